@@ -1,0 +1,51 @@
+#ifndef QORListPtr_H
+#define QORListPtr_H
+// Typed pointer list: a thin typed layer over QORRawCollPV.
+//
+// The list stores pointers it does not own.  Positions are 1-based.  A typed
+// list is an alias declared next to its element type:
+//   using QORListPtrzbFileName = QORListPtr<zbFileName>;
+
+#include "QORRawCollPV.h"
+
+template <class T> class QORListPtr : public QORRawCollPV
+{
+  public:
+    // Comparison of two elements (either may be null).
+    using CompareFunction = int (*)(const T* iA, const T* iB);
+
+    explicit QORListPtr(int iInitialCapacity = 0) : QORRawCollPV(iInitialCapacity) {}
+
+    T*& operator[](int iPos) { return reinterpret_cast<T*&>(QORRawCollPV::operator[](iPos)); }
+    T* operator[](int iPos) const { return static_cast<T*>(QORRawCollPV::operator[](iPos)); }
+
+    int Append(T* iPointer) { return QORRawCollPV::Append(static_cast<void*>(iPointer)); }
+    int Append(const QORListPtr& iOther) { return QORRawCollPV::Append(iOther); }
+    int InsertAt(int iPos, T* iPointer) { return QORRawCollPV::InsertAt(iPos, iPointer); }
+    int Locate(const T* iPointer, int iStart = 1) const
+    {
+        return QORRawCollPV::Locate(iPointer, iStart);
+    }
+    int RemoveValue(const T* iPointer) { return QORRawCollPV::RemoveValue(iPointer); }
+    void QuickSort(CompareFunction iCompare)
+    {
+        SortBy([iCompare](void* a, void* b) {
+            return iCompare(static_cast<const T*>(a), static_cast<const T*>(b));
+        });
+    }
+    int Compare(const QORListPtr& iOther, CompareFunction iCompare) const
+    {
+        return CompareBy(iOther, [iCompare](void* a, void* b) {
+            return iCompare(static_cast<const T*>(a), static_cast<const T*>(b));
+        });
+    }
+    // Deletes every element and empties the list (for lists that are used as owners).
+    void ApplyDelete()
+    {
+        for (int i = 1; i <= Size(); ++i)
+            delete (*this)[i];
+        RemoveAll();
+    }
+};
+
+#endif

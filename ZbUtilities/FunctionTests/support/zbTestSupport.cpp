@@ -1,0 +1,161 @@
+#include "zbTestSupport.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
+#include <fstream>
+#include <signal.h>
+#include <sstream>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <time.h>
+#include <unistd.h>
+
+extern char** environ;
+
+namespace zbtest
+{
+namespace
+{
+void RemoveTree(const std::string& iPath)
+{
+    std::string command = "chmod -R u+rwx '" + iPath + "' 2>/dev/null; rm -rf '" + iPath + "'";
+    if (std::system(command.c_str()) != 0)
+        std::fprintf(stderr, "could not remove %s\n", iPath.c_str());
+}
+} // namespace
+
+TempDir::TempDir()
+{
+    char pattern[] = "/tmp/zbtest.XXXXXX";
+    char* made = ::mkdtemp(pattern);
+    _Path = made ? made : "/tmp";
+}
+
+TempDir::~TempDir()
+{
+    if (_Path != "/tmp")
+        RemoveTree(_Path);
+}
+
+void WriteFile(const std::string& iPath, const std::string& iContent)
+{
+    std::ofstream out(iPath, std::ios::binary);
+    out << iContent;
+}
+
+std::string ReadFile(const std::string& iPath)
+{
+    std::ifstream in(iPath, std::ios::binary);
+    std::stringstream content;
+    content << in.rdbuf();
+    return content.str();
+}
+
+Capture::Capture(int iFd) : _Fd(iFd), _Saved(-1), _Active(false)
+{
+    char pattern[] = "/tmp/zbcapture.XXXXXX";
+    int fd = ::mkstemp(pattern);
+    if (fd < 0)
+        return;
+    _File = pattern;
+    std::fflush(stdout);
+    std::fflush(stderr);
+    _Saved = ::dup(iFd);
+    ::dup2(fd, iFd);
+    ::close(fd);
+    _Active = true;
+}
+
+Capture::~Capture()
+{
+    Stop();
+    if (!_File.empty())
+        ::unlink(_File.c_str());
+}
+
+std::string Capture::Stop()
+{
+    if (!_Active)
+        return "";
+    std::fflush(stdout);
+    std::fflush(stderr);
+    ::dup2(_Saved, _Fd);
+    ::close(_Saved);
+    _Active = false;
+    return ReadFile(_File);
+}
+
+ChildResult Run(const std::vector<std::string>& iArgv, const ChildEnvironment& iEnv,
+                const std::string& iStdin, const std::string& iWorkDir, int iKillAfterMs,
+                int iSignal)
+{
+    ChildResult result;
+    // Output goes to files: no pipe can fill up while the child runs.
+    TempDir io;
+    std::string outFile = io / "out", errFile = io / "err", inFile = io / "in";
+    WriteFile(inFile, iStdin);
+
+    std::vector<std::string> env;
+    for (char** e = environ; *e; ++e)
+    {
+        std::string entry = *e;
+        std::string name = entry.substr(0, entry.find('='));
+        bool drop = iEnv._Set.count(name) > 0;
+        for (const std::string& unset : iEnv._Unset)
+            drop = drop || unset == name;
+        if (!drop)
+            env.push_back(entry);
+    }
+    for (const auto& kv : iEnv._Set)
+        env.push_back(kv.first + "=" + kv.second);
+
+    pid_t pid = ::fork();
+    if (pid == 0)
+    {
+        int in = ::open(inFile.c_str(), O_RDONLY);
+        int out = ::open(outFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        int err = ::open(errFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        ::dup2(in, 0), ::dup2(out, 1), ::dup2(err, 2);
+        if (!iWorkDir.empty() && ::chdir(iWorkDir.c_str()) != 0)
+            ::_exit(126);
+        std::vector<char*> argv, envp;
+        for (const std::string& a : iArgv)
+            argv.push_back(const_cast<char*>(a.c_str()));
+        argv.push_back(nullptr);
+        for (const std::string& e : env)
+            envp.push_back(const_cast<char*>(e.c_str()));
+        envp.push_back(nullptr);
+        ::execve(argv[0], argv.data(), envp.data());
+        ::_exit(127);
+    }
+    if (iKillAfterMs > 0)
+    {
+        struct timespec delay = {iKillAfterMs / 1000, (iKillAfterMs % 1000) * 1000000L};
+        ::nanosleep(&delay, nullptr);
+        ::kill(pid, iSignal);
+    }
+    int status = 0;
+    while (::waitpid(pid, &status, 0) < 0 && errno == EINTR)
+        ;
+    if (WIFEXITED(status))
+        result._Exited = 1, result._Status = WEXITSTATUS(status);
+    else if (WIFSIGNALED(status))
+        result._Signal = WTERMSIG(status);
+    result._Out = ReadFile(outFile);
+    result._Err = ReadFile(errFile);
+    return result;
+}
+
+std::string Program(const std::string& iName)
+{
+    return std::string(ZB_BINARY_DIR) + "/bin/" + iName;
+}
+
+std::string SourcePath(const std::string& iRelative)
+{
+    return std::string(ZB_SOURCE_DIR) + "/" + iRelative;
+}
+} // namespace zbtest

@@ -1,0 +1,78 @@
+#ifndef zbTestSupport_H
+#define zbTestSupport_H
+// Helpers shared by the suites: temporary directories, files, capture of a
+// standard stream, and programs run as children with a chosen environment.
+
+#include <map>
+#include <string>
+#include <vector>
+
+namespace zbtest
+{
+// A fresh directory under /tmp, removed with everything in it at destruction.
+class TempDir
+{
+  public:
+    TempDir();
+    ~TempDir();
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+    const std::string& Path() const { return _Path; }
+    // Path of a name inside the directory.
+    std::string operator/(const std::string& iName) const { return _Path + "/" + iName; }
+
+  private:
+    std::string _Path;
+};
+
+void WriteFile(const std::string& iPath, const std::string& iContent);
+std::string ReadFile(const std::string& iPath);
+
+// Redirects a standard stream (1 or 2) into a temporary file until Stop().
+class Capture
+{
+  public:
+    explicit Capture(int iFd);
+    ~Capture();
+    // Restores the stream and returns what was written to it.
+    std::string Stop();
+
+  private:
+    int _Fd;
+    int _Saved;
+    std::string _File;
+    bool _Active;
+};
+
+struct ChildResult
+{
+    int _Exited = 0;   // 1 when the child exited normally
+    int _Status = -1;  // exit status when it exited
+    int _Signal = 0;   // signal number when it was killed
+    std::string _Out;  // standard output
+    std::string _Err;  // standard error
+};
+
+// Environment changes for a child: a value sets the variable; an entry in
+// the unset list removes it.
+struct ChildEnvironment
+{
+    std::map<std::string, std::string> _Set;
+    std::vector<std::string> _Unset;
+};
+
+// Runs iArgv (iArgv[0] is the program path) with the test's environment
+// changed by iEnv, optional standard input, optional working directory;
+// waits for it and collects its output.  iKillAfterMs > 0 sends iSignal to
+// the child after that many milliseconds.
+ChildResult Run(const std::vector<std::string>& iArgv, const ChildEnvironment& iEnv = {},
+                const std::string& iStdin = "", const std::string& iWorkDir = "",
+                int iKillAfterMs = 0, int iSignal = 0);
+
+// Path of a program built in the build tree's bin directory.
+std::string Program(const std::string& iName);
+// Path inside the source tree.
+std::string SourcePath(const std::string& iRelative);
+} // namespace zbtest
+
+#endif

@@ -1,0 +1,124 @@
+#ifndef zbContext_H
+#define zbContext_H
+// The process-wide build context: installation roots, operating-system
+// naming of the build-time and run-time platforms, bit mode, working
+// directory, version, the running tool's option words, and the two
+// reporting services (message manager and trace manager).
+//
+// There is exactly one context, zbExtContext, built during the library's
+// static initialisation from the ZbzbOS_* environment.  A missing or invalid
+// mandatory value ends the process with a fatal report before the tool runs.
+
+#include "QORListPtr.h"
+#include "QORString.h"
+#include "zbEnvironVariable.h"
+#include "zbKeyForTraceManager.h"
+#include "zbMsgManager.h"
+#include "zbTraceManager.h"
+
+class zbOFStream;
+class zbPathFinder;
+class zbMacroSet;
+
+using QORListPtrzbPathFinder = QORListPtr<zbPathFinder>;
+
+class zbContext
+{
+  public:
+    zbContext();
+    ~zbContext();
+    zbContext(const zbContext&) = delete;
+    zbContext& operator=(const zbContext&) = delete;
+
+    // Option words of the running tool (zero at construction).
+    int _Performances;
+    int _ShowCommand;
+    int _Verbose;
+    int _DebugLevel;
+    int _OptionWord;
+
+    const QORString& InstallPath() const { return _InstallPath; }
+    const QORString& OSBuildtime() const { return _OSBuildtime; }
+    const QORListValQORString& OSRootBuildtime() const { return _OSRootBuildtime; }
+    const QORString& OSRuntime() const { return _OSRuntime; }
+    const QORString& OSDoc() const { return _OSDoc; }
+    const QORString& OSNAME() const { return _OSNAME; }
+    const QORString& OSType() const { return _OSType; }
+    const QORString& CPwd() const { return _CPwd; }
+    int OSBitMode() const { return _OSBitMode; }
+    const char* GetTempPath() const { return _TempPath; }
+    int GetXml() const { return _Xml; }
+    int GetCatastrophicError() const { return _CatastrophicError; }
+    const QORString& MajorVersion() const { return _MajorVersion; }
+    const QORString& MinorVersion() const { return _MinorVersion; }
+    const QORString& ServicePack() const { return _ServicePack; }
+    const QORString& BuildNumber() const { return _BuildNumber; }
+    zbMsgManager* GetMsgMngr() { return &_MsgManager; }
+    zbTraceManager* GetTraceMngr() { return &_TraceManager; }
+
+    void SetCatastrophicError(const int& iValue) { _CatastrophicError = iValue; }
+    // SIGABRT to zbContextualAbort, SIGINT and SIGTERM to zbContextualInterrupt.
+    void TrapSignals();
+    // Puts ZbzbExternalQX=External into the environment; returns the value.
+    const char* SetForExternalUse();
+    // ZbzbExternalQX from the environment, or null when unset.
+    const char* ExternalQX();
+
+    void Dump(zbOFStream& oStream);
+
+  private:
+    int _Xml;
+    QORString _InstallPath;
+    QORString _OSBuildtime;
+    QORListValQORString _OSRootBuildtime;
+    QORString _OSRuntime;
+    QORString _OSDoc;
+    QORString _OSNAME;
+    QORString _OSType;
+    QORString _CPwd;
+    int _OSBitMode;
+    char _TempPath[1024];
+    int _CatastrophicError;
+    zbEnvironVariable _ExternalQX;
+    zbPathFinder* _ConfigPath;
+    zbPathFinder* _TramePath;
+    zbPathFinder* _DataPath;
+    QORListPtrzbPathFinder _TramePathList;
+    zbMsgManager _MsgManager;
+    zbTraceManager _TraceManager;
+    zbMacroSet* _MainSpecifications;
+    int _VersionSet;
+    QORString _MajorVersion;
+    QORString _MinorVersion;
+    QORString _ServicePack;
+    QORString _BuildNumber;
+};
+
+// The library's fixed message keys.
+extern zbKeyForTraceManager MSG_KEY_makeBegin;
+extern zbKeyForTraceManager MSG_KEY_makeEnd;
+extern zbKeyForTraceManager MSG_KEY_makeError;
+extern zbKeyForTraceManager MSG_KEY_makeWarning;
+extern zbKeyForTraceManager MSG_KEY_stepStart;
+extern zbKeyForTraceManager MSG_KEY_stepEnd;
+extern zbKeyForTraceManager MSG_KEY_zbzbError;
+extern zbKeyForTraceManager MSG_KEY_zbzbErrorExtended;
+extern zbKeyForTraceManager MSG_KEY_zbzbWarning;
+extern zbKeyForTraceManager MSG_KEY_zbzbWarningExtended;
+extern zbKeyForTraceManager MSG_KEY_zbzbInfo;
+extern zbKeyForTraceManager MSG_KEY_zbzbFatal;
+extern zbKeyForTraceManager MSG_KEY_systError;
+extern zbKeyForTraceManager MSG_KEY_cleanup;
+extern zbKeyForTraceManager MSG_KEY_PLXV5Error;
+extern zbKeyForTraceManager MSG_KEY_PLXV5Warning;
+extern zbKeyForTraceManager MSG_KEY_atpError;
+extern zbKeyForTraceManager MSG_KEY_atpWarning;
+extern zbKeyForTraceManager MSG_KEY_atpInfo;
+extern zbKeyForTraceManagerWithId MSG_KEY_zbzbErrorWithId;
+extern zbKeyForTraceManagerWithId MSG_KEY_zbzbErrorExtendedWithId;
+extern zbKeyForTraceManagerWithId MSG_KEY_zbzbWarningWithId;
+extern zbKeyForTraceManagerWithId MSG_KEY_zbzbWarningExtendedWithId;
+
+extern zbContext zbExtContext;
+
+#endif

@@ -1,0 +1,58 @@
+#ifndef zbMsgManager_H
+#define zbMsgManager_H
+// Builds message texts from a catalog by key with up to six parameters.  A
+// place the caller gave no parameter for shows "???"; an unknown key gives
+// the catalog's error text.  The context owns the library's instance
+// (zbExtContext.GetMsgMngr()), on the catalog "QORZbMessages".
+
+#include "QORMsg.h"
+#include "QORMsgCatalog.h"
+#include "QORString.h"
+#include "QORUnicodeString.h"
+
+class zbMsgManager
+{
+  public:
+    explicit zbMsgManager(const char* iCatalogName);
+    virtual ~zbMsgManager();
+    zbMsgManager(const zbMsgManager&) = delete;
+    zbMsgManager& operator=(const zbMsgManager&) = delete;
+
+    // Loads the catalog on first use, or switches to another catalog name.
+    // Returns the load status: non-zero loaded, 0 failed.
+    int LoadCatalog(const char* iCatalogName);
+
+    QORUnicodeString GetMsg(const QORString& iKey);
+    QORUnicodeString GetMsg(const QORString& iKey, const QORUnicodeString& iP1);
+    QORUnicodeString GetMsg(const QORString& iKey, const QORUnicodeString& iP1,
+                            const QORUnicodeString& iP2);
+    QORUnicodeString GetMsg(const QORString& iKey, const QORUnicodeString& iP1,
+                            const QORUnicodeString& iP2, const QORUnicodeString& iP3);
+    QORUnicodeString GetMsg(const QORString& iKey, const QORUnicodeString& iP1,
+                            const QORUnicodeString& iP2, const QORUnicodeString& iP3,
+                            const QORUnicodeString& iP4);
+    QORUnicodeString GetMsg(const QORString& iKey, const QORUnicodeString& iP1,
+                            const QORUnicodeString& iP2, const QORUnicodeString& iP3,
+                            const QORUnicodeString& iP4, const QORUnicodeString& iP5);
+    QORUnicodeString GetMsg(const QORString& iKey, const QORUnicodeString& iP1,
+                            const QORUnicodeString& iP2, const QORUnicodeString& iP3,
+                            const QORUnicodeString& iP4, const QORUnicodeString& iP5,
+                            const QORUnicodeString& iP6);
+    QORUnicodeString GetMsg(const QORString& iKey, QORUnicodeString* iParams, const int& iCount);
+
+    QORMsg* _GetCatalogMsg(const QORString& iKey);
+    QORUnicodeString _CheckAndBuildMsg(QORUnicodeString* iParams, const int& iCount);
+
+  private:
+    // Looks the key up (with the catalog's fallback); false when the result
+    // is the catalog's error text.
+    bool LookUp(const QORString& iKey);
+
+    int _Status;
+    QORUnicodeString _Params[6];
+    QORString _CatalogName;
+    QORMsgCatalog _Catalog;
+    QORMsg _Msg;
+};
+
+#endif
