@@ -5,6 +5,8 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "zbFileOperations.h"
+
 namespace
 {
 const int kInlineSize = 32;
@@ -508,6 +510,60 @@ template <class F> void SplitFields(const char* iText, const char* iDelimiters, 
     }
 }
 } // namespace
+
+namespace
+{
+// Reads iPath and calls iAdd(start, length) for each line; false when the
+// file cannot be read.
+template <class F> bool SplitLines(const char* iPath, int iSkipEmpty, int iStripCR, F iAdd)
+{
+    char* buffer = nullptr;
+    unsigned int size = 0;
+    if (zbMMap(iPath, 4, buffer, size, 0) != 0)
+    {
+        std::free(buffer);
+        return false;
+    }
+    const char* end = buffer + size;
+    const char* start = buffer;
+    while (start < end)
+    {
+        const char* feed = static_cast<const char*>(std::memchr(start, '\n', end - start));
+        const char* stop = feed ? feed : end;
+        int length = static_cast<int>(stop - start);
+        if (iStripCR && length > 0 && start[length - 1] == '\r')
+            --length;
+        // A last line without a line feed is added only when not empty.
+        if (length > 0 || (!iSkipEmpty && feed))
+            iAdd(start, length);
+        start = stop + 1;
+    }
+    std::free(buffer);
+    return true;
+}
+} // namespace
+
+int zbLISTPOfzbNewString_FromFile(const char* iPath, QORListPtrzbNewString& ioList, int iSkipEmpty,
+                                  int iStripCR)
+{
+    bool read = SplitLines(iPath, iSkipEmpty, iStripCR, [&ioList](const char* start, int length) {
+        zbNewString* s = new zbNewString();
+        s->Append(start, length);
+        ioList.Append(s);
+    });
+    return read ? ioList.Size() : -1;
+}
+
+int zbLISTVOfzbNewString_FromFile(const char* iPath, QORListValzbNewString& ioList, int iSkipEmpty,
+                                  int iStripCR)
+{
+    bool read = SplitLines(iPath, iSkipEmpty, iStripCR, [&ioList](const char* start, int length) {
+        zbNewString s;
+        s.Append(start, length);
+        ioList.Append(s);
+    });
+    return read ? ioList.Size() : -1;
+}
 
 int zbLISTPOfzbNewString_FromStrtok(QORListPtrzbNewString& ioList, const char* iText,
                                     const char* iDelimiters, int iSkipEmpty)
