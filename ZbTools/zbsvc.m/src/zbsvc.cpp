@@ -8,6 +8,8 @@
 
 const zbsvcVerb zbsvcVerbs[] = {
     {"context", zbsvcContext, "print the build context"},
+    {"ls", zbsvcLs, "list directories, recursively with -r (-f files, -d directories)"},
+    {"wschain", zbsvcWschain, "print the workspace chain of a workspace"},
     {nullptr, nullptr, nullptr},
 };
 

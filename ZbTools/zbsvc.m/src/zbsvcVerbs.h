@@ -12,6 +12,8 @@ struct zbsvcVerb
 };
 
 int zbsvcContext(int argc, char** argv);
+int zbsvcLs(int argc, char** argv);
+int zbsvcWschain(int argc, char** argv);
 
 // The table, in the order the usage lists them; ends with a null name.
 extern const zbsvcVerb zbsvcVerbs[];
