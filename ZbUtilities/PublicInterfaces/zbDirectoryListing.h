@@ -5,7 +5,8 @@
 // returned as its full path: directory, separator, entry name.
 //
 // Unreadable directories are skipped silently.  An entry whose full path
-// does not fit the path buffer is reported (warning) and skipped.  Every
+// does not fit the path buffer is reported (warning) and skipped, and so are
+// the entries of a directory whose path leaves no room for them.  Every
 // directory is walked at most once (by device and inode), so a symbolic link
 // that leads back into the walk does not make it endless.
 
@@ -62,6 +63,8 @@ class zbDirectoryListing
     void CloseCurrent();
     // Name filter of the entries; no filter is set for now.
     bool Excluded(const char* iName) const;
+    // iDirectory ends with its separator; a null iName reports the directory
+    // itself (its entries are skipped).
     void ReportTooLong(const char* iDirectory, const char* iName);
 
     char _Path[PathCapacity];

@@ -53,9 +53,19 @@ void zbDirectoryListing::ReportTooLong(const char* iDirectory, const char* iName
     ++_Skipped;
     char limit[16];
     std::snprintf(limit, sizeof limit, "%d", PathCapacity - 1);
-    QORUnicodeString message = zbExtContext.GetMsgMngr()->GetMsg(
-        "zbDirectoryListing.PathTooLong", QORUnicodeString(limit), QORUnicodeString(iDirectory),
-        QORUnicodeString(iName));
+    QORUnicodeString message;
+    if (iName)
+    {
+        QORString path(iDirectory);
+        path.Append(iName);
+        message = zbExtContext.GetMsgMngr()->GetMsg("zbDirectoryListing.PathTooLong",
+                                                    QORUnicodeString(limit),
+                                                    QORUnicodeString(path));
+    }
+    else
+        message = zbExtContext.GetMsgMngr()->GetMsg("zbDirectoryListing.DirectoryTooLong",
+                                                    QORUnicodeString(limit),
+                                                    QORUnicodeString(iDirectory));
     zbExtContext.GetTraceMngr()->Print(MSG_KEY_zbzbWarning, stderr, message);
 }
 
@@ -68,7 +78,7 @@ bool zbDirectoryListing::OpenCurrent()
     bool hasSeparator = directory.CastToCharPtr()[length - 1] == zbPathSeparator[0];
     if (length + (hasSeparator ? 0 : 1) + 1 >= PathCapacity)
     {
-        ReportTooLong(directory.CastToCharPtr(), "");
+        ReportTooLong(directory.CastToCharPtr(), nullptr);
         return false;
     }
     _Current = new zbDirectory(directory.CastToCharPtr());
