@@ -14,7 +14,8 @@ int main(int argc, char** argv)
     }
     if (zbCopyFile(argv[1], argv[2]) != 0)
     {
-        std::fprintf(stderr, "zbCopyFile: %s\n", zbExtLastError.GetMsgError().ConvertToUTF8().c_str());
+        std::fprintf(stderr, "zbCopyFile: %s\n",
+                     zbExtLastError.GetMsgError().ConvertToUTF8().c_str());
         return 1;
     }
     return 0;

@@ -10,3 +10,6 @@ zbsvc="$root/build/bin/zbsvc"
 
 echo "\$ zbsvc context"
 "$zbsvc" context
+
+echo "\$ zbsvc ls -r -f examples"
+"$zbsvc" ls -r -f "$root/examples"

@@ -81,8 +81,8 @@ TEST(zbFileName, BasenameDirnameAndExtension)
 
 TEST(zbFileName, EmptyName)
 {
-    for (zbFileName* name : {new zbFileName(), new zbFileName(static_cast<const char*>(nullptr)),
-                             new zbFileName("")})
+    for (zbFileName* name :
+         {new zbFileName(), new zbFileName(static_cast<const char*>(nullptr)), new zbFileName("")})
     {
         EXPECT_EQ(name->GetPtrToFullname(), nullptr);
         EXPECT_EQ(name->GetFullnameLength(), 0u);

@@ -165,8 +165,7 @@ TEST(zbFileOperations, ArgumentVectorFormsReport)
     TempDir dir;
     std::string missing = dir / "missing";
     std::string target = dir / "t";
-    char* args[] = {const_cast<char*>(missing.c_str()), const_cast<char*>(target.c_str()),
-                    nullptr};
+    char* args[] = {const_cast<char*>(missing.c_str()), const_cast<char*>(target.c_str()), nullptr};
     zbtest::Capture err(2);
     EXPECT_EQ(zbCopyFile("cp", args), 1);
     EXPECT_EQ(zbMoveFile("mv", args), 1);

@@ -73,14 +73,15 @@ TEST(zbsvcLs, ErrorsAndUsage)
     auto result = zbtest::Run({Program("zbsvc"), "ls", "-f", tree / "missing", tree / "a"});
     EXPECT_EQ(result._Status, 1);
     EXPECT_EQ(result._Out, tree / "a/f\n");
-    EXPECT_EQ(result._Err, "# System error on " + tree / "missing" + ": No such file or directory\n");
+    EXPECT_EQ(result._Err,
+              "# System error on " + tree / "missing" + ": No such file or directory\n");
 
     result = zbtest::Run({Program("zbsvc"), "ls", tree / "top"});
     EXPECT_EQ(result._Status, 1);
     EXPECT_EQ(result._Err, "# System error on " + tree / "top" + ": Not a directory\n");
 
-    for (std::vector<std::string> args : {std::vector<std::string>{"ls"}, {"ls", "-r"},
-                                          {"ls", "-x", "/"}, {"ls", "-f", "-d", "/"}})
+    for (std::vector<std::string> args :
+         {std::vector<std::string>{"ls"}, {"ls", "-r"}, {"ls", "-x", "/"}, {"ls", "-f", "-d", "/"}})
     {
         args.insert(args.begin(), Program("zbsvc"));
         result = zbtest::Run(args);

@@ -18,7 +18,8 @@ char* zbUnixifyPath(char* ioPath);
 char* zbEatEndingSlash(char* ioPath);
 
 // Appends the non-empty elements of iConcat separated by iSeparator.
-void zbSplitPathConcatenation(QORListValQORString& oOut, const char* iConcat, const char iSeparator);
+void zbSplitPathConcatenation(QORListValQORString& oOut, const char* iConcat,
+                              const char iSeparator);
 // Appends to oOut the elements of iDirs that are existing directories, each
 // after iPrefix (when set) and between double quotes when iQuote is set,
 // separated by iSeparator (":" when null).

@@ -54,8 +54,7 @@ int zbsvcLs(int argc, char** argv)
         if (error)
         {
             zbExtLastError.SetErrno(error);
-            zbExtContext.GetTraceMngr()->Print(MSG_KEY_systError, stderr,
-                                               QORUnicodeString(argv[i]),
+            zbExtContext.GetTraceMngr()->Print(MSG_KEY_systError, stderr, QORUnicodeString(argv[i]),
                                                zbExtLastError.GetMsgError());
             status = 1;
             continue;
@@ -76,8 +75,7 @@ int zbsvcLs(int argc, char** argv)
     if (std::fflush(stdout) != 0 || std::ferror(stdout))
     {
         zbExtLastError.SetErrno(errno ? errno : EIO);
-        zbExtContext.GetTraceMngr()->Print(MSG_KEY_systError, stderr,
-                                           QORUnicodeString("<stdout>"),
+        zbExtContext.GetTraceMngr()->Print(MSG_KEY_systError, stderr, QORUnicodeString("<stdout>"),
                                            zbExtLastError.GetMsgError());
         status = 1;
     }

@@ -58,9 +58,8 @@ void zbDirectoryListing::ReportTooLong(const char* iDirectory, const char* iName
     {
         QORString path(iDirectory);
         path.Append(iName);
-        message = zbExtContext.GetMsgMngr()->GetMsg("zbDirectoryListing.PathTooLong",
-                                                    QORUnicodeString(limit),
-                                                    QORUnicodeString(path));
+        message = zbExtContext.GetMsgMngr()->GetMsg(
+            "zbDirectoryListing.PathTooLong", QORUnicodeString(limit), QORUnicodeString(path));
     }
     else
         message = zbExtContext.GetMsgMngr()->GetMsg("zbDirectoryListing.DirectoryTooLong",
@@ -84,8 +83,9 @@ bool zbDirectoryListing::OpenCurrent()
     _Current = new zbDirectory(directory.CastToCharPtr());
     struct stat64 st;
     if (_Current->Failed() || ::fstat64(_Current->GetFd(), &st) != 0 ||
-        !_Walked.insert({static_cast<unsigned long long>(st.st_dev),
-                         static_cast<unsigned long long>(st.st_ino)})
+        !_Walked
+             .insert({static_cast<unsigned long long>(st.st_dev),
+                      static_cast<unsigned long long>(st.st_ino)})
              .second)
     {
         CloseCurrent();
@@ -145,9 +145,9 @@ const char* zbDirectoryListing::GetEntry()
                 isDirectory = ::stat64(_Path, &st) == 0 && S_ISDIR(st.st_mode);
             }
             if (isDirectory && _ListingMode == Recursive)
-                _ToVisit.InsertAt(_Index + 1, QORString(_Path, static_cast<size_t>(
-                                                                   _NamePart - _Path) +
-                                                                   nameLength));
+                _ToVisit.InsertAt(
+                    _Index + 1,
+                    QORString(_Path, static_cast<size_t>(_NamePart - _Path) + nameLength));
         }
         if ((_ListedEntries == DirectoriesOnly && !isDirectory) ||
             (_ListedEntries == AllButDirectories && isDirectory))

@@ -28,8 +28,8 @@ inline const char* OrNil(const QORString& iText)
 } // namespace
 
 zbFileName::zbFileName()
-    : _Fullname(nullptr), _Length(0), _Basename(nullptr), _WSSeparator(nullptr),
-      _BOClName(nullptr), _Capacity(0)
+    : _Fullname(nullptr), _Length(0), _Basename(nullptr), _WSSeparator(nullptr), _BOClName(nullptr),
+      _Capacity(0)
 {
     std::memset(_Buffer, 0, sizeof _Buffer);
 }

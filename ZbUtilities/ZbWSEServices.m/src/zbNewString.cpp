@@ -546,22 +546,26 @@ template <class F> bool SplitLines(const char* iPath, int iSkipEmpty, int iStrip
 int zbLISTPOfzbNewString_FromFile(const char* iPath, QORListPtrzbNewString& ioList, int iSkipEmpty,
                                   int iStripCR)
 {
-    bool read = SplitLines(iPath, iSkipEmpty, iStripCR, [&ioList](const char* start, int length) {
-        zbNewString* s = new zbNewString();
-        s->Append(start, length);
-        ioList.Append(s);
-    });
+    bool read = SplitLines(iPath, iSkipEmpty, iStripCR,
+                           [&ioList](const char* start, int length)
+                           {
+                               zbNewString* s = new zbNewString();
+                               s->Append(start, length);
+                               ioList.Append(s);
+                           });
     return read ? ioList.Size() : -1;
 }
 
 int zbLISTVOfzbNewString_FromFile(const char* iPath, QORListValzbNewString& ioList, int iSkipEmpty,
                                   int iStripCR)
 {
-    bool read = SplitLines(iPath, iSkipEmpty, iStripCR, [&ioList](const char* start, int length) {
-        zbNewString s;
-        s.Append(start, length);
-        ioList.Append(s);
-    });
+    bool read = SplitLines(iPath, iSkipEmpty, iStripCR,
+                           [&ioList](const char* start, int length)
+                           {
+                               zbNewString s;
+                               s.Append(start, length);
+                               ioList.Append(s);
+                           });
     return read ? ioList.Size() : -1;
 }
 
