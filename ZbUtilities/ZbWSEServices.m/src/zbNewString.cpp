@@ -1,6 +1,7 @@
 #include "zbNewString.h"
 
 #include <cctype>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -8,7 +9,16 @@
 namespace
 {
 const int kInlineSize = 32;
+
+inline uint32_t ToBigEndian(uint32_t iWord)
+{
+#if __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__
+    return __builtin_bswap32(iWord);
+#else
+    return iWord;
+#endif
 }
+} // namespace
 
 zbNewString::zbNewString() : _Data(_Buffer), _Length(0)
 {
@@ -468,16 +478,20 @@ zbNewString& zbNewString::NewSubString(zbNewString& oOut, int iStart, int iMaxLe
 
 unsigned int zbNewString::ComputeHashKey() const
 {
+    // Exclusive or of the text read as big-endian 32-bit words, the last one
+    // padded with zero bytes.
+    const unsigned char* p = reinterpret_cast<const unsigned char*>(_Data);
     unsigned int key = 0;
     int i = 0;
     for (; i + 4 <= _Length; i += 4)
-        key ^= (static_cast<unsigned int>(static_cast<unsigned char>(_Data[i])) << 24) |
-               (static_cast<unsigned int>(static_cast<unsigned char>(_Data[i + 1])) << 16) |
-               (static_cast<unsigned int>(static_cast<unsigned char>(_Data[i + 2])) << 8) |
-               static_cast<unsigned int>(static_cast<unsigned char>(_Data[i + 3]));
+    {
+        uint32_t word;
+        std::memcpy(&word, p + i, sizeof word);
+        key ^= ToBigEndian(word);
+    }
     unsigned int last = 0;
     for (int shift = 24; i < _Length; ++i, shift -= 8)
-        last |= static_cast<unsigned int>(static_cast<unsigned char>(_Data[i])) << shift;
+        last |= static_cast<unsigned int>(p[i]) << shift;
     return key ^ last;
 }
 
