@@ -69,7 +69,10 @@ KeySet& Keys(int iKind)
     return set;
 }
 
-int Dimension() { return zbHashCodeCollec::UpToNiceModulo(kKeyCount); }
+int Dimension()
+{
+    return zbHashCodeCollec::UpToNiceModulo(kKeyCount);
+}
 
 using StdMap = std::unordered_map<std::string, void*>;
 

@@ -78,8 +78,7 @@ TEST(zbHashDico, DimensionOneKeepsEverythingInOneList)
     EXPECT_STREQ(key.CastToCharPtr(), "two");
     EXPECT_EQ(dico.Retrieve(1, 2, &key), &values[2]);
     EXPECT_STREQ(key.CastToCharPtr(), "three");
-    EXPECT_EQ(KeysInOrder(dico),
-              (std::vector<std::string>{"one", "three", keys[3], ""}));
+    EXPECT_EQ(KeysInOrder(dico), (std::vector<std::string>{"one", "three", keys[3], ""}));
     EXPECT_EQ(dico.Remove("one"), &values[0]);
     EXPECT_EQ(dico.Remove("one"), nullptr);
     EXPECT_EQ(dico.Remove(""), &values[4]);

@@ -28,15 +28,24 @@ inline bool SameKey(const zbHashDicoElem* iElem, const zbNewString& iKey)
                        static_cast<size_t>(length)) == 0;
 }
 
-inline QORRawCollPV* AsList(void* iWord) { return static_cast<QORRawCollPV*>(iWord); }
-inline zbHashDicoElem* AsElem(void* iWord) { return static_cast<zbHashDicoElem*>(iWord); }
+inline QORRawCollPV* AsList(void* iWord)
+{
+    return static_cast<QORRawCollPV*>(iWord);
+}
+inline zbHashDicoElem* AsElem(void* iWord)
+{
+    return static_cast<zbHashDicoElem*>(iWord);
+}
 } // namespace
 
 zbHashDicoElem::~zbHashDicoElem() = default;
 
 // zbHashCodeIter
 
-void* zbHashCodeIter::Next() { return _Dico ? _Dico->NextItem(_Bucket, _Position) : nullptr; }
+void* zbHashCodeIter::Next()
+{
+    return _Dico ? _Dico->NextItem(_Bucket, _Position) : nullptr;
+}
 
 // zbHashCodeCollec
 
@@ -472,24 +481,30 @@ bool zbHashDico::Contained(const zbHashDico& iOther) const
     return true;
 }
 
-bool zbHashDico::operator==(const zbHashDico& iOther) const { return Contained(iOther); }
+bool zbHashDico::operator==(const zbHashDico& iOther) const
+{
+    return Contained(iOther);
+}
 
-bool zbHashDico::operator!=(const zbHashDico& iOther) const { return !Contained(iOther); }
+bool zbHashDico::operator!=(const zbHashDico& iOther) const
+{
+    return !Contained(iOther);
+}
 
 // Statistics
 
-void zbHashDicoPrintStats(const zbHashDico& iDico, const char* iValueTypeName,
-                          zbOFStream& ioStream)
+void zbHashDicoPrintStats(const zbHashDico& iDico, const char* iValueTypeName, zbOFStream& ioStream)
 {
     int d = iDico.GetDimension();
     int f = iDico.GetNbFreeBuckets();
     int n = iDico.GetNbItems();
     int k = n - (d - f);
-    ioStream << "zbHDICO( zbNewString, " << (iValueTypeName ? iValueTypeName : "") << " ):"
+    ioStream << "zbHDICO( zbNewString, " << (iValueTypeName ? iValueTypeName : "") << " ):" << endl;
+    ioStream << "( dimensionned to " << d << " buckets "
+             << ", with " << f << " unused ==> " << static_cast<double>(f) / d * 100 << "% )"
              << endl;
-    ioStream << "( dimensionned to " << d << " buckets " << ", with " << f << " unused ==> "
-             << static_cast<double>(f) / d * 100 << "% )" << endl;
-    ioStream << "( containing " << n << " items " << ", with " << k << " in collision ";
+    ioStream << "( containing " << n << " items "
+             << ", with " << k << " in collision ";
     if (n != 0)
         ioStream << "==> " << static_cast<double>(k) / n * 100 << "% ";
     ioStream << ")" << endl;
