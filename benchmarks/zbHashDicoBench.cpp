@@ -2,8 +2,10 @@
 // lookup of 1,000,000 keys with the same bucket count (the map never
 // rehashes).  Two key sets: random names of 8 to 24 letters and digits, and
 // path-like names "FWnnn/Modnn.m/src/Filennnnn.cpp" whose word-xor hash
-// spreads badly.  After the runs the program prints the time ratio
-// zbHashDico / unordered_map of each pair.
+// spreads badly.  After the runs the program prints the time ratios
+// zbHashDico / unordered_map of each pair (real and CPU time; the CPU ratio
+// is the steadier one on a busy machine).  Run it through
+// zbHashDicoBench.sh, which sets the environment the library needs.
 //
 //   zbHashDicoBench [--benchmark_filter=...]
 
@@ -170,7 +172,8 @@ class RatioReporter : public benchmark::ConsoleReporter
             if (!run.error_occurred)
             {
                 std::string name = run.benchmark_name();
-                _Times[name.substr(0, name.find("/min_time"))] = run.GetAdjustedRealTime();
+                _Times[name.substr(0, name.find("/min_time"))] = {run.GetAdjustedRealTime(),
+                                                                  run.GetAdjustedCPUTime()};
             }
         ConsoleReporter::ReportRuns(iRuns);
     }
@@ -183,16 +186,19 @@ class RatioReporter : public benchmark::ConsoleReporter
                 std::string suffix = "/keyset:" + std::to_string(set);
                 auto zb = _Times.find(std::string("BM_") + kind + "_zbHashDico" + suffix);
                 auto st = _Times.find(std::string("BM_") + kind + "_unordered_map" + suffix);
-                if (zb == _Times.end() || st == _Times.end() || st->second <= 0)
+                if (zb == _Times.end() || st == _Times.end() || st->second.first <= 0 ||
+                    st->second.second <= 0)
                     continue;
-                std::printf("ratio %s keyset %d (%s): zbHashDico / unordered_map = %.2f\n", kind,
-                            set, set == 0 ? "random names" : "path-like names",
-                            zb->second / st->second);
+                std::printf("ratio %s keyset %d (%s): zbHashDico / unordered_map = %.2f real, "
+                            "%.2f CPU\n",
+                            kind, set, set == 0 ? "random names" : "path-like names",
+                            zb->second.first / st->second.first,
+                            zb->second.second / st->second.second);
             }
     }
 
   private:
-    std::map<std::string, double> _Times;
+    std::map<std::string, std::pair<double, double>> _Times; // real, CPU
 };
 } // namespace
 

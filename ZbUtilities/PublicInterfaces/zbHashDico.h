@@ -4,7 +4,10 @@
 // fixed at construction.
 //
 // The bucket of a key is its ComputeHashKey modulo the dimension.  A bucket
-// is empty, holds one element directly, or holds a raw list of elements.
+// is empty, holds one element directly, or holds a list of elements (one
+// block: the element pointers in position order and a short second hash of
+// each key, so that a crowded bucket is scanned without visiting every
+// element).
 // Places handed out by the interface are 1-based: bucket b (1 to the
 // dimension) and position p inside the bucket (position 1 is the element of
 // a single-element bucket).  Iteration walks the buckets in ascending order

@@ -1,11 +1,11 @@
 #include "zbHashDico.h"
 
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <new>
 
 #include "QORFatalError.h"
-#include "QORRawCollPV.h"
 #include "zbOFStream.h"
 
 namespace
@@ -28,13 +28,89 @@ inline bool SameKey(const zbHashDicoElem* iElem, const zbNewString& iKey)
                        static_cast<size_t>(length)) == 0;
 }
 
-inline QORRawCollPV* AsList(void* iWord)
+// A list bucket: one block holding the size, the capacity, the element
+// pointers in position order, then a 32-bit tag of each element's key.
+// Scanning the tags first keeps a long bucket to a few cache lines and
+// touches only the elements whose tag matches.
+struct ElemList
 {
-    return static_cast<QORRawCollPV*>(iWord);
+    int _Size;
+    int _Capacity;
+    zbHashDicoElem** Elems() { return reinterpret_cast<zbHashDicoElem**>(this + 1); }
+    unsigned int* Tags() { return reinterpret_cast<unsigned int*>(Elems() + _Capacity); }
+    zbHashDicoElem* At(int iPosition) { return Elems()[iPosition - 1]; }
+};
+
+inline ElemList* AsList(void* iWord)
+{
+    return static_cast<ElemList*>(iWord);
 }
 inline zbHashDicoElem* AsElem(void* iWord)
 {
     return static_cast<zbHashDicoElem*>(iWord);
+}
+
+// A second, independent hash of the key (the bucket index already uses ComputeHashKey).
+inline unsigned int KeyTag(const zbNewString& iKey)
+{
+    const char* p = iKey.CastToCharPtr();
+    size_t n = static_cast<size_t>(iKey.GetLengthInByte());
+    uint64_t h = n * 0x9E3779B97F4A7C15ull;
+    for (; n >= 8; n -= 8, p += 8)
+    {
+        uint64_t w;
+        std::memcpy(&w, p, 8);
+        h = (h ^ w) * 0xff51afd7ed558ccdull;
+        h ^= h >> 32;
+    }
+    if (n)
+    {
+        uint64_t w = 0;
+        std::memcpy(&w, p, n);
+        h = (h ^ w) * 0xff51afd7ed558ccdull;
+        h ^= h >> 32;
+    }
+    return static_cast<unsigned int>(h);
+}
+
+ElemList* NewList(int iCapacity)
+{
+    size_t slot = sizeof(zbHashDicoElem*) + sizeof(unsigned int);
+    ElemList* list = static_cast<ElemList*>(
+        std::malloc(sizeof(ElemList) + static_cast<size_t>(iCapacity) * slot));
+    if (!list)
+        QORFatalError("AllocationFailed:zbHashDico list", kSource, __LINE__);
+    list->_Size = 0;
+    list->_Capacity = iCapacity;
+    return list;
+}
+
+void Append(ElemList*& ioList, zbHashDicoElem* iElem, unsigned int iTag)
+{
+    ElemList* list = ioList;
+    if (list->_Size == list->_Capacity)
+    {
+        ElemList* bigger = NewList(list->_Capacity * 2);
+        size_t n = static_cast<size_t>(list->_Size);
+        bigger->_Size = list->_Size;
+        std::memcpy(bigger->Elems(), list->Elems(), n * sizeof(zbHashDicoElem*));
+        std::memcpy(bigger->Tags(), list->Tags(), n * sizeof(unsigned int));
+        std::free(list);
+        ioList = list = bigger;
+    }
+    list->Elems()[list->_Size] = iElem;
+    list->Tags()[list->_Size] = iTag;
+    ++list->_Size;
+}
+
+void RemoveAt(ElemList* ioList, int iPosition)
+{
+    size_t after = static_cast<size_t>(ioList->_Size - iPosition);
+    std::memmove(ioList->Elems() + iPosition - 1, ioList->Elems() + iPosition,
+                 after * sizeof(zbHashDicoElem*));
+    std::memmove(ioList->Tags() + iPosition - 1, ioList->Tags() + iPosition,
+                 after * sizeof(unsigned int));
+    --ioList->_Size;
 }
 } // namespace
 
@@ -106,12 +182,12 @@ zbHashDico::zbHashDico(const zbHashDico& iOther)
             _Buckets[i] = NewElem(AsElem(word)->_Key, AsElem(word)->_Value);
         else
         {
-            QORRawCollPV* from = AsList(word);
-            QORRawCollPV* list = new QORRawCollPV(from->Size());
-            for (int p = 1; p <= from->Size(); ++p)
+            ElemList* from = AsList(word);
+            ElemList* list = NewList(from->_Capacity);
+            for (int p = 1; p <= from->_Size; ++p)
             {
-                zbHashDicoElem* e = AsElem((*from)[p]);
-                list->Append(NewElem(e->_Key, e->_Value));
+                zbHashDicoElem* e = from->At(p);
+                Append(list, NewElem(e->_Key, e->_Value), from->Tags()[p - 1]);
             }
             _Buckets[i] = list;
             _IsList[i] = 1;
@@ -196,10 +272,10 @@ void zbHashDico::RemoveAll()
             AsElem(word)->~zbHashDicoElem();
         else
         {
-            QORRawCollPV* list = AsList(word);
-            for (int p = 1; p <= list->Size(); ++p)
-                AsElem((*list)[p])->~zbHashDicoElem();
-            delete list;
+            ElemList* list = AsList(word);
+            for (int p = 1; p <= list->_Size; ++p)
+                list->At(p)->~zbHashDicoElem();
+            std::free(list);
         }
     }
     if (_Dimension > 0)
@@ -227,15 +303,17 @@ zbHashDicoElem* zbHashDico::Find(const zbNewString& iKey, unsigned int& oIndex,
         oPosition = 1;
         return SameKey(AsElem(word), iKey) ? AsElem(word) : nullptr;
     }
-    QORRawCollPV* list = AsList(word);
-    int size = list->Size();
+    ElemList* list = AsList(word);
+    unsigned int tag = KeyTag(iKey);
+    const unsigned int* tags = list->Tags();
+    int size = list->_Size;
     for (int p = 1; p <= size; ++p)
-    {
-        oPosition = p;
-        zbHashDicoElem* e = AsElem((*list)[p]);
-        if (SameKey(e, iKey))
-            return e;
-    }
+        if (tags[p - 1] == tag && SameKey(list->At(p), iKey))
+        {
+            oPosition = p;
+            return list->At(p);
+        }
+    oPosition = size;
     return nullptr;
 }
 
@@ -261,14 +339,18 @@ void zbHashDico::InsertElem(unsigned int iIndex, zbHashDicoElem* iElem)
     }
     else if (!_IsList[iIndex])
     {
-        QORRawCollPV* list = new QORRawCollPV(2);
-        list->Append(word);
-        list->Append(iElem);
+        ElemList* list = NewList(4);
+        Append(list, AsElem(word), KeyTag(AsElem(word)->_Key));
+        Append(list, iElem, KeyTag(iElem->_Key));
         word = list;
         _IsList[iIndex] = 1;
     }
     else
-        AsList(word)->Append(iElem);
+    {
+        ElemList* list = AsList(word);
+        Append(list, iElem, KeyTag(iElem->_Key));
+        word = list;
+    }
     ++_NbItems;
 }
 
@@ -292,7 +374,7 @@ int zbHashDico::GetBucketSize(int iBucket) const
 {
     if (iBucket < 1 || iBucket > _Dimension || !_Buckets[iBucket - 1])
         return 0;
-    return _IsList[iBucket - 1] ? AsList(_Buckets[iBucket - 1])->Size() : 1;
+    return _IsList[iBucket - 1] ? AsList(_Buckets[iBucket - 1])->_Size : 1;
 }
 
 zbHashDicoElem* zbHashDico::ElemAt(int iBucket, int iPosition) const
@@ -304,10 +386,10 @@ zbHashDicoElem* zbHashDico::ElemAt(int iBucket, int iPosition) const
         return nullptr;
     if (!_IsList[iBucket - 1])
         return iPosition == 1 ? AsElem(word) : nullptr;
-    QORRawCollPV* list = AsList(word);
-    if (iPosition < 1 || iPosition > list->Size())
+    ElemList* list = AsList(word);
+    if (iPosition < 1 || iPosition > list->_Size)
         return nullptr;
-    return AsElem((*list)[iPosition]);
+    return list->At(iPosition);
 }
 
 void* zbHashDico::Retrieve(int iBucket, int iPosition, zbNewString* oKey) const
@@ -342,8 +424,8 @@ void* zbHashDico::Next(int& ioBucket, int& ioPosition, zbNewString* oKey) const
                 if (ioPosition < 1)
                     e = AsElem(word);
             }
-            else if (ioPosition < AsList(word)->Size())
-                e = AsElem((*AsList(word))[ioPosition + 1]);
+            else if (ioPosition < AsList(word)->_Size)
+                e = AsList(word)->At(ioPosition + 1);
             if (e)
             {
                 ++ioPosition;
@@ -416,14 +498,14 @@ void* zbHashDico::RemovePosition(int iBucket, int iPosition, zbNewString* oKey)
     }
     else
     {
-        QORRawCollPV* list = AsList(_Buckets[index]);
-        list->RemovePosition(iPosition);
-        if (list->Size() == 1)
+        ElemList* list = AsList(_Buckets[index]);
+        RemoveAt(list, iPosition);
+        if (list->_Size == 1)
         {
             // The survivor occupies the bucket directly again.
-            _Buckets[index] = (*list)[1];
+            _Buckets[index] = list->At(1);
             _IsList[index] = 0;
-            delete list;
+            std::free(list);
         }
     }
     --_NbItems;
