@@ -1,5 +1,5 @@
-// File statistics and file operations: removal, copy, move, comparisons,
-// whole-file reads and the lines of a file.
+// File statistics and file operations: removal, copy, move, comparisons and
+// whole-file reads.
 
 #include <cerrno>
 #include <csignal>
@@ -16,7 +16,6 @@
 #include "zbErrorCodeManager.h"
 #include "zbFileOperations.h"
 #include "zbFileStats.h"
-#include "zbNewString.h"
 #include "zbOFStream.h"
 #include "zbTestSupport.h"
 
@@ -319,32 +318,4 @@ TEST(zbFileStats, ReadWriteCompareDump)
                                       "#   File object size in octets:         5\n"
                                       "#   File object last modification time: 90061 "
                                       "(01/02/1970-01:01:01)\n");
-}
-
-TEST(zbNewStringFromFile, Lines)
-{
-    TempDir dir;
-    WriteFile(dir / "f", "one\r\n\r\ntwo\n\nthree\r");
-    QORListValzbNewString values;
-    ASSERT_EQ(zbLISTVOfzbNewString_FromFile((dir / "f").c_str(), values, 0, 1), 5);
-    const char* expected[] = {"one", "", "two", "", "three"};
-    for (int i = 1; i <= 5; ++i)
-        EXPECT_STREQ(values[i].CastToCharPtr(), expected[i - 1]);
-
-    QORListPtrzbNewString pointers;
-    ASSERT_EQ(zbLISTPOfzbNewString_FromFile((dir / "f").c_str(), pointers, 1, 0), 4);
-    EXPECT_STREQ(pointers[1]->CastToCharPtr(), "one\r");
-    EXPECT_STREQ(pointers[2]->CastToCharPtr(), "\r");
-    EXPECT_STREQ(pointers[4]->CastToCharPtr(), "three\r");
-    // Appends after what the list holds; the count is the list's size.
-    ASSERT_EQ(zbLISTPOfzbNewString_FromFile((dir / "f").c_str(), pointers, 1, 1), 7);
-    pointers.ApplyDelete();
-
-    WriteFile(dir / "cr", "a\n\r");
-    QORListValzbNewString last;
-    EXPECT_EQ(zbLISTVOfzbNewString_FromFile((dir / "cr").c_str(), last, 0, 1), 1);
-    WriteFile(dir / "empty", "");
-    EXPECT_EQ(zbLISTVOfzbNewString_FromFile((dir / "empty").c_str(), last, 0, 0), 1);
-    EXPECT_EQ(zbLISTVOfzbNewString_FromFile((dir / "missing").c_str(), last, 0, 0), -1);
-    EXPECT_EQ(zbLISTPOfzbNewString_FromFile(dir.Path().c_str(), pointers, 0, 0), -1);
 }
