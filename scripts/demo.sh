@@ -10,3 +10,10 @@ zbsvc="$root/build/bin/zbsvc"
 
 echo "\$ zbsvc context"
 "$zbsvc" context
+
+demo_dir="$(mktemp -d /tmp/zbdemo.XXXXXX)"
+printf 'cached data\n' >"$demo_dir/data"
+echo "\$ zbsvc block pack -crypt -v 1.2.3 data data.blk && zbsvc block info data.blk"
+"$zbsvc" block pack -crypt -v 1.2.3 "$demo_dir/data" "$demo_dir/data.blk"
+"$zbsvc" block info "$demo_dir/data.blk"
+rm -rf "$demo_dir"
