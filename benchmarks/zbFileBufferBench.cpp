@@ -55,3 +55,4 @@ static void BM_AnalyzeCommandLine(benchmark::State& state)
     }
 }
 BENCHMARK(BM_AnalyzeCommandLine);
+BENCHMARK_MAIN();

@@ -3,6 +3,8 @@
 //
 //   zbProbe load                      does nothing: the library's start-up runs
 //   zbProbe dump                      prints the context's dump
+//   zbProbe close-stdout              closes zbStdout, then writes to stdout
+//   zbProbe roots                     prints the build-time names, one per line
 //   zbProbe internal EXPR FILE LINE STATUS   zbInternalError ("-" for null)
 //   zbProbe trap                      TrapSignals, prints "ready", waits for a signal
 //   zbProbe abort                     TrapSignals, then abort()
@@ -24,6 +26,20 @@ int main(int argc, char** argv)
     if (!std::strcmp(what, "dump"))
     {
         zbExtContext.Dump(zbStdout);
+        return 0;
+    }
+    if (!std::strcmp(what, "close-stdout"))
+    {
+        zbStdout.Puts("before\n");
+        zbStdout.Close();
+        std::printf("after\n");
+        return 0;
+    }
+    if (!std::strcmp(what, "roots"))
+    {
+        const QORListValQORString& roots = zbExtContext.OSRootBuildtime();
+        for (int i = 1; i <= roots.Size(); ++i)
+            std::printf("%s\n", roots[i].CastToCharPtr());
         return 0;
     }
     if (!std::strcmp(what, "internal") && argc > 5)
