@@ -106,7 +106,7 @@ void zbPPState::OpenBlock(int iNegation)
     if (_ExcessBlocks > 0 || nblk + 1 >= MaxBlocks)
     {
         if (_ExcessBlocks++ == 0)
-            Error("zbPP.TooDeep", yplineno, "49", "#if");
+            Error("zbPP.TooDeep", yplineno, "49", "#if blocks");
         StartCondition(&bidon, iNegation);
         _CondReported = 1;
         return;
@@ -378,7 +378,7 @@ void zbPPState::OpenParenthesis()
     if (_ExcessFrames > 0 || nexp + 1 >= MaxFrames)
     {
         if (_ExcessFrames++ == 0 && !_CondReported)
-            Error("zbPP.TooDeep", yplineno, "19", "(");
+            Error("zbPP.TooDeep", yplineno, "19", "parentheses");
         _CondReported = 1;
         return;
     }
