@@ -10,3 +10,9 @@ zbsvc="$root/build/bin/zbsvc"
 
 echo "\$ zbsvc context"
 "$zbsvc" context
+
+echo "\$ zbsvc msg -k zbzbWarning zbzbFatal.InternalLine 'x > 0' 42 zbDemo"
+"$zbsvc" msg -k zbzbWarning zbzbFatal.InternalLine 'x > 0' 42 zbDemo
+
+echo "\$ zbsvc crc README.md"
+"$zbsvc" crc README.md

@@ -8,6 +8,8 @@
 
 const zbsvcVerb zbsvcVerbs[] = {
     {"context", zbsvcContext, "print the build context"},
+    {"msg", zbsvcMsg, "print a catalog message under an outer key"},
+    {"crc", zbsvcCrc, "print the CRC-32, size and name of files"},
     {nullptr, nullptr, nullptr},
 };
 

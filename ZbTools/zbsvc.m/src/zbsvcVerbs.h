@@ -12,6 +12,8 @@ struct zbsvcVerb
 };
 
 int zbsvcContext(int argc, char** argv);
+int zbsvcMsg(int argc, char** argv);
+int zbsvcCrc(int argc, char** argv);
 
 // The table, in the order the usage lists them; ends with a null name.
 extern const zbsvcVerb zbsvcVerbs[];
