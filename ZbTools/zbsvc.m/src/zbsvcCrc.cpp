@@ -55,7 +55,7 @@ int zbsvcCrc(int argc, char** argv)
         std::fprintf(stderr, "Usage: zbsvc crc FILE ...\n");
         return 2;
     }
-    std::vector<char> buffer(256 * 1024);
+    std::vector<char> buffer(128 * 1024);
     int status = 0;
     for (int i = 1; i < argc; ++i)
     {
