@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <fcntl.h>
 #include <map>
 #include <string>
@@ -233,6 +234,54 @@ TEST_F(zbTraceManagerTest, DestructorClosesTheFile)
     std::string content = zbtest::ReadFile(file);
     EXPECT_EQ("<Phase Name=\"s\">\n</Phase>\n</Application>\n",
               content.substr(content.find("<Phase")));
+}
+
+TEST_F(zbTraceManagerTest, AnyTextGivesWellFormedUTF8)
+{
+    ASSERT_EQ(1, Open(0, "app \"<&>'"));
+    const std::string nasty = "caf\xC3\xA9 \xE2\x82\xAC <a href='x'>&amp;</a> \"q\"";
+    _Manager.Print(MSG_KEY_stepStart, nullptr, QORUnicodeString(nasty.c_str()));
+    _Manager.Print(MSG_KEY_zbzbInfo, nullptr, QORUnicodeString(nasty.c_str()),
+                   QORUnicodeString("]]>"));
+    QORUnicodeString free(nasty.c_str());
+    _Manager.Print(nullptr, free);
+    _Manager.CloseXmlFile();
+    std::string content = zbtest::ReadFile(_File);
+    EXPECT_NE(std::string::npos, content.find("<Phase Name=\"caf\xC3\xA9 \xE2\x82\xAC &lt;a "
+                                              "href=&apos;x&apos;&gt;&amp;amp;&lt;/a&gt; "
+                                              "&quot;q&quot;\">\n"));
+    std::string command = "xmllint --noout '" + _File + "' 2>&1";
+    if (std::system("command -v xmllint >/dev/null 2>&1") == 0)
+    {
+        EXPECT_EQ(0, std::system(command.c_str())) << content;
+    }
+}
+
+TEST_F(zbTraceManagerTest, OpenXmlFileWritesNoOpeningAndKeepsTheName)
+{
+    ASSERT_EQ(1, Open());
+    EXPECT_EQ(0, _Manager.CloseXmlFile());
+    std::string second = _Dir / "second.xml";
+    auto openDescriptors = []
+    {
+        std::string listing = "ls /proc/" + std::to_string(::getpid()) + "/fd | wc -l";
+        FILE* pipe = ::popen(listing.c_str(), "r");
+        int count = -1;
+        if (pipe && std::fscanf(pipe, "%d", &count) != 1)
+            count = -1;
+        if (pipe)
+            ::pclose(pipe);
+        return count;
+    };
+    int before = openDescriptors();
+    ASSERT_EQ(0, _Manager.OpenXmlFile(QORString(second), 0));
+    ASSERT_EQ(0, _Manager.OpenXmlFile(QORString(second), 1)); // the first one is let go
+    EXPECT_EQ(before + 1, openDescriptors());
+    EXPECT_EQ(_File, _Manager.GetXmlFileName().Std());
+    _Manager.Print(MSG_KEY_stepStart, nullptr, QORUnicodeString("s"));
+    EXPECT_EQ(0, _Manager.CloseXmlFile());
+    EXPECT_EQ(before, openDescriptors());
+    EXPECT_EQ("<Phase Name=\"s\">\n</Phase>\n</Application>\n", zbtest::ReadFile(second));
 }
 
 TEST(zbTraceManagerKeys, EveryLoaderErrorIsReportedAndLeavesNothing)

@@ -103,10 +103,10 @@ class zbTraceManager
     // caller deletes them.
     zbMsgTrace* GetMsg(const zbKeyForTraceManager& iKey, FILE* iStream,
                        const QORUnicodeString& iP1);
-    zbMsgTrace* GetMsg(const zbKeyForTraceManager& iKey, FILE* iStream,
-                       const QORUnicodeString& iP1, const QORUnicodeString& iP2);
-    zbMsgTrace* GetMsg(const zbKeyForTraceManager& iKey, FILE* iStream,
-                       QORUnicodeString* iParams, const int& iCount);
+    zbMsgTrace* GetMsg(const zbKeyForTraceManager& iKey, FILE* iStream, const QORUnicodeString& iP1,
+                       const QORUnicodeString& iP2);
+    zbMsgTrace* GetMsg(const zbKeyForTraceManager& iKey, FILE* iStream, QORUnicodeString* iParams,
+                       const int& iCount);
 
     const QORString& GetXmlKeysFile() const { return _XmlKeysFile; }
     const QORString& GetXmlFileName() const { return _XmlFileName; }

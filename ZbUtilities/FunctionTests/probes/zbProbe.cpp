@@ -48,14 +48,16 @@ int XmlTrace(const char* iFile, const char* iHow)
         {"KEY_MsgID_zbzbFatal_ListOfTagMapping", {"0"}},
     };
     zbTraceManager* manager = zbExtContext.GetTraceMngr();
-    manager->LoadXmlKeys([](const QORString& iName, QORListValQORString& oWords) {
-        auto it = macros.find(iName.Std());
-        if (it == macros.end())
-            return 0;
-        for (const std::string& word : it->second)
-            oWords.Append(QORString(word));
-        return 1;
-    });
+    manager->LoadXmlKeys(
+        [](const QORString& iName, QORListValQORString& oWords)
+        {
+            auto it = macros.find(iName.Std());
+            if (it == macros.end())
+                return 0;
+            for (const std::string& word : it->second)
+                oWords.Append(QORString(word));
+            return 1;
+        });
     QORString name(iFile);
     if (!manager->SetXmlFileName(&name, "probe", 0))
         return 1;

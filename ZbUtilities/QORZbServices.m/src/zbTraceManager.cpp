@@ -83,8 +83,7 @@ int ReadUnsigned(const char* iText, unsigned int& oValue)
 } // namespace
 
 zbTraceManager::zbTraceManager(const QORString& iXmlKeysFile)
-    : _MsgKeys(10), _Tags(10), _XmlKeysFile(iXmlKeysFile), _XmlFileName(""), _IsOpen(0),
-      _XmlFd(-1)
+    : _MsgKeys(10), _Tags(10), _XmlKeysFile(iXmlKeysFile), _XmlFileName(""), _IsOpen(0), _XmlFd(-1)
 {
 }
 
@@ -199,8 +198,7 @@ int zbTraceManager::ParseTags(const zbXmlKeysLookup& iLookup, const QORListValQO
     return 0;
 }
 
-int zbTraceManager::ParseMsgKeys(const zbXmlKeysLookup& iLookup,
-                                 const QORListValQORString& iMsgIds)
+int zbTraceManager::ParseMsgKeys(const zbXmlKeysLookup& iLookup, const QORListValQORString& iMsgIds)
 {
     for (const QORString& keyText : iMsgIds)
     {
@@ -332,7 +330,8 @@ int zbTraceManager::SetXmlFileName(const QORString* iFileName, const char* iAppl
     QORUnicodeString head;
     if (!iAppend)
         head.Append("<?xml version=\"1.0\" encoding=\"utf-8\"?>\n");
-    auto attribute = [&head](const char* iPiece, const QORUnicodeString& iValue) {
+    auto attribute = [&head](const char* iPiece, const QORUnicodeString& iValue)
+    {
         QORUnicodeString value(iValue);
         head.Append(iPiece).Append(zbMsgTag::Transcode(value)).Append("\"");
     };
