@@ -130,7 +130,8 @@ class zbTraceManager
     int WriteUTF8(const QORUnicodeString& iText);
     // The closing lines, written; the descriptor closed.
     int CloseOwnedFile();
-    // zbzbError around iMessage, then systError on _XmlFileName, on stderr.
+    // On stderr: iMessage as the parameter of "zbzbError"; "systError" on
+    // iName with the text of the last stored error.
     static void ReportError(const QORUnicodeString& iMessage);
     static void ReportSystError(const QORString& iName);
 
