@@ -19,3 +19,8 @@ echo "\$ zbsvc block pack -crypt -v 1.2.3 data data.blk && zbsvc block info data
 "$zbsvc" block pack -crypt -v 1.2.3 "$demo_dir/data" "$demo_dir/data.blk"
 "$zbsvc" block info "$demo_dir/data.blk"
 rm -rf "$demo_dir"
+echo "\$ zbsvc msg -k zbzbWarning zbzbFatal.InternalLine 'x > 0' 42 zbDemo"
+"$zbsvc" msg -k zbzbWarning zbzbFatal.InternalLine 'x > 0' 42 zbDemo
+
+echo "\$ zbsvc crc README.md"
+"$zbsvc" crc README.md

@@ -34,6 +34,8 @@ const zbsvcVerb zbsvcVerbs[] = {
     {"ls", zbsvcLs, "list directories, recursively with -r (-f files, -d directories)"},
     {"wschain", zbsvcWschain, "print the workspace chain of a workspace"},
     {"block", zbsvcBlock, "check, pack and unpack versioned block files"},
+    {"msg", zbsvcMsg, "print a catalog message under an outer key"},
+    {"crc", zbsvcCrc, "print the CRC-32, size and name of files"},
     {nullptr, nullptr, nullptr},
 };
 

@@ -18,6 +18,8 @@ int zbsvcContext(int argc, char** argv);
 int zbsvcLs(int argc, char** argv);
 int zbsvcWschain(int argc, char** argv);
 int zbsvcBlock(int argc, char** argv);
+int zbsvcMsg(int argc, char** argv);
+int zbsvcCrc(int argc, char** argv);
 
 // The table, in the order the usage lists them; ends with a null name.
 extern const zbsvcVerb zbsvcVerbs[];
