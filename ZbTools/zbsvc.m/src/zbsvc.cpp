@@ -36,6 +36,7 @@ const zbsvcVerb zbsvcVerbs[] = {
     {"block", zbsvcBlock, "check, pack and unpack versioned block files"},
     {"msg", zbsvcMsg, "print a catalog message under an outer key"},
     {"crc", zbsvcCrc, "print the CRC-32, size and name of files"},
+    {"pp", zbsvcPp, "preprocess a description file (-level, -nocheck, -I, -expand)"},
     {nullptr, nullptr, nullptr},
 };
 
