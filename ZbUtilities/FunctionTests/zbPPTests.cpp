@@ -343,6 +343,9 @@ TEST_F(PP, EdgeBuffers)
     EXPECT_EQ(Out("/"), "/");
     EXPECT_EQ(Out("a//"), "a\n");
     EXPECT_EQ(Out("\xff\xfe#define\x80\n"), "\xff\xfe#define\x80\n");
+    // An #include line at the very end gets no newline: the text never grows.
+    EXPECT_EQ(Out("#include <a.mk>"), "#include <a.mk>");
+    EXPECT_EQ(Out("#include \"a\" /* c\n */x\n"), "#include \"a\"\nx\n");
     // Long lines cross the scanner's input blocks.
     std::string longLine(100000, 'x');
     EXPECT_EQ(Out(longLine + "\n#if 0\ny\n#endif\n" + longLine), longLine + "\n\n" + longLine);

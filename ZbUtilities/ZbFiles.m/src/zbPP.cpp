@@ -215,7 +215,7 @@ void zbPPState::Undef(const char* iName, int iLength)
 void zbPPState::Include(const char* iText, int iLength)
 {
     Write(iText, iLength);
-    Write('\n');
+    _IncludeNewline = 1;
 }
 
 // ---------------------------------------------------------------------------
@@ -469,6 +469,7 @@ int zbPP(const zbPPMacLev& iLevels, zbMacroSet& ioMacros, char* ioBuffer, const 
     s._DefineStart = ioBuffer;
     s._DefineEcho = 0;
     s._CommentLine = 0;
+    s._IncludeNewline = 0;
 
     _zbPPScan();
     *s.mypOut = 0;

@@ -93,7 +93,8 @@ struct zbPPState
     int _DefineEcho;
     QORString _Name;
 
-    int _CommentLine; // line where the open block comment started
+    int _CommentLine;    // line where the open block comment started
+    int _IncludeNewline; // the newline of an #include line is due
 
     bool Active() const { return _ExcessBlocks == 0 && tblk[nblk]._Active; }
 
@@ -115,7 +116,18 @@ struct zbPPState
     void DefineText(const char* iText, int iLength, int iEcho);
     void EndDefine(int iNewline);
     void Undef(const char* iName, int iLength);
+    // An #include line is written with a newline.  The newline goes out
+    // with the next character read on the line, so that a last line without
+    // one does not make the text grow.
     void Include(const char* iText, int iLength);
+    void EndInclude()
+    {
+        if (_IncludeNewline)
+        {
+            Write('\n');
+            _IncludeNewline = 0;
+        }
+    }
 
     // Condition.
     void Arm(Test iTest);
