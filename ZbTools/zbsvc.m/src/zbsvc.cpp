@@ -8,6 +8,7 @@
 
 const zbsvcVerb zbsvcVerbs[] = {
     {"context", zbsvcContext, "print the build context"},
+    {"macros", zbsvcMacros, "read description files into a macro set and print it"},
     {nullptr, nullptr, nullptr},
 };
 

@@ -12,6 +12,7 @@ struct zbsvcVerb
 };
 
 int zbsvcContext(int argc, char** argv);
+int zbsvcMacros(int argc, char** argv);
 
 // The table, in the order the usage lists them; ends with a null name.
 extern const zbsvcVerb zbsvcVerbs[];
