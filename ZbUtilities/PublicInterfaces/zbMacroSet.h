@@ -88,6 +88,10 @@ class zbMacroSet : public QORHashDicSzbMacroValue
     void PrintStats(zbOFStream& oStream) const;
 
   private:
+    // Inserts iLength characters of iText (normalised) under the first word
+    // of iName.
+    zbMacroValue* _InsertText(const char* iName, const char* iNameEnd, const char* iText,
+                              unsigned int iLength, const InsertMode& iMode);
     int _InsertBuffer(char* ioBuffer, zbSetOfPathFinder* iFinders, const char iSeparator,
                       const InsertMode& iMode, zbIncludeChain& ioChain);
 };

@@ -50,6 +50,10 @@ class zbMacroValue
     // As Solve; oFailures is increased by the number of reports printed.
     QORString& Solve(const zbMacroSet& iSet, const zbMacroSet* iOther, int& oFailures);
 
+    // Resolves every macro of iSet (Solve of each, in the set's order);
+    // returns the number of reports printed.
+    static int _SolveAll(const zbMacroSet& iSet, const zbMacroSet* iOther);
+
     // Appends the words of the value to ioList and returns it.
     QORListValQORString& GetListOfValues(QORListValQORString& ioList) const;
     // The cached word list, built on first use.

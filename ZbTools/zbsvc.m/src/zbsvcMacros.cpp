@@ -56,7 +56,10 @@ int zbsvcMacros(int argc, char** argv)
     const zbMacroSet::InsertMode mode =
         keep ? zbMacroSet::KeepExisting : zbMacroSet::ReplaceExisting;
 
-    zbMacroSet set(500);
+    // The set lives until the process ends: a large set goes back to the
+    // system with the process instead of one macro at a time.
+    static zbMacroSet* keptSet = new zbMacroSet(500);
+    zbMacroSet& set = *keptSet;
     int failures = 0;
     for (const char* file : files)
         failures += set.InsertFile(file, &finders, '=', mode);

@@ -112,6 +112,27 @@ zbMacroValue* zbMacroSet::Insert(const QORString& iName, const char* iValue,
     return macro;
 }
 
+zbMacroValue* zbMacroSet::_InsertText(const char* iName, const char* iNameEnd, const char* iText,
+                                      unsigned int iLength, const InsertMode& iMode)
+{
+    while (iName < iNameEnd && zbIsBlank(*iName))
+        ++iName;
+    const char* end = iName;
+    while (end < iNameEnd && !zbIsBlank(*end))
+        ++end;
+    const QORString name(iName, static_cast<size_t>(end - iName));
+    // A new name (the usual case) costs one lookup.
+    zbMacroValue* macro = new zbMacroValue;
+    macro->_Init(iText, iLength);
+    if (QORHashDicSzbMacroValue::Insert(name, macro) == 0)
+        return macro;
+    zbMacroValue* existing = Locate(name);
+    if (iMode == ReplaceExisting)
+        existing->_Init(iText, iLength);
+    delete macro;
+    return existing;
+}
+
 zbMacroValue* zbMacroSet::Insert(const QORString& iName, const zbMacroValue& iValue,
                                  const InsertMode& iMode)
 {
@@ -140,19 +161,14 @@ zbMacroValue* zbMacroSet::_InsertOrReplace(const QORString& iName, const zbMacro
 
 zbMacroValue* zbMacroSet::_Insert(char* ioName, char* iValue, const InsertMode& iMode)
 {
-    char* name = ioName;
-    while (zbIsBlank(*name))
-        ++name;
-    char* end = name;
-    while (*end && !zbIsBlank(*end))
-        ++end;
-    return Insert(QORString(name, static_cast<size_t>(end - name)), iValue, iMode);
+    return _InsertText(ioName, ioName + std::strlen(ioName), iValue,
+                       iValue ? static_cast<unsigned int>(std::strlen(iValue)) : 0, iMode);
 }
 
 zbMacroValue* zbMacroSet::Insert(char* ioText, const char iSeparator, const InsertMode& iMode)
 {
-    char* separator = ioText ? std::strchr(ioText, iSeparator) : nullptr;
-    if (!separator || !iSeparator)
+    char* separator = ioText && iSeparator ? std::strchr(ioText, iSeparator) : nullptr;
+    if (!separator)
         return nullptr;
     *separator = 0;
     return _Insert(ioText, separator + 1, iMode);
@@ -282,11 +298,17 @@ int zbMacroSet::_InsertBuffer(char* ioBuffer, zbSetOfPathFinder* iFinders, const
     std::vector<const char*> includes;
     for (char* line = ioBuffer; line;)
     {
-        char* eol = std::strchr(line, '\n');
-        if (eol)
-            *eol = 0;
-        if (iSeparator && std::strchr(line, iSeparator))
-            Insert(line, iSeparator, iMode);
+        // One pass finds the first separator and the end of the line.
+        char* separator = nullptr;
+        char* eol = line;
+        for (; *eol && *eol != '\n'; ++eol)
+            if (*eol == iSeparator && !separator)
+                separator = eol;
+        const bool last = !*eol;
+        *eol = 0;
+        if (separator)
+            _InsertText(line, separator, separator + 1,
+                        static_cast<unsigned int>(eol - separator - 1), iMode);
         else if (!std::strncmp(line, "include ", 8) && line[8])
         {
             char* name = line + 8;
@@ -298,7 +320,7 @@ int zbMacroSet::_InsertBuffer(char* ioBuffer, zbSetOfPathFinder* iFinders, const
             if (*name)
                 includes.push_back(name);
         }
-        line = eol ? eol + 1 : nullptr;
+        line = last ? nullptr : eol + 1;
     }
     if (!iFinders)
         return 0;
@@ -388,11 +410,7 @@ int zbMacroSet::InsertFile(const char* iFileName, zbSetOfPathFinder* iFinders,
 
 int zbMacroSet::Solve(const zbMacroSet* iOther)
 {
-    int failures = 0;
-    int bucket = 1, position = 0;
-    while (zbMacroValue* value = QORHashDicSzbMacroValue::Next(bucket, position))
-        value->Solve(*this, iOther, failures);
-    return failures;
+    return zbMacroValue::_SolveAll(*this, iOther);
 }
 
 const QORString* zbMacroSet::Solve(const QORString& iName, const zbMacroSet* iOther)

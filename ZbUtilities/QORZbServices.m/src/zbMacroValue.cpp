@@ -175,6 +175,9 @@ class zbMacroSolver
         zbMacroValue* _Macro;
         QORString _Work;
         size_t _Pos;
+        // The macros named by the reference at _Pos that had to be resolved
+        // first (its name, its modifier's word): not looked up again.
+        zbMacroValue* _Known[2];
     };
     // What a name contributes.
     struct Lookup
@@ -191,7 +194,7 @@ class zbMacroSolver
     // Looks a name up; returns the macro to resolve first, or null when
     // oLookup holds the contribution.
     zbMacroValue* Find(const char* iName, size_t iLength, const zbMacroValue* iCurrent,
-                       Lookup& oLookup);
+                       zbMacroValue*& ioKnown, Lookup& oLookup);
     // Appends text to the value; a leading blank is skipped while the value
     // is still empty.
     static void AppendPiece(zbMacroValue& ioMacro, const char* iBegin, const char* iEnd);
@@ -230,24 +233,29 @@ void zbMacroSolver::Run(zbMacroValue& ioRoot)
 void zbMacroSolver::Push(zbMacroValue& ioMacro)
 {
     ioMacro.DropList();
-    _Stack.push_back(Frame{&ioMacro, std::move(ioMacro._Value), 0});
+    _Stack.push_back(Frame{&ioMacro, std::move(ioMacro._Value), 0, {nullptr, nullptr}});
     ioMacro._Value.Reset();
 }
 
 zbMacroValue* zbMacroSolver::Find(const char* iName, size_t iLength, const zbMacroValue* iCurrent,
-                                  Lookup& oLookup)
+                                  zbMacroValue*& ioKnown, Lookup& oLookup)
 {
-    QORString name(iName, iLength);
-    zbMacroValue* macro = _Set.GetMacro(name);
-    if (!macro && _Other)
-        macro = _Other->GetMacro(name);
     oLookup = Lookup();
+    zbMacroValue* macro = ioKnown;
+    QORString name;
+    if (!macro)
+    {
+        name = QORString(iName, iLength);
+        macro = _Set.GetMacro(name);
+        if (!macro && _Other)
+            macro = _Other->GetMacro(name);
+    }
     if (macro)
     {
         if (!macro->_Solved)
         {
             if (zbMayHoldReference(macro->_Value))
-                return macro;
+                return ioKnown = macro;
             macro->_Solved = 1;
         }
         oLookup._Defined = 1;
@@ -309,7 +317,8 @@ zbMacroValue* zbMacroSolver::Advance(Frame& ioFrame)
             std::memchr(inner, ':', static_cast<size_t>(innerEnd - inner)));
         Lookup name;
         if (zbMacroValue* pending =
-                Find(inner, static_cast<size_t>((colon ? colon : innerEnd) - inner), &macro, name))
+                Find(inner, static_cast<size_t>((colon ? colon : innerEnd) - inner), &macro,
+                     ioFrame._Known[0], name))
             return pending;
 
         size_t next = close + 1;
@@ -381,8 +390,8 @@ zbMacroValue* zbMacroSolver::Advance(Frame& ioFrame)
             else
             {
                 Lookup other;
-                if (zbMacroValue* pending =
-                        Find(word, static_cast<size_t>(innerEnd - word), &macro, other))
+                if (zbMacroValue* pending = Find(word, static_cast<size_t>(innerEnd - word), &macro,
+                                                 ioFrame._Known[1], other))
                     return pending;
                 result = other._Text;
                 resultLength = other._Length;
@@ -402,15 +411,29 @@ zbMacroValue* zbMacroSolver::Advance(Frame& ioFrame)
             AppendPiece(macro, text + rest, text + end);
         }
         ioFrame._Pos = next;
+        ioFrame._Known[0] = ioFrame._Known[1] = nullptr;
     }
     return nullptr;
 }
 
 QORString& zbMacroValue::Solve(const zbMacroSet& iSet, const zbMacroSet* iOther, int& oFailures)
 {
-    zbMacroSolver solver(iSet, iOther, oFailures);
-    solver.Run(*this);
+    if (!_Solved)
+    {
+        zbMacroSolver solver(iSet, iOther, oFailures);
+        solver.Run(*this);
+    }
     return _Value;
+}
+
+int zbMacroValue::_SolveAll(const zbMacroSet& iSet, const zbMacroSet* iOther)
+{
+    int failures = 0;
+    zbMacroSolver solver(iSet, iOther, failures);
+    int bucket = 1, position = 0;
+    while (zbMacroValue* value = iSet.QORHashDicSzbMacroValue::Next(bucket, position))
+        solver.Run(*value);
+    return failures;
 }
 
 QORString& zbMacroValue::Solve(const zbMacroSet& iSet, const zbMacroSet* iOther)
