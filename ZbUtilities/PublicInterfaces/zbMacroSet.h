@@ -30,7 +30,7 @@ class zbMacroSet : public QORHashDicSzbMacroValue
     };
 
     // Include lines nested deeper than this are refused.
-    static const int MaxIncludeDepth = 64;
+    static constexpr int MaxIncludeDepth = 64;
 
     explicit zbMacroSet(const unsigned int iBuckets);
     virtual ~zbMacroSet();
