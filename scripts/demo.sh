@@ -10,3 +10,7 @@ zbsvc="$root/build/bin/zbsvc"
 
 echo "\$ zbsvc context"
 "$zbsvc" context
+
+echo
+echo "\$ zbsvc macros -solve -I examples/macros/include examples/macros/demo.mk"
+"$zbsvc" macros -solve -I examples/macros/include examples/macros/demo.mk

@@ -254,6 +254,30 @@ TEST(zbMacroValue, DeepChainDoesNotRecurse)
     EXPECT_EQ(1, set.GetValue("M777")->IsNull());
 }
 
+TEST(zbMacroValue, ExponentialGrowthIsCut)
+{
+    // Each level doubles the one below: 2^40 bytes at the top.
+    zbMacroSet set(50);
+    set.Insert("L0", "xxxxxxx", zbMacroSet::ReplaceExisting);
+    for (int i = 1; i <= 40; ++i)
+    {
+        std::string below = "$(L" + std::to_string(i - 1) + ")";
+        set.Insert(QORString(("L" + std::to_string(i)).c_str()), (below + below).c_str(),
+                   zbMacroSet::ReplaceExisting);
+    }
+    zbtest::Capture err(2);
+    const QORString* top = set.Solve("L40", nullptr);
+    std::string printed = err.Stop();
+    ASSERT_NE(nullptr, top);
+    EXPECT_EQ(7 << 21, set.GetValue("L21")->Length());
+    EXPECT_EQ(std::string::npos, set.GetValue("L21")->Std().find_first_not_of('x'));
+    // L22 would be twice as long: it keeps its first half only.
+    EXPECT_TRUE(set.GetValue("L21")->Std() == set.GetValue("L22")->Std());
+    EXPECT_EQ("# Error: Value cut: resolving [$(L21)$(L21)] gives more than 16777216 bytes\n",
+              printed.substr(0, printed.find('\n') + 1));
+    EXPECT_LE(static_cast<size_t>(top->Length()), zbMacroValue::MaxSolvedLength);
+}
+
 TEST(zbMacroValue, Words)
 {
     EXPECT_EQ("<a><b c><><d>", Words("a 'b c' \"\" d"));

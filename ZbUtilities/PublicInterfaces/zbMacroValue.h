@@ -9,6 +9,8 @@
 // value also splits itself into words (GetListOfValues), quotes grouping
 // blanks into one word.
 
+#include <cstddef>
+
 #include "QORListVal.h"
 #include "QORString.h"
 
@@ -18,6 +20,12 @@ class zbOFStream;
 class zbMacroValue
 {
   public:
+    // Limits of resolution: the length of one resolved value, and the text
+    // one resolution (of a value or of a whole set) may produce in all.
+    // Beyond them the value is cut and an error is reported.
+    static constexpr size_t MaxSolvedLength = size_t(1) << 24;
+    static constexpr size_t MaxSolvedTotal = size_t(1) << 28;
+
     zbMacroValue();
     zbMacroValue(const zbMacroValue& iOther);
     zbMacroValue(const QORString& iText);

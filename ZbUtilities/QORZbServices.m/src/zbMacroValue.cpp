@@ -1,5 +1,6 @@
 #include "zbMacroValue.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <string>
@@ -178,6 +179,8 @@ class zbMacroSolver
         // The macros named by the reference at _Pos that had to be resolved
         // first (its name, its modifier's word): not looked up again.
         zbMacroValue* _Known[2];
+        // Set once the value reached its size limit: nothing more is added.
+        int _Cut;
     };
     // What a name contributes.
     struct Lookup
@@ -195,15 +198,18 @@ class zbMacroSolver
     // oLookup holds the contribution.
     zbMacroValue* Find(const char* iName, size_t iLength, const zbMacroValue* iCurrent,
                        zbMacroValue*& ioKnown, Lookup& oLookup);
-    // Appends text to the value; a leading blank is skipped while the value
-    // is still empty.
-    static void AppendPiece(zbMacroValue& ioMacro, const char* iBegin, const char* iEnd);
+    // Appends text of the value's own text; a leading blank is skipped
+    // while the value is still empty.
+    void AppendPiece(Frame& ioFrame, const char* iBegin, const char* iEnd);
+    // Appends text within the size limits.
+    void Append(Frame& ioFrame, const char* iText, size_t iLength);
 
     const zbMacroSet& _Set;
     const zbMacroSet* _Other;
     int& _Failures;
     std::vector<Frame> _Stack;
     std::string _Scratch;
+    size_t _Total = 0;
 };
 
 void zbMacroSolver::Run(zbMacroValue& ioRoot)
@@ -233,7 +239,7 @@ void zbMacroSolver::Run(zbMacroValue& ioRoot)
 void zbMacroSolver::Push(zbMacroValue& ioMacro)
 {
     ioMacro.DropList();
-    _Stack.push_back(Frame{&ioMacro, std::move(ioMacro._Value), 0, {nullptr, nullptr}});
+    _Stack.push_back(Frame{&ioMacro, std::move(ioMacro._Value), 0, {nullptr, nullptr}, 0});
     ioMacro._Value.Reset();
 }
 
@@ -278,12 +284,39 @@ zbMacroValue* zbMacroSolver::Find(const char* iName, size_t iLength, const zbMac
     return nullptr;
 }
 
-void zbMacroSolver::AppendPiece(zbMacroValue& ioMacro, const char* iBegin, const char* iEnd)
+void zbMacroSolver::AppendPiece(Frame& ioFrame, const char* iBegin, const char* iEnd)
 {
-    if (iBegin < iEnd && *iBegin == ' ' && ioMacro._Value.Length() == 0)
+    if (iBegin < iEnd && *iBegin == ' ' && ioFrame._Macro->_Value.Length() == 0)
         ++iBegin;
     if (iBegin < iEnd)
-        ioMacro._Value.Append(iBegin, static_cast<size_t>(iEnd - iBegin));
+        Append(ioFrame, iBegin, static_cast<size_t>(iEnd - iBegin));
+}
+
+void zbMacroSolver::Append(Frame& ioFrame, const char* iText, size_t iLength)
+{
+    if (ioFrame._Cut)
+        return;
+    QORString& value = ioFrame._Macro->_Value;
+    const bool tooLong =
+        static_cast<size_t>(value.Length()) + iLength > zbMacroValue::MaxSolvedLength;
+    if (tooLong || _Total + iLength > zbMacroValue::MaxSolvedTotal)
+    {
+        // References that multiply at each level grow exponentially: stop
+        // this value rather than the process.
+        ioFrame._Cut = 1;
+        const std::string& work = ioFrame._Work.Std();
+        QORUnicodeString message = zbExtContext.GetMsgMngr()->GetMsg(
+            "zbMacroValue.TooLong",
+            QORUnicodeString(work.c_str(), std::min<size_t>(work.size(), 60)),
+            QORUnicodeString(std::to_string(tooLong ? zbMacroValue::MaxSolvedLength
+                                                    : zbMacroValue::MaxSolvedTotal)
+                                 .c_str()));
+        zbExtContext.GetTraceMngr()->Print(MSG_KEY_zbzbError, stderr, message);
+        ++_Failures;
+        return;
+    }
+    value.Append(iText, iLength);
+    _Total += iLength;
 }
 
 zbMacroValue* zbMacroSolver::Advance(Frame& ioFrame)
@@ -298,7 +331,7 @@ zbMacroValue* zbMacroSolver::Advance(Frame& ioFrame)
         const size_t open = work.find("$(", rest);
         if (open == std::string::npos)
         {
-            AppendPiece(macro, text + rest, text + size);
+            AppendPiece(ioFrame, text + rest, text + size);
             ioFrame._Pos = size;
             break;
         }
@@ -307,7 +340,7 @@ zbMacroValue* zbMacroSolver::Advance(Frame& ioFrame)
         {
             zbReportImbalance("", QORString(text + rest, size - rest), "$()");
             ++_Failures;
-            AppendPiece(macro, text + rest, text + open);
+            AppendPiece(ioFrame, text + rest, text + open);
             ioFrame._Pos = size;
             break;
         }
@@ -400,15 +433,15 @@ zbMacroValue* zbMacroSolver::Advance(Frame& ioFrame)
 
         if (resultLength)
         {
-            AppendPiece(macro, text + rest, text + open);
-            macro._Value.Append(result, resultLength);
+            AppendPiece(ioFrame, text + rest, text + open);
+            Append(ioFrame, result, resultLength);
         }
         else
         {
             size_t end = open;
             if (end > rest && text[end - 1] == ' ')
                 --end;
-            AppendPiece(macro, text + rest, text + end);
+            AppendPiece(ioFrame, text + rest, text + end);
         }
         ioFrame._Pos = next;
         ioFrame._Known[0] = ioFrame._Known[1] = nullptr;
