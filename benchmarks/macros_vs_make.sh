@@ -8,8 +8,9 @@
 # The file holds N definitions in chains of 10 references
 # (V7 = w7 $(V6), ..., V0 = w0 base), each name defined after the ones it
 # names so that make's reading order resolves them too.  Prints the median of
-# RUNS runs of each tool for N = 100000 and 200000, the ratio make/zbsvc, and
-# the growth of zbsvc's time from 100000 to 200000 definitions.
+# RUNS runs of each tool (CPU time, and elapsed time) for N = 100000 and
+# 200000, the ratio make/zbsvc, and the growth of zbsvc's time from 100000 to
+# 200000 definitions.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 build="${1:-$root/build}"
@@ -33,18 +34,18 @@ generate() # N FILE OPERATOR
 
 calc() { awk "BEGIN { print $1 }"; }
 
-# median of the elapsed seconds of RUNS runs of a command
+# Median of RUNS runs of a command: "CPU WALL" in seconds, CPU being user +
+# system time of the command (steadier than elapsed time on a busy machine).
 median()
 {
-    local times=()
+    local cpu=() wall=() line
     for ((r = 0; r < runs; r++)); do
-        local start end
-        start=$(date +%s.%N)
-        "$@" > /dev/null
-        end=$(date +%s.%N)
-        times+=("$(calc "$end - $start")")
+        line=$( { TIMEFORMAT='%U %S %R'; time "$@" > /dev/null 2>&1; } 2>&1 )
+        cpu+=("$(calc "$(echo "$line" | awk '{ print $1 + $2 }')")")
+        wall+=("$(echo "$line" | awk '{ print $3 }')")
     done
-    printf '%s\n' "${times[@]}" | sort -g | awk '{ a[NR] = $1 } END { print a[int((NR + 1) / 2)] }'
+    local m='{ a[NR] = $1 } END { print a[int((NR + 1) / 2)] }'
+    echo "$(printf '%s\n' "${cpu[@]}" | sort -g | awk "$m") $(printf '%s\n' "${wall[@]}" | sort -g | awk "$m")"
 }
 
 declare -A zb mk
@@ -55,9 +56,10 @@ for n in 100000 200000; do
     "$zbsvc" macros -solve "$work/defs$n.mk" | sed "s/='\(.*\)'$/ := \1/" | sort > "$work/zb.txt"
     make -pn -f "$work/Makefile$n" 2>/dev/null | grep -E '^V[0-9]+ := ' | sort > "$work/mk.txt"
     cmp -s "$work/zb.txt" "$work/mk.txt" || { echo "values differ for N=$n" >&2; exit 1; }
-    zb[$n]=$(median "$zbsvc" macros -solve "$work/defs$n.mk")
-    mk[$n]=$(median make -pn -f "$work/Makefile$n")
-    printf 'N=%-7d zbsvc macros -solve: %.3f s   make -pn: %.3f s   make/zbsvc: %.2f\n' \
+    read -r zb[$n] zbw <<< "$(median "$zbsvc" macros -solve "$work/defs$n.mk")"
+    read -r mk[$n] mkw <<< "$(median make -pn -f "$work/Makefile$n")"
+    printf 'N=%-7d CPU: zbsvc macros -solve %.3f s, make -pn %.3f s, make/zbsvc %.2f' \
         "$n" "${zb[$n]}" "${mk[$n]}" "$(calc "${mk[$n]} / ${zb[$n]}")"
+    printf '   (elapsed: %.3f s, %.3f s, %.2f)\n' "$zbw" "$mkw" "$(calc "$mkw / $zbw")"
 done
-printf 'zbsvc time 200000 / 100000: %.2f (linear: 2.0)\n' "$(calc "${zb[200000]} / ${zb[100000]}")"
+printf 'zbsvc CPU time 200000 / 100000: %.2f (linear: 2.0)\n' "$(calc "${zb[200000]} / ${zb[100000]}")"

@@ -214,9 +214,27 @@ char* zbMacroSet::ParseBuffer(const char* iFileName, char* ioBuffer)
     char* dst = ioBuffer;
     while (*src == '\n' || *src == '\r' || zbIsBlank(*src))
         ++src;
+    // Characters with a rule of their own; every other one is copied as is.
+    static const struct Specials
+    {
+        bool _Is[256] = {};
+        Specials()
+        {
+            for (unsigned char c : {'\0', '"', '\'', '`', '#', '\\', '\r', '\t', ' ', '\n'})
+                _Is[c] = true;
+        }
+    } specials;
     char last = '\n';
     while (char c = *src)
     {
+        if (!specials._Is[static_cast<unsigned char>(c)])
+        {
+            do
+                *dst++ = *src++;
+            while (!specials._Is[static_cast<unsigned char>(*src)]);
+            last = src[-1];
+            continue;
+        }
         if (c == '"' || c == '\'' || c == '`')
         {
             const char* closing = std::strchr(src + 1, c);
