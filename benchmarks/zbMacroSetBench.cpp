@@ -64,5 +64,3 @@ static void BM_Solve(benchmark::State& ioState)
     ioState.SetItemsProcessed(ioState.iterations() * ioState.range(0));
 }
 BENCHMARK(BM_Solve)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
-
-BENCHMARK_MAIN();

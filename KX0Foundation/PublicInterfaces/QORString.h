@@ -51,7 +51,7 @@ class QORString
     QORString& Append(const QORString& iText);
     // Inserts iText before position iPos (0-based; clamped to the length).
     QORString& Insert(int iPos, const char* iText);
-    // strcmp-like: 0 when equal, negative or positive otherwise.  Null counts as "".
+    // -1, 0 or 1 in byte order.  Null counts as "".
     int Compare(const char* iOther) const;
     int Compare(const QORString& iOther) const;
     QORString& ToLower();

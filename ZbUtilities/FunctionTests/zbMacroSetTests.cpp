@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "zbFileName.h"
 #include "zbMacroSet.h"
 #include "zbOFStream.h"
 #include "zbPathFinder.h"
@@ -334,4 +335,29 @@ TEST(zbMacroSet, PrintDumpAndStatistics)
     // A failed write is recorded.
     zbOFStream full("/dev/full", 8);
     EXPECT_EQ(1, set.Print(full));
+}
+
+TEST(zbMacroSet, ClassNameOfFileKinds)
+{
+    zbMacroSet kinds(11);
+    kinds.Insert(".tab.h", "Grammar", zbMacroSet::ReplaceExisting);
+    kinds.Insert(".h", "Header", zbMacroSet::ReplaceExisting);
+    kinds.Insert("<Nil>", "Plain", zbMacroSet::ReplaceExisting);
+    zbMacroSet none(3);
+
+    zbFileName grammar("/src/x.tab.h");
+    EXPECT_STREQ("Grammar", grammar.GetBOClName(kinds, "dflt"));
+    zbFileName header("/src/y.h");
+    EXPECT_STREQ("Header", header.GetBOClName(kinds, "dflt"));
+    zbFileName other("/src/z.other.h");
+    EXPECT_STREQ("Header", other.GetBOClName(kinds, "dflt"));
+    // The leading dot is not examined: ".profile" has no extension.
+    zbFileName profile("/home/.profile");
+    EXPECT_STREQ("Plain", profile.GetBOClName(kinds, "dflt"));
+    zbFileName source("/src/a.c");
+    EXPECT_STREQ("dflt", source.GetBOClName(kinds, "dflt"));
+    // Cached: another set does not change it.
+    EXPECT_STREQ("Grammar", grammar.GetBOClName(none, "dflt"));
+    zbFileName fresh("/src/x.tab.h");
+    EXPECT_EQ(nullptr, fresh.GetBOClName(none, nullptr));
 }

@@ -115,7 +115,8 @@ QORString& QORString::Insert(int iPos, const char* iText)
 
 int QORString::Compare(const char* iOther) const
 {
-    return std::strcmp(_Text.c_str(), iOther ? iOther : "");
+    int c = std::strcmp(_Text.c_str(), iOther ? iOther : "");
+    return c < 0 ? -1 : (c > 0 ? 1 : 0);
 }
 
 int QORString::Compare(const QORString& iOther) const

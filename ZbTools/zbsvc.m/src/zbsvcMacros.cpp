@@ -3,52 +3,35 @@
 // and prints the set.
 
 #include <cstdio>
-#include <cstring>
-#include <vector>
 
 #include "zbContext.h"
 #include "zbErrorCodeManager.h"
+#include "zbGetopts.h"
 #include "zbMacroSet.h"
 #include "zbOFStream.h"
 #include "zbPathFinder.h"
 #include "zbSetOfPathFinder.h"
 #include "zbsvcVerbs.h"
 
-static int MacrosUsage()
-{
-    std::fprintf(stderr, "Usage: zbsvc macros [-solve] [-keep] [-dump] [-I DIR ...] FILE ...\n");
-    return 2;
-}
-
 int zbsvcMacros(int argc, char** argv)
 {
-    int solve = 0, keep = 0, dump = 0;
+    zbGetopts options("zbsvc macros");
+    options.AddSimpleSwitch("solve", "resolve the $(NAME) references", 1);
+    options.AddSimpleSwitch("keep", "keep the first value of a macro defined again", 1);
+    options.AddSimpleSwitch("dump", "print the dump form", 1);
+    options.AddValuedSwitch("I", "directory searched for the included files", 1);
+    int status = zbsvcAnalyze(options, argc, argv, "FILE...", 1, -1);
+    if (status >= 0)
+        return status;
+    const int solve = options.GetSwitchStatus("solve") ? 1 : 0;
+    const int keep = options.GetSwitchStatus("keep") ? 1 : 0;
+    const int dump = options.GetSwitchStatus("dump") ? 1 : 0;
     QORListValQORString directories;
-    std::vector<const char*> files;
-    for (int i = 1; i < argc; ++i)
-    {
-        const char* arg = argv[i];
-        if (!std::strcmp(arg, "-solve"))
-            solve = 1;
-        else if (!std::strcmp(arg, "-keep"))
-            keep = 1;
-        else if (!std::strcmp(arg, "-dump"))
-            dump = 1;
-        else if (!std::strcmp(arg, "-I"))
-        {
-            if (++i >= argc)
-                return MacrosUsage();
-            directories.Append(QORString(argv[i]));
-        }
-        else if (!std::strncmp(arg, "-I", 2))
-            directories.Append(QORString(arg + 2));
-        else if (arg[0] == '-' && arg[1])
-            return MacrosUsage();
-        else
-            files.push_back(arg);
-    }
-    if (files.empty())
-        return MacrosUsage();
+    if (QORListValQORString* values = options.GetSwitchAllValues("I"))
+        directories.Append(*values);
+    QORListValQORString files;
+    if (QORListValQORString* values = options.GetAllLineValues())
+        files.Append(*values);
 
     zbPathFinder finder;
     finder.SetListOfPath(directories);
@@ -61,8 +44,8 @@ int zbsvcMacros(int argc, char** argv)
     static zbMacroSet* keptSet = new zbMacroSet(500);
     zbMacroSet& set = *keptSet;
     int failures = 0;
-    for (const char* file : files)
-        failures += set.InsertFile(file, &finders, '=', mode);
+    for (const QORString& file : files)
+        failures += set.InsertFile(file.CastToCharPtr(), &finders, '=', mode);
     if (solve)
         failures += set.Solve(nullptr);
 

@@ -1,10 +1,160 @@
 #include "zbDirectories.h"
 
 #include <cerrno>
+#include <cstdio>
 #include <cstdlib>
+#include <cstring>
+#include <dirent.h>
+#include <string>
+#include <sys/stat.h>
 #include <unistd.h>
+#include <vector>
 
+#include "zbContext.h"
 #include "zbErrorCodeManager.h"
+#include "zbFileName.h"
+#include "zbFileOperations.h"
+#include "zbIFStream.h"
+#include "zbNewString.h"
+#include "zbPathSeparators.h"
+#include "zbTraceManager.h"
+
+namespace
+{
+int Record(int iErrno)
+{
+    zbExtLastError.SetErrno(iErrno);
+    return 1;
+}
+
+void Report(const char* iName)
+{
+    zbExtContext.GetTraceMngr()->Print(MSG_KEY_systError, stderr,
+                                       QORUnicodeString(iName ? iName : ""),
+                                       zbExtLastError.GetMsgError());
+}
+
+inline bool IsSeparator(char iChar)
+{
+    return iChar == zbUnixPathSeparator[0] || iChar == zbDosPathSeparator[0];
+}
+
+// ioPath is a writable copy; its parents are created first.
+int CreateDirectory(std::string& ioPath)
+{
+    struct stat64 st;
+    if (::stat64(ioPath.c_str(), &st) == 0)
+        return S_ISDIR(st.st_mode) ? 0 : Record(ENOTDIR);
+    size_t slash = ioPath.find_last_of(zbPathSeparator[0]);
+    if (slash != std::string::npos && slash > 0)
+    {
+        std::string parent(ioPath, 0, slash);
+        if (::stat64(parent.c_str(), &st) != 0 && CreateDirectory(parent) != 0)
+            return 1;
+    }
+    if (::mkdir(ioPath.c_str(), 0755) == 0)
+        return 0;
+    int error = errno;
+    if (error == EEXIST)
+    {
+        // Made meanwhile by someone else: fine when it is a directory.
+        if (::stat64(ioPath.c_str(), &st) == 0 && S_ISDIR(st.st_mode))
+            return 0;
+        error = ENOTDIR;
+    }
+    return Record(error);
+}
+
+// Removes the directory ioPath with everything below it; ioPath is used as
+// the working buffer for the full names and restored on return.
+int RemoveTree(std::string& ioPath)
+{
+    DIR* dir = ::opendir(ioPath.c_str());
+    if (!dir)
+        return Record(errno);
+    // The names are read first, so that no directory stays open during the
+    // descent (a deep tree would otherwise run out of descriptors).
+    std::vector<std::pair<std::string, unsigned char>> entries;
+    errno = 0;
+    while (struct dirent64* entry = ::readdir64(dir))
+    {
+        const char* name = entry->d_name;
+        if (name[0] == '.' && (name[1] == 0 || (name[1] == '.' && name[2] == 0)))
+            continue;
+        entries.emplace_back(name, entry->d_type);
+    }
+    int readError = errno;
+    ::closedir(dir);
+    if (readError)
+        return Record(readError);
+    size_t base = ioPath.size();
+    int result = 0;
+    for (const auto& entry : entries)
+    {
+        ioPath.resize(base);
+        ioPath += zbPathSeparator[0];
+        ioPath += entry.first;
+        unsigned char type = entry.second;
+        struct stat64 st;
+        mode_t mode = 0;
+        if (type == DT_DIR || type == DT_UNKNOWN)
+        {
+            if (::lstat64(ioPath.c_str(), &st) != 0)
+            {
+                result = Record(errno);
+                break;
+            }
+            mode = st.st_mode;
+            type = S_ISDIR(mode) ? DT_DIR : (S_ISLNK(mode) ? DT_LNK : DT_REG);
+        }
+        if (type == DT_DIR)
+        {
+            // A read-only subdirectory is opened up for its owner first.
+            if ((mode & 0700) != 0700)
+                ::chmod(ioPath.c_str(), (mode & 07777) | 0700);
+            if ((result = RemoveTree(ioPath)) != 0)
+                break;
+        }
+        else if (::unlink(ioPath.c_str()) != 0)
+        {
+            result = Record(errno);
+            break;
+        }
+    }
+    ioPath.resize(base);
+    if (result == 0 && ::rmdir(ioPath.c_str()) != 0)
+        result = Record(errno);
+    return result;
+}
+} // namespace
+
+char* zbDosifyPath(char* ioPath)
+{
+    if (ioPath)
+        for (char* p = ioPath; *p; ++p)
+            if (*p == zbUnixPathSeparator[0])
+                *p = zbDosPathSeparator[0];
+    return ioPath;
+}
+
+char* zbUnixifyPath(char* ioPath)
+{
+    if (ioPath)
+        for (char* p = ioPath; *p; ++p)
+            if (*p == zbDosPathSeparator[0])
+                *p = zbUnixPathSeparator[0];
+    return ioPath;
+}
+
+char* zbEatEndingSlash(char* ioPath)
+{
+    if (!ioPath || !*ioPath)
+        return ioPath;
+    size_t length = std::strlen(ioPath);
+    while (length > 1 && IsSeparator(ioPath[length - 1]))
+        ioPath[--length] = 0;
+    return ioPath;
+}
 
 void zbSplitPathConcatenation(QORListValQORString& oOut, const char* iConcat, const char iSeparator)
 {
@@ -24,6 +174,64 @@ void zbSplitPathConcatenation(QORListValQORString& oOut, const char* iConcat, co
     }
 }
 
+void zbCreatePathConcatenation(QORString& oOut, const QORListValQORString& iDirs,
+                               const char* iPrefix, const char* iSeparator, const int iQuote)
+{
+    const char* separator = iSeparator ? iSeparator : zbPathConcatSeparator;
+    // Separators go only between kept elements: a trailing one would add an
+    // empty element, which path lists read as the working directory.
+    bool first = true;
+    for (const QORString& dir : iDirs)
+    {
+        struct stat64 st;
+        if (::stat64(dir.CastToCharPtr(), &st) != 0 || !S_ISDIR(st.st_mode))
+            continue;
+        if (!first)
+            oOut.Append(separator);
+        first = false;
+        if (iPrefix)
+            oOut.Append(iPrefix);
+        if (iQuote)
+            oOut.Append("\"");
+        oOut.Append(dir);
+        if (iQuote)
+            oOut.Append("\"");
+    }
+}
+
+int zbGetWorkspacesConcatenation(const QORString& iWS, QORListValQORString& oOut,
+                                 const char* iSuffix)
+{
+    QORString file = iWS + zbPathSeparator + "Install_config";
+    if (zbAccessFile(file.CastToCharPtr()) != 0)
+        return zbExtLastError.SetErrno(ENOENT);
+    zbIFStream stream(file.CastToCharPtr(), 8);
+    if (!stream.IsOpen())
+    {
+        int error = zbExtLastError.SetErrno(stream.GetErrno());
+        Report(file.CastToCharPtr());
+        return error;
+    }
+    zbNewString line;
+    if (stream.Getline(line, '\n', 0) != 0 || stream.Getline(line, '\n', 0) != 0)
+    {
+        zbExtLastError.SetErrno(EBADF);
+        Report(file.CastToCharPtr());
+        stream.Close();
+        return EBADF;
+    }
+    stream.Close();
+    QORListValQORString elements;
+    zbSplitPathConcatenation(elements, line.CastToCharPtr(), zbPathConcatSeparator[0]);
+    for (QORString& element : elements)
+    {
+        if (iSuffix)
+            element.Append(iSuffix);
+        oOut.Append(element);
+    }
+    return 0;
+}
+
 char* zbGetPWD()
 {
     if (char* pwd = std::getenv("PWD"))
@@ -38,4 +246,77 @@ int zbSetPWD(const char* iPath)
         return 0;
     zbExtLastError.SetErrno(iPath ? errno : EINVAL);
     return 1;
+}
+
+int zbCreateDirectory(const char* iPath, char* /*iWork*/)
+{
+    if (!iPath || !*iPath)
+        return 0;
+    std::string path(iPath);
+    return CreateDirectory(path);
+}
+
+int zbCreateDirectory(const char* /*iCommand*/, char* const* iArgs)
+{
+    const char* path = iArgs ? iArgs[0] : nullptr;
+    if (zbCreateDirectory(path) == 0)
+        return 0;
+    Report(path);
+    return 1;
+}
+
+int zbCreateOrReplaceDirectory(const char* iPath)
+{
+    return zbCreateDirectory(iPath);
+}
+
+int zbCreateOrReplaceDirectory(const char* iCommand, char* const* iArgs)
+{
+    return zbCreateDirectory(iCommand, iArgs);
+}
+
+int zbCreateDirectoryFromDirname(const zbFileName& iName)
+{
+    QORString dirname;
+    iName.GetDirname(dirname);
+    if (zbCreateDirectory(dirname.CastToCharPtr()) == 0)
+        return 0;
+    Report(dirname.CastToCharPtr());
+    return 1;
+}
+
+int zbCreateOrReplaceDirectoryFromDirname(const zbFileName& iName)
+{
+    QORString dirname;
+    iName.GetDirname(dirname);
+    return zbCreateDirectory(dirname.CastToCharPtr());
+}
+
+int zbRemoveDirectory(const char* iPath, const int& /*iFlags*/)
+{
+    struct stat64 st;
+    if (!iPath || !*iPath || ::lstat64(iPath, &st) != 0)
+        return 0;
+    if (S_ISLNK(st.st_mode))
+        return ::unlink(iPath) == 0 ? 0 : Record(errno);
+    if (!S_ISDIR(st.st_mode))
+        return Record(ENOTDIR);
+    std::string path(iPath);
+    return RemoveTree(path);
+}
+
+int zbRemoveDirectory(const char* /*iCommand*/, char* const* iArgs)
+{
+    const char* path = iArgs ? iArgs[0] : nullptr;
+    if (zbRemoveDirectory(path, 0) == 0)
+        return 0;
+    Report(path);
+    return 1;
+}
+
+int zbRemoveDirectoryFromDirname(const zbFileName& iName)
+{
+    QORString dirname;
+    iName.GetDirname(dirname);
+    return zbRemoveDirectory(dirname.CastToCharPtr(), 0);
 }

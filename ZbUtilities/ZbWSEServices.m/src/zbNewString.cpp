@@ -1,14 +1,26 @@
 #include "zbNewString.h"
 
 #include <cctype>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
+#include "zbFileOperations.h"
+
 namespace
 {
 const int kInlineSize = 32;
+
+inline uint32_t ToBigEndian(uint32_t iWord)
+{
+#if __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__
+    return __builtin_bswap32(iWord);
+#else
+    return iWord;
+#endif
 }
+} // namespace
 
 zbNewString::zbNewString() : _Data(_Buffer), _Length(0)
 {
@@ -30,7 +42,11 @@ zbNewString::zbNewString(const zbNewString& iText, int iCount) : zbNewString()
 {
     if (iText._Length == 0 || iCount < 1)
         return;
-    int length = iText._Length * iCount;
+    // A length beyond what the string can count gives the empty string.
+    long long total = static_cast<long long>(iText._Length) * iCount;
+    if (total > 0x7FFFFFFE)
+        return;
+    int length = static_cast<int>(total);
     Reserve(length, 0);
     for (int i = 0; i < iCount; ++i)
         std::memcpy(_Data + i * iText._Length, iText._Data, static_cast<size_t>(iText._Length));
@@ -224,13 +240,22 @@ template <class T> int zbNewString::FormatNum(T iValue, const char* iFormat)
 
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wformat-nonliteral"
-int zbNewString::BuildFromNum(int iValue, const char* iFormat) { return FormatNum(iValue, iFormat); }
-int zbNewString::BuildFromNum(long iValue, const char* iFormat) { return FormatNum(iValue, iFormat); }
+int zbNewString::BuildFromNum(int iValue, const char* iFormat)
+{
+    return FormatNum(iValue, iFormat);
+}
+int zbNewString::BuildFromNum(long iValue, const char* iFormat)
+{
+    return FormatNum(iValue, iFormat);
+}
 int zbNewString::BuildFromNum(unsigned long iValue, const char* iFormat)
 {
     return FormatNum(iValue, iFormat);
 }
-int zbNewString::BuildFromNum(double iValue, const char* iFormat) { return FormatNum(iValue, iFormat); }
+int zbNewString::BuildFromNum(double iValue, const char* iFormat)
+{
+    return FormatNum(iValue, iFormat);
+}
 int zbNewString::BuildFromNum(long double iValue, const char* iFormat)
 {
     return FormatNum(iValue, iFormat);
@@ -245,7 +270,7 @@ int zbNewString::BuildFromNum(unsigned long long iValue, const char* iFormat)
 }
 
 #define ZB_CONVERT(Type)                                                                           \
-    int zbNewString::ConvertToNum(Type* oValue, const char* iFormat) const                        \
+    int zbNewString::ConvertToNum(Type* oValue, const char* iFormat) const                         \
     {                                                                                              \
         return oValue && iFormat ? std::sscanf(_Data, iFormat, oValue) : -1;                       \
     }
@@ -436,7 +461,7 @@ void zbNewString::StripSpacesOutsideString()
 
 zbNewString zbNewString::SubString(int iStart, int iCount) const
 {
-    if (iStart < 0 || iCount < 1 || iStart + iCount > _Length)
+    if (iStart < 0 || iCount < 1 || iCount > _Length - iStart)
         return *this;
     zbNewString result;
     result.SetText(_Data + iStart, iCount);
@@ -468,16 +493,20 @@ zbNewString& zbNewString::NewSubString(zbNewString& oOut, int iStart, int iMaxLe
 
 unsigned int zbNewString::ComputeHashKey() const
 {
+    // Exclusive or of the text read as big-endian 32-bit words, the last one
+    // padded with zero bytes.
+    const unsigned char* p = reinterpret_cast<const unsigned char*>(_Data);
     unsigned int key = 0;
     int i = 0;
     for (; i + 4 <= _Length; i += 4)
-        key ^= (static_cast<unsigned int>(static_cast<unsigned char>(_Data[i])) << 24) |
-               (static_cast<unsigned int>(static_cast<unsigned char>(_Data[i + 1])) << 16) |
-               (static_cast<unsigned int>(static_cast<unsigned char>(_Data[i + 2])) << 8) |
-               static_cast<unsigned int>(static_cast<unsigned char>(_Data[i + 3]));
+    {
+        uint32_t word;
+        std::memcpy(&word, p + i, sizeof word);
+        key ^= ToBigEndian(word);
+    }
     unsigned int last = 0;
     for (int shift = 24; i < _Length; ++i, shift -= 8)
-        last |= static_cast<unsigned int>(static_cast<unsigned char>(_Data[i])) << shift;
+        last |= static_cast<unsigned int>(p[i]) << shift;
     return key ^ last;
 }
 
@@ -486,7 +515,8 @@ unsigned int zbNewString::ComputeHashKey() const
 namespace
 {
 // Calls iAdd(start, length) for each field of iText split at the delimiters.
-template <class F> void SplitFields(const char* iText, const char* iDelimiters, int iSkipEmpty, F iAdd)
+template <class F>
+void SplitFields(const char* iText, const char* iDelimiters, int iSkipEmpty, F iAdd)
 {
     if (!iText || !*iText)
         return;
@@ -509,25 +539,82 @@ template <class F> void SplitFields(const char* iText, const char* iDelimiters, 
 }
 } // namespace
 
+namespace
+{
+// Calls iAdd(start, length) for each line of the file; -1 when it cannot be read.
+template <class F> int SplitFileLines(const char* iPath, int iSkipEmpty, int iStripCR, F iAdd)
+{
+    char* buffer = nullptr;
+    unsigned int size = 0;
+    if (zbMMap(iPath, 0, buffer, size, 0) != 0)
+        return -1;
+    const char* end = buffer + size;
+    for (const char* start = buffer; start < end;)
+    {
+        const char* lf = static_cast<const char*>(std::memchr(start, '\n', end - start));
+        const char* stop = lf ? lf : end;
+        int length = static_cast<int>(stop - start);
+        if (iStripCR && length > 0 && start[length - 1] == '\r')
+            --length;
+        // A last line without line feed is kept only when not empty.
+        if (length > 0 || (!iSkipEmpty && lf))
+            iAdd(start, length);
+        start = stop + 1;
+    }
+    std::free(buffer);
+    return 0;
+}
+} // namespace
+
+int zbLISTPOfzbNewString_FromFile(const char* iPath, QORListPtrzbNewString& ioList, int iSkipEmpty,
+                                  int iStripCR)
+{
+    int rc = SplitFileLines(iPath, iSkipEmpty, iStripCR,
+                            [&ioList](const char* start, int length)
+                            {
+                                zbNewString* s = new zbNewString();
+                                s->Append(start, length);
+                                ioList.Append(s);
+                            });
+    return rc < 0 ? -1 : ioList.Size();
+}
+
+int zbLISTVOfzbNewString_FromFile(const char* iPath, QORListValzbNewString& ioList, int iSkipEmpty,
+                                  int iStripCR)
+{
+    int rc = SplitFileLines(iPath, iSkipEmpty, iStripCR,
+                            [&ioList](const char* start, int length)
+                            {
+                                zbNewString s;
+                                s.Append(start, length);
+                                ioList.Append(s);
+                            });
+    return rc < 0 ? -1 : ioList.Size();
+}
+
 int zbLISTPOfzbNewString_FromStrtok(QORListPtrzbNewString& ioList, const char* iText,
                                     const char* iDelimiters, int iSkipEmpty)
 {
-    SplitFields(iText, iDelimiters, iSkipEmpty, [&ioList](const char* start, int length) {
-        zbNewString* s = new zbNewString();
-        s->Append(start, length);
-        ioList.Append(s);
-    });
+    SplitFields(iText, iDelimiters, iSkipEmpty,
+                [&ioList](const char* start, int length)
+                {
+                    zbNewString* s = new zbNewString();
+                    s->Append(start, length);
+                    ioList.Append(s);
+                });
     return ioList.Size();
 }
 
 int zbLISTVOfzbNewString_FromStrtok(QORListValzbNewString& ioList, const char* iText,
                                     const char* iDelimiters, int iSkipEmpty)
 {
-    SplitFields(iText, iDelimiters, iSkipEmpty, [&ioList](const char* start, int length) {
-        zbNewString s;
-        s.Append(start, length);
-        ioList.Append(s);
-    });
+    SplitFields(iText, iDelimiters, iSkipEmpty,
+                [&ioList](const char* start, int length)
+                {
+                    zbNewString s;
+                    s.Append(start, length);
+                    ioList.Append(s);
+                });
     return ioList.Size();
 }
 

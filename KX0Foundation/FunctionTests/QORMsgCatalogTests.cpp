@@ -1,0 +1,123 @@
+#include <cstdio>
+#include <functional>
+#include <cstdlib>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <string>
+#include <unistd.h>
+
+#include "QORMsgCatalog.h"
+
+namespace
+{
+// Builds the message iKey of a catalog parsed from iText with the parameters.
+std::string Build(QORMsgCatalog& iCatalog, const char* iKey, std::vector<const char*> iParams = {})
+{
+    QORMsg msg;
+    if (!iCatalog.GetCatalogMsg(iKey, msg))
+        return "<missing>";
+    std::vector<QORUnicodeString> params(iParams.begin(), iParams.end());
+    QORUnicodeString text;
+    msg.BuildMessage(text, params.data(), static_cast<int>(params.size()));
+    return text.ConvertToUTF8();
+}
+
+std::string CaptureStderr(std::function<void()> iDo)
+{
+    char name[] = "/tmp/qorcat.XXXXXX";
+    int fd = mkstemp(name);
+    fflush(stderr);
+    int saved = dup(2);
+    dup2(fd, 2);
+    iDo();
+    fflush(stderr);
+    dup2(saved, 2);
+    close(saved);
+    close(fd);
+    std::ifstream in(name);
+    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    unlink(name);
+    return text;
+}
+} // namespace
+
+TEST(QORMsgCatalog, EntriesParametersAndEscapes)
+{
+    const std::string text = "# comment\n"
+                             "\n"
+                             "  Plain.Key   =   two words  \n"
+                             "Param.Key = %2 before %1, 100%%\n"
+                             "Esc.Key = a\\tb\\nc\\s\\\\ \\u00e9 \\U{1F600}\n"
+                             "Cont.Key = first \\\n"
+                             "      second\n"
+                             "Empty.Key =\n";
+    QORMsgCatalog catalog;
+    EXPECT_EQ(catalog.ParseText(text.data(), text.size(), "test.msgcat"), 0);
+    EXPECT_EQ(Build(catalog, "Plain.Key"), "two words");
+    EXPECT_EQ(Build(catalog, "Param.Key", {"A", "B"}), "B before A, 100%");
+    EXPECT_EQ(Build(catalog, "Esc.Key"), "a\tb\nc \\ \xC3\xA9 \xF0\x9F\x98\x80");
+    EXPECT_EQ(Build(catalog, "Cont.Key"), "first second");
+    EXPECT_EQ(Build(catalog, "Empty.Key"), "");
+    EXPECT_EQ(Build(catalog, "No.Such"), "<missing>");
+    EXPECT_NE(catalog.GetError().ConvertToUTF8().find("No.Such"), std::string::npos);
+}
+
+TEST(QORMsgCatalog, MalformedEntriesAreReportedAndSkipped)
+{
+    const std::string text = "Good.One = ok\n"
+                             "no equal sign here\n"
+                             "= no key\n"
+                             "Bad.Percent = 50%x\n"
+                             "Bad.Escape = \\q\n"
+                             "Bad.Unicode = \\u12\n"
+                             "Good.One = second definition\n"
+                             "Good.Two = fine %1\n";
+    QORMsgCatalog catalog;
+    int bad = 0;
+    std::string err = CaptureStderr([&] { bad = catalog.ParseText(text.data(), text.size(), "c.msgcat"); });
+    EXPECT_EQ(bad, 6);
+    EXPECT_NE(err.find("c.msgcat:2: malformed catalog entry"), std::string::npos) << err;
+    EXPECT_NE(err.find("c.msgcat:3:"), std::string::npos);
+    EXPECT_NE(err.find("c.msgcat:4:"), std::string::npos);
+    EXPECT_NE(err.find("c.msgcat:5:"), std::string::npos);
+    EXPECT_NE(err.find("c.msgcat:6:"), std::string::npos);
+    EXPECT_NE(err.find("c.msgcat:7:"), std::string::npos);
+    EXPECT_EQ(catalog.GetNbMessages(), 2);
+    EXPECT_EQ(Build(catalog, "Good.One"), "ok");
+    EXPECT_EQ(Build(catalog, "Good.Two", {"x"}), "fine x");
+}
+
+TEST(QORMsgCatalog, WildcardSubstitution)
+{
+    const std::string text = "Parse.* = parse failure\nParse.Tag.* = tag failure\n";
+    QORMsgCatalog catalog;
+    catalog.ParseText(text.data(), text.size(), "w.msgcat");
+    QORMsg msg;
+    QORUnicodeString out;
+    ASSERT_TRUE(catalog.SubstituteCatalogMsg("Parse.Tag.Mode", msg));
+    msg.BuildMessage(out, nullptr, 0);
+    EXPECT_EQ(out.ConvertToUTF8(), "tag failure");
+    ASSERT_TRUE(catalog.SubstituteCatalogMsg("Parse.Other", msg));
+    msg.BuildMessage(out, nullptr, 0);
+    EXPECT_EQ(out.ConvertToUTF8(), "parse failure");
+    EXPECT_FALSE(catalog.SubstituteCatalogMsg("Other.Key", msg));
+}
+
+TEST(QORMsgCatalog, LoadsFromAnEnvironmentDirectoryAndReportsAMissingCatalog)
+{
+    char dir[] = "/tmp/qorcatdir.XXXXXX";
+    ASSERT_NE(mkdtemp(dir), nullptr);
+    std::ofstream(std::string(dir) + "/Mine.msgcat") << "Hello.World = hi %1\n";
+    setenv("QOR_MSGCATALOG_PATH", (std::string("/nonexistent:") + dir).c_str(), 1);
+    QORMsgCatalog catalog;
+    EXPECT_NE(catalog.LoadMsgCatalog("Mine", nullptr), 0);
+    EXPECT_EQ(Build(catalog, "Hello.World", {"there"}), "hi there");
+    EXPECT_EQ(catalog.UnloadMsgCatalog("Mine"), 0);
+    EXPECT_EQ(Build(catalog, "Hello.World"), "<missing>");
+    QORMsgCatalog missing;
+    EXPECT_EQ(missing.LoadMsgCatalog("NoSuchCatalog", nullptr), 0);
+    EXPECT_NE(missing.GetError().ConvertToUTF8().find("NoSuchCatalog"), std::string::npos);
+    unsetenv("QOR_MSGCATALOG_PATH");
+    std::remove((std::string(dir) + "/Mine.msgcat").c_str());
+    rmdir(dir);
+}

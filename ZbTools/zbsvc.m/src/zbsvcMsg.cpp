@@ -1,0 +1,49 @@
+// zbsvc msg [-k OUTERKEY] KEY [PARAM ...]: prints the catalog message KEY
+// with its parameters under the outer key (default zbzbInfo), as any tool
+// of the family reports.
+
+#include <cstdio>
+#include <cstring>
+#include <vector>
+
+#include "zbContext.h"
+#include "zbGetopts.h"
+#include "zbsvcVerbs.h"
+
+namespace
+{
+// 1 when the catalog has a text for iKey (its own or a wildcard entry's).
+int IsKnown(const char* iKey)
+{
+    return !zbExtContext.GetMsgMngr()->_GetCatalogMsg(QORString(iKey))->IsEmpty();
+}
+} // namespace
+
+int zbsvcMsg(int argc, char** argv)
+{
+    zbGetopts options("zbsvc msg");
+    options.AddValuedSwitch("k", "outer key of the report (zbzbInfo by default)", 1);
+    int status = zbsvcAnalyze(options, argc, argv, "KEY [PARAM...]", 1, 7);
+    if (status >= 0)
+        return status;
+    const QORString* outerValue = options.GetSwitchValue("k");
+    const char* outerKey = outerValue ? outerValue->CastToCharPtr() : "zbzbInfo";
+    const QORListValQORString& values = *options.GetAllLineValues();
+    const char* key = values[1];
+
+    for (const char* name : {outerKey, key})
+        if (!IsKnown(name))
+        {
+            QORUnicodeString message =
+                zbExtContext.GetMsgMngr()->GetMsg("zbsvc.msg.UnknownKey", QORUnicodeString(name));
+            zbExtContext.GetTraceMngr()->Print(MSG_KEY_zbzbError, stderr, message);
+            return 1;
+        }
+    std::vector<QORUnicodeString> params;
+    for (int i = 2; i <= values.Size(); ++i)
+        params.emplace_back(values[i]);
+    QORUnicodeString message =
+        zbExtContext.GetMsgMngr()->GetMsg(key, params.data(), static_cast<int>(params.size()));
+    return zbExtContext.GetTraceMngr()->Print(zbKeyForTraceManager(outerKey), stdout, message) ? 1
+                                                                                               : 0;
+}

@@ -1,0 +1,37 @@
+// zbsvc wschain WS: the workspace chain recorded in WS/Install_config, one
+// directory per line.
+
+#include <cerrno>
+#include <cstdio>
+
+#include "zbContext.h"
+#include "zbDirectories.h"
+#include "zbErrorCodeManager.h"
+#include "zbGetopts.h"
+#include "zbTraceManager.h"
+#include "zbsvcVerbs.h"
+
+int zbsvcWschain(int argc, char** argv)
+{
+    zbGetopts options("zbsvc wschain");
+    int status = zbsvcAnalyze(options, argc, argv, "WS", 1, 1);
+    if (status >= 0)
+        return status;
+    int index = 1;
+    QORString workspace(*options.GetLineValue(index));
+    QORListValQORString chain;
+    int error = zbGetWorkspacesConcatenation(workspace, chain, nullptr);
+    if (error == ENOENT)
+    {
+        // A missing file is not reported by the reader itself.
+        zbExtLastError.SetErrno(ENOENT);
+        QORString file = workspace + "/Install_config";
+        zbExtContext.GetTraceMngr()->Print(MSG_KEY_systError, stderr, QORUnicodeString(file),
+                                           zbExtLastError.GetMsgError());
+    }
+    if (error)
+        return 1;
+    for (const QORString& directory : chain)
+        std::printf("%s\n", directory.CastToCharPtr());
+    return std::fflush(stdout) == 0 ? 0 : 1;
+}

@@ -1,0 +1,368 @@
+// Path strings, path lists, workspace chains, creation and removal of
+// directories, the directory reader and the directory walker.
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <map>
+#include <string>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "zbDirectories.h"
+#include "zbDirectory.h"
+#include "zbDirectoryListing.h"
+#include "zbErrorCodeManager.h"
+#include "zbFileName.h"
+#include "zbTestSupport.h"
+
+using zbtest::ReadFile;
+using zbtest::TempDir;
+using zbtest::WriteFile;
+
+namespace
+{
+std::vector<std::string> ToVector(const QORListValQORString& iList)
+{
+    std::vector<std::string> out;
+    for (const QORString& s : iList)
+        out.push_back(s.Std());
+    return out;
+}
+
+bool IsDirectory(const std::string& iPath)
+{
+    struct stat st;
+    return ::stat(iPath.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+bool Exists(const std::string& iPath)
+{
+    struct stat st;
+    return ::lstat(iPath.c_str(), &st) == 0;
+}
+
+std::vector<std::string> Walk(zbDirectoryListing& ioListing)
+{
+    std::vector<std::string> out;
+    while (const char* entry = ioListing.GetEntry())
+        out.push_back(entry);
+    return out;
+}
+} // namespace
+
+TEST(zbDirectories, PathStrings)
+{
+    char dos[] = "a/b\\c/";
+    EXPECT_STREQ(zbDosifyPath(dos), "a\\b\\c\\");
+    EXPECT_STREQ(zbUnixifyPath(dos), "a/b/c/");
+    EXPECT_STREQ(zbEatEndingSlash(dos), "a/b/c");
+    char root[] = "/";
+    EXPECT_STREQ(zbEatEndingSlash(root), "/");
+    char many[] = "a//";
+    EXPECT_STREQ(zbEatEndingSlash(many), "a");
+    char slashes[] = "///";
+    EXPECT_STREQ(zbEatEndingSlash(slashes), "/");
+    char empty[] = "";
+    EXPECT_EQ(zbEatEndingSlash(empty), empty);
+    EXPECT_EQ(zbEatEndingSlash(nullptr), nullptr);
+    EXPECT_EQ(zbDosifyPath(nullptr), nullptr);
+}
+
+TEST(zbDirectories, PathConcatenations)
+{
+    QORListValQORString out;
+    zbSplitPathConcatenation(out, ":a::b:", ':');
+    EXPECT_EQ(ToVector(out), (std::vector<std::string>{"a", "b"}));
+    zbSplitPathConcatenation(out, "", ':');
+    zbSplitPathConcatenation(out, nullptr, ':');
+    zbSplitPathConcatenation(out, "c;d", ';');
+    EXPECT_EQ(ToVector(out), (std::vector<std::string>{"a", "b", "c", "d"}));
+
+    QORListValQORString dirs;
+    dirs.Append(QORString("/tmp"));
+    dirs.Append(QORString("/nonexistent"));
+    QORString joined;
+    zbCreatePathConcatenation(joined, dirs, nullptr, nullptr, 0);
+    // No separator after the last kept element.
+    EXPECT_EQ(joined.Std(), "/tmp");
+
+    QORListValQORString reversed;
+    reversed.Append(QORString("/nonexistent"));
+    reversed.Append(QORString("/tmp"));
+    reversed.Append(QORString("/etc/passwd"));
+    reversed.Append(QORString("/"));
+    QORString quoted("X=");
+    zbCreatePathConcatenation(quoted, reversed, "-I", " ", 1);
+    EXPECT_EQ(quoted.Std(), "X=-I\"/tmp\" -I\"/\"");
+}
+
+TEST(zbDirectories, WorkspaceChain)
+{
+    TempDir ws;
+    QORListValQORString out;
+    EXPECT_EQ(zbGetWorkspacesConcatenation(QORString(ws.Path()), out, nullptr), ENOENT);
+    EXPECT_EQ(zbExtLastError.GetErrno(), ENOENT);
+    EXPECT_EQ(out.Size(), 0);
+
+    WriteFile(ws / "Install_config", "only one line\n");
+    zbtest::Capture err(2);
+    EXPECT_EQ(zbGetWorkspacesConcatenation(QORString(ws.Path()), out, nullptr), EBADF);
+    EXPECT_EQ(err.Stop(),
+              "# System error on " + ws.Path() + "/Install_config: Bad file descriptor\n");
+    EXPECT_EQ(out.Size(), 0);
+
+    WriteFile(ws / "Install_config", "header\n:/ws/a::/ws/b:\nignored\n");
+    out.Append(QORString("first"));
+    EXPECT_EQ(zbGetWorkspacesConcatenation(QORString(ws.Path()), out, "/code"), 0);
+    EXPECT_EQ(ToVector(out), (std::vector<std::string>{"first", "/ws/a/code", "/ws/b/code"}));
+
+    // A second line without a line feed counts.
+    WriteFile(ws / "Install_config", "header\n/x");
+    QORListValQORString last;
+    EXPECT_EQ(zbGetWorkspacesConcatenation(QORString(ws.Path()), last, nullptr), 0);
+    EXPECT_EQ(ToVector(last), (std::vector<std::string>{"/x"}));
+}
+
+TEST(zbDirectories, CreateDirectory)
+{
+    TempDir dir;
+    std::string abc = dir / "a/b/c";
+    EXPECT_EQ(zbCreateDirectory(abc.c_str()), 0);
+    EXPECT_TRUE(IsDirectory(dir / "a"));
+    EXPECT_TRUE(IsDirectory(dir / "a/b"));
+    EXPECT_TRUE(IsDirectory(abc));
+    struct stat st;
+    ASSERT_EQ(::stat(abc.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0755u & ~0022u);
+    EXPECT_EQ(zbCreateDirectory(abc.c_str()), 0);
+    EXPECT_EQ(zbCreateDirectory((dir / "x//y/").c_str()), 0);
+    EXPECT_TRUE(IsDirectory(dir / "x/y"));
+    EXPECT_EQ(zbCreateDirectory(""), 0);
+    EXPECT_EQ(zbCreateOrReplaceDirectory(abc.c_str()), 0);
+
+    // An existing file is not a directory: that is a failure, not a success.
+    WriteFile(dir / "file", "f");
+    EXPECT_EQ(zbCreateDirectory((dir / "file").c_str()), 1);
+    EXPECT_EQ(zbExtLastError.GetErrno(), ENOTDIR);
+    EXPECT_EQ(zbCreateDirectory((dir / "file/sub").c_str()), 1);
+    EXPECT_EQ(zbExtLastError.GetErrno(), ENOTDIR);
+
+    zbFileName name((dir / "n/m/leaf.c").c_str());
+    EXPECT_EQ(zbCreateDirectoryFromDirname(name), 0);
+    EXPECT_TRUE(IsDirectory(dir / "n/m"));
+    EXPECT_FALSE(Exists(dir / "n/m/leaf.c"));
+    zbFileName other((dir / "o/leaf").c_str());
+    EXPECT_EQ(zbCreateOrReplaceDirectoryFromDirname(other), 0);
+    EXPECT_TRUE(IsDirectory(dir / "o"));
+
+    std::string bad = dir / "file/sub";
+    char* args[] = {const_cast<char*>(bad.c_str()), nullptr};
+    zbtest::Capture err(2);
+    EXPECT_EQ(zbCreateDirectory("mkdir", args), 1);
+    EXPECT_EQ(err.Stop(), "# System error on " + bad + ": Not a directory\n");
+}
+
+TEST(zbDirectories, RemoveDirectory)
+{
+    TempDir dir;
+    std::string tree = dir / "tree";
+    std::string outside = dir / "outside";
+    ASSERT_EQ(zbCreateDirectory((tree + "/ro/deeper").c_str()), 0);
+    ASSERT_EQ(zbCreateDirectory(outside.c_str()), 0);
+    WriteFile(outside + "/keep", "keep");
+    WriteFile(tree + "/ro/f", "f");
+    WriteFile(tree + "/ro/deeper/g", "g");
+    WriteFile(tree + "/top", "t");
+    ASSERT_EQ(::symlink(outside.c_str(), (tree + "/ro/out").c_str()), 0);
+    ASSERT_EQ(::symlink("missing", (tree + "/dangling").c_str()), 0);
+    ASSERT_EQ(::chmod((tree + "/ro/deeper").c_str(), 0500), 0);
+    ASSERT_EQ(::chmod((tree + "/ro").c_str(), 0500), 0);
+
+    EXPECT_EQ(zbRemoveDirectory(tree.c_str(), 0), 0);
+    EXPECT_FALSE(Exists(tree));
+    EXPECT_EQ(ReadFile(outside + "/keep"), "keep");
+    EXPECT_EQ(zbRemoveDirectory(tree.c_str(), 0), 0);
+    EXPECT_EQ(zbRemoveDirectory("", 0), 0);
+
+    // A link given as the directory is removed itself, never followed.
+    ASSERT_EQ(::symlink(outside.c_str(), (dir / "alias").c_str()), 0);
+    EXPECT_EQ(zbRemoveDirectory((dir / "alias").c_str(), 0), 0);
+    EXPECT_FALSE(Exists(dir / "alias"));
+    EXPECT_EQ(ReadFile(outside + "/keep"), "keep");
+
+    // A file is not a directory.
+    EXPECT_EQ(zbRemoveDirectory((outside + "/keep").c_str(), 0), 1);
+    EXPECT_EQ(zbExtLastError.GetErrno(), ENOTDIR);
+    EXPECT_TRUE(Exists(outside + "/keep"));
+
+    zbFileName name((outside + "/anything").c_str());
+    EXPECT_EQ(zbRemoveDirectoryFromDirname(name), 0);
+    EXPECT_FALSE(Exists(outside));
+}
+
+TEST(zbDirectory, SkipsDotsAndRewinds)
+{
+    TempDir dir;
+    WriteFile(dir / "a", "");
+    WriteFile(dir / "b", "");
+    zbDirectory reader(dir.Path().c_str());
+    ASSERT_FALSE(reader.Failed());
+    std::vector<std::string> names;
+    for (struct dirent64* e = reader.FindFirstEnt(); e; e = reader.FindNextEnt())
+        names.push_back(e->d_name);
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::string>{"a", "b"}));
+    EXPECT_EQ(reader.FindNextEnt(), nullptr);
+    ASSERT_NE(reader.FindFirstEnt(), nullptr);
+    ASSERT_NE(reader.CheckEnt(), nullptr);
+
+    zbDirectory missing((dir / "missing").c_str());
+    EXPECT_TRUE(missing.Failed());
+    EXPECT_EQ(missing.GetError(), ENOENT);
+    EXPECT_EQ(missing.FindFirstEnt(), nullptr);
+    EXPECT_EQ(missing.CheckEnt(), nullptr);
+}
+
+TEST(zbDirectoryListing, RecursiveSelectionsAndOrder)
+{
+    TempDir dir;
+    ASSERT_EQ(zbCreateDirectory((dir / "d1/d11").c_str()), 0);
+    ASSERT_EQ(zbCreateDirectory((dir / "d2").c_str()), 0);
+    WriteFile(dir / "f0", "");
+    WriteFile(dir / "d1/f1", "");
+    WriteFile(dir / "d1/d11/f11", "");
+    WriteFile(dir / "d2/f2", "");
+    ASSERT_EQ(::symlink("d1/f1", (dir / "d2/lf").c_str()), 0);
+
+    QORListValQORString roots;
+    roots.Append(QORString(dir.Path()));
+    zbDirectoryListing files(roots);
+    files.SetListingMode(zbDirectoryListing::Recursive);
+    files.SetListedEntries(zbDirectoryListing::AllButDirectories);
+    std::vector<std::string> found = Walk(files);
+    std::vector<std::string> sorted = found;
+    std::sort(sorted.begin(), sorted.end());
+    EXPECT_EQ(sorted, (std::vector<std::string>{dir / "d1/d11/f11", dir / "d1/f1", dir / "d2/f2",
+                                                dir / "d2/lf", dir / "f0"}));
+    // The entries of a directory come together: no directory comes back.
+    std::vector<std::string> seen;
+    for (const std::string& entry : found)
+    {
+        std::string parent = entry.substr(0, entry.rfind('/'));
+        if (seen.empty() || seen.back() != parent)
+        {
+            EXPECT_EQ(std::count(seen.begin(), seen.end(), parent), 0) << parent;
+            seen.push_back(parent);
+        }
+    }
+    EXPECT_EQ(files.GetEntry(), nullptr);
+
+    files.Rewind();
+    EXPECT_EQ(Walk(files), found);
+
+    zbDirectoryListing dirs(roots);
+    dirs.SetListingMode(zbDirectoryListing::Recursive);
+    dirs.SetListedEntries(zbDirectoryListing::DirectoriesOnly);
+    sorted = Walk(dirs);
+    std::sort(sorted.begin(), sorted.end());
+    EXPECT_EQ(sorted, (std::vector<std::string>{dir / "d1", dir / "d1/d11", dir / "d2"}));
+
+    zbDirectoryListing flat(roots);
+    sorted = Walk(flat);
+    std::sort(sorted.begin(), sorted.end());
+    EXPECT_EQ(sorted, (std::vector<std::string>{dir / "d1", dir / "d2", dir / "f0"}));
+
+    // Missing roots are skipped silently; a root given with its separator
+    // is not doubled.
+    QORListValQORString mixed;
+    mixed.Append(QORString(dir / "missing"));
+    mixed.Append(QORString(dir / "d2/"));
+    zbDirectoryListing second(mixed);
+    second.SetListedEntries(zbDirectoryListing::AllButDirectories);
+    sorted = Walk(second);
+    std::sort(sorted.begin(), sorted.end());
+    EXPECT_EQ(sorted, (std::vector<std::string>{dir / "d2/f2", dir / "d2/lf"}));
+}
+
+TEST(zbDirectoryListing, LinksBackIntoTheWalkEndIt)
+{
+    TempDir dir;
+    ASSERT_EQ(zbCreateDirectory((dir / "a/b").c_str()), 0);
+    WriteFile(dir / "a/b/f", "");
+    ASSERT_EQ(::symlink("../..", (dir / "a/b/up").c_str()), 0);
+    ASSERT_EQ(::symlink(".", (dir / "a/self").c_str()), 0);
+    QORListValQORString roots;
+    roots.Append(QORString(dir.Path()));
+    zbDirectoryListing all(roots);
+    all.SetListingMode(zbDirectoryListing::Recursive);
+    std::vector<std::string> found = Walk(all);
+    std::sort(found.begin(), found.end());
+    EXPECT_EQ(found, (std::vector<std::string>{dir / "a", dir / "a/b", dir / "a/b/f",
+                                               dir / "a/b/up", dir / "a/self"}));
+}
+
+TEST(zbDirectoryListing, PathsTooLongAreReportedAndSkipped)
+{
+    TempDir dir;
+    // Nested directories whose full paths pass the walker's limit.
+    std::string path = dir.Path();
+    std::string component(200, 'n');
+    std::vector<std::string> expected;
+    while (path.size() < 1100)
+    {
+        path += "/" + component;
+        ASSERT_EQ(::mkdir(path.c_str(), 0755), 0);
+        WriteFile(path + "/f", "");
+        if (path.size() + 2 < 1024)
+            expected.push_back(path + "/f");
+    }
+    QORListValQORString roots;
+    roots.Append(QORString(dir.Path()));
+    zbDirectoryListing files(roots);
+    files.SetListingMode(zbDirectoryListing::Recursive);
+    files.SetListedEntries(zbDirectoryListing::AllButDirectories);
+    zbtest::Capture err(2);
+    std::vector<std::string> found = Walk(files);
+    std::string report = err.Stop();
+    EXPECT_EQ(found, expected);
+    // The first entry that does not fit is either the next directory or the
+    // next file, depending on where the limit falls.
+    ASSERT_EQ(files.GetSkipped(), 1);
+    const std::string entry = "# Warning: Path longer than 1023 characters skipped: ";
+    const std::string directory = "# Warning: Entries of a directory skipped, their paths would "
+                                  "be longer than 1023 characters: ";
+    EXPECT_TRUE(report.rfind(entry, 0) == 0 || report.rfind(directory, 0) == 0) << report;
+    EXPECT_EQ(std::count(report.begin(), report.end(), '\n'), 1);
+}
+
+TEST(zbDirectoryListing, DirectoryWithoutRoomForItsEntries)
+{
+    TempDir dir;
+    // A chain of directories whose deepest path is exactly 1023 characters.
+    std::string path = dir.Path();
+    while (path.size() < 1023)
+    {
+        size_t room = 1023 - path.size() - 1;
+        path += "/" + std::string(std::min<size_t>(room, 200), 'd');
+        ASSERT_EQ(::mkdir(path.c_str(), 0755), 0);
+    }
+    ASSERT_EQ(path.size(), 1023u);
+    WriteFile(path + "/f", "");
+    QORListValQORString roots;
+    roots.Append(QORString(dir.Path()));
+    zbDirectoryListing all(roots);
+    all.SetListingMode(zbDirectoryListing::Recursive);
+    zbtest::Capture err(2);
+    std::vector<std::string> found = Walk(all);
+    std::string report = err.Stop();
+    ASSERT_FALSE(found.empty());
+    EXPECT_EQ(found.back(), path);
+    EXPECT_EQ(all.GetSkipped(), 1);
+    EXPECT_EQ(report, "# Warning: Entries of a directory skipped, their paths would be longer "
+                      "than 1023 characters: " +
+                          path + "\n");
+}

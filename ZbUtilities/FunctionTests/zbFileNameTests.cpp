@@ -1,0 +1,313 @@
+// File names: normalisation, positions, inline and heap storage, composition,
+// statistics and the dump.
+
+#include <cstdlib>
+#include <cstring>
+#include <ctime>
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "zbFileName.h"
+#include "zbNewString.h"
+#include "zbOFStream.h"
+#include "zbTestSupport.h"
+
+namespace
+{
+std::string Dirname(const zbFileName& iName)
+{
+    QORString out;
+    return iName.GetDirname(out).Std();
+}
+
+std::string Text(const char* iText)
+{
+    return iText ? iText : "<null>";
+}
+} // namespace
+
+TEST(zbFileName, NormalisesSeparatorsAndTrailingOnes)
+{
+    zbFileName name("a/b/");
+    EXPECT_STREQ(name.GetPtrToFullname(), "a/b");
+    EXPECT_EQ(name.GetFullnameLength(), 3u);
+    EXPECT_STREQ(name.GetPtrToBasename(), "b");
+    EXPECT_EQ(Dirname(name), "a");
+
+    zbFileName dos("a\\b\\\\");
+    EXPECT_STREQ(dos.GetPtrToFullname(), "a/b");
+    EXPECT_STREQ(dos.GetPtrToBasename(), "b");
+
+    for (const char* root : {"/", "//", "\\"})
+    {
+        zbFileName name(root);
+        EXPECT_STREQ(name.GetPtrToFullname(), "/") << root;
+        EXPECT_EQ(name.GetFullnameLength(), 1u);
+        EXPECT_STREQ(name.GetPtrToBasename(), "/");
+        EXPECT_EQ(Dirname(name), "/");
+    }
+}
+
+TEST(zbFileName, BasenameDirnameAndExtension)
+{
+    zbFileName plain("abc");
+    EXPECT_STREQ(plain.GetPtrToBasename(), "abc");
+    EXPECT_EQ(Dirname(plain), ".");
+    EXPECT_EQ(plain.GetPtrToExtend(), nullptr);
+    QORString out;
+    EXPECT_EQ(plain.GetBasenameWOExtend(out).Std(), "abc");
+
+    // A name right under the root keeps its separator in the basename.
+    zbFileName top("/abc");
+    EXPECT_STREQ(top.GetPtrToBasename(), "/abc");
+    EXPECT_EQ(Dirname(top), "/");
+
+    zbFileName deep("/x/y.d/lib.tab.h");
+    EXPECT_STREQ(deep.GetPtrToExtend(), ".h");
+    EXPECT_EQ(deep.GetBasenameWOExtend(out).Std(), "lib.tab");
+    EXPECT_EQ(Dirname(deep), "/x/y.d");
+    zbNewString dir;
+    EXPECT_STREQ(deep.GetDirname(dir).CastToCharPtr(), "/x/y.d");
+
+    zbFileName hidden("d/.profile");
+    EXPECT_STREQ(hidden.GetPtrToExtend(), ".profile");
+    EXPECT_EQ(hidden.GetBasenameWOExtend(out).Std(), "");
+
+    EXPECT_EQ(zbFileName("d/name_").GetBasenameWOUnderscore(out).Std(), "name");
+    EXPECT_EQ(zbFileName("d/name__").GetBasenameWOUnderscore(out).Std(), "name_");
+    EXPECT_EQ(zbFileName("d/name").GetBasenameWOUnderscore(out).Std(), "name");
+}
+
+TEST(zbFileName, EmptyName)
+{
+    for (zbFileName* name :
+         {new zbFileName(), new zbFileName(static_cast<const char*>(nullptr)), new zbFileName("")})
+    {
+        EXPECT_EQ(name->GetPtrToFullname(), nullptr);
+        EXPECT_EQ(name->GetFullnameLength(), 0u);
+        EXPECT_EQ(name->GetPtrToBasename(), nullptr);
+        EXPECT_EQ(name->GetPtrToExtend(), nullptr);
+        EXPECT_EQ(Dirname(*name), ".");
+        QORString out("x");
+        EXPECT_TRUE(name->GetBasenameWOUnderscore(out).IsNull());
+        EXPECT_TRUE(name->GetBasenameWOExtend(out).IsNull());
+        EXPECT_EQ(name->ReadStat(), 1);
+        EXPECT_EQ(name->WriteStat(zbFileStats()), 1);
+        delete name;
+    }
+    zbFileName a, b;
+    EXPECT_FALSE(a == b);
+    EXPECT_TRUE(a == a);
+    zbFileName c("x/y"), d("x\\y");
+    EXPECT_TRUE(c == d);
+    EXPECT_FALSE(c == zbFileName("x/z"));
+}
+
+TEST(zbFileName, WorkspaceMarker)
+{
+    zbFileName name("/ws/./Fw/Mod.m/src/x.y");
+    EXPECT_TRUE(name.AsAWSPathname());
+    QORString ws;
+    ASSERT_NE(name.GetWSPath(ws), nullptr);
+    EXPECT_EQ(ws.Std(), "/ws");
+    EXPECT_STREQ(name.GetPtrToNameIntoWS(), "Fw/Mod.m/src/x.y");
+    EXPECT_STREQ(name.GetPtrToPointnameIntoWS(), "./Fw/Mod.m/src/x.y");
+    EXPECT_STREQ(name.GetPtrToExtend(), ".y");
+
+    // Backslashes are turned into separators before the marker is looked for.
+    zbFileName dos("c:\\ws\\.\\Fw\\a.c");
+    EXPECT_TRUE(dos.AsAWSPathname());
+    EXPECT_STREQ(dos.GetPtrToNameIntoWS(), "Fw/a.c");
+
+    zbFileName none("/ws/Fw");
+    EXPECT_FALSE(none.AsAWSPathname());
+    EXPECT_EQ(none.GetWSPath(ws), nullptr);
+    EXPECT_TRUE(ws.IsNull());
+    EXPECT_EQ(none.GetPtrToNameIntoWS(), none.GetPtrToFullname());
+    EXPECT_EQ(none.GetPtrToPointnameIntoWS(), none.GetPtrToFullname());
+}
+
+TEST(zbFileName, InlineAndHeapStorageKeepPositionsThroughCopies)
+{
+    for (size_t length : {128u, 129u, 300u})
+    {
+        // "/ws/./" + padding + "/base.ext" of the wanted total length.
+        std::string text = "/ws/./";
+        text += std::string(length - text.size() - 9, 'p');
+        text += "/base.ext";
+        ASSERT_EQ(text.size(), length);
+        zbFileName name(text.c_str());
+        EXPECT_EQ(name.IsInline(), length <= 128 ? 1 : 0) << length;
+        EXPECT_EQ(name.GetFullnameLength(), length);
+
+        zbFileName copy(name);
+        zbFileName assigned("short");
+        assigned = name;
+        for (zbFileName* n : {&copy, &assigned})
+        {
+            EXPECT_EQ(n->IsInline(), length <= 128 ? 1 : 0);
+            EXPECT_NE(n->GetPtrToFullname(), name.GetPtrToFullname());
+            EXPECT_EQ(std::string(n->GetPtrToFullname()), text);
+            EXPECT_STREQ(n->GetPtrToBasename(), "base.ext");
+            EXPECT_EQ(n->GetPtrToBasename() - n->GetPtrToFullname(),
+                      name.GetPtrToBasename() - name.GetPtrToFullname());
+            EXPECT_STREQ(n->GetPtrToNameIntoWS(), text.c_str() + 6);
+            EXPECT_GE(n->GetPtrToBasename(), n->GetPtrToFullname());
+            EXPECT_LT(n->GetPtrToBasename(), n->GetPtrToFullname() + length);
+        }
+    }
+
+    // A heap name assigned a short text goes back inline, and the other way.
+    zbFileName name(std::string(200, 'a').c_str());
+    EXPECT_FALSE(name.IsInline());
+    name = "d/e";
+    EXPECT_TRUE(name.IsInline());
+    EXPECT_STREQ(name.GetPtrToBasename(), "e");
+    name = std::string(150, 'b').c_str();
+    EXPECT_FALSE(name.IsInline());
+    EXPECT_EQ(name.GetFullnameLength(), 150u);
+
+    // Assignment from a text inside the name itself.
+    zbFileName self((std::string(140, 'c') + "/leaf").c_str());
+    self = self.GetPtrToBasename();
+    EXPECT_STREQ(self.GetPtrToFullname(), "leaf");
+    self = self;
+    EXPECT_STREQ(self.GetPtrToFullname(), "leaf");
+}
+
+TEST(zbFileName, Composition)
+{
+    EXPECT_STREQ(zbFileName("d", "a.c", ".o").GetPtrToFullname(), "d/a.o");
+    EXPECT_STREQ(zbFileName(nullptr, "a", ".o").GetPtrToFullname(), "a.o");
+    EXPECT_EQ(zbFileName(nullptr, nullptr, ".o").GetPtrToFullname(), nullptr);
+    EXPECT_STREQ(zbFileName("d/", "x", nullptr).GetPtrToFullname(), "d//x");
+    EXPECT_STREQ(zbFileName("d", nullptr, nullptr).GetPtrToFullname(), "d");
+    zbFileName name("/ws/./Fw", "m.tab.c", ".h");
+    EXPECT_STREQ(name.GetPtrToFullname(), "/ws/./Fw/m.tab.h");
+    EXPECT_STREQ(name.GetPtrToBasename(), "m.tab.h");
+    EXPECT_STREQ(name.GetPtrToNameIntoWS(), "Fw/m.tab.h");
+
+    // Around the inline limit: the longer composed text shrinks back.
+    std::string dir(120, 'd');
+    zbFileName shrunk(dir.c_str(), "abcdefg.c", ".o");
+    EXPECT_EQ(shrunk.GetFullnameLength(), 120u + 1 + 9);
+    EXPECT_FALSE(shrunk.IsInline());
+    zbFileName fits(dir.c_str(), "abc.c", ".o");
+    EXPECT_EQ(fits.GetFullnameLength(), 126u);
+    EXPECT_TRUE(fits.IsInline());
+    EXPECT_STREQ(fits.GetPtrToBasename(), "abc.o");
+}
+
+TEST(zbFileName, StatisticsAndClassName)
+{
+    zbtest::TempDir dir;
+    zbtest::WriteFile(dir / "f", "12345");
+    zbFileName name((dir / "f").c_str());
+    EXPECT_FALSE(name.Exists());
+    EXPECT_FALSE(name.CompareWithStats(name));
+    ASSERT_EQ(name.ReadStat(), 0);
+    EXPECT_TRUE(name.Exists());
+    EXPECT_EQ(name.GetStat()->SizeInBytes(), 5);
+    EXPECT_TRUE(name.GetStat()->IsRegular());
+
+    zbFileName copy(name);
+    EXPECT_TRUE(copy.Exists());
+    EXPECT_TRUE(name.CompareWithStats(copy));
+
+    name.PutBOClName("CPPFile");
+    zbFileName copied(name);
+    EXPECT_STREQ(copied.GetPtrToBOClName(), "CPPFile");
+    copied = (dir / "f").c_str();
+    EXPECT_EQ(copied.GetPtrToBOClName(), nullptr);
+    EXPECT_FALSE(copied.Exists());
+
+    zbFileStats times;
+    FileStat raw = *name.GetStat()->GetPtrTo();
+    raw._ModificationTime = 1000000000;
+    raw._AccessTime = 1000000001;
+    times.Put(raw);
+    ASSERT_EQ(name.WriteStat(times), 0);
+    zbFileName reread((dir / "f").c_str());
+    ASSERT_EQ(reread.ReadStat(), 0);
+    EXPECT_EQ(reread.GetStat()->LastModificationTime(), 1000000000);
+
+    zbFileName missing((dir / "none").c_str());
+    EXPECT_EQ(missing.ReadStat(), 1);
+    EXPECT_FALSE(missing.Exists());
+}
+
+TEST(zbFileName, Dump)
+{
+    ::setenv("TZ", "UTC", 1);
+    ::tzset();
+    zbtest::TempDir dir;
+    {
+        zbOFStream out((dir / "dump").c_str(), 8);
+        zbFileName name("/ws/./Fw/x_");
+        name.Dump(out);
+        zbFileName plain("/a.b/c");
+        plain.PutBOClName("K");
+        plain.Dump(out);
+        zbFileName().Dump(out);
+    }
+    EXPECT_EQ(zbtest::ReadFile(dir / "dump"),
+              "# - FileName:\n"
+              "#   File object full pathname: [/ws/./Fw/x_]\n"
+              "#   File object basename:      [x_]\n"
+              "#   File object name intoWS:   [Fw/x_]\n"
+              "#   File object ./ name intoWS: [./Fw/x_]\n"
+              "#   File object extension:     [<nil>]\n"
+              "#   File object class name:    [<nil>]\n"
+              "#   File object dirname:       [/ws/./Fw]\n"
+              "#   File object basename wo _: [x]\n"
+              "#   File object basename wo .: [x_]\n"
+              "#   File object WS Pathname:   [/ws]\n"
+              "# - File information:\t\n"
+              "#   File object size in octets:         0\n"
+              "#   File object last modification time: 0 (01/01/1970-00:00:00)\n"
+              "# - FileName:\n"
+              "#   File object full pathname: [/a.b/c]\n"
+              "#   File object basename:      [c]\n"
+              "#   File object name intoWS:   [/a.b/c]\n"
+              "#   File object ./ name intoWS: [/a.b/c]\n"
+              "#   File object extension:     [<nil>]\n"
+              "#   File object class name:    [K]\n"
+              "#   File object dirname:       [/a.b]\n"
+              "#   File object basename wo _: [c]\n"
+              "#   File object basename wo .: [c]\n"
+              "#   File object WS Pathname:   [<nil> AsAWSPathname() == False]\n"
+              "# - File information:\t\n"
+              "#   File object size in octets:         0\n"
+              "#   File object last modification time: 0 (01/01/1970-00:00:00)\n"
+              "# - FileName:\n"
+              "#   File object full pathname: [<nil>]\n"
+              "#   File object basename:      [<nil>]\n"
+              "#   File object name intoWS:   [<nil>]\n"
+              "#   File object ./ name intoWS: [<nil>]\n"
+              "#   File object extension:     [<nil>]\n"
+              "#   File object class name:    [<nil>]\n"
+              "#   File object dirname:       [.]\n"
+              "#   File object basename wo _: [<nil>]\n"
+              "#   File object basename wo .: [<nil>]\n"
+              "#   File object WS Pathname:   [<nil> AsAWSPathname() == False]\n"
+              "# - File information:\t\n"
+              "#   File object size in octets:         0\n"
+              "#   File object last modification time: 0 (01/01/1970-00:00:00)\n");
+}
+
+TEST(zbFileName, ValueList)
+{
+    QORListValzbFileName list;
+    list.Append(zbFileName("a/b"));
+    list.Append(zbFileName("a\\b"));
+    list.Append(zbFileName(std::string(200, 'z').c_str()));
+    list.Append(zbFileName("c"));
+    EXPECT_EQ(list.Locate(zbFileName("c")), 4);
+    EXPECT_EQ(list.RemoveDuplicates(), 1);
+    ASSERT_EQ(list.Size(), 3);
+    // Elements moved around by the list still point into their own text.
+    EXPECT_STREQ(list[2].GetPtrToBasename(), list[2].GetPtrToFullname());
+    EXPECT_STREQ(list[1].GetPtrToBasename(), "b");
+    EXPECT_EQ(Text(list[3].GetPtrToFullname()), "c");
+}

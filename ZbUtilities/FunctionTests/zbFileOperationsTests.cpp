@@ -1,0 +1,321 @@
+// File statistics and file operations: removal, copy, move, comparisons and
+// whole-file reads.
+
+#include <cerrno>
+#include <csignal>
+#include <cstdlib>
+#include <cstring>
+#include <dirent.h>
+#include <string>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include "zbErrorCodeManager.h"
+#include "zbFileOperations.h"
+#include "zbFileStats.h"
+#include "zbOFStream.h"
+#include "zbTestSupport.h"
+
+using zbtest::ReadFile;
+using zbtest::TempDir;
+using zbtest::WriteFile;
+
+namespace
+{
+bool Exists(const std::string& iPath)
+{
+    struct stat st;
+    return ::lstat(iPath.c_str(), &st) == 0;
+}
+
+// Number of entries in iDir (to see that no temporary file is left behind).
+int CountEntries(const std::string& iDir)
+{
+    DIR* dir = ::opendir(iDir.c_str());
+    if (!dir)
+        return -1;
+    int count = 0;
+    while (struct dirent* entry = ::readdir(dir))
+        if (std::strcmp(entry->d_name, ".") && std::strcmp(entry->d_name, ".."))
+            ++count;
+    ::closedir(dir);
+    return count;
+}
+} // namespace
+
+TEST(zbFileOperations, RemoveFile)
+{
+    TempDir dir;
+    zbExtLastError.SetErrno(0);
+    EXPECT_EQ(zbRemoveFile((dir / "missing").c_str(), 0), 0);
+    EXPECT_EQ(zbRemoveFile(dir.Path().c_str(), 0), 1);
+    EXPECT_EQ(zbExtLastError.GetErrno(), EISDIR);
+
+    WriteFile(dir / "target", "kept");
+    ASSERT_EQ(::symlink((dir / "target").c_str(), (dir / "link").c_str()), 0);
+    EXPECT_EQ(zbRemoveFile((dir / "link").c_str(), 0), 0);
+    EXPECT_FALSE(Exists(dir / "link"));
+    EXPECT_EQ(ReadFile(dir / "target"), "kept");
+    EXPECT_EQ(zbRemoveFile((dir / "target").c_str(), 0), 0);
+    EXPECT_FALSE(Exists(dir / "target"));
+
+    // A dangling link is removed too.
+    ASSERT_EQ(::symlink("nowhere", (dir / "dangling").c_str()), 0);
+    EXPECT_EQ(zbRemoveFile((dir / "dangling").c_str(), 0), 0);
+    EXPECT_FALSE(Exists(dir / "dangling"));
+}
+
+TEST(zbFileOperations, CopyReplacesLinkNotItsTarget)
+{
+    TempDir dir;
+    WriteFile(dir / "source", std::string(70000, 's') + "end");
+    WriteFile(dir / "pointed", "pointed");
+    ASSERT_EQ(::symlink((dir / "pointed").c_str(), (dir / "link").c_str()), 0);
+    ASSERT_EQ(zbCopyFile((dir / "source").c_str(), (dir / "link").c_str()), 0);
+    EXPECT_FALSE(zbIsItASymbolicLink((dir / "link").c_str()));
+    EXPECT_EQ(ReadFile(dir / "link"), ReadFile(dir / "source"));
+    EXPECT_EQ(ReadFile(dir / "pointed"), "pointed");
+
+    // Onto a new name, onto an existing file, and from an empty file.
+    ASSERT_EQ(zbCopyFile((dir / "source").c_str(), (dir / "new").c_str()), 0);
+    EXPECT_EQ(zbCompareFiles((dir / "source").c_str(), (dir / "new").c_str()), 0);
+    WriteFile(dir / "empty", "");
+    ASSERT_EQ(zbCopyFile((dir / "empty").c_str(), (dir / "new").c_str()), 0);
+    EXPECT_EQ(ReadFile(dir / "new"), "");
+    // Nothing is left behind beside the targets.
+    EXPECT_EQ(CountEntries(dir.Path()), 5);
+}
+
+TEST(zbFileOperations, FailedCopyLeavesTheTargetAlone)
+{
+    TempDir dir;
+    WriteFile(dir / "target", "precious");
+    ::mkdir((dir / "subdir").c_str(), 0755);
+
+    EXPECT_EQ(zbCopyFile((dir / "subdir").c_str(), (dir / "target").c_str()), 1);
+    EXPECT_EQ(zbExtLastError.GetErrno(), EISDIR);
+    EXPECT_EQ(ReadFile(dir / "target"), "precious");
+
+    EXPECT_EQ(zbCopyFile("/dev/null", (dir / "target").c_str()), 1);
+    EXPECT_EQ(zbExtLastError.GetErrno(), EINVAL);
+    EXPECT_EQ(ReadFile(dir / "target"), "precious");
+
+    EXPECT_EQ(zbCopyFile((dir / "missing").c_str(), (dir / "target").c_str()), 1);
+    EXPECT_EQ(zbExtLastError.GetErrno(), ENOENT);
+    EXPECT_EQ(ReadFile(dir / "target"), "precious");
+
+    // A directory as target is refused.
+    WriteFile(dir / "source", "data");
+    EXPECT_EQ(zbCopyFile((dir / "source").c_str(), (dir / "subdir").c_str()), 1);
+    EXPECT_EQ(zbExtLastError.GetErrno(), EISDIR);
+
+    // A write that fails half-way (file size limit) keeps the old target.
+    WriteFile(dir / "big", std::string(1 << 20, 'b'));
+    struct rlimit saved;
+    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
+    struct rlimit small = saved;
+    small.rlim_cur = 65536;
+    auto previous = std::signal(SIGXFSZ, SIG_IGN);
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+    int result = zbCopyFile((dir / "big").c_str(), (dir / "target").c_str());
+    int error = zbExtLastError.GetErrno();
+    ::setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, previous);
+    EXPECT_EQ(result, 1);
+    EXPECT_EQ(error, EFBIG);
+    EXPECT_EQ(ReadFile(dir / "target"), "precious");
+    EXPECT_EQ(CountEntries(dir.Path()), 4);
+}
+
+TEST(zbFileOperations, CopyAndMoveOntoThemselves)
+{
+    TempDir dir;
+    WriteFile(dir / "f", "same");
+    EXPECT_EQ(zbCopyFile((dir / "f").c_str(), (dir / "f").c_str()), 0);
+    EXPECT_EQ(ReadFile(dir / "f"), "same");
+    EXPECT_EQ(zbMoveFile((dir / "f").c_str(), (dir.Path() + "/./f").c_str()), 0);
+    EXPECT_EQ(ReadFile(dir / "f"), "same");
+}
+
+TEST(zbFileOperations, Move)
+{
+    TempDir dir;
+    WriteFile(dir / "from", "moved bytes");
+    ASSERT_EQ(zbMoveFile((dir / "from").c_str(), (dir / "to").c_str()), 0);
+    EXPECT_FALSE(Exists(dir / "from"));
+    EXPECT_EQ(ReadFile(dir / "to"), "moved bytes");
+    EXPECT_EQ(zbMoveFile((dir / "from").c_str(), (dir / "again").c_str()), 1);
+    EXPECT_FALSE(Exists(dir / "again"));
+
+    // Moving a link moves a copy of what it points to and removes the link.
+    WriteFile(dir / "pointed", "p");
+    ASSERT_EQ(::symlink((dir / "pointed").c_str(), (dir / "link").c_str()), 0);
+    ASSERT_EQ(zbMoveFile((dir / "link").c_str(), (dir / "copy").c_str()), 0);
+    EXPECT_FALSE(Exists(dir / "link"));
+    EXPECT_EQ(ReadFile(dir / "pointed"), "p");
+    EXPECT_EQ(ReadFile(dir / "copy"), "p");
+}
+
+TEST(zbFileOperations, ArgumentVectorFormsReport)
+{
+    TempDir dir;
+    std::string missing = dir / "missing";
+    std::string target = dir / "t";
+    char* args[] = {const_cast<char*>(missing.c_str()), const_cast<char*>(target.c_str()), nullptr};
+    zbtest::Capture err(2);
+    EXPECT_EQ(zbCopyFile("cp", args), 1);
+    EXPECT_EQ(zbMoveFile("mv", args), 1);
+    EXPECT_EQ(zbCompareFiles("cmp", args), -1);
+    EXPECT_EQ(zbRemoveFile("rm", args), 0);
+    char* none[] = {nullptr};
+    EXPECT_EQ(zbCopyFile("cp", none), 1);
+    std::string text = err.Stop();
+    std::string line = "# System error on " + missing + ": No such file or directory\n";
+    EXPECT_EQ(text, line + line + "# System error on : Invalid argument\n");
+
+    std::string dirPath = dir.Path();
+    char* dirArgs[] = {const_cast<char*>(dirPath.c_str()), nullptr};
+    zbtest::Capture err2(2);
+    EXPECT_EQ(zbRemoveFile("rm", dirArgs), 1);
+    EXPECT_EQ(err2.Stop(), "# System error on " + dirPath + ": Is a directory\n");
+}
+
+TEST(zbFileOperations, Compare)
+{
+    TempDir dir;
+    WriteFile(dir / "e1", "");
+    WriteFile(dir / "e2", "");
+    EXPECT_EQ(zbCompareFiles((dir / "e1").c_str(), (dir / "e2").c_str()), 0);
+    std::string big(40000, 'x');
+    WriteFile(dir / "a", big);
+    big[35000] = 'y';
+    WriteFile(dir / "b", big);
+    WriteFile(dir / "c", big);
+    EXPECT_EQ(zbCompareFiles((dir / "a").c_str(), (dir / "b").c_str()), -1);
+    EXPECT_EQ(zbCompareFiles((dir / "b").c_str(), (dir / "c").c_str()), 0);
+    EXPECT_EQ(zbCompareFiles((dir / "a").c_str(), (dir / "missing").c_str()), -1);
+    EXPECT_EQ(zbCompareFiles((dir / "a").c_str(), (dir / "e1").c_str()), -1);
+
+    WriteFile(dir / "abc", "abc");
+    EXPECT_EQ(zbCompareFileWithBuffer((dir / "abc").c_str(), 4, "abcd", 4), -1);
+    EXPECT_EQ(zbCompareFileWithBuffer((dir / "abc").c_str(), 4, "abcd", 3), 0);
+    EXPECT_EQ(zbCompareFileWithBuffer((dir / "abc").c_str(), 4, "ab", 2), -1);
+    EXPECT_EQ(zbCompareFileWithBuffer((dir / "abc").c_str(), 4, "abd", 3), -1);
+    EXPECT_EQ(zbCompareFileWithBuffer((dir / "abc").c_str(), 4, nullptr, 0), -1);
+    EXPECT_EQ(zbCompareFileWithBuffer((dir / "e1").c_str(), 4, "", 0), 0);
+    EXPECT_EQ(zbCompareFileWithBuffer((dir / "c").c_str(), 4, big.c_str(), 40000), 0);
+    EXPECT_EQ(zbCompareFileWithBuffer((dir / "a").c_str(), 4, big.c_str(), 40000), -1);
+}
+
+TEST(zbFileOperations, MMap)
+{
+    TempDir dir;
+    WriteFile(dir / "a", "a");
+    WriteFile(dir / "an", "a\n");
+    WriteFile(dir / "empty", "");
+    char* buffer = nullptr;
+    unsigned int size = 0;
+    ASSERT_EQ(zbMMap((dir / "a").c_str(), 4, buffer, size, '\n'), 0);
+    ASSERT_EQ(size, 2u);
+    EXPECT_EQ(std::memcmp(buffer, "a\n", 3), 0);
+    std::free(buffer);
+    ASSERT_EQ(zbMMap((dir / "an").c_str(), 4, buffer, size, '\n'), 0);
+    EXPECT_EQ(size, 2u);
+    std::free(buffer);
+    ASSERT_EQ(zbMMap((dir / "a").c_str(), 4, buffer, size, 0), 0);
+    EXPECT_EQ(size, 1u);
+    EXPECT_EQ(buffer[1], 0);
+    std::free(buffer);
+    ASSERT_EQ(zbMMap((dir / "empty").c_str(), 4, buffer, size, '\n'), 0);
+    EXPECT_EQ(buffer, nullptr);
+    EXPECT_EQ(size, 0u);
+
+    EXPECT_EQ(zbMMap(dir.Path().c_str(), 4, buffer, size, 0), 1);
+    EXPECT_EQ(zbExtLastError.GetErrno(), EISDIR);
+    EXPECT_EQ(buffer, nullptr);
+    EXPECT_EQ(zbMMap((dir / "missing").c_str(), 8, buffer, size, 0), 1);
+    EXPECT_EQ(zbExtLastError.GetErrno(), ENOENT);
+    EXPECT_EQ(zbMMap(nullptr, 8, buffer, size, 0), 1);
+    EXPECT_EQ(zbExtLastError.GetErrno(), EINVAL);
+}
+
+TEST(zbFileOperations, AccessAndPathTests)
+{
+    TempDir dir;
+    EXPECT_EQ(zbAccessFile(dir.Path().c_str()), 0);
+    EXPECT_EQ(zbAccessFile((dir / "missing").c_str()), -1);
+    EXPECT_EQ(zbExtLastError.GetErrno(), ENOENT);
+    EXPECT_TRUE(zbIsItAnAbsolutePath("/a"));
+    EXPECT_FALSE(zbIsItAnAbsolutePath("a/b"));
+    EXPECT_FALSE(zbIsItAnAbsolutePath(""));
+    EXPECT_FALSE(zbIsItAnAbsolutePath(nullptr));
+    ASSERT_EQ(::symlink("nowhere", (dir / "l").c_str()), 0);
+    EXPECT_TRUE(zbIsItASymbolicLink((dir / "l").c_str()));
+    EXPECT_FALSE(zbIsItASymbolicLink(dir.Path().c_str()));
+    EXPECT_FALSE(zbIsItASymbolicLink(nullptr));
+}
+
+TEST(zbFileStats, ReadWriteCompareDump)
+{
+    zbFileStats never, other;
+    EXPECT_FALSE(never == other);
+    EXPECT_TRUE(never != other);
+    EXPECT_EQ(never.GetSize(), 32);
+
+    TempDir dir;
+    WriteFile(dir / "f", "hello");
+    zbFileStats stats;
+    ASSERT_EQ(stats.Read((dir / "f").c_str()), 0);
+    EXPECT_EQ(stats.SizeInBytes(), 5);
+    EXPECT_TRUE(stats.IsRegular());
+    EXPECT_FALSE(stats.IsDirectory());
+    EXPECT_TRUE(stats == stats);
+    EXPECT_FALSE(never == stats);
+
+    FileStat raw = *stats.GetPtrTo();
+    raw._ModificationTime = 86400 + 3661;
+    raw._AccessTime = 86400;
+    zbFileStats wanted;
+    wanted.Put(raw);
+    ASSERT_EQ(stats.Write((dir / "f").c_str(), wanted), 0);
+    zbFileStats reread;
+    ASSERT_EQ(reread.Read((dir / "f").c_str()), 0);
+    EXPECT_EQ(reread.LastModificationTime(), 86400 + 3661);
+    EXPECT_TRUE(reread == wanted);
+    EXPECT_EQ(stats.Write((dir / "missing").c_str(), wanted), 1);
+    EXPECT_EQ(zbExtLastError.GetErrno(), ENOENT);
+    EXPECT_EQ(reread.Read((dir / "missing").c_str()), 1);
+    EXPECT_EQ(reread.LastModificationTime(), 0);
+
+    ASSERT_EQ(reread.Read(dir.Path().c_str()), 0);
+    EXPECT_TRUE(reread.IsDirectory());
+
+    FileStat32 small = {1, 2, 3, 4, 0100644};
+    FileStat converted;
+    ConvertFileStat32ToFileStat(converted, small);
+    EXPECT_EQ(converted._ChangeTime, 1);
+    EXPECT_EQ(converted._ModificationTime, 2);
+    EXPECT_EQ(converted._AccessTime, 3);
+    EXPECT_EQ(converted._Size, 4);
+    struct stat64 st;
+    std::memset(&st, 0x55, sizeof st);
+    ConvertFileStatToStat64(st, converted);
+    EXPECT_EQ(st.st_mtime, 2);
+    EXPECT_EQ(st.st_size, 4);
+    EXPECT_EQ(st.st_mode, 0100644u);
+    EXPECT_EQ(st.st_ino, 0u);
+
+    ::setenv("TZ", "UTC", 1);
+    ::tzset();
+    {
+        zbOFStream out((dir / "dump").c_str(), 8);
+        wanted.Dump(out);
+    }
+    EXPECT_EQ(ReadFile(dir / "dump"), "# - File information:\t\n"
+                                      "#   File object size in octets:         5\n"
+                                      "#   File object last modification time: 90061 "
+                                      "(01/02/1970-01:01:01)\n");
+}

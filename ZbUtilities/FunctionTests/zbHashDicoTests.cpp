@@ -1,0 +1,374 @@
+#include <gtest/gtest.h>
+
+#include <set>
+#include <string>
+#include <vector>
+
+#include "zbHashDic.h"
+#include "zbOFStream.h"
+#include "zbTestSupport.h"
+
+namespace
+{
+// Keys whose hash words cancel out pairwise: "abcd" and "abcdabcdabcd"
+// share their hash whatever the dimension, as do "" and "abcdabcd".
+const char* const kCollideA = "abcd";
+const char* const kCollideB = "abcdabcdabcd";
+const char* const kCollideC = "wxyzabcdwxyz";
+
+int BucketOf(const zbHashDico& iDico, const char* iKey)
+{
+    int bucket = 0, position = 0;
+    iDico.LocatePosition(iKey, bucket, position);
+    return bucket;
+}
+
+std::vector<std::string> KeysInOrder(const zbHashDico& iDico)
+{
+    std::vector<std::string> keys;
+    int bucket = 1, position = 0;
+    zbNewString key;
+    while (iDico.Next(bucket, position, &key))
+        keys.push_back(key.CastToCharPtr());
+    return keys;
+}
+} // namespace
+
+TEST(zbHashDico, UpToNiceModulo)
+{
+    EXPECT_EQ(zbHashCodeCollec::UpToNiceModulo(1), 1);
+    EXPECT_EQ(zbHashCodeCollec::UpToNiceModulo(2), 2);
+    EXPECT_EQ(zbHashCodeCollec::UpToNiceModulo(4), 5);
+    EXPECT_EQ(zbHashCodeCollec::UpToNiceModulo(5), 5);
+    EXPECT_EQ(zbHashCodeCollec::UpToNiceModulo(20), 23);
+    EXPECT_EQ(zbHashCodeCollec::UpToNiceModulo(24), 29);
+    EXPECT_EQ(zbHashCodeCollec::UpToNiceModulo(100), 101);
+    EXPECT_EQ(zbHashCodeCollec::UpToNiceModulo(529), 529);
+    EXPECT_EQ(zbHashCodeCollec::UpToNiceModulo(0), 1);
+    EXPECT_EQ(zbHashCodeCollec::UpToNiceModulo(2147483647), 2147483647);
+    zbHashDico dico(100);
+    EXPECT_EQ(dico.GetDimension(), 101);
+    EXPECT_EQ(dico.GetNbFreeBuckets(), 101);
+}
+
+TEST(zbHashDico, DimensionOneKeepsEverythingInOneList)
+{
+    zbHashDico dico(1);
+    int values[5];
+    const char* keys[] = {"one", "two", "three", "a key longer than thirty-two bytes!!", ""};
+    for (int i = 0; i < 5; ++i)
+        EXPECT_EQ(dico.Insert(keys[i], &values[i]), 1);
+    EXPECT_EQ(dico.GetNbItems(), 5);
+    EXPECT_EQ(dico.GetNbFreeBuckets(), 0);
+    EXPECT_EQ(dico.IsListBucket(1), 1);
+    for (int i = 0; i < 5; ++i)
+    {
+        int bucket = 0, position = 0;
+        EXPECT_EQ(dico.LocatePosition(keys[i], bucket, position), &values[i]);
+        EXPECT_EQ(bucket, 1);
+        EXPECT_EQ(position, i + 1);
+    }
+    int bucket = 0, position = 0;
+    EXPECT_EQ(dico.LocatePosition("absent", bucket, position), nullptr);
+    EXPECT_EQ(bucket, 1);
+    EXPECT_EQ(position, 5);
+
+    zbNewString key;
+    EXPECT_EQ(dico.RemovePosition(1, 2, &key), &values[1]);
+    EXPECT_STREQ(key.CastToCharPtr(), "two");
+    EXPECT_EQ(dico.Retrieve(1, 2, &key), &values[2]);
+    EXPECT_STREQ(key.CastToCharPtr(), "three");
+    EXPECT_EQ(KeysInOrder(dico), (std::vector<std::string>{"one", "three", keys[3], ""}));
+    EXPECT_EQ(dico.Remove("one"), &values[0]);
+    EXPECT_EQ(dico.Remove("one"), nullptr);
+    EXPECT_EQ(dico.Remove(""), &values[4]);
+    EXPECT_EQ(dico.Remove(keys[3]), &values[3]);
+    EXPECT_EQ(dico.IsListBucket(1), 0);
+    EXPECT_EQ(dico.Retrieve(1, 1), &values[2]);
+    EXPECT_EQ(dico.Remove("three"), &values[2]);
+    EXPECT_EQ(dico.GetNbItems(), 0);
+    EXPECT_EQ(dico.GetNbFreeBuckets(), 1);
+    EXPECT_EQ(dico.Retrieve(1, 1), nullptr);
+}
+
+TEST(zbHashDico, DuplicateAndNullValues)
+{
+    zbHashDico dico(10);
+    int first = 1, second = 2;
+    EXPECT_EQ(dico.Insert("key", &first), 1);
+    EXPECT_EQ(dico.Insert("key", &second), 0);
+    EXPECT_EQ(dico.Insert("other", nullptr), 0);
+    EXPECT_EQ(dico.Locate("key"), &first);
+    EXPECT_EQ(dico.Locate("other"), nullptr);
+    EXPECT_EQ(dico.GetNbItems(), 1);
+    // Keys differ by length even when one is a prefix of the other.
+    EXPECT_EQ(dico.Locate("ke"), nullptr);
+    EXPECT_EQ(dico.Locate("keys"), nullptr);
+}
+
+TEST(zbHashDico, RemovalTurnsListBackIntoSingleElement)
+{
+    zbHashDico dico(100);
+    int a = 1, b = 2, c = 3;
+    ASSERT_EQ(dico.Insert(kCollideA, &a), 1);
+    ASSERT_EQ(dico.Insert(kCollideB, &b), 1);
+    int bucket = BucketOf(dico, kCollideA);
+    ASSERT_EQ(bucket, BucketOf(dico, kCollideB));
+    EXPECT_EQ(bucket, static_cast<int>(0x61626364u % 101) + 1);
+    EXPECT_EQ(dico.IsListBucket(bucket), 1);
+    EXPECT_EQ(dico.GetNbFreeBuckets(), 100);
+
+    EXPECT_EQ(dico.Remove(kCollideA), &a);
+    EXPECT_EQ(dico.IsListBucket(bucket), 0);
+    EXPECT_EQ(dico.Retrieve(bucket, 2), nullptr);
+    zbNewString key;
+    EXPECT_EQ(dico.Retrieve(bucket, 1, &key), &b);
+    EXPECT_STREQ(key.CastToCharPtr(), kCollideB);
+    EXPECT_EQ(dico.GetNbFreeBuckets(), 100);
+
+    // Back to a list of three, then down to two: still a list.
+    ASSERT_EQ(dico.Insert(kCollideA, &a), 1);
+    ASSERT_EQ(dico.Insert(kCollideC, &c), 1);
+    ASSERT_EQ(dico.GetBucketSize(bucket), 3);
+    EXPECT_EQ(dico.RemovePosition(bucket, 1), &b);
+    EXPECT_EQ(dico.IsListBucket(bucket), 1);
+    EXPECT_EQ(dico.Retrieve(bucket, 1), &a);
+    EXPECT_EQ(dico.Retrieve(bucket, 2), &c);
+    EXPECT_EQ(dico.RemovePosition(bucket, 3), nullptr);
+    EXPECT_EQ(dico.RemovePosition(bucket, 0), nullptr);
+    EXPECT_EQ(dico.RemovePosition(0, 1), nullptr);
+    EXPECT_EQ(dico.RemovePosition(102, 1), nullptr);
+    EXPECT_EQ(dico.GetNbItems(), 2);
+}
+
+TEST(zbHashDico, IterationReturnsEachValueOnce)
+{
+    zbHashDico empty(10);
+    int bucket = 1, position = 0;
+    EXPECT_EQ(empty.Next(bucket, position), nullptr);
+    EXPECT_EQ(empty.Next(nullptr), nullptr);
+
+    zbHashDico dico(7);
+    std::vector<int> values(1000);
+    for (int i = 0; i < 1000; ++i)
+    {
+        zbNewString key("item");
+        key += i;
+        ASSERT_EQ(dico.Insert(key, &values[static_cast<size_t>(i)]), 1);
+    }
+    std::set<void*> seen;
+    bucket = -5, position = 3; // a bucket below 1 starts the walk afresh
+    int lastBucket = 1;
+    while (void* value = dico.Next(bucket, position))
+    {
+        EXPECT_TRUE(seen.insert(value).second);
+        EXPECT_GE(bucket, lastBucket);
+        lastBucket = bucket;
+        EXPECT_EQ(dico.Retrieve(bucket, position), value);
+    }
+    EXPECT_EQ(seen.size(), 1000u);
+    EXPECT_EQ(dico.Next(bucket, position), nullptr);
+
+    // The iterator and its place.
+    zbHashCodeIter iter(dico);
+    zbHashDico other(7);
+    zbHashCodeIter foreign(other);
+    EXPECT_EQ(dico[iter], nullptr);
+    size_t count = 0;
+    while (void* value = iter.Next())
+    {
+        EXPECT_EQ(dico[iter], value);
+        ASSERT_NE(dico.ItemName(iter), nullptr);
+        EXPECT_EQ(dico.ItemName(iter)->GetValue(), value);
+        ++count;
+    }
+    EXPECT_EQ(count, 1000u);
+    iter.Beginning();
+    EXPECT_NE(iter.Next(), nullptr);
+    EXPECT_EQ(dico.ItemName(foreign), nullptr);
+    EXPECT_EQ(other[iter], nullptr);
+}
+
+TEST(zbHashDico, NextAfterKey)
+{
+    zbHashDico dico(10); // 11 buckets
+    int a = 1, b = 2, c = 3;
+    dico.Insert(kCollideA, &a);
+    dico.Insert(kCollideB, &b);
+    dico.Insert("z", &c);
+    std::vector<std::string> order = KeysInOrder(dico);
+    ASSERT_EQ(order.size(), 3u);
+
+    zbNewString key;
+    EXPECT_NE(dico.Next(nullptr, &key), nullptr);
+    EXPECT_EQ(order[0], key.CastToCharPtr());
+    zbNewString after(order[0].c_str());
+    EXPECT_NE(dico.Next(&after, &key), nullptr);
+    EXPECT_EQ(order[1], key.CastToCharPtr());
+    after = order[2].c_str();
+    EXPECT_EQ(dico.Next(&after, &key), nullptr);
+
+    // An absent key continues with the buckets after its own.
+    zbNewString absent("abcdabcdabcdabcd"); // hashes to 0, bucket 1
+    ASSERT_EQ(BucketOf(dico, absent.CastToCharPtr()), 1);
+    void* value = dico.Next(&absent, &key);
+    EXPECT_NE(value, nullptr);
+    EXPECT_EQ(order[0], key.CastToCharPtr());
+}
+
+namespace
+{
+int gCalls = 0;
+int CountUntilThree(void* iValue)
+{
+    ++gCalls;
+    return *static_cast<int*>(iValue) == 3 ? 7 : 0;
+}
+} // namespace
+
+TEST(zbHashDico, ApplyGlobalFunct)
+{
+    zbHashDico dico(1);
+    int values[] = {1, 2, 3, 4};
+    for (int i = 0; i < 4; ++i)
+    {
+        zbNewString key("k");
+        key += i;
+        dico.Insert(key, &values[i]);
+    }
+    int result = -1;
+    zbNewString key;
+    EXPECT_EQ(dico.ApplyGlobalFunct(CountUntilThree, nullptr, &key, &result), 3);
+    EXPECT_EQ(result, 7);
+    EXPECT_STREQ(key.CastToCharPtr(), "k2");
+
+    zbNewString start("k3");
+    EXPECT_EQ(dico.ApplyGlobalFunct(CountUntilThree, &start, nullptr, &result), 1);
+    EXPECT_EQ(result, 0);
+    start = "k1";
+    EXPECT_EQ(dico.ApplyGlobalFunct(CountUntilThree, &start, nullptr, &result), 2);
+    start = "missing";
+    EXPECT_EQ(dico.ApplyGlobalFunct(CountUntilThree, &start, nullptr, &result), 0);
+    zbHashDico empty(3);
+    EXPECT_EQ(empty.ApplyGlobalFunct(CountUntilThree), 0);
+}
+
+TEST(zbHashDico, EqualityLooksOnlyAtOwnElements)
+{
+    int a = 1, b = 2;
+    zbHashDico small(5), large(50);
+    small.Insert("a", &a);
+    large.Insert("a", &a);
+    large.Insert("b", &b);
+    EXPECT_TRUE(small == large);
+    EXPECT_FALSE(small != large);
+    EXPECT_FALSE(large == small);
+    EXPECT_TRUE(large != small);
+    EXPECT_TRUE(large == large);
+
+    zbHashDico sameKeyOtherValue(5);
+    sameKeyOtherValue.Insert("a", &b);
+    EXPECT_FALSE(small == sameKeyOtherValue);
+    zbHashDico empty(5);
+    EXPECT_TRUE(empty == small);
+}
+
+TEST(zbHashDico, CopyAndAssignment)
+{
+    int values[20];
+    zbHashDico source(3); // 3 buckets, several lists
+    for (int i = 0; i < 20; ++i)
+    {
+        zbNewString key("value number ");
+        key += i;
+        source.Insert(key, &values[i]);
+    }
+    zbHashDico copy(source);
+    EXPECT_EQ(copy.GetDimension(), 3);
+    EXPECT_EQ(copy.GetNbItems(), 20);
+    EXPECT_EQ(copy.GetNbFreeBuckets(), source.GetNbFreeBuckets());
+    EXPECT_EQ(KeysInOrder(copy), KeysInOrder(source));
+    EXPECT_TRUE(copy == source && source == copy);
+    EXPECT_EQ(copy.Remove("value number 4"), &values[4]);
+    EXPECT_EQ(source.Locate("value number 4"), &values[4]);
+
+    zbHashDico wide(1000);
+    int extra = 0;
+    wide.Insert("gone", &extra);
+    wide = source;
+    EXPECT_EQ(wide.GetDimension(), 1009);
+    EXPECT_EQ(wide.GetNbItems(), 20);
+    EXPECT_EQ(wide.Locate("gone"), nullptr);
+    EXPECT_TRUE(wide == source && source == wide);
+    wide = wide;
+    EXPECT_EQ(wide.GetNbItems(), 20);
+
+    wide.RemoveAll();
+    EXPECT_EQ(wide.GetNbItems(), 0);
+    EXPECT_EQ(wide.GetNbFreeBuckets(), 1009);
+    EXPECT_EQ(wide.Insert("again", &extra), 1);
+    EXPECT_EQ(wide.Locate("again"), &extra);
+}
+
+TEST(zbHashDico, TypedDictionaryDeletesEachValueOnce)
+{
+    zbHashDiczbNewString dico(4);
+    zbNewString* shared = new zbNewString("shared");
+    dico.Insert("one", shared);
+    dico.Insert("two", shared);
+    dico.Insert("three", new zbNewString("own"));
+    zbHashDiczbNewString copy(dico);
+    copy = dico;
+    EXPECT_EQ(copy.Locate("one"), shared);
+    dico.ApplyDelete(); // the leak and double-free checks of the sanitizer build watch this
+    EXPECT_EQ(dico.GetNbItems(), 0);
+    EXPECT_EQ(dico.Locate("one"), nullptr);
+}
+
+TEST(zbHashDico, StatisticsReport)
+{
+    zbtest::TempDir dir;
+    std::string path = dir / "stats";
+    {
+        zbOFStream out(path.c_str(), "w");
+        zbHashDiczbNewString empty(4);
+        zbHashDicoPrintStats(empty, out);
+        zbHashDicQORListValzbNewString crowded(1);
+        QORListValzbNewString list;
+        crowded.Insert("a", &list);
+        crowded.Insert("b", &list);
+        crowded.Insert("c", &list);
+        zbHashDicoPrintStats(crowded, out);
+        zbHashDico plain(10);
+        plain.Insert("x", &list);
+        zbHashDicoPrintStats(plain, "zbRTViewElement", out);
+    }
+    EXPECT_EQ(zbtest::ReadFile(path),
+              "zbHDICO( zbNewString, zbNewString ):\n"
+              "( dimensionned to 5 buckets , with 5 unused ==> 100% )\n"
+              "( containing 0 items , with 0 in collision )\n"
+              "zbHDICO( zbNewString, QORListValzbNewString ):\n"
+              "( dimensionned to 1 buckets , with 0 unused ==> 0% )\n"
+              "( containing 3 items , with 2 in collision ==> 66.6667% )\n"
+              "zbHDICO( zbNewString, zbRTViewElement ):\n"
+              "( dimensionned to 11 buckets , with 10 unused ==> 90.9091% )\n"
+              "( containing 1 items , with 0 in collision ==> 0% )\n");
+}
+
+TEST(zbHashDico, DimensionBelowOneIsFatal)
+{
+    zbtest::ChildEnvironment env;
+    env._Unset.push_back("QOR_DEVELOPMENT_STAGE");
+    for (const char* dimension : {"0", "-4"})
+    {
+        zbtest::ChildResult r = zbtest::Run({zbtest::Program("zbHashDicoProbe"), dimension}, env);
+        EXPECT_EQ(r._Exited, 1);
+        EXPECT_EQ(r._Status, 1);
+        EXPECT_EQ(r._Out, "");
+        EXPECT_EQ(r._Err, "Fatal error: AssertionFailed:iDimension > 0 "
+                          "(ZbUtilities/ZbWSEServices.m/src/zbHashDico, line 16)\n");
+    }
+    zbtest::ChildResult r = zbtest::Run({zbtest::Program("zbHashDicoProbe"), "529"}, env);
+    EXPECT_EQ(r._Status, 0);
+    EXPECT_EQ(r._Out, "529\n");
+}

@@ -1,0 +1,123 @@
+#include <algorithm>
+#include <gtest/gtest.h>
+
+#include "zbContext.h"
+#include "zbMsg.h"
+#include "zbMsgManager.h"
+#include "zbTestSupport.h"
+
+namespace
+{
+// A manager on a catalog written for the test, found through QOR_MSGCATALOG_PATH.
+class zbMsgManagerTest : public ::testing::Test
+{
+  protected:
+    void SetUp() override
+    {
+        zbtest::WriteFile(_Dir / "TestMessages.msgcat",
+                          "Two.Params = first=%1 second=%2\n"
+                          "Three.Params = %1-%2-%3\n"
+                          "No.Params = plain text\n"
+                          "Other.Key = from the other catalog\n");
+        zbtest::WriteFile(_Dir / "OtherMessages.msgcat", "Other.Key = other catalog text\n");
+        setenv("QOR_MSGCATALOG_PATH", _Dir.Path().c_str(), 1);
+    }
+    void TearDown() override { unsetenv("QOR_MSGCATALOG_PATH"); }
+
+    static std::string Text(const QORUnicodeString& iText) { return iText.ConvertToUTF8(); }
+
+    zbtest::TempDir _Dir;
+};
+} // namespace
+
+TEST_F(zbMsgManagerTest, MissingParametersShowQuestionMarks)
+{
+    zbMsgManager manager("TestMessages");
+    EXPECT_EQ(Text(manager.GetMsg("Two.Params", QORUnicodeString("a"))), "first=a second=???");
+    EXPECT_EQ(Text(manager.GetMsg("Two.Params")), "first=??? second=???");
+    EXPECT_EQ(Text(manager.GetMsg("Two.Params", QORUnicodeString("a"), QORUnicodeString("b"))),
+              "first=a second=b");
+}
+
+TEST_F(zbMsgManagerTest, ExtraParametersAreIgnored)
+{
+    zbMsgManager manager("TestMessages");
+    QORUnicodeString p[6] = {"1", "2", "3", "4", "5", "6"};
+    EXPECT_EQ(Text(manager.GetMsg("Three.Params", p[0], p[1], p[2], p[3], p[4], p[5])), "1-2-3");
+    EXPECT_EQ(Text(manager.GetMsg("No.Params", p, 6)), "plain text");
+    // Results are values: an inner message can be a parameter of an outer one.
+    QORUnicodeString inner = manager.GetMsg("Three.Params", p, 3);
+    EXPECT_EQ(Text(manager.GetMsg("Two.Params", inner, p[5])), "first=1-2-3 second=6");
+}
+
+TEST_F(zbMsgManagerTest, UnknownKeyGivesTheCatalogErrorText)
+{
+    zbMsgManager manager("TestMessages");
+    std::string text = Text(manager.GetMsg("Not.There", QORUnicodeString("x")));
+    EXPECT_NE(text.find("Not.There"), std::string::npos) << text;
+    EXPECT_NE(text.find("TestMessages"), std::string::npos) << text;
+}
+
+TEST_F(zbMsgManagerTest, SwitchingCatalogs)
+{
+    zbMsgManager manager("TestMessages");
+    EXPECT_EQ(Text(manager.GetMsg("Other.Key")), "from the other catalog");
+    EXPECT_NE(manager.LoadCatalog("OtherMessages"), 0);
+    EXPECT_EQ(Text(manager.GetMsg("Other.Key")), "other catalog text");
+    EXPECT_NE(manager.LoadCatalog(nullptr), 0); // no change
+    EXPECT_EQ(Text(manager.GetMsg("Other.Key")), "other catalog text");
+    EXPECT_NE(Text(manager.GetMsg("No.Params")), "plain text"); // the first catalog is gone
+}
+
+TEST_F(zbMsgManagerTest, MissingCatalogIsReportedOnceAndEveryKeyGivesItsError)
+{
+    zbMsgManager manager("NoSuchCatalog");
+    zbtest::Capture err(2);
+    std::string first = Text(manager.GetMsg("Two.Params"));
+    std::string second = Text(manager.GetMsg("No.Params"));
+    std::string printed = err.Stop();
+    EXPECT_NE(printed.find("NoSuchCatalog"), std::string::npos);
+    EXPECT_EQ(std::count(printed.begin(), printed.end(), '\n'), 1) << printed; // one load attempt
+    EXPECT_NE(first.find("NoSuchCatalog"), std::string::npos) << first;
+    EXPECT_NE(second.find("NoSuchCatalog"), std::string::npos) << second;
+}
+
+TEST(zbMsg, SetTabMsgKeepsPositionsGivenAsNull)
+{
+    zbMsg msg;
+    msg.SetTabMsg("a", "b", "c");
+    QORUnicodeString x("x");
+    msg.SetTabMsg(&x, nullptr, nullptr, &x);
+    EXPECT_EQ(msg.GetTabMsg()[0].ConvertToUTF8(), "x");
+    EXPECT_EQ(msg.GetTabMsg()[2].ConvertToUTF8(), "c");
+    EXPECT_EQ(msg.GetTabMsg()[3].ConvertToUTF8(), "x");
+    EXPECT_EQ(msg.GetTabMsgSize(), 6);
+    msg.Reset();
+    EXPECT_TRUE(msg.GetTabMsg()[0].IsEmpty());
+}
+
+TEST(zbMsg, PrintsThroughTheTraceManagerUnderItsKey)
+{
+    zbMsg msg;
+    msg.SetTabMsg("inner text");
+    zbtest::Capture out(1);
+    msg.Print(stdout, MSG_KEY_zbzbWarning);
+    EXPECT_EQ(out.Stop(), "# Warning: inner text\n");
+}
+
+TEST(zbMsgManager, LibraryCatalogHasTheOuterAndFatalKeys)
+{
+    const char* keys[] = {"makeBegin", "makeEnd", "makeError", "makeWarning", "stepStart",
+                          "stepEnd", "zbzbError", "zbzbErrorExtended", "zbzbWarning",
+                          "zbzbWarningExtended", "zbzbInfo", "zbzbFatal", "systError", "cleanup",
+                          "PLXV5Error", "PLXV5Warning", "atpError", "atpWarning", "atpInfo",
+                          "zbzbErrorWithId", "zbzbErrorExtendedWithId", "zbzbWarningWithId",
+                          "zbzbWarningExtendedWithId", "zbzbFatal.InternalLine", "zbzbFatal.Abort",
+                          "zbzbFatal.Interrupt"};
+    for (const char* key : keys)
+    {
+        std::string text = zbExtContext.GetMsgMngr()->GetMsg(key).ConvertToUTF8();
+        EXPECT_EQ(text.find("not found"), std::string::npos) << key << ": " << text;
+        EXPECT_FALSE(text.empty()) << key;
+    }
+}

@@ -1,0 +1,346 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "zbNewString.h"
+#include "zbTestSupport.h"
+
+namespace
+{
+std::string Text(const zbNewString& iString)
+{
+    return std::string(iString.CastToCharPtr(), static_cast<size_t>(iString.GetLengthInByte()));
+}
+
+std::vector<std::string> Texts(const QORListPtrzbNewString& iList)
+{
+    std::vector<std::string> out;
+    for (int i = 1; i <= iList.Size(); ++i)
+        out.push_back(iList[i] ? Text(*iList[i]) : "<null>");
+    return out;
+}
+
+std::vector<std::string> Texts(const QORListValzbNewString& iList)
+{
+    std::vector<std::string> out;
+    for (const zbNewString& s : iList)
+        out.push_back(Text(s));
+    return out;
+}
+
+using Lines = std::vector<std::string>;
+} // namespace
+
+TEST(zbNewString, InlineThresholdIs32)
+{
+    std::string thirtyOne(31, 'x');
+    zbNewString s(thirtyOne.c_str());
+    EXPECT_EQ(s.IsInline(), 1);
+    s += "y";
+    EXPECT_EQ(s.IsInline(), 0);
+    EXPECT_EQ(s.GetLengthInByte(), 32);
+    EXPECT_EQ(Text(s), thirtyOne + "y");
+    s = "hello";
+    EXPECT_EQ(s.IsInline(), 1);
+    EXPECT_EQ(Text(s), "hello");
+
+    // Self-assignment and appending a string to itself, across the threshold.
+    zbNewString t(std::string(20, 'a').c_str());
+    t = t;
+    EXPECT_EQ(t.GetLengthInByte(), 20);
+    t.Append(t);
+    EXPECT_EQ(Text(t), std::string(40, 'a'));
+    t.Append(t.CastToCharPtr() + 30);
+    EXPECT_EQ(Text(t), std::string(50, 'a'));
+    t = t.CastToCharPtr() + 45; // a tail of itself, back inline
+    EXPECT_EQ(Text(t), "aaaaa");
+    EXPECT_EQ(t.IsInline(), 1);
+    t.Reset();
+    EXPECT_EQ(t.IsNull(), 1);
+    EXPECT_STREQ(t.CastToCharPtr(), "");
+
+    zbNewString nothing(static_cast<const char*>(nullptr));
+    EXPECT_EQ(nothing.IsNull(), 1);
+    nothing = "x";
+    nothing = static_cast<const char*>(nullptr);
+    EXPECT_STREQ(nothing.CastToCharPtr(), "");
+}
+
+TEST(zbNewString, RepetitionAndConcatenation)
+{
+    EXPECT_EQ(Text(zbNewString(zbNewString("ab"), 3)), "ababab");
+    EXPECT_EQ(Text(zbNewString(zbNewString("0123456789"), 4)),
+              "0123456789012345678901234567890123456789");
+    EXPECT_EQ(zbNewString(zbNewString("ab"), 0).IsNull(), 1);
+    EXPECT_EQ(zbNewString(zbNewString(""), 4).IsNull(), 1);
+    // A length the string cannot count gives the empty string.
+    EXPECT_EQ(zbNewString(zbNewString("abcdefgh"), 0x40000000).IsNull(), 1);
+
+    zbNewString a("left");
+    EXPECT_EQ(Text(a + "right"), "leftright");
+    EXPECT_EQ(Text(a + zbNewString()), "left");
+    EXPECT_EQ(Text(zbNewString() + a), "left");
+    a += -12;
+    a += 3000000000UL;
+    a += -5L;
+    EXPECT_EQ(Text(a), "left-123000000000-5");
+}
+
+TEST(zbNewString, NumbersInAndOut)
+{
+    zbNewString s("keep");
+    EXPECT_EQ(s.BuildFromNum(42, "%05d"), 5);
+    EXPECT_EQ(Text(s), "00042");
+    EXPECT_EQ(s.BuildFromNum(1.5, "%.3f"), 5);
+    EXPECT_EQ(Text(s), "1.500");
+    EXPECT_EQ(s.BuildFromNum(7LL, ""), 0);
+    EXPECT_EQ(Text(s), "1.500");
+    EXPECT_EQ(s.BuildFromNum(1e300L, "%Lf"), 301 + 7);
+    EXPECT_EQ(s.GetLengthInByte(), 308);
+    s = "123 rest";
+    long value = 0;
+    EXPECT_EQ(s.ConvertToNum(&value, "%ld"), 1);
+    EXPECT_EQ(value, 123);
+    s = "abc";
+    EXPECT_EQ(s.ConvertToNum(&value, "%ld"), 0);
+}
+
+TEST(zbNewString, ComparisonsAndCase)
+{
+    zbNewString abc("abc");
+    EXPECT_EQ(abc.CompareByCase("abc"), 1);
+    EXPECT_EQ(zbNewString("Abc").CompareByCase("aBC"), 2);
+    EXPECT_EQ(abc.CompareByCase("abd"), 0);
+    EXPECT_EQ(abc.CompareByCase("abcd"), 0);
+    EXPECT_EQ(zbNewString().CompareByCase(zbNewString()), 1);
+    EXPECT_EQ(zbNewString("A1-").CompareByCase("a1-"), 2);
+
+    EXPECT_LT(abc.StrCompare("abd"), 0);
+    EXPECT_EQ(abc.StrCompare("abd", 2), 0);
+    EXPECT_GT(abc.StrCompare(static_cast<const char*>(nullptr)), 0);
+    EXPECT_TRUE(abc < "abd" && abc <= "abc" && abc >= "abc" && abc > "ab");
+    EXPECT_TRUE(abc == zbNewString("abc") && abc != zbNewString("ab"));
+    EXPECT_TRUE(zbNewString() == static_cast<const char*>(nullptr));
+
+    zbNewString mixed("MiXed 9");
+    EXPECT_EQ(Text(mixed.ToUpper()), "MIXED 9");
+    EXPECT_EQ(Text(mixed.ToLower()), "mixed 9");
+}
+
+TEST(zbNewString, Resize)
+{
+    zbNewString s("abc");
+    s.Resize(10, 'x', 0);
+    EXPECT_EQ(Text(s), "abcxxxxxxx");
+    s = "abc";
+    s.Resize(1, 'x', 0);
+    EXPECT_EQ(Text(s), "abc");
+    s.Resize(1, 'x', 1);
+    EXPECT_EQ(Text(s), "a");
+    s.Resize(5, 0, 0); // no fill: no growth
+    EXPECT_EQ(Text(s), "a");
+    s.Resize(-1, 'x', 1);
+    EXPECT_EQ(Text(s), "a");
+
+    // Growing across the threshold, then truncating stays in the heap block
+    // until the next rewrite brings the text back inline.
+    s.Resize(40, '-', 0);
+    EXPECT_EQ(s.IsInline(), 0);
+    EXPECT_EQ(Text(s), "a" + std::string(39, '-'));
+    s.Resize(3, 0, 1);
+    EXPECT_EQ(Text(s), "a--");
+    EXPECT_EQ(s.IsInline(), 0);
+    s += "b";
+    EXPECT_EQ(Text(s), "a--b");
+    EXPECT_EQ(s.IsInline(), 1);
+
+    zbNewString c("abcdef");
+    c.ReplaceChar(2, 0);
+    EXPECT_EQ(Text(c), "ab");
+    c.ReplaceChar(5, 'z'); // beyond the length: ignored
+    EXPECT_EQ(Text(c), "ab");
+    zbNewString d("a.b.c");
+    d.ReplaceAllChar('.', '/');
+    EXPECT_EQ(Text(d), "a/b/c");
+    d.ReplaceAllChar('b', 0);
+    EXPECT_EQ(Text(d), "a/");
+}
+
+TEST(zbNewString, SubStrings)
+{
+    zbNewString s("abcdef");
+    EXPECT_EQ(Text(s.SubString(2, 10)), "abcdef");
+    EXPECT_EQ(Text(s.SubString(2, 3)), "cde");
+    EXPECT_EQ(Text(s.SubString(0, 6)), "abcdef");
+    EXPECT_EQ(Text(s.SubString(-1, 2)), "abcdef");
+    EXPECT_EQ(Text(s.SubString(2, 0)), "abcdef");
+    EXPECT_EQ(Text(s.SubString(1, 0x7FFFFFFF)), "abcdef");
+
+    zbNewString out("old");
+    EXPECT_EQ(Text(s.NewSubString(out, 2, 3)), "cde");
+    EXPECT_EQ(Text(s.NewSubString(out, 4, 0)), "ef");
+    EXPECT_EQ(Text(s.NewSubString(out, 6, 0)), "");
+    zbNewString r("abcdefghij");
+    EXPECT_EQ(Text(r.ReduceString(3, 4)), "defg");
+    EXPECT_EQ(Text(r.ReduceString(9, 0)), "defg");
+
+    EXPECT_EQ(Text(zbNewString("xxabxx").Strip(1, 'x')), "abxx");
+    EXPECT_EQ(Text(zbNewString("xxabxx").Strip(2, 'x')), "xxab");
+    EXPECT_EQ(Text(zbNewString("xxabxx").Strip(3, 'x')), "ab");
+    EXPECT_EQ(Text(zbNewString("xaxbx").Strip(4, 'x')), "ab");
+    EXPECT_EQ(Text(zbNewString("xxxx").Strip(3, 'x')), "");
+}
+
+TEST(zbNewString, SearchModes)
+{
+    zbNewString s("abcb");
+    EXPECT_EQ(s.SearchSubString("b", 0, 2), 3);
+    EXPECT_EQ(s.SearchSubString("b", 1, 2), 1);
+    EXPECT_EQ(s.SearchSubString("b", 3, 2), -1);
+    EXPECT_EQ(s.SearchSubString("b", 0, 1), 1);
+    EXPECT_EQ(s.SearchSubString("b", 2, 1), 3);
+    EXPECT_EQ(s.SearchSubString("cb", 0, 1), 2);
+    EXPECT_EQ(s.SearchSubString("cb", 0, 0), 2);
+    EXPECT_EQ(s.SearchSubString("abcbx", 0, 1), -1);
+    EXPECT_EQ(s.SearchSubString("abcbx", 0, 2), -1);
+    EXPECT_EQ(s.SearchSubString("", 0, 1), -1);
+    EXPECT_EQ(s.SearchSubString("b", 4, 1), -1);
+    EXPECT_EQ(s.SearchSubString("b", -1, 1), -1);
+    EXPECT_EQ(zbNewString().SearchSubString("b", 0, 1), -1);
+
+    EXPECT_EQ(s.FindPosition("b", 2), 3);
+    EXPECT_EQ(s.FindPosition("", 4), 4);
+    EXPECT_EQ(s.FindPosition("b", 5), -1);
+    EXPECT_EQ(s.FindPosition("bcbb", 1), -1);
+}
+
+TEST(zbNewString, Replacements)
+{
+    zbNewString s("abcdef");
+    s.ReplaceSubString(1, 2, "XYZ");
+    EXPECT_EQ(Text(s), "aXYZdef");
+    s.ReplaceSubString(5, 100, "!");
+    EXPECT_EQ(Text(s), "aXYZd!");
+    s.ReplaceSubString(6, 0, "?"); // at the very end
+    EXPECT_EQ(Text(s), "aXYZd!?");
+    s.ReplaceSubString(8, 0, "never");
+    s.ReplaceSubString(0, -1, "never");
+    EXPECT_EQ(Text(s), "aXYZd!?");
+    s.Remove(1, 3);
+    EXPECT_EQ(Text(s), "ad!?");
+    s.Insert(1, std::string(40, '=').c_str());
+    EXPECT_EQ(Text(s), "a" + std::string(40, '=') + "d!?");
+    EXPECT_EQ(s.ReplaceSubString(std::string(40, '=').c_str(), "b"), 1);
+    EXPECT_EQ(Text(s), "abd!?");
+    EXPECT_EQ(s.IsInline(), 1);
+    EXPECT_EQ(s.ReplaceSubString("zz", "b"), -1);
+    EXPECT_EQ(s.ReplaceSubString("", "b"), -1);
+    zbNewString empty;
+    empty.Insert(0, "x"); // nothing is done to an empty string
+    EXPECT_EQ(empty.IsNull(), 1);
+}
+
+TEST(zbNewString, StripSpacesOutsideString)
+{
+    zbNewString s("  a  'b   c'  d ");
+    s.StripSpacesOutsideString();
+    EXPECT_EQ(Text(s), "a 'b   c' d");
+    s = "\tx\t\ty \"in  side\"`q  q`z  'open  end";
+    s.StripSpacesOutsideString();
+    EXPECT_EQ(Text(s), "x y \"in  side\"`q  q`z 'open  end");
+    s = std::string(20, ' ').append("long   text   beyond   the   inline   buffer").c_str();
+    s.StripSpacesOutsideString();
+    EXPECT_EQ(Text(s), "long text beyond the inline buffer");
+    EXPECT_EQ(s.IsInline(), 0);
+    s = "   ";
+    s.StripSpacesOutsideString();
+    EXPECT_EQ(Text(s), "");
+}
+
+TEST(zbNewString, HashKey)
+{
+    EXPECT_EQ(zbNewString().ComputeHashKey(), 0u);
+    EXPECT_EQ(zbNewString("abc").ComputeHashKey(), 0x61626300u);
+    EXPECT_EQ(zbNewString("abcd").ComputeHashKey(), 0x61626364u);
+    EXPECT_EQ(zbNewString("abcde").ComputeHashKey(), 0x61626364u ^ 0x65000000u);
+    EXPECT_EQ(zbNewString("\xff\x80").ComputeHashKey(), 0xff800000u);
+}
+
+TEST(zbNewStringLists, FromStrtok)
+{
+    QORListPtrzbNewString list;
+    EXPECT_EQ(zbLISTPOfzbNewString_FromStrtok(list, "a,,b,", ",", 0), 3);
+    EXPECT_EQ(Texts(list), (Lines{"a", "", "b"}));
+    list.ApplyDelete();
+    EXPECT_EQ(zbLISTPOfzbNewString_FromStrtok(list, ",a;,b", ",;", 1), 2);
+    EXPECT_EQ(Texts(list), (Lines{"a", "b"}));
+    list.ApplyDelete();
+    EXPECT_EQ(zbLISTPOfzbNewString_FromStrtok(list, ",", ",", 0), 1);
+    EXPECT_EQ(Texts(list), (Lines{""}));
+    list.ApplyDelete();
+    EXPECT_EQ(zbLISTPOfzbNewString_FromStrtok(list, "", ",", 0), 0);
+    EXPECT_EQ(zbLISTPOfzbNewString_FromStrtok(list, nullptr, ",", 0), 0);
+
+    QORListValzbNewString values;
+    EXPECT_EQ(zbLISTVOfzbNewString_FromStrtok(values, "x y  z", " ", 0), 4);
+    EXPECT_EQ(Texts(values), (Lines{"x", "y", "", "z"}));
+}
+
+TEST(zbNewStringLists, FromFile)
+{
+    zbtest::TempDir dir;
+    std::string path = dir / "lines";
+    zbtest::WriteFile(path, "one\r\n\r\ntwo\n\nthree\r");
+    QORListPtrzbNewString list;
+    EXPECT_EQ(zbLISTPOfzbNewString_FromFile(path.c_str(), list, 0, 0), 5);
+    EXPECT_EQ(Texts(list), (Lines{"one\r", "\r", "two", "", "three\r"}));
+    list.ApplyDelete();
+    EXPECT_EQ(zbLISTPOfzbNewString_FromFile(path.c_str(), list, 1, 1), 3);
+    EXPECT_EQ(Texts(list), (Lines{"one", "two", "three"}));
+    list.ApplyDelete();
+
+    zbtest::WriteFile(path, "a\n\n");
+    QORListValzbNewString values;
+    EXPECT_EQ(zbLISTVOfzbNewString_FromFile(path.c_str(), values, 0, 1), 2);
+    EXPECT_EQ(Texts(values), (Lines{"a", ""}));
+    zbtest::WriteFile(path, "last\r");
+    values.RemoveAll();
+    EXPECT_EQ(zbLISTVOfzbNewString_FromFile(path.c_str(), values, 0, 1), 1);
+    zbtest::WriteFile(path, "\r");
+    values.RemoveAll();
+    EXPECT_EQ(zbLISTVOfzbNewString_FromFile(path.c_str(), values, 0, 1), 0);
+    zbtest::WriteFile(path, "");
+    EXPECT_EQ(zbLISTVOfzbNewString_FromFile(path.c_str(), values, 0, 1), 0);
+
+    EXPECT_EQ(zbLISTPOfzbNewString_FromFile((dir / "missing").c_str(), list, 0, 0), -1);
+    EXPECT_EQ(zbLISTPOfzbNewString_FromFile(dir.Path().c_str(), list, 0, 0), -1);
+    EXPECT_EQ(list.Size(), 0);
+}
+
+TEST(zbNewStringLists, UniqLocateSort)
+{
+    QORListPtrzbNewString list;
+    zbNewString* a = new zbNewString("a");
+    zbNewString* b = new zbNewString("b");
+    list.Append(a);
+    list.Append(b);
+    list.Append(a); // the same pointer again: only forgotten
+    list.Append(new zbNewString("a"));
+    list.Append(nullptr);
+    list.Append(new zbNewString("c"));
+    list.Append(new zbNewString("b"));
+    EXPECT_EQ(zbLISTPOfzbNewString_Uniq(list), 3);
+    EXPECT_EQ(Texts(list), (Lines{"a", "b", "c"}));
+    EXPECT_EQ(list[1], a);
+
+    EXPECT_EQ(zbLISTPOfzbNewString_Locate("b", list, 1), 2);
+    EXPECT_EQ(zbLISTPOfzbNewString_Locate("b", list, 3), 0);
+    EXPECT_EQ(zbLISTPOfzbNewString_Locate("a", list, 0), 0);
+    EXPECT_EQ(zbLISTPOfzbNewString_Locate("a", list, 4), 0);
+
+    list.Append(nullptr);
+    list.QuickSort(zbLISTPOfzbNewString_QuickSort);
+    EXPECT_EQ(Texts(list), (Lines{"<null>", "a", "b", "c"}));
+    list.ApplyDelete();
+}

@@ -1,0 +1,84 @@
+#ifndef zbDirectoryListing_H
+#define zbDirectoryListing_H
+// Walker over the entries of a list of directories, optionally recursive,
+// selecting directories, everything else, or all entries.  Each entry is
+// returned as its full path: directory, separator, entry name.
+//
+// Unreadable directories are skipped silently.  An entry whose full path
+// does not fit the path buffer is reported (warning) and skipped, and so are
+// the entries of a directory whose path leaves no room for them.  Every
+// directory is walked at most once (by device and inode), so a symbolic link
+// that leads back into the walk does not make it endless.
+
+#include <set>
+#include <sys/types.h>
+#include <utility>
+
+#include "QORString.h"
+
+class zbDirectory;
+class zbPatternSet;
+struct dirent64;
+
+class zbDirectoryListing
+{
+  public:
+    enum ListedEntries
+    {
+        DirectoriesOnly = 0,
+        AllButDirectories = 1,
+        AllEntries = 2
+    };
+    enum ListingMode
+    {
+        Recursive = 0,
+        GivenDirectoriesOnly = 1
+    };
+
+    // iRoots is not copied for Rewind: it must outlive the walker.
+    explicit zbDirectoryListing(const QORListValQORString& iRoots);
+    zbDirectoryListing(const zbDirectoryListing&) = delete;
+    zbDirectoryListing& operator=(const zbDirectoryListing&) = delete;
+    virtual ~zbDirectoryListing();
+
+    void SetListingMode(const ListingMode& iMode) { _ListingMode = iMode; }
+    void SetListedEntries(const ListedEntries& iEntries) { _ListedEntries = iEntries; }
+
+    // The full path of the next selected entry (valid until the next call),
+    // or null when the walk is over.
+    const char* GetEntry();
+    // Restarts from the roots.
+    void Rewind();
+    // How many entries were skipped because their path did not fit.
+    int GetSkipped() const { return _Skipped; }
+
+    enum
+    {
+        PathCapacity = 1024
+    };
+
+  private:
+    // Opens _ToVisit[_Index] and prepares _Path; false when it is skipped.
+    bool OpenCurrent();
+    void CloseCurrent();
+    // Name filter of the entries; no filter is set for now.
+    bool Excluded(const char* iName) const;
+    // iDirectory ends with its separator; a null iName reports the directory
+    // itself (its entries are skipped).
+    void ReportTooLong(const char* iDirectory, const char* iName);
+
+    char _Path[PathCapacity];
+    char* _NamePart;
+    zbDirectory* _Current;
+    struct dirent64* _CurrentEntry;
+    const QORListValQORString* _Roots;
+    int _Index;
+    QORListValQORString _ToVisit;
+    ListedEntries _ListedEntries;
+    ListingMode _ListingMode;
+    const zbPatternSet* _Pattern;
+    std::set<std::pair<unsigned long long, unsigned long long>> _Walked;
+    int _Skipped;
+};
+
+#endif
