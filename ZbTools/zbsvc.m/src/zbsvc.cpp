@@ -37,6 +37,7 @@ const zbsvcVerb zbsvcVerbs[] = {
     {"msg", zbsvcMsg, "print a catalog message under an outer key"},
     {"crc", zbsvcCrc, "print the CRC-32, size and name of files"},
     {"pp", zbsvcPp, "preprocess a description file (-level, -nocheck, -I, -expand)"},
+    {"macros", zbsvcMacros, "read description files into a macro set and print it"},
     {nullptr, nullptr, nullptr},
 };
 
