@@ -90,3 +90,24 @@ TEST(zbsvcPp, Failures)
     r = zbtest::Run({Program("zbsvc"), "pp", "-bogus", dir / "d.mk"});
     EXPECT_EQ(r._Status, 2);
 }
+
+// zbsvc macros -level preprocesses each file before reading it.
+TEST(zbsvcPp, MacrosWithLevels)
+{
+    TempDir dir;
+    zbtest::WriteFile(dir / "levels.lvl", zbLevelFile);
+    zbtest::WriteFile(dir / "m.mk", "#if R21\nA = new\n#else\nA = old\n#endif\n"
+                                    "B = $(A) b // comment\n#define V 3\nC = last");
+    auto r = zbtest::Run(
+        {Program("zbsvc"), "macros", "-solve", "-level", dir / "levels.lvl", dir / "m.mk"});
+    EXPECT_EQ(r._Status, 0) << r._Err;
+    EXPECT_EQ(r._Out, "C='last'\nB='new b'\nA='new'\n");
+
+    zbtest::WriteFile(dir / "bad.mk", "A = 1\n#endif\n");
+    r = zbtest::Run({Program("zbsvc"), "macros", "-level", dir / "levels.lvl", dir / "bad.mk"});
+    EXPECT_EQ(r._Status, 1);
+    EXPECT_EQ(r._Err, "# Error: " + dir / "bad.mk" + "[2]: missing #if\n");
+    r = zbtest::Run({Program("zbsvc"), "macros", "-level", dir / "none.lvl", dir / "m.mk"});
+    EXPECT_EQ(r._Status, 1);
+    EXPECT_EQ(r._Out, "");
+}
