@@ -13,3 +13,14 @@ echo "\$ zbsvc context"
 
 echo "\$ zbsvc ls -r -f examples"
 "$zbsvc" ls -r -f "$root/examples"
+demo_dir="$(mktemp -d /tmp/zbdemo.XXXXXX)"
+printf 'cached data\n' >"$demo_dir/data"
+echo "\$ zbsvc block pack -crypt -v 1.2.3 data data.blk && zbsvc block info data.blk"
+"$zbsvc" block pack -crypt -v 1.2.3 "$demo_dir/data" "$demo_dir/data.blk"
+"$zbsvc" block info "$demo_dir/data.blk"
+rm -rf "$demo_dir"
+echo "\$ zbsvc msg -k zbzbWarning zbzbFatal.InternalLine 'x > 0' 42 zbDemo"
+"$zbsvc" msg -k zbzbWarning zbzbFatal.InternalLine 'x > 0' 42 zbDemo
+
+echo "\$ zbsvc crc README.md"
+"$zbsvc" crc README.md

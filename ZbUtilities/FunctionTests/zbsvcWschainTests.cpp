@@ -37,7 +37,11 @@ TEST(zbsvcWschain, Failures)
 
     result = zbtest::Run({Program("zbsvc"), "wschain"});
     EXPECT_EQ(result._Status, 2);
-    EXPECT_EQ(result._Err, "Usage: zbsvc wschain WS\n");
+    EXPECT_EQ(result._Err, "zbsvc wschain: expects the arguments WS\n"
+                           "zbsvc wschain usage:\n"
+                           "   -h : print this help\n"
+                           "   --help : print this help\n"
+                           "   arguments: WS\n");
     result = zbtest::Run({Program("zbsvc"), "wschain", "a", "b"});
     EXPECT_EQ(result._Status, 2);
 }

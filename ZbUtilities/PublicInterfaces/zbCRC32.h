@@ -4,8 +4,29 @@
 // initial value and final exclusive or 0xFFFFFFFF (the parameters of
 // CRC-32/BZIP2).  A null buffer or a zero length gives 0.
 
+#include <cstddef>
+
+// table[b]: the register change for byte b (one step is
+// crc = (crc << 8) ^ table[(crc >> 24) ^ byte]).
 extern const unsigned int zbCRC32table[256];
 
 unsigned int zbCRC32(const void* iBuffer, const unsigned int iLength);
+
+// Block-wise form for data that comes in pieces: start with 0 and pass each
+// result to the next call; the result equals zbCRC32 of the whole (0 for
+// no data).
+unsigned int zbCRC32Continue(unsigned int iCRC, const void* iBuffer, size_t iLength);
+
+// Register-level paths (the register is the CRC before its final exclusive
+// or).  zbCRC32 and zbCRC32Continue use the fastest one the processor
+// supports; all give the same results.
+unsigned int zbCRC32UpdateBytewise(unsigned int iRegister, const unsigned char* iBytes,
+                                   size_t iLength);
+unsigned int zbCRC32UpdateSlicing8(unsigned int iRegister, const unsigned char* iBytes,
+                                   size_t iLength);
+// Carry-less multiplication folding; only when zbCRC32HasFolding() is 1.
+unsigned int zbCRC32UpdateFolding(unsigned int iRegister, const unsigned char* iBytes,
+                                  size_t iLength);
+int zbCRC32HasFolding();
 
 #endif

@@ -1,41 +1,134 @@
 // zbsvc: the command-line front end of the services library, one verb per
 // everyday job of the tool family.
+//
+// Switches of a verb.  A verb names a zbGetopts after itself, declares its
+// switches on it, and hands its arguments to zbsvcAnalyze, which adds -h,
+// reports a bad command line (exit 2) and answers -h (exit 0):
+//
+//     int zbsvcFoo(int argc, char** argv)
+//     {
+//         zbGetopts options("zbsvc foo");
+//         options.AddSimpleSwitch("all", "list everything", 1);
+//         options.AddValuedSwitch("o", "output file", 1);
+//         int status = zbsvcAnalyze(options, argc, argv, "FILE...", 1, -1);
+//         if (status >= 0)
+//             return status;
+//         ... options.GetSwitchStatus("all"), options.GetSwitchValue("o"),
+//         ... options.GetLineValue(index) for index from 1
+//     }
+//
+// Converting a verb that parses by hand touches only its own file: its row
+// in the table below stays as it is.
 
 #include <cstdio>
 #include <cstring>
+#include <string>
+#include <vector>
 
+#include "zbGetopts.h"
+#include "zbOFStream.h"
 #include "zbsvcVerbs.h"
 
 const zbsvcVerb zbsvcVerbs[] = {
     {"context", zbsvcContext, "print the build context"},
     {"ls", zbsvcLs, "list directories, recursively with -r (-f files, -d directories)"},
     {"wschain", zbsvcWschain, "print the workspace chain of a workspace"},
+    {"block", zbsvcBlock, "check, pack and unpack versioned block files"},
+    {"msg", zbsvcMsg, "print a catalog message under an outer key"},
+    {"crc", zbsvcCrc, "print the CRC-32, size and name of files"},
     {nullptr, nullptr, nullptr},
 };
 
-static void Usage(FILE* iStream)
+namespace
 {
-    std::fprintf(iStream, "Usage: zbsvc VERB [ARGUMENTS]\n\nVerbs:\n");
+void PrintUsage(zbOFStream& oStream, const zbGetopts& iOptions, const char* iArguments)
+{
+    iOptions.Usage(oStream);
+    if (iArguments && *iArguments)
+        oStream.Print("   arguments: %s\n", iArguments);
+}
+
+// Analyses argv[0..argc) with the program name iOptions was given in place
+// of argv[0].
+int Analyze(zbGetopts& ioOptions, int argc, char** argv)
+{
+    std::string name = ioOptions.GetArgv0();
+    std::vector<const char*> args(argv, argv + argc);
+    args[0] = name.c_str();
+    return ioOptions.AnalyzeCommandLine(argc, args.data(), 0);
+}
+
+void DeclareHelp(zbGetopts& ioOptions)
+{
+    ioOptions.AddSimpleSwitch("h", "print this help", 0);
+    ioOptions.AddSimpleSwitch("--help", "print this help", 0);
+}
+} // namespace
+
+int zbsvcAnalyze(zbGetopts& ioOptions, int argc, char** argv, const char* iArguments,
+                 int iMinValues, int iMaxValues)
+{
+    DeclareHelp(ioOptions);
+    if (argc < 1 || !argv)
+        return 2;
+    if (Analyze(ioOptions, argc, argv) != 0)
+    {
+        PrintUsage(zbStderr, ioOptions, iArguments);
+        return 2;
+    }
+    if (ioOptions.GetSwitchStatus("h") || ioOptions.GetSwitchStatus("--help"))
+    {
+        PrintUsage(zbStdout, ioOptions, iArguments);
+        return 0;
+    }
+    QORListValQORString* values = ioOptions.GetAllLineValues();
+    int count = values ? values->Size() : 0;
+    if (count < iMinValues || (iMaxValues >= 0 && count > iMaxValues))
+    {
+        zbStderr.Print("%s: expects %s%s\n", ioOptions.GetArgv0(),
+                       iArguments && *iArguments ? "the arguments " : "no argument",
+                       iArguments ? iArguments : "");
+        PrintUsage(zbStderr, ioOptions, iArguments);
+        return 2;
+    }
+    return -1;
+}
+
+static void Usage(zbOFStream& oStream, const zbGetopts& iOptions)
+{
+    PrintUsage(oStream, iOptions, "VERB [ARGUMENTS], VERB -h for the verb's own usage");
+    oStream.Print("Verbs:\n");
     for (const zbsvcVerb* verb = zbsvcVerbs; verb->_Name; ++verb)
-        std::fprintf(iStream, "  %-10s %s\n", verb->_Name, verb->_Summary);
+        oStream.Print("  %-10s %s\n", verb->_Name, verb->_Summary);
 }
 
 int main(int argc, char** argv)
 {
-    if (argc < 2)
+    // The switches before the verb are zbsvc's own.
+    int first = 1;
+    while (first < argc && argv[first][0] == '-')
+        ++first;
+    zbGetopts options("zbsvc");
+    DeclareHelp(options);
+    if (Analyze(options, first, argv) != 0)
     {
-        Usage(stderr);
+        Usage(zbStderr, options);
         return 2;
     }
-    if (!std::strcmp(argv[1], "-h") || !std::strcmp(argv[1], "--help"))
+    if (options.GetSwitchStatus("h") || options.GetSwitchStatus("--help"))
     {
-        Usage(stdout);
+        Usage(zbStdout, options);
         return 0;
     }
+    if (first >= argc)
+    {
+        Usage(zbStderr, options);
+        return 2;
+    }
     for (const zbsvcVerb* verb = zbsvcVerbs; verb->_Name; ++verb)
-        if (!std::strcmp(argv[1], verb->_Name))
-            return verb->_Run(argc - 1, argv + 1);
-    std::fprintf(stderr, "zbsvc: unknown verb '%s'\n", argv[1]);
-    Usage(stderr);
+        if (!std::strcmp(argv[first], verb->_Name))
+            return verb->_Run(argc - first, argv + first);
+    zbStderr.Print("zbsvc: unknown verb '%s'\n", argv[first]);
+    Usage(zbStderr, options);
     return 2;
 }

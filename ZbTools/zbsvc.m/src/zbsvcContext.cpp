@@ -1,19 +1,16 @@
 // zbsvc context: prints the build context.
 
-#include <cstdio>
-
 #include "zbContext.h"
+#include "zbGetopts.h"
 #include "zbOFStream.h"
 #include "zbsvcVerbs.h"
 
 int zbsvcContext(int argc, char** argv)
 {
-    if (argc > 1)
-    {
-        std::fprintf(stderr, "Usage: zbsvc context\n");
-        (void)argv;
-        return 2;
-    }
+    zbGetopts options("zbsvc context");
+    int status = zbsvcAnalyze(options, argc, argv, "", 0, 0);
+    if (status >= 0)
+        return status;
     zbExtContext.Dump(zbStdout);
     return zbStdout.GetErrno() ? 1 : 0;
 }

@@ -8,58 +8,53 @@
 #include "zbContext.h"
 #include "zbDirectoryListing.h"
 #include "zbErrorCodeManager.h"
+#include "zbGetopts.h"
+#include "zbOFStream.h"
 #include "zbTraceManager.h"
 #include "zbsvcVerbs.h"
 
-static int LsUsage()
-{
-    std::fprintf(stderr, "Usage: zbsvc ls [-r] [-f | -d] DIR ...\n");
-    return 2;
-}
-
 int zbsvcLs(int argc, char** argv)
 {
-    zbDirectoryListing::ListingMode mode = zbDirectoryListing::GivenDirectoriesOnly;
-    zbDirectoryListing::ListedEntries entries = zbDirectoryListing::AllEntries;
-    int first = 1;
-    bool selected = false;
-    for (; first < argc && argv[first][0] == '-'; ++first)
+    zbGetopts options("zbsvc ls");
+    options.AddSimpleSwitch("r", "walk the directories recursively", 1);
+    options.AddSimpleSwitch("f", "list everything but directories", 1);
+    options.AddSimpleSwitch("d", "list directories only", 1);
+    int status = zbsvcAnalyze(options, argc, argv, "DIR...", 1, -1);
+    if (status >= 0)
+        return status;
+    if (options.GetSwitchStatus("f") && options.GetSwitchStatus("d"))
     {
-        const char* option = argv[first];
-        if (!std::strcmp(option, "--"))
-        {
-            ++first;
-            break;
-        }
-        if (!std::strcmp(option, "-r"))
-            mode = zbDirectoryListing::Recursive;
-        else if (!std::strcmp(option, "-f") && !selected)
-            entries = zbDirectoryListing::AllButDirectories, selected = true;
-        else if (!std::strcmp(option, "-d") && !selected)
-            entries = zbDirectoryListing::DirectoriesOnly, selected = true;
-        else
-            return LsUsage();
+        zbStderr.Print("%s: -f and -d exclude each other\n", options.GetArgv0());
+        options.Usage(zbStderr);
+        return 2;
     }
-    if (first >= argc)
-        return LsUsage();
+    zbDirectoryListing::ListingMode mode = options.GetSwitchStatus("r")
+                                               ? zbDirectoryListing::Recursive
+                                               : zbDirectoryListing::GivenDirectoriesOnly;
+    zbDirectoryListing::ListedEntries entries =
+        options.GetSwitchStatus("f")   ? zbDirectoryListing::AllButDirectories
+        : options.GetSwitchStatus("d") ? zbDirectoryListing::DirectoriesOnly
+                                       : zbDirectoryListing::AllEntries;
+    QORListValQORString* arguments = options.GetAllLineValues();
 
     // The walker skips unreadable directories silently: the ones given are
     // checked here so that a wrong argument is reported.
-    int status = 0;
+    status = 0;
     QORListValQORString roots;
-    for (int i = first; i < argc; ++i)
+    for (int i = 1; arguments && i <= arguments->Size(); ++i)
     {
+        const char* directory = (*arguments)[i];
         struct stat64 st;
-        int error = ::stat64(argv[i], &st) != 0 ? errno : (S_ISDIR(st.st_mode) ? 0 : ENOTDIR);
+        int error = ::stat64(directory, &st) != 0 ? errno : (S_ISDIR(st.st_mode) ? 0 : ENOTDIR);
         if (error)
         {
             zbExtLastError.SetErrno(error);
-            zbExtContext.GetTraceMngr()->Print(MSG_KEY_systError, stderr, QORUnicodeString(argv[i]),
+            zbExtContext.GetTraceMngr()->Print(MSG_KEY_systError, stderr, QORUnicodeString(directory),
                                                zbExtLastError.GetMsgError());
             status = 1;
             continue;
         }
-        roots.Append(QORString(argv[i]));
+        roots.Append(QORString(directory));
     }
 
     static char outputBuffer[1 << 16];

@@ -2,7 +2,10 @@
 #define zbsvcVerbs_H
 // The verbs of zbsvc.  Each takes the arguments after the verb name (argv[0]
 // is the verb) and returns the exit status: 0 success, 1 a failure reported
-// through the trace manager, 2 a usage error.
+// through the trace manager, 2 a usage error.  How a verb declares its
+// switches: see the note at the top of zbsvc.cpp.
+
+class zbGetopts;
 
 struct zbsvcVerb
 {
@@ -14,8 +17,21 @@ struct zbsvcVerb
 int zbsvcContext(int argc, char** argv);
 int zbsvcLs(int argc, char** argv);
 int zbsvcWschain(int argc, char** argv);
+int zbsvcBlock(int argc, char** argv);
+int zbsvcMsg(int argc, char** argv);
+int zbsvcCrc(int argc, char** argv);
 
 // The table, in the order the usage lists them; ends with a null name.
 extern const zbsvcVerb zbsvcVerbs[];
+
+// Analyses the arguments of a verb (argv[0] is the verb, replaced by the
+// name given to ioOptions) against the switches declared in ioOptions, after
+// declaring -h and --help.  iArguments names the line values for the usage
+// ("IN OUT"); between iMinValues and iMaxValues of them are expected
+// (iMaxValues < 0: no limit).  Returns -1 when the verb goes on, otherwise
+// the exit status: 0 after printing the usage for -h, 2 after a bad command
+// line (the parser's diagnostic, then the usage on standard error).
+int zbsvcAnalyze(zbGetopts& ioOptions, int argc, char** argv, const char* iArguments,
+                 int iMinValues, int iMaxValues);
 
 #endif

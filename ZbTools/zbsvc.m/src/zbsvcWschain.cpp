@@ -7,18 +7,19 @@
 #include "zbContext.h"
 #include "zbDirectories.h"
 #include "zbErrorCodeManager.h"
+#include "zbGetopts.h"
 #include "zbTraceManager.h"
 #include "zbsvcVerbs.h"
 
 int zbsvcWschain(int argc, char** argv)
 {
-    if (argc != 2)
-    {
-        std::fprintf(stderr, "Usage: zbsvc wschain WS\n");
-        return 2;
-    }
+    zbGetopts options("zbsvc wschain");
+    int status = zbsvcAnalyze(options, argc, argv, "WS", 1, 1);
+    if (status >= 0)
+        return status;
+    int index = 1;
+    QORString workspace(*options.GetLineValue(index));
     QORListValQORString chain;
-    QORString workspace(argv[1]);
     int error = zbGetWorkspacesConcatenation(workspace, chain, nullptr);
     if (error == ENOENT)
     {

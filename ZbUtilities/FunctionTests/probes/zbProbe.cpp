@@ -8,15 +8,72 @@
 //   zbProbe internal EXPR FILE LINE STATUS   zbInternalError ("-" for null)
 //   zbProbe trap                      TrapSignals, prints "ready", waits for a signal
 //   zbProbe abort                     TrapSignals, then abort()
+//   zbProbe xml FILE HOW              opens the XML trace FILE, opens a complex
+//                                     tag, then ends: HOW is return, internal
+//                                     (zbInternalError "x<y", status 3) or
+//                                     interrupt (TrapSignals, then SIGINT)
+//   zbProbe tabarg INDEX WORDS...     zbTabArg of the words, prints entry INDEX
 
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <map>
+#include <string>
 #include <unistd.h>
+#include <vector>
 
 #include "zbContext.h"
 #include "zbInternalError.h"
 #include "zbOFStream.h"
+#include "zbTabArg.h"
+#include "zbTraceManager.h"
+
+namespace
+{
+int XmlTrace(const char* iFile, const char* iHow)
+{
+    static const std::map<std::string, std::vector<std::string>> macros = {
+        {"KEY_TagID", {"T_Phase", "T_Fatal"}},
+        {"KEY_TagID_T_Phase_Name", {"Phase"}},
+        {"KEY_TagID_T_Phase_Type", {"Complex"}},
+        {"KEY_TagID_T_Phase_ListOfParameter", {"Name"}},
+        {"KEY_TagID_T_Fatal_Name", {"Fatal"}},
+        {"KEY_TagID_T_Fatal_Type", {"Simple"}},
+        {"KEY_TagID_T_Fatal_ListOfParameter", {"Text"}},
+        {"KEY_MsgID", {"stepStart", "zbzbFatal"}},
+        {"KEY_MsgID_stepStart_ListOfTagID", {"T_Phase"}},
+        {"KEY_MsgID_stepStart_ListOfTagMode", {"1"}},
+        {"KEY_MsgID_stepStart_ListOfTagMapping", {"0"}},
+        {"KEY_MsgID_zbzbFatal_ListOfTagID", {"T_Fatal"}},
+        {"KEY_MsgID_zbzbFatal_ListOfTagMode", {"0"}},
+        {"KEY_MsgID_zbzbFatal_ListOfTagMapping", {"0"}},
+    };
+    zbTraceManager* manager = zbExtContext.GetTraceMngr();
+    manager->LoadXmlKeys(
+        [](const QORString& iName, QORListValQORString& oWords)
+        {
+            auto it = macros.find(iName.Std());
+            if (it == macros.end())
+                return 0;
+            for (const std::string& word : it->second)
+                oWords.Append(QORString(word));
+            return 1;
+        });
+    QORString name(iFile);
+    if (!manager->SetXmlFileName(&name, "probe", 0))
+        return 1;
+    manager->Print(MSG_KEY_stepStart, stdout, QORUnicodeString("probe"));
+    if (!std::strcmp(iHow, "internal"))
+        zbInternalError("x<y", "f", 1, 3);
+    if (!std::strcmp(iHow, "interrupt"))
+    {
+        zbExtContext.TrapSignals();
+        std::raise(SIGINT);
+    }
+    return 0;
+}
+} // namespace
 
 int main(int argc, char** argv)
 {
@@ -60,6 +117,15 @@ int main(int argc, char** argv)
     {
         zbExtContext.TrapSignals();
         std::abort();
+    }
+    if (!std::strcmp(what, "xml") && argc > 3)
+        return XmlTrace(argv[2], argv[3]);
+    if (!std::strcmp(what, "tabarg") && argc > 2)
+    {
+        zbTabArg args(1, 1);
+        args.AddArray(static_cast<unsigned int>(argc), argv, 3);
+        std::printf("%s\n", args[static_cast<unsigned int>(std::atoi(argv[2]))]);
+        return 0;
     }
     std::fprintf(stderr, "zbProbe: unknown request %s\n", what);
     return 64;

@@ -1,25 +1,64 @@
 #include "zbCRC32.h"
 
+#include <cstdint>
+
+#if defined(__x86_64__) || defined(__i386__)
+#include <immintrin.h>
+#define ZB_CRC32_FOLDING 1
+#endif
+
 namespace
 {
-struct Table
+constexpr uint32_t kPolynomial = 0x04C11DB7u;
+
+// Tables of slicing by 8: _Rows[k][b] is the register change of byte b
+// followed by k zero bytes; row 0 is the exported table.
+struct Tables
 {
-    unsigned int _Entries[256];
-    constexpr Table() : _Entries()
+    uint32_t _Rows[8][256];
+    constexpr Tables() : _Rows()
     {
-        for (unsigned int i = 0; i < 256; ++i)
+        for (uint32_t i = 0; i < 256; ++i)
         {
-            unsigned int crc = i << 24;
+            uint32_t crc = i << 24;
             for (int bit = 0; bit < 8; ++bit)
-                crc = (crc & 0x80000000u) ? (crc << 1) ^ 0x04C11DB7u : crc << 1;
-            _Entries[i] = crc;
+                crc = (crc & 0x80000000u) ? (crc << 1) ^ kPolynomial : crc << 1;
+            _Rows[0][i] = crc;
         }
+        for (int k = 1; k < 8; ++k)
+            for (uint32_t i = 0; i < 256; ++i)
+            {
+                uint32_t previous = _Rows[k - 1][i];
+                _Rows[k][i] = (previous << 8) ^ _Rows[0][previous >> 24];
+            }
     }
 };
-constexpr Table kTable;
+constexpr Tables kTables;
+
+// x^iPower modulo the polynomial, for the folding constants.
+constexpr uint64_t XPowerMod(int iPower)
+{
+    uint64_t r = 1;
+    for (int i = 0; i < iPower; ++i)
+    {
+        r <<= 1;
+        if (r & 0x100000000ull)
+            r ^= 0x100000000ull | kPolynomial;
+    }
+    return r;
+}
+
+constexpr uint64_t kX128 = XPowerMod(128), kX192 = XPowerMod(128 + 64);
+constexpr uint64_t kX512 = XPowerMod(512), kX576 = XPowerMod(512 + 64);
+
+inline uint32_t LoadBigEndian32(const unsigned char* iBytes)
+{
+    return (uint32_t(iBytes[0]) << 24) | (uint32_t(iBytes[1]) << 16) | (uint32_t(iBytes[2]) << 8) |
+           uint32_t(iBytes[3]);
+}
 } // namespace
 
-#define ZB_ROW(i) kTable._Entries[i]
+#define ZB_ROW(i) kTables._Rows[0][i]
 #define ZB_ROW8(i)                                                                                 \
     ZB_ROW(i), ZB_ROW(i + 1), ZB_ROW(i + 2), ZB_ROW(i + 3), ZB_ROW(i + 4), ZB_ROW(i + 5),          \
         ZB_ROW(i + 6), ZB_ROW(i + 7)
@@ -31,13 +70,120 @@ const unsigned int zbCRC32table[256] = {ZB_ROW64(0), ZB_ROW64(64), ZB_ROW64(128)
 #undef ZB_ROW8
 #undef ZB_ROW
 
+unsigned int zbCRC32UpdateBytewise(unsigned int iRegister, const unsigned char* iBytes,
+                                   size_t iLength)
+{
+    uint32_t crc = iRegister;
+    for (size_t i = 0; i < iLength; ++i)
+        crc = (crc << 8) ^ zbCRC32table[(crc >> 24) ^ iBytes[i]];
+    return crc;
+}
+
+unsigned int zbCRC32UpdateSlicing8(unsigned int iRegister, const unsigned char* iBytes,
+                                   size_t iLength)
+{
+    const auto& t = kTables._Rows;
+    uint32_t crc = iRegister;
+    for (; iLength >= 8; iLength -= 8, iBytes += 8)
+    {
+        uint32_t high = crc ^ LoadBigEndian32(iBytes);
+        crc = t[7][high >> 24] ^ t[6][(high >> 16) & 0xFF] ^ t[5][(high >> 8) & 0xFF] ^
+              t[4][high & 0xFF] ^ t[3][iBytes[4]] ^ t[2][iBytes[5]] ^ t[1][iBytes[6]] ^
+              t[0][iBytes[7]];
+    }
+    return zbCRC32UpdateBytewise(crc, iBytes, iLength);
+}
+
+#ifdef ZB_CRC32_FOLDING
+// The data is a polynomial, its first bit the highest power.  Blocks of 16
+// bytes are loaded byte-reversed, so that bit i of the 128-bit value is the
+// coefficient of x^i.  Four accumulators run 64 bytes apart; folding an
+// accumulator A = H x^64 + L over a distance of D bits replaces it by
+// H (x^(D+64) mod P) + L (x^D mod P), which is congruent to A x^D modulo P
+// and fits in 96 bits.  The register enters by an exclusive or into the
+// first four bytes.  At the end the one remaining accumulator and the tail
+// go through the table, which multiplies by x^32 and reduces.
+#define ZB_FOLDING_TARGET __attribute__((target("pclmul,sse4.1")))
+namespace
+{
+ZB_FOLDING_TARGET inline __m128i LoadReversed(const unsigned char* iAt)
+{
+    const __m128i reverse = _mm_set_epi8(0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15);
+    return _mm_shuffle_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(iAt)), reverse);
+}
+
+ZB_FOLDING_TARGET inline __m128i Fold(__m128i iAcc, __m128i iConstants)
+{
+    return _mm_xor_si128(_mm_clmulepi64_si128(iAcc, iConstants, 0x11),
+                         _mm_clmulepi64_si128(iAcc, iConstants, 0x00));
+}
+} // namespace
+
+ZB_FOLDING_TARGET unsigned int zbCRC32UpdateFolding(unsigned int iRegister,
+                                                    const unsigned char* iBytes, size_t iLength)
+{
+    if (iLength < 64)
+        return zbCRC32UpdateSlicing8(iRegister, iBytes, iLength);
+    const __m128i reverse = _mm_set_epi8(0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15);
+    const __m128i k512 =
+        _mm_set_epi64x(static_cast<long long>(kX576), static_cast<long long>(kX512));
+    const __m128i k128 =
+        _mm_set_epi64x(static_cast<long long>(kX192), static_cast<long long>(kX128));
+
+    __m128i a0 =
+        _mm_xor_si128(LoadReversed(iBytes), _mm_set_epi32(static_cast<int>(iRegister), 0, 0, 0));
+    __m128i a1 = LoadReversed(iBytes + 16);
+    __m128i a2 = LoadReversed(iBytes + 32);
+    __m128i a3 = LoadReversed(iBytes + 48);
+    iBytes += 64, iLength -= 64;
+    for (; iLength >= 64; iBytes += 64, iLength -= 64)
+    {
+        a0 = _mm_xor_si128(Fold(a0, k512), LoadReversed(iBytes));
+        a1 = _mm_xor_si128(Fold(a1, k512), LoadReversed(iBytes + 16));
+        a2 = _mm_xor_si128(Fold(a2, k512), LoadReversed(iBytes + 32));
+        a3 = _mm_xor_si128(Fold(a3, k512), LoadReversed(iBytes + 48));
+    }
+    a1 = _mm_xor_si128(Fold(a0, k128), a1);
+    a2 = _mm_xor_si128(Fold(a1, k128), a2);
+    __m128i acc = _mm_xor_si128(Fold(a2, k128), a3);
+    for (; iLength >= 16; iBytes += 16, iLength -= 16)
+        acc = _mm_xor_si128(Fold(acc, k128), LoadReversed(iBytes));
+
+    alignas(16) unsigned char rest[16];
+    _mm_store_si128(reinterpret_cast<__m128i*>(rest), _mm_shuffle_epi8(acc, reverse));
+    return zbCRC32UpdateSlicing8(zbCRC32UpdateSlicing8(0, rest, 16), iBytes, iLength);
+}
+
+int zbCRC32HasFolding()
+{
+    static const int has = __builtin_cpu_supports("pclmul") && __builtin_cpu_supports("sse4.1");
+    return has;
+}
+#else
+unsigned int zbCRC32UpdateFolding(unsigned int iRegister, const unsigned char* iBytes,
+                                  size_t iLength)
+{
+    return zbCRC32UpdateSlicing8(iRegister, iBytes, iLength);
+}
+
+int zbCRC32HasFolding()
+{
+    return 0;
+}
+#endif
+
+unsigned int zbCRC32Continue(unsigned int iCRC, const void* iBuffer, size_t iLength)
+{
+    if (!iBuffer || !iLength)
+        return iCRC;
+    const unsigned char* bytes = static_cast<const unsigned char*>(iBuffer);
+    unsigned int crc = ~iCRC;
+    crc = zbCRC32HasFolding() ? zbCRC32UpdateFolding(crc, bytes, iLength)
+                              : zbCRC32UpdateSlicing8(crc, bytes, iLength);
+    return ~crc;
+}
+
 unsigned int zbCRC32(const void* iBuffer, const unsigned int iLength)
 {
-    if (!iBuffer || iLength == 0)
-        return 0;
-    const unsigned char* p = static_cast<const unsigned char*>(iBuffer);
-    unsigned int crc = 0xFFFFFFFFu;
-    for (unsigned int i = 0; i < iLength; ++i)
-        crc = (crc << 8) ^ zbCRC32table[(crc >> 24) ^ p[i]];
-    return crc ^ 0xFFFFFFFFu;
+    return zbCRC32Continue(0, iBuffer, iLength);
 }

@@ -9,6 +9,7 @@
 #include "zbDirectories.h"
 #include "zbErrorCodeManager.h"
 #include "zbInternalError.h"
+#include "zbMsgTag.h"
 #include "zbOFStream.h"
 
 // The library's process-wide objects, constructed in this order at load
@@ -40,6 +41,8 @@ zbKeyForTraceManagerWithId MSG_KEY_zbzbWarningWithId("zbzbWarningWithId");
 zbKeyForTraceManagerWithId MSG_KEY_zbzbWarningExtendedWithId("zbzbWarningExtendedWithId");
 
 zbErrorCodeManager zbExtLastError;
+
+QORListPtrzbMsgTagComplex zbMsgTagComplex::_ListOfzbMsgTagComplex;
 
 zbContext zbExtContext;
 

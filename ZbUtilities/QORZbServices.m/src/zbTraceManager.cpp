@@ -1,17 +1,436 @@
 #include "zbTraceManager.h"
 
+#include <cerrno>
+#include <cstdlib>
+#include <fcntl.h>
+#include <string>
+#include <unistd.h>
 #include <vector>
 
 #include "zbContext.h"
+#include "zbErrorCodeManager.h"
 #include "zbMsg.h"
 #include "zbMsgManager.h"
+#include "zbMsgTrace.h"
+
+namespace
+{
+const char kParse[] = "zbTraceManager.Parse.";
+
+QORUnicodeString Msg(const char* iKey, const QORUnicodeString& iP1)
+{
+    return zbExtContext.GetMsgMngr()->GetMsg(iKey, iP1);
+}
+
+template <class... P> QORUnicodeString ParseMsg(const char* iReason, const P&... iParams)
+{
+    QORString key = QORString(kParse) + iReason;
+    return zbExtContext.GetMsgMngr()->GetMsg(key, QORUnicodeString(iParams)...);
+}
+
+// The text of a macro: its words separated by blanks; 0 when the macro is
+// undefined or empty.
+int MacroText(const zbXmlKeysLookup& iLookup, const QORString& iName, QORString& oText)
+{
+    QORListValQORString words;
+    if (!iLookup(iName, words))
+        return 0;
+    oText = "";
+    for (int i = 1; i <= words.Size(); ++i)
+    {
+        if (i > 1)
+            oText += " ";
+        oText += words[i];
+    }
+    return oText.Length() ? 1 : 0;
+}
+
+// A number as "%d" reads it (leading blanks, a sign, digits; the rest is
+// ignored), without overflow; 0 when there are no digits.
+int ReadInt(const char* iText, long long& oValue)
+{
+    char* end = nullptr;
+    errno = 0;
+    oValue = std::strtoll(iText, &end, 10);
+    if (end == iText)
+        return 0;
+    if (errno == ERANGE)
+        oValue = -1; // out of range: refused like any value outside 0..2
+    return 1;
+}
+
+// A non-negative number as "%u" reads it; a minus sign or a value beyond
+// unsigned int is refused.
+int ReadUnsigned(const char* iText, unsigned int& oValue)
+{
+    const char* p = iText;
+    while (*p == ' ' || *p == '\t' || *p == '\n' || *p == '\r' || *p == '\f' || *p == '\v')
+        ++p;
+    if (*p == '+')
+        ++p;
+    if (*p < '0' || *p > '9')
+        return 0;
+    unsigned long long value = 0;
+    for (; *p >= '0' && *p <= '9'; ++p)
+    {
+        value = value * 10 + static_cast<unsigned>(*p - '0');
+        if (value > 0xFFFFFFFFull)
+            return 0;
+    }
+    oValue = static_cast<unsigned int>(value);
+    return 1;
+}
+} // namespace
 
 zbTraceManager::zbTraceManager(const QORString& iXmlKeysFile)
-    : _XmlKeysFile(iXmlKeysFile), _IsOpen(0), _XmlFd(-1)
+    : _MsgKeys(10), _Tags(10), _XmlKeysFile(iXmlKeysFile), _XmlFileName(""), _IsOpen(0), _XmlFd(-1)
 {
 }
 
-zbTraceManager::~zbTraceManager() = default;
+zbTraceManager::~zbTraceManager()
+{
+    if (_IsOpen)
+        CloseOwnedFile();
+    DeleteKeysAndTags();
+}
+
+void zbTraceManager::ReportError(const QORUnicodeString& iMessage)
+{
+    std::fprintf(stderr, "%s\n", Msg("zbzbError", iMessage).ConvertToChar().CastToCharPtr());
+    std::fflush(stderr);
+}
+
+void zbTraceManager::ReportSystError(const QORString& iName)
+{
+    QORUnicodeString message = zbExtContext.GetMsgMngr()->GetMsg(
+        "systError", QORUnicodeString(iName), zbExtLastError.GetMsgError());
+    std::fprintf(stderr, "%s\n", message.ConvertToChar().CastToCharPtr());
+    std::fflush(stderr);
+}
+
+// ---------------------------------------------------------------- keys file
+
+int zbTraceManager::LoadXmlKeys()
+{
+    if (!_MsgKeys.IsEmpty() || !_Tags.IsEmpty())
+        return 0;
+    return LoadXmlKeysFile();
+}
+
+int zbTraceManager::LoadXmlKeys(const zbXmlKeysLookup& iLookup)
+{
+    if (!_MsgKeys.IsEmpty() || !_Tags.IsEmpty())
+        return 0;
+    return ParseXmlKeys(iLookup);
+}
+
+int zbTraceManager::LoadXmlKeysFile()
+{
+    // The keys file is found along the context's data search path and read
+    // into a macro set (500 buckets, '=' assignments); its macros then go
+    // to ParseXmlKeys through a lookup on the set:
+    //     [&set](const QORString& iName, QORListValQORString& oWords) {
+    //         return set.GetListOfValues(iName, oWords) ? 1 : 0; }
+    // Until the data search path and macro sets are part of the library,
+    // no keys file can be found.
+    ReportError(ParseMsg("NoXmlKeysFile", _XmlKeysFile));
+    return 1;
+}
+
+int zbTraceManager::ParseXmlKeys(const zbXmlKeysLookup& iLookup)
+{
+    QORListValQORString tagIds, msgIds;
+    int hasTagIds = iLookup("KEY_TagID", tagIds);
+    int hasMsgIds = iLookup("KEY_MsgID", msgIds);
+    if (!hasTagIds || !hasMsgIds || !tagIds.Size() || !msgIds.Size())
+    {
+        ReportError(ParseMsg("BadXmlKeysFileFormat", _XmlKeysFile, "KEY_TagID", "KEY_MsgID"));
+        return 1;
+    }
+    if (ParseTags(iLookup, tagIds))
+    {
+        DeleteKeysAndTags();
+        return 1;
+    }
+    if (ParseMsgKeys(iLookup, msgIds))
+    {
+        DeleteKeysAndTags();
+        return 1;
+    }
+    return 0;
+}
+
+int zbTraceManager::ParseTags(const zbXmlKeysLookup& iLookup, const QORListValQORString& iTagIds)
+{
+    for (const QORString& id : iTagIds)
+    {
+        QORString nameMacro = "KEY_TagID_" + id + "_Name";
+        QORString typeMacro = "KEY_TagID_" + id + "_Type";
+        QORString name, type;
+        if (!MacroText(iLookup, nameMacro, name) || !MacroText(iLookup, typeMacro, type))
+        {
+            ReportError(ParseMsg("BadTagFormat", _XmlKeysFile, id, nameMacro, typeMacro));
+            return 1;
+        }
+        // The dictionary is keyed by identifiers: a name equal to a loaded
+        // identifier, and an identifier listed twice, are both refused.
+        if (_Tags.Locate(name) || _Tags.Locate(id))
+        {
+            ReportError(ParseMsg("DuplicatedTag", _XmlKeysFile, _Tags.Locate(name) ? name : id));
+            return 1;
+        }
+        zbMsgTag* tag = nullptr;
+        if (type == "Simple")
+            tag = new zbMsgTagSimple(QORUnicodeString(name));
+        else if (type == "Complex")
+            tag = new zbMsgTagComplex(QORUnicodeString(name));
+        else
+        {
+            ReportError(ParseMsg("BadTagType", _XmlKeysFile, name, type, "Simple/Complex"));
+            return 1;
+        }
+        _Tags.Insert(id, tag);
+        QORListValQORString parameters;
+        iLookup("KEY_TagID_" + id + "_ListOfParameter", parameters);
+        for (const QORString& parameter : parameters)
+            tag->AppendParameter(QORUnicodeString(parameter));
+    }
+    return 0;
+}
+
+int zbTraceManager::ParseMsgKeys(const zbXmlKeysLookup& iLookup, const QORListValQORString& iMsgIds)
+{
+    for (const QORString& keyText : iMsgIds)
+    {
+        if (_MsgKeys.Locate(keyText))
+        {
+            ReportError(ParseMsg("DuplicatedMsg", _XmlKeysFile, keyText));
+            return 1;
+        }
+        zbMsgKey* key = new zbMsgKey;
+        _MsgKeys.Insert(keyText, key);
+
+        QORString tagIdsMacro = "KEY_MsgID_" + keyText + "_ListOfTagID";
+        QORString modesMacro = "KEY_MsgID_" + keyText + "_ListOfTagMode";
+        QORListValQORString tagIds, modes, mappings;
+        int hasTagIds = iLookup(tagIdsMacro, tagIds);
+        int hasModes = iLookup(modesMacro, modes);
+        if (!hasTagIds || !hasModes || tagIds.Size() != modes.Size())
+        {
+            ReportError(ParseMsg("BadMsgFormat", _XmlKeysFile, keyText, tagIdsMacro, modesMacro));
+            return 1;
+        }
+        int hasMappings = iLookup("KEY_MsgID_" + keyText + "_ListOfTagMapping", mappings);
+        int cursor = 0; // mapping values used so far
+        for (int i = 1; i <= tagIds.Size(); ++i)
+        {
+            long long mode = 0;
+            if (!ReadInt(modes[i], mode) || mode < 0 || mode > 2)
+            {
+                ReportError(ParseMsg("BadTagMode", _XmlKeysFile, keyText, modes[i], "0-2"));
+                return 1;
+            }
+            const zbMsgTag* tag = _Tags.Locate(tagIds[i]);
+            if (!tag)
+            {
+                ReportError(ParseMsg("NoTagFound", _XmlKeysFile, keyText, tagIds[i]));
+                return 1;
+            }
+            // Each tag that has attributes takes its mapping from the next
+            // values, if enough remain; a closing tag has no attributes.
+            std::vector<unsigned int> mapping;
+            int count = tag->GetNumberOfParameter();
+            if (hasMappings && mode != zbMsgTag::Close && count > 0 &&
+                mappings.Size() - cursor >= count)
+            {
+                for (int j = 1; j <= count; ++j)
+                {
+                    unsigned int index = 0;
+                    if (!ReadUnsigned(mappings[cursor + j], index))
+                    {
+                        ReportError(ParseMsg("BadTagMapping", _XmlKeysFile, keyText,
+                                             mappings[cursor + j], ">=0"));
+                        return 1;
+                    }
+                    mapping.push_back(index);
+                }
+                cursor += count;
+            }
+            key->AppendMsgTagContainer(*tag, static_cast<zbMsgTag::zbMsgTagMode>(mode),
+                                       mapping.empty() ? nullptr : mapping.data(),
+                                       static_cast<int>(mapping.size()));
+        }
+    }
+    return 0;
+}
+
+void zbTraceManager::DeleteKeysAndTags()
+{
+    _MsgKeys.ApplyDelete();
+    // A complex tag left open must not stay behind in the open list.
+    QORHashCodeIter it(_Tags);
+    while (void* tag = it.Next())
+        zbMsgTagComplex::_ListOfzbMsgTagComplex.RemoveValue(
+            dynamic_cast<zbMsgTagComplex*>(static_cast<zbMsgTag*>(tag)));
+    _Tags.ApplyDelete();
+}
+
+// ---------------------------------------------------------------- XML file
+
+int zbTraceManager::OpenDescriptor(const QORString& iFileName, const int& iAppend)
+{
+    int flags = O_WRONLY | O_CREAT | O_SYNC | (iAppend ? O_APPEND : O_TRUNC);
+    return ::open64(iFileName.CastToCharPtr(), flags, 0666);
+}
+
+int zbTraceManager::WriteBytes(const char* iBuffer, size_t iLength)
+{
+    while (iLength)
+    {
+        ssize_t written = ::write(_XmlFd, iBuffer, iLength);
+        if (written < 0 && errno == EINTR)
+            continue;
+        if (written <= 0)
+        {
+            zbExtLastError.SetErrno(written < 0 ? errno : EIO);
+            return 1;
+        }
+        iBuffer += written;
+        iLength -= static_cast<size_t>(written);
+    }
+    return 0;
+}
+
+int zbTraceManager::WriteUTF8(const QORUnicodeString& iText)
+{
+    std::string bytes = iText.ConvertToUTF8();
+    return WriteBytes(bytes.data(), bytes.size());
+}
+
+int zbTraceManager::SetXmlFileName(const QORString* iFileName, const char* iApplicationName,
+                                   const int& iAppend)
+{
+    if (LoadXmlKeys())
+        return 0;
+    if (CloseXmlFile())
+        ReportSystError(_XmlFileName);
+    if (!iFileName)
+        return 0;
+    _XmlFd = OpenDescriptor(*iFileName, iAppend);
+    if (_XmlFd < 0)
+    {
+        _IsOpen = 0;
+        zbExtLastError.SetErrno(errno);
+        ReportSystError(*iFileName);
+        return 0;
+    }
+    _IsOpen = 1;
+    _XmlFileName = *iFileName;
+
+    QORUnicodeString head;
+    if (!iAppend)
+        head.Append("<?xml version=\"1.0\" encoding=\"utf-8\"?>\n");
+    auto attribute = [&head](const char* iPiece, const QORUnicodeString& iValue)
+    {
+        QORUnicodeString value(iValue);
+        head.Append(iPiece).Append(zbMsgTag::Transcode(value)).Append("\"");
+    };
+    if (iApplicationName)
+        attribute("<Application Name=\"", QORUnicodeString(iApplicationName));
+    else
+        head.Append("<Application");
+    QORUnicodeString bitMode;
+    bitMode.BuildFromNum(zbExtContext.OSBitMode(), "%lld");
+    attribute(" ZbzbOS_Type=\"", QORUnicodeString(zbExtContext.OSType()));
+    attribute(" ZbzbOS_NAME=\"", QORUnicodeString(zbExtContext.OSNAME()));
+    attribute(" ZbzbOS_Buildtime=\"", QORUnicodeString(zbExtContext.OSBuildtime()));
+    attribute(" ZbzbOS_BitMode=\"", bitMode);
+    head.Append(">\n");
+    WriteUTF8(head);
+    return 1;
+}
+
+int zbTraceManager::SetXmlFileDescriptor(const int* iFd, const char* iName)
+{
+    if (LoadXmlKeys())
+        return 0;
+    if (CloseXmlFile())
+        ReportSystError(_XmlFileName);
+    if (!iFd || *iFd == -1)
+        return 0;
+    _XmlFd = *iFd;
+    _XmlFileName = iName ? iName : "";
+    return 1;
+}
+
+int zbTraceManager::OpenXmlFile(const QORString& iFileName, const int& iAppend)
+{
+    // A descriptor opened here before is let go first, not leaked.
+    if (_IsOpen && _XmlFd >= 0)
+        ::close(_XmlFd);
+    _XmlFd = OpenDescriptor(iFileName, iAppend);
+    if (_XmlFd < 0)
+    {
+        _IsOpen = 0;
+        zbExtLastError.SetErrno(errno);
+        return 1;
+    }
+    _IsOpen = 1;
+    return 0;
+}
+
+int zbTraceManager::CloseOwnedFile()
+{
+    QORUnicodeString closing;
+    QORListPtrzbMsgTagComplex& open = zbMsgTagComplex::_ListOfzbMsgTagComplex;
+    QORListValQORUnicodeString noValues;
+    while (open.Size())
+        closing.Append(open[open.Size()]->GetMsg(noValues, zbMsgTag::Close)).Append("\n");
+    closing.Append("</Application>\n");
+    WriteUTF8(closing);
+    _IsOpen = 0;
+    int failed = ::close(_XmlFd) != 0;
+    if (failed)
+        zbExtLastError.SetErrno(errno);
+    _XmlFd = -1;
+    return failed;
+}
+
+int zbTraceManager::CloseXmlFile()
+{
+    if (!_IsOpen)
+    {
+        _XmlFd = -1;
+        return 0;
+    }
+    return CloseOwnedFile();
+}
+
+// ---------------------------------------------------------------- writing
+
+int zbTraceManager::Write(const char* iBuffer, const unsigned int& iLength)
+{
+    if (_XmlFd < 0 || !iLength || !iBuffer)
+        return 0;
+    return WriteBytes(iBuffer, iLength);
+}
+
+int zbTraceManager::Write(const int& iTranscode, QORUnicodeString& ioText)
+{
+    if (_XmlFd < 0 || ioText.IsEmpty())
+        return 0;
+    if (iTranscode)
+        zbMsgTag::Transcode(ioText);
+    return WriteUTF8(ioText);
+}
+
+int zbTraceManager::PrintXml(const char* iBuffer, const unsigned int& iLength)
+{
+    if (!Write(iBuffer, iLength))
+        return 0;
+    ReportSystError(_XmlFileName);
+    return 1;
+}
 
 int zbTraceManager::Print(FILE* iStream, QORUnicodeString& ioText)
 {
@@ -20,7 +439,10 @@ int zbTraceManager::Print(FILE* iStream, QORUnicodeString& ioText)
         std::fprintf(iStream, "%s", ioText.ConvertToChar().CastToCharPtr());
         std::fflush(iStream);
     }
-    return 0;
+    if (!Write(1, ioText))
+        return 0;
+    ReportSystError(_XmlFileName);
+    return 1;
 }
 
 int zbTraceManager::Print(const zbKeyForTraceManager& iKey, FILE* iStream,
@@ -31,6 +453,21 @@ int zbTraceManager::Print(const zbKeyForTraceManager& iKey, FILE* iStream,
     {
         std::fprintf(iStream, "%s\n", text.ConvertToChar().CastToCharPtr());
         std::fflush(iStream);
+    }
+    if (_XmlFd < 0)
+        return 0;
+    const zbMsgKey* key = _MsgKeys.Locate(iKey);
+    if (!key)
+    {
+        ReportError(zbExtContext.GetMsgMngr()->GetMsg(
+            "zbTraceManager.NoMsgKey", QORUnicodeString(iKey), QORUnicodeString(_XmlKeysFile)));
+        return 1;
+    }
+    QORUnicodeString xml = key->GetMsg(iParams, iCount);
+    if (!xml.IsEmpty() && WriteUTF8(xml))
+    {
+        ReportSystError(_XmlFileName);
+        return 1;
     }
     return 0;
 }
@@ -65,4 +502,24 @@ int zbTraceManager::PrintWithId(const zbKeyForTraceManagerWithId& iKey, FILE* iS
     for (int i = 0; i < count; ++i)
         params.push_back(iParams[i]);
     return Print(zbKeyForTraceManager(iKey), iStream, params.data(), count + 1);
+}
+
+zbMsgTrace* zbTraceManager::GetMsg(const zbKeyForTraceManager& iKey, FILE* iStream,
+                                   const QORUnicodeString& iP1)
+{
+    QORUnicodeString params[1] = {iP1};
+    return new zbMsgTrace(iKey, iStream, params, 1);
+}
+
+zbMsgTrace* zbTraceManager::GetMsg(const zbKeyForTraceManager& iKey, FILE* iStream,
+                                   const QORUnicodeString& iP1, const QORUnicodeString& iP2)
+{
+    QORUnicodeString params[2] = {iP1, iP2};
+    return new zbMsgTrace(iKey, iStream, params, 2);
+}
+
+zbMsgTrace* zbTraceManager::GetMsg(const zbKeyForTraceManager& iKey, FILE* iStream,
+                                   QORUnicodeString* iParams, const int& iCount)
+{
+    return new zbMsgTrace(iKey, iStream, iParams, iCount);
 }

@@ -1,0 +1,87 @@
+// zbCRC32: CRC-32/BZIP2 on every length and alignment, through every path.
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <vector>
+
+#include "zbCRC32.h"
+
+namespace
+{
+// Bit by bit from the definition: no table, no folding.
+unsigned int Reference(const unsigned char* iBytes, size_t iLength)
+{
+    unsigned int crc = 0xFFFFFFFFu;
+    for (size_t i = 0; i < iLength; ++i)
+    {
+        crc ^= static_cast<unsigned int>(iBytes[i]) << 24;
+        for (int bit = 0; bit < 8; ++bit)
+            crc = (crc & 0x80000000u) ? (crc << 1) ^ 0x04C11DB7u : crc << 1;
+    }
+    return ~crc;
+}
+
+std::vector<unsigned char> Pseudorandom(size_t iLength)
+{
+    std::vector<unsigned char> data(iLength);
+    unsigned int state = 12345u;
+    for (auto& byte : data)
+    {
+        state = state * 1103515245u + 12345u;
+        byte = static_cast<unsigned char>(state >> 16);
+    }
+    return data;
+}
+} // namespace
+
+TEST(zbCRC32, CheckValueAndEmptyInput)
+{
+    EXPECT_EQ(0xFC891918u, zbCRC32("123456789", 9));
+    EXPECT_EQ(0u, zbCRC32("abc", 0));
+    EXPECT_EQ(0u, zbCRC32(nullptr, 5));
+    EXPECT_EQ(0u, zbCRC32Continue(0, nullptr, 0));
+    EXPECT_EQ(0x04C11DB7u, zbCRC32table[1]);
+    EXPECT_EQ(0xB1F740B4u, zbCRC32table[255]);
+}
+
+TEST(zbCRC32, EveryLengthAndAlignmentMatchesTheDefinition)
+{
+    const size_t maxLength = 4096, maxOffset = 16;
+    std::vector<unsigned char> data = Pseudorandom(maxLength + maxOffset);
+    std::vector<unsigned int> expected(maxLength + 1);
+    for (size_t length = 1; length <= maxLength; ++length)
+        expected[length] = Reference(data.data(), length);
+    for (size_t offset = 0; offset < maxOffset; ++offset)
+    {
+        // Same bytes at another address: only the alignment changes.
+        std::vector<unsigned char> shifted(maxLength + maxOffset);
+        std::memcpy(shifted.data() + offset, data.data(), maxLength);
+        const unsigned char* at = shifted.data() + offset;
+        for (size_t length = 1; length <= maxLength; ++length)
+        {
+            ASSERT_EQ(expected[length], zbCRC32(at, static_cast<unsigned int>(length)))
+                << "length " << length << " offset " << offset;
+            ASSERT_EQ(~expected[length], zbCRC32UpdateSlicing8(0xFFFFFFFFu, at, length))
+                << "length " << length << " offset " << offset;
+            if (zbCRC32HasFolding())
+            {
+                ASSERT_EQ(~expected[length], zbCRC32UpdateFolding(0xFFFFFFFFu, at, length))
+                    << "length " << length << " offset " << offset;
+            }
+        }
+    }
+}
+
+TEST(zbCRC32, ContinuationEqualsTheWhole)
+{
+    std::vector<unsigned char> data = Pseudorandom(100000);
+    unsigned int whole = zbCRC32(data.data(), static_cast<unsigned int>(data.size()));
+    for (size_t piece : {1u, 7u, 63u, 64u, 65u, 4096u, 99999u})
+    {
+        unsigned int crc = 0;
+        for (size_t at = 0; at < data.size(); at += piece)
+            crc = zbCRC32Continue(crc, data.data() + at, std::min(piece, data.size() - at));
+        EXPECT_EQ(whole, crc) << "pieces of " << piece;
+    }
+}

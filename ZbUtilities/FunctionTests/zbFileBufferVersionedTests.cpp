@@ -1,0 +1,244 @@
+// Versioned blocks: the stored bytes, reading back, damaged files; the
+// scrambler and the plain file buffer.
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <unistd.h>
+
+#include "zbCRC32.h"
+#include "zbCrypt.h"
+#include "zbFileBuffer.h"
+#include "zbFileBufferVersioned.h"
+#include "zbOFStream.h"
+#include "zbTestSupport.h"
+
+namespace
+{
+// "hello world", version 1.2.3, plain.
+const std::string kPlain("\xf6\x3f\x43\xd0\x00\x00\x00\x00\x01\x00\x00\x00\x00\x00\x00\x00"
+                         "\x43\x00\x00\x00\x00\x00\x00\x00\x0b\x00\x00\x00\x00\x00\x00\x00"
+                         "\x00\x00\x00\x00\x01\x00\x00\x00\x02\x00\x00\x00\x03\x00\x00\x00"
+                         "\x00\x00\x00\x00\x00\x00\x00\x00"
+                         "hello world",
+                         67);
+// "hello world", version 4.5.6, scrambled.
+const std::string kScrambled("\x8c\x26\xc9\xa7\x00\x00\x00\x00\x01\x00\x00\x00\x00\x00\x00\x00"
+                             "\x43\x00\x00\x00\x00\x00\x00\x00\x0b\x00\x00\x00\x00\x00\x00\x00"
+                             "\x01\x00\x00\x00\x5f\x5c\x5d\x5e\x64\x60\x61\x62\x69\x64\x65\x66"
+                             "\x67\x68\x69\x6a\x6b\x6c\x6d\x6e\xc3\xc1\xc9\xca\xce\x80\xd8\xd1"
+                             "\xd5\xd0\xc9",
+                             67);
+
+std::string Version(const zbFileBufferVersioned& iBlock)
+{
+    unsigned int a, b, c;
+    iBlock.GetVersion(a, b, c);
+    return std::to_string(a) + "." + std::to_string(b) + "." + std::to_string(c);
+}
+
+std::string Error(const zbFileBufferVersioned& iBlock)
+{
+    return iBlock.GetLastErrorMessage().ConvertToUTF8();
+}
+
+std::string Dump(zbFileBufferVersioned& iBlock, const zbtest::TempDir& iDir)
+{
+    {
+        zbOFStream out((iDir / "dump").c_str(), 4);
+        iBlock.Dump(out);
+    }
+    return zbtest::ReadFile(iDir / "dump");
+}
+
+// Rewrites the control CRC so that only the field under test is wrong.
+std::string WithCRC(std::string iBlock)
+{
+    unsigned int crc = zbCRC32(iBlock.data() + 4, static_cast<unsigned int>(iBlock.size() - 4));
+    for (int i = 0; i < 4; ++i)
+        iBlock[i] = static_cast<char>(crc >> (8 * i));
+    return iBlock;
+}
+} // namespace
+
+TEST(zbFileBufferVersioned, StoredBytes)
+{
+    zbtest::TempDir dir;
+    zbFileBufferVersioned block;
+    block.SetBuffer("hello world", 11);
+    block.SetVersion(1, 2, 3);
+    ASSERT_EQ(0, block.WriteToFile((dir / "plain").c_str()));
+    EXPECT_EQ(kPlain, zbtest::ReadFile(dir / "plain"));
+
+    // Scrambling before or after setting the version stores the same bytes.
+    block.SetBuffer("hello world", 11);
+    block.CryptBuffer();
+    block.CryptBuffer();
+    block.SetVersion(4, 5, 6);
+    ASSERT_EQ(0, block.WriteToFile((dir / "scrambled").c_str()));
+    EXPECT_EQ(kScrambled, zbtest::ReadFile(dir / "scrambled"));
+
+    // Empty user data: 56 bytes, which no reader accepts.
+    EXPECT_NE(nullptr, block.SetBuffer(nullptr, 5));
+    ASSERT_EQ(0, block.WriteToFile((dir / "empty").c_str()));
+    EXPECT_EQ(56u, zbtest::ReadFile(dir / "empty").size());
+    EXPECT_EQ(1, block.ReadFromFile((dir / "empty").c_str()));
+    EXPECT_EQ("File " + dir / "empty" + " has a size that no block file can have", Error(block));
+
+    EXPECT_EQ(1, block.WriteToFile(nullptr));
+    EXPECT_EQ(1, block.WriteToFile((dir / "no/such").c_str()));
+    EXPECT_EQ("Block file " + dir / "no/such" + ": No such file or directory", Error(block));
+}
+
+TEST(zbFileBufferVersioned, ReadBack)
+{
+    zbtest::TempDir dir;
+    zbtest::WriteFile(dir / "plain", kPlain);
+    zbtest::WriteFile(dir / "scrambled", kScrambled);
+    zbFileBufferVersioned block;
+    ASSERT_EQ(0, block.ReadFromFile((dir / "plain").c_str())) << Error(block);
+    EXPECT_EQ("1.2.3", Version(block));
+    EXPECT_EQ(0u, block.GetCryptLevel());
+    EXPECT_EQ("hello world", std::string(block.GetBuffer(), block.GetBufferLength()));
+    EXPECT_EQ("+ Dump of zbFileBufferVersioned: _SIZEOF_BLOCK(_Block) = 56\n"
+              "+  Control CRC     = 3494068214\n"
+              "+  Internal:\n"
+              "+   Control Version = 1\n"
+              "+   Control Length  = 67\n"
+              "+  User:\n"
+              "+   User data length  = 11\n"
+              "+   Version = 1.2.3\n"
+              "+   Block is not crypted\n"
+              "+     User data         = [hello world]\n",
+              Dump(block, dir));
+
+    ASSERT_EQ(0, block.ReadFromFile((dir / "scrambled").c_str())) << Error(block);
+    EXPECT_EQ("4.5.6", Version(block));
+    EXPECT_EQ(1u, block.GetCryptLevel());
+    EXPECT_EQ(11u, block.GetBufferLength());
+    EXPECT_NE("hello world", std::string(block.GetBuffer(), 11));
+    std::string dump = Dump(block, dir);
+    EXPECT_EQ("+   Version = 4.5.6\n"
+              "+   Block is crypted\n"
+              "+  *****  Crypted buffer end of dump  *****\n",
+              dump.substr(dump.find("+   Version")));
+    block.DecryptBuffer();
+    EXPECT_EQ("hello world", std::string(block.GetBuffer(), 11));
+    // Saved again after descrambling, the block says it is plain.
+    ASSERT_EQ(0, block.WriteToFile((dir / "again").c_str()));
+    ASSERT_EQ(0, block.ReadFromFile((dir / "again").c_str()));
+    EXPECT_EQ(0u, block.GetCryptLevel());
+    EXPECT_EQ("4.5.6", Version(block));
+    EXPECT_EQ("hello world", std::string(block.GetBuffer(), 11));
+
+    // Data taken from the block itself.
+    block.SetBuffer(block.GetBuffer() + 6, 5);
+    EXPECT_EQ("world", std::string(block.GetBuffer()));
+
+    EXPECT_EQ(0, block.ReadFromFile(nullptr));
+    EXPECT_EQ(0u, block.GetBufferLength());
+    EXPECT_EQ("", Error(block));
+}
+
+TEST(zbFileBufferVersioned, DamagedFiles)
+{
+    zbtest::TempDir dir;
+    const std::string path = dir / "block";
+    zbFileBufferVersioned block;
+    auto refused = [&](const std::string& iContent)
+    {
+        zbtest::WriteFile(path, iContent);
+        int result = block.ReadFromFile(path.c_str());
+        // A failed read leaves the block empty.
+        EXPECT_EQ(0u, block.GetBufferLength());
+        EXPECT_EQ("0.0.0", Version(block));
+        return result == 1 ? Error(block) : "accepted";
+    };
+    const std::string badCRC =
+        "Block file " + path + " is damaged: its control CRC does not match its content";
+    const std::string badSize = "File " + path + " has a size that no block file can have";
+    for (const std::string& good : {kPlain, kScrambled})
+        for (size_t i = 0; i < good.size(); ++i)
+        {
+            std::string damaged = good;
+            damaged[i] = static_cast<char>(damaged[i] ^ (1 << (i % 8)));
+            EXPECT_EQ(badCRC, refused(damaged)) << "byte " << i;
+        }
+    EXPECT_EQ(badSize, refused(kPlain.substr(0, 56)));
+    EXPECT_EQ(badSize, refused(""));
+    std::string wrong = kPlain;
+    wrong[8] = 2;
+    EXPECT_EQ("Block file " + path + " has an unknown control version", refused(WithCRC(wrong)));
+    wrong = kPlain;
+    wrong[16] = 0x44;
+    EXPECT_EQ(badSize, refused(WithCRC(wrong)));
+    // A user data length that disagrees with the file is refused too.
+    wrong = kPlain;
+    wrong[24] = 0x0a;
+    EXPECT_EQ(badSize, refused(WithCRC(wrong)));
+    wrong[24] = 0x0b;
+    wrong[28] = 1;
+    EXPECT_EQ(badSize, refused(WithCRC(wrong)));
+
+    // Beyond the 32-bit lengths: refused without being read.
+    ASSERT_EQ(0, ::truncate(path.c_str(), 5ll << 30));
+    EXPECT_EQ(1, block.ReadFromFile(path.c_str()));
+    EXPECT_EQ(badSize, Error(block));
+    ::unlink(path.c_str());
+    EXPECT_EQ(1, block.ReadFromFile(path.c_str()));
+    EXPECT_EQ("Block file " + path + ": No such file or directory", Error(block));
+    EXPECT_EQ(1, block.ReadFromFile(dir.Path().c_str()));
+    EXPECT_EQ("Block file " + dir.Path() + ": Is a directory", Error(block));
+}
+
+TEST(zbCrypt, ScramblesByPosition)
+{
+    unsigned char bytes[600];
+    for (int i = 0; i < 600; ++i)
+        bytes[i] = static_cast<unsigned char>(i * 7);
+    zbCrypt(bytes, 600);
+    // Byte i becomes byte + (i mod 256) + 0x5B.
+    EXPECT_EQ(0x5B, bytes[0]);
+    EXPECT_EQ(static_cast<unsigned char>(300 * 7 + 44 + 0x5B), bytes[300]);
+    zbDecrypt(bytes, 600);
+    for (int i = 0; i < 600; ++i)
+        ASSERT_EQ(static_cast<unsigned char>(i * 7), bytes[i]);
+    zbCrypt(nullptr, 5);
+    zbCrypt(bytes, 0);
+    EXPECT_EQ(0, bytes[0]);
+}
+
+TEST(zbFileBuffer, LoadCompareHash)
+{
+    zbtest::TempDir dir;
+    zbtest::WriteFile(dir / "f", std::string("ab\0cd", 5));
+    zbFileBuffer buffer;
+    EXPECT_TRUE(!buffer);
+    ASSERT_EQ(0, buffer.ReadFromFile((dir / "f").c_str(), 4));
+    ASSERT_EQ(5u, buffer.GetBufferLength());
+    EXPECT_EQ(0, buffer.GetBuffer()[5]);
+    EXPECT_EQ(1, buffer.ReadFromFile((dir / "none").c_str(), 4));
+    EXPECT_TRUE(!buffer);
+    EXPECT_EQ(0, buffer.ReadFromFile(nullptr, 4));
+    EXPECT_EQ(0u, buffer.ComputeHashKey());
+
+    const char five[] = {1, 2, 3, 4, 5};
+    buffer.DuplicateBuffer(five, 5);
+    EXPECT_EQ(0x04020304u, buffer.ComputeHashKey());
+    zbFileBuffer copy(buffer);
+    EXPECT_TRUE(copy == buffer);
+    copy.CryptBuffer();
+    EXPECT_FALSE(copy == buffer);
+    copy.DecryptBuffer();
+    EXPECT_TRUE(copy == buffer);
+    copy.DuplicateBuffer(copy.GetBuffer() + 1, 3);
+    EXPECT_EQ(std::string("\2\3\4"), std::string(copy.GetBuffer()));
+    buffer.DuplicateBuffer("123456789", 9);
+    EXPECT_EQ(0xFC891918u, buffer.ComputeCRC());
+    {
+        zbOFStream out((dir / "out").c_str(), 4);
+        EXPECT_EQ(9, buffer.Write(out));
+        EXPECT_EQ(0, zbFileBuffer().Write(out));
+    }
+    EXPECT_EQ("123456789", zbtest::ReadFile(dir / "out"));
+}

@@ -1,0 +1,251 @@
+// Option parser: declarations, analysis of command lines, queries, usage.
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "zbContext.h"
+#include "zbGetopts.h"
+#include "zbOFStream.h"
+#include "zbTestSupport.h"
+
+namespace
+{
+// Analyses a command line given as strings, capturing the diagnostics.
+struct Analysis
+{
+    int _Result;
+    std::string _Err;
+};
+
+Analysis Analyze(zbGetopts& ioOptions, const std::vector<const char*>& iArgs, int iIgnore = 0)
+{
+    zbtest::Capture err(2);
+    int result = ioOptions.AnalyzeCommandLine(static_cast<int>(iArgs.size()),
+                                              const_cast<const char**>(iArgs.data()), iIgnore);
+    return {result, err.Stop()};
+}
+
+std::vector<std::string> LineValues(zbGetopts& iOptions)
+{
+    std::vector<std::string> values;
+    int index = 1;
+    while (QORString* value = iOptions.GetLineValue(index))
+        values.push_back(value->CastToCharPtr());
+    return values;
+}
+
+std::string Value(zbGetopts& iOptions, const char* iName)
+{
+    QORString* value = iOptions.GetSwitchValue(iName);
+    return value ? value->CastToCharPtr() : "<null>";
+}
+
+// Declares the switches most cases use: simple v, a, b, ab, crypt;
+// valued o, I.
+void Declare(zbGetopts& ioOptions)
+{
+    for (const char* name : {"v", "a", "b", "ab", "-crypt"})
+        ASSERT_EQ(0, ioOptions.AddSimpleSwitch(name, "help", 1));
+    for (const char* name : {"o", "-I"})
+        ASSERT_EQ(0, ioOptions.AddValuedSwitch(name, "help", 1));
+}
+} // namespace
+
+TEST(zbGetopts, GroupingGluedValuesAndWholeWords)
+{
+    zbGetopts options("tool");
+    Declare(options);
+    Analysis a = Analyze(options, {"prog", "-vofile", "-ab", "x", "-Ia", "-I", "b", "-crypt", "y"});
+    EXPECT_EQ(0, a._Result);
+    EXPECT_EQ("", a._Err);
+    EXPECT_STREQ("prog", options.GetArgv0());
+    EXPECT_EQ(1u, options.GetSwitchStatus("v"));
+    EXPECT_EQ("file", Value(options, "-o"));
+    // A whole word wins over grouping: -ab sets ab only.
+    EXPECT_EQ(1u, options.GetSwitchStatus("ab"));
+    EXPECT_EQ(0u, options.GetSwitchStatus("a"));
+    EXPECT_EQ(0u, options.GetSwitchStatus("b"));
+    EXPECT_EQ(1u, options.GetSwitchStatus("crypt"));
+    int index = 1;
+    std::vector<std::string> values;
+    while (QORString* value = options.GetSwitchValue("I", index))
+        values.push_back(value->CastToCharPtr());
+    EXPECT_EQ((std::vector<std::string>{"a", "b"}), values);
+    EXPECT_EQ(3, index);
+    index = 0;
+    EXPECT_EQ(nullptr, options.GetSwitchValue("I", index));
+    EXPECT_EQ((std::vector<std::string>{"x", "y"}), LineValues(options));
+
+    // A group falls back to the whole word for its remaining text: -ba is
+    // b then the word a; -vba is v, then b, then a.
+    a = Analyze(options, {"prog", "-ba"});
+    EXPECT_EQ(1u, options.GetSwitchStatus("b"));
+    EXPECT_EQ(1u, options.GetSwitchStatus("a"));
+    ASSERT_NE(nullptr, options.SearchSwitchForValue("I", QORString("b")));
+    EXPECT_EQ(nullptr, options.SearchSwitchForValue("I", QORString("c")));
+    ASSERT_NE(nullptr, options.GetSwitchAllValues("-I"));
+    EXPECT_EQ(2, options.GetSwitchAllValues("I")->Size());
+}
+
+TEST(zbGetopts, MissingValuesAreReportedAndConsumeTheNextArgument)
+{
+    zbGetopts options("tool");
+    Declare(options);
+    Analysis a = Analyze(options, {"prog", "-v", "-o"});
+    EXPECT_EQ(1, a._Result);
+    EXPECT_EQ("prog: option requires an argument -- o\n", a._Err);
+    EXPECT_EQ(nullptr, options.GetSwitchValue("o"));
+
+    // -o -a: the error is printed and -a is consumed, not seen as a switch;
+    // analysis goes on after it.  -vI at the end misses I's value.
+    a = Analyze(options, {"prog", "-o", "-a", "z", "-vI"});
+    EXPECT_EQ(1, a._Result);
+    EXPECT_EQ("prog: option requires an argument -- o\n"
+              "prog: option requires an argument -- I\n",
+              a._Err);
+    EXPECT_EQ(0u, options.GetSwitchStatus("a"));
+    EXPECT_EQ((std::vector<std::string>{"z"}), LineValues(options));
+
+    // An empty argument is a value; a lone "-" is not.
+    a = Analyze(options, {"prog", "-o", "", "-I", "-"});
+    EXPECT_EQ(1, a._Result);
+    EXPECT_EQ("prog: option requires an argument -- I\n", a._Err);
+    EXPECT_EQ("", Value(options, "o"));
+}
+
+TEST(zbGetopts, UndeclaredSwitchesDashAndDoubleDash)
+{
+    zbGetopts options("tool");
+    Declare(options);
+    Analysis a = Analyze(options, {"prog", "-x", "one", "-", "--", "-vq", "two", "--help"});
+    EXPECT_EQ(1, a._Result);
+    EXPECT_EQ("prog: illegal option -- x\n"
+              "prog: illegal option -- \n"
+              "prog: illegal option -- -\n"
+              "prog: illegal option -- q\n"
+              "prog: illegal option -- -\n",
+              a._Err);
+    // Errors do not stop the analysis; the group stops at the first unknown.
+    EXPECT_EQ(1u, options.GetSwitchStatus("v"));
+    EXPECT_EQ((std::vector<std::string>{"one", "two"}), LineValues(options));
+
+    // Ignoring unknown switches skips the argument after them too, unless it
+    // starts with '-'.
+    zbGetopts quiet("tool");
+    Declare(quiet);
+    a = Analyze(quiet, {"prog", "-x", "y", "z", "-w", "-a", "-bk", "w"}, 1);
+    EXPECT_EQ(0, a._Result);
+    EXPECT_EQ("", a._Err);
+    EXPECT_EQ(1u, quiet.GetSwitchStatus("a"));
+    EXPECT_EQ(1u, quiet.GetSwitchStatus("b"));
+    EXPECT_EQ((std::vector<std::string>{"z"}), LineValues(quiet));
+}
+
+TEST(zbGetopts, DeclarationConflicts)
+{
+    zbGetopts options("tool");
+    zbtest::Capture err(2);
+    EXPECT_EQ(0, options.AddSimpleSwitch("x", "h", 1));
+    EXPECT_EQ(0, options.AddSimpleSwitch("-x", "h", 1));
+    EXPECT_EQ(1, options.AddValuedSwitch("-x", "h", 1));
+    EXPECT_EQ(0, options.AddValuedSwitch("-o", "h", 1));
+    EXPECT_EQ(0, options.AddValuedSwitch("o", "h", 1));
+    EXPECT_EQ(1, options.AddSimpleSwitch("-o", "h", 1));
+    EXPECT_EQ("tool: ambiguous simple/valued switch [-x], valued is ignored\n"
+              "tool: ambiguous simple/valued switch [o], simple is ignored\n",
+              err.Stop());
+    EXPECT_EQ(1, options.IsASwitch("-x"));
+    EXPECT_EQ(2, options.IsASwitch("o"));
+    EXPECT_EQ(0, options.IsASwitch("y"));
+    EXPECT_EQ(0, options.IsASwitch(nullptr));
+}
+
+TEST(zbGetopts, QueriesOfTheWrongKind)
+{
+    zbGetopts options("tool");
+    Declare(options);
+    Analyze(options, {"prog", "-o", "out"});
+    zbtest::Capture err(2);
+    EXPECT_EQ(0u, options.GetSwitchStatus("o"));
+    options.PutSwitchStatus("-z", 1);
+    options.PutSwitchStatus("a", 1);
+    EXPECT_EQ(1u, options.GetSwitchStatus("a"));
+    static const char name[] = "v";
+    EXPECT_EQ(nullptr, options.GetSwitchValue(name));
+    // The same pointer again is answered from the cache, silently.
+    EXPECT_EQ(nullptr, options.GetSwitchValue(name));
+    EXPECT_EQ(nullptr, options.GetSwitchAllValues("w"));
+    EXPECT_EQ(nullptr, options.SearchSwitchForValue("w", QORString("x")));
+    EXPECT_EQ("prog: is not a simple switch -- o\n"
+              "prog: is not a simple switch -- z\n"
+              "prog: is not a valued switch -- v\n"
+              "prog: is not a valued switch -- w\n"
+              "prog: is not a valued switch -- w\n",
+              err.Stop());
+
+    // A buffer reused for another name is looked up again.
+    char buffer[4] = "v";
+    EXPECT_EQ(nullptr, options.GetSwitchValue(buffer));
+    buffer[0] = 'o';
+    EXPECT_EQ("out", Value(options, buffer));
+}
+
+TEST(zbGetopts, LineValuesHiddenAndSecondAnalysis)
+{
+    zbGetopts options("tool");
+    Declare(options);
+    EXPECT_EQ(2, options.AnalyzeCommandLine(0, nullptr, 0));
+    const char* none[] = {nullptr, "x"};
+    EXPECT_EQ(2, options.AnalyzeCommandLine(2, none, 0));
+    EXPECT_EQ(nullptr, options.GetAllLineValues());
+
+    // A null element ends the line early.
+    const char* cut[] = {"first", "-I", "1", "a", nullptr, "b"};
+    EXPECT_EQ(0, options.AnalyzeCommandLine(6, cut, 0));
+    EXPECT_EQ((std::vector<std::string>{"a"}), LineValues(options));
+
+    // A second analysis replaces the name and the line values and
+    // accumulates switch values.
+    Analyze(options, {"second", "-I2", "c", "d"});
+    EXPECT_STREQ("second", options.GetArgv0());
+    ASSERT_NE(nullptr, options.GetSwitchAllValues("I"));
+    EXPECT_EQ(2, options.GetSwitchAllValues("I")->Size());
+    QORListValQORString* values = options.GetAndHideAllLineValues();
+    ASSERT_NE(nullptr, values);
+    EXPECT_EQ(2, values->Size());
+    EXPECT_EQ(nullptr, options.GetAllLineValues());
+    EXPECT_EQ(nullptr, options.GetAndHideAllLineValues());
+    int index = 1;
+    EXPECT_EQ(nullptr, options.GetLineValue(index));
+    Analyze(options, {"third", "e"});
+    EXPECT_EQ(nullptr, options.GetAllLineValues());
+}
+
+TEST(zbGetopts, Usages)
+{
+    zbtest::TempDir dir;
+    zbGetopts options("tool");
+    options.AddSimpleSwitch("verbose", "says more", 1);
+    options.AddValuedSwitch("-o", "output file", 2);
+    options.AddSimpleSwitch("a", "zbzbInfo", 3);
+    {
+        zbOFStream out((dir / "plain").c_str(), 4);
+        options.Usage(out);
+        options.QuickSortSwitch();
+        options.Usage(out);
+        options.Usage(out, *zbExtContext.GetMsgMngr(), 2, 3);
+    }
+    EXPECT_EQ("tool usage:\n"
+              "   -verbose : says more\n"
+              "   -o xxx : output file\n"
+              "   -a : zbzbInfo\n"
+              "tool usage:\n"
+              "   -a : zbzbInfo\n"
+              "   -o xxx : output file\n"
+              "   -verbose : says more\n"
+              "# a\n"
+              "Message output file not found in the catalog QORZbMessages\n",
+              zbtest::ReadFile(dir / "plain"));
+}

@@ -1,0 +1,109 @@
+// Fatal reports and signal traps, run in child processes; the last-error
+// holder; zbDebugTrace.
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <cstring>
+
+#include "zbErrorCodeManager.h"
+#include "zbInternalError.h"
+#include "zbOFStream.h"
+#include "zbTestSupport.h"
+
+namespace
+{
+zbtest::ChildResult Probe(const std::vector<std::string>& iArgs,
+                          const zbtest::ChildEnvironment& iEnv = {}, int iKillAfterMs = 0,
+                          int iSignal = 0)
+{
+    std::vector<std::string> argv = {zbtest::Program("zbProbe")};
+    argv.insert(argv.end(), iArgs.begin(), iArgs.end());
+    return zbtest::Run(argv, iEnv, "", "", iKillAfterMs, iSignal);
+}
+
+zbtest::ChildEnvironment Release()
+{
+    zbtest::ChildEnvironment env;
+    env._Unset.push_back("QOR_DEVELOPMENT_STAGE");
+    return env;
+}
+} // namespace
+
+TEST(zbInternalError, ReportsAndExitsWithTheStatus)
+{
+    zbtest::ChildResult r = Probe({"internal", "-", "-", "12", "3"}, Release());
+    ASSERT_EQ(1, r._Exited);
+    EXPECT_EQ(3, r._Status);
+    EXPECT_EQ("# Fatal error: Internal error: Assertion failed at line 12 of <unknown>\n", r._Err);
+
+    r = Probe({"internal", "a != b", "ZbUtilities/QORZbServices.m/src/zbX", "-7", "1"}, Release());
+    EXPECT_EQ(1, r._Status);
+    EXPECT_EQ(
+        "# Fatal error: Internal error: a != b at line -7 of ZbUtilities/QORZbServices.m/src/zbX\n",
+        r._Err);
+}
+
+TEST(zbInternalError, DevelopmentBuildAddsAStackTrace)
+{
+    zbtest::ChildEnvironment env;
+    env._Set["QOR_DEVELOPMENT_STAGE"] = "1";
+    zbtest::ChildResult r = Probe({"internal", "-", "-", "12", "3"}, env);
+    ASSERT_EQ(1, r._Exited);
+    EXPECT_EQ(3, r._Status);
+    EXPECT_EQ(
+        0u, r._Err.find("# Fatal error: Internal error: Assertion failed at line 12 of <unknown>\n"
+                        "# Fatal error: Process aborted (status 3)\n#0 "))
+        << r._Err;
+    EXPECT_NE(std::string::npos,
+              r._Err.find("zbInternalError(char const*, char const*, int, int)"));
+    EXPECT_NE(std::string::npos, r._Err.find(" main ")) << r._Err;
+}
+
+TEST(zbContextualInterrupt, TrappedSignalsEndWithTheirNumber)
+{
+    for (int sig : {SIGINT, SIGTERM})
+    {
+        zbtest::ChildResult r = Probe({"trap"}, {}, 700, sig);
+        ASSERT_EQ(1, r._Exited) << "signal " << sig << " killed the probe before its trap";
+        EXPECT_EQ(sig, r._Status);
+        EXPECT_EQ("ready\n", r._Out);
+        EXPECT_EQ("# Fatal error: Process interrupted\n", r._Err);
+    }
+}
+
+TEST(zbContextualAbort, AbortEndsWithSixAndAStackTrace)
+{
+    zbtest::ChildResult r = Probe({"abort"});
+    ASSERT_EQ(1, r._Exited);
+    EXPECT_EQ(6, r._Status);
+    EXPECT_EQ(0u, r._Err.find("# Fatal error: Process aborted (status 6)\n#0 ")) << r._Err;
+    EXPECT_NE(std::string::npos, r._Err.find(" zbContextualAbort(int) (libQORZbServices.so+0x"));
+    EXPECT_NE(std::string::npos, r._Err.find("abort (libc"));
+}
+
+TEST(zbErrorCodeManager, KeepsTheNumberAndRebuildsItsText)
+{
+    zbErrorCodeManager holder;
+    EXPECT_EQ(0, holder.GetErrno());
+    EXPECT_EQ(2, holder.SetErrno(2));
+    EXPECT_EQ(std::string(std::strerror(2)), holder.GetMsgError().ConvertToUTF8());
+    holder.SetErrno(13);
+    EXPECT_EQ(std::string(std::strerror(13)), holder.GetMsgError().ConvertToUTF8());
+}
+
+TEST(zbDebugTrace, FormatsIntoTheStreamFile)
+{
+    zbtest::TempDir dir;
+    std::string file = dir / "trace.txt";
+    {
+        zbOFStream out(file.c_str(), "w");
+        out << "before ";
+        zbDebugTrace(out, "%s=%d;", "x", 42);
+        zbDebugTrace(out, nullptr);
+        out << "after";
+    }
+    EXPECT_EQ("before x=42;after", zbtest::ReadFile(file));
+    zbOFStream closed;
+    zbDebugTrace(closed, "%d", 1); // no file: nothing happens
+}

@@ -1,0 +1,112 @@
+// zbMsgTag, zbMsgTagContainer, zbMsgKey: the XML text of tags and keys, and
+// the process-wide list of open complex tags.
+
+#include <gtest/gtest.h>
+
+#include "zbMsgKey.h"
+#include "zbMsgTag.h"
+
+namespace
+{
+QORListValQORUnicodeString Values(std::initializer_list<const char*> iValues)
+{
+    QORListValQORUnicodeString list;
+    for (const char* value : iValues)
+        list.Append(QORUnicodeString(value));
+    return list;
+}
+
+std::string Text(const QORUnicodeString& iText)
+{
+    return iText.ConvertToUTF8();
+}
+
+QORListPtrzbMsgTagComplex& OpenTags()
+{
+    return zbMsgTagComplex::_ListOfzbMsgTagComplex;
+}
+} // namespace
+
+TEST(zbMsgTag, TranscodeEscapesEveryCharacterOnce)
+{
+    QORUnicodeString text("a&b<c>d'e\"f &amp;");
+    EXPECT_EQ("a&amp;b&lt;c&gt;d&apos;e&quot;f &amp;amp;", Text(zbMsgTag::Transcode(text)));
+    EXPECT_EQ("a&amp;b&lt;c&gt;d&apos;e&quot;f &amp;amp;", Text(text));
+}
+
+TEST(zbMsgTag, SimpleTagWritesEscapedAttributesOrPlaceholders)
+{
+    zbMsgTagSimple step(QORUnicodeString("Step"));
+    step.AppendParameter(QORUnicodeString("Name"));
+    step.AppendParameter(QORUnicodeString("Id"));
+    step.AppendParameter(QORUnicodeString("Name"));
+    EXPECT_EQ(2, step.GetNumberOfParameter());
+    EXPECT_EQ("<Step Name=\"a&amp;b\" Id=\"7\"/>",
+              Text(step.GetMsg(Values({"a&b", "7"}), zbMsgTag::Open)));
+    EXPECT_EQ("<Step Name=\"???\" Id=\"???\"/>", Text(step.GetMsg(Values({}), zbMsgTag::Close)));
+    EXPECT_EQ("<Step Name=\"x\" Id=\"???\"/>", Text(step.GetMsg(Values({"x"}), zbMsgTag::Mode0)));
+    zbMsgTagSimple bare(QORUnicodeString("Bare"));
+    EXPECT_EQ("<Bare/>", Text(bare.GetMsg(Values({"ignored"}), zbMsgTag::Open)));
+}
+
+TEST(zbMsgTag, ComplexTagsOpenAndCloseThroughTheOpenList)
+{
+    zbMsgTagComplex a(QORUnicodeString("A")), b(QORUnicodeString("B"));
+    a.AppendParameter(QORUnicodeString("Name"));
+    EXPECT_EQ("<A Name=\"&lt;x&gt;\">", Text(a.GetMsg(Values({"<x>"}), zbMsgTag::Open)));
+    EXPECT_EQ("<B>", Text(b.GetMsg(Values({}), zbMsgTag::Open)));
+    ASSERT_EQ(2, OpenTags().Size());
+    EXPECT_EQ(&b, OpenTags()[2]);
+
+    // Closing A takes B out of the list with it, and closes only A.
+    EXPECT_EQ("</A>", Text(a.GetMsg(Values({"v"}), zbMsgTag::Close)));
+    EXPECT_EQ(0, OpenTags().Size());
+
+    // Mode 0 closes too; closing a tag that is not open empties the list.
+    a.GetMsg(Values({}), zbMsgTag::Open);
+    a.GetMsg(Values({}), zbMsgTag::Open);
+    b.GetMsg(Values({}), zbMsgTag::Open);
+    EXPECT_EQ("</A>", Text(a.GetMsg(Values({}), zbMsgTag::Mode0)));
+    ASSERT_EQ(1, OpenTags().Size());
+    EXPECT_EQ(&a, OpenTags()[1]);
+    zbMsgTagComplex::Unregister(&b);
+    EXPECT_EQ(0, OpenTags().Size());
+}
+
+TEST(zbMsgTagContainer, MappingSelectsParametersOnlyWhenAllAreThere)
+{
+    zbMsgTagSimple step(QORUnicodeString("Step"));
+    step.AppendParameter(QORUnicodeString("Name"));
+    step.AppendParameter(QORUnicodeString("Id"));
+    QORUnicodeString params[4] = {"p0", "p1", "p2", "p3"};
+
+    const unsigned int reversed[2] = {2, 0};
+    zbMsgTagContainer container(step, zbMsgTag::Mode0, reversed, 2);
+    EXPECT_EQ("<Step Name=\"p2\" Id=\"p0\"/>", Text(container.GetMsg(params, 3)));
+    EXPECT_EQ("<Step Name=\"???\" Id=\"???\"/>", Text(container.GetMsg(params, 2)));
+    EXPECT_EQ("<Step Name=\"???\" Id=\"???\"/>", Text(container.GetMsg(nullptr, 3)));
+
+    const unsigned int beyond[2] = {3, 1};
+    zbMsgTagContainer tooFar(step, zbMsgTag::Mode0, beyond, 2);
+    EXPECT_EQ("<Step Name=\"???\" Id=\"???\"/>", Text(tooFar.GetMsg(params, 3)));
+    EXPECT_EQ("<Step Name=\"p3\" Id=\"p1\"/>", Text(tooFar.GetMsg(params, 4)));
+
+    zbMsgTagContainer unmapped(step, zbMsgTag::Mode0, reversed, 0);
+    EXPECT_EQ(0, unmapped.GetMappingSize());
+    EXPECT_EQ("<Step Name=\"???\" Id=\"???\"/>", Text(unmapped.GetMsg(params, 4)));
+}
+
+TEST(zbMsgKey, ContainersMakeOneLine)
+{
+    zbMsgTagSimple step(QORUnicodeString("Step"));
+    step.AppendParameter(QORUnicodeString("Name"));
+    zbMsgTagComplex phase(QORUnicodeString("Phase"));
+    const unsigned int first[1] = {0}, second[1] = {1};
+    zbMsgKey key;
+    EXPECT_EQ("", Text(key.GetMsg(nullptr, 0)));
+    key.AppendMsgTagContainer(step, zbMsgTag::Mode0, first, 1);
+    key.AppendMsgTagContainer(step, zbMsgTag::Mode0, second, 1);
+    key.AppendMsgTagContainer(phase, zbMsgTag::Close, nullptr, 0);
+    QORUnicodeString params[2] = {"a", "b\"c"};
+    EXPECT_EQ("<Step Name=\"a\"/><Step Name=\"b&quot;c\"/></Phase>\n", Text(key.GetMsg(params, 2)));
+}

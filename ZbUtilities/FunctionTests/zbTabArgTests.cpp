@@ -1,0 +1,69 @@
+// zbTabArg: growth, owned copies, the fatal index check.
+
+#include <gtest/gtest.h>
+
+#include "zbOFStream.h"
+#include "zbTabArg.h"
+#include "zbTestSupport.h"
+
+TEST(zbTabArg, ArraysAndStringsGrowTheVector)
+{
+    const char* argv[] = {"prog", "-a", "b", nullptr, "hidden"};
+    zbTabArg args(1, 0); // a zero increment still makes room
+    args.AddArray(argv, 1);
+    args.AddArray(5, argv, 4);
+    args.AddArray(2, argv, 2);
+    args.AddString(nullptr);
+    args.AddString("");
+    {
+        std::string command = "   make  -k\tx  all ";
+        args.AddString(command.c_str());
+        command = "gone"; // the vector owns its copy
+    }
+    args.AddString("   ");
+    ASSERT_EQ(7u, args.Argc());
+    const char* expected[] = {"-a", "b", "hidden", "make", "-k\tx", "all", "", nullptr};
+    for (unsigned int i = 0; i < 7; ++i)
+        EXPECT_STREQ(expected[i], args[i]) << i;
+    EXPECT_EQ(argv[1], args[0]); // not copied
+}
+
+TEST(zbTabArg, LongCommandsGrowStepByStep)
+{
+    std::string command;
+    for (int i = 0; i < 10000; ++i)
+        command += "w" + std::to_string(i) + (i % 3 ? " " : "   ");
+    zbTabArg args(2, 7);
+    args.AddString(command.c_str());
+    ASSERT_EQ(10000u, args.Argc());
+    EXPECT_STREQ("w0", args[0]);
+    EXPECT_STREQ("w4567", args[4567]);
+    EXPECT_STREQ("w9999", args[9999]);
+}
+
+TEST(zbTabArg, Dump)
+{
+    zbtest::TempDir dir;
+    std::string file = dir / "dump";
+    zbTabArg args(4, 4);
+    args.AddString("a b");
+    {
+        zbOFStream out(file.c_str(), "w");
+        args.Dump(out);
+    }
+    EXPECT_EQ("# Argv[0] = [a]\n# Argv[1] = [b]\n", zbtest::ReadFile(file));
+}
+
+TEST(zbTabArg, IndexOutOfRangeIsFatal)
+{
+    zbtest::ChildEnvironment env;
+    env._Unset.push_back("QOR_DEVELOPMENT_STAGE");
+    zbtest::ChildResult r = zbtest::Run({zbtest::Program("zbProbe"), "tabarg", "1", "x"}, env);
+    ASSERT_EQ(1, r._Exited);
+    EXPECT_EQ(1, r._Status);
+    EXPECT_EQ("# Fatal error: Internal error: iPos >= 0 && iPos < _Argc at line 166 of "
+              "ZbUtilities/QORZbServices.m/src/zbTabArg\n",
+              r._Err);
+    r = zbtest::Run({zbtest::Program("zbProbe"), "tabarg", "0", "x"}, env);
+    EXPECT_EQ("x\n", r._Out);
+}

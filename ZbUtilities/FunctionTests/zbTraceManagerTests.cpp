@@ -1,0 +1,462 @@
+// zbTraceManager: console lines, the XML trace file byte for byte, the keys
+// loader and its errors, deferred reports, the closing at process exit.
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <fcntl.h>
+#include <map>
+#include <sstream>
+#include <string>
+#include <unistd.h>
+#include <vector>
+
+#include "zbContext.h"
+#include "zbErrorCodeManager.h"
+#include "zbMsgTrace.h"
+#include "zbTestSupport.h"
+#include "zbTraceManager.h"
+
+namespace
+{
+using Macros = std::map<std::string, std::vector<std::string>>;
+
+// Keys as the keys file of the tools declares them, word lists by macro.
+Macros GoodKeys()
+{
+    return {
+        {"KEY_TagID", {"T_Step", "T_Phase", "T_Error"}},
+        {"KEY_TagID_T_Step_Name", {"Step"}},
+        {"KEY_TagID_T_Step_Type", {"Simple"}},
+        {"KEY_TagID_T_Step_ListOfParameter", {"Name", "Id"}},
+        {"KEY_TagID_T_Phase_Name", {"Phase"}},
+        {"KEY_TagID_T_Phase_Type", {"Complex"}},
+        {"KEY_TagID_T_Phase_ListOfParameter", {"Name"}},
+        {"KEY_TagID_T_Error_Name", {"Error"}},
+        {"KEY_TagID_T_Error_Type", {"Simple"}},
+        {"KEY_TagID_T_Error_ListOfParameter", {"Text"}},
+        {"KEY_MsgID", {"zbzbError", "zbzbInfo", "stepStart", "stepEnd", "makeBegin"}},
+        {"KEY_MsgID_zbzbError_ListOfTagID", {"T_Error"}},
+        {"KEY_MsgID_zbzbError_ListOfTagMode", {"0"}},
+        {"KEY_MsgID_zbzbError_ListOfTagMapping", {"0"}},
+        {"KEY_MsgID_zbzbInfo_ListOfTagID", {"T_Step", "T_Error"}},
+        {"KEY_MsgID_zbzbInfo_ListOfTagMode", {"0", "0"}},
+        {"KEY_MsgID_zbzbInfo_ListOfTagMapping", {"1", "0", "0"}},
+        {"KEY_MsgID_stepStart_ListOfTagID", {"T_Phase"}},
+        {"KEY_MsgID_stepStart_ListOfTagMode", {"1"}},
+        {"KEY_MsgID_stepStart_ListOfTagMapping", {"0"}},
+        {"KEY_MsgID_stepEnd_ListOfTagID", {"T_Phase"}},
+        {"KEY_MsgID_stepEnd_ListOfTagMode", {"2"}},
+        // Mappings run short: the second Step gets none.
+        {"KEY_MsgID_makeBegin_ListOfTagID", {"T_Step", "T_Step"}},
+        {"KEY_MsgID_makeBegin_ListOfTagMode", {"0", "0"}},
+        {"KEY_MsgID_makeBegin_ListOfTagMapping", {"0", "0", "0"}},
+    };
+}
+
+zbXmlKeysLookup Lookup(const Macros& iMacros)
+{
+    return [iMacros](const QORString& iName, QORListValQORString& oWords)
+    {
+        auto it = iMacros.find(iName.Std());
+        if (it == iMacros.end())
+            return 0;
+        for (const std::string& word : it->second)
+            oWords.Append(QORString(word));
+        return 1;
+    };
+}
+
+const char kHead[] = "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n"
+                     "<Application Name=\"zb&amp;svc\" ZbzbOS_Type=\"linux\" ZbzbOS_NAME=\"Linux\" "
+                     "ZbzbOS_Buildtime=\"linux_b64\" ZbzbOS_BitMode=\"64\">\n";
+
+class zbTraceManagerTest : public ::testing::Test
+{
+  protected:
+    void SetUp() override { ASSERT_EQ(0, _Manager.LoadXmlKeys(Lookup(GoodKeys()))); }
+    int Open(int iAppend = 0, const char* iApplication = "zb&svc")
+    {
+        QORString name(_File);
+        return _Manager.SetXmlFileName(&name, iApplication, iAppend);
+    }
+
+    zbtest::TempDir _Dir;
+    std::string _File = _Dir / "trace.xml";
+    zbTraceManager _Manager{QORString("zbXmlKeys.mk")};
+};
+} // namespace
+
+TEST_F(zbTraceManagerTest, XmlFileLayout)
+{
+    ASSERT_EQ(1, Open());
+    EXPECT_EQ(_File, _Manager.GetXmlFileName().Std());
+    QORUnicodeString message("bad <input> & \"more\"");
+    zbtest::Capture err(2);
+    EXPECT_EQ(0, _Manager.Print(MSG_KEY_zbzbError, stderr, message));
+    EXPECT_EQ(0, _Manager.Print(MSG_KEY_stepStart, nullptr, QORUnicodeString("outer")));
+    EXPECT_EQ(0, _Manager.Print(MSG_KEY_stepStart, nullptr, QORUnicodeString("inner")));
+    EXPECT_EQ(
+        0, _Manager.Print(MSG_KEY_zbzbInfo, nullptr, QORUnicodeString("n"), QORUnicodeString("7")));
+    EXPECT_EQ(0, _Manager.Print(MSG_KEY_makeBegin, nullptr, QORUnicodeString("m"),
+                                QORUnicodeString("n")));
+    QORUnicodeString free("x<y\n");
+    EXPECT_EQ(0, _Manager.Print(nullptr, free));
+    EXPECT_EQ("x&lt;y\n", free.ConvertToUTF8());
+    EXPECT_EQ(0, _Manager.PrintXml("<raw/>\n", 7));
+    EXPECT_EQ("# Error: bad <input> & \"more\"\n", err.Stop());
+    EXPECT_EQ(0, _Manager.CloseXmlFile());
+    EXPECT_EQ(-1, _Manager.GetXmlFd());
+    EXPECT_EQ(0, zbMsgTagComplex::_ListOfzbMsgTagComplex.Size());
+
+    std::string expected = std::string(kHead) +
+                           "<Error Text=\"bad &lt;input&gt; &amp; &quot;more&quot;\"/>\n"
+                           "<Phase Name=\"outer\">\n"
+                           "<Phase Name=\"inner\">\n"
+                           "<Step Name=\"7\" Id=\"n\"/><Error Text=\"n\"/>\n"
+                           "<Step Name=\"m\" Id=\"m\"/><Step Name=\"???\" Id=\"???\"/>\n"
+                           "x&lt;y\n"
+                           "<raw/>\n"
+                           "</Phase>\n"
+                           "</Phase>\n"
+                           "</Application>\n";
+    EXPECT_EQ(expected, zbtest::ReadFile(_File));
+    EXPECT_EQ(0, _Manager.CloseXmlFile()); // nothing more is written
+    EXPECT_EQ(expected, zbtest::ReadFile(_File));
+}
+
+TEST_F(zbTraceManagerTest, AppendingAndReopening)
+{
+    ASSERT_EQ(1, Open(0, nullptr));
+    _Manager.Print(MSG_KEY_stepStart, nullptr, QORUnicodeString("s"));
+    // A new file name closes the current file properly first.
+    ASSERT_EQ(1, Open(1, nullptr));
+    _Manager.Print(MSG_KEY_stepEnd, nullptr, QORUnicodeString("s"));
+    EXPECT_EQ(0, _Manager.CloseXmlFile());
+    const char app[] = "<Application ZbzbOS_Type=\"linux\" ZbzbOS_NAME=\"Linux\" "
+                       "ZbzbOS_Buildtime=\"linux_b64\" ZbzbOS_BitMode=\"64\">\n";
+    EXPECT_EQ(std::string("<?xml version=\"1.0\" encoding=\"utf-8\"?>\n") + app +
+                  "<Phase Name=\"s\">\n</Phase>\n</Application>\n" + app +
+                  "</Phase>\n</Application>\n",
+              zbtest::ReadFile(_File));
+    // Without appending the file starts over.
+    ASSERT_EQ(1, Open(0));
+    EXPECT_EQ(0, _Manager.CloseXmlFile());
+    EXPECT_EQ(std::string(kHead) + "</Application>\n", zbtest::ReadFile(_File));
+}
+
+TEST_F(zbTraceManagerTest, KeyWithoutXmlEntryStillPrintsItsConsoleLine)
+{
+    ASSERT_EQ(1, Open());
+    zbtest::Capture out(1), err(2);
+    EXPECT_EQ(1, _Manager.Print(MSG_KEY_cleanup, stdout, QORUnicodeString("x")));
+    EXPECT_EQ("# Cleanup: x\n", out.Stop());
+    EXPECT_EQ("# Error: Message key cleanup has no entry in the XML keys file zbXmlKeys.mk\n",
+              err.Stop());
+    _Manager.CloseXmlFile();
+    EXPECT_EQ(std::string(kHead) + "</Application>\n", zbtest::ReadFile(_File));
+}
+
+TEST_F(zbTraceManagerTest, FailuresOfTheFileAreReportedAndStored)
+{
+    zbtest::Capture err(2);
+    QORString missing(_Dir / "no/such/dir/trace.xml");
+    EXPECT_EQ(0, _Manager.SetXmlFileName(&missing, nullptr, 0));
+    EXPECT_EQ(-1, _Manager.GetXmlFd());
+    EXPECT_EQ(0, _Manager.SetXmlFileName(nullptr, nullptr, 0));
+    EXPECT_EQ(1, _Manager.OpenXmlFile(missing, 0));
+    EXPECT_EQ(ENOENT, zbExtLastError.GetErrno());
+
+    // A descriptor that cannot be written: Write only stores, PrintXml reports.
+    zbtest::WriteFile(_File, "");
+    int readOnly = ::open(_File.c_str(), O_RDONLY);
+    ASSERT_EQ(1, _Manager.SetXmlFileDescriptor(&readOnly, "ro.xml"));
+    EXPECT_EQ(1, _Manager.Write("abc", 3));
+    EXPECT_EQ(EBADF, zbExtLastError.GetErrno());
+    EXPECT_EQ(1, _Manager.PrintXml("abc", 3));
+    EXPECT_EQ(1, _Manager.Print(MSG_KEY_zbzbError, nullptr, QORUnicodeString("e")));
+    // The borrowed descriptor is forgotten, not closed.
+    EXPECT_EQ(0, _Manager.CloseXmlFile());
+    EXPECT_EQ(-1, _Manager.GetXmlFd());
+    EXPECT_EQ(0, ::close(readOnly));
+
+    std::string bad = "No such file or directory", ebadf = "Bad file descriptor";
+    EXPECT_EQ("# System error on " + missing.Std() + ": " + bad + "\n" +
+                  "# System error on ro.xml: " + ebadf + "\n" +
+                  "# System error on ro.xml: " + ebadf + "\n",
+              err.Stop());
+}
+
+TEST_F(zbTraceManagerTest, BorrowedDescriptorGetsReportsOnly)
+{
+    int fd = ::open(_File.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    ASSERT_EQ(0, _Manager.SetXmlFileDescriptor(nullptr, "x"));
+    ASSERT_EQ(1, _Manager.SetXmlFileDescriptor(&fd, nullptr));
+    EXPECT_EQ("", _Manager.GetXmlFileName().Std());
+    _Manager.Print(MSG_KEY_zbzbError, nullptr, QORUnicodeString("e"));
+    QORUnicodeString text("a'b");
+    EXPECT_EQ(0, _Manager.Write(0, text));
+    EXPECT_EQ(0, _Manager.Write(1, text));
+    EXPECT_EQ(0, _Manager.CloseXmlFile());
+    EXPECT_EQ(0, ::close(fd));
+    EXPECT_EQ("<Error Text=\"e\"/>\na'ba&apos;b", zbtest::ReadFile(_File));
+}
+
+TEST_F(zbTraceManagerTest, WithIdAndDeferredReports)
+{
+    zbtest::Capture out(1);
+    QORUnicodeString params[2] = {"p", "q"};
+    EXPECT_EQ(0, _Manager.PrintWithId(MSG_KEY_zbzbErrorExtendedWithId, stdout,
+                                      QORUnicodeString("I"), params, 2));
+    EXPECT_EQ(0, _Manager.PrintWithId(MSG_KEY_zbzbErrorWithId, stdout, QORUnicodeString("J"),
+                                      params, -3));
+    zbMsgTrace* later = _Manager.GetMsg(MSG_KEY_zbzbWarning, stdout, QORUnicodeString("w"));
+    zbMsgTrace* empty = _Manager.GetMsg(MSG_KEY_zbzbWarningExtended, stdout, nullptr, 0);
+    params[0] = "changed";
+    EXPECT_EQ(0, later->Print());
+    EXPECT_EQ(0, empty->Print());
+    delete later;
+    delete empty;
+    EXPECT_EQ("# Error [I]: p\n#   q\n# Error [J]: ???\n# Warning: w\n# Warning: ???\n#   ???\n",
+              out.Stop());
+}
+
+TEST_F(zbTraceManagerTest, DestructorClosesTheFile)
+{
+    std::string file = _Dir / "own.xml";
+    {
+        zbTraceManager manager{QORString("zbXmlKeys.mk")};
+        ASSERT_EQ(0, manager.LoadXmlKeys(Lookup(GoodKeys())));
+        QORString name(file);
+        ASSERT_EQ(1, manager.SetXmlFileName(&name, "d", 0));
+        manager.Print(MSG_KEY_stepStart, nullptr, QORUnicodeString("s"));
+    }
+    EXPECT_EQ(0, zbMsgTagComplex::_ListOfzbMsgTagComplex.Size());
+    std::string content = zbtest::ReadFile(file);
+    EXPECT_EQ("<Phase Name=\"s\">\n</Phase>\n</Application>\n",
+              content.substr(content.find("<Phase")));
+}
+
+TEST_F(zbTraceManagerTest, AnyTextGivesWellFormedUTF8)
+{
+    ASSERT_EQ(1, Open(0, "app \"<&>'"));
+    const std::string nasty = "caf\xC3\xA9 \xE2\x82\xAC <a href='x'>&amp;</a> \"q\"";
+    _Manager.Print(MSG_KEY_stepStart, nullptr, QORUnicodeString(nasty.c_str()));
+    _Manager.Print(MSG_KEY_zbzbInfo, nullptr, QORUnicodeString(nasty.c_str()),
+                   QORUnicodeString("]]>"));
+    QORUnicodeString free(nasty.c_str());
+    _Manager.Print(nullptr, free);
+    _Manager.CloseXmlFile();
+    std::string content = zbtest::ReadFile(_File);
+    EXPECT_NE(std::string::npos, content.find("<Phase Name=\"caf\xC3\xA9 \xE2\x82\xAC &lt;a "
+                                              "href=&apos;x&apos;&gt;&amp;amp;&lt;/a&gt; "
+                                              "&quot;q&quot;\">\n"));
+    std::string command = "xmllint --noout '" + _File + "' 2>&1";
+    if (std::system("command -v xmllint >/dev/null 2>&1") == 0)
+    {
+        EXPECT_EQ(0, std::system(command.c_str())) << content;
+    }
+}
+
+TEST_F(zbTraceManagerTest, OpenXmlFileWritesNoOpeningAndKeepsTheName)
+{
+    ASSERT_EQ(1, Open());
+    EXPECT_EQ(0, _Manager.CloseXmlFile());
+    std::string second = _Dir / "second.xml";
+    ASSERT_EQ(0, _Manager.OpenXmlFile(QORString(second), 0));
+    int first = _Manager.GetXmlFd();
+    ASSERT_EQ(0, _Manager.OpenXmlFile(QORString(second), 1));
+    // The first descriptor was let go (its number may be taken again).
+    EXPECT_TRUE(_Manager.GetXmlFd() == first || ::fcntl(first, F_GETFD) == -1);
+    EXPECT_EQ(_File, _Manager.GetXmlFileName().Std());
+    _Manager.Print(MSG_KEY_stepStart, nullptr, QORUnicodeString("s"));
+    int last = _Manager.GetXmlFd();
+    EXPECT_EQ(0, _Manager.CloseXmlFile());
+    EXPECT_EQ(-1, ::fcntl(last, F_GETFD));
+    EXPECT_EQ("<Phase Name=\"s\">\n</Phase>\n</Application>\n", zbtest::ReadFile(second));
+}
+
+TEST(zbTraceManagerKeys, EveryLoaderErrorIsReportedAndLeavesNothing)
+{
+    struct Case
+    {
+        const char* _Title;
+        Macros _Change;
+        std::string _Message;
+    };
+    const std::string f = "XML keys file zbXmlKeys.mk: ";
+    const std::vector<Case> cases = {
+        {"no message list",
+         {{"KEY_MsgID", {}}},
+         f + "KEY_TagID and KEY_MsgID must list at least one entry each"},
+        {"no tag name",
+         {{"KEY_TagID_T_Phase_Name", {}}},
+         f + "tag T_Phase needs a non-empty KEY_TagID_T_Phase_Name and KEY_TagID_T_Phase_Type"},
+        {"name of a loaded identifier",
+         {{"KEY_TagID_T_Phase_Name", {"T_Step"}}},
+         f + "tag T_Step is declared twice"},
+        {"identifier listed twice",
+         {{"KEY_TagID", {"T_Step", "T_Error", "T_Step"}}},
+         f + "tag T_Step is declared twice"},
+        {"bad type",
+         {{"KEY_TagID_T_Error_Type", {"Double"}}},
+         f + "tag Error has the type Double (expected Simple/Complex)"},
+        {"message listed twice",
+         {{"KEY_MsgID", {"zbzbError", "zbzbError"}}},
+         f + "message key zbzbError is declared twice"},
+        {"lengths differ",
+         {{"KEY_MsgID_stepEnd_ListOfTagMode", {"2", "2"}}},
+         f + "message key stepEnd needs KEY_MsgID_stepEnd_ListOfTagID and "
+             "KEY_MsgID_stepEnd_ListOfTagMode, of the same length"},
+        {"mode 3",
+         {{"KEY_MsgID_stepEnd_ListOfTagMode", {"3"}}},
+         f + "message key stepEnd has the tag mode 3 (expected 0-2)"},
+        {"negative mode",
+         {{"KEY_MsgID_stepEnd_ListOfTagMode", {"-1"}}},
+         f + "message key stepEnd has the tag mode -1 (expected 0-2)"},
+        {"mode not a number",
+         {{"KEY_MsgID_stepEnd_ListOfTagMode", {"x"}}},
+         f + "message key stepEnd has the tag mode x (expected 0-2)"},
+        {"huge mode",
+         {{"KEY_MsgID_stepEnd_ListOfTagMode", {"99999999999999999999"}}},
+         f + "message key stepEnd has the tag mode 99999999999999999999 (expected 0-2)"},
+        {"undeclared tag",
+         {{"KEY_MsgID_stepEnd_ListOfTagID", {"T_None"}}},
+         f + "message key stepEnd uses the undeclared tag T_None"},
+        {"negative mapping",
+         {{"KEY_MsgID_zbzbError_ListOfTagMapping", {"-1"}}},
+         f + "message key zbzbError has the mapping value -1 (expected >=0)"},
+        {"mapping not a number",
+         {{"KEY_MsgID_zbzbInfo_ListOfTagMapping", {"1", "y", "0"}}},
+         f + "message key zbzbInfo has the mapping value y (expected >=0)"},
+    };
+    for (const Case& c : cases)
+    {
+        Macros macros = GoodKeys();
+        for (const auto& change : c._Change)
+            macros[change.first] = change.second;
+        zbTraceManager manager{QORString("zbXmlKeys.mk")};
+        zbtest::Capture err(2);
+        EXPECT_EQ(1, manager.LoadXmlKeys(Lookup(macros))) << c._Title;
+        EXPECT_EQ("# Error: " + c._Message + "\n", err.Stop()) << c._Title;
+        EXPECT_EQ(nullptr, manager.GetTag("T_Step")) << c._Title;
+        EXPECT_EQ(nullptr, manager.GetMsgKey("zbzbError")) << c._Title;
+    }
+}
+
+TEST(zbTraceManagerKeys, KeysFileNotFoundKeepsTheFileClosed)
+{
+    zbtest::TempDir dir;
+    zbTraceManager manager{QORString("zbXmlKeys.mk")};
+    QORString name(dir / "t.xml");
+    zbtest::Capture err(2);
+    EXPECT_EQ(0, manager.SetXmlFileName(&name, nullptr, 0));
+    EXPECT_EQ("# Error: XML keys file zbXmlKeys.mk not found\n", err.Stop());
+    EXPECT_EQ(-1, manager.GetXmlFd());
+    EXPECT_NE(0, ::access(name.CastToCharPtr(), F_OK));
+}
+
+TEST(zbTraceManagerKeys, OnceLoadedKeysStay)
+{
+    zbTraceManager manager{QORString("zbXmlKeys.mk")};
+    ASSERT_EQ(0, manager.LoadXmlKeys(Lookup(GoodKeys())));
+    EXPECT_EQ(0, manager.LoadXmlKeys(Lookup({})));
+    EXPECT_EQ(0, manager.LoadXmlKeys());
+    ASSERT_NE(nullptr, manager.GetMsgKey("zbzbInfo"));
+    EXPECT_EQ(2, manager.GetMsgKey("zbzbInfo")->GetNbContainers());
+    EXPECT_EQ(0, manager.GetMsgKey("stepEnd")->GetContainer(1)->GetMappingSize());
+}
+
+// The keys file the library ships, read with a plain line reader ("NAME =
+// words", comments, backslash continuations): every report key of the
+// library has its XML form.
+TEST(zbTraceManagerKeys, ShippedKeysFileCoversEveryReportKey)
+{
+    std::string text = zbtest::ReadFile(zbtest::SourcePath("ZbUtilities/resources/zbXmlKeys.mk"));
+    ASSERT_FALSE(text.empty());
+    Macros macros;
+    std::string logical;
+    size_t start = 0;
+    while (start < text.size())
+    {
+        size_t end = text.find('\n', start);
+        std::string line =
+            text.substr(start, end == std::string::npos ? std::string::npos : end - start);
+        start = end == std::string::npos ? text.size() : end + 1;
+        if (!line.empty() && line.back() == '\\')
+        {
+            logical += line.substr(0, line.size() - 1) + " ";
+            continue;
+        }
+        logical += line;
+        size_t equal = logical.find('=');
+        if (logical.find('#') != 0 && equal != std::string::npos)
+        {
+            std::istringstream name(logical.substr(0, equal)), words(logical.substr(equal + 1));
+            std::string macro, word;
+            name >> macro;
+            while (words >> word)
+                macros[macro].push_back(word);
+        }
+        logical.clear();
+    }
+    zbTraceManager manager{QORString("zbXmlKeys.mk")};
+    ASSERT_EQ(0, manager.LoadXmlKeys(Lookup(macros)));
+    const std::vector<const QORString*> keys = {&MSG_KEY_makeBegin,
+                                                &MSG_KEY_makeEnd,
+                                                &MSG_KEY_makeError,
+                                                &MSG_KEY_makeWarning,
+                                                &MSG_KEY_stepStart,
+                                                &MSG_KEY_stepEnd,
+                                                &MSG_KEY_zbzbError,
+                                                &MSG_KEY_zbzbErrorExtended,
+                                                &MSG_KEY_zbzbWarning,
+                                                &MSG_KEY_zbzbWarningExtended,
+                                                &MSG_KEY_zbzbInfo,
+                                                &MSG_KEY_zbzbFatal,
+                                                &MSG_KEY_systError,
+                                                &MSG_KEY_cleanup,
+                                                &MSG_KEY_PLXV5Error,
+                                                &MSG_KEY_PLXV5Warning,
+                                                &MSG_KEY_atpError,
+                                                &MSG_KEY_atpWarning,
+                                                &MSG_KEY_atpInfo,
+                                                &MSG_KEY_zbzbErrorWithId,
+                                                &MSG_KEY_zbzbErrorExtendedWithId,
+                                                &MSG_KEY_zbzbWarningWithId,
+                                                &MSG_KEY_zbzbWarningExtendedWithId};
+    for (const QORString* key : keys)
+        EXPECT_NE(nullptr, manager.GetMsgKey(*key)) << key->Std();
+    QORUnicodeString params[3] = {"I", "m", "d"};
+    EXPECT_EQ("<Error Id=\"I\" Message=\"m\" Detail=\"d\"/>\n",
+              manager.GetMsgKey("zbzbErrorExtendedWithId")->GetMsg(params, 3).ConvertToUTF8());
+    EXPECT_EQ("<SystemError Object=\"I\" Message=\"m\"/>\n",
+              manager.GetMsgKey("systError")->GetMsg(params, 2).ConvertToUTF8());
+}
+
+TEST(zbTraceManagerExit, ProcessExitClosesTheFile)
+{
+    zbtest::TempDir dir;
+    struct Case
+    {
+        const char* _How;
+        int _Status;
+        std::string _Fatal;
+    };
+    for (const Case& c :
+         {Case{"return", 0, ""},
+          Case{"internal", 3, "<Fatal Text=\"Internal error: x&lt;y at line 1 of f\"/>\n"},
+          Case{"interrupt", 2, "<Fatal Text=\"Process interrupted\"/>\n"}})
+    {
+        std::string file = dir / (std::string(c._How) + ".xml");
+        zbtest::ChildResult r = zbtest::Run({zbtest::Program("zbProbe"), "xml", file, c._How});
+        ASSERT_EQ(1, r._Exited) << c._How;
+        EXPECT_EQ(c._Status, r._Status) << c._How << r._Err;
+        std::string content = zbtest::ReadFile(file);
+        size_t at = content.find("<Phase");
+        ASSERT_NE(std::string::npos, at) << c._How << ": " << content;
+        EXPECT_EQ("<Phase Name=\"probe\">\n" + c._Fatal + "</Phase>\n</Application>\n",
+                  content.substr(at))
+            << c._How;
+    }
+}

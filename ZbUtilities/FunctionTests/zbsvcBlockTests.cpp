@@ -1,0 +1,131 @@
+// zbsvc block: pack, info and unpack end to end, damaged files, bad
+// command lines.
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "zbTestSupport.h"
+
+namespace
+{
+zbtest::ChildResult Zbsvc(std::vector<std::string> iArgs)
+{
+    iArgs.insert(iArgs.begin(), zbtest::Program("zbsvc"));
+    return zbtest::Run(iArgs);
+}
+
+std::string Bytes(size_t iSize)
+{
+    std::string data(iSize, '\0');
+    for (size_t i = 0; i < iSize; ++i)
+        data[i] = static_cast<char>(i * 31 + i / 251);
+    return data;
+}
+} // namespace
+
+TEST(zbsvcBlock, PackInfoUnpackRoundTrip)
+{
+    zbtest::TempDir dir;
+    for (size_t size : {size_t(1), size_t(4095), size_t(4096), size_t(1) << 20})
+        for (bool crypt : {false, true})
+        {
+            SCOPED_TRACE(std::to_string(size) + (crypt ? " scrambled" : " plain"));
+            const std::string data = Bytes(size), in = dir / "in", block = dir / "block",
+                              out = dir / "out";
+            zbtest::WriteFile(in, data);
+            std::vector<std::string> pack = {"block", "pack", "-v", "7.0." + std::to_string(size),
+                                             in,      block};
+            if (crypt)
+                pack.insert(pack.begin() + 2, "-crypt");
+            zbtest::ChildResult r = Zbsvc(pack);
+            ASSERT_EQ(0, r._Status) << r._Err;
+            EXPECT_EQ(size + 56, zbtest::ReadFile(block).size());
+
+            r = Zbsvc({"block", "info", block});
+            ASSERT_EQ(0, r._Status) << r._Err;
+            EXPECT_NE(std::string::npos,
+                      r._Out.find("+   User data length  = " + std::to_string(size) +
+                                  "\n+   Version = 7.0." + std::to_string(size) + "\n"));
+            EXPECT_NE(std::string::npos,
+                      r._Out.find(crypt ? "+   Block is crypted\n" : "+   Block is not crypted\n"));
+
+            r = Zbsvc({"block", "unpack", block, out});
+            ASSERT_EQ(0, r._Status) << r._Err;
+            EXPECT_TRUE(data == zbtest::ReadFile(out));
+        }
+}
+
+TEST(zbsvcBlock, DamagedFilesAreReported)
+{
+    zbtest::TempDir dir;
+    const std::string in = dir / "in", block = dir / "block";
+    zbtest::WriteFile(in, "x");
+    ASSERT_EQ(0, Zbsvc({"block", "pack", "-crypt", "-v", "1.2.3", in, block})._Status);
+    const std::string good = zbtest::ReadFile(block);
+    for (size_t i : {4, 17, 40, 56})
+    {
+        std::string damaged = good;
+        damaged[i] = static_cast<char>(damaged[i] + 1);
+        zbtest::WriteFile(block, damaged);
+        for (bool info : {true, false})
+        {
+            zbtest::ChildResult r = info ? Zbsvc({"block", "info", block})
+                                         : Zbsvc({"block", "unpack", block, dir / "out"});
+            EXPECT_EQ(1, r._Status);
+            EXPECT_EQ("# Error: Block file " + block +
+                          " is damaged: its control CRC does not match its content\n",
+                      r._Err);
+            EXPECT_EQ("", r._Out);
+        }
+    }
+    zbtest::WriteFile(block, good.substr(0, 56));
+    zbtest::ChildResult r = Zbsvc({"block", "info", block});
+    EXPECT_EQ(1, r._Status);
+    EXPECT_EQ("# Error: File " + block + " has a size that no block file can have\n", r._Err);
+    r = Zbsvc({"block", "info", dir / "none"});
+    EXPECT_EQ(1, r._Status);
+    EXPECT_EQ("# Error: Block file " + dir / "none" + ": No such file or directory\n", r._Err);
+    r = Zbsvc({"block", "pack", "-v", "1.2.3", dir / "none", block});
+    EXPECT_EQ(1, r._Status);
+    EXPECT_EQ("# System error on " + dir / "none" + ": No such file or directory\n", r._Err);
+}
+
+TEST(zbsvcBlock, BadCommandLines)
+{
+    struct Case
+    {
+        std::vector<std::string> _Args;
+        std::string _FirstLine;
+    };
+    const Case cases[] = {
+        {{"block", "pack", "-x", "-v", "1.2.3", "a", "b"}, "zbsvc block pack: illegal option -- x"},
+        {{"block", "pack", "a", "b", "-v"}, "zbsvc block pack: option requires an argument -- v"},
+        {{"block", "pack", "-v", "1.2.3", "a"}, "zbsvc block pack: expects the arguments IN OUT"},
+        {{"block", "pack", "a", "b"}, "zbsvc block pack: expects one version -v A.B.C"},
+        {{"block", "pack", "-v", "1.2.4294967296", "a", "b"},
+         "zbsvc block pack: expects one version -v A.B.C"},
+        {{"block", "pack", "-v", "1.2", "-v", "1.2.3", "a", "b"},
+         "zbsvc block pack: expects one version -v A.B.C"},
+        {{"block", "info", "-", "f"}, "zbsvc block info: illegal option -- "},
+        {{"block", "unpack", "a"}, "zbsvc block unpack: expects the arguments IN OUT"},
+        {{"block", "frob"}, "zbsvc block: unknown action 'frob'"},
+        {{"block"}, "zbsvc block usage:"},
+    };
+    for (const Case& c : cases)
+    {
+        zbtest::ChildResult r = Zbsvc(c._Args);
+        EXPECT_EQ(2, r._Status) << c._FirstLine;
+        EXPECT_EQ(c._FirstLine, r._Err.substr(0, c._FirstLine.size()));
+    }
+    zbtest::ChildResult r = Zbsvc({"block", "pack", "-h"});
+    EXPECT_EQ(0, r._Status);
+    EXPECT_EQ("zbsvc block pack usage:\n"
+              "   -crypt : store the version and the data scrambled\n"
+              "   -v xxx : version of the block, A.B.C\n"
+              "   -h : print this help\n"
+              "   --help : print this help\n"
+              "   arguments: IN OUT\n",
+              r._Out);
+}

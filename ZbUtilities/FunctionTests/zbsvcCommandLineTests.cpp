@@ -1,0 +1,56 @@
+// zbsvc's own command line and a verb's switches, parsed by zbGetopts.
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "zbTestSupport.h"
+
+namespace
+{
+zbtest::ChildResult Zbsvc(std::vector<std::string> iArgs)
+{
+    iArgs.insert(iArgs.begin(), zbtest::Program("zbsvc"));
+    return zbtest::Run(iArgs);
+}
+} // namespace
+
+TEST(zbsvcCommandLine, UsagesAndRejectedLines)
+{
+    zbtest::ChildResult r = Zbsvc({"-h"});
+    EXPECT_EQ(0, r._Status);
+    EXPECT_EQ(0u, r._Out.find("zbsvc usage:\n   -h : print this help\n"));
+    EXPECT_NE(std::string::npos, r._Out.find("\n  context    print the build context\n"));
+    EXPECT_EQ(r._Out, Zbsvc({"--help"})._Out);
+
+    r = Zbsvc({"context", "-h"});
+    EXPECT_EQ(0, r._Status);
+    EXPECT_EQ("zbsvc context usage:\n"
+              "   -h : print this help\n"
+              "   --help : print this help\n",
+              r._Out);
+
+    struct Case
+    {
+        std::vector<std::string> _Args;
+        std::string _FirstLine;
+    };
+    const Case cases[] = {
+        {{}, "zbsvc usage:"},
+        {{"-q", "context"}, "zbsvc: illegal option -- q"},
+        {{"--", "context"}, "zbsvc: illegal option -- -"},
+        {{"nope"}, "zbsvc: unknown verb 'nope'"},
+        {{"context", "-hx"}, "zbsvc context: illegal option -- x"},
+        {{"context", "extra"}, "zbsvc context: expects no argument"},
+    };
+    for (const Case& c : cases)
+    {
+        r = Zbsvc(c._Args);
+        EXPECT_EQ(2, r._Status) << c._FirstLine;
+        EXPECT_EQ(c._FirstLine + "\n", r._Err.substr(0, c._FirstLine.size() + 1));
+        EXPECT_EQ("", r._Out);
+    }
+    r = Zbsvc({"context"});
+    EXPECT_EQ(0, r._Status) << r._Err;
+}

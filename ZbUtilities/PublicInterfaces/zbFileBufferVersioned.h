@@ -1,0 +1,109 @@
+#ifndef zbFileBufferVersioned_H
+#define zbFileBufferVersioned_H
+// The versioned block: the persistent cache format of the tool family.
+//
+// A block file is a 56-byte header followed by the caller's data.  Every
+// integer is little-endian; offsets from the start of the file:
+//
+//    0  4  control CRC: zbCRC32 of bytes 4 to the end of the file, as stored
+//    4  4  reserved, 0
+//    8  4  control version, 1
+//   12  4  reserved, 0
+//   16  8  control length: the file length, 56 + n
+//   24  8  user data length n
+//   32  4  crypt level: 0 plain, 1 scrambled
+//   36 12  version: three numbers of the caller
+//   48  8  reserved, 0
+//   56  n  user data
+//
+// At crypt level 1, bytes 36 to 55 and the user data are stored scrambled by
+// zbCrypt, each range on its own.  A file of 56 bytes or less is refused, so
+// a block with empty user data can be written but not read back.
+//
+// Saving: SetBuffer, SetVersion, optionally CryptBuffer, then WriteToFile.
+// Loading: ReadFromFile, GetVersion, DecryptBuffer when GetCryptLevel() is
+// not 0, then GetBuffer and GetBufferLength.  Nothing here prints: a
+// failure is answered by the result and GetLastErrorMessage().
+
+#include "QORUnicodeString.h"
+
+class zbOFStream;
+
+class zbFileBufferVersioned
+{
+  public:
+    enum
+    {
+        HeaderLength = 56,
+        // Lengths are counted in 32 bits, the terminating NUL included.
+        MaxBlockLength = 0xFFFFFFFBu
+    };
+
+    zbFileBufferVersioned();
+    virtual ~zbFileBufferVersioned();
+    zbFileBufferVersioned(const zbFileBufferVersioned&) = delete;
+    zbFileBufferVersioned& operator=(const zbFileBufferVersioned&) = delete;
+
+    // Replaces the user data by a copy of iData (empty for null data or a
+    // zero length) at crypt level 0; the version stays.  Returns the user
+    // data, or null when the data cannot be held (the last error message
+    // then says why and the block is empty).
+    char* SetBuffer(const char* iData, const unsigned int iLength);
+    void SetVersion(const unsigned int iFirst, const unsigned int iSecond,
+                    const unsigned int iThird);
+    void GetVersion(unsigned int& oFirst, unsigned int& oSecond, unsigned int& oThird) const;
+
+    char* GetBuffer() const { return _UserData; }
+    unsigned int GetBufferLength() const { return static_cast<unsigned int>(_Header._UserLength); }
+    unsigned int GetCryptLevel() const { return _Header._CryptLevel; }
+    const QORUnicodeString& GetLastErrorMessage() const { return _LastErrorMessage; }
+
+    // Scrambles the block (nothing when already scrambled).
+    void CryptBuffer();
+    // Descrambles the user data in place and marks the block plain.
+    void DecryptBuffer();
+
+    // 0 on success, 1 on failure (the block is then empty).
+    int ReadFromFile(const char* iPath);
+    int WriteToFile(const char* iPath);
+
+    // Lines starting with "+".
+    void Dump(zbOFStream& oStream);
+
+  private:
+    // The header in host order.
+    struct Header
+    {
+        unsigned int _ControlCRC;
+        unsigned int _Reserved1;
+        unsigned int _ControlVersion;
+        unsigned int _Reserved2;
+        unsigned long long _ControlLength;
+        unsigned long long _UserLength;
+        unsigned int _CryptLevel;
+        unsigned int _Version[3];
+        unsigned long long _Reserved3;
+    };
+
+    // Empty block, header as after construction; keeps the allocation.
+    void Reset();
+    // Copies the header into the first 56 bytes of the block, little-endian.
+    void StoreHeader();
+    // Makes room for a block of iLength bytes and its NUL; the content is
+    // not kept.  1 when the memory cannot be had.
+    int Reserve(unsigned int iLength);
+    // Sets the last error message from a key and the path (and the text of
+    // the error in zbExtLastError when iSystem).
+    void SetError(const char* iKey, const char* iPath, int iSystem);
+    // Records iErrno, sets "filebuf.systError", empties the block; 1.
+    int SystemFailure(int iErrno, const char* iPath);
+
+    QORUnicodeString _LastErrorMessage;
+    char* _Block;
+    unsigned int _BlockAllocated;
+    char* _UserData;
+    unsigned int _BlockLength;
+    Header _Header;
+};
+
+#endif

@@ -1,0 +1,17 @@
+#include "zbQORStringHash.h"
+
+unsigned int zbQORStringHkey(QORString* iString)
+{
+    return iString ? iString->ComputeHashKey() : 0;
+}
+
+int zbQORStringCompare(QORString* iA, QORString* iB)
+{
+    if (iA == iB)
+        return 0;
+    if (!iA)
+        return -1;
+    if (!iB)
+        return 1;
+    return iA->Compare(*iB);
+}

@@ -1,0 +1,365 @@
+#include "zbFileBufferVersioned.h"
+
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <sys/stat.h>
+
+#include "zbCRC32.h"
+#include "zbContext.h"
+#include "zbCrypt.h"
+#include "zbErrorCodeManager.h"
+#include "zbIFStream.h"
+#include "zbMsgManager.h"
+#include "zbOFStream.h"
+
+static_assert(sizeof(unsigned int) == 4 && sizeof(unsigned long long) == 8,
+              "the block header is made of 32-bit and 64-bit fields");
+
+namespace
+{
+// Offsets of the header fields in the block.
+enum
+{
+    kCRC = 0,
+    kControlVersion = 8,
+    kControlLength = 16,
+    kUserLength = 24,
+    kCryptLevel = 32,
+    kVersion = 36,
+    kReserved3 = 48,
+    kScrambledHeader = 36,
+    kScrambledHeaderLength = 20
+};
+
+void PutLE32(char* oBytes, unsigned int iValue)
+{
+    for (int i = 0; i < 4; ++i)
+        oBytes[i] = static_cast<char>((iValue >> (8 * i)) & 0xFF);
+}
+
+void PutLE64(char* oBytes, unsigned long long iValue)
+{
+    for (int i = 0; i < 8; ++i)
+        oBytes[i] = static_cast<char>((iValue >> (8 * i)) & 0xFF);
+}
+
+unsigned int GetLE32(const char* iBytes)
+{
+    const unsigned char* p = reinterpret_cast<const unsigned char*>(iBytes);
+    return static_cast<unsigned int>(p[0]) | (static_cast<unsigned int>(p[1]) << 8) |
+           (static_cast<unsigned int>(p[2]) << 16) | (static_cast<unsigned int>(p[3]) << 24);
+}
+
+unsigned long long GetLE64(const char* iBytes)
+{
+    return static_cast<unsigned long long>(GetLE32(iBytes)) |
+           (static_cast<unsigned long long>(GetLE32(iBytes + 4)) << 32);
+}
+
+// Bytes allocated for a block of iLength bytes: the next multiple of 4
+// strictly above it, leaving room for the NUL.
+unsigned int AllocationFor(unsigned int iLength)
+{
+    return ((iLength >> 2) + 1) * 4;
+}
+} // namespace
+
+zbFileBufferVersioned::zbFileBufferVersioned()
+    : _Block(static_cast<char*>(std::calloc(60, 1))), _BlockAllocated(60), _UserData(nullptr),
+      _BlockLength(HeaderLength), _Header()
+{
+    Reset();
+}
+
+zbFileBufferVersioned::~zbFileBufferVersioned()
+{
+    std::free(_Block);
+}
+
+void zbFileBufferVersioned::Reset()
+{
+    // Only the header and the terminator are visible: the rest of the
+    // allocation is never read before being written.
+    std::memset(_Block, 0, HeaderLength + 1);
+    _UserData = _Block + HeaderLength;
+    _BlockLength = HeaderLength;
+    _Header = Header();
+    _Header._ControlVersion = 1;
+    _Header._ControlLength = HeaderLength;
+}
+
+void zbFileBufferVersioned::StoreHeader()
+{
+    PutLE32(_Block + kCRC, _Header._ControlCRC);
+    std::memcpy(_Block + 4, &_Header._Reserved1, 4);
+    PutLE32(_Block + kControlVersion, _Header._ControlVersion);
+    std::memcpy(_Block + 12, &_Header._Reserved2, 4);
+    PutLE64(_Block + kControlLength, _Header._ControlLength);
+    PutLE64(_Block + kUserLength, _Header._UserLength);
+    PutLE32(_Block + kCryptLevel, _Header._CryptLevel);
+    for (int i = 0; i < 3; ++i)
+        PutLE32(_Block + kVersion + 4 * i, _Header._Version[i]);
+    std::memcpy(_Block + kReserved3, &_Header._Reserved3, 8);
+}
+
+int zbFileBufferVersioned::Reserve(unsigned int iLength)
+{
+    unsigned int needed = AllocationFor(iLength);
+    if (needed <= _BlockAllocated)
+        return 0;
+    char* block = static_cast<char*>(std::malloc(needed));
+    if (!block)
+        return 1;
+    std::free(_Block);
+    _Block = block;
+    _BlockAllocated = needed;
+    _UserData = _Block + HeaderLength;
+    return 0;
+}
+
+void zbFileBufferVersioned::SetError(const char* iKey, const char* iPath, int iSystem)
+{
+    zbMsgManager* messages = zbExtContext.GetMsgMngr();
+    QORUnicodeString path(iPath ? iPath : "");
+    if (iSystem)
+        _LastErrorMessage = messages->GetMsg(iKey, path, zbExtLastError.GetMsgError());
+    else
+        _LastErrorMessage = messages->GetMsg(iKey, path);
+}
+
+int zbFileBufferVersioned::SystemFailure(int iErrno, const char* iPath)
+{
+    zbExtLastError.SetErrno(iErrno);
+    SetError("filebuf.systError", iPath, 1);
+    Reset();
+    return 1;
+}
+
+char* zbFileBufferVersioned::SetBuffer(const char* iData, const unsigned int iLength)
+{
+    _LastErrorMessage.Reset();
+    unsigned int length = iData ? iLength : 0;
+    if (length > MaxBlockLength - HeaderLength)
+    {
+        Reset();
+        SetError("filebuf.badSize", "", 0);
+        return nullptr;
+    }
+    unsigned int blockLength = HeaderLength + length;
+    if (AllocationFor(blockLength) > _BlockAllocated)
+    {
+        char* block = static_cast<char*>(std::malloc(AllocationFor(blockLength)));
+        if (!block)
+        {
+            Reset();
+            SystemFailure(ENOMEM, "");
+            return nullptr;
+        }
+        std::memcpy(block + HeaderLength, iData, length);
+        std::free(_Block);
+        _Block = block;
+        _BlockAllocated = AllocationFor(blockLength);
+        _UserData = _Block + HeaderLength;
+    }
+    else if (length)
+    {
+        // The data may lie in the block itself.
+        std::memmove(_UserData, iData, length);
+    }
+    std::memset(_Block, 0, HeaderLength);
+    _Block[blockLength] = 0;
+    _BlockLength = blockLength;
+    _Header._ControlLength = blockLength;
+    _Header._UserLength = length;
+    _Header._CryptLevel = 0;
+    StoreHeader();
+    return _UserData;
+}
+
+void zbFileBufferVersioned::SetVersion(const unsigned int iFirst, const unsigned int iSecond,
+                                       const unsigned int iThird)
+{
+    _Header._Version[0] = iFirst;
+    _Header._Version[1] = iSecond;
+    _Header._Version[2] = iThird;
+    StoreHeader();
+    if (_Header._CryptLevel > 0)
+        zbCrypt(_Block + kScrambledHeader, kScrambledHeaderLength);
+}
+
+void zbFileBufferVersioned::GetVersion(unsigned int& oFirst, unsigned int& oSecond,
+                                       unsigned int& oThird) const
+{
+    oFirst = _Header._Version[0];
+    oSecond = _Header._Version[1];
+    oThird = _Header._Version[2];
+}
+
+void zbFileBufferVersioned::CryptBuffer()
+{
+    if (_Header._CryptLevel != 0)
+        return;
+    _Header._CryptLevel = 1;
+    StoreHeader();
+    zbCrypt(_Block + kScrambledHeader, kScrambledHeaderLength);
+    zbCrypt(_UserData, GetBufferLength());
+}
+
+void zbFileBufferVersioned::DecryptBuffer()
+{
+    if (_Header._CryptLevel == 0)
+        return;
+    _Header._CryptLevel = 0;
+    zbDecrypt(_UserData, GetBufferLength());
+    // The stored header follows, so that saving the block again does not
+    // declare plain data scrambled.
+    StoreHeader();
+}
+
+int zbFileBufferVersioned::WriteToFile(const char* iPath)
+{
+    _LastErrorMessage.Reset();
+    if (!iPath)
+        return 1;
+    zbOFStream out(iPath, 4);
+    if (!out.IsOpen())
+    {
+        zbExtLastError.SetErrno(out.GetErrno());
+        SetError("filebuf.systError", iPath, 1);
+        return 1;
+    }
+    _Header._ControlCRC = zbCRC32(_Block + 4, _BlockLength - 4);
+    PutLE32(_Block + kCRC, _Header._ControlCRC);
+    int result = 0;
+    if (out.Write(_Block, _BlockLength) != 0)
+    {
+        zbExtLastError.SetErrno(out.GetErrno());
+        SetError("filebuf.systError", iPath, 1);
+        result = 1;
+    }
+    if (out.Close() != 0)
+    {
+        zbExtLastError.SetErrno(out.GetErrno());
+        SetError("filebuf.systError", iPath, 1);
+        result = 1;
+    }
+    return result;
+}
+
+int zbFileBufferVersioned::ReadFromFile(const char* iPath)
+{
+    _LastErrorMessage.Reset();
+    Reset();
+    if (!iPath)
+        return 0;
+    struct stat64 status;
+    if (stat64(iPath, &status) != 0)
+        return SystemFailure(errno, iPath);
+    if (S_ISDIR(status.st_mode))
+        return SystemFailure(EISDIR, iPath);
+    // Beyond MaxBlockLength the 32-bit lengths of the block cannot count it.
+    if (status.st_size <= HeaderLength ||
+        static_cast<unsigned long long>(status.st_size) > MaxBlockLength)
+    {
+        SetError("filebuf.badSize", iPath, 0);
+        return 1;
+    }
+    unsigned int size = static_cast<unsigned int>(status.st_size);
+
+    zbIFStream in(iPath, 4);
+    if (!in.IsOpen())
+        return SystemFailure(in.GetErrno(), iPath);
+    // Ends a failure after the stream is open: closes it (a failing close
+    // has the last word) and empties the block.
+    auto fail = [&](const char* iKey, int iSystem)
+    {
+        if (iSystem)
+            zbExtLastError.SetErrno(in.GetErrno());
+        SetError(iKey, iPath, iSystem);
+        if (in.Close() != 0)
+        {
+            zbExtLastError.SetErrno(in.GetErrno());
+            SetError("filebuf.systError", iPath, 1);
+        }
+        Reset();
+        return 1;
+    };
+    if (Reserve(size) != 0)
+    {
+        zbExtLastError.SetErrno(ENOMEM);
+        SetError("filebuf.systError", iPath, 1);
+        in.Close();
+        Reset();
+        return 1;
+    }
+    unsigned int total = 0;
+    while (total < size)
+    {
+        unsigned int chunk = size - total < (1u << 28) ? size - total : (1u << 28);
+        int n = in.Read(_Block + total, chunk);
+        if (in.GetErrno())
+            return fail("filebuf.systError", 1);
+        if (n <= 0)
+            break;
+        total += static_cast<unsigned int>(n);
+    }
+    // A file that shrank while being read.
+    if (total != size)
+        return fail("filebuf.badSize", 0);
+    _BlockLength = size;
+    _Block[size] = 0;
+
+    if (GetLE32(_Block + kCRC) != zbCRC32(_Block + 4, size - 4))
+        return fail("filebuf.badCRC", 0);
+    if (GetLE32(_Block + kControlVersion) != 1)
+        return fail("filebuf.badVersion", 0);
+    if (GetLE64(_Block + kControlLength) != size)
+        return fail("filebuf.badSize", 0);
+    // The user data length must agree with the file: the data is read,
+    // descrambled and copied through it.
+    if (GetLE64(_Block + kUserLength) != size - HeaderLength)
+        return fail("filebuf.badSize", 0);
+
+    _Header._ControlCRC = GetLE32(_Block + kCRC);
+    _Header._ControlVersion = 1;
+    _Header._ControlLength = size;
+    _Header._UserLength = size - HeaderLength;
+    _Header._CryptLevel = GetLE32(_Block + kCryptLevel);
+    char tail[kScrambledHeaderLength];
+    std::memcpy(tail, _Block + kScrambledHeader, kScrambledHeaderLength);
+    if (_Header._CryptLevel != 0)
+        zbDecrypt(tail, kScrambledHeaderLength);
+    for (int i = 0; i < 3; ++i)
+        _Header._Version[i] = GetLE32(tail + 4 * i);
+    _Header._Reserved3 = GetLE64(tail + (kReserved3 - kScrambledHeader));
+
+    if (in.Close() != 0)
+        return fail("filebuf.systError", 1);
+    return 0;
+}
+
+void zbFileBufferVersioned::Dump(zbOFStream& oStream)
+{
+    oStream << "+ Dump of zbFileBufferVersioned: _SIZEOF_BLOCK(_Block) = "
+            << static_cast<unsigned int>(HeaderLength) << endl;
+    oStream << "+  Control CRC     = " << _Header._ControlCRC << endl;
+    oStream << "+  Internal:" << endl;
+    oStream << "+   Control Version = " << _Header._ControlVersion << endl;
+    oStream << "+   Control Length  = " << static_cast<unsigned int>(_Header._ControlLength)
+            << endl;
+    oStream << "+  User:" << endl;
+    oStream << "+   User data length  = " << static_cast<unsigned int>(_Header._UserLength) << endl;
+    oStream << "+   Version = " << _Header._Version[0] << "." << _Header._Version[1] << "."
+            << _Header._Version[2] << endl;
+    if (_Header._CryptLevel == 0)
+    {
+        oStream << "+   Block is not crypted" << endl;
+        oStream << "+     User data         = [" << _UserData << "]" << endl;
+    }
+    else
+    {
+        oStream << "+   Block is crypted" << endl;
+        oStream << "+  *****  Crypted buffer end of dump  *****" << endl;
+    }
+}
