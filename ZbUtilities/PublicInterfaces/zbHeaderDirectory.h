@@ -23,7 +23,10 @@ class zbHeaderDirectory
     // directory cannot be opened (errno recorded, name emptied).
     int ListDirectory(const QORString& iDir, const int iIsSubdir);
     // Writes the block and a NUL (not counted) into iBuf, which must hold
-    // GetBufsize() + 1 bytes.  Returns GetBufsize().
+    // GetBufsize() + 1 bytes.  Returns the bytes written: GetBufsize() for a
+    // listed directory; a read one may write fewer, its name having been
+    // normalised (trailing separators, workspace root dropped).  Nothing is
+    // written for a null iBuf or an empty directory (GetBufsize() returned).
     int Writebuf(char* iBuf) const;
     // Parses the block at the start of the NUL-terminated ioBuf, turning its
     // line ends into NULs.  Returns the bytes consumed; 0 when ioBuf does

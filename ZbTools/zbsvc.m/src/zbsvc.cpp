@@ -36,6 +36,8 @@ const zbsvcVerb zbsvcVerbs[] = {
     {"block", zbsvcBlock, "check, pack and unpack versioned block files"},
     {"msg", zbsvcMsg, "print a catalog message under an outer key"},
     {"crc", zbsvcCrc, "print the CRC-32, size and name of files"},
+    {"hlist", zbsvcHlist, "write the header-list file of include directories of a workspace"},
+    {"hmap", zbsvcHmap, "build a header map from header-list files"},
     {nullptr, nullptr, nullptr},
 };
 

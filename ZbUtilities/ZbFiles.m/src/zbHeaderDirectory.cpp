@@ -89,7 +89,7 @@ int zbHeaderDirectory::Writebuf(char* iBuf) const
         *p++ = '\n';
     }
     *p = 0;
-    return _Bufsize;
+    return static_cast<int>(p - iBuf);
 }
 
 int zbHeaderDirectory::Readbuf(char* ioBuf)

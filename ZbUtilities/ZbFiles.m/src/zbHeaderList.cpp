@@ -66,8 +66,10 @@ int zbHeaderList::WriteFile(const QORString& iFileName)
         ReportSystemError(iFileName, stream.GetErrno());
         return 1;
     }
-    size_t total = static_cast<size_t>(_Bufsize) + kMagicLength + 1;
-    char* buffer = static_cast<char*>(std::malloc(total + 1));
+    // The blocks of directories read from a file may be shorter than their
+    // recorded sizes (normalised names): the size written is counted.
+    char* buffer =
+        static_cast<char*>(std::malloc(static_cast<size_t>(_Bufsize) + kMagicLength + 2));
     if (!buffer)
     {
         ReportSystemError(iFileName, ENOMEM);
@@ -78,7 +80,9 @@ int zbHeaderList::WriteFile(const QORString& iFileName)
     buffer[kMagicLength] = '\n';
     char* p = buffer + kMagicLength + 1;
     for (int i = 1; i <= _Directories.Size(); ++i)
-        p += _Directories[i]->Writebuf(p);
+        if (_Directories[i]->GetBufsize() > 0)
+            p += _Directories[i]->Writebuf(p);
+    size_t total = static_cast<size_t>(p - buffer);
 
     int result = 0;
     if (stream.Write(buffer, static_cast<unsigned int>(total)) != 0)
