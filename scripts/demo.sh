@@ -11,6 +11,9 @@ zbsvc="$root/build/bin/zbsvc"
 echo "\$ zbsvc context"
 "$zbsvc" context
 
+echo
+echo "\$ zbsvc macros -solve -I examples/macros/include examples/macros/demo.mk"
+"$zbsvc" macros -solve -I examples/macros/include examples/macros/demo.mk
 echo "\$ zbsvc ls -r -f examples"
 "$zbsvc" ls -r -f "$root/examples"
 demo_dir="$(mktemp -d /tmp/zbdemo.XXXXXX)"

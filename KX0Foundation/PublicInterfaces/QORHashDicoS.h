@@ -13,6 +13,7 @@
 //   QORHashDico   key QORUnicodeString
 //   QORHashDicS<T> (QORHashDicS.h) typed values over QORHashDicoS
 
+#include <utility>
 #include <vector>
 
 #include "QORString.h"
@@ -35,20 +36,21 @@ template <class K> class QORHashDicoBase
     {
         unsigned int hash = iKey.ComputeHashKey();
         Bucket& bucket = _Buckets[hash % _Buckets.size()];
-        for (const Elem& e : bucket)
-            if (e._Hash == hash && e._Key == iKey)
-                return 1;
-        if (bucket.empty())
+        if (bucket.Find(iKey, hash) >= 0)
+            return 1;
+        if (bucket._Elems.empty())
             --_NbFreeBuckets;
-        bucket.push_back(Elem{iKey, hash, iValue});
+        bucket.Append(Elem{iKey, hash, iValue});
         ++_NbItems;
         return 0;
     }
 
     void* Locate(const K& iKey) const
     {
-        int b, p;
-        return LocatePosition(iKey, b, p);
+        unsigned int hash = iKey.ComputeHashKey();
+        const Bucket& bucket = _Buckets[hash % _Buckets.size()];
+        int i = bucket.Find(iKey, hash);
+        return i < 0 ? nullptr : bucket._Elems[static_cast<size_t>(i)]._Value;
     }
 
     // Sets oBucket to the key's bucket always, oPosition to the element's
@@ -58,15 +60,10 @@ template <class K> class QORHashDicoBase
         unsigned int hash = iKey.ComputeHashKey();
         size_t b = hash % _Buckets.size();
         oBucket = static_cast<int>(b) + 1;
-        oPosition = 0;
         const Bucket& bucket = _Buckets[b];
-        for (size_t i = 0; i < bucket.size(); ++i)
-            if (bucket[i]._Hash == hash && bucket[i]._Key == iKey)
-            {
-                oPosition = static_cast<int>(i) + 1;
-                return bucket[i]._Value;
-            }
-        return nullptr;
+        int i = bucket.Find(iKey, hash);
+        oPosition = i + 1;
+        return i < 0 ? nullptr : bucket._Elems[static_cast<size_t>(i)]._Value;
     }
 
     // Value at (iBucket, iPosition), or null; copies the key out when asked.
@@ -75,9 +72,9 @@ template <class K> class QORHashDicoBase
         if (iBucket < 1 || iBucket > GetDimension())
             return nullptr;
         const Bucket& bucket = _Buckets[static_cast<size_t>(iBucket - 1)];
-        if (iPosition < 1 || iPosition > static_cast<int>(bucket.size()))
+        if (iPosition < 1 || iPosition > static_cast<int>(bucket._Elems.size()))
             return nullptr;
-        const Elem& e = bucket[static_cast<size_t>(iPosition - 1)];
+        const Elem& e = bucket._Elems[static_cast<size_t>(iPosition - 1)];
         if (oKey)
             *oKey = e._Key;
         return e._Value;
@@ -94,9 +91,9 @@ template <class K> class QORHashDicoBase
         while (ioBucket <= GetDimension())
         {
             const Bucket& bucket = _Buckets[static_cast<size_t>(ioBucket - 1)];
-            if (ioPosition < static_cast<int>(bucket.size()))
+            if (ioPosition < static_cast<int>(bucket._Elems.size()))
             {
-                const Elem& e = bucket[static_cast<size_t>(ioPosition)];
+                const Elem& e = bucket._Elems[static_cast<size_t>(ioPosition)];
                 ++ioPosition;
                 if (oKey)
                     *oKey = e._Key;
@@ -122,14 +119,15 @@ template <class K> class QORHashDicoBase
         if (iBucket < 1 || iBucket > GetDimension())
             return nullptr;
         Bucket& bucket = _Buckets[static_cast<size_t>(iBucket - 1)];
-        if (iPosition < 1 || iPosition > static_cast<int>(bucket.size()))
+        if (iPosition < 1 || iPosition > static_cast<int>(bucket._Elems.size()))
             return nullptr;
-        auto it = bucket.begin() + (iPosition - 1);
+        auto it = bucket._Elems.begin() + (iPosition - 1);
         void* value = it->_Value;
         if (oKey)
             *oKey = it->_Key;
-        bucket.erase(it);
-        if (bucket.empty())
+        bucket._Elems.erase(it);
+        bucket.Reindex();
+        if (bucket._Elems.empty())
             ++_NbFreeBuckets;
         --_NbItems;
         return value;
@@ -138,7 +136,7 @@ template <class K> class QORHashDicoBase
     void RemoveAll()
     {
         for (Bucket& bucket : _Buckets)
-            Bucket().swap(bucket);
+            Bucket().Swap(bucket);
         _NbItems = 0;
         _NbFreeBuckets = GetDimension();
     }
@@ -155,7 +153,95 @@ template <class K> class QORHashDicoBase
         unsigned int _Hash;
         void* _Value;
     };
-    using Bucket = std::vector<Elem>;
+
+    // A bucket keeps its elements in insertion order (their positions).  A
+    // short bucket is scanned comparing the stored hashes first; a long one
+    // (a small dictionary holding many items) also keeps an open-addressing
+    // index from hash to position, so that lookups stay constant-time
+    // whatever the bucket count.
+    struct Bucket
+    {
+        static const size_t IndexFrom = 8;
+
+        std::vector<Elem> _Elems;
+        // Slots: hash << 32 | position, 0 for a free slot (positions start at 1).
+        std::vector<unsigned long long> _Index;
+        unsigned int _Shift = 0; // 32 - log2(_Index.size())
+
+        size_t Slot(unsigned int iHash) const
+        {
+            return static_cast<size_t>((iHash * 2654435769u) >> _Shift);
+        }
+
+        int Find(const K& iKey, unsigned int iHash) const
+        {
+            if (_Index.empty())
+            {
+                for (size_t i = 0; i < _Elems.size(); ++i)
+                    if (_Elems[i]._Hash == iHash && _Elems[i]._Key == iKey)
+                        return static_cast<int>(i);
+                return -1;
+            }
+            const size_t mask = _Index.size() - 1;
+            for (size_t slot = Slot(iHash);; slot = (slot + 1) & mask)
+            {
+                const unsigned long long v = _Index[slot];
+                if (!v)
+                    return -1;
+                if (static_cast<unsigned int>(v >> 32) != iHash)
+                    continue;
+                const size_t p = static_cast<size_t>(v & 0xFFFFFFFFu) - 1;
+                if (_Elems[p]._Key == iKey)
+                    return static_cast<int>(p);
+            }
+        }
+
+        void Append(Elem&& iElem)
+        {
+            _Elems.push_back(std::move(iElem));
+            if (_Elems.size() <= IndexFrom)
+                return;
+            if (_Elems.size() * 2 > _Index.size())
+                Reindex();
+            else
+                Place(static_cast<unsigned int>(_Elems.size()));
+        }
+
+        void Place(unsigned int iPosition)
+        {
+            const size_t mask = _Index.size() - 1;
+            const unsigned int hash = _Elems[iPosition - 1]._Hash;
+            size_t slot = Slot(hash);
+            while (_Index[slot])
+                slot = (slot + 1) & mask;
+            _Index[slot] = static_cast<unsigned long long>(hash) << 32 | iPosition;
+        }
+
+        // Rebuilds the index after the positions changed or to grow it.
+        void Reindex()
+        {
+            if (_Elems.size() <= IndexFrom)
+            {
+                std::vector<unsigned long long>().swap(_Index);
+                return;
+            }
+            size_t size = 16;
+            unsigned int bits = 4;
+            while (size < _Elems.size() * 4)
+                size <<= 1, ++bits;
+            _Index.assign(size, 0);
+            _Shift = 32 - bits;
+            for (unsigned int p = 1; p <= _Elems.size(); ++p)
+                Place(p);
+        }
+
+        void Swap(Bucket& ioOther)
+        {
+            _Elems.swap(ioOther._Elems);
+            _Index.swap(ioOther._Index);
+            std::swap(_Shift, ioOther._Shift);
+        }
+    };
 
     std::vector<Bucket> _Buckets;
     int _NbItems = 0;

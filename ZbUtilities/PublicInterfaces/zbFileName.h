@@ -19,6 +19,7 @@
 #include "zbFileStats.h"
 #include "zbPathSeparators.h"
 
+class zbMacroSet;
 class zbNewString;
 class zbOFStream;
 
@@ -71,6 +72,10 @@ class zbFileName
 
     void PutBOClName(const char* iName) { _BOClName = iName; }
     const char* GetPtrToBOClName() const { return _BOClName; }
+    // The class name of the file's kind: the value in iSet of its double
+    // extension (".tab.h"), else of its extension (".h", or "<Nil>" without
+    // one), else iDflt.  Cached in the name.
+    const char* GetBOClName(const zbMacroSet& iSet, const char* iDflt);
 
     // True while the text lives in the inline buffer.
     int IsInline() const { return _Capacity == 0 ? 1 : 0; }

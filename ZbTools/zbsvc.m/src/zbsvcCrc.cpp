@@ -11,6 +11,7 @@
 #include "zbCRC32.h"
 #include "zbContext.h"
 #include "zbErrorCodeManager.h"
+#include "zbGetopts.h"
 #include "zbsvcVerbs.h"
 
 namespace
@@ -50,26 +51,27 @@ int CrcOfFile(const char* iName, std::vector<char>& ioBuffer, unsigned int& oCRC
 
 int zbsvcCrc(int argc, char** argv)
 {
-    if (argc < 2)
-    {
-        std::fprintf(stderr, "Usage: zbsvc crc FILE ...\n");
-        return 2;
-    }
+    zbGetopts options("zbsvc crc");
+    int status = zbsvcAnalyze(options, argc, argv, "FILE...", 1, -1);
+    if (status >= 0)
+        return status;
+    status = 0;
+    QORListValQORString& files = *options.GetAllLineValues();
     std::vector<char> buffer(128 * 1024);
-    int status = 0;
-    for (int i = 1; i < argc; ++i)
+    for (const QORString& file : files)
     {
+        const char* name = file.CastToCharPtr();
         unsigned int crc = 0;
         unsigned long long size = 0;
-        if (CrcOfFile(argv[i], buffer, crc, size))
+        if (CrcOfFile(name, buffer, crc, size))
         {
             std::fflush(stdout);
-            zbExtContext.GetTraceMngr()->Print(MSG_KEY_systError, stderr, QORUnicodeString(argv[i]),
+            zbExtContext.GetTraceMngr()->Print(MSG_KEY_systError, stderr, QORUnicodeString(name),
                                                zbExtLastError.GetMsgError());
             status = 1;
             continue;
         }
-        std::printf("%08x %llu %s\n", crc, size, argv[i]);
+        std::printf("%08x %llu %s\n", crc, size, name);
     }
     if (std::fflush(stdout) != 0)
         status = 1;

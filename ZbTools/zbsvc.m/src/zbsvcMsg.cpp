@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "zbContext.h"
+#include "zbGetopts.h"
 #include "zbsvcVerbs.h"
 
 namespace
@@ -20,21 +21,15 @@ int IsKnown(const char* iKey)
 
 int zbsvcMsg(int argc, char** argv)
 {
-    const char* outerKey = "zbzbInfo";
-    int first = 1;
-    if (first < argc && !std::strcmp(argv[first], "-k"))
-    {
-        if (first + 1 >= argc)
-            first = argc; // -k without its key: usage
-        else
-            outerKey = argv[first + 1], first += 2;
-    }
-    if (first >= argc || argv[first][0] == '-')
-    {
-        std::fprintf(stderr, "Usage: zbsvc msg [-k OUTERKEY] KEY [PARAM ...]\n");
-        return 2;
-    }
-    const char* key = argv[first];
+    zbGetopts options("zbsvc msg");
+    options.AddValuedSwitch("k", "outer key of the report (zbzbInfo by default)", 1);
+    int status = zbsvcAnalyze(options, argc, argv, "KEY [PARAM...]", 1, 7);
+    if (status >= 0)
+        return status;
+    const QORString* outerValue = options.GetSwitchValue("k");
+    const char* outerKey = outerValue ? outerValue->CastToCharPtr() : "zbzbInfo";
+    const QORListValQORString& values = *options.GetAllLineValues();
+    const char* key = values[1];
 
     for (const char* name : {outerKey, key})
         if (!IsKnown(name))
@@ -45,8 +40,8 @@ int zbsvcMsg(int argc, char** argv)
             return 1;
         }
     std::vector<QORUnicodeString> params;
-    for (int i = first + 1; i < argc; ++i)
-        params.emplace_back(argv[i]);
+    for (int i = 2; i <= values.Size(); ++i)
+        params.emplace_back(values[i]);
     QORUnicodeString message =
         zbExtContext.GetMsgMngr()->GetMsg(key, params.data(), static_cast<int>(params.size()));
     return zbExtContext.GetTraceMngr()->Print(zbKeyForTraceManager(outerKey), stdout, message) ? 1

@@ -15,6 +15,7 @@ struct zbsvcVerb
 };
 
 int zbsvcContext(int argc, char** argv);
+int zbsvcMacros(int argc, char** argv);
 int zbsvcLs(int argc, char** argv);
 int zbsvcWschain(int argc, char** argv);
 int zbsvcBlock(int argc, char** argv);

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "zbInternalError.h"
+#include "zbMacroSet.h"
 #include "zbNewString.h"
 #include "zbOFStream.h"
 
@@ -344,4 +345,32 @@ void zbFileName::Dump(zbOFStream& ioStream) const
     else
         ioStream.Puts("#   File object WS Pathname:   [<nil> AsAWSPathname() == False]\n");
     _Stats.Dump(ioStream);
+}
+
+const char* zbFileName::GetBOClName(const zbMacroSet& iSet, const char* iDflt)
+{
+    if (_BOClName)
+        return _BOClName;
+    if (!_Basename)
+        return nullptr;
+    // From the last character down to the second: the last dot starts the
+    // extension, the one before it the double extension.
+    const char* single = nullptr;
+    const char* twice = nullptr;
+    for (const char* p = _Basename + std::strlen(_Basename) - 1; p > _Basename; --p)
+        if (*p == '.')
+        {
+            if (!single)
+                single = p;
+            else
+            {
+                twice = p;
+                break;
+            }
+        }
+    const QORString* value = twice ? iSet.GetValue(QORString(twice)) : nullptr;
+    if (!value)
+        value = iSet.GetValue(QORString(single ? single : "<Nil>"));
+    _BOClName = value ? value->CastToCharPtr() : iDflt;
+    return _BOClName;
 }

@@ -1,0 +1,61 @@
+// zbsvc macros: reads description files into one macro set, following their
+// include lines along the -I directories, optionally resolves the references,
+// and prints the set.
+
+#include <cstdio>
+
+#include "zbContext.h"
+#include "zbErrorCodeManager.h"
+#include "zbGetopts.h"
+#include "zbMacroSet.h"
+#include "zbOFStream.h"
+#include "zbPathFinder.h"
+#include "zbSetOfPathFinder.h"
+#include "zbsvcVerbs.h"
+
+int zbsvcMacros(int argc, char** argv)
+{
+    zbGetopts options("zbsvc macros");
+    options.AddSimpleSwitch("solve", "resolve the $(NAME) references", 1);
+    options.AddSimpleSwitch("keep", "keep the first value of a macro defined again", 1);
+    options.AddSimpleSwitch("dump", "print the dump form", 1);
+    options.AddValuedSwitch("I", "directory searched for the included files", 1);
+    int status = zbsvcAnalyze(options, argc, argv, "FILE...", 1, -1);
+    if (status >= 0)
+        return status;
+    const int solve = options.GetSwitchStatus("solve") ? 1 : 0;
+    const int keep = options.GetSwitchStatus("keep") ? 1 : 0;
+    const int dump = options.GetSwitchStatus("dump") ? 1 : 0;
+    QORListValQORString directories;
+    if (QORListValQORString* values = options.GetSwitchAllValues("I"))
+        directories.Append(*values);
+    QORListValQORString files;
+    if (QORListValQORString* values = options.GetAllLineValues())
+        files.Append(*values);
+
+    zbPathFinder finder;
+    finder.SetListOfPath(directories);
+    zbSetOfPathFinder finders(finder);
+    const zbMacroSet::InsertMode mode =
+        keep ? zbMacroSet::KeepExisting : zbMacroSet::ReplaceExisting;
+
+    // The set lives until the process ends: a large set goes back to the
+    // system with the process instead of one macro at a time.
+    static zbMacroSet* keptSet = new zbMacroSet(500);
+    zbMacroSet& set = *keptSet;
+    int failures = 0;
+    for (const QORString& file : files)
+        failures += set.InsertFile(file.CastToCharPtr(), &finders, '=', mode);
+    if (solve)
+        failures += set.Solve(nullptr);
+
+    int written = dump ? (set.Dump(zbStdout), zbStdout.GetErrno() != 0) : set.Print(zbStdout);
+    if (written || zbStdout.Flush())
+    {
+        zbExtLastError.SetErrno(zbStdout.GetErrno());
+        zbExtContext.GetTraceMngr()->Print(MSG_KEY_systError, stderr, QORUnicodeString("stdout"),
+                                           zbExtLastError.GetMsgError());
+        ++failures;
+    }
+    return failures ? 1 : 0;
+}

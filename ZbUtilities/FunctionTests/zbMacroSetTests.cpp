@@ -1,0 +1,363 @@
+// Macro sets: buffer normalisation, line insertion, include lines, insert
+// modes, merges, resolution and the printed forms.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "zbFileName.h"
+#include "zbMacroSet.h"
+#include "zbOFStream.h"
+#include "zbPathFinder.h"
+#include "zbSetOfPathFinder.h"
+#include "zbTestSupport.h"
+
+namespace
+{
+std::string Parse(const std::string& iText, std::string* oErr = nullptr)
+{
+    std::string buffer = iText;
+    zbtest::Capture err(2);
+    char* result = zbMacroSet::ParseBuffer("f.mk", &buffer[0]);
+    std::string printed = err.Stop();
+    if (oErr)
+        *oErr = printed;
+    return result ? std::string(result) : std::string("<null>");
+}
+
+// The set's Print form, lines sorted (the dictionary's order is its own).
+std::string Printed(const zbMacroSet& iSet)
+{
+    zbtest::TempDir dir;
+    {
+        zbOFStream out((dir / "p").c_str(), 8);
+        EXPECT_EQ(0, iSet.Print(out));
+    }
+    std::istringstream in(zbtest::ReadFile(dir / "p"));
+    std::vector<std::string> lines;
+    for (std::string line; std::getline(in, line);)
+        lines.push_back(line);
+    std::sort(lines.begin(), lines.end());
+    std::string out;
+    for (const std::string& line : lines)
+        out += line + "\n";
+    return out;
+}
+
+struct Finder
+{
+    explicit Finder(const std::string& iDir)
+    {
+        QORListValQORString paths;
+        paths.Append(QORString(iDir.c_str()));
+        _Finder.SetListOfPath(paths);
+        _Set.Append(_Finder);
+    }
+    zbPathFinder _Finder;
+    zbSetOfPathFinder _Set;
+};
+} // namespace
+
+TEST(zbMacroSet, ParseBuffer)
+{
+    EXPECT_EQ("A = 1 \nB = x y\njunk",
+              Parse("\n\n \tA = 1 # note\n\nB = x \\\n   y\r\njunk\n\n  \n"));
+    // Tabs become blanks, runs of blanks shrink, CRs vanish.
+    EXPECT_EQ("A = a b", Parse("A\t=\t\ta  \t b\r\n"));
+    // A backslash before a comment drops it and joins the next line.
+    EXPECT_EQ("A = a b", Parse("A = a \\ # c\n b"));
+    EXPECT_EQ("A = ab", Parse("A = a\\\nb"));
+    EXPECT_EQ("A = a\\b \\c", Parse("A = a\\b \\c"));
+    EXPECT_EQ("A = a", Parse("A = a\\\n"));
+    // Quotes of all three kinds hold comments, newlines and blank runs.
+    EXPECT_EQ("A = 'a # b'\nB = \"x\n\n  y\" z \nC = `p  #q`",
+              Parse("A = 'a # b'\nB = \"x\n\n  y\" z # c\nC = `p  #q`\n"));
+    // A line of blanks then include keeps one blank in front.
+    EXPECT_EQ("A = 1\n include x.mk\ninclude y.mk", Parse("A = 1\n   include x.mk\ninclude  y.mk"));
+    EXPECT_EQ("", Parse(" \n\t\n# only a comment\n"));
+    EXPECT_EQ("", Parse(""));
+}
+
+TEST(zbMacroSet, ParseBufferUnterminatedQuote)
+{
+    std::string err;
+    EXPECT_EQ("<null>", Parse("A = 1\nB = \"abc\ndef\n", &err));
+    EXPECT_EQ("# Error: Unbalanced \" in f.mk[\"abc]\n", err);
+    EXPECT_EQ("<null>", Parse("A = it's", &err));
+    EXPECT_EQ("# Error: Unbalanced ' in f.mk['s]\n", err);
+}
+
+TEST(zbMacroSet, InsertFileLines)
+{
+    zbtest::TempDir dir;
+    zbtest::WriteFile(dir / "a.mk", "A = 1 # note\nB = x \\\n  y\njunk\nC='a # b'\n"
+                                    "D == 2\n  E  F = 3\nG=\nH = ' q '\n");
+    zbMacroSet set(500);
+    EXPECT_EQ(0, set.InsertFile((dir / "a.mk").c_str(), nullptr, '=', zbMacroSet::ReplaceExisting));
+    EXPECT_EQ("A='1'\nB='x y'\nC='a # b'\nD='= 2'\nE='3'\nG=''\nH=' q '\n", Printed(set));
+    EXPECT_EQ(1, set.GetValue("G")->IsNull());
+    QORListValQORString words;
+    EXPECT_EQ(&words, set.GetListOfValues("B", words));
+    EXPECT_EQ(2, words.Size());
+    EXPECT_EQ(nullptr, set.GetListOfValues("nope", words));
+    EXPECT_EQ(2, set.GetListOfValues("B")->Size());
+}
+
+TEST(zbMacroSet, InsertFileFailures)
+{
+    zbtest::TempDir dir;
+    zbtest::WriteFile(dir / "empty.mk", "");
+    zbtest::WriteFile(dir / "bad.mk", "A = 1\nB = \"x\n");
+    zbMacroSet set(500);
+    zbtest::Capture err(2);
+    EXPECT_EQ(
+        1, set.InsertFile((dir / "empty.mk").c_str(), nullptr, '=', zbMacroSet::ReplaceExisting));
+    EXPECT_EQ(1,
+              set.InsertFile((dir / "none.mk").c_str(), nullptr, '=', zbMacroSet::ReplaceExisting));
+    EXPECT_EQ(1, set.InsertFile(dir.Path().c_str(), nullptr, '=', zbMacroSet::ReplaceExisting));
+    EXPECT_EQ(1,
+              set.InsertFile((dir / "bad.mk").c_str(), nullptr, '=', zbMacroSet::ReplaceExisting));
+    EXPECT_EQ("# System error on " + (dir / "none.mk") + ": No such file or directory\n" +
+                  "# System error on " + dir.Path() + ": Is a directory\n" +
+                  "# Error: Unbalanced \" in " + (dir / "bad.mk") + "[\"x]\n",
+              err.Stop());
+    EXPECT_EQ(1, set.IsEmpty());
+}
+
+TEST(zbMacroSet, ModesAcrossFilesAndIncludes)
+{
+    zbtest::TempDir dir;
+    zbtest::WriteFile(dir / "one.mk", "A = first\nB = one\ninclude inc.mk\n");
+    zbtest::WriteFile(dir / "two.mk", "A = second\nC = two");
+    zbtest::WriteFile(dir / "inc.mk", "B = included\nI = $(A)\n");
+    Finder finder(dir.Path());
+    {
+        zbMacroSet set(500);
+        EXPECT_EQ(0, set.InsertFile((dir / "one.mk").c_str(), &finder._Set, '=',
+                                    zbMacroSet::ReplaceExisting));
+        EXPECT_EQ(0, set.InsertFile((dir / "two.mk").c_str(), &finder._Set, '=',
+                                    zbMacroSet::ReplaceExisting));
+        EXPECT_EQ(0, set.Solve(nullptr));
+        EXPECT_EQ("A='second'\nB='included'\nC='two'\nI='second'\n", Printed(set));
+    }
+    {
+        zbMacroSet set(500);
+        EXPECT_EQ(0, set.InsertFile((dir / "one.mk").c_str(), &finder._Set, '=',
+                                    zbMacroSet::KeepExisting));
+        EXPECT_EQ(0, set.InsertFile((dir / "two.mk").c_str(), &finder._Set, '=',
+                                    zbMacroSet::KeepExisting));
+        EXPECT_EQ("A='first'\nB='one'\nC='two'\nI='$(A)'\n", Printed(set));
+    }
+}
+
+TEST(zbMacroSet, IncludeLines)
+{
+    zbtest::TempDir dir;
+    zbtest::WriteFile(dir / "x.mk", "X = 1\n");
+    zbtest::WriteFile(dir / "y.mk", "Y = 2");
+    zbtest::WriteFile(dir / "z.mk", "Z = 3");
+    Finder finder(dir.Path());
+    zbMacroSet set(500);
+    // Only a line starting with "include " names a file; a trailing comment
+    // does not belong to the name.
+    std::string buffer = Parse("W = 5\n   include x.mk\ninclude  y.mk\ninclude z.mk # c\ninclude\n"
+                               "includes = 4\ninclude missing.mk\n");
+    zbtest::Capture err(2);
+    EXPECT_EQ(1, set.InsertBuffer(&buffer[0], &finder._Set, '=', zbMacroSet::ReplaceExisting));
+    EXPECT_EQ("# System error on missing.mk: No such file or directory\n", err.Stop());
+    EXPECT_EQ("W='5'\nY='2'\nZ='3'\nincludes='4'\n", Printed(set));
+    // Without finders the include lines are dropped.
+    zbMacroSet alone(5);
+    std::string again = "include y.mk\nV = 1";
+    EXPECT_EQ(0, alone.InsertBuffer(&again[0], nullptr, '=', zbMacroSet::ReplaceExisting));
+    EXPECT_EQ("V='1'\n", Printed(alone));
+}
+
+TEST(zbMacroSet, IncludeFailuresAreCounted)
+{
+    zbtest::TempDir dir;
+    zbtest::WriteFile(dir / "top.mk", "T = 1\ninclude empty.mk\ninclude bad.mk\ninclude top.mk\n"
+                                      "include self.mk\n");
+    zbtest::WriteFile(dir / "empty.mk", "");
+    zbtest::WriteFile(dir / "bad.mk", "Q = 'x\n");
+    zbtest::WriteFile(dir / "self.mk", "S = 1\ninclude self.mk\ninclude self.mk\n");
+    Finder finder(dir.Path());
+    zbMacroSet set(500);
+    zbtest::Capture err(2);
+    EXPECT_EQ(5, set.InsertFile((dir / "top.mk").c_str(), &finder._Set, '=',
+                                zbMacroSet::ReplaceExisting));
+    EXPECT_EQ("# Error: Unbalanced ' in " + (dir / "bad.mk") + "['x]\n" +
+                  "# Error: Include cycle: " + (dir / "top.mk") + " is already being read\n" +
+                  "# Error: Include cycle: " + (dir / "self.mk") + " is already being read\n" +
+                  "# Error: Include cycle: " + (dir / "self.mk") + " is already being read\n",
+              err.Stop());
+    EXPECT_EQ("S='1'\nT='1'\n", Printed(set));
+}
+
+TEST(zbMacroSet, IncludeDepthIsBounded)
+{
+    // A chain of distinct files deeper than the limit.
+    zbtest::TempDir dir;
+    const int files = zbMacroSet::MaxIncludeDepth + 5;
+    for (int i = 0; i < files; ++i)
+        zbtest::WriteFile(dir / ("f" + std::to_string(i) + ".mk"),
+                          "F" + std::to_string(i) + " = " + std::to_string(i) + "\ninclude f" +
+                              std::to_string(i + 1) + ".mk\n");
+    zbtest::WriteFile(dir / ("f" + std::to_string(files) + ".mk"), "LAST = 1\n");
+    Finder finder(dir.Path());
+    zbMacroSet set(500);
+    zbtest::Capture err(2);
+    EXPECT_EQ(
+        1, set.InsertFile((dir / "f0.mk").c_str(), &finder._Set, '=', zbMacroSet::ReplaceExisting));
+    const std::string refused = dir / ("f" + std::to_string(zbMacroSet::MaxIncludeDepth) + ".mk");
+    EXPECT_EQ("# Error: Include of " + refused + " refused: more than 64 nested include levels\n",
+              err.Stop());
+    EXPECT_EQ(zbMacroSet::MaxIncludeDepth, set.GetNbItems());
+}
+
+TEST(zbMacroSet, InsertForms)
+{
+    zbMacroSet set(50);
+    char text[] = "  NAME extra = the value ";
+    zbMacroValue* v = set.Insert(text, '=', zbMacroSet::ReplaceExisting);
+    ASSERT_NE(nullptr, v);
+    EXPECT_EQ(v, set.GetMacro("NAME"));
+    EXPECT_EQ("the value", v->GetValue().Std());
+    char none[] = "no separator";
+    EXPECT_EQ(nullptr, set.Insert(none, '=', zbMacroSet::ReplaceExisting));
+    char colon[] = "K: v";
+    EXPECT_EQ("v", set.Insert(colon, ':', zbMacroSet::ReplaceExisting)->GetValue().Std());
+
+    // Mode 0 replaces in place, any other mode keeps.
+    EXPECT_EQ(v, set.Insert("NAME", "other", zbMacroSet::KeepExisting));
+    EXPECT_EQ("the value", v->GetValue().Std());
+    EXPECT_EQ(v, set.Insert("NAME", "'new'", zbMacroSet::ReplaceExisting));
+    EXPECT_EQ("new", v->GetValue().Std());
+    char line[] = "NAME = again";
+    EXPECT_EQ(v, set.Insert(line, '=', zbMacroSet::ReplaceExisting));
+    EXPECT_EQ("again", v->GetValue().Std());
+    EXPECT_EQ(v, set._InsertOrReplace("NAME", zbMacroValue("copy"), zbMacroSet::ReplaceExisting));
+    EXPECT_EQ("copy", v->GetValue().Std());
+
+    EXPECT_EQ(1, set.Remove("NAME"));
+    EXPECT_EQ(0, set.Remove("NAME"));
+    EXPECT_EQ(nullptr, set.GetValue("NAME"));
+}
+
+TEST(zbMacroSet, MergeCompareAndIterate)
+{
+    zbMacroSet a(7), b(13);
+    a.Insert("X", "$(Y)", zbMacroSet::ReplaceExisting);
+    a.Insert("Y", "y", zbMacroSet::ReplaceExisting);
+    a.Solve(nullptr);
+    b.Insert("X", "bx", zbMacroSet::ReplaceExisting);
+    b.Insert("Z", "bz", zbMacroSet::ReplaceExisting);
+
+    zbMacroSet keep(5);
+    keep.InsertMacroSet(b, zbMacroSet::ReplaceExisting);
+    EXPECT_EQ(0, keep.InsertMacroSet(a, zbMacroSet::KeepExisting));
+    EXPECT_EQ("X='bx'\nY='y'\nZ='bz'\n", Printed(keep));
+    EXPECT_EQ(1, keep.GetMacro("Y")->IsSolved());
+
+    zbMacroSet replace(5);
+    replace.InsertMacroSet(b, zbMacroSet::ReplaceExisting);
+    a.Insert("Z", "$(X)!", zbMacroSet::ReplaceExisting);
+    EXPECT_EQ(0, replace.InsertMacroSet(a, zbMacroSet::ReplaceExisting));
+    // Replaced texts are taken as they are and resolved again.
+    EXPECT_EQ(0, replace.GetMacro("Z")->IsSolved());
+    replace.Solve(nullptr);
+    EXPECT_EQ("X='y'\nY='y'\nZ='y!'\n", Printed(replace));
+
+    EXPECT_TRUE(replace == replace);
+    EXPECT_TRUE(keep != replace);
+    zbMacroSet same(99);
+    same.InsertMacroSet(replace, zbMacroSet::ReplaceExisting);
+    EXPECT_TRUE(same == replace);
+    same.Insert("W", "w", zbMacroSet::ReplaceExisting);
+    EXPECT_TRUE(same != replace);
+
+    std::vector<std::string> names;
+    const QORString* cursor = nullptr;
+    QORString name;
+    while (zbMacroValue* value = same.Next(cursor, name))
+    {
+        EXPECT_EQ(value, same.GetMacro(name));
+        names.push_back(name.Std());
+    }
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ((std::vector<std::string>{"W", "X", "Y", "Z"}), names);
+
+    same.DosifyPath();
+    EXPECT_EQ("y!", same.GetValue("Z")->Std());
+}
+
+TEST(zbMacroSet, PrintDumpAndStatistics)
+{
+    zbtest::TempDir dir;
+    zbMacroSet set(1), empty(4);
+    set.Insert("A", "a 'b'", zbMacroSet::ReplaceExisting);
+    set.Insert("B", "%s", zbMacroSet::ReplaceExisting);
+    set.Insert("C", "", zbMacroSet::ReplaceExisting);
+    {
+        zbOFStream out((dir / "out").c_str(), 8);
+        EXPECT_EQ(0, empty.Print(out));
+        empty.Dump(out);
+        set.Print(out);
+        set.Dump(out);
+        set.PrintStats(out);
+        empty.PrintStats(out);
+    }
+    // One bucket keeps the insertion order.
+    EXPECT_EQ("A='a 'b''\n"
+              "B='%s'\n"
+              "C=''\n"
+              "#\n"
+              "# Set of macros\n"
+              "#  - 'A' = [a 'b']\n"
+              "#  - 'B' = [%s]\n"
+              "#  - 'C' = []\n"
+              "\n"
+              "\n"
+              "## zbMacroSet: Statistics of values dictionary:\n"
+              "QORHDICOS( QORString, zbMacroValue ):\n"
+              "( dimensionned to 1 buckets , with 0 unused ==> 0% )\n"
+              "( containing 3 items , with 2 in collision ==> 66.6667% )\n"
+              "\n"
+              "## zbMacroSet: Statistics of values dictionary:\n"
+              "QORHDICOS( QORString, zbMacroValue ):\n"
+              "( dimensionned to 4 buckets , with 4 unused ==> 100% )\n"
+              "( containing 0 items , with 0 in collision )\n",
+              zbtest::ReadFile(dir / "out"));
+
+    // A failed write is recorded.
+    zbOFStream full("/dev/full", 8);
+    EXPECT_EQ(1, set.Print(full));
+}
+
+TEST(zbMacroSet, ClassNameOfFileKinds)
+{
+    zbMacroSet kinds(11);
+    kinds.Insert(".tab.h", "Grammar", zbMacroSet::ReplaceExisting);
+    kinds.Insert(".h", "Header", zbMacroSet::ReplaceExisting);
+    kinds.Insert("<Nil>", "Plain", zbMacroSet::ReplaceExisting);
+    zbMacroSet none(3);
+
+    zbFileName grammar("/src/x.tab.h");
+    EXPECT_STREQ("Grammar", grammar.GetBOClName(kinds, "dflt"));
+    zbFileName header("/src/y.h");
+    EXPECT_STREQ("Header", header.GetBOClName(kinds, "dflt"));
+    zbFileName other("/src/z.other.h");
+    EXPECT_STREQ("Header", other.GetBOClName(kinds, "dflt"));
+    // The leading dot is not examined: ".profile" has no extension.
+    zbFileName profile("/home/.profile");
+    EXPECT_STREQ("Plain", profile.GetBOClName(kinds, "dflt"));
+    zbFileName source("/src/a.c");
+    EXPECT_STREQ("dflt", source.GetBOClName(kinds, "dflt"));
+    // Cached: another set does not change it.
+    EXPECT_STREQ("Grammar", grammar.GetBOClName(none, "dflt"));
+    zbFileName fresh("/src/x.tab.h");
+    EXPECT_EQ(nullptr, fresh.GetBOClName(none, nullptr));
+}

@@ -1,0 +1,99 @@
+#ifndef zbMacroSet_H
+#define zbMacroSet_H
+// The macros of one or more description files: macro name -> value.
+//
+// Description files are makefile-like: NAME = value lines, '#' comments,
+// backslash continuation lines, quoted text spanning lines, and "include "
+// lines naming files found through path finders.  The set owns its values.
+//
+// Insert modes: 0 (ReplaceExisting) gives an existing macro the new value;
+// any other value (KeepExisting) keeps it.  A new name is always inserted.
+
+#include "QORHashDicS.h"
+#include "QORListVal.h"
+#include "QORString.h"
+#include "zbMacroValue.h"
+
+class zbOFStream;
+class zbSetOfPathFinder;
+struct zbIncludeChain;
+
+using QORHashDicSzbMacroValue = QORHashDicS<zbMacroValue>;
+
+class zbMacroSet : public QORHashDicSzbMacroValue
+{
+  public:
+    enum InsertMode
+    {
+        ReplaceExisting = 0,
+        KeepExisting = 1
+    };
+
+    // Include lines nested deeper than this are refused.
+    static constexpr int MaxIncludeDepth = 64;
+
+    explicit zbMacroSet(const unsigned int iBuckets);
+    virtual ~zbMacroSet();
+    zbMacroSet(const zbMacroSet&) = delete;
+    zbMacroSet& operator=(const zbMacroSet&) = delete;
+
+    zbMacroValue* GetMacro(const QORString& iName) const { return Locate(iName); }
+    const QORString* GetValue(const QORString& iName) const;
+    QORListValQORString* GetListOfValues(const QORString& iName) const;
+    QORListValQORString* GetListOfValues(const QORString& iName, QORListValQORString& ioList) const;
+
+    // Iteration: start with a null cursor; each call returns the next macro
+    // and its name, and leaves the cursor on that name (&oName).  Null at
+    // the end.
+    zbMacroValue* Next(const QORString*& ioCursor, QORString& oName) const;
+
+    zbMacroValue* Insert(const QORString& iName, const char* iValue, const InsertMode& iMode);
+    zbMacroValue* Insert(const QORString& iName, const zbMacroValue& iValue,
+                         const InsertMode& iMode);
+    zbMacroValue* _InsertOrReplace(const QORString& iName, const char* iValue,
+                                   const InsertMode& iMode);
+    zbMacroValue* _InsertOrReplace(const QORString& iName, const zbMacroValue& iValue,
+                                   const InsertMode& iMode);
+    // "NAME sep value": splits at the first separator (null when there is
+    // none); the name is the first word before it.  Modifies ioText.
+    zbMacroValue* Insert(char* ioText, const char iSeparator, const InsertMode& iMode);
+    // The name is the first word of ioName.
+    zbMacroValue* _Insert(char* ioName, char* iValue, const InsertMode& iMode);
+
+    int InsertMacroSet(const zbMacroSet& iOther, const InsertMode& iMode);
+    // Loads, normalises and inserts a file; 0, or the number of failures.
+    int InsertFile(const char* iFileName, zbSetOfPathFinder* iFinders, const char iSeparator,
+                   const InsertMode& iMode);
+    // Inserts a normalised buffer (modified in place); the number of failures.
+    int InsertBuffer(char* ioBuffer, zbSetOfPathFinder* iFinders, const char iSeparator,
+                     const InsertMode& iMode);
+    // Normalises ioBuffer in place: comments, continuation lines, blanks and
+    // empty lines.  Null after an unterminated quote (reported).
+    static char* ParseBuffer(const char* iFileName, char* ioBuffer);
+
+    // 1 when the macro existed (its value is deleted), else 0.
+    int Remove(const QORString& iName);
+
+    // Resolves every macro; returns the number of reports printed.
+    int Solve(const zbMacroSet* iOther);
+    const QORString* Solve(const QORString& iName, const zbMacroSet* iOther);
+    void DosifyPath();
+
+    bool operator==(const zbMacroSet& iOther) const;
+    bool operator!=(const zbMacroSet& iOther) const { return !(*this == iOther); }
+
+    // NAME='value' lines in one write; 0, or 1 when the write failed.
+    int Print(zbOFStream& oStream) const;
+    void Dump(zbOFStream& oStream) const;
+    void PrintStats(zbOFStream& oStream) const;
+
+  private:
+    // Inserts iLength characters of iText (normalised) under the first word
+    // of iName.
+    zbMacroValue* _InsertText(const char* iName, const char* iNameEnd, const char* iText,
+                              unsigned int iLength, const InsertMode& iMode);
+    int _InsertBuffer(char* ioBuffer, zbSetOfPathFinder* iFinders, const char iSeparator,
+                      const InsertMode& iMode, zbIncludeChain& ioChain);
+};
+
+#endif

@@ -1,0 +1,81 @@
+#ifndef zbMacroValue_H
+#define zbMacroValue_H
+// The value of one macro of a description file.
+//
+// Text given to the value is normalised: surrounding blanks and tabs go, and
+// one pair of enclosing single quotes is removed.  References $(NAME) and
+// $(NAME:MODIFIER) are resolved on demand by Solve against a macro set, a
+// second set and the environment; a value is resolved at most once.  The
+// value also splits itself into words (GetListOfValues), quotes grouping
+// blanks into one word.
+
+#include <cstddef>
+
+#include "QORListVal.h"
+#include "QORString.h"
+
+class zbMacroSet;
+class zbOFStream;
+
+class zbMacroValue
+{
+  public:
+    // Limits of resolution: the length of one resolved value, and the text
+    // one resolution (of a value or of a whole set) may produce in all.
+    // Beyond them the value is cut and an error is reported.
+    static constexpr size_t MaxSolvedLength = size_t(1) << 24;
+    static constexpr size_t MaxSolvedTotal = size_t(1) << 28;
+
+    zbMacroValue();
+    zbMacroValue(const zbMacroValue& iOther);
+    zbMacroValue(const QORString& iText);
+    zbMacroValue(const char* iText);
+    virtual ~zbMacroValue();
+
+    // Normalises the first iLength characters of iText into the value.
+    void _Init(const char* iText, unsigned int iLength);
+
+    // Normalised assignment.
+    zbMacroValue& operator=(const char* iText);
+    // The text unchanged, to be resolved again.
+    zbMacroValue& operator=(const QORString& iText);
+    // Takes the other's text and resolution state when the texts differ.
+    zbMacroValue& operator=(const zbMacroValue& iOther);
+
+    bool operator==(const zbMacroValue& iOther) const;
+    bool operator!=(const zbMacroValue& iOther) const { return !(*this == iOther); }
+
+    const QORString& GetValue() const { return _Value; }
+    int IsSolved() const { return _Solved; }
+    void Reset();
+    // Every '/' becomes '\'.
+    void DosifyPath();
+
+    // Resolves the references in place and returns the value.  A macro that
+    // refers to itself, directly or through others, sees the value built so
+    // far instead of recursing.
+    QORString& Solve(const zbMacroSet& iSet, const zbMacroSet* iOther);
+    // As Solve; oFailures is increased by the number of reports printed.
+    QORString& Solve(const zbMacroSet& iSet, const zbMacroSet* iOther, int& oFailures);
+
+    // Resolves every macro of iSet (Solve of each, in the set's order);
+    // returns the number of reports printed.
+    static int _SolveAll(const zbMacroSet& iSet, const zbMacroSet* iOther);
+
+    // Appends the words of the value to ioList and returns it.
+    QORListValQORString& GetListOfValues(QORListValQORString& ioList) const;
+    // The cached word list, built on first use.
+    QORListValQORString* GetListOfValues();
+
+    void Dump(zbOFStream& oStream) const;
+
+  private:
+    friend class zbMacroSolver;
+    void DropList();
+
+    int _Solved;
+    QORString _Value;
+    QORListValQORString* _ListOfValues;
+};
+
+#endif

@@ -1,0 +1,514 @@
+#include "zbMacroSet.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <sys/stat.h>
+#include <vector>
+
+#include "zbContext.h"
+#include "zbErrorCodeManager.h"
+#include "zbFileOperations.h"
+#include "zbHashDicoSPrintStats.h"
+#include "zbOFStream.h"
+#include "zbSetOfPathFinder.h"
+
+// The files being read, outermost first, by device and inode: an include
+// line naming one of them again is a cycle.
+struct zbIncludeChain
+{
+    struct Identity
+    {
+        dev_t _Device;
+        ino_t _Inode;
+    };
+    std::vector<Identity> _Files;
+
+    bool Contains(const Identity& iFile) const
+    {
+        for (const Identity& f : _Files)
+            if (f._Device == iFile._Device && f._Inode == iFile._Inode)
+                return true;
+        return false;
+    }
+};
+
+static inline bool zbIsBlank(char iChar)
+{
+    return iChar == ' ' || iChar == '\t';
+}
+
+static void zbPrintError(const QORUnicodeString& iMessage)
+{
+    zbExtContext.GetTraceMngr()->Print(MSG_KEY_zbzbError, stderr, iMessage);
+}
+
+static void zbPrintSystemError(const char* iObject, int iErrno)
+{
+    zbExtLastError.SetErrno(iErrno);
+    zbExtContext.GetTraceMngr()->Print(MSG_KEY_systError, stderr, QORUnicodeString(iObject),
+                                       zbExtLastError.GetMsgError());
+}
+
+zbMacroSet::zbMacroSet(const unsigned int iBuckets)
+    : QORHashDicSzbMacroValue(static_cast<int>(iBuckets))
+{
+}
+
+zbMacroSet::~zbMacroSet()
+{
+    ApplyDelete();
+}
+
+const QORString* zbMacroSet::GetValue(const QORString& iName) const
+{
+    const zbMacroValue* macro = GetMacro(iName);
+    return macro ? &macro->GetValue() : nullptr;
+}
+
+QORListValQORString* zbMacroSet::GetListOfValues(const QORString& iName) const
+{
+    zbMacroValue* macro = GetMacro(iName);
+    return macro ? macro->GetListOfValues() : nullptr;
+}
+
+QORListValQORString* zbMacroSet::GetListOfValues(const QORString& iName,
+                                                 QORListValQORString& ioList) const
+{
+    const zbMacroValue* macro = GetMacro(iName);
+    return macro ? &macro->GetListOfValues(ioList) : nullptr;
+}
+
+zbMacroValue* zbMacroSet::Next(const QORString*& ioCursor, QORString& oName) const
+{
+    int bucket = 1, position = 0;
+    if (ioCursor)
+    {
+        // After an absent name, continue with the buckets after its own.
+        if (!LocatePosition(*ioCursor, bucket, position))
+            ++bucket, position = 0;
+    }
+    zbMacroValue* value = QORHashDicSzbMacroValue::Next(bucket, position, &oName);
+    ioCursor = value ? &oName : nullptr;
+    return value;
+}
+
+// ---------------------------------------------------------------------------
+// Insertion.
+
+zbMacroValue* zbMacroSet::Insert(const QORString& iName, const char* iValue,
+                                 const InsertMode& iMode)
+{
+    if (zbMacroValue* existing = Locate(iName))
+    {
+        if (iMode == ReplaceExisting)
+            *existing = iValue;
+        return existing;
+    }
+    zbMacroValue* macro = new zbMacroValue(iValue);
+    QORHashDicSzbMacroValue::Insert(iName, macro);
+    return macro;
+}
+
+zbMacroValue* zbMacroSet::_InsertText(const char* iName, const char* iNameEnd, const char* iText,
+                                      unsigned int iLength, const InsertMode& iMode)
+{
+    while (iName < iNameEnd && zbIsBlank(*iName))
+        ++iName;
+    const char* end = iName;
+    while (end < iNameEnd && !zbIsBlank(*end))
+        ++end;
+    const QORString name(iName, static_cast<size_t>(end - iName));
+    // A new name (the usual case) costs one lookup.
+    zbMacroValue* macro = new zbMacroValue;
+    macro->_Init(iText, iLength);
+    if (QORHashDicSzbMacroValue::Insert(name, macro) == 0)
+        return macro;
+    zbMacroValue* existing = Locate(name);
+    if (iMode == ReplaceExisting)
+        existing->_Init(iText, iLength);
+    delete macro;
+    return existing;
+}
+
+zbMacroValue* zbMacroSet::Insert(const QORString& iName, const zbMacroValue& iValue,
+                                 const InsertMode& iMode)
+{
+    if (zbMacroValue* existing = Locate(iName))
+    {
+        if (iMode == ReplaceExisting)
+            *existing = iValue;
+        return existing;
+    }
+    zbMacroValue* macro = new zbMacroValue(iValue);
+    QORHashDicSzbMacroValue::Insert(iName, macro);
+    return macro;
+}
+
+zbMacroValue* zbMacroSet::_InsertOrReplace(const QORString& iName, const char* iValue,
+                                           const InsertMode& iMode)
+{
+    return Insert(iName, iValue, iMode);
+}
+
+zbMacroValue* zbMacroSet::_InsertOrReplace(const QORString& iName, const zbMacroValue& iValue,
+                                           const InsertMode& iMode)
+{
+    return Insert(iName, iValue, iMode);
+}
+
+zbMacroValue* zbMacroSet::_Insert(char* ioName, char* iValue, const InsertMode& iMode)
+{
+    return _InsertText(ioName, ioName + std::strlen(ioName), iValue,
+                       iValue ? static_cast<unsigned int>(std::strlen(iValue)) : 0, iMode);
+}
+
+zbMacroValue* zbMacroSet::Insert(char* ioText, const char iSeparator, const InsertMode& iMode)
+{
+    char* separator = ioText && iSeparator ? std::strchr(ioText, iSeparator) : nullptr;
+    if (!separator)
+        return nullptr;
+    *separator = 0;
+    return _Insert(ioText, separator + 1, iMode);
+}
+
+int zbMacroSet::InsertMacroSet(const zbMacroSet& iOther, const InsertMode& iMode)
+{
+    if (&iOther == this)
+        return 0;
+    int bucket = 1, position = 0;
+    QORString name;
+    while (const zbMacroValue* value =
+               iOther.QORHashDicSzbMacroValue::Next(bucket, position, &name))
+    {
+        if (zbMacroValue* existing = Locate(name))
+        {
+            if (iMode == ReplaceExisting)
+                *existing = value->GetValue();
+        }
+        else
+            QORHashDicSzbMacroValue::Insert(name, new zbMacroValue(*value));
+    }
+    return 0;
+}
+
+int zbMacroSet::Remove(const QORString& iName)
+{
+    zbMacroValue* value = QORHashDicSzbMacroValue::Remove(iName);
+    if (!value)
+        return 0;
+    delete value;
+    return 1;
+}
+
+// ---------------------------------------------------------------------------
+// Reading description files.
+
+char* zbMacroSet::ParseBuffer(const char* iFileName, char* ioBuffer)
+{
+    if (!ioBuffer)
+        return nullptr;
+    const char* src = ioBuffer;
+    char* dst = ioBuffer;
+    while (*src == '\n' || *src == '\r' || zbIsBlank(*src))
+        ++src;
+    // Characters with a rule of their own; every other one is copied as is.
+    static const struct Specials
+    {
+        bool _Is[256] = {};
+        Specials()
+        {
+            for (unsigned char c : {'\0', '"', '\'', '`', '#', '\\', '\r', '\t', ' ', '\n'})
+                _Is[c] = true;
+        }
+    } specials;
+    char last = '\n';
+    while (char c = *src)
+    {
+        if (!specials._Is[static_cast<unsigned char>(c)])
+        {
+            do
+                *dst++ = *src++;
+            while (!specials._Is[static_cast<unsigned char>(*src)]);
+            last = src[-1];
+            continue;
+        }
+        if (c == '"' || c == '\'' || c == '`')
+        {
+            const char* closing = std::strchr(src + 1, c);
+            if (!closing)
+            {
+                const char* eol = std::strchr(src, '\n');
+                size_t length = eol ? static_cast<size_t>(eol - src) : std::strlen(src);
+                const char quote[2] = {c, 0};
+                zbPrintError(zbExtContext.GetMsgMngr()->GetMsg(
+                    "imbalance_r", QORUnicodeString(iFileName ? iFileName : ""),
+                    QORUnicodeString(src, length), QORUnicodeString(quote)));
+                return nullptr;
+            }
+            size_t length = static_cast<size_t>(closing - src) + 1;
+            std::memmove(dst, src, length);
+            dst += length;
+            src += length;
+            last = c;
+            continue;
+        }
+        if (c == '#')
+        {
+            while (*src && *src != '\n')
+                ++src;
+            continue;
+        }
+        if (c == '\\')
+        {
+            // A backslash before the end of the line (blanks and a comment
+            // may come between) joins the next line.
+            const char* p = src + 1;
+            while (zbIsBlank(*p) || *p == '\r')
+                ++p;
+            if (*p == '#')
+            {
+                while (*p && *p != '\n')
+                    ++p;
+                src = *p ? p + 1 : p;
+                continue;
+            }
+            if (*p == '\n')
+            {
+                src = p + 1;
+                continue;
+            }
+            *dst++ = c;
+            last = c;
+            ++src;
+            continue;
+        }
+        ++src;
+        if (c == '\r')
+            continue;
+        if (c == '\t')
+            c = ' ';
+        if ((c == ' ' && last == ' ') || (c == '\n' && last == '\n'))
+            continue;
+        *dst++ = c;
+        last = c;
+    }
+    while (dst > ioBuffer && (dst[-1] == ' ' || dst[-1] == '\n'))
+        --dst;
+    *dst = 0;
+    return ioBuffer;
+}
+
+int zbMacroSet::InsertBuffer(char* ioBuffer, zbSetOfPathFinder* iFinders, const char iSeparator,
+                             const InsertMode& iMode)
+{
+    zbIncludeChain chain;
+    return _InsertBuffer(ioBuffer, iFinders, iSeparator, iMode, chain);
+}
+
+int zbMacroSet::_InsertBuffer(char* ioBuffer, zbSetOfPathFinder* iFinders, const char iSeparator,
+                              const InsertMode& iMode, zbIncludeChain& ioChain)
+{
+    if (!ioBuffer)
+        return 0;
+    std::vector<const char*> includes;
+    for (char* line = ioBuffer; line;)
+    {
+        // One pass finds the first separator and the end of the line.
+        char* separator = nullptr;
+        char* eol = line;
+        for (; *eol && *eol != '\n'; ++eol)
+            if (*eol == iSeparator && !separator)
+                separator = eol;
+        const bool last = !*eol;
+        *eol = 0;
+        if (separator)
+            _InsertText(line, separator, separator + 1,
+                        static_cast<unsigned int>(eol - separator - 1), iMode);
+        else if (!std::strncmp(line, "include ", 8) && line[8])
+        {
+            char* name = line + 8;
+            while (zbIsBlank(*name))
+                ++name;
+            char* end = name + std::strlen(name);
+            while (end > name && zbIsBlank(end[-1]))
+                *--end = 0;
+            if (*name)
+                includes.push_back(name);
+        }
+        line = last ? nullptr : eol + 1;
+    }
+    if (!iFinders)
+        return 0;
+
+    int failures = 0;
+    for (const char* include : includes)
+    {
+        zbPathFinderFileName file;
+        if (!iFinders->SearchFor(include, file))
+        {
+            zbPrintSystemError(include, ENOENT);
+            ++failures;
+            continue;
+        }
+        const char* path = file.CastToCharPtr();
+        struct stat64 st;
+        const bool known = stat64(path, &st) == 0;
+        const zbIncludeChain::Identity identity = {known ? st.st_dev : 0, known ? st.st_ino : 0};
+        if (known && ioChain.Contains(identity))
+        {
+            zbPrintError(zbExtContext.GetMsgMngr()->GetMsg("zbMacroSet.IncludeCycle",
+                                                           QORUnicodeString(path)));
+            ++failures;
+            continue;
+        }
+        if (ioChain._Files.size() >= static_cast<size_t>(MaxIncludeDepth))
+        {
+            zbPrintError(zbExtContext.GetMsgMngr()->GetMsg(
+                "zbMacroSet.IncludeTooDeep", QORUnicodeString(path),
+                QORUnicodeString(std::to_string(MaxIncludeDepth).c_str())));
+            ++failures;
+            continue;
+        }
+        char* buffer = nullptr;
+        unsigned int size = 0;
+        if (zbMMap(path, 8, buffer, size, '\n'))
+        {
+            zbPrintSystemError(path, zbExtLastError.GetErrno());
+            ++failures;
+            continue;
+        }
+        if (!buffer)
+        {
+            ++failures;
+            continue;
+        }
+        if (!ParseBuffer(path, buffer))
+            ++failures;
+        else
+        {
+            ioChain._Files.push_back(identity);
+            failures += _InsertBuffer(buffer, iFinders, iSeparator, iMode, ioChain);
+            ioChain._Files.pop_back();
+        }
+        std::free(buffer);
+    }
+    return failures;
+}
+
+int zbMacroSet::InsertFile(const char* iFileName, zbSetOfPathFinder* iFinders,
+                           const char iSeparator, const InsertMode& iMode)
+{
+    char* buffer = nullptr;
+    unsigned int size = 0;
+    if (zbMMap(iFileName, 8, buffer, size, '\n'))
+    {
+        zbPrintSystemError(iFileName ? iFileName : "", zbExtLastError.GetErrno());
+        return 1;
+    }
+    if (!buffer)
+        return 1;
+    int failures = 1;
+    if (ParseBuffer(iFileName, buffer))
+    {
+        zbIncludeChain chain;
+        struct stat64 st;
+        if (stat64(iFileName, &st) == 0)
+            chain._Files.push_back(zbIncludeChain::Identity{st.st_dev, st.st_ino});
+        failures = _InsertBuffer(buffer, iFinders, iSeparator, iMode, chain);
+    }
+    std::free(buffer);
+    return failures;
+}
+
+// ---------------------------------------------------------------------------
+// Resolution, comparison, output.
+
+int zbMacroSet::Solve(const zbMacroSet* iOther)
+{
+    return zbMacroValue::_SolveAll(*this, iOther);
+}
+
+const QORString* zbMacroSet::Solve(const QORString& iName, const zbMacroSet* iOther)
+{
+    zbMacroValue* macro = GetMacro(iName);
+    return macro ? &macro->Solve(*this, iOther) : nullptr;
+}
+
+void zbMacroSet::DosifyPath()
+{
+    int bucket = 1, position = 0;
+    while (zbMacroValue* value = QORHashDicSzbMacroValue::Next(bucket, position))
+        value->DosifyPath();
+}
+
+bool zbMacroSet::operator==(const zbMacroSet& iOther) const
+{
+    if (this == &iOther)
+        return true;
+    if (GetNbItems() != iOther.GetNbItems())
+        return false;
+    int bucket = 1, position = 0;
+    QORString name;
+    while (const zbMacroValue* value = QORHashDicSzbMacroValue::Next(bucket, position, &name))
+    {
+        const zbMacroValue* other = iOther.GetMacro(name);
+        if (!other || other->GetValue() != value->GetValue())
+            return false;
+    }
+    return true;
+}
+
+int zbMacroSet::Print(zbOFStream& oStream) const
+{
+    if (IsEmpty())
+        return 0;
+    // The whole text is measured first, then built and written at once.
+    size_t total = 0;
+    int bucket = 1, position = 0;
+    QORString name;
+    while (const zbMacroValue* value = QORHashDicSzbMacroValue::Next(bucket, position, &name))
+        total += static_cast<size_t>(name.Length() + value->GetValue().Length()) + 4;
+    std::string text;
+    text.reserve(total);
+    bucket = 1, position = 0;
+    while (const zbMacroValue* value = QORHashDicSzbMacroValue::Next(bucket, position, &name))
+    {
+        text.append(name.Std());
+        text.append("='", 2);
+        text.append(value->GetValue().Std());
+        text.append("'\n", 2);
+    }
+    const size_t chunk = 1u << 30;
+    for (size_t done = 0; done < text.size(); done += chunk)
+    {
+        size_t count = std::min(chunk, text.size() - done);
+        if (oStream.Write(text.data() + done, static_cast<unsigned int>(count)))
+        {
+            zbExtLastError.SetErrno(oStream.GetErrno());
+            return 1;
+        }
+    }
+    return 0;
+}
+
+void zbMacroSet::Dump(zbOFStream& oStream) const
+{
+    if (IsEmpty())
+        return;
+    oStream.Print("#\n# Set of macros\n");
+    int bucket = 1, position = 0;
+    QORString name;
+    while (const zbMacroValue* value = QORHashDicSzbMacroValue::Next(bucket, position, &name))
+        oStream.Print("#  - '%s' = [%s]\n", name.CastToCharPtr(),
+                      value->GetValue().CastToCharPtr());
+    oStream.Print("\n");
+}
+
+void zbMacroSet::PrintStats(zbOFStream& oStream) const
+{
+    oStream << "\n## zbMacroSet: Statistics of values dictionary:\n";
+    zbHashDicoSPrintStats(*this, oStream);
+}

@@ -1,0 +1,522 @@
+#include "zbMacroValue.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "zbContext.h"
+#include "zbMacroSet.h"
+#include "zbOFStream.h"
+
+// Prints "imbalance_r" with its three parameters as an error.
+static void zbReportImbalance(const char* iFile, const QORString& iText, const char* iWhat)
+{
+    QORUnicodeString message = zbExtContext.GetMsgMngr()->GetMsg(
+        "imbalance_r", QORUnicodeString(iFile), QORUnicodeString(iText), QORUnicodeString(iWhat));
+    zbExtContext.GetTraceMngr()->Print(MSG_KEY_zbzbError, stderr, message);
+}
+
+static inline bool zbIsBlank(char iChar)
+{
+    return iChar == ' ' || iChar == '\t';
+}
+
+// A value needs resolution only when it may hold a reference.
+static inline bool zbMayHoldReference(const QORString& iText)
+{
+    return iText.Length() >= 4 &&
+           std::memchr(iText.CastToCharPtr(), '$', static_cast<size_t>(iText.Length()));
+}
+
+zbMacroValue::zbMacroValue() : _Solved(1), _ListOfValues(nullptr)
+{
+}
+
+zbMacroValue::zbMacroValue(const zbMacroValue& iOther)
+    : _Solved(iOther._Solved), _Value(iOther._Value), _ListOfValues(nullptr)
+{
+}
+
+zbMacroValue::zbMacroValue(const QORString& iText) : _Solved(1), _ListOfValues(nullptr)
+{
+    _Init(iText.IsNull() ? nullptr : iText.CastToCharPtr(),
+          static_cast<unsigned int>(iText.Length()));
+}
+
+zbMacroValue::zbMacroValue(const char* iText) : _Solved(1), _ListOfValues(nullptr)
+{
+    _Init(iText, iText ? static_cast<unsigned int>(std::strlen(iText)) : 0);
+}
+
+zbMacroValue::~zbMacroValue()
+{
+    DropList();
+}
+
+void zbMacroValue::DropList()
+{
+    delete _ListOfValues;
+    _ListOfValues = nullptr;
+}
+
+void zbMacroValue::_Init(const char* iText, unsigned int iLength)
+{
+    DropList();
+    if (!iText || !iLength)
+    {
+        _Value.Reset();
+        _Solved = 1;
+        return;
+    }
+    const char* begin = iText;
+    const char* end = iText + iLength;
+    while (end > begin && zbIsBlank(end[-1]))
+        --end;
+    while (begin < end && zbIsBlank(*begin))
+        ++begin;
+    if (begin == end)
+    {
+        _Value.Reset();
+        _Solved = 1;
+        return;
+    }
+    if (end - begin >= 2 && *begin == '\'' && end[-1] == '\'')
+        ++begin, --end;
+    _Value = QORString(begin, static_cast<size_t>(end - begin));
+    _Solved = 0;
+}
+
+zbMacroValue& zbMacroValue::operator=(const char* iText)
+{
+    if (iText && iText >= _Value.CastToCharPtr() &&
+        iText <= _Value.CastToCharPtr() + _Value.Length())
+    {
+        // Our own text: normalise a copy.
+        std::string copy(iText);
+        _Init(copy.c_str(), static_cast<unsigned int>(copy.size()));
+    }
+    else
+        _Init(iText, iText ? static_cast<unsigned int>(std::strlen(iText)) : 0);
+    return *this;
+}
+
+zbMacroValue& zbMacroValue::operator=(const QORString& iText)
+{
+    DropList();
+    _Value = iText;
+    _Solved = 0;
+    return *this;
+}
+
+zbMacroValue& zbMacroValue::operator=(const zbMacroValue& iOther)
+{
+    if (this != &iOther && _Value != iOther._Value)
+    {
+        DropList();
+        _Value = iOther._Value;
+        _Solved = iOther._Solved;
+    }
+    return *this;
+}
+
+bool zbMacroValue::operator==(const zbMacroValue& iOther) const
+{
+    return this == &iOther || _Value == iOther._Value;
+}
+
+void zbMacroValue::Reset()
+{
+    DropList();
+    _Value.Reset();
+    _Solved = 1;
+}
+
+void zbMacroValue::DosifyPath()
+{
+    DropList();
+    if (_Value.IsNull())
+        return;
+    std::string text = _Value.Std();
+    for (char& c : text)
+        if (c == '/')
+            c = '\\';
+    _Value = QORString(text);
+}
+
+void zbMacroValue::Dump(zbOFStream& oStream) const
+{
+    oStream.Print("# -    Data object length: %d\n", _Value.Length());
+    oStream.Print("# -    Data object value: [%s]\n", _Value.CastToCharPtr());
+}
+
+// ---------------------------------------------------------------------------
+// Resolution.
+//
+// References are resolved with an explicit stack of macros under resolution
+// instead of recursion, so that a chain of references of any depth cannot
+// exhaust the process stack.  When a reference names a macro that still
+// needs resolution, that macro is pushed and the reference is read again
+// once it is done.  A macro is marked solved when it is pushed: a reference
+// back to a macro under resolution sees the value built so far.
+
+class zbMacroSolver
+{
+  public:
+    zbMacroSolver(const zbMacroSet& iSet, const zbMacroSet* iOther, int& oFailures)
+        : _Set(iSet), _Other(iOther), _Failures(oFailures)
+    {
+    }
+    void Run(zbMacroValue& ioRoot);
+
+  private:
+    struct Frame
+    {
+        zbMacroValue* _Macro;
+        QORString _Work;
+        size_t _Pos;
+        // The macros named by the reference at _Pos that had to be resolved
+        // first (its name, its modifier's word): not looked up again.
+        zbMacroValue* _Known[2];
+        // Set once the value reached its size limit: nothing more is added.
+        int _Cut;
+    };
+    // What a name contributes.
+    struct Lookup
+    {
+        int _Defined = 0;
+        const char* _Text = "";
+        size_t _Length = 0;
+    };
+
+    void Push(zbMacroValue& ioMacro);
+    // Resolves the top frame until it is complete (returns null) or until a
+    // macro must be resolved first (returns it).
+    zbMacroValue* Advance(Frame& ioFrame);
+    // Looks a name up; returns the macro to resolve first, or null when
+    // oLookup holds the contribution.
+    zbMacroValue* Find(const char* iName, size_t iLength, const zbMacroValue* iCurrent,
+                       zbMacroValue*& ioKnown, Lookup& oLookup);
+    // Appends text of the value's own text; a leading blank is skipped
+    // while the value is still empty.
+    void AppendPiece(Frame& ioFrame, const char* iBegin, const char* iEnd);
+    // Appends text within the size limits.
+    void Append(Frame& ioFrame, const char* iText, size_t iLength);
+
+    const zbMacroSet& _Set;
+    const zbMacroSet* _Other;
+    int& _Failures;
+    std::vector<Frame> _Stack;
+    std::string _Scratch;
+    size_t _Total = 0;
+};
+
+void zbMacroSolver::Run(zbMacroValue& ioRoot)
+{
+    if (ioRoot._Solved)
+        return;
+    ioRoot._Solved = 1;
+    if (!zbMayHoldReference(ioRoot._Value))
+        return;
+    Push(ioRoot);
+    while (!_Stack.empty())
+    {
+        zbMacroValue* pending = Advance(_Stack.back());
+        if (pending)
+        {
+            pending->_Solved = 1;
+            Push(*pending);
+            continue;
+        }
+        zbMacroValue* done = _Stack.back()._Macro;
+        if (done->_Value.Length() == 0)
+            done->_Value.Reset();
+        _Stack.pop_back();
+    }
+}
+
+void zbMacroSolver::Push(zbMacroValue& ioMacro)
+{
+    ioMacro.DropList();
+    _Stack.push_back(Frame{&ioMacro, std::move(ioMacro._Value), 0, {nullptr, nullptr}, 0});
+    ioMacro._Value.Reset();
+}
+
+zbMacroValue* zbMacroSolver::Find(const char* iName, size_t iLength, const zbMacroValue* iCurrent,
+                                  zbMacroValue*& ioKnown, Lookup& oLookup)
+{
+    oLookup = Lookup();
+    zbMacroValue* macro = ioKnown;
+    QORString name;
+    if (!macro)
+    {
+        name = QORString(iName, iLength);
+        macro = _Set.GetMacro(name);
+        if (!macro && _Other)
+            macro = _Other->GetMacro(name);
+    }
+    if (macro)
+    {
+        if (!macro->_Solved)
+        {
+            if (zbMayHoldReference(macro->_Value))
+                return ioKnown = macro;
+            macro->_Solved = 1;
+        }
+        oLookup._Defined = 1;
+        oLookup._Text = macro->_Value.CastToCharPtr();
+        oLookup._Length = static_cast<size_t>(macro->_Value.Length());
+        if (macro == iCurrent)
+        {
+            // The value being built is appended to: take a copy.
+            _Scratch.assign(oLookup._Text, oLookup._Length);
+            oLookup._Text = _Scratch.c_str();
+        }
+        return nullptr;
+    }
+    if (const char* env = std::getenv(name.CastToCharPtr()))
+    {
+        oLookup._Defined = 1;
+        oLookup._Text = env;
+        oLookup._Length = std::strlen(env);
+    }
+    return nullptr;
+}
+
+void zbMacroSolver::AppendPiece(Frame& ioFrame, const char* iBegin, const char* iEnd)
+{
+    if (iBegin < iEnd && *iBegin == ' ' && ioFrame._Macro->_Value.Length() == 0)
+        ++iBegin;
+    if (iBegin < iEnd)
+        Append(ioFrame, iBegin, static_cast<size_t>(iEnd - iBegin));
+}
+
+void zbMacroSolver::Append(Frame& ioFrame, const char* iText, size_t iLength)
+{
+    if (ioFrame._Cut)
+        return;
+    QORString& value = ioFrame._Macro->_Value;
+    const bool tooLong =
+        static_cast<size_t>(value.Length()) + iLength > zbMacroValue::MaxSolvedLength;
+    if (tooLong || _Total + iLength > zbMacroValue::MaxSolvedTotal)
+    {
+        // References that multiply at each level grow exponentially: stop
+        // this value rather than the process.
+        ioFrame._Cut = 1;
+        const std::string& work = ioFrame._Work.Std();
+        QORUnicodeString message = zbExtContext.GetMsgMngr()->GetMsg(
+            "zbMacroValue.TooLong",
+            QORUnicodeString(work.c_str(), std::min<size_t>(work.size(), 60)),
+            QORUnicodeString(std::to_string(tooLong ? zbMacroValue::MaxSolvedLength
+                                                    : zbMacroValue::MaxSolvedTotal)
+                                 .c_str()));
+        zbExtContext.GetTraceMngr()->Print(MSG_KEY_zbzbError, stderr, message);
+        ++_Failures;
+        return;
+    }
+    value.Append(iText, iLength);
+    _Total += iLength;
+}
+
+zbMacroValue* zbMacroSolver::Advance(Frame& ioFrame)
+{
+    zbMacroValue& macro = *ioFrame._Macro;
+    const std::string& work = ioFrame._Work.Std();
+    const char* text = work.c_str();
+    const size_t size = work.size();
+    while (ioFrame._Pos < size)
+    {
+        const size_t rest = ioFrame._Pos;
+        const size_t open = work.find("$(", rest);
+        if (open == std::string::npos)
+        {
+            AppendPiece(ioFrame, text + rest, text + size);
+            ioFrame._Pos = size;
+            break;
+        }
+        const size_t close = work.find(')', open + 2);
+        if (close == std::string::npos)
+        {
+            zbReportImbalance("", QORString(text + rest, size - rest), "$()");
+            ++_Failures;
+            AppendPiece(ioFrame, text + rest, text + open);
+            ioFrame._Pos = size;
+            break;
+        }
+        const char* inner = text + open + 2;
+        const char* innerEnd = text + close;
+        const char* colon = static_cast<const char*>(
+            std::memchr(inner, ':', static_cast<size_t>(innerEnd - inner)));
+        Lookup name;
+        if (zbMacroValue* pending =
+                Find(inner, static_cast<size_t>((colon ? colon : innerEnd) - inner), &macro,
+                     ioFrame._Known[0], name))
+            return pending;
+
+        size_t next = close + 1;
+        const char* result = name._Text;
+        size_t resultLength = name._Length;
+        if (colon)
+        {
+            const char* mod = colon + 1;
+            int strict = 0;
+            if (mod < innerEnd && *mod == '%')
+                strict = 1, ++mod;
+            const char rule = mod < innerEnd ? *mod : 0;
+            const char* word = mod < innerEnd ? mod + 1 : innerEnd;
+            int useWord = 0;
+            int keepName = 0;
+            switch (rule)
+            {
+            case '-':
+                useWord = name._Length == 0;
+                keepName = !strict;
+                break;
+            case '+':
+                useWord = name._Length != 0;
+                break;
+            case '@':
+                useWord = !name._Defined;
+                keepName = !strict;
+                break;
+            case '?':
+                useWord = name._Defined;
+                break;
+            default:
+                keepName = !strict;
+                break;
+            }
+            if (!useWord)
+            {
+                if (!keepName)
+                    result = "", resultLength = 0;
+            }
+            else if (word == innerEnd)
+                result = "", resultLength = 0;
+            else if (*word == '\'' || *word == '"')
+            {
+                const char quote[2] = {*word, 0};
+                const size_t wordPos = static_cast<size_t>(word - text);
+                const size_t closing = work.find(*word, wordPos + 1);
+                result = "", resultLength = 0;
+                if (closing == std::string::npos)
+                {
+                    zbReportImbalance("", QORString(word, static_cast<size_t>(innerEnd - word)),
+                                      quote);
+                    ++_Failures;
+                }
+                else
+                {
+                    result = text + wordPos + 1;
+                    resultLength = closing - wordPos - 1;
+                    const size_t paren = work.find(')', closing + 1);
+                    if (paren == std::string::npos)
+                    {
+                        zbReportImbalance("", QORString(text + rest, size - rest), "$()");
+                        ++_Failures;
+                    }
+                    else
+                        next = paren + 1;
+                }
+            }
+            else
+            {
+                Lookup other;
+                if (zbMacroValue* pending = Find(word, static_cast<size_t>(innerEnd - word), &macro,
+                                                 ioFrame._Known[1], other))
+                    return pending;
+                result = other._Text;
+                resultLength = other._Length;
+            }
+        }
+
+        if (resultLength)
+        {
+            AppendPiece(ioFrame, text + rest, text + open);
+            Append(ioFrame, result, resultLength);
+        }
+        else
+        {
+            size_t end = open;
+            if (end > rest && text[end - 1] == ' ')
+                --end;
+            AppendPiece(ioFrame, text + rest, text + end);
+        }
+        ioFrame._Pos = next;
+        ioFrame._Known[0] = ioFrame._Known[1] = nullptr;
+    }
+    return nullptr;
+}
+
+QORString& zbMacroValue::Solve(const zbMacroSet& iSet, const zbMacroSet* iOther, int& oFailures)
+{
+    if (!_Solved)
+    {
+        zbMacroSolver solver(iSet, iOther, oFailures);
+        solver.Run(*this);
+    }
+    return _Value;
+}
+
+int zbMacroValue::_SolveAll(const zbMacroSet& iSet, const zbMacroSet* iOther)
+{
+    int failures = 0;
+    zbMacroSolver solver(iSet, iOther, failures);
+    int bucket = 1, position = 0;
+    while (zbMacroValue* value = iSet.QORHashDicSzbMacroValue::Next(bucket, position))
+        solver.Run(*value);
+    return failures;
+}
+
+QORString& zbMacroValue::Solve(const zbMacroSet& iSet, const zbMacroSet* iOther)
+{
+    int failures = 0;
+    return Solve(iSet, iOther, failures);
+}
+
+// ---------------------------------------------------------------------------
+// Words.
+
+QORListValQORString& zbMacroValue::GetListOfValues(QORListValQORString& ioList) const
+{
+    const char* text = _Value.CastToCharPtr();
+    const char* end = text + _Value.Length();
+    const char* p = text;
+    while (p < end)
+    {
+        while (p < end && zbIsBlank(*p))
+            ++p;
+        if (p == end)
+            break;
+        if (*p == '"' || *p == '\'')
+        {
+            const char* closing =
+                static_cast<const char*>(std::memchr(p + 1, *p, static_cast<size_t>(end - p - 1)));
+            if (!closing)
+            {
+                const char quote[2] = {*p, 0};
+                zbReportImbalance("", _Value, quote);
+                break;
+            }
+            ioList.Append(QORString(p + 1, static_cast<size_t>(closing - p - 1)));
+            p = closing + 1;
+            continue;
+        }
+        const char* start = p;
+        while (p < end && !zbIsBlank(*p))
+            ++p;
+        ioList.Append(QORString(start, static_cast<size_t>(p - start)));
+    }
+    return ioList;
+}
+
+QORListValQORString* zbMacroValue::GetListOfValues()
+{
+    if (!_ListOfValues)
+    {
+        _ListOfValues = new QORListValQORString;
+        GetListOfValues(*_ListOfValues);
+    }
+    return _ListOfValues;
+}

@@ -1,0 +1,2 @@
+# Included by demo.mk.
+CFLAGS = $(OPT_LEVEL) -Wall
