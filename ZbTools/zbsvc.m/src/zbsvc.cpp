@@ -38,6 +38,7 @@ const zbsvcVerb zbsvcVerbs[] = {
     {"crc", zbsvcCrc, "print the CRC-32, size and name of files"},
     {"hlist", zbsvcHlist, "write the header-list file of include directories of a workspace"},
     {"hmap", zbsvcHmap, "build a header map from header-list files"},
+    {"find", zbsvcFind, "print where names are found along directories and a header map"},
     {"macros", zbsvcMacros, "read description files into a macro set and print it"},
     {nullptr, nullptr, nullptr},
 };

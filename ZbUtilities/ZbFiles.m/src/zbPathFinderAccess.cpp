@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include "zbHashDicoSPrintStats.h"
 #include "zbOFStream.h"
 #include "zbPathSeparators.h"
 
@@ -65,4 +66,10 @@ void zbPathFinderAccess::Dump(zbOFStream& ioStream) const
     ioStream.Puts("#  List of searched path:\n");
     for (const zbFileName& path : _ListOfPath)
         ioStream.Print("#   [%s]\n", path.GetPtrToFullname());
+}
+
+void zbPathFinderAccess::PrintStats(zbOFStream& ioStream) const
+{
+    ioStream.Puts("\n## zbPathFinder: Statistics of Found dictionary:\n");
+    zbHashDicoSPrintStats(_Found, "zbFileName", ioStream);
 }
