@@ -281,3 +281,18 @@ TEST(zbHeaderListIntoWS, CatPrintsAbsoluteBlocks)
     out.Close();
     EXPECT_EQ(ReadFile(dir / "out2"), "");
 }
+
+TEST(zbHeaderList, ReadNamesAreNormalisedWhenWrittenBack)
+{
+    // Names read keep their recorded block sizes, but are written as their
+    // normalised names intoWS: the file written is exactly that, no more.
+    TempDir dir;
+    zbHeaderList list;
+    ASSERT_EQ(ReadText(list, kMagic + "@/old/./Fw\\Pub/\na.h\n@>Fw\nb.h\n"), 0);
+    EXPECT_EQ(list.GetBufsize(), 20 + 9);
+    ASSERT_EQ(list.WriteFile(QORString((dir / "out").c_str())), 0);
+    EXPECT_EQ(ReadFile(dir / "out"), kMagic + "@Fw/Pub\na.h\n@>Fw\nb.h\n");
+    zbHeaderList back;
+    EXPECT_EQ(back.ReadFile(QORString((dir / "out").c_str())), 0);
+    EXPECT_TRUE(back == list);
+}

@@ -68,7 +68,8 @@ class Finder
     explicit Finder(zbPathFinder& iFinder) : _Finder(iFinder) {}
     void Find(const char* iName, size_t iLength)
     {
-        _Name = QORString(iName, iLength);
+        _Name.Reset();
+        _Name.Append(iName, iLength);
         if (_Finder.SearchFor(_Name, _File))
         {
             fputs_unlocked(_File.GetPtrToFullname(), stdout);
@@ -113,7 +114,10 @@ int zbsvcFind(int argc, char** argv)
         return 2;
     }
 
-    zbPathFinder finder;
+    // The finder lives until the process ends: its dictionary goes back to
+    // the system with the process instead of one entry at a time.
+    static zbPathFinder* keptFinder = new zbPathFinder;
+    zbPathFinder& finder = *keptFinder;
     if (options.GetSwitchStatus("i"))
         finder.SetNonCaseSensitive();
     QORListValQORString paths;

@@ -90,7 +90,8 @@ int zbHeaderMap::InsertFile(const QORString& iMapFile, QORHashDicSzbFileName* io
             }
             else if (ioDico)
             {
-                key = QORString(line, length);
+                key.Reset();
+                key.Append(line, length);
                 if (iLowerCase)
                     key.ToLower();
                 ioDico->Insert(key, current);

@@ -119,7 +119,16 @@ zbFileName* zbPathFinder::SearchFor(const QORString& iName, zbFileName& oFile)
         oFile = iName.CastToCharPtr();
         return nullptr;
     }
-    oFile = zbFileName(dir->GetPtrToFullname(), iName.CastToCharPtr(), nullptr);
+    // Composed in the work string and assigned: no temporary file name.
+    const char* directory = dir->GetPtrToFullname();
+    _Work.Reset();
+    if (directory)
+    {
+        _Work.Append(directory, dir->GetFullnameLength());
+        _Work.Append(zbPathSeparator, 1);
+    }
+    _Work.Append(iName);
+    oFile = _Work.CastToCharPtr();
     return &oFile;
 }
 
