@@ -37,6 +37,9 @@ const zbsvcVerb zbsvcVerbs[] = {
     {"msg", zbsvcMsg, "print a catalog message under an outer key"},
     {"crc", zbsvcCrc, "print the CRC-32, size and name of files"},
     {"pp", zbsvcPp, "preprocess a description file (-level, -nocheck, -I, -expand)"},
+    {"hlist", zbsvcHlist, "write the header-list file of include directories of a workspace"},
+    {"hmap", zbsvcHmap, "build a header map from header-list files"},
+    {"find", zbsvcFind, "print where names are found along directories and a header map"},
     {"macros", zbsvcMacros, "read description files into a macro set and print it"},
     {nullptr, nullptr, nullptr},
 };
