@@ -1,14 +1,18 @@
 // The preprocessor on in-memory buffers: whole outputs compared byte for
 // byte, block and condition rules, errors and their messages, level files.
 
+#include <algorithm>
+#include <cstring>
 #include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
 
+#include "zbFileBuffer.h"
 #include "zbMacroSet.h"
 #include "zbPP.h"
 #include "zbPPMacLev.h"
+#include "zbPathFinderAccess.h"
 #include "zbTestSupport.h"
 
 namespace
@@ -403,4 +407,39 @@ TEST(zbPPMacLev, InsertLevel)
     char text[] = "#if R21 && SP3 && !NOPE\nok\n#endif\n";
     EXPECT_EQ(zbPP(levels, macros, text, "f.mk", 1), 0);
     EXPECT_STREQ(text, "ok\n\n");
+}
+
+// Include expansion on a file buffer: the error count and the list of the
+// files included.
+TEST(zbFileBufferPP, ExpandBufferCountsAndLists)
+{
+    zbtest::TempDir dir;
+    zbtest::WriteFile(dir / "a.mk", "A\n#include \"b.mk\"\n");
+    zbtest::WriteFile(dir / "b.mk", "B\n");
+    zbPPMacLev levels(7);
+    levels.SetLoadStatus(1);
+    zbPathFinderAccess finder;
+    QORListValQORString paths;
+    paths.Append(QORString(dir.Path().c_str()));
+    finder.SetListOfPath(paths);
+
+    zbFileBuffer buffer;
+    const std::string text = "#include \"a.mk\"\n#include \"none.mk\"\n#include \"b.mk\"\nend\n";
+    buffer.DuplicateBuffer(text.c_str(), static_cast<unsigned int>(text.size()));
+    QORListValzbFileName included;
+    zbtest::Capture err(2);
+    EXPECT_EQ(buffer.ExpandBuffer(levels, finder, included, "top.mk"), 1);
+    EXPECT_EQ(err.Stop(), "# Error: top.mk: included file none.mk not found\n");
+    EXPECT_EQ(std::string(buffer.GetBuffer()), "A\nB\n\n\n#include \"none.mk\"\nB\n\nend\n");
+    EXPECT_EQ(buffer.GetBufferLength(), std::strlen(buffer.GetBuffer()));
+    std::vector<std::string> names;
+    for (const zbFileName& name : included)
+        names.push_back(name.GetPtrToFullname());
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::string>{dir / "a.mk", dir / "b.mk"}));
+
+    // An empty buffer expands to nothing without error.
+    zbFileBuffer empty;
+    EXPECT_EQ(empty.ExpandBuffer(levels, finder, included, "empty.mk"), 0);
+    EXPECT_TRUE(!empty);
 }

@@ -1,6 +1,9 @@
 // zbsvc pp, end to end: level files, the level check, errors and statuses.
 
 #include <string>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -110,4 +113,115 @@ TEST(zbsvcPp, MacrosWithLevels)
     r = zbtest::Run({Program("zbsvc"), "macros", "-level", dir / "none.lvl", dir / "m.mk"});
     EXPECT_EQ(r._Status, 1);
     EXPECT_EQ(r._Out, "");
+}
+
+namespace
+{
+// A main file and its includes in DIR/inc.
+struct IncludeTree
+{
+    IncludeTree()
+    {
+        ::mkdir((_Dir / "inc").c_str(), 0755);
+        zbtest::WriteFile(_Dir / "main.mk", "M = main\n"
+                                            "#include \"a.mk\"\n"
+                                            "#if os FROM_A\n"
+                                            "main sees a\n"
+                                            "#endif\n"
+                                            "#include <b.mk> // tail\n"
+                                            "end\n");
+        zbtest::WriteFile(_Dir / "inc/a.mk", "#define FROM_A 1\nA = a\n");
+        zbtest::WriteFile(_Dir / "inc/b.mk", "#if os FROM_A\nB = sees a\n#endif\n");
+    }
+    std::string operator/(const char* iName) const { return _Dir / iName; }
+    TempDir _Dir;
+};
+
+zbtest::ChildResult zbRunPp(const std::vector<std::string>& iArgs, bool iOnce = false)
+{
+    std::vector<std::string> argv{Program("zbsvc"), "pp"};
+    argv.insert(argv.end(), iArgs.begin(), iArgs.end());
+    zbtest::ChildEnvironment env;
+    if (iOnce)
+        env._Set["ZBZB_FBINCLUDEONCE"] = "1";
+    else
+        env._Unset.push_back("ZBZB_FBINCLUDEONCE");
+    return zbtest::Run(argv, env);
+}
+} // namespace
+
+TEST(zbsvcPp, Expand)
+{
+    IncludeTree t;
+    // The includer is preprocessed before its includes: it does not see
+    // FROM_A, b.mk processed after a.mk does.
+    auto r = zbRunPp({"-nocheck", "-expand", "-I", t / "inc", t / "main.mk"});
+    EXPECT_EQ(r._Status, 0) << r._Err;
+    EXPECT_EQ(r._Err, "");
+    EXPECT_EQ(r._Out, "M = main\n#define FROM_A 1\nA = a\n\n\nB = sees a\n\n\nend\n");
+    // Without -expand the include lines stay.
+    r = zbRunPp({"-nocheck", "-I", t / "inc", t / "main.mk"});
+    EXPECT_EQ(r._Out, "M = main\n#include \"a.mk\"\n\n#include <b.mk>\nend\n");
+
+    // Not found along the directories given.
+    r = zbRunPp({"-nocheck", "-expand", t / "main.mk"});
+    EXPECT_EQ(r._Status, 1);
+    EXPECT_EQ(r._Out, "");
+    EXPECT_EQ(r._Err, "# Error: " + t / "main.mk" +
+                          ": included file a.mk not found\n"
+                          "# Error: " +
+                          t / "main.mk" + ": included file b.mk not found\n");
+    // An error in an included file.
+    zbtest::WriteFile(t / "inc/b.mk", "#else\n");
+    r = zbRunPp({"-nocheck", "-expand", "-I", t / "inc", t / "main.mk"});
+    EXPECT_EQ(r._Status, 1);
+    EXPECT_EQ(r._Err, "# Error: " + t / "inc/b.mk" + "[1]: missing #if\n");
+}
+
+TEST(zbsvcPp, IncludeOnce)
+{
+    TempDir dir;
+    zbtest::WriteFile(dir / "main.mk", "#include \"a.mk\"\n#include \"a.mk\"\nz\n");
+    zbtest::WriteFile(dir / "a.mk", "A = a\n");
+    auto r = zbRunPp({"-nocheck", "-expand", "-I", dir.Path(), dir / "main.mk"});
+    EXPECT_EQ(r._Status, 0) << r._Err;
+    EXPECT_EQ(r._Out, "A = a\n\nA = a\n\nz\n");
+    r = zbRunPp({"-nocheck", "-expand", "-I", dir.Path(), dir / "main.mk"}, true);
+    EXPECT_EQ(r._Status, 0) << r._Err;
+    EXPECT_EQ(r._Out, "A = a\n\n\nz\n");
+}
+
+TEST(zbsvcPp, IncludeDepth)
+{
+    TempDir dir;
+    // A file including itself is refused 50 levels deep, reported once.
+    zbtest::WriteFile(dir / "self.mk", "x\n#include \"self.mk\"\n#include \"self.mk\"\n");
+    auto r = zbRunPp({"-nocheck", "-expand", "-I", dir.Path(), dir / "self.mk"});
+    EXPECT_EQ(r._Status, 1);
+    EXPECT_EQ(r._Out, "");
+    EXPECT_EQ(r._Err, "# Error: Include of " + dir / "self.mk" + " from " + dir / "self.mk" +
+                          " refused: too many nested includes\n");
+
+    // A chain f0 -> f1 -> ... : 49 files below the first are accepted, the
+    // 50th is not.
+    for (int i = 0; i <= 50; ++i)
+        zbtest::WriteFile(dir / ("f" + std::to_string(i) + ".mk"),
+                          std::to_string(i) + "\n#include \"f" + std::to_string(i + 1) + ".mk\"\n");
+    ::unlink((dir / "f50.mk").c_str());
+    r = zbRunPp({"-nocheck", "-expand", "-I", dir.Path(), dir / "f0.mk"});
+    EXPECT_EQ(r._Status, 1);
+    EXPECT_EQ(r._Err, "# Error: " + dir / "f49.mk" + ": included file f50.mk not found\n");
+    zbtest::WriteFile(dir / "f50.mk", "50\n");
+    r = zbRunPp({"-nocheck", "-expand", "-I", dir.Path(), dir / "f0.mk"});
+    EXPECT_EQ(r._Status, 1);
+    EXPECT_EQ(r._Err, "# Error: Include of " + dir / "f50.mk" + " from " + dir / "f49.mk" +
+                          " refused: too many nested includes\n");
+    zbtest::WriteFile(dir / "f49.mk", "49\n");
+    r = zbRunPp({"-nocheck", "-expand", "-I", dir.Path(), dir / "f0.mk"});
+    EXPECT_EQ(r._Status, 0) << r._Err;
+    std::string expected;
+    for (int i = 0; i < 49; ++i)
+        expected += std::to_string(i) + "\n";
+    expected += "49\n" + std::string(49, '\n');
+    EXPECT_EQ(r._Out, expected);
 }

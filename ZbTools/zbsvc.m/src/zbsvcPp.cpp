@@ -12,6 +12,7 @@
 #include "zbGetopts.h"
 #include "zbOFStream.h"
 #include "zbPPMacLev.h"
+#include "zbPathFinderAccess.h"
 #include "zbTraceManager.h"
 #include "zbsvcVerbs.h"
 
@@ -56,6 +57,8 @@ int zbsvcPp(int argc, char** argv)
     zbGetopts options("zbsvc pp");
     options.AddValuedSwitch("level", "level file defining the levels the conditions test", 1);
     options.AddSimpleSwitch("nocheck", "test names without requiring a level file", 1);
+    options.AddValuedSwitch("I", "directory searched for the included files", 1);
+    options.AddSimpleSwitch("expand", "replace the #include lines by the files", 1);
     int status = zbsvcAnalyze(options, argc, argv, "FILE", 1, 1);
     if (status >= 0)
         return status;
@@ -77,7 +80,19 @@ int zbsvcPp(int argc, char** argv)
         zbsvcPpSystemError(file.CastToCharPtr(), zbExtLastError.GetErrno());
         return 1;
     }
-    int errors = buffer.zbPPBuffer(levels, file.CastToCharPtr());
+    int errors;
+    if (options.GetSwitchStatus("expand"))
+    {
+        QORListValQORString directories;
+        if (QORListValQORString* values = options.GetSwitchAllValues("I"))
+            directories.Append(*values);
+        zbPathFinderAccess finder;
+        finder.SetListOfPath(directories);
+        QORListValzbFileName included;
+        errors = buffer.ExpandBuffer(levels, finder, included, file.CastToCharPtr());
+    }
+    else
+        errors = buffer.zbPPBuffer(levels, file.CastToCharPtr());
     if (errors)
         return 1;
 
