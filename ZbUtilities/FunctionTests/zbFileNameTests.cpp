@@ -5,6 +5,7 @@
 #include <cstring>
 #include <ctime>
 #include <string>
+#include <tuple>
 
 #include <gtest/gtest.h>
 
@@ -27,68 +28,48 @@ std::string Text(const char* iText)
 }
 } // namespace
 
-TEST(zbFileName, NormalisesSeparatorsAndTrailingOnes)
+TEST(zbFileName, Decomposition)
 {
-    zbFileName name("a/b/");
-    EXPECT_STREQ(name.GetPtrToFullname(), "a/b");
-    EXPECT_EQ(name.GetFullnameLength(), 3u);
-    EXPECT_STREQ(name.GetPtrToBasename(), "b");
-    EXPECT_EQ(Dirname(name), "a");
-
-    zbFileName dos("a\\b\\\\");
-    EXPECT_STREQ(dos.GetPtrToFullname(), "a/b");
-    EXPECT_STREQ(dos.GetPtrToBasename(), "b");
-
-    for (const char* root : {"/", "//", "\\"})
+    // Input, full name, basename, dirname, extension ("<null>" for none).
+    const std::tuple<const char*, const char*, const char*, const char*, const char*> cases[] = {
+        {"a/b/", "a/b", "b", "a", "<null>"},
+        {"a\\b\\\\", "a/b", "b", "a", "<null>"},
+        {"/", "/", "/", "/", "<null>"},
+        {"//", "/", "/", "/", "<null>"},
+        {"\\", "/", "/", "/", "<null>"},
+        {"abc", "abc", "abc", ".", "<null>"},
+        // A name right under the root keeps its separator in the basename.
+        {"/abc", "/abc", "/abc", "/", "<null>"},
+        {"/x/y.d/lib.tab.h", "/x/y.d/lib.tab.h", "lib.tab.h", "/x/y.d", ".h"},
+        {"d/.profile", "d/.profile", ".profile", "d", ".profile"},
+        {"", "<null>", "<null>", ".", "<null>"},
+    };
+    for (const auto& [input, full, base, dir, ext] : cases)
     {
-        zbFileName name(root);
-        EXPECT_STREQ(name.GetPtrToFullname(), "/") << root;
-        EXPECT_EQ(name.GetFullnameLength(), 1u);
-        EXPECT_STREQ(name.GetPtrToBasename(), "/");
-        EXPECT_EQ(Dirname(name), "/");
+        SCOPED_TRACE(input);
+        zbFileName name(input);
+        EXPECT_EQ(Text(name.GetPtrToFullname()), full);
+        EXPECT_EQ(name.GetFullnameLength(), std::strlen(name.GetPtrToFullname() ? full : ""));
+        EXPECT_EQ(Text(name.GetPtrToBasename()), base);
+        EXPECT_EQ(Dirname(name), dir);
+        EXPECT_EQ(Text(name.GetPtrToExtend()), ext);
     }
-}
-
-TEST(zbFileName, BasenameDirnameAndExtension)
-{
-    zbFileName plain("abc");
-    EXPECT_STREQ(plain.GetPtrToBasename(), "abc");
-    EXPECT_EQ(Dirname(plain), ".");
-    EXPECT_EQ(plain.GetPtrToExtend(), nullptr);
     QORString out;
-    EXPECT_EQ(plain.GetBasenameWOExtend(out).Std(), "abc");
-
-    // A name right under the root keeps its separator in the basename.
-    zbFileName top("/abc");
-    EXPECT_STREQ(top.GetPtrToBasename(), "/abc");
-    EXPECT_EQ(Dirname(top), "/");
-
-    zbFileName deep("/x/y.d/lib.tab.h");
-    EXPECT_STREQ(deep.GetPtrToExtend(), ".h");
-    EXPECT_EQ(deep.GetBasenameWOExtend(out).Std(), "lib.tab");
-    EXPECT_EQ(Dirname(deep), "/x/y.d");
-    zbNewString dir;
-    EXPECT_STREQ(deep.GetDirname(dir).CastToCharPtr(), "/x/y.d");
-
-    zbFileName hidden("d/.profile");
-    EXPECT_STREQ(hidden.GetPtrToExtend(), ".profile");
-    EXPECT_EQ(hidden.GetBasenameWOExtend(out).Std(), "");
-
+    EXPECT_EQ(zbFileName("abc").GetBasenameWOExtend(out).Std(), "abc");
+    EXPECT_EQ(zbFileName("/x/lib.tab.h").GetBasenameWOExtend(out).Std(), "lib.tab");
+    EXPECT_EQ(zbFileName("d/.profile").GetBasenameWOExtend(out).Std(), "");
     EXPECT_EQ(zbFileName("d/name_").GetBasenameWOUnderscore(out).Std(), "name");
     EXPECT_EQ(zbFileName("d/name__").GetBasenameWOUnderscore(out).Std(), "name_");
     EXPECT_EQ(zbFileName("d/name").GetBasenameWOUnderscore(out).Std(), "name");
+    zbNewString dir;
+    EXPECT_STREQ(zbFileName("/x/y.d/h").GetDirname(dir).CastToCharPtr(), "/x/y.d");
 }
 
 TEST(zbFileName, EmptyName)
 {
-    for (zbFileName* name :
-         {new zbFileName(), new zbFileName(static_cast<const char*>(nullptr)), new zbFileName("")})
+    for (zbFileName* name : {new zbFileName(), new zbFileName(static_cast<const char*>(nullptr))})
     {
         EXPECT_EQ(name->GetPtrToFullname(), nullptr);
-        EXPECT_EQ(name->GetFullnameLength(), 0u);
-        EXPECT_EQ(name->GetPtrToBasename(), nullptr);
-        EXPECT_EQ(name->GetPtrToExtend(), nullptr);
-        EXPECT_EQ(Dirname(*name), ".");
         QORString out("x");
         EXPECT_TRUE(name->GetBasenameWOUnderscore(out).IsNull());
         EXPECT_TRUE(name->GetBasenameWOExtend(out).IsNull());
@@ -96,12 +77,12 @@ TEST(zbFileName, EmptyName)
         EXPECT_EQ(name->WriteStat(zbFileStats()), 1);
         delete name;
     }
+    // Two empty names are not the same file; names compare normalised.
     zbFileName a, b;
     EXPECT_FALSE(a == b);
     EXPECT_TRUE(a == a);
-    zbFileName c("x/y"), d("x\\y");
-    EXPECT_TRUE(c == d);
-    EXPECT_FALSE(c == zbFileName("x/z"));
+    EXPECT_TRUE(zbFileName("x/y") == zbFileName("x\\y"));
+    EXPECT_FALSE(zbFileName("x/y") == zbFileName("x/z"));
 }
 
 TEST(zbFileName, WorkspaceMarker)
@@ -153,8 +134,6 @@ TEST(zbFileName, InlineAndHeapStorageKeepPositionsThroughCopies)
             EXPECT_EQ(n->GetPtrToBasename() - n->GetPtrToFullname(),
                       name.GetPtrToBasename() - name.GetPtrToFullname());
             EXPECT_STREQ(n->GetPtrToNameIntoWS(), text.c_str() + 6);
-            EXPECT_GE(n->GetPtrToBasename(), n->GetPtrToFullname());
-            EXPECT_LT(n->GetPtrToBasename(), n->GetPtrToFullname() + length);
         }
     }
 
@@ -211,9 +190,7 @@ TEST(zbFileName, StatisticsAndClassName)
     EXPECT_EQ(name.GetStat()->SizeInBytes(), 5);
     EXPECT_TRUE(name.GetStat()->IsRegular());
 
-    zbFileName copy(name);
-    EXPECT_TRUE(copy.Exists());
-    EXPECT_TRUE(name.CompareWithStats(copy));
+    EXPECT_TRUE(name.CompareWithStats(zbFileName(name)));
 
     name.PutBOClName("CPPFile");
     zbFileName copied(name);
@@ -234,7 +211,6 @@ TEST(zbFileName, StatisticsAndClassName)
 
     zbFileName missing((dir / "none").c_str());
     EXPECT_EQ(missing.ReadStat(), 1);
-    EXPECT_FALSE(missing.Exists());
 }
 
 TEST(zbFileName, Dump)
@@ -245,10 +221,8 @@ TEST(zbFileName, Dump)
     {
         zbOFStream out((dir / "dump").c_str(), 8);
         zbFileName name("/ws/./Fw/x_");
+        name.PutBOClName("K");
         name.Dump(out);
-        zbFileName plain("/a.b/c");
-        plain.PutBOClName("K");
-        plain.Dump(out);
         zbFileName().Dump(out);
     }
     EXPECT_EQ(zbtest::ReadFile(dir / "dump"),
@@ -258,25 +232,11 @@ TEST(zbFileName, Dump)
               "#   File object name intoWS:   [Fw/x_]\n"
               "#   File object ./ name intoWS: [./Fw/x_]\n"
               "#   File object extension:     [<nil>]\n"
-              "#   File object class name:    [<nil>]\n"
+              "#   File object class name:    [K]\n"
               "#   File object dirname:       [/ws/./Fw]\n"
               "#   File object basename wo _: [x]\n"
               "#   File object basename wo .: [x_]\n"
               "#   File object WS Pathname:   [/ws]\n"
-              "# - File information:\t\n"
-              "#   File object size in octets:         0\n"
-              "#   File object last modification time: 0 (01/01/1970-00:00:00)\n"
-              "# - FileName:\n"
-              "#   File object full pathname: [/a.b/c]\n"
-              "#   File object basename:      [c]\n"
-              "#   File object name intoWS:   [/a.b/c]\n"
-              "#   File object ./ name intoWS: [/a.b/c]\n"
-              "#   File object extension:     [<nil>]\n"
-              "#   File object class name:    [K]\n"
-              "#   File object dirname:       [/a.b]\n"
-              "#   File object basename wo _: [c]\n"
-              "#   File object basename wo .: [c]\n"
-              "#   File object WS Pathname:   [<nil> AsAWSPathname() == False]\n"
               "# - File information:\t\n"
               "#   File object size in octets:         0\n"
               "#   File object last modification time: 0 (01/01/1970-00:00:00)\n"

@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <sstream>
 #include <gtest/gtest.h>
 
 #include "zbContext.h"
@@ -106,35 +107,15 @@ TEST(zbMsg, PrintsThroughTheTraceManagerUnderItsKey)
 
 TEST(zbMsgManager, LibraryCatalogHasTheOuterAndFatalKeys)
 {
-    const char* keys[] = {"makeBegin",
-                          "makeEnd",
-                          "makeError",
-                          "makeWarning",
-                          "stepStart",
-                          "stepEnd",
-                          "zbzbError",
-                          "zbzbErrorExtended",
-                          "zbzbWarning",
-                          "zbzbWarningExtended",
-                          "zbzbInfo",
-                          "zbzbFatal",
-                          "systError",
-                          "cleanup",
-                          "PLXV5Error",
-                          "PLXV5Warning",
-                          "atpError",
-                          "atpWarning",
-                          "atpInfo",
-                          "zbzbErrorWithId",
-                          "zbzbErrorExtendedWithId",
-                          "zbzbWarningWithId",
-                          "zbzbWarningExtendedWithId",
-                          "zbzbFatal.InternalLine",
-                          "zbzbFatal.Abort",
-                          "zbzbFatal.Interrupt"};
-    for (const char* key : keys)
+    std::istringstream keys(
+        "makeBegin makeEnd makeError makeWarning stepStart stepEnd zbzbError zbzbErrorExtended "
+        "zbzbWarning zbzbWarningExtended zbzbInfo zbzbFatal systError cleanup PLXV5Error "
+        "PLXV5Warning atpError atpWarning atpInfo zbzbErrorWithId zbzbErrorExtendedWithId "
+        "zbzbWarningWithId zbzbWarningExtendedWithId zbzbFatal.InternalLine zbzbFatal.Abort "
+        "zbzbFatal.Interrupt");
+    for (std::string key; keys >> key;)
     {
-        std::string text = zbExtContext.GetMsgMngr()->GetMsg(key).ConvertToUTF8();
+        std::string text = zbExtContext.GetMsgMngr()->GetMsg(key.c_str()).ConvertToUTF8();
         EXPECT_EQ(text.find("not found"), std::string::npos) << key << ": " << text;
         EXPECT_FALSE(text.empty()) << key;
     }

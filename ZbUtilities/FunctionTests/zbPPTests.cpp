@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -169,49 +170,27 @@ TEST_F(PP, IfdefAndIfAlike)
     EXPECT_EQ(Out("#ifndef Y\na\n#endif\n"), "a\n\n");
 }
 
-TEST_F(PP, CombinationIsLeftToRight)
+TEST_F(PP, ConditionsCombineLeftToRight)
 {
-    Level("P");
-    Level("T");
-    // P || Q && R is (P || Q) && R, not P || (Q && R).
-    EXPECT_FALSE(Taken("P || Q && R"));
-    EXPECT_TRUE(Taken("P || (Q && R)"));
-    EXPECT_TRUE(Taken("Q && R || P"));
-    EXPECT_TRUE(Taken("1 || 0 && 1"));
-    EXPECT_FALSE(Taken("1 || 1 && 0"));
-    EXPECT_TRUE(Taken("!Q && !(R || Q) && T"));
-    EXPECT_FALSE(Taken("!(P || Q)"));
-    EXPECT_TRUE(Taken("defined(P) && os T"));
-    EXPECT_TRUE(Taken("((((P))))"));
-    // '!' applies to the operand after it only, and to numbers as well.
-    EXPECT_TRUE(Taken("!Q && P"));
-    EXPECT_TRUE(Taken("!0"));
-    EXPECT_FALSE(Taken("!1"));
-    EXPECT_TRUE(Taken("!!P"));
-    EXPECT_TRUE(Taken("0x10"));
-}
-
-TEST_F(PP, Comparisons)
-{
+    for (const char* name : {"P", "T", "A"})
+        Level(name);
     Level("V", "12");
     Level("E", "");
     Level("H", "0x10");
-    Level("A");
-    EXPECT_TRUE(Taken("V == 12"));
-    EXPECT_TRUE(Taken("V >= 12"));
-    EXPECT_FALSE(Taken("V > 12"));
-    EXPECT_TRUE(Taken("V<13"));
-    EXPECT_TRUE(Taken("V <= 014")); // numbers in base 0: 014 is 12
-    EXPECT_TRUE(Taken("H == 16"));
-    EXPECT_TRUE(Taken("E == 1"));       // an empty value counts as 1
-    EXPECT_TRUE(Taken("os NONE == 0")); // no macro counts as 0
-    EXPECT_TRUE(Taken("!V == 3"));
-    // A comparison binds to its name: A && V >= 20 || A is (A && (V >= 20)) || A.
-    EXPECT_TRUE(Taken("A && V >= 20 || A"));
-    EXPECT_FALSE(Taken("A && V >= 20"));
-    EXPECT_TRUE(Taken("V >= 20 || A"));
-    EXPECT_TRUE(Taken("Q || V == 12"));
-    EXPECT_FALSE(Taken("A && V == 11 && A"));
+    // P || Q && R is (P || Q) && R, not P || (Q && R); '!' applies to the
+    // operand after it only, numbers included; numbers are read in base 0
+    // (014 is 12); an empty value counts as 1 and no macro as 0; a comparison
+    // binds to its name: A && V >= 20 || A is (A && (V >= 20)) || A.
+    std::istringstream taken("P || (Q && R);Q && R || P;1 || 0 && 1;!Q && !(R || Q) && T;"
+                             "defined(P) && os T;((((P))));!Q && P;!0;!!P;0x10;V == 12;V >= 12;"
+                             "V<13;V <= 014;H == 16;E == 1;os NONE == 0;!V == 3;"
+                             "A && V >= 20 || A;V >= 20 || A;Q || V == 12");
+    for (std::string condition; std::getline(taken, condition, ';');)
+        EXPECT_TRUE(Taken(condition)) << condition;
+    std::istringstream notTaken("P || Q && R;1 || 1 && 0;!(P || Q);!1;V > 12;A && V >= 20;"
+                                "A && V == 11 && A");
+    for (std::string condition; std::getline(notTaken, condition, ';');)
+        EXPECT_FALSE(Taken(condition)) << condition;
 }
 
 TEST_F(PP, ElifElseChains)
@@ -363,18 +342,20 @@ TEST(zbPPMacLev, InsertGetRemove)
 {
     zbPPMacLev levels(7);
     EXPECT_EQ(levels.GetLoadStatus(), 0);
-    EXPECT_EQ(levels.Insert("A", "1"), 1);
-    EXPECT_EQ(levels.Insert("B=two", nullptr), 1);
-    EXPECT_EQ(levels.Insert("C", nullptr), 1);
-    EXPECT_EQ(levels.Insert("A", "3"), 1);
-    ASSERT_NE(levels.GetValue("A"), nullptr);
-    EXPECT_EQ(levels.GetValue("A")->Std(), "3");
-    ASSERT_NE(levels.GetValue("B"), nullptr);
-    EXPECT_EQ(levels.GetValue("B")->Std(), "two");
-    ASSERT_NE(levels.GetValue("C"), nullptr);
-    EXPECT_EQ(levels.GetValue("C")->Std(), "");
+    // NAME=VALUE in the name stands for both; a later insertion replaces.
+    for (auto [name, value] : {std::pair<const char*, const char*>{"A", "1"},
+                               {"B=two", nullptr},
+                               {"C", nullptr},
+                               {"A", "3"}})
+        EXPECT_EQ(levels.Insert(name, value), 1);
+    auto text = [&](const char* iName)
+    {
+        const QORString* value = levels.GetValue(iName);
+        return value ? value->Std() : "<none>";
+    };
+    EXPECT_EQ(text("A") + "|" + text("B") + "|" + text("C"), "3|two|");
     levels.Remove("A");
-    EXPECT_EQ(levels.GetValue("A"), nullptr);
+    EXPECT_EQ(text("A"), "<none>");
 }
 
 TEST(zbPPMacLev, InsertLevel)

@@ -47,20 +47,20 @@ TEST(zbsvcLs, Selections)
 {
     Tree tree;
     std::string root = tree._Dir.Path();
-    auto result = zbtest::Run({Program("zbsvc"), "ls", "-r", "-f", root});
+    auto result = Zbsvc({"ls", "-r", "-f", root});
     EXPECT_EQ(result._Status, 0) << result._Err;
     EXPECT_EQ(SortedLines(result._Out),
               (std::vector<std::string>{tree / "a/b/g", tree / "a/f", tree / "top"}));
 
-    result = zbtest::Run({Program("zbsvc"), "ls", "-r", "-d", root});
+    result = Zbsvc({"ls", "-r", "-d", root});
     EXPECT_EQ(result._Status, 0);
     EXPECT_EQ(SortedLines(result._Out),
               (std::vector<std::string>{tree / "a", tree / "a/b", tree / "a/b/loop"}));
 
-    result = zbtest::Run({Program("zbsvc"), "ls", "-r", root});
+    result = Zbsvc({"ls", "-r", root});
     EXPECT_EQ(SortedLines(result._Out).size(), 6u);
 
-    result = zbtest::Run({Program("zbsvc"), "ls", root, tree / "a"});
+    result = Zbsvc({"ls", root, tree / "a"});
     EXPECT_EQ(result._Status, 0);
     EXPECT_EQ(SortedLines(result._Out),
               (std::vector<std::string>{tree / "a", tree / "a/b", tree / "a/f", tree / "top"}));
@@ -70,13 +70,13 @@ TEST(zbsvcLs, Selections)
 TEST(zbsvcLs, ErrorsAndUsage)
 {
     Tree tree;
-    auto result = zbtest::Run({Program("zbsvc"), "ls", "-f", tree / "missing", tree / "a"});
+    auto result = Zbsvc({"ls", "-f", tree / "missing", tree / "a"});
     EXPECT_EQ(result._Status, 1);
     EXPECT_EQ(result._Out, tree / "a/f\n");
     EXPECT_EQ(result._Err,
               "# System error on " + tree / "missing" + ": No such file or directory\n");
 
-    result = zbtest::Run({Program("zbsvc"), "ls", tree / "top"});
+    result = Zbsvc({"ls", tree / "top"});
     EXPECT_EQ(result._Status, 1);
     EXPECT_EQ(result._Err, "# System error on " + tree / "top" + ": Not a directory\n");
 
@@ -96,8 +96,7 @@ TEST(zbsvcLs, ErrorsAndUsage)
 TEST(zbsvcLs, ExcludedNames)
 {
     Tree tree;
-    auto result = zbtest::Run(
-        {Program("zbsvc"), "ls", "-r", "-x", "a", "-x", "*op", "-x", "loop", tree._Dir.Path()});
+    auto result = Zbsvc({"ls", "-r", "-x", "a", "-x", "*op", "-x", "loop", tree._Dir.Path()});
     EXPECT_EQ(result._Status, 0) << result._Err;
     // a is skipped but still walked.
     EXPECT_EQ(SortedLines(result._Out),

@@ -6,42 +6,30 @@
 
 #include "zbTestSupport.h"
 
-using zbtest::Program;
-
-using zbtest::TempDir;
+using zbtest::Outcome;
+using zbtest::Zbsvc;
 
 TEST(zbsvcWschain, PrintsTheChain)
 {
-    TempDir ws;
+    zbtest::TempDir ws;
     zbtest::WriteFile(ws / "Install_config", "# workspace chain\n/ws/one:/ws/two::/ws/three\n");
-    auto result = zbtest::Run({Program("zbsvc"), "wschain", ws.Path()});
-    EXPECT_EQ(result._Status, 0) << result._Err;
-    EXPECT_EQ(result._Out, "/ws/one\n/ws/two\n/ws/three\n");
-    EXPECT_EQ(result._Err, "");
+    EXPECT_EQ(Outcome(Zbsvc({"wschain", ws.Path()})), "0|/ws/one\n/ws/two\n/ws/three\n|");
 }
 
 TEST(zbsvcWschain, Failures)
 {
-    TempDir ws;
-    auto result = zbtest::Run({Program("zbsvc"), "wschain", ws.Path()});
-    EXPECT_EQ(result._Status, 1);
-    EXPECT_EQ(result._Out, "");
-    EXPECT_EQ(result._Err,
-              "# System error on " + ws.Path() + "/Install_config: No such file or directory\n");
+    zbtest::TempDir ws;
+    const std::string config = ws / "Install_config";
+    EXPECT_EQ(Outcome(Zbsvc({"wschain", ws.Path()})),
+              "1||# System error on " + config + ": No such file or directory\n");
+    zbtest::WriteFile(config, "one line only\n");
+    EXPECT_EQ(Outcome(Zbsvc({"wschain", ws.Path()})),
+              "1||# System error on " + config + ": Bad file descriptor\n");
 
-    zbtest::WriteFile(ws / "Install_config", "one line only\n");
-    result = zbtest::Run({Program("zbsvc"), "wschain", ws.Path()});
-    EXPECT_EQ(result._Status, 1);
-    EXPECT_EQ(result._Err,
-              "# System error on " + ws.Path() + "/Install_config: Bad file descriptor\n");
-
-    result = zbtest::Run({Program("zbsvc"), "wschain"});
-    EXPECT_EQ(result._Status, 2);
-    EXPECT_EQ(result._Err, "zbsvc wschain: expects the arguments WS\n"
-                           "zbsvc wschain usage:\n"
-                           "   -h : print this help\n"
-                           "   --help : print this help\n"
-                           "   arguments: WS\n");
-    result = zbtest::Run({Program("zbsvc"), "wschain", "a", "b"});
-    EXPECT_EQ(result._Status, 2);
+    EXPECT_EQ(Outcome(Zbsvc({"wschain"})), "2||zbsvc wschain: expects the arguments WS\n"
+                                           "zbsvc wschain usage:\n"
+                                           "   -h : print this help\n"
+                                           "   --help : print this help\n"
+                                           "   arguments: WS\n");
+    EXPECT_EQ(Zbsvc({"wschain", "a", "b"})._Status, 2);
 }

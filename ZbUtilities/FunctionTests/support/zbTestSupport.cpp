@@ -149,6 +149,20 @@ ChildResult Run(const std::vector<std::string>& iArgv, const ChildEnvironment& i
     return result;
 }
 
+std::string Outcome(const ChildResult& iResult)
+{
+    std::string status = iResult._Exited ? std::to_string(iResult._Status)
+                                         : "signal " + std::to_string(iResult._Signal);
+    return status + "|" + iResult._Out + "|" + iResult._Err;
+}
+
+ChildResult Zbsvc(const std::vector<std::string>& iArgs, const ChildEnvironment& iEnv)
+{
+    std::vector<std::string> argv{Program("zbsvc")};
+    argv.insert(argv.end(), iArgs.begin(), iArgs.end());
+    return Run(argv, iEnv);
+}
+
 std::string Program(const std::string& iName)
 {
     return std::string(ZB_BINARY_DIR) + "/bin/" + iName;

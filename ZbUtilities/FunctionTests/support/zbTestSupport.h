@@ -69,6 +69,14 @@ ChildResult Run(const std::vector<std::string>& iArgv, const ChildEnvironment& i
                 const std::string& iStdin = "", const std::string& iWorkDir = "",
                 int iKillAfterMs = 0, int iSignal = 0);
 
+// The whole outcome of a child as one text, for one comparison: the exit
+// status (or "signal N"), then "|" and the standard output, then "|" and the
+// standard error.
+std::string Outcome(const ChildResult& iResult);
+
+// Runs the built zbsvc with iArgs.
+ChildResult Zbsvc(const std::vector<std::string>& iArgs, const ChildEnvironment& iEnv = {});
+
 // Path of a program built in the build tree's bin directory.
 std::string Program(const std::string& iName);
 // Path inside the source tree.
