@@ -12,19 +12,14 @@
 
 namespace
 {
-// Analyses a command line given as strings, capturing the diagnostics.
-struct Analysis
-{
-    int _Result;
-    std::string _Err;
-};
-
-Analysis Analyze(zbGetopts& ioOptions, const std::vector<const char*>& iArgs, int iIgnore = 0)
+// Analyses a command line given as strings; the result and the diagnostics
+// as one text "RESULT|DIAGNOSTICS".
+std::string Analyze(zbGetopts& ioOptions, const std::vector<const char*>& iArgs, int iIgnore = 0)
 {
     zbtest::Capture err(2);
     int result = ioOptions.AnalyzeCommandLine(static_cast<int>(iArgs.size()),
                                               const_cast<const char**>(iArgs.data()), iIgnore);
-    return {result, err.Stop()};
+    return std::to_string(result) + "|" + err.Stop();
 }
 
 std::vector<std::string> LineValues(zbGetopts& iOptions)
@@ -51,23 +46,36 @@ void Declare(zbGetopts& ioOptions)
     for (const char* name : {"o", "-I"})
         ASSERT_EQ(0, ioOptions.AddValuedSwitch(name, "help", 1));
 }
+
+// The switches of Declare that are set, the values of the valued ones, then
+// "|" and the line values.
+std::string State(zbGetopts& iOptions)
+{
+    std::string out;
+    for (const char* name : {"v", "a", "b", "ab", "crypt"})
+        if (iOptions.GetSwitchStatus(name))
+            out += std::string("-") + name + " ";
+    for (const char* name : {"o", "I"})
+        if (QORListValQORString* values = iOptions.GetSwitchAllValues(name))
+            for (const QORString& value : *values)
+                out += std::string("-") + name + "=" + value.Std() + " ";
+    out += "|";
+    for (const std::string& value : LineValues(iOptions))
+        out += value + " ";
+    return out;
+}
 } // namespace
 
 TEST(zbGetopts, GroupingGluedValuesAndWholeWords)
 {
     zbGetopts options("tool");
     Declare(options);
-    Analysis a = Analyze(options, {"prog", "-vofile", "-ab", "x", "-Ia", "-I", "b", "-crypt", "y"});
-    EXPECT_EQ(0, a._Result);
-    EXPECT_EQ("", a._Err);
-    EXPECT_STREQ("prog", options.GetArgv0());
-    EXPECT_EQ(1u, options.GetSwitchStatus("v"));
-    EXPECT_EQ("file", Value(options, "-o"));
     // A whole word wins over grouping: -ab sets ab only.
-    EXPECT_EQ(1u, options.GetSwitchStatus("ab"));
-    EXPECT_EQ(0u, options.GetSwitchStatus("a"));
-    EXPECT_EQ(0u, options.GetSwitchStatus("b"));
-    EXPECT_EQ(1u, options.GetSwitchStatus("crypt"));
+    EXPECT_EQ("0|",
+              Analyze(options, {"prog", "-vofile", "-ab", "x", "-Ia", "-I", "b", "-crypt", "y"}));
+    EXPECT_EQ("-v -ab -crypt -o=file -I=a -I=b |x y ", State(options));
+    EXPECT_STREQ("prog", options.GetArgv0());
+    EXPECT_EQ("file", Value(options, "-o"));
     int index = 1;
     std::vector<std::string> values;
     while (QORString* value = options.GetSwitchValue("I", index))
@@ -76,71 +84,60 @@ TEST(zbGetopts, GroupingGluedValuesAndWholeWords)
     EXPECT_EQ(3, index);
     index = 0;
     EXPECT_EQ(nullptr, options.GetSwitchValue("I", index));
-    EXPECT_EQ((std::vector<std::string>{"x", "y"}), LineValues(options));
-
-    // A group falls back to the whole word for its remaining text: -ba is
-    // b then the word a; -vba is v, then b, then a.
-    a = Analyze(options, {"prog", "-ba"});
-    EXPECT_EQ(1u, options.GetSwitchStatus("b"));
-    EXPECT_EQ(1u, options.GetSwitchStatus("a"));
     ASSERT_NE(nullptr, options.SearchSwitchForValue("I", QORString("b")));
     EXPECT_EQ(nullptr, options.SearchSwitchForValue("I", QORString("c")));
-    ASSERT_NE(nullptr, options.GetSwitchAllValues("-I"));
-    EXPECT_EQ(2, options.GetSwitchAllValues("I")->Size());
+
+    // A group falls back to the whole word for its remaining text: -ba is
+    // b then the word a.
+    zbGetopts other("tool");
+    Declare(other);
+    EXPECT_EQ("0|", Analyze(other, {"prog", "-ba"}));
+    EXPECT_EQ("-a -b |", State(other));
 }
 
 TEST(zbGetopts, MissingValuesAreReportedAndConsumeTheNextArgument)
 {
     zbGetopts options("tool");
     Declare(options);
-    Analysis a = Analyze(options, {"prog", "-v", "-o"});
-    EXPECT_EQ(1, a._Result);
-    EXPECT_EQ("prog: option requires an argument -- o\n", a._Err);
+    EXPECT_EQ("1|prog: option requires an argument -- o\n", Analyze(options, {"prog", "-v", "-o"}));
     EXPECT_EQ(nullptr, options.GetSwitchValue("o"));
 
     // -o -a: the error is printed and -a is consumed, not seen as a switch;
     // analysis goes on after it.  -vI at the end misses I's value.
-    a = Analyze(options, {"prog", "-o", "-a", "z", "-vI"});
-    EXPECT_EQ(1, a._Result);
-    EXPECT_EQ("prog: option requires an argument -- o\n"
+    zbGetopts second("tool");
+    Declare(second);
+    EXPECT_EQ("1|prog: option requires an argument -- o\n"
               "prog: option requires an argument -- I\n",
-              a._Err);
-    EXPECT_EQ(0u, options.GetSwitchStatus("a"));
-    EXPECT_EQ((std::vector<std::string>{"z"}), LineValues(options));
+              Analyze(second, {"prog", "-o", "-a", "z", "-vI"}));
+    EXPECT_EQ("-v |z ", State(second));
 
     // An empty argument is a value; a lone "-" is not.
-    a = Analyze(options, {"prog", "-o", "", "-I", "-"});
-    EXPECT_EQ(1, a._Result);
-    EXPECT_EQ("prog: option requires an argument -- I\n", a._Err);
-    EXPECT_EQ("", Value(options, "o"));
+    zbGetopts third("tool");
+    Declare(third);
+    EXPECT_EQ("1|prog: option requires an argument -- I\n",
+              Analyze(third, {"prog", "-o", "", "-I", "-"}));
+    EXPECT_EQ("-o= |", State(third));
 }
 
 TEST(zbGetopts, UndeclaredSwitchesDashAndDoubleDash)
 {
     zbGetopts options("tool");
     Declare(options);
-    Analysis a = Analyze(options, {"prog", "-x", "one", "-", "--", "-vq", "two", "--help"});
-    EXPECT_EQ(1, a._Result);
-    EXPECT_EQ("prog: illegal option -- x\n"
+    // Errors do not stop the analysis; the group stops at the first unknown.
+    EXPECT_EQ("1|prog: illegal option -- x\n"
               "prog: illegal option -- \n"
               "prog: illegal option -- -\n"
               "prog: illegal option -- q\n"
               "prog: illegal option -- -\n",
-              a._Err);
-    // Errors do not stop the analysis; the group stops at the first unknown.
-    EXPECT_EQ(1u, options.GetSwitchStatus("v"));
-    EXPECT_EQ((std::vector<std::string>{"one", "two"}), LineValues(options));
+              Analyze(options, {"prog", "-x", "one", "-", "--", "-vq", "two", "--help"}));
+    EXPECT_EQ("-v |one two ", State(options));
 
     // Ignoring unknown switches skips the argument after them too, unless it
     // starts with '-'.
     zbGetopts quiet("tool");
     Declare(quiet);
-    a = Analyze(quiet, {"prog", "-x", "y", "z", "-w", "-a", "-bk", "w"}, 1);
-    EXPECT_EQ(0, a._Result);
-    EXPECT_EQ("", a._Err);
-    EXPECT_EQ(1u, quiet.GetSwitchStatus("a"));
-    EXPECT_EQ(1u, quiet.GetSwitchStatus("b"));
-    EXPECT_EQ((std::vector<std::string>{"z"}), LineValues(quiet));
+    EXPECT_EQ("0|", Analyze(quiet, {"prog", "-x", "y", "z", "-w", "-a", "-bk", "w"}, 1));
+    EXPECT_EQ("-a -b |z ", State(quiet));
 }
 
 TEST(zbGetopts, DeclarationConflicts)
@@ -204,14 +201,13 @@ TEST(zbGetopts, LineValuesHiddenAndSecondAnalysis)
     // A null element ends the line early.
     const char* cut[] = {"first", "-I", "1", "a", nullptr, "b"};
     EXPECT_EQ(0, options.AnalyzeCommandLine(6, cut, 0));
-    EXPECT_EQ((std::vector<std::string>{"a"}), LineValues(options));
+    EXPECT_EQ("-I=1 |a ", State(options));
 
     // A second analysis replaces the name and the line values and
     // accumulates switch values.
     Analyze(options, {"second", "-I2", "c", "d"});
     EXPECT_STREQ("second", options.GetArgv0());
-    ASSERT_NE(nullptr, options.GetSwitchAllValues("I"));
-    EXPECT_EQ(2, options.GetSwitchAllValues("I")->Size());
+    EXPECT_EQ("-I=1 -I=2 |c d ", State(options));
     QORListValQORString* values = options.GetAndHideAllLineValues();
     ASSERT_NE(nullptr, values);
     EXPECT_EQ(2, values->Size());

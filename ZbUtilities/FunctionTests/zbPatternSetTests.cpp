@@ -1,5 +1,4 @@
-// Name patterns and pattern sets, the directory walker's name filter, and
-// the build level.
+// Name patterns and pattern sets, and the directory walker's name filter.
 
 #include <algorithm>
 #include <string>
@@ -9,7 +8,6 @@
 #include <gtest/gtest.h>
 
 #include "zbDirectoryListing.h"
-#include "zbGetBuildLevel.h"
 #include "zbPatternSet.h"
 #include "zbTestSupport.h"
 
@@ -101,12 +99,4 @@ TEST(zbPatternSet, ListingSkipsMatchingNamesButWalksSkippedDirectories)
     while (listing.GetEntry())
         ++count;
     EXPECT_EQ(count, 5);
-}
-
-TEST(zbGetBuildLevel, Record)
-{
-    char* level = nullptr;
-    EXPECT_STREQ(zbGetBuildLevel(&level), "03-16-2007.22.00");
-    EXPECT_STREQ(level, "9");
-    EXPECT_STREQ(zbGetBuildLevel(nullptr), "03-16-2007.22.00");
 }

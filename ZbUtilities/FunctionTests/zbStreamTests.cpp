@@ -61,17 +61,13 @@ TEST(zbStreams, GetlineIntoAFixedBuffer)
     zbtest::TempDir dir;
     zbtest::WriteFile(dir / "in", "abcdef\nlast");
     zbIFStream in((dir / "in").c_str(), 8);
+    // Lines longer than the buffer come in pieces; the delimiter alone
+    // gives an empty piece.
     char buffer[4];
-    ASSERT_EQ(in.Getline(buffer, 4, '\n'), 0);
-    EXPECT_STREQ(buffer, "abc");
-    ASSERT_EQ(in.Getline(buffer, 4, '\n'), 0);
-    EXPECT_STREQ(buffer, "def");
-    ASSERT_EQ(in.Getline(buffer, 4, '\n'), 0); // the delimiter alone
-    EXPECT_STREQ(buffer, "");
-    ASSERT_EQ(in.Getline(buffer, 4, '\n'), 0);
-    EXPECT_STREQ(buffer, "las");
-    ASSERT_EQ(in.Getline(buffer, 4, '\n'), 0);
-    EXPECT_STREQ(buffer, "t");
+    std::string pieces;
+    for (int i = 0; i < 10 && in.Getline(buffer, 4, '\n') == 0; ++i)
+        pieces += std::string(buffer) + "|";
+    EXPECT_EQ(pieces, "abc|def||las|t|");
     EXPECT_EQ(in.Getline(buffer, 4, '\n'), 1);
     EXPECT_EQ(in.Getline(buffer, 1, '\n'), 1);
     EXPECT_EQ(in.Getline(nullptr, 4, '\n'), 1);

@@ -11,32 +11,37 @@
 
 #include "zbTestSupport.h"
 
-using zbtest::Program;
-
-using zbtest::TempDir;
+using zbtest::Outcome;
+using zbtest::Zbsvc;
 
 namespace
 {
-std::vector<std::string> SortedLines(const std::string& iText)
+// The outcome of zbsvc ls with the listed paths sorted (the order of a
+// directory's entries is the system's), relative to iRoot.
+std::string Listing(const std::vector<std::string>& iArgs, const std::string& iRoot)
 {
+    zbtest::ChildResult result = Zbsvc(iArgs);
     std::vector<std::string> lines;
-    std::istringstream in(iText);
+    std::istringstream in(result._Out);
     for (std::string line; std::getline(in, line);)
-        lines.push_back(line);
+        lines.push_back(line.rfind(iRoot, 0) == 0 ? line.substr(iRoot.size() + 1) : line);
     std::sort(lines.begin(), lines.end());
-    return lines;
+    result._Out.clear();
+    for (const std::string& line : lines)
+        result._Out += line + " ";
+    return Outcome(result);
 }
 
+// top, a/f, a/b/g and a/b/loop, a link back to the root.
 struct Tree
 {
-    TempDir _Dir;
+    zbtest::TempDir _Dir;
     Tree()
     {
         ::mkdir((_Dir / "a").c_str(), 0755);
         ::mkdir((_Dir / "a/b").c_str(), 0755);
-        zbtest::WriteFile(_Dir / "top", "");
-        zbtest::WriteFile(_Dir / "a/f", "");
-        zbtest::WriteFile(_Dir / "a/b/g", "");
+        for (const char* file : {"top", "a/f", "a/b/g"})
+            zbtest::WriteFile(_Dir / file, "");
         (void)::symlink("../..", (_Dir / "a/b/loop").c_str());
     }
     std::string operator/(const std::string& iName) const { return _Dir / iName; }
@@ -46,59 +51,33 @@ struct Tree
 TEST(zbsvcLs, Selections)
 {
     Tree tree;
-    std::string root = tree._Dir.Path();
-    auto result = Zbsvc({"ls", "-r", "-f", root});
-    EXPECT_EQ(result._Status, 0) << result._Err;
-    EXPECT_EQ(SortedLines(result._Out),
-              (std::vector<std::string>{tree / "a/b/g", tree / "a/f", tree / "top"}));
-
-    result = Zbsvc({"ls", "-r", "-d", root});
-    EXPECT_EQ(result._Status, 0);
-    EXPECT_EQ(SortedLines(result._Out),
-              (std::vector<std::string>{tree / "a", tree / "a/b", tree / "a/b/loop"}));
-
-    result = Zbsvc({"ls", "-r", root});
-    EXPECT_EQ(SortedLines(result._Out).size(), 6u);
-
-    result = Zbsvc({"ls", root, tree / "a"});
-    EXPECT_EQ(result._Status, 0);
-    EXPECT_EQ(SortedLines(result._Out),
-              (std::vector<std::string>{tree / "a", tree / "a/b", tree / "a/f", tree / "top"}));
-    EXPECT_EQ(result._Err, "");
+    const std::string root = tree._Dir.Path();
+    EXPECT_EQ(Listing({"ls", "-r", "-f", root}, root), "0|a/b/g a/f top |");
+    EXPECT_EQ(Listing({"ls", "-r", "-d", root}, root), "0|a a/b a/b/loop |");
+    EXPECT_EQ(Listing({"ls", "-r", root}, root), "0|a a/b a/b/g a/b/loop a/f top |");
+    EXPECT_EQ(Listing({"ls", root, tree / "a"}, root), "0|a a/b a/f top |");
+    // Excluded names are not listed, but a directory excluded is walked.
+    EXPECT_EQ(Listing({"ls", "-r", "-x", "a", "-x", "*op", "-x", "loop", root}, root),
+              "0|a/b a/b/g a/f |");
 }
 
 TEST(zbsvcLs, ErrorsAndUsage)
 {
     Tree tree;
-    auto result = Zbsvc({"ls", "-f", tree / "missing", tree / "a"});
-    EXPECT_EQ(result._Status, 1);
-    EXPECT_EQ(result._Out, tree / "a/f\n");
-    EXPECT_EQ(result._Err,
-              "# System error on " + tree / "missing" + ": No such file or directory\n");
+    EXPECT_EQ(Outcome(Zbsvc({"ls", "-f", tree / "missing", tree / "a"})),
+              "1|" + tree / "a/f\n" + "|# System error on " + tree / "missing" +
+                  ": No such file or directory\n");
+    EXPECT_EQ(Outcome(Zbsvc({"ls", tree / "top"})),
+              "1||# System error on " + tree / "top" + ": Not a directory\n");
 
-    result = Zbsvc({"ls", tree / "top"});
-    EXPECT_EQ(result._Status, 1);
-    EXPECT_EQ(result._Err, "# System error on " + tree / "top" + ": Not a directory\n");
-
-    for (std::vector<std::string> args :
+    for (const auto& args :
          {std::vector<std::string>{"ls"}, {"ls", "-r"}, {"ls", "-x", "/"}, {"ls", "-f", "-d", "/"}})
     {
-        args.insert(args.begin(), Program("zbsvc"));
-        result = zbtest::Run(args);
-        EXPECT_EQ(result._Status, 2) << args[2];
+        zbtest::ChildResult result = Zbsvc(args);
+        EXPECT_EQ(result._Status, 2) << args.back();
         // The parser's diagnostic (or ours for -f with -d), then the usage.
         EXPECT_EQ(result._Err.find("zbsvc ls"), 0u) << result._Err;
         EXPECT_NE(result._Err.find("zbsvc ls usage:\n"), std::string::npos) << result._Err;
         EXPECT_EQ(result._Out, "");
     }
-}
-
-TEST(zbsvcLs, ExcludedNames)
-{
-    Tree tree;
-    auto result = Zbsvc({"ls", "-r", "-x", "a", "-x", "*op", "-x", "loop", tree._Dir.Path()});
-    EXPECT_EQ(result._Status, 0) << result._Err;
-    // a is skipped but still walked.
-    EXPECT_EQ(SortedLines(result._Out),
-              (std::vector<std::string>{tree / "a/b", tree / "a/b/g", tree / "a/f"}));
 }

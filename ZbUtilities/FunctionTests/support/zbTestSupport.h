@@ -46,11 +46,11 @@ class Capture
 
 struct ChildResult
 {
-    int _Exited = 0;   // 1 when the child exited normally
-    int _Status = -1;  // exit status when it exited
-    int _Signal = 0;   // signal number when it was killed
-    std::string _Out;  // standard output
-    std::string _Err;  // standard error
+    int _Exited = 0;  // 1 when the child exited normally
+    int _Status = -1; // exit status when it exited
+    int _Signal = 0;  // signal number when it was killed
+    std::string _Out; // standard output
+    std::string _Err; // standard error
 };
 
 // Environment changes for a child: a value sets the variable; an entry in
