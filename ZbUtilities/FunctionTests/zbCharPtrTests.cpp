@@ -31,6 +31,7 @@ TEST(zbCharPtr, ConstructionAssignmentAndAppend)
     EXPECT_STREQ("abcdefabcdef", text.CastToCharPtr());
     text = static_cast<const char*>(nullptr);
     EXPECT_STREQ("", text.CastToCharPtr());
+    // Copies own their buffer.
     text = QORString("xy");
     zbCharPtr copy(text);
     copy = zbCharPtr("z");
@@ -61,8 +62,7 @@ TEST(zbCharPtr, CompareByLengthThenBytesAndHash)
     EXPECT_GT(zbCharPtr("ab"), zbCharPtr("aa"));
     EXPECT_EQ(-2, zbCharPtr("a").Compare("abc"));
     EXPECT_EQ(1, zbCharPtr("a").Compare(static_cast<const char*>(nullptr)));
-    EXPECT_TRUE(zbCharPtr("abc") == QORString("abc"));
-    EXPECT_TRUE(zbCharPtr("abc") != "abd");
+    EXPECT_TRUE(zbCharPtr("abc") == QORString("abc") && zbCharPtr("abc") != "abd");
     // Big-endian words; the tail fills the high bytes.
     EXPECT_EQ(0x61626364u ^ 0x65000000u, zbCharPtr("abcde").ComputeHashKey());
     EXPECT_EQ(0u, zbCharPtr("").ComputeHashKey());

@@ -30,13 +30,12 @@ struct Workspace
     TempDir _Dir;
     Workspace()
     {
-        ::mkdir((_Dir / "Fw").c_str(), 0755);
-        ::mkdir((_Dir / "Fw/PublicInterfaces").c_str(), 0755);
-        ::mkdir((_Dir / "Fw/PublicInterfaces/sub").c_str(), 0755);
-        ::mkdir((_Dir / "Fw/PrivateInterfaces").c_str(), 0755);
-        WriteFile(_Dir / "Fw/PublicInterfaces/b.h", "");
-        WriteFile(_Dir / "Fw/PublicInterfaces/a.h", "");
-        WriteFile(_Dir / "Fw/PrivateInterfaces/p.h", "");
+        for (const char* sub :
+             {"Fw", "Fw/PublicInterfaces", "Fw/PublicInterfaces/sub", "Fw/PrivateInterfaces"})
+            ::mkdir((_Dir / sub).c_str(), 0755);
+        for (const char* file :
+             {"Fw/PublicInterfaces/b.h", "Fw/PublicInterfaces/a.h", "Fw/PrivateInterfaces/p.h"})
+            WriteFile(_Dir / file, "");
     }
     QORString IntoWS(const std::string& iName) const
     {
