@@ -9,6 +9,7 @@
 #include "QORListPtr.h"
 #include "QORListVal.h"
 #include "QORString.h"
+#include "zbHashDic.h"
 
 class zbOFStream;
 
@@ -54,6 +55,13 @@ class zbPathFinder
     QORListPtrzbPathFinderFileName _Directories;
     QORString _FWPathname;
     int _NonCaseSensitive;
+};
+
+// Path finders by name (not owned by the dictionary).
+using zbHashDiczbPathFinder = zbHashDic<zbPathFinder>;
+template <> struct zbHashDicValueName<zbPathFinder>
+{
+    static const char* Text() { return "zbPathFinder"; }
 };
 
 #endif

@@ -21,6 +21,7 @@ int zbsvcWschain(int argc, char** argv);
 int zbsvcBlock(int argc, char** argv);
 int zbsvcMsg(int argc, char** argv);
 int zbsvcCrc(int argc, char** argv);
+int zbsvcVersion(int argc, char** argv);
 
 // The table, in the order the usage lists them; ends with a null name.
 extern const zbsvcVerb zbsvcVerbs[];

@@ -5,10 +5,14 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
 
 #include "zbDirectories.h"
 #include "zbErrorCodeManager.h"
+#include "zbFileName.h"
+#include "zbGetZbzbConcatenation.h"
 #include "zbInternalError.h"
+#include "zbMacroSet.h"
 #include "zbMsgTag.h"
 #include "zbOFStream.h"
 
@@ -55,6 +59,16 @@ QORString Environment(const char* iName)
     const char* value = std::getenv(iName);
     return QORString(value ? value : "");
 }
+
+// The text of a found file, whichever way path finders hold it.
+const char* PathText(const QORString& iFile)
+{
+    return iFile.CastToCharPtr();
+}
+[[maybe_unused]] const char* PathText(const zbFileName& iFile)
+{
+    return iFile.GetPtrToFullname();
+}
 } // namespace
 
 zbContext::zbContext()
@@ -64,8 +78,9 @@ zbContext::zbContext()
       _OSNAME(Environment("ZbzbOS_NAME")), _OSType(Environment("ZbzbOS_Type")),
       _CPwd(zbGetPWD() ? zbGetPWD() : ""), _OSBitMode(0), _CatastrophicError(0),
       _ExternalQX("ZbzbExternalQX"), _ConfigPath(nullptr), _TramePath(nullptr), _DataPath(nullptr),
-      _MsgManager("QORZbMessages"), _TraceManager("zbXmlKeys.mk"), _MainSpecifications(nullptr),
-      _VersionSet(0), _MajorVersion("0"), _MinorVersion("0"), _ServicePack("0"), _BuildNumber("0")
+      _TramePathDico(10), _MsgManager("QORZbMessages"), _TraceManager("zbXmlKeys.mk"),
+      _MainSpecifications(nullptr), _VersionSet(0), _MajorVersion("0"), _MinorVersion("0"),
+      _ServicePack("0"), _BuildNumber("0")
 {
     const char* Ptr = std::getenv("ZbzbOS_BitMode");
     if ((Ptr == nullptr) || (!std::sscanf(Ptr, "%d", &_OSBitMode)) ||
@@ -100,8 +115,15 @@ zbContext::zbContext()
 
 zbContext::~zbContext()
 {
-    // The search paths and main specifications are built and owned by the
-    // search-path services; none exists until they are asked for.
+    delete _ConfigPath;
+    delete _TramePath;
+    delete _DataPath;
+    _TramePathDico.RemoveAll();
+    for (int i = _TramePathList.Size(); i >= 1; --i)
+        delete _TramePathList[i];
+    _TramePathList.RemoveAll();
+    delete _MainSpecifications;
+    // The members go next: the trace manager closes the XML trace file.
 }
 
 void zbContext::TrapSignals()
@@ -122,6 +144,107 @@ const char* zbContext::ExternalQX()
     return _ExternalQX.GetEnvironmentValue();
 }
 
+int zbContext::SetXmlFileName(const QORString* iFileName, const char* iApplicationName,
+                              const int& iAppend)
+{
+    _Xml = _TraceManager.SetXmlFileName(iFileName, iApplicationName, iAppend);
+    return _Xml;
+}
+
+int zbContext::SetXmlFileDescriptor(const int* iFd, const char* iName)
+{
+    _Xml = _TraceManager.SetXmlFileDescriptor(iFd, iName);
+    return _Xml;
+}
+
+// ---------------------------------------------------------------- search paths
+
+zbPathFinder* zbContext::_BuildPath(zbPathFinder* ioFinder, const char* iSubDirectory,
+                                    const char* iOverrideVariable)
+{
+    QORListValQORString list;
+    zbGetZbzbConcatenation(list, _InstallPath.CastToCharPtr(), iSubDirectory,
+                           iOverrideVariable ? std::getenv(iOverrideVariable) : nullptr);
+    ioFinder->SetListOfPath(list);
+    if (_Verbose)
+        ioFinder->Dump(zbStdout);
+    return ioFinder;
+}
+
+zbPathFinder* zbContext::GetConfigPath()
+{
+    if (!_ConfigPath)
+        _ConfigPath = _BuildPath(new zbPathFinder, "tools/config", "MY_ZBZB_CONFIG");
+    return _ConfigPath;
+}
+
+zbPathFinder* zbContext::GetTramePath()
+{
+    if (!_TramePath)
+        _TramePath = _BuildPath(new zbPathFinder, "tools/trame", "MY_ZBZB_TRAME");
+    return _TramePath;
+}
+
+zbPathFinder* zbContext::GetDataPath()
+{
+    if (!_DataPath)
+        _DataPath = _BuildPath(new zbPathFinder, "tools/data", "MY_ZBZB_DATA");
+    return _DataPath;
+}
+
+zbPathFinder* zbContext::GetTramePath(const zbNewString& iName)
+{
+    zbPathFinder* finder = static_cast<zbPathFinder*>(_TramePathDico.Locate(iName));
+    if (finder)
+        return finder;
+    finder = new zbPathFinder;
+    _TramePathDico.Insert(iName, finder);
+    _TramePathList.Append(finder);
+    QORString subDirectory("tools/trame/");
+    if (iName.CastToCharPtr())
+        subDirectory += iName.CastToCharPtr();
+    return _BuildPath(finder, subDirectory.CastToCharPtr(), nullptr);
+}
+
+zbPathFinderFileName* zbContext::SearchForConfig(const QORString& iName,
+                                                 zbPathFinderFileName& oFile)
+{
+    return GetConfigPath()->SearchFor(iName, oFile);
+}
+
+zbPathFinderFileName* zbContext::SearchForData(const QORString& iName, zbPathFinderFileName& oFile)
+{
+    return GetDataPath()->SearchFor(iName, oFile);
+}
+
+zbMacroSet* zbContext::GetMainSpecifications()
+{
+    if (_MainSpecifications)
+        return _MainSpecifications;
+    _MainSpecifications = new zbMacroSet(500);
+    zbPathFinderFileName file;
+    if (SearchForConfig("MainSpecifications.mk", file) &&
+        !_MainSpecifications->InsertFile(PathText(file), nullptr, '=', zbMacroSet::ReplaceExisting))
+        _MainSpecifications->Solve(nullptr);
+    if (_Verbose)
+        _MainSpecifications->Dump(zbStdout);
+    return _MainSpecifications;
+}
+
+// ---------------------------------------------------------------- version
+
+void zbContext::SetVersion(const QORString& iMajor, const QORString& iMinor,
+                           const QORString& iServicePack, const QORString& iBuildNumber)
+{
+    if (_VersionSet)
+        return;
+    _VersionSet = 1;
+    _MajorVersion = iMajor;
+    _MinorVersion = iMinor;
+    _ServicePack = iServicePack;
+    _BuildNumber = iBuildNumber;
+}
+
 void zbContext::Dump(zbOFStream& oStream)
 {
     auto yesNo = [](int iFlag) { return iFlag ? "Yes" : "No"; };
@@ -136,4 +259,24 @@ void zbContext::Dump(zbOFStream& oStream)
     oStream.Print("#   Current path = [%s]\n", _CPwd.CastToCharPtr());
     oStream.Puts("#\n");
     oStream.Puts("# Current concatenations:\n");
+    for (const zbPathFinder* finder : {_ConfigPath, _TramePath, _DataPath})
+        if (finder)
+            finder->Dump(oStream);
+    if (_MainSpecifications)
+        _MainSpecifications->Dump(oStream);
+}
+
+void zbContext::ComputeVersion(const QORString& iLevelDirectory)
+{
+    if (_VersionSet)
+        return;
+    _VersionSet = 1;
+    _MajorVersion = _MinorVersion = _ServicePack = _BuildNumber = "0";
+    zbPathFinderFileName dataFile;
+    if (!SearchForData("zbVersionData.mk", dataFile))
+        return;
+    zbFileName levelFile(iLevelDirectory.CastToCharPtr(), "TALVEXV5Level.lvl", nullptr);
+    if (levelFile.ReadStat())
+        return;
+    // The version data is read once the preprocessor is part of the library.
 }
