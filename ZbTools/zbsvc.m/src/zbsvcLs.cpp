@@ -49,8 +49,7 @@ int zbsvcLs(int argc, char** argv)
         if (error)
         {
             zbExtLastError.SetErrno(error);
-            zbExtContext.GetTraceMngr()->Print(MSG_KEY_systError, stderr,
-                                               QORUnicodeString(directory),
+            zbExtContext.GetTraceMngr()->Print(MSG_KEY_systError, stderr, QORUnicodeString(directory),
                                                zbExtLastError.GetMsgError());
             status = 1;
             continue;
