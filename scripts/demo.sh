@@ -27,3 +27,11 @@ echo "\$ zbsvc msg -k zbzbWarning zbzbFatal.InternalLine 'x > 0' 42 zbDemo"
 
 echo "\$ zbsvc crc README.md"
 "$zbsvc" crc README.md
+
+echo "\$ zbsvc context -v"
+"$zbsvc" context -v
+trace_dir="$(mktemp -d /tmp/zbdemo.XXXXXX)"
+echo "\$ zbsvc -xml trace.xml crc README.md no-such-file; cat trace.xml"
+"$zbsvc" -xml "$trace_dir/trace.xml" crc README.md no-such-file || true
+cat "$trace_dir/trace.xml"
+rm -rf "$trace_dir"
