@@ -8,6 +8,7 @@
 #include <string>
 
 #include "zbContext.h"
+#include "zbFileName.h"
 #include "zbMacroSet.h"
 #include "zbOFStream.h"
 #include "zbTestSupport.h"
@@ -28,9 +29,14 @@ std::string Paths(const zbPathFinder* iFinder)
     return text;
 }
 
-std::string Text(const zbPathFinderFileName& iFile)
+// The text of a found file, whichever way path finders hold it.
+[[maybe_unused]] std::string Text(const QORString& iFile)
 {
-    return std::string(iFile.CastToCharPtr());
+    return iFile.Std();
+}
+[[maybe_unused]] std::string Text(const zbFileName& iFile)
+{
+    return iFile.GetPtrToFullname() ? iFile.GetPtrToFullname() : "";
 }
 
 // The override root of the configuration path (removed after its test, still
