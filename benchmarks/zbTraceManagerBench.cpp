@@ -56,7 +56,7 @@ BENCHMARK(BM_LoadShippedKeys)->Unit(benchmark::kMicrosecond);
 
 static void BM_SearchForData(benchmark::State& ioState)
 {
-    zbPathFinderFileName file;
+    zbFileName file;
     for (auto _ : ioState)
         benchmark::DoNotOptimize(zbExtContext.SearchForData("zbVersionData.mk", file));
 }

@@ -35,3 +35,15 @@ echo "\$ zbsvc -xml trace.xml crc README.md no-such-file; cat trace.xml"
 "$zbsvc" -xml "$trace_dir/trace.xml" crc README.md no-such-file || true
 cat "$trace_dir/trace.xml"
 rm -rf "$trace_dir"
+hl_dir="$(mktemp -d /tmp/zbdemo.XXXXXX)"
+mkdir -p "$hl_dir/ws/Fw/PublicInterfaces" "$hl_dir/ws/Fw/PrivateInterfaces"
+touch "$hl_dir/ws/Fw/PublicInterfaces/"{Fw.h,FwTypes.h} "$hl_dir/ws/Fw/PrivateInterfaces/FwImpl.h"
+echo "\$ zbsvc hlist -ws ws -o Fw.hl Fw/PublicInterfaces Fw/PrivateInterfaces && cat Fw.hl"
+"$zbsvc" hlist -ws "$hl_dir/ws" -o "$hl_dir/Fw.hl" Fw/PublicInterfaces Fw/PrivateInterfaces
+cat "$hl_dir/Fw.hl"
+echo "\$ zbsvc hmap -o map +ws=Fw.hl && zbsvc find -map map FwTypes.h FwImpl.h"
+"$zbsvc" hmap -o "$hl_dir/map" "+$hl_dir/ws=$hl_dir/Fw.hl"
+"$zbsvc" find -map "$hl_dir/map" FwTypes.h FwImpl.h
+echo "\$ zbsvc ls -r -f -x '*.h' -x 'Fw.hl' ."
+"$zbsvc" ls -r -f -x '*.h' -x 'Fw.hl' "$hl_dir"
+rm -rf "$hl_dir"

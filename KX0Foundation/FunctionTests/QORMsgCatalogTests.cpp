@@ -74,7 +74,8 @@ TEST(QORMsgCatalog, MalformedEntriesAreReportedAndSkipped)
                              "Good.Two = fine %1\n";
     QORMsgCatalog catalog;
     int bad = 0;
-    std::string err = CaptureStderr([&] { bad = catalog.ParseText(text.data(), text.size(), "c.msgcat"); });
+    std::string err =
+        CaptureStderr([&] { bad = catalog.ParseText(text.data(), text.size(), "c.msgcat"); });
     EXPECT_EQ(bad, 6);
     EXPECT_NE(err.find("c.msgcat:2: malformed catalog entry"), std::string::npos) << err;
     EXPECT_NE(err.find("c.msgcat:3:"), std::string::npos);

@@ -29,16 +29,44 @@ template <class T> class QORListPtr : public QORRawCollPV
     int RemoveValue(const T* iPointer) { return QORRawCollPV::RemoveValue(iPointer); }
     void QuickSort(CompareFunction iCompare)
     {
-        SortBy([iCompare](void* a, void* b) {
-            return iCompare(static_cast<const T*>(a), static_cast<const T*>(b));
-        });
+        SortBy([iCompare](void* a, void* b)
+               { return iCompare(static_cast<const T*>(a), static_cast<const T*>(b)); });
     }
     int Compare(const QORListPtr& iOther, CompareFunction iCompare) const
     {
-        return CompareBy(iOther, [iCompare](void* a, void* b) {
-            return iCompare(static_cast<const T*>(a), static_cast<const T*>(b));
-        });
+        return CompareBy(iOther, [iCompare](void* a, void* b)
+                         { return iCompare(static_cast<const T*>(a), static_cast<const T*>(b)); });
     }
+    // For lists that own their elements: drops repeated pointers, then
+    // deletes every element equal (iEqual) to an earlier one; the first
+    // occurrence of each stays in place.  Returns the new size.
+    template <class Equal> int DeleteDuplicates(Equal iEqual)
+    {
+        RemoveDuplicates();
+        for (int i = 1; i <= Size(); ++i)
+        {
+            T* kept = (*this)[i];
+            if (!kept)
+                continue;
+            for (int j = i + 1; j <= Size(); ++j)
+                if ((*this)[j] && iEqual(*(*this)[j], *kept))
+                {
+                    delete (*this)[j];
+                    (*this)[j] = nullptr;
+                }
+        }
+        RemoveNulls();
+        return Size();
+    }
+    // Orders two elements with nulls first, others by iCompare.
+    template <class Compare>
+    static int CompareNullsFirst(const T* iA, const T* iB, Compare iCompare)
+    {
+        if (!iA || !iB)
+            return (iA != nullptr) - (iB != nullptr);
+        return iCompare(*iA, *iB);
+    }
+
     // Deletes every element and empties the list (for lists that are used as owners).
     void ApplyDelete()
     {

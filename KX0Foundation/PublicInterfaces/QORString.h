@@ -62,7 +62,11 @@ class QORString
     // Position of the first occurrence of iSub at or after iStart, or -1.
     int Find(const char* iSub, int iStart = 0) const;
     QORString SubString(int iStart, int iCount = -1) const;
-    void Reset() { _Text.clear(); _IsNull = true; }
+    void Reset()
+    {
+        _Text.clear();
+        _IsNull = true;
+    }
 
   private:
     std::string _Text;

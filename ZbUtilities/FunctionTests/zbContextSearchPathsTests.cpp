@@ -29,12 +29,7 @@ std::string Paths(const zbPathFinder* iFinder)
     return text;
 }
 
-// The text of a found file, whichever way path finders hold it.
-[[maybe_unused]] std::string Text(const QORString& iFile)
-{
-    return iFile.Std();
-}
-[[maybe_unused]] std::string Text(const zbFileName& iFile)
+std::string Text(const zbFileName& iFile)
 {
     return iFile.GetPtrToFullname() ? iFile.GetPtrToFullname() : "";
 }
@@ -71,7 +66,7 @@ TEST(zbContextSearchPaths, ConfigPathOnceOverrideFirstMainSpecifications)
 
     ::setenv("MY_ZBZB_CONFIG", b.Path().c_str(), 1);
     EXPECT_EQ(config, zbExtContext.GetConfigPath());
-    zbPathFinderFileName file;
+    zbFileName file;
     EXPECT_EQ(nullptr, zbExtContext.SearchForConfig("onlyB.mk", file));
     EXPECT_EQ("onlyB.mk", Text(file));
     ASSERT_NE(nullptr, zbExtContext.SearchForConfig("onlyA.mk", file));
@@ -103,7 +98,7 @@ TEST(zbContextSearchPaths, TrameAndDataPaths)
     zbExtContext._Verbose = 0;
     EXPECT_EQ("#  List of searched path:\n#   [" + Example("trame/demo") + "]\n", out.Stop());
     EXPECT_EQ(demo, zbExtContext.GetTramePath(zbNewString("demo")));
-    zbPathFinderFileName file;
+    zbFileName file;
     ASSERT_NE(nullptr, demo->SearchFor("demo.trame", file));
     EXPECT_EQ(Example("trame/demo") + "/demo.trame", Text(file));
     EXPECT_EQ(nullptr, demo->SearchFor("common.trame", file));

@@ -14,11 +14,10 @@ class zbMsgManagerTest : public ::testing::Test
   protected:
     void SetUp() override
     {
-        zbtest::WriteFile(_Dir / "TestMessages.msgcat",
-                          "Two.Params = first=%1 second=%2\n"
-                          "Three.Params = %1-%2-%3\n"
-                          "No.Params = plain text\n"
-                          "Other.Key = from the other catalog\n");
+        zbtest::WriteFile(_Dir / "TestMessages.msgcat", "Two.Params = first=%1 second=%2\n"
+                                                        "Three.Params = %1-%2-%3\n"
+                                                        "No.Params = plain text\n"
+                                                        "Other.Key = from the other catalog\n");
         zbtest::WriteFile(_Dir / "OtherMessages.msgcat", "Other.Key = other catalog text\n");
         setenv("QOR_MSGCATALOG_PATH", _Dir.Path().c_str(), 1);
     }
@@ -107,12 +106,31 @@ TEST(zbMsg, PrintsThroughTheTraceManagerUnderItsKey)
 
 TEST(zbMsgManager, LibraryCatalogHasTheOuterAndFatalKeys)
 {
-    const char* keys[] = {"makeBegin", "makeEnd", "makeError", "makeWarning", "stepStart",
-                          "stepEnd", "zbzbError", "zbzbErrorExtended", "zbzbWarning",
-                          "zbzbWarningExtended", "zbzbInfo", "zbzbFatal", "systError", "cleanup",
-                          "PLXV5Error", "PLXV5Warning", "atpError", "atpWarning", "atpInfo",
-                          "zbzbErrorWithId", "zbzbErrorExtendedWithId", "zbzbWarningWithId",
-                          "zbzbWarningExtendedWithId", "zbzbFatal.InternalLine", "zbzbFatal.Abort",
+    const char* keys[] = {"makeBegin",
+                          "makeEnd",
+                          "makeError",
+                          "makeWarning",
+                          "stepStart",
+                          "stepEnd",
+                          "zbzbError",
+                          "zbzbErrorExtended",
+                          "zbzbWarning",
+                          "zbzbWarningExtended",
+                          "zbzbInfo",
+                          "zbzbFatal",
+                          "systError",
+                          "cleanup",
+                          "PLXV5Error",
+                          "PLXV5Warning",
+                          "atpError",
+                          "atpWarning",
+                          "atpInfo",
+                          "zbzbErrorWithId",
+                          "zbzbErrorExtendedWithId",
+                          "zbzbWarningWithId",
+                          "zbzbWarningExtendedWithId",
+                          "zbzbFatal.InternalLine",
+                          "zbzbFatal.Abort",
                           "zbzbFatal.Interrupt"};
     for (const char* key : keys)
     {

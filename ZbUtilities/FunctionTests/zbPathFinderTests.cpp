@@ -5,8 +5,11 @@
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
+#include <unistd.h>
 
+#include "zbNewString.h"
 #include "zbOFStream.h"
+#include "zbPathFinderAccess.h"
 #include "zbPathFinder.h"
 #include "zbSetOfPathFinder.h"
 #include "zbTestSupport.h"
@@ -19,6 +22,11 @@ QORListValQORString Paths(std::initializer_list<std::string> iPaths)
     for (const std::string& p : iPaths)
         list.Append(QORString(p.c_str()));
     return list;
+}
+
+std::string Full(const zbFileName& iName)
+{
+    return iName.GetPtrToFullname() ? iName.GetPtrToFullname() : "";
 }
 } // namespace
 
@@ -33,13 +41,13 @@ TEST(zbPathFinder, SearchAndCase)
 
     zbPathFinder finder;
     finder.SetListOfPath(Paths({root / "missing", root / "one", root / "two/"}));
-    zbPathFinderFileName file;
+    zbFileName file;
     EXPECT_EQ(&file, finder.SearchFor("a.h", file));
-    EXPECT_EQ(root / "one/a.h", file.Std());
+    EXPECT_EQ(root / "one/a.h", Full(file));
     EXPECT_EQ(&file, finder.SearchFor("b.h", file));
-    EXPECT_EQ(root / "two/b.h", file.Std());
+    EXPECT_EQ(root / "two/b.h", Full(file));
     EXPECT_EQ(nullptr, finder.SearchFor("A.H", file));
-    EXPECT_EQ("A.H", file.Std());
+    EXPECT_EQ("A.H", Full(file));
     EXPECT_EQ(nullptr, finder.SearchFor(".", file));
     finder.SetNonCaseSensitive(); // too late: nothing changes
     EXPECT_EQ(nullptr, finder.SearchFor("A.H", file));
@@ -53,15 +61,15 @@ TEST(zbPathFinder, SearchAndCase)
     folded.SetNonCaseSensitive();
     folded.SetListOfPath(Paths({root / "two"}));
     EXPECT_EQ(&file, folded.SearchFor("A.H", file));
-    EXPECT_EQ(root / "two/A.H", file.Std());
+    EXPECT_EQ(root / "two/A.H", Full(file));
 
     // The set asks its finders in order.
     zbSetOfPathFinder set(folded);
     set.Append(finder);
     EXPECT_EQ(&file, set.SearchFor("a.h", file));
-    EXPECT_EQ(root / "two/a.h", file.Std());
+    EXPECT_EQ(root / "two/a.h", Full(file));
     EXPECT_EQ(nullptr, set.SearchFor("c.h", file));
-    EXPECT_EQ("c.h", file.Std());
+    EXPECT_EQ("c.h", Full(file));
     set.RemoveAll();
     EXPECT_EQ(0, set.Size());
     EXPECT_EQ(nullptr, set.SearchFor("a.h", file));
@@ -71,10 +79,189 @@ TEST(zbPathFinder, SearchAndCase)
         finder.Dump(out);
         folded.PrintStats(out);
     }
-    EXPECT_EQ("#  List of searched path:\n#   [" + root / "one" + "]\n#   [" + root / "two/" +
+    EXPECT_EQ("#  List of searched path:\n#   [" + root / "one" + "]\n#   [" + root / "two" +
                   "]\n\n## zbPathFinder: Statistics of Found dictionary:\n"
                   "QORHDICOS( QORString, zbFileName ):\n"
                   "( dimensionned to 50000 buckets , with 49998 unused ==> 99.996% )\n"
                   "( containing 2 items , with 0 in collision ==> 0% )\n",
               zbtest::ReadFile(root / "dump"));
+}
+
+namespace
+{
+// A workspace /ws/./Fw with PublicInterfaces (a.h, b.h) and a module's
+// LocalInterfaces (l.h), another framework Other/PublicInterfaces (a.h,
+// o.h), and a header map of one more workspace holding m.h and Mixed.H.
+struct Layout
+{
+    zbtest::TempDir _Root;
+    std::string _WS;
+    Layout() : _WS(_Root.Path() + "/./")
+    {
+        for (const char* dir : {"Fw", "Fw/PublicInterfaces", "Fw/Mod.m", "Fw/Mod.m/LocalInterfaces",
+                                "Other", "Other/PublicInterfaces", "maps"})
+            mkdir((_Root / dir).c_str(), 0755);
+        zbtest::WriteFile(_Root / "Fw/PublicInterfaces/a.h", "");
+        zbtest::WriteFile(_Root / "Fw/PublicInterfaces/b.h", "");
+        zbtest::WriteFile(_Root / "Fw/Mod.m/LocalInterfaces/l.h", "");
+        zbtest::WriteFile(_Root / "Other/PublicInterfaces/a.h", "");
+        zbtest::WriteFile(_Root / "Other/PublicInterfaces/o.h", "");
+        zbtest::WriteFile(_Root / "maps/map", "!<zbhl> v2.0.1\n"
+                                              "@/ws2/./X/PublicInterfaces\nm.h\nMixed.H\no.h\n"
+                                              "@|/ws2/./X/PrivateInterfaces\np.h\n"
+                                              "@>/ws2/./X/PublicInterfaces/sub\ns.h\n");
+    }
+    std::string operator/(const std::string& iName) const { return _WS + iName; }
+};
+
+std::vector<std::string> ToVector(const QORListValQORString& iList)
+{
+    std::vector<std::string> out;
+    for (const QORString& s : iList)
+        out.push_back(s.Std());
+    return out;
+}
+} // namespace
+
+TEST(zbPathFinder, HeaderMapAndFrameworkPaths)
+{
+    Layout layout;
+    zbPathFinder finder;
+    finder.SetFWPathname(QORString((layout / "Fw").c_str()));
+    finder.SetListOfPath(Paths({layout / "Fw/PublicInterfaces", layout / "Fw/Mod.m/LocalInterfaces",
+                                layout / "Other/PublicInterfaces"}));
+    EXPECT_EQ(finder.SetHeaderMap(QORString((layout._Root / "maps/map").c_str())), 0);
+    EXPECT_EQ(finder.SetHeaderMap(QORString("/nonexistent")), 0); // only once
+
+    zbFileName file;
+    // Scanned directories come first; the map adds what they lack.
+    EXPECT_EQ(finder.SearchFor("o.h", file), &file);
+    EXPECT_EQ(Full(file), layout / "Other/PublicInterfaces/o.h");
+    EXPECT_EQ(finder.SearchFor("m.h", file), &file);
+    EXPECT_EQ(Full(file), "/ws2/./X/PublicInterfaces/m.h");
+    EXPECT_EQ(finder.SearchFor("mixed.h", file), nullptr);
+
+    QORListValQORString list;
+    // Only directories whose parent lies below the framework directory.
+    EXPECT_EQ(ToVector(finder.GetListOfPathInFW(list)),
+              (std::vector<std::string>{layout / "Fw/Mod.m/LocalInterfaces",
+                                        "/ws2/./X/PrivateInterfaces"}));
+    list.RemoveAll();
+    EXPECT_EQ(ToVector(finder.GetListOfPathFromHeaderMap(list)),
+              (std::vector<std::string>{"/ws2/./X/PublicInterfaces", "/ws2/./X/PrivateInterfaces",
+                                        "/ws2/./X/PublicInterfaces/sub"}));
+    list.RemoveAll();
+    list.Append(QORString((layout._Root / "maps").c_str()));
+    EXPECT_EQ(
+        ToVector(finder.GetListOfPathForMake(list)),
+        (std::vector<std::string>{layout._Root / "maps", layout / "Fw/Mod.m/LocalInterfaces",
+                                  "/ws2/./X/PrivateInterfaces", "/ws2/./X/PublicInterfaces/sub"}));
+
+    zbPathFinder noMap;
+    list.RemoveAll();
+    EXPECT_EQ(noMap.GetListOfPathForMake(list).Size(), 0);
+    EXPECT_EQ(noMap.GetListOfPathFromHeaderMap(list).Size(), 0);
+    EXPECT_EQ(noMap.SetHeaderMap(QORString("/nonexistent/map")), 1);
+}
+
+TEST(zbPathFinder, CaseInsensitiveHeaderMap)
+{
+    Layout layout;
+    zbPathFinder finder;
+    finder.SetNonCaseSensitive();
+    EXPECT_EQ(finder.SetHeaderMap(QORString((layout._Root / "maps/map").c_str())), 0);
+    zbFileName file;
+    EXPECT_EQ(finder.SearchFor("MIXED.h", file), &file);
+    EXPECT_EQ(Full(file), "/ws2/./X/PublicInterfaces/MIXED.h");
+}
+
+TEST(zbPathFinder, Stubs)
+{
+    Layout layout;
+    zbPathFinder finder;
+    finder.SetFWPathname(QORString((layout / "Fw").c_str()));
+    finder.SetListOfPath(
+        Paths({layout / "Fw/Mod.m/LocalInterfaces", layout / "Other/PublicInterfaces"}));
+    QORListPtrzbFileName headers;
+    EXPECT_EQ(finder.CreateStubs(headers), 1); // no header map
+    ASSERT_EQ(finder.SetHeaderMap(QORString((layout._Root / "maps/map").c_str())), 0);
+
+    zbFileName a("/any/where/a.h"), l("l.h"), m("m.h"), p("p.h"), o("o.h"), missing("zz.h");
+    for (zbFileName* header : {&a, &l, &m, &p, &o, &missing})
+        headers.Append(header);
+    zbtest::WriteFile(layout._Root / "maps/o.h", "kept\n");
+    EXPECT_EQ(finder.CreateStubs(headers), 0);
+    EXPECT_EQ(zbtest::ReadFile(layout._Root / "maps/a.h"),
+              "#include \"" + layout / "Other/PublicInterfaces/a.h" + "\"\n\n");
+    EXPECT_EQ(zbtest::ReadFile(layout._Root / "maps/m.h"),
+              "#include \"/ws2/./X/PublicInterfaces/m.h\"\n\n");
+    EXPECT_EQ(zbtest::ReadFile(layout._Root / "maps/o.h"), "kept\n");
+    // Found inside the framework (scanned or into-FW in the map), or not found.
+    struct stat st;
+    EXPECT_NE(stat((layout._Root / "maps/l.h").c_str(), &st), 0);
+    EXPECT_NE(stat((layout._Root / "maps/p.h").c_str(), &st), 0);
+    EXPECT_NE(stat((layout._Root / "maps/zz.h").c_str(), &st), 0);
+
+    // An empty stub is written again; a new directory is created.
+    zbtest::WriteFile(layout._Root / "maps/o.h", "");
+    EXPECT_EQ(finder.CreateStubs(QORString((layout._Root / "new/stubs").c_str()), headers), 0);
+    EXPECT_EQ(zbtest::ReadFile(layout._Root / "new/stubs/o.h"),
+              "#include \"" + layout / "Other/PublicInterfaces/o.h" + "\"\n\n");
+
+    // A stub that cannot be written is reported; the others still are.
+    mkdir((layout._Root / "ro").c_str(), 0755);
+    ASSERT_EQ(symlink("/nonexistent/a.h", (layout._Root / "ro/a.h").c_str()), 0);
+    zbtest::Capture err(2);
+    EXPECT_EQ(finder.CreateStubs(QORString((layout._Root / "ro").c_str()), headers), 1);
+    EXPECT_EQ(err.Stop(),
+              "# System error on " + layout._Root.Path() + "/ro/a.h: No such file or directory\n");
+    EXPECT_EQ(zbtest::ReadFile(layout._Root / "ro/m.h"),
+              "#include \"/ws2/./X/PublicInterfaces/m.h\"\n\n");
+}
+
+TEST(zbPathFinder, TypedDictionaryOwnsItsFinders)
+{
+    zbHashDiczbPathFinder finders(7);
+    finders.Insert(zbNewString("config"), new zbPathFinder);
+    finders.Insert(zbNewString("trame"), new zbPathFinder);
+    EXPECT_EQ(finders.GetNbItems(), 2);
+    finders.ApplyDelete();
+    EXPECT_EQ(finders.GetNbItems(), 0);
+    EXPECT_STREQ(zbHashDicValueName<zbPathFinder>::Text(), "zbPathFinder");
+}
+
+TEST(zbPathFinderAccess, ProbesOnDemandAndCaches)
+{
+    zbtest::TempDir root;
+    mkdir((root / "one").c_str(), 0755);
+    mkdir((root / "two").c_str(), 0755);
+    zbtest::WriteFile(root / "two/a.h", "");
+    zbPathFinderAccess finder;
+    finder.SetListOfPath(Paths({root / "one", root / "missing", root / "two"}));
+    EXPECT_EQ(finder.GetListOfPath().Size(), 2);
+
+    zbFileName file;
+    EXPECT_EQ(finder.SearchFor("a.h", file), 1);
+    EXPECT_EQ(Full(file), root / "two/a.h");
+    // A file appearing earlier on the path later does not change a cached answer...
+    zbtest::WriteFile(root / "one/a.h", "");
+    EXPECT_EQ(finder.SearchFor("a.h", file), 1);
+    EXPECT_EQ(Full(file), root / "two/a.h");
+    // ...but a name not found is probed again.
+    EXPECT_EQ(finder.SearchFor("b.h", file), 0);
+    EXPECT_EQ(Full(file), "b.h");
+    zbtest::WriteFile(root / "one/b.h", "");
+    EXPECT_EQ(finder.SearchFor("b.h", file), 1);
+    EXPECT_EQ(Full(file), root / "one/b.h");
+    EXPECT_EQ(finder.GetNbNotFound(), 1);
+
+    // Paths are appended, never cleared; earlier cached pointers stay valid.
+    finder.SetListOfPath(Paths({root.Path()}));
+    EXPECT_EQ(finder.SearchFor("a.h", file), 1);
+    EXPECT_EQ(Full(file), root / "two/a.h");
+    EXPECT_EQ(finder.SearchFor("one", file), 1);
+    EXPECT_EQ(Full(file), root / "one");
+    QORListValQORString list;
+    EXPECT_EQ(ToVector(finder.GetListOfPath(list)),
+              (std::vector<std::string>{root / "one", root / "two", root.Path()}));
 }

@@ -92,3 +92,14 @@ TEST(zbsvcLs, ErrorsAndUsage)
         EXPECT_EQ(result._Out, "");
     }
 }
+
+TEST(zbsvcLs, ExcludedNames)
+{
+    Tree tree;
+    auto result = zbtest::Run(
+        {Program("zbsvc"), "ls", "-r", "-x", "a", "-x", "*op", "-x", "loop", tree._Dir.Path()});
+    EXPECT_EQ(result._Status, 0) << result._Err;
+    // a is skipped but still walked.
+    EXPECT_EQ(SortedLines(result._Out),
+              (std::vector<std::string>{tree / "a/b", tree / "a/b/g", tree / "a/f"}));
+}

@@ -82,8 +82,8 @@ class zbContext
     // The trame path of the sub-directory tools/trame/iName.
     zbPathFinder* GetTramePath(const zbNewString& iName);
     // Non-null when found, oFile then being the file found.
-    zbPathFinderFileName* SearchForConfig(const QORString& iName, zbPathFinderFileName& oFile);
-    zbPathFinderFileName* SearchForData(const QORString& iName, zbPathFinderFileName& oFile);
+    zbFileName* SearchForConfig(const QORString& iName, zbFileName& oFile);
+    zbFileName* SearchForData(const QORString& iName, zbFileName& oFile);
     // "MainSpecifications.mk" of the configuration path, read and resolved
     // on first use; never null (empty when there is no such file).
     zbMacroSet* GetMainSpecifications();

@@ -43,6 +43,9 @@ class zbDirectoryListing
 
     void SetListingMode(const ListingMode& iMode) { _ListingMode = iMode; }
     void SetListedEntries(const ListedEntries& iEntries) { _ListedEntries = iEntries; }
+    // Entries whose name (not the full path) matches iPattern are skipped;
+    // a skipped directory is still walked.  Not owned; null: no filter.
+    void SetPattern(const zbPatternSet* iPattern) { _Pattern = iPattern; }
 
     // The full path of the next selected entry (valid until the next call),
     // or null when the walk is over.
@@ -61,7 +64,7 @@ class zbDirectoryListing
     // Opens _ToVisit[_Index] and prepares _Path; false when it is skipped.
     bool OpenCurrent();
     void CloseCurrent();
-    // Name filter of the entries; no filter is set for now.
+    // The name matches the pattern set.
     bool Excluded(const char* iName) const;
     // iDirectory ends with its separator; a null iName reports the directory
     // itself (its entries are skipped).

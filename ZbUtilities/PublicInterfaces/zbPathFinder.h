@@ -3,21 +3,19 @@
 // A path finder answers in which of its directories a name exists.  It reads
 // each directory once (SetListOfPath) and answers every later question from
 // a dictionary of entry names, optionally without regard to case; the first
-// directory listed that holds a name wins.
+// directory listed that holds a name wins.  A header map (zbHeaderMap.h) can
+// be merged into the same dictionary, and stub headers that forward to the
+// headers found can be written.
 
 #include "QORHashDicS.h"
 #include "QORListPtr.h"
 #include "QORListVal.h"
 #include "QORString.h"
+#include "zbFileName.h"
 #include "zbHashDic.h"
 
+class zbHeaderMap;
 class zbOFStream;
-
-// A searched directory and a found file are held as full path texts.
-using zbPathFinderFileName = QORString;
-using QORHashDicSzbPathFinderFileName = QORHashDicS<zbPathFinderFileName>;
-using QORListValzbPathFinderFileName = QORListVal<zbPathFinderFileName>;
-using QORListPtrzbPathFinderFileName = QORListPtr<zbPathFinderFileName>;
 
 class zbPathFinder
 {
@@ -27,37 +25,63 @@ class zbPathFinder
     zbPathFinder(const zbPathFinder&) = delete;
     zbPathFinder& operator=(const zbPathFinder&) = delete;
 
-    // Names are compared without regard to case; only while nothing was
-    // scanned yet.
+    // Names are compared without regard to case (keys stored lower-cased);
+    // only while nothing was stored yet.
     void SetNonCaseSensitive();
     void SetFWPathname(const QORString& iFWPathname) { _FWPathname = iFWPathname; }
-    // Scans the directories in order; those that cannot be opened are skipped.
+    // Scans the directories in order; those that cannot be opened are
+    // skipped.  With a framework directory set, the directories scanned here
+    // whose parent lies below it go to the list of paths in the framework.
     void SetListOfPath(const QORListValQORString& iPaths);
+    // Loads a header map into the dictionary (names already known keep their
+    // directory).  Only once: with a map already set, 0 and nothing done.
+    // Otherwise the result of zbHeaderMap::InsertFile (1: not read).
+    int SetHeaderMap(const QORString& iMapFile);
 
     // Found: oFile is the directory joined with iName as written, and &oFile
     // is returned.  Otherwise oFile is the bare name and null is returned.
-    zbPathFinderFileName* SearchFor(const QORString& iName, zbPathFinderFileName& oFile);
+    zbFileName* SearchFor(const QORString& iName, zbFileName& oFile);
 
-    const QORListValzbPathFinderFileName& GetListOfPath() const { return _ListOfPath; }
+    const QORListValzbFileName& GetListOfPath() const { return _ListOfPath; }
+    // Each of these appends full directory names to ioList and returns it.
     QORListValQORString& GetListOfPath(QORListValQORString& ioList) const;
+    QORListValQORString& GetListOfPathInFW(QORListValQORString& ioList) const;
+    QORListValQORString& GetListOfPathFromHeaderMap(QORListValQORString& ioList) const;
+    // The paths in the framework, then, with a header map, the map's
+    // directory and the map's subdirectory paths (duplicates then removed).
+    QORListValQORString& GetListOfPathForMake(QORListValQORString& ioList) const;
+
+    // Writes, for each header known here and found outside the framework,
+    // a stub "STUBDIR/BASENAME" holding
+    //   #include "FOUND-DIRECTORY/BASENAME"
+    // An existing non-empty stub is kept.  The first form writes into the
+    // header map's directory and needs a map.  0, or 1 when the directory
+    // cannot be created, a stub cannot be written (each reported under
+    // systError; the other stubs are still written) or there is no map.
+    int CreateStubs(const QORListPtrzbFileName& iHeaders);
+    int CreateStubs(const QORString& iStubDir, const QORListPtrzbFileName& iHeaders);
 
     void Dump(zbOFStream& oStream) const;
     void PrintStats(zbOFStream& oStream) const;
 
-    int _Insert(QORString& ioName, zbPathFinderFileName& iDir);
-    zbPathFinderFileName* _Locate(const QORString& iName);
+    int _Insert(QORString& ioName, zbFileName& iDir);
+    zbFileName* _Locate(const QORString& iName);
 
   private:
     QORString _Work;
-    QORHashDicSzbPathFinderFileName _Found;
-    QORListValzbPathFinderFileName _ListOfPath;
-    // The directories _Found points to (owned; stable while the list grows).
-    QORListPtrzbPathFinderFileName _Directories;
+    QORHashDicSzbFileName _Found;
+    QORListValzbFileName _ListOfPath;
+    // The directories _Found points to: owned copies of _ListOfPath, whose
+    // addresses do not move when more paths are scanned.
+    QORListPtrzbFileName _Directories;
     QORString _FWPathname;
+    zbHeaderMap* _HeaderMap;
+    QORString _HeaderMapDir;
+    QORListPtrzbFileName _ListOfPathInFW;
     int _NonCaseSensitive;
 };
 
-// Path finders by name (not owned by the dictionary).
+// Path finders by name, owned (ApplyDelete deletes them).
 using zbHashDiczbPathFinder = zbHashDic<zbPathFinder>;
 template <> struct zbHashDicValueName<zbPathFinder>
 {

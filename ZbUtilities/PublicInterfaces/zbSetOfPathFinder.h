@@ -18,7 +18,7 @@ class zbSetOfPathFinder : public QORListPtrzbPathFinder
 
     // The first finder that knows the name gives oFile and &oFile is
     // returned; otherwise oFile is the bare name and null is returned.
-    zbPathFinderFileName* SearchFor(const QORString& iName, zbPathFinderFileName& oFile);
+    zbFileName* SearchFor(const QORString& iName, zbFileName& oFile);
 };
 
 #endif

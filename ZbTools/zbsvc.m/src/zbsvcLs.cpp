@@ -1,4 +1,7 @@
-// zbsvc ls [-r] [-f | -d] DIR ...: the directory walker, one full path per line.
+// zbsvc ls [-r] [-f | -d] [-x PATTERN ...] DIR ...: the directory walker, one
+// full path per line; -x skips the entries whose name matches the pattern
+// ("name", "head*", "*tail", "*inside*"), without stopping the walk into a
+// skipped directory.
 
 #include <cerrno>
 #include <cstdio>
@@ -10,6 +13,7 @@
 #include "zbErrorCodeManager.h"
 #include "zbGetopts.h"
 #include "zbOFStream.h"
+#include "zbPatternSet.h"
 #include "zbTraceManager.h"
 #include "zbsvcVerbs.h"
 
@@ -19,6 +23,7 @@ int zbsvcLs(int argc, char** argv)
     options.AddSimpleSwitch("r", "walk the directories recursively", 1);
     options.AddSimpleSwitch("f", "list everything but directories", 1);
     options.AddSimpleSwitch("d", "list directories only", 1);
+    options.AddValuedSwitch("x", "skip the entries whose name matches this pattern", 1);
     int status = zbsvcAnalyze(options, argc, argv, "DIR...", 1, -1);
     if (status >= 0)
         return status;
@@ -49,7 +54,8 @@ int zbsvcLs(int argc, char** argv)
         if (error)
         {
             zbExtLastError.SetErrno(error);
-            zbExtContext.GetTraceMngr()->Print(MSG_KEY_systError, stderr, QORUnicodeString(directory),
+            zbExtContext.GetTraceMngr()->Print(MSG_KEY_systError, stderr,
+                                               QORUnicodeString(directory),
                                                zbExtLastError.GetMsgError());
             status = 1;
             continue;
@@ -62,6 +68,12 @@ int zbsvcLs(int argc, char** argv)
     zbDirectoryListing listing(roots);
     listing.SetListingMode(mode);
     listing.SetListedEntries(entries);
+    zbPatternSet excluded;
+    if (QORListValQORString* patterns = options.GetSwitchAllValues("x"))
+    {
+        excluded.AddPattern(*patterns);
+        listing.SetPattern(&excluded);
+    }
     while (const char* path = listing.GetEntry())
     {
         fputs_unlocked(path, stdout);

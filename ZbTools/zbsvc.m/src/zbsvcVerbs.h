@@ -22,6 +22,9 @@ int zbsvcBlock(int argc, char** argv);
 int zbsvcMsg(int argc, char** argv);
 int zbsvcCrc(int argc, char** argv);
 int zbsvcVersion(int argc, char** argv);
+int zbsvcHlist(int argc, char** argv);
+int zbsvcHmap(int argc, char** argv);
+int zbsvcFind(int argc, char** argv);
 
 // The table, in the order the usage lists them; ends with a null name.
 extern const zbsvcVerb zbsvcVerbs[];

@@ -29,7 +29,7 @@ int zbsvcVersion(int argc, char** argv)
     const QORString* level = options.GetSwitchValue("level");
     QORString directory = level ? *level : zbExtContext.CPwd();
 
-    zbPathFinderFileName data;
+    zbFileName data;
     if (!zbExtContext.SearchForData("zbVersionData.mk", data))
         Warn("zbsvc.version.NoVersionData", "zbVersionData.mk");
     zbFileName levelFile(directory.CastToCharPtr(), "TALVEXV5Level.lvl", nullptr);

@@ -59,16 +59,6 @@ QORString Environment(const char* iName)
     const char* value = std::getenv(iName);
     return QORString(value ? value : "");
 }
-
-// The text of a found file, whichever way path finders hold it.
-const char* PathText(const QORString& iFile)
-{
-    return iFile.CastToCharPtr();
-}
-[[maybe_unused]] const char* PathText(const zbFileName& iFile)
-{
-    return iFile.GetPtrToFullname();
-}
 } // namespace
 
 zbContext::zbContext()
@@ -206,13 +196,12 @@ zbPathFinder* zbContext::GetTramePath(const zbNewString& iName)
     return _BuildPath(finder, subDirectory.CastToCharPtr(), nullptr);
 }
 
-zbPathFinderFileName* zbContext::SearchForConfig(const QORString& iName,
-                                                 zbPathFinderFileName& oFile)
+zbFileName* zbContext::SearchForConfig(const QORString& iName, zbFileName& oFile)
 {
     return GetConfigPath()->SearchFor(iName, oFile);
 }
 
-zbPathFinderFileName* zbContext::SearchForData(const QORString& iName, zbPathFinderFileName& oFile)
+zbFileName* zbContext::SearchForData(const QORString& iName, zbFileName& oFile)
 {
     return GetDataPath()->SearchFor(iName, oFile);
 }
@@ -222,9 +211,10 @@ zbMacroSet* zbContext::GetMainSpecifications()
     if (_MainSpecifications)
         return _MainSpecifications;
     _MainSpecifications = new zbMacroSet(500);
-    zbPathFinderFileName file;
+    zbFileName file;
     if (SearchForConfig("MainSpecifications.mk", file) &&
-        !_MainSpecifications->InsertFile(PathText(file), nullptr, '=', zbMacroSet::ReplaceExisting))
+        !_MainSpecifications->InsertFile(file.GetPtrToFullname(), nullptr, '=',
+                                         zbMacroSet::ReplaceExisting))
         _MainSpecifications->Solve(nullptr);
     if (_Verbose)
         _MainSpecifications->Dump(zbStdout);
@@ -272,7 +262,7 @@ void zbContext::ComputeVersion(const QORString& iLevelDirectory)
         return;
     _VersionSet = 1;
     _MajorVersion = _MinorVersion = _ServicePack = _BuildNumber = "0";
-    zbPathFinderFileName dataFile;
+    zbFileName dataFile;
     if (!SearchForData("zbVersionData.mk", dataFile))
         return;
     zbFileName levelFile(iLevelDirectory.CastToCharPtr(), "TALVEXV5Level.lvl", nullptr);

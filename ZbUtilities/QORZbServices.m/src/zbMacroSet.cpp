@@ -346,14 +346,14 @@ int zbMacroSet::_InsertBuffer(char* ioBuffer, zbSetOfPathFinder* iFinders, const
     int failures = 0;
     for (const char* include : includes)
     {
-        zbPathFinderFileName file;
+        zbFileName file;
         if (!iFinders->SearchFor(include, file))
         {
             zbPrintSystemError(include, ENOENT);
             ++failures;
             continue;
         }
-        const char* path = file.CastToCharPtr();
+        const char* path = file.GetPtrToFullname();
         struct stat64 st;
         const bool known = stat64(path, &st) == 0;
         const zbIncludeChain::Identity identity = {known ? st.st_dev : 0, known ? st.st_ino : 0};

@@ -19,16 +19,6 @@ namespace
 {
 const char kParse[] = "zbTraceManager.Parse.";
 
-// The text of a found file, whichever way path finders hold it.
-const char* PathText(const QORString& iFile)
-{
-    return iFile.CastToCharPtr();
-}
-[[maybe_unused]] const char* PathText(const zbFileName& iFile)
-{
-    return iFile.GetPtrToFullname();
-}
-
 QORUnicodeString Msg(const char* iKey, const QORUnicodeString& iP1)
 {
     return zbExtContext.GetMsgMngr()->GetMsg(iKey, iP1);
@@ -138,7 +128,7 @@ int zbTraceManager::LoadXmlKeys(const zbXmlKeysLookup& iLookup)
 
 int zbTraceManager::LoadXmlKeysFile()
 {
-    zbPathFinderFileName file;
+    zbFileName file;
     if (!zbExtContext.SearchForData(_XmlKeysFile, file))
     {
         ReportError(ParseMsg("NoXmlKeysFile", _XmlKeysFile));
@@ -147,7 +137,7 @@ int zbTraceManager::LoadXmlKeysFile()
     // A file that cannot be read is reported by the macro set; it then
     // lacks the key lists, which the parser reports in turn.
     zbMacroSet set(500);
-    set.InsertFile(PathText(file), nullptr, '=', zbMacroSet::ReplaceExisting);
+    set.InsertFile(file.GetPtrToFullname(), nullptr, '=', zbMacroSet::ReplaceExisting);
     return ParseXmlKeys([&set](const QORString& iName, QORListValQORString& oWords)
                         { return set.GetListOfValues(iName, oWords) ? 1 : 0; });
 }

@@ -8,6 +8,7 @@
 #include "zbContext.h"
 #include "zbDirectory.h"
 #include "zbMsgManager.h"
+#include "zbPatternSet.h"
 #include "zbPathSeparators.h"
 #include "zbTraceManager.h"
 
@@ -42,10 +43,9 @@ void zbDirectoryListing::Rewind()
     _NamePart = _Path;
 }
 
-bool zbDirectoryListing::Excluded(const char* /*iName*/) const
+bool zbDirectoryListing::Excluded(const char* iName) const
 {
-    // The pattern sets of the path finders plug in here (_Pattern).
-    return false;
+    return _Pattern && _Pattern->Match(iName) == 0;
 }
 
 void zbDirectoryListing::ReportTooLong(const char* iDirectory, const char* iName)

@@ -1,12 +1,36 @@
 #include "zbPathFinder.h"
 
+#include <cstring>
 #include <dirent.h>
 
 #include "zbContext.h"
+#include "zbDirectories.h"
+#include "zbDirectory.h"
+#include "zbErrorCodeManager.h"
+#include "zbFileStats.h"
 #include "zbHashDicoSPrintStats.h"
+#include "zbHeaderMap.h"
 #include "zbOFStream.h"
+#include "zbPathSeparators.h"
+#include "zbTraceManager.h"
 
-zbPathFinder::zbPathFinder() : _Found(50000), _NonCaseSensitive(0)
+namespace
+{
+void AppendFullnames(QORListValQORString& ioList, const QORListPtrzbFileName& iPaths)
+{
+    for (int i = 1; i <= iPaths.Size(); ++i)
+        ioList.Append(QORString(iPaths[i]->GetPtrToFullname()));
+}
+
+void ReportSystemError(const char* iName, int iErrno)
+{
+    zbExtLastError.SetErrno(iErrno);
+    zbExtContext.GetTraceMngr()->Print(MSG_KEY_systError, stderr, QORUnicodeString(iName),
+                                       zbExtLastError.GetMsgError());
+}
+} // namespace
+
+zbPathFinder::zbPathFinder() : _Found(50000), _HeaderMap(nullptr), _NonCaseSensitive(0)
 {
 }
 
@@ -14,6 +38,7 @@ zbPathFinder::~zbPathFinder()
 {
     if (zbExtContext._Verbose)
         PrintStats(zbStdout);
+    delete _HeaderMap;
     _Directories.ApplyDelete();
 }
 
@@ -23,14 +48,14 @@ void zbPathFinder::SetNonCaseSensitive()
         _NonCaseSensitive = 1;
 }
 
-int zbPathFinder::_Insert(QORString& ioName, zbPathFinderFileName& iDir)
+int zbPathFinder::_Insert(QORString& ioName, zbFileName& iDir)
 {
     if (_NonCaseSensitive)
         ioName.ToLower();
     return _Found.Insert(ioName, &iDir);
 }
 
-zbPathFinderFileName* zbPathFinder::_Locate(const QORString& iName)
+zbFileName* zbPathFinder::_Locate(const QORString& iName)
 {
     if (!_NonCaseSensitive)
         return _Found.Locate(iName);
@@ -41,57 +66,159 @@ zbPathFinderFileName* zbPathFinder::_Locate(const QORString& iName)
 
 void zbPathFinder::SetListOfPath(const QORListValQORString& iPaths)
 {
+    int first = _Directories.Size() + 1;
+    QORString key;
     for (const QORString& path : iPaths)
     {
-        DIR* dir = path.Length() ? opendir(path.CastToCharPtr()) : nullptr;
-        if (!dir)
+        if (path.Length() == 0)
             continue;
-        zbPathFinderFileName* directory = new zbPathFinderFileName(path);
-        _Directories.Append(directory);
-        _ListOfPath.Append(path);
-        while (struct dirent64* entry = readdir64(dir))
+        zbDirectory directory(path.CastToCharPtr());
+        if (directory.Failed())
+            continue;
+        zbFileName* dir = new zbFileName(path.CastToCharPtr());
+        _Directories.Append(dir);
+        _ListOfPath.Append(*dir);
+        for (struct dirent64* entry = directory.FindFirstEnt(); entry;
+             entry = directory.FindNextEnt())
         {
-            const char* name = entry->d_name;
-            if (name[0] == '.' && (!name[1] || (name[1] == '.' && !name[2])))
-                continue;
-            QORString key(name);
-            _Insert(key, *directory);
+            key = entry->d_name;
+            _Insert(key, *dir);
         }
-        closedir(dir);
+    }
+    int length = _FWPathname.Length();
+    if (length == 0)
+        return;
+    QORString parent;
+    for (int i = first; i <= _Directories.Size(); ++i)
+    {
+        _Directories[i]->GetDirname(parent);
+        if (parent.Length() > length &&
+            std::strncmp(parent.CastToCharPtr(), _FWPathname.CastToCharPtr(),
+                         static_cast<size_t>(length)) == 0 &&
+            parent.CastToCharPtr()[length] == zbPathSeparator[0])
+            _ListOfPathInFW.Append(_Directories[i]);
     }
 }
 
-zbPathFinderFileName* zbPathFinder::SearchFor(const QORString& iName, zbPathFinderFileName& oFile)
+int zbPathFinder::SetHeaderMap(const QORString& iMapFile)
 {
-    zbPathFinderFileName* dir = _Locate(iName);
+    if (_HeaderMap)
+        return 0;
+    _HeaderMap = new zbHeaderMap;
+    int result = _HeaderMap->InsertFile(iMapFile, &_Found, _NonCaseSensitive);
+    zbFileName(iMapFile.CastToCharPtr()).GetDirname(_HeaderMapDir);
+    _ListOfPathInFW.Append(_HeaderMap->GetListOfPathsIntoFW());
+    return result;
+}
+
+zbFileName* zbPathFinder::SearchFor(const QORString& iName, zbFileName& oFile)
+{
+    zbFileName* dir = _Locate(iName);
     if (!dir)
     {
-        oFile = iName;
+        oFile = iName.CastToCharPtr();
         return nullptr;
     }
-    oFile = *dir;
-    if (oFile.Length() && oFile.CastToCharPtr()[oFile.Length() - 1] != '/')
-        oFile += '/';
-    oFile += iName;
+    // Composed in the work string and assigned: no temporary file name.
+    const char* directory = dir->GetPtrToFullname();
+    _Work.Reset();
+    if (directory)
+    {
+        _Work.Append(directory, dir->GetFullnameLength());
+        _Work.Append(zbPathSeparator, 1);
+    }
+    _Work.Append(iName);
+    oFile = _Work.CastToCharPtr();
     return &oFile;
 }
 
 QORListValQORString& zbPathFinder::GetListOfPath(QORListValQORString& ioList) const
 {
-    for (const zbPathFinderFileName& path : _ListOfPath)
-        ioList.Append(path);
+    for (const zbFileName& path : _ListOfPath)
+        ioList.Append(QORString(path.GetPtrToFullname()));
     return ioList;
+}
+
+QORListValQORString& zbPathFinder::GetListOfPathInFW(QORListValQORString& ioList) const
+{
+    AppendFullnames(ioList, _ListOfPathInFW);
+    return ioList;
+}
+
+QORListValQORString& zbPathFinder::GetListOfPathFromHeaderMap(QORListValQORString& ioList) const
+{
+    if (_HeaderMap)
+        AppendFullnames(ioList, _HeaderMap->GetListOfPaths());
+    return ioList;
+}
+
+QORListValQORString& zbPathFinder::GetListOfPathForMake(QORListValQORString& ioList) const
+{
+    AppendFullnames(ioList, _ListOfPathInFW);
+    if (!_HeaderMap)
+        return ioList;
+    ioList.Append(_HeaderMapDir);
+    if (_HeaderMap->GetListOfSubdirPaths().Size() > 0)
+    {
+        AppendFullnames(ioList, _HeaderMap->GetListOfSubdirPaths());
+        ioList.RemoveDuplicates();
+    }
+    return ioList;
+}
+
+int zbPathFinder::CreateStubs(const QORListPtrzbFileName& iHeaders)
+{
+    if (!_HeaderMap)
+        return 1;
+    return CreateStubs(_HeaderMapDir, iHeaders);
+}
+
+int zbPathFinder::CreateStubs(const QORString& iStubDir, const QORListPtrzbFileName& iHeaders)
+{
+    if (zbCreateDirectory(iStubDir.CastToCharPtr()) != 0)
+    {
+        ReportSystemError(iStubDir.CastToCharPtr(), zbExtLastError.GetErrno());
+        return 1;
+    }
+    int result = 0;
+    QORString name, stub;
+    for (int i = 1; i <= iHeaders.Size(); ++i)
+    {
+        const zbFileName* header = iHeaders[i];
+        if (!header || !header->GetPtrToBasename())
+            continue;
+        name = header->GetPtrToBasename();
+        zbFileName* dir = _Locate(name);
+        if (!dir || _ListOfPathInFW.Locate(dir))
+            continue;
+        stub = iStubDir;
+        stub += zbPathSeparator;
+        stub += name;
+        zbFileStats stats;
+        if (stats.Read(stub.CastToCharPtr()) == 0 && stats.SizeInBytes() > 0)
+            continue;
+        zbOFStream out(stub.CastToCharPtr(), 8);
+        if (!out.IsOpen() ||
+            out.Print("#include \"%s%s%s\"\n\n", dir->GetPtrToFullname(), zbPathSeparator,
+                      name.CastToCharPtr()) != 0 ||
+            out.Close() != 0)
+        {
+            ReportSystemError(stub.CastToCharPtr(), out.GetErrno());
+            result = 1;
+        }
+    }
+    return result;
 }
 
 void zbPathFinder::Dump(zbOFStream& oStream) const
 {
-    oStream.Print("#  List of searched path:\n");
-    for (const zbPathFinderFileName& path : _ListOfPath)
-        oStream.Print("#   [%s]\n", path.CastToCharPtr());
+    oStream.Puts("#  List of searched path:\n");
+    for (const zbFileName& path : _ListOfPath)
+        oStream.Print("#   [%s]\n", path.GetPtrToFullname());
 }
 
 void zbPathFinder::PrintStats(zbOFStream& oStream) const
 {
-    oStream << "\n## zbPathFinder: Statistics of Found dictionary:\n";
+    oStream.Puts("\n## zbPathFinder: Statistics of Found dictionary:\n");
     zbHashDicoSPrintStats(_Found, "zbFileName", oStream);
 }

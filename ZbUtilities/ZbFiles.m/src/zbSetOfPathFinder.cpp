@@ -1,12 +1,11 @@
 #include "zbSetOfPathFinder.h"
 
-zbPathFinderFileName* zbSetOfPathFinder::SearchFor(const QORString& iName,
-                                                   zbPathFinderFileName& oFile)
+zbFileName* zbSetOfPathFinder::SearchFor(const QORString& iName, zbFileName& oFile)
 {
     for (int i = 1; i <= Size(); ++i)
         if (zbPathFinder* finder = (*this)[i])
             if (finder->SearchFor(iName, oFile))
                 return &oFile;
-    oFile = iName;
+    oFile = iName.CastToCharPtr();
     return nullptr;
 }

@@ -620,32 +620,14 @@ int zbLISTVOfzbNewString_FromStrtok(QORListValzbNewString& ioList, const char* i
 
 int zbLISTPOfzbNewString_QuickSort(const zbNewString* iA, const zbNewString* iB)
 {
-    if (!iA && !iB)
-        return 0;
-    if (!iA)
-        return -1;
-    if (!iB)
-        return 1;
-    return iA->StrCompare(*iB);
+    return QORListPtrzbNewString::CompareNullsFirst(
+        iA, iB, [](const zbNewString& a, const zbNewString& b) { return a.StrCompare(b); });
 }
 
 int zbLISTPOfzbNewString_Uniq(QORListPtrzbNewString& ioList)
 {
-    ioList.RemoveDuplicates();
-    for (int i = 1; i <= ioList.Size(); ++i)
-    {
-        zbNewString* kept = ioList[i];
-        if (!kept)
-            continue;
-        for (int j = i + 1; j <= ioList.Size(); ++j)
-            if (ioList[j] && *ioList[j] == *kept)
-            {
-                delete ioList[j];
-                ioList[j] = nullptr;
-            }
-    }
-    ioList.RemoveNulls();
-    return ioList.Size();
+    return ioList.DeleteDuplicates([](const zbNewString& a, const zbNewString& b)
+                                   { return a == b; });
 }
 
 int zbLISTPOfzbNewString_Locate(const zbNewString& iText, const QORListPtrzbNewString& iList,

@@ -483,32 +483,14 @@ int zbLISTVOfzbString_FromStrtok(QORListValQORString& ioList, const char* iText,
 
 int zbLISTPOfzbString_QuickSort(const zbString* iA, const zbString* iB)
 {
-    if (!iA && !iB)
-        return 0;
-    if (!iA)
-        return -1;
-    if (!iB)
-        return 1;
-    return iA->Compare(*iB);
+    return QORListPtrzbString::CompareNullsFirst(
+        iA, iB, [](const zbString& a, const zbString& b) { return a.Compare(b); });
 }
 
 int zbLISTPOfzbString_Uniq(QORListPtrzbString& ioList)
 {
-    ioList.RemoveDuplicates();
-    for (int i = 1; i <= ioList.Size(); ++i)
-    {
-        zbString* kept = ioList[i];
-        if (!kept)
-            continue;
-        for (int j = i + 1; j <= ioList.Size(); ++j)
-            if (ioList[j] && ioList[j]->Compare(*kept) == 0)
-            {
-                delete ioList[j];
-                ioList[j] = nullptr;
-            }
-    }
-    ioList.RemoveNulls();
-    return ioList.Size();
+    return ioList.DeleteDuplicates([](const zbString& a, const zbString& b)
+                                   { return a.Compare(b) == 0; });
 }
 
 int zbLISTPOfzbString_Locate(const zbStringBasic& iText, const QORListPtrzbString& iList,

@@ -1,0 +1,298 @@
+// Header directories and header lists: listing, the list-file format byte
+// for byte, reading back, refusal of bad files, comparison, and the copy of
+// a workspace's list with absolute directory names.
+
+#include <cerrno>
+#include <string>
+#include <sys/stat.h>
+
+#include <gtest/gtest.h>
+
+#include "zbErrorCodeManager.h"
+#include "zbHeaderDirectory.h"
+#include "zbHeaderList.h"
+#include "zbHeaderListIntoWS.h"
+#include "zbOFStream.h"
+#include "zbTestSupport.h"
+
+using zbtest::ReadFile;
+using zbtest::TempDir;
+using zbtest::WriteFile;
+
+namespace
+{
+const std::string kMagic = "!<zbhl> v2.0.1\n";
+
+// A workspace with Fw/PublicInterfaces holding b.h, a.h and sub/, and
+// Fw/PrivateInterfaces holding p.h.
+struct Workspace
+{
+    TempDir _Dir;
+    Workspace()
+    {
+        ::mkdir((_Dir / "Fw").c_str(), 0755);
+        ::mkdir((_Dir / "Fw/PublicInterfaces").c_str(), 0755);
+        ::mkdir((_Dir / "Fw/PublicInterfaces/sub").c_str(), 0755);
+        ::mkdir((_Dir / "Fw/PrivateInterfaces").c_str(), 0755);
+        WriteFile(_Dir / "Fw/PublicInterfaces/b.h", "");
+        WriteFile(_Dir / "Fw/PublicInterfaces/a.h", "");
+        WriteFile(_Dir / "Fw/PrivateInterfaces/p.h", "");
+    }
+    QORString IntoWS(const std::string& iName) const
+    {
+        return QORString((_Dir.Path() + "/./" + iName).c_str());
+    }
+};
+
+std::string Block(const zbHeaderDirectory& iDirectory)
+{
+    std::string buffer(static_cast<size_t>(iDirectory.GetBufsize()) + 1, 'x');
+    int n = iDirectory.Writebuf(&buffer[0]);
+    EXPECT_EQ(buffer[static_cast<size_t>(n)], '\0');
+    return buffer.substr(0, static_cast<size_t>(n));
+}
+
+int ReadText(zbHeaderList& ioList, const std::string& iText)
+{
+    TempDir dir;
+    WriteFile(dir / "list", iText);
+    return ioList.ReadFile(QORString((dir / "list").c_str()));
+}
+} // namespace
+
+TEST(zbHeaderDirectory, ListedBlockAndSizes)
+{
+    Workspace ws;
+    zbHeaderDirectory directory;
+    EXPECT_EQ(directory.ListDirectory(ws.IntoWS("Fw/PublicInterfaces"), 0), 33);
+    EXPECT_EQ(Block(directory), "@Fw/PublicInterfaces\na.h\nb.h\nsub\n");
+    EXPECT_EQ(directory.IsSubdir(), 0);
+
+    EXPECT_EQ(directory.ListDirectory(ws.IntoWS("Fw/PublicInterfaces"), 1), 34);
+    EXPECT_EQ(Block(directory), "@>Fw/PublicInterfaces\na.h\nb.h\nsub\n");
+    EXPECT_EQ(directory.IsSubdir(), 1);
+
+    // Without a workspace marker the whole name stands in the block.
+    zbHeaderDirectory plain;
+    std::string path = ws._Dir / "Fw/PrivateInterfaces";
+    EXPECT_EQ(plain.ListDirectory(QORString(path.c_str()), 0),
+              static_cast<int>(path.size()) + 2 + 4);
+    EXPECT_EQ(Block(plain), "@" + path + "\np.h\n");
+
+    EXPECT_EQ(plain.ListDirectory(ws.IntoWS("missing"), 1), 0);
+    EXPECT_EQ(plain.GetBufsize(), 0);
+    EXPECT_EQ(plain.IsSubdir(), 0);
+    EXPECT_EQ(zbExtLastError.GetErrno(), ENOENT);
+    EXPECT_EQ(plain.Writebuf(nullptr), 0);
+}
+
+TEST(zbHeaderDirectory, UnrepresentableNamesAreLeftOut)
+{
+    Workspace ws;
+    WriteFile(ws._Dir / "Fw/PrivateInterfaces/@odd.h", "");
+    WriteFile(ws._Dir / "Fw/PrivateInterfaces/two\nlines.h", "");
+    zbHeaderDirectory directory;
+    directory.ListDirectory(ws.IntoWS("Fw/PrivateInterfaces"), 0);
+    EXPECT_EQ(Block(directory), "@Fw/PrivateInterfaces\np.h\n");
+    EXPECT_EQ(directory.GetBufsize(), 26);
+}
+
+TEST(zbHeaderDirectory, Readbuf)
+{
+    char text[] = "@>Fw/Pub\nz.h\na.h\n@Next\n";
+    zbHeaderDirectory directory;
+    EXPECT_EQ(directory.Readbuf(text), 17);
+    EXPECT_EQ(directory.IsSubdir(), 1);
+    EXPECT_STREQ(directory.GetDirname().GetPtrToFullname(), "Fw/Pub");
+    ASSERT_EQ(directory.GetListOfEntries().Size(), 2);
+    // Read back as written: no sorting on the way in.
+    EXPECT_EQ(directory.GetListOfEntries()[1], "z.h");
+
+    char unterminated[] = "@Fw\na.h\nb.h";
+    EXPECT_EQ(directory.Readbuf(unterminated), 8);
+    EXPECT_EQ(directory.GetListOfEntries().Size(), 1);
+
+    char noHeader[] = "Fw\na.h\n";
+    EXPECT_EQ(directory.Readbuf(noHeader), 0);
+    char noLineEnd[] = "@Fw";
+    EXPECT_EQ(directory.Readbuf(noLineEnd), 0);
+    EXPECT_EQ(directory.Readbuf(nullptr), 0);
+    EXPECT_EQ(directory.GetListOfEntries().Size(), 0);
+}
+
+TEST(zbHeaderList, WriteThenReadGivesAnEqualList)
+{
+    Workspace ws;
+    QORListValQORString dirs;
+    dirs.Append(ws.IntoWS("Fw/PublicInterfaces"));
+    dirs.Append(ws.IntoWS("missing"));
+    dirs.Append(ws.IntoWS("Fw/PrivateInterfaces"));
+    zbHeaderList list;
+    EXPECT_EQ(list.ListDirectories(dirs, 0), 2);
+    EXPECT_EQ(list.GetBufsize(), 33 + 26);
+
+    std::string file = ws._Dir / "Fw.hl";
+    ASSERT_EQ(list.WriteFile(QORString(file.c_str())), 0);
+    EXPECT_EQ(ReadFile(file), kMagic + "@Fw/PublicInterfaces\na.h\nb.h\nsub\n"
+                                       "@Fw/PrivateInterfaces\np.h\n");
+
+    zbHeaderList back;
+    EXPECT_EQ(back.ReadFile(QORString(file.c_str())), 0);
+    EXPECT_EQ(back.GetBufsize(), list.GetBufsize());
+    EXPECT_TRUE(back == list);
+    EXPECT_FALSE(back != list);
+
+    // Reading appends; one more directory makes the lists differ.
+    EXPECT_EQ(back.ReadFile(QORString(file.c_str())), 0);
+    EXPECT_EQ(back.GetListOfHeaderDirectories().Size(), 4);
+    EXPECT_TRUE(back != list);
+
+    // A subdirectory mark alone makes two directories differ.
+    zbHeaderList subdirs;
+    subdirs.ListDirectories(dirs, 1);
+    EXPECT_TRUE(subdirs != list);
+}
+
+TEST(zbHeaderList, EmptyListsAndValidity)
+{
+    TempDir dir;
+    zbHeaderList empty;
+    QORListValQORString none;
+    EXPECT_EQ(empty.ListDirectories(none, 0), 0);
+    ASSERT_EQ(empty.WriteFile(QORString((dir / "e").c_str())), 0);
+    EXPECT_EQ(ReadFile(dir / "e"), kMagic);
+
+    zbHeaderList back;
+    EXPECT_EQ(back.ReadFile(QORString((dir / "e").c_str())), 0);
+    EXPECT_EQ(back.GetListOfHeaderDirectories().Size(), 0);
+    EXPECT_TRUE(back == empty);
+
+    // A list never listed nor read equals nothing, not even itself.
+    zbHeaderList never;
+    EXPECT_FALSE(never == back);
+    EXPECT_TRUE(never != back);
+    EXPECT_FALSE(never == never);
+    back.Reset();
+    EXPECT_EQ(back.IsValid(), 0);
+    EXPECT_FALSE(back == empty);
+}
+
+TEST(zbHeaderList, BadFilesAreRefusedWithEBADF)
+{
+    const std::string refused[] = {
+        "!<zbhl> v2.0.0\n@Fw\na.h\n",
+        "!<zbhl> v2.0.1",
+        "!<zbhl> v2.0.1 \n",
+        "!<zbhl> v2.0.1\r\n",
+        "\n",
+        "!",
+        "garbage\n",
+    };
+    for (const std::string& text : refused)
+    {
+        zbHeaderList list;
+        zbExtLastError.SetErrno(0);
+        EXPECT_EQ(ReadText(list, text), 1) << text;
+        EXPECT_EQ(zbExtLastError.GetErrno(), EBADF) << text;
+        EXPECT_EQ(list.IsValid(), 0);
+        EXPECT_EQ(list.GetListOfHeaderDirectories().Size(), 0);
+    }
+    zbHeaderList list;
+    EXPECT_EQ(ReadText(list, ""), 1);
+    EXPECT_EQ(zbExtLastError.GetErrno(), EBADF);
+    EXPECT_EQ(list.ReadFile(QORString("/nonexistent/list")), 1);
+    EXPECT_EQ(zbExtLastError.GetErrno(), ENOENT);
+}
+
+TEST(zbHeaderList, DamageKeepsWhatWasReadBefore)
+{
+    struct Case
+    {
+        std::string _Text;
+        int _Directories;
+        int _EntriesOfLast;
+    };
+    const Case cases[] = {
+        // A block header without its line end.
+        {kMagic + "@A\na.h\n@B", 1, 1},
+        // A last entry line cut short: the entry is not read.
+        {kMagic + "@A\na.h\n@B\nb.h\nc", 2, 1},
+        // A NUL inside an entry.
+        {kMagic + "@A\na.h\n@B\nb" + std::string(1, '\0') + ".h\n@C\n", 2, 0},
+        // Text after the magic line that is not a block.
+        {kMagic + "stray\n@A\n", 0, 0},
+    };
+    for (const Case& c : cases)
+    {
+        zbHeaderList list;
+        zbExtLastError.SetErrno(0);
+        EXPECT_EQ(ReadText(list, c._Text), 1);
+        EXPECT_EQ(zbExtLastError.GetErrno(), EBADF);
+        EXPECT_EQ(list.IsValid(), 1);
+        const QORListPtrzbHeaderDirectory& dirs = list.GetListOfHeaderDirectories();
+        ASSERT_EQ(dirs.Size(), c._Directories);
+        if (c._Directories)
+        {
+            EXPECT_EQ(dirs[dirs.Size()]->GetListOfEntries().Size(), c._EntriesOfLast);
+        }
+    }
+    zbHeaderList list;
+    EXPECT_EQ(ReadText(list, kMagic + "@A\na.h\n@>B\n\nb.h\n"), 0);
+    ASSERT_EQ(list.GetListOfHeaderDirectories().Size(), 2);
+    EXPECT_EQ(list.GetListOfHeaderDirectories()[2]->IsSubdir(), 1);
+    EXPECT_EQ(list.GetListOfHeaderDirectories()[2]->GetListOfEntries().Size(), 2);
+    EXPECT_EQ(list.GetBufsize(), 7 + 9);
+}
+
+TEST(zbHeaderList, WriteFailureIsReported)
+{
+    zbHeaderList list;
+    zbtest::Capture err(2);
+    EXPECT_EQ(list.WriteFile(QORString("/nonexistent/dir/list")), 1);
+    EXPECT_EQ(err.Stop(), "# System error on /nonexistent/dir/list: No such file or directory\n");
+}
+
+TEST(zbHeaderListIntoWS, CatPrintsAbsoluteBlocks)
+{
+    TempDir dir;
+    WriteFile(dir / "l", kMagic +
+                             "@Fw/PublicInterfaces\na@b.h\nb.h\n@>Fw/PrivateInterfaces\np.h\n" +
+                             "@Fw/Empty\ncut");
+    zbHeaderListIntoWS intoFW(QORString("/ws"), QORString((dir / "l").c_str()), 1);
+    zbHeaderListIntoWS plain(QORString("/other"), QORString((dir / "l").c_str()), 0);
+    {
+        zbOFStream out((dir / "out").c_str(), 8);
+        EXPECT_EQ(intoFW.CatHeaderListToStream(out), 0);
+        EXPECT_EQ(plain.CatHeaderListToStream(out), 0);
+    }
+    EXPECT_EQ(ReadFile(dir / "out"), "@|/ws/./Fw/PublicInterfaces\na@b.h\nb.h\n"
+                                     "@|>/ws/./Fw/PrivateInterfaces\np.h\n"
+                                     "@|/ws/./Fw/Empty\n"
+                                     "@/other/./Fw/PublicInterfaces\na@b.h\nb.h\n"
+                                     "@>/other/./Fw/PrivateInterfaces\np.h\n"
+                                     "@/other/./Fw/Empty\n");
+    EXPECT_EQ(intoFW.GetWSPathname(), "/ws");
+
+    WriteFile(dir / "bad", "!<zbhl> v1\n@Fw\n");
+    zbHeaderListIntoWS bad(QORString("/ws"), QORString((dir / "bad").c_str()), 0);
+    zbOFStream out((dir / "out2").c_str(), 8);
+    EXPECT_EQ(bad.CatHeaderListToStream(out), 1);
+    EXPECT_EQ(zbExtLastError.GetErrno(), EBADF);
+    out.Close();
+    EXPECT_EQ(ReadFile(dir / "out2"), "");
+}
+
+TEST(zbHeaderList, ReadNamesAreNormalisedWhenWrittenBack)
+{
+    // Names read keep their recorded block sizes, but are written as their
+    // normalised names intoWS: the file written is exactly that, no more.
+    TempDir dir;
+    zbHeaderList list;
+    ASSERT_EQ(ReadText(list, kMagic + "@/old/./Fw\\Pub/\na.h\n@>Fw\nb.h\n"), 0);
+    EXPECT_EQ(list.GetBufsize(), 20 + 9);
+    ASSERT_EQ(list.WriteFile(QORString((dir / "out").c_str())), 0);
+    EXPECT_EQ(ReadFile(dir / "out"), kMagic + "@Fw/Pub\na.h\n@>Fw\nb.h\n");
+    zbHeaderList back;
+    EXPECT_EQ(back.ReadFile(QORString((dir / "out").c_str())), 0);
+    EXPECT_TRUE(back == list);
+}

@@ -1,0 +1,174 @@
+// Header maps: building the map file from workspace lists, loading it into
+// a dictionary and the three path lists.
+
+#include <cerrno>
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "zbErrorCodeManager.h"
+#include "zbHeaderListIntoWS.h"
+#include "zbHeaderMap.h"
+#include "zbOFStream.h"
+#include "zbTestSupport.h"
+
+using zbtest::ReadFile;
+using zbtest::TempDir;
+using zbtest::WriteFile;
+
+namespace
+{
+const std::string kMagic = "!<zbhl> v2.0.1\n";
+
+std::vector<std::string> Names(const QORListPtrzbFileName& iList)
+{
+    std::vector<std::string> out;
+    for (int i = 1; i <= iList.Size(); ++i)
+        out.push_back(iList[i]->GetPtrToFullname());
+    return out;
+}
+
+QORString Q(const std::string& iText)
+{
+    return QORString(iText.c_str());
+}
+
+// Two workspace lists: /ws1 with one plain block, /ws2 (into the framework)
+// with a plain block and a subdirectory block.
+struct TwoLists
+{
+    TempDir _Dir;
+    zbHeaderListIntoWS _First{QORString("/ws1"), Q(_Dir / "one.hl"), 0};
+    zbHeaderListIntoWS _Second{QORString("/ws2"), Q(_Dir / "two.hl"), 1};
+    QORListPtrzbHeaderListIntoWS _Lists;
+    TwoLists()
+    {
+        WriteFile(_Dir / "one.hl", kMagic + "@A/PublicInterfaces\nFoo.H\nx.h\n");
+        WriteFile(_Dir / "two.hl",
+                  kMagic + "@B/PublicInterfaces\nx.h\ny.h\n@>B/PrivateInterfaces\nsub\n");
+        _Lists.Append(&_First);
+        _Lists.Append(&_Second);
+    }
+};
+} // namespace
+
+TEST(zbHeaderMap, BuildAndLoad)
+{
+    TwoLists lists;
+    zbHeaderMap builder;
+    std::string map = lists._Dir / "map";
+    ASSERT_EQ(builder.BuildFromListOfHeaderLists(Q(map), lists._Lists), 0);
+    EXPECT_EQ(ReadFile(map), kMagic + "@/ws1/./A/PublicInterfaces\nFoo.H\nx.h\n"
+                                      "@|/ws2/./B/PublicInterfaces\nx.h\ny.h\n"
+                                      "@|>/ws2/./B/PrivateInterfaces\nsub\n");
+
+    zbHeaderMap loaded;
+    QORHashDicSzbFileName dico(101);
+    EXPECT_EQ(loaded.InsertFile(Q(map), &dico, 0), 0);
+    EXPECT_EQ(Names(loaded.GetListOfPaths()),
+              (std::vector<std::string>{"/ws1/./A/PublicInterfaces", "/ws2/./B/PublicInterfaces",
+                                        "/ws2/./B/PrivateInterfaces"}));
+    EXPECT_EQ(Names(loaded.GetListOfSubdirPaths()),
+              (std::vector<std::string>{"/ws2/./B/PrivateInterfaces"}));
+    EXPECT_EQ(
+        Names(loaded.GetListOfPathsIntoFW()),
+        (std::vector<std::string>{"/ws2/./B/PublicInterfaces", "/ws2/./B/PrivateInterfaces"}));
+    EXPECT_EQ(dico.GetNbItems(), 4);
+    // The first directory that holds a name wins.
+    EXPECT_EQ(dico.Locate(QORString("x.h")), loaded.GetListOfPaths()[1]);
+    EXPECT_EQ(dico.Locate(QORString("y.h")), loaded.GetListOfPaths()[2]);
+    EXPECT_EQ(dico.Locate(QORString("sub")), loaded.GetListOfPaths()[3]);
+    EXPECT_EQ(dico.Locate(QORString("foo.h")), nullptr);
+
+    TempDir out;
+    {
+        zbOFStream stream((out / "dump").c_str(), 8);
+        loaded.DumpFilesList(stream);
+    }
+    EXPECT_EQ(ReadFile(out / "dump"), "/ws1/./A/PublicInterfaces\n/ws2/./B/PublicInterfaces\n"
+                                      "/ws2/./B/PrivateInterfaces\n\n");
+}
+
+TEST(zbHeaderMap, LowerCaseKeysAndNoDictionary)
+{
+    TwoLists lists;
+    std::string map = lists._Dir / "map";
+    ASSERT_EQ(zbHeaderMap().BuildFromListOfHeaderLists(Q(map), lists._Lists), 0);
+
+    zbHeaderMap loaded;
+    QORHashDicSzbFileName dico(101);
+    EXPECT_EQ(loaded.InsertFile(Q(map), &dico, 1), 0);
+    ASSERT_NE(dico.Locate(QORString("foo.h")), nullptr);
+    EXPECT_STREQ(dico.Locate(QORString("foo.h"))->GetPtrToFullname(), "/ws1/./A/PublicInterfaces");
+    EXPECT_EQ(dico.Locate(QORString("Foo.H")), nullptr);
+
+    zbHeaderMap paths;
+    EXPECT_EQ(paths.InsertFile(Q(map), nullptr, 0), 0);
+    EXPECT_EQ(paths.GetListOfPaths().Size(), 3);
+    EXPECT_EQ(paths.GetListOfSubdirPaths().Size(), 1);
+    EXPECT_EQ(paths.GetListOfPathsIntoFW().Size(), 2);
+
+    // A second load appends; the pointers of the first stay good.
+    zbFileName* first = paths.GetListOfPaths()[1];
+    EXPECT_EQ(paths.InsertFile(Q(map), nullptr, 0), 0);
+    EXPECT_EQ(paths.GetListOfPaths().Size(), 6);
+    EXPECT_EQ(paths.GetListOfPaths()[1], first);
+    EXPECT_STREQ(first->GetPtrToFullname(), "/ws1/./A/PublicInterfaces");
+}
+
+TEST(zbHeaderMap, MissingListIsReportedAndCounted)
+{
+    TwoLists lists;
+    zbHeaderListIntoWS missing(QORString("/ws3"), Q(lists._Dir / "none.hl"), 0);
+    zbHeaderListIntoWS bad(QORString("/ws4"), Q(lists._Dir / "bad.hl"), 0);
+    WriteFile(lists._Dir / "bad.hl", "!<zbhl> v2.0.0\n@X\n");
+    QORListPtrzbHeaderListIntoWS all;
+    all.Append(&missing);
+    all.Append(&lists._First);
+    all.Append(&bad);
+    std::string map = lists._Dir / "map";
+    zbtest::Capture err(2);
+    EXPECT_EQ(zbHeaderMap().BuildFromListOfHeaderLists(Q(map), all), 2);
+    EXPECT_EQ(err.Stop(), "# System error on " + (lists._Dir / "none.hl") +
+                              ": No such file or directory\n"
+                              "# System error on " +
+                              (lists._Dir / "bad.hl") + ": Bad file descriptor\n");
+    EXPECT_EQ(ReadFile(map), kMagic + "@/ws1/./A/PublicInterfaces\nFoo.H\nx.h\n");
+
+    zbtest::Capture err2(2);
+    EXPECT_EQ(zbHeaderMap().BuildFromListOfHeaderLists(QORString("/nonexistent/map"), all), 1);
+    EXPECT_EQ(err2.Stop(), "# System error on /nonexistent/map: No such file or directory\n");
+}
+
+TEST(zbHeaderMap, LoadingStopsAtTheFirstEmptyLineOrCutLine)
+{
+    TempDir dir;
+    struct Case
+    {
+        std::string _Text;
+        int _Paths;
+        int _Items;
+    };
+    const Case cases[] = {
+        {kMagic + "@/a\nx.h\n\n@/b\ny.h\n", 1, 1},
+        {kMagic + "@/a\nx.h\n@/b\ny.h", 2, 1},
+        {kMagic + "not a block\n@/a\nx.h\n", 0, 0},
+        {kMagic, 0, 0},
+        {kMagic + "@|>\nx.h\n", 1, 1},
+    };
+    for (const Case& c : cases)
+    {
+        WriteFile(dir / "map", c._Text);
+        zbHeaderMap map;
+        QORHashDicSzbFileName dico(11);
+        EXPECT_EQ(map.InsertFile(Q(dir / "map"), &dico, 0), 0) << c._Text;
+        EXPECT_EQ(map.GetListOfPaths().Size(), c._Paths) << c._Text;
+        EXPECT_EQ(dico.GetNbItems(), c._Items) << c._Text;
+    }
+    WriteFile(dir / "map", "!<zbhl> v2.0.2\n@/a\nx.h\n");
+    zbHeaderMap map;
+    EXPECT_EQ(map.InsertFile(Q(dir / "map"), nullptr, 0), 1);
+    EXPECT_EQ(zbExtLastError.GetErrno(), EBADF);
+    EXPECT_EQ(map.InsertFile(Q(dir / "none"), nullptr, 0), 1);
+    EXPECT_EQ(map.GetListOfPaths().Size(), 0);
+}

@@ -1,0 +1,58 @@
+#ifndef zbHeaderList_H
+#define zbHeaderList_H
+// A list of header directories: built by listing directories on disk,
+// written to and read from a header-list file, compared with another list.
+//
+// Header-list file: the magic line "!<zbhl> v2.0.1\n", then one block per
+// directory in list order (see zbHeaderDirectory.h), nothing else.
+
+#include "QORListPtr.h"
+#include "QORString.h"
+#include "zbHeaderDirectory.h"
+
+class zbHeaderList
+{
+  public:
+    // The magic line, without its "\n".
+    static const char Magic[];
+
+    zbHeaderList();
+    zbHeaderList(const zbHeaderList&) = delete;
+    zbHeaderList& operator=(const zbHeaderList&) = delete;
+    virtual ~zbHeaderList();
+
+    // Lists each directory in order and appends those that could be opened.
+    // Makes the list valid.  Returns the number of directories held.
+    int ListDirectories(const QORListValQORString& iDirs, const int iIsSubdir);
+    // 0, or 1 after reporting the failure (systError with the file name).
+    int WriteFile(const QORString& iFileName);
+    // Appends the directories of a header-list file.  0 on success.  1 when
+    // the file cannot be read, has a wrong magic line (EBADF recorded), or
+    // is damaged (EBADF): a block without its line end, or bytes after the
+    // last complete block; the directories read before the damage are kept.
+    // Nothing is printed.
+    virtual int ReadFile(const QORString& iFileName);
+    // Reads the whole file into oBuffer (to be freed by the caller) and
+    // checks the magic line; returns the text after it, or null (the buffer
+    // then released and null, the error recorded).
+    char* OpenListFile(const QORString& iFileName, unsigned int& oSize, char*& oBuffer);
+    // Deletes every directory; the list is no longer valid.
+    void Reset();
+
+    const QORListPtrzbHeaderDirectory& GetListOfHeaderDirectories() const { return _Directories; }
+    int IsValid() const { return _Valid; }
+    int GetBufsize() const { return _Bufsize; }
+
+    // Both valid, same number of directories, equal pairwise in order.
+    bool operator==(const zbHeaderList& iOther) const;
+    bool operator!=(const zbHeaderList& iOther) const { return !(*this == iOther); }
+
+  protected:
+    QORListPtrzbHeaderDirectory _Directories;
+    int _Valid;
+    int _Bufsize;
+};
+
+using QORListPtrzbHeaderList = QORListPtr<zbHeaderList>;
+
+#endif

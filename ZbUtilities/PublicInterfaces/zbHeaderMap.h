@@ -1,0 +1,55 @@
+#ifndef zbHeaderMap_H
+#define zbHeaderMap_H
+// A header map joins the header lists of several workspaces into one file in
+// which every include directory carries its absolute path, and loads it back
+// into a dictionary from header name to the directory that holds it.
+//
+// Map file: the header-list magic line, then the blocks of each list in
+// order, as zbHeaderListIntoWS::CatHeaderListToStream prints them:
+//   "@" ["|" into-FW] [">" subdirectory] ABSOLUTE-DIRECTORY "\n" ENTRIES
+// Loading stops at the first empty line.
+
+#include <deque>
+
+#include "QORString.h"
+#include "zbFileName.h"
+#include "zbHeaderList.h"
+#include "zbHeaderListIntoWS.h"
+
+class zbOFStream;
+
+class zbHeaderMap : public zbHeaderList
+{
+  public:
+    zbHeaderMap();
+    ~zbHeaderMap() override;
+
+    // Writes the map file from the lists in order.  Returns the number of
+    // lists that could not be copied (each reported under systError with its
+    // list name), or 1 when the map file cannot be opened or closed.
+    int BuildFromListOfHeaderLists(const QORString& iMapFile,
+                                   const QORListPtrzbHeaderListIntoWS& iLists);
+    // Loads a map file: every directory goes to the path lists; with a
+    // dictionary, every entry name (lower-cased when iLowerCase is set) is
+    // inserted with its directory, the first directory holding a name
+    // winning.  1 when the file cannot be read or has a wrong magic line,
+    // else 0.  The directories stay where they are for the life of the map,
+    // so the pointers handed out remain valid across several loads.
+    int InsertFile(const QORString& iMapFile, QORHashDicSzbFileName* ioDico, const int& iLowerCase);
+
+    const QORListPtrzbFileName& GetListOfPaths() const { return _ListOfPaths; }
+    const QORListPtrzbFileName& GetListOfSubdirPaths() const { return _ListOfSubdirPaths; }
+    const QORListPtrzbFileName& GetListOfPathsIntoFW() const { return _ListOfPathsIntoFW; }
+
+    // One full directory name per line, then an empty line.
+    void DumpFilesList(zbOFStream& ioOut) const;
+
+  private:
+    // Every directory read, in file order (a deque keeps their addresses).
+    std::deque<zbFileName> _Paths;
+    QORListPtrzbFileName _ListOfPaths;
+    QORListPtrzbFileName _ListOfSubdirPaths;
+    QORListPtrzbFileName _ListOfPathsIntoFW;
+};
+
+#endif

@@ -1,0 +1,166 @@
+#include "zbHeaderList.h"
+
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+
+#include "zbContext.h"
+#include "zbErrorCodeManager.h"
+#include "zbFileOperations.h"
+#include "zbOFStream.h"
+#include "zbTraceManager.h"
+
+const char zbHeaderList::Magic[] = "!<zbhl> v2.0.1";
+
+namespace
+{
+const unsigned int kMagicLength = sizeof zbHeaderList::Magic - 1;
+
+void ReportSystemError(const QORString& iFileName, int iErrno)
+{
+    zbExtLastError.SetErrno(iErrno ? iErrno : EIO);
+    zbExtContext.GetTraceMngr()->Print(MSG_KEY_systError, stderr,
+                                       QORUnicodeString(iFileName.CastToCharPtr()),
+                                       zbExtLastError.GetMsgError());
+}
+} // namespace
+
+zbHeaderList::zbHeaderList() : _Valid(0), _Bufsize(0)
+{
+}
+
+zbHeaderList::~zbHeaderList()
+{
+    _Directories.ApplyDelete();
+}
+
+void zbHeaderList::Reset()
+{
+    _Directories.ApplyDelete();
+    _Valid = 0;
+    _Bufsize = 0;
+}
+
+int zbHeaderList::ListDirectories(const QORListValQORString& iDirs, const int iIsSubdir)
+{
+    _Valid = 1;
+    for (const QORString& name : iDirs)
+    {
+        zbHeaderDirectory* directory = new zbHeaderDirectory;
+        if (directory->ListDirectory(name, iIsSubdir) == 0)
+        {
+            delete directory;
+            continue;
+        }
+        _Directories.Append(directory);
+        _Bufsize += directory->GetBufsize();
+    }
+    return _Directories.Size();
+}
+
+int zbHeaderList::WriteFile(const QORString& iFileName)
+{
+    zbOFStream stream(iFileName.CastToCharPtr(), 8);
+    if (!stream.IsOpen())
+    {
+        ReportSystemError(iFileName, stream.GetErrno());
+        return 1;
+    }
+    // The blocks of directories read from a file may be shorter than their
+    // recorded sizes (normalised names): the size written is counted.
+    char* buffer =
+        static_cast<char*>(std::malloc(static_cast<size_t>(_Bufsize) + kMagicLength + 2));
+    if (!buffer)
+    {
+        ReportSystemError(iFileName, ENOMEM);
+        stream.Close();
+        return 1;
+    }
+    std::memcpy(buffer, Magic, kMagicLength);
+    buffer[kMagicLength] = '\n';
+    char* p = buffer + kMagicLength + 1;
+    for (int i = 1; i <= _Directories.Size(); ++i)
+        if (_Directories[i]->GetBufsize() > 0)
+            p += _Directories[i]->Writebuf(p);
+    size_t total = static_cast<size_t>(p - buffer);
+
+    int result = 0;
+    if (stream.Write(buffer, static_cast<unsigned int>(total)) != 0)
+    {
+        ReportSystemError(iFileName, stream.GetErrno());
+        result = 1;
+    }
+    std::free(buffer);
+    if (stream.Close() != 0)
+    {
+        ReportSystemError(iFileName, stream.GetErrno());
+        result = 1;
+    }
+    return result;
+}
+
+char* zbHeaderList::OpenListFile(const QORString& iFileName, unsigned int& oSize, char*& oBuffer)
+{
+    oSize = 0;
+    oBuffer = nullptr;
+    _Valid = 0;
+    char* buffer = nullptr;
+    unsigned int size = 0;
+    if (zbMMap(iFileName.CastToCharPtr(), 8, buffer, size, 0) != 0)
+        return nullptr;
+    char* lineEnd =
+        buffer && size > 1 ? static_cast<char*>(std::memchr(buffer, '\n', size)) : nullptr;
+    if (!lineEnd || static_cast<unsigned int>(lineEnd - buffer) != kMagicLength ||
+        std::memcmp(buffer, Magic, kMagicLength) != 0)
+    {
+        std::free(buffer);
+        zbExtLastError.SetErrno(EBADF);
+        return nullptr;
+    }
+    *lineEnd = 0;
+    _Valid = 1;
+    oSize = size;
+    oBuffer = buffer;
+    return lineEnd + 1;
+}
+
+int zbHeaderList::ReadFile(const QORString& iFileName)
+{
+    unsigned int size = 0;
+    char* buffer = nullptr;
+    char* text = OpenListFile(iFileName, size, buffer);
+    if (!text)
+        return 1;
+    int result = 0;
+    unsigned int position = kMagicLength + 1;
+    while (position < size)
+    {
+        // Every byte after the magic line belongs to a block: anything else
+        // (a NUL, a stray line, a cut line) is damage.
+        zbHeaderDirectory* directory = new zbHeaderDirectory;
+        int consumed = buffer[position] == '@' ? directory->Readbuf(buffer + position) : 0;
+        if (consumed == 0)
+        {
+            delete directory;
+            result = 1;
+            break;
+        }
+        _Directories.Append(directory);
+        _Bufsize += directory->GetBufsize();
+        position += static_cast<unsigned int>(consumed);
+    }
+    if (result)
+        zbExtLastError.SetErrno(EBADF);
+    std::free(buffer);
+    return result;
+}
+
+bool zbHeaderList::operator==(const zbHeaderList& iOther) const
+{
+    if (!_Valid || !iOther._Valid || _Directories.Size() != iOther._Directories.Size())
+        return false;
+    for (int i = 1; i <= _Directories.Size(); ++i)
+        if (*_Directories[i] != *iOther._Directories[i])
+            return false;
+    return true;
+}
