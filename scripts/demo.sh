@@ -47,3 +47,5 @@ echo "\$ zbsvc hmap -o map +ws=Fw.hl && zbsvc find -map map FwTypes.h FwImpl.h"
 echo "\$ zbsvc ls -r -f -x '*.h' -x 'Fw.hl' ."
 "$zbsvc" ls -r -f -x '*.h' -x 'Fw.hl' "$hl_dir"
 rm -rf "$hl_dir"
+echo "\$ zbsvc pp -level examples/pp/levels.lvl -expand -I examples/pp/include examples/pp/demo.mk"
+"$zbsvc" pp -level examples/pp/levels.lvl -expand -I examples/pp/include examples/pp/demo.mk

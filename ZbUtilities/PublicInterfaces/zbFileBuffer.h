@@ -3,7 +3,13 @@
 // A whole file in memory: one malloc'ed buffer, always followed by a NUL
 // byte that the length does not count.  Empty: null buffer, length 0.
 
+#include "QORHashDicoS.h"
+#include "zbFileName.h"
+
+class zbMacroSet;
 class zbOFStream;
+class zbPathFinderAccess;
+class zbPPMacLev;
 
 // Open modes of files: 4 byte mode, bit 8 text mode (see zbFStream.h).
 using zbIosOpenMode = int;
@@ -40,6 +46,25 @@ class zbFileBuffer
     // Writes the content; returns its length, 0 when empty, -1 when the
     // write fails (the stream keeps the errno).
     int Write(zbOFStream& oStream) const;
+
+    // Preprocessing (zbPP, with a throw-away macro set; the levels are
+    // checked).  The length follows the remaining text.  0, or 1 after an
+    // error (the buffer is then empty).
+    int zbPPBuffer(const zbPPMacLev& iLevels, const char* iFileName);
+    // Preprocesses the buffer and replaces each #include "name" or
+    // #include <name> by the preprocessed and expanded content of the file
+    // iFinder finds, recursively (at most 50 levels).  With the environment
+    // variable ZBZB_FBINCLUDEONCE set, a file is included once only.  The
+    // names of the included files are appended to ioIncluded.  Returns the
+    // number of errors (reported), 0 when none.
+    int ExpandBuffer(const zbPPMacLev& iLevels, zbPathFinderAccess& iFinder,
+                     QORListValzbFileName& ioIncluded, const char* iFileName);
+    // The recursive step, for this buffer as file iFileName included from
+    // iIncludingFileName, ioDepth levels deep.
+    int _ExpandBuffer(const zbPPMacLev& iLevels, zbMacroSet& ioMacros, zbPathFinderAccess& iFinder,
+                      QORHashDicoS& ioIncludedFiles, const char* iFileName,
+                      const char* iIncludingFileName, unsigned int& ioDepth,
+                      QORHashDicoS& ioRefusedFiles);
 
   private:
     void Release();

@@ -37,6 +37,7 @@ const zbsvcVerb zbsvcVerbs[] = {
     {"block", zbsvcBlock, "check, pack and unpack versioned block files"},
     {"msg", zbsvcMsg, "print a catalog message under an outer key"},
     {"crc", zbsvcCrc, "print the CRC-32, size and name of files"},
+    {"pp", zbsvcPp, "preprocess a description file (-level, -nocheck, -I, -expand)"},
     {"hlist", zbsvcHlist, "write the header-list file of include directories of a workspace"},
     {"hmap", zbsvcHmap, "build a header map from header-list files"},
     {"find", zbsvcFind, "print where names are found along directories and a header map"},

@@ -1,17 +1,40 @@
 // zbsvc macros: reads description files into one macro set, following their
 // include lines along the -I directories, optionally resolves the references,
-// and prints the set.
+// and prints the set.  With -level, each file given is preprocessed against
+// the levels of the level file before it is read.
 
 #include <cstdio>
 
 #include "zbContext.h"
 #include "zbErrorCodeManager.h"
+#include "zbFileBuffer.h"
 #include "zbGetopts.h"
 #include "zbMacroSet.h"
 #include "zbOFStream.h"
+#include "zbPPMacLev.h"
 #include "zbPathFinder.h"
 #include "zbSetOfPathFinder.h"
 #include "zbsvcVerbs.h"
+
+// Reads iFile, preprocesses it and inserts it into ioSet; the number of
+// failures.
+static int zbsvcInsertPreprocessed(zbMacroSet& ioSet, const zbPPMacLev& iLevels, const char* iFile,
+                                   zbSetOfPathFinder* iFinders, const zbMacroSet::InsertMode& iMode)
+{
+    zbFileBuffer buffer;
+    zbExtLastError.SetErrno(0);
+    if (buffer.ReadFromFile(iFile, 8) != 0)
+    {
+        zbExtContext.GetTraceMngr()->Print(MSG_KEY_systError, stderr, QORUnicodeString(iFile),
+                                           zbExtLastError.GetMsgError());
+        return 1;
+    }
+    if (buffer.zbPPBuffer(iLevels, iFile) != 0)
+        return 1;
+    if (!buffer.GetBuffer() || !zbMacroSet::ParseBuffer(iFile, buffer.GetBuffer()))
+        return !buffer.GetBuffer() ? 0 : 1;
+    return ioSet.InsertBuffer(buffer.GetBuffer(), iFinders, '=', iMode);
+}
 
 int zbsvcMacros(int argc, char** argv)
 {
@@ -20,6 +43,7 @@ int zbsvcMacros(int argc, char** argv)
     options.AddSimpleSwitch("keep", "keep the first value of a macro defined again", 1);
     options.AddSimpleSwitch("dump", "print the dump form", 1);
     options.AddValuedSwitch("I", "directory searched for the included files", 1);
+    options.AddValuedSwitch("level", "preprocess each file against this level file", 1);
     int status = zbsvcAnalyze(options, argc, argv, "FILE...", 1, -1);
     if (status >= 0)
         return status;
@@ -43,9 +67,15 @@ int zbsvcMacros(int argc, char** argv)
     // system with the process instead of one macro at a time.
     static zbMacroSet* keptSet = new zbMacroSet(500);
     zbMacroSet& set = *keptSet;
+    zbPPMacLev levels(500);
+    const QORString* levelFile = options.GetSwitchValue("level");
+    if (levelFile && zbsvcLoadLevels(levels, levelFile->CastToCharPtr()) != 0)
+        return 1;
     int failures = 0;
     for (const QORString& file : files)
-        failures += set.InsertFile(file.CastToCharPtr(), &finders, '=', mode);
+        failures += levelFile
+                        ? zbsvcInsertPreprocessed(set, levels, file.CastToCharPtr(), &finders, mode)
+                        : set.InsertFile(file.CastToCharPtr(), &finders, '=', mode);
     if (solve)
         failures += set.Solve(nullptr);
 

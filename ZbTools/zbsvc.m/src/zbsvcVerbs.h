@@ -6,6 +6,7 @@
 // switches: see the note at the top of zbsvc.cpp.
 
 class zbGetopts;
+class zbPPMacLev;
 
 struct zbsvcVerb
 {
@@ -22,6 +23,7 @@ int zbsvcBlock(int argc, char** argv);
 int zbsvcMsg(int argc, char** argv);
 int zbsvcCrc(int argc, char** argv);
 int zbsvcVersion(int argc, char** argv);
+int zbsvcPp(int argc, char** argv);
 int zbsvcHlist(int argc, char** argv);
 int zbsvcHmap(int argc, char** argv);
 int zbsvcFind(int argc, char** argv);
@@ -38,5 +40,9 @@ extern const zbsvcVerb zbsvcVerbs[];
 // line (the parser's diagnostic, then the usage on standard error).
 int zbsvcAnalyze(zbGetopts& ioOptions, int argc, char** argv, const char* iArguments,
                  int iMinValues, int iMaxValues);
+
+// Loads a level file for the preprocessor (pp, macros -level); 0, or 1
+// after a report.
+int zbsvcLoadLevels(zbPPMacLev& ioLevels, const char* iLevelFile);
 
 #endif

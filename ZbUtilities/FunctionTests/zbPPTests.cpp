@@ -1,0 +1,445 @@
+// The preprocessor on in-memory buffers: whole outputs compared byte for
+// byte, block and condition rules, errors and their messages, level files.
+
+#include <algorithm>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "zbFileBuffer.h"
+#include "zbMacroSet.h"
+#include "zbPP.h"
+#include "zbPPMacLev.h"
+#include "zbPathFinderAccess.h"
+#include "zbTestSupport.h"
+
+namespace
+{
+struct Outcome
+{
+    int _Status;
+    std::string _Text;
+    std::string _Err;
+};
+
+// Preprocesses iText as file "f.mk"; levels and macros persist across calls
+// of one fixture.
+class PP : public ::testing::Test
+{
+  protected:
+    zbPPMacLev _Levels{31};
+    zbMacroSet _Macros{31};
+
+    Outcome Run(const std::string& iText, int iCheckLevels = 1)
+    {
+        std::vector<char> buffer(iText.begin(), iText.end());
+        buffer.push_back(0);
+        zbtest::Capture err(2);
+        int status = zbPP(_Levels, _Macros, buffer.data(), "f.mk", iCheckLevels);
+        return Outcome{status, std::string(buffer.data()), err.Stop()};
+    }
+    // The output of a run that must succeed without a message.
+    std::string Out(const std::string& iText, int iCheckLevels = 1)
+    {
+        Outcome o = Run(iText, iCheckLevels);
+        EXPECT_EQ(o._Status, 0) << iText;
+        EXPECT_EQ(o._Err, "") << iText;
+        return o._Text;
+    }
+    // Whether the first line of a conditional block is kept.
+    bool Taken(const std::string& iCondition)
+    {
+        std::string out = Out("#if " + iCondition + "\nyes\n#endif\n");
+        EXPECT_TRUE(out == "yes\n\n" || out == "\n") << iCondition << " gave [" << out << "]";
+        return out == "yes\n\n";
+    }
+    void Level(const char* iName, const char* iValue = nullptr)
+    {
+        _Levels.Insert(iName, iValue);
+        _Levels.SetLoadStatus(1);
+    }
+    std::string Value(const char* iName)
+    {
+        const QORString* value = _Macros.GetValue(iName);
+        return value ? value->Std() : "<none>";
+    }
+};
+} // namespace
+
+// Every directive with the newlines it keeps and drops.
+TEST_F(PP, WholeFileExact)
+{
+    Level("LEVEL_A", "3");
+    const std::string input = "# a makefile-like comment stays\n"
+                              "NAME = value\n"
+                              "#if LEVEL_A\n"
+                              "kept1\n"
+                              "#elif LEVEL_B\n"
+                              "dropped1\n"
+                              "#else  // tail comment\n"
+                              "dropped2\n"
+                              "#endif trailing text\n"
+                              "#ifdef LEVEL_B\n"
+                              "dropped3\n"
+                              "#define INACTIVE 1\n"
+                              "#else\n"
+                              "kept2\n"
+                              "#endif\n"
+                              "#define V 12\n"
+                              "#define W abc\n"
+                              "#define E\n"
+                              "#undef W\n"
+                              "#include \"inc.mk\"  trailing\n"
+                              "#include <sys.mk>\n"
+                              "#include $(ROOT)/x.mk\n"
+                              "a /* block\n"
+                              "comment */ b\n"
+                              "c // line comment\n"
+                              "path = a/b/c.cpp\n"
+                              " #if not a directive\n"
+                              "#  if V == 12\n"
+                              "twelve\n"
+                              "#endif\n"
+                              "last line without newline";
+    const std::string expected = "# a makefile-like comment stays\n"
+                                 "NAME = value\n"
+                                 "kept1\n"
+                                 " trailing text\n"
+                                 "\n"
+                                 "kept2\n"
+                                 "\n"
+                                 "#define V 12\n"
+                                 "#define W abc\n"
+                                 "\n"
+                                 "#include \"inc.mk\"\n"
+                                 "#include <sys.mk>\n"
+                                 "#include $(ROOT)/x.mk\n"
+                                 "a  b\n"
+                                 "c \n"
+                                 "path = a/b/c.cpp\n"
+                                 " #if not a directive\n"
+                                 "twelve\n"
+                                 "\n"
+                                 "last line without newline";
+    EXPECT_EQ(Out(input), expected);
+    EXPECT_EQ(Value("V"), "12");
+    EXPECT_EQ(Value("W"), "<none>");
+    EXPECT_EQ(Value("E"), "");
+    EXPECT_EQ(Value("INACTIVE"), "<none>");
+}
+
+TEST_F(PP, DefineValues)
+{
+    EXPECT_EQ(Out("#define V 12\n"), "#define V 12\n");
+    EXPECT_EQ(Value("V"), "12");
+    EXPECT_EQ(Out("#define V abc\n"), "#define V abc\n");
+    EXPECT_EQ(Value("V"), "");
+    EXPECT_EQ(Out("#define V\n"), "\n");
+    EXPECT_EQ(Value("V"), "");
+    // Several numbers: the last one wins; the blanks of the line stay.
+    EXPECT_EQ(Out("#  define  N 1 2  \n"), "#  define  N 1 2  \n");
+    EXPECT_EQ(Value("N"), "2");
+    // A number glued to letters is text; a '/' starting no comment is dropped.
+    EXPECT_EQ(Out("#define H 0x1F\n#define P a/b\n"), "#define H 0x1F\n#define P ab\n");
+    EXPECT_EQ(Value("H"), "");
+    // Comments end the value; a block comment also swallows the newline.
+    EXPECT_EQ(Out("#define C 7 // seven\n#define D /* x */ tail\n"), "#define C 7 \n tail\n");
+    EXPECT_EQ(Value("C"), "7");
+    // A define at the very end of the buffer.
+    EXPECT_EQ(Out("#define Z 5"), "#define Z 5");
+    EXPECT_EQ(Value("Z"), "5");
+    EXPECT_EQ(Out("#undef Z\n#if os Z\nyes\n#endif\n"), "\n");
+}
+
+TEST_F(PP, IfdefAndIfAlike)
+{
+    Level("X");
+    for (const char* name : {"X", "Y"})
+    {
+        std::string n(name);
+        std::string body = "\na\n#else\nb\n#endif\n";
+        EXPECT_EQ(Out("#ifdef " + n + body), Out("#if " + n + body)) << n;
+        EXPECT_EQ(Out("#ifndef " + n + body), Out("#if !" + n + body)) << n;
+        EXPECT_EQ(Out("#ifdef " + n + body), Out("#if defined " + n + body)) << n;
+    }
+    EXPECT_EQ(Out("#ifdef X\na\n#else\nb\n#endif\n"), "a\n\n");
+    EXPECT_EQ(Out("#ifndef X\na\n#else\nb\n#endif\n"), "\nb\n\n");
+    EXPECT_EQ(Out("#ifndef Y\na\n#endif\n"), "a\n\n");
+}
+
+TEST_F(PP, CombinationIsLeftToRight)
+{
+    Level("P");
+    Level("T");
+    // P || Q && R is (P || Q) && R, not P || (Q && R).
+    EXPECT_FALSE(Taken("P || Q && R"));
+    EXPECT_TRUE(Taken("P || (Q && R)"));
+    EXPECT_TRUE(Taken("Q && R || P"));
+    EXPECT_TRUE(Taken("1 || 0 && 1"));
+    EXPECT_FALSE(Taken("1 || 1 && 0"));
+    EXPECT_TRUE(Taken("!Q && !(R || Q) && T"));
+    EXPECT_FALSE(Taken("!(P || Q)"));
+    EXPECT_TRUE(Taken("defined(P) && os T"));
+    EXPECT_TRUE(Taken("((((P))))"));
+    // '!' applies to the operand after it only, and to numbers as well.
+    EXPECT_TRUE(Taken("!Q && P"));
+    EXPECT_TRUE(Taken("!0"));
+    EXPECT_FALSE(Taken("!1"));
+    EXPECT_TRUE(Taken("!!P"));
+    EXPECT_TRUE(Taken("0x10"));
+}
+
+TEST_F(PP, Comparisons)
+{
+    Level("V", "12");
+    Level("E", "");
+    Level("H", "0x10");
+    Level("A");
+    EXPECT_TRUE(Taken("V == 12"));
+    EXPECT_TRUE(Taken("V >= 12"));
+    EXPECT_FALSE(Taken("V > 12"));
+    EXPECT_TRUE(Taken("V<13"));
+    EXPECT_TRUE(Taken("V <= 014")); // numbers in base 0: 014 is 12
+    EXPECT_TRUE(Taken("H == 16"));
+    EXPECT_TRUE(Taken("E == 1"));       // an empty value counts as 1
+    EXPECT_TRUE(Taken("os NONE == 0")); // no macro counts as 0
+    EXPECT_TRUE(Taken("!V == 3"));
+    // A comparison binds to its name: A && V >= 20 || A is (A && (V >= 20)) || A.
+    EXPECT_TRUE(Taken("A && V >= 20 || A"));
+    EXPECT_FALSE(Taken("A && V >= 20"));
+    EXPECT_TRUE(Taken("V >= 20 || A"));
+    EXPECT_TRUE(Taken("Q || V == 12"));
+    EXPECT_FALSE(Taken("A && V == 11 && A"));
+}
+
+TEST_F(PP, ElifElseChains)
+{
+    Level("B");
+    const std::string chain = "#if A\na\n#elif B\nb\n#elif B\nb2\n#else\nc\n#endif\n";
+    // #else and #endif lines keep their newline when the block is active.
+    EXPECT_EQ(Out(chain), "b\n\n");
+    EXPECT_EQ(Out("#if A\na\n#elif C\nc\n#else\nelse\n#endif\n"), "\nelse\n\n");
+    // Nested in an inactive block nothing is taken, not even #else.
+    EXPECT_EQ(Out("#if A\n#if B\nx\n#else\ny\n#endif\n#endif\nz\n"), "\nz\n");
+    EXPECT_EQ(Out("#if B\n#if A\nx\n#else\ny\n#endif\n#endif\n"), "\ny\n\n\n");
+}
+
+TEST_F(PP, LevelChecks)
+{
+    // No level file: a level test is an error and false; os tests without it.
+    Outcome o = Run("#if X\nx\n#endif\n");
+    EXPECT_EQ(o._Status, 1);
+    EXPECT_EQ(o._Text, "");
+    EXPECT_EQ(o._Err, "# Error: f.mk[1]: a level is tested but no level file was loaded\n");
+    o = Run("#if !X\nx\n#endif\n");
+    EXPECT_EQ(o._Status, 1);
+    EXPECT_EQ(Out("#define X\n#if os X\nx\n#endif\n"), "\nx\n\n");
+    EXPECT_EQ(Out("#if !os Y\ny\n#endif\n"), "y\n\n");
+    // Without the check, names are looked up in the macros.
+    EXPECT_EQ(Out("#if X\nx\n#endif\n", 0), "x\n\n");
+    // Levels first, then the macros.
+    Level("L", "1");
+    EXPECT_EQ(Out("#if X && L\nx\n#endif\n"), "x\n\n");
+}
+
+// Errors: the message, and the whole buffer discarded.
+TEST_F(PP, ErrorsDiscardTheBuffer)
+{
+    Level("X");
+    struct Case
+    {
+        const char* _Text;
+        const char* _Err;
+    } cases[] = {
+        {"a\n#endif\nb\n", "# Error: f.mk[2]: missing #if\n"},
+        {"#if X\n#else\n#else\n#endif\n", "# Error: f.mk[3]: missing #if\n"},
+        {"#if X\n#else\n#elif X\n#endif\n", "# Error: f.mk[3]: missing #if\n"},
+        {"#else\n", "# Error: f.mk[1]: missing #if\n"},
+        {"a\n#if X\n#if X\nb\n#endif\n", "# Error: f.mk[5]: missing #endif\n"},
+        {"#ifdef(X)\n", "# Error: f.mk[1]: #if* must be followed by a blank\n"},
+        {"#if\n", "# Error: f.mk[1]: #if* must be followed by a blank\n"},
+        {"#elif1\n", "# Error: f.mk[1]: #if* must be followed by a blank\n"},
+        {"#if \n#endif\n", "# Error: f.mk[1]: syntax error in a preprocessor directive\n"},
+        {"#if X &&\n#endif\n", "# Error: f.mk[1]: syntax error in a preprocessor directive\n"},
+        {"#if X && && X\n#endif\n", "# Error: f.mk[1]: syntax error in a preprocessor directive\n"},
+        {"#if (X\n#endif\n", "# Error: f.mk[1]: syntax error in a preprocessor directive\n"},
+        {"#if X)\n#endif\n", "# Error: f.mk[1]: syntax error in a preprocessor directive\n"},
+        {"#if ()\n#endif\n", "# Error: f.mk[1]: syntax error in a preprocessor directive\n"},
+        {"#if 5 > 3\n#endif\n", "# Error: f.mk[1]: syntax error in a preprocessor directive\n"},
+        {"#if defined os X\n#endif\n",
+         "# Error: f.mk[1]: syntax error in a preprocessor directive\n"},
+        {"#if X Y\n#endif\n", "# Error: f.mk[1]: two operands without an operator between them\n"},
+        {"#if X (Y)\n#endif\n",
+         "# Error: f.mk[1]: two operands without an operator between them\n"},
+        {"\n#define\n", "# Error: f.mk[2]: syntax error in a preprocessor directive\n"},
+        {"#define 1A\n", "# Error: f.mk[1]: syntax error in a preprocessor directive\n"},
+        {"#undef \n", "# Error: f.mk[1]: syntax error in a preprocessor directive\n"},
+        {"#include\n", "# Error: f.mk[1]: syntax error in a preprocessor directive\n"},
+        {"#include \"a.mk>\n", "# Error: f.mk[1]: syntax error in a preprocessor directive\n"},
+        {"#include <a.mk\n", "# Error: f.mk[1]: syntax error in a preprocessor directive\n"},
+        {"a\n/* open\n\n", "# Error: f.mk[2]: comment /* not closed\n"},
+    };
+    for (const Case& c : cases)
+    {
+        Outcome o = Run(c._Text);
+        EXPECT_EQ(o._Status, 1) << c._Text;
+        EXPECT_EQ(o._Text, "") << c._Text;
+        EXPECT_EQ(o._Err, c._Err) << c._Text;
+    }
+    // Errors of directives are also found in inactive blocks where the
+    // directive matters there; a bad #define of an inactive block is not.
+    EXPECT_EQ(Run("#if 0\n#ifx\n#endif\n")._Status, 1);
+    EXPECT_EQ(Run("#if 0\n#else\n#else\n#endif\n")._Status, 1);
+    EXPECT_EQ(Out("#if 0\n#define\n#include <x\n#endif\n"), "\n");
+    // Scanning goes on after an error: every error is reported.
+    Outcome o = Run("#endif\n#endif\n#if X Y\n");
+    EXPECT_EQ(o._Err, "# Error: f.mk[1]: missing #if\n"
+                      "# Error: f.mk[2]: missing #if\n"
+                      "# Error: f.mk[3]: two operands without an operator between them\n"
+                      "# Error: f.mk[3]: missing #endif\n");
+}
+
+TEST_F(PP, LineNumbersCountEveryNewline)
+{
+    // Newlines inside block comments, skipped lines, inactive blocks and
+    // directives are all counted.
+    Outcome o = Run("/* 1\n2 */\n#if 0\n4\n#define A 5\n#endif // 6\n#undef A\n#else\n");
+    EXPECT_EQ(o._Err, "# Error: f.mk[8]: missing #if\n");
+}
+
+TEST_F(PP, NestingLimits)
+{
+    std::string nested, closed;
+    for (int i = 0; i < 49; ++i)
+        nested += "#if 1\n", closed += "#endif\n";
+    EXPECT_EQ(Out(nested + "x\n" + closed), "x\n" + std::string(49, '\n'));
+    Outcome o = Run(nested + "#if 1\nx\n#endif\n" + closed);
+    EXPECT_EQ(o._Status, 1);
+    EXPECT_EQ(o._Err, "# Error: f.mk[50]: more than 49 nested #if blocks\n");
+    // Far beyond the table, still one message and no miscount of #endif.
+    o = Run(nested + nested + "x\n" + closed + closed);
+    EXPECT_EQ(o._Err, "# Error: f.mk[50]: more than 49 nested #if blocks\n");
+
+    std::string open(19, '('), close(19, ')');
+    EXPECT_TRUE(Taken(open + "1" + close));
+    o = Run("#if " + open + "(1)" + close + "\n#endif\n");
+    EXPECT_EQ(o._Err, "# Error: f.mk[1]: more than 19 nested parentheses\n");
+    o = Run("#if " + std::string(500, '(') + "\n#endif\n");
+    EXPECT_EQ(o._Err, "# Error: f.mk[1]: more than 19 nested parentheses\n");
+}
+
+TEST_F(PP, ConditionLineTail)
+{
+    Level("X");
+    // A character that is no part of a condition is text of the block.
+    EXPECT_EQ(Out("#if X ;\nx\n#endif\n"), ";x\n\n");
+    EXPECT_EQ(Out("#if X /* multi\nline */ y\n#endif\n"), " y\n\n");
+    EXPECT_EQ(Out("#if X // c\nx\n#endif\n"), "x\n\n");
+}
+
+TEST_F(PP, EdgeBuffers)
+{
+    EXPECT_EQ(zbPP(_Levels, _Macros, nullptr, "f.mk", 1), 0);
+    EXPECT_EQ(Out(""), "");
+    EXPECT_EQ(Out("#"), "#");
+    EXPECT_EQ(Out("/"), "/");
+    EXPECT_EQ(Out("a//"), "a\n");
+    EXPECT_EQ(Out("\xff\xfe#define\x80\n"), "\xff\xfe#define\x80\n");
+    // An #include line at the very end gets no newline: the text never grows.
+    EXPECT_EQ(Out("#include <a.mk>"), "#include <a.mk>");
+    EXPECT_EQ(Out("#include \"a\" /* c\n */x\n"), "#include \"a\"\nx\n");
+    // Long lines cross the scanner's input blocks.
+    std::string longLine(100000, 'x');
+    EXPECT_EQ(Out(longLine + "\n#if 0\ny\n#endif\n" + longLine), longLine + "\n\n" + longLine);
+    // The buffer is rewritten in place.
+    char text[] = "#define A 1\n/* c */x\n";
+    EXPECT_EQ(zbPP(_Levels, _Macros, text, "f.mk", 1), 0);
+    EXPECT_STREQ(text, "#define A 1\nx\n");
+}
+
+TEST(zbPPMacLev, InsertGetRemove)
+{
+    zbPPMacLev levels(7);
+    EXPECT_EQ(levels.GetLoadStatus(), 0);
+    EXPECT_EQ(levels.Insert("A", "1"), 1);
+    EXPECT_EQ(levels.Insert("B=two", nullptr), 1);
+    EXPECT_EQ(levels.Insert("C", nullptr), 1);
+    EXPECT_EQ(levels.Insert("A", "3"), 1);
+    ASSERT_NE(levels.GetValue("A"), nullptr);
+    EXPECT_EQ(levels.GetValue("A")->Std(), "3");
+    ASSERT_NE(levels.GetValue("B"), nullptr);
+    EXPECT_EQ(levels.GetValue("B")->Std(), "two");
+    ASSERT_NE(levels.GetValue("C"), nullptr);
+    EXPECT_EQ(levels.GetValue("C")->Std(), "");
+    levels.Remove("A");
+    EXPECT_EQ(levels.GetValue("A"), nullptr);
+}
+
+TEST(zbPPMacLev, InsertLevel)
+{
+    zbtest::TempDir dir;
+    zbtest::WriteFile(dir / "good.lvl",
+                      "#define R21 1\n#define SP3\n#if R21\n#define BOTH 2\n#endif"
+                      "\n#ifdef NOPE\n#define NOPE 1\n#endif\nplain text\n");
+    zbtest::WriteFile(dir / "bad.lvl", "#define A 1\n#endif\n");
+    zbtest::WriteFile(dir / "empty.lvl", "");
+
+    zbPPMacLev levels(31);
+    EXPECT_EQ(levels.InsertLevel((dir / "missing.lvl").c_str()), 1);
+    EXPECT_EQ(levels.InsertLevel((dir / "empty.lvl").c_str()), 1);
+    EXPECT_EQ(levels.GetLoadStatus(), 0);
+    zbtest::Capture err(2);
+    EXPECT_EQ(levels.InsertLevel((dir / "bad.lvl").c_str()), 1);
+    EXPECT_EQ(err.Stop(), "# Error: " + (dir / "bad.lvl") + "[2]: missing #if\n");
+    EXPECT_EQ(levels.GetLoadStatus(), 0);
+
+    EXPECT_EQ(levels.InsertLevel((dir / "good.lvl").c_str()), 0);
+    EXPECT_EQ(levels.GetLoadStatus(), 1);
+    ASSERT_NE(levels.GetValue("BOTH"), nullptr);
+    EXPECT_EQ(levels.GetValue("BOTH")->Std(), "2");
+    EXPECT_EQ(levels.GetValue("NOPE"), nullptr);
+    ASSERT_NE(levels.GetValue("SP3"), nullptr);
+
+    // Loaded levels satisfy the level check.
+    zbMacroSet macros(7);
+    char text[] = "#if R21 && SP3 && !NOPE\nok\n#endif\n";
+    EXPECT_EQ(zbPP(levels, macros, text, "f.mk", 1), 0);
+    EXPECT_STREQ(text, "ok\n\n");
+}
+
+// Include expansion on a file buffer: the error count and the list of the
+// files included.
+TEST(zbFileBufferPP, ExpandBufferCountsAndLists)
+{
+    zbtest::TempDir dir;
+    zbtest::WriteFile(dir / "a.mk", "A\n#include \"b.mk\"\n");
+    zbtest::WriteFile(dir / "b.mk", "B\n");
+    zbPPMacLev levels(7);
+    levels.SetLoadStatus(1);
+    zbPathFinderAccess finder;
+    QORListValQORString paths;
+    paths.Append(QORString(dir.Path().c_str()));
+    finder.SetListOfPath(paths);
+
+    zbFileBuffer buffer;
+    const std::string text = "#include \"a.mk\"\n#include \"none.mk\"\n#include \"b.mk\"\nend\n";
+    buffer.DuplicateBuffer(text.c_str(), static_cast<unsigned int>(text.size()));
+    QORListValzbFileName included;
+    zbtest::Capture err(2);
+    EXPECT_EQ(buffer.ExpandBuffer(levels, finder, included, "top.mk"), 1);
+    EXPECT_EQ(err.Stop(), "# Error: top.mk: included file none.mk not found\n");
+    EXPECT_EQ(std::string(buffer.GetBuffer()), "A\nB\n\n\n#include \"none.mk\"\nB\n\nend\n");
+    EXPECT_EQ(buffer.GetBufferLength(), std::strlen(buffer.GetBuffer()));
+    std::vector<std::string> names;
+    for (const zbFileName& name : included)
+        names.push_back(name.GetPtrToFullname());
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::string>{dir / "a.mk", dir / "b.mk"}));
+
+    // An empty buffer expands to nothing without error.
+    zbFileBuffer empty;
+    EXPECT_EQ(empty.ExpandBuffer(levels, finder, included, "empty.mk"), 0);
+    EXPECT_TRUE(!empty);
+}

@@ -1,0 +1,217 @@
+// zbFileBuffer: include expansion.  A file is preprocessed completely
+// before its includes are expanded, so its conditions see the macros
+// defined before it and in itself; macros defined by included files are
+// visible to the files processed after them.
+
+#include <cstdlib>
+#include <cstring>
+#include <vector>
+
+#include "zbContext.h"
+#include "zbErrorCodeManager.h"
+#include "zbFileBuffer.h"
+#include "zbFileOperations.h"
+#include "zbMacroSet.h"
+#include "zbPP.h"
+#include "zbPPMacLev.h"
+#include "zbPathFinderAccess.h"
+#include "zbTraceManager.h"
+
+namespace
+{
+// Files nested deeper than this are refused.
+constexpr unsigned int zbMaxIncludeDepth = 50;
+
+// One #include of a buffer: where the directive is, and what replaces it.
+struct zbIncludeRecord
+{
+    size_t _Position; // of the '#'
+    size_t _Length;   // from the '#' to the closing '"' or '>' inclusive
+    zbFileBuffer _Content;
+    zbFileName _File;
+};
+
+inline bool zbIsBlank(char iChar)
+{
+    return iChar == ' ' || iChar == '\t';
+}
+
+// Recognises #include "name" or #include <name> at ioCursor (a '#').  On
+// success sets the name and the end of the directive (after the closing
+// character) and returns true.
+bool zbParseInclude(const char* iCursor, const char*& oName, size_t& oNameLength, const char*& oEnd)
+{
+    const char* p = iCursor + 1;
+    while (zbIsBlank(*p))
+        ++p;
+    if (std::strncmp(p, "include", 7) != 0)
+        return false;
+    p += 7;
+    while (zbIsBlank(*p))
+        ++p;
+    if (*p != '"' && *p != '<')
+        return false;
+    const char* name = ++p;
+    while (*p && *p != '"' && *p != '>' && *p != '\n')
+        ++p;
+    // A name that does not close on its line is no include.
+    if (*p != '"' && *p != '>')
+        return false;
+    oName = name;
+    oNameLength = static_cast<size_t>(p - name);
+    oEnd = p + 1;
+    return true;
+}
+
+int zbIncludeOnce()
+{
+    static const int once = std::getenv("ZBZB_FBINCLUDEONCE") != nullptr ? 1 : 0;
+    return once;
+}
+} // namespace
+
+int zbFileBuffer::ExpandBuffer(const zbPPMacLev& iLevels, zbPathFinderAccess& iFinder,
+                               QORListValzbFileName& ioIncluded, const char* iFileName)
+{
+    zbMacroSet macros(500);
+    QORHashDicoS includedFiles(10);
+    QORHashDicoS refusedFiles(10);
+    unsigned int depth = 0;
+    int errors =
+        _ExpandBuffer(iLevels, macros, iFinder, includedFiles, iFileName, "", depth, refusedFiles);
+    QORHashCodeIter it(includedFiles);
+    QORString name;
+    while (it.Next(&name))
+        ioIncluded.Append(zbFileName(name.CastToCharPtr()));
+    return errors;
+}
+
+int zbFileBuffer::_ExpandBuffer(const zbPPMacLev& iLevels, zbMacroSet& ioMacros,
+                                zbPathFinderAccess& iFinder, QORHashDicoS& ioIncludedFiles,
+                                const char* iFileName, const char* iIncludingFileName,
+                                unsigned int& ioDepth, QORHashDicoS& ioRefusedFiles)
+{
+    const int once = zbIncludeOnce();
+    const QORString fileName(iFileName ? iFileName : "");
+    if (!_Buffer || _Length == 0)
+        return 0;
+    // A refused file is never spliced in, not even unpreprocessed.
+    if (ioRefusedFiles.Locate(fileName))
+    {
+        Release();
+        return 0;
+    }
+    if (ioDepth >= zbMaxIncludeDepth)
+    {
+        Release();
+        ioRefusedFiles.Insert(fileName, &ioRefusedFiles);
+        zbExtContext.GetTraceMngr()->Print(
+            MSG_KEY_zbzbError, stderr,
+            zbExtContext.GetMsgMngr()->GetMsg("errPPincrecursive", fileName.CastToCharPtr(),
+                                              iIncludingFileName ? iIncludingFileName : ""));
+        return 1;
+    }
+    if (int status = zbPP(iLevels, ioMacros, _Buffer, iFileName, 1))
+    {
+        _Length = 0;
+        return status;
+    }
+    _Length = static_cast<unsigned int>(std::strlen(_Buffer));
+    ++ioDepth;
+
+    int errors = 0;
+    std::vector<zbIncludeRecord*> records;
+    for (const char* cursor = std::strchr(_Buffer, '#'); cursor; cursor = std::strchr(cursor, '#'))
+    {
+        const char* name;
+        size_t nameLength;
+        const char* end;
+        if (!zbParseInclude(cursor, name, nameLength, end))
+        {
+            ++cursor;
+            continue;
+        }
+        const QORString includeName(name, nameLength);
+        zbFileName found;
+        if (!iFinder.SearchFor(includeName, found))
+        {
+            zbExtContext.GetTraceMngr()->Print(
+                MSG_KEY_zbzbError, stderr,
+                zbExtContext.GetMsgMngr()->GetMsg("errPPincnotfound", fileName.CastToCharPtr(),
+                                                  includeName.CastToCharPtr()));
+            ++errors;
+        }
+        else
+        {
+            zbIncludeRecord* record = new zbIncludeRecord;
+            record->_Position = static_cast<size_t>(cursor - _Buffer);
+            record->_Length = static_cast<size_t>(end - cursor);
+            record->_File = found;
+            records.push_back(record);
+            const QORString fullName(found.GetPtrToFullname());
+            // The dictionaries hold names only: the value is the dictionary itself,
+            // never null, so that iterations see every name.
+            int seen = ioIncludedFiles.Insert(fullName, &ioIncludedFiles);
+            if (!(once && seen))
+            {
+                char* content = nullptr;
+                unsigned int length = 0;
+                if (zbMMap(fullName.CastToCharPtr(), _OpenMode, content, length, 0) != 0)
+                {
+                    zbExtContext.GetTraceMngr()->Print(MSG_KEY_systError, stderr,
+                                                       QORUnicodeString(fullName.CastToCharPtr()),
+                                                       zbExtLastError.GetMsgError());
+                    std::free(content);
+                    ++errors;
+                }
+                else
+                {
+                    record->_Content._Buffer = content;
+                    record->_Content._Length = content ? length : 0;
+                    record->_Content._OpenMode = _OpenMode;
+                    errors += record->_Content._ExpandBuffer(
+                        iLevels, ioMacros, iFinder, ioIncludedFiles, fullName.CastToCharPtr(),
+                        iFileName, ioDepth, ioRefusedFiles);
+                }
+            }
+        }
+        // Go on after the end of the directive's line.
+        cursor = std::strchr(end, '\n');
+    }
+    if (ioDepth > 0)
+        --ioDepth;
+
+    if (!records.empty())
+    {
+        size_t length = _Length;
+        for (const zbIncludeRecord* record : records)
+        {
+            length += record->_Content._Length;
+            length -= record->_Length;
+        }
+        char* text = length ? static_cast<char*>(std::malloc(length + 1)) : nullptr;
+        if (text)
+        {
+            char* out = text;
+            size_t from = 0;
+            for (const zbIncludeRecord* record : records)
+            {
+                std::memcpy(out, _Buffer + from, record->_Position - from);
+                out += record->_Position - from;
+                if (record->_Content._Length)
+                    std::memcpy(out, record->_Content._Buffer, record->_Content._Length);
+                out += record->_Content._Length;
+                from = record->_Position + record->_Length;
+            }
+            std::memcpy(out, _Buffer + from, _Length - from);
+            out += _Length - from;
+            *out = 0;
+        }
+        std::free(_Buffer);
+        _Buffer = text;
+        _Length = text ? static_cast<unsigned int>(length) : 0;
+        for (zbIncludeRecord* record : records)
+            delete record;
+    }
+    return errors;
+}

@@ -1,0 +1,2 @@
+#define COMMON 1
+COMMON_LIBS = -lcore -lutil
