@@ -49,3 +49,5 @@ echo "\$ zbsvc ls -r -f -x '*.h' -x 'Fw.hl' ."
 rm -rf "$hl_dir"
 echo "\$ zbsvc pp -level examples/pp/levels.lvl -expand -I examples/pp/include examples/pp/demo.mk"
 "$zbsvc" pp -level examples/pp/levels.lvl -expand -I examples/pp/include examples/pp/demo.mk
+echo "\$ Zbzb_SPKLEVEL=2 zbsvc version -level examples/install/code/tools/data"
+Zbzb_SPKLEVEL=2 "$zbsvc" version -level "$root/examples/install/code/tools/data"

@@ -6,15 +6,18 @@
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
+#include <string>
 
 #include "zbDirectories.h"
 #include "zbErrorCodeManager.h"
+#include "zbFileBuffer.h"
 #include "zbFileName.h"
 #include "zbGetZbzbConcatenation.h"
 #include "zbInternalError.h"
 #include "zbMacroSet.h"
 #include "zbMsgTag.h"
 #include "zbOFStream.h"
+#include "zbPPMacLev.h"
 
 // The library's process-wide objects, constructed in this order at load
 // time and destroyed in the reverse order at exit: the message keys, the
@@ -268,5 +271,34 @@ void zbContext::ComputeVersion(const QORString& iLevelDirectory)
     zbFileName levelFile(iLevelDirectory.CastToCharPtr(), "TALVEXV5Level.lvl", nullptr);
     if (levelFile.ReadStat())
         return;
-    // The version data is read once the preprocessor is part of the library.
+    zbPPMacLev levels(100);
+    if (levels.InsertLevel(levelFile.GetPtrToFullname()))
+        return;
+    zbFileBuffer buffer;
+    if (buffer.ReadFromFile(dataFile.GetPtrToFullname(), 8) ||
+        buffer.zbPPBuffer(levels, dataFile.GetPtrToFullname()) || !buffer.GetBufferLength())
+        return;
+    // The macro set normalises and splits a copy of its own.
+    std::string text(buffer.GetBuffer(), buffer.GetBufferLength());
+    zbMacroSet set(500);
+    if (!zbMacroSet::ParseBuffer(dataFile.GetPtrToFullname(), &text[0]) ||
+        set.InsertBuffer(&text[0], nullptr, '=', zbMacroSet::ReplaceExisting))
+        return;
+    const QORString* major = set.GetValue("MajorVersion");
+    const QORString* minor = set.GetValue("MinorVersion");
+    if (!major || !minor)
+        return;
+    _MajorVersion = *major;
+    _MinorVersion = *minor;
+    const char* servicePack = std::getenv("Zbzb_SPKLEVEL");
+    _ServicePack = servicePack ? servicePack : "0";
+    // YYDDD: the year within its century and the day of the year from 1.
+    std::time_t now = std::time(nullptr);
+    struct tm local;
+    int build = 0;
+    if (now != static_cast<std::time_t>(-1) && ::localtime_r(&now, &local))
+        build = (local.tm_year % 100) * 1000 + local.tm_yday + 1;
+    char number[16];
+    std::snprintf(number, sizeof(number), "%d", build);
+    _BuildNumber = number;
 }
