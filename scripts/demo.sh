@@ -28,6 +28,13 @@ echo "\$ zbsvc msg -k zbzbWarning zbzbFatal.InternalLine 'x > 0' 42 zbDemo"
 echo "\$ zbsvc crc README.md"
 "$zbsvc" crc README.md
 
+echo "\$ zbsvc context -v"
+"$zbsvc" context -v
+trace_dir="$(mktemp -d /tmp/zbdemo.XXXXXX)"
+echo "\$ zbsvc -xml trace.xml crc README.md no-such-file; cat trace.xml"
+"$zbsvc" -xml "$trace_dir/trace.xml" crc README.md no-such-file || true
+cat "$trace_dir/trace.xml"
+rm -rf "$trace_dir"
 hl_dir="$(mktemp -d /tmp/zbdemo.XXXXXX)"
 mkdir -p "$hl_dir/ws/Fw/PublicInterfaces" "$hl_dir/ws/Fw/PrivateInterfaces"
 touch "$hl_dir/ws/Fw/PublicInterfaces/"{Fw.h,FwTypes.h} "$hl_dir/ws/Fw/PrivateInterfaces/FwImpl.h"
@@ -42,3 +49,5 @@ echo "\$ zbsvc ls -r -f -x '*.h' -x 'Fw.hl' ."
 rm -rf "$hl_dir"
 echo "\$ zbsvc pp -level examples/pp/levels.lvl -expand -I examples/pp/include examples/pp/demo.mk"
 "$zbsvc" pp -level examples/pp/levels.lvl -expand -I examples/pp/include examples/pp/demo.mk
+echo "\$ Zbzb_SPKLEVEL=2 zbsvc version -level examples/install/code/tools/data"
+Zbzb_SPKLEVEL=2 "$zbsvc" version -level "$root/examples/install/code/tools/data"

@@ -27,6 +27,7 @@ TEST(zbsvcCommandLine, UsagesAndRejectedLines)
     r = Zbsvc({"context", "-h"});
     EXPECT_EQ(0, r._Status);
     EXPECT_EQ("zbsvc context usage:\n"
+              "   -v : also the search paths and the main specifications\n"
               "   -h : print this help\n"
               "   --help : print this help\n",
               r._Out);
@@ -43,6 +44,11 @@ TEST(zbsvcCommandLine, UsagesAndRejectedLines)
         {{"nope"}, "zbsvc: unknown verb 'nope'"},
         {{"context", "-hx"}, "zbsvc context: illegal option -- x"},
         {{"context", "extra"}, "zbsvc context: expects no argument"},
+        {{"-xml"}, "zbsvc: option requires an argument -- xml"},
+        {{"-xml", "a.xml"}, "zbsvc usage:"},
+        {{"-xml", "a.xml", "-xmlappend", "b.xml", "context"},
+         "zbsvc: one XML trace file at most (-xml or -xmlappend, once)"},
+        {{"-xml", "a.xml", "nope"}, "zbsvc: unknown verb 'nope'"},
     };
     for (const Case& c : cases)
     {

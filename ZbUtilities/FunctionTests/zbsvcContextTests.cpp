@@ -22,3 +22,37 @@ TEST(zbsvcContext, RefusesToStartWithoutItsEnvironment)
     EXPECT_EQ(r._Out, "");
     EXPECT_NE(r._Err.find("119"), std::string::npos);
 }
+
+TEST(zbsvcContext, VerboseShowsSearchPathsAndMainSpecifications)
+{
+    const std::string ex = zbtest::SourcePath("examples/install");
+    zbtest::ChildResult r = zbtest::Run({Program("zbsvc"), "context", "-v"});
+    EXPECT_EQ(r._Status, 0) << r._Err;
+    size_t at = r._Out.find("# Current concatenations:\n");
+    ASSERT_NE(at, std::string::npos) << r._Out;
+    const std::string tail = r._Out.substr(at);
+    EXPECT_EQ(tail.find("# Current concatenations:\n"
+                        "#  List of searched path:\n"
+                        "#   [" +
+                        ex +
+                        "/./code/tools/config]\n"
+                        "#  List of searched path:\n"
+                        "#   [" +
+                        ex +
+                        "/./code/tools/trame]\n"
+                        "#  List of searched path:\n"
+                        "#   [" +
+                        ex +
+                        "/./code/tools/data]\n"
+                        "#\n"
+                        "# Set of macros\n"),
+              0u)
+        << tail;
+    // The main specifications of the example tree, resolved.
+    EXPECT_NE(tail.find("#  - 'ProductTitle' = [zbzb V5]\n"), std::string::npos) << tail;
+    EXPECT_NE(tail.find("#  - 'ToolsData' = [" + ex + "/code/tools/data]\n"), std::string::npos);
+
+    // Without -v nothing is built, so nothing follows the heading.
+    r = zbtest::Run({Program("zbsvc"), "context"});
+    EXPECT_EQ(r._Out.substr(r._Out.size() - 26), "# Current concatenations:\n");
+}

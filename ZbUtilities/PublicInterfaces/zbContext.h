@@ -2,7 +2,8 @@
 #define zbContext_H
 // The process-wide build context: installation roots, operating-system
 // naming of the build-time and run-time platforms, bit mode, working
-// directory, version, the running tool's option words, and the two
+// directory, version, the running tool's option words, the search paths of
+// configuration, trame and data files, the main specifications, and the two
 // reporting services (message manager and trace manager).
 //
 // There is exactly one context, zbExtContext, built during the library's
@@ -14,10 +15,11 @@
 #include "zbEnvironVariable.h"
 #include "zbKeyForTraceManager.h"
 #include "zbMsgManager.h"
+#include "zbNewString.h"
+#include "zbPathFinder.h"
 #include "zbTraceManager.h"
 
 class zbOFStream;
-class zbPathFinder;
 class zbMacroSet;
 
 using QORListPtrzbPathFinder = QORListPtr<zbPathFinder>;
@@ -64,9 +66,46 @@ class zbContext
     // ZbzbExternalQX from the environment, or null when unset.
     const char* ExternalQX();
 
+    // XML trace file: forwarded to the trace manager, whose result (1 open,
+    // 0 not) is kept as GetXml().
+    int SetXmlFileName(const QORString* iFileName, const char* iApplicationName,
+                       const int& iAppend);
+    int SetXmlFileDescriptor(const int* iFd, const char* iName);
+
+    // Search paths, built on first use from the installation roots
+    // (ROOT/./RUNTIME/tools/config, .../tools/trame, .../tools/data, each
+    // first with /BUILDTIME, roots of MY_ZBZB_CONFIG, MY_ZBZB_TRAME and
+    // MY_ZBZB_DATA first) and never rebuilt.
+    zbPathFinder* GetConfigPath();
+    zbPathFinder* GetTramePath();
+    zbPathFinder* GetDataPath();
+    // The trame path of the sub-directory tools/trame/iName.
+    zbPathFinder* GetTramePath(const zbNewString& iName);
+    // Non-null when found, oFile then being the file found.
+    zbFileName* SearchForConfig(const QORString& iName, zbFileName& oFile);
+    zbFileName* SearchForData(const QORString& iName, zbFileName& oFile);
+    // "MainSpecifications.mk" of the configuration path, read and resolved
+    // on first use; never null (empty when there is no such file).
+    zbMacroSet* GetMainSpecifications();
+
+    // The first of SetVersion and ComputeVersion sets the version; later
+    // calls change nothing.
+    void SetVersion(const QORString& iMajor, const QORString& iMinor, const QORString& iServicePack,
+                    const QORString& iBuildNumber);
+    // MajorVersion and MinorVersion from "zbVersionData.mk" of the data
+    // path, preprocessed with the levels of iLevelDirectory/TALVEXV5Level.lvl;
+    // the service pack from Zbzb_SPKLEVEL, the build number from today's
+    // date (YYDDD).  All four stay "0" when anything is missing.
+    void ComputeVersion(const QORString& iLevelDirectory);
+
     void Dump(zbOFStream& oStream);
 
   private:
+    // Creates a path finder over the roots of iSubDirectory (dumped when
+    // verbose).
+    zbPathFinder* _BuildPath(zbPathFinder* ioFinder, const char* iSubDirectory,
+                             const char* iOverrideVariable);
+
     int _Xml;
     QORString _InstallPath;
     QORString _OSBuildtime;
@@ -83,6 +122,7 @@ class zbContext
     zbPathFinder* _ConfigPath;
     zbPathFinder* _TramePath;
     zbPathFinder* _DataPath;
+    zbHashDiczbPathFinder _TramePathDico;
     QORListPtrzbPathFinder _TramePathList;
     zbMsgManager _MsgManager;
     zbTraceManager _TraceManager;

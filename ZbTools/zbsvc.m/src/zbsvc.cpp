@@ -25,6 +25,7 @@
 #include <string>
 #include <vector>
 
+#include "zbContext.h"
 #include "zbGetopts.h"
 #include "zbOFStream.h"
 #include "zbsvcVerbs.h"
@@ -41,6 +42,7 @@ const zbsvcVerb zbsvcVerbs[] = {
     {"hmap", zbsvcHmap, "build a header map from header-list files"},
     {"find", zbsvcFind, "print where names are found along directories and a header map"},
     {"macros", zbsvcMacros, "read description files into a macro set and print it"},
+    {"version", zbsvcVersion, "compute and print the version of the product"},
     {nullptr, nullptr, nullptr},
 };
 
@@ -107,14 +109,43 @@ static void Usage(zbOFStream& oStream, const zbGetopts& iOptions)
         oStream.Print("  %-10s %s\n", verb->_Name, verb->_Summary);
 }
 
+// -xml FILE or -xmlappend FILE: every report of the run also goes to the
+// XML trace FILE, which is closed properly however the process ends (the
+// context's destruction at exit, also after a fatal report or a trapped
+// SIGINT or SIGTERM).  -1 when the run goes on, else the exit status.
+static int StartXmlTrace(zbGetopts& ioOptions)
+{
+    QORListValQORString* create = ioOptions.GetSwitchAllValues("xml");
+    QORListValQORString* append = ioOptions.GetSwitchAllValues("xmlappend");
+    int count = (create ? create->Size() : 0) + (append ? append->Size() : 0);
+    if (!count)
+        return -1;
+    if (count > 1)
+    {
+        zbStderr.Print("zbsvc: one XML trace file at most (-xml or -xmlappend, once)\n");
+        Usage(zbStderr, ioOptions);
+        return 2;
+    }
+    zbExtContext.TrapSignals();
+    int isAppend = append && append->Size() ? 1 : 0;
+    QORString name = isAppend ? (*append)[1] : (*create)[1];
+    // Failures (keys file, opening) are reported by the trace manager.
+    return zbExtContext.SetXmlFileName(&name, "zbsvc", isAppend) ? -1 : 1;
+}
+
 int main(int argc, char** argv)
 {
-    // The switches before the verb are zbsvc's own.
-    int first = 1;
-    while (first < argc && argv[first][0] == '-')
-        ++first;
     zbGetopts options("zbsvc");
     DeclareHelp(options);
+    options.AddValuedSwitch("xml", "also write every report to the XML trace file (new file)", 1);
+    options.AddValuedSwitch("xmlappend", "the same, appending to the file", 1);
+    // The switches before the verb are zbsvc's own; a valued one takes the
+    // next argument with it.
+    int first = 1;
+    while (first < argc && argv[first][0] == '-')
+        first += options.IsASwitch(argv[first]) == 2 ? 2 : 1;
+    if (first > argc)
+        first = argc;
     if (Analyze(options, first, argv) != 0)
     {
         Usage(zbStderr, options);
@@ -130,10 +161,18 @@ int main(int argc, char** argv)
         Usage(zbStderr, options);
         return 2;
     }
-    for (const zbsvcVerb* verb = zbsvcVerbs; verb->_Name; ++verb)
+    const zbsvcVerb* found = nullptr;
+    for (const zbsvcVerb* verb = zbsvcVerbs; verb->_Name && !found; ++verb)
         if (!std::strcmp(argv[first], verb->_Name))
-            return verb->_Run(argc - first, argv + first);
-    zbStderr.Print("zbsvc: unknown verb '%s'\n", argv[first]);
-    Usage(zbStderr, options);
-    return 2;
+            found = verb;
+    if (!found)
+    {
+        zbStderr.Print("zbsvc: unknown verb '%s'\n", argv[first]);
+        Usage(zbStderr, options);
+        return 2;
+    }
+    int status = StartXmlTrace(options);
+    if (status >= 0)
+        return status;
+    return found->_Run(argc - first, argv + first);
 }

@@ -22,6 +22,7 @@ int zbsvcWschain(int argc, char** argv);
 int zbsvcBlock(int argc, char** argv);
 int zbsvcMsg(int argc, char** argv);
 int zbsvcCrc(int argc, char** argv);
+int zbsvcVersion(int argc, char** argv);
 int zbsvcPp(int argc, char** argv);
 int zbsvcHlist(int argc, char** argv);
 int zbsvcHmap(int argc, char** argv);

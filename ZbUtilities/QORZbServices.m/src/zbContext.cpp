@@ -5,12 +5,19 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
+#include <string>
 
 #include "zbDirectories.h"
 #include "zbErrorCodeManager.h"
+#include "zbFileBuffer.h"
+#include "zbFileName.h"
+#include "zbGetZbzbConcatenation.h"
 #include "zbInternalError.h"
+#include "zbMacroSet.h"
 #include "zbMsgTag.h"
 #include "zbOFStream.h"
+#include "zbPPMacLev.h"
 
 // The library's process-wide objects, constructed in this order at load
 // time and destroyed in the reverse order at exit: the message keys, the
@@ -64,8 +71,9 @@ zbContext::zbContext()
       _OSNAME(Environment("ZbzbOS_NAME")), _OSType(Environment("ZbzbOS_Type")),
       _CPwd(zbGetPWD() ? zbGetPWD() : ""), _OSBitMode(0), _CatastrophicError(0),
       _ExternalQX("ZbzbExternalQX"), _ConfigPath(nullptr), _TramePath(nullptr), _DataPath(nullptr),
-      _MsgManager("QORZbMessages"), _TraceManager("zbXmlKeys.mk"), _MainSpecifications(nullptr),
-      _VersionSet(0), _MajorVersion("0"), _MinorVersion("0"), _ServicePack("0"), _BuildNumber("0")
+      _TramePathDico(10), _MsgManager("QORZbMessages"), _TraceManager("zbXmlKeys.mk"),
+      _MainSpecifications(nullptr), _VersionSet(0), _MajorVersion("0"), _MinorVersion("0"),
+      _ServicePack("0"), _BuildNumber("0")
 {
     const char* Ptr = std::getenv("ZbzbOS_BitMode");
     if ((Ptr == nullptr) || (!std::sscanf(Ptr, "%d", &_OSBitMode)) ||
@@ -100,8 +108,15 @@ zbContext::zbContext()
 
 zbContext::~zbContext()
 {
-    // The search paths and main specifications are built and owned by the
-    // search-path services; none exists until they are asked for.
+    delete _ConfigPath;
+    delete _TramePath;
+    delete _DataPath;
+    _TramePathDico.RemoveAll();
+    for (int i = _TramePathList.Size(); i >= 1; --i)
+        delete _TramePathList[i];
+    _TramePathList.RemoveAll();
+    delete _MainSpecifications;
+    // The members go next: the trace manager closes the XML trace file.
 }
 
 void zbContext::TrapSignals()
@@ -122,6 +137,107 @@ const char* zbContext::ExternalQX()
     return _ExternalQX.GetEnvironmentValue();
 }
 
+int zbContext::SetXmlFileName(const QORString* iFileName, const char* iApplicationName,
+                              const int& iAppend)
+{
+    _Xml = _TraceManager.SetXmlFileName(iFileName, iApplicationName, iAppend);
+    return _Xml;
+}
+
+int zbContext::SetXmlFileDescriptor(const int* iFd, const char* iName)
+{
+    _Xml = _TraceManager.SetXmlFileDescriptor(iFd, iName);
+    return _Xml;
+}
+
+// ---------------------------------------------------------------- search paths
+
+zbPathFinder* zbContext::_BuildPath(zbPathFinder* ioFinder, const char* iSubDirectory,
+                                    const char* iOverrideVariable)
+{
+    QORListValQORString list;
+    zbGetZbzbConcatenation(list, _InstallPath.CastToCharPtr(), iSubDirectory,
+                           iOverrideVariable ? std::getenv(iOverrideVariable) : nullptr);
+    ioFinder->SetListOfPath(list);
+    if (_Verbose)
+        ioFinder->Dump(zbStdout);
+    return ioFinder;
+}
+
+zbPathFinder* zbContext::GetConfigPath()
+{
+    if (!_ConfigPath)
+        _ConfigPath = _BuildPath(new zbPathFinder, "tools/config", "MY_ZBZB_CONFIG");
+    return _ConfigPath;
+}
+
+zbPathFinder* zbContext::GetTramePath()
+{
+    if (!_TramePath)
+        _TramePath = _BuildPath(new zbPathFinder, "tools/trame", "MY_ZBZB_TRAME");
+    return _TramePath;
+}
+
+zbPathFinder* zbContext::GetDataPath()
+{
+    if (!_DataPath)
+        _DataPath = _BuildPath(new zbPathFinder, "tools/data", "MY_ZBZB_DATA");
+    return _DataPath;
+}
+
+zbPathFinder* zbContext::GetTramePath(const zbNewString& iName)
+{
+    zbPathFinder* finder = static_cast<zbPathFinder*>(_TramePathDico.Locate(iName));
+    if (finder)
+        return finder;
+    finder = new zbPathFinder;
+    _TramePathDico.Insert(iName, finder);
+    _TramePathList.Append(finder);
+    QORString subDirectory("tools/trame/");
+    if (iName.CastToCharPtr())
+        subDirectory += iName.CastToCharPtr();
+    return _BuildPath(finder, subDirectory.CastToCharPtr(), nullptr);
+}
+
+zbFileName* zbContext::SearchForConfig(const QORString& iName, zbFileName& oFile)
+{
+    return GetConfigPath()->SearchFor(iName, oFile);
+}
+
+zbFileName* zbContext::SearchForData(const QORString& iName, zbFileName& oFile)
+{
+    return GetDataPath()->SearchFor(iName, oFile);
+}
+
+zbMacroSet* zbContext::GetMainSpecifications()
+{
+    if (_MainSpecifications)
+        return _MainSpecifications;
+    _MainSpecifications = new zbMacroSet(500);
+    zbFileName file;
+    if (SearchForConfig("MainSpecifications.mk", file) &&
+        !_MainSpecifications->InsertFile(file.GetPtrToFullname(), nullptr, '=',
+                                         zbMacroSet::ReplaceExisting))
+        _MainSpecifications->Solve(nullptr);
+    if (_Verbose)
+        _MainSpecifications->Dump(zbStdout);
+    return _MainSpecifications;
+}
+
+// ---------------------------------------------------------------- version
+
+void zbContext::SetVersion(const QORString& iMajor, const QORString& iMinor,
+                           const QORString& iServicePack, const QORString& iBuildNumber)
+{
+    if (_VersionSet)
+        return;
+    _VersionSet = 1;
+    _MajorVersion = iMajor;
+    _MinorVersion = iMinor;
+    _ServicePack = iServicePack;
+    _BuildNumber = iBuildNumber;
+}
+
 void zbContext::Dump(zbOFStream& oStream)
 {
     auto yesNo = [](int iFlag) { return iFlag ? "Yes" : "No"; };
@@ -136,4 +252,53 @@ void zbContext::Dump(zbOFStream& oStream)
     oStream.Print("#   Current path = [%s]\n", _CPwd.CastToCharPtr());
     oStream.Puts("#\n");
     oStream.Puts("# Current concatenations:\n");
+    for (const zbPathFinder* finder : {_ConfigPath, _TramePath, _DataPath})
+        if (finder)
+            finder->Dump(oStream);
+    if (_MainSpecifications)
+        _MainSpecifications->Dump(oStream);
+}
+
+void zbContext::ComputeVersion(const QORString& iLevelDirectory)
+{
+    if (_VersionSet)
+        return;
+    _VersionSet = 1;
+    _MajorVersion = _MinorVersion = _ServicePack = _BuildNumber = "0";
+    zbFileName dataFile;
+    if (!SearchForData("zbVersionData.mk", dataFile))
+        return;
+    zbFileName levelFile(iLevelDirectory.CastToCharPtr(), "TALVEXV5Level.lvl", nullptr);
+    if (levelFile.ReadStat())
+        return;
+    zbPPMacLev levels(100);
+    if (levels.InsertLevel(levelFile.GetPtrToFullname()))
+        return;
+    zbFileBuffer buffer;
+    if (buffer.ReadFromFile(dataFile.GetPtrToFullname(), 8) ||
+        buffer.zbPPBuffer(levels, dataFile.GetPtrToFullname()) || !buffer.GetBufferLength())
+        return;
+    // The macro set normalises and splits a copy of its own.
+    std::string text(buffer.GetBuffer(), buffer.GetBufferLength());
+    zbMacroSet set(500);
+    if (!zbMacroSet::ParseBuffer(dataFile.GetPtrToFullname(), &text[0]) ||
+        set.InsertBuffer(&text[0], nullptr, '=', zbMacroSet::ReplaceExisting))
+        return;
+    const QORString* major = set.GetValue("MajorVersion");
+    const QORString* minor = set.GetValue("MinorVersion");
+    if (!major || !minor)
+        return;
+    _MajorVersion = *major;
+    _MinorVersion = *minor;
+    const char* servicePack = std::getenv("Zbzb_SPKLEVEL");
+    _ServicePack = servicePack ? servicePack : "0";
+    // YYDDD: the year within its century and the day of the year from 1.
+    std::time_t now = std::time(nullptr);
+    struct tm local;
+    int build = 0;
+    if (now != static_cast<std::time_t>(-1) && ::localtime_r(&now, &local))
+        build = (local.tm_year % 100) * 1000 + local.tm_yday + 1;
+    char number[16];
+    std::snprintf(number, sizeof(number), "%d", build);
+    _BuildNumber = number;
 }

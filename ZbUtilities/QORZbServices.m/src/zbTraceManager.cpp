@@ -9,6 +9,8 @@
 
 #include "zbContext.h"
 #include "zbErrorCodeManager.h"
+#include "zbFileName.h"
+#include "zbMacroSet.h"
 #include "zbMsg.h"
 #include "zbMsgManager.h"
 #include "zbMsgTrace.h"
@@ -126,15 +128,18 @@ int zbTraceManager::LoadXmlKeys(const zbXmlKeysLookup& iLookup)
 
 int zbTraceManager::LoadXmlKeysFile()
 {
-    // The keys file is found along the context's data search path and read
-    // into a macro set (500 buckets, '=' assignments); its macros then go
-    // to ParseXmlKeys through a lookup on the set:
-    //     [&set](const QORString& iName, QORListValQORString& oWords) {
-    //         return set.GetListOfValues(iName, oWords) ? 1 : 0; }
-    // Until the data search path and macro sets are part of the library,
-    // no keys file can be found.
-    ReportError(ParseMsg("NoXmlKeysFile", _XmlKeysFile));
-    return 1;
+    zbFileName file;
+    if (!zbExtContext.SearchForData(_XmlKeysFile, file))
+    {
+        ReportError(ParseMsg("NoXmlKeysFile", _XmlKeysFile));
+        return 1;
+    }
+    // A file that cannot be read is reported by the macro set; it then
+    // lacks the key lists, which the parser reports in turn.
+    zbMacroSet set(500);
+    set.InsertFile(file.GetPtrToFullname(), nullptr, '=', zbMacroSet::ReplaceExisting);
+    return ParseXmlKeys([&set](const QORString& iName, QORListValQORString& oWords)
+                        { return set.GetListOfValues(iName, oWords) ? 1 : 0; });
 }
 
 int zbTraceManager::ParseXmlKeys(const zbXmlKeysLookup& iLookup)

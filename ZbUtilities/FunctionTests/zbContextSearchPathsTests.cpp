@@ -1,0 +1,170 @@
+// The context's search paths, named trame paths, main specifications and
+// version, in one process: each is built once, so the tests follow one
+// another on the same context.
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <string>
+
+#include "zbContext.h"
+#include "zbFileName.h"
+#include "zbMacroSet.h"
+#include "zbOFStream.h"
+#include "zbTestSupport.h"
+
+namespace
+{
+std::string Example(const std::string& iSub)
+{
+    return zbtest::SourcePath("examples/install") + "/./code/tools/" + iSub;
+}
+
+std::string Paths(const zbPathFinder* iFinder)
+{
+    std::string text;
+    QORListValQORString list;
+    for (const QORString& path : iFinder->GetListOfPath(list))
+        text += path.Std() + "\n";
+    return text;
+}
+
+std::string Text(const zbFileName& iFile)
+{
+    return iFile.GetPtrToFullname() ? iFile.GetPtrToFullname() : "";
+}
+
+// The override root of the configuration path (removed after its test, still
+// listed by the path finder).
+std::string gConfigOverride;
+
+void MakeDirs(const std::string& iPath)
+{
+    ASSERT_EQ(0, std::system(("mkdir -p '" + iPath + "'").c_str()));
+}
+} // namespace
+
+TEST(zbContextSearchPaths, ConfigPathOnceOverrideFirstMainSpecifications)
+{
+    zbtest::TempDir a, b;
+    MakeDirs(a / "code/tools/config/linux_b64");
+    MakeDirs(b / "code/tools/config");
+    zbtest::WriteFile(a / "code/tools/config/linux_b64/MainSpecifications.mk",
+                      "Name = over\nTitle = $(Name) ride\n");
+    zbtest::WriteFile(a / "code/tools/config/onlyA.mk", "");
+    zbtest::WriteFile(b / "code/tools/config/onlyB.mk", "");
+
+    ::setenv("MY_ZBZB_CONFIG", a.Path().c_str(), 1);
+    gConfigOverride = a.Path();
+    zbPathFinder* config = zbExtContext.GetConfigPath();
+    ASSERT_NE(nullptr, config);
+    // Build-time directories first, override roots before installation roots;
+    // directories that do not exist are left out.
+    EXPECT_EQ(a.Path() + "/./code/tools/config/linux_b64\n" + a.Path() + "/./code/tools/config\n" +
+                  Example("config") + "\n",
+              Paths(config));
+
+    ::setenv("MY_ZBZB_CONFIG", b.Path().c_str(), 1);
+    EXPECT_EQ(config, zbExtContext.GetConfigPath());
+    zbFileName file;
+    EXPECT_EQ(nullptr, zbExtContext.SearchForConfig("onlyB.mk", file));
+    EXPECT_EQ("onlyB.mk", Text(file));
+    ASSERT_NE(nullptr, zbExtContext.SearchForConfig("onlyA.mk", file));
+    EXPECT_EQ(a.Path() + "/./code/tools/config/onlyA.mk", Text(file));
+    ::unsetenv("MY_ZBZB_CONFIG");
+
+    // The override's file hides the example tree's; read and resolved once.
+    zbMacroSet* specs = zbExtContext.GetMainSpecifications();
+    ASSERT_NE(nullptr, specs);
+    ASSERT_NE(nullptr, specs->GetValue("Title"));
+    EXPECT_EQ("over ride", specs->GetValue("Title")->Std());
+    EXPECT_EQ(nullptr, specs->GetValue("Product"));
+    zbtest::WriteFile(a / "code/tools/config/linux_b64/MainSpecifications.mk", "Name = again\n");
+    EXPECT_EQ(specs, zbExtContext.GetMainSpecifications());
+    EXPECT_EQ("over", specs->GetValue("Name")->Std());
+}
+
+TEST(zbContextSearchPaths, TrameAndDataPaths)
+{
+    zbPathFinder* trame = zbExtContext.GetTramePath();
+    EXPECT_EQ(Example("trame") + "\n", Paths(trame));
+    EXPECT_EQ(trame, zbExtContext.GetTramePath());
+
+    // A named trame path is built once per name, and dumped when verbose.
+    zbExtContext._Verbose = 1;
+    zbtest::Capture out(1);
+    zbPathFinder* demo = zbExtContext.GetTramePath(zbNewString("demo"));
+    zbStdout.Flush();
+    zbExtContext._Verbose = 0;
+    EXPECT_EQ("#  List of searched path:\n#   [" + Example("trame/demo") + "]\n", out.Stop());
+    EXPECT_EQ(demo, zbExtContext.GetTramePath(zbNewString("demo")));
+    zbFileName file;
+    ASSERT_NE(nullptr, demo->SearchFor("demo.trame", file));
+    EXPECT_EQ(Example("trame/demo") + "/demo.trame", Text(file));
+    EXPECT_EQ(nullptr, demo->SearchFor("common.trame", file));
+
+    zbPathFinder* none = zbExtContext.GetTramePath(zbNewString("none"));
+    EXPECT_NE(demo, none);
+    EXPECT_EQ("", Paths(none));
+
+    ASSERT_NE(nullptr, zbExtContext.SearchForData("zbXmlKeys.mk", file));
+    EXPECT_EQ(Example("data") + "/zbXmlKeys.mk", Text(file));
+    EXPECT_EQ(zbExtContext.GetDataPath(), zbExtContext.GetDataPath());
+}
+
+// After the two tests above every search path and the main specifications
+// exist; named trame paths are not part of the dump.
+TEST(zbContextSearchPaths, DumpShowsPathsAndMainSpecifications)
+{
+    zbExtContext.GetConfigPath();
+    zbExtContext.GetTramePath();
+    zbExtContext.GetDataPath();
+    zbExtContext.GetMainSpecifications();
+    zbtest::TempDir dir;
+    zbOFStream stream;
+    ASSERT_EQ(0, stream.Open((dir / "dump").c_str(), "w"));
+    zbExtContext.Dump(stream);
+    stream.Close();
+    std::string dump = zbtest::ReadFile(dir / "dump");
+    size_t at = dump.find("# Current concatenations:\n");
+    ASSERT_NE(std::string::npos, at) << dump;
+    std::string tail = dump.substr(at);
+    const std::string a = gConfigOverride;
+    ASSERT_FALSE(a.empty());
+    EXPECT_EQ(0u, tail.find("# Current concatenations:\n"
+                            "#  List of searched path:\n"
+                            "#   [" +
+                            a +
+                            "/./code/tools/config/linux_b64]\n"
+                            "#   [" +
+                            a +
+                            "/./code/tools/config]\n"
+                            "#   [" +
+                            Example("config") +
+                            "]\n"
+                            "#  List of searched path:\n"
+                            "#   [" +
+                            Example("trame") +
+                            "]\n"
+                            "#  List of searched path:\n"
+                            "#   [" +
+                            Example("data") +
+                            "]\n"
+                            "#\n"
+                            "# Set of macros\n"))
+        << tail;
+    EXPECT_NE(std::string::npos, tail.find("#  - 'Title' = [over ride]\n"));
+    EXPECT_EQ(std::string::npos, tail.find("trame/demo"));
+    EXPECT_EQ('\n', tail.back());
+}
+
+TEST(zbContextSearchPaths, FirstVersionStays)
+{
+    zbExtContext.SetVersion("7", "8", "9", "10");
+    zbExtContext.ComputeVersion(QORString(zbtest::SourcePath("examples/install/code/tools/data")));
+    zbExtContext.SetVersion("1", "1", "1", "1");
+    EXPECT_EQ("7", zbExtContext.MajorVersion().Std());
+    EXPECT_EQ("8", zbExtContext.MinorVersion().Std());
+    EXPECT_EQ("9", zbExtContext.ServicePack().Std());
+    EXPECT_EQ("10", zbExtContext.BuildNumber().Std());
+}

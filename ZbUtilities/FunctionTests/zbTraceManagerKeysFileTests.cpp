@@ -1,0 +1,189 @@
+// The keys file read from disk: found along the data search path, read as a
+// macro set, every format error reported with the key it concerns, and the
+// trace file then left unopened.
+//
+// The data search path is built once per process: MY_ZBZB_DATA names this
+// program's own root before the first test, and the keys file in it is
+// rewritten for each case (the path finder remembers names, not contents).
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <string>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <vector>
+
+#include "zbContext.h"
+#include "zbTestSupport.h"
+#include "zbTraceManager.h"
+
+namespace
+{
+zbtest::TempDir& Root()
+{
+    static zbtest::TempDir root;
+    return root;
+}
+
+std::string DataDir()
+{
+    return Root() / "code/tools/data";
+}
+
+class DataRoot : public ::testing::Environment
+{
+  public:
+    void SetUp() override
+    {
+        ASSERT_EQ(0, ::mkdir((Root() / "code").c_str(), 0755));
+        ASSERT_EQ(0, ::mkdir((Root() / "code/tools").c_str(), 0755));
+        ASSERT_EQ(0, ::mkdir(DataDir().c_str(), 0755));
+        zbtest::WriteFile(DataDir() + "/zbXmlKeys.mk", "");
+        ::mkdir((DataDir() + "/zbDirectoryKeys.mk").c_str(), 0755);
+        ::setenv("MY_ZBZB_DATA", Root().Path().c_str(), 1);
+    }
+};
+const ::testing::Environment* const kDataRoot = ::testing::AddGlobalTestEnvironment(new DataRoot);
+
+// A small keys file in the shipped form; each case edits one line.
+const char kGood[] = "KEY_TagID = T_Phase T_Error\n"
+                     "KEY_TagID_T_Phase_Name = Phase\n"
+                     "KEY_TagID_T_Phase_Type = Complex\n"
+                     "KEY_TagID_T_Phase_ListOfParameter = Name\n"
+                     "KEY_TagID_T_Error_Name = Error\n"
+                     "KEY_TagID_T_Error_Type = Simple\n"
+                     "KEY_TagID_T_Error_ListOfParameter = Message\n"
+                     "KEY_MsgID = stepStart stepEnd \\\n"
+                     "            zbzbError\n"
+                     "KEY_MsgID_stepStart_ListOfTagID = T_Phase\n"
+                     "KEY_MsgID_stepStart_ListOfTagMode = 1\n"
+                     "KEY_MsgID_stepStart_ListOfTagMapping = 0\n"
+                     "KEY_MsgID_stepEnd_ListOfTagID = T_Phase\n"
+                     "KEY_MsgID_stepEnd_ListOfTagMode = 2\n"
+                     "KEY_MsgID_zbzbError_ListOfTagID = T_Error\n"
+                     "KEY_MsgID_zbzbError_ListOfTagMode = 0\n"
+                     "KEY_MsgID_zbzbError_ListOfTagMapping = 0\n";
+
+std::string Edit(const std::string& iLine, const std::string& iReplacement)
+{
+    std::string text = kGood;
+    size_t at = text.find(iLine);
+    EXPECT_NE(std::string::npos, at) << iLine;
+    return at == std::string::npos ? text : text.replace(at, iLine.size(), iReplacement);
+}
+} // namespace
+
+TEST(zbTraceManagerKeysFile, ShippedFormLoadsAndTraces)
+{
+    zbtest::WriteFile(DataDir() + "/zbXmlKeys.mk", kGood);
+    zbtest::TempDir dir;
+    QORString name(dir / "t.xml");
+    zbTraceManager manager{QORString("zbXmlKeys.mk")};
+    ASSERT_EQ(1, manager.SetXmlFileName(&name, nullptr, 0));
+    manager.Print(MSG_KEY_stepStart, nullptr, QORUnicodeString("build"));
+    manager.Print(MSG_KEY_zbzbError, nullptr, QORUnicodeString("a \"b\""));
+    EXPECT_EQ(0, manager.CloseXmlFile());
+    EXPECT_EQ("<?xml version=\"1.0\" encoding=\"utf-8\"?>\n"
+              "<Application ZbzbOS_Type=\"linux\" ZbzbOS_NAME=\"Linux\" "
+              "ZbzbOS_Buildtime=\"linux_b64\" ZbzbOS_BitMode=\"64\">\n"
+              "<Phase Name=\"build\">\n"
+              "<Error Message=\"a &quot;b&quot;\"/>\n"
+              "</Phase>\n"
+              "</Application>\n",
+              zbtest::ReadFile(name.Std()));
+}
+
+TEST(zbTraceManagerKeysFile, EveryFormatErrorNamesItsKeyAndLeavesNoFile)
+{
+    struct Case
+    {
+        std::string _Text;
+        std::string _Message;
+    };
+    const std::string f = "# Error: XML keys file zbXmlKeys.mk: ";
+    const std::vector<Case> cases = {
+        {"", f + "KEY_TagID and KEY_MsgID must list at least one entry each\n"},
+        {Edit("KEY_TagID = T_Phase T_Error", "KEY_TagID ="),
+         f + "KEY_TagID and KEY_MsgID must list at least one entry each\n"},
+        {Edit("KEY_TagID_T_Error_Type = Simple\n", ""),
+         f + "tag T_Error needs a non-empty KEY_TagID_T_Error_Name and KEY_TagID_T_Error_Type\n"},
+        {Edit("KEY_TagID_T_Error_Name = Error", "KEY_TagID_T_Error_Name = T_Phase"),
+         f + "tag T_Phase is declared twice\n"},
+        {Edit("KEY_TagID_T_Error_Type = Simple", "KEY_TagID_T_Error_Type = simple"),
+         f + "tag Error has the type simple (expected Simple/Complex)\n"},
+        {Edit("            zbzbError", "            zbzbError stepEnd"),
+         f + "message key stepEnd is declared twice\n"},
+        {Edit("KEY_MsgID_stepEnd_ListOfTagMode = 2\n", ""),
+         f + "message key stepEnd needs KEY_MsgID_stepEnd_ListOfTagID and "
+             "KEY_MsgID_stepEnd_ListOfTagMode, of the same length\n"},
+        {Edit("KEY_MsgID_stepEnd_ListOfTagMode = 2", "KEY_MsgID_stepEnd_ListOfTagMode = 3"),
+         f + "message key stepEnd has the tag mode 3 (expected 0-2)\n"},
+        {Edit("KEY_MsgID_stepEnd_ListOfTagID = T_Phase", "KEY_MsgID_stepEnd_ListOfTagID = T_Step"),
+         f + "message key stepEnd uses the undeclared tag T_Step\n"},
+        {Edit("KEY_MsgID_zbzbError_ListOfTagMapping = 0",
+              "KEY_MsgID_zbzbError_ListOfTagMapping = first"),
+         f + "message key zbzbError has the mapping value first (expected >=0)\n"},
+    };
+    zbtest::TempDir dir;
+    QORString name(dir / "t.xml");
+    for (const Case& c : cases)
+    {
+        zbtest::WriteFile(DataDir() + "/zbXmlKeys.mk", c._Text);
+        zbTraceManager manager{QORString("zbXmlKeys.mk")};
+        zbtest::Capture err(2);
+        EXPECT_EQ(0, manager.SetXmlFileName(&name, "app", 0)) << c._Message;
+        EXPECT_EQ(c._Message, err.Stop());
+        EXPECT_EQ(-1, manager.GetXmlFd());
+        EXPECT_EQ(nullptr, manager.GetTag("T_Phase"));
+        EXPECT_NE(0, ::access(name.CastToCharPtr(), F_OK)) << c._Message;
+    }
+}
+
+// Through the context: GetXml follows the result.
+TEST(zbTraceManagerKeysFile, ContextKeepsTheResult)
+{
+    zbtest::TempDir dir;
+    QORString name(dir / "t.xml");
+    zbtest::WriteFile(DataDir() + "/zbXmlKeys.mk", Edit("KEY_MsgID_stepEnd_ListOfTagMode = 2",
+                                                        "KEY_MsgID_stepEnd_ListOfTagMode = -1"));
+    zbtest::Capture err(2);
+    EXPECT_EQ(0, zbExtContext.SetXmlFileName(&name, nullptr, 0));
+    EXPECT_EQ(0, zbExtContext.GetXml());
+    EXPECT_EQ("# Error: XML keys file zbXmlKeys.mk: message key stepEnd has the tag mode -1 "
+              "(expected 0-2)\n",
+              err.Stop());
+
+    zbtest::WriteFile(DataDir() + "/zbXmlKeys.mk", kGood);
+    EXPECT_EQ(1, zbExtContext.SetXmlFileName(&name, nullptr, 0));
+    EXPECT_EQ(1, zbExtContext.GetXml());
+    int fd = 1;
+    EXPECT_EQ(0, zbExtContext.SetXmlFileDescriptor(nullptr, nullptr));
+    EXPECT_EQ(0, zbExtContext.GetXml());
+    EXPECT_EQ(1, zbExtContext.SetXmlFileDescriptor(&fd, "stdout"));
+    EXPECT_EQ(1, zbExtContext.GetXml());
+    zbExtContext.GetTraceMngr()->CloseXmlFile();
+    // The file was closed properly when the descriptor replaced it.
+    std::string content = zbtest::ReadFile(name.Std());
+    EXPECT_EQ("</Application>\n", content.substr(content.size() - 15));
+}
+
+// A keys file that cannot be read is reported by the reader, then as a file
+// without keys.
+TEST(zbTraceManagerKeysFile, UnreadableKeysFile)
+{
+    zbtest::TempDir dir;
+    QORString name(dir / "t.xml");
+    zbTraceManager manager{QORString("zbDirectoryKeys.mk")};
+    zbtest::Capture err(2);
+    EXPECT_EQ(0, manager.SetXmlFileName(&name, nullptr, 0));
+    std::string text = err.Stop();
+    EXPECT_EQ(0u, text.find("# System error on " + Root().Path() +
+                            "/./code/tools/data/zbDirectoryKeys.mk: "))
+        << text;
+    EXPECT_NE(std::string::npos,
+              text.find("\n# Error: XML keys file zbDirectoryKeys.mk: KEY_TagID and KEY_MsgID "
+                        "must list at least one entry each\n"))
+        << text;
+    EXPECT_NE(0, ::access(name.CastToCharPtr(), F_OK));
+}

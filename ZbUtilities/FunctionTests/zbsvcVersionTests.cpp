@@ -1,0 +1,110 @@
+// zbsvc version [-level DIR]: the version computed from the version data of
+// the data path, preprocessed with the levels of DIR/TALVEXV5Level.lvl.
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <ctime>
+#include <string>
+
+#include "zbTestSupport.h"
+
+using zbtest::Program;
+
+namespace
+{
+std::string Values(const char* iMajor, const char* iMinor, const char* iPack,
+                   const std::string& iBuild)
+{
+    return std::string("MajorVersion = ") + iMajor + "\nMinorVersion = " + iMinor +
+           "\nServicePack  = " + iPack + "\nBuildNumber  = " + iBuild + "\n";
+}
+
+// (year mod 100) x 1000 + day of the year, from 1.
+std::string Today()
+{
+    std::time_t now = std::time(nullptr);
+    struct tm local;
+    ::localtime_r(&now, &local);
+    return std::to_string((local.tm_year % 100) * 1000 + local.tm_yday + 1);
+}
+
+const std::string kExampleLevels = zbtest::SourcePath("examples/install/code/tools/data");
+} // namespace
+
+TEST(zbsvcVersion, ExampleTree)
+{
+    zbtest::ChildEnvironment env;
+    env._Set["Zbzb_SPKLEVEL"] = "3";
+    std::string before = Today();
+    zbtest::ChildResult r =
+        zbtest::Run({Program("zbsvc"), "version", "-level", kExampleLevels}, env);
+    EXPECT_EQ(0, r._Status) << r._Err;
+    EXPECT_EQ("", r._Err);
+    // Around midnight the day may change during the run.
+    EXPECT_TRUE(r._Out == Values("5", "21", "3", before) ||
+                r._Out == Values("5", "21", "3", Today()))
+        << r._Out;
+
+    env._Unset = {"Zbzb_SPKLEVEL"};
+    env._Set.clear();
+    r = zbtest::Run({Program("zbsvc"), "version", "-level", kExampleLevels}, env);
+    EXPECT_EQ(0u, r._Out.find("MajorVersion = 5\nMinorVersion = 21\nServicePack  = 0\n")) << r._Out;
+}
+
+// The levels choose the branch of the version data: without ZB_RELEASE the
+// minor version is 0.
+TEST(zbsvcVersion, LevelsChooseTheValues)
+{
+    zbtest::TempDir dir;
+    zbtest::WriteFile(dir / "TALVEXV5Level.lvl", "#define ZB_V5\n");
+    // Without -level: the current directory, as the shell names it.
+    zbtest::ChildEnvironment env;
+    env._Set["PWD"] = dir.Path();
+    zbtest::ChildResult r = zbtest::Run({Program("zbsvc"), "version"}, env, "", dir.Path());
+    EXPECT_EQ(0, r._Status) << r._Err;
+    EXPECT_EQ(0u, r._Out.find("MajorVersion = 5\nMinorVersion = 0\n")) << r._Out;
+}
+
+TEST(zbsvcVersion, MissingPiecesLeaveZeros)
+{
+    zbtest::TempDir dir;
+    const std::string zeros = Values("0", "0", "0", "0");
+
+    // No level file: a warning, all four "0".
+    zbtest::ChildResult r = zbtest::Run({Program("zbsvc"), "version", "-level", dir.Path()});
+    EXPECT_EQ(0, r._Status);
+    EXPECT_EQ(zeros, r._Out);
+    EXPECT_EQ("# Warning: Level file " + dir.Path() +
+                  "/TALVEXV5Level.lvl not found: the version stays 0\n",
+              r._Err);
+
+    // Version data found first along MY_ZBZB_DATA, defining only MajorVersion.
+    ASSERT_EQ(0, std::system(("mkdir -p '" + dir.Path() + "/code/tools/data'").c_str()));
+    zbtest::WriteFile(dir / "code/tools/data/zbVersionData.mk", "MajorVersion = 6\n");
+    zbtest::ChildEnvironment env;
+    env._Set["MY_ZBZB_DATA"] = dir.Path();
+    env._Set["Zbzb_SPKLEVEL"] = "4";
+    r = zbtest::Run({Program("zbsvc"), "version", "-level", kExampleLevels}, env);
+    EXPECT_EQ(0, r._Status);
+    EXPECT_EQ(zeros, r._Out);
+    EXPECT_EQ("", r._Err);
+
+    // No version data anywhere on the data path.
+    env._Set["ZbzbINSTALL_PATH"] = dir.Path() + "/empty";
+    env._Set["MY_ZBZB_DATA"] = dir.Path() + "/empty";
+    r = zbtest::Run({Program("zbsvc"), "version", "-level", kExampleLevels}, env);
+    EXPECT_EQ(zeros, r._Out);
+    EXPECT_EQ("# Warning: zbVersionData.mk not found along the data search path: the version "
+              "stays 0\n",
+              r._Err);
+
+    // A version data file the preprocessor refuses.
+    zbtest::WriteFile(dir / "code/tools/data/zbVersionData.mk",
+                      "#if ZB_V5\nMajorVersion = 6\nMinorVersion = 1\n");
+    env._Set["ZbzbINSTALL_PATH"] = zbtest::SourcePath("examples/install");
+    env._Set["MY_ZBZB_DATA"] = dir.Path();
+    r = zbtest::Run({Program("zbsvc"), "version", "-level", kExampleLevels}, env);
+    EXPECT_EQ(zeros, r._Out);
+    EXPECT_NE("", r._Err);
+}

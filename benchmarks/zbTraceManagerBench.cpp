@@ -1,0 +1,63 @@
+// Reporting with and without an XML trace file, loading the shipped keys
+// file, and a lookup along the data search path.  Run with the environment
+// of scripts/env.sh (the keys file is found in the example tree); the trace
+// file goes to /tmp.  Every report reaches the trace file in one synchronous
+// write, so BM_PrintXml measures the file system as much as the library.
+
+#include <benchmark/benchmark.h>
+
+#include <string>
+#include <unistd.h>
+
+#include "zbContext.h"
+#include "zbTraceManager.h"
+
+static void BM_PrintConsoleOff(benchmark::State& ioState)
+{
+    zbTraceManager manager{QORString("zbXmlKeys.mk")};
+    QORUnicodeString message("step 12 of the build: compiling <module> & linking");
+    for (auto _ : ioState)
+        benchmark::DoNotOptimize(manager.Print(MSG_KEY_zbzbError, nullptr, message));
+}
+BENCHMARK(BM_PrintConsoleOff);
+
+static void BM_PrintXml(benchmark::State& ioState)
+{
+    zbTraceManager manager{QORString("zbXmlKeys.mk")};
+    std::string file = "/tmp/zbTraceManagerBench." + std::to_string(::getpid()) + ".xml";
+    QORString name(file.c_str());
+    if (!manager.SetXmlFileName(&name, "bench", 0))
+    {
+        ioState.SkipWithError("no XML trace file (run with scripts/env.sh)");
+        return;
+    }
+    QORUnicodeString message("step 12 of the build: compiling <module> & linking");
+    for (auto _ : ioState)
+        benchmark::DoNotOptimize(manager.Print(MSG_KEY_zbzbError, nullptr, message));
+    manager.CloseXmlFile();
+    ::unlink(file.c_str());
+}
+BENCHMARK(BM_PrintXml);
+
+static void BM_LoadShippedKeys(benchmark::State& ioState)
+{
+    for (auto _ : ioState)
+    {
+        zbTraceManager manager{QORString("zbXmlKeys.mk")};
+        if (manager.LoadXmlKeys())
+        {
+            ioState.SkipWithError("keys file not found (run with scripts/env.sh)");
+            return;
+        }
+        benchmark::DoNotOptimize(manager.GetMsgKey("zbzbError"));
+    }
+}
+BENCHMARK(BM_LoadShippedKeys)->Unit(benchmark::kMicrosecond);
+
+static void BM_SearchForData(benchmark::State& ioState)
+{
+    zbFileName file;
+    for (auto _ : ioState)
+        benchmark::DoNotOptimize(zbExtContext.SearchForData("zbVersionData.mk", file));
+}
+BENCHMARK(BM_SearchForData);

@@ -1,0 +1,1 @@
+../../../../../ZbUtilities/resources/zbXmlKeys.mk
