@@ -59,7 +59,8 @@ TEST(QORMsgCatalog, EntriesParametersAndEscapes)
     EXPECT_EQ(Build(catalog, "Cont.Key"), "first second");
     EXPECT_EQ(Build(catalog, "Empty.Key"), "");
     EXPECT_EQ(Build(catalog, "No.Such"), "<missing>");
-    EXPECT_NE(catalog.GetError().ConvertToUTF8().find("No.Such"), std::string::npos);
+    EXPECT_EQ(catalog.GetError().ConvertToUTF8(),
+              "Message No.Such not found in the catalog test.msgcat");
 }
 
 TEST(QORMsgCatalog, MalformedEntriesAreReportedAndSkipped)

@@ -195,6 +195,8 @@ int QORMsgCatalog::LoadMsgCatalog(const char* iName, const char* iDirectory)
 int QORMsgCatalog::ParseText(const char* iText, size_t iLength, const char* iFileName)
 {
     int bad = 0;
+    if (_FileName.IsNull())
+        _FileName = iFileName;
     auto report = [&](size_t line, const char* reason) {
         std::fprintf(stderr, "%s:%zu: malformed catalog entry: %s\n",
                      iFileName ? iFileName : "?", line, reason);
@@ -292,11 +294,11 @@ int QORMsgCatalog::GetCatalogMsg(const QORString& iKey, QORMsg& oMsg) const
     if (it == _Messages.end())
     {
         oMsg.Reset();
-        if (_Name.IsNull())
+        if (_Name.IsNull() && _Messages.empty())
             _Error = (std::string("No message catalog loaded for the key ") + iKey.Std()).c_str();
         else
             _Error = (std::string("Message ") + iKey.Std() + " not found in the catalog " +
-                      _Name.Std())
+                      (_Name.IsNull() ? _FileName.Std() : _Name.Std()))
                          .c_str();
         return 0;
     }
