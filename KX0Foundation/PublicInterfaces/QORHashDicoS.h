@@ -97,7 +97,8 @@ class QORHashDicoCore
     {
         unsigned int _Size;
         unsigned int _Capacity; // 0 while the places fit in _Inline
-        union {
+        union
+        {
             unsigned int _Inline[2];
             unsigned int* _Heap;
         };

@@ -43,10 +43,9 @@ QORHashDicoCore::QORHashDicoCore(int iDimension)
 }
 
 QORHashDicoCore::QORHashDicoCore(const QORHashDicoCore& iOther)
-    : _ArenaUsed(iOther._ArenaUsed), _ArenaCapacity(iOther._ArenaUsed),
-      _Garbage(iOther._Garbage), _Dimension(iOther._Dimension), _IndexMask(iOther._IndexMask),
-      _IndexShift(iOther._IndexShift), _NbItems(iOther._NbItems),
-      _NbFreeBuckets(iOther._NbFreeBuckets)
+    : _ArenaUsed(iOther._ArenaUsed), _ArenaCapacity(iOther._ArenaUsed), _Garbage(iOther._Garbage),
+      _Dimension(iOther._Dimension), _IndexMask(iOther._IndexMask), _IndexShift(iOther._IndexShift),
+      _NbItems(iOther._NbItems), _NbFreeBuckets(iOther._NbFreeBuckets)
 {
     if (iOther._Arena)
     {

@@ -28,8 +28,7 @@ char* FindMarker(char* iText, uint32_t iLength)
     char* last = iText + iLength - 1; // the marker's middle lies before it
     for (char* p = iText + 1; p < last; ++p)
     {
-        p = static_cast<char*>(
-            std::memchr(p, zbWSPathSeparator[1], static_cast<size_t>(last - p)));
+        p = static_cast<char*>(std::memchr(p, zbWSPathSeparator[1], static_cast<size_t>(last - p)));
         if (!p)
             break;
         if (p[-1] == zbWSPathSeparator[0] && p[1] == zbWSPathSeparator[2])
@@ -147,36 +146,50 @@ zbFileName& zbFileName::operator=(const char* iPath)
     return *this;
 }
 
-zbFileName& zbFileName::AssignJoined(const char* iDir, uint32_t iDirLength, const char* iName,
+zbFileName& zbFileName::AssignJoined(const zbFileName& iDir, const char* iName,
                                      uint32_t iNameLength)
 {
-    const uint32_t length = iDir ? iDirLength + 1 + iNameLength : iNameLength;
     const char* end = _Fullname ? _Fullname + _Length : nullptr;
-    if (length == 0 || (_Fullname && ((iDir && iDir >= _Fullname && iDir <= end) ||
-                                      (iName >= _Fullname && iName <= end))))
+    if (!iDir._Fullname || !iNameLength || IsSeparator(iName[iNameLength - 1]) || &iDir == this ||
+        (_Fullname && iName >= _Fullname && iName <= end))
     {
-        // Nothing to join, or texts taken from this very name: the general way.
+        // The rare cases take the general way: the text joined, then assigned.
         std::string joined;
-        if (iDir)
-            joined.append(iDir, iDirLength).append(zbPathSeparator, 1);
+        if (iDir._Fullname)
+            joined.append(iDir._Fullname, iDir._Length).append(zbPathSeparator, 1);
         joined.append(iName, iNameLength);
         return *this = joined.c_str();
     }
     _BOClName = nullptr;
     _Stats.Reset();
+    // The directory's text is normalised already: only the name's part is
+    // looked at, and the directory's marker is kept.
+    const uint32_t dirLength = iDir._Length;
+    const uint32_t length = dirLength + 1 + iNameLength;
     char* text = Reserve(length);
-    char* p = text;
-    if (iDir)
-    {
-        std::memcpy(p, iDir, iDirLength);
-        p += iDirLength;
-        *p++ = zbPathSeparator[0];
-    }
-    std::memcpy(p, iName, iNameLength);
+    std::memcpy(text, iDir._Fullname, dirLength);
+    text[dirLength] = zbPathSeparator[0];
+    char* name = text + dirLength + 1;
+    std::memcpy(name, iName, iNameLength);
     text[length] = 0;
+    for (char other : {zbUnixPathSeparator[0], zbDosPathSeparator[0]})
+        if (other != zbPathSeparator[0])
+            for (char* p = static_cast<char*>(std::memchr(name, other, iNameLength)); p;
+                 p = static_cast<char*>(
+                     std::memchr(p + 1, other, iNameLength - static_cast<uint32_t>(p + 1 - name))))
+                *p = zbPathSeparator[0];
+    char* last = static_cast<char*>(memrchr(name, zbPathSeparator[0], iNameLength));
+    _Basename = (last ? last : name - 1) + 1;
+    if (iDir._WSSeparator)
+        _WSSeparator = text + (iDir._WSSeparator - iDir._Fullname);
+    else
+    {
+        // A marker may start in the directory's last two characters.
+        const uint32_t from = dirLength >= 2 ? dirLength - 2 : 0;
+        _WSSeparator = FindMarker(text + from, length - from);
+    }
     _Fullname = text;
     _Length = length;
-    Normalise();
     return *this;
 }
 

@@ -120,7 +120,7 @@ zbFileName* zbPathFinder::SearchFor(const QORString& iName, zbFileName& oFile)
         return nullptr;
     }
     // Composed in place: no temporary text or file name.
-    oFile.AssignJoined(dir->GetPtrToFullname(), dir->GetFullnameLength(), iName.CastToCharPtr(),
+    oFile.AssignJoined(*dir, iName.CastToCharPtr(),
                        static_cast<uint32_t>(std::strlen(iName.CastToCharPtr())));
     return &oFile;
 }
