@@ -49,6 +49,11 @@ class zbFileBufferVersioned
     // data, or null when the data cannot be held (the last error message
     // then says why and the block is empty).
     char* SetBuffer(const char* iData, const unsigned int iLength);
+    // As SetBuffer of the whole content of the file iPath, read straight
+    // into the block.  0, or 1 when the file cannot be read or held: the
+    // system error is then in zbExtLastError, the last error message says
+    // why and the block is empty.
+    int SetBufferFromFile(const char* iPath);
     void SetVersion(const unsigned int iFirst, const unsigned int iSecond,
                     const unsigned int iThird);
     void GetVersion(unsigned int& oFirst, unsigned int& oSecond, unsigned int& oThird) const;

@@ -11,7 +11,6 @@
 
 #include "zbContext.h"
 #include "zbErrorCodeManager.h"
-#include "zbFileBuffer.h"
 #include "zbFileBufferVersioned.h"
 #include "zbGetopts.h"
 #include "zbMsgManager.h"
@@ -101,18 +100,14 @@ int Pack(int argc, char** argv)
         zbFileBufferVersioned::MaxBlockLength - zbFileBufferVersioned::HeaderLength)
         return ReportError(zbExtContext.GetMsgMngr()->GetMsg("filebuf.badSize", in));
 
+    // The data is read straight into the block.
     zbFileBufferVersioned block;
-    {
-        zbFileBuffer data;
-        if (data.ReadFromFile(in, 4) != 0)
-            return ReportSystemError(in, zbExtLastError.GetErrno());
-        if (!block.SetBuffer(data.GetBuffer(), data.GetBufferLength()))
-            return ReportError(block.GetLastErrorMessage());
-        if (data.GetBufferLength() == 0)
-            zbExtContext.GetTraceMngr()->Print(
-                MSG_KEY_zbzbWarning, stderr,
-                zbExtContext.GetMsgMngr()->GetMsg("zbsvc.block.emptyData", in, out));
-    }
+    if (block.SetBufferFromFile(in) != 0)
+        return ReportSystemError(in, zbExtLastError.GetErrno());
+    if (block.GetBufferLength() == 0)
+        zbExtContext.GetTraceMngr()->Print(
+            MSG_KEY_zbzbWarning, stderr,
+            zbExtContext.GetMsgMngr()->GetMsg("zbsvc.block.emptyData", in, out));
     block.SetVersion(version[0], version[1], version[2]);
     if (options.GetSwitchStatus("crypt"))
         block.CryptBuffer();

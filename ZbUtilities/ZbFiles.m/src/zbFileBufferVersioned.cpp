@@ -3,7 +3,9 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include "zbCRC32.h"
 #include "zbContext.h"
@@ -175,6 +177,56 @@ char* zbFileBufferVersioned::SetBuffer(const char* iData, const unsigned int iLe
     _Header._CryptLevel = 0;
     StoreHeader();
     return _UserData;
+}
+
+int zbFileBufferVersioned::SetBufferFromFile(const char* iPath)
+{
+    _LastErrorMessage.Reset();
+    const int fd = iPath ? ::open(iPath, O_RDONLY | O_CLOEXEC) : -1;
+    if (fd < 0)
+        return SystemFailure(iPath ? errno : EINVAL, iPath);
+    auto fail = [&](int iErrno)
+    {
+        ::close(fd);
+        return SystemFailure(iErrno, iPath);
+    };
+    struct stat64 status;
+    if (::fstat64(fd, &status) != 0)
+        return fail(errno);
+    if (S_ISDIR(status.st_mode))
+        return fail(EISDIR);
+    if (static_cast<unsigned long long>(status.st_size) > MaxBlockLength - HeaderLength)
+        return fail(EFBIG);
+    const unsigned int size = static_cast<unsigned int>(status.st_size);
+    if (Reserve(HeaderLength + size) != 0)
+        return fail(ENOMEM);
+    // Up to the size found at the opening: a file that shrinks meanwhile
+    // gives what could be read.
+    unsigned int total = 0;
+    while (total < size)
+    {
+        const size_t chunk = size - total < (1u << 30) ? size - total : (1u << 30);
+        const ssize_t n = ::read(fd, _Block + HeaderLength + total, chunk);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            return fail(errno);
+        if (n == 0)
+            break;
+        total += static_cast<unsigned int>(n);
+    }
+    if (::close(fd) != 0)
+        return SystemFailure(errno, iPath);
+    const unsigned int blockLength = HeaderLength + total;
+    std::memset(_Block, 0, HeaderLength);
+    _Block[blockLength] = 0;
+    _UserData = _Block + HeaderLength;
+    _BlockLength = blockLength;
+    _Header._ControlLength = blockLength;
+    _Header._UserLength = total;
+    _Header._CryptLevel = 0;
+    StoreHeader();
+    return 0;
 }
 
 void zbFileBufferVersioned::SetVersion(const unsigned int iFirst, const unsigned int iSecond,
