@@ -72,6 +72,17 @@ class zbFileBufferVersioned
     int ReadFromFile(const char* iPath);
     int WriteToFile(const char* iPath);
 
+    // Writes the block file iOut that SetBufferFromFile(iIn), SetVersion,
+    // CryptBuffer when iCrypt, then WriteToFile(iOut) would write, without
+    // holding the data: it goes through a small buffer, read, scrambled when
+    // asked, added to the CRC and written, the CRC being written last.  The
+    // block is left empty.  0 on success; 1 when iIn cannot be opened or
+    // read (the system error is in zbExtLastError); 2 on any other failure
+    // (the last error message says why).  After a failure once iOut was
+    // created, iOut is removed.  When iOut is iIn, the data is held first.
+    int PackFile(const char* iIn, const char* iOut, const unsigned int iVersion[3],
+                 const int iCrypt);
+
     // Lines starting with "+".
     void Dump(zbOFStream& oStream);
 

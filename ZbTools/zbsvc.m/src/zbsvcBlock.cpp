@@ -100,8 +100,18 @@ int Pack(int argc, char** argv)
         zbFileBufferVersioned::MaxBlockLength - zbFileBufferVersioned::HeaderLength)
         return ReportError(zbExtContext.GetMsgMngr()->GetMsg("filebuf.badSize", in));
 
-    // The data is read straight into the block.
+    // A file with data goes from the input to the block file through a
+    // small buffer; an empty one (a warning) the way of any block.
     zbFileBufferVersioned block;
+    if (st.st_size > 0)
+    {
+        status = block.PackFile(in, out, version, options.GetSwitchStatus("crypt") ? 1 : 0);
+        if (status == 1)
+            return ReportSystemError(in, zbExtLastError.GetErrno());
+        if (status != 0)
+            return ReportError(block.GetLastErrorMessage());
+        return 0;
+    }
     if (block.SetBufferFromFile(in) != 0)
         return ReportSystemError(in, zbExtLastError.GetErrno());
     if (block.GetBufferLength() == 0)

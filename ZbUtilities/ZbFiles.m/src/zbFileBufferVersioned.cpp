@@ -391,6 +391,176 @@ int zbFileBufferVersioned::ReadFromFile(const char* iPath)
     return 0;
 }
 
+namespace
+{
+// Reads until iLength bytes are in or the end of the file; the count, or -1.
+ssize_t ReadFully(int iFd, char* oBuffer, size_t iLength)
+{
+    size_t total = 0;
+    while (total < iLength)
+    {
+        const ssize_t n = ::read(iFd, oBuffer + total, iLength - total);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            return -1;
+        if (n == 0)
+            break;
+        total += static_cast<size_t>(n);
+    }
+    return static_cast<ssize_t>(total);
+}
+
+// Writes the iLength bytes at iBuffer from iOffset; 0, or 1 (errno set).
+int WriteFully(int iFd, const char* iBuffer, size_t iLength, off64_t iOffset)
+{
+    while (iLength > 0)
+    {
+        const ssize_t n = ::pwrite64(iFd, iBuffer, iLength, iOffset);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+        {
+            if (n == 0)
+                errno = EIO;
+            return 1;
+        }
+        iBuffer += n;
+        iLength -= static_cast<size_t>(n);
+        iOffset += n;
+    }
+    return 0;
+}
+} // namespace
+
+int zbFileBufferVersioned::PackFile(const char* iIn, const char* iOut,
+                                    const unsigned int iVersion[3], const int iCrypt)
+{
+    _LastErrorMessage.Reset();
+    Reset();
+    const int in = iIn ? ::open(iIn, O_RDONLY | O_CLOEXEC) : -1;
+    if (in < 0)
+    {
+        zbExtLastError.SetErrno(iIn ? errno : EINVAL);
+        return 1;
+    }
+    struct stat64 status;
+    int failure = ::fstat64(in, &status) != 0 ? errno : 0;
+    if (!failure && S_ISDIR(status.st_mode))
+        failure = EISDIR;
+    if (!failure && static_cast<unsigned long long>(status.st_size) > MaxBlockLength - HeaderLength)
+        failure = EFBIG;
+    if (failure)
+    {
+        zbExtLastError.SetErrno(failure);
+        ::close(in);
+        return 1;
+    }
+    const unsigned int size = static_cast<unsigned int>(status.st_size);
+    struct stat64 target;
+    if (iOut && ::stat64(iOut, &target) == 0 && target.st_dev == status.st_dev &&
+        target.st_ino == status.st_ino)
+    {
+        // The block replaces its own data: the data is held first.
+        ::close(in);
+        if (SetBufferFromFile(iIn) != 0)
+            return 1;
+        SetVersion(iVersion[0], iVersion[1], iVersion[2]);
+        if (iCrypt)
+            CryptBuffer();
+        const int written = WriteToFile(iOut);
+        Reset();
+        return written ? 2 : 0;
+    }
+
+    // The header as the block would store it.
+    _Header._ControlLength = HeaderLength + static_cast<unsigned long long>(size);
+    _Header._UserLength = size;
+    _Header._CryptLevel = iCrypt ? 1 : 0;
+    for (int i = 0; i < 3; ++i)
+        _Header._Version[i] = iVersion[i];
+    StoreHeader();
+    char header[HeaderLength];
+    std::memcpy(header, _Block, HeaderLength);
+    Reset();
+    if (iCrypt)
+        zbCrypt(header + kScrambledHeader, kScrambledHeaderLength);
+    unsigned int crc = zbCRC32Continue(0, header + 4, HeaderLength - 4);
+
+    const int out = iOut ? ::open(iOut, O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666) : -1;
+    if (out < 0)
+    {
+        zbExtLastError.SetErrno(iOut ? errno : EINVAL);
+        SetError("filebuf.systError", iOut, 1);
+        ::close(in);
+        return 2;
+    }
+    // Ends a failure once the output exists.
+    auto fail = [&](int iResult, int iErrno, const char* iKey, const char* iPath)
+    {
+        zbExtLastError.SetErrno(iErrno);
+        if (iKey)
+            SetError(iKey, iPath, iErrno != 0);
+        ::close(in);
+        ::close(out);
+        ::unlink(iOut);
+        return iResult;
+    };
+    if (WriteFully(out, header, HeaderLength, 0) != 0)
+        return fail(2, errno, "filebuf.systError", iOut);
+
+    // Pieces of a multiple of 256 bytes: the scrambling of a piece on its
+    // own is that of the whole data.
+    const size_t piece = 1u << 18;
+    char* buffer = static_cast<char*>(std::malloc(piece));
+    if (!buffer)
+        return fail(2, ENOMEM, "filebuf.systError", iOut);
+    unsigned long long total = 0;
+    int result = 0;
+    while (total < size)
+    {
+        const size_t wanted = size - total < piece ? static_cast<size_t>(size - total) : piece;
+        const ssize_t n = ReadFully(in, buffer, wanted);
+        if (n < 0)
+        {
+            result = fail(1, errno, nullptr, nullptr);
+            break;
+        }
+        if (n == 0)
+            break;
+        if (iCrypt)
+            zbCrypt(buffer, static_cast<unsigned int>(n));
+        crc = zbCRC32Continue(crc, buffer, static_cast<size_t>(n));
+        if (WriteFully(out, buffer, static_cast<size_t>(n),
+                       static_cast<off64_t>(HeaderLength + total)) != 0)
+        {
+            result = fail(2, errno, "filebuf.systError", iOut);
+            break;
+        }
+        total += static_cast<unsigned long long>(n);
+    }
+    std::free(buffer);
+    if (result)
+        return result;
+    // A file that shrank while being read: its size no longer matches the
+    // header written first.
+    if (total != size)
+        return fail(2, 0, "filebuf.badSize", iIn);
+    char stored[4];
+    PutLE32(stored, crc);
+    if (WriteFully(out, stored, 4, 0) != 0)
+        return fail(2, errno, "filebuf.systError", iOut);
+    ::close(in);
+    if (::close(out) != 0)
+    {
+        zbExtLastError.SetErrno(errno);
+        SetError("filebuf.systError", iOut, 1);
+        ::unlink(iOut);
+        return 2;
+    }
+    return 0;
+}
+
 void zbFileBufferVersioned::Dump(zbOFStream& oStream)
 {
     oStream << "+ Dump of zbFileBufferVersioned: _SIZEOF_BLOCK(_Block) = "
