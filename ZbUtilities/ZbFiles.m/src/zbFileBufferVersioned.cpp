@@ -3,7 +3,9 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <cstdint>
 #include <fcntl.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -113,6 +115,18 @@ int zbFileBufferVersioned::Reserve(unsigned int iLength)
     char* block = static_cast<char*>(std::malloc(needed));
     if (!block)
         return 1;
+#ifdef MADV_POPULATE_WRITE
+    // A large block is about to be filled whole: its pages are had at once
+    // rather than one fault at a time (nothing happens where not supported).
+    if (needed >= (1u << 24))
+    {
+        const uintptr_t page = 4096;
+        const uintptr_t first = (reinterpret_cast<uintptr_t>(block) + page - 1) & ~(page - 1);
+        const uintptr_t last = (reinterpret_cast<uintptr_t>(block) + needed) & ~(page - 1);
+        if (last > first)
+            ::madvise(reinterpret_cast<void*>(first), last - first, MADV_POPULATE_WRITE);
+    }
+#endif
     std::free(_Block);
     _Block = block;
     _BlockAllocated = needed;
