@@ -359,16 +359,22 @@ int zbFileBufferVersioned::ReadFromFile(const char* iPath)
         Reset();
         return 1;
     }
+    // Read in pieces, each added to the CRC (of bytes 4 to the end) while
+    // it is still in the cache.
     unsigned int total = 0;
+    unsigned int crc = 0;
     while (total < size)
     {
-        unsigned int chunk = size - total < (1u << 28) ? size - total : (1u << 28);
+        unsigned int chunk = size - total < (1u << 18) ? size - total : (1u << 18);
         int n = in.Read(_Block + total, chunk);
         if (in.GetErrno())
             return fail("filebuf.systError", 1);
         if (n <= 0)
             break;
+        const unsigned int from = total < 4 ? 4 : total;
         total += static_cast<unsigned int>(n);
+        if (total > from)
+            crc = zbCRC32Continue(crc, _Block + from, total - from);
     }
     // A file that shrank while being read.
     if (total != size)
@@ -376,7 +382,7 @@ int zbFileBufferVersioned::ReadFromFile(const char* iPath)
     _BlockLength = size;
     _Block[size] = 0;
 
-    if (GetLE32(_Block + kCRC) != zbCRC32(_Block + 4, size - 4))
+    if (GetLE32(_Block + kCRC) != crc)
         return fail("filebuf.badCRC", 0);
     if (GetLE32(_Block + kControlVersion) != 1)
         return fail("filebuf.badVersion", 0);
