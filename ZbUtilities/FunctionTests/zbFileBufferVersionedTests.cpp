@@ -5,6 +5,7 @@
 
 #include <cerrno>
 #include <string>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include "zbCRC32.h"
@@ -267,6 +268,10 @@ TEST(zbFileBufferVersioned, FailuresOfFillingAndPacking)
     {
         EXPECT_EQ(2, block.PackFile((dir / "hello").c_str(), "/dev/full", v, 0));
         EXPECT_NE(std::string::npos, Error(block).find("/dev/full")) << Error(block);
+        // A device is never removed.
+        struct stat device;
+        ASSERT_EQ(0, stat("/dev/full", &device));
+        EXPECT_TRUE(S_ISCHR(device.st_mode));
     }
 }
 

@@ -79,7 +79,8 @@ class zbFileBufferVersioned
     // block is left empty.  0 on success; 1 when iIn cannot be opened or
     // read (the system error is in zbExtLastError); 2 on any other failure
     // (the last error message says why).  After a failure once iOut was
-    // created, iOut is removed.  When iOut is iIn, the data is held first.
+    // opened, iOut is removed when it is a regular file.  When iOut is iIn,
+    // the data is held first.
     int PackFile(const char* iIn, const char* iOut, const unsigned int iVersion[3],
                  const int iCrypt);
 

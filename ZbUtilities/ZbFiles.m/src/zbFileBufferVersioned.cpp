@@ -515,7 +515,10 @@ int zbFileBufferVersioned::PackFile(const char* iIn, const char* iOut,
         ::close(in);
         return 2;
     }
-    // Ends a failure once the output exists.
+    // Ends a failure once the output is open: a partial block in a regular
+    // file is removed (never a device or anything else).
+    struct stat64 written;
+    const bool regular = ::fstat64(out, &written) == 0 && S_ISREG(written.st_mode);
     auto fail = [&](int iResult, int iErrno, const char* iKey, const char* iPath)
     {
         zbExtLastError.SetErrno(iErrno);
@@ -523,7 +526,8 @@ int zbFileBufferVersioned::PackFile(const char* iIn, const char* iOut,
             SetError(iKey, iPath, iErrno != 0);
         ::close(in);
         ::close(out);
-        ::unlink(iOut);
+        if (regular)
+            ::unlink(iOut);
         return iResult;
     };
     if (WriteFully(out, header, HeaderLength, 0) != 0)
@@ -575,7 +579,8 @@ int zbFileBufferVersioned::PackFile(const char* iIn, const char* iOut,
     {
         zbExtLastError.SetErrno(errno);
         SetError("filebuf.systError", iOut, 1);
-        ::unlink(iOut);
+        if (regular)
+            ::unlink(iOut);
         return 2;
     }
     return 0;
