@@ -13,20 +13,176 @@
 //   QORHashDico   key QORUnicodeString
 //   QORHashDicS<T> (QORHashDicS.h) typed values over QORHashDicoS
 
-#include <utility>
-#include <vector>
+#include <cstddef>
+#include <cstring>
 
 #include "QORString.h"
 #include "QORUnicodeString.h"
 
-template <class K> class QORHashDicoBase
+// The storage shared by the dictionaries, over keys given as bytes.
+//
+// Elements live one after the other in one arena: a 24-byte header (value,
+// hash, key length, position in the bucket) followed by the key's bytes, so
+// that comparing a key usually touches one cache line.  A bucket is the
+// list of its elements' places in the arena, in insertion order (up to two
+// kept inside the bucket itself).  Lookups do not go through the buckets:
+// one open-addressing index over the whole dictionary maps the full hash to
+// the element, so that long buckets cost nothing and an absent key usually
+// costs one cache line.  Removed elements leave holes in the arena, taken
+// back when they make up half of it.
+class QORHashDicoCore
 {
   public:
-    explicit QORHashDicoBase(int iDimension)
-        : _Buckets(static_cast<size_t>(iDimension > 0 ? iDimension : 1)),
-          _NbFreeBuckets(iDimension > 0 ? iDimension : 1)
+    struct Elem
     {
+        void* _Value;
+        unsigned int _Hash;
+        unsigned int _Length;   // of the key, in bytes
+        unsigned int _Position; // in the bucket, from 1
+        unsigned int _Flags;    // NullKey
+        const char* Key() const { return reinterpret_cast<const char*>(this + 1); }
+    };
+    enum
+    {
+        NullKey = 1
+    };
+
+    explicit QORHashDicoCore(int iDimension);
+    QORHashDicoCore(const QORHashDicoCore& iOther);
+    QORHashDicoCore& operator=(const QORHashDicoCore& iOther);
+    ~QORHashDicoCore();
+
+    const Elem* Find(const char* iKey, size_t iLength, unsigned int iHash) const
+    {
+        if (!_Index)
+            return nullptr;
+        const size_t mask = _IndexMask;
+        for (size_t i = Home(iHash);; i = (i + 1) & mask)
+        {
+            const unsigned long long slot = _Index[i];
+            if (!slot)
+                return nullptr;
+            if (static_cast<unsigned int>(slot >> 32) != iHash)
+                continue;
+            const Elem* e = ElemAt(static_cast<unsigned int>(slot) - 1);
+            if (e->_Length == iLength && std::memcmp(e->Key(), iKey, iLength) == 0)
+                return e;
+        }
     }
+    // 0 when stored; 1 when the key is already present (nothing changes).
+    int Insert(const char* iKey, size_t iLength, unsigned int iHash, int iNullKey, void* iValue);
+    // The element at (iBucket, iPosition), or null outside the dictionary.
+    const Elem* At(int iBucket, int iPosition) const
+    {
+        if (iBucket < 1 || iBucket > GetDimension())
+            return nullptr;
+        const Bucket& bucket = _Buckets[iBucket - 1];
+        if (iPosition < 1 || iPosition > static_cast<int>(bucket._Size))
+            return nullptr;
+        return ElemAt(bucket.Refs()[iPosition - 1]);
+    }
+    // Advances (ioBucket, ioPosition) to the next element, or null at the end.
+    const Elem* Next(int& ioBucket, int& ioPosition) const;
+    // Removes the element at (iBucket, iPosition), which must exist.
+    void RemoveAt(int iBucket, int iPosition);
+    void RemoveAll();
+
+    int GetDimension() const { return static_cast<int>(_Dimension); }
+    int GetNbItems() const { return _NbItems; }
+    int GetNbFreeBuckets() const { return _NbFreeBuckets; }
+
+  private:
+    // The places (arena offsets in 8-byte units) of a bucket's elements.
+    struct Bucket
+    {
+        unsigned int _Size;
+        unsigned int _Capacity; // 0 while the places fit in _Inline
+        union
+        {
+            unsigned int _Inline[2];
+            unsigned int* _Heap;
+        };
+        unsigned int* Refs() { return _Capacity ? _Heap : _Inline; }
+        const unsigned int* Refs() const { return _Capacity ? _Heap : _Inline; }
+    };
+
+    const Elem* ElemAt(unsigned int iRef) const
+    {
+        return reinterpret_cast<const Elem*>(_Arena + iRef);
+    }
+    Elem* ElemAt(unsigned int iRef) { return reinterpret_cast<Elem*>(_Arena + iRef); }
+    size_t Home(unsigned int iHash) const
+    {
+        return static_cast<size_t>((iHash * 0x9E3779B97F4A7C15ull) >> _IndexShift);
+    }
+    static size_t Units(size_t iLength) { return (sizeof(Elem) + iLength + 7) / 8; }
+    // Index slots: hash << 32 | (place + 1); 0 is a free slot.
+    void Place(unsigned int iHash, unsigned int iRef);
+    void Unplace(unsigned int iHash, unsigned int iRef);
+    void GrowIndex();
+    void BuildIndex(unsigned int iBits);
+    // Moves the live elements to a new arena, in iteration order.
+    void Compact();
+    void Release();
+
+    unsigned long long* _Arena = nullptr;
+    size_t _ArenaUsed = 0;     // in 8-byte units
+    size_t _ArenaCapacity = 0; // in 8-byte units
+    size_t _Garbage = 0;       // units of removed elements
+    Bucket* _Buckets = nullptr;
+    unsigned int _Dimension;
+    unsigned long long* _Index = nullptr;
+    size_t _IndexMask = 0;
+    unsigned int _IndexShift = 64;
+    int _NbItems = 0;
+    int _NbFreeBuckets;
+};
+
+// How a key type shows its bytes and is rebuilt from them.
+template <class K> struct QORHashKeyBytes;
+
+template <> struct QORHashKeyBytes<QORString>
+{
+    static const char* Data(const QORString& iKey) { return iKey.Std().data(); }
+    static size_t Size(const QORString& iKey) { return iKey.Std().size(); }
+    static int IsNull(const QORString& iKey) { return iKey.IsNull(); }
+    static void Assign(QORString& oKey, const QORHashDicoCore::Elem& iElem)
+    {
+        oKey.Reset();
+        if (!(iElem._Flags & QORHashDicoCore::NullKey))
+            oKey.Append(iElem.Key(), iElem._Length);
+    }
+};
+
+template <> struct QORHashKeyBytes<QORUnicodeString>
+{
+    static const char* Data(const QORUnicodeString& iKey)
+    {
+        return reinterpret_cast<const char*>(iKey.Chars().data());
+    }
+    static size_t Size(const QORUnicodeString& iKey)
+    {
+        return iKey.Chars().size() * sizeof(QORUnicodeChar);
+    }
+    static int IsNull(const QORUnicodeString&) { return 0; }
+    static void Assign(QORUnicodeString& oKey, const QORHashDicoCore::Elem& iElem)
+    {
+        oKey.Reset();
+        for (size_t i = 0; i < iElem._Length; i += sizeof(QORUnicodeChar))
+        {
+            QORUnicodeChar c;
+            std::memcpy(&c, iElem.Key() + i, sizeof c);
+            oKey.Append(c);
+        }
+    }
+};
+
+template <class K> class QORHashDicoBase
+{
+    using Bytes = QORHashKeyBytes<K>;
+
+  public:
+    explicit QORHashDicoBase(int iDimension) : _Core(iDimension) {}
     QORHashDicoBase(const QORHashDicoBase&) = default;
     QORHashDicoBase& operator=(const QORHashDicoBase&) = default;
     virtual ~QORHashDicoBase() = default;
@@ -34,218 +190,82 @@ template <class K> class QORHashDicoBase
     // 0 when stored; 1 when the key is already present (nothing changes).
     int Insert(const K& iKey, void* iValue)
     {
-        unsigned int hash = iKey.ComputeHashKey();
-        Bucket& bucket = _Buckets[hash % _Buckets.size()];
-        if (bucket.Find(iKey, hash) >= 0)
-            return 1;
-        if (bucket._Elems.empty())
-            --_NbFreeBuckets;
-        bucket.Append(Elem{iKey, hash, iValue});
-        ++_NbItems;
-        return 0;
+        return _Core.Insert(Bytes::Data(iKey), Bytes::Size(iKey), iKey.ComputeHashKey(),
+                            Bytes::IsNull(iKey), iValue);
     }
 
     void* Locate(const K& iKey) const
     {
-        unsigned int hash = iKey.ComputeHashKey();
-        const Bucket& bucket = _Buckets[hash % _Buckets.size()];
-        int i = bucket.Find(iKey, hash);
-        return i < 0 ? nullptr : bucket._Elems[static_cast<size_t>(i)]._Value;
+        const QORHashDicoCore::Elem* e =
+            _Core.Find(Bytes::Data(iKey), Bytes::Size(iKey), iKey.ComputeHashKey());
+        return e ? e->_Value : nullptr;
     }
 
     // Sets oBucket to the key's bucket always, oPosition to the element's
     // position (0 when absent); returns the value or null.
     void* LocatePosition(const K& iKey, int& oBucket, int& oPosition) const
     {
-        unsigned int hash = iKey.ComputeHashKey();
-        size_t b = hash % _Buckets.size();
-        oBucket = static_cast<int>(b) + 1;
-        const Bucket& bucket = _Buckets[b];
-        int i = bucket.Find(iKey, hash);
-        oPosition = i + 1;
-        return i < 0 ? nullptr : bucket._Elems[static_cast<size_t>(i)]._Value;
+        const unsigned int hash = iKey.ComputeHashKey();
+        oBucket = static_cast<int>(hash % static_cast<unsigned int>(GetDimension())) + 1;
+        const QORHashDicoCore::Elem* e = _Core.Find(Bytes::Data(iKey), Bytes::Size(iKey), hash);
+        oPosition = e ? static_cast<int>(e->_Position) : 0;
+        return e ? e->_Value : nullptr;
     }
 
     // Value at (iBucket, iPosition), or null; copies the key out when asked.
     void* Retrieve(int iBucket, int iPosition, K* oKey = nullptr) const
     {
-        if (iBucket < 1 || iBucket > GetDimension())
+        const QORHashDicoCore::Elem* e = _Core.At(iBucket, iPosition);
+        if (!e)
             return nullptr;
-        const Bucket& bucket = _Buckets[static_cast<size_t>(iBucket - 1)];
-        if (iPosition < 1 || iPosition > static_cast<int>(bucket._Elems.size()))
-            return nullptr;
-        const Elem& e = bucket._Elems[static_cast<size_t>(iPosition - 1)];
         if (oKey)
-            *oKey = e._Key;
-        return e._Value;
+            Bytes::Assign(*oKey, *e);
+        return e->_Value;
     }
 
     // Advances (ioBucket, ioPosition) to the next element and returns its
     // value, or null at the end.  A bucket below 1 counts as 1.
     void* Next(int& ioBucket, int& ioPosition, K* oKey = nullptr) const
     {
-        if (ioBucket < 1)
-            ioBucket = 1, ioPosition = 0;
-        if (ioPosition < 0)
-            ioPosition = 0;
-        while (ioBucket <= GetDimension())
-        {
-            const Bucket& bucket = _Buckets[static_cast<size_t>(ioBucket - 1)];
-            if (ioPosition < static_cast<int>(bucket._Elems.size()))
-            {
-                const Elem& e = bucket._Elems[static_cast<size_t>(ioPosition)];
-                ++ioPosition;
-                if (oKey)
-                    *oKey = e._Key;
-                return e._Value;
-            }
-            ++ioBucket;
-            ioPosition = 0;
-        }
-        return nullptr;
+        const QORHashDicoCore::Elem* e = _Core.Next(ioBucket, ioPosition);
+        if (!e)
+            return nullptr;
+        if (oKey)
+            Bytes::Assign(*oKey, *e);
+        return e->_Value;
     }
 
-    // Removes the key; returns its value or null when absent.
+    // Removes the key; returns its value or null (absent, or stored null).
     void* Remove(const K& iKey)
     {
         int b, p;
-        if (!LocatePosition(iKey, b, p))
-            return nullptr;
-        return RemovePosition(b, p);
+        void* value = LocatePosition(iKey, b, p);
+        if (p > 0)
+            _Core.RemoveAt(b, p);
+        return value;
     }
 
     void* RemovePosition(int iBucket, int iPosition, K* oKey = nullptr)
     {
-        if (iBucket < 1 || iBucket > GetDimension())
+        const QORHashDicoCore::Elem* e = _Core.At(iBucket, iPosition);
+        if (!e)
             return nullptr;
-        Bucket& bucket = _Buckets[static_cast<size_t>(iBucket - 1)];
-        if (iPosition < 1 || iPosition > static_cast<int>(bucket._Elems.size()))
-            return nullptr;
-        auto it = bucket._Elems.begin() + (iPosition - 1);
-        void* value = it->_Value;
         if (oKey)
-            *oKey = it->_Key;
-        bucket._Elems.erase(it);
-        bucket.Reindex();
-        if (bucket._Elems.empty())
-            ++_NbFreeBuckets;
-        --_NbItems;
+            Bytes::Assign(*oKey, *e);
+        void* value = e->_Value;
+        _Core.RemoveAt(iBucket, iPosition);
         return value;
     }
 
-    void RemoveAll()
-    {
-        for (Bucket& bucket : _Buckets)
-            Bucket().Swap(bucket);
-        _NbItems = 0;
-        _NbFreeBuckets = GetDimension();
-    }
+    void RemoveAll() { _Core.RemoveAll(); }
 
-    int GetDimension() const { return static_cast<int>(_Buckets.size()); }
-    int GetNbItems() const { return _NbItems; }
-    int GetNbFreeBuckets() const { return _NbFreeBuckets; }
-    int IsEmpty() const { return _NbItems == 0 ? 1 : 0; }
+    int GetDimension() const { return _Core.GetDimension(); }
+    int GetNbItems() const { return _Core.GetNbItems(); }
+    int GetNbFreeBuckets() const { return _Core.GetNbFreeBuckets(); }
+    int IsEmpty() const { return _Core.GetNbItems() == 0 ? 1 : 0; }
 
   private:
-    struct Elem
-    {
-        K _Key;
-        unsigned int _Hash;
-        void* _Value;
-    };
-
-    // A bucket keeps its elements in insertion order (their positions).  A
-    // short bucket is scanned comparing the stored hashes first; a long one
-    // (a small dictionary holding many items) also keeps an open-addressing
-    // index from hash to position, so that lookups stay constant-time
-    // whatever the bucket count.
-    struct Bucket
-    {
-        static const size_t IndexFrom = 8;
-
-        std::vector<Elem> _Elems;
-        // Slots: hash << 32 | position, 0 for a free slot (positions start at 1).
-        std::vector<unsigned long long> _Index;
-        unsigned int _Shift = 0; // 32 - log2(_Index.size())
-
-        size_t Slot(unsigned int iHash) const
-        {
-            return static_cast<size_t>((iHash * 2654435769u) >> _Shift);
-        }
-
-        int Find(const K& iKey, unsigned int iHash) const
-        {
-            if (_Index.empty())
-            {
-                for (size_t i = 0; i < _Elems.size(); ++i)
-                    if (_Elems[i]._Hash == iHash && _Elems[i]._Key == iKey)
-                        return static_cast<int>(i);
-                return -1;
-            }
-            const size_t mask = _Index.size() - 1;
-            for (size_t slot = Slot(iHash);; slot = (slot + 1) & mask)
-            {
-                const unsigned long long v = _Index[slot];
-                if (!v)
-                    return -1;
-                if (static_cast<unsigned int>(v >> 32) != iHash)
-                    continue;
-                const size_t p = static_cast<size_t>(v & 0xFFFFFFFFu) - 1;
-                if (_Elems[p]._Key == iKey)
-                    return static_cast<int>(p);
-            }
-        }
-
-        void Append(Elem&& iElem)
-        {
-            _Elems.push_back(std::move(iElem));
-            if (_Elems.size() <= IndexFrom)
-                return;
-            if (_Elems.size() * 2 > _Index.size())
-                Reindex();
-            else
-                Place(static_cast<unsigned int>(_Elems.size()));
-        }
-
-        void Place(unsigned int iPosition)
-        {
-            const size_t mask = _Index.size() - 1;
-            const unsigned int hash = _Elems[iPosition - 1]._Hash;
-            size_t slot = Slot(hash);
-            while (_Index[slot])
-                slot = (slot + 1) & mask;
-            _Index[slot] = static_cast<unsigned long long>(hash) << 32 | iPosition;
-        }
-
-        // Rebuilds the index after the positions changed or to grow it.
-        void Reindex()
-        {
-            if (_Elems.size() <= IndexFrom)
-            {
-                std::vector<unsigned long long>().swap(_Index);
-                return;
-            }
-            size_t size = 16;
-            unsigned int bits = 4;
-            while (size < _Elems.size() * 4)
-                size <<= 1, ++bits;
-            _Index.assign(size, 0);
-            _Shift = 32 - bits;
-            for (unsigned int p = 1; p <= _Elems.size(); ++p)
-                Place(p);
-        }
-
-        void Swap(Bucket& ioOther)
-        {
-            _Elems.swap(ioOther._Elems);
-            _Index.swap(ioOther._Index);
-            std::swap(_Shift, ioOther._Shift);
-        }
-    };
-
-    std::vector<Bucket> _Buckets;
-    int _NbItems = 0;
-    int _NbFreeBuckets;
+    QORHashDicoCore _Core;
 };
 
 using QORHashDicoS = QORHashDicoBase<QORString>;

@@ -3,11 +3,14 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <string>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include "zbCRC32.h"
 #include "zbCrypt.h"
+#include "zbErrorCodeManager.h"
 #include "zbFileBuffer.h"
 #include "zbFileBufferVersioned.h"
 #include "zbOFStream.h"
@@ -189,6 +192,87 @@ TEST(zbFileBufferVersioned, DamagedFiles)
     EXPECT_EQ("Block file " + path + ": No such file or directory", Error(block));
     EXPECT_EQ(1, block.ReadFromFile(dir.Path().c_str()));
     EXPECT_EQ("Block file " + dir.Path() + ": Is a directory", Error(block));
+}
+
+TEST(zbFileBufferVersioned, FilledFromAFileAndPackedThroughABuffer)
+{
+    zbtest::TempDir dir;
+    const unsigned int v123[3] = {1, 2, 3}, v456[3] = {4, 5, 6};
+    zbtest::WriteFile(dir / "hello", "hello world");
+    zbFileBufferVersioned block;
+    ASSERT_EQ(0, block.PackFile((dir / "hello").c_str(), (dir / "p").c_str(), v123, 0));
+    EXPECT_EQ(kPlain, zbtest::ReadFile(dir / "p"));
+    EXPECT_EQ(0u, block.GetBufferLength());
+    ASSERT_EQ(0, block.PackFile((dir / "hello").c_str(), (dir / "s").c_str(), v456, 1));
+    EXPECT_EQ(kScrambled, zbtest::ReadFile(dir / "s"));
+    ASSERT_EQ(0, block.SetBufferFromFile((dir / "hello").c_str()));
+    EXPECT_EQ("hello world", std::string(block.GetBuffer(), block.GetBufferLength()));
+    EXPECT_EQ(0, block.GetBuffer()[block.GetBufferLength()]);
+
+    // Sizes around the pieces the data goes through (the scrambling and the
+    // CRC carry on from one piece to the next): the same files as the
+    // block written from memory.
+    for (size_t size : {1u, 255u, 257u, 262144u, 262145u, 600001u})
+    {
+        std::string data(size, 0);
+        for (size_t i = 0; i < size; ++i)
+            data[i] = static_cast<char>((i * 7919u) >> 3);
+        zbtest::WriteFile(dir / "in", data);
+        for (int crypt = 0; crypt < 2; ++crypt)
+        {
+            zbFileBufferVersioned memory;
+            memory.SetBuffer(data.data(), static_cast<unsigned int>(size));
+            memory.SetVersion(7, 8, 9);
+            if (crypt)
+                memory.CryptBuffer();
+            ASSERT_EQ(0, memory.WriteToFile((dir / "expected").c_str()));
+            const unsigned int v789[3] = {7, 8, 9};
+            ASSERT_EQ(0, block.PackFile((dir / "in").c_str(), (dir / "got").c_str(), v789, crypt));
+            EXPECT_TRUE(zbtest::ReadFile(dir / "expected") == zbtest::ReadFile(dir / "got"))
+                << size << " " << crypt;
+            ASSERT_EQ(0, block.SetBufferFromFile((dir / "in").c_str()));
+            EXPECT_TRUE(std::string(block.GetBuffer(), block.GetBufferLength()) == data);
+        }
+    }
+
+    // A block replacing its own input.
+    zbtest::WriteFile(dir / "self", "hello world");
+    ASSERT_EQ(0, block.PackFile((dir / "self").c_str(), (dir / "self").c_str(), v123, 0));
+    EXPECT_EQ(kPlain, zbtest::ReadFile(dir / "self"));
+}
+
+TEST(zbFileBufferVersioned, FailuresOfFillingAndPacking)
+{
+    zbtest::TempDir dir;
+    const unsigned int v[3] = {1, 2, 3};
+    zbtest::WriteFile(dir / "hello", "hello world");
+    zbFileBufferVersioned block;
+    block.SetBuffer("kept?", 5);
+
+    // The input: a system error, no output made, the block emptied.
+    EXPECT_EQ(1, block.SetBufferFromFile((dir / "missing").c_str()));
+    EXPECT_EQ(ENOENT, zbExtLastError.GetErrno());
+    EXPECT_EQ(0u, block.GetBufferLength());
+    EXPECT_EQ(1, block.SetBufferFromFile(dir.Path().c_str()));
+    EXPECT_EQ(EISDIR, zbExtLastError.GetErrno());
+    EXPECT_EQ(1, block.PackFile((dir / "missing").c_str(), (dir / "out").c_str(), v, 0));
+    EXPECT_EQ(ENOENT, zbExtLastError.GetErrno());
+    EXPECT_EQ(1, block.PackFile(dir.Path().c_str(), (dir / "out").c_str(), v, 0));
+    EXPECT_EQ(EISDIR, zbExtLastError.GetErrno());
+    EXPECT_NE(0, access((dir / "out").c_str(), F_OK));
+
+    // The output: the message names it.
+    EXPECT_EQ(2, block.PackFile((dir / "hello").c_str(), (dir / "no/such/out").c_str(), v, 0));
+    EXPECT_NE(std::string::npos, Error(block).find("no/such/out")) << Error(block);
+    if (access("/dev/full", W_OK) == 0)
+    {
+        EXPECT_EQ(2, block.PackFile((dir / "hello").c_str(), "/dev/full", v, 0));
+        EXPECT_NE(std::string::npos, Error(block).find("/dev/full")) << Error(block);
+        // A device is never removed.
+        struct stat device;
+        ASSERT_EQ(0, stat("/dev/full", &device));
+        EXPECT_TRUE(S_ISCHR(device.st_mode));
+    }
 }
 
 TEST(zbCrypt, ScramblesByPosition)

@@ -178,6 +178,46 @@ TEST(zbFileName, Composition)
     EXPECT_STREQ(fits.GetPtrToBasename(), "abc.o");
 }
 
+TEST(zbFileName, JoinedAssignmentAgreesWithAssignmentOfTheJoinedText)
+{
+    const std::string longDir = "/ws/./" + std::string(118, 'd');
+    const char* dirs[] = {
+        "/ws/./Fw/PublicInterfaces", "/ws/.", "/ws", "/", "ws", "a\\b", longDir.c_str(), ""};
+    const char* names[] = {"x.h",  "sub/x.h", "sub\\x.h", "/x.h", "./x.h", "x/./y.h",
+                           "x.h/", "x.h\\",   "",         ".",    "/",     "y/."};
+    for (const char* d : dirs)
+        for (const char* n : names)
+        {
+            zbFileName dir(d);
+            std::string joined = dir.GetPtrToFullname() ? dir.GetPtrToFullname() : "";
+            if (dir.GetPtrToFullname())
+                joined += "/";
+            joined += n;
+            zbFileName expected;
+            expected = joined.c_str();
+            zbFileName got("/some/older/name.c");
+            got.PutBOClName("C");
+            got.AssignJoined(dir, n, static_cast<uint32_t>(std::strlen(n)));
+            const std::string where = std::string(d) + " + " + n;
+            EXPECT_EQ(Text(got.GetPtrToFullname()), Text(expected.GetPtrToFullname())) << where;
+            EXPECT_EQ(got.GetFullnameLength(), expected.GetFullnameLength()) << where;
+            EXPECT_EQ(Text(got.GetPtrToBasename()), Text(expected.GetPtrToBasename())) << where;
+            EXPECT_EQ(got.AsAWSPathname(), expected.AsAWSPathname()) << where;
+            EXPECT_EQ(Text(got.GetPtrToNameIntoWS()), Text(expected.GetPtrToNameIntoWS())) << where;
+            EXPECT_EQ(got.IsInline(), expected.IsInline()) << where;
+            EXPECT_EQ(got.GetPtrToBOClName(), nullptr) << where;
+        }
+
+    // The name taken from the target itself.
+    zbFileName dir("/ws/./Fw");
+    zbFileName self("/other/leaf.h");
+    self.AssignJoined(dir, self.GetPtrToBasename(), 6);
+    EXPECT_STREQ(self.GetPtrToFullname(), "/ws/./Fw/leaf.h");
+    dir.AssignJoined(dir, "x.h", 3);
+    EXPECT_STREQ(dir.GetPtrToFullname(), "/ws/./Fw/x.h");
+    EXPECT_STREQ(dir.GetPtrToNameIntoWS(), "Fw/x.h");
+}
+
 TEST(zbFileName, StatisticsAndClassName)
 {
     zbtest::TempDir dir;

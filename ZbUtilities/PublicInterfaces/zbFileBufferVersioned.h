@@ -49,6 +49,11 @@ class zbFileBufferVersioned
     // data, or null when the data cannot be held (the last error message
     // then says why and the block is empty).
     char* SetBuffer(const char* iData, const unsigned int iLength);
+    // As SetBuffer of the whole content of the file iPath, read straight
+    // into the block.  0, or 1 when the file cannot be read or held: the
+    // system error is then in zbExtLastError, the last error message says
+    // why and the block is empty.
+    int SetBufferFromFile(const char* iPath);
     void SetVersion(const unsigned int iFirst, const unsigned int iSecond,
                     const unsigned int iThird);
     void GetVersion(unsigned int& oFirst, unsigned int& oSecond, unsigned int& oThird) const;
@@ -66,6 +71,18 @@ class zbFileBufferVersioned
     // 0 on success, 1 on failure (the block is then empty).
     int ReadFromFile(const char* iPath);
     int WriteToFile(const char* iPath);
+
+    // Writes the block file iOut that SetBufferFromFile(iIn), SetVersion,
+    // CryptBuffer when iCrypt, then WriteToFile(iOut) would write, without
+    // holding the data: it goes through a small buffer, read, scrambled when
+    // asked, added to the CRC and written, the CRC being written last.  The
+    // block is left empty.  0 on success; 1 when iIn cannot be opened or
+    // read (the system error is in zbExtLastError); 2 on any other failure
+    // (the last error message says why).  After a failure once iOut was
+    // opened, iOut is removed when it is a regular file.  When iOut is iIn,
+    // the data is held first.
+    int PackFile(const char* iIn, const char* iOut, const unsigned int iVersion[3],
+                 const int iCrypt);
 
     // Lines starting with "+".
     void Dump(zbOFStream& oStream);

@@ -37,6 +37,10 @@ class zbFileName
     zbFileName& operator=(const zbFileName& iOther);
     // Also clears the class name and resets the statistics.
     zbFileName& operator=(const char* iPath);
+    // As operator= of iDir's name, a separator and iName (iName alone when
+    // iDir is empty), without composing the text elsewhere first: only the
+    // name's part is normalised.  iName may not hold a NUL.
+    zbFileName& AssignJoined(const zbFileName& iDir, const char* iName, uint32_t iNameLength);
 
     const char* GetPtrToFullname() const { return _Fullname; }
     uint32_t GetFullnameLength() const { return _Length; }

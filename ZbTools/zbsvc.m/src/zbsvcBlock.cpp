@@ -11,7 +11,6 @@
 
 #include "zbContext.h"
 #include "zbErrorCodeManager.h"
-#include "zbFileBuffer.h"
 #include "zbFileBufferVersioned.h"
 #include "zbGetopts.h"
 #include "zbMsgManager.h"
@@ -101,18 +100,24 @@ int Pack(int argc, char** argv)
         zbFileBufferVersioned::MaxBlockLength - zbFileBufferVersioned::HeaderLength)
         return ReportError(zbExtContext.GetMsgMngr()->GetMsg("filebuf.badSize", in));
 
+    // A file with data goes from the input to the block file through a
+    // small buffer; an empty one (a warning) the way of any block.
     zbFileBufferVersioned block;
+    if (st.st_size > 0)
     {
-        zbFileBuffer data;
-        if (data.ReadFromFile(in, 4) != 0)
+        status = block.PackFile(in, out, version, options.GetSwitchStatus("crypt") ? 1 : 0);
+        if (status == 1)
             return ReportSystemError(in, zbExtLastError.GetErrno());
-        if (!block.SetBuffer(data.GetBuffer(), data.GetBufferLength()))
+        if (status != 0)
             return ReportError(block.GetLastErrorMessage());
-        if (data.GetBufferLength() == 0)
-            zbExtContext.GetTraceMngr()->Print(
-                MSG_KEY_zbzbWarning, stderr,
-                zbExtContext.GetMsgMngr()->GetMsg("zbsvc.block.emptyData", in, out));
+        return 0;
     }
+    if (block.SetBufferFromFile(in) != 0)
+        return ReportSystemError(in, zbExtLastError.GetErrno());
+    if (block.GetBufferLength() == 0)
+        zbExtContext.GetTraceMngr()->Print(
+            MSG_KEY_zbzbWarning, stderr,
+            zbExtContext.GetMsgMngr()->GetMsg("zbsvc.block.emptyData", in, out));
     block.SetVersion(version[0], version[1], version[2]);
     if (options.GetSwitchStatus("crypt"))
         block.CryptBuffer();

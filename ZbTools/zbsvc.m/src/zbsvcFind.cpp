@@ -72,7 +72,7 @@ class Finder
         _Name.Append(iName, iLength);
         if (_Finder.SearchFor(_Name, _File))
         {
-            fputs_unlocked(_File.GetPtrToFullname(), stdout);
+            fwrite_unlocked(_File.GetPtrToFullname(), 1, _File.GetFullnameLength(), stdout);
             putc_unlocked('\n', stdout);
             return;
         }

@@ -316,12 +316,9 @@ int zbMacroSet::_InsertBuffer(char* ioBuffer, zbSetOfPathFinder* iFinders, const
     std::vector<const char*> includes;
     for (char* line = ioBuffer; line;)
     {
-        // One pass finds the first separator and the end of the line.
-        char* separator = nullptr;
-        char* eol = line;
-        for (; *eol && *eol != '\n'; ++eol)
-            if (*eol == iSeparator && !separator)
-                separator = eol;
+        char* eol = strchrnul(line, '\n');
+        char* separator =
+            static_cast<char*>(std::memchr(line, iSeparator, static_cast<size_t>(eol - line)));
         const bool last = !*eol;
         *eol = 0;
         if (separator)
@@ -461,37 +458,53 @@ bool zbMacroSet::operator==(const zbMacroSet& iOther) const
     return true;
 }
 
-int zbMacroSet::Print(zbOFStream& oStream) const
+// Writes iText in writes of at most 1 GB; 0, or 1 when a write failed.
+static int zbWriteText(zbOFStream& oStream, const std::string& iText)
 {
-    if (IsEmpty())
-        return 0;
-    // The whole text is measured first, then built and written at once.
-    size_t total = 0;
-    int bucket = 1, position = 0;
-    QORString name;
-    while (const zbMacroValue* value = QORHashDicSzbMacroValue::Next(bucket, position, &name))
-        total += static_cast<size_t>(name.Length() + value->GetValue().Length()) + 4;
-    std::string text;
-    text.reserve(total);
-    bucket = 1, position = 0;
-    while (const zbMacroValue* value = QORHashDicSzbMacroValue::Next(bucket, position, &name))
-    {
-        text.append(name.Std());
-        text.append("='", 2);
-        text.append(value->GetValue().Std());
-        text.append("'\n", 2);
-    }
     const size_t chunk = 1u << 30;
-    for (size_t done = 0; done < text.size(); done += chunk)
+    for (size_t done = 0; done < iText.size(); done += chunk)
     {
-        size_t count = std::min(chunk, text.size() - done);
-        if (oStream.Write(text.data() + done, static_cast<unsigned int>(count)))
+        size_t count = std::min(chunk, iText.size() - done);
+        if (oStream.Write(iText.data() + done, static_cast<unsigned int>(count)))
         {
             zbExtLastError.SetErrno(oStream.GetErrno());
             return 1;
         }
     }
     return 0;
+}
+
+int zbMacroSet::Print(zbOFStream& oStream) const
+{
+    if (IsEmpty())
+        return 0;
+    // The text is built and written in pieces of about 256 KB: few writes,
+    // and no copy of the whole set in memory.
+    const size_t piece = 1u << 18;
+    std::string text;
+    text.reserve(piece + 256);
+    int bucket = 1, position = 0;
+    // A second place, two macros ahead: their texts are loaded meanwhile.
+    int aheadBucket = 1, aheadPosition = 0;
+    QORHashDicSzbMacroValue::Next(aheadBucket, aheadPosition);
+    QORHashDicSzbMacroValue::Next(aheadBucket, aheadPosition);
+    QORString name;
+    while (const zbMacroValue* value = QORHashDicSzbMacroValue::Next(bucket, position, &name))
+    {
+        if (const zbMacroValue* ahead = QORHashDicSzbMacroValue::Next(aheadBucket, aheadPosition))
+            __builtin_prefetch(ahead->GetValue().CastToCharPtr());
+        text.append(name.Std());
+        text.append("='", 2);
+        text.append(value->GetValue().Std());
+        text.append("'\n", 2);
+        if (text.size() >= piece)
+        {
+            if (zbWriteText(oStream, text))
+                return 1;
+            text.clear();
+        }
+    }
+    return zbWriteText(oStream, text);
 }
 
 void zbMacroSet::Dump(zbOFStream& oStream) const

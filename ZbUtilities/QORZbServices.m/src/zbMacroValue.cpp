@@ -159,7 +159,10 @@ void zbMacroValue::Dump(zbOFStream& oStream) const
 // exhaust the process stack.  When a reference names a macro that still
 // needs resolution, that macro is pushed and the reference is read again
 // once it is done.  A macro is marked solved when it is pushed: a reference
-// back to a macro under resolution sees the value built so far.
+// back to a macro under resolution sees the value built so far.  Values are
+// built in buffers of the solver, one per depth and kept from one macro to
+// the next, and given to their macros once complete: one allocation per
+// value however many pieces it is made of.
 
 class zbMacroSolver
 {
@@ -190,7 +193,14 @@ class zbMacroSolver
         size_t _Length = 0;
     };
 
+    // Marks a macro under resolution (its value lives in a frame's buffer).
+    static constexpr int UnderResolution = 2;
+
     void Push(zbMacroValue& ioMacro);
+    std::string& Built(const Frame& iFrame)
+    {
+        return _Built[static_cast<size_t>(&iFrame - _Stack.data())];
+    }
     // Resolves the top frame until it is complete (returns null) or until a
     // macro must be resolved first (returns it).
     zbMacroValue* Advance(Frame& ioFrame);
@@ -208,6 +218,7 @@ class zbMacroSolver
     const zbMacroSet* _Other;
     int& _Failures;
     std::vector<Frame> _Stack;
+    std::vector<std::string> _Built; // the values being built, by depth
     std::string _Scratch;
     size_t _Total = 0;
 };
@@ -230,8 +241,12 @@ void zbMacroSolver::Run(zbMacroValue& ioRoot)
             continue;
         }
         zbMacroValue* done = _Stack.back()._Macro;
-        if (done->_Value.Length() == 0)
+        const std::string& built = Built(_Stack.back());
+        if (built.empty())
             done->_Value.Reset();
+        else
+            done->_Value = QORString(built);
+        done->_Solved = 1;
         _Stack.pop_back();
     }
 }
@@ -241,6 +256,10 @@ void zbMacroSolver::Push(zbMacroValue& ioMacro)
     ioMacro.DropList();
     _Stack.push_back(Frame{&ioMacro, std::move(ioMacro._Value), 0, {nullptr, nullptr}, 0});
     ioMacro._Value.Reset();
+    ioMacro._Solved = UnderResolution;
+    if (_Built.size() < _Stack.size())
+        _Built.resize(_Stack.size());
+    _Built[_Stack.size() - 1].clear();
 }
 
 zbMacroValue* zbMacroSolver::Find(const char* iName, size_t iLength, const zbMacroValue* iCurrent,
@@ -267,6 +286,14 @@ zbMacroValue* zbMacroSolver::Find(const char* iName, size_t iLength, const zbMac
         oLookup._Defined = 1;
         oLookup._Text = macro->_Value.CastToCharPtr();
         oLookup._Length = static_cast<size_t>(macro->_Value.Length());
+        if (macro->_Solved == UnderResolution)
+            for (size_t i = _Stack.size(); i-- > 0;)
+                if (_Stack[i]._Macro == macro)
+                {
+                    oLookup._Text = _Built[i].c_str();
+                    oLookup._Length = _Built[i].size();
+                    break;
+                }
         if (macro == iCurrent)
         {
             // The value being built is appended to: take a copy.
@@ -286,7 +313,7 @@ zbMacroValue* zbMacroSolver::Find(const char* iName, size_t iLength, const zbMac
 
 void zbMacroSolver::AppendPiece(Frame& ioFrame, const char* iBegin, const char* iEnd)
 {
-    if (iBegin < iEnd && *iBegin == ' ' && ioFrame._Macro->_Value.Length() == 0)
+    if (iBegin < iEnd && *iBegin == ' ' && Built(ioFrame).empty())
         ++iBegin;
     if (iBegin < iEnd)
         Append(ioFrame, iBegin, static_cast<size_t>(iEnd - iBegin));
@@ -296,9 +323,8 @@ void zbMacroSolver::Append(Frame& ioFrame, const char* iText, size_t iLength)
 {
     if (ioFrame._Cut)
         return;
-    QORString& value = ioFrame._Macro->_Value;
-    const bool tooLong =
-        static_cast<size_t>(value.Length()) + iLength > zbMacroValue::MaxSolvedLength;
+    std::string& value = Built(ioFrame);
+    const bool tooLong = value.size() + iLength > zbMacroValue::MaxSolvedLength;
     if (tooLong || _Total + iLength > zbMacroValue::MaxSolvedTotal)
     {
         // References that multiply at each level grow exponentially: stop
@@ -315,7 +341,7 @@ void zbMacroSolver::Append(Frame& ioFrame, const char* iText, size_t iLength)
         ++_Failures;
         return;
     }
-    value.Append(iText, iLength);
+    value.append(iText, iLength);
     _Total += iLength;
 }
 
@@ -464,8 +490,17 @@ int zbMacroValue::_SolveAll(const zbMacroSet& iSet, const zbMacroSet* iOther)
     int failures = 0;
     zbMacroSolver solver(iSet, iOther, failures);
     int bucket = 1, position = 0;
+    // A second place, two macros ahead: their texts are loaded meanwhile.
+    int aheadBucket = 1, aheadPosition = 0;
+    iSet.QORHashDicSzbMacroValue::Next(aheadBucket, aheadPosition);
+    iSet.QORHashDicSzbMacroValue::Next(aheadBucket, aheadPosition);
     while (zbMacroValue* value = iSet.QORHashDicSzbMacroValue::Next(bucket, position))
+    {
+        if (const zbMacroValue* ahead =
+                iSet.QORHashDicSzbMacroValue::Next(aheadBucket, aheadPosition))
+            __builtin_prefetch(ahead->_Value.CastToCharPtr());
         solver.Run(*value);
+    }
     return failures;
 }
 

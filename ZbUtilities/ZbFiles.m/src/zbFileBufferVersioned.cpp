@@ -3,7 +3,11 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <cstdint>
+#include <fcntl.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include "zbCRC32.h"
 #include "zbContext.h"
@@ -111,6 +115,18 @@ int zbFileBufferVersioned::Reserve(unsigned int iLength)
     char* block = static_cast<char*>(std::malloc(needed));
     if (!block)
         return 1;
+#ifdef MADV_POPULATE_WRITE
+    // A large block is about to be filled whole: its pages are had at once
+    // rather than one fault at a time (nothing happens where not supported).
+    if (needed >= (1u << 24))
+    {
+        const uintptr_t page = 4096;
+        const uintptr_t first = (reinterpret_cast<uintptr_t>(block) + page - 1) & ~(page - 1);
+        const uintptr_t last = (reinterpret_cast<uintptr_t>(block) + needed) & ~(page - 1);
+        if (last > first)
+            ::madvise(reinterpret_cast<void*>(first), last - first, MADV_POPULATE_WRITE);
+    }
+#endif
     std::free(_Block);
     _Block = block;
     _BlockAllocated = needed;
@@ -175,6 +191,56 @@ char* zbFileBufferVersioned::SetBuffer(const char* iData, const unsigned int iLe
     _Header._CryptLevel = 0;
     StoreHeader();
     return _UserData;
+}
+
+int zbFileBufferVersioned::SetBufferFromFile(const char* iPath)
+{
+    _LastErrorMessage.Reset();
+    const int fd = iPath ? ::open(iPath, O_RDONLY | O_CLOEXEC) : -1;
+    if (fd < 0)
+        return SystemFailure(iPath ? errno : EINVAL, iPath);
+    auto fail = [&](int iErrno)
+    {
+        ::close(fd);
+        return SystemFailure(iErrno, iPath);
+    };
+    struct stat64 status;
+    if (::fstat64(fd, &status) != 0)
+        return fail(errno);
+    if (S_ISDIR(status.st_mode))
+        return fail(EISDIR);
+    if (static_cast<unsigned long long>(status.st_size) > MaxBlockLength - HeaderLength)
+        return fail(EFBIG);
+    const unsigned int size = static_cast<unsigned int>(status.st_size);
+    if (Reserve(HeaderLength + size) != 0)
+        return fail(ENOMEM);
+    // Up to the size found at the opening: a file that shrinks meanwhile
+    // gives what could be read.
+    unsigned int total = 0;
+    while (total < size)
+    {
+        const size_t chunk = size - total < (1u << 30) ? size - total : (1u << 30);
+        const ssize_t n = ::read(fd, _Block + HeaderLength + total, chunk);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            return fail(errno);
+        if (n == 0)
+            break;
+        total += static_cast<unsigned int>(n);
+    }
+    if (::close(fd) != 0)
+        return SystemFailure(errno, iPath);
+    const unsigned int blockLength = HeaderLength + total;
+    std::memset(_Block, 0, HeaderLength);
+    _Block[blockLength] = 0;
+    _UserData = _Block + HeaderLength;
+    _BlockLength = blockLength;
+    _Header._ControlLength = blockLength;
+    _Header._UserLength = total;
+    _Header._CryptLevel = 0;
+    StoreHeader();
+    return 0;
 }
 
 void zbFileBufferVersioned::SetVersion(const unsigned int iFirst, const unsigned int iSecond,
@@ -293,16 +359,22 @@ int zbFileBufferVersioned::ReadFromFile(const char* iPath)
         Reset();
         return 1;
     }
+    // Read in pieces, each added to the CRC (of bytes 4 to the end) while
+    // it is still in the cache.
     unsigned int total = 0;
+    unsigned int crc = 0;
     while (total < size)
     {
-        unsigned int chunk = size - total < (1u << 28) ? size - total : (1u << 28);
+        unsigned int chunk = size - total < (1u << 18) ? size - total : (1u << 18);
         int n = in.Read(_Block + total, chunk);
         if (in.GetErrno())
             return fail("filebuf.systError", 1);
         if (n <= 0)
             break;
+        const unsigned int from = total < 4 ? 4 : total;
         total += static_cast<unsigned int>(n);
+        if (total > from)
+            crc = zbCRC32Continue(crc, _Block + from, total - from);
     }
     // A file that shrank while being read.
     if (total != size)
@@ -310,7 +382,7 @@ int zbFileBufferVersioned::ReadFromFile(const char* iPath)
     _BlockLength = size;
     _Block[size] = 0;
 
-    if (GetLE32(_Block + kCRC) != zbCRC32(_Block + 4, size - 4))
+    if (GetLE32(_Block + kCRC) != crc)
         return fail("filebuf.badCRC", 0);
     if (GetLE32(_Block + kControlVersion) != 1)
         return fail("filebuf.badVersion", 0);
@@ -336,6 +408,181 @@ int zbFileBufferVersioned::ReadFromFile(const char* iPath)
 
     if (in.Close() != 0)
         return fail("filebuf.systError", 1);
+    return 0;
+}
+
+namespace
+{
+// Reads until iLength bytes are in or the end of the file; the count, or -1.
+ssize_t ReadFully(int iFd, char* oBuffer, size_t iLength)
+{
+    size_t total = 0;
+    while (total < iLength)
+    {
+        const ssize_t n = ::read(iFd, oBuffer + total, iLength - total);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            return -1;
+        if (n == 0)
+            break;
+        total += static_cast<size_t>(n);
+    }
+    return static_cast<ssize_t>(total);
+}
+
+// Writes the iLength bytes at iBuffer from iOffset; 0, or 1 (errno set).
+int WriteFully(int iFd, const char* iBuffer, size_t iLength, off64_t iOffset)
+{
+    while (iLength > 0)
+    {
+        const ssize_t n = ::pwrite64(iFd, iBuffer, iLength, iOffset);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+        {
+            if (n == 0)
+                errno = EIO;
+            return 1;
+        }
+        iBuffer += n;
+        iLength -= static_cast<size_t>(n);
+        iOffset += n;
+    }
+    return 0;
+}
+} // namespace
+
+int zbFileBufferVersioned::PackFile(const char* iIn, const char* iOut,
+                                    const unsigned int iVersion[3], const int iCrypt)
+{
+    _LastErrorMessage.Reset();
+    Reset();
+    const int in = iIn ? ::open(iIn, O_RDONLY | O_CLOEXEC) : -1;
+    if (in < 0)
+    {
+        zbExtLastError.SetErrno(iIn ? errno : EINVAL);
+        return 1;
+    }
+    struct stat64 status;
+    int failure = ::fstat64(in, &status) != 0 ? errno : 0;
+    if (!failure && S_ISDIR(status.st_mode))
+        failure = EISDIR;
+    if (!failure && static_cast<unsigned long long>(status.st_size) > MaxBlockLength - HeaderLength)
+        failure = EFBIG;
+    if (failure)
+    {
+        zbExtLastError.SetErrno(failure);
+        ::close(in);
+        return 1;
+    }
+    const unsigned int size = static_cast<unsigned int>(status.st_size);
+    struct stat64 target;
+    if (iOut && ::stat64(iOut, &target) == 0 && target.st_dev == status.st_dev &&
+        target.st_ino == status.st_ino)
+    {
+        // The block replaces its own data: the data is held first.
+        ::close(in);
+        if (SetBufferFromFile(iIn) != 0)
+            return 1;
+        SetVersion(iVersion[0], iVersion[1], iVersion[2]);
+        if (iCrypt)
+            CryptBuffer();
+        const int written = WriteToFile(iOut);
+        Reset();
+        return written ? 2 : 0;
+    }
+
+    // The header as the block would store it.
+    _Header._ControlLength = HeaderLength + static_cast<unsigned long long>(size);
+    _Header._UserLength = size;
+    _Header._CryptLevel = iCrypt ? 1 : 0;
+    for (int i = 0; i < 3; ++i)
+        _Header._Version[i] = iVersion[i];
+    StoreHeader();
+    char header[HeaderLength];
+    std::memcpy(header, _Block, HeaderLength);
+    Reset();
+    if (iCrypt)
+        zbCrypt(header + kScrambledHeader, kScrambledHeaderLength);
+    unsigned int crc = zbCRC32Continue(0, header + 4, HeaderLength - 4);
+
+    const int out = iOut ? ::open(iOut, O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666) : -1;
+    if (out < 0)
+    {
+        zbExtLastError.SetErrno(iOut ? errno : EINVAL);
+        SetError("filebuf.systError", iOut, 1);
+        ::close(in);
+        return 2;
+    }
+    // Ends a failure once the output is open: a partial block in a regular
+    // file is removed (never a device or anything else).
+    struct stat64 written;
+    const bool regular = ::fstat64(out, &written) == 0 && S_ISREG(written.st_mode);
+    auto fail = [&](int iResult, int iErrno, const char* iKey, const char* iPath)
+    {
+        zbExtLastError.SetErrno(iErrno);
+        if (iKey)
+            SetError(iKey, iPath, iErrno != 0);
+        ::close(in);
+        ::close(out);
+        if (regular)
+            ::unlink(iOut);
+        return iResult;
+    };
+    if (WriteFully(out, header, HeaderLength, 0) != 0)
+        return fail(2, errno, "filebuf.systError", iOut);
+
+    // Pieces of a multiple of 256 bytes: the scrambling of a piece on its
+    // own is that of the whole data.
+    const size_t piece = 1u << 18;
+    char* buffer = static_cast<char*>(std::malloc(piece));
+    if (!buffer)
+        return fail(2, ENOMEM, "filebuf.systError", iOut);
+    unsigned long long total = 0;
+    int result = 0;
+    while (total < size)
+    {
+        const size_t wanted = size - total < piece ? static_cast<size_t>(size - total) : piece;
+        const ssize_t n = ReadFully(in, buffer, wanted);
+        if (n < 0)
+        {
+            result = fail(1, errno, nullptr, nullptr);
+            break;
+        }
+        if (n == 0)
+            break;
+        if (iCrypt)
+            zbCrypt(buffer, static_cast<unsigned int>(n));
+        crc = zbCRC32Continue(crc, buffer, static_cast<size_t>(n));
+        if (WriteFully(out, buffer, static_cast<size_t>(n),
+                       static_cast<off64_t>(HeaderLength + total)) != 0)
+        {
+            result = fail(2, errno, "filebuf.systError", iOut);
+            break;
+        }
+        total += static_cast<unsigned long long>(n);
+    }
+    std::free(buffer);
+    if (result)
+        return result;
+    // A file that shrank while being read: its size no longer matches the
+    // header written first.
+    if (total != size)
+        return fail(2, 0, "filebuf.badSize", iIn);
+    char stored[4];
+    PutLE32(stored, crc);
+    if (WriteFully(out, stored, 4, 0) != 0)
+        return fail(2, errno, "filebuf.systError", iOut);
+    ::close(in);
+    if (::close(out) != 0)
+    {
+        zbExtLastError.SetErrno(errno);
+        SetError("filebuf.systError", iOut, 1);
+        if (regular)
+            ::unlink(iOut);
+        return 2;
+    }
     return 0;
 }
 

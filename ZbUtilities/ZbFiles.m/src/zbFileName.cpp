@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <string>
 
 #include "zbInternalError.h"
 #include "zbMacroSet.h"
@@ -15,6 +16,25 @@ const char kSource[] = "ZbUtilities/ZbFiles.m/src/zbFileName";
 inline bool IsSeparator(char iChar)
 {
     return iChar == zbUnixPathSeparator[0] || iChar == zbDosPathSeparator[0];
+}
+
+// The first workspace marker "/./" of the iLength characters at iText, or
+// null.  Its middle character is the rarer one in a path: looked for first.
+char* FindMarker(char* iText, uint32_t iLength)
+{
+    static_assert(sizeof zbWSPathSeparator == 4, "a marker of three characters");
+    if (iLength < 3)
+        return nullptr;
+    char* last = iText + iLength - 1; // the marker's middle lies before it
+    for (char* p = iText + 1; p < last; ++p)
+    {
+        p = static_cast<char*>(std::memchr(p, zbWSPathSeparator[1], static_cast<size_t>(last - p)));
+        if (!p)
+            break;
+        if (p[-1] == zbWSPathSeparator[0] && p[1] == zbWSPathSeparator[2])
+            return p - 1;
+    }
+    return nullptr;
 }
 
 inline const char* OrNil(const char* iText)
@@ -126,6 +146,53 @@ zbFileName& zbFileName::operator=(const char* iPath)
     return *this;
 }
 
+zbFileName& zbFileName::AssignJoined(const zbFileName& iDir, const char* iName,
+                                     uint32_t iNameLength)
+{
+    const char* end = _Fullname ? _Fullname + _Length : nullptr;
+    if (!iDir._Fullname || !iNameLength || IsSeparator(iName[iNameLength - 1]) || &iDir == this ||
+        (_Fullname && iName >= _Fullname && iName <= end))
+    {
+        // The rare cases take the general way: the text joined, then assigned.
+        std::string joined;
+        if (iDir._Fullname)
+            joined.append(iDir._Fullname, iDir._Length).append(zbPathSeparator, 1);
+        joined.append(iName, iNameLength);
+        return *this = joined.c_str();
+    }
+    _BOClName = nullptr;
+    _Stats.Reset();
+    // The directory's text is normalised already: only the name's part is
+    // looked at, and the directory's marker is kept.
+    const uint32_t dirLength = iDir._Length;
+    const uint32_t length = dirLength + 1 + iNameLength;
+    char* text = Reserve(length);
+    std::memcpy(text, iDir._Fullname, dirLength);
+    text[dirLength] = zbPathSeparator[0];
+    char* name = text + dirLength + 1;
+    std::memcpy(name, iName, iNameLength);
+    text[length] = 0;
+    for (char other : {zbUnixPathSeparator[0], zbDosPathSeparator[0]})
+        if (other != zbPathSeparator[0])
+            for (char* p = static_cast<char*>(std::memchr(name, other, iNameLength)); p;
+                 p = static_cast<char*>(
+                     std::memchr(p + 1, other, iNameLength - static_cast<uint32_t>(p + 1 - name))))
+                *p = zbPathSeparator[0];
+    char* last = static_cast<char*>(memrchr(name, zbPathSeparator[0], iNameLength));
+    _Basename = (last ? last : name - 1) + 1;
+    if (iDir._WSSeparator)
+        _WSSeparator = text + (iDir._WSSeparator - iDir._Fullname);
+    else
+    {
+        // A marker may start in the directory's last two characters.
+        const uint32_t from = dirLength >= 2 ? dirLength - 2 : 0;
+        _WSSeparator = FindMarker(text + from, length - from);
+    }
+    _Fullname = text;
+    _Length = length;
+    return *this;
+}
+
 void zbFileName::Clear()
 {
     if (_Capacity > 0)
@@ -182,15 +249,16 @@ void zbFileName::Normalise()
         --length;
     text[length] = 0;
     _Length = length;
-    char* last = nullptr;
-    for (char* p = text; *p; ++p)
-        if (IsSeparator(*p))
-        {
-            *p = zbPathSeparator[0];
-            last = p;
-        }
+    // The texts come from C strings: no NUL inside.  Each separator that is
+    // not the path separator is replaced, then the last one is looked for.
+    for (char other : {zbUnixPathSeparator[0], zbDosPathSeparator[0]})
+        if (other != zbPathSeparator[0])
+            for (char* p = static_cast<char*>(std::memchr(text, other, length)); p;
+                 p = static_cast<char*>(std::memchr(p + 1, other, length - (p + 1 - text))))
+                *p = zbPathSeparator[0];
+    char* last = static_cast<char*>(memrchr(text, zbPathSeparator[0], length));
     _Basename = (!last || last == text) ? text : last + 1;
-    _WSSeparator = std::strstr(text, zbWSPathSeparator);
+    _WSSeparator = FindMarker(text, length);
 }
 
 void zbFileName::CopyFrom(const zbFileName& iOther)

@@ -119,16 +119,9 @@ zbFileName* zbPathFinder::SearchFor(const QORString& iName, zbFileName& oFile)
         oFile = iName.CastToCharPtr();
         return nullptr;
     }
-    // Composed in the work string and assigned: no temporary file name.
-    const char* directory = dir->GetPtrToFullname();
-    _Work.Reset();
-    if (directory)
-    {
-        _Work.Append(directory, dir->GetFullnameLength());
-        _Work.Append(zbPathSeparator, 1);
-    }
-    _Work.Append(iName);
-    oFile = _Work.CastToCharPtr();
+    // Composed in place: no temporary text or file name.
+    oFile.AssignJoined(*dir, iName.CastToCharPtr(),
+                       static_cast<uint32_t>(std::strlen(iName.CastToCharPtr())));
     return &oFile;
 }
 
