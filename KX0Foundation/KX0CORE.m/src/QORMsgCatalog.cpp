@@ -14,8 +14,8 @@ namespace
 {
 bool IsKeyChar(char c)
 {
-    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
-           c == '.' || c == '_' || c == '-' || c == '*';
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '.' ||
+           c == '_' || c == '-' || c == '*';
 }
 
 bool IsBlank(char c)
@@ -58,7 +58,8 @@ bool IsRegularFile(const std::string& iPath)
 const char* ParseEntryText(const std::string& iText, QORMsg& oMsg)
 {
     std::string literal;
-    auto flush = [&]() {
+    auto flush = [&]()
+    {
         oMsg.AppendText(QORUnicodeString(literal.c_str(), literal.size()));
         literal.clear();
     };
@@ -92,10 +93,18 @@ const char* ParseEntryText(const std::string& iText, QORMsg& oMsg)
         char32_t cp = 0;
         switch (e)
         {
-        case 'n': literal.push_back('\n'); continue;
-        case 't': literal.push_back('\t'); continue;
-        case 's': literal.push_back(' '); continue;
-        case '\\': literal.push_back('\\'); continue;
+        case 'n':
+            literal.push_back('\n');
+            continue;
+        case 't':
+            literal.push_back('\t');
+            continue;
+        case 's':
+            literal.push_back(' ');
+            continue;
+        case '\\':
+            literal.push_back('\\');
+            continue;
         case 'u':
             for (int k = 1; k <= 4; ++k)
             {
@@ -197,9 +206,10 @@ int QORMsgCatalog::ParseText(const char* iText, size_t iLength, const char* iFil
     int bad = 0;
     if (_FileName.IsNull())
         _FileName = iFileName;
-    auto report = [&](size_t line, const char* reason) {
-        std::fprintf(stderr, "%s:%zu: malformed catalog entry: %s\n",
-                     iFileName ? iFileName : "?", line, reason);
+    auto report = [&](size_t line, const char* reason)
+    {
+        std::fprintf(stderr, "%s:%zu: malformed catalog entry: %s\n", iFileName ? iFileName : "?",
+                     line, reason);
         ++bad;
     };
     std::vector<std::string> lines;

@@ -20,12 +20,14 @@
 // Converting a verb that parses by hand touches only its own file: its row
 // in the table below stays as it is.
 
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <string>
 #include <vector>
 
 #include "zbContext.h"
+#include "zbErrorCodeManager.h"
 #include "zbGetopts.h"
 #include "zbOFStream.h"
 #include "zbsvcVerbs.h"
@@ -175,4 +177,18 @@ int main(int argc, char** argv)
     if (status >= 0)
         return status;
     return found->_Run(argc - first, argv + first);
+}
+
+int zbsvcReportError(const QORUnicodeString& iMessage)
+{
+    zbExtContext.GetTraceMngr()->Print(MSG_KEY_zbzbError, stderr, iMessage);
+    return 1;
+}
+
+int zbsvcReportSystemError(const char* iObject, int iErrno)
+{
+    zbExtLastError.SetErrno(iErrno ? iErrno : EIO);
+    zbExtContext.GetTraceMngr()->Print(MSG_KEY_systError, stderr, QORUnicodeString(iObject),
+                                       zbExtLastError.GetMsgError());
+    return 1;
 }

@@ -20,19 +20,6 @@
 
 namespace
 {
-int ReportError(const QORUnicodeString& iMessage)
-{
-    zbExtContext.GetTraceMngr()->Print(MSG_KEY_zbzbError, stderr, iMessage);
-    return 1;
-}
-
-int ReportSystemError(const char* iObject, int iErrno)
-{
-    zbExtLastError.SetErrno(iErrno);
-    zbExtContext.GetTraceMngr()->Print(MSG_KEY_systError, stderr, QORUnicodeString(iObject),
-                                       zbExtLastError.GetMsgError());
-    return 1;
-}
 
 // "A.B.C": three decimal numbers that each fit in 32 bits, nothing else.
 int ParseVersion(const char* iText, unsigned int oVersion[3])
@@ -66,7 +53,7 @@ int Info(int argc, char** argv)
     const char* path = *options.GetLineValue(index);
     zbFileBufferVersioned block;
     if (block.ReadFromFile(path) != 0)
-        return ReportError(block.GetLastErrorMessage());
+        return zbsvcReportError(block.GetLastErrorMessage());
     block.Dump(zbStdout);
     return zbStdout.Flush() ? 1 : 0;
 }
@@ -95,10 +82,10 @@ int Pack(int argc, char** argv)
     // before it is read.
     struct stat64 st;
     if (stat64(in, &st) != 0)
-        return ReportSystemError(in, errno);
+        return zbsvcReportSystemError(in, errno);
     if (static_cast<unsigned long long>(st.st_size) >
         zbFileBufferVersioned::MaxBlockLength - zbFileBufferVersioned::HeaderLength)
-        return ReportError(zbExtContext.GetMsgMngr()->GetMsg("filebuf.badSize", in));
+        return zbsvcReportError(zbExtContext.GetMsgMngr()->GetMsg("filebuf.badSize", in));
 
     // A file with data goes from the input to the block file through a
     // small buffer; an empty one (a warning) the way of any block.
@@ -107,13 +94,13 @@ int Pack(int argc, char** argv)
     {
         status = block.PackFile(in, out, version, options.GetSwitchStatus("crypt") ? 1 : 0);
         if (status == 1)
-            return ReportSystemError(in, zbExtLastError.GetErrno());
+            return zbsvcReportSystemError(in, zbExtLastError.GetErrno());
         if (status != 0)
-            return ReportError(block.GetLastErrorMessage());
+            return zbsvcReportError(block.GetLastErrorMessage());
         return 0;
     }
     if (block.SetBufferFromFile(in) != 0)
-        return ReportSystemError(in, zbExtLastError.GetErrno());
+        return zbsvcReportSystemError(in, zbExtLastError.GetErrno());
     if (block.GetBufferLength() == 0)
         zbExtContext.GetTraceMngr()->Print(
             MSG_KEY_zbzbWarning, stderr,
@@ -122,7 +109,7 @@ int Pack(int argc, char** argv)
     if (options.GetSwitchStatus("crypt"))
         block.CryptBuffer();
     if (block.WriteToFile(out) != 0)
-        return ReportError(block.GetLastErrorMessage());
+        return zbsvcReportError(block.GetLastErrorMessage());
     return 0;
 }
 
@@ -137,16 +124,16 @@ int Unpack(int argc, char** argv)
     const char* out = *options.GetLineValue(index);
     zbFileBufferVersioned block;
     if (block.ReadFromFile(in) != 0)
-        return ReportError(block.GetLastErrorMessage());
+        return zbsvcReportError(block.GetLastErrorMessage());
     if (block.GetCryptLevel() != 0)
         block.DecryptBuffer();
     zbOFStream stream(out, 4);
     if (!stream.IsOpen())
-        return ReportSystemError(out, stream.GetErrno());
+        return zbsvcReportSystemError(out, stream.GetErrno());
     if (stream.Write(block.GetBuffer(), block.GetBufferLength()) != 0)
-        return ReportSystemError(out, stream.GetErrno());
+        return zbsvcReportSystemError(out, stream.GetErrno());
     if (stream.Close() != 0)
-        return ReportSystemError(out, stream.GetErrno());
+        return zbsvcReportSystemError(out, stream.GetErrno());
     return 0;
 }
 

@@ -66,8 +66,7 @@ int zbsvcCrc(int argc, char** argv)
         if (CrcOfFile(name, buffer, crc, size))
         {
             std::fflush(stdout);
-            zbExtContext.GetTraceMngr()->Print(MSG_KEY_systError, stderr, QORUnicodeString(name),
-                                               zbExtLastError.GetMsgError());
+            zbsvcReportSystemError(name, zbExtLastError.GetErrno());
             status = 1;
             continue;
         }

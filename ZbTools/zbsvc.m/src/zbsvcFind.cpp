@@ -25,13 +25,6 @@
 
 namespace
 {
-void ReportSystemError(const char* iName, int iErrno)
-{
-    zbExtLastError.SetErrno(iErrno ? iErrno : EIO);
-    zbExtContext.GetTraceMngr()->Print(MSG_KEY_systError, stderr, QORUnicodeString(iName),
-                                       zbExtLastError.GetMsgError());
-}
-
 // The whole of standard input, NUL-terminated; null on a read error.
 char* ReadStandardInput(unsigned int& oSize)
 {
@@ -128,7 +121,7 @@ int zbsvcFind(int argc, char** argv)
     if (QORString* map = options.GetSwitchValue("map"))
         if (finder.SetHeaderMap(*map) != 0)
         {
-            ReportSystemError(map->CastToCharPtr(), zbExtLastError.GetErrno());
+            zbsvcReportSystemError(map->CastToCharPtr(), zbExtLastError.GetErrno());
             return 1;
         }
 
@@ -148,7 +141,7 @@ int zbsvcFind(int argc, char** argv)
         if (source == 0 ? zbMMap(what, 8, buffer, size, 0) != 0
                         : (buffer = ReadStandardInput(size)) == nullptr)
         {
-            ReportSystemError(what, source == 0 ? zbExtLastError.GetErrno() : errno);
+            zbsvcReportSystemError(what, source == 0 ? zbExtLastError.GetErrno() : errno);
             status = 1;
         }
         for (char* line = buffer; line && line < buffer + size;)
@@ -165,7 +158,7 @@ int zbsvcFind(int argc, char** argv)
     }
     if (std::fflush(stdout) != 0 || std::ferror(stdout))
     {
-        ReportSystemError("<stdout>", errno);
+        zbsvcReportSystemError("<stdout>", errno);
         status = 1;
     }
     return status || find._NotFound ? 1 : 0;

@@ -44,9 +44,7 @@ int zbsvcHlist(int argc, char** argv)
         int before = list.GetListOfHeaderDirectories().Size();
         if (list.ListDirectories(one, subdir) == before)
         {
-            zbExtContext.GetTraceMngr()->Print(MSG_KEY_systError, stderr,
-                                               QORUnicodeString(path.CastToCharPtr()),
-                                               zbExtLastError.GetMsgError());
+            zbsvcReportSystemError(path.CastToCharPtr(), zbExtLastError.GetErrno());
             status = 1;
         }
     }

@@ -53,10 +53,7 @@ int zbsvcLs(int argc, char** argv)
         int error = ::stat64(directory, &st) != 0 ? errno : (S_ISDIR(st.st_mode) ? 0 : ENOTDIR);
         if (error)
         {
-            zbExtLastError.SetErrno(error);
-            zbExtContext.GetTraceMngr()->Print(MSG_KEY_systError, stderr,
-                                               QORUnicodeString(directory),
-                                               zbExtLastError.GetMsgError());
+            zbsvcReportSystemError(directory, error);
             status = 1;
             continue;
         }
@@ -81,9 +78,7 @@ int zbsvcLs(int argc, char** argv)
     }
     if (std::fflush(stdout) != 0 || std::ferror(stdout))
     {
-        zbExtLastError.SetErrno(errno ? errno : EIO);
-        zbExtContext.GetTraceMngr()->Print(MSG_KEY_systError, stderr, QORUnicodeString("<stdout>"),
-                                           zbExtLastError.GetMsgError());
+        zbsvcReportSystemError("<stdout>", errno ? errno : EIO);
         status = 1;
     }
     if (listing.GetSkipped() > 0)

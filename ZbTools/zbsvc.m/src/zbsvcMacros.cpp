@@ -25,8 +25,7 @@ static int zbsvcInsertPreprocessed(zbMacroSet& ioSet, const zbPPMacLev& iLevels,
     zbExtLastError.SetErrno(0);
     if (buffer.ReadFromFile(iFile, 8) != 0)
     {
-        zbExtContext.GetTraceMngr()->Print(MSG_KEY_systError, stderr, QORUnicodeString(iFile),
-                                           zbExtLastError.GetMsgError());
+        zbsvcReportSystemError(iFile, zbExtLastError.GetErrno());
         return 1;
     }
     if (buffer.zbPPBuffer(iLevels, iFile) != 0)
@@ -82,9 +81,7 @@ int zbsvcMacros(int argc, char** argv)
     int written = dump ? (set.Dump(zbStdout), zbStdout.GetErrno() != 0) : set.Print(zbStdout);
     if (written || zbStdout.Flush())
     {
-        zbExtLastError.SetErrno(zbStdout.GetErrno());
-        zbExtContext.GetTraceMngr()->Print(MSG_KEY_systError, stderr, QORUnicodeString("stdout"),
-                                           zbExtLastError.GetMsgError());
+        zbsvcReportSystemError("stdout", zbStdout.GetErrno());
         ++failures;
     }
     return failures ? 1 : 0;

@@ -36,8 +36,7 @@ int zbsvcMsg(int argc, char** argv)
         {
             QORUnicodeString message =
                 zbExtContext.GetMsgMngr()->GetMsg("zbsvc.msg.UnknownKey", QORUnicodeString(name));
-            zbExtContext.GetTraceMngr()->Print(MSG_KEY_zbzbError, stderr, message);
-            return 1;
+            return zbsvcReportError(message);
         }
     std::vector<QORUnicodeString> params;
     for (int i = 2; i <= values.Size(); ++i)

@@ -16,25 +16,18 @@
 #include "zbTraceManager.h"
 #include "zbsvcVerbs.h"
 
-static void zbsvcPpSystemError(const char* iObject, int iErrno)
-{
-    zbExtLastError.SetErrno(iErrno);
-    zbExtContext.GetTraceMngr()->Print(MSG_KEY_systError, stderr, QORUnicodeString(iObject),
-                                       zbExtLastError.GetMsgError());
-}
-
 // Loads the level file into ioLevels; 0, or 1 after a report.
 int zbsvcLoadLevels(zbPPMacLev& ioLevels, const char* iLevelFile)
 {
     struct stat64 st;
     if (::stat64(iLevelFile, &st) != 0)
     {
-        zbsvcPpSystemError(iLevelFile, errno);
+        zbsvcReportSystemError(iLevelFile, errno);
         return 1;
     }
     if (S_ISDIR(st.st_mode))
     {
-        zbsvcPpSystemError(iLevelFile, EISDIR);
+        zbsvcReportSystemError(iLevelFile, EISDIR);
         return 1;
     }
     if (st.st_size == 0)
@@ -48,7 +41,7 @@ int zbsvcLoadLevels(zbPPMacLev& ioLevels, const char* iLevelFile)
         return 0;
     // The preprocessor reported its errors; a failed read did not.
     if (ioLevels.GetLoadStatus() == 0 && zbExtLastError.GetErrno() != 0)
-        zbsvcPpSystemError(iLevelFile, zbExtLastError.GetErrno());
+        zbsvcReportSystemError(iLevelFile, zbExtLastError.GetErrno());
     return 1;
 }
 
@@ -77,7 +70,7 @@ int zbsvcPp(int argc, char** argv)
     zbExtLastError.SetErrno(0);
     if (buffer.ReadFromFile(file.CastToCharPtr(), 4) != 0)
     {
-        zbsvcPpSystemError(file.CastToCharPtr(), zbExtLastError.GetErrno());
+        zbsvcReportSystemError(file.CastToCharPtr(), zbExtLastError.GetErrno());
         return 1;
     }
     int errors;
@@ -100,7 +93,7 @@ int zbsvcPp(int argc, char** argv)
     std::setvbuf(stdout, outputBuffer, _IOFBF, sizeof outputBuffer);
     if (buffer.Write(zbStdout) < 0 || zbStdout.Flush() != 0)
     {
-        zbsvcPpSystemError("stdout", zbStdout.GetErrno() ? zbStdout.GetErrno() : EIO);
+        zbsvcReportSystemError("stdout", zbStdout.GetErrno() ? zbStdout.GetErrno() : EIO);
         return 1;
     }
     return 0;

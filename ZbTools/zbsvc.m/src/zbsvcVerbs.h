@@ -28,6 +28,13 @@ int zbsvcHlist(int argc, char** argv);
 int zbsvcHmap(int argc, char** argv);
 int zbsvcFind(int argc, char** argv);
 
+// Reporting for the verbs, through the library's reporting: the message
+// under "zbzbError"; a system error of iObject ("systError", iErrno stored in
+// zbExtLastError, EIO when it is 0).  Both return 1, the failure status.
+class QORUnicodeString;
+int zbsvcReportError(const QORUnicodeString& iMessage);
+int zbsvcReportSystemError(const char* iObject, int iErrno);
+
 // The table, in the order the usage lists them; ends with a null name.
 extern const zbsvcVerb zbsvcVerbs[];
 

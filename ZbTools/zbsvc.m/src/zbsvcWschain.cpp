@@ -24,10 +24,8 @@ int zbsvcWschain(int argc, char** argv)
     if (error == ENOENT)
     {
         // A missing file is not reported by the reader itself.
-        zbExtLastError.SetErrno(ENOENT);
         QORString file = workspace + "/Install_config";
-        zbExtContext.GetTraceMngr()->Print(MSG_KEY_systError, stderr, QORUnicodeString(file),
-                                           zbExtLastError.GetMsgError());
+        zbsvcReportSystemError(file, ENOENT);
     }
     if (error)
         return 1;
