@@ -1,4 +1,5 @@
 #include "zbNewString.h"
+#include "zbFileLines.h"
 
 #include <cctype>
 #include <cstdint>
@@ -539,56 +540,29 @@ void SplitFields(const char* iText, const char* iDelimiters, int iSkipEmpty, F i
 }
 } // namespace
 
-namespace
-{
-// Calls iAdd(start, length) for each line of the file; -1 when it cannot be read.
-template <class F> int SplitFileLines(const char* iPath, int iSkipEmpty, int iStripCR, F iAdd)
-{
-    char* buffer = nullptr;
-    unsigned int size = 0;
-    if (zbMMap(iPath, 0, buffer, size, 0) != 0)
-        return -1;
-    const char* end = buffer + size;
-    for (const char* start = buffer; start < end;)
-    {
-        const char* lf = static_cast<const char*>(std::memchr(start, '\n', end - start));
-        const char* stop = lf ? lf : end;
-        int length = static_cast<int>(stop - start);
-        if (iStripCR && length > 0 && start[length - 1] == '\r')
-            --length;
-        // A last line without line feed is kept only when not empty.
-        if (length > 0 || (!iSkipEmpty && lf))
-            iAdd(start, length);
-        start = stop + 1;
-    }
-    std::free(buffer);
-    return 0;
-}
-} // namespace
-
 int zbLISTPOfzbNewString_FromFile(const char* iPath, QORListPtrzbNewString& ioList, int iSkipEmpty,
                                   int iStripCR)
 {
-    int rc = SplitFileLines(iPath, iSkipEmpty, iStripCR,
-                            [&ioList](const char* start, int length)
-                            {
-                                zbNewString* s = new zbNewString();
-                                s->Append(start, length);
-                                ioList.Append(s);
-                            });
+    int rc = zbForEachFileLine(iPath, iSkipEmpty, iStripCR,
+                               [&ioList](const char* start, int length)
+                               {
+                                   zbNewString* s = new zbNewString();
+                                   s->Append(start, length);
+                                   ioList.Append(s);
+                               });
     return rc < 0 ? -1 : ioList.Size();
 }
 
 int zbLISTVOfzbNewString_FromFile(const char* iPath, QORListValzbNewString& ioList, int iSkipEmpty,
                                   int iStripCR)
 {
-    int rc = SplitFileLines(iPath, iSkipEmpty, iStripCR,
-                            [&ioList](const char* start, int length)
-                            {
-                                zbNewString s;
-                                s.Append(start, length);
-                                ioList.Append(s);
-                            });
+    int rc = zbForEachFileLine(iPath, iSkipEmpty, iStripCR,
+                               [&ioList](const char* start, int length)
+                               {
+                                   zbNewString s;
+                                   s.Append(start, length);
+                                   ioList.Append(s);
+                               });
     return rc < 0 ? -1 : ioList.Size();
 }
 

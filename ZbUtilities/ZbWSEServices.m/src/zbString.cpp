@@ -1,4 +1,5 @@
 #include "zbString.h"
+#include "zbFileLines.h"
 
 #include <cctype>
 #include <cstdio>
@@ -422,25 +423,11 @@ void zbString::ToUpper(unsigned int iStart)
 int zbLISTPOfzbString_FromFile(const char* iPath, QORListPtrzbString& ioList, int iSkipEmpty,
                                int iStripCR)
 {
-    char* buffer = nullptr;
-    unsigned int size = 0;
-    if (zbMMap(iPath, 0, buffer, size, 0) != 0)
-        return -1;
-    const char* end = buffer + size;
-    for (const char* start = buffer; start < end;)
-    {
-        const char* lf = static_cast<const char*>(std::memchr(start, '\n', end - start));
-        const char* stop = lf ? lf : end;
-        unsigned int length = static_cast<unsigned int>(stop - start);
-        if (iStripCR && length > 0 && start[length - 1] == '\r')
-            --length;
-        // A last line without line feed is kept only when not empty.
-        if (length > 0 || (!iSkipEmpty && lf))
-            ioList.Append(new zbString(zbStringBasic(start, length)));
-        start = stop + 1;
-    }
-    std::free(buffer);
-    return ioList.Size();
+    int rc = zbForEachFileLine(
+        iPath, iSkipEmpty, iStripCR,
+        [&ioList](const char* start, int length)
+        { ioList.Append(new zbString(zbStringBasic(start, static_cast<unsigned int>(length)))); });
+    return rc < 0 ? -1 : ioList.Size();
 }
 
 namespace
