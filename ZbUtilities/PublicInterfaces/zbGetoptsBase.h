@@ -79,6 +79,11 @@ class zbGetoptsBase : public QORString
     // none; a repeated call with the same name is answered from a cache.
     zbGetoptsValuedSwitch* FindValuedSwitch(const char* iName, int iUseCache);
     zbGetoptsSimpleSwitch* FindSimpleSwitch(const char* iName);
+    // Shared part of AddSimpleSwitch and AddValuedSwitch.
+    template <class Switch, class Dico>
+    int DeclareSwitch(Dico& ioOwn, const QORHashDicoS& iOther, const char* iName,
+                      const char* iShownName, const char* iKind, const char* iHelpLabel,
+                      unsigned int iLevel);
 
     QORHashDicSzbGetoptsSimpleSwitch _SimpleSwitches;
     QORHashDicSzbGetoptsValuedSwitch _ValuedSwitches;

@@ -33,45 +33,23 @@ zbGetoptsBase::~zbGetoptsBase()
     _ValuedSwitches.ApplyDelete();
 }
 
-int zbGetoptsBase::AddSimpleSwitch(const char* iName, const char* iHelpLabel, unsigned int iLevel)
+template <class Switch, class Dico>
+int zbGetoptsBase::DeclareSwitch(Dico& ioOwn, const QORHashDicoS& iOther, const char* iName,
+                                 const char* iShownName, const char* iKind, const char* iHelpLabel,
+                                 unsigned int iLevel)
 {
-    const char* name = StripDash(iName);
-    if (_SimpleSwitches.Locate(name))
+    if (ioOwn.Locate(iName))
         return 0;
-    if (_ValuedSwitches.Locate(name))
+    if (iOther.Locate(iName))
     {
-        zbStderr.Print("%s: ambiguous simple/valued switch [%s], simple is ignored\n", GetArgv0(),
-                       name);
+        zbStderr.Print("%s: ambiguous simple/valued switch [%s], %s is ignored\n", GetArgv0(),
+                       iShownName, iKind);
         return 1;
     }
-    zbGetoptsSimpleSwitch* option = new zbGetoptsSimpleSwitch(name, iHelpLabel, iLevel);
-    if (_SimpleSwitches.Insert(name, option) != 0)
+    Switch* option = new Switch(iName, iHelpLabel, iLevel);
+    if (ioOwn.Insert(iName, option) != 0)
     {
-        zbStderr.Print("%s: insertion failed -- %s\n", GetArgv0(), name);
-        delete option;
-        return 1;
-    }
-    _ListOfSwitches.Append(option);
-    _LastName = nullptr;
-    _LastSwitch = nullptr;
-    return 0;
-}
-
-int zbGetoptsBase::AddValuedSwitch(const char* iName, const char* iHelpLabel, unsigned int iLevel)
-{
-    const char* name = StripDash(iName);
-    if (_ValuedSwitches.Locate(name))
-        return 0;
-    if (_SimpleSwitches.Locate(name))
-    {
-        zbStderr.Print("%s: ambiguous simple/valued switch [%s], valued is ignored\n", GetArgv0(),
-                       iName ? iName : "");
-        return 1;
-    }
-    zbGetoptsValuedSwitch* option = new zbGetoptsValuedSwitch(name, iHelpLabel, iLevel);
-    if (_ValuedSwitches.Insert(name, option) != 0)
-    {
-        zbStderr.Print("%s: insertion failed -- %s\n", GetArgv0(), name);
+        zbStderr.Print("%s: insertion failed -- %s\n", GetArgv0(), iName);
         delete option;
         return 1;
     }
@@ -80,6 +58,19 @@ int zbGetoptsBase::AddValuedSwitch(const char* iName, const char* iHelpLabel, un
     _LastName = nullptr;
     _LastSwitch = nullptr;
     return 0;
+}
+
+int zbGetoptsBase::AddSimpleSwitch(const char* iName, const char* iHelpLabel, unsigned int iLevel)
+{
+    const char* name = StripDash(iName);
+    return DeclareSwitch<zbGetoptsSimpleSwitch>(_SimpleSwitches, _ValuedSwitches, name, name,
+                                                "simple", iHelpLabel, iLevel);
+}
+
+int zbGetoptsBase::AddValuedSwitch(const char* iName, const char* iHelpLabel, unsigned int iLevel)
+{
+    return DeclareSwitch<zbGetoptsValuedSwitch>(_ValuedSwitches, _SimpleSwitches, StripDash(iName),
+                                                iName ? iName : "", "valued", iHelpLabel, iLevel);
 }
 
 int zbGetoptsBase::IsASwitch(const char* iName) const
