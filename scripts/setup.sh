@@ -7,7 +7,7 @@ packages=(
   g++ make cmake ninja-build        # compiler and build
   libgtest-dev libgmock-dev         # GoogleTest
   libbenchmark-dev                  # Google Benchmark (benchmarks/)
-  flex                              # scanner generator of the preprocessor
+  flex libfl-dev                    # scanner generator of the preprocessor and its FlexLexer.h
   clang libclang-rt-14-dev          # libFuzzer targets (scripts/fuzz.sh)
   libxml2-utils                     # xmllint, checks XML trace files in tests
 )

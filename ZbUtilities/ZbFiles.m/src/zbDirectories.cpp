@@ -1,6 +1,7 @@
 #include "zbDirectories.h"
 
 #include <cerrno>
+#include <climits>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -232,12 +233,21 @@ int zbGetWorkspacesConcatenation(const QORString& iWS, QORListValQORString& oOut
     return 0;
 }
 
+// $PWD keeps the user's spelling of the directory (symbolic links and
+// all), but only while it still names the current directory: after a
+// chdir it would name the old one.
 char* zbGetPWD()
 {
-    if (char* pwd = std::getenv("PWD"))
-        return pwd;
-    static char buffer[1025];
-    return ::getcwd(buffer, 1024) ? buffer : nullptr;
+    char* pwd = std::getenv("PWD");
+    if (pwd && *pwd == '/')
+    {
+        struct stat64 named, current;
+        if (::stat64(pwd, &named) == 0 && ::stat64(".", &current) == 0 &&
+            named.st_dev == current.st_dev && named.st_ino == current.st_ino)
+            return pwd;
+    }
+    static char buffer[PATH_MAX + 1];
+    return ::getcwd(buffer, sizeof buffer) ? buffer : nullptr;
 }
 
 int zbSetPWD(const char* iPath)

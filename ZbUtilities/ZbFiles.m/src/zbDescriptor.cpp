@@ -1,0 +1,324 @@
+#include "zbDescriptor.h"
+
+#include <cerrno>
+#include <climits>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <ctime>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+zbScopedFd& zbScopedFd::operator=(zbScopedFd&& ioOther) noexcept
+{
+    if (this != &ioOther)
+        Reset(ioOther.Release());
+    return *this;
+}
+
+int zbScopedFd::Release()
+{
+    int fd = _Fd;
+    _Fd = -1;
+    return fd;
+}
+
+int zbScopedFd::Close()
+{
+    if (_Fd < 0)
+        return 0;
+    // close is not retried on EINTR: on Linux the descriptor is gone anyway.
+    int result = ::close(_Fd) == 0 ? 0 : errno;
+    _Fd = -1;
+    return result == EINTR ? 0 : result;
+}
+
+void zbScopedFd::Reset(int iFd)
+{
+    Close();
+    _Fd = iFd;
+}
+
+int zbOpenFd(const char* iName, int iFlags, mode_t iMode)
+{
+    if (!iName)
+    {
+        errno = EINVAL;
+        return -1;
+    }
+    int fd;
+    do
+        fd = ::open64(iName, iFlags | O_CLOEXEC, iMode);
+    while (fd < 0 && errno == EINTR);
+    return fd;
+}
+
+FILE* zbOpenStream(const char* iName, const char* iMode)
+{
+    if (!iName || !iMode)
+    {
+        errno = EINVAL;
+        return nullptr;
+    }
+    char mode[16];
+    size_t length = std::strlen(iMode);
+    if (length + 2 > sizeof mode)
+    {
+        errno = EINVAL;
+        return nullptr;
+    }
+    std::memcpy(mode, iMode, length);
+    mode[length] = 'e';
+    mode[length + 1] = '\0';
+    return ::fopen64(iName, mode);
+}
+
+int zbPipe(int oFds[2], int iFlags)
+{
+    return ::pipe2(oFds, O_CLOEXEC | iFlags) == 0 ? 0 : errno;
+}
+
+int zbReadAll(int iFd, void* oBuffer, size_t iCount, size_t& oRead)
+{
+    char* buffer = static_cast<char*>(oBuffer);
+    oRead = 0;
+    while (oRead < iCount)
+    {
+        ssize_t n = ::read(iFd, buffer + oRead, iCount - oRead);
+        if (n < 0)
+        {
+            if (errno == EINTR)
+                continue;
+            return errno;
+        }
+        if (n == 0)
+            break;
+        oRead += static_cast<size_t>(n);
+    }
+    return 0;
+}
+
+int zbWriteAll(int iFd, const void* iData, size_t iCount)
+{
+    const char* data = static_cast<const char*>(iData);
+    while (iCount > 0)
+    {
+        ssize_t n = ::write(iFd, data, iCount);
+        if (n < 0)
+        {
+            if (errno == EINTR)
+                continue;
+            return errno;
+        }
+        if (n == 0)
+            return EIO;
+        data += n;
+        iCount -= static_cast<size_t>(n);
+    }
+    return 0;
+}
+
+int zbReadFile(const char* iName, std::string& oContent)
+{
+    oContent.clear();
+    zbScopedFd fd(zbOpenFd(iName, O_RDONLY));
+    if (!fd.IsOpen())
+        return errno;
+    struct stat64 st;
+    if (::fstat64(fd.Get(), &st) != 0)
+        return errno;
+    if (S_ISDIR(st.st_mode))
+        return EISDIR;
+    size_t chunk = S_ISREG(st.st_mode) && st.st_size > 0 ? static_cast<size_t>(st.st_size) + 1
+                                                         : size_t(1) << 16;
+    for (;;)
+    {
+        size_t used = oContent.size();
+        oContent.resize(used + chunk);
+        size_t got = 0;
+        int error = zbReadAll(fd.Get(), &oContent[used], chunk, got);
+        oContent.resize(used + got);
+        if (error)
+            return error;
+        if (got < chunk)
+            return 0;
+        chunk = size_t(1) << 16;
+    }
+}
+
+namespace
+{
+std::string DirectoryOf(const std::string& iPath)
+{
+    size_t slash = iPath.find_last_of('/');
+    if (slash == std::string::npos)
+        return ".";
+    return slash == 0 ? "/" : iPath.substr(0, slash);
+}
+
+// A name beside iTarget that nobody else uses now.
+std::string TemporaryName(const std::string& iTarget, unsigned iTry)
+{
+    static unsigned counter = 0;
+    char suffix[64];
+    std::snprintf(suffix, sizeof suffix, ".zbtmp%ld.%u.%u", static_cast<long>(::getpid()),
+                  ++counter, iTry ^ static_cast<unsigned>(std::time(nullptr)));
+    return iTarget + suffix;
+}
+
+mode_t CurrentUmask()
+{
+    mode_t mask = ::umask(077);
+    ::umask(mask);
+    return mask;
+}
+} // namespace
+
+zbFileReplacer::zbFileReplacer(const char* iTarget, mode_t iMode, bool iSync)
+    : _Target(iTarget ? iTarget : ""), _Mode(iMode), _Sync(iSync)
+{
+}
+
+zbFileReplacer::~zbFileReplacer()
+{
+    Abandon();
+}
+
+int zbFileReplacer::Open()
+{
+    Abandon();
+    _Error = 0;
+    if (_Target.empty())
+        return _Error = ENOENT;
+    struct stat64 st;
+    bool exists = ::stat64(_Target.c_str(), &st) == 0;
+    if (!exists && errno != ENOENT)
+        return _Error = errno;
+    if (exists && S_ISDIR(st.st_mode))
+        return _Error = EISDIR;
+    if (exists && !S_ISREG(st.st_mode))
+    {
+        _Through = true;
+        _Fd.Reset(zbOpenFd(_Target.c_str(), O_WRONLY | O_TRUNC));
+        return _Fd.IsOpen() ? 0 : (_Error = errno);
+    }
+    // A link keeps being a link: the file it names is the one replaced.
+    struct stat64 lst;
+    if (::lstat64(_Target.c_str(), &lst) == 0 && S_ISLNK(lst.st_mode))
+    {
+        char* real = ::realpath(_Target.c_str(), nullptr);
+        if (!real)
+            return _Error = errno;
+        _Target = real;
+        std::free(real);
+    }
+    mode_t mode = exists ? (st.st_mode & 07777) : (_Mode & ~CurrentUmask());
+    // Without a name until it is complete where the file system allows it,
+    // so that a process killed midway leaves nothing behind.
+    _Fd.Reset(zbOpenFd(DirectoryOf(_Target).c_str(), O_TMPFILE | O_WRONLY, 0600));
+    if (_Fd.IsOpen())
+        _Anonymous = true;
+    else
+    {
+        for (unsigned attempt = 0; !_Fd.IsOpen() && attempt < 100; ++attempt)
+        {
+            _TempName = TemporaryName(_Target, attempt);
+            _Fd.Reset(zbOpenFd(_TempName.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW, 0600));
+            if (!_Fd.IsOpen() && errno != EEXIST)
+                break;
+        }
+        if (!_Fd.IsOpen())
+        {
+            _Error = errno;
+            _TempName.clear();
+            return _Error;
+        }
+    }
+    if (::fchmod(_Fd.Get(), mode) != 0)
+    {
+        int error = errno;
+        Abandon();
+        return _Error = error;
+    }
+    return 0;
+}
+
+int zbFileReplacer::Write(const void* iData, size_t iCount)
+{
+    if (_Error)
+        return _Error;
+    if (!_Fd.IsOpen())
+        return _Error = EBADF;
+    return _Error = zbWriteAll(_Fd.Get(), iData, iCount);
+}
+
+int zbFileReplacer::_Link()
+{
+    char proc[64];
+    std::snprintf(proc, sizeof proc, "/proc/self/fd/%d", _Fd.Get());
+    for (unsigned attempt = 0; attempt < 100; ++attempt)
+    {
+        _TempName = TemporaryName(_Target, attempt);
+        if (::linkat(AT_FDCWD, proc, AT_FDCWD, _TempName.c_str(), AT_SYMLINK_FOLLOW) == 0)
+        {
+            _Anonymous = false;
+            return 0;
+        }
+        if (errno != EEXIST)
+            break;
+    }
+    int error = errno;
+    _TempName.clear();
+    return error;
+}
+
+int zbFileReplacer::Commit()
+{
+    if (!_Fd.IsOpen() && !_Error)
+        _Error = EBADF;
+    if (_Through)
+    {
+        int error = _Fd.Close();
+        _Through = false;
+        if (!_Error)
+            _Error = error;
+        return _Error;
+    }
+    if (!_Error && _Sync && ::fsync(_Fd.Get()) != 0)
+        _Error = errno;
+    if (!_Error && _Anonymous)
+        _Error = _Link();
+    if (!_Error)
+        _Error = _Fd.Close();
+    if (!_Error && ::rename(_TempName.c_str(), _Target.c_str()) != 0)
+        _Error = errno;
+    int error = _Error;
+    if (error)
+        Abandon();
+    else
+        _TempName.clear();
+    _Error = error;
+    return error;
+}
+
+void zbFileReplacer::Abandon()
+{
+    _Fd.Close();
+    if (!_TempName.empty())
+        ::unlink(_TempName.c_str());
+    _TempName.clear();
+    _Anonymous = false;
+    _Through = false;
+}
+
+int zbReplaceFile(const char* iTarget, const void* iData, size_t iCount, mode_t iMode, bool iSync)
+{
+    zbFileReplacer file(iTarget, iMode, iSync);
+    int error = file.Open();
+    if (!error)
+        error = file.Write(iData, iCount);
+    if (!error)
+        error = file.Commit();
+    return error;
+}
