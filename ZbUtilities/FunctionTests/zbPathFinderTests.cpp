@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
+#include <type_traits>
 #include <unistd.h>
 
 #include "zbNewString.h"
@@ -28,6 +29,21 @@ std::string Full(const zbFileName& iName)
 {
     return iName.GetPtrToFullname() ? iName.GetPtrToFullname() : "";
 }
+
+// The full name a search gives, marked "missing " when the search fails (the
+// name is then left as asked), "bad result " when its result is neither the
+// name given nor failure.
+template <class Finder> std::string Find(Finder& ioFinder, const char* iName)
+{
+    zbFileName file;
+    auto found = ioFinder.SearchFor(iName, file);
+    int result = 2;
+    if constexpr (std::is_pointer_v<decltype(found)>)
+        result = found == &file ? 1 : found ? 2 : 0;
+    else
+        result = found;
+    return (result == 1 ? "" : result == 0 ? "missing " : "bad result ") + Full(file);
+}
 } // namespace
 
 TEST(zbPathFinder, SearchAndCase)
@@ -41,16 +57,12 @@ TEST(zbPathFinder, SearchAndCase)
 
     zbPathFinder finder;
     finder.SetListOfPath(Paths({root / "missing", root / "one", root / "two/"}));
-    zbFileName file;
-    EXPECT_EQ(&file, finder.SearchFor("a.h", file));
-    EXPECT_EQ(root / "one/a.h", Full(file));
-    EXPECT_EQ(&file, finder.SearchFor("b.h", file));
-    EXPECT_EQ(root / "two/b.h", Full(file));
-    EXPECT_EQ(nullptr, finder.SearchFor("A.H", file));
-    EXPECT_EQ("A.H", Full(file));
-    EXPECT_EQ(nullptr, finder.SearchFor(".", file));
+    EXPECT_EQ(root / "one/a.h", Find(finder, "a.h"));
+    EXPECT_EQ(root / "two/b.h", Find(finder, "b.h"));
+    EXPECT_EQ("missing A.H", Find(finder, "A.H"));
+    EXPECT_EQ("missing .", Find(finder, "."));
     finder.SetNonCaseSensitive(); // too late: nothing changes
-    EXPECT_EQ(nullptr, finder.SearchFor("A.H", file));
+    EXPECT_EQ("missing A.H", Find(finder, "A.H"));
 
     QORListValQORString list;
     finder.GetListOfPath(list);
@@ -60,19 +72,16 @@ TEST(zbPathFinder, SearchAndCase)
     zbPathFinder folded;
     folded.SetNonCaseSensitive();
     folded.SetListOfPath(Paths({root / "two"}));
-    EXPECT_EQ(&file, folded.SearchFor("A.H", file));
-    EXPECT_EQ(root / "two/A.H", Full(file));
+    EXPECT_EQ(root / "two/A.H", Find(folded, "A.H"));
 
     // The set asks its finders in order.
     zbSetOfPathFinder set(folded);
     set.Append(finder);
-    EXPECT_EQ(&file, set.SearchFor("a.h", file));
-    EXPECT_EQ(root / "two/a.h", Full(file));
-    EXPECT_EQ(nullptr, set.SearchFor("c.h", file));
-    EXPECT_EQ("c.h", Full(file));
+    EXPECT_EQ(root / "two/a.h", Find(set, "a.h"));
+    EXPECT_EQ("missing c.h", Find(set, "c.h"));
     set.RemoveAll();
     EXPECT_EQ(0, set.Size());
-    EXPECT_EQ(nullptr, set.SearchFor("a.h", file));
+    EXPECT_EQ("missing a.h", Find(set, "a.h"));
 
     {
         zbOFStream out((root / "dump").c_str(), 8);
@@ -133,13 +142,10 @@ TEST(zbPathFinder, HeaderMapAndFrameworkPaths)
     EXPECT_EQ(finder.SetHeaderMap(QORString((layout._Root / "maps/map").c_str())), 0);
     EXPECT_EQ(finder.SetHeaderMap(QORString("/nonexistent")), 0); // only once
 
-    zbFileName file;
     // Scanned directories come first; the map adds what they lack.
-    EXPECT_EQ(finder.SearchFor("o.h", file), &file);
-    EXPECT_EQ(Full(file), layout / "Other/PublicInterfaces/o.h");
-    EXPECT_EQ(finder.SearchFor("m.h", file), &file);
-    EXPECT_EQ(Full(file), "/ws2/./X/PublicInterfaces/m.h");
-    EXPECT_EQ(finder.SearchFor("mixed.h", file), nullptr);
+    EXPECT_EQ(layout / "Other/PublicInterfaces/o.h", Find(finder, "o.h"));
+    EXPECT_EQ("/ws2/./X/PublicInterfaces/m.h", Find(finder, "m.h"));
+    EXPECT_EQ("missing mixed.h", Find(finder, "mixed.h"));
 
     QORListValQORString list;
     // Only directories whose parent lies below the framework directory.
@@ -170,9 +176,7 @@ TEST(zbPathFinder, CaseInsensitiveHeaderMap)
     zbPathFinder finder;
     finder.SetNonCaseSensitive();
     EXPECT_EQ(finder.SetHeaderMap(QORString((layout._Root / "maps/map").c_str())), 0);
-    zbFileName file;
-    EXPECT_EQ(finder.SearchFor("MIXED.h", file), &file);
-    EXPECT_EQ(Full(file), "/ws2/./X/PublicInterfaces/MIXED.h");
+    EXPECT_EQ("/ws2/./X/PublicInterfaces/MIXED.h", Find(finder, "MIXED.h"));
 }
 
 TEST(zbPathFinder, Stubs)
@@ -240,27 +244,20 @@ TEST(zbPathFinderAccess, ProbesOnDemandAndCaches)
     finder.SetListOfPath(Paths({root / "one", root / "missing", root / "two"}));
     EXPECT_EQ(finder.GetListOfPath().Size(), 2);
 
-    zbFileName file;
-    EXPECT_EQ(finder.SearchFor("a.h", file), 1);
-    EXPECT_EQ(Full(file), root / "two/a.h");
+    EXPECT_EQ(root / "two/a.h", Find(finder, "a.h"));
     // A file appearing earlier on the path later does not change a cached answer...
     zbtest::WriteFile(root / "one/a.h", "");
-    EXPECT_EQ(finder.SearchFor("a.h", file), 1);
-    EXPECT_EQ(Full(file), root / "two/a.h");
+    EXPECT_EQ(root / "two/a.h", Find(finder, "a.h"));
     // ...but a name not found is probed again.
-    EXPECT_EQ(finder.SearchFor("b.h", file), 0);
-    EXPECT_EQ(Full(file), "b.h");
+    EXPECT_EQ("missing b.h", Find(finder, "b.h"));
     zbtest::WriteFile(root / "one/b.h", "");
-    EXPECT_EQ(finder.SearchFor("b.h", file), 1);
-    EXPECT_EQ(Full(file), root / "one/b.h");
+    EXPECT_EQ(root / "one/b.h", Find(finder, "b.h"));
     EXPECT_EQ(finder.GetNbNotFound(), 1);
 
     // Paths are appended, never cleared; earlier cached pointers stay valid.
     finder.SetListOfPath(Paths({root.Path()}));
-    EXPECT_EQ(finder.SearchFor("a.h", file), 1);
-    EXPECT_EQ(Full(file), root / "two/a.h");
-    EXPECT_EQ(finder.SearchFor("one", file), 1);
-    EXPECT_EQ(Full(file), root / "one");
+    EXPECT_EQ(root / "two/a.h", Find(finder, "a.h"));
+    EXPECT_EQ(root / "one", Find(finder, "one"));
     QORListValQORString list;
     EXPECT_EQ(ToVector(finder.GetListOfPath(list)),
               (std::vector<std::string>{root / "one", root / "two", root.Path()}));
