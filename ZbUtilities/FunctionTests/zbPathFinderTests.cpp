@@ -13,18 +13,11 @@
 #include "zbPathFinderAccess.h"
 #include "zbPathFinder.h"
 #include "zbSetOfPathFinder.h"
+#include "zbTestConversions.h"
 #include "zbTestSupport.h"
 
 namespace
 {
-QORListValQORString Paths(std::initializer_list<std::string> iPaths)
-{
-    QORListValQORString list;
-    for (const std::string& p : iPaths)
-        list.Append(QORString(p.c_str()));
-    return list;
-}
-
 std::string Full(const zbFileName& iName)
 {
     return iName.GetPtrToFullname() ? iName.GetPtrToFullname() : "";
@@ -56,7 +49,7 @@ TEST(zbPathFinder, SearchAndCase)
     zbtest::WriteFile(root / "two/b.h", "");
 
     zbPathFinder finder;
-    finder.SetListOfPath(Paths({root / "missing", root / "one", root / "two/"}));
+    finder.SetListOfPath(zbtest::StringList({root / "missing", root / "one", root / "two/"}));
     EXPECT_EQ(root / "one/a.h", Find(finder, "a.h"));
     EXPECT_EQ(root / "two/b.h", Find(finder, "b.h"));
     EXPECT_EQ("missing A.H", Find(finder, "A.H"));
@@ -71,7 +64,7 @@ TEST(zbPathFinder, SearchAndCase)
 
     zbPathFinder folded;
     folded.SetNonCaseSensitive();
-    folded.SetListOfPath(Paths({root / "two"}));
+    folded.SetListOfPath(zbtest::StringList({root / "two"}));
     EXPECT_EQ(root / "two/A.H", Find(folded, "A.H"));
 
     // The set asks its finders in order.
@@ -83,17 +76,17 @@ TEST(zbPathFinder, SearchAndCase)
     EXPECT_EQ(0, set.Size());
     EXPECT_EQ("missing a.h", Find(set, "a.h"));
 
-    {
-        zbOFStream out((root / "dump").c_str(), 8);
-        finder.Dump(out);
-        folded.PrintStats(out);
-    }
     EXPECT_EQ("#  List of searched path:\n#   [" + root / "one" + "]\n#   [" + root / "two" +
                   "]\n\n## zbPathFinder: Statistics of Found dictionary:\n"
                   "QORHDICOS( QORString, zbFileName ):\n"
                   "( dimensionned to 50000 buckets , with 49998 unused ==> 99.996% )\n"
                   "( containing 2 items , with 0 in collision ==> 0% )\n",
-              zbtest::ReadFile(root / "dump"));
+              zbtest::Written(
+                  [&](zbOFStream& out)
+                  {
+                      finder.Dump(out);
+                      folded.PrintStats(out);
+                  }));
 }
 
 namespace
@@ -122,14 +115,6 @@ struct Layout
     }
     std::string operator/(const std::string& iName) const { return _WS + iName; }
 };
-
-std::vector<std::string> ToVector(const QORListValQORString& iList)
-{
-    std::vector<std::string> out;
-    for (const QORString& s : iList)
-        out.push_back(s.Std());
-    return out;
-}
 } // namespace
 
 TEST(zbPathFinder, HeaderMapAndFrameworkPaths)
@@ -137,8 +122,9 @@ TEST(zbPathFinder, HeaderMapAndFrameworkPaths)
     Layout layout;
     zbPathFinder finder;
     finder.SetFWPathname(QORString((layout / "Fw").c_str()));
-    finder.SetListOfPath(Paths({layout / "Fw/PublicInterfaces", layout / "Fw/Mod.m/LocalInterfaces",
-                                layout / "Other/PublicInterfaces"}));
+    finder.SetListOfPath(
+        zbtest::StringList({layout / "Fw/PublicInterfaces", layout / "Fw/Mod.m/LocalInterfaces",
+                            layout / "Other/PublicInterfaces"}));
     EXPECT_EQ(finder.SetHeaderMap(QORString((layout._Root / "maps/map").c_str())), 0);
     EXPECT_EQ(finder.SetHeaderMap(QORString("/nonexistent")), 0); // only once
 
@@ -149,17 +135,17 @@ TEST(zbPathFinder, HeaderMapAndFrameworkPaths)
 
     QORListValQORString list;
     // Only directories whose parent lies below the framework directory.
-    EXPECT_EQ(ToVector(finder.GetListOfPathInFW(list)),
+    EXPECT_EQ(zbtest::Strings(finder.GetListOfPathInFW(list)),
               (std::vector<std::string>{layout / "Fw/Mod.m/LocalInterfaces",
                                         "/ws2/./X/PrivateInterfaces"}));
     list.RemoveAll();
-    EXPECT_EQ(ToVector(finder.GetListOfPathFromHeaderMap(list)),
+    EXPECT_EQ(zbtest::Strings(finder.GetListOfPathFromHeaderMap(list)),
               (std::vector<std::string>{"/ws2/./X/PublicInterfaces", "/ws2/./X/PrivateInterfaces",
                                         "/ws2/./X/PublicInterfaces/sub"}));
     list.RemoveAll();
     list.Append(QORString((layout._Root / "maps").c_str()));
     EXPECT_EQ(
-        ToVector(finder.GetListOfPathForMake(list)),
+        zbtest::Strings(finder.GetListOfPathForMake(list)),
         (std::vector<std::string>{layout._Root / "maps", layout / "Fw/Mod.m/LocalInterfaces",
                                   "/ws2/./X/PrivateInterfaces", "/ws2/./X/PublicInterfaces/sub"}));
 
@@ -184,8 +170,8 @@ TEST(zbPathFinder, Stubs)
     Layout layout;
     zbPathFinder finder;
     finder.SetFWPathname(QORString((layout / "Fw").c_str()));
-    finder.SetListOfPath(
-        Paths({layout / "Fw/Mod.m/LocalInterfaces", layout / "Other/PublicInterfaces"}));
+    finder.SetListOfPath(zbtest::StringList(
+        {layout / "Fw/Mod.m/LocalInterfaces", layout / "Other/PublicInterfaces"}));
     QORListPtrzbFileName headers;
     EXPECT_EQ(finder.CreateStubs(headers), 1); // no header map
     ASSERT_EQ(finder.SetHeaderMap(QORString((layout._Root / "maps/map").c_str())), 0);
@@ -241,7 +227,7 @@ TEST(zbPathFinderAccess, ProbesOnDemandAndCaches)
     mkdir((root / "two").c_str(), 0755);
     zbtest::WriteFile(root / "two/a.h", "");
     zbPathFinderAccess finder;
-    finder.SetListOfPath(Paths({root / "one", root / "missing", root / "two"}));
+    finder.SetListOfPath(zbtest::StringList({root / "one", root / "missing", root / "two"}));
     EXPECT_EQ(finder.GetListOfPath().Size(), 2);
 
     EXPECT_EQ(root / "two/a.h", Find(finder, "a.h"));
@@ -255,10 +241,10 @@ TEST(zbPathFinderAccess, ProbesOnDemandAndCaches)
     EXPECT_EQ(finder.GetNbNotFound(), 1);
 
     // Paths are appended, never cleared; earlier cached pointers stay valid.
-    finder.SetListOfPath(Paths({root.Path()}));
+    finder.SetListOfPath(zbtest::StringList({root.Path()}));
     EXPECT_EQ(root / "two/a.h", Find(finder, "a.h"));
     EXPECT_EQ(root / "one", Find(finder, "one"));
     QORListValQORString list;
-    EXPECT_EQ(ToVector(finder.GetListOfPath(list)),
+    EXPECT_EQ(zbtest::Strings(finder.GetListOfPath(list)),
               (std::vector<std::string>{root / "one", root / "two", root.Path()}));
 }
