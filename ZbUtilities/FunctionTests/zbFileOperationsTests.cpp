@@ -18,6 +18,7 @@
 #include "zbFileOperations.h"
 #include "zbFileStats.h"
 #include "zbOFStream.h"
+#include "zbTestConversions.h"
 #include "zbTestSupport.h"
 
 using zbtest::ReadFile;
@@ -303,12 +304,9 @@ TEST(zbFileStats, ReadWriteCompareDump)
 
     ::setenv("TZ", "UTC", 1);
     ::tzset();
-    {
-        zbOFStream out((dir / "dump").c_str(), 8);
-        wanted.Dump(out);
-    }
-    EXPECT_EQ(ReadFile(dir / "dump"), "# - File information:\t\n"
-                                      "#   File object size in octets:         5\n"
-                                      "#   File object last modification time: 90061 "
-                                      "(01/02/1970-01:01:01)\n");
+    EXPECT_EQ(zbtest::Written([&](zbOFStream& out) { wanted.Dump(out); }),
+              "# - File information:\t\n"
+              "#   File object size in octets:         5\n"
+              "#   File object last modification time: 90061 "
+              "(01/02/1970-01:01:01)\n");
 }
