@@ -13,6 +13,7 @@
 #include "zbOFStream.h"
 #include "zbPathFinder.h"
 #include "zbSetOfPathFinder.h"
+#include "zbTestConversions.h"
 #include "zbTestSupport.h"
 
 namespace
@@ -31,12 +32,7 @@ std::string Parse(const std::string& iText, std::string* oErr = nullptr)
 // The set's Print form, lines sorted (the dictionary's order is its own).
 std::string Printed(const zbMacroSet& iSet)
 {
-    zbtest::TempDir dir;
-    {
-        zbOFStream out((dir / "p").c_str(), 8);
-        EXPECT_EQ(0, iSet.Print(out));
-    }
-    std::istringstream in(zbtest::ReadFile(dir / "p"));
+    std::istringstream in(zbtest::Written([&](zbOFStream& out) { EXPECT_EQ(0, iSet.Print(out)); }));
     std::vector<std::string> lines;
     for (std::string line; std::getline(in, line);)
         lines.push_back(line);
