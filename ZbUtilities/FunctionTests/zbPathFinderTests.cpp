@@ -8,7 +8,6 @@
 #include <type_traits>
 #include <unistd.h>
 
-#include "zbNewString.h"
 #include "zbOFStream.h"
 #include "zbPathFinderAccess.h"
 #include "zbPathFinder.h"
@@ -207,17 +206,6 @@ TEST(zbPathFinder, Stubs)
               "# System error on " + layout._Root.Path() + "/ro/a.h: No such file or directory\n");
     EXPECT_EQ(zbtest::ReadFile(layout._Root / "ro/m.h"),
               "#include \"/ws2/./X/PublicInterfaces/m.h\"\n\n");
-}
-
-TEST(zbPathFinder, TypedDictionaryOwnsItsFinders)
-{
-    zbHashDiczbPathFinder finders(7);
-    finders.Insert(zbNewString("config"), new zbPathFinder);
-    finders.Insert(zbNewString("trame"), new zbPathFinder);
-    EXPECT_EQ(finders.GetNbItems(), 2);
-    finders.ApplyDelete();
-    EXPECT_EQ(finders.GetNbItems(), 0);
-    EXPECT_STREQ(zbHashDicValueName<zbPathFinder>::Text(), "zbPathFinder");
 }
 
 TEST(zbPathFinderAccess, ProbesOnDemandAndCaches)
