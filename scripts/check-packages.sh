@@ -7,7 +7,7 @@
 # read (ninja's dependency log), the libraries named by path on the link
 # lines, and the programs the build and the tests run (compilers, archiver,
 # linker, flex, xmllint, cmake, ctest, ninja, as the build's cache records
-# them).  It finds the Debian package of each (dpkg -S) and fails, naming
+# them, and those scripts/install-test.sh runs: make, pkg-config, readelf).  It finds the Debian package of each (dpkg -S) and fails, naming
 # the package and one of its files, for every package that is neither in
 # the setup list, nor a dependency of one in it, nor in the fresh-image
 # list.  A file that belongs to no package fails too.
@@ -30,6 +30,9 @@ fail() { echo "check-packages: $*" >&2; exit 1; }
 tools='CMAKE_CXX_COMPILER|CMAKE_C_COMPILER|CMAKE_AR|CMAKE_RANLIB|CMAKE_LINKER|CMAKE_COMMAND|CMAKE_CTEST_COMMAND|CMAKE_MAKE_PROGRAM|FLEX_EXECUTABLE|ZB_XMLLINT'
 
 files=()
+for program in make pkg-config readelf; do
+  files+=("$(command -v "$program" || echo "/usr/bin/$program")")
+done
 for dir in "$@"; do
   dir="$(cd "$dir" 2>/dev/null && pwd)" || fail "$dir: no such build directory"
   [ -f "$dir/CMakeCache.txt" ] && [ -f "$dir/.ninja_deps" ] ||

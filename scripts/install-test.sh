@@ -56,6 +56,22 @@ consumer_cmake() {
     cmake -S "$work/cmake-src" -B "$work/cmake-build" -G Ninja -DCMAKE_PREFIX_PATH="$prefix" &&
     cmake --build "$work/cmake-build" -j "$jobs"
 }
+# The version file: same major version only (requested version, found?).
+package_versions() {
+  local row version want got
+  mkdir -p "$work/versions"
+  for row in 1.0:yes 1.0.0:yes 0.9:no 2.0:no; do
+    version="${row%:*}" want="${row#*:}"
+    printf '%s\n' 'cmake_minimum_required(VERSION 3.20)' 'project(versions LANGUAGES NONE)' \
+      "find_package(QORZbServices $version CONFIG QUIET)" \
+      'if(TARGET QORZbServices::QORZbServices AND TARGET QORZbServices::KX0CORE)' \
+      '  message(STATUS "found: yes")' 'else()' '  message(STATUS "found: no")' 'endif()' \
+      >"$work/versions/CMakeLists.txt"
+    got="$(cmake -S "$work/versions" -B "$work/versions/$version" -DCMAKE_PREFIX_PATH="$prefix" |
+      sed -n 's/^-- found: //p')"
+    [ "$got" = "$want" ] || { echo "find_package(QORZbServices $version): found $got, expected $want"; return 1; }
+  done
+}
 consumer_pkgconfig() {
   cp -r "$root/examples/consumer" "$work/make-src" &&
     PKG_CONFIG_PATH="$prefix/lib/pkgconfig" make -C "$work/make-src" \
@@ -97,6 +113,7 @@ check "no path into the build or source tree in the installed files" no_tree_pat
 check "run paths are \$ORIGIN-relative" origin_run_paths
 check "versioned SONAMEs and their links" sonames
 check "the installed headers compile on their own" headers_alone
+check "find_package accepts the same major version only" package_versions
 check "the consumer builds through find_package" consumer_cmake
 check "the consumer built through find_package runs" runs "$work/cmake-build/zbconsumer"
 check "the consumer builds through pkg-config" consumer_pkgconfig
