@@ -19,6 +19,7 @@ set(ZB_TEST_ENVIRONMENT
   "ZbzbOS_BitMode=64"
   "ZB_SOURCE_DIR=${CMAKE_SOURCE_DIR}"
   "ZB_BINARY_DIR=${CMAKE_BINARY_DIR}"
+  "ZB_XMLLINT=${ZB_XMLLINT}"
   "ASAN_OPTIONS=detect_leaks=1:abort_on_error=0"
   "UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1"
 )

@@ -1,46 +1,72 @@
 #!/usr/bin/env bash
-# Sets up the machine, builds, and runs zbsvc on the example install tree:
-# one command per everyday job of the tool family.
+# Sets up the machine, builds zbsvc, and runs it on the example install tree:
+# one command per everyday job of the tool family.  Each command is printed
+# before it runs, quoted so that it can be pasted into a shell at the top of
+# the tree once the environment is set (the first two lines printed).
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 cd "$root"
-bash scripts/setup.sh
-bash scripts/build.sh build -DCMAKE_BUILD_TYPE=RelWithDebInfo
-. scripts/env.sh
-zbsvc="$root/build/bin/zbsvc"
 work="$(mktemp -d /tmp/zbdemo.XXXXXX)"
 trap 'rm -rf "$work"' EXIT
 
-# Prints a command as the shell would show it, then runs it.
-show() {
-  echo
-  echo "\$ zbsvc $*"
-  "$zbsvc" "$@"
+# quote WORD...: the words as a shell reads them back, quoted where needed.
+quote() {
+  local out="" w q="'"
+  for w in "$@"; do
+    case "$w" in
+      "" | *[!A-Za-z0-9_@%+=:,./-]*) w="'${w//$q/$q\\$q$q}'" ;;
+    esac
+    out+="${out:+ }$w"
+  done
+  printf '%s' "$out"
 }
 
-show context
-show context -v
-Zbzb_SPKLEVEL=2 show version -level "$root/examples/install/code/tools/data"
-show msg -k zbzbWarning zbzbFatal.InternalLine 'x > 0' 42 zbDemo
-show crc README.md
-show ls -r -f "$root/examples"
+# run [NAME=VALUE...] PROGRAM ARGUMENT...: prints the command, then runs it.
+run() {
+  echo
+  echo "\$ $(quote "$@")"
+  env "$@"
+}
 
-show macros -solve -I examples/macros/include examples/macros/demo.mk
-show pp -level examples/pp/levels.lvl -expand -I examples/pp/include examples/pp/demo.mk
+# run_into FILE PROGRAM ARGUMENT...: the same, standard output into FILE.
+run_into() {
+  local file="$1"; shift
+  echo
+  echo "\$ $(quote "$@") >$(quote "$file")"
+  env "$@" >"$file"
+}
 
-printf 'cached data\n' >"$work/data"
-show block pack -crypt -v 1.2.3 "$work/data" "$work/data.blk"
-show block info "$work/data.blk"
+echo "\$ cd $(quote "$root")"
+echo "\$ . scripts/env.sh"
+echo "# scratch files of this run: $work (removed at the end)"
+run bash scripts/setup.sh
+run bash scripts/build.sh build --target zbsvc -DCMAKE_BUILD_TYPE=RelWithDebInfo
+. scripts/env.sh
+zbsvc=build/bin/zbsvc
 
-mkdir -p "$work/ws/Fw/PublicInterfaces" "$work/ws/Fw/PrivateInterfaces"
-touch "$work/ws/Fw/PublicInterfaces/"{Fw.h,FwTypes.h} "$work/ws/Fw/PrivateInterfaces/FwImpl.h"
-show hlist -ws "$work/ws" -o "$work/Fw.hl" Fw/PublicInterfaces Fw/PrivateInterfaces
-cat "$work/Fw.hl"
-show hmap -o "$work/map" "+$work/ws=$work/Fw.hl"
-show find -map "$work/map" FwTypes.h FwImpl.h
-show ls -r -f -x '*.h' -x 'Fw.hl' "$work"
+run "$zbsvc" context
+run "$zbsvc" context -v
+run Zbzb_SPKLEVEL=2 "$zbsvc" version -level "$root/examples/install/code/tools/data"
+run "$zbsvc" msg -k zbzbWarning zbzbFatal.InternalLine 'x > 0' 42 zbDemo
+run "$zbsvc" crc README.md
+run "$zbsvc" ls -r -f "$root/examples"
+
+run "$zbsvc" macros -solve -I examples/macros/include examples/macros/demo.mk
+run "$zbsvc" pp -level examples/pp/levels.lvl -expand -I examples/pp/include examples/pp/demo.mk
+
+run_into "$work/data" printf 'cached data\n'
+run "$zbsvc" block pack -crypt -v 1.2.3 "$work/data" "$work/data.blk"
+run "$zbsvc" block info "$work/data.blk"
+
+run mkdir -p "$work/ws/Fw/PublicInterfaces" "$work/ws/Fw/PrivateInterfaces"
+run touch "$work/ws/Fw/PublicInterfaces/"{Fw.h,FwTypes.h} "$work/ws/Fw/PrivateInterfaces/FwImpl.h"
+run "$zbsvc" hlist -ws "$work/ws" -o "$work/Fw.hl" Fw/PublicInterfaces Fw/PrivateInterfaces
+run cat "$work/Fw.hl"
+run "$zbsvc" hmap -o "$work/map" "+$work/ws=$work/Fw.hl"
+run "$zbsvc" find -map "$work/map" FwTypes.h FwImpl.h
+run "$zbsvc" ls -r -f -x '*.h' -x 'Fw.hl' "$work"
 
 echo
 echo "# An XML trace of a run with a failure (the missing file is reported):"
-show -xml "$work/trace.xml" crc README.md no-such-file || true
-cat "$work/trace.xml"
+run "$zbsvc" -xml "$work/trace.xml" crc README.md no-such-file || true
+run cat "$work/trace.xml"

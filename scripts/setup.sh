@@ -1,16 +1,13 @@
 #!/usr/bin/env bash
-# Installs what the build and the tests need, from Debian's packages.
-# Idempotent: only missing packages are installed.  Works as root or with sudo.
+# Installs what the build and the tests need, from Debian's packages: the
+# list is scripts/setup-packages.txt (ZB_SETUP_PACKAGES may name another
+# file of the same form).  Idempotent: only missing packages are installed.
+# Works as root or with sudo.
 set -euo pipefail
+root="$(cd "$(dirname "$0")/.." && pwd)"
+list="${ZB_SETUP_PACKAGES:-$root/scripts/setup-packages.txt}"
 
-packages=(
-  g++ make cmake ninja-build        # compiler and build
-  libgtest-dev libgmock-dev         # GoogleTest
-  libbenchmark-dev                  # Google Benchmark (benchmarks/)
-  flex libfl-dev                    # scanner generator of the preprocessor and its FlexLexer.h
-  clang libclang-rt-14-dev          # libFuzzer targets (scripts/fuzz.sh)
-  libxml2-utils                     # xmllint, checks XML trace files in tests
-)
+mapfile -t packages < <(sed -e 's/#.*//' -e '/^[[:space:]]*$/d' "$list" | awk '{print $1}')
 
 missing=()
 for p in "${packages[@]}"; do

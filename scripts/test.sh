@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Sets up the machine, then builds and runs every test twice: a normal build
 # (warnings are errors) and a build with AddressSanitizer and
-# UndefinedBehaviorSanitizer.  Exits non-zero when anything fails.
+# UndefinedBehaviorSanitizer.  The normal build is also installed into a
+# temporary prefix and used from there by examples/consumer
+# (scripts/install-test.sh).  Exits non-zero when anything fails.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 cd "$root"
@@ -22,5 +24,9 @@ run() {
 }
 
 run build -DCMAKE_BUILD_TYPE=RelWithDebInfo
+echo "== install build, build and run the consumer against it"
+if ! bash scripts/install-test.sh build; then
+  echo "== install FAILED"; status=1
+fi
 run build-asan -DCMAKE_BUILD_TYPE=Debug -DZB_SANITIZE=ON
 exit $status

@@ -78,7 +78,7 @@ TEST(zbContextualAbort, AbortEndsWithSixAndAStackTrace)
     ASSERT_EQ(1, r._Exited);
     EXPECT_EQ(6, r._Status);
     EXPECT_EQ(0u, r._Err.find("# Fatal error: Process aborted (status 6)\n#0 ")) << r._Err;
-    EXPECT_NE(std::string::npos, r._Err.find(" zbContextualAbort(int) (libQORZbServices.so+0x"));
+    EXPECT_NE(std::string::npos, r._Err.find(" zbContextualAbort(int) (libQORZbServices.so.1+0x"));
     EXPECT_NE(std::string::npos, r._Err.find("abort (libc"));
 }
 
