@@ -27,6 +27,7 @@ show ls -r -f "$root/examples"
 
 show macros -solve -I examples/macros/include examples/macros/demo.mk
 show pp -level examples/pp/levels.lvl -expand -I examples/pp/include examples/pp/demo.mk
+show mdf -strip examples/mdf/demo.mdf SOURCES INCLUDES
 
 printf 'cached data\n' >"$work/data"
 show block pack -crypt -v 1.2.3 "$work/data" "$work/data.blk"
