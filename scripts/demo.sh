@@ -9,7 +9,8 @@ bash scripts/build.sh build -DCMAKE_BUILD_TYPE=RelWithDebInfo
 . scripts/env.sh
 zbsvc="$root/build/bin/zbsvc"
 work="$(mktemp -d /tmp/zbdemo.XXXXXX)"
-trap 'rm -rf "$work"' EXIT
+server=""
+trap '[ -z "$server" ] || kill "$server" 2>/dev/null; rm -rf "$work"' EXIT
 
 # Prints a command as the shell would show it, then runs it.
 show() {
@@ -32,6 +33,27 @@ show mdf -strip examples/mdf/demo.mdf SOURCES INCLUDES
 printf 'cached data\n' >"$work/data"
 show block pack -crypt -v 1.2.3 "$work/data" "$work/data.blk"
 show block info "$work/data.blk"
+
+# A server publishes two files in shared memory until it is stopped; the
+# segment is gone once it has ended.
+"$zbsvc" shm serve demo.mdf=examples/mdf/demo.mdf readme=README.md >"$work/shm" &
+server=$!
+until [ "$(wc -l <"$work/shm")" -ge 2 ] || ! kill -0 "$server" 2>/dev/null; do sleep 0.1; done
+segment="$(head -n 1 "$work/shm")"
+echo
+echo "\$ zbsvc shm serve demo.mdf=examples/mdf/demo.mdf readme=README.md &"
+cat "$work/shm"
+show shm list "$segment"
+show shm get "$segment" demo.mdf "$work/demo.mdf"
+cmp "$work/demo.mdf" examples/mdf/demo.mdf && echo "(the block is the file, byte for byte)"
+kill -TERM "$server"
+wait "$server" || echo "(the server ended with status $?)"
+server=""
+if ipcs -m | awk -v id="$segment" '$2 == id { found = 1 } END { exit !found }'; then
+  echo "segment $segment is still there"
+else
+  echo "segment $segment removed"
+fi
 
 mkdir -p "$work/ws/Fw/PublicInterfaces" "$work/ws/Fw/PrivateInterfaces"
 touch "$work/ws/Fw/PublicInterfaces/"{Fw.h,FwTypes.h} "$work/ws/Fw/PrivateInterfaces/FwImpl.h"
