@@ -7,7 +7,8 @@ set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 cd "$root"
 work="$(mktemp -d /tmp/zbdemo.XXXXXX)"
-trap 'rm -rf "$work"' EXIT
+server=""
+trap '[ -z "$server" ] || kill "$server" 2>/dev/null; rm -rf "$work"' EXIT
 
 # quote WORD...: the words as a shell reads them back, quoted where needed.
 quote() {
@@ -35,6 +36,9 @@ run_into() {
   echo "\$ $(quote "$@") >$(quote "$file")"
   env "$@" >"$file"
 }
+show macros -solve -I examples/macros/include examples/macros/demo.mk
+show pp -level examples/pp/levels.lvl -expand -I examples/pp/include examples/pp/demo.mk
+show mdf -strip examples/mdf/demo.mdf SOURCES INCLUDES
 
 echo "\$ cd $(quote "$root")"
 echo "\$ . scripts/env.sh"
@@ -65,6 +69,34 @@ run cat "$work/Fw.hl"
 run "$zbsvc" hmap -o "$work/map" "+$work/ws=$work/Fw.hl"
 run "$zbsvc" find -map "$work/map" FwTypes.h FwImpl.h
 run "$zbsvc" ls -r -f -x '*.h' -x 'Fw.hl' "$work"
+# A server publishes two files in shared memory until it is stopped; the
+# segment is gone once it has ended.
+"$zbsvc" shm serve demo.mdf=examples/mdf/demo.mdf readme=README.md >"$work/shm" &
+server=$!
+until [ "$(wc -l <"$work/shm")" -ge 2 ] || ! kill -0 "$server" 2>/dev/null; do sleep 0.1; done
+segment="$(head -n 1 "$work/shm")"
+echo
+echo "\$ zbsvc shm serve demo.mdf=examples/mdf/demo.mdf readme=README.md &"
+cat "$work/shm"
+show shm list "$segment"
+show shm get "$segment" demo.mdf "$work/demo.mdf"
+cmp "$work/demo.mdf" examples/mdf/demo.mdf && echo "(the block is the file, byte for byte)"
+kill -TERM "$server"
+wait "$server" || echo "(the server ended with status $?)"
+server=""
+if ipcs -m | awk -v id="$segment" '$2 == id { found = 1 } END { exit !found }'; then
+  echo "segment $segment is still there"
+else
+  echo "segment $segment removed"
+fi
+
+mkdir -p "$work/ws/Fw/PublicInterfaces" "$work/ws/Fw/PrivateInterfaces"
+touch "$work/ws/Fw/PublicInterfaces/"{Fw.h,FwTypes.h} "$work/ws/Fw/PrivateInterfaces/FwImpl.h"
+show hlist -ws "$work/ws" -o "$work/Fw.hl" Fw/PublicInterfaces Fw/PrivateInterfaces
+cat "$work/Fw.hl"
+show hmap -o "$work/map" "+$work/ws=$work/Fw.hl"
+show find -map "$work/map" FwTypes.h FwImpl.h
+show ls -r -f -x '*.h' -x 'Fw.hl' "$work"
 
 echo
 echo "# An XML trace of a run with a failure (the missing file is reported):"

@@ -45,6 +45,8 @@ const zbsvcVerb zbsvcVerbs[] = {
     {"find", zbsvcFind, "print where names are found along directories and a header map"},
     {"macros", zbsvcMacros, "read description files into a macro set and print it"},
     {"version", zbsvcVersion, "compute and print the version of the product"},
+    {"mdf", zbsvcMdf, "print the values of sections of an MDF V4 file"},
+    {"shm", zbsvcShm, "publish files as blocks in shared memory, list and get them"},
     {nullptr, nullptr, nullptr},
 };
 

@@ -8,6 +8,7 @@
 #include <fstream>
 #include <signal.h>
 #include <sstream>
+#include <sys/shm.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <time.h>
@@ -161,6 +162,20 @@ ChildResult Zbsvc(const std::vector<std::string>& iArgs, const ChildEnvironment&
     std::vector<std::string> argv{Program("zbsvc")};
     argv.insert(argv.end(), iArgs.begin(), iArgs.end());
     return Run(argv, iEnv);
+}
+
+int SegmentsCreatedBy(int iCreator)
+{
+    struct shm_info info;
+    const int highest = ::shmctl(0, SHM_INFO, reinterpret_cast<struct shmid_ds*>(&info));
+    int count = 0;
+    for (int index = 0; index <= highest; ++index)
+    {
+        struct shmid_ds status;
+        if (::shmctl(index, SHM_STAT, &status) >= 0 && status.shm_cpid == iCreator)
+            ++count;
+    }
+    return count;
 }
 
 std::string Program(const std::string& iName)

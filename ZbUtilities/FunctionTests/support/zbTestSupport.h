@@ -77,6 +77,10 @@ std::string Outcome(const ChildResult& iResult);
 // Runs the built zbsvc with iArgs.
 ChildResult Zbsvc(const std::vector<std::string>& iArgs, const ChildEnvironment& iEnv = {});
 
+// Number of System V shared-memory segments created by process iCreator
+// that still exist (also those removed but still attached somewhere).
+int SegmentsCreatedBy(int iCreator);
+
 // Path of a program built in the build tree's bin directory.
 std::string Program(const std::string& iName);
 // Path inside the source tree.

@@ -1,0 +1,247 @@
+// zbsvc shm: named blocks in shared memory.
+//
+//   zbsvc shm serve [-size BYTES] [-ratio N] KEY=FILE ...
+//       publishes the files as blocks in a new segment, prints its name and
+//       the use of its index and data areas, then waits for SIGINT, SIGTERM
+//       or SIGHUP, removes the segment and ends with the signal's number.
+//   zbsvc shm get [-size BYTES] [-ratio N] NAME KEY [OUT]
+//       writes the block KEY of the segment NAME to OUT (replaced once the
+//       block is complete) or to standard output.
+//   zbsvc shm list [-size BYTES] [-ratio N] NAME
+//       prints the index lines of the segment, "KEY|LENGTH".
+//
+// Clients must give the -size and -ratio the server was given.  The
+// segment never outlives its server: every failure after its creation and
+// every stop removes it.  The stop signals are blocked before the segment
+// exists and taken by sigwait, so no handler runs and none can come between
+// the creation and the removal.
+
+#include <cerrno>
+#include <csignal>
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <unistd.h>
+
+#include "zbDescriptor.h"
+#include "zbGetopts.h"
+#include "zbOFStream.h"
+#include "zbReport.h"
+#include "zbSharedMemoryC.h"
+#include "zbSharedMemoryS.h"
+#include "zbsvcVerbs.h"
+
+namespace
+{
+// A decimal number from 1 to 2^32 - 1, nothing else.
+int ParsePositive(const char* iText, unsigned int& oValue)
+{
+    unsigned long long value = 0;
+    const char* p = iText;
+    for (; *p >= '0' && *p <= '9'; ++p)
+        if ((value = value * 10 + static_cast<unsigned>(*p - '0')) > 0xFFFFFFFFull)
+            return 1;
+    if (p == iText || *p || value == 0)
+        return 1;
+    oValue = static_cast<unsigned int>(value);
+    return 0;
+}
+
+void DeclareSizes(zbGetopts& ioOptions)
+{
+    ioOptions.AddValuedSwitch("size", "segment size in bytes (2097152)", 1);
+    ioOptions.AddValuedSwitch("ratio", "the index takes 1/N of the segment (10)", 1);
+}
+
+// -1 when the verb goes on with the sizes, else the usage error status.
+int GetSizes(zbGetopts& ioOptions, unsigned int& oSize, unsigned int& oRatio)
+{
+    oSize = zbSharedMemory::DefaultSize;
+    oRatio = zbSharedMemory::DefaultIndexRatio;
+    const QORString* size = ioOptions.GetSwitchValue("size");
+    const QORString* ratio = ioOptions.GetSwitchValue("ratio");
+    if ((size && ParsePositive(size->CastToCharPtr(), oSize)) ||
+        (ratio && ParsePositive(ratio->CastToCharPtr(), oRatio)))
+    {
+        zbStderr.Print("%s: -size and -ratio expect a number from 1 to 4294967295\n",
+                       ioOptions.GetArgv0());
+        ioOptions.Usage(zbStderr);
+        return 2;
+    }
+    return -1;
+}
+
+int ReportMemory(const char* iName, const zbSharedMemory& iMemory)
+{
+    return zbReportMessage("zbsvc.shm.Failed",
+                           {QORUnicodeString(iName), iMemory.GetzbSharedMemoryLastError()});
+}
+
+// Appends every KEY=FILE; 0, or 1 after a report.
+int Publish(zbSharedMemoryS& ioServer, const QORListValQORString& iValues)
+{
+    for (const QORString& value : iValues)
+    {
+        const std::string& text = value.Std();
+        const size_t equal = text.find('=');
+        const std::string key = text.substr(0, equal), file = text.substr(equal + 1);
+        std::string data;
+        if (int error = zbReadFile(file.c_str(), data))
+            return zbReportSystemError(file.c_str(), error);
+        if (data.size() > 0xFFFFFFFFull)
+            return zbReportSystemError(file.c_str(), EFBIG);
+        if (ioServer.Append(key.c_str(), data.data(), static_cast<unsigned int>(data.size())))
+            return zbReportMessage("zbsvc.shm.BlockRefused",
+                                   {QORUnicodeString(key.c_str()), QORUnicodeString(file.c_str()),
+                                    QORUnicodeString(ioServer.GetName()),
+                                    ioServer.GetzbSharedMemoryLastError()});
+    }
+    return 0;
+}
+
+int Serve(int argc, char** argv)
+{
+    zbGetopts options("zbsvc shm serve");
+    DeclareSizes(options);
+    int status = zbsvcAnalyze(options, argc, argv, "KEY=FILE ...", 1, -1);
+    if (status >= 0)
+        return status;
+    unsigned int size, ratio;
+    if ((status = GetSizes(options, size, ratio)) >= 0)
+        return status;
+    const QORListValQORString& values = *options.GetAllLineValues();
+    for (const QORString& value : values)
+        if (value.Std().find('=') == std::string::npos || value.Std()[0] == '=')
+        {
+            zbStderr.Print("%s: expects KEY=FILE arguments, not '%s'\n", options.GetArgv0(),
+                           value.CastToCharPtr());
+            options.Usage(zbStderr);
+            return 2;
+        }
+
+    // The stop signals wait, blocked, from before the segment exists until
+    // sigwait takes one.  A closed standard output is a write error, not
+    // the end of the process.
+    sigset_t stops;
+    sigemptyset(&stops);
+    for (int signal : {SIGINT, SIGTERM, SIGHUP})
+        sigaddset(&stops, signal);
+    sigprocmask(SIG_BLOCK, &stops, nullptr);
+    std::signal(SIGPIPE, SIG_IGN);
+
+    zbSharedMemoryS server(size, ratio);
+    if (server.Open())
+        return ReportMemory("-", server);
+    status = Publish(server, values);
+    if (status == 0)
+    {
+        double indexUse = 0, dataUse = 0;
+        server.GetInfo(indexUse, dataUse);
+        zbStdout.Print("%s\n", server.GetName());
+        zbStdout.Print("index %.2f%% used (%u of %u bytes), data %.2f%% used (%u of %u bytes)\n",
+                       indexUse, server.GetIndexUsed() + 1, server.GetIndexSize(), dataUse,
+                       server.GetDataUsed(), server.GetDataSize());
+        if (zbStdout.GetErrno() || zbStdout.Flush())
+            status = zbReportSystemError("stdout", zbStdout.GetErrno());
+    }
+    if (status == 0)
+    {
+        int signal = 0;
+        while (sigwait(&stops, &signal) != 0)
+            ;
+        status = signal;
+    }
+    const std::string name = server.GetName();
+    if (server.Close())
+        status = ReportMemory(name.c_str(), server);
+    return status;
+}
+
+int Get(int argc, char** argv)
+{
+    zbGetopts options("zbsvc shm get");
+    DeclareSizes(options);
+    int status = zbsvcAnalyze(options, argc, argv, "NAME KEY [OUT]", 2, 3);
+    if (status >= 0)
+        return status;
+    unsigned int size, ratio;
+    if ((status = GetSizes(options, size, ratio)) >= 0)
+        return status;
+    const QORListValQORString& values = *options.GetAllLineValues();
+    const char* name = values[1].CastToCharPtr();
+    const char* key = values[2].CastToCharPtr();
+    const char* out = values.Size() == 3 ? values[3].CastToCharPtr() : nullptr;
+
+    zbSharedMemoryC client(size, ratio);
+    if (client.Open(name))
+        return ReportMemory(name, client);
+    char* data = nullptr;
+    unsigned int length = 0;
+    if (client.Extract(key, &data, &length))
+        return zbReportMessage("zbsvc.shm.NoBlock", {QORUnicodeString(name), QORUnicodeString(key),
+                                                     client.GetzbSharedMemoryLastError()});
+    int error = out ? zbReplaceFile(out, data, length, 0644, false) : zbWriteAll(1, data, length);
+    delete[] data;
+    if (error)
+        return zbReportSystemError(out ? out : "stdout", error);
+    return 0;
+}
+
+int List(int argc, char** argv)
+{
+    zbGetopts options("zbsvc shm list");
+    DeclareSizes(options);
+    int status = zbsvcAnalyze(options, argc, argv, "NAME", 1, 1);
+    if (status >= 0)
+        return status;
+    unsigned int size, ratio;
+    if ((status = GetSizes(options, size, ratio)) >= 0)
+        return status;
+    const char* name = (*options.GetAllLineValues())[1].CastToCharPtr();
+    zbSharedMemoryC client(size, ratio);
+    const char* index = client.Open(name) ? nullptr : client.GetIndex();
+    if (!index)
+        return ReportMemory(name, client);
+    if (int error = zbWriteAll(1, index, std::strlen(index)))
+        return zbReportSystemError("stdout", error);
+    return 0;
+}
+
+struct SubVerb
+{
+    const char* _Name;
+    int (*_Run)(int argc, char** argv);
+    const char* _Synopsis;
+};
+
+const SubVerb kSubVerbs[] = {
+    {"serve", Serve,
+     "serve [-size BYTES] [-ratio N] KEY=FILE ...: publishes the files until SIGINT or SIGTERM"},
+    {"get", Get, "get [-size BYTES] [-ratio N] NAME KEY [OUT]: writes one block of a segment"},
+    {"list", List, "list [-size BYTES] [-ratio N] NAME: prints the index lines of a segment"},
+};
+
+void ShmUsage(zbOFStream& oStream)
+{
+    oStream.Print("zbsvc shm usage:\n");
+    for (const SubVerb& sub : kSubVerbs)
+        oStream.Print("   zbsvc shm %s\n", sub._Synopsis);
+}
+} // namespace
+
+int zbsvcShm(int argc, char** argv)
+{
+    if (argc >= 2 && (!std::strcmp(argv[1], "-h") || !std::strcmp(argv[1], "--help")))
+    {
+        ShmUsage(zbStdout);
+        return 0;
+    }
+    if (argc >= 2)
+        for (const SubVerb& sub : kSubVerbs)
+            if (!std::strcmp(argv[1], sub._Name))
+                return sub._Run(argc - 1, argv + 1);
+    if (argc >= 2)
+        zbStderr.Print("zbsvc shm: unknown action '%s'\n", argv[1]);
+    ShmUsage(zbStderr);
+    return 2;
+}
