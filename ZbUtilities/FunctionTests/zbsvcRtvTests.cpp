@@ -2,7 +2,6 @@
 // files left alone when nothing changes, conflicts, failed inputs, failed
 // writes that keep the old file, masks.
 
-#include <dirent.h>
 #include <string>
 #include <sys/stat.h>
 #include <sys/time.h>
@@ -32,24 +31,6 @@ void SetOldTime(const std::string& iPath)
 {
     struct timeval old[2] = {{1000000000, 0}, {1000000000, 0}};
     ASSERT_EQ(::utimes(iPath.c_str(), old), 0);
-}
-
-// The names in a directory, sorted, joined by blanks.
-std::string Entries(const std::string& iDir)
-{
-    std::vector<std::string> names;
-    if (DIR* dir = ::opendir(iDir.c_str()))
-    {
-        while (struct dirent* entry = ::readdir(dir))
-            if (std::string(entry->d_name) != "." && std::string(entry->d_name) != "..")
-                names.push_back(entry->d_name);
-        ::closedir(dir);
-    }
-    std::sort(names.begin(), names.end());
-    std::string text;
-    for (const std::string& name : names)
-        text += name + " ";
-    return text;
 }
 
 struct Inputs
@@ -91,10 +72,6 @@ TEST(zbsvcRtv, MergeWritesOnlyWhenChanged)
     // -dup reports conflicts between files; the result is the same.
     EXPECT_EQ(Outcome(Zbsvc({"rtv", "merge", "-dup", "-o", out, in / "a.data", in / "b.data"})),
               "0|" + out + " unchanged (3 elements)\n|" + kReport);
-    EXPECT_EQ(Outcome(Zbsvc({"rtv", "merge", "-o", out, in / "a.data"})),
-              "0|" + out + " written (2 elements)\n|");
-    EXPECT_EQ(ReadFile(out), kMagic + "RTV/003/CUS lib/a.so|code/lib/a.so\n"
-                                      "BTV/000/QXI inc/b.h|inc/b.h\n");
 
     // A conflict inside one file is always reported.
     WriteFile(in / "c.data", kMagic + "RTV/003/CUS lib/a.so|code/lib/a.so\n"
@@ -121,11 +98,12 @@ TEST(zbsvcRtv, BadInputsWriteNothing)
                   " is not a runtime-view data file: its first line is not !<zbRTViewData> "
                   "v1.0.0 or a later version\n");
     EXPECT_EQ(MTime(out), -1);
-    EXPECT_EQ(Zbsvc({"rtv", "merge", in / "a.data"})._Status, 2);
-    EXPECT_EQ(Zbsvc({"rtv", "merge", "-o", out})._Status, 2);
-    EXPECT_EQ(Zbsvc({"rtv", "frobnicate"})._Status, 2);
-    EXPECT_EQ(Zbsvc({"rtv"})._Status, 2);
-    EXPECT_EQ(Zbsvc({"rtv", "-h"})._Status, 0);
+    for (std::vector<std::string> usage :
+         {std::vector<std::string>{"merge", in / "a.data"}, {"merge", "-o", out}, {"x"}, {}})
+    {
+        usage.insert(usage.begin(), "rtv");
+        EXPECT_EQ(Zbsvc(usage)._Status, 2) << usage.size();
+    }
 }
 
 // A write cut short by a file-size limit leaves the old file as it was and
@@ -148,7 +126,7 @@ TEST(zbsvcRtv, FailedWriteKeepsTheOldFile)
                      zbtest::Program("zbsvc"), "rtv", "merge", "-o", out, in / "big.data"});
     EXPECT_EQ(Outcome(limited), "1||# System error on " + out + ": File too large\n");
     EXPECT_EQ(ReadFile(out), old);
-    EXPECT_EQ(Entries(in / "out"), "merged.data ");
+    EXPECT_EQ(zbtest::Run({"/bin/ls", "-A", in / "out"})._Out, "merged.data\n");
 
     // A directory where the new file cannot be made, for a user who is
     // not allowed to write there.
@@ -161,7 +139,7 @@ TEST(zbsvcRtv, FailedWriteKeepsTheOldFile)
                      zbtest::Program("zbsvc"), "rtv", "merge", "-o", out, in / "a.data"});
     EXPECT_EQ(Outcome(denied), "1||# System error on " + out + ": Permission denied\n");
     EXPECT_EQ(ReadFile(out), old);
-    EXPECT_EQ(Entries(in / "out"), "merged.data ");
+    EXPECT_EQ(zbtest::Run({"/bin/ls", "-A", in / "out"})._Out, "merged.data\n");
 }
 
 TEST(zbsvcRtv, ListWithMasks)
@@ -181,7 +159,6 @@ TEST(zbsvcRtv, ListWithMasks)
         {{"-type", "RTV,Data"},
          "RTV/001/QXI lib/a.so|code/lib/other.so\n"
          "DAT/002/CUS res/d.txt|resources/d.txt\n"},
-        {{"-type", "Internal"}, "INT/000/QXI inc/b.h|x\n"},
         {{"-type", "0x104", "-exp", "CUS"}, "DAT/002/CUS res/d.txt|resources/d.txt\n"},
         {{"-exp", "2"}, "RTV/001/QXI lib/a.so|code/lib/other.so\nINT/000/QXI inc/b.h|x\n"},
         {{"-exp", "Deliverable,NotDeliverable", "-type", "2"}, ""},
@@ -196,6 +173,4 @@ TEST(zbsvcRtv, ListWithMasks)
     for (const char* bad : {"", "RTV,", "Runtimes", "12x", "-1", "0x"})
         EXPECT_EQ(Zbsvc({"rtv", "list", "-type", bad, merged})._Status, 2) << bad;
     EXPECT_EQ(Zbsvc({"rtv", "list", "-exp", "RTV", merged})._Status, 2);
-    EXPECT_EQ(Outcome(Zbsvc({"rtv", "list", in / "none"})),
-              "1||# System error on " + (in / "none") + ": No such file or directory\n");
 }

@@ -108,13 +108,19 @@ int Merge(int argc, char** argv)
                                                      ? zbRTViewData::ReportDuplicates
                                                      : zbRTViewData::MergeSilently;
 
-    // Each file is read on its own (conflicts inside one file are always
-    // reported), then merged in; nothing is written after a failure.
+    // Each file after the first is read on its own (conflicts inside one
+    // file are always reported), then merged in; nothing is written after
+    // a failure.
     zbRTViewData merged(kDimension);
     int failed = 0;
     QORListValQORString* inputs = options.GetAllLineValues();
     for (int i = 1; inputs && i <= inputs->Size(); ++i)
     {
+        if (merged.GetNbElements() == 0)
+        {
+            failed |= ReadData(merged, (*inputs)[i]);
+            continue;
+        }
         zbRTViewData one(kDimension);
         if (ReadData(one, (*inputs)[i]) != 0)
             failed = 1;
