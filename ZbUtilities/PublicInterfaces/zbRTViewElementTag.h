@@ -7,7 +7,7 @@
 class zbRTViewElementTag
 {
   public:
-    zbRTViewElementTag(const int iId, const char* iCode, const char* iName)
+    constexpr zbRTViewElementTag(const int iId, const char* iCode, const char* iName)
         : _Id(iId), _Code(iCode), _Name(iName)
     {
     }
