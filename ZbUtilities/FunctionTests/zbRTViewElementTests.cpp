@@ -106,6 +106,8 @@ TEST(zbRTViewElement, ParsesRecords)
     // most 4096 bytes are used.
     EXPECT_EQ(Fields(E("RTV/001/CUS name|rtvXYZ", 20)), "Runtime 1 Deliverable [name] [rtv]");
     EXPECT_EQ(Fields(E("RTV/001/CUS na\0me|r", 19)), "Runtime 1 Deliverable [na] [na]");
+    EXPECT_EQ(Fields(E("RTV/001/CUS n|r\nX\0Y", 19)), "Runtime 1 Deliverable [n] [r]");
+    EXPECT_EQ(Fields(E(nullptr)), "Internal 0 NotDeliverable [] []");
     std::string longLine = "RTV/001/CUS " + std::string(5000, 'n');
     EXPECT_EQ(E(longLine.c_str(), 5012)._Name.GetLengthInByte(), 4096 - 12);
 }

@@ -70,11 +70,13 @@ zbRTViewElement::zbRTViewElement(const char* iRecord, unsigned int iLength) : zb
 {
     if (iLength > MaxRecordLength)
         iLength = MaxRecordLength;
-    // The line ends at its first line feed or NUL.
-    for (const char* stop : {static_cast<const char*>(std::memchr(iRecord, '\n', iLength)),
-                             static_cast<const char*>(std::memchr(iRecord, 0, iLength))})
-        if (stop)
-            iLength = static_cast<unsigned int>(stop - iRecord);
+    if (!iRecord)
+        return;
+    // The line ends at its first NUL or line feed.
+    if (const void* nul = std::memchr(iRecord, 0, iLength))
+        iLength = static_cast<unsigned int>(static_cast<const char*>(nul) - iRecord);
+    if (const void* lf = std::memchr(iRecord, '\n', iLength))
+        iLength = static_cast<unsigned int>(static_cast<const char*>(lf) - iRecord);
 
     // The twelve header bytes, each field ended by a NUL where its
     // separator stands; bytes past the line are NULs.
