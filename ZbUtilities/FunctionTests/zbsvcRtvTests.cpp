@@ -77,7 +77,7 @@ TEST(zbsvcRtv, MergeWritesOnlyWhenChanged)
     WriteFile(in / "c.data", kMagic + "RTV/003/CUS lib/a.so|code/lib/a.so\n"
                                       "RTV/001/QXI lib/a.so|code/lib/other.so\n");
     EXPECT_EQ(Outcome(Zbsvc({"rtv", "merge", "-o", out, in / "c.data"})),
-              "0|" + out + " written (1 elements)\n|" + kReport);
+              "0|" + out + " written (1 element)\n|" + kReport);
 }
 
 TEST(zbsvcRtv, BadInputsWriteNothing)

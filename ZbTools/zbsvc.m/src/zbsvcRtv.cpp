@@ -132,9 +132,10 @@ int Merge(int argc, char** argv)
     int changed = 0;
     if (merged.WriteIfChanged(*output, changed) != 0)
         return 1;
-    zbStdout.Print("%s %s (%d elements)\n", output->CastToCharPtr(),
-                   changed ? "written" : "unchanged", merged.GetNbElements());
-    return 0;
+    int count = merged.GetNbElements();
+    zbStdout.Print("%s %s (%d element%s)\n", output->CastToCharPtr(),
+                   changed ? "written" : "unchanged", count, count == 1 ? "" : "s");
+    return zbStdout.Flush() ? 1 : 0;
 }
 
 int List(int argc, char** argv)
