@@ -41,35 +41,21 @@ std::string Fields(const E& iElement)
 }
 } // namespace
 
-TEST(zbRTViewElement, TagTable)
+TEST(zbRTViewElement, Tags)
 {
-    struct Row
-    {
-        const zbRTViewElementTag& _Tag;
-        int _Id;
-        const char* _Code;
-        const char* _Name;
-    };
-    const Row rows[] = {
-        {E::Runtime, 1, "RTV", "Runtime"},
-        {E::Buildtime, 2, "BTV", "Buildtime"},
-        {E::Internal, 4, "INT", "Internal"},
-        {E::Data, 256, "DAT", "Data"},
-        {E::DataInternal, 512, "IDA", "DataInternal"},
-        {E::Deliverable, 1, "CUS", "Deliverable"},
-        {E::NotDeliverable, 2, "QXI", "NotDeliverable"},
-    };
-    for (const Row& row : rows)
-    {
-        EXPECT_EQ(static_cast<int>(row._Tag), row._Id);
-        EXPECT_EQ(std::string(row._Tag.GetCode()) + row._Tag.GetName(),
-                  std::string(row._Code) + row._Name);
-        EXPECT_TRUE(row._Tag.MatchTag((std::string(row._Code) + "/000").c_str()));
-        EXPECT_FALSE(row._Tag.MatchTag(std::string(row._Code, 2).c_str())) << row._Name;
-        EXPECT_TRUE(row._Tag.MatchId(row._Id) && row._Tag.MatchId(row._Id | 0x4000));
-        EXPECT_FALSE(row._Tag.MatchId(~row._Id)) << row._Name;
-    }
-    EXPECT_EQ(E::Runtime | E::Data, 257);
+    std::string table;
+    for (const zbRTViewElementTag* tag : std::initializer_list<const zbRTViewElementTag*>{
+             &E::Runtime, &E::Buildtime, &E::Internal, &E::Data, &E::DataInternal, &E::Deliverable,
+             &E::NotDeliverable})
+        table += std::to_string(static_cast<int>(*tag)) + tag->GetCode() + tag->GetName() + " ";
+    EXPECT_EQ(table, "1RTVRuntime 2BTVBuildtime 4INTInternal 256DATData 512IDADataInternal "
+                     "1CUSDeliverable 2QXINotDeliverable ");
+    EXPECT_TRUE(E::Data.MatchTag("DAT/000") && !E::Data.MatchTag("DA") && !E::Data.MatchTag("dat"));
+    EXPECT_TRUE(E::Data.MatchId(256) && E::Data.MatchId(E::Data | E::Runtime));
+    EXPECT_FALSE(E::Data.MatchId(255));
+    // An id of several bits matches only masks holding all of them.
+    const zbRTViewElementType both(3, "XXX", "Both");
+    EXPECT_TRUE(both.MatchId(7) && !both.MatchId(1));
     EXPECT_EQ(E::Deliverable | E::NotDeliverable, 3);
 }
 
