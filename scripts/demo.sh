@@ -98,6 +98,9 @@ show hmap -o "$work/map" "+$work/ws=$work/Fw.hl"
 show find -map "$work/map" FwTypes.h FwImpl.h
 show ls -r -f -x '*.h' -x 'Fw.hl' "$work"
 
+show rtv merge -dup -o "$work/rtview/merged.data" examples/rtview/module.data examples/rtview/framework.data
+show rtv list -type Runtime,Buildtime -exp Deliverable "$work/rtview/merged.data"
+
 echo
 echo "# An XML trace of a run with a failure (the missing file is reported):"
 run "$zbsvc" -xml "$work/trace.xml" crc README.md no-such-file || true

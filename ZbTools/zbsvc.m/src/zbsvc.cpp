@@ -43,6 +43,7 @@ const zbsvcVerb zbsvcVerbs[] = {
     {"hlist", zbsvcHlist, "write the header-list file of include directories of a workspace"},
     {"hmap", zbsvcHmap, "build a header map from header-list files"},
     {"find", zbsvcFind, "print where names are found along directories and a header map"},
+    {"rtv", zbsvcRtv, "merge runtime-view data files, list their elements"},
     {"macros", zbsvcMacros, "read description files into a macro set and print it"},
     {"version", zbsvcVersion, "compute and print the version of the product"},
     {"mdf", zbsvcMdf, "print the values of sections of an MDF V4 file"},

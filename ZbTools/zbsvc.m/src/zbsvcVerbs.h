@@ -29,6 +29,7 @@ int zbsvcHmap(int argc, char** argv);
 int zbsvcFind(int argc, char** argv);
 int zbsvcMdf(int argc, char** argv);
 int zbsvcShm(int argc, char** argv);
+int zbsvcRtv(int argc, char** argv);
 
 // Reporting for the verbs, through the library's reporting: the message
 // under "zbzbError"; a system error of iObject ("systError", iErrno stored in

@@ -1,0 +1,212 @@
+// zbsvc rtv: runtime-view data files.
+//
+//   zbsvc rtv merge [-dup] -o OUT IN ...           merges the files into OUT
+//   zbsvc rtv list [-type MASK] [-exp MASK] FILE   prints the elements of FILE
+
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <cstring>
+
+#include "zbGetopts.h"
+#include "zbHashDico.h"
+#include "zbOFStream.h"
+#include "zbRTViewData.h"
+#include "zbReport.h"
+#include "zbsvcVerbs.h"
+
+namespace
+{
+using E = zbRTViewElement;
+
+// Buckets of the sets the verb builds; the order of the records written
+// follows from it.
+const unsigned int kDimension = static_cast<unsigned int>(zbHashCodeCollec::UpToNiceModulo(4096));
+
+// The tags a mask may name, by code or by name.
+const zbRTViewElementTag* const kTypes[] = {&E::Runtime, &E::Buildtime, &E::Internal, &E::Data,
+                                            &E::DataInternal};
+const zbRTViewElementTag* const kExposures[] = {&E::Deliverable, &E::NotDeliverable};
+
+// A data file read into ioData; a failure reported (1).
+int ReadData(zbRTViewData& ioData, const char* iPath)
+{
+    switch (ioData.Read(QORString(iPath), zbRTViewData::KeepPaths))
+    {
+    case 0:
+        return 0;
+    case 1:
+        return zbReportLastError(iPath);
+    case -10:
+        return zbReportMessage("zbRTViewData.EmptyFile", {iPath});
+    default:
+        return zbReportMessage("zbRTViewData.BadFirstLine", {iPath, zbRTViewData::_Magic});
+    }
+}
+
+// A mask: a number (decimal, 0x hexadecimal), or codes and names of tags
+// joined by commas ("RTV,Data").  Every tag when iText is null.  0, or 1
+// when the text is neither.
+template <size_t N>
+int ParseMask(const QORString* iText, const zbRTViewElementTag* const (&iTags)[N], int& oMask)
+{
+    oMask = 0;
+    if (!iText)
+    {
+        for (const zbRTViewElementTag* tag : iTags)
+            oMask |= *tag;
+        return 0;
+    }
+    const char* text = *iText;
+    if (!*text)
+        return 1;
+    char* end = nullptr;
+    errno = 0;
+    long value = std::strtol(text, &end, 0);
+    if (*text >= '0' && *text <= '9')
+    {
+        if (*end || errno || value > INT_MAX)
+            return 1;
+        oMask = static_cast<int>(value);
+        return 0;
+    }
+    for (const char* word = text;;)
+    {
+        size_t length = std::strcspn(word, ",");
+        int bit = 0;
+        for (const zbRTViewElementTag* tag : iTags)
+            if ((length == 3 && !std::strncmp(word, tag->GetCode(), 3)) ||
+                (std::strlen(tag->GetName()) == length &&
+                 !std::strncmp(word, tag->GetName(), length)))
+                bit = *tag;
+        if (!bit)
+            return 1;
+        oMask |= bit;
+        if (!word[length])
+            return 0;
+        word += length + 1;
+    }
+}
+
+int Merge(int argc, char** argv)
+{
+    zbGetopts options("zbsvc rtv merge");
+    options.AddSimpleSwitch(
+        "dup", "report elements given different runtime-view names by different files", 1);
+    options.AddValuedSwitch("o", "the merged data file, written only when it changes", 1);
+    int status = zbsvcAnalyze(options, argc, argv, "IN...", 1, -1);
+    if (status >= 0)
+        return status;
+    QORString* output = options.GetSwitchValue("o");
+    if (!output)
+    {
+        zbStderr.Print("%s: -o is required\n", options.GetArgv0());
+        options.Usage(zbStderr);
+        return 2;
+    }
+    zbRTViewData::DuplicateBehaviour behaviour = options.GetSwitchStatus("dup")
+                                                     ? zbRTViewData::ReportDuplicates
+                                                     : zbRTViewData::MergeSilently;
+
+    // Each file after the first is read on its own (conflicts inside one
+    // file are always reported), then merged in; nothing is written after
+    // a failure.
+    zbRTViewData merged(kDimension);
+    int failed = 0;
+    QORListValQORString* inputs = options.GetAllLineValues();
+    for (int i = 1; inputs && i <= inputs->Size(); ++i)
+    {
+        if (merged.GetNbElements() == 0)
+        {
+            failed |= ReadData(merged, (*inputs)[i]);
+            continue;
+        }
+        zbRTViewData one(kDimension);
+        if (ReadData(one, (*inputs)[i]) != 0)
+            failed = 1;
+        else
+            merged.Insert(one, behaviour);
+    }
+    if (failed)
+        return 1;
+    int changed = 0;
+    if (merged.WriteIfChanged(*output, changed) != 0)
+        return 1;
+    int count = merged.GetNbElements();
+    zbStdout.Print("%s %s (%d element%s)\n", output->CastToCharPtr(),
+                   changed ? "written" : "unchanged", count, count == 1 ? "" : "s");
+    return zbStdout.Flush() ? 1 : 0;
+}
+
+int List(int argc, char** argv)
+{
+    zbGetopts options("zbsvc rtv list");
+    options.AddValuedSwitch("type", "types listed: a mask, or codes and names joined by commas", 1);
+    options.AddValuedSwitch("exp", "exposures listed: a mask, or codes and names", 1);
+    int status = zbsvcAnalyze(options, argc, argv, "FILE", 1, 1);
+    if (status >= 0)
+        return status;
+    int typeMask = 0, exposureMask = 0;
+    const char* bad = ParseMask(options.GetSwitchValue("type"), kTypes, typeMask) ? "-type"
+                      : ParseMask(options.GetSwitchValue("exp"), kExposures, exposureMask)
+                          ? "-exp"
+                          : nullptr;
+    if (bad)
+    {
+        zbStderr.Print("%s: %s expects a number or tag codes and names joined by commas\n",
+                       options.GetArgv0(), bad);
+        options.Usage(zbStderr);
+        return 2;
+    }
+    int index = 1;
+    const char* path = *options.GetLineValue(index);
+    zbRTViewData data(kDimension);
+    if (ReadData(data, path) != 0)
+        return 1;
+    QORListPtrzbRTViewElement list;
+    data.GetListOf(typeMask, exposureMask, list);
+    for (int i = 1; i <= list.Size(); ++i)
+    {
+        list[i]->Print(zbStdout);
+        zbStdout << '\n';
+    }
+    return zbStdout.Flush() ? 1 : 0;
+}
+
+struct SubVerb
+{
+    const char* _Name;
+    int (*_Run)(int argc, char** argv);
+    const char* _Synopsis;
+};
+
+const SubVerb kSubVerbs[] = {
+    {"merge", Merge,
+     "merge [-dup] -o OUT IN...: merges data files into OUT, written if it changes"},
+    {"list", List, "list [-type MASK] [-exp MASK] FILE: prints the elements of a data file"},
+};
+
+void RtvUsage(zbOFStream& oStream)
+{
+    oStream.Print("zbsvc rtv usage:\n");
+    for (const SubVerb& sub : kSubVerbs)
+        oStream.Print("   zbsvc rtv %s\n", sub._Synopsis);
+}
+} // namespace
+
+int zbsvcRtv(int argc, char** argv)
+{
+    if (argc >= 2 && (!std::strcmp(argv[1], "-h") || !std::strcmp(argv[1], "--help")))
+    {
+        RtvUsage(zbStdout);
+        return 0;
+    }
+    if (argc >= 2)
+        for (const SubVerb& sub : kSubVerbs)
+            if (!std::strcmp(argv[1], sub._Name))
+                return sub._Run(argc - 1, argv + 1);
+    if (argc >= 2)
+        zbStderr.Print("zbsvc rtv: unknown action '%s'\n", argv[1]);
+    RtvUsage(zbStderr);
+    return 2;
+}

@@ -1,0 +1,236 @@
+// Runtime-view data files: the first line, the merge rules, the file text
+// byte for byte, path modifications, writes that change nothing, and a
+// round trip of a large set.
+
+#include <cerrno>
+#include <string>
+#include <sys/stat.h>
+#include <sys/time.h>
+
+#include <gtest/gtest.h>
+
+#include "zbErrorCodeManager.h"
+#include "zbRTViewData.h"
+#include "zbTestSupport.h"
+
+using E = zbRTViewElement;
+using zbtest::ReadFile;
+using zbtest::TempDir;
+using zbtest::WriteFile;
+
+namespace
+{
+const std::string kMagic = "!<zbRTViewData> v1.0.0\n";
+
+QORString Q(const std::string& iText)
+{
+    return QORString(iText.c_str());
+}
+
+// Reads iText as a data file into ioData; oErr receives standard error.
+int ReadText(zbRTViewData& ioData, const std::string& iText, std::string* oErr = nullptr,
+             zbRTViewData::PathModification iMode = zbRTViewData::KeepPaths)
+{
+    TempDir dir;
+    WriteFile(dir / "f.data", iText);
+    zbtest::Capture err(2);
+    int result = ioData.Read(Q(dir / "f.data"), iMode);
+    std::string text = err.Stop();
+    if (oErr)
+        *oErr = text;
+    return result;
+}
+
+// The file text of a set, as Write gives it.
+std::string Text(const zbRTViewData& iData)
+{
+    char* buffer = nullptr;
+    unsigned int length = 0;
+    iData._FillBuffer(buffer, length);
+    std::string text(buffer ? buffer : "", length);
+    std::free(buffer);
+    return text;
+}
+
+time_t MTime(const std::string& iPath)
+{
+    struct stat st;
+    return ::stat(iPath.c_str(), &st) == 0 ? st.st_mtime : -1;
+}
+} // namespace
+
+TEST(zbRTViewData, FirstLine)
+{
+    const std::string record = "RTV/001/CUS a|b\n";
+    const struct
+    {
+        std::string _Text;
+        int _Result;
+        int _Elements;
+    } cases[] = {
+        {kMagic + record, 0, 1},
+        {"!<zbRTViewData> v1.0.1\n" + record, 0, 1},
+        {"!<zbRTViewData> v2.0\n" + record, 0, 1},
+        {"!<zbRTViewData> v1.0.0", 0, 0},
+        {"!<zbRTViewData> v0.9\n" + record, -1, 0},
+        {"!<zbRTViewData> v1.0\n" + record, -1, 0},
+        {"\n" + kMagic + record, -1, 0},
+        // Other formats whose first lines sort after this one.
+        {"!<zbRTViewDataStat> v1.0.0\nRTV/001/CUS a|b|1@2|F\n", -1, 0},
+        {"!<zbhl> v2.0.1\n@A\n", -1, 0},
+        {record, -1, 0},
+        {"", -10, 0},
+    };
+    for (const auto& c : cases)
+    {
+        zbRTViewData data(7);
+        zbExtLastError.SetErrno(0);
+        EXPECT_EQ(ReadText(data, c._Text), c._Result) << c._Text;
+        EXPECT_EQ(data.GetNbElements(), c._Elements) << c._Text;
+        EXPECT_EQ(zbExtLastError.GetErrno(), c._Result ? EBADF : 0) << c._Text;
+    }
+    TempDir dir;
+    zbRTViewData data(7);
+    EXPECT_EQ(data.Read(Q(dir / "none"), zbRTViewData::KeepPaths), 1);
+    EXPECT_EQ(zbExtLastError.GetErrno(), ENOENT);
+}
+
+TEST(zbRTViewData, MergeRules)
+{
+    const std::string report =
+        "# Error: Runtime-view element a is given two runtime-view names: x and y\n";
+    const struct
+    {
+        const char* _First;
+        const char* _Second;
+        const char* _Kept;
+        bool _Reported;
+    } cases[] = {
+        // A higher type wins, whatever the exposure, and nothing is said.
+        {"RTV/001/CUS a|x", "INT/002/QXI a|y", "INT/002/QXI a|y\n", false},
+        {"INT/002/CUS a|x", "RTV/001/QXI a|y", "INT/002/CUS a|x\n", false},
+        {"BTV/001/QXI a|x", "RTV/002/QXI a|y", "BTV/001/QXI a|x\n", false},
+        {"DAT/001/CUS a|x", "IDA/002/CUS a|y", "IDA/002/CUS a|y\n", false},
+        {"IDA/001/CUS a|x", "INT/002/QXI a|y", "IDA/001/CUS a|x\n", false},
+        // The same type: different names are reported, the higher exposure wins.
+        {"RTV/001/CUS a|x", "RTV/002/CUS a|y", "RTV/001/CUS a|x\n", true},
+        {"RTV/001/CUS a|x", "RTV/002/QXI a|y", "RTV/002/QXI a|y\n", true},
+        {"RTV/001/QXI a|x", "RTV/002/CUS a|y", "RTV/001/QXI a|x\n", true},
+        {"RTV/001/CUS a|x", "RTV/002/QXI a|x", "RTV/002/QXI a|x\n", false},
+        {"DAT/001/QXI a|x", "DAT/002/QXI a|x", "DAT/001/QXI a|x\n", false},
+    };
+    for (const auto& c : cases)
+    {
+        std::string where = std::string(c._First) + " then " + c._Second;
+        // Reading always reports.
+        zbRTViewData read(3);
+        std::string err;
+        EXPECT_EQ(ReadText(read, kMagic + c._First + "\n" + c._Second + "\n", &err), 0);
+        EXPECT_EQ(Text(read) + err, kMagic + c._Kept + (c._Reported ? report : "")) << where;
+        // Inserting reports only when asked to.
+        for (auto behaviour : {zbRTViewData::MergeSilently, zbRTViewData::ReportDuplicates})
+        {
+            zbRTViewData data(3);
+            zbtest::Capture capture(2);
+            EXPECT_EQ(
+                data.Insert(E(c._First), behaviour) * 2 + data.Insert(E(c._Second), behaviour), 2);
+            std::string said = capture.Stop();
+            EXPECT_EQ(Text(data) + said,
+                      kMagic + c._Kept + (c._Reported && behaviour ? report : ""))
+                << where;
+        }
+    }
+}
+
+TEST(zbRTViewData, ReadTwiceChangesNothing)
+{
+    const std::string text = kMagic + "RTV/001/CUS a|x\nINT/002/QXI b|y\n\nDAT/1234/QXI c\n";
+    zbRTViewData data(1);
+    std::string err;
+    EXPECT_EQ(ReadText(data, text, &err), 0);
+    EXPECT_EQ(ReadText(data, text, &err), 0);
+    EXPECT_EQ(err, "");
+    // One bucket keeps the order of reading; the empty line is an element
+    // with an empty name; four digits of skills shift the fields after them.
+    EXPECT_EQ(Text(data),
+              kMagic + "RTV/001/CUS a|x\nINT/002/QXI b|y\nINT/000/QXI |\nDAT/123/QXI  c| c\n");
+}
+
+TEST(zbRTViewData, PathModifications)
+{
+    const std::string text = kMagic + "RTV/001/CUS a\\b/c|d\\e/f\n";
+    const std::pair<zbRTViewData::PathModification, std::string> cases[] = {
+        {zbRTViewData::KeepPaths, "a\\b/c|d\\e/f\n"},
+        {zbRTViewData::BackslashPaths, "a/b/c|d/e/f\n"},
+        {zbRTViewData::UnixifyPaths, "a/b/c|d/e/f\n"},
+        {zbRTViewData::DosifyPaths, "a\\b\\c|d\\e\\f\n"},
+        {static_cast<zbRTViewData::PathModification>(4), ""},
+    };
+    for (const auto& [mode, names] : cases)
+    {
+        zbRTViewData data(3);
+        EXPECT_EQ(ReadText(data, text, nullptr, mode), 0);
+        EXPECT_EQ(Text(data), kMagic + (names.empty() ? "" : "RTV/001/CUS " + names)) << mode;
+    }
+}
+
+TEST(zbRTViewData, Remove)
+{
+    zbRTViewData data(1);
+    for (const char* record :
+         {"RTV/000/CUS r1", "RTV/000/QXI r2", "BTV/000/CUS b1", "INT/000/QXI i1"})
+        data.Insert(E(record), zbRTViewData::MergeSilently);
+    EXPECT_EQ(data.Remove(zbNewString("r1")) * 10 + data.Remove(zbNewString("r1")), 10);
+    EXPECT_EQ(data.Remove(E::Runtime | E::Buildtime, -1), 2);
+    EXPECT_EQ(Text(data), kMagic + "INT/000/QXI i1|i1\n");
+}
+
+TEST(zbRTViewData, WritesOnlyWhatChanged)
+{
+    TempDir dir;
+    const std::string path = dir / "sub/dir/f.data";
+    zbRTViewData data(3);
+    data.Insert(E("lib/a.so", "code/lib/a.so", E::Runtime, E::Deliverable, 1234),
+                zbRTViewData::MergeSilently);
+    int changed = -1;
+    // A missing file and its directories are made.
+    EXPECT_EQ(data.WriteIfChanged(Q(path), changed) * 10 + changed, 1);
+    EXPECT_EQ(ReadFile(path), kMagic + "RTV/234/CUS lib/a.so|code/lib/a.so\n");
+
+    struct timeval old[2] = {{1000000000, 0}, {1000000000, 0}};
+    ASSERT_EQ(::utimes(path.c_str(), old), 0);
+    EXPECT_EQ(data.WriteIfChanged(Q(path), changed) * 10 + changed, 0);
+    EXPECT_EQ(MTime(path), 1000000000);
+
+    data.Insert(E("BTV/000/QXI b"), zbRTViewData::MergeSilently);
+    EXPECT_EQ(data.WriteIfChanged(Q(path), changed) * 10 + changed, 1);
+    EXPECT_NE(MTime(path), 1000000000);
+    EXPECT_EQ(ReadFile(path), Text(data));
+}
+
+TEST(zbRTViewData, LargeSetRoundTrip)
+{
+    TempDir dir;
+    const int count = 50000;
+    zbRTViewData data(4099);
+    const zbRTViewElementType* types[] = {&E::Runtime, &E::Buildtime, &E::Internal, &E::Data,
+                                          &E::DataInternal};
+    for (int i = 0; i < count; ++i)
+    {
+        std::string name = "Fw" + std::to_string(i % 97) + "/lib/file" + std::to_string(i) + ".so";
+        ASSERT_EQ(data.Insert(E(name.c_str(), ("code/" + name).c_str(), *types[i % 5],
+                                i % 3 ? E::Deliverable : E::NotDeliverable, i % 1000),
+                              zbRTViewData::ReportDuplicates),
+                  1);
+    }
+    zbRTViewData again(4099);
+    ASSERT_EQ(data.Write(Q(dir / "a.data")) +
+                  again.Read(Q(dir / "a.data"), zbRTViewData::KeepPaths) +
+                  again.Write(Q(dir / "b.data")),
+              0);
+    std::string a = ReadFile(dir / "a.data");
+    EXPECT_TRUE(a == ReadFile(dir / "b.data"));
+    EXPECT_EQ(std::count(a.begin(), a.end(), '\n'), count + 1);
+    EXPECT_NE(a.find("\nIDA/234/QXI Fw12/lib/file12234.so|code/Fw12/lib/file12234.so\n"),
+              std::string::npos);
+}

@@ -1,0 +1,278 @@
+#include "zbRTViewData.h"
+
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <vector>
+
+#include "zbDescriptor.h"
+#include "zbDirectories.h"
+#include "zbFileLines.h"
+#include "zbFileName.h"
+#include "zbFileOperations.h"
+#include "zbOFStream.h"
+#include "zbPathSeparators.h"
+#include "zbReport.h"
+
+namespace
+{
+// The text block of a whole file grows by this much, so that a record
+// always fits in what is left.
+const size_t kGrowth = 40960;
+
+// Every value of a dictionary, in its order.
+template <class F> void ForEach(const zbHashDiczbRTViewElement& iElements, F iDo)
+{
+    int bucket = 1, position = 0;
+    while (void* value = iElements.Next(bucket, position))
+        iDo(*static_cast<zbRTViewElement*>(value));
+}
+
+// The directory of the file made, then the text written beside the file
+// and renamed over it once complete.
+int WriteText(const QORString& iPath, const char* iBuffer, unsigned int iLength)
+{
+    const char* path = iPath.CastToCharPtr();
+    QORString directory;
+    zbFileName(path).GetDirname(directory);
+    if (directory.GetLengthInChar() > 0 &&
+        zbCreateOrReplaceDirectory(directory.CastToCharPtr()) != 0)
+        return zbReportLastError(directory.CastToCharPtr());
+    zbFileReplacer file(path);
+    int error = file.Open();
+    if (!error)
+        error = file.Write(iBuffer, iLength);
+    if (!error)
+        error = file.Commit();
+    return error ? zbReportSystemError(path, error) : 0;
+}
+} // namespace
+
+zbRTViewData::zbRTViewData(const unsigned int iDimension)
+    : _Dimension(iDimension), _Elements(static_cast<int>(iDimension))
+{
+}
+
+zbRTViewData::~zbRTViewData()
+{
+    _Elements.ApplyDelete();
+}
+
+int zbRTViewData::_Merge(const zbRTViewElement& iElement, bool iReport)
+{
+    zbRTViewElement* stored = Locate(iElement._Name);
+    if (!stored)
+    {
+        _Elements.Insert(iElement._Name, new zbRTViewElement(iElement));
+        return 1;
+    }
+    if (*stored->_Type < *iElement._Type)
+        *stored = iElement;
+    else if (*stored->_Type == *iElement._Type)
+    {
+        if (iReport && stored->_RTVname != iElement._RTVname)
+            zbReportMessage("RTVduplicate_r",
+                            {QORUnicodeString(iElement._Name.CastToCharPtr()),
+                             QORUnicodeString(stored->_RTVname.CastToCharPtr()),
+                             QORUnicodeString(iElement._RTVname.CastToCharPtr())});
+        if (*stored->_Exposure < *iElement._Exposure)
+            *stored = iElement;
+    }
+    return 0;
+}
+
+int zbRTViewData::Read(const QORString& iPath, const PathModification& iMode)
+{
+    const int mode = iMode;
+    char line[zbRTViewElement::MaxRecordLength + 1];
+    return zbForEachLineAfterMagic(iPath.CastToCharPtr(), _Magic, 0, 0,
+                                   [&](const char* iStart, int iLength)
+                                   {
+                                       if (mode < KeepPaths || mode > DosifyPaths)
+                                           return;
+                                       unsigned int length = static_cast<unsigned int>(iLength);
+                                       if (length > zbRTViewElement::MaxRecordLength)
+                                           length = zbRTViewElement::MaxRecordLength;
+                                       if (mode == KeepPaths)
+                                       {
+                                           _Merge(zbRTViewElement(iStart, length), true);
+                                           return;
+                                       }
+                                       std::memcpy(line, iStart, length);
+                                       line[length] = 0;
+                                       if (mode == BackslashPaths)
+                                       {
+                                           for (char* p = line; p < line + length; ++p)
+                                               if (*p == zbDosPathSeparator[0])
+                                                   *p = zbPathSeparator[0];
+                                       }
+                                       else if (mode == UnixifyPaths)
+                                           zbUnixifyPath(line);
+                                       else
+                                           zbDosifyPath(line);
+                                       _Merge(zbRTViewElement(line, length), true);
+                                   });
+}
+
+void zbRTViewData::_FillBuffer(char*& oBuffer, unsigned int& oLength) const
+{
+    oBuffer = nullptr;
+    oLength = 0;
+    size_t capacity = _MagicLength + 8193;
+    char* buffer = static_cast<char*>(std::malloc(capacity + 1));
+    if (!buffer)
+        return;
+    std::memcpy(buffer, _Magic, _MagicLength);
+    buffer[_MagicLength] = '\n';
+    size_t used = _MagicLength + 1;
+    bool failed = false;
+    ForEach(_Elements,
+            [&](const zbRTViewElement& iElement)
+            {
+                if (failed)
+                    return;
+                if (capacity - used < zbRTViewElement::MaxRecordLength)
+                {
+                    while (capacity - used < kGrowth)
+                        capacity += kGrowth;
+                    char* grown = static_cast<char*>(std::realloc(buffer, capacity + 1));
+                    if (!grown)
+                    {
+                        failed = true;
+                        return;
+                    }
+                    buffer = grown;
+                }
+                unsigned int length = 0;
+                iElement.FillBuffer(buffer + used, length);
+                used += length;
+            });
+    if (failed || used > 0xFFFFFFFFu)
+    {
+        std::free(buffer);
+        return;
+    }
+    buffer[used] = 0;
+    oBuffer = buffer;
+    oLength = static_cast<unsigned int>(used);
+}
+
+int zbRTViewData::_Print(const QORString& iPath, const char* iBuffer,
+                         const unsigned int& iLength) const
+{
+    if (!iBuffer || iLength == 0)
+        return 1;
+    return WriteText(iPath, iBuffer, iLength);
+}
+
+int zbRTViewData::Write(const QORString& iPath)
+{
+    char* buffer = nullptr;
+    unsigned int length = 0;
+    _FillBuffer(buffer, length);
+    if (!buffer)
+        return zbReportSystemError(iPath.CastToCharPtr(), ENOMEM);
+    int result = _Print(iPath, buffer, length);
+    std::free(buffer);
+    return result;
+}
+
+int zbRTViewData::WriteIfChanged(const QORString& iPath, int& oChanged)
+{
+    oChanged = 0;
+    char* buffer = nullptr;
+    unsigned int length = 0;
+    _FillBuffer(buffer, length);
+    if (!buffer)
+        return zbReportSystemError(iPath.CastToCharPtr(), ENOMEM);
+    int result = 0;
+    if (zbCompareFileWithBuffer(iPath.CastToCharPtr(), 4, buffer, length) != 0)
+    {
+        oChanged = 1;
+        result = _Print(iPath, buffer, length);
+    }
+    std::free(buffer);
+    return result;
+}
+
+int zbRTViewData::Insert(const zbRTViewElement& iElement, const DuplicateBehaviour& iBehaviour)
+{
+    return _Merge(iElement, iBehaviour != MergeSilently);
+}
+
+int zbRTViewData::Insert(const zbRTViewData& iOther, const DuplicateBehaviour& iBehaviour)
+{
+    int added = 0;
+    ForEach(iOther._Elements,
+            [&](const zbRTViewElement& iElement) { added += Insert(iElement, iBehaviour); });
+    return added;
+}
+
+zbRTViewElement* zbRTViewData::Locate(const zbNewString& iName) const
+{
+    return static_cast<zbRTViewElement*>(_Elements.Locate(iName));
+}
+
+int zbRTViewData::Remove(const zbNewString& iName)
+{
+    zbRTViewElement* element = static_cast<zbRTViewElement*>(_Elements.Remove(iName));
+    delete element;
+    return element ? 1 : 0;
+}
+
+int zbRTViewData::Remove(const int iTypeMask, const int iExposureMask)
+{
+    QORListPtrzbRTViewElement matching;
+    GetListOf(iTypeMask, iExposureMask, matching);
+    for (int i = 1; i <= matching.Size(); ++i)
+    {
+        _Elements.Remove(matching[i]->_Name);
+        delete matching[i];
+    }
+    return matching.Size();
+}
+
+void zbRTViewData::RemoveAll()
+{
+    _Elements.ApplyDelete();
+}
+
+void zbRTViewData::GetListOfElements(QORListPtrzbRTViewElement& ioList) const
+{
+    ForEach(_Elements, [&](zbRTViewElement& iElement) { ioList.Append(&iElement); });
+}
+
+void zbRTViewData::GetListOf(const zbRTViewElementType& iType,
+                             const zbRTViewElementExposure& iExposure,
+                             QORListPtrzbRTViewElement& ioList) const
+{
+    GetListOf(iType.GetId(), iExposure.GetId(), ioList);
+}
+
+void zbRTViewData::GetListOf(const int iTypeMask, const int iExposureMask,
+                             QORListPtrzbRTViewElement& ioList) const
+{
+    ForEach(_Elements,
+            [&](zbRTViewElement& iElement)
+            {
+                if (iElement._Type->MatchId(iTypeMask) &&
+                    iElement._Exposure->MatchId(iExposureMask))
+                    ioList.Append(&iElement);
+            });
+}
+
+void zbRTViewData::PrintStats(zbOFStream& ioStream) const
+{
+    ioStream << "\n## zbRTViewData: Statistics of zbRTViewElement dictionary:\n";
+    zbHashDicoPrintStats(_Elements, ioStream);
+}
+
+void zbRTViewData::Dump(zbOFStream& ioStream) const
+{
+    char* buffer = nullptr;
+    unsigned int length = 0;
+    _FillBuffer(buffer, length);
+    if (buffer)
+        ioStream.Write(buffer, length);
+    std::free(buffer);
+}

@@ -1,0 +1,94 @@
+// Fuzz target: zbRTViewData::Read on arbitrary files.
+//
+// A refused file leaves the set empty and EBADF recorded; a file read is
+// written, and the written file reads back to the same elements (those
+// whose records fit) and writes the same bytes again.
+
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <unistd.h>
+
+#include "zbErrorCodeManager.h"
+#include "zbRTViewData.h"
+
+namespace
+{
+struct TempFiles
+{
+    std::string _In = "/tmp/zbfuzz_rtv_in." + std::to_string(::getpid());
+    std::string _Out = "/tmp/zbfuzz_rtv_out." + std::to_string(::getpid());
+    std::string _Again = "/tmp/zbfuzz_rtv_again." + std::to_string(::getpid());
+    ~TempFiles()
+    {
+        for (const std::string* name : {&_In, &_Out, &_Again})
+            ::unlink(name->c_str());
+    }
+};
+
+std::string Content(const std::string& iPath)
+{
+    std::string text;
+    if (FILE* file = std::fopen(iPath.c_str(), "rb"))
+    {
+        char buffer[65536];
+        size_t n;
+        while ((n = std::fread(buffer, 1, sizeof buffer, file)) > 0)
+            text.append(buffer, n);
+        std::fclose(file);
+    }
+    return text;
+}
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* iData, size_t iSize)
+{
+    static TempFiles files;
+    FILE* file = std::fopen(files._In.c_str(), "wb");
+    if (!file)
+        return 0;
+    std::fwrite(iData, 1, iSize, file);
+    std::fclose(file);
+
+    zbRTViewData data(13);
+    zbExtLastError.SetErrno(0);
+    int result = data.Read(QORString(files._In.c_str()), zbRTViewData::KeepPaths);
+    if (result != 0)
+    {
+        if ((result != -1 && result != -10) || zbExtLastError.GetErrno() != EBADF ||
+            data.GetNbElements() != 0)
+            std::abort();
+        return 0;
+    }
+
+    if (data.Write(QORString(files._Out.c_str())) != 0)
+        std::abort();
+    zbRTViewData again(13);
+    if (again.Read(QORString(files._Out.c_str()), zbRTViewData::KeepPaths) != 0)
+        std::abort();
+    QORListPtrzbRTViewElement elements;
+    data.GetListOfElements(elements);
+    int written = 0;
+    for (int i = 1; i <= elements.Size(); ++i)
+    {
+        const zbRTViewElement& element = *elements[i];
+        char record[zbRTViewElement::MaxRecordLength];
+        unsigned int length = 0;
+        element.FillBuffer(record, length);
+        if (length == 0)
+            continue;
+        ++written;
+        const zbRTViewElement* back = again.Locate(element._Name);
+        if (!back || back->_RTVname != element._RTVname || back->_Type != element._Type ||
+            back->_Exposure != element._Exposure ||
+            back->_Skills != (element._Skills % 1000 + 1000) % 1000)
+            std::abort();
+    }
+    if (again.GetNbElements() != written)
+        std::abort();
+    if (again.Write(QORString(files._Again.c_str())) != 0 ||
+        Content(files._Out) != Content(files._Again))
+        std::abort();
+    return 0;
+}
