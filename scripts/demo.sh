@@ -39,6 +39,7 @@ cat "$work/Fw.hl"
 show hmap -o "$work/map" "+$work/ws=$work/Fw.hl"
 show find -map "$work/map" FwTypes.h FwImpl.h
 show ls -r -f -x '*.h' -x 'Fw.hl' "$work"
+show patterns -filter data -tests -fw "$work/ws/Fw" -mod '*.m*' -os linux
 
 echo
 echo "# An XML trace of a run with a failure (the missing file is reported):"
