@@ -7,6 +7,7 @@
 #include <fcntl.h>
 #include <map>
 #include <set>
+#include <sstream>
 #include <string>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -437,4 +438,174 @@ TEST(zbFileElement, Dump)
                              "FullName : " +
                              dir / "d/l" + "\nBaseName : l\nType : 0\nFilter : 0\n";
     EXPECT_EQ(dump.substr(dump.size() - link.size()), link);
+}
+
+TEST(zbFileElement, CompareListLinksAndSelection)
+{
+    // A and B: the same names; links dangling, changed and equal.
+    zbtest::TempDir dir;
+    MakeDirs(dir, {"A", "B", "A/s", "B/s"});
+    MakeFiles(dir, {"A/f", "B/f", "A/s/x", "B/s/x", "B/s/gone", "B/s/kept"});
+    ::symlink("nowhere", (dir / "A/dangling").c_str());
+    ::symlink("nowhere", (dir / "B/dangling").c_str());
+    ::symlink("f", (dir / "A/same").c_str());
+    ::symlink("f", (dir / "B/same").c_str());
+    ::symlink("f", (dir / "A/changed").c_str());
+    ::symlink("./f", (dir / "B/changed").c_str());
+    ::symlink("other", (dir / "A/new").c_str());
+
+    struct Case
+    {
+        int _LinkMode;
+        const char* _Expected; // "list:name" words
+        const char* _Warnings;
+    };
+    const Case cases[] = {
+        {0, "type:changed type:same", "dangling new"},
+        {1, "link:changed", "dangling new"},
+        {2, "added:new link:changed", ""},
+    };
+    const char* const names[] = {"added", "removed", "type", "size",
+                                 "newer", "time",    "link", "mode"};
+    for (const Case& c : cases)
+    {
+        Statics statics;
+        zbFileElement a((dir / "A").c_str()), b((dir / "B").c_str());
+        ASSERT_EQ(a.Expand(RECURSIVE_MODE), 0);
+        ASSERT_EQ(b.Expand(RECURSIVE_MODE), 0);
+        QORListPtrzbFileElement lists[8];
+        zbFileElement::Trace = 1;
+        zbtest::Capture err(2);
+        zbFileElement::CompareList(&a, &b, lists[0], lists[1], lists[2], lists[3], lists[4],
+                                   lists[5], lists[6], &lists[7], c._LinkMode, 0, 0);
+        std::set<std::string> lines;
+        std::istringstream printed(err.Stop());
+        for (std::string line; std::getline(printed, line);)
+            lines.insert(line + "\n");
+        std::string warnings;
+        for (const std::string& line : lines)
+            warnings += line;
+        std::set<std::string> found;
+        for (int i = 0; i < 8; ++i)
+            for (zbFileElement* node : lists[i])
+                if (i != 1)
+                    found.insert(std::string(names[i]) + ":" + node->GetBaseName());
+        std::string words;
+        for (const std::string& w : found)
+            words += (words.empty() ? "" : " ") + w;
+        EXPECT_EQ(words, c._Expected) << c._LinkMode;
+        std::string expectedWarnings;
+        std::istringstream in(c._Warnings);
+        for (std::string name; in >> name;)
+            expectedWarnings +=
+                "# Warning in CompareList() : bad symbolic link : " + dir / "A/" + name + "\n";
+        EXPECT_EQ(warnings, expectedWarnings) << c._LinkMode;
+        // B was not expanded through patterns: both leftovers are removals.
+        ASSERT_EQ(lists[1].Size(), 2);
+    }
+
+    // Expanded through patterns, B's unselected leftovers are kept out.
+    zbFileElement a((dir / "A/s").c_str()), b((dir / "B/s").c_str());
+    a.Expand(RECURSIVE_MODE);
+    b.Expand(RECURSIVE_MODE);
+    b._SetFilter(ZBIO_FOLLOW);
+    b.SearchSubElement("gone")->SetFilter(ZBIO_FOLLOW_FOR_EVER);
+    b.SearchSubElement("kept")->SetFilter(ZBIO_DONT_FOLLOW);
+    QORListPtrzbFileElement lists[8];
+    for (int keep : {0, 1})
+    {
+        lists[1].RemoveAll();
+        zbFileElement::CompareList(&a, &b, lists[0], lists[1], lists[2], lists[3], lists[4],
+                                   lists[5], lists[6], nullptr, 1, keep, 0);
+        EXPECT_EQ(lists[1].Size(), keep ? 2 : 1);
+        EXPECT_STREQ(lists[1][1]->GetBaseName(), "gone");
+    }
+    // A side that is absent or not expanded compares nothing; an absent
+    // second side makes every entry an addition.
+    QORListPtrzbFileElement more[8];
+    zbFileElement unexpanded((dir / "A").c_str());
+    zbFileElement::CompareList(&unexpanded, &b, more[0], more[1], more[2], more[3], more[4],
+                               more[5], more[6], nullptr, 1, 0, 0);
+    zbFileElement::CompareList(&a, nullptr, more[0], more[1], more[2], more[3], more[4], more[5],
+                               more[6], nullptr, 1, 0, 0);
+    EXPECT_EQ(more[0].Size(), 1);
+    EXPECT_EQ(more[1].Size(), 0);
+}
+
+TEST(zbFileElement, OperationsOnTheDisk)
+{
+    zbtest::TempDir dir;
+    MakeDirs(dir, {"t", "t/d", "t/d/e"});
+    MakeFiles(dir, {"t/f", "t/d/g", "t/d/e/h"});
+    ::symlink("f", (dir / "t/l").c_str());
+    Statics statics;
+
+    // Rights, recursively; a link is left alone with a warning.
+    zbFileElement tree((dir / "t").c_str());
+    ASSERT_EQ(tree.Expand(RECURSIVE_MODE), 0);
+    EXPECT_EQ(tree.SearchSubElement("d")->UpdateRights(0750, RECURSIVE_MODE), 0);
+    struct stat st;
+    ::stat((dir / "t/d/e/h").c_str(), &st);
+    EXPECT_EQ(st.st_mode & 07777, 0750u);
+    EXPECT_EQ(tree.SearchSubElement("d")->SearchSubElement("g")->GetStat()->_Mode, S_IFREG | 0750u);
+    zbFileElement::Trace = 1;
+    zbtest::Capture err(2);
+    EXPECT_EQ(tree.SearchSubElement("l")->UpdateRights(0600, NOT_RECURSIVE_MODE), 0);
+    EXPECT_EQ(tree.SearchSubElement("l")->WriteTimeStamps(nullptr), 0);
+    EXPECT_EQ(tree.UpdateRights(0600, 7), -1);
+    EXPECT_EQ(
+        err.Stop(),
+        "# Warning in UpdateRights() : unautorized on a symbolic link : " + dir / "t/l" +
+            "\n# Warning in WriteTimeStamps() : unautorized on a symbolic link : " + dir / "t/l" +
+            "\n# Error in UpdateRights() : invalid mode of expansion, use "
+            "RECURSIVE_MODE, NOT_RECURSIVE_MODE or RECURSIVE_FORCED_MODE : " +
+            dir / "t\n");
+    zbFileElement::Trace = 0;
+
+    // Time stamps from a record, or both 0.
+    zbFileElement* f = tree.SearchSubElement("f");
+    FileStat times = {0, 123456, 654321, 0, 0};
+    EXPECT_EQ(f->WriteTimeStamps(&times), 0);
+    ::stat((dir / "t/f").c_str(), &st);
+    EXPECT_EQ(st.st_mtime, 123456);
+    EXPECT_EQ(st.st_atime, 654321);
+    EXPECT_EQ(f->GetStat()->_ModificationTime, 123456);
+    EXPECT_EQ(tree.SearchSubElement("d")->WriteTimeStamps(nullptr), 0);
+    ::stat((dir / "t/d").c_str(), &st);
+    EXPECT_EQ(st.st_mtime, 0);
+
+    // Duplicate refuses a target that is not a directory and a bad mode.
+    zbFileElement notDir((dir / "t/f").c_str());
+    EXPECT_EQ(tree.Duplicate(notDir, 1, RECURSIVE_MODE), -1);
+    EXPECT_EQ(Message(tree), "target is not a directory");
+    zbFileElement target((dir / "copy").c_str());
+    EXPECT_EQ(tree.Duplicate(target, 1, 5), -1);
+    // A copy over an existing one of another type replaces it.
+    ::mkdir((dir / "copy").c_str(), 0755);
+    ::mkdir((dir / "copy/t").c_str(), 0755);
+    ::mkdir((dir / "copy/t/f").c_str(), 0755);
+    zbtest::WriteFile(dir / "copy/t/d", "was a file");
+    target.ComputeStat();
+    EXPECT_EQ(tree.Duplicate(target, 1, RECURSIVE_MODE), 0) << Message(tree);
+    EXPECT_EQ(zbtest::ReadFile(dir / "copy/t/d/e/h"), "t/d/e/h");
+    ::lstat((dir / "copy/t/f").c_str(), &st);
+    EXPECT_TRUE(S_ISREG(st.st_mode));
+    EXPECT_EQ(st.st_mtime, 123456);
+    char text[16] = {};
+    EXPECT_EQ(::readlink((dir / "copy/t/l").c_str(), text, sizeof text), 1);
+
+    // Rename copies the file and keeps the node's names; Delete resets it.
+    EXPECT_EQ(f->Rename((dir / "moved").c_str()), 0);
+    EXPECT_STREQ(f->GetFullName(), (dir / "t/f").c_str());
+    EXPECT_EQ(::access((dir / "t/f").c_str(), F_OK), -1);
+    EXPECT_EQ(f->Rename((dir / "moved2").c_str()), -1);
+    zbFileElement copy((dir / "copy/t").c_str());
+    EXPECT_EQ(copy.Delete(0), 0);
+    EXPECT_FALSE(copy.IsExisting());
+    EXPECT_EQ(::access((dir / "copy/t").c_str(), F_OK), -1);
+    EXPECT_EQ(copy.Delete(0), -1);
+    EXPECT_EQ(Message(copy), "No such file or directory");
+    zbFileElement link((dir / "t/l").c_str());
+    EXPECT_EQ(link.Delete(0), 0);
+    EXPECT_EQ(::access((dir / "moved").c_str(), F_OK), 0);
 }

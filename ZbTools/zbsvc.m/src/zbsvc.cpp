@@ -45,6 +45,8 @@ const zbsvcVerb zbsvcVerbs[] = {
     {"find", zbsvcFind, "print where names are found along directories and a header map"},
     {"macros", zbsvcMacros, "read description files into a macro set and print it"},
     {"version", zbsvcVersion, "compute and print the version of the product"},
+    {"treediff", zbsvcTreediff, "compare two file trees (-q: status 1 when they differ)"},
+    {"copytree", zbsvcCopytree, "copy a file tree, times, modes and links kept"},
     {"patterns", zbsvcPatterns,
      "print the pattern list of a filter and flags, optionally substituted"},
     {nullptr, nullptr, nullptr},

@@ -28,6 +28,8 @@ int zbsvcHlist(int argc, char** argv);
 int zbsvcHmap(int argc, char** argv);
 int zbsvcFind(int argc, char** argv);
 int zbsvcPatterns(int argc, char** argv);
+int zbsvcTreediff(int argc, char** argv);
+int zbsvcCopytree(int argc, char** argv);
 
 // Reporting for the verbs, through the library's reporting: the message
 // under "zbzbError"; a system error of iObject ("systError", iErrno stored in
