@@ -97,6 +97,10 @@ cat "$work/Fw.hl"
 show hmap -o "$work/map" "+$work/ws=$work/Fw.hl"
 show find -map "$work/map" FwTypes.h FwImpl.h
 show ls -r -f -x '*.h' -x 'Fw.hl' "$work"
+show copytree "$work/ws/Fw" "$work/copy"
+echo changed >"$work/copy/Fw/PublicInterfaces/Fw.h"
+show treediff "$work/ws/Fw" "$work/copy/Fw"
+show patterns -filter data -tests -fw "$work/ws/Fw" -mod '*.m*' -os linux
 
 show rtv merge -dup -o "$work/rtview/merged.data" examples/rtview/module.data examples/rtview/framework.data
 show rtv list -type Runtime,Buildtime -exp Deliverable "$work/rtview/merged.data"

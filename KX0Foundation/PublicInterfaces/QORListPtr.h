@@ -67,6 +67,26 @@ template <class T> class QORListPtr : public QORRawCollPV
         return iCompare(*iA, *iB);
     }
 
+    // Range-for over the stored pointers, in list order.
+    class const_iterator
+    {
+      public:
+        explicit const_iterator(std::vector<void*>::const_iterator iIt) : _It(iIt) {}
+        T* operator*() const { return static_cast<T*>(*_It); }
+        const_iterator& operator++()
+        {
+            ++_It;
+            return *this;
+        }
+        bool operator!=(const const_iterator& iOther) const { return _It != iOther._It; }
+        bool operator==(const const_iterator& iOther) const { return _It == iOther._It; }
+
+      private:
+        std::vector<void*>::const_iterator _It;
+    };
+    const_iterator begin() const { return const_iterator(_Items.begin()); }
+    const_iterator end() const { return const_iterator(_Items.end()); }
+
     // Deletes every element and empties the list (for lists that are used as owners).
     void ApplyDelete()
     {

@@ -48,6 +48,10 @@ const zbsvcVerb zbsvcVerbs[] = {
     {"version", zbsvcVersion, "compute and print the version of the product"},
     {"mdf", zbsvcMdf, "print the values of sections of an MDF V4 file"},
     {"shm", zbsvcShm, "publish files as blocks in shared memory, list and get them"},
+    {"treediff", zbsvcTreediff, "compare two file trees (-q: status 1 when they differ)"},
+    {"copytree", zbsvcCopytree, "copy a file tree, times, modes and links kept"},
+    {"patterns", zbsvcPatterns,
+     "print the pattern list of a filter and flags, optionally substituted"},
     {nullptr, nullptr, nullptr},
 };
 

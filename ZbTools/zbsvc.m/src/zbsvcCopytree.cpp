@@ -1,0 +1,63 @@
+// zbsvc copytree [-links 0|1] [-trace] SRC DSTDIR: copies SRC with everything below
+// it to DSTDIR/BASENAME-OF-SRC (DSTDIR is created when missing), keeping
+// the modification and access times and the modes of files and the modes
+// of directories.  -links 1 (the default) copies links as links with the
+// same text; -links 0 copies what they point to in their place.  A failure
+// is reported and the rest is copied; -trace prints a line for each file
+// concerned (and for the copies that did not exist before).
+
+#include <cstring>
+
+#include "zbContext.h"
+#include "zbFileElement.h"
+#include "zbFileElementExtension.h"
+#include "zbGetopts.h"
+#include "zbMsgManager.h"
+#include "zbOFStream.h"
+#include "zbsvcVerbs.h"
+
+int zbsvcCopytree(int argc, char** argv)
+{
+    zbGetopts options("zbsvc copytree");
+    options.AddValuedSwitch("links", "1 copies links as links (default), 0 what they point to", 1);
+    options.AddSimpleSwitch("trace", "print the error and warning line of each file concerned", 1);
+    int status = zbsvcAnalyze(options, argc, argv, "SRC DSTDIR", 2, 2);
+    if (status >= 0)
+        return status;
+    int linkMode = 1;
+    if (QORString* text = options.GetSwitchValue("links"))
+    {
+        if (std::strcmp(*text, "0") != 0 && std::strcmp(*text, "1") != 0)
+        {
+            zbStderr.Print("%s: -links takes 0 or 1, not '%s'\n", options.GetArgv0(),
+                           text->CastToCharPtr());
+            options.Usage(zbStderr);
+            return 2;
+        }
+        linkMode = (*text)[0] - '0';
+    }
+    int index = 1;
+    const char* source = *options.GetLineValue(index);
+    const char* target = *options.GetLineValue(index);
+
+    zbFileElement::SymbolicLinkWithDirectory = 1;
+    zbFileElement::Trace = options.GetSwitchStatus("trace") ? 1 : 0;
+    zbFileElement from(source);
+    if (!from.IsExisting())
+        return zbsvcReportError(zbExtContext.GetMsgMngr()->GetMsg(
+            "zbsvc.copytree.Failed", QORUnicodeString(source), QORUnicodeString(target),
+            from.GetLastErrorMessage()));
+    int failed = 0;
+    // A link to a directory given as SRC is walked through its target.
+    if (zbFileElement* directory = zbFileElementExtension::GetDirectory(from))
+        if (directory->Expand(RECURSIVE_FORCED_MODE) != 0)
+            failed = zbsvcReportError(
+                zbExtContext.GetMsgMngr()->GetMsg("zbsvc.tree.Unreadable", QORUnicodeString(source),
+                                                  directory->GetLastErrorMessage()));
+    zbFileElement into(target);
+    if (from.Duplicate(into, linkMode, RECURSIVE_FORCED_MODE) != 0)
+        failed = zbsvcReportError(zbExtContext.GetMsgMngr()->GetMsg(
+            "zbsvc.copytree.Failed", QORUnicodeString(source), QORUnicodeString(target),
+            from.GetLastErrorMessage()));
+    return failed;
+}

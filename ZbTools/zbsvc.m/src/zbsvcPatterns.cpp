@@ -1,0 +1,139 @@
+// zbsvc patterns [-type N] [-filter data|sources|objects|all|preq] [-data]
+// [-tests] [-sniff] [-fw DIR ...] [-mod M ...] [-os OS ...] [FLAG ...]: the
+// pattern list built from a filter's flags, the flags its -data, -tests and
+// -sniff switches add, and the flags given on the line, printed as
+// PrintPatternList writes it.  With -fw, -mod or -os the keys of the
+// templates are replaced first (each switch may be repeated).
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+
+#include "zbAllPatternFilter.h"
+#include "zbDataPatternFilter.h"
+#include "zbEmptyPatternFilter.h"
+#include "zbGetopts.h"
+#include "zbObjectsPatternFilter.h"
+#include "zbOFStream.h"
+#include "zbPatternList.h"
+#include "zbPreqPatternFilter.h"
+#include "zbSourcePatternFilter.h"
+#include "zbsvcVerbs.h"
+
+namespace
+{
+// A whole decimal number (sign allowed) into oValue.
+bool ParseInt(const char* iText, int& oValue)
+{
+    if (!iText || !*iText)
+        return false;
+    char* end = nullptr;
+    errno = 0;
+    long value = std::strtol(iText, &end, 10);
+    if (*end || errno || value < -2147483647L - 1 || value > 2147483647L)
+        return false;
+    oValue = static_cast<int>(value);
+    return true;
+}
+
+zbPatternFilter* MakeFilter(const char* iName, zbPatternType iType)
+{
+    if (!iName)
+        return new zbEmptyPatternFilter;
+    if (!std::strcmp(iName, "data"))
+        return new zbDataPatternFilter;
+    if (!std::strcmp(iName, "sources"))
+        return new zbSourcePatternFilter;
+    if (!std::strcmp(iName, "objects"))
+        return new zbObjectsPatternFilter(iType);
+    if (!std::strcmp(iName, "all"))
+        return new zbAllPatternFilter(iType);
+    if (!std::strcmp(iName, "preq"))
+        return new zbPreqPatternFilter;
+    return nullptr;
+}
+
+// The values of a repeated switch as strings the list owns.
+void Values(zbGetopts& ioOptions, const char* iSwitch, QORListPtrzbString& oList)
+{
+    if (QORListValQORString* values = ioOptions.GetSwitchAllValues(iSwitch))
+        for (const QORString& value : *values)
+            oList.Append(new zbString(value));
+}
+
+int Usage(zbGetopts& iOptions, const char* iWhat, const char* iValue)
+{
+    zbStderr.Print("%s: %s '%s'\n", iOptions.GetArgv0(), iWhat, iValue ? iValue : "");
+    iOptions.Usage(zbStderr);
+    return 2;
+}
+} // namespace
+
+int zbsvcPatterns(int argc, char** argv)
+{
+    zbGetopts options("zbsvc patterns");
+    options.AddValuedSwitch("type", "pattern type (1: reduced various section)", 1);
+    options.AddValuedSwitch("filter", "start from a filter: data, sources, objects, all, preq", 1);
+    options.AddSimpleSwitch("data", "add the filter's data flags", 1);
+    options.AddSimpleSwitch("tests", "add the filter's function-test flags", 1);
+    options.AddSimpleSwitch("sniff", "add the filter's sniff flags", 1);
+    options.AddValuedSwitch("fw", "framework path put in place of %fw%", 1);
+    options.AddValuedSwitch("mod", "module name put in place of %mod%", 1);
+    options.AddValuedSwitch("os", "operating-system name put in place of %os%", 1);
+    int status = zbsvcAnalyze(options, argc, argv, "[FLAG...]", 0, -1);
+    if (status >= 0)
+        return status;
+
+    int type = 0;
+    if (QORString* text = options.GetSwitchValue("type"))
+        if (!ParseInt(*text, type))
+            return Usage(options, "not a pattern type:", *text);
+    QORString* filterName = options.GetSwitchValue("filter");
+    std::unique_ptr<zbPatternFilter> filter(MakeFilter(
+        filterName ? filterName->CastToCharPtr() : nullptr, static_cast<zbPatternType>(type)));
+    if (!filter)
+        return Usage(options, "unknown filter", *filterName);
+    if (options.GetSwitchStatus("data"))
+        filter->AddDataPattern();
+    if (options.GetSwitchStatus("tests"))
+        filter->AddFunctionTestPattern();
+    if (options.GetSwitchStatus("sniff"))
+        filter->AddSniffPattern();
+    if (QORListValQORString* flags = options.GetAllLineValues())
+        for (const QORString& text : *flags)
+        {
+            int flag = 0;
+            if (!ParseInt(text, flag))
+                return Usage(options, "not a pattern flag:", text);
+            filter->AddPattern(flag);
+        }
+
+    QORListPtrzbPatternFlag* flags = filter->GetPatternFlagList();
+    QORListPtrzbPattern* patterns = BuildPatternList(*flags, static_cast<zbPatternType>(type));
+    flags->ApplyDelete();
+    delete flags;
+    if (options.GetSwitchAllValues("fw") || options.GetSwitchAllValues("mod") ||
+        options.GetSwitchAllValues("os"))
+    {
+        QORListPtrzbString osNames, moduleNames, frameworkPaths;
+        Values(options, "os", osNames);
+        Values(options, "mod", moduleNames);
+        Values(options, "fw", frameworkPaths);
+        QORListPtrzbPattern* substituted =
+            SubstKeyInPattern(*patterns, osNames, moduleNames, frameworkPaths);
+        patterns->ApplyDelete();
+        delete patterns;
+        patterns = substituted;
+        osNames.ApplyDelete();
+        moduleNames.ApplyDelete();
+        frameworkPaths.ApplyDelete();
+    }
+    PrintPatternList(*patterns, zbStdout, "patterns");
+    patterns->ApplyDelete();
+    delete patterns;
+    if (zbStdout.Flush() != 0)
+        return zbsvcReportSystemError("<stdout>", errno ? errno : EIO);
+    return 0;
+}

@@ -1,0 +1,121 @@
+// zbsvc treediff [-links 0|1|2] [-modes] [-keep] [-q] [-trace] A B: expands both trees
+// and prints what differs, one line per finding, sorted by path: the change
+// code, a blank, and the path relative to its root.  Codes: added (in A
+// only), removed (in B only), type, size, newer (A's modification time is
+// later), time, link (link texts differ), mode (with -modes).  -links 0
+// compares what links point to, 1 (the default) compares link texts of
+// links whose targets exist, 2 compares link texts of every link.  -trace
+// prints the warning line of each link left out (dangling with -links 0 or
+// 1, or pointing to "." or "..").
+//
+// Status: 0, or 1 after a reported failure.  With -q nothing is printed and
+// the status tells the difference: 0 the same, 1 different, 2 a failure or
+// a usage error.
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "zbContext.h"
+#include "zbFileElement.h"
+#include "zbGetopts.h"
+#include "zbMsgManager.h"
+#include "zbOFStream.h"
+#include "zbsvcVerbs.h"
+
+namespace
+{
+const char* const kCodes[] = {"added", "removed", "type", "size", "newer", "time", "link", "mode"};
+
+// Expands a root given on the line; 0, or 1 after a report.
+int ExpandRoot(zbFileElement& ioRoot, const char* iPath)
+{
+    if (!ioRoot.IsDirectory())
+    {
+        int error = ioRoot.IsExisting() ? ENOTDIR : ENOENT;
+        return zbsvcReportSystemError(iPath, error);
+    }
+    if (ioRoot.Expand(RECURSIVE_FORCED_MODE) != 0)
+        return zbsvcReportError(zbExtContext.GetMsgMngr()->GetMsg(
+            "zbsvc.tree.Unreadable", QORUnicodeString(iPath), ioRoot.GetLastErrorMessage()));
+    return 0;
+}
+} // namespace
+
+int zbsvcTreediff(int argc, char** argv)
+{
+    zbGetopts options("zbsvc treediff");
+    options.AddValuedSwitch("links", "0 through links, 1 link texts (default), 2 also dangling", 1);
+    options.AddSimpleSwitch("modes", "also report mode changes", 1);
+    options.AddSimpleSwitch("keep", "keep unselected entries of B among the removed", 1);
+    options.AddSimpleSwitch("q", "print nothing; status 1 when the trees differ", 1);
+    options.AddSimpleSwitch("trace", "print the error and warning line of each file concerned", 1);
+    int status = zbsvcAnalyze(options, argc, argv, "A B", 2, 2);
+    if (status >= 0)
+        return status;
+    int linkMode = 1;
+    if (QORString* text = options.GetSwitchValue("links"))
+    {
+        if (std::strlen(*text) != 1 || (*text)[0] < '0' || (*text)[0] > '2')
+        {
+            zbStderr.Print("%s: -links takes 0, 1 or 2, not '%s'\n", options.GetArgv0(),
+                           text->CastToCharPtr());
+            options.Usage(zbStderr);
+            return 2;
+        }
+        linkMode = (*text)[0] - '0';
+    }
+    const bool quiet = options.GetSwitchStatus("q") != 0;
+    int index = 1;
+    const char* first = *options.GetLineValue(index);
+    const char* second = *options.GetLineValue(index);
+
+    zbFileElement::SymbolicLinkWithDirectory = 1;
+    zbFileElement::Trace = options.GetSwitchStatus("trace") && !quiet ? 1 : 0;
+    zbFileElement a(first), b(second);
+    if (ExpandRoot(a, first) || ExpandRoot(b, second))
+        return quiet ? 2 : 1;
+
+    QORListPtrzbFileElement lists[8];
+    zbFileElement::CompareList(&a, &b, lists[0], lists[1], lists[2], lists[3], lists[4], lists[5],
+                               lists[6], options.GetSwitchStatus("modes") ? &lists[7] : nullptr,
+                               linkMode, options.GetSwitchStatus("keep") ? 1 : 0, 0);
+    size_t total = 0;
+    for (const QORListPtrzbFileElement& list : lists)
+        total += static_cast<size_t>(list.Size());
+    if (quiet)
+        return total ? 1 : 0;
+
+    // Relative to the root each node belongs to: B for the removals.
+    const size_t lengthA = std::strlen(a.GetFullName()), lengthB = std::strlen(b.GetFullName());
+    std::vector<std::pair<const char*, int>> findings;
+    findings.reserve(total);
+    for (int code = 0; code < 8; ++code)
+        for (const zbFileElement* node : lists[code])
+        {
+            const char* path = node->GetFullName() + (code == 1 ? lengthB : lengthA);
+            findings.emplace_back(*path == '/' ? path + 1 : path, code);
+        }
+    std::sort(findings.begin(), findings.end(),
+              [](const std::pair<const char*, int>& x, const std::pair<const char*, int>& y)
+              {
+                  int c = std::strcmp(x.first, y.first);
+                  return c < 0 || (c == 0 && x.second < y.second);
+              });
+    static char outputBuffer[1 << 16];
+    std::setvbuf(stdout, outputBuffer, _IOFBF, sizeof outputBuffer);
+    for (const auto& [path, code] : findings)
+    {
+        fputs_unlocked(kCodes[code], stdout);
+        putc_unlocked(' ', stdout);
+        fputs_unlocked(path, stdout);
+        putc_unlocked('\n', stdout);
+    }
+    if (std::fflush(stdout) != 0 || std::ferror(stdout))
+        return zbsvcReportSystemError("<stdout>", errno ? errno : EIO);
+    return 0;
+}

@@ -1,0 +1,611 @@
+// File-element trees: names, stat and links, expansion (whole, by patterns,
+// after failures), added paths, lists, comparison and the operations on
+// the disk.
+
+#include <cstdlib>
+#include <ctime>
+#include <fcntl.h>
+#include <map>
+#include <set>
+#include <sstream>
+#include <string>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <utime.h>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "zbFileElement.h"
+#include "zbFileElementExtension.h"
+#include "zbOFStream.h"
+#include "zbPatternList.h"
+#include "zbTestSupport.h"
+
+namespace
+{
+std::string Message(zbFileElement& iNode)
+{
+    return iNode.GetLastErrorMessage().ConvertToUTF8();
+}
+
+// Base names of the tree below iNode, depth first, as "a a/b a/c" relative
+// to iNode (a link's target is not listed apart).
+void Walk(const zbFileElement& iNode, const std::string& iPrefix, std::string& oOut, bool iFilters)
+{
+    QORListPtrzbFileElement* children = iNode.GetListOfSubElement();
+    if (!children)
+        return;
+    std::map<std::string, const zbFileElement*> sorted;
+    for (const zbFileElement* child : *children)
+        sorted[child->GetBaseName()] = child;
+    for (const auto& [name, child] : sorted)
+    {
+        if (child->HasALinkFather())
+            continue;
+        std::string path = iPrefix + name;
+        oOut += (oOut.empty() ? "" : " ") + path;
+        if (iFilters)
+            oOut += "=" + std::to_string(child->GetFilter());
+        Walk(*child, path + "/", oOut, iFilters);
+        if (QORListPtrzbFileElement* target = child->GetListOfSubElement())
+            if (target->Size() == 1 && (*target)[1]->HasALinkFather())
+                Walk(*(*target)[1], path + "/", oOut, iFilters);
+    }
+}
+
+std::string Tree(const zbFileElement& iNode, bool iFilters = false)
+{
+    std::string out;
+    Walk(iNode, "", out, iFilters);
+    return out;
+}
+
+void MakeDirs(const zbtest::TempDir& iDir, std::initializer_list<const char*> iDirs)
+{
+    for (const char* d : iDirs)
+        ::mkdir((iDir / d).c_str(), 0755);
+}
+
+void MakeFiles(const zbtest::TempDir& iDir, std::initializer_list<const char*> iFiles)
+{
+    for (const char* f : iFiles)
+        zbtest::WriteFile(iDir / f, f);
+}
+
+struct Statics
+{
+    Statics(int iWithDirectory = 0, int iKeepStat = 0)
+    {
+        zbFileElement::SymbolicLinkWithDirectory = iWithDirectory;
+        zbFileElement::SymbolicLinkKeepStat = iKeepStat;
+        zbFileElement::Trace = 0;
+    }
+    ~Statics()
+    {
+        zbFileElement::SymbolicLinkWithDirectory = 0;
+        zbFileElement::SymbolicLinkKeepStat = 0;
+        zbFileElement::Trace = 0;
+    }
+};
+} // namespace
+
+TEST(zbFileElement, Names)
+{
+    struct Case
+    {
+        const char* _Path;
+        const char* _FullName;
+        const char* _BaseName;
+        const char* _PathName;
+    };
+    const Case cases[] = {
+        {"x", "x", "x", "."},       {"/", "/", "/", "/"},          {"///", "/", "/", "/"},
+        {"/a", "/a", "a", "/"},     {"/a/b//", "/a/b", "b", "/a"}, {"a\\b\\c", "a/b/c", "c", "a/b"},
+        {"a//b", "a//b", "b", "a"}, {"", "/", "/", "/"},
+    };
+    for (const Case& c : cases)
+    {
+        zbFileElement node(c._Path);
+        EXPECT_STREQ(node.GetFullName(), c._FullName) << c._Path;
+        EXPECT_STREQ(node.GetBaseName(), c._BaseName) << c._Path;
+        char* pathName = node.GetPathName();
+        EXPECT_STREQ(pathName, c._PathName) << c._Path;
+        free(pathName);
+    }
+    zbFileElement joined("\\d\\e\\\\", "f");
+    EXPECT_STREQ(joined.GetFullName(), "/d/e/f");
+    EXPECT_STREQ(joined.GetBaseName(), "f");
+    zbFileElement atRoot("/", "etc");
+    EXPECT_STREQ(atRoot.GetFullName(), "/etc");
+    EXPECT_TRUE(atRoot.IsDirectory());
+
+    char* normal = zbFileElement::NormalizePath("a\\b/c\\");
+    EXPECT_STREQ(normal, "a/b/c/");
+    free(normal);
+    EXPECT_EQ(zbFileElement::NormalizePath(nullptr), nullptr);
+}
+
+TEST(zbFileElement, StatAndLinks)
+{
+    zbtest::TempDir dir;
+    MakeDirs(dir, {"d"});
+    MakeFiles(dir, {"f"});
+    const std::string longText(3000, 'x');
+    struct Link
+    {
+        const char* _Name;
+        std::string _Text;
+    };
+    const Link links[] = {{"tofile", "f"},
+                          {"todir", "d"},
+                          {"dangling", "missing"},
+                          {"dotdot", ".."},
+                          {"up", "../" + dir.Path().substr(5)},
+                          {"dot", "."},
+                          {"long", longText},
+                          {"dots", "..f"}};
+    for (const Link& l : links)
+        ASSERT_EQ(::symlink(l._Text.c_str(), (dir / l._Name).c_str()), 0);
+    ::symlink("f", (dir / "..f").c_str());
+
+    struct Case
+    {
+        const char* _Name;
+        int _WithDirectory;
+        int _Result;     // of ComputeStat
+        int _TargetType; // -1: no target child
+        const char* _Message;
+    };
+    const Case cases[] = {
+        {"f", 0, 0, -1, ""},
+        {"d", 0, 0, -1, ""},
+        {"missing", 0, -1, -1, "No such file or directory"},
+        {"tofile", 0, 0, 201, ""},
+        {"todir", 0, -1, -1, "symbolic link point to a directory"},
+        {"todir", 1, 0, 200, ""},
+        {"dangling", 1, -1, 0, "No such file or directory"},
+        {"dotdot", 1, -1, -1, "symbolic link point to a bad directory ( . or .. )"},
+        {"up", 1, -1, -1, "symbolic link point to a bad directory ( . or .. )"},
+        {"dot", 1, -1, -1, "symbolic link point to a bad directory ( . or .. )"},
+        {"dots", 1, 0, 201, ""},
+        {"long", 0, -1, 0, "File name too long"},
+    };
+    for (const Case& c : cases)
+    {
+        Statics statics(c._WithDirectory);
+        zbFileElement node(dir.Path().c_str(), c._Name);
+        EXPECT_EQ(node.ComputeStat(), c._Result) << c._Name;
+        EXPECT_EQ(Message(node), c._Message) << c._Name;
+        QORListPtrzbFileElement* children = node.GetListOfSubElement();
+        int childCount = children ? children->Size() : 0;
+        EXPECT_EQ(childCount, c._TargetType < 0 ? 0 : 1) << c._Name;
+        EXPECT_EQ(node.IsExpanded(), c._TargetType < 0 ? 0 : 1) << c._Name;
+        if (childCount == 1)
+        {
+            zbFileElement* target = (*children)[1];
+            EXPECT_EQ(target->GetType(), c._TargetType) << c._Name;
+            EXPECT_EQ(target->GetFullName(), node.GetFullName());
+            EXPECT_TRUE(target->HasALinkFather());
+            EXPECT_EQ(target->GetStat() != nullptr, c._TargetType != 0) << c._Name;
+        }
+    }
+
+    // The link text is read whole, however long.
+    zbFileElement longLink(dir.Path().c_str(), "long");
+    EXPECT_EQ(longLink.GetType(), ZBIO_SYMBOLIC_LINK);
+    ASSERT_NE(longLink.GetLinkName(), nullptr);
+    EXPECT_EQ(std::string(longLink.GetLinkName()), longText);
+
+    // What a node stands for.
+    Statics statics(1);
+    zbFileElement file((dir / "f").c_str()), directory((dir / "d").c_str()),
+        toFile((dir / "tofile").c_str()), toDir((dir / "todir").c_str()),
+        dangling((dir / "dangling").c_str());
+    EXPECT_EQ(zbFileElementExtension::GetFile(file), &file);
+    EXPECT_EQ(zbFileElementExtension::GetDirectory(file), nullptr);
+    EXPECT_EQ(zbFileElementExtension::GetDirectory(directory), &directory);
+    EXPECT_EQ(zbFileElementExtension::GetFile(toFile), (*toFile.GetListOfSubElement())[1]);
+    EXPECT_EQ(zbFileElementExtension::GetDirectory(toDir), (*toDir.GetListOfSubElement())[1]);
+    EXPECT_EQ(zbFileElementExtension::GetFile(toDir), nullptr);
+    EXPECT_EQ(zbFileElementExtension::GetFile(dangling), nullptr);
+    EXPECT_EQ(zbFileElementExtension::GetDirectory(dangling), nullptr);
+}
+
+TEST(zbFileElement, Expand)
+{
+    zbtest::TempDir dir;
+    MakeDirs(dir, {"a", "a/b", "c"});
+    MakeFiles(dir, {"f", "a/g", "a/b/h"});
+    ::symlink("a", (dir / "l").c_str());
+    Statics statics(1);
+
+    zbFileElement root(dir.Path().c_str());
+    EXPECT_EQ(root.Expand(NOT_RECURSIVE_MODE), 0);
+    EXPECT_EQ(Tree(root), "a c f l");
+    EXPECT_EQ(root.Expand(RECURSIVE_MODE), 0);
+    EXPECT_EQ(Tree(root), "a a/b a/b/h a/g c f l l/b l/b/h l/g");
+    EXPECT_TRUE(root.IsExpanded());
+    EXPECT_FALSE(root.IsFiltered());
+    zbFileElement* a = root.SearchSubElement("a");
+    ASSERT_NE(a, nullptr);
+    EXPECT_STREQ(a->GetFullName(), (dir / "a").c_str());
+    EXPECT_EQ(a->GetStat()->_Mode & 0777, 0755u);
+    EXPECT_EQ(root.SearchSubElement("l")->SearchSubElement("g")->GetType(), ZBIO_FILE);
+    EXPECT_EQ(root.IgnoreSubElement("c"), 1);
+    EXPECT_EQ(root.IgnoreSubElement("c"), 0);
+    EXPECT_EQ(root.SearchSubElement("l")->IgnoreSubElement("b"), 1);
+    EXPECT_EQ(Tree(root), "a a/b a/b/h a/g f l l/g");
+
+    QORListPtrzbFileElement files;
+    root.GetListOfAllSubElementFile(files);
+    std::set<std::string> names;
+    for (zbFileElement* file : files)
+        names.insert(file->GetFullName() + dir.Path().size() + 1);
+    EXPECT_EQ(names, (std::set<std::string>{"a/b/h", "a/g", "f", "l/g"}));
+
+    struct Failure
+    {
+        const char* _Path;
+        int _Mode;
+        const char* _Message;
+    };
+    const Failure failures[] = {
+        {"f", RECURSIVE_MODE, "not a directory"},
+        {"missing", RECURSIVE_MODE, "No such file or directory"},
+        {"a", 99,
+         "invalid mode of expansion, use RECURSIVE_MODE, NOT_RECURSIVE_MODE or "
+         "RECURSIVE_FORCED_MODE"},
+    };
+    for (const Failure& f : failures)
+    {
+        zbFileElement node((dir / f._Path).c_str());
+        EXPECT_EQ(node.Expand(f._Mode), -1) << f._Path;
+        EXPECT_EQ(Message(node), f._Message) << f._Path;
+    }
+
+    // The trace line names the operation, the message and the node.
+    zbFileElement file((dir / "f").c_str());
+    zbFileElement::Trace = 1;
+    zbtest::Capture err(2);
+    file.FilterExpand(NOT_RECURSIVE_MODE);
+    EXPECT_EQ(err.Stop(), "# Error in _Expand() : not a directory : " + dir / "f" + "\n");
+}
+
+TEST(zbFileElement, RecursiveModesAfterAFailure)
+{
+    // A directory deep enough that its full name cannot be opened: its
+    // parent lists it, expanding it fails.
+    zbtest::TempDir dir;
+    MakeDirs(dir, {"a", "b", "deep"});
+    MakeFiles(dir, {"a/f", "b/g"});
+    std::string deep = dir / "deep";
+    const std::string component(250, 'd');
+    int fd = ::open(deep.c_str(), O_RDONLY | O_DIRECTORY);
+    size_t length = deep.size();
+    while (length < 4200)
+    {
+        ASSERT_EQ(::mkdirat(fd, component.c_str(), 0755), 0);
+        int next = ::openat(fd, component.c_str(), O_RDONLY | O_DIRECTORY);
+        ::close(fd);
+        fd = next;
+        length += component.size() + 1;
+    }
+    ::close(fd);
+
+    zbFileElement forced(dir.Path().c_str());
+    EXPECT_EQ(forced.Expand(RECURSIVE_FORCED_MODE), -1);
+    EXPECT_EQ(Message(forced), "File name too long");
+    EXPECT_TRUE(forced.IsExpanded());
+    EXPECT_EQ(forced.GetListOfSubElement()->Size(), 3);
+    EXPECT_EQ(forced.SearchSubElement("a")->GetListOfSubElement()->Size(), 1);
+    EXPECT_EQ(forced.SearchSubElement("b")->GetListOfSubElement()->Size(), 1);
+
+    zbFileElement stopped(dir.Path().c_str());
+    EXPECT_EQ(stopped.Expand(RECURSIVE_MODE), -1);
+    EXPECT_EQ(Message(stopped), "File name too long");
+    EXPECT_FALSE(stopped.IsExpanded());
+    EXPECT_EQ(stopped.GetListOfSubElement()->Size(), 0);
+}
+
+TEST(zbFileElement, FilteredExpansion)
+{
+    // A framework with two modules; the sources filter and its test flag.
+    zbtest::TempDir dir;
+    MakeDirs(dir, {"Fw", "Fw/A.m", "Fw/A.m/src", "Fw/A.m/Objects", "Fw/A.m/Objects/linux",
+                   "Fw/PublicInterfaces", "Fw/PrivateGenerated", "Fw/FunctionTests",
+                   "Fw/FunctionTests/Output", "Fw/.sniffdir"});
+    MakeFiles(dir, {"Fw/Imakefile.mk", "Fw/A.m/Imakefile.mk", "Fw/A.m/src/a.cpp",
+                    "Fw/A.m/Objects/linux/a.o", "Fw/PublicInterfaces/A.h", "Fw/PrivateGenerated/x",
+                    "Fw/FunctionTests/t.cpp", "Fw/FunctionTests/Output/o", "Fw/README"});
+    QORListPtrzbPatternFlag flags;
+    for (int flag : {113, 112, 115, 118})
+        flags.Append(new zbPatternFlag(flag));
+    QORListPtrzbPattern* templates = BuildPatternList(flags, zbFullPatternType);
+    flags.ApplyDelete();
+    QORListPtrzbString os, mods, fws;
+    os.Append(new zbString("linux"));
+    mods.Append(new zbString("*.m*"));
+    fws.Append(new zbString((dir / "Fw").c_str()));
+    QORListPtrzbPattern* patterns = SubstKeyInPattern(*templates, os, mods, fws);
+
+    zbFileElement fw((dir / "Fw").c_str());
+    fw.SetPattern(patterns);
+    fw.SetFilter(zbFileElement::ComputeFilter(fw.GetFullName(), patterns));
+    EXPECT_EQ(fw.GetFilter(), ZBIO_FOLLOW);
+    EXPECT_EQ(fw.FilterExpand(RECURSIVE_MODE), 0);
+    EXPECT_TRUE(fw.IsFiltered());
+    EXPECT_EQ(Tree(fw, true), "A.m=53 A.m/Imakefile.mk=54 A.m/src=54 A.m/src/a.cpp=54 "
+                              "FunctionTests=53 FunctionTests/t.cpp=54 PublicInterfaces=53 "
+                              "PublicInterfaces/A.h=54");
+
+    // Everything below a 54 directory comes with 54, without matching.
+    zbFileElement objects((dir / "Fw/A.m").c_str());
+    objects.SetFilter(ZBIO_FOLLOW_FOR_EVER);
+    EXPECT_EQ(objects.FilterExpand(RECURSIVE_MODE), 0);
+    EXPECT_EQ(Tree(objects, true), "Imakefile.mk=54 Objects=54 Objects/linux=54 "
+                                   "Objects/linux/a.o=54 src=54 src/a.cpp=54");
+    // Without a pattern list nothing is selected.
+    zbFileElement bare((dir / "Fw").c_str());
+    EXPECT_EQ(bare.FilterExpand(RECURSIVE_MODE), 0);
+    EXPECT_EQ(bare.GetListOfSubElement()->Size(), 0);
+    EXPECT_EQ(zbFileElement::ComputeFilter("/x", nullptr), 0);
+    QORListPtrzbPattern none;
+    EXPECT_EQ(zbFileElement::ComputeFilter("/x", &none), ZBIO_DONT_FOLLOW);
+
+    // What a delete of the selection would remove: the three selected
+    // directories whole, or their selected contents (then not all whole).
+    auto relative = [&](const QORListPtrzbFileElement& iList)
+    {
+        std::set<std::string> names;
+        for (zbFileElement* node : iList)
+            names.insert(node->GetFullName() + (dir / "Fw/").size());
+        return names;
+    };
+    QORListPtrzbFileElement selected;
+    EXPECT_EQ(fw.ComputeListForDelete(selected, 1), 1);
+    EXPECT_EQ(relative(selected),
+              (std::set<std::string>{"A.m", "FunctionTests", "PublicInterfaces"}));
+    selected.RemoveAll();
+    EXPECT_EQ(fw.ComputeListForDelete(selected, 0), 0);
+    EXPECT_EQ(relative(selected),
+              (std::set<std::string>{"A.m/Imakefile.mk", "A.m/src", "FunctionTests/t.cpp",
+                                     "PublicInterfaces/A.h"}));
+
+    patterns->ApplyDelete();
+    delete patterns;
+    templates->ApplyDelete();
+    delete templates;
+    os.ApplyDelete();
+    mods.ApplyDelete();
+    fws.ApplyDelete();
+}
+
+TEST(zbFileElement, AddSubElement)
+{
+    zbtest::TempDir dir;
+    MakeDirs(dir, {"a", "a/b", "c"});
+    MakeFiles(dir, {"a/b/f", "c/g"});
+    struct Case
+    {
+        std::vector<const char*> _Paths;
+        int _Added;
+        const char* _Tree;
+    };
+    const Case cases[] = {
+        {{"./a/./b"}, 1, "a=53 a/b=54"},
+        {{"a/../b"}, 0, ""},
+        {{"a/b/f", "a/b", "c", "missing", "c/g/x", "./a"}, 2, "a=53 a/b=53 a/b/f=54 c=54"},
+        {{"a//b/", "c\\g"}, 2, "a=53 a/b=54 c=53 c/g=54"},
+    };
+    for (const Case& c : cases)
+    {
+        zbFileElement root(dir.Path().c_str());
+        std::vector<const char*> paths = c._Paths;
+        paths.push_back(nullptr);
+        EXPECT_EQ(root.SetListOfSubElement(paths.data(), 1), c._Added) << c._Paths[0];
+        EXPECT_EQ(Tree(root, true), c._Tree) << c._Paths[0];
+        EXPECT_EQ(root.GetFilter(), ZBIO_FOLLOW);
+        EXPECT_TRUE(root.IsExpanded());
+    }
+    zbFileElement file((dir / "c/g").c_str());
+    EXPECT_EQ(file._AddSubElement("x", 0), 0);
+}
+
+TEST(zbFileElement, Dump)
+{
+    zbtest::TempDir dir;
+    MakeDirs(dir, {"d"});
+    ::symlink("gone", (dir / "d/l").c_str());
+    struct utimbuf times = {86400, 2 * 86400};
+    ::utime((dir / "d").c_str(), &times);
+    setenv("TZ", "UTC", 1);
+    tzset();
+    zbFileElement node((dir / "d").c_str());
+    node.Expand(NOT_RECURSIVE_MODE);
+    {
+        zbOFStream out((dir / "dump").c_str(), "w");
+        node.Dump(out);
+    }
+    std::string dump = zbtest::ReadFile(dir / "dump");
+    const std::string head = "FullName : " + dir / "d" + "\nBaseName : d\nType : 200\nFilter : 0\n";
+    EXPECT_EQ(dump.substr(0, head.size()), head);
+    const std::string times1 = "  Time stamp (modified)        : Sat Jan  3 00:00:00 1970\n"
+                               "  Time stamp (accessed)        : Fri Jan  2 00:00:00 1970\n\n";
+    EXPECT_NE(dump.find(times1), std::string::npos) << dump;
+    const std::string link = "FullName : " + dir / "d/l" +
+                             "\nBaseName : l\nLinkName : gone\nType : 202\nFilter : 0\n"
+                             "FullName : " +
+                             dir / "d/l" + "\nBaseName : l\nType : 0\nFilter : 0\n";
+    EXPECT_EQ(dump.substr(dump.size() - link.size()), link);
+}
+
+TEST(zbFileElement, CompareListLinksAndSelection)
+{
+    // A and B: the same names; links dangling, changed and equal.
+    zbtest::TempDir dir;
+    MakeDirs(dir, {"A", "B", "A/s", "B/s"});
+    MakeFiles(dir, {"A/f", "B/f", "A/s/x", "B/s/x", "B/s/gone", "B/s/kept"});
+    ::symlink("nowhere", (dir / "A/dangling").c_str());
+    ::symlink("nowhere", (dir / "B/dangling").c_str());
+    ::symlink("f", (dir / "A/same").c_str());
+    ::symlink("f", (dir / "B/same").c_str());
+    ::symlink("f", (dir / "A/changed").c_str());
+    ::symlink("./f", (dir / "B/changed").c_str());
+    ::symlink("other", (dir / "A/new").c_str());
+
+    struct Case
+    {
+        int _LinkMode;
+        const char* _Expected; // "list:name" words
+        const char* _Warnings;
+    };
+    const Case cases[] = {
+        {0, "type:changed type:same", "dangling new"},
+        {1, "link:changed", "dangling new"},
+        {2, "added:new link:changed", ""},
+    };
+    const char* const names[] = {"added", "removed", "type", "size",
+                                 "newer", "time",    "link", "mode"};
+    for (const Case& c : cases)
+    {
+        Statics statics;
+        zbFileElement a((dir / "A").c_str()), b((dir / "B").c_str());
+        ASSERT_EQ(a.Expand(RECURSIVE_MODE), 0);
+        ASSERT_EQ(b.Expand(RECURSIVE_MODE), 0);
+        QORListPtrzbFileElement lists[8];
+        zbFileElement::Trace = 1;
+        zbtest::Capture err(2);
+        zbFileElement::CompareList(&a, &b, lists[0], lists[1], lists[2], lists[3], lists[4],
+                                   lists[5], lists[6], &lists[7], c._LinkMode, 0, 0);
+        std::set<std::string> lines;
+        std::istringstream printed(err.Stop());
+        for (std::string line; std::getline(printed, line);)
+            lines.insert(line + "\n");
+        std::string warnings;
+        for (const std::string& line : lines)
+            warnings += line;
+        std::set<std::string> found;
+        for (int i = 0; i < 8; ++i)
+            for (zbFileElement* node : lists[i])
+                if (i != 1)
+                    found.insert(std::string(names[i]) + ":" + node->GetBaseName());
+        std::string words;
+        for (const std::string& w : found)
+            words += (words.empty() ? "" : " ") + w;
+        EXPECT_EQ(words, c._Expected) << c._LinkMode;
+        std::string expectedWarnings;
+        std::istringstream in(c._Warnings);
+        for (std::string name; in >> name;)
+            expectedWarnings +=
+                "# Warning in CompareList() : bad symbolic link : " + dir / "A/" + name + "\n";
+        EXPECT_EQ(warnings, expectedWarnings) << c._LinkMode;
+        // B was not expanded through patterns: both leftovers are removals.
+        ASSERT_EQ(lists[1].Size(), 2);
+    }
+
+    // Expanded through patterns, B's unselected leftovers are kept out.
+    zbFileElement a((dir / "A/s").c_str()), b((dir / "B/s").c_str());
+    a.Expand(RECURSIVE_MODE);
+    b.Expand(RECURSIVE_MODE);
+    b._SetFilter(ZBIO_FOLLOW);
+    b.SearchSubElement("gone")->SetFilter(ZBIO_FOLLOW_FOR_EVER);
+    b.SearchSubElement("kept")->SetFilter(ZBIO_DONT_FOLLOW);
+    QORListPtrzbFileElement lists[8];
+    for (int keep : {0, 1})
+    {
+        lists[1].RemoveAll();
+        zbFileElement::CompareList(&a, &b, lists[0], lists[1], lists[2], lists[3], lists[4],
+                                   lists[5], lists[6], nullptr, 1, keep, 0);
+        EXPECT_EQ(lists[1].Size(), keep ? 2 : 1);
+        EXPECT_STREQ(lists[1][1]->GetBaseName(), "gone");
+    }
+    // A side that is absent or not expanded compares nothing; an absent
+    // second side makes every entry an addition.
+    QORListPtrzbFileElement more[8];
+    zbFileElement unexpanded((dir / "A").c_str());
+    zbFileElement::CompareList(&unexpanded, &b, more[0], more[1], more[2], more[3], more[4],
+                               more[5], more[6], nullptr, 1, 0, 0);
+    zbFileElement::CompareList(&a, nullptr, more[0], more[1], more[2], more[3], more[4], more[5],
+                               more[6], nullptr, 1, 0, 0);
+    EXPECT_EQ(more[0].Size(), 1);
+    EXPECT_EQ(more[1].Size(), 0);
+}
+
+TEST(zbFileElement, OperationsOnTheDisk)
+{
+    zbtest::TempDir dir;
+    MakeDirs(dir, {"t", "t/d", "t/d/e"});
+    MakeFiles(dir, {"t/f", "t/d/g", "t/d/e/h"});
+    ::symlink("f", (dir / "t/l").c_str());
+    Statics statics;
+
+    // Rights, recursively; a link is left alone with a warning.
+    zbFileElement tree((dir / "t").c_str());
+    ASSERT_EQ(tree.Expand(RECURSIVE_MODE), 0);
+    EXPECT_EQ(tree.SearchSubElement("d")->UpdateRights(0750, RECURSIVE_MODE), 0);
+    struct stat st;
+    ::stat((dir / "t/d/e/h").c_str(), &st);
+    EXPECT_EQ(st.st_mode & 07777, 0750u);
+    EXPECT_EQ(tree.SearchSubElement("d")->SearchSubElement("g")->GetStat()->_Mode, S_IFREG | 0750u);
+    zbFileElement::Trace = 1;
+    zbtest::Capture err(2);
+    EXPECT_EQ(tree.SearchSubElement("l")->UpdateRights(0600, NOT_RECURSIVE_MODE), 0);
+    EXPECT_EQ(tree.SearchSubElement("l")->WriteTimeStamps(nullptr), 0);
+    EXPECT_EQ(tree.UpdateRights(0600, 7), -1);
+    EXPECT_EQ(
+        err.Stop(),
+        "# Warning in UpdateRights() : unautorized on a symbolic link : " + dir / "t/l" +
+            "\n# Warning in WriteTimeStamps() : unautorized on a symbolic link : " + dir / "t/l" +
+            "\n# Error in UpdateRights() : invalid mode of expansion, use "
+            "RECURSIVE_MODE, NOT_RECURSIVE_MODE or RECURSIVE_FORCED_MODE : " +
+            dir / "t\n");
+    zbFileElement::Trace = 0;
+
+    // Time stamps from a record, or both 0.
+    zbFileElement* f = tree.SearchSubElement("f");
+    FileStat times = {0, 123456, 654321, 0, 0};
+    EXPECT_EQ(f->WriteTimeStamps(&times), 0);
+    ::stat((dir / "t/f").c_str(), &st);
+    EXPECT_EQ(st.st_mtime, 123456);
+    EXPECT_EQ(st.st_atime, 654321);
+    EXPECT_EQ(f->GetStat()->_ModificationTime, 123456);
+    EXPECT_EQ(tree.SearchSubElement("d")->WriteTimeStamps(nullptr), 0);
+    ::stat((dir / "t/d").c_str(), &st);
+    EXPECT_EQ(st.st_mtime, 0);
+
+    // Duplicate refuses a target that is not a directory and a bad mode.
+    zbFileElement notDir((dir / "t/f").c_str());
+    EXPECT_EQ(tree.Duplicate(notDir, 1, RECURSIVE_MODE), -1);
+    EXPECT_EQ(Message(tree), "target is not a directory");
+    zbFileElement target((dir / "copy").c_str());
+    EXPECT_EQ(tree.Duplicate(target, 1, 5), -1);
+    // A copy over an existing one of another type replaces it.
+    ::mkdir((dir / "copy").c_str(), 0755);
+    ::mkdir((dir / "copy/t").c_str(), 0755);
+    ::mkdir((dir / "copy/t/f").c_str(), 0755);
+    zbtest::WriteFile(dir / "copy/t/d", "was a file");
+    target.ComputeStat();
+    EXPECT_EQ(tree.Duplicate(target, 1, RECURSIVE_MODE), 0) << Message(tree);
+    EXPECT_EQ(zbtest::ReadFile(dir / "copy/t/d/e/h"), "t/d/e/h");
+    ::lstat((dir / "copy/t/f").c_str(), &st);
+    EXPECT_TRUE(S_ISREG(st.st_mode));
+    EXPECT_EQ(st.st_mtime, 123456);
+    char text[16] = {};
+    EXPECT_EQ(::readlink((dir / "copy/t/l").c_str(), text, sizeof text), 1);
+
+    // Rename copies the file and keeps the node's names; Delete resets it.
+    EXPECT_EQ(f->Rename((dir / "moved").c_str()), 0);
+    EXPECT_STREQ(f->GetFullName(), (dir / "t/f").c_str());
+    EXPECT_EQ(::access((dir / "t/f").c_str(), F_OK), -1);
+    EXPECT_EQ(f->Rename((dir / "moved2").c_str()), -1);
+    zbFileElement copy((dir / "copy/t").c_str());
+    EXPECT_EQ(copy.Delete(0), 0);
+    EXPECT_FALSE(copy.IsExisting());
+    EXPECT_EQ(::access((dir / "copy/t").c_str(), F_OK), -1);
+    EXPECT_EQ(copy.Delete(0), -1);
+    EXPECT_EQ(Message(copy), "No such file or directory");
+    zbFileElement link((dir / "t/l").c_str());
+    EXPECT_EQ(link.Delete(0), 0);
+    EXPECT_EQ(::access((dir / "moved").c_str(), F_OK), 0);
+}

@@ -1,0 +1,330 @@
+// Path patterns: the matcher, the pattern table, key substitution, the
+// printed form and the pattern filters.
+
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "zbAllPatternFilter.h"
+#include "zbDataPatternFilter.h"
+#include "zbEmptyPatternFilter.h"
+#include "zbIOFNMatch.h"
+#include "zbOFStream.h"
+#include "zbObjectsPatternFilter.h"
+#include "zbPatternList.h"
+#include "zbPreqPatternFilter.h"
+#include "zbSourcePatternFilter.h"
+#include "zbTestSupport.h"
+
+namespace
+{
+// The patterns of a list as "VALUE=RC" words, then the list deleted.
+std::string Words(QORListPtrzbPattern* ioList)
+{
+    std::string words;
+    for (zbPattern* pattern : *ioList)
+        words += std::string(words.empty() ? "" : " ") + pattern->GetValue() + "=" +
+                 std::to_string(pattern->GetReturnedValue());
+    ioList->ApplyDelete();
+    delete ioList;
+    return words;
+}
+
+QORListPtrzbPattern* Build(const std::vector<int>& iFlags, zbPatternType iType)
+{
+    QORListPtrzbPatternFlag flags;
+    for (int flag : iFlags)
+        flags.Append(new zbPatternFlag(flag));
+    QORListPtrzbPattern* list = BuildPatternList(flags, iType);
+    flags.ApplyDelete();
+    return list;
+}
+
+int Count(QORListPtrzbPattern* ioList)
+{
+    int count = ioList->Size();
+    ioList->ApplyDelete();
+    delete ioList;
+    return count;
+}
+
+struct Strings : QORListPtrzbString
+{
+    Strings(std::initializer_list<const char*> iTexts)
+    {
+        for (const char* text : iTexts)
+            Append(new zbString(text));
+    }
+    ~Strings() override { ApplyDelete(); }
+};
+} // namespace
+
+TEST(zbIOFNMatch, Rules)
+{
+    struct Case
+    {
+        const char* _Pattern;
+        const char* _Name;
+        int _MetaMatch;
+        int _Match;
+    };
+    const Case cases[] = {
+        // A star does not take a separator unless 0x40.
+        {"/fw/*", "/fw/a", 32, 1},
+        {"/fw/*", "/fw/a/b", 32, 0},
+        {"/fw/*", "/fw/a/b", 32 | 0x40, 1},
+        {"*", "a\\b", 0, 0},
+        // Nor a dot after a separator unless 0x20; the start of the name is
+        // not a separator, and a dot elsewhere is ordinary.
+        {"/fw/*", "/fw/.sniffdir", 0, 0},
+        {"/fw/*", "/fw/.sniffdir", 32, 1},
+        {"/fw/*", "/fw/a.b", 0, 1},
+        {"*", ".profile", 0, 1},
+        {"?x", ".x", 0, 1},
+        {"a/?x", "a/.x", 0, 0},
+        {"a/?x", "a/.x", 32, 1},
+        {"a\\?x", "a\\.x", 0, 0},
+        {"a?c", "a/c", 0, 0},
+        {"a?c", "a/c", 0x40, 1},
+        // Both separators match either.
+        {"a/c", "a\\c", 0, 1},
+        {"a\\c", "a/c", 0, 1},
+        {"a/c", "a.c", 0, 0},
+        // Case folding with 0x10 only.
+        {"*.M*", "x.m", 16, 1},
+        {"*.M*", "x.m", 0, 0},
+        {"ABC", "abc", 16, 1},
+        {"abc", "ABC", 16, 1},
+        // Brackets are ordinary characters.
+        {"[ab]", "[ab]", 0, 1},
+        {"[ab]", "a", 0, 0},
+        // The whole name against the whole pattern.
+        {"", "", 0, 1},
+        {"*", "", 0, 1},
+        {"**", "", 0, 1},
+        {"a*", "a", 0, 1},
+        {"a?", "a", 0, 0},
+        {"", "a", 0, 0},
+        {"ab", "abc", 0, 0},
+        {"abc", "ab", 0, 0},
+        // The star gives up characters one at a time, the last star wins.
+        {"*a*b", "xaxb", 0, 1},
+        {"*ab", "aab", 0, 1},
+        {"a*b*c", "abbbc", 0, 1},
+        {"a*b*c", "abbb", 0, 0},
+        {"*.m*", "lib.a.m", 0, 1},
+        // A refused character ends the attempt even when a later "/" in the
+        // pattern would have matched it.
+        {"*/b", "a/b", 0, 1},
+        {"a*/c", "ab/x/c", 0, 0},
+        {"*b", "a/b", 0, 0},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(zbIOFNMatch(c._Pattern, c._Name, c._MetaMatch), c._Match)
+            << c._Pattern << " " << c._Name << " " << c._MetaMatch;
+    EXPECT_EQ(zbIOFNMatch(nullptr, "", 0), 0);
+    EXPECT_EQ(zbIOFNMatch("", nullptr, 0), 0);
+}
+
+TEST(BuildPatternList, RowsByFlagsAndType)
+{
+    // Without flags: "%fw%" and the unconditional rows only.
+    EXPECT_EQ(Count(Build({}, zbFullPatternType)), 77);
+    EXPECT_EQ(Count(Build({}, zbReducedPatternType)), 76);
+    EXPECT_EQ(Count(Build({}, static_cast<zbPatternType>(7))), 77);
+    // The rows of the full various section do not exist in the reduced one.
+    EXPECT_EQ(Count(Build({1121}, zbFullPatternType)), 80);
+    EXPECT_EQ(Count(Build({1121}, zbReducedPatternType)), 76);
+    EXPECT_EQ(Count(Build({114}, zbReducedPatternType)), 78);
+    EXPECT_EQ(Count(Build({114}, zbFullPatternType)), 79);
+
+    // The first rows with flag 100: the catch-all ahead of everything.
+    std::string words = Words(Build({100, 999}, zbFullPatternType));
+    const std::string head = "%fw%=53 %fw%/*=54 %fw%/Imakefile.mk=52 %fw%/.installation.mode=52";
+    EXPECT_EQ(words.substr(0, head.size()), head);
+    // The last rows: the data flag ahead of the catch-all of the framework.
+    const std::string tail = "%fw%/*.m*=52 %fw%/*.doc=52 %fw%/*=54 %fw%/*=52";
+    words = Words(Build({119, 113}, zbReducedPatternType));
+    EXPECT_EQ(words.substr(words.size() - tail.size()), tail);
+    // A condition switches on its row only, in place.
+    EXPECT_NE(Words(Build({113}, zbFullPatternType))
+                  .find("%fw%/%mod%=53 %fw%/%mod%=52 %fw%/%mod%/Objects=52"),
+              std::string::npos);
+
+    QORListPtrzbPattern* all = Build({}, zbFullPatternType);
+    for (const zbPattern* pattern : *all)
+        EXPECT_EQ(pattern->GetMetaMatch(), 32);
+    Count(all);
+}
+
+TEST(AddWithCond, Condition)
+{
+    QORListPtrzbPatternFlag flags;
+    zbPatternFlag a(5), b(9);
+    flags.Append(&a);
+    flags.Append(&b);
+    QORListPtrzbPattern list;
+    AddWithCond(&list, "always", 52, flags, 0, 0);
+    AddWithCond(&list, "five", 53, flags, 5, 16);
+    AddWithCond(&list, "nine", 54, flags, 9, 32);
+    AddWithCond(&list, "six", 54, flags, 6, 32);
+    AddWithCond(nullptr, "none", 54, flags, 0, 32);
+    ASSERT_EQ(list.Size(), 3);
+    EXPECT_STREQ(list[2]->GetValue(), "five");
+    EXPECT_EQ(list[2]->GetReturnedValue(), 53);
+    EXPECT_EQ(list[2]->GetMetaMatch(), 16);
+    list.ApplyDelete();
+}
+
+TEST(SubstKeyInPattern, ExpansionOrder)
+{
+    struct Case
+    {
+        const char* _Template;
+        const char* _Expected;
+    };
+    const Case cases[] = {
+        {"%fw%/%mod%/Objects/%os%",
+         "/f/*.m*/Objects/a=54 /f/*.m*/Objects/b=54 /f/*.doc/Objects/a=54 "
+         "/f/*.doc/Objects/b=54 /g/*.m*/Objects/a=54 /g/*.m*/Objects/b=54 "
+         "/g/*.doc/Objects/a=54 /g/*.doc/Objects/b=54"},
+        // Framework paths stay outermost wherever the keys stand.
+        {"%os%-%fw%", "a-/f=54 b-/f=54 a-/g=54 b-/g=54"},
+        // A key is replaced once; a text without keys is kept as it is.
+        {"%mod%+%mod%", "*.m*+%mod%=54 *.doc+%mod%=54"},
+        {"plain", "plain=54"},
+    };
+    Strings os{"a", "b"}, mods{"*.m*", "*.doc"}, fws{"/f", "/g"}, none{};
+    for (const Case& c : cases)
+    {
+        QORListPtrzbPattern in;
+        in.Append(new zbPattern(c._Template, 54, 32));
+        EXPECT_EQ(Words(SubstKeyInPattern(in, os, mods, fws)), c._Expected) << c._Template;
+        // A key without values gives nothing; the input stays.
+        QORListPtrzbPattern* empty = SubstKeyInPattern(in, none, none, fws);
+        EXPECT_EQ(empty->Size(),
+                  std::string(c._Template).find("%mod%") != std::string::npos ||
+                          std::string(c._Template).find("%os%") != std::string::npos
+                      ? 0
+                      : (std::string(c._Template).find("%fw%") != std::string::npos ? 2 : 1))
+            << c._Template;
+        Words(empty);
+        EXPECT_STREQ(in[1]->GetValue(), c._Template);
+        in.ApplyDelete();
+    }
+
+    struct Replacement
+    {
+        const char* _Key;
+        const char* _Value;
+        const char* _Text;
+        const char* _Expected;
+    };
+    const Replacement replacements[] = {
+        {"%k%", "v", "a%k%b%k%", "avb%k%"},
+        {"%k%", "", "%k%", ""},
+        {"%k%", "long value", "x", "x"},
+        {"", "v", "text", "text"},
+    };
+    for (const Replacement& r : replacements)
+    {
+        char* result = subst_str(r._Key, r._Value, r._Text);
+        EXPECT_STREQ(result, r._Expected) << r._Text;
+        free(result);
+    }
+}
+
+TEST(PrintPatternList, Format)
+{
+    zbtest::TempDir dir;
+    QORListPtrzbPattern list;
+    list.Append(new zbPattern("/fw/a", 54, 32));
+    list.Append(new zbPattern("/fw/b", 52, 0));
+    list.Append(new zbPattern("/fw", 53, 112));
+    list.Append(new zbPattern("x", 7, -1));
+    {
+        zbOFStream out((dir / "out").c_str(), "w");
+        PrintPatternList(list, out, "Title");
+        PrintPatternList(QORListPtrzbPattern(), out, "Empty");
+    }
+    EXPECT_EQ(zbtest::ReadFile(dir / "out"), "Title size: 4\n"
+                                             "/fw/a rc: ZBIO_FOLLOW_FOR_EVER meta : [32]\n"
+                                             "/fw/b rc: ZBIO_DONT_FOLLOW meta : [0]\n"
+                                             "/fw rc: ZBIO_FOLLOW meta : [112]\n"
+                                             "x rc: ??????????? meta : [-1]\n"
+                                             "Empty size: 0\n");
+    list.ApplyDelete();
+}
+
+TEST(zbPatternFilter, Flags)
+{
+    // The printed flags after construction, then after each of AddDataPattern,
+    // AddFunctionTestPattern and AddSniffPattern in turn.
+    struct Case
+    {
+        zbPatternFilter* _Filter;
+        std::vector<std::string> _Printed;
+    };
+    const std::string sources = " 113 112 120 115 117 116 1114";
+    const std::string objects = " 110 1117 114 1116 1110 1112 1111 1115";
+    const std::string all = sources + objects;
+    const std::string preq = " 113 115 1110 117 1112 116 1111 1114 1115 1117 114";
+    const Case cases[] = {
+        {new zbEmptyPatternFilter, {"", "", "", ""}},
+        {new zbDataPatternFilter, {" 119", " 119", " 119 118", " 119 118"}},
+        {new zbSourcePatternFilter,
+         {sources, sources + " 119", sources + " 119 118", sources + " 119 118"}},
+        {new zbObjectsPatternFilter(zbFullPatternType),
+         {objects, objects, objects + " 1113", objects + " 1113 111"}},
+        {new zbObjectsPatternFilter(zbReducedPatternType),
+         {objects + " 1118", objects + " 1118", objects + " 1118 1113",
+          objects + " 1118 1113 111"}},
+        {new zbAllPatternFilter(zbFullPatternType),
+         {all, all + " 119", all + " 119 1113 118", all + " 119 1113 118 111"}},
+        {new zbAllPatternFilter(zbReducedPatternType),
+         {all + " 1118", all + " 1118 119", all + " 1118 119 1113 118",
+          all + " 1118 119 1113 118 111"}},
+        {new zbPreqPatternFilter,
+         {preq, preq + " 119", preq + " 119 118 1113", preq + " 119 118 1113 111"}},
+    };
+    for (const Case& c : cases)
+    {
+        std::vector<std::string> printed;
+        auto print = [&]()
+        {
+            zbString* text = c._Filter->PrintPatternList();
+            printed.push_back(text->CastToCharPtr());
+            delete text;
+        };
+        print();
+        c._Filter->AddDataPattern();
+        print();
+        c._Filter->AddFunctionTestPattern();
+        print();
+        c._Filter->AddSniffPattern();
+        print();
+        EXPECT_EQ(printed, c._Printed) << c._Printed[0];
+
+        // The flag list follows the texts, in order.
+        QORListPtrzbPatternFlag* flags = c._Filter->GetPatternFlagList();
+        std::string fromFlags;
+        for (const zbPatternFlag* flag : *flags)
+            fromFlags += " " + std::to_string(flag->GetFlag());
+        EXPECT_EQ(fromFlags, c._Printed[3]);
+        flags->ApplyDelete();
+        delete flags;
+        delete c._Filter;
+    }
+
+    // Only the first equal text is removed; an absent flag changes nothing.
+    zbDataPatternFilter data;
+    data.AddPattern(7);
+    data.AddPattern(119);
+    data.RemoveAPatternInList(119);
+    data.RemoveAPatternInList(5);
+    zbString* text = data.PrintPatternList();
+    EXPECT_STREQ(text->CastToCharPtr(), " 7 119");
+    delete text;
+    EXPECT_EQ(data.GetPatternList()->Size(), 2);
+}

@@ -1,0 +1,259 @@
+// zbsvc treediff, end to end, against a quick check of sizes, times, modes
+// and link texts computed here from the disk.
+
+#include <cstdint>
+#include <cstdlib>
+#include <dirent.h>
+#include <map>
+#include <set>
+#include <sstream>
+#include <string>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <utime.h>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "zbTestSupport.h"
+
+using zbtest::Outcome;
+using zbtest::Zbsvc;
+
+namespace
+{
+struct Entry
+{
+    struct stat _Stat;
+    std::string _Link;
+};
+
+void Scan(const std::string& iRoot, const std::string& iRelative,
+          std::map<std::string, Entry>& oEntries)
+{
+    DIR* dir = ::opendir((iRoot + "/" + iRelative).c_str());
+    ASSERT_NE(dir, nullptr);
+    while (struct dirent* e = ::readdir(dir))
+    {
+        std::string name = e->d_name;
+        if (name == "." || name == "..")
+            continue;
+        std::string relative = iRelative.empty() ? name : iRelative + "/" + name;
+        Entry entry;
+        ASSERT_EQ(::lstat((iRoot + "/" + relative).c_str(), &entry._Stat), 0);
+        if (S_ISLNK(entry._Stat.st_mode))
+        {
+            char text[4096];
+            ssize_t n = ::readlink((iRoot + "/" + relative).c_str(), text, sizeof text);
+            entry._Link.assign(text, n > 0 ? static_cast<size_t>(n) : 0);
+        }
+        oEntries[relative] = entry;
+        if (S_ISDIR(entry._Stat.st_mode))
+            Scan(iRoot, relative, oEntries);
+    }
+    ::closedir(dir);
+}
+
+std::string Parent(const std::string& iPath)
+{
+    size_t slash = iPath.rfind('/');
+    return slash == std::string::npos ? "" : iPath.substr(0, slash);
+}
+
+// What treediff -modes A B must find (links compared by text; no dangling
+// links in the trees), as sorted lines.
+std::string QuickCheck(const std::string& iA, const std::string& iB)
+{
+    std::map<std::string, Entry> a, b;
+    Scan(iA, "", a);
+    Scan(iB, "", b);
+    std::set<std::string> lines;
+    auto inside = [](const std::map<std::string, Entry>& iOther, const std::string& iPath)
+    { return Parent(iPath).empty() || iOther.count(Parent(iPath)); };
+    for (const auto& [path, x] : a)
+    {
+        auto found = b.find(path);
+        if (found == b.end())
+        {
+            if (inside(b, path))
+                lines.insert(path + " added");
+            continue;
+        }
+        const Entry& y = found->second;
+        if ((x._Stat.st_mode & S_IFMT) != (y._Stat.st_mode & S_IFMT))
+            lines.insert(path + " type");
+        else if (S_ISLNK(x._Stat.st_mode))
+        {
+            if (x._Link != y._Link)
+                lines.insert(path + " link");
+        }
+        else if (!S_ISDIR(x._Stat.st_mode))
+        {
+            if (x._Stat.st_size != y._Stat.st_size)
+                lines.insert(path + " size");
+            if (x._Stat.st_mtime > y._Stat.st_mtime)
+                lines.insert(path + " newer");
+            if (x._Stat.st_mtime != y._Stat.st_mtime)
+                lines.insert(path + " time");
+            if (x._Stat.st_mode != y._Stat.st_mode)
+                lines.insert(path + " mode");
+        }
+    }
+    for (const auto& [path, y] : b)
+        if (!a.count(path) && inside(a, path))
+            lines.insert(path + " removed");
+    std::string out;
+    for (const std::string& line : lines)
+        out += line + "\n";
+    return out;
+}
+
+// treediff's "CODE PATH" lines turned into "PATH CODE", sorted.
+std::string Findings(const std::string& iOut)
+{
+    std::set<std::string> lines;
+    std::istringstream in(iOut);
+    for (std::string line; std::getline(in, line);)
+    {
+        size_t blank = line.find(' ');
+        lines.insert(line.substr(blank + 1) + " " + line.substr(0, blank));
+    }
+    std::string out;
+    for (const std::string& line : lines)
+        out += line + "\n";
+    return out;
+}
+
+// A deterministic tree: 12 directories (some nested) of files of various
+// sizes and modes, links to files and to a directory.
+void Generate(const std::string& iRoot)
+{
+    uint32_t seed = 12345;
+    auto next = [&seed]() { return seed = seed * 1103515245u + 12345u, (seed >> 8) & 0xFFFF; };
+    ::mkdir(iRoot.c_str(), 0755);
+    for (int d = 0; d < 12; ++d)
+    {
+        std::string dir = iRoot + "/d" + std::to_string(d);
+        if (d % 3 == 2)
+            dir = iRoot + "/d" + std::to_string(d - 1) + "/sub" + std::to_string(d);
+        ::mkdir(dir.c_str(), 0755);
+        for (int f = 0; f < 25; ++f)
+        {
+            std::string file = dir + "/f" + std::to_string(f) + (f % 4 ? ".c" : ".h");
+            zbtest::WriteFile(file, std::string(next() % 300, 'a' + f % 26));
+            ::chmod(file.c_str(), f % 5 ? 0644 : 0755);
+            struct utimbuf times = {static_cast<time_t>(1600000000 + next()),
+                                    static_cast<time_t>(1500000000 + next() * 10)};
+            ::utime(file.c_str(), &times);
+        }
+        ::symlink("f1.c", (dir + "/link").c_str());
+    }
+    ::symlink("d0", (iRoot + "/dirlink").c_str());
+}
+} // namespace
+
+TEST(zbsvcTreediff, AgainstAQuickCheck)
+{
+    zbtest::TempDir dir;
+    const std::string a = dir / "A", b = dir / "B";
+    Generate(a);
+    ASSERT_EQ(std::system(("cp -a '" + a + "' '" + b + "'").c_str()), 0);
+    // The same trees: nothing, and status 0 with -q.
+    EXPECT_EQ(Outcome(Zbsvc({"treediff", "-modes", a, b})), "0||");
+    EXPECT_EQ(Outcome(Zbsvc({"treediff", "-q", a, b})), "0||");
+
+    // Sizes, contents, times, modes, link texts and types changed; files
+    // and a directory added and removed on either side.
+    zbtest::WriteFile(b + "/d0/f1.c", "longer content than before, longer still");
+    zbtest::WriteFile(b + "/d1/f2.c", std::string(zbtest::ReadFile(a + "/d1/f2.c").size(), '#'));
+    struct stat st;
+    ::stat((a + "/d1/f2.c").c_str(), &st);
+    struct utimbuf same = {st.st_atime, st.st_mtime}; // same size and time: not seen
+    ::utime((b + "/d1/f2.c").c_str(), &same);
+    struct utimbuf older = {1, 1000}, later = {1, 2000000000};
+    ::utime((b + "/d3/f4.h").c_str(), &older);
+    ::utime((b + "/d4/f5.c").c_str(), &later);
+    ::chmod((b + "/d4/f6.c").c_str(), 0600);
+    ::chmod((b + "/d1/sub2/f7.c").c_str(), 0755);
+    ::unlink((b + "/d6/link").c_str());
+    ::symlink("f2.c", (b + "/d6/link").c_str());
+    ::unlink((b + "/d7/f9.c").c_str());
+    ::mkdir((b + "/d7/f9.c").c_str(), 0755);
+    ::unlink((b + "/d9/f9.c").c_str());
+    std::system(("rm -rf '" + b + "/d10'").c_str());
+    zbtest::WriteFile(b + "/d9/new.c", "new");
+    ::mkdir((b + "/extra").c_str(), 0755);
+    zbtest::WriteFile(b + "/extra/x", "x");
+    zbtest::WriteFile(a + "/d0/only-in-a", "a");
+
+    zbtest::ChildResult result = Zbsvc({"treediff", "-modes", a, b});
+    ASSERT_EQ(result._Status, 0) << result._Err;
+    const std::string expected = QuickCheck(a, b);
+    EXPECT_EQ(Findings(result._Out), expected);
+    // The check itself saw every kind of change.
+    for (const char* code :
+         {" added", " removed", " type", " size", " newer", " time", " link", " mode"})
+        EXPECT_NE(expected.find(code), std::string::npos) << code;
+    // Sorted by path, then in the order of the codes.
+    EXPECT_NE(result._Out.find("newer d3/f4.h\ntime d3/f4.h\ntime d4/f5.c\nmode d4/f6.c\n"),
+              std::string::npos)
+        << result._Out;
+    EXPECT_EQ(Outcome(Zbsvc({"treediff", "-q", a, b})), "1||");
+
+    // Without -modes no mode line.  Through links, A's links stand for what
+    // they point to, and B must hold the same as real files: each of B's
+    // links is a change of type.
+    result = Zbsvc({"treediff", a, b});
+    EXPECT_EQ(result._Out.find("mode "), std::string::npos);
+    result = Zbsvc({"treediff", "-links", "0", a, b});
+    EXPECT_EQ(result._Out.find("link "), std::string::npos) << result._Out;
+    EXPECT_NE(result._Out.find("type d6/link\n"), std::string::npos) << result._Out;
+    EXPECT_NE(result._Out.find("type dirlink\n"), std::string::npos) << result._Out;
+}
+
+TEST(zbsvcTreediff, CopytreeKeepsEverything)
+{
+    zbtest::TempDir dir;
+    const std::string a = dir / "A";
+    Generate(a);
+    ::chmod((a + "/d0/f2.c").c_str(), 0400);
+    ::chmod((a + "/d3").c_str(), 0555);
+    ::symlink(std::string(2000, 'z').c_str(), (a + "/longlink").c_str());
+    EXPECT_EQ(Outcome(Zbsvc({"copytree", a, dir / "copy"})), "0||");
+    EXPECT_EQ(Outcome(Zbsvc({"treediff", "-modes", "-links", "2", a, dir / "copy/A"})), "0||");
+    EXPECT_EQ(QuickCheck(a, dir / "copy/A"), "");
+    struct stat st;
+    ASSERT_EQ(::stat((dir / "copy/A/d3").c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0555u);
+
+    // Links followed: the copies are files and a directory, same content.
+    ::unlink((a + "/longlink").c_str());
+    EXPECT_EQ(Outcome(Zbsvc({"copytree", "-links", "0", a, dir / "followed"})), "0||");
+    ASSERT_EQ(::lstat((dir / "followed/A/dirlink").c_str(), &st), 0);
+    EXPECT_TRUE(S_ISDIR(st.st_mode));
+    EXPECT_EQ(zbtest::ReadFile(dir / "followed/A/d5/link"), zbtest::ReadFile(a + "/d5/f1.c"));
+    EXPECT_EQ(Outcome(Zbsvc({"treediff", "-links", "0", a, dir / "followed/A"})), "0||");
+}
+
+TEST(zbsvcTreediff, ErrorsAndUsage)
+{
+    zbtest::TempDir dir;
+    zbtest::WriteFile(dir / "file", "");
+    EXPECT_EQ(Outcome(Zbsvc({"treediff", dir / "missing", dir.Path()})),
+              "1||# System error on " + dir / "missing" + ": No such file or directory\n");
+    EXPECT_EQ(Outcome(Zbsvc({"treediff", "-q", dir.Path(), dir / "file"})),
+              "2||# System error on " + dir / "file" + ": Not a directory\n");
+    EXPECT_EQ(Outcome(Zbsvc({"copytree", dir / "missing", dir / "to"})),
+              "1||# Error: Copy of " + dir / "missing" + " into " + dir / "to" +
+                  " incomplete: No such file or directory\n");
+    for (const auto& args : {std::vector<std::string>{"treediff", "a"},
+                             {"treediff", "-links", "3", "a", "b"},
+                             {"copytree", "-links", "2", "a", "b"},
+                             {"copytree", "a"}})
+    {
+        zbtest::ChildResult result = Zbsvc(args);
+        EXPECT_EQ(result._Status, 2) << args[1];
+        EXPECT_NE(result._Err.find("zbsvc " + args[0] + " usage:\n"), std::string::npos)
+            << result._Err;
+    }
+}
