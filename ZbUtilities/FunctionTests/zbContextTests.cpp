@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include "zbContext.h"
 #include "zbOFStream.h"
@@ -101,8 +102,12 @@ TEST(zbContext, DumpOfAFreshContext)
 {
     ChildEnvironment env;
     env._Set["ZbzbINSTALL_PATH"] = "/inst/a:/inst/b";
-    env._Set["PWD"] = "/work/dir";
-    zbtest::ChildResult r = zbtest::Run({Program("zbProbe"), "dump"}, env);
+    // $PWD names the child's directory through a link: its text is shown.
+    zbtest::TempDir dir;
+    const std::string link = dir / "link";
+    ASSERT_EQ(symlink(dir.Path().c_str(), link.c_str()), 0);
+    env._Set["PWD"] = link;
+    zbtest::ChildResult r = zbtest::Run({Program("zbProbe"), "dump"}, env, "", dir.Path());
     EXPECT_EQ(r._Status, 0) << r._Err;
     EXPECT_EQ(r._Out, "#\n"
                       "# Current context:\n"
@@ -112,9 +117,11 @@ TEST(zbContext, DumpOfAFreshContext)
                       "#   Performances = No\n"
                       "#   Xml          = No\n"
                       "#   Current Install path = [/inst/a:/inst/b]\n"
-                      "#   Current path = [/work/dir]\n"
-                      "#\n"
-                      "# Current concatenations:\n");
+                      "#   Current path = [" +
+                          link +
+                          "]\n"
+                          "#\n"
+                          "# Current concatenations:\n");
 }
 
 TEST(zbContext, ExternalUseIsExported)

@@ -13,6 +13,7 @@
 #include "zbFileOperations.h"
 #include "zbHashDicoSPrintStats.h"
 #include "zbOFStream.h"
+#include "zbReport.h"
 #include "zbSetOfPathFinder.h"
 
 // The files being read, outermost first, by device and inode: an include
@@ -38,18 +39,6 @@ struct zbIncludeChain
 static inline bool zbIsBlank(char iChar)
 {
     return iChar == ' ' || iChar == '\t';
-}
-
-static void zbPrintError(const QORUnicodeString& iMessage)
-{
-    zbExtContext.GetTraceMngr()->Print(MSG_KEY_zbzbError, stderr, iMessage);
-}
-
-static void zbPrintSystemError(const char* iObject, int iErrno)
-{
-    zbExtLastError.SetErrno(iErrno);
-    zbExtContext.GetTraceMngr()->Print(MSG_KEY_systError, stderr, QORUnicodeString(iObject),
-                                       zbExtLastError.GetMsgError());
 }
 
 zbMacroSet::zbMacroSet(const unsigned int iBuckets)
@@ -243,9 +232,9 @@ char* zbMacroSet::ParseBuffer(const char* iFileName, char* ioBuffer)
                 const char* eol = std::strchr(src, '\n');
                 size_t length = eol ? static_cast<size_t>(eol - src) : std::strlen(src);
                 const char quote[2] = {c, 0};
-                zbPrintError(zbExtContext.GetMsgMngr()->GetMsg(
-                    "imbalance_r", QORUnicodeString(iFileName ? iFileName : ""),
-                    QORUnicodeString(src, length), QORUnicodeString(quote)));
+                zbReportMessage("imbalance_r",
+                                {QORUnicodeString(iFileName ? iFileName : ""),
+                                 QORUnicodeString(src, length), QORUnicodeString(quote)});
                 return nullptr;
             }
             size_t length = static_cast<size_t>(closing - src) + 1;
@@ -346,7 +335,7 @@ int zbMacroSet::_InsertBuffer(char* ioBuffer, zbSetOfPathFinder* iFinders, const
         zbFileName file;
         if (!iFinders->SearchFor(include, file))
         {
-            zbPrintSystemError(include, ENOENT);
+            zbReportSystemError(include, ENOENT);
             ++failures;
             continue;
         }
@@ -356,16 +345,15 @@ int zbMacroSet::_InsertBuffer(char* ioBuffer, zbSetOfPathFinder* iFinders, const
         const zbIncludeChain::Identity identity = {known ? st.st_dev : 0, known ? st.st_ino : 0};
         if (known && ioChain.Contains(identity))
         {
-            zbPrintError(zbExtContext.GetMsgMngr()->GetMsg("zbMacroSet.IncludeCycle",
-                                                           QORUnicodeString(path)));
+            zbReportMessage("zbMacroSet.IncludeCycle", {QORUnicodeString(path)});
             ++failures;
             continue;
         }
         if (ioChain._Files.size() >= static_cast<size_t>(MaxIncludeDepth))
         {
-            zbPrintError(zbExtContext.GetMsgMngr()->GetMsg(
-                "zbMacroSet.IncludeTooDeep", QORUnicodeString(path),
-                QORUnicodeString(std::to_string(MaxIncludeDepth).c_str())));
+            zbReportMessage("zbMacroSet.IncludeTooDeep",
+                            {QORUnicodeString(path),
+                             QORUnicodeString(std::to_string(MaxIncludeDepth).c_str())});
             ++failures;
             continue;
         }
@@ -373,7 +361,7 @@ int zbMacroSet::_InsertBuffer(char* ioBuffer, zbSetOfPathFinder* iFinders, const
         unsigned int size = 0;
         if (zbMMap(path, 8, buffer, size, '\n'))
         {
-            zbPrintSystemError(path, zbExtLastError.GetErrno());
+            zbReportLastError(path);
             ++failures;
             continue;
         }
@@ -402,7 +390,7 @@ int zbMacroSet::InsertFile(const char* iFileName, zbSetOfPathFinder* iFinders,
     unsigned int size = 0;
     if (zbMMap(iFileName, 8, buffer, size, '\n'))
     {
-        zbPrintSystemError(iFileName ? iFileName : "", zbExtLastError.GetErrno());
+        zbReportLastError(iFileName);
         return 1;
     }
     if (!buffer)

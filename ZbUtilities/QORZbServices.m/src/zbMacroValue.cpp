@@ -9,13 +9,13 @@
 #include "zbContext.h"
 #include "zbMacroSet.h"
 #include "zbOFStream.h"
+#include "zbReport.h"
 
 // Prints "imbalance_r" with its three parameters as an error.
 static void zbReportImbalance(const char* iFile, const QORString& iText, const char* iWhat)
 {
-    QORUnicodeString message = zbExtContext.GetMsgMngr()->GetMsg(
-        "imbalance_r", QORUnicodeString(iFile), QORUnicodeString(iText), QORUnicodeString(iWhat));
-    zbExtContext.GetTraceMngr()->Print(MSG_KEY_zbzbError, stderr, message);
+    zbReportMessage("imbalance_r",
+                    {QORUnicodeString(iFile), QORUnicodeString(iText), QORUnicodeString(iWhat)});
 }
 
 static inline bool zbIsBlank(char iChar)
@@ -331,13 +331,11 @@ void zbMacroSolver::Append(Frame& ioFrame, const char* iText, size_t iLength)
         // this value rather than the process.
         ioFrame._Cut = 1;
         const std::string& work = ioFrame._Work.Std();
-        QORUnicodeString message = zbExtContext.GetMsgMngr()->GetMsg(
-            "zbMacroValue.TooLong",
-            QORUnicodeString(work.c_str(), std::min<size_t>(work.size(), 60)),
-            QORUnicodeString(std::to_string(tooLong ? zbMacroValue::MaxSolvedLength
-                                                    : zbMacroValue::MaxSolvedTotal)
-                                 .c_str()));
-        zbExtContext.GetTraceMngr()->Print(MSG_KEY_zbzbError, stderr, message);
+        zbReportMessage("zbMacroValue.TooLong",
+                        {QORUnicodeString(work.c_str(), std::min<size_t>(work.size(), 60)),
+                         QORUnicodeString(std::to_string(tooLong ? zbMacroValue::MaxSolvedLength
+                                                                 : zbMacroValue::MaxSolvedTotal)
+                                              .c_str())});
         ++_Failures;
         return;
     }

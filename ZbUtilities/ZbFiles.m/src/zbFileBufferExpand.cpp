@@ -15,6 +15,7 @@
 #include "zbPP.h"
 #include "zbPPMacLev.h"
 #include "zbPathFinderAccess.h"
+#include "zbReport.h"
 #include "zbTraceManager.h"
 
 namespace
@@ -105,10 +106,8 @@ int zbFileBuffer::_ExpandBuffer(const zbPPMacLev& iLevels, zbMacroSet& ioMacros,
     {
         Release();
         ioRefusedFiles.Insert(fileName, &ioRefusedFiles);
-        zbExtContext.GetTraceMngr()->Print(
-            MSG_KEY_zbzbError, stderr,
-            zbExtContext.GetMsgMngr()->GetMsg("errPPincrecursive", fileName.CastToCharPtr(),
-                                              iIncludingFileName ? iIncludingFileName : ""));
+        zbReportMessage("errPPincrecursive",
+                        {fileName.CastToCharPtr(), iIncludingFileName ? iIncludingFileName : ""});
         return 1;
     }
     if (int status = zbPP(iLevels, ioMacros, _Buffer, iFileName, 1))
@@ -135,10 +134,8 @@ int zbFileBuffer::_ExpandBuffer(const zbPPMacLev& iLevels, zbMacroSet& ioMacros,
         zbFileName found;
         if (!iFinder.SearchFor(includeName, found))
         {
-            zbExtContext.GetTraceMngr()->Print(
-                MSG_KEY_zbzbError, stderr,
-                zbExtContext.GetMsgMngr()->GetMsg("errPPincnotfound", fileName.CastToCharPtr(),
-                                                  includeName.CastToCharPtr()));
+            zbReportMessage("errPPincnotfound",
+                            {fileName.CastToCharPtr(), includeName.CastToCharPtr()});
             ++errors;
         }
         else
@@ -158,9 +155,7 @@ int zbFileBuffer::_ExpandBuffer(const zbPPMacLev& iLevels, zbMacroSet& ioMacros,
                 unsigned int length = 0;
                 if (zbMMap(fullName.CastToCharPtr(), _OpenMode, content, length, 0) != 0)
                 {
-                    zbExtContext.GetTraceMngr()->Print(MSG_KEY_systError, stderr,
-                                                       QORUnicodeString(fullName.CastToCharPtr()),
-                                                       zbExtLastError.GetMsgError());
+                    zbReportLastError(fullName.CastToCharPtr());
                     std::free(content);
                     ++errors;
                 }

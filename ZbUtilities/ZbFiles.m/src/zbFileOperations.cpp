@@ -11,25 +11,13 @@
 #include "zbContext.h"
 #include "zbErrorCodeManager.h"
 #include "zbPathSeparators.h"
+#include "zbReport.h"
 #include "zbTraceManager.h"
 
 namespace
 {
 // Shared by the removal, copy, move and existence tests (one thread only).
 struct stat64 gStat;
-
-int Record(int iErrno)
-{
-    zbExtLastError.SetErrno(iErrno);
-    return 1;
-}
-
-void Report(const char* iName)
-{
-    zbExtContext.GetTraceMngr()->Print(MSG_KEY_systError, stderr,
-                                       QORUnicodeString(iName ? iName : ""),
-                                       zbExtLastError.GetMsgError());
-}
 
 // The argument-vector forms need their first iCount arguments.
 bool HasArgs(char* const* iArgs, int iCount)
@@ -110,9 +98,9 @@ int CopyData(int iIn, int iOut, long long iSize)
 int RemoveFound(const char* iName)
 {
     if (S_ISDIR(gStat.st_mode))
-        return Record(EISDIR);
+        return zbRecordErrno(EISDIR);
     int failed = S_ISLNK(gStat.st_mode) ? ::unlink(iName) : std::remove(iName);
-    return failed ? Record(errno) : 0;
+    return failed ? zbRecordErrno(errno) : 0;
 }
 } // namespace
 
@@ -120,19 +108,19 @@ int zbAccessFile(const char* iName)
 {
     if (!iName)
     {
-        Record(EINVAL);
+        zbRecordErrno(EINVAL);
         return -1;
     }
     int result = ::stat64(iName, &gStat);
     if (result != 0)
-        Record(errno);
+        zbRecordErrno(errno);
     return result;
 }
 
 int zbRemoveFile(const char* iName, const int& /*iFlags*/)
 {
     if (!iName)
-        return Record(EINVAL);
+        return zbRecordErrno(EINVAL);
     if (::lstat64(iName, &gStat) != 0)
         return 0;
     return RemoveFound(iName);
@@ -142,34 +130,34 @@ int zbRemoveFile(const char* /*iCommand*/, char* const* iArgs)
 {
     if (!HasArgs(iArgs, 1))
     {
-        Record(EINVAL);
-        Report(nullptr);
+        zbRecordErrno(EINVAL);
+        zbReportLastError(nullptr);
         return 1;
     }
     if (zbRemoveFile(iArgs[0], 0) == 0)
         return 0;
-    Report(iArgs[0]);
+    zbReportLastError(iArgs[0]);
     return 1;
 }
 
 int zbCopyFile(const char* iSource, const char* iTarget)
 {
     if (!iSource || !iTarget || !*iSource || !*iTarget)
-        return Record(EINVAL);
+        return zbRecordErrno(EINVAL);
     // The source is checked before anything happens to the target.
     struct stat64 source;
     if (::stat64(iSource, &source) != 0)
-        return Record(errno);
+        return zbRecordErrno(errno);
     if (S_ISDIR(source.st_mode))
-        return Record(EISDIR);
+        return zbRecordErrno(EISDIR);
     if (!S_ISREG(source.st_mode))
-        return Record(EINVAL);
+        return zbRecordErrno(EINVAL);
     if (::lstat64(iTarget, &gStat) == 0 && S_ISDIR(gStat.st_mode))
-        return Record(EISDIR);
+        return zbRecordErrno(EISDIR);
 
     int in = ::open64(iSource, O_RDONLY | O_CLOEXEC);
     if (in < 0)
-        return Record(errno);
+        return zbRecordErrno(errno);
 
     // The copy is written beside the target under a short private name and
     // renamed over it once complete (a link at the target is replaced, not
@@ -181,7 +169,7 @@ int zbCopyFile(const char* iSource, const char* iTarget)
     if (!temporary)
     {
         ::close(in);
-        return Record(ENOMEM);
+        return zbRecordErrno(ENOMEM);
     }
     std::memcpy(temporary, iTarget, dirLength);
     int out = -1;
@@ -198,7 +186,7 @@ int zbCopyFile(const char* iSource, const char* iTarget)
         int error = errno;
         ::close(in);
         std::free(temporary);
-        return Record(error);
+        return zbRecordErrno(error);
     }
     int error = CopyData(in, out, static_cast<long long>(source.st_size));
     ::close(in);
@@ -209,20 +197,20 @@ int zbCopyFile(const char* iSource, const char* iTarget)
     if (error != 0)
         ::unlink(temporary);
     std::free(temporary);
-    return error ? Record(error) : 0;
+    return error ? zbRecordErrno(error) : 0;
 }
 
 int zbCopyFile(const char* /*iCommand*/, char* const* iArgs)
 {
     if (!HasArgs(iArgs, 2))
     {
-        Record(EINVAL);
-        Report(HasArgs(iArgs, 1) ? iArgs[0] : nullptr);
+        zbRecordErrno(EINVAL);
+        zbReportLastError(HasArgs(iArgs, 1) ? iArgs[0] : nullptr);
         return 1;
     }
     if (zbCopyFile(iArgs[0], iArgs[1]) == 0)
         return 0;
-    Report(iArgs[0]);
+    zbReportLastError(iArgs[0]);
     return 1;
 }
 
@@ -245,13 +233,13 @@ int zbMoveFile(const char* /*iCommand*/, char* const* iArgs)
 {
     if (!HasArgs(iArgs, 2))
     {
-        Record(EINVAL);
-        Report(HasArgs(iArgs, 1) ? iArgs[0] : nullptr);
+        zbRecordErrno(EINVAL);
+        zbReportLastError(HasArgs(iArgs, 1) ? iArgs[0] : nullptr);
         return 1;
     }
     if (zbMoveFile(iArgs[0], iArgs[1]) == 0)
         return 0;
-    Report(iArgs[0]);
+    zbReportLastError(iArgs[0]);
     return 1;
 }
 
@@ -343,17 +331,17 @@ int zbMMap(const char* iName, const int& iMode, char*& oBuffer, unsigned int& oS
     errno = 0;
     FILE* file = iName ? fopen64(iName, (iMode & 8) ? "r" : "rb") : nullptr;
     if (!file)
-        return Record(errno ? errno : EINVAL);
+        return zbRecordErrno(errno ? errno : EINVAL);
     struct stat64 st;
     if (::fstat64(fileno(file), &st) != 0)
     {
-        Record(errno);
+        zbRecordErrno(errno);
         std::fclose(file);
         return 1;
     }
     if (S_ISDIR(st.st_mode))
     {
-        Record(EISDIR);
+        zbRecordErrno(EISDIR);
         std::fclose(file);
         return 1;
     }
@@ -365,7 +353,7 @@ int zbMMap(const char* iName, const int& iMode, char*& oBuffer, unsigned int& oS
     // The size is counted in 32 bits, with room for the last character.
     if (static_cast<unsigned long long>(st.st_size) > 0xFFFFFFFDull)
     {
-        Record(EFBIG);
+        zbRecordErrno(EFBIG);
         std::fclose(file);
         return 1;
     }
@@ -373,14 +361,14 @@ int zbMMap(const char* iName, const int& iMode, char*& oBuffer, unsigned int& oS
     char* buffer = static_cast<char*>(std::calloc(size + 2, 1));
     if (!buffer)
     {
-        Record(ENOMEM);
+        zbRecordErrno(ENOMEM);
         std::fclose(file);
         return 1;
     }
     size_t n = std::fread(buffer, 1, size, file);
     if (std::ferror(file))
     {
-        Record(errno);
+        zbRecordErrno(errno);
         std::free(buffer);
         std::fclose(file);
         return 1;
@@ -391,7 +379,7 @@ int zbMMap(const char* iName, const int& iMode, char*& oBuffer, unsigned int& oS
     oBuffer = buffer;
     oSize = static_cast<unsigned int>(n);
     if (std::fclose(file) != 0)
-        return Record(errno);
+        return zbRecordErrno(errno);
     return 0;
 }
 

@@ -8,6 +8,7 @@
 #include "zbErrorCodeManager.h"
 #include "zbFileOperations.h"
 #include "zbOFStream.h"
+#include "zbReport.h"
 #include "zbTraceManager.h"
 
 const char zbHeaderList::Magic[] = "!<zbhl> v2.0.1";
@@ -16,13 +17,6 @@ namespace
 {
 const unsigned int kMagicLength = sizeof zbHeaderList::Magic - 1;
 
-void ReportSystemError(const QORString& iFileName, int iErrno)
-{
-    zbExtLastError.SetErrno(iErrno ? iErrno : EIO);
-    zbExtContext.GetTraceMngr()->Print(MSG_KEY_systError, stderr,
-                                       QORUnicodeString(iFileName.CastToCharPtr()),
-                                       zbExtLastError.GetMsgError());
-}
 } // namespace
 
 zbHeaderList::zbHeaderList() : _Valid(0), _Bufsize(0)
@@ -63,7 +57,7 @@ int zbHeaderList::WriteFile(const QORString& iFileName)
     zbOFStream stream(iFileName.CastToCharPtr(), 8);
     if (!stream.IsOpen())
     {
-        ReportSystemError(iFileName, stream.GetErrno());
+        zbReportSystemError(iFileName.CastToCharPtr(), stream.GetErrno());
         return 1;
     }
     // The blocks of directories read from a file may be shorter than their
@@ -72,7 +66,7 @@ int zbHeaderList::WriteFile(const QORString& iFileName)
         static_cast<char*>(std::malloc(static_cast<size_t>(_Bufsize) + kMagicLength + 2));
     if (!buffer)
     {
-        ReportSystemError(iFileName, ENOMEM);
+        zbReportSystemError(iFileName.CastToCharPtr(), ENOMEM);
         stream.Close();
         return 1;
     }
@@ -87,13 +81,13 @@ int zbHeaderList::WriteFile(const QORString& iFileName)
     int result = 0;
     if (stream.Write(buffer, static_cast<unsigned int>(total)) != 0)
     {
-        ReportSystemError(iFileName, stream.GetErrno());
+        zbReportSystemError(iFileName.CastToCharPtr(), stream.GetErrno());
         result = 1;
     }
     std::free(buffer);
     if (stream.Close() != 0)
     {
-        ReportSystemError(iFileName, stream.GetErrno());
+        zbReportSystemError(iFileName.CastToCharPtr(), stream.GetErrno());
         result = 1;
     }
     return result;

@@ -6,17 +6,8 @@
 #include "zbContext.h"
 #include "zbErrorCodeManager.h"
 #include "zbOFStream.h"
+#include "zbReport.h"
 #include "zbTraceManager.h"
-
-namespace
-{
-void ReportSystemError(const QORString& iName)
-{
-    zbExtContext.GetTraceMngr()->Print(MSG_KEY_systError, stderr,
-                                       QORUnicodeString(iName.CastToCharPtr()),
-                                       zbExtLastError.GetMsgError());
-}
-} // namespace
 
 zbHeaderMap::zbHeaderMap() = default;
 
@@ -28,8 +19,7 @@ int zbHeaderMap::BuildFromListOfHeaderLists(const QORString& iMapFile,
     zbOFStream stream(iMapFile.CastToCharPtr(), 8);
     if (!stream.IsOpen())
     {
-        zbExtLastError.SetErrno(stream.GetErrno());
-        ReportSystemError(iMapFile);
+        zbReportSystemError(iMapFile.CastToCharPtr(), stream.GetErrno());
         return 1;
     }
     stream.Print("%s\n", Magic);
@@ -40,13 +30,12 @@ int zbHeaderMap::BuildFromListOfHeaderLists(const QORString& iMapFile,
         if (!list || list->CatHeaderListToStream(stream) != 0)
         {
             ++failed;
-            ReportSystemError(list ? list->GetListname() : QORString("<null>"));
+            zbReportLastError(list ? list->GetListname().CastToCharPtr() : "<null>");
         }
     }
     if (stream.Close() != 0)
     {
-        zbExtLastError.SetErrno(stream.GetErrno());
-        ReportSystemError(iMapFile);
+        zbReportSystemError(iMapFile.CastToCharPtr(), stream.GetErrno());
         failed = 1;
     }
     return failed;

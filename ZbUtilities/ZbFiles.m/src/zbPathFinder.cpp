@@ -12,6 +12,7 @@
 #include "zbHeaderMap.h"
 #include "zbOFStream.h"
 #include "zbPathSeparators.h"
+#include "zbReport.h"
 #include "zbTraceManager.h"
 
 namespace
@@ -20,13 +21,6 @@ void AppendFullnames(QORListValQORString& ioList, const QORListPtrzbFileName& iP
 {
     for (int i = 1; i <= iPaths.Size(); ++i)
         ioList.Append(QORString(iPaths[i]->GetPtrToFullname()));
-}
-
-void ReportSystemError(const char* iName, int iErrno)
-{
-    zbExtLastError.SetErrno(iErrno);
-    zbExtContext.GetTraceMngr()->Print(MSG_KEY_systError, stderr, QORUnicodeString(iName),
-                                       zbExtLastError.GetMsgError());
 }
 } // namespace
 
@@ -170,7 +164,7 @@ int zbPathFinder::CreateStubs(const QORString& iStubDir, const QORListPtrzbFileN
 {
     if (zbCreateDirectory(iStubDir.CastToCharPtr()) != 0)
     {
-        ReportSystemError(iStubDir.CastToCharPtr(), zbExtLastError.GetErrno());
+        zbReportSystemError(iStubDir.CastToCharPtr(), zbExtLastError.GetErrno());
         return 1;
     }
     int result = 0;
@@ -196,7 +190,7 @@ int zbPathFinder::CreateStubs(const QORString& iStubDir, const QORListPtrzbFileN
                       name.CastToCharPtr()) != 0 ||
             out.Close() != 0)
         {
-            ReportSystemError(stub.CastToCharPtr(), out.GetErrno());
+            zbReportSystemError(stub.CastToCharPtr(), out.GetErrno());
             result = 1;
         }
     }
