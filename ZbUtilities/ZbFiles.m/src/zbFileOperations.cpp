@@ -9,6 +9,7 @@
 #include <unistd.h>
 
 #include "zbContext.h"
+#include "zbDescriptor.h"
 #include "zbErrorCodeManager.h"
 #include "zbPathSeparators.h"
 #include "zbReport.h"
@@ -28,24 +29,6 @@ bool HasArgs(char* const* iArgs, int iCount)
         if (!iArgs[i])
             return false;
     return true;
-}
-
-// Writes all of iCount bytes; 0 or the errno of the failure.
-int WriteAll(int iFd, const char* iData, size_t iCount)
-{
-    while (iCount > 0)
-    {
-        ssize_t n = ::write(iFd, iData, iCount);
-        if (n < 0)
-        {
-            if (errno == EINTR)
-                continue;
-            return errno;
-        }
-        iData += n;
-        iCount -= static_cast<size_t>(n);
-    }
-    return 0;
 }
 
 // Copies iIn to iOut from their current offsets to the end of iIn: in the
@@ -76,17 +59,10 @@ int CopyData(int iIn, int iOut, long long iSize)
     int result = 0;
     for (;;)
     {
-        ssize_t n = ::read(iIn, block, blockSize);
-        if (n < 0)
-        {
-            if (errno == EINTR)
-                continue;
-            result = errno;
+        size_t n = 0;
+        if ((result = zbReadAll(iIn, block, blockSize, n)) != 0 || n == 0)
             break;
-        }
-        if (n == 0)
-            break;
-        if ((result = WriteAll(iOut, block, static_cast<size_t>(n))) != 0)
+        if ((result = zbWriteAll(iOut, block, n)) != 0 || n < blockSize)
             break;
     }
     std::free(block);
@@ -155,48 +131,19 @@ int zbCopyFile(const char* iSource, const char* iTarget)
     if (::lstat64(iTarget, &gStat) == 0 && S_ISDIR(gStat.st_mode))
         return zbRecordErrno(EISDIR);
 
-    int in = ::open64(iSource, O_RDONLY | O_CLOEXEC);
-    if (in < 0)
+    zbScopedFd in(zbOpenFd(iSource, O_RDONLY));
+    if (!in.IsOpen())
         return zbRecordErrno(errno);
 
-    // The copy is written beside the target under a short private name and
-    // renamed over it once complete (a link at the target is replaced, not
-    // followed).
-    const char* slash = std::strrchr(iTarget, zbPathSeparator[0]);
-    size_t dirLength = slash ? static_cast<size_t>(slash - iTarget) + 1 : 0;
-    static unsigned int counter = 0;
-    char* temporary = static_cast<char*>(std::malloc(dirLength + 64));
-    if (!temporary)
-    {
-        ::close(in);
-        return zbRecordErrno(ENOMEM);
-    }
-    std::memcpy(temporary, iTarget, dirLength);
-    int out = -1;
-    for (int attempt = 0; attempt < 100 && out < 0; ++attempt)
-    {
-        std::snprintf(temporary + dirLength, 64, ".zbcp%ld.%u", static_cast<long>(::getpid()),
-                      ++counter);
-        out = ::open64(temporary, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (out < 0 && errno != EEXIST)
-            break;
-    }
-    if (out < 0)
-    {
-        int error = errno;
-        ::close(in);
-        std::free(temporary);
-        return zbRecordErrno(error);
-    }
-    int error = CopyData(in, out, static_cast<long long>(source.st_size));
-    ::close(in);
-    if (::close(out) != 0 && error == 0)
-        error = errno;
-    if (error == 0 && ::rename(temporary, iTarget) != 0)
-        error = errno;
-    if (error != 0)
-        ::unlink(temporary);
-    std::free(temporary);
+    // The copy takes the target's place once complete, as if the target had
+    // been removed first: a link there is replaced, not followed, and the
+    // mode is a new file's.  Like any copy of many files it is not synced.
+    zbFileReplacer out(iTarget, 0666, zbFileReplacer::Fresh);
+    int error = out.Open();
+    if (!error)
+        error = CopyData(in.Get(), out.Fd(), static_cast<long long>(source.st_size));
+    if (!error)
+        error = out.Commit();
     return error ? zbRecordErrno(error) : 0;
 }
 
@@ -252,8 +199,8 @@ int zbCompareFiles(const char* iFile1, const char* iFile2)
         return -1;
     if (st1.st_size == 0)
         return 0;
-    FILE* f1 = fopen64(iFile1, "rb");
-    FILE* f2 = f1 ? fopen64(iFile2, "rb") : nullptr;
+    FILE* f1 = zbOpenStream(iFile1, "rb");
+    FILE* f2 = f1 ? zbOpenStream(iFile2, "rb") : nullptr;
     if (!f1 || !f2)
     {
         if (f1)
@@ -299,7 +246,7 @@ int zbCompareFileWithBuffer(const char* iName, const int& iMode, const char* iBu
         return -1;
     if (st.st_size == 0 && iSize == 0)
         return 0;
-    FILE* file = fopen64(iName, (iMode & 8) ? "r" : "rb");
+    FILE* file = zbOpenStream(iName, (iMode & 8) ? "r" : "rb");
     if (!file)
         return -1;
     char block[16384];
@@ -328,58 +275,39 @@ int zbMMap(const char* iName, const int& iMode, char*& oBuffer, unsigned int& oS
 {
     oBuffer = nullptr;
     oSize = 0;
+    // Text and byte modes read alike here.
+    (void)iMode;
     errno = 0;
-    FILE* file = iName ? fopen64(iName, (iMode & 8) ? "r" : "rb") : nullptr;
-    if (!file)
+    zbScopedFd file(iName ? zbOpenFd(iName, O_RDONLY) : -1);
+    if (!file.IsOpen())
         return zbRecordErrno(errno ? errno : EINVAL);
     struct stat64 st;
-    if (::fstat64(fileno(file), &st) != 0)
-    {
-        zbRecordErrno(errno);
-        std::fclose(file);
-        return 1;
-    }
+    if (::fstat64(file.Get(), &st) != 0)
+        return zbRecordErrno(errno);
     if (S_ISDIR(st.st_mode))
-    {
-        zbRecordErrno(EISDIR);
-        std::fclose(file);
-        return 1;
-    }
+        return zbRecordErrno(EISDIR);
     if (st.st_size == 0)
-    {
-        std::fclose(file);
         return 0;
-    }
     // The size is counted in 32 bits, with room for the last character.
     if (static_cast<unsigned long long>(st.st_size) > 0xFFFFFFFDull)
-    {
-        zbRecordErrno(EFBIG);
-        std::fclose(file);
-        return 1;
-    }
+        return zbRecordErrno(EFBIG);
     size_t size = static_cast<size_t>(st.st_size);
     char* buffer = static_cast<char*>(std::calloc(size + 2, 1));
     if (!buffer)
+        return zbRecordErrno(ENOMEM);
+    size_t n = 0;
+    if (int error = zbReadAll(file.Get(), buffer, size, n))
     {
-        zbRecordErrno(ENOMEM);
-        std::fclose(file);
-        return 1;
-    }
-    size_t n = std::fread(buffer, 1, size, file);
-    if (std::ferror(file))
-    {
-        zbRecordErrno(errno);
         std::free(buffer);
-        std::fclose(file);
-        return 1;
+        return zbRecordErrno(error);
     }
     if (iLast && (n == 0 || buffer[n - 1] != iLast))
         buffer[n++] = iLast;
     buffer[n] = 0;
     oBuffer = buffer;
     oSize = static_cast<unsigned int>(n);
-    if (std::fclose(file) != 0)
-        return zbRecordErrno(errno);
+    if (int error = file.Close())
+        return zbRecordErrno(error);
     return 0;
 }
 

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "zbContext.h"
+#include "zbDescriptor.h"
 #include "zbErrorCodeManager.h"
 #include "zbFileOperations.h"
 #include "zbOFStream.h"
@@ -54,22 +55,17 @@ int zbHeaderList::ListDirectories(const QORListValQORString& iDirs, const int iI
 
 int zbHeaderList::WriteFile(const QORString& iFileName)
 {
-    zbOFStream stream(iFileName.CastToCharPtr(), 8);
-    if (!stream.IsOpen())
-    {
-        zbReportSystemError(iFileName.CastToCharPtr(), stream.GetErrno());
-        return 1;
-    }
+    // The list takes the place of the file once complete.
+    const char* name = iFileName.CastToCharPtr();
+    zbFileReplacer out(name, 0666);
+    if (int error = out.Open())
+        return zbReportSystemError(name, error);
     // The blocks of directories read from a file may be shorter than their
     // recorded sizes (normalised names): the size written is counted.
     char* buffer =
         static_cast<char*>(std::malloc(static_cast<size_t>(_Bufsize) + kMagicLength + 2));
     if (!buffer)
-    {
-        zbReportSystemError(iFileName.CastToCharPtr(), ENOMEM);
-        stream.Close();
-        return 1;
-    }
+        return zbReportSystemError(name, ENOMEM);
     std::memcpy(buffer, Magic, kMagicLength);
     buffer[kMagicLength] = '\n';
     char* p = buffer + kMagicLength + 1;
@@ -78,19 +74,11 @@ int zbHeaderList::WriteFile(const QORString& iFileName)
             p += _Directories[i]->Writebuf(p);
     size_t total = static_cast<size_t>(p - buffer);
 
-    int result = 0;
-    if (stream.Write(buffer, static_cast<unsigned int>(total)) != 0)
-    {
-        zbReportSystemError(iFileName.CastToCharPtr(), stream.GetErrno());
-        result = 1;
-    }
+    out.Write(buffer, total);
     std::free(buffer);
-    if (stream.Close() != 0)
-    {
-        zbReportSystemError(iFileName.CastToCharPtr(), stream.GetErrno());
-        result = 1;
-    }
-    return result;
+    if (int error = out.Commit())
+        return zbReportSystemError(name, error);
+    return 0;
 }
 
 char* zbHeaderList::OpenListFile(const QORString& iFileName, unsigned int& oSize, char*& oBuffer)
