@@ -32,9 +32,12 @@ bool HasArgs(char* const* iArgs, int iCount)
 }
 
 // Copies iIn to iOut from their current offsets to the end of iIn: in the
-// kernel when the file systems allow it, else through a buffer.  0 or errno.
-int CopyData(int iIn, int iOut, long long iSize)
+// kernel when the file systems allow it, else through a buffer.  0 or errno,
+// with oFailed set to iInName or iOutName.
+int CopyData(int iIn, int iOut, long long iSize, const char*& oFailed, const char* iInName,
+             const char* iOutName)
 {
+    oFailed = iOutName;
     if (iSize > 0)
     {
         for (;;)
@@ -60,7 +63,9 @@ int CopyData(int iIn, int iOut, long long iSize)
     for (;;)
     {
         size_t n = 0;
-        if ((result = zbReadAll(iIn, block, blockSize, n)) != 0 || n == 0)
+        if ((result = zbReadAll(iIn, block, blockSize, n)) != 0)
+            oFailed = iInName;
+        if (result != 0 || n == 0)
             break;
         if ((result = zbWriteAll(iOut, block, n)) != 0 || n < blockSize)
             break;
@@ -116,8 +121,12 @@ int zbRemoveFile(const char* /*iCommand*/, char* const* iArgs)
     return 1;
 }
 
-int zbCopyFile(const char* iSource, const char* iTarget)
+namespace
 {
+// The copy and the move; oFailed names the file a failure is about.
+int Copy(const char* iSource, const char* iTarget, const char*& oFailed)
+{
+    oFailed = iSource;
     if (!iSource || !iTarget || !*iSource || !*iTarget)
         return zbRecordErrno(EINVAL);
     // The source is checked before anything happens to the target.
@@ -128,43 +137,36 @@ int zbCopyFile(const char* iSource, const char* iTarget)
         return zbRecordErrno(EISDIR);
     if (!S_ISREG(source.st_mode))
         return zbRecordErrno(EINVAL);
+    oFailed = iTarget;
     if (::lstat64(iTarget, &gStat) == 0 && S_ISDIR(gStat.st_mode))
         return zbRecordErrno(EISDIR);
 
     zbScopedFd in(zbOpenFd(iSource, O_RDONLY));
     if (!in.IsOpen())
+    {
+        oFailed = iSource;
         return zbRecordErrno(errno);
+    }
 
     // The copy takes the target's place once complete, as if the target had
     // been removed first: a link there is replaced, not followed, and the
     // mode is a new file's.  Like any copy of many files it is not synced.
     zbFileReplacer out(iTarget, 0666, zbFileReplacer::Fresh);
-    int error = out.Open();
-    if (!error)
-        error = CopyData(in.Get(), out.Fd(), static_cast<long long>(source.st_size));
-    if (!error)
-        error = out.Commit();
-    return error ? zbRecordErrno(error) : 0;
+    if (int error = out.Open())
+        return zbRecordErrno(error);
+    if (int error = CopyData(in.Get(), out.Fd(), static_cast<long long>(source.st_size), oFailed,
+                             iSource, iTarget))
+        return zbRecordErrno(error);
+    if (int error = out.Commit())
+        return zbRecordErrno(error);
+    return 0;
 }
 
-int zbCopyFile(const char* /*iCommand*/, char* const* iArgs)
+int Move(const char* iSource, const char* iTarget, const char*& oFailed)
 {
-    if (!HasArgs(iArgs, 2))
-    {
-        zbRecordErrno(EINVAL);
-        zbReportLastError(HasArgs(iArgs, 1) ? iArgs[0] : nullptr);
+    if (Copy(iSource, iTarget, oFailed) != 0)
         return 1;
-    }
-    if (zbCopyFile(iArgs[0], iArgs[1]) == 0)
-        return 0;
-    zbReportLastError(iArgs[0]);
-    return 1;
-}
-
-int zbMoveFile(const char* iSource, const char* iTarget)
-{
-    if (zbCopyFile(iSource, iTarget) != 0)
-        return 1;
+    oFailed = iSource;
     if (::lstat64(iSource, &gStat) != 0)
         return 0;
     // A source that is now the target itself (the same name spelled
@@ -176,18 +178,42 @@ int zbMoveFile(const char* iSource, const char* iTarget)
     return RemoveFound(iSource);
 }
 
-int zbMoveFile(const char* /*iCommand*/, char* const* iArgs)
+// The argument-vector forms of the copy and the move: Args[0] to Args[1]; a
+// failure is reported on the file it is about.
+int OnArguments(char* const* iArgs, int (*iOperation)(const char*, const char*, const char*&))
 {
     if (!HasArgs(iArgs, 2))
     {
         zbRecordErrno(EINVAL);
-        zbReportLastError(HasArgs(iArgs, 1) ? iArgs[0] : nullptr);
-        return 1;
+        return zbReportLastError(HasArgs(iArgs, 1) ? iArgs[0] : nullptr);
     }
-    if (zbMoveFile(iArgs[0], iArgs[1]) == 0)
+    const char* failed = iArgs[0];
+    if (iOperation(iArgs[0], iArgs[1], failed) == 0)
         return 0;
-    zbReportLastError(iArgs[0]);
-    return 1;
+    return zbReportLastError(failed);
+}
+} // namespace
+
+int zbCopyFile(const char* iSource, const char* iTarget)
+{
+    const char* failed;
+    return Copy(iSource, iTarget, failed);
+}
+
+int zbCopyFile(const char* /*iCommand*/, char* const* iArgs)
+{
+    return OnArguments(iArgs, Copy);
+}
+
+int zbMoveFile(const char* iSource, const char* iTarget)
+{
+    const char* failed;
+    return Move(iSource, iTarget, failed);
+}
+
+int zbMoveFile(const char* /*iCommand*/, char* const* iArgs)
+{
+    return OnArguments(iArgs, Move);
 }
 
 int zbCompareFiles(const char* iFile1, const char* iFile2)
