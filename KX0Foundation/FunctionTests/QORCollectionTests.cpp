@@ -90,9 +90,9 @@ TEST(QORHashDicoS, FixedBucketsAndCounters)
 {
     QORHashDicoS dico(1); // everything collides
     int v1 = 1, v2 = 2, v3 = 3;
-    EXPECT_EQ(dico.Insert("a", &v1), 0);
-    EXPECT_EQ(dico.Insert("b", &v2), 0);
-    EXPECT_EQ(dico.Insert("a", &v3), 1);
+    EXPECT_EQ(dico.Insert("a", &v1), 1);
+    EXPECT_EQ(dico.Insert("b", &v2), 1);
+    EXPECT_EQ(dico.Insert("a", &v3), 0);
     EXPECT_EQ(dico.Locate("a"), &v1);
     EXPECT_EQ(dico.GetNbItems(), 2);
     EXPECT_EQ(dico.GetNbFreeBuckets(), 0);
@@ -116,7 +116,7 @@ TEST(QORHashDicoS, IterationVisitsEachElementOnce)
     for (int i = 0; i < 100; ++i)
     {
         values[i] = i;
-        ASSERT_EQ(dico.Insert(QORString(std::to_string(i)), &values[i]), 0);
+        ASSERT_EQ(dico.Insert(QORString(std::to_string(i)), &values[i]), 1);
     }
     std::vector<int> seen(100, 0);
     QORHashCodeIter it(dico);

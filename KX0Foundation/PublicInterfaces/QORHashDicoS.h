@@ -9,6 +9,12 @@
 // position; an iteration starts at bucket 1, position 0 (before the first
 // element).  The dictionary owns copies of the keys, never the values.
 //
+// Insert answers 1 when it stored the pair, 0 when the key was there (as
+// zbHashDico does).  A range-for loop walks the pairs in iteration order:
+//   for (const auto& entry : dico)  ... entry._Key, entry._Value
+// and Values() the values alone, without copying the keys out:
+//   for (void* value : dico.Values()) ...
+//
 //   QORHashDicoS  key QORString
 //   QORHashDico   key QORUnicodeString
 //   QORHashDicS<T> (QORHashDicS.h) typed values over QORHashDicoS
@@ -187,11 +193,14 @@ template <class K> class QORHashDicoBase
     QORHashDicoBase& operator=(const QORHashDicoBase&) = default;
     virtual ~QORHashDicoBase() = default;
 
-    // 0 when stored; 1 when the key is already present (nothing changes).
+    // 1 when stored; 0 when the key is already present (nothing changes).
+    // The same answer as zbHashDico::Insert.
     int Insert(const K& iKey, void* iValue)
     {
         return _Core.Insert(Bytes::Data(iKey), Bytes::Size(iKey), iKey.ComputeHashKey(),
-                            Bytes::IsNull(iKey), iValue);
+                            Bytes::IsNull(iKey), iValue) == 0
+                   ? 1
+                   : 0;
     }
 
     void* Locate(const K& iKey) const
@@ -263,6 +272,79 @@ template <class K> class QORHashDicoBase
     int GetNbItems() const { return _Core.GetNbItems(); }
     int GetNbFreeBuckets() const { return _Core.GetNbFreeBuckets(); }
     int IsEmpty() const { return _Core.GetNbItems() == 0 ? 1 : 0; }
+
+    // One pair of the walk; V is the type of the values.
+    template <class V> struct Entry
+    {
+        K _Key;
+        V* _Value = nullptr;
+    };
+    // Walks the pairs (iKeys) or the values alone; the end is a null
+    // dictionary.  Removing the current element while walking is allowed
+    // as with Next.
+    template <class V> class Iterator
+    {
+      public:
+        Iterator(const QORHashDicoBase* iDico, bool iKeys) : _Dico(iDico), _Keys(iKeys)
+        {
+            Advance();
+        }
+        const Entry<V>& operator*() const { return _Entry; }
+        const Entry<V>* operator->() const { return &_Entry; }
+        Iterator& operator++()
+        {
+            Advance();
+            return *this;
+        }
+        bool operator==(const Iterator& iOther) const
+        {
+            return _Dico == iOther._Dico &&
+                   (!_Dico || (_Bucket == iOther._Bucket && _Position == iOther._Position));
+        }
+        bool operator!=(const Iterator& iOther) const { return !(*this == iOther); }
+
+      private:
+        void Advance()
+        {
+            const QORHashDicoCore::Elem* e =
+                _Dico ? _Dico->_Core.Next(_Bucket, _Position) : nullptr;
+            if (!e)
+            {
+                _Dico = nullptr;
+                return;
+            }
+            if (_Keys)
+                Bytes::Assign(_Entry._Key, *e);
+            _Entry._Value = static_cast<V*>(e->_Value);
+        }
+
+        const QORHashDicoBase* _Dico;
+        bool _Keys;
+        int _Bucket = 1;
+        int _Position = 0;
+        Entry<V> _Entry;
+    };
+    // The values alone, as V*.
+    template <class V> class ValueRange
+    {
+      public:
+        class ValueIterator : public Iterator<V>
+        {
+          public:
+            using Iterator<V>::Iterator;
+            V* operator*() const { return Iterator<V>::operator*()._Value; }
+        };
+        explicit ValueRange(const QORHashDicoBase* iDico) : _Dico(iDico) {}
+        ValueIterator begin() const { return ValueIterator(_Dico, false); }
+        ValueIterator end() const { return ValueIterator(nullptr, false); }
+
+      private:
+        const QORHashDicoBase* _Dico;
+    };
+
+    Iterator<void> begin() const { return Iterator<void>(this, true); }
+    Iterator<void> end() const { return Iterator<void>(nullptr, true); }
+    ValueRange<void> Values() const { return ValueRange<void>(this); }
 
   private:
     QORHashDicoCore _Core;

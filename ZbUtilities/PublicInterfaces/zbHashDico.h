@@ -12,6 +12,10 @@
 // dimension) and position p inside the bucket (position 1 is the element of
 // a single-element bucket).  Iteration walks the buckets in ascending order
 // and a list bucket by position, starting at bucket 1, position 0.
+// Insert answers 1 when it stored the pair, 0 otherwise (as QORHashDicoS
+// does).  A range-for loop walks the pairs in iteration order:
+//   for (const auto& entry : dico)  ... entry._Key, entry._Value
+// and Values() the values alone, without copying the keys out.
 //
 // The dictionary owns its elements (a copy of each key with its value
 // pointer), never the values.  Elements are carved out of blocks owned by the
@@ -119,6 +123,68 @@ class zbHashDico
     }
     // Number of elements in bucket iBucket (1-based).
     int GetBucketSize(int iBucket) const;
+
+    // One pair of the walk; V is the type of the values.
+    template <class V> struct Entry
+    {
+        zbNewString _Key;
+        V* _Value = nullptr;
+    };
+    // Walks the pairs (iKeys) or the values alone (no value is null: null
+    // is the end).  Removing the current element while walking is allowed
+    // as with Next.
+    template <class V> class Iterator
+    {
+      public:
+        Iterator(const zbHashDico* iDico, bool iKeys) : _Dico(iDico), _Keys(iKeys) { Advance(); }
+        const Entry<V>& operator*() const { return _Entry; }
+        const Entry<V>* operator->() const { return &_Entry; }
+        Iterator& operator++()
+        {
+            Advance();
+            return *this;
+        }
+        bool operator==(const Iterator& iOther) const
+        {
+            return _Dico == iOther._Dico &&
+                   (!_Dico || (_Bucket == iOther._Bucket && _Position == iOther._Position));
+        }
+        bool operator!=(const Iterator& iOther) const { return !(*this == iOther); }
+
+      private:
+        void Advance()
+        {
+            if (_Dico && !(_Entry._Value = static_cast<V*>(
+                               _Dico->Next(_Bucket, _Position, _Keys ? &_Entry._Key : nullptr))))
+                _Dico = nullptr;
+        }
+
+        const zbHashDico* _Dico;
+        bool _Keys;
+        int _Bucket = 1;
+        int _Position = 0;
+        Entry<V> _Entry;
+    };
+    template <class V> class ValueRange
+    {
+      public:
+        class ValueIterator : public Iterator<V>
+        {
+          public:
+            using Iterator<V>::Iterator;
+            V* operator*() const { return Iterator<V>::operator*()._Value; }
+        };
+        explicit ValueRange(const zbHashDico* iDico) : _Dico(iDico) {}
+        ValueIterator begin() const { return ValueIterator(_Dico, false); }
+        ValueIterator end() const { return ValueIterator(nullptr, false); }
+
+      private:
+        const zbHashDico* _Dico;
+    };
+
+    Iterator<void> begin() const { return Iterator<void>(this, true); }
+    Iterator<void> end() const { return Iterator<void>(nullptr, true); }
+    ValueRange<void> Values() const { return ValueRange<void>(this); }
 
   private:
     // Blocks of element storage with a free list of released slots.

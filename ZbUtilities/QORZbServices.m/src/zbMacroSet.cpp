@@ -113,7 +113,7 @@ zbMacroValue* zbMacroSet::_InsertText(const char* iName, const char* iNameEnd, c
     // A new name (the usual case) costs one lookup.
     zbMacroValue* macro = new zbMacroValue;
     macro->_Init(iText, iLength);
-    if (QORHashDicSzbMacroValue::Insert(name, macro) == 0)
+    if (QORHashDicSzbMacroValue::Insert(name, macro))
         return macro;
     zbMacroValue* existing = Locate(name);
     if (iMode == ReplaceExisting)
@@ -167,18 +167,15 @@ int zbMacroSet::InsertMacroSet(const zbMacroSet& iOther, const InsertMode& iMode
 {
     if (&iOther == this)
         return 0;
-    int bucket = 1, position = 0;
-    QORString name;
-    while (const zbMacroValue* value =
-               iOther.QORHashDicSzbMacroValue::Next(bucket, position, &name))
+    for (const auto& entry : iOther)
     {
-        if (zbMacroValue* existing = Locate(name))
+        if (zbMacroValue* existing = Locate(entry._Key))
         {
             if (iMode == ReplaceExisting)
-                *existing = value->GetValue();
+                *existing = entry._Value->GetValue();
         }
         else
-            QORHashDicSzbMacroValue::Insert(name, new zbMacroValue(*value));
+            QORHashDicSzbMacroValue::Insert(entry._Key, new zbMacroValue(*entry._Value));
     }
     return 0;
 }
@@ -424,8 +421,7 @@ const QORString* zbMacroSet::Solve(const QORString& iName, const zbMacroSet* iOt
 
 void zbMacroSet::DosifyPath()
 {
-    int bucket = 1, position = 0;
-    while (zbMacroValue* value = QORHashDicSzbMacroValue::Next(bucket, position))
+    for (zbMacroValue* value : Values())
         value->DosifyPath();
 }
 
@@ -435,12 +431,10 @@ bool zbMacroSet::operator==(const zbMacroSet& iOther) const
         return true;
     if (GetNbItems() != iOther.GetNbItems())
         return false;
-    int bucket = 1, position = 0;
-    QORString name;
-    while (const zbMacroValue* value = QORHashDicSzbMacroValue::Next(bucket, position, &name))
+    for (const auto& entry : *this)
     {
-        const zbMacroValue* other = iOther.GetMacro(name);
-        if (!other || other->GetValue() != value->GetValue())
+        const zbMacroValue* other = iOther.GetMacro(entry._Key);
+        if (!other || other->GetValue() != entry._Value->GetValue())
             return false;
     }
     return true;
@@ -471,19 +465,21 @@ int zbMacroSet::Print(zbOFStream& oStream) const
     const size_t piece = 1u << 18;
     std::string text;
     text.reserve(piece + 256);
-    int bucket = 1, position = 0;
     // A second place, two macros ahead: their texts are loaded meanwhile.
-    int aheadBucket = 1, aheadPosition = 0;
-    QORHashDicSzbMacroValue::Next(aheadBucket, aheadPosition);
-    QORHashDicSzbMacroValue::Next(aheadBucket, aheadPosition);
-    QORString name;
-    while (const zbMacroValue* value = QORHashDicSzbMacroValue::Next(bucket, position, &name))
+    const auto values = Values();
+    auto ahead = values.begin();
+    for (int i = 0; i < 2 && ahead != values.end(); ++i)
+        ++ahead;
+    for (const auto& entry : *this)
     {
-        if (const zbMacroValue* ahead = QORHashDicSzbMacroValue::Next(aheadBucket, aheadPosition))
-            __builtin_prefetch(ahead->GetValue().CastToCharPtr());
-        text.append(name.Std());
+        if (ahead != values.end())
+        {
+            __builtin_prefetch((*ahead)->GetValue().CastToCharPtr());
+            ++ahead;
+        }
+        text.append(entry._Key.Std());
         text.append("='", 2);
-        text.append(value->GetValue().Std());
+        text.append(entry._Value->GetValue().Std());
         text.append("'\n", 2);
         if (text.size() >= piece)
         {
@@ -500,11 +496,9 @@ void zbMacroSet::Dump(zbOFStream& oStream) const
     if (IsEmpty())
         return;
     oStream.Print("#\n# Set of macros\n");
-    int bucket = 1, position = 0;
-    QORString name;
-    while (const zbMacroValue* value = QORHashDicSzbMacroValue::Next(bucket, position, &name))
-        oStream.Print("#  - '%s' = [%s]\n", name.CastToCharPtr(),
-                      value->GetValue().CastToCharPtr());
+    for (const auto& entry : *this)
+        oStream.Print("#  - '%s' = [%s]\n", entry._Key.CastToCharPtr(),
+                      entry._Value->GetValue().CastToCharPtr());
     oStream.Print("\n");
 }
 

@@ -487,16 +487,18 @@ int zbMacroValue::_SolveAll(const zbMacroSet& iSet, const zbMacroSet* iOther)
 {
     int failures = 0;
     zbMacroSolver solver(iSet, iOther, failures);
-    int bucket = 1, position = 0;
+    const auto values = iSet.Values();
     // A second place, two macros ahead: their texts are loaded meanwhile.
-    int aheadBucket = 1, aheadPosition = 0;
-    iSet.QORHashDicSzbMacroValue::Next(aheadBucket, aheadPosition);
-    iSet.QORHashDicSzbMacroValue::Next(aheadBucket, aheadPosition);
-    while (zbMacroValue* value = iSet.QORHashDicSzbMacroValue::Next(bucket, position))
+    auto ahead = values.begin();
+    for (int i = 0; i < 2 && ahead != values.end(); ++i)
+        ++ahead;
+    for (zbMacroValue* value : values)
     {
-        if (const zbMacroValue* ahead =
-                iSet.QORHashDicSzbMacroValue::Next(aheadBucket, aheadPosition))
-            __builtin_prefetch(ahead->_Value.CastToCharPtr());
+        if (ahead != values.end())
+        {
+            __builtin_prefetch((*ahead)->_Value.CastToCharPtr());
+            ++ahead;
+        }
         solver.Run(*value);
     }
     return failures;

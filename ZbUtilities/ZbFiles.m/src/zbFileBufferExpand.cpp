@@ -80,10 +80,8 @@ int zbFileBuffer::ExpandBuffer(const zbPPMacLev& iLevels, zbPathFinderAccess& iF
     unsigned int depth = 0;
     int errors =
         _ExpandBuffer(iLevels, macros, iFinder, includedFiles, iFileName, "", depth, refusedFiles);
-    QORHashCodeIter it(includedFiles);
-    QORString name;
-    while (it.Next(&name))
-        ioIncluded.Append(zbFileName(name.CastToCharPtr()));
+    for (const auto& entry : includedFiles)
+        ioIncluded.Append(zbFileName(entry._Key.CastToCharPtr()));
     return errors;
 }
 
@@ -148,7 +146,7 @@ int zbFileBuffer::_ExpandBuffer(const zbPPMacLev& iLevels, zbMacroSet& ioMacros,
             const QORString fullName(found.GetPtrToFullname());
             // The dictionaries hold names only: the value is the dictionary itself,
             // never null, so that iterations see every name.
-            int seen = ioIncludedFiles.Insert(fullName, &ioIncludedFiles);
+            int seen = !ioIncludedFiles.Insert(fullName, &ioIncludedFiles);
             if (!(once && seen))
             {
                 char* content = nullptr;

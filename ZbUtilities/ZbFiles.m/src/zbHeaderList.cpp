@@ -69,9 +69,9 @@ int zbHeaderList::WriteFile(const QORString& iFileName)
     std::memcpy(buffer, Magic, kMagicLength);
     buffer[kMagicLength] = '\n';
     char* p = buffer + kMagicLength + 1;
-    for (int i = 1; i <= _Directories.Size(); ++i)
-        if (_Directories[i]->GetBufsize() > 0)
-            p += _Directories[i]->Writebuf(p);
+    for (zbHeaderDirectory* directory : _Directories)
+        if (directory->GetBufsize() > 0)
+            p += directory->Writebuf(p);
     size_t total = static_cast<size_t>(p - buffer);
 
     out.Write(buffer, total);

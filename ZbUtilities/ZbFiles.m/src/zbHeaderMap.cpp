@@ -32,9 +32,8 @@ int zbHeaderMap::BuildFromListOfHeaderLists(const QORString& iMapFile,
     {
         zbOFStream stream(memory);
         stream.Print("%s\n", Magic);
-        for (int i = 1; i <= iLists.Size(); ++i)
+        for (zbHeaderListIntoWS* list : iLists)
         {
-            zbHeaderListIntoWS* list = iLists[i];
             if (!list || list->CatHeaderListToStream(stream) != 0)
             {
                 ++failed;

@@ -19,8 +19,8 @@ namespace
 {
 void AppendFullnames(QORListValQORString& ioList, const QORListPtrzbFileName& iPaths)
 {
-    for (int i = 1; i <= iPaths.Size(); ++i)
-        ioList.Append(QORString(iPaths[i]->GetPtrToFullname()));
+    for (const zbFileName* path : iPaths)
+        ioList.Append(QORString(path->GetPtrToFullname()));
 }
 } // namespace
 
@@ -169,9 +169,8 @@ int zbPathFinder::CreateStubs(const QORString& iStubDir, const QORListPtrzbFileN
     }
     int result = 0;
     QORString name, stub;
-    for (int i = 1; i <= iHeaders.Size(); ++i)
+    for (const zbFileName* header : iHeaders)
     {
-        const zbFileName* header = iHeaders[i];
         if (!header || !header->GetPtrToBasename())
             continue;
         name = header->GetPtrToBasename();

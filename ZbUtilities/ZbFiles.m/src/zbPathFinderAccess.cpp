@@ -42,9 +42,8 @@ int zbPathFinderAccess::SearchFor(const QORString& iName, zbFileName& oFile)
     if (iName.Length() > 0)
     {
         QORString candidate;
-        for (int i = 1; i <= _Directories.Size(); ++i)
+        for (zbFileName* directory : _Directories)
         {
-            zbFileName* directory = _Directories[i];
             candidate = directory->GetPtrToFullname();
             candidate += zbPathSeparator;
             candidate += iName;
