@@ -22,6 +22,7 @@
 #include <cstddef>
 #include <cstring>
 
+#include "QORDicoIterator.h"
 #include "QORString.h"
 #include "QORUnicodeString.h"
 
@@ -273,74 +274,19 @@ template <class K> class QORHashDicoBase
     int GetNbFreeBuckets() const { return _Core.GetNbFreeBuckets(); }
     int IsEmpty() const { return _Core.GetNbItems() == 0 ? 1 : 0; }
 
-    // One pair of the walk; V is the type of the values.
-    template <class V> struct Entry
+    // One step of the walk for the range adapters (null values included).
+    bool WalkStep(int& ioBucket, int& ioPosition, K* oKey, void*& oValue) const
     {
-        K _Key;
-        V* _Value = nullptr;
-    };
-    // Walks the pairs (iKeys) or the values alone; the end is a null
-    // dictionary.  Removing the current element while walking is allowed
-    // as with Next.
-    template <class V> class Iterator
-    {
-      public:
-        Iterator(const QORHashDicoBase* iDico, bool iKeys) : _Dico(iDico), _Keys(iKeys)
-        {
-            Advance();
-        }
-        const Entry<V>& operator*() const { return _Entry; }
-        const Entry<V>* operator->() const { return &_Entry; }
-        Iterator& operator++()
-        {
-            Advance();
-            return *this;
-        }
-        bool operator==(const Iterator& iOther) const
-        {
-            return _Dico == iOther._Dico &&
-                   (!_Dico || (_Bucket == iOther._Bucket && _Position == iOther._Position));
-        }
-        bool operator!=(const Iterator& iOther) const { return !(*this == iOther); }
-
-      private:
-        void Advance()
-        {
-            const QORHashDicoCore::Elem* e =
-                _Dico ? _Dico->_Core.Next(_Bucket, _Position) : nullptr;
-            if (!e)
-            {
-                _Dico = nullptr;
-                return;
-            }
-            if (_Keys)
-                Bytes::Assign(_Entry._Key, *e);
-            _Entry._Value = static_cast<V*>(e->_Value);
-        }
-
-        const QORHashDicoBase* _Dico;
-        bool _Keys;
-        int _Bucket = 1;
-        int _Position = 0;
-        Entry<V> _Entry;
-    };
-    // The values alone, as V*.
-    template <class V> class ValueRange
-    {
-      public:
-        class ValueIterator : public Iterator<V>
-        {
-          public:
-            using Iterator<V>::Iterator;
-            V* operator*() const { return Iterator<V>::operator*()._Value; }
-        };
-        explicit ValueRange(const QORHashDicoBase* iDico) : _Dico(iDico) {}
-        ValueIterator begin() const { return ValueIterator(_Dico, false); }
-        ValueIterator end() const { return ValueIterator(nullptr, false); }
-
-      private:
-        const QORHashDicoBase* _Dico;
-    };
+        const QORHashDicoCore::Elem* e = _Core.Next(ioBucket, ioPosition);
+        if (!e)
+            return false;
+        if (oKey)
+            Bytes::Assign(*oKey, *e);
+        oValue = e->_Value;
+        return true;
+    }
+    template <class V> using Iterator = QORDicoIterator<QORHashDicoBase, K, V>;
+    template <class V> using ValueRange = QORDicoValues<QORHashDicoBase, K, V>;
 
     Iterator<void> begin() const { return Iterator<void>(this, true); }
     Iterator<void> end() const { return Iterator<void>(nullptr, true); }

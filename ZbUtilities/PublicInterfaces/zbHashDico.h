@@ -21,6 +21,7 @@
 // pointer), never the values.  Elements are carved out of blocks owned by the
 // dictionary, so that an insertion costs no allocation of its own.
 
+#include "QORDicoIterator.h"
 #include "zbNewString.h"
 
 class zbOFStream;
@@ -124,63 +125,14 @@ class zbHashDico
     // Number of elements in bucket iBucket (1-based).
     int GetBucketSize(int iBucket) const;
 
-    // One pair of the walk; V is the type of the values.
-    template <class V> struct Entry
+    // One step of the walk for the range adapters (no value is null).
+    bool WalkStep(int& ioBucket, int& ioPosition, zbNewString* oKey, void*& oValue) const
     {
-        zbNewString _Key;
-        V* _Value = nullptr;
-    };
-    // Walks the pairs (iKeys) or the values alone (no value is null: null
-    // is the end).  Removing the current element while walking is allowed
-    // as with Next.
-    template <class V> class Iterator
-    {
-      public:
-        Iterator(const zbHashDico* iDico, bool iKeys) : _Dico(iDico), _Keys(iKeys) { Advance(); }
-        const Entry<V>& operator*() const { return _Entry; }
-        const Entry<V>* operator->() const { return &_Entry; }
-        Iterator& operator++()
-        {
-            Advance();
-            return *this;
-        }
-        bool operator==(const Iterator& iOther) const
-        {
-            return _Dico == iOther._Dico &&
-                   (!_Dico || (_Bucket == iOther._Bucket && _Position == iOther._Position));
-        }
-        bool operator!=(const Iterator& iOther) const { return !(*this == iOther); }
-
-      private:
-        void Advance()
-        {
-            if (_Dico && !(_Entry._Value = static_cast<V*>(
-                               _Dico->Next(_Bucket, _Position, _Keys ? &_Entry._Key : nullptr))))
-                _Dico = nullptr;
-        }
-
-        const zbHashDico* _Dico;
-        bool _Keys;
-        int _Bucket = 1;
-        int _Position = 0;
-        Entry<V> _Entry;
-    };
-    template <class V> class ValueRange
-    {
-      public:
-        class ValueIterator : public Iterator<V>
-        {
-          public:
-            using Iterator<V>::Iterator;
-            V* operator*() const { return Iterator<V>::operator*()._Value; }
-        };
-        explicit ValueRange(const zbHashDico* iDico) : _Dico(iDico) {}
-        ValueIterator begin() const { return ValueIterator(_Dico, false); }
-        ValueIterator end() const { return ValueIterator(nullptr, false); }
-
-      private:
-        const zbHashDico* _Dico;
-    };
+        oValue = Next(ioBucket, ioPosition, oKey);
+        return oValue != nullptr;
+    }
+    template <class V> using Iterator = QORDicoIterator<zbHashDico, zbNewString, V>;
+    template <class V> using ValueRange = QORDicoValues<zbHashDico, zbNewString, V>;
 
     Iterator<void> begin() const { return Iterator<void>(this, true); }
     Iterator<void> end() const { return Iterator<void>(nullptr, true); }

@@ -87,18 +87,27 @@ zbMacroValue* zbMacroSet::Next(const QORString*& ioCursor, QORString& oName) con
 // ---------------------------------------------------------------------------
 // Insertion.
 
-zbMacroValue* zbMacroSet::Insert(const QORString& iName, const char* iValue,
-                                 const InsertMode& iMode)
+// The two forms of Insert: an existing macro takes the value only under
+// ReplaceExisting; a new name gets a new macro.
+template <class Value>
+static zbMacroValue* zbInsertMacro(zbMacroSet& ioSet, const QORString& iName, const Value& iValue,
+                                   const zbMacroSet::InsertMode& iMode)
 {
-    if (zbMacroValue* existing = Locate(iName))
+    if (zbMacroValue* existing = ioSet.Locate(iName))
     {
-        if (iMode == ReplaceExisting)
+        if (iMode == zbMacroSet::ReplaceExisting)
             *existing = iValue;
         return existing;
     }
     zbMacroValue* macro = new zbMacroValue(iValue);
-    QORHashDicSzbMacroValue::Insert(iName, macro);
+    ioSet.QORHashDicSzbMacroValue::Insert(iName, macro);
     return macro;
+}
+
+zbMacroValue* zbMacroSet::Insert(const QORString& iName, const char* iValue,
+                                 const InsertMode& iMode)
+{
+    return zbInsertMacro(*this, iName, iValue, iMode);
 }
 
 zbMacroValue* zbMacroSet::_InsertText(const char* iName, const char* iNameEnd, const char* iText,
@@ -125,15 +134,7 @@ zbMacroValue* zbMacroSet::_InsertText(const char* iName, const char* iNameEnd, c
 zbMacroValue* zbMacroSet::Insert(const QORString& iName, const zbMacroValue& iValue,
                                  const InsertMode& iMode)
 {
-    if (zbMacroValue* existing = Locate(iName))
-    {
-        if (iMode == ReplaceExisting)
-            *existing = iValue;
-        return existing;
-    }
-    zbMacroValue* macro = new zbMacroValue(iValue);
-    QORHashDicSzbMacroValue::Insert(iName, macro);
-    return macro;
+    return zbInsertMacro(*this, iName, iValue, iMode);
 }
 
 zbMacroValue* zbMacroSet::_InsertOrReplace(const QORString& iName, const char* iValue,

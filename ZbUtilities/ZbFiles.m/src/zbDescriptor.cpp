@@ -99,12 +99,16 @@ int zbReadAll(int iFd, void* oBuffer, size_t iCount, size_t& oRead)
     return 0;
 }
 
-int zbWriteAll(int iFd, const void* iData, size_t iCount)
+namespace
+{
+// Writes all of iCount bytes, at *ioOffset when given (pwrite).
+int WriteFully(int iFd, const void* iData, size_t iCount, off64_t* ioOffset)
 {
     const char* data = static_cast<const char*>(iData);
     while (iCount > 0)
     {
-        ssize_t n = ::write(iFd, data, iCount);
+        ssize_t n =
+            ioOffset ? ::pwrite64(iFd, data, iCount, *ioOffset) : ::write(iFd, data, iCount);
         if (n < 0)
         {
             if (errno == EINTR)
@@ -115,29 +119,21 @@ int zbWriteAll(int iFd, const void* iData, size_t iCount)
             return EIO;
         data += n;
         iCount -= static_cast<size_t>(n);
+        if (ioOffset)
+            *ioOffset += n;
     }
     return 0;
+}
+} // namespace
+
+int zbWriteAll(int iFd, const void* iData, size_t iCount)
+{
+    return WriteFully(iFd, iData, iCount, nullptr);
 }
 
 int zbWriteAllAt(int iFd, const void* iData, size_t iCount, off64_t iOffset)
 {
-    const char* data = static_cast<const char*>(iData);
-    while (iCount > 0)
-    {
-        ssize_t n = ::pwrite64(iFd, data, iCount, iOffset);
-        if (n < 0)
-        {
-            if (errno == EINTR)
-                continue;
-            return errno;
-        }
-        if (n == 0)
-            return EIO;
-        data += n;
-        iCount -= static_cast<size_t>(n);
-        iOffset += n;
-    }
-    return 0;
+    return WriteFully(iFd, iData, iCount, &iOffset);
 }
 
 int zbReadFile(const char* iName, std::string& oContent)
