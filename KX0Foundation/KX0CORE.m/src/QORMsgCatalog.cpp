@@ -5,7 +5,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <dlfcn.h>
-#include <fstream>
 #include <sstream>
 #include <sys/stat.h>
 #include <vector>
