@@ -312,6 +312,10 @@ TEST(zbFileReplacer, CommitAbandonAndWhatTheTargetIs)
     EXPECT_TRUE(S_ISREG(lst.st_mode));
     EXPECT_EQ(ReadFile(dir / "link"), "own");
     EXPECT_EQ(ReadFile(target), "through");
+    // A link to a file not made yet makes it.
+    ASSERT_EQ(symlink("later", (dir / "pending").c_str()), 0);
+    ASSERT_EQ(zbReplaceFile((dir / "pending").c_str(), "made", 4), 0);
+    EXPECT_EQ(ReadFile(dir / "later"), "made");
 
     // A directory is refused and stays; a write to a full device fails.
     ASSERT_EQ(mkdir((dir / "sub").c_str(), 0755), 0);

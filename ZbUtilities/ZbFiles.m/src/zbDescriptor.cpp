@@ -228,10 +228,23 @@ int zbFileReplacer::Open()
     if (!fresh && ::lstat64(_Target.c_str(), &lst) == 0 && S_ISLNK(lst.st_mode))
     {
         char* real = ::realpath(_Target.c_str(), nullptr);
-        if (!real)
-            return _Error = errno;
-        _Target = real;
-        std::free(real);
+        if (real)
+        {
+            _Target = real;
+            std::free(real);
+        }
+        else
+        {
+            // A link to a file still to be made: that file is written.
+            if (errno != ENOENT)
+                return _Error = errno;
+            char text[PATH_MAX];
+            ssize_t length = ::readlink(_Target.c_str(), text, sizeof text - 1);
+            if (length < 0)
+                return _Error = errno;
+            text[length] = '\0';
+            _Target = text[0] == '/' ? std::string(text) : DirectoryOf(_Target) + "/" + text;
+        }
     }
     mode_t mode = exists && !fresh ? (st.st_mode & 07777) : (_Mode & ~CurrentUmask());
     // Without a name until it is complete where the file system allows it,
