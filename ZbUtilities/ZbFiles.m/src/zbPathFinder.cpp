@@ -11,6 +11,7 @@
 #include "zbHashDicoSPrintStats.h"
 #include "zbHeaderMap.h"
 #include "zbOFStream.h"
+#include "zbPathFinderAccess.h"
 #include "zbPathSeparators.h"
 #include "zbReport.h"
 #include "zbTraceManager.h"
@@ -198,13 +199,10 @@ int zbPathFinder::CreateStubs(const QORString& iStubDir, const QORListPtrzbFileN
 
 void zbPathFinder::Dump(zbOFStream& oStream) const
 {
-    oStream.Puts("#  List of searched path:\n");
-    for (const zbFileName& path : _ListOfPath)
-        oStream.Print("#   [%s]\n", path.GetPtrToFullname());
+    zbPathFinderAccess::DumpPaths(oStream, _ListOfPath);
 }
 
 void zbPathFinder::PrintStats(zbOFStream& oStream) const
 {
-    oStream.Puts("\n## zbPathFinder: Statistics of Found dictionary:\n");
-    zbHashDicoSPrintStats(_Found, "zbFileName", oStream);
+    zbPathFinderAccess::PrintFoundStats(oStream, _Found);
 }
