@@ -14,10 +14,7 @@ template <class T> class QORHashDicS : public QORHashDicoS
     explicit QORHashDicS(int iDimension) : QORHashDicoS(iDimension) {}
 
     int Insert(const QORString& iKey, T* iValue) { return QORHashDicoS::Insert(iKey, iValue); }
-    T* Locate(const QORString& iKey) const
-    {
-        return static_cast<T*>(QORHashDicoS::Locate(iKey));
-    }
+    T* Locate(const QORString& iKey) const { return static_cast<T*>(QORHashDicoS::Locate(iKey)); }
     T* LocatePosition(const QORString& iKey, int& oBucket, int& oPosition) const
     {
         return static_cast<T*>(QORHashDicoS::LocatePosition(iKey, oBucket, oPosition));
@@ -32,11 +29,15 @@ template <class T> class QORHashDicS : public QORHashDicoS
     }
     T* Remove(const QORString& iKey) { return static_cast<T*>(QORHashDicoS::Remove(iKey)); }
 
+    // The pairs with typed values, and the typed values alone.
+    Iterator<T> begin() const { return Iterator<T>(this, true); }
+    Iterator<T> end() const { return Iterator<T>(nullptr, true); }
+    ValueRange<T> Values() const { return ValueRange<T>(this); }
+
     // Deletes every value and empties the dictionary.
     void ApplyDelete()
     {
-        int bucket = 1, position = 0;
-        while (T* value = Next(bucket, position))
+        for (T* value : Values())
             delete value;
         RemoveAll();
     }

@@ -9,6 +9,12 @@
 // position; an iteration starts at bucket 1, position 0 (before the first
 // element).  The dictionary owns copies of the keys, never the values.
 //
+// Insert answers 1 when it stored the pair, 0 when the key was there (as
+// zbHashDico does).  A range-for loop walks the pairs in iteration order:
+//   for (const auto& entry : dico)  ... entry._Key, entry._Value
+// and Values() the values alone, without copying the keys out:
+//   for (void* value : dico.Values()) ...
+//
 //   QORHashDicoS  key QORString
 //   QORHashDico   key QORUnicodeString
 //   QORHashDicS<T> (QORHashDicS.h) typed values over QORHashDicoS
@@ -16,6 +22,7 @@
 #include <cstddef>
 #include <cstring>
 
+#include "QORDicoIterator.h"
 #include "QORString.h"
 #include "QORUnicodeString.h"
 
@@ -187,11 +194,14 @@ template <class K> class QORHashDicoBase
     QORHashDicoBase& operator=(const QORHashDicoBase&) = default;
     virtual ~QORHashDicoBase() = default;
 
-    // 0 when stored; 1 when the key is already present (nothing changes).
+    // 1 when stored; 0 when the key is already present (nothing changes).
+    // The same answer as zbHashDico::Insert.
     int Insert(const K& iKey, void* iValue)
     {
         return _Core.Insert(Bytes::Data(iKey), Bytes::Size(iKey), iKey.ComputeHashKey(),
-                            Bytes::IsNull(iKey), iValue);
+                            Bytes::IsNull(iKey), iValue) == 0
+                   ? 1
+                   : 0;
     }
 
     void* Locate(const K& iKey) const
@@ -263,6 +273,24 @@ template <class K> class QORHashDicoBase
     int GetNbItems() const { return _Core.GetNbItems(); }
     int GetNbFreeBuckets() const { return _Core.GetNbFreeBuckets(); }
     int IsEmpty() const { return _Core.GetNbItems() == 0 ? 1 : 0; }
+
+    // One step of the walk for the range adapters (null values included).
+    bool WalkStep(int& ioBucket, int& ioPosition, K* oKey, void*& oValue) const
+    {
+        const QORHashDicoCore::Elem* e = _Core.Next(ioBucket, ioPosition);
+        if (!e)
+            return false;
+        if (oKey)
+            Bytes::Assign(*oKey, *e);
+        oValue = e->_Value;
+        return true;
+    }
+    template <class V> using Iterator = QORDicoIterator<QORHashDicoBase, K, V>;
+    template <class V> using ValueRange = QORDicoValues<QORHashDicoBase, K, V>;
+
+    Iterator<void> begin() const { return Iterator<void>(this, true); }
+    Iterator<void> end() const { return Iterator<void>(nullptr, true); }
+    ValueRange<void> Values() const { return ValueRange<void>(this); }
 
   private:
     QORHashDicoCore _Core;

@@ -32,6 +32,35 @@ class QORHashTable
     int GetNbItems() const { return _NbItems; }
     int GetNbFreeBuckets() const { return _NbFreeBuckets; }
 
+    // Range access for C++ loops: each element, in iteration order (the
+    // table holds no null element: null is the end).
+    template <class T> class Iterator
+    {
+      public:
+        explicit Iterator(const QORHashTable* iTable) : _Table(iTable) { Advance(); }
+        T* operator*() const { return _Current; }
+        Iterator& operator++()
+        {
+            Advance();
+            return *this;
+        }
+        bool operator==(const Iterator& iOther) const { return _Current == iOther._Current; }
+        bool operator!=(const Iterator& iOther) const { return _Current != iOther._Current; }
+
+      private:
+        void Advance()
+        {
+            _Current = _Table ? static_cast<T*>(_Table->Next(_Bucket, _Position)) : nullptr;
+        }
+
+        const QORHashTable* _Table;
+        int _Bucket = 1;
+        int _Position = 0;
+        T* _Current = nullptr;
+    };
+    Iterator<void> begin() const { return Iterator<void>(this); }
+    Iterator<void> end() const { return Iterator<void>(nullptr); }
+
   protected:
     explicit QORHashTable(int iDimension);
     virtual unsigned int HashOf(void* iElement) const { return _Hash(iElement); }
@@ -64,11 +93,13 @@ template <class T> class QORHashTab : public QORHashTable
     {
         return static_cast<T*>(QORHashTable::Next(ioBucket, ioPosition));
     }
+    Iterator<T> begin() const { return Iterator<T>(this); }
+    Iterator<T> end() const { return Iterator<T>(nullptr); }
+
     // Deletes every element and empties the table.
     void ApplyDelete()
     {
-        int bucket = 1, position = 0;
-        while (T* element = Next(bucket, position))
+        for (T* element : *this)
             delete element;
         RemoveAll();
     }

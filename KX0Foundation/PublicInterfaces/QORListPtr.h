@@ -90,10 +90,30 @@ template <class T> class QORListPtr : public QORRawCollPV
     // Deletes every element and empties the list (for lists that are used as owners).
     void ApplyDelete()
     {
-        for (int i = 1; i <= Size(); ++i)
-            delete (*this)[i];
+        for (T* element : *this)
+            delete element;
         RemoveAll();
     }
+
+    // Range access for C++ loops: each element, as T*, in position order.
+    class Iterator
+    {
+      public:
+        explicit Iterator(void* const* iAt) : _At(iAt) {}
+        T* operator*() const { return static_cast<T*>(*_At); }
+        Iterator& operator++()
+        {
+            ++_At;
+            return *this;
+        }
+        bool operator==(const Iterator& iOther) const { return _At == iOther._At; }
+        bool operator!=(const Iterator& iOther) const { return _At != iOther._At; }
+
+      private:
+        void* const* _At;
+    };
+    Iterator begin() const { return Iterator(_Items.data()); }
+    Iterator end() const { return Iterator(_Items.data() + _Items.size()); }
 };
 
 #endif

@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include "zbContext.h"
 #include "zbOFStream.h"
@@ -99,12 +100,14 @@ TEST(zbContext, RootBuildtimeListStartsWithTheBuildtimeName)
 
 TEST(zbContext, DumpOfAFreshContext)
 {
-    // $PWD names the directory the probe runs in, so it is the current path.
-    zbtest::TempDir work;
     ChildEnvironment env;
     env._Set["ZbzbINSTALL_PATH"] = "/inst/a:/inst/b";
-    env._Set["PWD"] = work.Path();
-    zbtest::ChildResult r = zbtest::Run({Program("zbProbe"), "dump"}, env, "", work.Path());
+    // $PWD names the child's directory through a link: its text is shown.
+    zbtest::TempDir dir;
+    const std::string link = dir / "link";
+    ASSERT_EQ(symlink(dir.Path().c_str(), link.c_str()), 0);
+    env._Set["PWD"] = link;
+    zbtest::ChildResult r = zbtest::Run({Program("zbProbe"), "dump"}, env, "", dir.Path());
     EXPECT_EQ(r._Status, 0) << r._Err;
     EXPECT_EQ(r._Out, "#\n"
                       "# Current context:\n"
@@ -115,7 +118,7 @@ TEST(zbContext, DumpOfAFreshContext)
                       "#   Xml          = No\n"
                       "#   Current Install path = [/inst/a:/inst/b]\n"
                       "#   Current path = [" +
-                          work.Path() +
+                          link +
                           "]\n"
                           "#\n"
                           "# Current concatenations:\n");

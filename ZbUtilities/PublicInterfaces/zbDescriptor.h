@@ -55,22 +55,34 @@ int zbPipe(int oFds[2], int iFlags = 0);
 int zbReadAll(int iFd, void* oBuffer, size_t iCount, size_t& oRead);
 // Writes all of iCount bytes.
 int zbWriteAll(int iFd, const void* iData, size_t iCount);
+// Writes all of iCount bytes at iOffset (pwrite: the file offset stays).
+int zbWriteAllAt(int iFd, const void* iData, size_t iCount, off64_t iOffset);
 // The whole content of a file (regular or not) into oContent.
 int zbReadFile(const char* iName, std::string& oContent);
 
 class zbFileReplacer
 {
   public:
-    // iSync: fsync the new content before it takes the target's place
-    // (for data other programs rely on after a crash).
-    explicit zbFileReplacer(const char* iTarget, mode_t iMode = 0644, bool iSync = true);
+    // How the target is taken over (flags):
+    enum
+    {
+        // fsync the new content before it takes the target's place (for
+        // data other programs rely on after a crash).
+        Sync = 1,
+        // The new file takes the place of whatever is at the target's name
+        // as if that had been removed first: a symbolic link there is
+        // replaced (the file it names is untouched) and the new file gets
+        // iMode less the umask, whatever the old one had.
+        Fresh = 2
+    };
+    explicit zbFileReplacer(const char* iTarget, mode_t iMode = 0644, int iHow = Sync);
     ~zbFileReplacer(); // abandons what is not committed
     zbFileReplacer(const zbFileReplacer&) = delete;
     zbFileReplacer& operator=(const zbFileReplacer&) = delete;
 
     // Prepares the new file.  A directory as the target is refused
     // (EISDIR).  A target that is a symbolic link keeps the link: the file
-    // it names is replaced.  A target that exists and is neither a regular
+    // it names is replaced (unless Fresh).  A target that exists and is neither a regular
     // file nor a directory (a device, a pipe) cannot be replaced: it is
     // written straight through.  An existing target's mode is kept; a new
     // file gets iMode less the umask.
@@ -96,7 +108,7 @@ class zbFileReplacer
     std::string _TempName;
     zbScopedFd _Fd;
     mode_t _Mode;
-    bool _Sync;
+    int _How;
     bool _Through = false;   // a device or a pipe: written in place
     bool _Anonymous = false; // O_TMPFILE: named only just before the rename
     int _Error = 0;
@@ -104,6 +116,6 @@ class zbFileReplacer
 
 // One call for content already in memory.
 int zbReplaceFile(const char* iTarget, const void* iData, size_t iCount, mode_t iMode = 0644,
-                  bool iSync = true);
+                  int iHow = zbFileReplacer::Sync);
 
 #endif

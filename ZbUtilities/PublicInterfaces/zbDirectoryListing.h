@@ -52,6 +52,35 @@ class zbDirectoryListing
     const char* GetEntry();
     // Restarts from the roots.
     void Rewind();
+
+    // Range access for C++ loops: each full path (valid until the next
+    // step) of a walk from the roots.
+    class Iterator
+    {
+      public:
+        explicit Iterator(zbDirectoryListing* iListing)
+            : _Listing(iListing), _Entry(iListing ? iListing->GetEntry() : nullptr)
+        {
+        }
+        const char* operator*() const { return _Entry; }
+        Iterator& operator++()
+        {
+            _Entry = _Listing->GetEntry();
+            return *this;
+        }
+        bool operator==(const Iterator& iOther) const { return _Entry == iOther._Entry; }
+        bool operator!=(const Iterator& iOther) const { return _Entry != iOther._Entry; }
+
+      private:
+        zbDirectoryListing* _Listing;
+        const char* _Entry;
+    };
+    Iterator begin()
+    {
+        Rewind();
+        return Iterator(this);
+    }
+    Iterator end() { return Iterator(nullptr); }
     // How many entries were skipped because their path did not fit.
     int GetSkipped() const { return _Skipped; }
 

@@ -27,6 +27,8 @@
 
 #include "QORUnicodeString.h"
 
+#include <cstddef>
+
 class zbOFStream;
 
 class zbFileBufferVersioned
@@ -70,7 +72,12 @@ class zbFileBufferVersioned
 
     // 0 on success, 1 on failure (the block is then empty).
     int ReadFromFile(const char* iPath);
+    // The whole block, or the user data alone (as it stands: descramble
+    // first for the plain bytes).  The file is replaced once the new content
+    // is complete; after a failure it is left as it was and the last error
+    // message names it.
     int WriteToFile(const char* iPath);
+    int WriteUserDataToFile(const char* iPath);
 
     // Writes the block file iOut that SetBufferFromFile(iIn), SetVersion,
     // CryptBuffer when iCrypt, then WriteToFile(iOut) would write, without
@@ -78,8 +85,8 @@ class zbFileBufferVersioned
     // asked, added to the CRC and written, the CRC being written last.  The
     // block is left empty.  0 on success; 1 when iIn cannot be opened or
     // read (the system error is in zbExtLastError); 2 on any other failure
-    // (the last error message says why).  After a failure once iOut was
-    // opened, iOut is removed when it is a regular file.  When iOut is iIn,
+    // (the last error message says why).  iOut is replaced once the block is
+    // complete: after a failure it is left as it was.  When iOut is iIn,
     // the data is held first.
     int PackFile(const char* iIn, const char* iOut, const unsigned int iVersion[3],
                  const int iCrypt);
@@ -114,6 +121,9 @@ class zbFileBufferVersioned
     void SetError(const char* iKey, const char* iPath, int iSystem);
     // Records iErrno, sets "filebuf.systError", empties the block; 1.
     int SystemFailure(int iErrno, const char* iPath);
+    // Replaces the file iPath by iLength bytes at iData; 0, or 1 with the
+    // last error message set.
+    int WriteFile(const char* iPath, const char* iData, size_t iLength);
 
     QORUnicodeString _LastErrorMessage;
     char* _Block;

@@ -19,7 +19,9 @@ int zbRemoveFile(const char* iCommand, char* const* iArgs);
 // goes to a new file beside the target that replaces it only once the copy
 // is complete: a failed copy leaves an existing target as it was.  A
 // symbolic link at iTarget is replaced, its target left alone.  Times and
-// permissions are not copied.  0 or 1.
+// permissions are not copied.  0 or 1.  The argument-vector forms report a
+// failure on the file it is about: the source when it cannot be read, the
+// target when it cannot be written.
 int zbCopyFile(const char* iSource, const char* iTarget);
 int zbCopyFile(const char* iCommand, char* const* iArgs);
 

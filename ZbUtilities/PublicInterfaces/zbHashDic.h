@@ -27,15 +27,19 @@ template <class T> class zbHashDic : public zbHashDico
         return *this;
     }
 
+    // The pairs with typed values, and the typed values alone.
+    Iterator<T> begin() const { return Iterator<T>(this, true); }
+    Iterator<T> end() const { return Iterator<T>(nullptr, true); }
+    ValueRange<T> Values() const { return ValueRange<T>(this); }
+
     // Deletes every stored value (each one once, even when stored under
     // several keys) and empties the dictionary.
     void ApplyDelete()
     {
         std::vector<T*> values;
         values.reserve(static_cast<size_t>(GetNbItems()));
-        int bucket = 1, position = 0;
-        while (void* value = Next(bucket, position))
-            values.push_back(static_cast<T*>(value));
+        for (T* value : Values())
+            values.push_back(value);
         RemoveAll();
         std::sort(values.begin(), values.end());
         values.erase(std::unique(values.begin(), values.end()), values.end());

@@ -12,11 +12,16 @@
 // dimension) and position p inside the bucket (position 1 is the element of
 // a single-element bucket).  Iteration walks the buckets in ascending order
 // and a list bucket by position, starting at bucket 1, position 0.
+// Insert answers 1 when it stored the pair, 0 otherwise (as QORHashDicoS
+// does).  A range-for loop walks the pairs in iteration order:
+//   for (const auto& entry : dico)  ... entry._Key, entry._Value
+// and Values() the values alone, without copying the keys out.
 //
 // The dictionary owns its elements (a copy of each key with its value
 // pointer), never the values.  Elements are carved out of blocks owned by the
 // dictionary, so that an insertion costs no allocation of its own.
 
+#include "QORDicoIterator.h"
 #include "zbNewString.h"
 
 class zbOFStream;
@@ -119,6 +124,19 @@ class zbHashDico
     }
     // Number of elements in bucket iBucket (1-based).
     int GetBucketSize(int iBucket) const;
+
+    // One step of the walk for the range adapters (no value is null).
+    bool WalkStep(int& ioBucket, int& ioPosition, zbNewString* oKey, void*& oValue) const
+    {
+        oValue = Next(ioBucket, ioPosition, oKey);
+        return oValue != nullptr;
+    }
+    template <class V> using Iterator = QORDicoIterator<zbHashDico, zbNewString, V>;
+    template <class V> using ValueRange = QORDicoValues<zbHashDico, zbNewString, V>;
+
+    Iterator<void> begin() const { return Iterator<void>(this, true); }
+    Iterator<void> end() const { return Iterator<void>(nullptr, true); }
+    ValueRange<void> Values() const { return ValueRange<void>(this); }
 
   private:
     // Blocks of element storage with a free list of released slots.

@@ -24,7 +24,9 @@ class zbHeaderList
     // Lists each directory in order and appends those that could be opened.
     // Makes the list valid.  Returns the number of directories held.
     int ListDirectories(const QORListValQORString& iDirs, const int iIsSubdir);
-    // 0, or 1 after reporting the failure (systError with the file name).
+    // Replaces the file once the whole list is written: 0, or 1 after
+    // reporting the failure (systError with the file name; the old file is
+    // left as it was).
     int WriteFile(const QORString& iFileName);
     // Appends the directories of a header-list file.  0 on success.  1 when
     // the file cannot be read, has a wrong magic line (EBADF recorded), or

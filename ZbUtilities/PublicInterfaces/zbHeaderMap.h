@@ -24,9 +24,11 @@ class zbHeaderMap : public zbHeaderList
     zbHeaderMap();
     ~zbHeaderMap() override;
 
-    // Writes the map file from the lists in order.  Returns the number of
-    // lists that could not be copied (each reported under systError with its
-    // list name), or 1 when the map file cannot be opened or closed.
+    // Writes the map file from the lists in order; the file is replaced
+    // once the whole map is written.  Returns the number of lists that could
+    // not be read (each reported under systError with its list name), or 1
+    // when the map file cannot be written (reported with its name; the old
+    // file is left as it was).
     int BuildFromListOfHeaderLists(const QORString& iMapFile,
                                    const QORListPtrzbHeaderListIntoWS& iLists);
     // Loads a map file: every directory goes to the path lists; with a

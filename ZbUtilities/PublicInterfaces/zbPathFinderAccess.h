@@ -32,6 +32,9 @@ class zbPathFinderAccess
 
     void Dump(zbOFStream& ioStream) const;
     void PrintStats(zbOFStream& ioStream) const;
+    // The texts of Dump and PrintStats, shared with zbPathFinder.
+    static void DumpPaths(zbOFStream& ioStream, const QORListValzbFileName& iPaths);
+    static void PrintFoundStats(zbOFStream& ioStream, const QORHashDicSzbFileName& iFound);
 
     // How many names were looked for in vain (each counted once).
     int GetNbNotFound() const { return _NotFound.GetNbItems(); }

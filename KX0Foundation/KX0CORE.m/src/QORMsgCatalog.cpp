@@ -5,7 +5,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <dlfcn.h>
-#include <fstream>
 #include <sstream>
 #include <sys/stat.h>
 #include <vector>
@@ -186,16 +185,19 @@ int QORMsgCatalog::LoadMsgCatalog(const char* iName, const char* iDirectory)
                      .c_str();
         return 0;
     }
-    std::ifstream in(path.CastToCharPtr(), std::ios::binary);
+    // Close-on-exec: a catalog is never handed down to a child.
+    FILE* in = std::fopen(path.CastToCharPtr(), "rbe");
     if (!in)
     {
         int err = errno;
         _Error = (std::string("Message catalog ") + path.Std() + ": " + std::strerror(err)).c_str();
         return 0;
     }
-    std::stringstream content;
-    content << in.rdbuf();
-    std::string text = content.str();
+    std::string text;
+    char block[16384];
+    for (size_t n; (n = std::fread(block, 1, sizeof block, in)) > 0;)
+        text.append(block, n);
+    std::fclose(in);
     _FileName = path;
     ParseText(text.data(), text.size(), path);
     return 1;

@@ -11,9 +11,8 @@ zbGetopts::~zbGetopts() = default;
 void zbGetopts::Usage(zbOFStream& oStream) const
 {
     oStream.Print("%s usage:\n", GetArgv0());
-    for (int i = 1; i <= _ListOfSwitches.Size(); ++i)
+    for (const zbGetoptsSwitchBase* option : _ListOfSwitches)
     {
-        const zbGetoptsSwitchBase* option = _ListOfSwitches[i];
         if (!option)
             continue;
         if (dynamic_cast<const zbGetoptsValuedSwitch*>(option))

@@ -47,7 +47,7 @@ int zbGetoptsBase::DeclareSwitch(Dico& ioOwn, const QORHashDicoS& iOther, const 
         return 1;
     }
     Switch* option = new Switch(iName, iHelpLabel, iLevel);
-    if (ioOwn.Insert(iName, option) != 0)
+    if (!ioOwn.Insert(iName, option))
     {
         zbStderr.Print("%s: insertion failed -- %s\n", GetArgv0(), iName);
         delete option;
@@ -263,9 +263,8 @@ void zbGetoptsBase::QuickSortSwitch()
 void zbGetoptsBase::Usage(zbOFStream& oStream, zbMsgManager& iMsgManager, unsigned int iMinLevel,
                           unsigned int iMaxLevel) const
 {
-    for (int i = 1; i <= _ListOfSwitches.Size(); ++i)
+    for (const zbGetoptsSwitchBase* option : _ListOfSwitches)
     {
-        const zbGetoptsSwitchBase* option = _ListOfSwitches[i];
         if (!option || option->GetLevel() < iMinLevel || option->GetLevel() > iMaxLevel)
             continue;
         QORUnicodeString message =

@@ -13,6 +13,7 @@
 #include "zbFileOperations.h"
 #include "zbHashDicoSPrintStats.h"
 #include "zbOFStream.h"
+#include "zbReport.h"
 #include "zbSetOfPathFinder.h"
 
 // The files being read, outermost first, by device and inode: an include
@@ -38,18 +39,6 @@ struct zbIncludeChain
 static inline bool zbIsBlank(char iChar)
 {
     return iChar == ' ' || iChar == '\t';
-}
-
-static void zbPrintError(const QORUnicodeString& iMessage)
-{
-    zbExtContext.GetTraceMngr()->Print(MSG_KEY_zbzbError, stderr, iMessage);
-}
-
-static void zbPrintSystemError(const char* iObject, int iErrno)
-{
-    zbExtLastError.SetErrno(iErrno);
-    zbExtContext.GetTraceMngr()->Print(MSG_KEY_systError, stderr, QORUnicodeString(iObject),
-                                       zbExtLastError.GetMsgError());
 }
 
 zbMacroSet::zbMacroSet(const unsigned int iBuckets)
@@ -98,18 +87,27 @@ zbMacroValue* zbMacroSet::Next(const QORString*& ioCursor, QORString& oName) con
 // ---------------------------------------------------------------------------
 // Insertion.
 
-zbMacroValue* zbMacroSet::Insert(const QORString& iName, const char* iValue,
-                                 const InsertMode& iMode)
+// The two forms of Insert: an existing macro takes the value only under
+// ReplaceExisting; a new name gets a new macro.
+template <class Value>
+static zbMacroValue* zbInsertMacro(zbMacroSet& ioSet, const QORString& iName, const Value& iValue,
+                                   const zbMacroSet::InsertMode& iMode)
 {
-    if (zbMacroValue* existing = Locate(iName))
+    if (zbMacroValue* existing = ioSet.Locate(iName))
     {
-        if (iMode == ReplaceExisting)
+        if (iMode == zbMacroSet::ReplaceExisting)
             *existing = iValue;
         return existing;
     }
     zbMacroValue* macro = new zbMacroValue(iValue);
-    QORHashDicSzbMacroValue::Insert(iName, macro);
+    ioSet.QORHashDicSzbMacroValue::Insert(iName, macro);
     return macro;
+}
+
+zbMacroValue* zbMacroSet::Insert(const QORString& iName, const char* iValue,
+                                 const InsertMode& iMode)
+{
+    return zbInsertMacro(*this, iName, iValue, iMode);
 }
 
 zbMacroValue* zbMacroSet::_InsertText(const char* iName, const char* iNameEnd, const char* iText,
@@ -124,7 +122,7 @@ zbMacroValue* zbMacroSet::_InsertText(const char* iName, const char* iNameEnd, c
     // A new name (the usual case) costs one lookup.
     zbMacroValue* macro = new zbMacroValue;
     macro->_Init(iText, iLength);
-    if (QORHashDicSzbMacroValue::Insert(name, macro) == 0)
+    if (QORHashDicSzbMacroValue::Insert(name, macro))
         return macro;
     zbMacroValue* existing = Locate(name);
     if (iMode == ReplaceExisting)
@@ -136,15 +134,7 @@ zbMacroValue* zbMacroSet::_InsertText(const char* iName, const char* iNameEnd, c
 zbMacroValue* zbMacroSet::Insert(const QORString& iName, const zbMacroValue& iValue,
                                  const InsertMode& iMode)
 {
-    if (zbMacroValue* existing = Locate(iName))
-    {
-        if (iMode == ReplaceExisting)
-            *existing = iValue;
-        return existing;
-    }
-    zbMacroValue* macro = new zbMacroValue(iValue);
-    QORHashDicSzbMacroValue::Insert(iName, macro);
-    return macro;
+    return zbInsertMacro(*this, iName, iValue, iMode);
 }
 
 zbMacroValue* zbMacroSet::_InsertOrReplace(const QORString& iName, const char* iValue,
@@ -178,18 +168,15 @@ int zbMacroSet::InsertMacroSet(const zbMacroSet& iOther, const InsertMode& iMode
 {
     if (&iOther == this)
         return 0;
-    int bucket = 1, position = 0;
-    QORString name;
-    while (const zbMacroValue* value =
-               iOther.QORHashDicSzbMacroValue::Next(bucket, position, &name))
+    for (const auto& entry : iOther)
     {
-        if (zbMacroValue* existing = Locate(name))
+        if (zbMacroValue* existing = Locate(entry._Key))
         {
             if (iMode == ReplaceExisting)
-                *existing = value->GetValue();
+                *existing = entry._Value->GetValue();
         }
         else
-            QORHashDicSzbMacroValue::Insert(name, new zbMacroValue(*value));
+            QORHashDicSzbMacroValue::Insert(entry._Key, new zbMacroValue(*entry._Value));
     }
     return 0;
 }
@@ -243,9 +230,9 @@ char* zbMacroSet::ParseBuffer(const char* iFileName, char* ioBuffer)
                 const char* eol = std::strchr(src, '\n');
                 size_t length = eol ? static_cast<size_t>(eol - src) : std::strlen(src);
                 const char quote[2] = {c, 0};
-                zbPrintError(zbExtContext.GetMsgMngr()->GetMsg(
-                    "imbalance_r", QORUnicodeString(iFileName ? iFileName : ""),
-                    QORUnicodeString(src, length), QORUnicodeString(quote)));
+                zbReportMessage("imbalance_r",
+                                {QORUnicodeString(iFileName ? iFileName : ""),
+                                 QORUnicodeString(src, length), QORUnicodeString(quote)});
                 return nullptr;
             }
             size_t length = static_cast<size_t>(closing - src) + 1;
@@ -346,7 +333,7 @@ int zbMacroSet::_InsertBuffer(char* ioBuffer, zbSetOfPathFinder* iFinders, const
         zbFileName file;
         if (!iFinders->SearchFor(include, file))
         {
-            zbPrintSystemError(include, ENOENT);
+            zbReportSystemError(include, ENOENT);
             ++failures;
             continue;
         }
@@ -356,16 +343,15 @@ int zbMacroSet::_InsertBuffer(char* ioBuffer, zbSetOfPathFinder* iFinders, const
         const zbIncludeChain::Identity identity = {known ? st.st_dev : 0, known ? st.st_ino : 0};
         if (known && ioChain.Contains(identity))
         {
-            zbPrintError(zbExtContext.GetMsgMngr()->GetMsg("zbMacroSet.IncludeCycle",
-                                                           QORUnicodeString(path)));
+            zbReportMessage("zbMacroSet.IncludeCycle", {QORUnicodeString(path)});
             ++failures;
             continue;
         }
         if (ioChain._Files.size() >= static_cast<size_t>(MaxIncludeDepth))
         {
-            zbPrintError(zbExtContext.GetMsgMngr()->GetMsg(
-                "zbMacroSet.IncludeTooDeep", QORUnicodeString(path),
-                QORUnicodeString(std::to_string(MaxIncludeDepth).c_str())));
+            zbReportMessage("zbMacroSet.IncludeTooDeep",
+                            {QORUnicodeString(path),
+                             QORUnicodeString(std::to_string(MaxIncludeDepth).c_str())});
             ++failures;
             continue;
         }
@@ -373,7 +359,7 @@ int zbMacroSet::_InsertBuffer(char* ioBuffer, zbSetOfPathFinder* iFinders, const
         unsigned int size = 0;
         if (zbMMap(path, 8, buffer, size, '\n'))
         {
-            zbPrintSystemError(path, zbExtLastError.GetErrno());
+            zbReportLastError(path);
             ++failures;
             continue;
         }
@@ -402,7 +388,7 @@ int zbMacroSet::InsertFile(const char* iFileName, zbSetOfPathFinder* iFinders,
     unsigned int size = 0;
     if (zbMMap(iFileName, 8, buffer, size, '\n'))
     {
-        zbPrintSystemError(iFileName ? iFileName : "", zbExtLastError.GetErrno());
+        zbReportLastError(iFileName);
         return 1;
     }
     if (!buffer)
@@ -436,8 +422,7 @@ const QORString* zbMacroSet::Solve(const QORString& iName, const zbMacroSet* iOt
 
 void zbMacroSet::DosifyPath()
 {
-    int bucket = 1, position = 0;
-    while (zbMacroValue* value = QORHashDicSzbMacroValue::Next(bucket, position))
+    for (zbMacroValue* value : Values())
         value->DosifyPath();
 }
 
@@ -447,12 +432,10 @@ bool zbMacroSet::operator==(const zbMacroSet& iOther) const
         return true;
     if (GetNbItems() != iOther.GetNbItems())
         return false;
-    int bucket = 1, position = 0;
-    QORString name;
-    while (const zbMacroValue* value = QORHashDicSzbMacroValue::Next(bucket, position, &name))
+    for (const auto& entry : *this)
     {
-        const zbMacroValue* other = iOther.GetMacro(name);
-        if (!other || other->GetValue() != value->GetValue())
+        const zbMacroValue* other = iOther.GetMacro(entry._Key);
+        if (!other || other->GetValue() != entry._Value->GetValue())
             return false;
     }
     return true;
@@ -483,19 +466,21 @@ int zbMacroSet::Print(zbOFStream& oStream) const
     const size_t piece = 1u << 18;
     std::string text;
     text.reserve(piece + 256);
-    int bucket = 1, position = 0;
     // A second place, two macros ahead: their texts are loaded meanwhile.
-    int aheadBucket = 1, aheadPosition = 0;
-    QORHashDicSzbMacroValue::Next(aheadBucket, aheadPosition);
-    QORHashDicSzbMacroValue::Next(aheadBucket, aheadPosition);
-    QORString name;
-    while (const zbMacroValue* value = QORHashDicSzbMacroValue::Next(bucket, position, &name))
+    const auto values = Values();
+    auto ahead = values.begin();
+    for (int i = 0; i < 2 && ahead != values.end(); ++i)
+        ++ahead;
+    for (const auto& entry : *this)
     {
-        if (const zbMacroValue* ahead = QORHashDicSzbMacroValue::Next(aheadBucket, aheadPosition))
-            __builtin_prefetch(ahead->GetValue().CastToCharPtr());
-        text.append(name.Std());
+        if (ahead != values.end())
+        {
+            __builtin_prefetch((*ahead)->GetValue().CastToCharPtr());
+            ++ahead;
+        }
+        text.append(entry._Key.Std());
         text.append("='", 2);
-        text.append(value->GetValue().Std());
+        text.append(entry._Value->GetValue().Std());
         text.append("'\n", 2);
         if (text.size() >= piece)
         {
@@ -512,11 +497,9 @@ void zbMacroSet::Dump(zbOFStream& oStream) const
     if (IsEmpty())
         return;
     oStream.Print("#\n# Set of macros\n");
-    int bucket = 1, position = 0;
-    QORString name;
-    while (const zbMacroValue* value = QORHashDicSzbMacroValue::Next(bucket, position, &name))
-        oStream.Print("#  - '%s' = [%s]\n", name.CastToCharPtr(),
-                      value->GetValue().CastToCharPtr());
+    for (const auto& entry : *this)
+        oStream.Print("#  - '%s' = [%s]\n", entry._Key.CastToCharPtr(),
+                      entry._Value->GetValue().CastToCharPtr());
     oStream.Print("\n");
 }
 

@@ -9,13 +9,13 @@
 #include "zbContext.h"
 #include "zbMacroSet.h"
 #include "zbOFStream.h"
+#include "zbReport.h"
 
 // Prints "imbalance_r" with its three parameters as an error.
 static void zbReportImbalance(const char* iFile, const QORString& iText, const char* iWhat)
 {
-    QORUnicodeString message = zbExtContext.GetMsgMngr()->GetMsg(
-        "imbalance_r", QORUnicodeString(iFile), QORUnicodeString(iText), QORUnicodeString(iWhat));
-    zbExtContext.GetTraceMngr()->Print(MSG_KEY_zbzbError, stderr, message);
+    zbReportMessage("imbalance_r",
+                    {QORUnicodeString(iFile), QORUnicodeString(iText), QORUnicodeString(iWhat)});
 }
 
 static inline bool zbIsBlank(char iChar)
@@ -331,13 +331,11 @@ void zbMacroSolver::Append(Frame& ioFrame, const char* iText, size_t iLength)
         // this value rather than the process.
         ioFrame._Cut = 1;
         const std::string& work = ioFrame._Work.Std();
-        QORUnicodeString message = zbExtContext.GetMsgMngr()->GetMsg(
-            "zbMacroValue.TooLong",
-            QORUnicodeString(work.c_str(), std::min<size_t>(work.size(), 60)),
-            QORUnicodeString(std::to_string(tooLong ? zbMacroValue::MaxSolvedLength
-                                                    : zbMacroValue::MaxSolvedTotal)
-                                 .c_str()));
-        zbExtContext.GetTraceMngr()->Print(MSG_KEY_zbzbError, stderr, message);
+        zbReportMessage("zbMacroValue.TooLong",
+                        {QORUnicodeString(work.c_str(), std::min<size_t>(work.size(), 60)),
+                         QORUnicodeString(std::to_string(tooLong ? zbMacroValue::MaxSolvedLength
+                                                                 : zbMacroValue::MaxSolvedTotal)
+                                              .c_str())});
         ++_Failures;
         return;
     }
@@ -489,16 +487,18 @@ int zbMacroValue::_SolveAll(const zbMacroSet& iSet, const zbMacroSet* iOther)
 {
     int failures = 0;
     zbMacroSolver solver(iSet, iOther, failures);
-    int bucket = 1, position = 0;
+    const auto values = iSet.Values();
     // A second place, two macros ahead: their texts are loaded meanwhile.
-    int aheadBucket = 1, aheadPosition = 0;
-    iSet.QORHashDicSzbMacroValue::Next(aheadBucket, aheadPosition);
-    iSet.QORHashDicSzbMacroValue::Next(aheadBucket, aheadPosition);
-    while (zbMacroValue* value = iSet.QORHashDicSzbMacroValue::Next(bucket, position))
+    auto ahead = values.begin();
+    for (int i = 0; i < 2 && ahead != values.end(); ++i)
+        ++ahead;
+    for (zbMacroValue* value : values)
     {
-        if (const zbMacroValue* ahead =
-                iSet.QORHashDicSzbMacroValue::Next(aheadBucket, aheadPosition))
-            __builtin_prefetch(ahead->_Value.CastToCharPtr());
+        if (ahead != values.end())
+        {
+            __builtin_prefetch((*ahead)->_Value.CastToCharPtr());
+            ++ahead;
+        }
         solver.Run(*value);
     }
     return failures;

@@ -43,8 +43,8 @@ void zbMsgKey::AppendMsgTagContainer(const zbMsgTag& iTag, const zbMsgTag::zbMsg
 QORUnicodeString zbMsgKey::GetMsg(QORUnicodeString* iParams, const int& iCount) const
 {
     QORUnicodeString text;
-    for (int i = 1; i <= _Containers.Size(); ++i)
-        text.Append(_Containers[i]->GetMsg(iParams, iCount));
+    for (const auto* container : _Containers)
+        text.Append(container->GetMsg(iParams, iCount));
     if (_Containers.Size())
         text.Append("\n");
     return text;

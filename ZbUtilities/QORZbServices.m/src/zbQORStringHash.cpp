@@ -7,6 +7,11 @@ unsigned int zbQORStringHkey(QORString* iString)
 
 int zbQORStringCompare(QORString* iA, QORString* iB)
 {
+    return zbQORStringOrder(iA, iB);
+}
+
+int zbQORStringOrder(const QORString* iA, const QORString* iB)
+{
     if (iA == iB)
         return 0;
     if (!iA)

@@ -99,12 +99,16 @@ int zbReadAll(int iFd, void* oBuffer, size_t iCount, size_t& oRead)
     return 0;
 }
 
-int zbWriteAll(int iFd, const void* iData, size_t iCount)
+namespace
+{
+// Writes all of iCount bytes, at *ioOffset when given (pwrite).
+int WriteFully(int iFd, const void* iData, size_t iCount, off64_t* ioOffset)
 {
     const char* data = static_cast<const char*>(iData);
     while (iCount > 0)
     {
-        ssize_t n = ::write(iFd, data, iCount);
+        ssize_t n =
+            ioOffset ? ::pwrite64(iFd, data, iCount, *ioOffset) : ::write(iFd, data, iCount);
         if (n < 0)
         {
             if (errno == EINTR)
@@ -115,8 +119,21 @@ int zbWriteAll(int iFd, const void* iData, size_t iCount)
             return EIO;
         data += n;
         iCount -= static_cast<size_t>(n);
+        if (ioOffset)
+            *ioOffset += n;
     }
     return 0;
+}
+} // namespace
+
+int zbWriteAll(int iFd, const void* iData, size_t iCount)
+{
+    return WriteFully(iFd, iData, iCount, nullptr);
+}
+
+int zbWriteAllAt(int iFd, const void* iData, size_t iCount, off64_t iOffset)
+{
+    return WriteFully(iFd, iData, iCount, &iOffset);
 }
 
 int zbReadFile(const char* iName, std::string& oContent)
@@ -175,8 +192,8 @@ mode_t CurrentUmask()
 }
 } // namespace
 
-zbFileReplacer::zbFileReplacer(const char* iTarget, mode_t iMode, bool iSync)
-    : _Target(iTarget ? iTarget : ""), _Mode(iMode), _Sync(iSync)
+zbFileReplacer::zbFileReplacer(const char* iTarget, mode_t iMode, int iHow)
+    : _Target(iTarget ? iTarget : ""), _Mode(iMode), _How(iHow)
 {
 }
 
@@ -191,13 +208,16 @@ int zbFileReplacer::Open()
     _Error = 0;
     if (_Target.empty())
         return _Error = ENOENT;
+    const bool fresh = (_How & Fresh) != 0;
     struct stat64 st;
-    bool exists = ::stat64(_Target.c_str(), &st) == 0;
+    bool exists = (fresh ? ::lstat64(_Target.c_str(), &st) : ::stat64(_Target.c_str(), &st)) == 0;
     if (!exists && errno != ENOENT)
         return _Error = errno;
+    // A link taken over as if removed first is simply renamed over.
+    const bool link = exists && fresh && S_ISLNK(st.st_mode);
     if (exists && S_ISDIR(st.st_mode))
         return _Error = EISDIR;
-    if (exists && !S_ISREG(st.st_mode))
+    if (exists && !S_ISREG(st.st_mode) && !link)
     {
         _Through = true;
         _Fd.Reset(zbOpenFd(_Target.c_str(), O_WRONLY | O_TRUNC));
@@ -205,15 +225,28 @@ int zbFileReplacer::Open()
     }
     // A link keeps being a link: the file it names is the one replaced.
     struct stat64 lst;
-    if (::lstat64(_Target.c_str(), &lst) == 0 && S_ISLNK(lst.st_mode))
+    if (!fresh && ::lstat64(_Target.c_str(), &lst) == 0 && S_ISLNK(lst.st_mode))
     {
         char* real = ::realpath(_Target.c_str(), nullptr);
-        if (!real)
-            return _Error = errno;
-        _Target = real;
-        std::free(real);
+        if (real)
+        {
+            _Target = real;
+            std::free(real);
+        }
+        else
+        {
+            // A link to a file still to be made: that file is written.
+            if (errno != ENOENT)
+                return _Error = errno;
+            char text[PATH_MAX];
+            ssize_t length = ::readlink(_Target.c_str(), text, sizeof text - 1);
+            if (length < 0)
+                return _Error = errno;
+            text[length] = '\0';
+            _Target = text[0] == '/' ? std::string(text) : DirectoryOf(_Target) + "/" + text;
+        }
     }
-    mode_t mode = exists ? (st.st_mode & 07777) : (_Mode & ~CurrentUmask());
+    mode_t mode = exists && !fresh ? (st.st_mode & 07777) : (_Mode & ~CurrentUmask());
     // Without a name until it is complete where the file system allows it,
     // so that a process killed midway leaves nothing behind.
     _Fd.Reset(zbOpenFd(DirectoryOf(_Target).c_str(), O_TMPFILE | O_WRONLY, 0600));
@@ -285,7 +318,7 @@ int zbFileReplacer::Commit()
             _Error = error;
         return _Error;
     }
-    if (!_Error && _Sync && ::fsync(_Fd.Get()) != 0)
+    if (!_Error && (_How & Sync) && ::fsync(_Fd.Get()) != 0)
         _Error = errno;
     if (!_Error && _Anonymous)
         _Error = _Link();
@@ -312,9 +345,9 @@ void zbFileReplacer::Abandon()
     _Through = false;
 }
 
-int zbReplaceFile(const char* iTarget, const void* iData, size_t iCount, mode_t iMode, bool iSync)
+int zbReplaceFile(const char* iTarget, const void* iData, size_t iCount, mode_t iMode, int iHow)
 {
-    zbFileReplacer file(iTarget, iMode, iSync);
+    zbFileReplacer file(iTarget, iMode, iHow);
     int error = file.Open();
     if (!error)
         error = file.Write(iData, iCount);

@@ -18,23 +18,11 @@
 #include "zbIFStream.h"
 #include "zbNewString.h"
 #include "zbPathSeparators.h"
+#include "zbReport.h"
 #include "zbTraceManager.h"
 
 namespace
 {
-int Record(int iErrno)
-{
-    zbExtLastError.SetErrno(iErrno);
-    return 1;
-}
-
-void Report(const char* iName)
-{
-    zbExtContext.GetTraceMngr()->Print(MSG_KEY_systError, stderr,
-                                       QORUnicodeString(iName ? iName : ""),
-                                       zbExtLastError.GetMsgError());
-}
-
 inline bool IsSeparator(char iChar)
 {
     return iChar == zbUnixPathSeparator[0] || iChar == zbDosPathSeparator[0];
@@ -45,7 +33,7 @@ int CreateDirectory(std::string& ioPath)
 {
     struct stat64 st;
     if (::stat64(ioPath.c_str(), &st) == 0)
-        return S_ISDIR(st.st_mode) ? 0 : Record(ENOTDIR);
+        return S_ISDIR(st.st_mode) ? 0 : zbRecordErrno(ENOTDIR);
     size_t slash = ioPath.find_last_of(zbPathSeparator[0]);
     if (slash != std::string::npos && slash > 0)
     {
@@ -63,7 +51,7 @@ int CreateDirectory(std::string& ioPath)
             return 0;
         error = ENOTDIR;
     }
-    return Record(error);
+    return zbRecordErrno(error);
 }
 
 // Removes the directory ioPath with everything below it; ioPath is used as
@@ -72,7 +60,7 @@ int RemoveTree(std::string& ioPath)
 {
     DIR* dir = ::opendir(ioPath.c_str());
     if (!dir)
-        return Record(errno);
+        return zbRecordErrno(errno);
     // The names are read first, so that no directory stays open during the
     // descent (a deep tree would otherwise run out of descriptors).
     std::vector<std::pair<std::string, unsigned char>> entries;
@@ -87,7 +75,7 @@ int RemoveTree(std::string& ioPath)
     int readError = errno;
     ::closedir(dir);
     if (readError)
-        return Record(readError);
+        return zbRecordErrno(readError);
     size_t base = ioPath.size();
     int result = 0;
     for (const auto& entry : entries)
@@ -102,7 +90,7 @@ int RemoveTree(std::string& ioPath)
         {
             if (::lstat64(ioPath.c_str(), &st) != 0)
             {
-                result = Record(errno);
+                result = zbRecordErrno(errno);
                 break;
             }
             mode = st.st_mode;
@@ -118,13 +106,13 @@ int RemoveTree(std::string& ioPath)
         }
         else if (::unlink(ioPath.c_str()) != 0)
         {
-            result = Record(errno);
+            result = zbRecordErrno(errno);
             break;
         }
     }
     ioPath.resize(base);
     if (result == 0 && ::rmdir(ioPath.c_str()) != 0)
-        result = Record(errno);
+        result = zbRecordErrno(errno);
     return result;
 }
 } // namespace
@@ -210,14 +198,14 @@ int zbGetWorkspacesConcatenation(const QORString& iWS, QORListValQORString& oOut
     if (!stream.IsOpen())
     {
         int error = zbExtLastError.SetErrno(stream.GetErrno());
-        Report(file.CastToCharPtr());
+        zbReportLastError(file.CastToCharPtr());
         return error;
     }
     zbNewString line;
     if (stream.Getline(line, '\n', 0) != 0 || stream.Getline(line, '\n', 0) != 0)
     {
         zbExtLastError.SetErrno(EBADF);
-        Report(file.CastToCharPtr());
+        zbReportLastError(file.CastToCharPtr());
         stream.Close();
         return EBADF;
     }
@@ -271,7 +259,7 @@ int zbCreateDirectory(const char* /*iCommand*/, char* const* iArgs)
     const char* path = iArgs ? iArgs[0] : nullptr;
     if (zbCreateDirectory(path) == 0)
         return 0;
-    Report(path);
+    zbReportLastError(path);
     return 1;
 }
 
@@ -291,7 +279,7 @@ int zbCreateDirectoryFromDirname(const zbFileName& iName)
     iName.GetDirname(dirname);
     if (zbCreateDirectory(dirname.CastToCharPtr()) == 0)
         return 0;
-    Report(dirname.CastToCharPtr());
+    zbReportLastError(dirname.CastToCharPtr());
     return 1;
 }
 
@@ -308,9 +296,9 @@ int zbRemoveDirectory(const char* iPath, const int& /*iFlags*/)
     if (!iPath || !*iPath || ::lstat64(iPath, &st) != 0)
         return 0;
     if (S_ISLNK(st.st_mode))
-        return ::unlink(iPath) == 0 ? 0 : Record(errno);
+        return ::unlink(iPath) == 0 ? 0 : zbRecordErrno(errno);
     if (!S_ISDIR(st.st_mode))
-        return Record(ENOTDIR);
+        return zbRecordErrno(ENOTDIR);
     std::string path(iPath);
     return RemoveTree(path);
 }
@@ -320,7 +308,7 @@ int zbRemoveDirectory(const char* /*iCommand*/, char* const* iArgs)
     const char* path = iArgs ? iArgs[0] : nullptr;
     if (zbRemoveDirectory(path, 0) == 0)
         return 0;
-    Report(path);
+    zbReportLastError(path);
     return 1;
 }
 

@@ -10,6 +10,7 @@
 #include "zbMsgManager.h"
 #include "zbPatternSet.h"
 #include "zbPathSeparators.h"
+#include "zbReport.h"
 #include "zbTraceManager.h"
 
 zbDirectoryListing::zbDirectoryListing(const QORListValQORString& iRoots)
@@ -53,19 +54,16 @@ void zbDirectoryListing::ReportTooLong(const char* iDirectory, const char* iName
     ++_Skipped;
     char limit[16];
     std::snprintf(limit, sizeof limit, "%d", PathCapacity - 1);
-    QORUnicodeString message;
     if (iName)
     {
         QORString path(iDirectory);
         path.Append(iName);
-        message = zbExtContext.GetMsgMngr()->GetMsg(
-            "zbDirectoryListing.PathTooLong", QORUnicodeString(limit), QORUnicodeString(path));
+        zbReportWarning("zbDirectoryListing.PathTooLong",
+                        {QORUnicodeString(limit), QORUnicodeString(path)});
     }
     else
-        message = zbExtContext.GetMsgMngr()->GetMsg("zbDirectoryListing.DirectoryTooLong",
-                                                    QORUnicodeString(limit),
-                                                    QORUnicodeString(iDirectory));
-    zbExtContext.GetTraceMngr()->Print(MSG_KEY_zbzbWarning, stderr, message);
+        zbReportWarning("zbDirectoryListing.DirectoryTooLong",
+                        {QORUnicodeString(limit), QORUnicodeString(iDirectory)});
 }
 
 bool zbDirectoryListing::OpenCurrent()

@@ -2,6 +2,8 @@
 
 #include <cerrno>
 
+#include "zbDescriptor.h"
+
 zbFStream::zbFStream(FILE* iFile)
 {
     if (iFile)
@@ -40,7 +42,7 @@ int zbFStream::_Open(const char* iName, const char* iFopenMode)
         return 1;
     }
     errno = 0;
-    FILE* file = fopen64(iName, iFopenMode);
+    FILE* file = zbOpenStream(iName, iFopenMode);
     if (!file)
     {
         _Errno = errno ? errno : 22;

@@ -15,6 +15,7 @@
 #include "zbPP.h"
 #include "zbPPMacLev.h"
 #include "zbPathFinderAccess.h"
+#include "zbReport.h"
 #include "zbTraceManager.h"
 
 namespace
@@ -79,10 +80,8 @@ int zbFileBuffer::ExpandBuffer(const zbPPMacLev& iLevels, zbPathFinderAccess& iF
     unsigned int depth = 0;
     int errors =
         _ExpandBuffer(iLevels, macros, iFinder, includedFiles, iFileName, "", depth, refusedFiles);
-    QORHashCodeIter it(includedFiles);
-    QORString name;
-    while (it.Next(&name))
-        ioIncluded.Append(zbFileName(name.CastToCharPtr()));
+    for (const auto& entry : includedFiles)
+        ioIncluded.Append(zbFileName(entry._Key.CastToCharPtr()));
     return errors;
 }
 
@@ -105,10 +104,8 @@ int zbFileBuffer::_ExpandBuffer(const zbPPMacLev& iLevels, zbMacroSet& ioMacros,
     {
         Release();
         ioRefusedFiles.Insert(fileName, &ioRefusedFiles);
-        zbExtContext.GetTraceMngr()->Print(
-            MSG_KEY_zbzbError, stderr,
-            zbExtContext.GetMsgMngr()->GetMsg("errPPincrecursive", fileName.CastToCharPtr(),
-                                              iIncludingFileName ? iIncludingFileName : ""));
+        zbReportMessage("errPPincrecursive",
+                        {fileName.CastToCharPtr(), iIncludingFileName ? iIncludingFileName : ""});
         return 1;
     }
     if (int status = zbPP(iLevels, ioMacros, _Buffer, iFileName, 1))
@@ -135,10 +132,8 @@ int zbFileBuffer::_ExpandBuffer(const zbPPMacLev& iLevels, zbMacroSet& ioMacros,
         zbFileName found;
         if (!iFinder.SearchFor(includeName, found))
         {
-            zbExtContext.GetTraceMngr()->Print(
-                MSG_KEY_zbzbError, stderr,
-                zbExtContext.GetMsgMngr()->GetMsg("errPPincnotfound", fileName.CastToCharPtr(),
-                                                  includeName.CastToCharPtr()));
+            zbReportMessage("errPPincnotfound",
+                            {fileName.CastToCharPtr(), includeName.CastToCharPtr()});
             ++errors;
         }
         else
@@ -151,16 +146,14 @@ int zbFileBuffer::_ExpandBuffer(const zbPPMacLev& iLevels, zbMacroSet& ioMacros,
             const QORString fullName(found.GetPtrToFullname());
             // The dictionaries hold names only: the value is the dictionary itself,
             // never null, so that iterations see every name.
-            int seen = ioIncludedFiles.Insert(fullName, &ioIncludedFiles);
+            int seen = !ioIncludedFiles.Insert(fullName, &ioIncludedFiles);
             if (!(once && seen))
             {
                 char* content = nullptr;
                 unsigned int length = 0;
                 if (zbMMap(fullName.CastToCharPtr(), _OpenMode, content, length, 0) != 0)
                 {
-                    zbExtContext.GetTraceMngr()->Print(MSG_KEY_systError, stderr,
-                                                       QORUnicodeString(fullName.CastToCharPtr()),
-                                                       zbExtLastError.GetMsgError());
+                    zbReportLastError(fullName.CastToCharPtr());
                     std::free(content);
                     ++errors;
                 }

@@ -12,8 +12,8 @@
 #include "zbCRC32.h"
 #include "zbContext.h"
 #include "zbCrypt.h"
+#include "zbDescriptor.h"
 #include "zbErrorCodeManager.h"
-#include "zbIFStream.h"
 #include "zbMsgManager.h"
 #include "zbOFStream.h"
 
@@ -196,42 +196,27 @@ char* zbFileBufferVersioned::SetBuffer(const char* iData, const unsigned int iLe
 int zbFileBufferVersioned::SetBufferFromFile(const char* iPath)
 {
     _LastErrorMessage.Reset();
-    const int fd = iPath ? ::open(iPath, O_RDONLY | O_CLOEXEC) : -1;
-    if (fd < 0)
+    zbScopedFd fd(iPath ? zbOpenFd(iPath, O_RDONLY) : -1);
+    if (!fd.IsOpen())
         return SystemFailure(iPath ? errno : EINVAL, iPath);
-    auto fail = [&](int iErrno)
-    {
-        ::close(fd);
-        return SystemFailure(iErrno, iPath);
-    };
     struct stat64 status;
-    if (::fstat64(fd, &status) != 0)
-        return fail(errno);
+    if (::fstat64(fd.Get(), &status) != 0)
+        return SystemFailure(errno, iPath);
     if (S_ISDIR(status.st_mode))
-        return fail(EISDIR);
+        return SystemFailure(EISDIR, iPath);
     if (static_cast<unsigned long long>(status.st_size) > MaxBlockLength - HeaderLength)
-        return fail(EFBIG);
+        return SystemFailure(EFBIG, iPath);
     const unsigned int size = static_cast<unsigned int>(status.st_size);
     if (Reserve(HeaderLength + size) != 0)
-        return fail(ENOMEM);
+        return SystemFailure(ENOMEM, iPath);
     // Up to the size found at the opening: a file that shrinks meanwhile
     // gives what could be read.
-    unsigned int total = 0;
-    while (total < size)
-    {
-        const size_t chunk = size - total < (1u << 30) ? size - total : (1u << 30);
-        const ssize_t n = ::read(fd, _Block + HeaderLength + total, chunk);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n < 0)
-            return fail(errno);
-        if (n == 0)
-            break;
-        total += static_cast<unsigned int>(n);
-    }
-    if (::close(fd) != 0)
-        return SystemFailure(errno, iPath);
-    const unsigned int blockLength = HeaderLength + total;
+    size_t total = 0;
+    if (int error = zbReadAll(fd.Get(), _Block + HeaderLength, size, total))
+        return SystemFailure(error, iPath);
+    if (int error = fd.Close())
+        return SystemFailure(error, iPath);
+    const unsigned int blockLength = HeaderLength + static_cast<unsigned int>(total);
     std::memset(_Block, 0, HeaderLength);
     _Block[blockLength] = 0;
     _UserData = _Block + HeaderLength;
@@ -288,29 +273,28 @@ int zbFileBufferVersioned::WriteToFile(const char* iPath)
     _LastErrorMessage.Reset();
     if (!iPath)
         return 1;
-    zbOFStream out(iPath, 4);
-    if (!out.IsOpen())
+    _Header._ControlCRC = zbCRC32(_Block + 4, _BlockLength - 4);
+    PutLE32(_Block + kCRC, _Header._ControlCRC);
+    return WriteFile(iPath, _Block, _BlockLength);
+}
+
+int zbFileBufferVersioned::WriteUserDataToFile(const char* iPath)
+{
+    _LastErrorMessage.Reset();
+    if (!iPath)
+        return 1;
+    return WriteFile(iPath, _UserData, _UserData ? GetBufferLength() : 0);
+}
+
+int zbFileBufferVersioned::WriteFile(const char* iPath, const char* iData, size_t iLength)
+{
+    if (int error = zbReplaceFile(iPath, iData, iLength, 0666))
     {
-        zbExtLastError.SetErrno(out.GetErrno());
+        zbExtLastError.SetErrno(error);
         SetError("filebuf.systError", iPath, 1);
         return 1;
     }
-    _Header._ControlCRC = zbCRC32(_Block + 4, _BlockLength - 4);
-    PutLE32(_Block + kCRC, _Header._ControlCRC);
-    int result = 0;
-    if (out.Write(_Block, _BlockLength) != 0)
-    {
-        zbExtLastError.SetErrno(out.GetErrno());
-        SetError("filebuf.systError", iPath, 1);
-        result = 1;
-    }
-    if (out.Close() != 0)
-    {
-        zbExtLastError.SetErrno(out.GetErrno());
-        SetError("filebuf.systError", iPath, 1);
-        result = 1;
-    }
-    return result;
+    return 0;
 }
 
 int zbFileBufferVersioned::ReadFromFile(const char* iPath)
@@ -333,32 +317,26 @@ int zbFileBufferVersioned::ReadFromFile(const char* iPath)
     }
     unsigned int size = static_cast<unsigned int>(status.st_size);
 
-    zbIFStream in(iPath, 4);
+    zbScopedFd in(zbOpenFd(iPath, O_RDONLY));
     if (!in.IsOpen())
-        return SystemFailure(in.GetErrno(), iPath);
-    // Ends a failure after the stream is open: closes it (a failing close
+        return SystemFailure(errno, iPath);
+    // Ends a failure after the file is open: closes it (a failing close
     // has the last word) and empties the block.
     auto fail = [&](const char* iKey, int iSystem)
     {
         if (iSystem)
-            zbExtLastError.SetErrno(in.GetErrno());
+            zbExtLastError.SetErrno(iSystem);
         SetError(iKey, iPath, iSystem);
-        if (in.Close() != 0)
+        if (int error = in.Close())
         {
-            zbExtLastError.SetErrno(in.GetErrno());
+            zbExtLastError.SetErrno(error);
             SetError("filebuf.systError", iPath, 1);
         }
         Reset();
         return 1;
     };
     if (Reserve(size) != 0)
-    {
-        zbExtLastError.SetErrno(ENOMEM);
-        SetError("filebuf.systError", iPath, 1);
-        in.Close();
-        Reset();
-        return 1;
-    }
+        return fail("filebuf.systError", ENOMEM);
     // Read in pieces, each added to the CRC (of bytes 4 to the end) while
     // it is still in the cache.
     unsigned int total = 0;
@@ -366,10 +344,10 @@ int zbFileBufferVersioned::ReadFromFile(const char* iPath)
     while (total < size)
     {
         unsigned int chunk = size - total < (1u << 18) ? size - total : (1u << 18);
-        int n = in.Read(_Block + total, chunk);
-        if (in.GetErrno())
-            return fail("filebuf.systError", 1);
-        if (n <= 0)
+        size_t n = 0;
+        if (int error = zbReadAll(in.Get(), _Block + total, chunk, n))
+            return fail("filebuf.systError", error);
+        if (n == 0)
             break;
         const unsigned int from = total < 4 ? 4 : total;
         total += static_cast<unsigned int>(n);
@@ -406,66 +384,29 @@ int zbFileBufferVersioned::ReadFromFile(const char* iPath)
         _Header._Version[i] = GetLE32(tail + 4 * i);
     _Header._Reserved3 = GetLE64(tail + (kReserved3 - kScrambledHeader));
 
-    if (in.Close() != 0)
-        return fail("filebuf.systError", 1);
-    return 0;
-}
-
-namespace
-{
-// Reads until iLength bytes are in or the end of the file; the count, or -1.
-ssize_t ReadFully(int iFd, char* oBuffer, size_t iLength)
-{
-    size_t total = 0;
-    while (total < iLength)
+    if (int error = in.Close())
     {
-        const ssize_t n = ::read(iFd, oBuffer + total, iLength - total);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n < 0)
-            return -1;
-        if (n == 0)
-            break;
-        total += static_cast<size_t>(n);
-    }
-    return static_cast<ssize_t>(total);
-}
-
-// Writes the iLength bytes at iBuffer from iOffset; 0, or 1 (errno set).
-int WriteFully(int iFd, const char* iBuffer, size_t iLength, off64_t iOffset)
-{
-    while (iLength > 0)
-    {
-        const ssize_t n = ::pwrite64(iFd, iBuffer, iLength, iOffset);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-        {
-            if (n == 0)
-                errno = EIO;
-            return 1;
-        }
-        iBuffer += n;
-        iLength -= static_cast<size_t>(n);
-        iOffset += n;
+        zbExtLastError.SetErrno(error);
+        SetError("filebuf.systError", iPath, 1);
+        Reset();
+        return 1;
     }
     return 0;
 }
-} // namespace
 
 int zbFileBufferVersioned::PackFile(const char* iIn, const char* iOut,
                                     const unsigned int iVersion[3], const int iCrypt)
 {
     _LastErrorMessage.Reset();
     Reset();
-    const int in = iIn ? ::open(iIn, O_RDONLY | O_CLOEXEC) : -1;
-    if (in < 0)
+    zbScopedFd in(iIn ? zbOpenFd(iIn, O_RDONLY) : -1);
+    if (!in.IsOpen())
     {
         zbExtLastError.SetErrno(iIn ? errno : EINVAL);
         return 1;
     }
     struct stat64 status;
-    int failure = ::fstat64(in, &status) != 0 ? errno : 0;
+    int failure = ::fstat64(in.Get(), &status) != 0 ? errno : 0;
     if (!failure && S_ISDIR(status.st_mode))
         failure = EISDIR;
     if (!failure && static_cast<unsigned long long>(status.st_size) > MaxBlockLength - HeaderLength)
@@ -473,7 +414,6 @@ int zbFileBufferVersioned::PackFile(const char* iIn, const char* iOut,
     if (failure)
     {
         zbExtLastError.SetErrno(failure);
-        ::close(in);
         return 1;
     }
     const unsigned int size = static_cast<unsigned int>(status.st_size);
@@ -482,7 +422,7 @@ int zbFileBufferVersioned::PackFile(const char* iIn, const char* iOut,
         target.st_ino == status.st_ino)
     {
         // The block replaces its own data: the data is held first.
-        ::close(in);
+        in.Close();
         if (SetBufferFromFile(iIn) != 0)
             return 1;
         SetVersion(iVersion[0], iVersion[1], iVersion[2]);
@@ -507,31 +447,23 @@ int zbFileBufferVersioned::PackFile(const char* iIn, const char* iOut,
         zbCrypt(header + kScrambledHeader, kScrambledHeaderLength);
     unsigned int crc = zbCRC32Continue(0, header + 4, HeaderLength - 4);
 
-    const int out = iOut ? ::open(iOut, O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666) : -1;
-    if (out < 0)
-    {
-        zbExtLastError.SetErrno(iOut ? errno : EINVAL);
-        SetError("filebuf.systError", iOut, 1);
-        ::close(in);
-        return 2;
-    }
-    // Ends a failure once the output is open: a partial block in a regular
-    // file is removed (never a device or anything else).
-    struct stat64 written;
-    const bool regular = ::fstat64(out, &written) == 0 && S_ISREG(written.st_mode);
+    // The block takes the place of iOut once complete: until then, and
+    // after any failure, iOut stays as it was.
+    zbFileReplacer out(iOut, 0666);
     auto fail = [&](int iResult, int iErrno, const char* iKey, const char* iPath)
     {
         zbExtLastError.SetErrno(iErrno);
         if (iKey)
             SetError(iKey, iPath, iErrno != 0);
-        ::close(in);
-        ::close(out);
-        if (regular)
-            ::unlink(iOut);
+        out.Abandon();
         return iResult;
     };
-    if (WriteFully(out, header, HeaderLength, 0) != 0)
-        return fail(2, errno, "filebuf.systError", iOut);
+    if (!iOut)
+        return fail(2, EINVAL, "filebuf.systError", iOut);
+    if (int error = out.Open())
+        return fail(2, error, "filebuf.systError", iOut);
+    if (int error = out.Write(header, HeaderLength))
+        return fail(2, error, "filebuf.systError", iOut);
 
     // Pieces of a multiple of 256 bytes: the scrambling of a piece on its
     // own is that of the whole data.
@@ -544,24 +476,23 @@ int zbFileBufferVersioned::PackFile(const char* iIn, const char* iOut,
     while (total < size)
     {
         const size_t wanted = size - total < piece ? static_cast<size_t>(size - total) : piece;
-        const ssize_t n = ReadFully(in, buffer, wanted);
-        if (n < 0)
+        size_t n = 0;
+        if (int error = zbReadAll(in.Get(), buffer, wanted, n))
         {
-            result = fail(1, errno, nullptr, nullptr);
+            result = fail(1, error, nullptr, nullptr);
             break;
         }
         if (n == 0)
             break;
         if (iCrypt)
             zbCrypt(buffer, static_cast<unsigned int>(n));
-        crc = zbCRC32Continue(crc, buffer, static_cast<size_t>(n));
-        if (WriteFully(out, buffer, static_cast<size_t>(n),
-                       static_cast<off64_t>(HeaderLength + total)) != 0)
+        crc = zbCRC32Continue(crc, buffer, n);
+        if (int error = out.Write(buffer, n))
         {
-            result = fail(2, errno, "filebuf.systError", iOut);
+            result = fail(2, error, "filebuf.systError", iOut);
             break;
         }
-        total += static_cast<unsigned long long>(n);
+        total += n;
     }
     std::free(buffer);
     if (result)
@@ -572,17 +503,10 @@ int zbFileBufferVersioned::PackFile(const char* iIn, const char* iOut,
         return fail(2, 0, "filebuf.badSize", iIn);
     char stored[4];
     PutLE32(stored, crc);
-    if (WriteFully(out, stored, 4, 0) != 0)
-        return fail(2, errno, "filebuf.systError", iOut);
-    ::close(in);
-    if (::close(out) != 0)
-    {
-        zbExtLastError.SetErrno(errno);
-        SetError("filebuf.systError", iOut, 1);
-        if (regular)
-            ::unlink(iOut);
-        return 2;
-    }
+    if (int error = zbWriteAllAt(out.Fd(), stored, 4, 0))
+        return fail(2, error, "filebuf.systError", iOut);
+    if (int error = out.Commit())
+        return fail(2, error, "filebuf.systError", iOut);
     return 0;
 }
 

@@ -9,27 +9,16 @@
 #include <unistd.h>
 
 #include "zbContext.h"
+#include "zbDescriptor.h"
 #include "zbErrorCodeManager.h"
 #include "zbPathSeparators.h"
+#include "zbReport.h"
 #include "zbTraceManager.h"
 
 namespace
 {
 // Shared by the removal, copy, move and existence tests (one thread only).
 struct stat64 gStat;
-
-int Record(int iErrno)
-{
-    zbExtLastError.SetErrno(iErrno);
-    return 1;
-}
-
-void Report(const char* iName)
-{
-    zbExtContext.GetTraceMngr()->Print(MSG_KEY_systError, stderr,
-                                       QORUnicodeString(iName ? iName : ""),
-                                       zbExtLastError.GetMsgError());
-}
 
 // The argument-vector forms need their first iCount arguments.
 bool HasArgs(char* const* iArgs, int iCount)
@@ -42,28 +31,13 @@ bool HasArgs(char* const* iArgs, int iCount)
     return true;
 }
 
-// Writes all of iCount bytes; 0 or the errno of the failure.
-int WriteAll(int iFd, const char* iData, size_t iCount)
-{
-    while (iCount > 0)
-    {
-        ssize_t n = ::write(iFd, iData, iCount);
-        if (n < 0)
-        {
-            if (errno == EINTR)
-                continue;
-            return errno;
-        }
-        iData += n;
-        iCount -= static_cast<size_t>(n);
-    }
-    return 0;
-}
-
 // Copies iIn to iOut from their current offsets to the end of iIn: in the
-// kernel when the file systems allow it, else through a buffer.  0 or errno.
-int CopyData(int iIn, int iOut, long long iSize)
+// kernel when the file systems allow it, else through a buffer.  0 or errno,
+// with oFailed set to iInName or iOutName.
+int CopyData(int iIn, int iOut, long long iSize, const char*& oFailed, const char* iInName,
+             const char* iOutName)
 {
+    oFailed = iOutName;
     if (iSize > 0)
     {
         for (;;)
@@ -88,17 +62,12 @@ int CopyData(int iIn, int iOut, long long iSize)
     int result = 0;
     for (;;)
     {
-        ssize_t n = ::read(iIn, block, blockSize);
-        if (n < 0)
-        {
-            if (errno == EINTR)
-                continue;
-            result = errno;
+        size_t n = 0;
+        if ((result = zbReadAll(iIn, block, blockSize, n)) != 0)
+            oFailed = iInName;
+        if (result != 0 || n == 0)
             break;
-        }
-        if (n == 0)
-            break;
-        if ((result = WriteAll(iOut, block, static_cast<size_t>(n))) != 0)
+        if ((result = zbWriteAll(iOut, block, n)) != 0 || n < blockSize)
             break;
     }
     std::free(block);
@@ -110,9 +79,9 @@ int CopyData(int iIn, int iOut, long long iSize)
 int RemoveFound(const char* iName)
 {
     if (S_ISDIR(gStat.st_mode))
-        return Record(EISDIR);
+        return zbRecordErrno(EISDIR);
     int failed = S_ISLNK(gStat.st_mode) ? ::unlink(iName) : std::remove(iName);
-    return failed ? Record(errno) : 0;
+    return failed ? zbRecordErrno(errno) : 0;
 }
 } // namespace
 
@@ -120,19 +89,19 @@ int zbAccessFile(const char* iName)
 {
     if (!iName)
     {
-        Record(EINVAL);
+        zbRecordErrno(EINVAL);
         return -1;
     }
     int result = ::stat64(iName, &gStat);
     if (result != 0)
-        Record(errno);
+        zbRecordErrno(errno);
     return result;
 }
 
 int zbRemoveFile(const char* iName, const int& /*iFlags*/)
 {
     if (!iName)
-        return Record(EINVAL);
+        return zbRecordErrno(EINVAL);
     if (::lstat64(iName, &gStat) != 0)
         return 0;
     return RemoveFound(iName);
@@ -142,94 +111,62 @@ int zbRemoveFile(const char* /*iCommand*/, char* const* iArgs)
 {
     if (!HasArgs(iArgs, 1))
     {
-        Record(EINVAL);
-        Report(nullptr);
+        zbRecordErrno(EINVAL);
+        zbReportLastError(nullptr);
         return 1;
     }
     if (zbRemoveFile(iArgs[0], 0) == 0)
         return 0;
-    Report(iArgs[0]);
+    zbReportLastError(iArgs[0]);
     return 1;
 }
 
-int zbCopyFile(const char* iSource, const char* iTarget)
+namespace
 {
+// The copy and the move; oFailed names the file a failure is about.
+int Copy(const char* iSource, const char* iTarget, const char*& oFailed)
+{
+    oFailed = iSource;
     if (!iSource || !iTarget || !*iSource || !*iTarget)
-        return Record(EINVAL);
+        return zbRecordErrno(EINVAL);
     // The source is checked before anything happens to the target.
     struct stat64 source;
     if (::stat64(iSource, &source) != 0)
-        return Record(errno);
+        return zbRecordErrno(errno);
     if (S_ISDIR(source.st_mode))
-        return Record(EISDIR);
+        return zbRecordErrno(EISDIR);
     if (!S_ISREG(source.st_mode))
-        return Record(EINVAL);
+        return zbRecordErrno(EINVAL);
+    oFailed = iTarget;
     if (::lstat64(iTarget, &gStat) == 0 && S_ISDIR(gStat.st_mode))
-        return Record(EISDIR);
+        return zbRecordErrno(EISDIR);
 
-    int in = ::open64(iSource, O_RDONLY | O_CLOEXEC);
-    if (in < 0)
-        return Record(errno);
+    zbScopedFd in(zbOpenFd(iSource, O_RDONLY));
+    if (!in.IsOpen())
+    {
+        oFailed = iSource;
+        return zbRecordErrno(errno);
+    }
 
-    // The copy is written beside the target under a short private name and
-    // renamed over it once complete (a link at the target is replaced, not
-    // followed).
-    const char* slash = std::strrchr(iTarget, zbPathSeparator[0]);
-    size_t dirLength = slash ? static_cast<size_t>(slash - iTarget) + 1 : 0;
-    static unsigned int counter = 0;
-    char* temporary = static_cast<char*>(std::malloc(dirLength + 64));
-    if (!temporary)
-    {
-        ::close(in);
-        return Record(ENOMEM);
-    }
-    std::memcpy(temporary, iTarget, dirLength);
-    int out = -1;
-    for (int attempt = 0; attempt < 100 && out < 0; ++attempt)
-    {
-        std::snprintf(temporary + dirLength, 64, ".zbcp%ld.%u", static_cast<long>(::getpid()),
-                      ++counter);
-        out = ::open64(temporary, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (out < 0 && errno != EEXIST)
-            break;
-    }
-    if (out < 0)
-    {
-        int error = errno;
-        ::close(in);
-        std::free(temporary);
-        return Record(error);
-    }
-    int error = CopyData(in, out, static_cast<long long>(source.st_size));
-    ::close(in);
-    if (::close(out) != 0 && error == 0)
-        error = errno;
-    if (error == 0 && ::rename(temporary, iTarget) != 0)
-        error = errno;
-    if (error != 0)
-        ::unlink(temporary);
-    std::free(temporary);
-    return error ? Record(error) : 0;
+    // The copy takes the target's place once complete, as if the target had
+    // been removed first: a link there is replaced, not followed, and the
+    // mode is a new file's.  Like any copy of many files it is not synced.
+    zbFileReplacer out(iTarget, 0666, zbFileReplacer::Fresh);
+    if (int error = out.Open())
+        return zbRecordErrno(error);
+    if (int error = CopyData(in.Get(), out.Fd(), static_cast<long long>(source.st_size), oFailed,
+                             iSource, iTarget))
+        return zbRecordErrno(error);
+    if (int error = out.Commit())
+        return zbRecordErrno(error);
+    return 0;
 }
 
-int zbCopyFile(const char* /*iCommand*/, char* const* iArgs)
+int Move(const char* iSource, const char* iTarget, const char*& oFailed)
 {
-    if (!HasArgs(iArgs, 2))
-    {
-        Record(EINVAL);
-        Report(HasArgs(iArgs, 1) ? iArgs[0] : nullptr);
+    if (Copy(iSource, iTarget, oFailed) != 0)
         return 1;
-    }
-    if (zbCopyFile(iArgs[0], iArgs[1]) == 0)
-        return 0;
-    Report(iArgs[0]);
-    return 1;
-}
-
-int zbMoveFile(const char* iSource, const char* iTarget)
-{
-    if (zbCopyFile(iSource, iTarget) != 0)
-        return 1;
+    oFailed = iSource;
     if (::lstat64(iSource, &gStat) != 0)
         return 0;
     // A source that is now the target itself (the same name spelled
@@ -241,18 +178,42 @@ int zbMoveFile(const char* iSource, const char* iTarget)
     return RemoveFound(iSource);
 }
 
-int zbMoveFile(const char* /*iCommand*/, char* const* iArgs)
+// The argument-vector forms of the copy and the move: Args[0] to Args[1]; a
+// failure is reported on the file it is about.
+int OnArguments(char* const* iArgs, int (*iOperation)(const char*, const char*, const char*&))
 {
     if (!HasArgs(iArgs, 2))
     {
-        Record(EINVAL);
-        Report(HasArgs(iArgs, 1) ? iArgs[0] : nullptr);
-        return 1;
+        zbRecordErrno(EINVAL);
+        return zbReportLastError(HasArgs(iArgs, 1) ? iArgs[0] : nullptr);
     }
-    if (zbMoveFile(iArgs[0], iArgs[1]) == 0)
+    const char* failed = iArgs[0];
+    if (iOperation(iArgs[0], iArgs[1], failed) == 0)
         return 0;
-    Report(iArgs[0]);
-    return 1;
+    return zbReportLastError(failed);
+}
+} // namespace
+
+int zbCopyFile(const char* iSource, const char* iTarget)
+{
+    const char* failed;
+    return Copy(iSource, iTarget, failed);
+}
+
+int zbCopyFile(const char* /*iCommand*/, char* const* iArgs)
+{
+    return OnArguments(iArgs, Copy);
+}
+
+int zbMoveFile(const char* iSource, const char* iTarget)
+{
+    const char* failed;
+    return Move(iSource, iTarget, failed);
+}
+
+int zbMoveFile(const char* /*iCommand*/, char* const* iArgs)
+{
+    return OnArguments(iArgs, Move);
 }
 
 int zbCompareFiles(const char* iFile1, const char* iFile2)
@@ -264,8 +225,8 @@ int zbCompareFiles(const char* iFile1, const char* iFile2)
         return -1;
     if (st1.st_size == 0)
         return 0;
-    FILE* f1 = fopen64(iFile1, "rb");
-    FILE* f2 = f1 ? fopen64(iFile2, "rb") : nullptr;
+    FILE* f1 = zbOpenStream(iFile1, "rb");
+    FILE* f2 = f1 ? zbOpenStream(iFile2, "rb") : nullptr;
     if (!f1 || !f2)
     {
         if (f1)
@@ -311,7 +272,7 @@ int zbCompareFileWithBuffer(const char* iName, const int& iMode, const char* iBu
         return -1;
     if (st.st_size == 0 && iSize == 0)
         return 0;
-    FILE* file = fopen64(iName, (iMode & 8) ? "r" : "rb");
+    FILE* file = zbOpenStream(iName, (iMode & 8) ? "r" : "rb");
     if (!file)
         return -1;
     char block[16384];
@@ -340,58 +301,39 @@ int zbMMap(const char* iName, const int& iMode, char*& oBuffer, unsigned int& oS
 {
     oBuffer = nullptr;
     oSize = 0;
+    // Text and byte modes read alike here.
+    (void)iMode;
     errno = 0;
-    FILE* file = iName ? fopen64(iName, (iMode & 8) ? "r" : "rb") : nullptr;
-    if (!file)
-        return Record(errno ? errno : EINVAL);
+    zbScopedFd file(iName ? zbOpenFd(iName, O_RDONLY) : -1);
+    if (!file.IsOpen())
+        return zbRecordErrno(errno ? errno : EINVAL);
     struct stat64 st;
-    if (::fstat64(fileno(file), &st) != 0)
-    {
-        Record(errno);
-        std::fclose(file);
-        return 1;
-    }
+    if (::fstat64(file.Get(), &st) != 0)
+        return zbRecordErrno(errno);
     if (S_ISDIR(st.st_mode))
-    {
-        Record(EISDIR);
-        std::fclose(file);
-        return 1;
-    }
+        return zbRecordErrno(EISDIR);
     if (st.st_size == 0)
-    {
-        std::fclose(file);
         return 0;
-    }
     // The size is counted in 32 bits, with room for the last character.
     if (static_cast<unsigned long long>(st.st_size) > 0xFFFFFFFDull)
-    {
-        Record(EFBIG);
-        std::fclose(file);
-        return 1;
-    }
+        return zbRecordErrno(EFBIG);
     size_t size = static_cast<size_t>(st.st_size);
     char* buffer = static_cast<char*>(std::calloc(size + 2, 1));
     if (!buffer)
+        return zbRecordErrno(ENOMEM);
+    size_t n = 0;
+    if (int error = zbReadAll(file.Get(), buffer, size, n))
     {
-        Record(ENOMEM);
-        std::fclose(file);
-        return 1;
-    }
-    size_t n = std::fread(buffer, 1, size, file);
-    if (std::ferror(file))
-    {
-        Record(errno);
         std::free(buffer);
-        std::fclose(file);
-        return 1;
+        return zbRecordErrno(error);
     }
     if (iLast && (n == 0 || buffer[n - 1] != iLast))
         buffer[n++] = iLast;
     buffer[n] = 0;
     oBuffer = buffer;
     oSize = static_cast<unsigned int>(n);
-    if (std::fclose(file) != 0)
-        return Record(errno);
+    if (int error = file.Close())
+        return zbRecordErrno(error);
     return 0;
 }
 

@@ -19,7 +19,8 @@ void ConvertFileStat32ToFileStat(FileStat& oStat, const FileStat32& iStat)
     oStat._Mode = iStat._Mode;
 }
 
-void ConvertStatToFileStat(FileStat& oStat, const struct stat& iStat)
+// The fields kept from either form of the system's status record.
+template <class Stat> static void zbFromStat(FileStat& oStat, const Stat& iStat)
 {
     oStat._ChangeTime = static_cast<int32_t>(iStat.st_ctime);
     oStat._ModificationTime = static_cast<int32_t>(iStat.st_mtime);
@@ -28,13 +29,14 @@ void ConvertStatToFileStat(FileStat& oStat, const struct stat& iStat)
     oStat._Mode = static_cast<uint32_t>(iStat.st_mode);
 }
 
+void ConvertStatToFileStat(FileStat& oStat, const struct stat& iStat)
+{
+    zbFromStat(oStat, iStat);
+}
+
 void ConvertStat64ToFileStat(FileStat& oStat, const struct stat64& iStat)
 {
-    oStat._ChangeTime = static_cast<int32_t>(iStat.st_ctime);
-    oStat._ModificationTime = static_cast<int32_t>(iStat.st_mtime);
-    oStat._AccessTime = static_cast<int32_t>(iStat.st_atime);
-    oStat._Size = static_cast<int64_t>(iStat.st_size);
-    oStat._Mode = static_cast<uint32_t>(iStat.st_mode);
+    zbFromStat(oStat, iStat);
 }
 
 void ConvertFileStatToStat64(struct stat64& oStat, const FileStat& iStat)

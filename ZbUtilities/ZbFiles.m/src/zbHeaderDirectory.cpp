@@ -4,6 +4,7 @@
 #include <cstring>
 #include <dirent.h>
 
+#include "zbQORStringHash.h"
 #include "zbDirectory.h"
 #include "zbErrorCodeManager.h"
 
@@ -31,13 +32,7 @@ zbHeaderDirectory::~zbHeaderDirectory() = default;
 
 int zbHeaderDirectory::_QuickSortOfQORString(const QORString* iA, const QORString* iB)
 {
-    if (iA == iB)
-        return 0;
-    if (!iA)
-        return -1;
-    if (!iB)
-        return 1;
-    return iA->Compare(*iB);
+    return zbQORStringOrder(iA, iB);
 }
 
 int zbHeaderDirectory::ListDirectory(const QORString& iDir, const int iIsSubdir)

@@ -5,9 +5,11 @@
 #include <cstring>
 
 #include "zbContext.h"
+#include "zbDescriptor.h"
 #include "zbErrorCodeManager.h"
 #include "zbFileOperations.h"
 #include "zbOFStream.h"
+#include "zbReport.h"
 #include "zbTraceManager.h"
 
 const char zbHeaderList::Magic[] = "!<zbhl> v2.0.1";
@@ -16,13 +18,6 @@ namespace
 {
 const unsigned int kMagicLength = sizeof zbHeaderList::Magic - 1;
 
-void ReportSystemError(const QORString& iFileName, int iErrno)
-{
-    zbExtLastError.SetErrno(iErrno ? iErrno : EIO);
-    zbExtContext.GetTraceMngr()->Print(MSG_KEY_systError, stderr,
-                                       QORUnicodeString(iFileName.CastToCharPtr()),
-                                       zbExtLastError.GetMsgError());
-}
 } // namespace
 
 zbHeaderList::zbHeaderList() : _Valid(0), _Bufsize(0)
@@ -60,43 +55,30 @@ int zbHeaderList::ListDirectories(const QORListValQORString& iDirs, const int iI
 
 int zbHeaderList::WriteFile(const QORString& iFileName)
 {
-    zbOFStream stream(iFileName.CastToCharPtr(), 8);
-    if (!stream.IsOpen())
-    {
-        ReportSystemError(iFileName, stream.GetErrno());
-        return 1;
-    }
+    // The list takes the place of the file once complete.
+    const char* name = iFileName.CastToCharPtr();
+    zbFileReplacer out(name, 0666);
+    if (int error = out.Open())
+        return zbReportSystemError(name, error);
     // The blocks of directories read from a file may be shorter than their
     // recorded sizes (normalised names): the size written is counted.
     char* buffer =
         static_cast<char*>(std::malloc(static_cast<size_t>(_Bufsize) + kMagicLength + 2));
     if (!buffer)
-    {
-        ReportSystemError(iFileName, ENOMEM);
-        stream.Close();
-        return 1;
-    }
+        return zbReportSystemError(name, ENOMEM);
     std::memcpy(buffer, Magic, kMagicLength);
     buffer[kMagicLength] = '\n';
     char* p = buffer + kMagicLength + 1;
-    for (int i = 1; i <= _Directories.Size(); ++i)
-        if (_Directories[i]->GetBufsize() > 0)
-            p += _Directories[i]->Writebuf(p);
+    for (zbHeaderDirectory* directory : _Directories)
+        if (directory->GetBufsize() > 0)
+            p += directory->Writebuf(p);
     size_t total = static_cast<size_t>(p - buffer);
 
-    int result = 0;
-    if (stream.Write(buffer, static_cast<unsigned int>(total)) != 0)
-    {
-        ReportSystemError(iFileName, stream.GetErrno());
-        result = 1;
-    }
+    out.Write(buffer, total);
     std::free(buffer);
-    if (stream.Close() != 0)
-    {
-        ReportSystemError(iFileName, stream.GetErrno());
-        result = 1;
-    }
-    return result;
+    if (int error = out.Commit())
+        return zbReportSystemError(name, error);
+    return 0;
 }
 
 char* zbHeaderList::OpenListFile(const QORString& iFileName, unsigned int& oSize, char*& oBuffer)

@@ -4,19 +4,11 @@
 #include <cstring>
 
 #include "zbContext.h"
+#include "zbDescriptor.h"
 #include "zbErrorCodeManager.h"
 #include "zbOFStream.h"
+#include "zbReport.h"
 #include "zbTraceManager.h"
-
-namespace
-{
-void ReportSystemError(const QORString& iName)
-{
-    zbExtContext.GetTraceMngr()->Print(MSG_KEY_systError, stderr,
-                                       QORUnicodeString(iName.CastToCharPtr()),
-                                       zbExtLastError.GetMsgError());
-}
-} // namespace
 
 zbHeaderMap::zbHeaderMap() = default;
 
@@ -25,28 +17,39 @@ zbHeaderMap::~zbHeaderMap() = default;
 int zbHeaderMap::BuildFromListOfHeaderLists(const QORString& iMapFile,
                                             const QORListPtrzbHeaderListIntoWS& iLists)
 {
-    zbOFStream stream(iMapFile.CastToCharPtr(), 8);
-    if (!stream.IsOpen())
-    {
-        zbExtLastError.SetErrno(stream.GetErrno());
-        ReportSystemError(iMapFile);
-        return 1;
-    }
-    stream.Print("%s\n", Magic);
+    // The map is gathered in memory and takes the place of the file once
+    // complete: a failure to write names the map, never a list.
+    const char* name = iMapFile.CastToCharPtr();
+    zbFileReplacer out(name, 0666);
+    if (int error = out.Open())
+        return zbReportSystemError(name, error);
+    char* text = nullptr;
+    size_t length = 0;
+    FILE* memory = ::open_memstream(&text, &length);
+    if (!memory)
+        return zbReportSystemError(name, errno);
     int failed = 0;
-    for (int i = 1; i <= iLists.Size(); ++i)
     {
-        zbHeaderListIntoWS* list = iLists[i];
-        if (!list || list->CatHeaderListToStream(stream) != 0)
+        zbOFStream stream(memory);
+        stream.Print("%s\n", Magic);
+        for (zbHeaderListIntoWS* list : iLists)
         {
-            ++failed;
-            ReportSystemError(list ? list->GetListname() : QORString("<null>"));
+            if (!list || list->CatHeaderListToStream(stream) != 0)
+            {
+                ++failed;
+                zbReportLastError(list ? list->GetListname().CastToCharPtr() : "<null>");
+            }
         }
     }
-    if (stream.Close() != 0)
+    int error = std::fclose(memory) == 0 ? 0 : errno;
+    if (!error)
+        out.Write(text, length);
+    std::free(text);
+    if (!error)
+        error = out.Commit();
+    if (error)
     {
-        zbExtLastError.SetErrno(stream.GetErrno());
-        ReportSystemError(iMapFile);
+        zbReportSystemError(name, error);
         failed = 1;
     }
     return failed;

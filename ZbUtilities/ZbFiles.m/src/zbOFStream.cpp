@@ -3,6 +3,8 @@
 #include <cerrno>
 #include <cstdarg>
 
+#include "zbDescriptor.h"
+
 zbOFStream zbStdout(zbFStream::StandardOutput);
 zbOFStream zbStderr(zbFStream::StandardError);
 
@@ -113,7 +115,7 @@ int zbOFStream::CatFile(const char* iName, const int& iMode)
     _Errno = 0;
     if (!iName)
         return 0;
-    FILE* in = fopen64(iName, (iMode & 8) ? "r" : "rb");
+    FILE* in = zbOpenStream(iName, (iMode & 8) ? "r" : "rb");
     if (!in)
     {
         _Errno = errno;
@@ -168,7 +170,7 @@ zbOFStream& zbOFStream::operator<<(char iChar)
 }
 
 #define ZB_INSERTER(Type, Format)                                                                  \
-    zbOFStream& zbOFStream::operator<<(Type iValue)                                               \
+    zbOFStream& zbOFStream::operator<<(Type iValue)                                                \
     {                                                                                              \
         if (FILE* file = GetFile())                                                                \
             std::fprintf(file, Format, iValue);                                                    \

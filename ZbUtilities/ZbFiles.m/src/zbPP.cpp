@@ -22,6 +22,7 @@
 #include "zbOFStream.h"
 #include "zbPPMacLev.h"
 #include "zbPPState.h"
+#include "zbReport.h"
 #include "zbTraceManager.h"
 
 zbPPState zbPPCurrent;
@@ -53,9 +54,7 @@ static QORUnicodeString zbPPNumber(int iValue)
 void zbPPState::Error(const char* iKey)
 {
     ++nerr;
-    QORUnicodeString message =
-        zbExtContext.GetMsgMngr()->GetMsg(QORString(iKey), msgArgs, zbPPNumber(yplineno));
-    zbExtContext.GetTraceMngr()->Print(MSG_KEY_zbzbError, stderr, message);
+    zbReportMessage(QORString(iKey), {msgArgs, zbPPNumber(yplineno)});
 }
 
 void zbPPState::Error(const char* iKey, const char* iThird)
@@ -66,18 +65,14 @@ void zbPPState::Error(const char* iKey, const char* iThird)
 void zbPPState::Error(const char* iKey, int iLine, const char* iThird)
 {
     ++nerr;
-    QORUnicodeString message = zbExtContext.GetMsgMngr()->GetMsg(
-        QORString(iKey), msgArgs, zbPPNumber(iLine), QORUnicodeString(iThird));
-    zbExtContext.GetTraceMngr()->Print(MSG_KEY_zbzbError, stderr, message);
+    zbReportMessage(QORString(iKey), {msgArgs, zbPPNumber(iLine), QORUnicodeString(iThird)});
 }
 
 void zbPPState::Error(const char* iKey, int iLine, const char* iThird, const char* iFourth)
 {
     ++nerr;
-    QORUnicodeString message =
-        zbExtContext.GetMsgMngr()->GetMsg(QORString(iKey), msgArgs, zbPPNumber(iLine),
-                                          QORUnicodeString(iThird), QORUnicodeString(iFourth));
-    zbExtContext.GetTraceMngr()->Print(MSG_KEY_zbzbError, stderr, message);
+    zbReportMessage(QORString(iKey), {msgArgs, zbPPNumber(iLine), QORUnicodeString(iThird),
+                                      QORUnicodeString(iFourth)});
 }
 
 // ---------------------------------------------------------------------------

@@ -11,22 +11,17 @@
 #include "zbHashDicoSPrintStats.h"
 #include "zbHeaderMap.h"
 #include "zbOFStream.h"
+#include "zbPathFinderAccess.h"
 #include "zbPathSeparators.h"
+#include "zbReport.h"
 #include "zbTraceManager.h"
 
 namespace
 {
 void AppendFullnames(QORListValQORString& ioList, const QORListPtrzbFileName& iPaths)
 {
-    for (int i = 1; i <= iPaths.Size(); ++i)
-        ioList.Append(QORString(iPaths[i]->GetPtrToFullname()));
-}
-
-void ReportSystemError(const char* iName, int iErrno)
-{
-    zbExtLastError.SetErrno(iErrno);
-    zbExtContext.GetTraceMngr()->Print(MSG_KEY_systError, stderr, QORUnicodeString(iName),
-                                       zbExtLastError.GetMsgError());
+    for (const zbFileName* path : iPaths)
+        ioList.Append(QORString(path->GetPtrToFullname()));
 }
 } // namespace
 
@@ -170,14 +165,13 @@ int zbPathFinder::CreateStubs(const QORString& iStubDir, const QORListPtrzbFileN
 {
     if (zbCreateDirectory(iStubDir.CastToCharPtr()) != 0)
     {
-        ReportSystemError(iStubDir.CastToCharPtr(), zbExtLastError.GetErrno());
+        zbReportSystemError(iStubDir.CastToCharPtr(), zbExtLastError.GetErrno());
         return 1;
     }
     int result = 0;
     QORString name, stub;
-    for (int i = 1; i <= iHeaders.Size(); ++i)
+    for (const zbFileName* header : iHeaders)
     {
-        const zbFileName* header = iHeaders[i];
         if (!header || !header->GetPtrToBasename())
             continue;
         name = header->GetPtrToBasename();
@@ -196,7 +190,7 @@ int zbPathFinder::CreateStubs(const QORString& iStubDir, const QORListPtrzbFileN
                       name.CastToCharPtr()) != 0 ||
             out.Close() != 0)
         {
-            ReportSystemError(stub.CastToCharPtr(), out.GetErrno());
+            zbReportSystemError(stub.CastToCharPtr(), out.GetErrno());
             result = 1;
         }
     }
@@ -205,13 +199,10 @@ int zbPathFinder::CreateStubs(const QORString& iStubDir, const QORListPtrzbFileN
 
 void zbPathFinder::Dump(zbOFStream& oStream) const
 {
-    oStream.Puts("#  List of searched path:\n");
-    for (const zbFileName& path : _ListOfPath)
-        oStream.Print("#   [%s]\n", path.GetPtrToFullname());
+    zbPathFinderAccess::DumpPaths(oStream, _ListOfPath);
 }
 
 void zbPathFinder::PrintStats(zbOFStream& oStream) const
 {
-    oStream.Puts("\n## zbPathFinder: Statistics of Found dictionary:\n");
-    zbHashDicoSPrintStats(_Found, "zbFileName", oStream);
+    zbPathFinderAccess::PrintFoundStats(oStream, _Found);
 }

@@ -42,9 +42,8 @@ int zbPathFinderAccess::SearchFor(const QORString& iName, zbFileName& oFile)
     if (iName.Length() > 0)
     {
         QORString candidate;
-        for (int i = 1; i <= _Directories.Size(); ++i)
+        for (zbFileName* directory : _Directories)
         {
-            zbFileName* directory = _Directories[i];
             candidate = directory->GetPtrToFullname();
             candidate += zbPathSeparator;
             candidate += iName;
@@ -61,15 +60,25 @@ int zbPathFinderAccess::SearchFor(const QORString& iName, zbFileName& oFile)
     return 0;
 }
 
-void zbPathFinderAccess::Dump(zbOFStream& ioStream) const
+void zbPathFinderAccess::DumpPaths(zbOFStream& ioStream, const QORListValzbFileName& iPaths)
 {
     ioStream.Puts("#  List of searched path:\n");
-    for (const zbFileName& path : _ListOfPath)
+    for (const zbFileName& path : iPaths)
         ioStream.Print("#   [%s]\n", path.GetPtrToFullname());
+}
+
+void zbPathFinderAccess::PrintFoundStats(zbOFStream& ioStream, const QORHashDicSzbFileName& iFound)
+{
+    ioStream.Puts("\n## zbPathFinder: Statistics of Found dictionary:\n");
+    zbHashDicoSPrintStats(iFound, "zbFileName", ioStream);
+}
+
+void zbPathFinderAccess::Dump(zbOFStream& ioStream) const
+{
+    DumpPaths(ioStream, _ListOfPath);
 }
 
 void zbPathFinderAccess::PrintStats(zbOFStream& ioStream) const
 {
-    ioStream.Puts("\n## zbPathFinder: Statistics of Found dictionary:\n");
-    zbHashDicoSPrintStats(_Found, "zbFileName", ioStream);
+    PrintFoundStats(ioStream, _Found);
 }

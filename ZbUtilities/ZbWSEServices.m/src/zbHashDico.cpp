@@ -202,10 +202,8 @@ zbHashDico& zbHashDico::operator=(const zbHashDico& iOther)
     if (this == &iOther)
         return *this;
     RemoveAll();
-    int bucket = 1, position = 0;
-    zbNewString key;
-    while (void* value = iOther.Next(bucket, position, &key))
-        Insert(key, value);
+    for (const auto& entry : iOther)
+        Insert(entry._Key, entry._Value);
     return *this;
 }
 
@@ -553,13 +551,9 @@ bool zbHashDico::Contained(const zbHashDico& iOther) const
 {
     if (this == &iOther || _Dimension < 1)
         return true;
-    for (int b = 1; b <= _Dimension; ++b)
-        for (int p = 1, n = GetBucketSize(b); p <= n; ++p)
-        {
-            const zbHashDicoElem* e = ElemAt(b, p);
-            if (iOther.Locate(e->_Key) != e->_Value)
-                return false;
-        }
+    for (const auto& entry : *this)
+        if (iOther.Locate(entry._Key) != entry._Value)
+            return false;
     return true;
 }
 

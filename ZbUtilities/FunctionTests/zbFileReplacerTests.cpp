@@ -1,0 +1,356 @@
+// Whole-file writers replace their target only once the new content is
+// complete: whatever stops them, the old target stays byte for byte.
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <dirent.h>
+#include <fcntl.h>
+#include <functional>
+#include <grp.h>
+#include <random>
+#include <set>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include "zbDescriptor.h"
+#include "zbFileBufferVersioned.h"
+#include "zbFileOperations.h"
+#include "zbHeaderList.h"
+#include "zbHeaderListIntoWS.h"
+#include "zbHeaderMap.h"
+#include "zbTestSupport.h"
+
+using zbtest::ReadFile;
+using zbtest::TempDir;
+using zbtest::WriteFile;
+
+namespace
+{
+const std::string kOld = "the old content\n";
+
+// The names in a directory, "." and ".." aside.
+std::set<std::string> Entries(const std::string& iDir)
+{
+    std::set<std::string> names;
+    DIR* dir = opendir(iDir.c_str());
+    while (struct dirent* entry = dir ? readdir(dir) : nullptr)
+        if (std::string(entry->d_name) != "." && std::string(entry->d_name) != "..")
+            names.insert(entry->d_name);
+    if (dir)
+        closedir(dir);
+    return names;
+}
+
+// Far more than the file-size limit of the tests.
+std::string Names(int iCount)
+{
+    std::string names;
+    for (int i = 0; i < iCount; ++i)
+        names += "header_with_a_rather_long_name_" + std::to_string(i) + ".h\n";
+    return names;
+}
+
+// One writer: Prepare makes its inputs in a directory, Write reads them
+// there, writes the target and returns its result, leaving in oMessage what
+// it did not print.
+struct Writer
+{
+    const char* _Name;
+    std::function<void(const std::string& iDir)> _Prepare;
+    std::function<int(const std::string& iDir, const std::string& iTarget, std::string& oMessage)>
+        _Write;
+};
+
+int PackBlock(const std::string& iDir, const std::string& iTarget, std::string& oMessage)
+{
+    const unsigned int version[3] = {1, 2, 3};
+    zbFileBufferVersioned block;
+    int result = block.PackFile((iDir + "/input").c_str(), iTarget.c_str(), version, 1);
+    oMessage = block.GetLastErrorMessage().ConvertToUTF8();
+    return result;
+}
+
+int WriteBlock(const std::string& iDir, const std::string& iTarget, std::string& oMessage,
+               bool iUserData)
+{
+    zbFileBufferVersioned block;
+    if (block.SetBufferFromFile((iDir + "/input").c_str()) != 0)
+        return -1;
+    int result =
+        iUserData ? block.WriteUserDataToFile(iTarget.c_str()) : block.WriteToFile(iTarget.c_str());
+    oMessage = block.GetLastErrorMessage().ConvertToUTF8();
+    return result;
+}
+
+std::vector<Writer> Writers()
+{
+    auto input = [](const std::string& iDir) { WriteFile(iDir + "/input", Names(2000)); };
+    auto list = [](const std::string& iDir)
+    { WriteFile(iDir + "/input.hl", std::string(zbHeaderList::Magic) + "\n@D\n" + Names(2000)); };
+    return {
+        {"block pack", input,
+         [](const std::string& iDir, const std::string& iTarget, std::string& oMessage)
+         { return PackBlock(iDir, iTarget, oMessage); }},
+        {"block write", input,
+         [](const std::string& iDir, const std::string& iTarget, std::string& oMessage)
+         { return WriteBlock(iDir, iTarget, oMessage, false); }},
+        {"block unpack", input,
+         [](const std::string& iDir, const std::string& iTarget, std::string& oMessage)
+         { return WriteBlock(iDir, iTarget, oMessage, true); }},
+        {"header list", list,
+         [](const std::string& iDir, const std::string& iTarget, std::string&)
+         {
+             zbHeaderList headers;
+             if (headers.ReadFile(QORString((iDir + "/input.hl").c_str())) != 0)
+                 return -1;
+             return headers.WriteFile(QORString(iTarget.c_str()));
+         }},
+        {"header map", list,
+         [](const std::string& iDir, const std::string& iTarget, std::string&)
+         {
+             zbHeaderListIntoWS headers(QORString("/ws"), QORString((iDir + "/input.hl").c_str()),
+                                        0);
+             QORListPtrzbHeaderListIntoWS lists;
+             lists.Append(&headers);
+             return zbHeaderMap().BuildFromListOfHeaderLists(QORString(iTarget.c_str()), lists);
+         }},
+        {"file copy", input,
+         [](const std::string& iDir, const std::string& iTarget, std::string&)
+         {
+             const std::string in = iDir + "/input";
+             char* args[] = {const_cast<char*>(in.c_str()), const_cast<char*>(iTarget.c_str()),
+                             nullptr};
+             return zbCopyFile("copy", args);
+         }},
+    };
+}
+
+// What stands in the writer's way, set up in the child before it writes.
+enum Obstacle
+{
+    ReadOnlyDirectory,
+    FileSizeLimit,
+    FullDevice
+};
+
+struct Outcome
+{
+    int _Status = -1;
+    std::string _Report;
+};
+
+// Runs iWriter in a child facing iObstacle; its report is what it printed on
+// standard error, or the message it returned.
+Outcome RunFacing(const Writer& iWriter, const std::string& iDir, const std::string& iTarget,
+                  Obstacle iObstacle)
+{
+    pid_t child = fork();
+    if (child == 0)
+    {
+        int err = open((iDir + "/err").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0666);
+        dup2(err, 2);
+        if (iObstacle == ReadOnlyDirectory && geteuid() == 0)
+        {
+            // The owner's rights would let root write anyway.
+            if (setgroups(0, nullptr) != 0 || setresgid(65534, 65534, 65534) != 0 ||
+                setresuid(65534, 65534, 65534) != 0)
+                _exit(99);
+        }
+        if (iObstacle == FileSizeLimit)
+        {
+            signal(SIGXFSZ, SIG_IGN);
+            struct rlimit limit = {1024, 1024};
+            setrlimit(RLIMIT_FSIZE, &limit);
+        }
+        std::string message;
+        int result = iWriter._Write(iDir, iTarget, message);
+        if (!message.empty())
+            dprintf(2, "%s\n", message.c_str());
+        _exit(result < 0 ? 98 : result);
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    Outcome outcome;
+    outcome._Status = WIFEXITED(status) ? WEXITSTATUS(status) : 200 + WTERMSIG(status);
+    outcome._Report = ReadFile(iDir + "/err");
+    return outcome;
+}
+} // namespace
+
+TEST(zbFileReplacer, WritersLeaveTheOldTargetWhenStopped)
+{
+    const struct
+    {
+        Obstacle _Obstacle;
+        const char* _Name;
+    } obstacles[] = {
+        {ReadOnlyDirectory, "read-only directory"},
+        {FileSizeLimit, "file-size limit"},
+        {FullDevice, "full device"},
+    };
+    const bool haveFull = access("/dev/full", W_OK) == 0;
+    for (const Writer& writer : Writers())
+        for (const auto& obstacle : obstacles)
+        {
+            SCOPED_TRACE(std::string(writer._Name) + ", " + obstacle._Name);
+            if (obstacle._Obstacle == FullDevice && !haveFull)
+                continue;
+            TempDir dir;
+            // Every user may read the inputs; only the owner may write.
+            chmod(dir.Path().c_str(), 0755);
+            writer._Prepare(dir.Path());
+            for (const char* input : {"input", "input.hl"})
+                chmod((dir / input).c_str(), 0644);
+            mkdir((dir / "out").c_str(), 0755);
+            std::string target =
+                obstacle._Obstacle == FullDevice ? "/dev/full" : dir / "out/target";
+            if (obstacle._Obstacle != FullDevice)
+                WriteFile(target, kOld);
+            if (obstacle._Obstacle == ReadOnlyDirectory)
+                chmod((dir / "out").c_str(), 0555);
+
+            Outcome outcome = RunFacing(writer, dir.Path(), target, obstacle._Obstacle);
+            chmod((dir / "out").c_str(), 0755);
+            EXPECT_NE(outcome._Status, 0) << outcome._Report;
+            EXPECT_LT(outcome._Status, 98) << outcome._Report;
+            // The report names the file being written.
+            EXPECT_NE(outcome._Report.find(target), std::string::npos) << outcome._Report;
+            if (obstacle._Obstacle != FullDevice)
+            {
+                EXPECT_EQ(ReadFile(target), kOld);
+                EXPECT_EQ(Entries(dir / "out"), std::set<std::string>{"target"});
+            }
+        }
+}
+
+TEST(zbFileReplacer, PackKilledLeavesTheOldOrTheNewBlock)
+{
+    TempDir dir;
+    std::string data;
+    std::mt19937 random(13);
+    data.reserve(16u << 20);
+    while (data.size() < (16u << 20))
+        data += std::to_string(random()) + "\n";
+    WriteFile(dir / "input", data);
+    mkdir((dir / "out").c_str(), 0755);
+    const std::string target = dir / "out/block";
+    const std::vector<std::string> pack{
+        zbtest::Program("zbsvc"), "block", "pack", "-v", "1.2.3", dir / "input", target};
+
+    // The new block, and how long a whole run takes.
+    struct timespec start, end;
+    clock_gettime(CLOCK_MONOTONIC, &start);
+    ASSERT_EQ(zbtest::Run(pack)._Status, 0);
+    clock_gettime(CLOCK_MONOTONIC, &end);
+    const std::string fresh = ReadFile(target);
+    const int runMs = static_cast<int>((end.tv_sec - start.tv_sec) * 1000 +
+                                       (end.tv_nsec - start.tv_nsec) / 1000000) +
+                      1;
+
+    int killed = 0;
+    for (int attempt = 0; attempt < 20; ++attempt)
+    {
+        WriteFile(target, kOld);
+        const int delay = 1 + static_cast<int>(random() % static_cast<unsigned>(runMs));
+        zbtest::ChildResult r = zbtest::Run(pack, {}, "", "", delay, SIGKILL);
+        killed += r._Signal == SIGKILL;
+        const std::string now = ReadFile(target);
+        EXPECT_TRUE(now == kOld || now == fresh)
+            << "attempt " << attempt << ": " << now.size() << " bytes";
+        EXPECT_EQ(Entries(dir / "out"), std::set<std::string>{"block"}) << "attempt " << attempt;
+    }
+    // The kills must mostly land while the block is being written.
+    EXPECT_GT(killed, 10);
+}
+
+TEST(zbFileReplacer, CommitAbandonAndWhatTheTargetIs)
+{
+    TempDir dir;
+    const std::string target = dir / "target";
+
+    // Nothing appears under the target's name before the commit; abandoning
+    // leaves the old file and nothing else.
+    WriteFile(target, kOld);
+    chmod(target.c_str(), 0640);
+    {
+        zbFileReplacer file(target.c_str());
+        ASSERT_EQ(file.Open(), 0);
+        ASSERT_EQ(file.Write(std::string("new")), 0);
+        EXPECT_EQ(ReadFile(target), kOld);
+        file.Abandon();
+    }
+    EXPECT_EQ(ReadFile(target), kOld);
+    EXPECT_EQ(Entries(dir.Path()), std::set<std::string>{"target"});
+    {
+        zbFileReplacer file(target.c_str());
+        ASSERT_EQ(file.Open(), 0);
+        ASSERT_EQ(file.Write(std::string("dropped")), 0);
+    } // destroyed uncommitted
+    EXPECT_EQ(ReadFile(target), kOld);
+
+    // A commit replaces the content and keeps the mode.
+    ASSERT_EQ(zbReplaceFile(target.c_str(), "new", 3), 0);
+    EXPECT_EQ(ReadFile(target), "new");
+    struct stat st;
+    ASSERT_EQ(stat(target.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0640u);
+    EXPECT_EQ(Entries(dir.Path()), std::set<std::string>{"target"});
+
+    // A link stays a link and the file it names is replaced, unless the new
+    // file is to take the link's place.
+    ASSERT_EQ(symlink("target", (dir / "link").c_str()), 0);
+    ASSERT_EQ(zbReplaceFile((dir / "link").c_str(), "through", 7), 0);
+    struct stat lst;
+    ASSERT_EQ(lstat((dir / "link").c_str(), &lst), 0);
+    EXPECT_TRUE(S_ISLNK(lst.st_mode));
+    EXPECT_EQ(ReadFile(target), "through");
+    ASSERT_EQ(zbReplaceFile((dir / "link").c_str(), "own", 3, 0600, zbFileReplacer::Fresh), 0);
+    ASSERT_EQ(lstat((dir / "link").c_str(), &lst), 0);
+    EXPECT_TRUE(S_ISREG(lst.st_mode));
+    EXPECT_EQ(ReadFile(dir / "link"), "own");
+    EXPECT_EQ(ReadFile(target), "through");
+    // A link to a file not made yet makes it.
+    ASSERT_EQ(symlink("later", (dir / "pending").c_str()), 0);
+    ASSERT_EQ(zbReplaceFile((dir / "pending").c_str(), "made", 4), 0);
+    EXPECT_EQ(ReadFile(dir / "later"), "made");
+
+    // A directory is refused and stays; a write to a full device fails.
+    ASSERT_EQ(mkdir((dir / "sub").c_str(), 0755), 0);
+    EXPECT_EQ(zbReplaceFile((dir / "sub").c_str(), "x", 1), EISDIR);
+    ASSERT_EQ(stat((dir / "sub").c_str(), &st), 0);
+    EXPECT_TRUE(S_ISDIR(st.st_mode));
+    if (access("/dev/full", W_OK) == 0)
+    {
+        EXPECT_EQ(zbReplaceFile("/dev/full", "x", 1), ENOSPC);
+    }
+    EXPECT_EQ(zbReplaceFile((dir / "no/such/file").c_str(), "x", 1), ENOENT);
+}
+
+TEST(zbDescriptor, ReadAllAndWriteAllAcrossAPipe)
+{
+    int fds[2];
+    ASSERT_EQ(zbPipe(fds), 0);
+    zbScopedFd in(fds[0]), out(fds[1]);
+    EXPECT_EQ(fcntl(in.Get(), F_GETFD) & FD_CLOEXEC, FD_CLOEXEC);
+    EXPECT_EQ(fcntl(out.Get(), F_GETFD) & FD_CLOEXEC, FD_CLOEXEC);
+    ASSERT_EQ(zbWriteAll(out.Get(), "abcdef", 6), 0);
+    out.Close();
+    EXPECT_FALSE(out.IsOpen());
+    char buffer[16];
+    size_t got = 0;
+    // A short count at the end of the data is not an error.
+    ASSERT_EQ(zbReadAll(in.Get(), buffer, sizeof buffer, got), 0);
+    EXPECT_EQ(std::string(buffer, got), "abcdef");
+
+    TempDir dir;
+    std::string content;
+    EXPECT_EQ(zbReadFile(dir.Path().c_str(), content), EISDIR);
+    EXPECT_EQ(zbReadFile((dir / "missing").c_str(), content), ENOENT);
+    FILE* stream = zbOpenStream((dir / "f").c_str(), "w");
+    ASSERT_NE(stream, nullptr);
+    EXPECT_EQ(fcntl(fileno(stream), F_GETFD) & FD_CLOEXEC, FD_CLOEXEC);
+    fclose(stream);
+}

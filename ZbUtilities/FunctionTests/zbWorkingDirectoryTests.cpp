@@ -1,0 +1,66 @@
+// The working directory: $PWD is believed only while it names the current
+// directory, so that its text (links kept) survives where it is true and a
+// change of directory is never hidden by it.
+
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <cstdlib>
+#include <string>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "zbDirectories.h"
+#include "zbTestSupport.h"
+
+TEST(zbWorkingDirectory, PwdIsKeptOnlyWhileItNamesTheCurrentDirectory)
+{
+    zbtest::TempDir temp;
+    char real[PATH_MAX];
+    ASSERT_NE(realpath(temp.Path().c_str(), real), nullptr);
+    const std::string dir = real;
+    ASSERT_EQ(mkdir((dir + "/sub").c_str(), 0755), 0);
+    ASSERT_EQ(symlink((dir + "/sub").c_str(), (dir + "/link").c_str()), 0);
+
+    char saved[PATH_MAX];
+    ASSERT_NE(getcwd(saved, sizeof saved), nullptr);
+    const char* savedPwd = getenv("PWD");
+    const std::string oldPwd = savedPwd ? savedPwd : "";
+
+    const struct
+    {
+        const char* _Start; // where the process is, named as $PWD names it
+        const char* _Set;   // zbSetPWD's argument, or null
+        std::string _Expected;
+    } rows[] = {
+        // 1: $PWD true: its text.
+        {"", nullptr, dir},
+        // 2: a change of directory makes $PWD stale: the real directory.
+        {"", "sub", dir + "/sub"},
+        // 3: $PWD through a link to "." keeps the link's text.
+        {"/link", nullptr, dir + "/link"},
+        // 4: and leaving the link's directory drops it.
+        {"/link", "..", dir},
+    };
+    for (const auto& row : rows)
+    {
+        SCOPED_TRACE(std::string(row._Start) + " " + (row._Set ? row._Set : "-"));
+        const std::string start = dir + row._Start;
+        ASSERT_EQ(chdir(start.c_str()), 0);
+        setenv("PWD", start.c_str(), 1);
+        if (row._Set)
+        {
+            ASSERT_EQ(zbSetPWD(row._Set), 0);
+        }
+        const char* pwd = zbGetPWD();
+        ASSERT_NE(pwd, nullptr);
+        EXPECT_EQ(std::string(pwd), row._Expected);
+    }
+
+    EXPECT_EQ(zbSetPWD((dir + "/missing").c_str()), 1);
+    EXPECT_EQ(chdir(saved), 0);
+    if (savedPwd)
+        setenv("PWD", oldPwd.c_str(), 1);
+    else
+        unsetenv("PWD");
+}
