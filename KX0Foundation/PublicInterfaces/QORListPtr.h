@@ -94,26 +94,6 @@ template <class T> class QORListPtr : public QORRawCollPV
             delete element;
         RemoveAll();
     }
-
-    // Range access for C++ loops: each element, as T*, in position order.
-    class Iterator
-    {
-      public:
-        explicit Iterator(void* const* iAt) : _At(iAt) {}
-        T* operator*() const { return static_cast<T*>(*_At); }
-        Iterator& operator++()
-        {
-            ++_At;
-            return *this;
-        }
-        bool operator==(const Iterator& iOther) const { return _At == iOther._At; }
-        bool operator!=(const Iterator& iOther) const { return _At != iOther._At; }
-
-      private:
-        void* const* _At;
-    };
-    Iterator begin() const { return Iterator(_Items.data()); }
-    Iterator end() const { return Iterator(_Items.data() + _Items.size()); }
 };
 
 #endif

@@ -155,7 +155,7 @@ void zbMDFV4::_CloseSection(const char* iFileName, const QORString& iKey, unsign
         return;
     zbMDFV4Section* section =
         new zbMDFV4Section(_Lines, static_cast<int>(iFirst), static_cast<int>(_NbLines - 1));
-    if (Insert(iKey, section) == 0)
+    if (Insert(iKey, section) == 1)
         return;
     delete section;
     ++ioDuplicates;

@@ -613,7 +613,7 @@ int zbFileElement::CompareList(const zbFileElement* iFirst, const zbFileElement*
     std::string matched(static_cast<size_t>(secondCount), '\0');
     for (int i = 1; i <= secondCount; ++i)
         if (index.Insert(QORString((*seconds)[i]->_BaseName),
-                         reinterpret_cast<void*>(static_cast<intptr_t>(i))) != 0)
+                         reinterpret_cast<void*>(static_cast<intptr_t>(i))) == 0)
         {
             matched[static_cast<size_t>(i - 1)] = 1; // never a removal twice
             if (Trace)
