@@ -48,7 +48,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* iData, size_t iSize)
     FILE* file = std::fopen(files._In.c_str(), "wb");
     if (!file)
         return 0;
-    std::fwrite(iData, 1, iSize, file);
+    if (iSize)
+        std::fwrite(iData, 1, iSize, file);
     std::fclose(file);
 
     zbRTViewData data(13);

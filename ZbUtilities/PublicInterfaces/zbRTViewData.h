@@ -21,8 +21,9 @@ class zbOFStream;
 class zbRTViewData
 {
   public:
-    // What reading does to each record line first.
-    enum PathModification
+    // What reading does to each record line first (any other value reads
+    // no record: the type is an int so that such a value is valid).
+    enum PathModification : int
     {
         KeepPaths = 0,      // as read
         BackslashPaths = 1, // every zbDosPathSeparator becomes zbPathSeparator
@@ -31,7 +32,7 @@ class zbRTViewData
     };
     // Whether Insert reports elements of the same name and type with
     // different runtime-view names.
-    enum DuplicateBehaviour
+    enum DuplicateBehaviour : int
     {
         MergeSilently = 0,
         ReportDuplicates = 1,
