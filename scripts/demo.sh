@@ -39,6 +39,7 @@ cat "$work/Fw.hl"
 show hmap -o "$work/map" "+$work/ws=$work/Fw.hl"
 show find -map "$work/map" FwTypes.h FwImpl.h
 show ls -r -f -x '*.h' -x 'Fw.hl' "$work"
+show run -j 2 'echo compiling a; sleep 0.2; echo a done' 'echo compiling b >&2' 'exit 3' || true
 
 echo
 echo "# An XML trace of a run with a failure (the missing file is reported):"

@@ -2,8 +2,9 @@
 #define zbRunMonitor_H
 // What a parallel run tells whoever shows its progress (a status line on a
 // terminal, for instance).  The runner calls BeforeOutput before it prints
-// anything (an action's captured output, a report), and Progress after
-// every start and every end, with the counts of the moment.
+// anything (an action's captured output, a report), AfterOutput with the
+// file it has just printed, and Progress after every start and every end,
+// with the counts of the moment.
 
 class zbRunMonitor
 {
@@ -18,6 +19,7 @@ class zbRunMonitor
 
     virtual ~zbRunMonitor();
     virtual void BeforeOutput();
+    virtual void AfterOutput(const char* iCapturedFile);
     virtual void Progress(const Counts& iCounts);
 };
 

@@ -45,6 +45,7 @@ const zbsvcVerb zbsvcVerbs[] = {
     {"find", zbsvcFind, "print where names are found along directories and a header map"},
     {"macros", zbsvcMacros, "read description files into a macro set and print it"},
     {"version", zbsvcVersion, "compute and print the version of the product"},
+    {"run", zbsvcRun, "run shell commands N at a time, each output printed whole"},
     {nullptr, nullptr, nullptr},
 };
 

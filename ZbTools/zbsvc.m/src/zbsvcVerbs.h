@@ -27,6 +27,7 @@ int zbsvcPp(int argc, char** argv);
 int zbsvcHlist(int argc, char** argv);
 int zbsvcHmap(int argc, char** argv);
 int zbsvcFind(int argc, char** argv);
+int zbsvcRun(int argc, char** argv);
 
 // Reporting for the verbs, through the library's reporting: the message
 // under "zbzbError"; a system error of iObject ("systError", iErrno stored in

@@ -170,6 +170,8 @@ class Runner
             process.FlushTempIO(_Options._ToConsole);
         else
             process.FlushTempIOToStream();
+        if (_Options._Monitor)
+            _Options._Monitor->AfterOutput(process.GetStdoutTmpIO());
         _Used[iSlot] = 0;
         --_Counts._Running;
         ++_Counts._Finished;

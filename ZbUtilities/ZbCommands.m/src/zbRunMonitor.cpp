@@ -6,6 +6,10 @@ void zbRunMonitor::BeforeOutput()
 {
 }
 
+void zbRunMonitor::AfterOutput(const char* /*iCapturedFile*/)
+{
+}
+
 void zbRunMonitor::Progress(const Counts& /*iCounts*/)
 {
 }

@@ -147,7 +147,8 @@ int zbShellAction::Start(int& ProcessHandle, int Verbose)
     pid_t pid = 0;
     if (!rc)
     {
-        const char* argv[] = {"sh", "-c", _Command, nullptr};
+        // "--": a command that starts with "-" is not taken for an option.
+        const char* argv[] = {"sh", "-c", "--", _Command, nullptr};
         rc = ::posix_spawn(&pid, kShell, &setup._Actions, &setup._Attr,
                            const_cast<char* const*>(argv), environ);
     }
