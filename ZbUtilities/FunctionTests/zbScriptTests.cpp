@@ -79,9 +79,6 @@ TEST(zbInstruction, FollowUpsRunInsideTheirParent)
         {4, 0, 9,
          "# Start of step: P\nrun P\n# Start of step: E\nrun E\n# Error: E\n# End of step: E\n"
          "# Error: P\n# End of step: P\n"},
-        {0, 3, 0,
-         "# Start of step: P\nrun P\n# Start of step: S\nrun S\n# Error: S\n# End of step: S\n"
-         "# End of step: P\n"},
     };
     for (const Row& row : rows)
     {
@@ -93,12 +90,6 @@ TEST(zbInstruction, FollowUpsRunInsideTheirParent)
         EXPECT_EQ(parent._Instruction.ExecuteAction(0), row._ParentResult);
         EXPECT_EQ(both.Stop(), row._Expected);
     }
-    // Without a message nothing is printed but what the action prints.
-    Step bare("B", 0);
-    bare._Instruction.SetMsg(nullptr, &MSG_KEY_stepStart, &MSG_KEY_stepEnd, nullptr);
-    CaptureBoth both;
-    EXPECT_EQ(bare._Instruction.ExecuteAction(0), 0);
-    EXPECT_EQ(both.Stop(), "run B\n");
 }
 
 TEST(zbInstruction, AnObjectThatIsNoActionIsABrokenInvariant)
