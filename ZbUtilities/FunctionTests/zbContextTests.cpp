@@ -101,8 +101,10 @@ TEST(zbContext, DumpOfAFreshContext)
 {
     ChildEnvironment env;
     env._Set["ZbzbINSTALL_PATH"] = "/inst/a:/inst/b";
-    env._Set["PWD"] = "/work/dir";
-    zbtest::ChildResult r = zbtest::Run({Program("zbProbe"), "dump"}, env);
+    // The working directory is taken from PWD only while PWD names it.
+    zbtest::TempDir dir;
+    env._Set["PWD"] = dir.Path();
+    zbtest::ChildResult r = zbtest::Run({Program("zbProbe"), "dump"}, env, "", dir.Path());
     EXPECT_EQ(r._Status, 0) << r._Err;
     EXPECT_EQ(r._Out, "#\n"
                       "# Current context:\n"
@@ -112,9 +114,11 @@ TEST(zbContext, DumpOfAFreshContext)
                       "#   Performances = No\n"
                       "#   Xml          = No\n"
                       "#   Current Install path = [/inst/a:/inst/b]\n"
-                      "#   Current path = [/work/dir]\n"
-                      "#\n"
-                      "# Current concatenations:\n");
+                      "#   Current path = [" +
+                          dir.Path() +
+                          "]\n"
+                          "#\n"
+                          "# Current concatenations:\n");
 }
 
 TEST(zbContext, ExternalUseIsExported)
