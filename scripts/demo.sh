@@ -104,6 +104,7 @@ show patterns -filter data -tests -fw "$work/ws/Fw" -mod '*.m*' -os linux
 
 show rtv merge -dup -o "$work/rtview/merged.data" examples/rtview/module.data examples/rtview/framework.data
 show rtv list -type Runtime,Buildtime -exp Deliverable "$work/rtview/merged.data"
+show run -j 2 'echo compiling a; sleep 0.2; echo a done' 'echo compiling b >&2' 'exit 3' || true
 
 echo
 echo "# An XML trace of a run with a failure (the missing file is reported):"

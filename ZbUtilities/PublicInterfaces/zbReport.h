@@ -13,6 +13,8 @@
 //                                      without one shows "???") under
 //                                      zbzbError.
 //   zbReportWarning(key, {p1, ...})    the same under zbzbWarning.
+//   zbReportFatal(key, {p1, ...})      the same under zbzbFatal (the caller
+//                                      then ends the process).
 //   zbReportWarningText(text)          a text already built, under
 //                                      zbzbWarning.
 //   zbReportText(text)                 a text already built, under zbzbError.
@@ -34,6 +36,7 @@ int zbReportText(const QORUnicodeString& iText);
 int zbReportWarningText(const QORUnicodeString& iText);
 int zbReportMessage(const QORString& iKey, std::initializer_list<QORUnicodeString> iParams = {});
 int zbReportWarning(const QORString& iKey, std::initializer_list<QORUnicodeString> iParams = {});
+int zbReportFatal(const QORString& iKey, std::initializer_list<QORUnicodeString> iParams = {});
 int zbRecordErrno(int iErrno);
 
 #endif

@@ -141,6 +141,7 @@ class zbTraceManager
     QORString _XmlFileName;
     int _IsOpen;
     int _XmlFd;
+    int _OwnerPid = 0; // the process that opened the file
 };
 
 #endif

@@ -52,6 +52,7 @@ const zbsvcVerb zbsvcVerbs[] = {
     {"copytree", zbsvcCopytree, "copy a file tree, times, modes and links kept"},
     {"patterns", zbsvcPatterns,
      "print the pattern list of a filter and flags, optionally substituted"},
+    {"run", zbsvcRun, "run shell commands N at a time, each output printed whole"},
     {nullptr, nullptr, nullptr},
 };
 

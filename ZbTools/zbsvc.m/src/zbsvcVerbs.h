@@ -33,6 +33,7 @@ int zbsvcRtv(int argc, char** argv);
 int zbsvcPatterns(int argc, char** argv);
 int zbsvcTreediff(int argc, char** argv);
 int zbsvcCopytree(int argc, char** argv);
+int zbsvcRun(int argc, char** argv);
 
 // Reporting for the verbs, through the library's reporting: the message
 // under "zbzbError"; a system error of iObject ("systError", iErrno stored in

@@ -41,6 +41,21 @@ TempDir::~TempDir()
         RemoveTree(_Path);
 }
 
+TmpDirScope::TmpDirScope()
+{
+    ::setenv("TMPDIR", Path().c_str(), 1);
+}
+
+TmpDirScope::~TmpDirScope()
+{
+    ::unsetenv("TMPDIR");
+}
+
+std::string TmpDirScope::Entries() const
+{
+    return Run({"/bin/ls", "-A", Path()})._Out;
+}
+
 void WriteFile(const std::string& iPath, const std::string& iContent)
 {
     std::ofstream out(iPath, std::ios::binary);

@@ -25,6 +25,17 @@ class TempDir
     std::string _Path;
 };
 
+// A TempDir that is TMPDIR too while it lives, so that the temporary names
+// of the code under test land in it (tempnam prefers TMPDIR to the
+// directory it is given).  Entries() lists what is left in it, one a line.
+class TmpDirScope : public TempDir
+{
+  public:
+    TmpDirScope();
+    ~TmpDirScope();
+    std::string Entries() const;
+};
+
 void WriteFile(const std::string& iPath, const std::string& iContent);
 std::string ReadFile(const std::string& iPath);
 

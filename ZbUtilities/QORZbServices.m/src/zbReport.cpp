@@ -63,3 +63,8 @@ int zbReportWarning(const QORString& iKey, std::initializer_list<QORUnicodeStrin
 {
     return Print(MSG_KEY_zbzbWarning, iKey, iParams);
 }
+
+int zbReportFatal(const QORString& iKey, std::initializer_list<QORUnicodeString> iParams)
+{
+    return Print(MSG_KEY_zbzbFatal, iKey, iParams);
+}

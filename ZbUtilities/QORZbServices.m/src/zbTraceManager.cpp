@@ -284,7 +284,11 @@ void zbTraceManager::DeleteKeysAndTags()
 
 int zbTraceManager::OpenDescriptor(const QORString& iFileName, const int& iAppend)
 {
-    int flags = O_WRONLY | O_CREAT | O_SYNC | (iAppend ? O_APPEND : O_TRUNC);
+    // Close-on-exec: children never hold the trace.  Only the process that
+    // opened it writes its closing lines (a forked child that ends through
+    // exit leaves it alone).
+    int flags = O_WRONLY | O_CREAT | O_SYNC | O_CLOEXEC | (iAppend ? O_APPEND : O_TRUNC);
+    _OwnerPid = static_cast<int>(::getpid());
     return ::open64(iFileName.CastToCharPtr(), flags, 0666);
 }
 
@@ -392,7 +396,8 @@ int zbTraceManager::CloseOwnedFile()
     while (open.Size())
         closing.Append(open[open.Size()]->GetMsg(noValues, zbMsgTag::Close)).Append("\n");
     closing.Append("</Application>\n");
-    WriteUTF8(closing);
+    if (static_cast<int>(::getpid()) == _OwnerPid)
+        WriteUTF8(closing);
     _IsOpen = 0;
     int failed = ::close(_XmlFd) != 0;
     if (failed)

@@ -1,0 +1,57 @@
+#ifndef zbTestActions_H
+#define zbTestActions_H
+// Actions of the suites, registered with the component model by class
+// name (so zbActionFactory creates them):
+//   zbTestInlineAction   does its work inside Start (handle 0) and returns
+//                        the result it was given (0 by default); counts its
+//                        runs and can print a line on standard output.
+//   zbTestNoStartAction  fails to start: Start returns 5.
+// A shell command is run by the library's own zbShellAction.
+
+#include <string>
+
+#include "zbActionIntf.h"
+
+class zbTestInlineAction : public zbActionIntf
+{
+    QOR_DECLARE_CLASS(zbTestInlineAction)
+
+  public:
+    int Start(int& ProcessHandle, int Verbose) override;
+    void SetStdoutFile(const char* FileName) override { _Stdout = FileName ? FileName : ""; }
+    void SetStderrFile(const char* FileName) override { _Stderr = FileName ? FileName : ""; }
+
+    int _Result = 0;
+    int _Runs = 0;
+    std::string _Say;    // printed with printf on each run when not empty
+    std::string _Stdout; // as given by the runner
+    std::string _Stderr;
+};
+
+class zbTestNoStartAction : public zbTestInlineAction
+{
+    QOR_DECLARE_CLASS(zbTestNoStartAction)
+
+  public:
+    zbTestNoStartAction() { _Result = 5; }
+};
+
+namespace zbtest
+{
+// 1; called from every file that includes this header, so that the
+// classes (registered by the static initialisation of their own file) are
+// linked in even when only their names are used.
+int TestActionsLinked();
+static const int kTestActionsLinked = TestActionsLinked();
+
+// A new zbShellAction of the command (one reference held by the caller).
+zbActionIntf* ShellAction(const std::string& iCommand);
+// Drops the caller's reference of each action.
+template <class List> void ReleaseAll(List& ioActions)
+{
+    for (zbActionIntf* action : ioActions)
+        action->Release();
+}
+} // namespace zbtest
+
+#endif

@@ -1,0 +1,90 @@
+// The action interface in the component model, the factory, zbBaseUnknown
+// and command lines.
+
+#include <cstring>
+#include <gtest/gtest.h>
+
+#include "zbActionFactory.h"
+#include "zbActionIntf.h"
+#include "zbActionLine.h"
+#include "zbOFStream.h"
+#include "zbTestActions.h"
+#include "zbTestSupport.h"
+
+TEST(zbActionIntf, IdentifierAndMetaObject)
+{
+    const unsigned char bytes[16] = {0x88, 0x69, 0x0F, 0x05, 0xB0, 0xFF, 0x00, 0x00,
+                                     0x02, 0x80, 0x01, 0x02, 0x59, 0x00, 0x00, 0x00};
+    EXPECT_EQ(std::memcmp(zbActionIntfGUID, bytes, 16), 0);
+    EXPECT_STREQ(IID_zbActionIntf._Name, "88690F05-B0FF-0000-0280-010259000000");
+    EXPECT_TRUE(zbActionIntf::ClassId() == IID_zbActionIntf);
+    EXPECT_STREQ(zbActionIntf::ClassName(), "zbActionIntf");
+    const QORMetaClass* meta = zbActionIntf::MetaObject();
+    EXPECT_EQ(meta, QORMetaClass::Find("zbActionIntf"));
+    EXPECT_EQ(meta->GetBase(), QORBaseUnknown::MetaObject());
+    EXPECT_STREQ(meta->GetFWname(), "ZbUtilities");
+    EXPECT_TRUE(meta->Implements(IID_zbActionIntf));
+}
+
+TEST(zbActionFactory, CreatesByClassName)
+{
+    struct Row
+    {
+        const char* _Name;
+        bool _Created;
+    };
+    const Row rows[] = {
+        {"zbTestInlineAction", true}, {"zbTestNoStartAction", true}, {"zbShellAction", true},
+        {"NoSuchClass", false},       {"zbBaseUnknown", false}, // a class, but not an action
+        {"zbActionIntf", false},                                // an interface has no instances
+    };
+    for (const Row& row : rows)
+    {
+        zbtest::Capture err(2);
+        zbActionIntf* action = zbActionFactory(row._Name);
+        std::string printed = err.Stop();
+        EXPECT_EQ(action != nullptr, row._Created) << row._Name;
+        if (action)
+        {
+            EXPECT_STREQ(action->IsA(), row._Name);
+            EXPECT_EQ(printed, "");
+            action->Release();
+        }
+        else
+            EXPECT_EQ(printed,
+                      std::string("# Error: No action implementation named ") + row._Name + "\n");
+    }
+}
+
+TEST(zbActionLine, StaticAndDynamicParts)
+{
+    zbActionLine line;
+    line.SetStaticPart("cc");
+    line.AddToDynamicPart("a b", " ", 1);
+    EXPECT_STREQ(line, "cc \"a b\"");
+    EXPECT_EQ(line.GetStaticPart(), "cc");
+    line.ResetDynamicPart();
+    EXPECT_STREQ(line, "cc");
+
+    QORListValQORString flags;
+    flags.Append("-O2");
+    flags.Append("-g");
+    line.AddToStaticPart(flags, " ", 0);
+    line.AddToStaticPart(QORString("-o %OUT%"), " ", 0);
+    line.AddToDynamicPart(flags, ",", 1);
+    EXPECT_STREQ(line, "cc -O2 -g -o %OUT%,\"-O2\",\"-g\"");
+    // The static part changes alone; the whole command follows at the next
+    // static change or reset.
+    EXPECT_EQ(line.ReplaceIntoStaticPart("OUT", "x.o"), 13);
+    EXPECT_EQ(line.GetStaticPart(), "cc -O2 -g -o x.o");
+    EXPECT_STREQ(line, "cc -O2 -g -o %OUT%,\"-O2\",\"-g\"");
+    EXPECT_EQ(line.ReplaceIntoStaticPart("OUT", "y.o"), -1);
+    EXPECT_EQ(line.ReplaceIntoStaticPart(nullptr, "y.o"), -1);
+    EXPECT_EQ(line.ReplaceIntoDynamicPart("OUT", "z.o"), 13);
+    EXPECT_EQ(line.ReplaceIntoDynamicPart(nullptr, "z.o"), -1);
+    line.AddToStaticPart(static_cast<const char*>(nullptr), nullptr, 1);
+    zbtest::Capture out(1);
+    line.Dump(zbStdout);
+    EXPECT_EQ(out.Stop(), "#  Static  command part: [cc -O2 -g -o x.o\"\"]\n"
+                          "#  Whole   command     : [cc -O2 -g -o x.o\"\"]\n");
+}

@@ -1,0 +1,79 @@
+// Console output of files: reading whole files through the trace manager
+// and the terminal rendering of carriage returns.
+
+#include <gtest/gtest.h>
+#include <string>
+
+#include "zbCatFile.h"
+#include "zbErrorCodeManager.h"
+#include "zbTestSupport.h"
+
+TEST(zbCatFile, ConvertToConsole)
+{
+    const char* rows[][2] = {
+        {"", ""},
+        {"abc", "abc\n"},
+        {"50%\r100%", "100%\n"},
+        {"abcdef\rXY", "XYcdef\n"},
+        {"abc\r", "abc\n"},
+        {"a\r\rbc\n\nx\ry\rzz\n", "bc\n\nzz\n"},
+        {"12345\rab\rc\n", "cb345\n"},
+        // Characters, not bytes: a two-byte character is covered by one.
+        {"\xc3\xa9t\xc3\xa9\rX", "Xt\xc3\xa9\n"},
+    };
+    for (const auto& row : rows)
+    {
+        QORUnicodeString text(row[0]);
+        ConvertToConsole(text);
+        EXPECT_EQ(text.ConvertToUTF8(), row[1]) << row[0];
+    }
+}
+
+TEST(zbCatFile, FilesReadWholeOrReported)
+{
+    zbtest::TempDir dir;
+    std::string big(40000, 'x'); // several chunks
+    zbtest::WriteFile(dir / "big", big);
+    zbtest::WriteFile(dir / "progress", "50%\r100%");
+    zbtest::WriteFile(dir / "empty", "");
+    zbtest::WriteFile(dir / "nul", std::string("ab\0cd", 5));
+    QORUnicodeString text("kept:"), cut;
+    EXPECT_EQ(zbCatFileToUnicodeStringForMsg((dir / "big").c_str(), text), 0);
+    EXPECT_EQ(text.ConvertToUTF8(), "kept:" + big);
+    EXPECT_EQ(zbCatFileToUnicodeStringForMsg((dir / "nul").c_str(), cut), 0);
+    EXPECT_EQ(cut.ConvertToUTF8(), "ab"); // a NUL ends the chunk's text
+    EXPECT_EQ(zbCatFileToUnicodeStringForMsg(nullptr, cut), 1);
+    EXPECT_EQ(zbExtLastError.GetErrno(), EINVAL);
+    EXPECT_EQ(zbCatFileToUnicodeStringForMsg(dir.Path().c_str(), cut), 1);
+    EXPECT_EQ(zbExtLastError.GetErrno(), EISDIR);
+
+    const std::string missing =
+        "# System error on " + dir / "missing" + ": No such file or directory\n";
+    struct Row
+    {
+        int (*_Print)(const char*, char* const*);
+        int _Fd;
+        const char* _File;
+        std::string _Out; // on the stream _Fd
+        std::string _Err; // on standard error when _Fd is 1
+    };
+    const Row rows[] = {
+        {zbCatFileToTraceManagerStdout, 1, "progress", "50%\r100%", ""},
+        {zbCatFileToTraceManagerStderr, 2, "progress", "50%\r100%", ""},
+        {zbCatFileToConsoleTraceManagerStdout, 1, "progress", "100%\n", ""},
+        {zbCatFileToConsoleTraceManagerStderr, 2, "progress", "100%\n", ""},
+        {zbCatFileToConsoleTraceManagerStdout, 1, "empty", "", ""},
+        {zbCatFileToConsoleTraceManagerStdout, 1, "missing", "", missing},
+    };
+    for (const Row& row : rows)
+    {
+        std::string path = dir / row._File;
+        char* args[] = {&path[0], nullptr};
+        zbtest::Capture out(row._Fd);
+        zbtest::Capture err(row._Fd == 1 ? 2 : 1); // the other stream
+        EXPECT_EQ(row._Print("cat", args), row._Err.empty() ? 0 : 1);
+        std::string other = err.Stop();
+        EXPECT_EQ(out.Stop(), row._Out) << row._File << " on " << row._Fd;
+        EXPECT_EQ(other, row._Err);
+    }
+}

@@ -1,0 +1,93 @@
+// zbClock: the "#_time_" lines, elapsed texts and date formats.
+
+#include <cstring>
+#include <ctime>
+#include <gtest/gtest.h>
+#include <string>
+
+#include "zbClock.h"
+#include "zbTestSupport.h"
+
+namespace
+{
+// A clock whose start and end are chosen by the test.
+class SetClock : public zbClock
+{
+  public:
+    SetClock(time_t iSeconds, clock_t iTicks)
+    {
+        _StartTime = 1000, _EndTime = 1000 + iSeconds;
+        _StartTicks = 500, _EndTicks = 500 + iTicks;
+    }
+};
+
+const std::string kSeparator = "#_time_  " + std::string(99, '-') + "\n";
+} // namespace
+
+TEST(zbClock, ElapsedTextsFromTheEndFields)
+{
+    struct Row
+    {
+        time_t _Seconds;
+        clock_t _Ticks;
+        const char* _Real;
+        const char* _User;
+    };
+    const Row rows[] = {
+        {0, 0, "Real 00:00:00", "User     0.00"},
+        {3723, 1250000, "Real 01:02:03", "User     1.25"},
+        {25 * 3600, 0, "Real 01:00:00", "User     0.00"}, // whole days dropped
+        {-5, -7, "Real 00:00:00", "User     0.00"},       // never negative
+    };
+    for (const Row& row : rows)
+    {
+        SetClock clock(row._Seconds, row._Ticks);
+        EXPECT_STREQ(clock.RealElapsedStr(), row._Real) << row._Seconds;
+        EXPECT_STREQ(clock.UserElapsedStr(), row._User) << row._Ticks;
+    }
+    zbClock fresh;
+    EXPECT_EQ(fresh.RealElapsed() + fresh.UserElapsed(), 0);
+}
+
+TEST(zbClock, ClockOutLinesAndFill)
+{
+    const std::string text(40, 't');
+    struct Row
+    {
+        zbClock::KindOfClockOut _Kind;
+        std::string _Label;
+        std::string _Expected;
+    };
+    const std::string tail = "Real 00:00:00 User     0.00\n";
+    const Row rows[] = {
+        // 75 characters: 3 blanks; exactly 70: none; fewer: padded to 70.
+        {zbClock::Cumulated, std::string(35, 'l'),
+         "#_time_C" + text + std::string(35, 'l') + "   " + tail + kSeparator},
+        {zbClock::Intermediate, std::string(30, 'l'),
+         "#_time_I" + text + std::string(30, 'l') + tail},
+        {zbClock::Intermediate, "ab", "#_time_I" + text + "ab" + std::string(28, ' ') + tail},
+        // The global kind names itself and is framed by separators.
+        {zbClock::Global, "ignored",
+         kSeparator + "#_time_G" + text + "Global execution" + std::string(14, ' ') + tail +
+             kSeparator},
+    };
+    for (const Row& row : rows)
+    {
+        zbClock clock;
+        zbtest::Capture out(1);
+        clock.ClockOut(row._Kind, row._Label.c_str(), text.c_str());
+        EXPECT_EQ(out.Stop(), row._Expected) << row._Label;
+    }
+}
+
+TEST(zbClock, DateTexts)
+{
+    long now = 0;
+    std::string both = zbClock::DateAndTime(&now);
+    char expected[32];
+    time_t t = now;
+    std::strftime(expected, sizeof expected, "%m/%d/%Y-%H:%M:%S", std::localtime(&t));
+    EXPECT_EQ(both, expected);
+    EXPECT_STREQ(zbClock::GetDeltaTime(100, 100 + 3723), "01:02:03");
+    EXPECT_STREQ(zbClock::GetDeltaTime(100, 50), "00:00:00");
+}

@@ -1,0 +1,200 @@
+// Sequential and parallel runs of actions: counts, captured output kept
+// whole per action, one-slot runs, waiting that wakes when a child ends.
+
+#include <chrono>
+#include <cstdlib>
+#include <gtest/gtest.h>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "zbActionIntf.h"
+#include "zbMonoProcessing.h"
+#include "zbMultiProcessing.h"
+#include "zbTestActions.h"
+#include "zbTestSupport.h"
+
+namespace
+{
+struct Actions
+{
+    std::vector<zbActionIntf*> _Owned;
+    QORListPtrzbActionIntf _List;
+    ~Actions() { zbtest::ReleaseAll(_Owned); }
+    void Add(zbActionIntf* iAction)
+    {
+        _Owned.push_back(iAction);
+        _List.Append(iAction);
+    }
+};
+
+std::string Probe(int iId, size_t iBytes, int iSleepMs, int iCode)
+{
+    return zbtest::Program("zbActionProbe") + " " + std::to_string(iId) + " " +
+           std::to_string(iBytes) + " " + std::to_string(iSleepMs) + " " + std::to_string(iCode);
+}
+
+// What probe iId writes, as the test understands the probe's layout:
+// pieces of 1,024 bytes, output then error, each "ID o|e N " filled to its
+// newline with the letter of the id's last digit.
+std::string ProbeOutput(int iId, size_t iBytes)
+{
+    std::string id = std::to_string(iId), all;
+    char fill = static_cast<char>('a' + (id.back() - '0'));
+    for (size_t index = 0, done = 0; done < iBytes; ++index, done += 1024)
+    {
+        size_t length = std::min<size_t>(1024, iBytes - done);
+        for (char stream : {'o', 'e'})
+        {
+            std::string piece = id + " " + stream + " " + std::to_string(index) + " ";
+            piece.resize(length - 1, fill);
+            all += piece + "\n";
+        }
+    }
+    return all;
+}
+
+// Checks that iOutput is exactly the blocks of iBlocks, each once and
+// whole, in any order; "" when it is, else what went wrong.
+std::string CheckBlocks(const std::string& iOutput, const std::map<int, std::string>& iBlocks)
+{
+    std::map<int, int> seen;
+    size_t at = 0;
+    while (at < iOutput.size())
+    {
+        int id = std::atoi(iOutput.c_str() + at);
+        auto block = iBlocks.find(id);
+        if (block == iBlocks.end() || iOutput.compare(at, block->second.size(), block->second))
+            return "unexpected bytes at " + std::to_string(at) + ": " + iOutput.substr(at, 40);
+        if (seen[id]++)
+            return "block " + std::to_string(id) + " twice";
+        at += block->second.size();
+    }
+    if (seen.size() != iBlocks.size())
+        return std::to_string(iBlocks.size() - seen.size()) + " blocks missing";
+    return "";
+}
+
+} // namespace
+
+TEST(zbMultiProcessing, OneSlotOrOneActionRunsAsMonoProcessing)
+{
+    zbtest::TmpDirScope tmp;
+    const struct
+    {
+        unsigned int _Jobs;
+        int _Count;
+        const char* _Printed;
+        int _Failures;
+    } rows[] = {
+        {0, 4, "run 1\nrun 2\nrun 3\n", 2},
+        {1, 4, "run 1\nrun 2\nrun 3\n", 2},
+        {4, 1, "run 1\n", 0},
+    };
+    for (const auto& row : rows)
+    {
+        // Inline actions print as they run; the second fails with 7 and a
+        // fourth fails to start.
+        Actions actions;
+        for (int i = 1; i <= row._Count; ++i)
+        {
+            auto* action = i == 4 ? new zbTestNoStartAction() : new zbTestInlineAction();
+            action->_Say = i == 4 ? "" : "run " + std::to_string(i);
+            action->_Result = i == 2 ? 7 : action->_Result;
+            actions.Add(action);
+        }
+        zbtest::Capture out(1);
+        EXPECT_EQ(zbMultiProcessing(actions._List, row._Jobs), row._Failures) << row._Jobs;
+        EXPECT_EQ(out.Stop(), row._Printed);
+        // As in zbMonoProcessing, no capture file was given to any action.
+        for (zbActionIntf* action : actions._Owned)
+            EXPECT_EQ(static_cast<zbTestInlineAction*>(action)->_Stdout, "");
+    }
+    Actions none;
+    EXPECT_EQ(zbMultiProcessing(none._List, 4), 0);
+    EXPECT_EQ(zbMonoProcessing(none._List), 0);
+    EXPECT_EQ(tmp.Entries(), "");
+}
+
+TEST(zbMultiProcessing, FailuresCountedAndOutputsWhole)
+{
+    zbtest::TmpDirScope tmp;
+    struct Row
+    {
+        unsigned int _Jobs;
+        std::vector<int> _Codes; // exit code of each probe; -1: fails to start
+        int _Failures;
+    };
+    const Row rows[] = {
+        {2, {0, 1, 0, 1, 0}, 2},
+        {8, {0, 0, 0, 0}, 0}, // unused slots contribute nothing
+        {3, {0, -1, 0, 2, 0, 0, 0}, 2},
+    };
+    for (const Row& row : rows)
+    {
+        Actions actions;
+        std::map<int, std::string> blocks;
+        for (size_t i = 0; i < row._Codes.size(); ++i)
+        {
+            int id = static_cast<int>(i) + 1;
+            if (row._Codes[i] < 0)
+            {
+                actions.Add(new zbTestNoStartAction());
+                continue;
+            }
+            // Later probes end first: the order of the output is not the
+            // list's.
+            actions.Add(zbtest::ShellAction(
+                Probe(id, 3000, 20 * static_cast<int>(row._Codes.size() - i), row._Codes[i])));
+            blocks[id] = ProbeOutput(id, 3000);
+        }
+        // Through the trace manager, the bytes are the same.
+        zbMultiProcessingOptions options;
+        options._ThroughTraceManager = row._Jobs == 3;
+        zbtest::Capture out(1);
+        EXPECT_EQ(zbMultiProcessing(actions._List, row._Jobs, options), row._Failures);
+        EXPECT_EQ(CheckBlocks(out.Stop(), blocks), "") << row._Jobs;
+        EXPECT_EQ(tmp.Entries(), "");
+    }
+    // The plain form counts the same way.
+    Actions actions;
+    for (int code : {0, 1, 0, 1, 0})
+        actions.Add(zbtest::ShellAction("exit " + std::to_string(code)));
+    EXPECT_EQ(zbMultiProcessing(actions._List, 2), 2);
+}
+
+TEST(zbMultiProcessing, LargeInterleavedOutputsStayWhole)
+{
+    zbtest::TmpDirScope tmp;
+    const size_t kBytes = 64 * 1024;
+    std::map<int, std::string> blocks;
+    Actions actions;
+    for (int id = 1; id <= 100; ++id)
+    {
+        actions.Add(zbtest::ShellAction(Probe(id, kBytes, 0, 0)));
+        blocks[id] = ProbeOutput(id, kBytes);
+    }
+    for (unsigned int jobs : {2u, 3u, 8u})
+    {
+        zbtest::Capture out(1);
+        EXPECT_EQ(zbMultiProcessing(actions._List, jobs), 0);
+        EXPECT_EQ(CheckBlocks(out.Stop(), blocks), "") << jobs << " slots";
+    }
+    EXPECT_EQ(tmp.Entries(), "");
+}
+
+TEST(zbMultiProcessing, WaitEndsWhenAChildEnds)
+{
+    // With a fixed 40 ms sleep whenever both slots are busy, 100 quick
+    // actions on 2 slots need at least 50 sleeps (2 s); waking on the
+    // children's ends makes it a matter of process start-up.  The bound is
+    // loose on purpose: it only tells the two ways apart.
+    zbtest::TmpDirScope tmp;
+    Actions actions;
+    for (int i = 0; i < 100; ++i)
+        actions.Add(zbtest::ShellAction("true"));
+    auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(zbMultiProcessing(actions._List, 2), 0);
+    auto elapsed = std::chrono::steady_clock::now() - start;
+    EXPECT_LT(std::chrono::duration_cast<std::chrono::milliseconds>(elapsed).count(), 1500);
+}

@@ -1,0 +1,191 @@
+// zbProcess and the library's zbShellAction: starting, waiting, exit
+// statuses, captured output, refused capture files, and what a child
+// inherits.
+
+#include <cstdlib>
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <set>
+#include <sstream>
+#include <string>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include "zbContext.h"
+#include "zbProcess.h"
+#include "zbTestActions.h"
+#include "zbTestSupport.h"
+
+namespace
+{
+int Reap(zbProcess& ioProcess)
+{
+    int status = -2;
+    ioProcess.Wait(status, 0);
+    return status;
+}
+
+// Create then Wait: the status of a shell command.
+int StatusOf(zbProcess& ioProcess, const std::string& iCommand)
+{
+    zbActionIntf* action = zbtest::ShellAction(iCommand);
+    int created = ioProcess.Create(action, 0);
+    action->Release();
+    return created ? created : Reap(ioProcess);
+}
+} // namespace
+
+TEST(zbProcess, StartsAndStatuses)
+{
+    zbProcess process;
+    int status = 0;
+    EXPECT_EQ(process.Create(nullptr, 0), -1);
+    EXPECT_EQ(process.StillActive(status, WNOHANG), 0);
+    EXPECT_EQ(status, -1);
+    // Work done inside Start, and a start that fails with its code.
+    zbTestInlineAction inline_;
+    EXPECT_EQ(process.Create(&inline_, 0), 0);
+    EXPECT_EQ(process.StillActive(status, WNOHANG) * 10 + status, 0);
+    zbTestNoStartAction noStart;
+    EXPECT_EQ(process.Create(&noStart, 0), 5);
+    EXPECT_EQ(process.StillActive(status, WNOHANG) * 10 + status, 5);
+
+    // A running child keeps the slot: a second Create is refused.
+    zbActionIntf* slow = zbtest::ShellAction("sleep 0.3; exit 3");
+    EXPECT_EQ(process.Create(slow, 0), 0);
+    slow->Release();
+    EXPECT_EQ(process.StillActive(status, WNOHANG), 1);
+    EXPECT_EQ(process.Create(&inline_, 0), -1);
+    EXPECT_EQ(inline_._Runs, 1);
+    EXPECT_EQ(Reap(process), 3);
+    EXPECT_EQ(process.StillActive(status, WNOHANG) * 10 + status, 3); // stays reaped
+    EXPECT_EQ(*process.GetProcessHandle(), 0);
+
+    // The exit code byte; a signal is a failure, 128 plus its number.
+    const std::pair<const char*, int> rows[] = {
+        {"exit 0", 0},          {"exit 255", 255},      {"exit 256", 0},
+        {"kill -KILL $$", 137}, {"kill -SEGV $$", 139}, {"no-such-command 2>/dev/null", 127},
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(StatusOf(process, row.first), row.second) << row.first;
+}
+
+TEST(zbProcess, CapturedOutputSharedOrSeparate)
+{
+    zbtest::TmpDirScope tmp;
+    const char* dir = tmp.Path().c_str();
+    const std::string command = "printf 'o1 '; printf 'e1 50%%\\r' >&2; printf 'o2\\n'";
+    {
+        // One file for both streams (mode 0600): copied once, to stdout.
+        zbProcess process;
+        process.SetTempIO(dir, "zbOutErr");
+        ASSERT_NE(process.GetStdoutTmpIO(), nullptr);
+        EXPECT_EQ(process.GetStdoutTmpIO(), process.GetStderrTmpIO());
+        EXPECT_EQ(StatusOf(process, command), 0);
+        struct stat st;
+        ASSERT_EQ(::stat(process.GetStdoutTmpIO(), &st), 0);
+        EXPECT_EQ(st.st_mode & 0777, 0600u);
+        zbtest::Capture out(1), err(2);
+        process.FlushTempIOToStream();
+        EXPECT_EQ(err.Stop(), "");
+        EXPECT_EQ(out.Stop(), "o1 e1 50%\ro2\n");
+        process.ResetTempIO();
+        EXPECT_EQ(process.GetStdoutTmpIO(), process.GetStderrTmpIO());
+        EXPECT_EQ(process.GetStdoutTmpIO(), nullptr);
+        EXPECT_EQ(tmp.Entries(), "");
+    }
+    {
+        // Standard error only, through the trace manager, as on a console.
+        zbProcess process;
+        process.SetTempIO(dir, nullptr, "err");
+        EXPECT_EQ(process.GetStdoutTmpIO(), nullptr);
+        zbtest::Capture out(1), err(2);
+        EXPECT_EQ(StatusOf(process, command + "; printf 'XY' >&2"), 0);
+        process.FlushTempIO(1);
+        EXPECT_EQ(out.Stop(), "o1 o2\n"); // not captured: straight through
+        EXPECT_EQ(err.Stop(), "XY 50%\n");
+    }
+    {
+        // Two files; a vanished one is reported and the other still printed.
+        zbProcess process;
+        process.SetTempIO(dir, "out", "err");
+        EXPECT_EQ(StatusOf(process, command), 0);
+        std::string stdoutName = process.GetStdoutTmpIO();
+        ::unlink(stdoutName.c_str());
+        zbtest::Capture out(1), err(2);
+        process.FlushTempIO(0);
+        EXPECT_EQ(out.Stop(), "");
+        EXPECT_EQ(err.Stop(),
+                  "# System error on " + stdoutName + ": No such file or directory\ne1 50%\r");
+    } // the destructor removes what is left
+    EXPECT_EQ(tmp.Entries(), "");
+}
+
+TEST(zbShellAction, PlantedCaptureFilesRefused)
+{
+    zbtest::TmpDirScope dir;
+    zbtest::WriteFile(dir / "target", "precious\n");
+    for (bool link : {true, false})
+    {
+        zbProcess process;
+        process.SetTempIO(dir.Path().c_str(), "zbOutErr");
+        std::string name = process.GetStdoutTmpIO();
+        if (link)
+            ASSERT_EQ(::symlink((dir / "target").c_str(), name.c_str()), 0);
+        else
+            zbtest::WriteFile(name, "someone else's\n");
+        zbtest::Capture err(2);
+        EXPECT_EQ(StatusOf(process, "echo written"), 1);
+        EXPECT_EQ(err.Stop(), "# System error on " + name + ": File exists\n");
+        EXPECT_EQ(zbtest::ReadFile(dir / "target"), "precious\n");
+    }
+}
+
+TEST(zbShellAction, ChildInheritsNoLibraryDescriptor)
+{
+    // Descriptors this test program holds open across exec before the
+    // library opens anything are not the library's.
+    std::set<int> before;
+    for (int fd = 0; fd < 1024; ++fd)
+        if (::fcntl(fd, F_GETFD) == 0)
+            before.insert(fd);
+    zbtest::TempDir dir;
+    QORString trace((dir / "trace.xml").c_str());
+    ASSERT_EQ(zbExtContext.SetXmlFileName(&trace, "zbProcessTests", 0), 1);
+    zbProcess process;
+    process.SetTempIO(dir.Path().c_str(), "zbOutErr");
+    std::string capture = process.GetStdoutTmpIO();
+    EXPECT_EQ(StatusOf(process, "exec ls -l /proc/self/fd"), 0);
+
+    // "lr-x------ 1 user group 64 date 3 -> /proc/1234/fd": the directory
+    // ls reads is the only descriptor the command opens itself.
+    std::istringstream lines(zbtest::ReadFile(capture));
+    std::string line, leaked;
+    int seen = 0;
+    while (std::getline(lines, line))
+    {
+        size_t arrow = line.find(" -> ");
+        if (arrow == std::string::npos)
+            continue;
+        int fd = std::atoi(line.c_str() + line.rfind(' ', arrow - 1) + 1);
+        std::string target = line.substr(arrow + 4);
+        bool own = target.find("/proc/") == 0 && target.find("/fd") != std::string::npos;
+        ++seen;
+        if (fd > 2 && !before.count(fd) && !own)
+            leaked += line + "\n";
+    }
+    EXPECT_GE(seen, 3);
+    EXPECT_EQ(leaked, "");
+
+    // A forked child that ends through exit runs the static destructors:
+    // it must not write the parent's closing lines into the shared trace.
+    pid_t pid = ::fork();
+    if (pid == 0)
+        std::exit(0);
+    ::waitpid(pid, nullptr, 0);
+    zbExtContext.GetTraceMngr()->CloseXmlFile();
+    std::string xml = zbtest::ReadFile(trace.CastToCharPtr());
+    EXPECT_EQ(xml.find("</Application>"), xml.rfind("</Application>")) << xml;
+    EXPECT_EQ(zbtest::Run({"/usr/bin/xmllint", "--noout", trace.CastToCharPtr()})._Status, 0);
+}

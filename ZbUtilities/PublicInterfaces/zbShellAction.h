@@ -1,0 +1,55 @@
+#ifndef zbShellAction_H
+#define zbShellAction_H
+// The action the library ships: a shell command, run as "/bin/sh -c
+// COMMAND" in a child process.  Registered with the component model under
+// its class name, so zbActionFactory("zbShellAction") creates one.
+//
+// The child's standard output and error go to the files named by
+// SetStdoutFile and SetStderrFile (one descriptor for both when the names
+// are equal).  Those files must not exist yet: they are created with
+// O_EXCL|O_NOFOLLOW and mode 0600, so a file or symbolic link planted at a
+// temporary name makes the start fail with a report instead of being
+// written through.  The child gets an empty signal mask, and no descriptor
+// of the library (every one is close-on-exec).
+
+#include <string>
+
+#include "zbActionIntf.h"
+#include "zbActionLine.h"
+
+class zbShellAction : public zbActionIntf
+{
+    QOR_DECLARE_CLASS(zbShellAction)
+
+  public:
+    zbShellAction() = default;
+
+    // The command: its whole form (static and dynamic parts) is what runs.
+    zbActionLine& GetCommandLine() { return _Command; }
+    void SetCommand(const char* iCommand);
+
+    // Spawns the child; 0 with its pid in ProcessHandle, or 1 after a
+    // report (an output file that cannot be created, a failed spawn).  With
+    // Verbose the command is printed first as "+ COMMAND".
+    int Start(int& ProcessHandle, int Verbose) override;
+    const char* GetDescription() const override { return _Command; }
+    int SetWorkingDirectory(const char* iDirectory) override;
+    void SetOwnProcessGroup(const int iOwn) override { _OwnGroup = iOwn; }
+    const char* GetStdoutFile() const override;
+    const char* GetStderrFile() const override;
+    void ResetOutputFiles() override;
+    void SetStdoutFile(const char* FileName) override;
+    void SetStderrFile(const char* FileName) override;
+
+  protected:
+    ~zbShellAction() override;
+
+  private:
+    zbActionLine _Command;
+    std::string _StdoutFile;
+    std::string _StderrFile;
+    std::string _Directory;
+    int _OwnGroup = 0;
+};
+
+#endif

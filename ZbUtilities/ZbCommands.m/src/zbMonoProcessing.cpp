@@ -1,0 +1,24 @@
+#include "zbMonoProcessing.h"
+
+#include "zbContext.h"
+#include "zbProcess.h"
+
+int zbMonoProcessing(const QORListPtrzbActionIntf& Actions)
+{
+    zbExtContext.TrapSignals();
+    zbProcess process;
+    int failures = 0;
+    for (int i = 1; i <= Actions.Size(); ++i)
+    {
+        if (process.Create(Actions[i], zbExtContext._Verbose) != 0)
+        {
+            ++failures;
+            continue;
+        }
+        int status = 0;
+        process.Wait(status, 0);
+        if (status != 0)
+            ++failures;
+    }
+    return failures;
+}
