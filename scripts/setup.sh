@@ -10,6 +10,7 @@ packages=(
   flex libfl-dev                    # scanner generator of the preprocessor and its FlexLexer.h
   clang libclang-rt-14-dev          # libFuzzer targets (scripts/fuzz.sh)
   libxml2-utils                     # xmllint, checks XML trace files in tests
+  man-db groff-base                 # man, checks that zbsvc's manual page renders
 )
 
 missing=()

@@ -111,6 +111,10 @@ class zbTraceManager
     const QORString& GetXmlKeysFile() const { return _XmlKeysFile; }
     const QORString& GetXmlFileName() const { return _XmlFileName; }
     int GetXmlFd() const { return _XmlFd; }
+    // The errno of the first write to the XML file that failed or came
+    // short since it was opened (0: every write went through).  A write
+    // failure is recorded, never printed nor fatal: the tool decides.
+    int GetWriteError() const { return _WriteError; }
     const zbMsgKey* GetMsgKey(const QORString& iKey) const { return _MsgKeys.Locate(iKey); }
     const zbMsgTag* GetTag(const QORString& iId) const { return _Tags.Locate(iId); }
 
@@ -141,6 +145,7 @@ class zbTraceManager
     QORString _XmlFileName;
     int _IsOpen;
     int _XmlFd;
+    int _WriteError = 0;
 };
 
 #endif

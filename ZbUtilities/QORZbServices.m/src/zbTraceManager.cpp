@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "zbContext.h"
+#include "zbDescriptor.h"
 #include "zbErrorCodeManager.h"
 #include "zbFileName.h"
 #include "zbMacroSet.h"
@@ -284,26 +285,20 @@ void zbTraceManager::DeleteKeysAndTags()
 
 int zbTraceManager::OpenDescriptor(const QORString& iFileName, const int& iAppend)
 {
-    int flags = O_WRONLY | O_CREAT | O_SYNC | (iAppend ? O_APPEND : O_TRUNC);
-    return ::open64(iFileName.CastToCharPtr(), flags, 0666);
+    _WriteError = 0;
+    int flags = O_WRONLY | O_CREAT | O_SYNC | O_LARGEFILE | (iAppend ? O_APPEND : O_TRUNC);
+    return zbOpenFd(iFileName.CastToCharPtr(), flags, 0666);
 }
 
 int zbTraceManager::WriteBytes(const char* iBuffer, size_t iLength)
 {
-    while (iLength)
-    {
-        ssize_t written = ::write(_XmlFd, iBuffer, iLength);
-        if (written < 0 && errno == EINTR)
-            continue;
-        if (written <= 0)
-        {
-            zbExtLastError.SetErrno(written < 0 ? errno : EIO);
-            return 1;
-        }
-        iBuffer += written;
-        iLength -= static_cast<size_t>(written);
-    }
-    return 0;
+    int error = zbWriteAll(_XmlFd, iBuffer, iLength);
+    if (!error)
+        return 0;
+    zbExtLastError.SetErrno(error);
+    if (!_WriteError)
+        _WriteError = error;
+    return 1;
 }
 
 int zbTraceManager::WriteUTF8(const QORUnicodeString& iText)
