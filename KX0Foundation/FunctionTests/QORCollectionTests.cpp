@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include "QORHashDicS.h"
-#include "QORHashDicoS.h"
 #include "QORHashTable.h"
 #include "QORListPtr.h"
 #include "QORString.h"
@@ -84,56 +83,6 @@ TEST(QORListPtr, StoresWithoutOwningAndSortsWithNulls)
     EXPECT_EQ(list.Locate(&b), 2);
     list.RemoveAll();
     EXPECT_EQ(list.Size(), 0);
-}
-
-TEST(QORHashDicoS, FixedBucketsAndCounters)
-{
-    QORHashDicoS dico(1); // everything collides
-    int v1 = 1, v2 = 2, v3 = 3;
-    EXPECT_EQ(dico.Insert("a", &v1), 0);
-    EXPECT_EQ(dico.Insert("b", &v2), 0);
-    EXPECT_EQ(dico.Insert("a", &v3), 1);
-    EXPECT_EQ(dico.Locate("a"), &v1);
-    EXPECT_EQ(dico.GetNbItems(), 2);
-    EXPECT_EQ(dico.GetNbFreeBuckets(), 0);
-    int bucket = 0, position = 0;
-    EXPECT_EQ(dico.LocatePosition("b", bucket, position), &v2);
-    EXPECT_EQ(bucket, 1);
-    EXPECT_EQ(position, 2);
-    EXPECT_EQ(dico.Remove("a"), &v1);
-    EXPECT_EQ(dico.Retrieve(1, 1), &v2);
-    EXPECT_EQ(dico.Retrieve(1, 2), nullptr);
-    EXPECT_EQ(dico.Remove("a"), nullptr);
-    dico.RemoveAll();
-    EXPECT_EQ(dico.GetNbItems(), 0);
-    EXPECT_EQ(dico.GetNbFreeBuckets(), 1);
-}
-
-TEST(QORHashDicoS, IterationVisitsEachElementOnce)
-{
-    QORHashDicoS dico(7);
-    std::vector<int> values(100);
-    for (int i = 0; i < 100; ++i)
-    {
-        values[i] = i;
-        ASSERT_EQ(dico.Insert(QORString(std::to_string(i)), &values[i]), 0);
-    }
-    std::vector<int> seen(100, 0);
-    QORHashCodeIter it(dico);
-    QORString key;
-    while (void* v = it.Next(&key))
-    {
-        int i = *static_cast<int*>(v);
-        EXPECT_EQ(key, std::to_string(i).c_str());
-        ++seen[i];
-    }
-    for (int count : seen)
-        EXPECT_EQ(count, 1);
-    EXPECT_EQ(it.Next(), nullptr);
-    it.Beginning();
-    EXPECT_NE(it.Next(), nullptr);
-    EXPECT_EQ(dico.GetNbItems(), 100);
-    EXPECT_EQ(dico.GetNbFreeBuckets(), 0);
 }
 
 TEST(QORHashDicS, TypedValuesAndApplyDelete)

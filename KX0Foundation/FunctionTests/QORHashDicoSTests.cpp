@@ -1,68 +1,14 @@
-// String-keyed dictionaries with long buckets: lookups through the bucket
-// index must agree with positions and iteration after inserts and removals.
+// String-keyed dictionaries: lookups through the bucket index, positions,
+// both ways of iterating and the counters must agree with a model after
+// inserts, removals, copies and reuse, in long and in short buckets.
 
 #include <gtest/gtest.h>
 
-#include <map>
 #include <utility>
 #include <vector>
 #include <string>
 
 #include "QORHashDicoS.h"
-
-TEST(QORHashDicoS, LongBucketsStayConsistent)
-{
-    // 3 buckets for 3000 keys: every bucket is long and indexed.
-    QORHashDicoS dico(3);
-    std::map<std::string, long> model;
-    for (long i = 0; i < 3000; ++i)
-    {
-        std::string key = "k" + std::to_string(i);
-        EXPECT_EQ(0, dico.Insert(QORString(key.c_str()), reinterpret_cast<void*>(i + 1)));
-        model[key] = i + 1;
-    }
-    EXPECT_EQ(1, dico.Insert(QORString("k42"), nullptr));
-    // Remove every third key, including the first and last of buckets.
-    for (long i = 0; i < 3000; i += 3)
-    {
-        std::string key = "k" + std::to_string(i);
-        EXPECT_EQ(reinterpret_cast<void*>(i + 1), dico.Remove(QORString(key.c_str())));
-        model.erase(key);
-    }
-    EXPECT_EQ(nullptr, dico.Remove(QORString("k0")));
-    EXPECT_EQ(static_cast<int>(model.size()), dico.GetNbItems());
-    EXPECT_EQ(0, dico.GetNbFreeBuckets());
-
-    // Every key is found at the place iteration reports for it.
-    int bucket = 1, position = 0, seen = 0;
-    QORString key;
-    while (void* value = dico.Next(bucket, position, &key))
-    {
-        ++seen;
-        EXPECT_EQ(reinterpret_cast<void*>(model[key.Std()]), value);
-        int b = 0, p = 0;
-        EXPECT_EQ(value, dico.LocatePosition(key, b, p));
-        EXPECT_EQ(bucket, b);
-        EXPECT_EQ(position, p);
-        EXPECT_EQ(value, dico.Retrieve(b, p));
-    }
-    EXPECT_EQ(static_cast<int>(model.size()), seen);
-    int b = 0, p = 7;
-    EXPECT_EQ(nullptr, dico.LocatePosition(QORString("k3"), b, p));
-    EXPECT_EQ(0, p);
-
-    // Shrinking a bucket below the index size and growing it again.
-    for (long i = 0; i < 3000; ++i)
-        dico.Remove(QORString(("k" + std::to_string(i)).c_str()));
-    EXPECT_EQ(1, dico.IsEmpty());
-    EXPECT_EQ(3, dico.GetNbFreeBuckets());
-    for (long i = 0; i < 100; ++i)
-        dico.Insert(QORString(("k" + std::to_string(i)).c_str()), reinterpret_cast<void*>(i + 1));
-    EXPECT_EQ(reinterpret_cast<void*>(100), dico.Locate(QORString("k99")));
-    dico.RemoveAll();
-    EXPECT_EQ(nullptr, dico.Locate(QORString("k99")));
-    EXPECT_EQ(0, dico.Insert(QORString("k99"), nullptr));
-}
 
 namespace
 {
@@ -108,6 +54,19 @@ void ExpectSame(const QORHashDicoS& iDico, const Model& iModel)
                   iDico.Retrieve(static_cast<int>(b) + 1, static_cast<int>(elems.size()) + 1));
     }
     ASSERT_EQ(nullptr, iDico.Next(bucket, position));
+    // The iterator walks the same order.
+    QORHashCodeIter it(iDico);
+    void* first = nullptr;
+    for (const auto& elems : iModel._Buckets)
+        for (const auto& elem : elems)
+        {
+            first = first ? first : elem.second;
+            ASSERT_EQ(elem.second, it.Next(&key));
+            ASSERT_EQ(elem.first, key.Std());
+        }
+    ASSERT_EQ(nullptr, it.Next());
+    it.Beginning();
+    ASSERT_EQ(first, it.Next());
     ASSERT_EQ(items, iDico.GetNbItems());
     ASSERT_EQ(free, iDico.GetNbFreeBuckets());
     ASSERT_EQ(items == 0 ? 1 : 0, iDico.IsEmpty());
@@ -167,6 +126,7 @@ TEST(QORHashDicoS, AgreesWithAModelThroughInsertsRemovalsCopiesAndReuse)
                     ASSERT_EQ(k, removed.Std());
                 }
                 ASSERT_EQ(nullptr, dico.Locate(QORString(k.c_str())));
+                ASSERT_EQ(nullptr, dico.Remove(QORString(k.c_str())));
                 elems.erase(elems.begin() + static_cast<long>(p));
             }
             ExpectSame(dico, model);
@@ -185,19 +145,28 @@ TEST(QORHashDicoS, AgreesWithAModelThroughInsertsRemovalsCopiesAndReuse)
             ExpectSame(copy, model);
             dico.Remove(QORString("only in the copy"));
         }
-        // Emptied, then used again.
-        dico.RemoveAll();
-        for (auto& elems : model._Buckets)
-            elems.clear();
-        ExpectSame(dico, model);
-        for (int i = 0; i < 50; ++i)
+        // Emptied key by key (every bucket shrinks below its index), used
+        // again, then emptied at once and used again.
+        for (int pass = 0; pass < 2; ++pass)
         {
-            std::string k = "again" + std::to_string(i);
-            void* v = reinterpret_cast<void*>(static_cast<size_t>(i) + 1);
-            ASSERT_EQ(0, dico.Insert(QORString(k.c_str()), v));
-            model.BucketOf(k).emplace_back(k, v);
+            for (auto& elems : model._Buckets)
+            {
+                for (size_t e = 0; pass == 0 && e < elems.size(); ++e)
+                    ASSERT_EQ(elems[e].second, dico.Remove(QORString(elems[e].first.c_str())));
+                elems.clear();
+            }
+            if (pass == 1)
+                dico.RemoveAll();
+            ExpectSame(dico, model);
+            for (int i = 0; i < 50; ++i)
+            {
+                std::string k = "again" + std::to_string(i);
+                void* v = reinterpret_cast<void*>(static_cast<size_t>(i) + 1);
+                ASSERT_EQ(0, dico.Insert(QORString(k.c_str()), v));
+                model.BucketOf(k).emplace_back(k, v);
+            }
+            ExpectSame(dico, model);
         }
-        ExpectSame(dico, model);
     }
 }
 
@@ -223,6 +192,10 @@ TEST(QORHashDicoS, NullAndEmptyKeysAndNullValues)
     EXPECT_EQ(nullptr, dico.RemovePosition(1, 0));
     EXPECT_EQ(nullptr, dico.RemovePosition(1, 99));
     EXPECT_EQ(2, dico.GetNbItems());
+    // An absent key leaves no position behind.
+    int b = 0, p = 7;
+    EXPECT_EQ(nullptr, dico.LocatePosition(QORString("absent"), b, p));
+    EXPECT_EQ(0, p);
     // A dimension below 1 counts as 1.
     QORHashDicoS one(0);
     EXPECT_EQ(1, one.GetDimension());

@@ -99,10 +99,12 @@ TEST(zbContext, RootBuildtimeListStartsWithTheBuildtimeName)
 
 TEST(zbContext, DumpOfAFreshContext)
 {
+    // $PWD names the directory the probe runs in, so it is the current path.
+    zbtest::TempDir work;
     ChildEnvironment env;
     env._Set["ZbzbINSTALL_PATH"] = "/inst/a:/inst/b";
-    env._Set["PWD"] = "/work/dir";
-    zbtest::ChildResult r = zbtest::Run({Program("zbProbe"), "dump"}, env);
+    env._Set["PWD"] = work.Path();
+    zbtest::ChildResult r = zbtest::Run({Program("zbProbe"), "dump"}, env, "", work.Path());
     EXPECT_EQ(r._Status, 0) << r._Err;
     EXPECT_EQ(r._Out, "#\n"
                       "# Current context:\n"
@@ -112,9 +114,11 @@ TEST(zbContext, DumpOfAFreshContext)
                       "#   Performances = No\n"
                       "#   Xml          = No\n"
                       "#   Current Install path = [/inst/a:/inst/b]\n"
-                      "#   Current path = [/work/dir]\n"
-                      "#\n"
-                      "# Current concatenations:\n");
+                      "#   Current path = [" +
+                          work.Path() +
+                          "]\n"
+                          "#\n"
+                          "# Current concatenations:\n");
 }
 
 TEST(zbContext, ExternalUseIsExported)

@@ -4,7 +4,6 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
-#include <initializer_list>
 #include <string>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -17,6 +16,7 @@
 #include "zbDirectoryListing.h"
 #include "zbErrorCodeManager.h"
 #include "zbFileName.h"
+#include "zbTestConversions.h"
 #include "zbTestSupport.h"
 
 using zbtest::ReadFile;
@@ -25,14 +25,6 @@ using zbtest::WriteFile;
 
 namespace
 {
-std::vector<std::string> ToVector(const QORListValQORString& iList)
-{
-    std::vector<std::string> out;
-    for (const QORString& s : iList)
-        out.push_back(s.Std());
-    return out;
-}
-
 bool IsDirectory(const std::string& iPath)
 {
     struct stat st;
@@ -59,14 +51,6 @@ std::vector<std::string> Sorted(std::vector<std::string> iList)
     return iList;
 }
 
-QORListValQORString Roots(std::initializer_list<std::string> iPaths)
-{
-    QORListValQORString roots;
-    for (const std::string& path : iPaths)
-        roots.Append(QORString(path));
-    return roots;
-}
-
 using Paths = std::vector<std::string>;
 } // namespace
 
@@ -75,13 +59,11 @@ TEST(zbDirectories, PathStrings)
     char dos[] = "a/b\\c/";
     EXPECT_STREQ(zbDosifyPath(dos), "a\\b\\c\\");
     EXPECT_STREQ(zbUnixifyPath(dos), "a/b/c/");
-    EXPECT_STREQ(zbEatEndingSlash(dos), "a/b/c");
-    char root[] = "/";
-    EXPECT_STREQ(zbEatEndingSlash(root), "/");
-    char many[] = "a//";
-    EXPECT_STREQ(zbEatEndingSlash(many), "a");
-    char slashes[] = "///";
-    EXPECT_STREQ(zbEatEndingSlash(slashes), "/");
+    for (auto [path, eaten] : {std::pair<std::string, const char*>{dos, "a/b/c"},
+                               {"/", "/"},
+                               {"a//", "a"},
+                               {"///", "/"}})
+        EXPECT_STREQ(zbEatEndingSlash(&path[0]), eaten) << path;
     char empty[] = "";
     EXPECT_EQ(zbEatEndingSlash(empty), empty);
     EXPECT_EQ(zbEatEndingSlash(nullptr), nullptr);
@@ -92,21 +74,22 @@ TEST(zbDirectories, PathConcatenations)
 {
     QORListValQORString out;
     zbSplitPathConcatenation(out, ":a::b:", ':');
-    EXPECT_EQ(ToVector(out), (std::vector<std::string>{"a", "b"}));
+    EXPECT_EQ(zbtest::Strings(out), (std::vector<std::string>{"a", "b"}));
     zbSplitPathConcatenation(out, "", ':');
     zbSplitPathConcatenation(out, nullptr, ':');
     zbSplitPathConcatenation(out, "c;d", ';');
-    EXPECT_EQ(ToVector(out), (std::vector<std::string>{"a", "b", "c", "d"}));
+    EXPECT_EQ(zbtest::Strings(out), (std::vector<std::string>{"a", "b", "c", "d"}));
 
     QORString joined;
-    zbCreatePathConcatenation(joined, Roots({"/tmp", "/nonexistent"}), nullptr, nullptr, 0);
+    zbCreatePathConcatenation(joined, zbtest::StringList({"/tmp", "/nonexistent"}), nullptr,
+                              nullptr, 0);
     // No separator after the last kept element.
     EXPECT_EQ(joined.Std(), "/tmp");
 
     // Only existing directories, quoted, each after its prefix.
     QORString quoted("X=");
-    zbCreatePathConcatenation(quoted, Roots({"/nonexistent", "/tmp", "/etc/passwd", "/"}), "-I",
-                              " ", 1);
+    zbCreatePathConcatenation(
+        quoted, zbtest::StringList({"/nonexistent", "/tmp", "/etc/passwd", "/"}), "-I", " ", 1);
     EXPECT_EQ(quoted.Std(), "X=-I\"/tmp\" -I\"/\"");
 }
 
@@ -127,13 +110,14 @@ TEST(zbDirectories, WorkspaceChain)
     WriteFile(ws / "Install_config", "header\n:/ws/a::/ws/b:\nignored\n");
     out.Append(QORString("first"));
     EXPECT_EQ(zbGetWorkspacesConcatenation(QORString(ws.Path()), out, "/code"), 0);
-    EXPECT_EQ(ToVector(out), (std::vector<std::string>{"first", "/ws/a/code", "/ws/b/code"}));
+    EXPECT_EQ(zbtest::Strings(out),
+              (std::vector<std::string>{"first", "/ws/a/code", "/ws/b/code"}));
 
     // A second line without a line feed counts.
     WriteFile(ws / "Install_config", "header\n/x");
     QORListValQORString last;
     EXPECT_EQ(zbGetWorkspacesConcatenation(QORString(ws.Path()), last, nullptr), 0);
-    EXPECT_EQ(ToVector(last), (std::vector<std::string>{"/x"}));
+    EXPECT_EQ(zbtest::Strings(last), (std::vector<std::string>{"/x"}));
 }
 
 TEST(zbDirectories, CreateDirectory)
@@ -246,7 +230,7 @@ TEST(zbDirectoryListing, RecursiveSelectionsAndOrder)
     ASSERT_EQ(::symlink("d1/f1", (dir / "d2/lf").c_str()), 0);
 
     // The walker works on the caller's list of roots.
-    const QORListValQORString roots = Roots({dir.Path()});
+    const QORListValQORString roots = zbtest::StringList({dir.Path()});
     zbDirectoryListing files(roots);
     files.SetListingMode(zbDirectoryListing::Recursive);
     files.SetListedEntries(zbDirectoryListing::AllButDirectories);
@@ -277,7 +261,7 @@ TEST(zbDirectoryListing, RecursiveSelectionsAndOrder)
 
     // Missing roots are skipped silently; a root given with its separator
     // is not doubled.
-    const QORListValQORString mixed = Roots({dir / "missing", dir / "d2/"});
+    const QORListValQORString mixed = zbtest::StringList({dir / "missing", dir / "d2/"});
     zbDirectoryListing second(mixed);
     second.SetListedEntries(zbDirectoryListing::AllButDirectories);
     EXPECT_EQ(Sorted(Walk(second)), (Paths{dir / "d2/f2", dir / "d2/lf"}));
@@ -290,7 +274,7 @@ TEST(zbDirectoryListing, LinksBackIntoTheWalkEndIt)
     WriteFile(dir / "a/b/f", "");
     ASSERT_EQ(::symlink("../..", (dir / "a/b/up").c_str()), 0);
     ASSERT_EQ(::symlink(".", (dir / "a/self").c_str()), 0);
-    const QORListValQORString roots = Roots({dir.Path()});
+    const QORListValQORString roots = zbtest::StringList({dir.Path()});
     zbDirectoryListing all(roots);
     all.SetListingMode(zbDirectoryListing::Recursive);
     EXPECT_EQ(Sorted(Walk(all)),
@@ -312,7 +296,7 @@ TEST(zbDirectoryListing, PathsTooLongAreReportedAndSkipped)
         if (path.size() + 2 < 1024)
             expected.push_back(path + "/f");
     }
-    const QORListValQORString roots = Roots({dir.Path()});
+    const QORListValQORString roots = zbtest::StringList({dir.Path()});
     zbDirectoryListing files(roots);
     files.SetListingMode(zbDirectoryListing::Recursive);
     files.SetListedEntries(zbDirectoryListing::AllButDirectories);
@@ -343,7 +327,7 @@ TEST(zbDirectoryListing, DirectoryWithoutRoomForItsEntries)
     }
     ASSERT_EQ(path.size(), 1023u);
     WriteFile(path + "/f", "");
-    const QORListValQORString roots = Roots({dir.Path()});
+    const QORListValQORString roots = zbtest::StringList({dir.Path()});
     zbDirectoryListing all(roots);
     all.SetListingMode(zbDirectoryListing::Recursive);
     zbtest::Capture err(2);

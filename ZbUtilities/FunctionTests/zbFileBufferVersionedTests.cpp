@@ -14,6 +14,7 @@
 #include "zbFileBuffer.h"
 #include "zbFileBufferVersioned.h"
 #include "zbOFStream.h"
+#include "zbTestConversions.h"
 #include "zbTestSupport.h"
 
 namespace
@@ -45,13 +46,9 @@ std::string Error(const zbFileBufferVersioned& iBlock)
     return iBlock.GetLastErrorMessage().ConvertToUTF8();
 }
 
-std::string Dump(zbFileBufferVersioned& iBlock, const zbtest::TempDir& iDir)
+std::string Dump(zbFileBufferVersioned& iBlock)
 {
-    {
-        zbOFStream out((iDir / "dump").c_str(), 4);
-        iBlock.Dump(out);
-    }
-    return zbtest::ReadFile(iDir / "dump");
+    return zbtest::Written([&](zbOFStream& out) { iBlock.Dump(out); }, 4);
 }
 
 // Rewrites the control CRC so that only the field under test is wrong.
@@ -113,14 +110,14 @@ TEST(zbFileBufferVersioned, ReadBack)
               "+   Version = 1.2.3\n"
               "+   Block is not crypted\n"
               "+     User data         = [hello world]\n",
-              Dump(block, dir));
+              Dump(block));
 
     ASSERT_EQ(0, block.ReadFromFile((dir / "scrambled").c_str())) << Error(block);
     EXPECT_EQ("4.5.6", Version(block));
     EXPECT_EQ(1u, block.GetCryptLevel());
     EXPECT_EQ(11u, block.GetBufferLength());
     EXPECT_NE("hello world", std::string(block.GetBuffer(), 11));
-    std::string dump = Dump(block, dir);
+    std::string dump = Dump(block);
     EXPECT_EQ("+   Version = 4.5.6\n"
               "+   Block is crypted\n"
               "+  *****  Crypted buffer end of dump  *****\n",

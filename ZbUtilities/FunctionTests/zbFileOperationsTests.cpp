@@ -18,6 +18,7 @@
 #include "zbFileOperations.h"
 #include "zbFileStats.h"
 #include "zbOFStream.h"
+#include "zbTestConversions.h"
 #include "zbTestSupport.h"
 
 using zbtest::ReadFile;
@@ -96,22 +97,19 @@ TEST(zbFileOperations, FailedCopyLeavesTheTargetAlone)
     WriteFile(dir / "target", "precious");
     ::mkdir((dir / "subdir").c_str(), 0755);
 
-    EXPECT_EQ(zbCopyFile((dir / "subdir").c_str(), (dir / "target").c_str()), 1);
-    EXPECT_EQ(zbExtLastError.GetErrno(), EISDIR);
-    EXPECT_EQ(ReadFile(dir / "target"), "precious");
-
-    EXPECT_EQ(zbCopyFile("/dev/null", (dir / "target").c_str()), 1);
-    EXPECT_EQ(zbExtLastError.GetErrno(), EINVAL);
-    EXPECT_EQ(ReadFile(dir / "target"), "precious");
-
-    EXPECT_EQ(zbCopyFile((dir / "missing").c_str(), (dir / "target").c_str()), 1);
-    EXPECT_EQ(zbExtLastError.GetErrno(), ENOENT);
-    EXPECT_EQ(ReadFile(dir / "target"), "precious");
-
-    // A directory as target is refused.
     WriteFile(dir / "source", "data");
-    EXPECT_EQ(zbCopyFile((dir / "source").c_str(), (dir / "subdir").c_str()), 1);
-    EXPECT_EQ(zbExtLastError.GetErrno(), EISDIR);
+    // Sources that are no regular file, and a directory as target.
+    const std::tuple<std::string, std::string, int> cases[] = {
+        {dir / "subdir", dir / "target", EISDIR},
+        {"/dev/null", dir / "target", EINVAL},
+        {dir / "missing", dir / "target", ENOENT},
+        {dir / "source", dir / "subdir", EISDIR}};
+    for (const auto& [from, to, error] : cases)
+    {
+        EXPECT_EQ(zbCopyFile(from.c_str(), to.c_str()), 1) << from;
+        EXPECT_EQ(zbExtLastError.GetErrno(), error) << from;
+        EXPECT_EQ(ReadFile(dir / "target"), "precious") << from;
+    }
 
     // A write that fails half-way (file size limit) keeps the old target.
     WriteFile(dir / "big", std::string(1 << 20, 'b'));
@@ -220,17 +218,15 @@ TEST(zbFileOperations, MMap)
     WriteFile(dir / "empty", "");
     char* buffer = nullptr;
     unsigned int size = 0;
-    ASSERT_EQ(zbMMap((dir / "a").c_str(), 4, buffer, size, '\n'), 0);
-    ASSERT_EQ(size, 2u);
-    EXPECT_EQ(std::memcmp(buffer, "a\n", 3), 0);
-    std::free(buffer);
-    ASSERT_EQ(zbMMap((dir / "an").c_str(), 4, buffer, size, '\n'), 0);
-    EXPECT_EQ(size, 2u);
-    std::free(buffer);
-    ASSERT_EQ(zbMMap((dir / "a").c_str(), 4, buffer, size, 0), 0);
-    EXPECT_EQ(size, 1u);
-    EXPECT_EQ(buffer[1], 0);
-    std::free(buffer);
+    // The final character is added when missing; a NUL always follows.
+    const std::tuple<const char*, char, const char*> cases[] = {
+        {"a", '\n', "a\n"}, {"an", '\n', "a\n"}, {"a", 0, "a"}};
+    for (const auto& [file, last, text] : cases)
+    {
+        ASSERT_EQ(zbMMap((dir / file).c_str(), 4, buffer, size, last), 0) << file;
+        EXPECT_EQ(std::string(buffer, size + 1), std::string(text, std::strlen(text) + 1)) << file;
+        std::free(buffer);
+    }
     ASSERT_EQ(zbMMap((dir / "empty").c_str(), 4, buffer, size, '\n'), 0);
     EXPECT_EQ(buffer, nullptr);
     EXPECT_EQ(size, 0u);
@@ -308,12 +304,9 @@ TEST(zbFileStats, ReadWriteCompareDump)
 
     ::setenv("TZ", "UTC", 1);
     ::tzset();
-    {
-        zbOFStream out((dir / "dump").c_str(), 8);
-        wanted.Dump(out);
-    }
-    EXPECT_EQ(ReadFile(dir / "dump"), "# - File information:\t\n"
-                                      "#   File object size in octets:         5\n"
-                                      "#   File object last modification time: 90061 "
-                                      "(01/02/1970-01:01:01)\n");
+    EXPECT_EQ(zbtest::Written([&](zbOFStream& out) { wanted.Dump(out); }),
+              "# - File information:\t\n"
+              "#   File object size in octets:         5\n"
+              "#   File object last modification time: 90061 "
+              "(01/02/1970-01:01:01)\n");
 }

@@ -10,6 +10,7 @@
 #include "zbHeaderListIntoWS.h"
 #include "zbHeaderMap.h"
 #include "zbOFStream.h"
+#include "zbTestConversions.h"
 #include "zbTestSupport.h"
 
 using zbtest::ReadFile;
@@ -80,13 +81,9 @@ TEST(zbHeaderMap, BuildAndLoad)
     EXPECT_EQ(dico.Locate(QORString("sub")), loaded.GetListOfPaths()[3]);
     EXPECT_EQ(dico.Locate(QORString("foo.h")), nullptr);
 
-    TempDir out;
-    {
-        zbOFStream stream((out / "dump").c_str(), 8);
-        loaded.DumpFilesList(stream);
-    }
-    EXPECT_EQ(ReadFile(out / "dump"), "/ws1/./A/PublicInterfaces\n/ws2/./B/PublicInterfaces\n"
-                                      "/ws2/./B/PrivateInterfaces\n\n");
+    EXPECT_EQ(zbtest::Written([&](zbOFStream& out) { loaded.DumpFilesList(out); }),
+              "/ws1/./A/PublicInterfaces\n/ws2/./B/PublicInterfaces\n"
+              "/ws2/./B/PrivateInterfaces\n\n");
 }
 
 TEST(zbHeaderMap, LowerCaseKeysAndNoDictionary)

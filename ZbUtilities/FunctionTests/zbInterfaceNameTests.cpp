@@ -8,6 +8,7 @@
 
 #include "zbInterfaceName.h"
 #include "zbOFStream.h"
+#include "zbTestConversions.h"
 #include "zbTestSupport.h"
 
 namespace
@@ -21,12 +22,7 @@ struct Case
 
 std::string DumpOf(const zbInterfaceName& iName)
 {
-    zbtest::TempDir dir;
-    {
-        zbOFStream out((dir / "dump").c_str(), 8);
-        iName.Dump(out);
-    }
-    return zbtest::ReadFile(dir / "dump");
+    return zbtest::Written([&](zbOFStream& out) { iName.Dump(out); });
 }
 
 std::string Tail(const std::string& iText, const std::string& iFrom)

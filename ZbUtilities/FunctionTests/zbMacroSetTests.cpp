@@ -13,6 +13,7 @@
 #include "zbOFStream.h"
 #include "zbPathFinder.h"
 #include "zbSetOfPathFinder.h"
+#include "zbTestConversions.h"
 #include "zbTestSupport.h"
 
 namespace
@@ -31,12 +32,7 @@ std::string Parse(const std::string& iText, std::string* oErr = nullptr)
 // The set's Print form, lines sorted (the dictionary's order is its own).
 std::string Printed(const zbMacroSet& iSet)
 {
-    zbtest::TempDir dir;
-    {
-        zbOFStream out((dir / "p").c_str(), 8);
-        EXPECT_EQ(0, iSet.Print(out));
-    }
-    std::istringstream in(zbtest::ReadFile(dir / "p"));
+    std::istringstream in(zbtest::Written([&](zbOFStream& out) { EXPECT_EQ(0, iSet.Print(out)); }));
     std::vector<std::string> lines;
     for (std::string line; std::getline(in, line);)
         lines.push_back(line);
@@ -113,13 +109,9 @@ TEST(zbMacroSet, InsertFileFailures)
     zbtest::WriteFile(dir / "bad.mk", "A = 1\nB = \"x\n");
     zbMacroSet set(500);
     zbtest::Capture err(2);
-    EXPECT_EQ(
-        1, set.InsertFile((dir / "empty.mk").c_str(), nullptr, '=', zbMacroSet::ReplaceExisting));
-    EXPECT_EQ(1,
-              set.InsertFile((dir / "none.mk").c_str(), nullptr, '=', zbMacroSet::ReplaceExisting));
-    EXPECT_EQ(1, set.InsertFile(dir.Path().c_str(), nullptr, '=', zbMacroSet::ReplaceExisting));
-    EXPECT_EQ(1,
-              set.InsertFile((dir / "bad.mk").c_str(), nullptr, '=', zbMacroSet::ReplaceExisting));
+    for (const std::string& file : {dir / "empty.mk", dir / "none.mk", dir.Path(), dir / "bad.mk"})
+        EXPECT_EQ(1, set.InsertFile(file.c_str(), nullptr, '=', zbMacroSet::ReplaceExisting))
+            << file;
     EXPECT_EQ("# System error on " + (dir / "none.mk") + ": No such file or directory\n" +
                   "# System error on " + dir.Path() + ": Is a directory\n" +
                   "# Error: Unbalanced \" in " + (dir / "bad.mk") + "[\"x]\n",
@@ -134,22 +126,17 @@ TEST(zbMacroSet, ModesAcrossFilesAndIncludes)
     zbtest::WriteFile(dir / "two.mk", "A = second\nC = two");
     zbtest::WriteFile(dir / "inc.mk", "B = included\nI = $(A)\n");
     Finder finder(dir.Path());
+    // Replacing, then resolved; keeping, left unresolved.
+    const std::pair<zbMacroSet::InsertMode, const char*> modes[] = {
+        {zbMacroSet::ReplaceExisting, "A='second'\nB='included'\nC='two'\nI='second'\n"},
+        {zbMacroSet::KeepExisting, "A='first'\nB='one'\nC='two'\nI='$(A)'\n"}};
+    for (const auto& [mode, printed] : modes)
     {
         zbMacroSet set(500);
-        EXPECT_EQ(0, set.InsertFile((dir / "one.mk").c_str(), &finder._Set, '=',
-                                    zbMacroSet::ReplaceExisting));
-        EXPECT_EQ(0, set.InsertFile((dir / "two.mk").c_str(), &finder._Set, '=',
-                                    zbMacroSet::ReplaceExisting));
-        EXPECT_EQ(0, set.Solve(nullptr));
-        EXPECT_EQ("A='second'\nB='included'\nC='two'\nI='second'\n", Printed(set));
-    }
-    {
-        zbMacroSet set(500);
-        EXPECT_EQ(0, set.InsertFile((dir / "one.mk").c_str(), &finder._Set, '=',
-                                    zbMacroSet::KeepExisting));
-        EXPECT_EQ(0, set.InsertFile((dir / "two.mk").c_str(), &finder._Set, '=',
-                                    zbMacroSet::KeepExisting));
-        EXPECT_EQ("A='first'\nB='one'\nC='two'\nI='$(A)'\n", Printed(set));
+        for (const char* file : {"one.mk", "two.mk"})
+            EXPECT_EQ(0, set.InsertFile((dir / file).c_str(), &finder._Set, '=', mode));
+        EXPECT_EQ(0, mode == zbMacroSet::ReplaceExisting ? set.Solve(nullptr) : 0);
+        EXPECT_EQ(printed, Printed(set));
     }
 }
 
@@ -344,20 +331,19 @@ TEST(zbMacroSet, ClassNameOfFileKinds)
     kinds.Insert(".h", "Header", zbMacroSet::ReplaceExisting);
     kinds.Insert("<Nil>", "Plain", zbMacroSet::ReplaceExisting);
     zbMacroSet none(3);
-
-    zbFileName grammar("/src/x.tab.h");
-    EXPECT_STREQ("Grammar", grammar.GetBOClName(kinds, "dflt"));
-    zbFileName header("/src/y.h");
-    EXPECT_STREQ("Header", header.GetBOClName(kinds, "dflt"));
-    zbFileName other("/src/z.other.h");
-    EXPECT_STREQ("Header", other.GetBOClName(kinds, "dflt"));
     // The leading dot is not examined: ".profile" has no extension.
-    zbFileName profile("/home/.profile");
-    EXPECT_STREQ("Plain", profile.GetBOClName(kinds, "dflt"));
-    zbFileName source("/src/a.c");
-    EXPECT_STREQ("dflt", source.GetBOClName(kinds, "dflt"));
-    // Cached: another set does not change it.
-    EXPECT_STREQ("Grammar", grammar.GetBOClName(none, "dflt"));
+    const std::pair<const char*, const char*> cases[] = {{"/src/x.tab.h", "Grammar"},
+                                                         {"/src/y.h", "Header"},
+                                                         {"/src/z.other.h", "Header"},
+                                                         {"/home/.profile", "Plain"},
+                                                         {"/src/a.c", "dflt"}};
+    for (const auto& [path, kind] : cases)
+    {
+        zbFileName name(path);
+        EXPECT_STREQ(kind, name.GetBOClName(kinds, "dflt")) << path;
+        // Cached: another set does not change it.
+        EXPECT_STREQ(kind, name.GetBOClName(none, "dflt")) << path;
+    }
     zbFileName fresh("/src/x.tab.h");
     EXPECT_EQ(nullptr, fresh.GetBOClName(none, nullptr));
 }

@@ -29,31 +29,26 @@ class zbMsgManagerTest : public ::testing::Test
 };
 } // namespace
 
-TEST_F(zbMsgManagerTest, MissingParametersShowQuestionMarks)
-{
-    zbMsgManager manager("TestMessages");
-    EXPECT_EQ(Text(manager.GetMsg("Two.Params", QORUnicodeString("a"))), "first=a second=???");
-    EXPECT_EQ(Text(manager.GetMsg("Two.Params")), "first=??? second=???");
-    EXPECT_EQ(Text(manager.GetMsg("Two.Params", QORUnicodeString("a"), QORUnicodeString("b"))),
-              "first=a second=b");
-}
-
-TEST_F(zbMsgManagerTest, ExtraParametersAreIgnored)
+TEST_F(zbMsgManagerTest, ParametersByPlace)
 {
     zbMsgManager manager("TestMessages");
     QORUnicodeString p[6] = {"1", "2", "3", "4", "5", "6"};
-    EXPECT_EQ(Text(manager.GetMsg("Three.Params", p[0], p[1], p[2], p[3], p[4], p[5])), "1-2-3");
-    EXPECT_EQ(Text(manager.GetMsg("No.Params", p, 6)), "plain text");
     // Results are values: an inner message can be a parameter of an outer one.
     QORUnicodeString inner = manager.GetMsg("Three.Params", p, 3);
-    EXPECT_EQ(Text(manager.GetMsg("Two.Params", inner, p[5])), "first=1-2-3 second=6");
-}
-
-TEST_F(zbMsgManagerTest, UnknownKeyGivesTheCatalogErrorText)
-{
-    zbMsgManager manager("TestMessages");
-    EXPECT_EQ(Text(manager.GetMsg("Not.There", QORUnicodeString("x"))),
-              "Message Not.There not found in the catalog TestMessages");
+    const std::pair<QORUnicodeString, const char*> cases[] = {
+        // Missing parameters show question marks, extra ones are ignored.
+        {manager.GetMsg("Two.Params", QORUnicodeString("a")), "first=a second=???"},
+        {manager.GetMsg("Two.Params"), "first=??? second=???"},
+        {manager.GetMsg("Two.Params", QORUnicodeString("a"), QORUnicodeString("b")),
+         "first=a second=b"},
+        {manager.GetMsg("Three.Params", p[0], p[1], p[2], p[3], p[4], p[5]), "1-2-3"},
+        {manager.GetMsg("No.Params", p, 6), "plain text"},
+        {manager.GetMsg("Two.Params", inner, p[5]), "first=1-2-3 second=6"},
+        {manager.GetMsg("Not.There", QORUnicodeString("x")),
+         "Message Not.There not found in the catalog TestMessages"},
+    };
+    for (const auto& [text, expected] : cases)
+        EXPECT_EQ(Text(text), expected);
 }
 
 TEST_F(zbMsgManagerTest, SwitchingCatalogs)

@@ -5,28 +5,36 @@
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
+#include <type_traits>
 #include <unistd.h>
 
-#include "zbNewString.h"
 #include "zbOFStream.h"
 #include "zbPathFinderAccess.h"
 #include "zbPathFinder.h"
 #include "zbSetOfPathFinder.h"
+#include "zbTestConversions.h"
 #include "zbTestSupport.h"
 
 namespace
 {
-QORListValQORString Paths(std::initializer_list<std::string> iPaths)
-{
-    QORListValQORString list;
-    for (const std::string& p : iPaths)
-        list.Append(QORString(p.c_str()));
-    return list;
-}
-
 std::string Full(const zbFileName& iName)
 {
     return iName.GetPtrToFullname() ? iName.GetPtrToFullname() : "";
+}
+
+// The full name a search gives, marked "missing " when the search fails (the
+// name is then left as asked), "bad result " when its result is neither the
+// name given nor failure.
+template <class Finder> std::string Find(Finder& ioFinder, const char* iName)
+{
+    zbFileName file;
+    auto found = ioFinder.SearchFor(iName, file);
+    int result = 2;
+    if constexpr (std::is_pointer_v<decltype(found)>)
+        result = found == &file ? 1 : found ? 2 : 0;
+    else
+        result = found;
+    return (result == 1 ? "" : result == 0 ? "missing " : "bad result ") + Full(file);
 }
 } // namespace
 
@@ -40,17 +48,13 @@ TEST(zbPathFinder, SearchAndCase)
     zbtest::WriteFile(root / "two/b.h", "");
 
     zbPathFinder finder;
-    finder.SetListOfPath(Paths({root / "missing", root / "one", root / "two/"}));
-    zbFileName file;
-    EXPECT_EQ(&file, finder.SearchFor("a.h", file));
-    EXPECT_EQ(root / "one/a.h", Full(file));
-    EXPECT_EQ(&file, finder.SearchFor("b.h", file));
-    EXPECT_EQ(root / "two/b.h", Full(file));
-    EXPECT_EQ(nullptr, finder.SearchFor("A.H", file));
-    EXPECT_EQ("A.H", Full(file));
-    EXPECT_EQ(nullptr, finder.SearchFor(".", file));
+    finder.SetListOfPath(zbtest::StringList({root / "missing", root / "one", root / "two/"}));
+    EXPECT_EQ(root / "one/a.h", Find(finder, "a.h"));
+    EXPECT_EQ(root / "two/b.h", Find(finder, "b.h"));
+    EXPECT_EQ("missing A.H", Find(finder, "A.H"));
+    EXPECT_EQ("missing .", Find(finder, "."));
     finder.SetNonCaseSensitive(); // too late: nothing changes
-    EXPECT_EQ(nullptr, finder.SearchFor("A.H", file));
+    EXPECT_EQ("missing A.H", Find(finder, "A.H"));
 
     QORListValQORString list;
     finder.GetListOfPath(list);
@@ -59,32 +63,29 @@ TEST(zbPathFinder, SearchAndCase)
 
     zbPathFinder folded;
     folded.SetNonCaseSensitive();
-    folded.SetListOfPath(Paths({root / "two"}));
-    EXPECT_EQ(&file, folded.SearchFor("A.H", file));
-    EXPECT_EQ(root / "two/A.H", Full(file));
+    folded.SetListOfPath(zbtest::StringList({root / "two"}));
+    EXPECT_EQ(root / "two/A.H", Find(folded, "A.H"));
 
     // The set asks its finders in order.
     zbSetOfPathFinder set(folded);
     set.Append(finder);
-    EXPECT_EQ(&file, set.SearchFor("a.h", file));
-    EXPECT_EQ(root / "two/a.h", Full(file));
-    EXPECT_EQ(nullptr, set.SearchFor("c.h", file));
-    EXPECT_EQ("c.h", Full(file));
+    EXPECT_EQ(root / "two/a.h", Find(set, "a.h"));
+    EXPECT_EQ("missing c.h", Find(set, "c.h"));
     set.RemoveAll();
     EXPECT_EQ(0, set.Size());
-    EXPECT_EQ(nullptr, set.SearchFor("a.h", file));
+    EXPECT_EQ("missing a.h", Find(set, "a.h"));
 
-    {
-        zbOFStream out((root / "dump").c_str(), 8);
-        finder.Dump(out);
-        folded.PrintStats(out);
-    }
     EXPECT_EQ("#  List of searched path:\n#   [" + root / "one" + "]\n#   [" + root / "two" +
                   "]\n\n## zbPathFinder: Statistics of Found dictionary:\n"
                   "QORHDICOS( QORString, zbFileName ):\n"
                   "( dimensionned to 50000 buckets , with 49998 unused ==> 99.996% )\n"
                   "( containing 2 items , with 0 in collision ==> 0% )\n",
-              zbtest::ReadFile(root / "dump"));
+              zbtest::Written(
+                  [&](zbOFStream& out)
+                  {
+                      finder.Dump(out);
+                      folded.PrintStats(out);
+                  }));
 }
 
 namespace
@@ -113,14 +114,6 @@ struct Layout
     }
     std::string operator/(const std::string& iName) const { return _WS + iName; }
 };
-
-std::vector<std::string> ToVector(const QORListValQORString& iList)
-{
-    std::vector<std::string> out;
-    for (const QORString& s : iList)
-        out.push_back(s.Std());
-    return out;
-}
 } // namespace
 
 TEST(zbPathFinder, HeaderMapAndFrameworkPaths)
@@ -128,32 +121,30 @@ TEST(zbPathFinder, HeaderMapAndFrameworkPaths)
     Layout layout;
     zbPathFinder finder;
     finder.SetFWPathname(QORString((layout / "Fw").c_str()));
-    finder.SetListOfPath(Paths({layout / "Fw/PublicInterfaces", layout / "Fw/Mod.m/LocalInterfaces",
-                                layout / "Other/PublicInterfaces"}));
+    finder.SetListOfPath(
+        zbtest::StringList({layout / "Fw/PublicInterfaces", layout / "Fw/Mod.m/LocalInterfaces",
+                            layout / "Other/PublicInterfaces"}));
     EXPECT_EQ(finder.SetHeaderMap(QORString((layout._Root / "maps/map").c_str())), 0);
     EXPECT_EQ(finder.SetHeaderMap(QORString("/nonexistent")), 0); // only once
 
-    zbFileName file;
     // Scanned directories come first; the map adds what they lack.
-    EXPECT_EQ(finder.SearchFor("o.h", file), &file);
-    EXPECT_EQ(Full(file), layout / "Other/PublicInterfaces/o.h");
-    EXPECT_EQ(finder.SearchFor("m.h", file), &file);
-    EXPECT_EQ(Full(file), "/ws2/./X/PublicInterfaces/m.h");
-    EXPECT_EQ(finder.SearchFor("mixed.h", file), nullptr);
+    EXPECT_EQ(layout / "Other/PublicInterfaces/o.h", Find(finder, "o.h"));
+    EXPECT_EQ("/ws2/./X/PublicInterfaces/m.h", Find(finder, "m.h"));
+    EXPECT_EQ("missing mixed.h", Find(finder, "mixed.h"));
 
     QORListValQORString list;
     // Only directories whose parent lies below the framework directory.
-    EXPECT_EQ(ToVector(finder.GetListOfPathInFW(list)),
+    EXPECT_EQ(zbtest::Strings(finder.GetListOfPathInFW(list)),
               (std::vector<std::string>{layout / "Fw/Mod.m/LocalInterfaces",
                                         "/ws2/./X/PrivateInterfaces"}));
     list.RemoveAll();
-    EXPECT_EQ(ToVector(finder.GetListOfPathFromHeaderMap(list)),
+    EXPECT_EQ(zbtest::Strings(finder.GetListOfPathFromHeaderMap(list)),
               (std::vector<std::string>{"/ws2/./X/PublicInterfaces", "/ws2/./X/PrivateInterfaces",
                                         "/ws2/./X/PublicInterfaces/sub"}));
     list.RemoveAll();
     list.Append(QORString((layout._Root / "maps").c_str()));
     EXPECT_EQ(
-        ToVector(finder.GetListOfPathForMake(list)),
+        zbtest::Strings(finder.GetListOfPathForMake(list)),
         (std::vector<std::string>{layout._Root / "maps", layout / "Fw/Mod.m/LocalInterfaces",
                                   "/ws2/./X/PrivateInterfaces", "/ws2/./X/PublicInterfaces/sub"}));
 
@@ -170,9 +161,7 @@ TEST(zbPathFinder, CaseInsensitiveHeaderMap)
     zbPathFinder finder;
     finder.SetNonCaseSensitive();
     EXPECT_EQ(finder.SetHeaderMap(QORString((layout._Root / "maps/map").c_str())), 0);
-    zbFileName file;
-    EXPECT_EQ(finder.SearchFor("MIXED.h", file), &file);
-    EXPECT_EQ(Full(file), "/ws2/./X/PublicInterfaces/MIXED.h");
+    EXPECT_EQ("/ws2/./X/PublicInterfaces/MIXED.h", Find(finder, "MIXED.h"));
 }
 
 TEST(zbPathFinder, Stubs)
@@ -180,8 +169,8 @@ TEST(zbPathFinder, Stubs)
     Layout layout;
     zbPathFinder finder;
     finder.SetFWPathname(QORString((layout / "Fw").c_str()));
-    finder.SetListOfPath(
-        Paths({layout / "Fw/Mod.m/LocalInterfaces", layout / "Other/PublicInterfaces"}));
+    finder.SetListOfPath(zbtest::StringList(
+        {layout / "Fw/Mod.m/LocalInterfaces", layout / "Other/PublicInterfaces"}));
     QORListPtrzbFileName headers;
     EXPECT_EQ(finder.CreateStubs(headers), 1); // no header map
     ASSERT_EQ(finder.SetHeaderMap(QORString((layout._Root / "maps/map").c_str())), 0);
@@ -219,17 +208,6 @@ TEST(zbPathFinder, Stubs)
               "#include \"/ws2/./X/PublicInterfaces/m.h\"\n\n");
 }
 
-TEST(zbPathFinder, TypedDictionaryOwnsItsFinders)
-{
-    zbHashDiczbPathFinder finders(7);
-    finders.Insert(zbNewString("config"), new zbPathFinder);
-    finders.Insert(zbNewString("trame"), new zbPathFinder);
-    EXPECT_EQ(finders.GetNbItems(), 2);
-    finders.ApplyDelete();
-    EXPECT_EQ(finders.GetNbItems(), 0);
-    EXPECT_STREQ(zbHashDicValueName<zbPathFinder>::Text(), "zbPathFinder");
-}
-
 TEST(zbPathFinderAccess, ProbesOnDemandAndCaches)
 {
     zbtest::TempDir root;
@@ -237,31 +215,24 @@ TEST(zbPathFinderAccess, ProbesOnDemandAndCaches)
     mkdir((root / "two").c_str(), 0755);
     zbtest::WriteFile(root / "two/a.h", "");
     zbPathFinderAccess finder;
-    finder.SetListOfPath(Paths({root / "one", root / "missing", root / "two"}));
+    finder.SetListOfPath(zbtest::StringList({root / "one", root / "missing", root / "two"}));
     EXPECT_EQ(finder.GetListOfPath().Size(), 2);
 
-    zbFileName file;
-    EXPECT_EQ(finder.SearchFor("a.h", file), 1);
-    EXPECT_EQ(Full(file), root / "two/a.h");
+    EXPECT_EQ(root / "two/a.h", Find(finder, "a.h"));
     // A file appearing earlier on the path later does not change a cached answer...
     zbtest::WriteFile(root / "one/a.h", "");
-    EXPECT_EQ(finder.SearchFor("a.h", file), 1);
-    EXPECT_EQ(Full(file), root / "two/a.h");
+    EXPECT_EQ(root / "two/a.h", Find(finder, "a.h"));
     // ...but a name not found is probed again.
-    EXPECT_EQ(finder.SearchFor("b.h", file), 0);
-    EXPECT_EQ(Full(file), "b.h");
+    EXPECT_EQ("missing b.h", Find(finder, "b.h"));
     zbtest::WriteFile(root / "one/b.h", "");
-    EXPECT_EQ(finder.SearchFor("b.h", file), 1);
-    EXPECT_EQ(Full(file), root / "one/b.h");
+    EXPECT_EQ(root / "one/b.h", Find(finder, "b.h"));
     EXPECT_EQ(finder.GetNbNotFound(), 1);
 
     // Paths are appended, never cleared; earlier cached pointers stay valid.
-    finder.SetListOfPath(Paths({root.Path()}));
-    EXPECT_EQ(finder.SearchFor("a.h", file), 1);
-    EXPECT_EQ(Full(file), root / "two/a.h");
-    EXPECT_EQ(finder.SearchFor("one", file), 1);
-    EXPECT_EQ(Full(file), root / "one");
+    finder.SetListOfPath(zbtest::StringList({root.Path()}));
+    EXPECT_EQ(root / "two/a.h", Find(finder, "a.h"));
+    EXPECT_EQ(root / "one", Find(finder, "one"));
     QORListValQORString list;
-    EXPECT_EQ(ToVector(finder.GetListOfPath(list)),
+    EXPECT_EQ(zbtest::Strings(finder.GetListOfPath(list)),
               (std::vector<std::string>{root / "one", root / "two", root.Path()}));
 }

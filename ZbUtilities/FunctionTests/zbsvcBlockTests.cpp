@@ -8,14 +8,10 @@
 
 #include "zbTestSupport.h"
 
+using zbtest::Zbsvc;
+
 namespace
 {
-zbtest::ChildResult Zbsvc(std::vector<std::string> iArgs)
-{
-    iArgs.insert(iArgs.begin(), zbtest::Program("zbsvc"));
-    return zbtest::Run(iArgs);
-}
-
 std::string Bytes(size_t iSize)
 {
     std::string data(iSize, '\0');
@@ -81,15 +77,17 @@ TEST(zbsvcBlock, DamagedFilesAreReported)
         }
     }
     zbtest::WriteFile(block, good.substr(0, 56));
-    zbtest::ChildResult r = Zbsvc({"block", "info", block});
-    EXPECT_EQ(1, r._Status);
-    EXPECT_EQ("# Error: File " + block + " has a size that no block file can have\n", r._Err);
-    r = Zbsvc({"block", "info", dir / "none"});
-    EXPECT_EQ(1, r._Status);
-    EXPECT_EQ("# Error: Block file " + dir / "none" + ": No such file or directory\n", r._Err);
-    r = Zbsvc({"block", "pack", "-v", "1.2.3", dir / "none", block});
-    EXPECT_EQ(1, r._Status);
-    EXPECT_EQ("# System error on " + dir / "none" + ": No such file or directory\n", r._Err);
+    const std::string none = dir / "none";
+    const std::pair<std::vector<std::string>, std::string> failures[] = {
+        {{"info", block}, "# Error: File " + block + " has a size that no block file can have\n"},
+        {{"info", none}, "# Error: Block file " + none + ": No such file or directory\n"},
+        {{"pack", "-v", "1.2.3", none, block},
+         "# System error on " + none + ": No such file or directory\n"}};
+    for (auto [args, err] : failures)
+    {
+        args.insert(args.begin(), "block");
+        EXPECT_EQ("1||" + err, zbtest::Outcome(Zbsvc(args)));
+    }
 }
 
 TEST(zbsvcBlock, BadCommandLines)

@@ -7,14 +7,7 @@
 
 #include "zbTestSupport.h"
 
-namespace
-{
-zbtest::ChildResult Zbsvc(std::vector<std::string> iArgs)
-{
-    iArgs.insert(iArgs.begin(), zbtest::Program("zbsvc"));
-    return zbtest::Run(iArgs);
-}
-} // namespace
+using zbtest::Zbsvc;
 
 TEST(zbsvcCommandLine, UsagesAndRejectedLines)
 {

@@ -3,6 +3,7 @@
 
 #include <string>
 #include <sys/stat.h>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -30,60 +31,47 @@ struct Tree
 };
 } // namespace
 
-TEST(zbsvcFind, MapAndDirectories)
-{
-    Tree tree;
-    auto result = zbtest::Run({Program("zbsvc"), "find", "-map", tree / "map", "m.h", "a.h"});
-    EXPECT_EQ(result._Status, 0) << result._Err;
-    EXPECT_EQ(result._Out, "/ws/./X/PublicInterfaces/m.h\n/ws/./X/PublicInterfaces/a.h\n");
-
-    // The directories come first, in order; the map fills in.
-    result = zbtest::Run({Program("zbsvc"), "find", "-path", tree / "one" + ":" + tree / "missing",
-                          "-path", tree / "two", "-map", tree / "map", "a.h", "Foo.H", "m.h"});
-    EXPECT_EQ(result._Status, 0) << result._Err;
-    EXPECT_EQ(result._Out,
-              tree / "one/a.h\n" + tree / "two/Foo.H\n" + "/ws/./X/PublicInterfaces/m.h\n");
-}
-
-TEST(zbsvcFind, NotFoundAndCase)
-{
-    Tree tree;
-    auto result = zbtest::Run({Program("zbsvc"), "find", "-path", tree / "two", "foo.h", "a.h"});
-    EXPECT_EQ(result._Status, 1);
-    EXPECT_EQ(result._Out, tree / "two/a.h\n");
-    EXPECT_EQ(result._Err, "# Error: foo.h not found\n");
-
-    result = zbtest::Run({Program("zbsvc"), "find", "-i", "-path", tree / "two", "foo.h", "A.H"});
-    EXPECT_EQ(result._Status, 0) << result._Err;
-    EXPECT_EQ(result._Out, tree / "two/foo.h\n" + tree / "two/A.H\n");
-}
-
-TEST(zbsvcFind, NamesFromAFileAndStandardInput)
+TEST(zbsvcFind, Searches)
 {
     Tree tree;
     WriteFile(tree / "names", "m.h\n\nnope.h\na.h");
-    auto result = zbtest::Run(
-        {Program("zbsvc"), "find", "-map", tree / "map", "-names", tree / "names", "-stdin", "a.h"},
-        {}, "m.h\n");
-    EXPECT_EQ(result._Status, 1);
-    EXPECT_EQ(result._Out, "/ws/./X/PublicInterfaces/a.h\n/ws/./X/PublicInterfaces/m.h\n"
-                           "/ws/./X/PublicInterfaces/a.h\n/ws/./X/PublicInterfaces/m.h\n");
-    EXPECT_EQ(result._Err, "# Error: nope.h not found\n");
-
-    result = zbtest::Run({Program("zbsvc"), "find", "-names", tree / "none"});
-    EXPECT_EQ(result._Status, 1);
-    EXPECT_EQ(result._Err, "# System error on " + tree / "none" + ": No such file or directory\n");
-}
-
-TEST(zbsvcFind, BadMapAndUsage)
-{
-    Tree tree;
     WriteFile(tree / "bad", "!<zbhl> v9\n");
-    auto result = zbtest::Run({Program("zbsvc"), "find", "-map", tree / "bad", "a.h"});
-    EXPECT_EQ(result._Status, 1);
-    EXPECT_EQ(result._Out, "");
-    EXPECT_EQ(result._Err, "# System error on " + tree / "bad" + ": Bad file descriptor\n");
-
+    const std::string m = "/ws/./X/PublicInterfaces/m.h\n", a = "/ws/./X/PublicInterfaces/a.h\n";
+    const struct
+    {
+        std::vector<std::string> _Args;
+        std::string _Stdin;
+        std::string _Outcome;
+    } cases[] = {
+        {{"-map", tree / "map", "m.h", "a.h"}, "", "0|" + m + a + "|"},
+        // The directories come first, in order; the map fills in.
+        {{"-path", tree / "one" + ":" + tree / "missing", "-path", tree / "two", "-map",
+          tree / "map", "a.h", "Foo.H", "m.h"},
+         "",
+         "0|" + tree / "one/a.h\n" + tree / "two/Foo.H\n" + m + "|"},
+        {{"-path", tree / "two", "foo.h", "a.h"},
+         "",
+         "1|" + tree / "two/a.h\n|# Error: foo.h not found\n"},
+        {{"-i", "-path", tree / "two", "foo.h", "A.H"},
+         "",
+         "0|" + tree / "two/foo.h\n" + tree / "two/A.H\n|"},
+        // Names given, then those of the file, then those of standard input.
+        {{"-map", tree / "map", "-names", tree / "names", "-stdin", "a.h"},
+         "m.h\n",
+         "1|" + a + m + a + m + "|# Error: nope.h not found\n"},
+        {{"-names", tree / "none"},
+         "",
+         "1||# System error on " + tree / "none" + ": No such file or directory\n"},
+        {{"-map", tree / "bad", "a.h"},
+         "",
+         "1||# System error on " + tree / "bad" + ": Bad file descriptor\n"},
+    };
+    for (const auto& c : cases)
+    {
+        std::vector<std::string> argv{Program("zbsvc"), "find"};
+        argv.insert(argv.end(), c._Args.begin(), c._Args.end());
+        EXPECT_EQ(c._Outcome, zbtest::Outcome(zbtest::Run(argv, {}, c._Stdin))) << c._Args.back();
+    }
     EXPECT_EQ(zbtest::Run({Program("zbsvc"), "find", "-path", tree / "one"})._Status, 2);
     EXPECT_EQ(zbtest::Run({Program("zbsvc"), "find", "-bogus", "a.h"})._Status, 2);
 }

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
+#include <vector>
 
 #include "zbTestSupport.h"
 
@@ -27,63 +28,44 @@ struct Tree
 };
 } // namespace
 
-TEST(zbsvcmacros, ReadSolvePrint)
+TEST(zbsvcmacros, ReadSolvePrintAndFailures)
 {
     Tree t;
-    auto r = zbtest::Run({Program("zbsvc"), "macros", "-solve", "-I", t / "inc", t / "a.mk"});
-    EXPECT_EQ(0, r._Status) << r._Err;
-    EXPECT_EQ("", r._Err);
-    // The order is the dictionary's; the included file's A replaces the
-    // includer's, being inserted after it.
-    EXPECT_EQ("B='b # b'\nA='from b'\nE='d e yes no'\n", r._Out);
-
-    r = zbtest::Run({Program("zbsvc"), "macros", "-I" + t / "inc", t / "a.mk", t / "c.mk"});
-    EXPECT_EQ(0, r._Status);
-    EXPECT_EQ("B='b # b'\nA='from c'\nE='$(U:-'d e') $(B:+'yes') $(U:@'no')'\n", r._Out);
-
-    r = zbtest::Run(
-        {Program("zbsvc"), "macros", "-keep", "-dump", "-I", t / "inc", t / "a.mk", t / "c.mk"});
-    EXPECT_EQ(0, r._Status);
-    EXPECT_EQ("#\n# Set of macros\n"
-              "#  - 'B' = [b # b]\n"
-              "#  - 'A' = [$(B) a]\n"
-              "#  - 'E' = [$(U:-'d e') $(B:+'yes') $(U:@'no')]\n\n",
-              r._Out);
-}
-
-TEST(zbsvcmacros, FailuresAndUsage)
-{
-    Tree t;
-    // The include is not found without -I; what was read is still printed.
-    auto r = zbtest::Run({Program("zbsvc"), "macros", t / "a.mk", t / "none.mk"});
-    EXPECT_EQ(1, r._Status);
-    EXPECT_EQ("# System error on b.mk: No such file or directory\n"
-              "# System error on " +
-                  t / "none.mk" + ": No such file or directory\n",
-              r._Err);
-    EXPECT_NE(std::string::npos, r._Out.find("A='$(B) a'\n"));
-
     zbtest::WriteFile(t / "bad.mk", "A = x $(B y\n");
-    r = zbtest::Run({Program("zbsvc"), "macros", "-solve", t / "bad.mk"});
-    EXPECT_EQ(1, r._Status);
-    EXPECT_EQ("# Error: Unbalanced $() in [x $(B y]\n", r._Err);
-    EXPECT_EQ("A='x '\n", r._Out);
-
     zbtest::WriteFile(t / "quote.mk", "A = 'x\n");
-    r = zbtest::Run({Program("zbsvc"), "macros", t / "quote.mk"});
+    const std::string e = "E='$(U:-'d e') $(B:+'yes') $(U:@'no')'\n";
+    const std::pair<std::vector<std::string>, std::string> cases[] = {
+        // The order is the dictionary's; the included file's A replaces the
+        // includer's, being inserted after it.
+        {{"-solve", "-I", t / "inc", t / "a.mk"}, "0|B='b # b'\nA='from b'\nE='d e yes no'\n|"},
+        {{"-I" + t / "inc", t / "a.mk", t / "c.mk"}, "0|B='b # b'\nA='from c'\n" + e + "|"},
+        {{"-keep", "-dump", "-I", t / "inc", t / "a.mk", t / "c.mk"},
+         "0|#\n# Set of macros\n#  - 'B' = [b # b]\n#  - 'A' = [$(B) a]\n"
+         "#  - 'E' = [$(U:-'d e') $(B:+'yes') $(U:@'no')]\n\n|"},
+        // The include is not found without -I; what was read is still printed.
+        {{t / "a.mk", t / "none.mk"},
+         "1|A='$(B) a'\n" + e + "|# System error on b.mk: No such file or directory\n" +
+             "# System error on " + t / "none.mk" + ": No such file or directory\n"},
+        {{"-solve", t / "bad.mk"}, "1|A='x '\n|# Error: Unbalanced $() in [x $(B y]\n"},
+    };
+    for (auto [args, outcome] : cases)
+    {
+        args.insert(args.begin(), "macros");
+        EXPECT_EQ(outcome, zbtest::Outcome(zbtest::Zbsvc(args))) << args.back();
+    }
+    auto r = zbtest::Zbsvc({"macros", t / "quote.mk"});
     EXPECT_EQ(1, r._Status);
     EXPECT_EQ("", r._Out);
 
     for (auto args : {std::vector<std::string>{}, {"-solve"}, {"-x", "f"}, {"-I"}})
     {
-        std::vector<std::string> argv = {Program("zbsvc"), "macros"};
-        argv.insert(argv.end(), args.begin(), args.end());
-        r = zbtest::Run(argv);
+        args.insert(args.begin(), "macros");
+        r = zbtest::Zbsvc(args);
         EXPECT_EQ(2, r._Status);
         EXPECT_NE(std::string::npos, r._Err.find("usage: zbsvc macros ")) << r._Err;
         EXPECT_EQ("", r._Out);
     }
-    r = zbtest::Run({Program("zbsvc"), "macros", "-h"});
+    r = zbtest::Zbsvc({"macros", "-h"});
     EXPECT_EQ(0, r._Status);
     EXPECT_NE(std::string::npos,
               r._Out.find("   -I DIR : directory searched for the included files\n"));
