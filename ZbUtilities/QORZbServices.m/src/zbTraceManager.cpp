@@ -395,6 +395,9 @@ int zbTraceManager::SetXmlFileName(const QORString* iFileName, const char* iAppl
         ReportSystError(_XmlFileName);
     if (!iFileName)
         return 0;
+    // A handler finds either no file or the opening lines with the
+    // reports' XML lines.
+    HoldSignals hold;
     _XmlFd = OpenDescriptor(*iFileName, iAppend);
     if (_XmlFd < 0)
     {
@@ -426,7 +429,6 @@ int zbTraceManager::SetXmlFileName(const QORString* iFileName, const char* iAppl
     attribute(" ZbzbOS_BitMode=\"", bitMode);
     head.Append(">\n");
     WriteUTF8(head);
-    HoldSignals hold;
     UpdateSignalTexts(1);
     return 1;
 }
