@@ -10,7 +10,8 @@ class zbOFStream;
 // Reports "zbzbFatal.InternalLine" with the expression (or "Assertion
 // failed"), the line and the source file (or "<unknown>"), then exits with
 // iStatus; in a development build it aborts with a stack trace instead.
-[[noreturn]] void zbInternalError(const char* iExpression, const char* iFile, int iLine, int iStatus);
+[[noreturn]] void zbInternalError(const char* iExpression, const char* iFile, int iLine,
+                                  int iStatus);
 // Installs the handlers of SIGABRT, SIGINT and SIGTERM (zbContext::
 // TrapSignals), after preparing everything they write: the report of each
 // signal, its line in the XML trace, what names the frames of a stack trace.
