@@ -524,8 +524,9 @@ void zbTraceManager::PrepareSignalReport(int iSignal, const zbKeyForTraceManager
 
 void zbTraceManager::UpdateSignalTexts(int iReports)
 {
+    // The handlers write the file of the context's trace manager only.
     SignalReports& reports = Reports();
-    if (!reports._Any)
+    if (!reports._Any || this != zbExtContext.GetTraceMngr())
         return;
     sView._Fd = _XmlFd;
     sView._Owned = _IsOpen;
