@@ -92,6 +92,13 @@ TEST(zbsvcOutput, LostTraceFailsTheRun)
                   "\n|# System error on /dev/full: No space left on device\n",
               Outcome(Zbsvc({"-xml", "/dev/full", "crc", f.dir / "check"})));
 
+    // Reports lost on standard error: the status says it.
+    for (const char* name : {"check", "missing"})
+        EXPECT_EQ(name[0] == 'c' ? 0 : 1, zbtest::Run({"/bin/sh", "-c", "exec \"$@\" 2> /dev/full",
+                                                       "sh", Program("zbsvc"), "crc", f.dir / name})
+                                              ._Status)
+            << name;
+
     // Cut by a file-size limit (SIGXFSZ ignored: the write fails instead).
     // The run's output goes through a pipe, which the limit does not cut.
     std::vector<std::string> argv = {

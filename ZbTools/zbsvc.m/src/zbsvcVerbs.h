@@ -104,7 +104,9 @@ int zbsvcReportSystemError(const char* iObject, int iErrno);
 // cannot be read.
 const char* zbsvcInputName(const char* iArgument);
 // Sends standard output through a stream that keeps the errno of its
-// first failed write; called first thing in main.
+// first failed write; called first thing in main.  That stream has no
+// descriptor of its own (fileno gives -1): descriptor 1 is still standard
+// output, for a child process for instance.
 void zbsvcWatchOutput();
 // Flushes standard output; 0, or the errno of the first failed write to
 // it, which is reported at the end of the run.
