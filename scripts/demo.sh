@@ -28,6 +28,15 @@ run() {
   echo "\$ $(quote "$@")"
   env "$@"
 }
+show --version
+show help block pack
+show context
+show context -v
+Zbzb_SPKLEVEL=2 show version -level "$root/examples/install/code/tools/data"
+show msg -k zbzbWarning zbzbFatal.InternalLine 'x > 0' 42 zbDemo
+show crc README.md
+printf 'through a pipe\n' | show crc -
+show ls -r -f "$root/examples"
 
 # run_into FILE PROGRAM ARGUMENT...: the same, standard output into FILE.
 run_into() {

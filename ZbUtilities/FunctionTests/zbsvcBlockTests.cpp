@@ -100,16 +100,18 @@ TEST(zbsvcBlock, BadCommandLines)
     const Case cases[] = {
         {{"block", "pack", "-x", "-v", "1.2.3", "a", "b"}, "zbsvc block pack: illegal option -- x"},
         {{"block", "pack", "a", "b", "-v"}, "zbsvc block pack: option requires an argument -- v"},
-        {{"block", "pack", "-v", "1.2.3", "a"}, "zbsvc block pack: expects the arguments IN OUT"},
+        {{"block", "pack", "-v", "1.2.3", "a"},
+         "zbsvc block pack: wrong number of arguments\nusage: zbsvc block pack [-crypt] -v A.B.C "
+         "IN OUT\n"},
         {{"block", "pack", "a", "b"}, "zbsvc block pack: expects one version -v A.B.C"},
         {{"block", "pack", "-v", "1.2.4294967296", "a", "b"},
          "zbsvc block pack: expects one version -v A.B.C"},
         {{"block", "pack", "-v", "1.2", "-v", "1.2.3", "a", "b"},
          "zbsvc block pack: expects one version -v A.B.C"},
-        {{"block", "info", "-", "f"}, "zbsvc block info: illegal option -- "},
-        {{"block", "unpack", "a"}, "zbsvc block unpack: expects the arguments IN OUT"},
-        {{"block", "frob"}, "zbsvc block: unknown action 'frob'"},
-        {{"block"}, "zbsvc block usage:"},
+        {{"block", "info", "-", "f"}, "zbsvc block info: wrong number of arguments"},
+        {{"block", "unpack", "a"}, "zbsvc block unpack: wrong number of arguments"},
+        {{"block", "frob"}, "zbsvc block: unknown sub-verb 'frob'\nusage: zbsvc block "},
+        {{"block"}, "zbsvc block: expects a sub-verb\n"},
     };
     for (const Case& c : cases)
     {
@@ -119,11 +121,10 @@ TEST(zbsvcBlock, BadCommandLines)
     }
     zbtest::ChildResult r = Zbsvc({"block", "pack", "-h"});
     EXPECT_EQ(0, r._Status);
-    EXPECT_EQ("zbsvc block pack usage:\n"
+    EXPECT_EQ("usage: zbsvc block pack [-crypt] -v A.B.C IN OUT\n"
+              "   save the bytes of IN as a block of version A.B.C\n"
               "   -crypt : store the version and the data scrambled\n"
-              "   -v xxx : version of the block, A.B.C\n"
-              "   -h : print this help\n"
-              "   --help : print this help\n"
-              "   arguments: IN OUT\n",
+              "   -v A.B.C : version of the block, three numbers\n"
+              "   -h, --help : print this help\n",
               r._Out);
 }

@@ -13,16 +13,19 @@ TEST(zbsvcCommandLine, UsagesAndRejectedLines)
 {
     zbtest::ChildResult r = Zbsvc({"-h"});
     EXPECT_EQ(0, r._Status);
-    EXPECT_EQ(0u, r._Out.find("zbsvc usage:\n   -h : print this help\n"));
-    EXPECT_NE(std::string::npos, r._Out.find("\n  context    print the build context\n"));
+    EXPECT_EQ(
+        0u,
+        r._Out.find("usage: zbsvc [SWITCHES] VERB [ARGUMENTS]\n   -h, --help : print this help\n"));
+    EXPECT_NE(std::string::npos,
+              r._Out.find("\n   context [-v]\n       print the build context\n"));
     EXPECT_EQ(r._Out, Zbsvc({"--help"})._Out);
 
     r = Zbsvc({"context", "-h"});
     EXPECT_EQ(0, r._Status);
-    EXPECT_EQ("zbsvc context usage:\n"
+    EXPECT_EQ("usage: zbsvc context [-v]\n"
+              "   print the build context\n"
               "   -v : also the search paths and the main specifications\n"
-              "   -h : print this help\n"
-              "   --help : print this help\n",
+              "   -h, --help : print this help\n",
               r._Out);
 
     struct Case
@@ -31,14 +34,14 @@ TEST(zbsvcCommandLine, UsagesAndRejectedLines)
         std::string _FirstLine;
     };
     const Case cases[] = {
-        {{}, "zbsvc usage:"},
+        {{}, "zbsvc: expects a verb"},
         {{"-q", "context"}, "zbsvc: illegal option -- q"},
-        {{"--", "context"}, "zbsvc: illegal option -- -"},
+        {{"---", "context"}, "zbsvc: illegal option -- -"},
         {{"nope"}, "zbsvc: unknown verb 'nope'"},
         {{"context", "-hx"}, "zbsvc context: illegal option -- x"},
         {{"context", "extra"}, "zbsvc context: expects no argument"},
         {{"-xml"}, "zbsvc: option requires an argument -- xml"},
-        {{"-xml", "a.xml"}, "zbsvc usage:"},
+        {{"-xml", "a.xml"}, "zbsvc: expects a verb"},
         {{"-xml", "a.xml", "-xmlappend", "b.xml", "context"},
          "zbsvc: one XML trace file at most (-xml or -xmlappend, once)"},
         {{"-xml", "a.xml", "nope"}, "zbsvc: unknown verb 'nope'"},

@@ -62,13 +62,13 @@ TEST(zbsvcmacros, ReadSolvePrintAndFailures)
         args.insert(args.begin(), "macros");
         r = zbtest::Zbsvc(args);
         EXPECT_EQ(2, r._Status);
-        EXPECT_NE(std::string::npos, r._Err.find("zbsvc macros usage:\n")) << r._Err;
+        EXPECT_NE(std::string::npos, r._Err.find("usage: zbsvc macros ")) << r._Err;
         EXPECT_EQ("", r._Out);
     }
     r = zbtest::Zbsvc({"macros", "-h"});
     EXPECT_EQ(0, r._Status);
     EXPECT_NE(std::string::npos,
-              r._Out.find("   -I xxx : directory searched for the included files\n"));
+              r._Out.find("   -I DIR : directory searched for the included files\n"));
 }
 
 TEST(zbsvcmacros, OutputFailure)
@@ -77,5 +77,5 @@ TEST(zbsvcmacros, OutputFailure)
     auto r = zbtest::Run(
         {"/bin/sh", "-c", "exec \"$0\" macros \"$1\" > /dev/full", Program("zbsvc"), t / "c.mk"});
     EXPECT_EQ(1, r._Status);
-    EXPECT_EQ("# System error on stdout: No space left on device\n", r._Err);
+    EXPECT_EQ("zbsvc: standard output: No space left on device\n", r._Err);
 }

@@ -26,10 +26,9 @@ TEST(zbsvcWschain, Failures)
     EXPECT_EQ(Outcome(Zbsvc({"wschain", ws.Path()})),
               "1||# System error on " + config + ": Bad file descriptor\n");
 
-    EXPECT_EQ(Outcome(Zbsvc({"wschain"})), "2||zbsvc wschain: expects the arguments WS\n"
-                                           "zbsvc wschain usage:\n"
-                                           "   -h : print this help\n"
-                                           "   --help : print this help\n"
-                                           "   arguments: WS\n");
+    EXPECT_EQ(Outcome(Zbsvc({"wschain"})), "2||zbsvc wschain: wrong number of arguments\n"
+                                           "usage: zbsvc wschain WS\n"
+                                           "   print the workspace chain of a workspace\n"
+                                           "   -h, --help : print this help\n");
     EXPECT_EQ(Zbsvc({"wschain", "a", "b"})._Status, 2);
 }

@@ -59,7 +59,8 @@ class zbContext
     zbTraceManager* GetTraceMngr() { return &_TraceManager; }
 
     void SetCatastrophicError(const int& iValue) { _CatastrophicError = iValue; }
-    // SIGABRT to zbContextualAbort, SIGINT and SIGTERM to zbContextualInterrupt.
+    // SIGABRT to zbContextualAbort, SIGINT and SIGTERM to zbContextualInterrupt
+    // (zbTrapFatalSignals).
     void TrapSignals();
     // Puts ZbzbExternalQX=External into the environment; returns the value.
     const char* SetForExternalUse();

@@ -10,10 +10,18 @@ class zbOFStream;
 // Reports "zbzbFatal.InternalLine" with the expression (or "Assertion
 // failed"), the line and the source file (or "<unknown>"), then exits with
 // iStatus; in a development build it aborts with a stack trace instead.
-[[noreturn]] void zbInternalError(const char* iExpression, const char* iFile, int iLine, int iStatus);
-// Signal handler for SIGABRT: report with a stack trace, exit(iStatus).
+[[noreturn]] void zbInternalError(const char* iExpression, const char* iFile, int iLine,
+                                  int iStatus);
+// Installs the handlers of SIGABRT, SIGINT and SIGTERM (zbContext::
+// TrapSignals), after preparing everything they write: the report of each
+// signal, its line in the XML trace, what names the frames of a stack trace.
+void zbTrapFatalSignals();
+// Signal handler for SIGABRT: the "zbzbFatal.Abort" report with a stack
+// trace, then _exit(iStatus).  Signal handler for SIGINT and SIGTERM: the
+// "zbzbFatal.Interrupt" report, then _exit(iStatus).  Both write only what
+// was prepared (async-signal-safe), the XML trace's closing lines included;
+// a second signal or an abort while they run ends the process at once.
 [[noreturn]] void zbContextualAbort(int iStatus);
-// Signal handler for SIGINT and SIGTERM: report, exit(iStatus).
 [[noreturn]] void zbContextualInterrupt(int iStatus);
 // printf-like print to the stream's file, flushed before and after.
 void zbDebugTrace(zbOFStream& oStream, const char* iFormat, ...)

@@ -108,9 +108,26 @@ class zbTraceManager
     zbMsgTrace* GetMsg(const zbKeyForTraceManager& iKey, FILE* iStream, QORUnicodeString* iParams,
                        const int& iCount);
 
+    // Reports written from a signal handler.  PrepareSignalReport builds
+    // now the console line and the XML line of the report iKey with
+    // iMessage for the signal iSignal (its XML line again whenever a trace
+    // file is opened later), and from then on holds the signal back while
+    // the trace file is written, so that a handler never meets half a
+    // report.  WriteSignalReport is async-signal-safe: it writes those lines
+    // and the closing lines of the trace file (kept current as complex tags
+    // open and close) with write(2), allocating nothing and taking no lock;
+    // the trace file is left alone afterwards.
+    void PrepareSignalReport(int iSignal, const zbKeyForTraceManager& iKey,
+                             const QORUnicodeString& iMessage);
+    static void WriteSignalReport(int iSignal);
+
     const QORString& GetXmlKeysFile() const { return _XmlKeysFile; }
     const QORString& GetXmlFileName() const { return _XmlFileName; }
     int GetXmlFd() const { return _XmlFd; }
+    // The errno of the first write to the XML file that failed or came
+    // short since it was opened (0: every write went through).  A write
+    // failure is recorded, never printed nor fatal: the tool decides.
+    int GetWriteError() const { return _WriteError; }
     const zbMsgKey* GetMsgKey(const QORString& iKey) const { return _MsgKeys.Locate(iKey); }
     const zbMsgTag* GetTag(const QORString& iId) const { return _Tags.Locate(iId); }
 
@@ -130,6 +147,9 @@ class zbTraceManager
     int WriteUTF8(const QORUnicodeString& iText);
     // The closing lines, written; the descriptor closed.
     int CloseOwnedFile();
+    // Brings what the signal handlers write up to date with the file:
+    // the descriptor, the closing lines, the XML lines of the reports.
+    void UpdateSignalTexts(int iReports = 0);
     // On stderr: iMessage as the parameter of "zbzbError"; "systError" on
     // iName with the text of the last stored error.
     static void ReportError(const QORUnicodeString& iMessage);
@@ -142,6 +162,7 @@ class zbTraceManager
     int _IsOpen;
     int _XmlFd;
     int _OwnerPid = 0; // the process that opened the file
+    int _WriteError = 0;
 };
 
 #endif

@@ -1,37 +1,37 @@
 // zbsvc: the command-line front end of the services library, one verb per
 // everyday job of the tool family.
 //
-// Switches of a verb.  A verb names a zbGetopts after itself, declares its
-// switches on it, and hands its arguments to zbsvcAnalyze, which adds -h,
-// reports a bad command line (exit 2) and answers -h (exit 0):
+// A verb is one row of the table below (name, function, synopsis, one-line
+// summary) and one source file.  Its function names a zbsvcOptions after
+// itself, declares its switches on it, and hands its arguments to
+// zbsvcAnalyze, which adds -h, reports a bad command line (exit 2) and
+// answers -h (exit 0) from the verb's row:
 //
 //     int zbsvcFoo(int argc, char** argv)
 //     {
-//         zbGetopts options("zbsvc foo");
-//         options.AddSimpleSwitch("all", "list everything", 1);
-//         options.AddValuedSwitch("o", "output file", 1);
-//         int status = zbsvcAnalyze(options, argc, argv, "FILE...", 1, -1);
+//         zbsvcOptions options("zbsvc foo");
+//         options.DeclareSwitch("all", "list everything");
+//         options.DeclareValue("o", "FILE", "output file");
+//         int status = zbsvcAnalyze(options, argc, argv, 1, -1);
 //         if (status >= 0)
 //             return status;
 //         ... options.GetSwitchStatus("all"), options.GetSwitchValue("o"),
 //         ... options.GetLineValue(index) for index from 1
 //     }
 //
-// Converting a verb that parses by hand touches only its own file: its row
-// in the table below stays as it is.
+// The usage, `zbsvc help VERB` and the manual page (`zbsvc --man`, written
+// at build time) are all printed from the rows and the declared switches.
 
-#include <cerrno>
-#include <cstdio>
 #include <cstring>
 #include <string>
 #include <vector>
 
 #include "zbContext.h"
-#include "zbErrorCodeManager.h"
-#include "zbGetopts.h"
 #include "zbOFStream.h"
+#include "zbReport.h"
 #include "zbsvcVerbs.h"
 
+// Row numbers in the comments: the order of the usage and of the manual.
 const zbsvcVerb zbsvcVerbs[] = {
     {"context", zbsvcContext, "print the build context"},
     {"ls", zbsvcLs, "list directories, recursively with -r (-f files, -d directories)"},
@@ -54,76 +54,144 @@ const zbsvcVerb zbsvcVerbs[] = {
      "print the pattern list of a filter and flags, optionally substituted"},
     {"run", zbsvcRun, "run shell commands N at a time, each output printed whole"},
     {nullptr, nullptr, nullptr},
+    /*  1 */ {"context", zbsvcContext, "[-v]", "print the build context", nullptr},
+    /*  2 */
+    {"version", zbsvcVersion, "[-level DIR]", "compute and print the version of the product",
+     nullptr},
+    /*  3 */
+    {"msg", zbsvcMsg, "[-k OUTERKEY] KEY [PARAM ...]", "print a catalog message under an outer key",
+     nullptr},
+    /*  4 */ {"crc", zbsvcCrc, "FILE ...", "print the CRC-32, size and name of files", nullptr},
+    /*  5 */
+    {"ls", zbsvcLs, "[-r] [-f | -d] [-x PATTERN ...] DIR ...",
+     "list directories, recursively with -r (-f files, -d directories)", nullptr},
+    /*  6 */ {"wschain", zbsvcWschain, "WS", "print the workspace chain of a workspace", nullptr},
+    /*  7 */
+    {"macros", zbsvcMacros, "[-solve] [-keep] [-dump] [-I DIR ...] [-level FILE] FILE ...",
+     "read description files into a macro set and print it", nullptr},
+    /*  8 */
+    {"pp", zbsvcPp, "[-level FILE] [-nocheck] [-I DIR ...] [-expand] FILE",
+     "print a description file preprocessed", nullptr},
+    /*  9 */
+    {"block", zbsvcBlock, "info|pack|unpack ARGUMENTS",
+     "check, pack and unpack versioned block files", zbsvcBlockVerbs},
+    /* 10 */
+    {"hlist", zbsvcHlist, "[-subdir] -ws WS -o LISTFILE DIR ...",
+     "write the header-list file of include directories of a workspace", nullptr},
+    /* 11 */
+    {"hmap", zbsvcHmap, "-o MAPFILE [+]WS=LISTFILE ...",
+     "build a header map from header-list files", nullptr},
+    /* 12 */
+    {"find", zbsvcFind, "[-i] [-map MAPFILE] [-path DIR:DIR ...] [-names FILE] [-stdin] NAME ...",
+     "print where names are found along directories and a header map", nullptr},
+    /* 13 */
+    {"help", zbsvcHelp, "[VERB [SUB-VERB]]", "print the usage of zbsvc or of a verb", nullptr},
+    {nullptr, nullptr, nullptr, nullptr, nullptr},
 };
+
+// ---------------------------------------------------------------- switches
 
 namespace
 {
-void PrintUsage(zbOFStream& oStream, const zbGetopts& iOptions, const char* iArguments)
+// Stands for a lone "-" while the parser reads the line (the parser takes
+// "-" for a switch); put back as "-" afterwards.
+const char kStandardInput[] = "\x1f-";
+
+void DeclareMainSwitches(zbsvcOptions& ioOptions)
 {
-    iOptions.Usage(oStream);
-    if (iArguments && *iArguments)
-        oStream.Print("   arguments: %s\n", iArguments);
+    ioOptions.DeclareValue("xml", "FILE",
+                           "also write every report to the XML trace FILE (new file)");
+    ioOptions.DeclareValue("xmlappend", "FILE", "the same, appending to FILE");
+    ioOptions.DeclareSwitch("--version", "print the version of zbsvc");
 }
 
-// Analyses argv[0..argc) with the program name iOptions was given in place
-// of argv[0].
-int Analyze(zbGetopts& ioOptions, int argc, char** argv)
+void DeclareHelp(zbsvcOptions& ioOptions)
 {
-    std::string name = ioOptions.GetArgv0();
-    std::vector<const char*> args(argv, argv + argc);
-    args[0] = name.c_str();
-    return ioOptions.AnalyzeCommandLine(argc, args.data(), 0);
+    ioOptions.DeclareSwitch("h", "print this help");
+    ioOptions.DeclareSwitch("--help", "print this help");
 }
 
-void DeclareHelp(zbGetopts& ioOptions)
+void PutBackStandardInput(QORListValQORString& ioValues)
 {
-    ioOptions.AddSimpleSwitch("h", "print this help", 0);
-    ioOptions.AddSimpleSwitch("--help", "print this help", 0);
+    for (QORString& value : ioValues)
+        if (value == kStandardInput)
+            value = "-";
 }
 } // namespace
 
-int zbsvcAnalyze(zbGetopts& ioOptions, int argc, char** argv, const char* iArguments,
-                 int iMinValues, int iMaxValues)
+void zbsvcOptions::DeclareSwitch(const char* iName, const char* iHelp)
+{
+    AddSimpleSwitch(iName, iHelp, 1);
+}
+
+void zbsvcOptions::DeclareValue(const char* iName, const char* iValueName, const char* iHelp)
+{
+    AddValuedSwitch(iName, iHelp, 1);
+    _ValueNames.Append(QORString(iName));
+    _ValueNames.Append(QORString(iValueName));
+}
+
+const zbGetoptsSwitchBase* zbsvcOptions::GetSwitch(int iIndex) const
+{
+    return iIndex >= 1 && iIndex <= _ListOfSwitches.Size() ? _ListOfSwitches[iIndex] : nullptr;
+}
+
+const char* zbsvcOptions::GetValueName(const zbGetoptsSwitchBase& iSwitch) const
+{
+    for (int i = 1; i + 1 <= _ValueNames.Size(); i += 2)
+        if (_ValueNames[i] == iSwitch.GetName())
+            return _ValueNames[i + 1];
+    return "VALUE";
+}
+
+int zbsvcOptions::Analyze(int argc, char** argv)
+{
+    std::string name = GetArgv0();
+    std::vector<const char*> args;
+    args.push_back(name.c_str());
+    int end = 1;
+    for (; end < argc && std::strcmp(argv[end], "--") != 0; ++end)
+        args.push_back(std::strcmp(argv[end], "-") ? argv[end] : kStandardInput);
+    int status = AnalyzeCommandLine(static_cast<int>(args.size()), args.data(), 0);
+    for (int i = end + 1; i < argc; ++i)
+        _LineValues.Append(QORString(argv[i]));
+    PutBackStandardInput(_LineValues);
+    for (int i = 1; i <= _ListOfSwitches.Size(); ++i)
+        if (auto* valued = dynamic_cast<zbGetoptsValuedSwitch*>(_ListOfSwitches[i]))
+            if (QORListValQORString* values = valued->GetAllValues())
+                PutBackStandardInput(*values);
+    return status;
+}
+
+int zbsvcAnalyze(zbsvcOptions& ioOptions, int argc, char** argv, int iMinValues, int iMaxValues)
 {
     DeclareHelp(ioOptions);
     if (argc < 1 || !argv)
         return 2;
-    if (Analyze(ioOptions, argc, argv) != 0)
-    {
-        PrintUsage(zbStderr, ioOptions, iArguments);
-        return 2;
-    }
+    if (ioOptions.Analyze(argc, argv) != 0)
+        return zbsvcUsageError(ioOptions, nullptr);
     if (ioOptions.GetSwitchStatus("h") || ioOptions.GetSwitchStatus("--help"))
     {
-        PrintUsage(zbStdout, ioOptions, iArguments);
+        zbsvcPrintUsage(zbStdout, ioOptions);
         return 0;
     }
     QORListValQORString* values = ioOptions.GetAllLineValues();
     int count = values ? values->Size() : 0;
     if (count < iMinValues || (iMaxValues >= 0 && count > iMaxValues))
-    {
-        zbStderr.Print("%s: expects %s%s\n", ioOptions.GetArgv0(),
-                       iArguments && *iArguments ? "the arguments " : "no argument",
-                       iArguments ? iArguments : "");
-        PrintUsage(zbStderr, ioOptions, iArguments);
-        return 2;
-    }
+        return zbsvcUsageError(ioOptions, iMaxValues == 0 ? "expects no argument"
+                                                          : "wrong number of arguments");
     return -1;
 }
 
-static void Usage(zbOFStream& oStream, const zbGetopts& iOptions)
-{
-    PrintUsage(oStream, iOptions, "VERB [ARGUMENTS], VERB -h for the verb's own usage");
-    oStream.Print("Verbs:\n");
-    for (const zbsvcVerb* verb = zbsvcVerbs; verb->_Name; ++verb)
-        oStream.Print("  %-10s %s\n", verb->_Name, verb->_Summary);
-}
+// ---------------------------------------------------------------- main
 
+namespace
+{
 // -xml FILE or -xmlappend FILE: every report of the run also goes to the
-// XML trace FILE, which is closed properly however the process ends (the
-// context's destruction at exit, also after a fatal report or a trapped
-// SIGINT or SIGTERM).  -1 when the run goes on, else the exit status.
-static int StartXmlTrace(zbGetopts& ioOptions)
+// XML trace FILE, closed with its closing lines however the run ends (at the
+// end of the run, or by the handlers of the trapped signals).  -1 when the
+// run goes on, else the exit status.
+int StartXmlTrace(zbsvcOptions& ioOptions)
 {
     QORListValQORString* create = ioOptions.GetSwitchAllValues("xml");
     QORListValQORString* append = ioOptions.GetSwitchAllValues("xmlappend");
@@ -131,11 +199,7 @@ static int StartXmlTrace(zbGetopts& ioOptions)
     if (!count)
         return -1;
     if (count > 1)
-    {
-        zbStderr.Print("zbsvc: one XML trace file at most (-xml or -xmlappend, once)\n");
-        Usage(zbStderr, ioOptions);
-        return 2;
-    }
+        return zbsvcUsageError(ioOptions, "one XML trace file at most (-xml or -xmlappend, once)");
     zbExtContext.TrapSignals();
     int isAppend = append && append->Size() ? 1 : 0;
     QORString name = isAppend ? (*append)[1] : (*create)[1];
@@ -143,60 +207,129 @@ static int StartXmlTrace(zbGetopts& ioOptions)
     return zbExtContext.SetXmlFileName(&name, "zbsvc", isAppend) ? -1 : 1;
 }
 
-int main(int argc, char** argv)
+const zbsvcVerb* FindVerb(const zbsvcVerb* iTable, const char* iName)
 {
-    zbGetopts options("zbsvc");
+    for (const zbsvcVerb* verb = iTable; verb->_Name; ++verb)
+        if (!std::strcmp(iName, verb->_Name))
+            return verb;
+    return nullptr;
+}
+
+int Run(int argc, char** argv)
+{
+    zbsvcOptions options("zbsvc");
     DeclareHelp(options);
-    options.AddValuedSwitch("xml", "also write every report to the XML trace file (new file)", 1);
-    options.AddValuedSwitch("xmlappend", "the same, appending to the file", 1);
+    DeclareMainSwitches(options);
+    if (argc == 2 && !std::strcmp(argv[1], "--man"))
+        return zbsvcPrintManual(zbStdout, options);
     // The switches before the verb are zbsvc's own; a valued one takes the
-    // next argument with it.
-    int first = 1;
-    while (first < argc && argv[first][0] == '-')
+    // next argument with it; "--" ends them.
+    int first = 1, analyzed = -1;
+    while (first < argc && argv[first][0] == '-' && std::strcmp(argv[first], "-"))
+    {
+        if (!std::strcmp(argv[first], "--"))
+        {
+            analyzed = first++;
+            break;
+        }
         first += options.IsASwitch(argv[first]) == 2 ? 2 : 1;
+    }
     if (first > argc)
         first = argc;
-    if (Analyze(options, first, argv) != 0)
-    {
-        Usage(zbStderr, options);
-        return 2;
-    }
+    if (analyzed < 0)
+        analyzed = first;
+    if (options.Analyze(analyzed, argv) != 0)
+        return zbsvcUsageError(options, nullptr);
     if (options.GetSwitchStatus("h") || options.GetSwitchStatus("--help"))
     {
-        Usage(zbStdout, options);
+        zbsvcPrintTableUsage(zbStdout, "zbsvc", zbsvcVerbs, &options);
+        return 0;
+    }
+    if (options.GetSwitchStatus("--version"))
+    {
+        zbStdout.Print("zbsvc %s\n", ZBSVC_VERSION);
         return 0;
     }
     if (first >= argc)
-    {
-        Usage(zbStderr, options);
-        return 2;
-    }
-    const zbsvcVerb* found = nullptr;
-    for (const zbsvcVerb* verb = zbsvcVerbs; verb->_Name && !found; ++verb)
-        if (!std::strcmp(argv[first], verb->_Name))
-            found = verb;
+        return zbsvcUsageError(options, "expects a verb");
+    const zbsvcVerb* found = FindVerb(zbsvcVerbs, argv[first]);
     if (!found)
     {
-        zbStderr.Print("zbsvc: unknown verb '%s'\n", argv[first]);
-        Usage(zbStderr, options);
-        return 2;
+        std::string text = std::string("unknown verb '") + argv[first] + "'";
+        return zbsvcUsageError(options, text.c_str());
     }
     int status = StartXmlTrace(options);
     if (status >= 0)
         return status;
     return found->_Run(argc - first, argv + first);
 }
+} // namespace
+
+int zbsvcRunTable(const char* iProgram, const zbsvcVerb* iTable, int argc, char** argv)
+{
+    zbsvcOptions options(iProgram);
+    DeclareHelp(options);
+    if (argc >= 2 && (!std::strcmp(argv[1], "-h") || !std::strcmp(argv[1], "--help")))
+    {
+        zbsvcPrintTableUsage(zbStdout, iProgram, iTable, nullptr);
+        return 0;
+    }
+    if (argc < 2)
+        return zbsvcUsageError(options, "expects a sub-verb");
+    if (const zbsvcVerb* found = FindVerb(iTable, argv[1]))
+        return found->_Run(argc - 1, argv + 1);
+    std::string text = std::string("unknown sub-verb '") + argv[1] + "'";
+    return zbsvcUsageError(options, text.c_str());
+}
+
+// zbsvc help [VERB [SUB-VERB]]: the usage of zbsvc, of a verb or of a
+// sub-verb, printed by the verb itself as for -h.
+int zbsvcHelp(int argc, char** argv)
+{
+    zbsvcOptions options("zbsvc help");
+    int status = zbsvcAnalyze(options, argc, argv, 0, 2);
+    if (status >= 0)
+        return status;
+    QORListValQORString* names = options.GetAllLineValues();
+    if (!names || !names->Size())
+    {
+        zbsvcOptions main("zbsvc");
+        DeclareHelp(main);
+        DeclareMainSwitches(main);
+        zbsvcPrintTableUsage(zbStdout, "zbsvc", zbsvcVerbs, &main);
+        return 0;
+    }
+    const zbsvcVerb* verb = FindVerb(zbsvcVerbs, (*names)[1]);
+    const zbsvcVerb* sub = verb && verb->_SubVerbs && names->Size() == 2
+                               ? FindVerb(verb->_SubVerbs, (*names)[2])
+                               : nullptr;
+    if (!verb || (names->Size() == 2 && !sub))
+    {
+        std::string text =
+            std::string("no verb '") + (*names)[1].CastToCharPtr() +
+            (names->Size() == 2 ? std::string(" ") + (*names)[2].CastToCharPtr() : "") + "'";
+        return zbsvcUsageError(options, text.c_str());
+    }
+    std::vector<char*> args;
+    args.push_back(const_cast<char*>(verb->_Name));
+    if (sub)
+        args.push_back(const_cast<char*>(sub->_Name));
+    args.push_back(const_cast<char*>("-h"));
+    return verb->_Run(static_cast<int>(args.size()), args.data());
+}
+
+int main(int argc, char** argv)
+{
+    zbsvcWatchOutput();
+    return zbsvcFinish(Run(argc, argv));
+}
 
 int zbsvcReportError(const QORUnicodeString& iMessage)
 {
-    zbExtContext.GetTraceMngr()->Print(MSG_KEY_zbzbError, stderr, iMessage);
-    return 1;
+    return zbReportText(iMessage);
 }
 
 int zbsvcReportSystemError(const char* iObject, int iErrno)
 {
-    zbExtLastError.SetErrno(iErrno ? iErrno : EIO);
-    zbExtContext.GetTraceMngr()->Print(MSG_KEY_systError, stderr, QORUnicodeString(iObject),
-                                       zbExtLastError.GetMsgError());
-    return 1;
+    return zbReportSystemError(iObject, iErrno);
 }

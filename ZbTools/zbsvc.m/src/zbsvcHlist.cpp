@@ -5,30 +5,26 @@
 
 #include "zbContext.h"
 #include "zbErrorCodeManager.h"
-#include "zbGetopts.h"
 #include "zbHeaderList.h"
 #include "zbOFStream.h"
 #include "zbPathSeparators.h"
+#include "zbReport.h"
 #include "zbTraceManager.h"
 #include "zbsvcVerbs.h"
 
 int zbsvcHlist(int argc, char** argv)
 {
-    zbGetopts options("zbsvc hlist");
-    options.AddSimpleSwitch("subdir", "list the directories as subdirectory include paths", 1);
-    options.AddValuedSwitch("ws", "workspace root", 1);
-    options.AddValuedSwitch("o", "header-list file to write", 1);
-    int status = zbsvcAnalyze(options, argc, argv, "DIR...", 1, -1);
+    zbsvcOptions options("zbsvc hlist");
+    options.DeclareSwitch("subdir", "list the directories as subdirectory include paths");
+    options.DeclareValue("ws", "WS", "workspace root");
+    options.DeclareValue("o", "LISTFILE", "header-list file to write");
+    int status = zbsvcAnalyze(options, argc, argv, 1, -1);
     if (status >= 0)
         return status;
     QORString* workspace = options.GetSwitchValue("ws");
     QORString* output = options.GetSwitchValue("o");
     if (!workspace || !output)
-    {
-        zbStderr.Print("%s: -ws and -o are required\n", options.GetArgv0());
-        options.Usage(zbStderr);
-        return 2;
-    }
+        return zbsvcUsageError(options, "-ws and -o are required");
     int subdir = options.GetSwitchStatus("subdir") ? 1 : 0;
 
     // One directory at a time, so that one that cannot be listed is named.
@@ -44,8 +40,7 @@ int zbsvcHlist(int argc, char** argv)
         int before = list.GetListOfHeaderDirectories().Size();
         if (list.ListDirectories(one, subdir) == before)
         {
-            zbsvcReportSystemError(path.CastToCharPtr(), zbExtLastError.GetErrno());
-            status = 1;
+            status = zbReportLastError(path.CastToCharPtr());
         }
     }
     if (list.WriteFile(*output) != 0)

@@ -1,9 +1,10 @@
 // zbsvc hmap -o MAPFILE [+]WS=LISTFILE ...: a header map from header lists
-// in command-line order; +WS=LISTFILE marks the list into-framework.
+// in command-line order; +WS=LISTFILE marks the list into-framework
+// (LISTFILE "-": standard input).
 
 #include <cstring>
+#include <string>
 
-#include "zbGetopts.h"
 #include "zbHeaderListIntoWS.h"
 #include "zbHeaderMap.h"
 #include "zbOFStream.h"
@@ -11,18 +12,14 @@
 
 int zbsvcHmap(int argc, char** argv)
 {
-    zbGetopts options("zbsvc hmap");
-    options.AddValuedSwitch("o", "header-map file to write", 1);
-    int status = zbsvcAnalyze(options, argc, argv, "[+]WS=LISTFILE...", 1, -1);
+    zbsvcOptions options("zbsvc hmap");
+    options.DeclareValue("o", "MAPFILE", "header-map file to write");
+    int status = zbsvcAnalyze(options, argc, argv, 1, -1);
     if (status >= 0)
         return status;
     QORString* output = options.GetSwitchValue("o");
     if (!output)
-    {
-        zbStderr.Print("%s: -o is required\n", options.GetArgv0());
-        options.Usage(zbStderr);
-        return 2;
-    }
+        return zbsvcUsageError(options, "-o is required");
 
     QORListPtrzbHeaderListIntoWS lists;
     QORListValQORString* arguments = options.GetAllLineValues();
@@ -34,14 +31,19 @@ int zbsvcHmap(int argc, char** argv)
         const char* equal = std::strchr(workspace, '=');
         if (!equal || equal == workspace || !equal[1])
         {
-            zbStderr.Print("%s: '%s' is not WS=LISTFILE\n", options.GetArgv0(), argument);
-            options.Usage(zbStderr);
             lists.ApplyDelete();
-            return 2;
+            std::string text = std::string("'") + argument + "' is not WS=LISTFILE";
+            return zbsvcUsageError(options, text.c_str());
+        }
+        const char* listFile = zbsvcInputName(equal + 1);
+        if (!listFile)
+        {
+            lists.ApplyDelete();
+            return 1;
         }
         lists.Append(
             new zbHeaderListIntoWS(QORString(workspace, static_cast<size_t>(equal - workspace)),
-                                   QORString(equal + 1), intoFW));
+                                   QORString(listFile), intoFW));
     }
     zbHeaderMap map;
     status = map.BuildFromListOfHeaderLists(*output, lists) != 0 ? 1 : 0;

@@ -11,28 +11,24 @@
 #include "zbContext.h"
 #include "zbDirectoryListing.h"
 #include "zbErrorCodeManager.h"
-#include "zbGetopts.h"
 #include "zbOFStream.h"
 #include "zbPatternSet.h"
+#include "zbReport.h"
 #include "zbTraceManager.h"
 #include "zbsvcVerbs.h"
 
 int zbsvcLs(int argc, char** argv)
 {
-    zbGetopts options("zbsvc ls");
-    options.AddSimpleSwitch("r", "walk the directories recursively", 1);
-    options.AddSimpleSwitch("f", "list everything but directories", 1);
-    options.AddSimpleSwitch("d", "list directories only", 1);
-    options.AddValuedSwitch("x", "skip the entries whose name matches this pattern", 1);
-    int status = zbsvcAnalyze(options, argc, argv, "DIR...", 1, -1);
+    zbsvcOptions options("zbsvc ls");
+    options.DeclareSwitch("r", "walk the directories recursively");
+    options.DeclareSwitch("f", "list everything but directories");
+    options.DeclareSwitch("d", "list directories only");
+    options.DeclareValue("x", "PATTERN", "skip the entries whose name matches PATTERN");
+    int status = zbsvcAnalyze(options, argc, argv, 1, -1);
     if (status >= 0)
         return status;
     if (options.GetSwitchStatus("f") && options.GetSwitchStatus("d"))
-    {
-        zbStderr.Print("%s: -f and -d exclude each other\n", options.GetArgv0());
-        options.Usage(zbStderr);
-        return 2;
-    }
+        return zbsvcUsageError(options, "-f and -d exclude each other");
     zbDirectoryListing::ListingMode mode = options.GetSwitchStatus("r")
                                                ? zbDirectoryListing::Recursive
                                                : zbDirectoryListing::GivenDirectoriesOnly;
@@ -53,8 +49,7 @@ int zbsvcLs(int argc, char** argv)
         int error = ::stat64(directory, &st) != 0 ? errno : (S_ISDIR(st.st_mode) ? 0 : ENOTDIR);
         if (error)
         {
-            zbsvcReportSystemError(directory, error);
-            status = 1;
+            status = zbReportSystemError(directory, error);
             continue;
         }
         roots.Append(QORString(directory));
@@ -75,11 +70,6 @@ int zbsvcLs(int argc, char** argv)
     {
         fputs_unlocked(path, stdout);
         putc_unlocked('\n', stdout);
-    }
-    if (std::fflush(stdout) != 0 || std::ferror(stdout))
-    {
-        zbsvcReportSystemError("<stdout>", errno ? errno : EIO);
-        status = 1;
     }
     if (listing.GetSkipped() > 0)
         status = 1;

@@ -8,11 +8,11 @@
 #include "zbContext.h"
 #include "zbErrorCodeManager.h"
 #include "zbFileBuffer.h"
-#include "zbGetopts.h"
 #include "zbMacroSet.h"
 #include "zbOFStream.h"
 #include "zbPPMacLev.h"
 #include "zbPathFinder.h"
+#include "zbReport.h"
 #include "zbSetOfPathFinder.h"
 #include "zbsvcVerbs.h"
 
@@ -25,8 +25,7 @@ static int zbsvcInsertPreprocessed(zbMacroSet& ioSet, const zbPPMacLev& iLevels,
     zbExtLastError.SetErrno(0);
     if (buffer.ReadFromFile(iFile, 8) != 0)
     {
-        zbsvcReportSystemError(iFile, zbExtLastError.GetErrno());
-        return 1;
+        return zbReportLastError(iFile);
     }
     if (buffer.zbPPBuffer(iLevels, iFile) != 0)
         return 1;
@@ -37,13 +36,13 @@ static int zbsvcInsertPreprocessed(zbMacroSet& ioSet, const zbPPMacLev& iLevels,
 
 int zbsvcMacros(int argc, char** argv)
 {
-    zbGetopts options("zbsvc macros");
-    options.AddSimpleSwitch("solve", "resolve the $(NAME) references", 1);
-    options.AddSimpleSwitch("keep", "keep the first value of a macro defined again", 1);
-    options.AddSimpleSwitch("dump", "print the dump form", 1);
-    options.AddValuedSwitch("I", "directory searched for the included files", 1);
-    options.AddValuedSwitch("level", "preprocess each file against this level file", 1);
-    int status = zbsvcAnalyze(options, argc, argv, "FILE...", 1, -1);
+    zbsvcOptions options("zbsvc macros");
+    options.DeclareSwitch("solve", "resolve the $(NAME) references");
+    options.DeclareSwitch("keep", "keep the first value of a macro defined again");
+    options.DeclareSwitch("dump", "print the dump form");
+    options.DeclareValue("I", "DIR", "directory searched for the included files");
+    options.DeclareValue("level", "FILE", "preprocess each file against the levels of FILE");
+    int status = zbsvcAnalyze(options, argc, argv, 1, -1);
     if (status >= 0)
         return status;
     const int solve = options.GetSwitchStatus("solve") ? 1 : 0;
@@ -71,18 +70,22 @@ int zbsvcMacros(int argc, char** argv)
     if (levelFile && zbsvcLoadLevels(levels, levelFile->CastToCharPtr()) != 0)
         return 1;
     int failures = 0;
-    for (const QORString& file : files)
-        failures += levelFile
-                        ? zbsvcInsertPreprocessed(set, levels, file.CastToCharPtr(), &finders, mode)
-                        : set.InsertFile(file.CastToCharPtr(), &finders, '=', mode);
+    for (const QORString& argument : files)
+    {
+        const char* file = zbsvcInputName(argument.CastToCharPtr());
+        if (!file)
+            ++failures;
+        else
+            failures += levelFile ? zbsvcInsertPreprocessed(set, levels, file, &finders, mode)
+                                  : set.InsertFile(file, &finders, '=', mode);
+    }
     if (solve)
         failures += set.Solve(nullptr);
 
-    int written = dump ? (set.Dump(zbStdout), zbStdout.GetErrno() != 0) : set.Print(zbStdout);
-    if (written || zbStdout.Flush())
-    {
-        zbsvcReportSystemError("stdout", zbStdout.GetErrno());
-        ++failures;
-    }
+    // A failed write is reported at the end of the run.
+    if (dump)
+        set.Dump(zbStdout);
+    else
+        set.Print(zbStdout);
     return failures ? 1 : 0;
 }

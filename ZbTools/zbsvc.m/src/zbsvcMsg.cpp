@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "zbContext.h"
-#include "zbGetopts.h"
+#include "zbReport.h"
 #include "zbsvcVerbs.h"
 
 namespace
@@ -21,9 +21,9 @@ int IsKnown(const char* iKey)
 
 int zbsvcMsg(int argc, char** argv)
 {
-    zbGetopts options("zbsvc msg");
-    options.AddValuedSwitch("k", "outer key of the report (zbzbInfo by default)", 1);
-    int status = zbsvcAnalyze(options, argc, argv, "KEY [PARAM...]", 1, 7);
+    zbsvcOptions options("zbsvc msg");
+    options.DeclareValue("k", "OUTERKEY", "outer key of the report (zbzbInfo by default)");
+    int status = zbsvcAnalyze(options, argc, argv, 1, 7);
     if (status >= 0)
         return status;
     const QORString* outerValue = options.GetSwitchValue("k");
@@ -33,11 +33,7 @@ int zbsvcMsg(int argc, char** argv)
 
     for (const char* name : {outerKey, key})
         if (!IsKnown(name))
-        {
-            QORUnicodeString message =
-                zbExtContext.GetMsgMngr()->GetMsg("zbsvc.msg.UnknownKey", QORUnicodeString(name));
-            return zbsvcReportError(message);
-        }
+            return zbReportMessage("zbsvc.msg.UnknownKey", {QORUnicodeString(name)});
     std::vector<QORUnicodeString> params;
     for (int i = 2; i <= values.Size(); ++i)
         params.emplace_back(values[i]);

@@ -1,4 +1,4 @@
-// zbsvc pp [-level LEVELFILE] [-nocheck] [-I DIR ...] [-expand] FILE: prints
+// zbsvc pp [-level FILE] [-nocheck] [-I DIR ...] [-expand] FILE: prints
 // FILE preprocessed; with -expand its #include lines are replaced by the
 // files found along the -I directories, themselves preprocessed.
 
@@ -9,54 +9,50 @@
 #include "zbContext.h"
 #include "zbErrorCodeManager.h"
 #include "zbFileBuffer.h"
-#include "zbGetopts.h"
 #include "zbOFStream.h"
 #include "zbPPMacLev.h"
 #include "zbPathFinderAccess.h"
+#include "zbReport.h"
 #include "zbTraceManager.h"
 #include "zbsvcVerbs.h"
 
-// Loads the level file into ioLevels; 0, or 1 after a report.
+// Loads the level file into ioLevels ("-": standard input); 0, or 1 after
+// a report.
 int zbsvcLoadLevels(zbPPMacLev& ioLevels, const char* iLevelFile)
 {
+    const char* file = zbsvcInputName(iLevelFile);
+    if (!file)
+        return 1;
     struct stat64 st;
-    if (::stat64(iLevelFile, &st) != 0)
-    {
-        zbsvcReportSystemError(iLevelFile, errno);
-        return 1;
-    }
+    if (::stat64(file, &st) != 0)
+        return zbReportSystemError(iLevelFile, errno);
     if (S_ISDIR(st.st_mode))
-    {
-        zbsvcReportSystemError(iLevelFile, EISDIR);
-        return 1;
-    }
+        return zbReportSystemError(iLevelFile, EISDIR);
     if (st.st_size == 0)
-    {
-        zbExtContext.GetTraceMngr()->Print(
-            MSG_KEY_zbzbError, stderr,
-            zbExtContext.GetMsgMngr()->GetMsg("zbsvc.pp.EmptyLevelFile", iLevelFile));
-        return 1;
-    }
-    if (ioLevels.InsertLevel(iLevelFile) == 0)
+        return zbReportMessage("zbsvc.pp.EmptyLevelFile", {QORUnicodeString(iLevelFile)});
+    if (ioLevels.InsertLevel(file) == 0)
         return 0;
     // The preprocessor reported its errors; a failed read did not.
     if (ioLevels.GetLoadStatus() == 0 && zbExtLastError.GetErrno() != 0)
-        zbsvcReportSystemError(iLevelFile, zbExtLastError.GetErrno());
+        zbReportLastError(iLevelFile);
     return 1;
 }
 
 int zbsvcPp(int argc, char** argv)
 {
-    zbGetopts options("zbsvc pp");
-    options.AddValuedSwitch("level", "level file defining the levels the conditions test", 1);
-    options.AddSimpleSwitch("nocheck", "test names without requiring a level file", 1);
-    options.AddValuedSwitch("I", "directory searched for the included files", 1);
-    options.AddSimpleSwitch("expand", "replace the #include lines by the files", 1);
-    int status = zbsvcAnalyze(options, argc, argv, "FILE", 1, 1);
+    zbsvcOptions options("zbsvc pp");
+    options.DeclareValue("level", "FILE", "level file defining the levels the conditions test");
+    options.DeclareSwitch("nocheck", "test names without requiring a level file");
+    options.DeclareValue("I", "DIR", "directory searched for the included files");
+    options.DeclareSwitch("expand", "replace the #include lines by the files");
+    int status = zbsvcAnalyze(options, argc, argv, 1, 1);
     if (status >= 0)
         return status;
     int index = 1;
-    const QORString file = *options.GetLineValue(index);
+    const char* input = zbsvcInputName(*options.GetLineValue(index));
+    if (!input)
+        return 1;
+    const QORString file = input;
 
     zbPPMacLev levels(500);
     if (QORString* levelFile = options.GetSwitchValue("level"))
@@ -69,10 +65,7 @@ int zbsvcPp(int argc, char** argv)
     zbFileBuffer buffer;
     zbExtLastError.SetErrno(0);
     if (buffer.ReadFromFile(file.CastToCharPtr(), 4) != 0)
-    {
-        zbsvcReportSystemError(file.CastToCharPtr(), zbExtLastError.GetErrno());
-        return 1;
-    }
+        return zbReportLastError(file.CastToCharPtr());
     int errors;
     if (options.GetSwitchStatus("expand"))
     {
@@ -91,10 +84,7 @@ int zbsvcPp(int argc, char** argv)
 
     static char outputBuffer[1 << 16];
     std::setvbuf(stdout, outputBuffer, _IOFBF, sizeof outputBuffer);
-    if (buffer.Write(zbStdout) < 0 || zbStdout.Flush() != 0)
-    {
-        zbsvcReportSystemError("stdout", zbStdout.GetErrno() ? zbStdout.GetErrno() : EIO);
-        return 1;
-    }
+    // A failed write is reported at the end of the run.
+    buffer.Write(zbStdout);
     return 0;
 }

@@ -2,18 +2,38 @@
 #define zbsvcVerbs_H
 // The verbs of zbsvc.  Each takes the arguments after the verb name (argv[0]
 // is the verb) and returns the exit status: 0 success, 1 a failure reported
-// through the trace manager, 2 a usage error.  How a verb declares its
+// through the library's reporting, 2 a usage error.  How a verb declares its
 // switches: see the note at the top of zbsvc.cpp.
 
-class zbGetopts;
-class zbPPMacLev;
+#include "zbGetopts.h"
 
+// The project's version, given by the build.
+#ifndef ZBSVC_VERSION
+#define ZBSVC_VERSION "0.0.0"
+#endif
+
+class zbOFStream;
+class zbPPMacLev;
+class QORUnicodeString;
+
+// One row of a verb table: the name, what runs it, the synopsis of its
+// arguments (values named FILE, DIR, A.B.C...), and what it does in one
+// line.  A verb made of sub-verbs (block info|pack|unpack) has its own table
+// of the same shape in _SubVerbs.  The usage, `zbsvc help` and the manual
+// page are printed from the rows: a verb's texts live there only.
 struct zbsvcVerb
 {
     const char* _Name;
     int (*_Run)(int argc, char** argv);
+    const char* _Synopsis;
     const char* _Summary;
+    const zbsvcVerb* _SubVerbs;
 };
+
+// The table of zbsvc's verbs, in the order the usage lists them; the block
+// sub-verbs.  Both end with a row whose name is null.
+extern const zbsvcVerb zbsvcVerbs[];
+extern const zbsvcVerb zbsvcBlockVerbs[];
 
 int zbsvcContext(int argc, char** argv);
 int zbsvcMacros(int argc, char** argv);
@@ -34,26 +54,74 @@ int zbsvcPatterns(int argc, char** argv);
 int zbsvcTreediff(int argc, char** argv);
 int zbsvcCopytree(int argc, char** argv);
 int zbsvcRun(int argc, char** argv);
+int zbsvcHelp(int argc, char** argv);
 
-// Reporting for the verbs, through the library's reporting: the message
-// under "zbzbError"; a system error of iObject ("systError", iErrno stored in
-// zbExtLastError, EIO when it is 0).  Both return 1, the failure status.
-class QORUnicodeString;
+// The switches of a verb, declared on the library's option parser, with
+// the name of each switch's value for the usage ("-level FILE").
+class zbsvcOptions : public zbGetopts
+{
+  public:
+    explicit zbsvcOptions(const char* iProgramName) : zbGetopts(iProgramName) {}
+    void DeclareSwitch(const char* iName, const char* iHelp);
+    void DeclareValue(const char* iName, const char* iValueName, const char* iHelp);
+
+    // Switch number iIndex (from 1) in declaration order, null past the last.
+    const zbGetoptsSwitchBase* GetSwitch(int iIndex) const;
+    // The value name of a valued switch ("VALUE" when none was given).
+    const char* GetValueName(const zbGetoptsSwitchBase& iSwitch) const;
+    // Analyses argv[0..argc) (argv[0] replaced by the program name); the
+    // arguments after a "--" are line values, never switches.
+    int Analyze(int argc, char** argv);
+
+  private:
+    QORListValQORString _ValueNames; // switch name, value name, ...
+};
+
+// Analyses the arguments of a verb (argv[0] is the verb) against the
+// switches declared in ioOptions, after declaring -h and --help; between
+// iMinValues and iMaxValues line values are expected (iMaxValues < 0: no
+// limit).  Returns -1 when the verb goes on, otherwise the exit status: 0
+// after printing the usage for -h, 2 after a bad command line.
+int zbsvcAnalyze(zbsvcOptions& ioOptions, int argc, char** argv, int iMinValues, int iMaxValues);
+
+// A usage error: "PROGRAM: iText" then the usage, on standard error;
+// returns 2.  Every usage error of zbsvc goes through here.
+int zbsvcUsageError(const zbsvcOptions& iOptions, const char* iText);
+
+// The usage of the verb that iOptions was made for (its row is found by the
+// program name, "zbsvc block pack"), or of a verb table.
+void zbsvcPrintUsage(zbOFStream& oStream, const zbsvcOptions& iOptions);
+void zbsvcPrintTableUsage(zbOFStream& oStream, const char* iProgram, const zbsvcVerb* iTable,
+                          const zbsvcOptions* iOptions);
+// Runs the row of iTable named by argv[1] with the arguments after it
+// (argv[0] is the verb whose table it is); -h, --help and a missing or
+// unknown name are answered from the table.
+int zbsvcRunTable(const char* iProgram, const zbsvcVerb* iTable, int argc, char** argv);
+
+// The manual page of zbsvc (roff), from the tables and each verb's switches.
+int zbsvcPrintManual(zbOFStream& oStream, const zbsvcOptions& iMainOptions);
+
+// Reporting for the verbs: thin names over zbReport.h.
 int zbsvcReportError(const QORUnicodeString& iMessage);
 int zbsvcReportSystemError(const char* iObject, int iErrno);
 
-// The table, in the order the usage lists them; ends with a null name.
-extern const zbsvcVerb zbsvcVerbs[];
-
-// Analyses the arguments of a verb (argv[0] is the verb, replaced by the
-// name given to ioOptions) against the switches declared in ioOptions, after
-// declaring -h and --help.  iArguments names the line values for the usage
-// ("IN OUT"); between iMinValues and iMaxValues of them are expected
-// (iMaxValues < 0: no limit).  Returns -1 when the verb goes on, otherwise
-// the exit status: 0 after printing the usage for -h, 2 after a bad command
-// line (the parser's diagnostic, then the usage on standard error).
-int zbsvcAnalyze(zbGetopts& ioOptions, int argc, char** argv, const char* iArguments,
-                 int iMinValues, int iMaxValues);
+// "-" names standard input wherever a verb reads a file: the name to open
+// instead (a descriptor holding everything read from standard input, read
+// once), or the argument itself.  Null after a report when standard input
+// cannot be read.
+const char* zbsvcInputName(const char* iArgument);
+// Sends standard output through a stream that keeps the errno of its
+// first failed write; called first thing in main.  That stream has no
+// descriptor of its own (fileno gives -1): descriptor 1 is still standard
+// output, for a child process for instance.
+void zbsvcWatchOutput();
+// Flushes standard output; 0, or the errno of the first failed write to
+// it, which is reported at the end of the run.
+int zbsvcFlushOutput();
+// The end of every run: flushes and checks standard output and standard
+// error, closes the XML trace and checks that every write to it succeeded.
+// A failure is reported in one line and makes the status 1.
+int zbsvcFinish(int iStatus);
 
 // Loads a level file for the preprocessor (pp, macros -level); 0, or 1
 // after a report.

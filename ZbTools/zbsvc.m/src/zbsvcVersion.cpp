@@ -6,41 +6,35 @@
 
 #include "zbContext.h"
 #include "zbFileName.h"
-#include "zbGetopts.h"
 #include "zbOFStream.h"
+#include "zbReport.h"
 #include "zbsvcVerbs.h"
-
-namespace
-{
-void Warn(const char* iKey, const QORString& iName)
-{
-    QORUnicodeString message = zbExtContext.GetMsgMngr()->GetMsg(iKey, QORUnicodeString(iName));
-    zbExtContext.GetTraceMngr()->Print(MSG_KEY_zbzbWarning, stderr, message);
-}
-} // namespace
 
 int zbsvcVersion(int argc, char** argv)
 {
-    zbGetopts options("zbsvc version");
-    options.AddValuedSwitch("level", "directory of the level file TALVEXV5Level.lvl", 1);
-    int status = zbsvcAnalyze(options, argc, argv, "", 0, 0);
+    zbsvcOptions options("zbsvc version");
+    options.DeclareValue("level", "DIR", "directory of the level file TALVEXV5Level.lvl");
+    int status = zbsvcAnalyze(options, argc, argv, 0, 0);
     if (status >= 0)
         return status;
     const QORString* level = options.GetSwitchValue("level");
     QORString directory = level ? *level : zbExtContext.CPwd();
 
-    zbFileName data;
-    if (!zbExtContext.SearchForData("zbVersionData.mk", data))
-        Warn("zbsvc.version.NoVersionData", "zbVersionData.mk");
-    zbFileName levelFile(directory.CastToCharPtr(), "TALVEXV5Level.lvl", nullptr);
-    if (levelFile.ReadStat())
-        Warn("zbsvc.version.NoLevelFile", QORString(levelFile.GetPtrToFullname()));
-
     zbExtContext.ComputeVersion(directory);
+    // Only a version left at 0 is explained: which file was missing.
+    if (zbExtContext.MajorVersion() == "0" && zbExtContext.MinorVersion() == "0")
+    {
+        zbFileName data;
+        if (!zbExtContext.SearchForData("zbVersionData.mk", data))
+            zbReportWarning("zbsvc.version.NoVersionData", {QORUnicodeString("zbVersionData.mk")});
+        zbFileName levelFile(directory.CastToCharPtr(), "TALVEXV5Level.lvl", nullptr);
+        if (levelFile.ReadStat())
+            zbReportWarning("zbsvc.version.NoLevelFile",
+                            {QORUnicodeString(levelFile.GetPtrToFullname())});
+    }
     zbStdout.Print("MajorVersion = %s\n", zbExtContext.MajorVersion().CastToCharPtr());
     zbStdout.Print("MinorVersion = %s\n", zbExtContext.MinorVersion().CastToCharPtr());
     zbStdout.Print("ServicePack  = %s\n", zbExtContext.ServicePack().CastToCharPtr());
     zbStdout.Print("BuildNumber  = %s\n", zbExtContext.BuildNumber().CastToCharPtr());
-    zbStdout.Flush();
-    return zbStdout.GetErrno() ? 1 : 0;
+    return 0;
 }

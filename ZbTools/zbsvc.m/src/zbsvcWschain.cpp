@@ -7,14 +7,14 @@
 #include "zbContext.h"
 #include "zbDirectories.h"
 #include "zbErrorCodeManager.h"
-#include "zbGetopts.h"
+#include "zbReport.h"
 #include "zbTraceManager.h"
 #include "zbsvcVerbs.h"
 
 int zbsvcWschain(int argc, char** argv)
 {
-    zbGetopts options("zbsvc wschain");
-    int status = zbsvcAnalyze(options, argc, argv, "WS", 1, 1);
+    zbsvcOptions options("zbsvc wschain");
+    int status = zbsvcAnalyze(options, argc, argv, 1, 1);
     if (status >= 0)
         return status;
     int index = 1;
@@ -25,11 +25,11 @@ int zbsvcWschain(int argc, char** argv)
     {
         // A missing file is not reported by the reader itself.
         QORString file = workspace + "/Install_config";
-        zbsvcReportSystemError(file, ENOENT);
+        zbReportSystemError(file, ENOENT);
     }
     if (error)
         return 1;
     for (const QORString& directory : chain)
         std::printf("%s\n", directory.CastToCharPtr());
-    return std::fflush(stdout) == 0 ? 0 : 1;
+    return 0;
 }

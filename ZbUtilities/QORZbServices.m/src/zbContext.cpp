@@ -121,9 +121,7 @@ zbContext::~zbContext()
 
 void zbContext::TrapSignals()
 {
-    std::signal(SIGABRT, zbContextualAbort);
-    std::signal(SIGINT, zbContextualInterrupt);
-    std::signal(SIGTERM, zbContextualInterrupt);
+    zbTrapFatalSignals();
 }
 
 const char* zbContext::SetForExternalUse()

@@ -1,6 +1,7 @@
 #include "zbTraceManager.h"
 
 #include <cerrno>
+#include <csignal>
 #include <cstdlib>
 #include <fcntl.h>
 #include <string>
@@ -8,6 +9,7 @@
 #include <vector>
 
 #include "zbContext.h"
+#include "zbDescriptor.h"
 #include "zbErrorCodeManager.h"
 #include "zbFileName.h"
 #include "zbMacroSet.h"
@@ -18,6 +20,82 @@
 namespace
 {
 const char kParse[] = "zbTraceManager.Parse.";
+
+// ------------------------------------------------ what signal handlers write
+//
+// A handler reads only the plain data of sView (constant-initialised, no
+// constructor to wait for) and writes it with write(2).  The texts it points
+// to are owned by SignalReports and are changed only while the prepared
+// signals are held back (HoldSignals), so that a handler always finds a
+// whole text matching what the trace file holds.
+
+constexpr int kSignals = 65;
+
+struct HandlerText
+{
+    const char* _Data;
+    size_t _Length;
+};
+
+struct HandlerView
+{
+    int _Fd;    // the trace file's descriptor, -1 when none
+    int _Owned; // its closing lines are this process's to write
+    HandlerText _Closing;
+    HandlerText _Console[kSignals];
+    HandlerText _Xml[kSignals];
+};
+
+HandlerView sView = {-1, 0, {nullptr, 0}, {}, {}};
+volatile sig_atomic_t sReportWritten = 0;
+
+struct SignalReports
+{
+    sigset_t _Held;
+    bool _Any = false;
+    bool _Prepared[kSignals] = {};
+    QORString _Key[kSignals];
+    QORUnicodeString _Message[kSignals];
+    std::string _Console[kSignals];
+    std::string _Xml[kSignals];
+    std::string _Closing;
+    std::vector<const zbMsgTagComplex*> _ClosingTags; // the tags _Closing closes
+};
+
+// Never destroyed: the trace manager writes its file until the process ends.
+SignalReports& Reports()
+{
+    static SignalReports* reports = new SignalReports;
+    return *reports;
+}
+
+// Holds the prepared signals back for the life of the object.
+class HoldSignals
+{
+  public:
+    HoldSignals()
+    {
+        SignalReports& reports = Reports();
+        _Active = reports._Any && ::sigprocmask(SIG_BLOCK, &reports._Held, &_Saved) == 0;
+    }
+    ~HoldSignals()
+    {
+        if (_Active)
+            ::sigprocmask(SIG_SETMASK, &_Saved, nullptr);
+    }
+    HoldSignals(const HoldSignals&) = delete;
+    HoldSignals& operator=(const HoldSignals&) = delete;
+
+  private:
+    sigset_t _Saved;
+    bool _Active = false;
+};
+
+void WriteText(int iFd, const HandlerText& iText)
+{
+    if (iFd >= 0 && iText._Data && iText._Length)
+        zbWriteAll(iFd, iText._Data, iText._Length);
+}
 
 QORUnicodeString Msg(const char* iKey, const QORUnicodeString& iP1)
 {
@@ -284,30 +362,26 @@ void zbTraceManager::DeleteKeysAndTags()
 
 int zbTraceManager::OpenDescriptor(const QORString& iFileName, const int& iAppend)
 {
-    // Close-on-exec: children never hold the trace.  Only the process that
-    // opened it writes its closing lines (a forked child that ends through
-    // exit leaves it alone).
-    int flags = O_WRONLY | O_CREAT | O_SYNC | O_CLOEXEC | (iAppend ? O_APPEND : O_TRUNC);
+    // Close-on-exec (zbOpenFd): children never hold the trace.  Only the
+    // process that opened it writes its closing lines (a forked child that
+    // ends through exit leaves it alone).
+    _WriteError = 0;
     _OwnerPid = static_cast<int>(::getpid());
-    return ::open64(iFileName.CastToCharPtr(), flags, 0666);
+    int flags = O_WRONLY | O_CREAT | O_SYNC | O_LARGEFILE | (iAppend ? O_APPEND : O_TRUNC);
+    return zbOpenFd(iFileName.CastToCharPtr(), flags, 0666);
 }
 
 int zbTraceManager::WriteBytes(const char* iBuffer, size_t iLength)
 {
-    while (iLength)
-    {
-        ssize_t written = ::write(_XmlFd, iBuffer, iLength);
-        if (written < 0 && errno == EINTR)
-            continue;
-        if (written <= 0)
-        {
-            zbExtLastError.SetErrno(written < 0 ? errno : EIO);
-            return 1;
-        }
-        iBuffer += written;
-        iLength -= static_cast<size_t>(written);
-    }
-    return 0;
+    HoldSignals hold;
+    int error = zbWriteAll(_XmlFd, iBuffer, iLength);
+    UpdateSignalTexts();
+    if (!error)
+        return 0;
+    zbExtLastError.SetErrno(error);
+    if (!_WriteError)
+        _WriteError = error;
+    return 1;
 }
 
 int zbTraceManager::WriteUTF8(const QORUnicodeString& iText)
@@ -325,6 +399,9 @@ int zbTraceManager::SetXmlFileName(const QORString* iFileName, const char* iAppl
         ReportSystError(_XmlFileName);
     if (!iFileName)
         return 0;
+    // A handler finds either no file or the opening lines with the
+    // reports' XML lines.
+    HoldSignals hold;
     _XmlFd = OpenDescriptor(*iFileName, iAppend);
     if (_XmlFd < 0)
     {
@@ -356,6 +433,7 @@ int zbTraceManager::SetXmlFileName(const QORString* iFileName, const char* iAppl
     attribute(" ZbzbOS_BitMode=\"", bitMode);
     head.Append(">\n");
     WriteUTF8(head);
+    UpdateSignalTexts(1);
     return 1;
 }
 
@@ -369,6 +447,9 @@ int zbTraceManager::SetXmlFileDescriptor(const int* iFd, const char* iName)
         return 0;
     _XmlFd = *iFd;
     _XmlFileName = iName ? iName : "";
+    _WriteError = 0;
+    HoldSignals hold;
+    UpdateSignalTexts(1);
     return 1;
 }
 
@@ -385,11 +466,14 @@ int zbTraceManager::OpenXmlFile(const QORString& iFileName, const int& iAppend)
         return 1;
     }
     _IsOpen = 1;
+    HoldSignals hold;
+    UpdateSignalTexts(1);
     return 0;
 }
 
 int zbTraceManager::CloseOwnedFile()
 {
+    HoldSignals hold;
     QORUnicodeString closing;
     QORListPtrzbMsgTagComplex& open = zbMsgTagComplex::_ListOfzbMsgTagComplex;
     QORListValQORUnicodeString noValues;
@@ -403,6 +487,7 @@ int zbTraceManager::CloseOwnedFile()
     if (failed)
         zbExtLastError.SetErrno(errno);
     _XmlFd = -1;
+    UpdateSignalTexts();
     return failed;
 }
 
@@ -410,10 +495,98 @@ int zbTraceManager::CloseXmlFile()
 {
     if (!_IsOpen)
     {
+        HoldSignals hold;
         _XmlFd = -1;
+        UpdateSignalTexts();
         return 0;
     }
     return CloseOwnedFile();
+}
+
+// ---------------------------------------------------------------- signals
+
+void zbTraceManager::PrepareSignalReport(int iSignal, const zbKeyForTraceManager& iKey,
+                                         const QORUnicodeString& iMessage)
+{
+    if (iSignal <= 0 || iSignal >= kSignals)
+        return;
+    SignalReports& reports = Reports();
+    HoldSignals hold; // the signals prepared before
+    if (!reports._Any)
+        sigemptyset(&reports._Held);
+    reports._Any = true;
+    sigaddset(&reports._Held, iSignal);
+    reports._Prepared[iSignal] = true;
+    reports._Key[iSignal] = iKey;
+    reports._Message[iSignal] = iMessage;
+    QORUnicodeString params[1] = {iMessage};
+    QORUnicodeString text = zbExtContext.GetMsgMngr()->GetMsg(iKey, params, 1);
+    reports._Console[iSignal] =
+        text.IsEmpty() ? std::string() : std::string(text.ConvertToChar().CastToCharPtr()) + "\n";
+    sView._Console[iSignal] = {reports._Console[iSignal].data(), reports._Console[iSignal].size()};
+    UpdateSignalTexts(1);
+}
+
+void zbTraceManager::UpdateSignalTexts(int iReports)
+{
+    // The handlers write the file of the context's trace manager only.
+    SignalReports& reports = Reports();
+    if (!reports._Any || this != zbExtContext.GetTraceMngr())
+        return;
+    sView._Fd = _XmlFd;
+    sView._Owned = _IsOpen;
+
+    // The closing lines, rebuilt when the open complex tags changed.
+    QORListPtrzbMsgTagComplex& open = zbMsgTagComplex::_ListOfzbMsgTagComplex;
+    std::vector<const zbMsgTagComplex*> tags;
+    for (int i = 1; i <= open.Size(); ++i)
+        tags.push_back(open[i]);
+    if (tags != reports._ClosingTags || reports._Closing.empty())
+    {
+        QORUnicodeString closing;
+        for (size_t i = tags.size(); i-- > 0;)
+            closing.Append("</").Append(*tags[i]).Append(">\n");
+        closing.Append("</Application>\n");
+        reports._Closing = closing.ConvertToUTF8();
+        reports._ClosingTags = tags;
+        sView._Closing = {reports._Closing.data(), reports._Closing.size()};
+    }
+    if (!iReports)
+        return;
+
+    // The XML line of each report as the keys file gives it.  Building it
+    // must not change the open tags: a complex tag it opens is closed
+    // right after it.
+    for (int sig = 1; sig < kSignals; ++sig)
+    {
+        if (!reports._Prepared[sig])
+            continue;
+        reports._Xml[sig].clear();
+        const zbMsgKey* key = _XmlFd >= 0 ? _MsgKeys.Locate(reports._Key[sig]) : nullptr;
+        if (key)
+        {
+            QORUnicodeString params[1] = {reports._Message[sig]};
+            QORUnicodeString xml = key->GetMsg(params, 1);
+            for (int i = open.Size(); i > static_cast<int>(tags.size()); --i)
+                xml.Append("</").Append(*open[i]).Append(">\n");
+            open.Size(0);
+            for (const zbMsgTagComplex* tag : tags)
+                open.Append(const_cast<zbMsgTagComplex*>(tag));
+            reports._Xml[sig] = xml.ConvertToUTF8();
+        }
+        sView._Xml[sig] = {reports._Xml[sig].data(), reports._Xml[sig].size()};
+    }
+}
+
+void zbTraceManager::WriteSignalReport(int iSignal)
+{
+    if (iSignal <= 0 || iSignal >= kSignals || sReportWritten)
+        return;
+    sReportWritten = 1;
+    WriteText(2, sView._Console[iSignal]);
+    WriteText(sView._Fd, sView._Xml[iSignal]);
+    if (sView._Owned)
+        WriteText(sView._Fd, sView._Closing);
 }
 
 // ---------------------------------------------------------------- writing

@@ -1,0 +1,122 @@
+// Standard input named "-", and the end of every run: a run whose output
+// or trace was lost did not succeed.
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <sys/mman.h>
+#include <unistd.h>
+
+#include "zbContext.h"
+#include "zbDescriptor.h"
+#include "zbErrorCodeManager.h"
+#include "zbOFStream.h"
+#include "zbReport.h"
+#include "zbTraceManager.h"
+#include "zbsvcVerbs.h"
+
+namespace
+{
+int sOutputErrno = 0; // first failure of a write to standard output
+
+// Standard output's writes, through which every writer goes (printf, the
+// library's zbStdout, the trace manager's console lines): the first
+// failure is kept with its errno, which stdio itself forgets.
+ssize_t WriteOutput(void*, const char* iData, size_t iCount)
+{
+    int error = zbWriteAll(1, iData, iCount);
+    if (!error)
+        return static_cast<ssize_t>(iCount);
+    if (!sOutputErrno)
+        sOutputErrno = error;
+    errno = error;
+    return -1;
+}
+
+// Standard input copied once into an anonymous file, which every reader
+// of the library can open, stat and map like any file.
+int CopyStandardInput(std::string& oName)
+{
+    zbScopedFd copy(::memfd_create("standard input", MFD_CLOEXEC));
+    if (!copy.IsOpen())
+        return errno;
+    char buffer[1 << 16];
+    for (;;)
+    {
+        size_t count = 0;
+        if (int error = zbReadAll(0, buffer, sizeof buffer, count))
+            return error;
+        if (count == 0)
+            break;
+        if (int error = zbWriteAll(copy.Get(), buffer, count))
+            return error;
+    }
+    oName = "/proc/self/fd/" + std::to_string(copy.Release());
+    return 0;
+}
+} // namespace
+
+const char* zbsvcInputName(const char* iArgument)
+{
+    if (std::strcmp(iArgument, "-") != 0)
+        return iArgument;
+    static std::string name;
+    static int error = -1;
+    if (error < 0)
+        error = CopyStandardInput(name);
+    if (error)
+    {
+        zbReportSystemError("-", error);
+        return nullptr;
+    }
+    return name.c_str();
+}
+
+void zbsvcWatchOutput()
+{
+    cookie_io_functions_t functions = {nullptr, WriteOutput, nullptr, nullptr};
+    FILE* output = ::fopencookie(nullptr, "w", functions);
+    if (!output)
+        return; // the plain stream then, whose failures say less
+    if (::isatty(1))
+        std::setvbuf(output, nullptr, _IOLBF, BUFSIZ);
+    stdout = output;
+}
+
+int zbsvcFlushOutput()
+{
+    if ((std::fflush(stdout) != 0 || std::ferror(stdout)) && !sOutputErrno)
+        sOutputErrno = EIO;
+    return sOutputErrno;
+}
+
+int zbsvcFinish(int iStatus)
+{
+    int status = iStatus;
+    if (int error = zbsvcFlushOutput())
+    {
+        std::string text = std::string("zbsvc: standard output: ") + std::strerror(error);
+        std::fprintf(stderr, "%s\n", text.c_str());
+        zbExtContext.GetTraceMngr()->Print(MSG_KEY_zbzbError, nullptr,
+                                           QORUnicodeString(text.c_str()));
+        status = 1;
+    }
+    // The trace is closed here rather than at exit, so that a write that
+    // failed or came short (a full device, a file-size limit) is reported.
+    zbTraceManager* trace = zbExtContext.GetTraceMngr();
+    if (trace->GetXmlFd() >= 0)
+    {
+        QORString name = trace->GetXmlFileName();
+        int closeFailed = trace->CloseXmlFile();
+        int error = trace->GetWriteError();
+        if (error || closeFailed)
+        {
+            zbReportSystemError(name.CastToCharPtr(), error ? error : zbExtLastError.GetErrno());
+            status = 1;
+        }
+    }
+    if (std::fflush(stderr) != 0 || std::ferror(stderr))
+        status = 1;
+    return status;
+}

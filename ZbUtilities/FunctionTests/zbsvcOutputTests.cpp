@@ -1,0 +1,210 @@
+// zbsvc's own command line and the end of its runs: lost output is a
+// failure, standard input as "-", "--", --version and help, and the verb
+// texts of the usage, the manual page and the README kept alike.
+
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+#include <regex>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "zbTestSupport.h"
+
+using zbtest::Outcome;
+using zbtest::Program;
+using zbtest::Zbsvc;
+
+namespace
+{
+// zbsvc with its standard output on a full device.
+zbtest::ChildResult ToFullDevice(const std::vector<std::string>& iArgs)
+{
+    std::vector<std::string> argv = {"/bin/sh", "-c", "exec \"$@\" > /dev/full", "sh",
+                                     Program("zbsvc")};
+    argv.insert(argv.end(), iArgs.begin(), iArgs.end());
+    return zbtest::Run(argv);
+}
+
+struct Files
+{
+    Files()
+    {
+        zbtest::WriteFile(dir / "check", "123456789");
+        zbtest::WriteFile(dir / "a.mk", "A = 1\nB = $(A) 2\n");
+        ::mkdir((dir / "ws").c_str(), 0755);
+        zbtest::WriteFile(dir / "ws/Install_config", "# chain\n/ws/one:/ws/two\n");
+        Zbsvc({"block", "pack", "-v", "1.2.3", dir / "check", dir / "check.blk"});
+    }
+    zbtest::TempDir dir;
+};
+} // namespace
+
+TEST(zbsvcOutput, LostStandardOutputFailsWithOneMessage)
+{
+    Files f;
+    const std::string data = zbtest::SourcePath("examples/install/code/tools/data");
+    const std::vector<std::vector<std::string>> runs = {
+        {"context"},
+        {"version", "-level", data},
+        {"msg", "zbzbFatal.Interrupt"},
+        {"crc", f.dir / "check"},
+        {"ls", f.dir.Path()},
+        {"wschain", f.dir / "ws"},
+        {"macros", f.dir / "a.mk"},
+        {"pp", f.dir / "a.mk"},
+        {"block", "info", f.dir / "check.blk"},
+        {"find", "-path", f.dir.Path(), "check"},
+        {"help"},
+        {"help", "block", "pack"},
+        {"--version"},
+        {"-h"},
+        {"block", "-h"},
+        // Every verb's -h.
+        {"context", "-h"},
+        {"version", "-h"},
+        {"msg", "-h"},
+        {"crc", "-h"},
+        {"ls", "-h"},
+        {"wschain", "-h"},
+        {"macros", "-h"},
+        {"pp", "-h"},
+        {"block", "info", "-h"},
+        {"block", "pack", "-h"},
+        {"block", "unpack", "-h"},
+        {"hlist", "-h"},
+        {"hmap", "-h"},
+        {"find", "-h"},
+        {"help", "-h"},
+    };
+    for (const auto& args : runs)
+        EXPECT_EQ("1||zbsvc: standard output: No space left on device\n",
+                  Outcome(ToFullDevice(args)))
+            << args[0] << " " << args.back();
+}
+
+TEST(zbsvcOutput, LostTraceFailsTheRun)
+{
+    Files f;
+    EXPECT_EQ("1|fc891918 9 " + f.dir / "check" +
+                  "\n|# System error on /dev/full: No space left on device\n",
+              Outcome(Zbsvc({"-xml", "/dev/full", "crc", f.dir / "check"})));
+
+    // Reports lost on standard error: the status says it.
+    for (const char* name : {"check", "missing"})
+        EXPECT_EQ(name[0] == 'c' ? 0 : 1, zbtest::Run({"/bin/sh", "-c", "exec \"$@\" 2> /dev/full",
+                                                       "sh", Program("zbsvc"), "crc", f.dir / name})
+                                              ._Status)
+            << name;
+
+    // Cut by a file-size limit (SIGXFSZ ignored: the write fails instead).
+    // The run's output goes through a pipe, which the limit does not cut.
+    std::vector<std::string> argv = {
+        "/bin/sh",
+        "-c",
+        "{ (trap '' XFSZ; ulimit -f 4; exec \"$@\") 2>&1; echo \"status $?\"; } | cat",
+        "sh",
+        Program("zbsvc"),
+        "-xml",
+        f.dir / "t.xml",
+        "crc"};
+    for (int i = 0; i < 40; ++i)
+        argv.push_back(f.dir / "missing");
+    std::string out = zbtest::Run(argv)._Out;
+    const std::string last =
+        "# System error on " + f.dir / "t.xml" + ": File too large\nstatus 1\n";
+    ASSERT_GE(out.size(), last.size());
+    EXPECT_EQ(last, out.substr(out.size() - last.size()));
+    EXPECT_EQ(2048u, zbtest::ReadFile(f.dir / "t.xml").size());
+}
+
+TEST(zbsvcOutput, StandardInputDashAndVersion)
+{
+    Files f;
+    struct Case
+    {
+        std::vector<std::string> _Args;
+        std::string _Stdin;
+        std::string _Outcome;
+    };
+    const Case cases[] = {
+        {{"crc", "-"}, "123456789", "0|fc891918 9 -\n|"},
+        {{"crc", "--", "-x"}, "", "1||# System error on -x: No such file or directory\n"},
+        {{"crc", f.dir / "check", "-", "--", "-"},
+         "123456789",
+         "0|fc891918 9 " + f.dir / "check" + "\nfc891918 9 -\n00000000 0 -\n|"},
+        {{"macros", "-solve", "-"}, "A = 1\nB = $(A) 2\n", "0|B='1 2'\nA='1'\n|"},
+        {{"pp", "-nocheck", "-"}, "#if 1\nX = 1\n#endif\n", "0|X = 1\n\n|"},
+        {{"find", "-path", f.dir.Path(), "-names", "-"}, "check\n", "0|" + f.dir / "check" + "\n|"},
+        {{"--", "crc", "-"}, "", "0|00000000 0 -\n|"},
+        {{"help", "nope"}, "", ""},
+    };
+    for (const Case& c : cases)
+    {
+        std::vector<std::string> argv = {Program("zbsvc")};
+        argv.insert(argv.end(), c._Args.begin(), c._Args.end());
+        zbtest::ChildResult r = zbtest::Run(argv, {}, c._Stdin);
+        if (c._Outcome.empty())
+            EXPECT_EQ(2, r._Status) << c._Args.back();
+        else
+            EXPECT_EQ(c._Outcome, Outcome(r)) << c._Args[0] << " " << c._Args.back();
+    }
+
+    zbtest::ChildResult r = Zbsvc({"--version"});
+    EXPECT_TRUE(std::regex_match(r._Out, std::regex("zbsvc [0-9]+\\.[0-9]+\\.[0-9]+\n"))) << r._Out;
+    for (const std::vector<std::string>& verb :
+         {std::vector<std::string>{"crc"}, {"pp"}, {"block", "pack"}})
+    {
+        std::vector<std::string> help = {"help"}, dashH = verb;
+        help.insert(help.end(), verb.begin(), verb.end());
+        dashH.push_back("-h");
+        EXPECT_EQ(Outcome(Zbsvc(dashH)), Outcome(Zbsvc(help)));
+    }
+}
+
+// The README's verb table, the usage and the manual page name the same
+// verbs with the same synopses.
+TEST(zbsvcOutput, ReadmeUsageAndManualAgree)
+{
+    std::string usage = Zbsvc({"-h"})._Out;
+    const std::string page = std::string(ZB_BINARY_DIR) + "/share/man/man1/zbsvc.1";
+    std::string manual = zbtest::ReadFile(page);
+    ASSERT_FALSE(manual.empty());
+    std::istringstream readme(zbtest::ReadFile(zbtest::SourcePath("README.md")));
+    const std::regex row("^\\| `([a-z]+ [^`]*|[a-z]+)` \\|.*");
+    int rows = 0;
+    for (std::string line; std::getline(readme, line);)
+    {
+        std::smatch match;
+        if (!std::regex_match(line, match, row))
+            continue;
+        std::string synopsis = std::regex_replace(match[1].str(), std::regex("\\\\\\|"), "|");
+        ++rows;
+        EXPECT_NE(std::string::npos, usage.find("\n   " + synopsis + "\n")) << synopsis;
+        std::string roff = std::regex_replace(synopsis, std::regex("-"), "\\-");
+        size_t blank = roff.find(' ');
+        std::string verb = roff.substr(0, blank);
+        std::string rest = blank == std::string::npos ? "" : roff.substr(blank + 1);
+        // Sub-verbs: "block info FILE" is "zbsvc block info" then "FILE".
+        if (verb == "block")
+        {
+            size_t next = rest.find(' ');
+            verb += " " + rest.substr(0, next);
+            rest = next == std::string::npos ? "" : rest.substr(next + 1);
+        }
+        EXPECT_NE(std::string::npos, manual.find("\\fBzbsvc " + verb + "\\fR " + rest + "\n"))
+            << synopsis;
+    }
+    EXPECT_EQ(15, rows);
+    int items = 0;
+    for (size_t at = 0; (at = manual.find("\n.TP\n\\fBzbsvc ", at)) != std::string::npos; ++at)
+        ++items;
+    EXPECT_EQ(15, items);
+
+    // The page renders without a warning.
+    zbtest::ChildResult r =
+        zbtest::Run({"/bin/sh", "-c", "exec man --warnings -l \"$0\" > /dev/null", page});
+    EXPECT_EQ("0||", Outcome(r));
+}

@@ -1,0 +1,140 @@
+// SIGINT and SIGTERM at random moments of traced zbsvc runs: each run ends
+// with the signal's number (or 0 when it finished first), never by a crash
+// or an abort, with its report on standard error and a well-formed trace.
+
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <chrono>
+#include <csignal>
+#include <fcntl.h>
+#include <random>
+#include <string>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <vector>
+
+#include "zbTestSupport.h"
+
+namespace
+{
+using Clock = std::chrono::steady_clock;
+
+struct Ending
+{
+    int _Status = -1; // exit status, or -1
+    int _Signal = 0;  // the signal that killed it, or 0
+    std::string _Err;
+};
+
+// Runs zbsvc -xml TRACE ARGS, waits for the trace's opening lines (the
+// signals are trapped by then), waits iDelay more, sends iSignal.
+Ending SignalRun(const std::vector<std::string>& iArgs, const std::string& iTrace,
+                 const std::string& iErrFile, int iSignal, std::chrono::microseconds iDelay)
+{
+    ::unlink(iTrace.c_str());
+    std::string program = zbtest::Program("zbsvc");
+    std::vector<std::string> args = {program, "-xml", iTrace};
+    args.insert(args.end(), iArgs.begin(), iArgs.end());
+    std::vector<char*> argv;
+    for (std::string& arg : args)
+        argv.push_back(&arg[0]);
+    argv.push_back(nullptr);
+    pid_t pid = ::fork();
+    if (pid == 0)
+    {
+        int null = ::open("/dev/null", O_WRONLY);
+        int err = ::open(iErrFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        ::dup2(null, 1), ::dup2(err, 2);
+        ::execv(program.c_str(), argv.data());
+        ::_exit(127);
+    }
+    Ending ending;
+    if (pid < 0)
+        return ending;
+    int status = 0;
+    bool ended = false;
+    const Clock::time_point limit = Clock::now() + std::chrono::seconds(10);
+    while (!ended && Clock::now() < limit &&
+           zbtest::ReadFile(iTrace).find(">\n") == std::string::npos)
+    {
+        ended = ::waitpid(pid, &status, WNOHANG) == pid;
+        ::usleep(200);
+    }
+    if (!ended)
+    {
+        ::usleep(static_cast<useconds_t>(iDelay.count()));
+        ::kill(pid, iSignal);
+        while (::waitpid(pid, &status, 0) < 0 && errno == EINTR)
+            ;
+    }
+    ending._Status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    ending._Signal = WIFSIGNALED(status) ? WTERMSIG(status) : 0;
+    ending._Err = zbtest::ReadFile(iErrFile);
+    return ending;
+}
+
+std::chrono::microseconds TimeOf(const std::vector<std::string>& iArgs)
+{
+    Clock::time_point start = Clock::now();
+    zbtest::Zbsvc(iArgs);
+    return std::chrono::duration_cast<std::chrono::microseconds>(Clock::now() - start);
+}
+} // namespace
+
+TEST(zbsvcSignals, InterruptedRunsEndCleanly)
+{
+    zbtest::TempDir dir;
+    // A large description file, each value referring to the one before.
+    std::string text;
+    for (int i = 0; i < 120000; ++i)
+        text += "M" + std::to_string(i) + " = value " + std::to_string(i) + " $(M" +
+                std::to_string(i ? i - 1 : 0) + ")\n";
+    zbtest::WriteFile(dir / "big.mk", text);
+    // A large tree.
+    ::mkdir((dir / "tree").c_str(), 0755);
+    for (int d = 0; d < 200; ++d)
+    {
+        std::string sub = dir / ("tree/d" + std::to_string(d));
+        ::mkdir(sub.c_str(), 0755);
+        for (int f = 0; f < 60; ++f)
+            zbtest::WriteFile(sub + "/f" + std::to_string(f), "");
+    }
+
+    const std::vector<std::vector<std::string>> runs = {
+        {"macros", dir / "big.mk"},
+        {"ls", "-r", dir / "tree"},
+    };
+    const unsigned seed = static_cast<unsigned>(Clock::now().time_since_epoch().count());
+    SCOPED_TRACE("seed " + std::to_string(seed));
+    std::mt19937 random(seed);
+    int signalled = 0;
+    std::chrono::microseconds length[2] = {};
+    for (int i = 0; i < 200; ++i)
+    {
+        const std::vector<std::string>& args = runs[i % 2];
+        // Now and then a whole run, to aim at every moment of the next ones.
+        if (i < 2 || i % 40 < 2)
+            length[i % 2] = TimeOf(args);
+        const int signal = (i / 2) % 2 ? SIGTERM : SIGINT;
+        std::uniform_int_distribution<long> moment(0, length[i % 2].count());
+        Ending ending = SignalRun(args, dir / "t.xml", dir / "err", signal,
+                                  std::chrono::microseconds(moment(random)));
+        SCOPED_TRACE(args[0] + " run " + std::to_string(i));
+        ASSERT_EQ(0, ending._Signal) << ending._Err;
+        ASSERT_TRUE(ending._Status == signal || ending._Status == 0)
+            << ending._Status << ending._Err;
+        if (ending._Status == signal)
+        {
+            ++signalled;
+            const std::string report = "# Fatal error: Process interrupted\n";
+            ASSERT_GE(ending._Err.size(), report.size());
+            EXPECT_EQ(report, ending._Err.substr(ending._Err.size() - report.size()));
+        }
+        ASSERT_EQ("0||",
+                  zbtest::Outcome(zbtest::Run({"/usr/bin/xmllint", "--noout", dir / "t.xml"})));
+    }
+    // Most signals came while the runs were still going.
+    EXPECT_GT(signalled, 100);
+}
