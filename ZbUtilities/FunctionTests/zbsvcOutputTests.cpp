@@ -78,6 +78,13 @@ TEST(zbsvcOutput, LostStandardOutputFailsWithOneMessage)
         {"hmap", "-h"},
         {"find", "-h"},
         {"help", "-h"},
+        {"mdf", "-h"},
+        {"shm", "serve", "-h"},
+        {"rtv", "list", "-h"},
+        {"patterns", "-h"},
+        {"treediff", "-h"},
+        {"copytree", "-h"},
+        {"run", "-h"},
     };
     for (const auto& args : runs)
         EXPECT_EQ("1||zbsvc: standard output: No space left on device\n",
@@ -188,7 +195,7 @@ TEST(zbsvcOutput, ReadmeUsageAndManualAgree)
         std::string verb = roff.substr(0, blank);
         std::string rest = blank == std::string::npos ? "" : roff.substr(blank + 1);
         // Sub-verbs: "block info FILE" is "zbsvc block info" then "FILE".
-        if (verb == "block")
+        if (verb == "block" || verb == "shm" || verb == "rtv")
         {
             size_t next = rest.find(' ');
             verb += " " + rest.substr(0, next);
@@ -197,11 +204,11 @@ TEST(zbsvcOutput, ReadmeUsageAndManualAgree)
         EXPECT_NE(std::string::npos, manual.find("\\fBzbsvc " + verb + "\\fR " + rest + "\n"))
             << synopsis;
     }
-    EXPECT_EQ(15, rows);
+    EXPECT_LE(15, rows);
     int items = 0;
     for (size_t at = 0; (at = manual.find("\n.TP\n\\fBzbsvc ", at)) != std::string::npos; ++at)
         ++items;
-    EXPECT_EQ(15, items);
+    EXPECT_EQ(rows, items);
 
     // The page renders without a warning.
     zbtest::ChildResult r =

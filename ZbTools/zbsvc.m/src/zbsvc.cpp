@@ -33,27 +33,6 @@
 
 // Row numbers in the comments: the order of the usage and of the manual.
 const zbsvcVerb zbsvcVerbs[] = {
-    {"context", zbsvcContext, "print the build context"},
-    {"ls", zbsvcLs, "list directories, recursively with -r (-f files, -d directories)"},
-    {"wschain", zbsvcWschain, "print the workspace chain of a workspace"},
-    {"block", zbsvcBlock, "check, pack and unpack versioned block files"},
-    {"msg", zbsvcMsg, "print a catalog message under an outer key"},
-    {"crc", zbsvcCrc, "print the CRC-32, size and name of files"},
-    {"pp", zbsvcPp, "preprocess a description file (-level, -nocheck, -I, -expand)"},
-    {"hlist", zbsvcHlist, "write the header-list file of include directories of a workspace"},
-    {"hmap", zbsvcHmap, "build a header map from header-list files"},
-    {"find", zbsvcFind, "print where names are found along directories and a header map"},
-    {"rtv", zbsvcRtv, "merge runtime-view data files, list their elements"},
-    {"macros", zbsvcMacros, "read description files into a macro set and print it"},
-    {"version", zbsvcVersion, "compute and print the version of the product"},
-    {"mdf", zbsvcMdf, "print the values of sections of an MDF V4 file"},
-    {"shm", zbsvcShm, "publish files as blocks in shared memory, list and get them"},
-    {"treediff", zbsvcTreediff, "compare two file trees (-q: status 1 when they differ)"},
-    {"copytree", zbsvcCopytree, "copy a file tree, times, modes and links kept"},
-    {"patterns", zbsvcPatterns,
-     "print the pattern list of a filter and flags, optionally substituted"},
-    {"run", zbsvcRun, "run shell commands N at a time, each output printed whole"},
-    {nullptr, nullptr, nullptr},
     /*  1 */ {"context", zbsvcContext, "[-v]", "print the build context", nullptr},
     /*  2 */
     {"version", zbsvcVersion, "[-level DIR]", "compute and print the version of the product",
@@ -85,6 +64,29 @@ const zbsvcVerb zbsvcVerbs[] = {
     {"find", zbsvcFind, "[-i] [-map MAPFILE] [-path DIR:DIR ...] [-names FILE] [-stdin] NAME ...",
      "print where names are found along directories and a header map", nullptr},
     /* 13 */
+    {"mdf", zbsvcMdf, "[-strip] [-stats] FILE [SECTION ...]",
+     "print the values of sections of an MDF V4 file", nullptr},
+    /* 14 */
+    {"shm", zbsvcShm, "serve|get|list ARGUMENTS",
+     "publish files as blocks in shared memory, list and get them", zbsvcShmVerbs},
+    /* 15 */
+    {"rtv", zbsvcRtv, "merge|list ARGUMENTS", "merge runtime-view data files, list their elements",
+     zbsvcRtvVerbs},
+    /* 16 */
+    {"patterns", zbsvcPatterns,
+     "[-type N] [-filter data|sources|objects|all|preq] [-data] [-tests] [-sniff] [-fw DIR ...] "
+     "[-mod M ...] [-os OS ...] [FLAG ...]",
+     "print the pattern list of a filter and flags, optionally substituted", nullptr},
+    /* 17 */
+    {"treediff", zbsvcTreediff, "[-links 0|1|2] [-modes] [-keep] [-q] [-trace] A B",
+     "compare two file trees (-q: status 1 when they differ)", nullptr},
+    /* 18 */
+    {"copytree", zbsvcCopytree, "[-links 0|1] [-trace] SRC DSTDIR",
+     "copy a file tree, times, modes and links kept", nullptr},
+    /* 19 */
+    {"run", zbsvcRun, "[-j N] [-k] [-seq] [-time] [-f FILE] [--] [COMMAND ...]",
+     "run shell commands N at a time, each output printed whole", nullptr},
+    /* 20 */
     {"help", zbsvcHelp, "[VERB [SUB-VERB]]", "print the usage of zbsvc or of a verb", nullptr},
     {nullptr, nullptr, nullptr, nullptr, nullptr},
 };

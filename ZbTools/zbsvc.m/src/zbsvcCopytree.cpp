@@ -7,6 +7,7 @@
 // concerned (and for the copies that did not exist before).
 
 #include <cstring>
+#include <string>
 
 #include "zbContext.h"
 #include "zbFileElement.h"
@@ -18,22 +19,18 @@
 
 int zbsvcCopytree(int argc, char** argv)
 {
-    zbGetopts options("zbsvc copytree");
-    options.AddValuedSwitch("links", "1 copies links as links (default), 0 what they point to", 1);
-    options.AddSimpleSwitch("trace", "print the error and warning line of each file concerned", 1);
-    int status = zbsvcAnalyze(options, argc, argv, "SRC DSTDIR", 2, 2);
+    zbsvcOptions options("zbsvc copytree");
+    options.DeclareValue("links", "0|1", "1 copies links as links (default), 0 what they point to");
+    options.DeclareSwitch("trace", "print the error and warning line of each file concerned");
+    int status = zbsvcAnalyze(options, argc, argv, 2, 2);
     if (status >= 0)
         return status;
     int linkMode = 1;
     if (QORString* text = options.GetSwitchValue("links"))
     {
         if (std::strcmp(*text, "0") != 0 && std::strcmp(*text, "1") != 0)
-        {
-            zbStderr.Print("%s: -links takes 0 or 1, not '%s'\n", options.GetArgv0(),
-                           text->CastToCharPtr());
-            options.Usage(zbStderr);
-            return 2;
-        }
+            return zbsvcUsageError(options,
+                                   ("-links takes 0 or 1, not '" + text->Std() + "'").c_str());
         linkMode = (*text)[0] - '0';
     }
     int index = 1;

@@ -28,10 +28,10 @@ int WriteOut(std::string& ioText)
 
 int zbsvcMdf(int argc, char** argv)
 {
-    zbGetopts options("zbsvc mdf");
-    options.AddSimpleSwitch("strip", "keep only the first word of each value", 1);
-    options.AddSimpleSwitch("stats", "print the statistics of the sections' dictionary", 1);
-    int status = zbsvcAnalyze(options, argc, argv, "FILE [SECTION ...]", 1, -1);
+    zbsvcOptions options("zbsvc mdf");
+    options.DeclareSwitch("strip", "keep only the first word of each value");
+    options.DeclareSwitch("stats", "print the statistics of the sections' dictionary");
+    int status = zbsvcAnalyze(options, argc, argv, 1, -1);
     if (status >= 0)
         return status;
     QORListValQORString& values = *options.GetAllLineValues();

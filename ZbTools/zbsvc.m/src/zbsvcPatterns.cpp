@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <memory>
+#include <string>
 
 #include "zbAllPatternFilter.h"
 #include "zbDataPatternFilter.h"
@@ -56,33 +57,33 @@ zbPatternFilter* MakeFilter(const char* iName, zbPatternType iType)
 }
 
 // The values of a repeated switch as strings the list owns.
-void Values(zbGetopts& ioOptions, const char* iSwitch, QORListPtrzbString& oList)
+void Values(zbsvcOptions& ioOptions, const char* iSwitch, QORListPtrzbString& oList)
 {
     if (QORListValQORString* values = ioOptions.GetSwitchAllValues(iSwitch))
         for (const QORString& value : *values)
             oList.Append(new zbString(value));
 }
 
-int Usage(zbGetopts& iOptions, const char* iWhat, const char* iValue)
+int Usage(const zbsvcOptions& iOptions, const char* iWhat, const char* iValue)
 {
-    zbStderr.Print("%s: %s '%s'\n", iOptions.GetArgv0(), iWhat, iValue ? iValue : "");
-    iOptions.Usage(zbStderr);
-    return 2;
+    return zbsvcUsageError(iOptions,
+                           (std::string(iWhat) + " '" + (iValue ? iValue : "") + "'").c_str());
 }
 } // namespace
 
 int zbsvcPatterns(int argc, char** argv)
 {
-    zbGetopts options("zbsvc patterns");
-    options.AddValuedSwitch("type", "pattern type (1: reduced various section)", 1);
-    options.AddValuedSwitch("filter", "start from a filter: data, sources, objects, all, preq", 1);
-    options.AddSimpleSwitch("data", "add the filter's data flags", 1);
-    options.AddSimpleSwitch("tests", "add the filter's function-test flags", 1);
-    options.AddSimpleSwitch("sniff", "add the filter's sniff flags", 1);
-    options.AddValuedSwitch("fw", "framework path put in place of %fw%", 1);
-    options.AddValuedSwitch("mod", "module name put in place of %mod%", 1);
-    options.AddValuedSwitch("os", "operating-system name put in place of %os%", 1);
-    int status = zbsvcAnalyze(options, argc, argv, "[FLAG...]", 0, -1);
+    zbsvcOptions options("zbsvc patterns");
+    options.DeclareValue("type", "N", "pattern type (1: reduced various section)");
+    options.DeclareValue("filter", "NAME",
+                         "start from a filter: data, sources, objects, all, preq");
+    options.DeclareSwitch("data", "add the filter's data flags");
+    options.DeclareSwitch("tests", "add the filter's function-test flags");
+    options.DeclareSwitch("sniff", "add the filter's sniff flags");
+    options.DeclareValue("fw", "DIR", "framework path put in place of %fw%");
+    options.DeclareValue("mod", "M", "module name put in place of %mod%");
+    options.DeclareValue("os", "OS", "operating-system name put in place of %os%");
+    int status = zbsvcAnalyze(options, argc, argv, 0, -1);
     if (status >= 0)
         return status;
 

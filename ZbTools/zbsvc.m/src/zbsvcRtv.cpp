@@ -7,6 +7,7 @@
 #include <climits>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 
 #include "zbGetopts.h"
 #include "zbHashDico.h"
@@ -90,20 +91,16 @@ int ParseMask(const QORString* iText, const zbRTViewElementTag* const (&iTags)[N
 
 int Merge(int argc, char** argv)
 {
-    zbGetopts options("zbsvc rtv merge");
-    options.AddSimpleSwitch(
-        "dup", "report elements given different runtime-view names by different files", 1);
-    options.AddValuedSwitch("o", "the merged data file, written only when it changes", 1);
-    int status = zbsvcAnalyze(options, argc, argv, "IN...", 1, -1);
+    zbsvcOptions options("zbsvc rtv merge");
+    options.DeclareSwitch("dup",
+                          "report elements given different runtime-view names by different files");
+    options.DeclareValue("o", "OUT", "the merged data file, written only when it changes");
+    int status = zbsvcAnalyze(options, argc, argv, 1, -1);
     if (status >= 0)
         return status;
     QORString* output = options.GetSwitchValue("o");
     if (!output)
-    {
-        zbStderr.Print("%s: -o is required\n", options.GetArgv0());
-        options.Usage(zbStderr);
-        return 2;
-    }
+        return zbsvcUsageError(options, "-o is required");
     zbRTViewData::DuplicateBehaviour behaviour = options.GetSwitchStatus("dup")
                                                      ? zbRTViewData::ReportDuplicates
                                                      : zbRTViewData::MergeSilently;
@@ -140,10 +137,11 @@ int Merge(int argc, char** argv)
 
 int List(int argc, char** argv)
 {
-    zbGetopts options("zbsvc rtv list");
-    options.AddValuedSwitch("type", "types listed: a mask, or codes and names joined by commas", 1);
-    options.AddValuedSwitch("exp", "exposures listed: a mask, or codes and names", 1);
-    int status = zbsvcAnalyze(options, argc, argv, "FILE", 1, 1);
+    zbsvcOptions options("zbsvc rtv list");
+    options.DeclareValue("type", "MASK",
+                         "types listed: a mask, or codes and names joined by commas");
+    options.DeclareValue("exp", "MASK", "exposures listed: a mask, or codes and names");
+    int status = zbsvcAnalyze(options, argc, argv, 1, 1);
     if (status >= 0)
         return status;
     int typeMask = 0, exposureMask = 0;
@@ -152,12 +150,10 @@ int List(int argc, char** argv)
                           ? "-exp"
                           : nullptr;
     if (bad)
-    {
-        zbStderr.Print("%s: %s expects a number or tag codes and names joined by commas\n",
-                       options.GetArgv0(), bad);
-        options.Usage(zbStderr);
-        return 2;
-    }
+        return zbsvcUsageError(
+            options,
+            (std::string(bad) + " expects a number or tag codes and names joined by commas")
+                .c_str());
     int index = 1;
     const char* path = *options.GetLineValue(index);
     zbRTViewData data(kDimension);
@@ -173,40 +169,19 @@ int List(int argc, char** argv)
     return zbStdout.Flush() ? 1 : 0;
 }
 
-struct SubVerb
-{
-    const char* _Name;
-    int (*_Run)(int argc, char** argv);
-    const char* _Synopsis;
-};
-
-const SubVerb kSubVerbs[] = {
-    {"merge", Merge,
-     "merge [-dup] -o OUT IN...: merges data files into OUT, written if it changes"},
-    {"list", List, "list [-type MASK] [-exp MASK] FILE: prints the elements of a data file"},
-};
-
-void RtvUsage(zbOFStream& oStream)
-{
-    oStream.Print("zbsvc rtv usage:\n");
-    for (const SubVerb& sub : kSubVerbs)
-        oStream.Print("   zbsvc rtv %s\n", sub._Synopsis);
-}
 } // namespace
+
+const zbsvcVerb zbsvcRtvVerbs[] = {
+    /* 1 */
+    {"merge", Merge, "[-dup] -o OUT IN ...",
+     "merge runtime-view data files into OUT, written only when it changes", nullptr},
+    /* 2 */
+    {"list", List, "[-type MASK] [-exp MASK] FILE",
+     "print the elements of a runtime-view data file", nullptr},
+    {nullptr, nullptr, nullptr, nullptr, nullptr},
+};
 
 int zbsvcRtv(int argc, char** argv)
 {
-    if (argc >= 2 && (!std::strcmp(argv[1], "-h") || !std::strcmp(argv[1], "--help")))
-    {
-        RtvUsage(zbStdout);
-        return 0;
-    }
-    if (argc >= 2)
-        for (const SubVerb& sub : kSubVerbs)
-            if (!std::strcmp(argv[1], sub._Name))
-                return sub._Run(argc - 1, argv + 1);
-    if (argc >= 2)
-        zbStderr.Print("zbsvc rtv: unknown action '%s'\n", argv[1]);
-    RtvUsage(zbStderr);
-    return 2;
+    return zbsvcRunTable("zbsvc rtv", zbsvcRtvVerbs, argc, argv);
 }

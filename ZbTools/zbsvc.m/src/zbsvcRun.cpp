@@ -35,7 +35,6 @@
 
 namespace
 {
-const char kUsage[] = "[--] [COMMAND...]";
 
 // The status line of a terminal.  It is drawn after the outputs; when an
 // output did not end its last line, the line is drawn below it so that
@@ -173,12 +172,9 @@ int AddFileLines(const char* iFile, std::vector<std::string>& ioCommands)
     return 0;
 }
 
-int Usage(zbGetopts& iOptions, const char* iProblem)
+int Usage(const zbsvcOptions& iOptions, const char* iProblem)
 {
-    zbStderr.Print("%s: %s\n", iOptions.GetArgv0(), iProblem);
-    iOptions.Usage(zbStderr);
-    zbStderr.Print("   arguments: %s\n", kUsage);
-    return 2;
+    return zbsvcUsageError(iOptions, iProblem);
 }
 } // namespace
 
@@ -200,14 +196,13 @@ int zbsvcRun(int argc, char** argv)
         bool isStdin = i > 0 && std::string(argv[i]) == "-" && std::string(argv[i - 1]) == "-f";
         switches.push_back(isStdin ? standardInput : argv[i]);
     }
-    zbGetopts options("zbsvc run");
-    options.AddValuedSwitch("j", "number of commands run at a time (default: processors)", 1);
-    options.AddSimpleSwitch("k", "with -seq, go on after a failure", 1);
-    options.AddSimpleSwitch("seq", "one command after the other, as a script", 1);
-    options.AddSimpleSwitch("time", "print the global timing block at the end", 1);
-    options.AddValuedSwitch("f", "file of commands, one per line (- for standard input)", 1);
-    int status =
-        zbsvcAnalyze(options, static_cast<int>(switches.size()), switches.data(), kUsage, 0, -1);
+    zbsvcOptions options("zbsvc run");
+    options.DeclareValue("j", "N", "number of commands run at a time (default: processors)");
+    options.DeclareSwitch("k", "with -seq, go on after a failure");
+    options.DeclareSwitch("seq", "one command after the other, as a script");
+    options.DeclareSwitch("time", "print the global timing block at the end");
+    options.DeclareValue("f", "FILE", "file of commands, one per line (- for standard input)");
+    int status = zbsvcAnalyze(options, static_cast<int>(switches.size()), switches.data(), 0, -1);
     if (status >= 0)
         return status;
 

@@ -47,14 +47,14 @@ int ParsePositive(const char* iText, unsigned int& oValue)
     return 0;
 }
 
-void DeclareSizes(zbGetopts& ioOptions)
+void DeclareSizes(zbsvcOptions& ioOptions)
 {
-    ioOptions.AddValuedSwitch("size", "segment size in bytes (2097152)", 1);
-    ioOptions.AddValuedSwitch("ratio", "the index takes 1/N of the segment (10)", 1);
+    ioOptions.DeclareValue("size", "BYTES", "segment size in bytes (2097152)");
+    ioOptions.DeclareValue("ratio", "N", "the index takes 1/N of the segment (10)");
 }
 
 // -1 when the verb goes on with the sizes, else the usage error status.
-int GetSizes(zbGetopts& ioOptions, unsigned int& oSize, unsigned int& oRatio)
+int GetSizes(zbsvcOptions& ioOptions, unsigned int& oSize, unsigned int& oRatio)
 {
     oSize = zbSharedMemory::DefaultSize;
     oRatio = zbSharedMemory::DefaultIndexRatio;
@@ -63,10 +63,7 @@ int GetSizes(zbGetopts& ioOptions, unsigned int& oSize, unsigned int& oRatio)
     if ((size && ParsePositive(size->CastToCharPtr(), oSize)) ||
         (ratio && ParsePositive(ratio->CastToCharPtr(), oRatio)))
     {
-        zbStderr.Print("%s: -size and -ratio expect a number from 1 to 4294967295\n",
-                       ioOptions.GetArgv0());
-        ioOptions.Usage(zbStderr);
-        return 2;
+        return zbsvcUsageError(ioOptions, "-size and -ratio expect a number from 1 to 4294967295");
     }
     return -1;
 }
@@ -101,9 +98,9 @@ int Publish(zbSharedMemoryS& ioServer, const QORListValQORString& iValues)
 
 int Serve(int argc, char** argv)
 {
-    zbGetopts options("zbsvc shm serve");
+    zbsvcOptions options("zbsvc shm serve");
     DeclareSizes(options);
-    int status = zbsvcAnalyze(options, argc, argv, "KEY=FILE ...", 1, -1);
+    int status = zbsvcAnalyze(options, argc, argv, 1, -1);
     if (status >= 0)
         return status;
     unsigned int size, ratio;
@@ -113,10 +110,8 @@ int Serve(int argc, char** argv)
     for (const QORString& value : values)
         if (value.Std().find('=') == std::string::npos || value.Std()[0] == '=')
         {
-            zbStderr.Print("%s: expects KEY=FILE arguments, not '%s'\n", options.GetArgv0(),
-                           value.CastToCharPtr());
-            options.Usage(zbStderr);
-            return 2;
+            return zbsvcUsageError(
+                options, ("expects KEY=FILE arguments, not '" + value.Std() + "'").c_str());
         }
 
     // The stop signals wait, blocked, from before the segment exists until
@@ -159,9 +154,9 @@ int Serve(int argc, char** argv)
 
 int Get(int argc, char** argv)
 {
-    zbGetopts options("zbsvc shm get");
+    zbsvcOptions options("zbsvc shm get");
     DeclareSizes(options);
-    int status = zbsvcAnalyze(options, argc, argv, "NAME KEY [OUT]", 2, 3);
+    int status = zbsvcAnalyze(options, argc, argv, 2, 3);
     if (status >= 0)
         return status;
     unsigned int size, ratio;
@@ -189,9 +184,9 @@ int Get(int argc, char** argv)
 
 int List(int argc, char** argv)
 {
-    zbGetopts options("zbsvc shm list");
+    zbsvcOptions options("zbsvc shm list");
     DeclareSizes(options);
-    int status = zbsvcAnalyze(options, argc, argv, "NAME", 1, 1);
+    int status = zbsvcAnalyze(options, argc, argv, 1, 1);
     if (status >= 0)
         return status;
     unsigned int size, ratio;
@@ -207,41 +202,21 @@ int List(int argc, char** argv)
     return 0;
 }
 
-struct SubVerb
-{
-    const char* _Name;
-    int (*_Run)(int argc, char** argv);
-    const char* _Synopsis;
-};
-
-const SubVerb kSubVerbs[] = {
-    {"serve", Serve,
-     "serve [-size BYTES] [-ratio N] KEY=FILE ...: publishes the files until SIGINT or SIGTERM"},
-    {"get", Get, "get [-size BYTES] [-ratio N] NAME KEY [OUT]: writes one block of a segment"},
-    {"list", List, "list [-size BYTES] [-ratio N] NAME: prints the index lines of a segment"},
-};
-
-void ShmUsage(zbOFStream& oStream)
-{
-    oStream.Print("zbsvc shm usage:\n");
-    for (const SubVerb& sub : kSubVerbs)
-        oStream.Print("   zbsvc shm %s\n", sub._Synopsis);
-}
 } // namespace
+
+const zbsvcVerb zbsvcShmVerbs[] = {
+    /* 1 */
+    {"serve", Serve, "[-size BYTES] [-ratio N] KEY=FILE ...",
+     "publish the files as blocks of a new segment until SIGINT or SIGTERM", nullptr},
+    /* 2 */
+    {"get", Get, "[-size BYTES] [-ratio N] NAME KEY [OUT]", "write one block of a segment",
+     nullptr},
+    /* 3 */
+    {"list", List, "[-size BYTES] [-ratio N] NAME", "print the index lines of a segment", nullptr},
+    {nullptr, nullptr, nullptr, nullptr, nullptr},
+};
 
 int zbsvcShm(int argc, char** argv)
 {
-    if (argc >= 2 && (!std::strcmp(argv[1], "-h") || !std::strcmp(argv[1], "--help")))
-    {
-        ShmUsage(zbStdout);
-        return 0;
-    }
-    if (argc >= 2)
-        for (const SubVerb& sub : kSubVerbs)
-            if (!std::strcmp(argv[1], sub._Name))
-                return sub._Run(argc - 1, argv + 1);
-    if (argc >= 2)
-        zbStderr.Print("zbsvc shm: unknown action '%s'\n", argv[1]);
-    ShmUsage(zbStderr);
-    return 2;
+    return zbsvcRunTable("zbsvc shm", zbsvcShmVerbs, argc, argv);
 }

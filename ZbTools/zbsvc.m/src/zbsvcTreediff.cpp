@@ -48,25 +48,22 @@ int ExpandRoot(zbFileElement& ioRoot, const char* iPath)
 
 int zbsvcTreediff(int argc, char** argv)
 {
-    zbGetopts options("zbsvc treediff");
-    options.AddValuedSwitch("links", "0 through links, 1 link texts (default), 2 also dangling", 1);
-    options.AddSimpleSwitch("modes", "also report mode changes", 1);
-    options.AddSimpleSwitch("keep", "keep unselected entries of B among the removed", 1);
-    options.AddSimpleSwitch("q", "print nothing; status 1 when the trees differ", 1);
-    options.AddSimpleSwitch("trace", "print the error and warning line of each file concerned", 1);
-    int status = zbsvcAnalyze(options, argc, argv, "A B", 2, 2);
+    zbsvcOptions options("zbsvc treediff");
+    options.DeclareValue("links", "0|1|2",
+                         "0 through links, 1 link texts (default), 2 also dangling");
+    options.DeclareSwitch("modes", "also report mode changes");
+    options.DeclareSwitch("keep", "keep unselected entries of B among the removed");
+    options.DeclareSwitch("q", "print nothing; status 1 when the trees differ");
+    options.DeclareSwitch("trace", "print the error and warning line of each file concerned");
+    int status = zbsvcAnalyze(options, argc, argv, 2, 2);
     if (status >= 0)
         return status;
     int linkMode = 1;
     if (QORString* text = options.GetSwitchValue("links"))
     {
         if (std::strlen(*text) != 1 || (*text)[0] < '0' || (*text)[0] > '2')
-        {
-            zbStderr.Print("%s: -links takes 0, 1 or 2, not '%s'\n", options.GetArgv0(),
-                           text->CastToCharPtr());
-            options.Usage(zbStderr);
-            return 2;
-        }
+            return zbsvcUsageError(options,
+                                   ("-links takes 0, 1 or 2, not '" + text->Std() + "'").c_str());
         linkMode = (*text)[0] - '0';
     }
     const bool quiet = options.GetSwitchStatus("q") != 0;

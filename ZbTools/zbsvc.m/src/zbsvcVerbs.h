@@ -34,6 +34,8 @@ struct zbsvcVerb
 // sub-verbs.  Both end with a row whose name is null.
 extern const zbsvcVerb zbsvcVerbs[];
 extern const zbsvcVerb zbsvcBlockVerbs[];
+extern const zbsvcVerb zbsvcShmVerbs[];
+extern const zbsvcVerb zbsvcRtvVerbs[];
 
 int zbsvcContext(int argc, char** argv);
 int zbsvcMacros(int argc, char** argv);
