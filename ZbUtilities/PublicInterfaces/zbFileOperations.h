@@ -17,10 +17,9 @@ int zbRemoveFile(const char* iCommand, char* const* iArgs);
 
 // Copies the regular file iSource (links followed) to iTarget.  The data
 // goes to a new file beside the target that replaces it only once the copy
-// is complete: a failed copy leaves an existing target as it was.  When
-// nothing is at the target, the copy is created under the target's own name
-// (exclusively) and removed again if it fails.  A symbolic link at iTarget is replaced, its target
-// left alone.  Times and permissions are not copied.  0 or 1.
+// is complete: a failed copy leaves an existing target as it was.  A
+// symbolic link at iTarget is replaced, its target left alone.  Times and
+// permissions are not copied.  0 or 1.
 int zbCopyFile(const char* iSource, const char* iTarget);
 int zbCopyFile(const char* iCommand, char* const* iArgs);
 

@@ -164,38 +164,12 @@ int zbCopyFile(const char* iSource, const char* iTarget)
         return Record(EISDIR);
     if (!S_ISREG(source.st_mode))
         return Record(EINVAL);
-    const bool targetExists = ::lstat64(iTarget, &gStat) == 0;
-    if (targetExists && S_ISDIR(gStat.st_mode))
+    if (::lstat64(iTarget, &gStat) == 0 && S_ISDIR(gStat.st_mode))
         return Record(EISDIR);
 
     int in = ::open64(iSource, O_RDONLY | O_CLOEXEC);
     if (in < 0)
         return Record(errno);
-
-    // Nothing at the target: the copy is made under its own name, created
-    // here (O_EXCL), and removed again when the copy fails.  There is no
-    // old content to keep.
-    if (!targetExists)
-    {
-        int out = ::open64(iTarget, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (out >= 0)
-        {
-            int error = CopyData(in, out, static_cast<long long>(source.st_size));
-            ::close(in);
-            if (::close(out) != 0 && error == 0)
-                error = errno;
-            if (error != 0)
-                ::unlink(iTarget);
-            return error ? Record(error) : 0;
-        }
-        if (errno != EEXIST)
-        {
-            int error = errno;
-            ::close(in);
-            return Record(error);
-        }
-        // Created meanwhile: replaced like any existing target.
-    }
 
     // The copy is written beside the target under a short private name and
     // renamed over it once complete (a link at the target is replaced, not
