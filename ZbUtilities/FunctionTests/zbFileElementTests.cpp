@@ -609,3 +609,43 @@ TEST(zbFileElement, OperationsOnTheDisk)
     EXPECT_EQ(link.Delete(0), 0);
     EXPECT_EQ(::access((dir / "moved").c_str(), F_OK), 0);
 }
+
+// Tokens of a text, each call from where the last one stopped.
+TEST(zbFileElementExtension, Strtok)
+{
+    struct Case
+    {
+        const char* _Text;
+        const char* _Delimiters;
+        int _Keep;
+        int _Empty;
+        const char* _Tokens; // joined by '|'
+    } cases[] = {
+        {"a,,b", ",", 0, 0, "a|b"},
+        {"a,,b", ",", 0, 1, "a||b"},
+        {",a", ",", 0, 0, "a"},
+        {"a b\tc", " \t", 0, 0, "a|b|c"},
+        {"ab,cd", ",", 1, 0, "ab,cd|cd"},
+        {"", ",", 0, 1, ""},
+        {",,", ",", 0, 0, ""},
+    };
+    for (const Case& c : cases)
+    {
+        std::string text(c._Text);
+        const int length = static_cast<int>(text.size());
+        int position = 0;
+        std::string tokens;
+        for (int n = 0; n < 10; ++n)
+        {
+            char* token = zbFileElementExtension::Strtok(&text[0], length, c._Delimiters, position,
+                                                         c._Keep, c._Empty);
+            if (!token)
+                break;
+            tokens += (n ? "|" : "") + std::string(token);
+        }
+        EXPECT_EQ(c._Tokens, tokens) << c._Text;
+    }
+    int position = -1;
+    char text[] = "x";
+    EXPECT_EQ(nullptr, zbFileElementExtension::Strtok(text, 1, ",", position, 0, 1));
+}

@@ -1,5 +1,7 @@
 #include "zbFileElementExtension.h"
 
+#include <cstring>
+
 #include "zbFileElement.h"
 
 namespace
@@ -28,4 +30,28 @@ zbFileElement* zbFileElementExtension::GetFile(zbFileElement& iElement)
         return &iElement;
     zbFileElement* target = ResolvedTarget(iElement);
     return target && target->IsExisting() && !target->IsDirectory() ? target : nullptr;
+}
+
+char* zbFileElementExtension::Strtok(char* ioText, const int& iLength, const char* iDelimiters,
+                                     int& ioPosition, const int& iKeepDelimiters,
+                                     const int& iReturnEmpty)
+{
+    if (!ioText || ioPosition < 0 || ioPosition >= iLength)
+        return nullptr;
+    int start = ioPosition;
+    for (int i = ioPosition; i < iLength; ++i)
+    {
+        if (!ioText[i] || !iDelimiters || !std::strchr(iDelimiters, ioText[i]))
+            continue;
+        if (!iKeepDelimiters)
+            ioText[i] = '\0';
+        ioPosition = i + 1;
+        if (i > start || iReturnEmpty)
+            return ioText + start;
+        start = i + 1;
+    }
+    ioPosition = iLength;
+    if (start < iLength || (iReturnEmpty && start > 0))
+        return ioText + start;
+    return nullptr;
 }
