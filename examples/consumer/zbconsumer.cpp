@@ -1,57 +1,53 @@
 // zbconsumer [-xml TRACE] -o FILE TEXT: a small tool built against the
 // installed library, the way another project of the family uses it.  It
 // parses its switches with the option parser, reports through the trace
-// manager (also into the XML trace TRACE with -xml), and runs two actions:
-// a shell command line that writes TEXT into FILE, then a program that
-// prints FILE.  Exit status: 0 success, 1 a reported failure, 2 usage.
+// manager (also into the XML trace TRACE with -xml), and runs two of the
+// library's shell actions: one writes TEXT into FILE, the other prints
+// FILE.  Exit status: 0 success, 1 a reported failure, 2 usage.
 
-#include <spawn.h>
-#include <sys/wait.h>
-
-#include <cerrno>
 #include <string>
-#include <vector>
 
 #include "zbContext.h"
 #include "zbGetopts.h"
 #include "zbOFStream.h"
+#include "zbProcess.h"
 #include "zbReport.h"
-
-extern char** environ;
+#include "zbShellAction.h"
 
 namespace
 {
-// One action of a run: what it is called in reports and the program it
-// runs with its arguments.  A shell action runs its line through /bin/sh.
+// One action of a run: what it is called in reports and its command line.
 struct Action
 {
     const char* _Name;
-    std::vector<std::string> _Argv;
+    std::string _Command;
 };
 
-// Runs an action as a child process and waits for it; 0 when it ends with
-// status 0, else 1, reported.
+// Runs an action as the library's shell action, waited for by a process
+// object; 0 when it ends with status 0, else 1, reported.
 int RunAction(const Action& iAction)
 {
-    std::vector<char*> argv;
-    for (const std::string& word : iAction._Argv)
-        argv.push_back(const_cast<char*>(word.c_str()));
-    argv.push_back(nullptr);
-    pid_t pid = 0;
-    int error = posix_spawnp(&pid, argv[0], nullptr, nullptr, argv.data(), environ);
-    if (error)
-        return zbReportSystemError(argv[0], error);
-    int status = 0;
-    while (waitpid(pid, &status, 0) < 0)
-        if (errno != EINTR)
-            return zbReportSystemError(argv[0], errno);
-    if (WIFEXITED(status) && WEXITSTATUS(status) == 0)
+    zbShellAction* action = new zbShellAction();
+    action->SetCommand(iAction._Command.c_str());
+    zbProcess process;
+    int status = 1;
+    if (process.Create(action, 0) == 0)
+        process.Wait(status, 0);
+    action->Release();
+    if (status == 0)
         return 0;
-    std::string text = std::string("zbconsumer: action ") + iAction._Name + " failed (" +
-                       (WIFEXITED(status) ? "status " + std::to_string(WEXITSTATUS(status))
-                                          : "signal " + std::to_string(WTERMSIG(status))) +
-                       ")";
+    std::string text = std::string("zbconsumer: action ") + iAction._Name + " failed (status " +
+                       std::to_string(status) + ")";
     return zbReportText(QORUnicodeString(text.c_str()));
+}
+
+// A word quoted for /bin/sh.
+std::string Quoted(const std::string& iWord)
+{
+    std::string quoted = "'";
+    for (char c : iWord)
+        quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return quoted + "'";
 }
 
 int Usage(zbGetopts& iOptions, int iStatus)
@@ -87,8 +83,8 @@ int main(int argc, char** argv)
     const std::string text = (*values)[1].CastToCharPtr();
     const std::string file = output->CastToCharPtr();
     const Action actions[] = {
-        {"write", {"/bin/sh", "-c", "printf '%s\\n' \"$1\" >\"$2\"", "sh", text, file}},
-        {"print", {"cat", file}},
+        {"write", "printf '%s\\n' " + Quoted(text) + " >" + Quoted(file)},
+        {"print", "cat " + Quoted(file)},
     };
     for (const Action& action : actions)
         if (RunAction(action))
