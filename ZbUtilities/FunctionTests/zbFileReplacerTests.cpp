@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <csignal>
 #include <dirent.h>
 #include <fcntl.h>
@@ -73,8 +74,8 @@ int PackBlock(const std::string& iDir, const std::string& iTarget, std::string& 
     return result;
 }
 
-int WriteBlock(const std::string& iDir, const std::string& iTarget, std::string& oMessage,
-               bool iUserData)
+template <bool iUserData>
+int WriteBlock(const std::string& iDir, const std::string& iTarget, std::string& oMessage)
 {
     zbFileBufferVersioned block;
     if (block.SetBufferFromFile((iDir + "/input").c_str()) != 0)
@@ -91,15 +92,9 @@ std::vector<Writer> Writers()
     auto list = [](const std::string& iDir)
     { WriteFile(iDir + "/input.hl", std::string(zbHeaderList::Magic) + "\n@D\n" + Names(2000)); };
     return {
-        {"block pack", input,
-         [](const std::string& iDir, const std::string& iTarget, std::string& oMessage)
-         { return PackBlock(iDir, iTarget, oMessage); }},
-        {"block write", input,
-         [](const std::string& iDir, const std::string& iTarget, std::string& oMessage)
-         { return WriteBlock(iDir, iTarget, oMessage, false); }},
-        {"block unpack", input,
-         [](const std::string& iDir, const std::string& iTarget, std::string& oMessage)
-         { return WriteBlock(iDir, iTarget, oMessage, true); }},
+        {"block pack", input, PackBlock},
+        {"block write", input, WriteBlock<false>},
+        {"block unpack", input, WriteBlock<true>},
         {"header list", list,
          [](const std::string& iDir, const std::string& iTarget, std::string&)
          {
@@ -138,7 +133,7 @@ enum Obstacle
 
 struct Outcome
 {
-    int _Status = -1;
+    int _Status;
     std::string _Report;
 };
 
@@ -173,20 +168,14 @@ Outcome RunFacing(const Writer& iWriter, const std::string& iDir, const std::str
     }
     int status = 0;
     waitpid(child, &status, 0);
-    Outcome outcome;
-    outcome._Status = WIFEXITED(status) ? WEXITSTATUS(status) : 200 + WTERMSIG(status);
-    outcome._Report = ReadFile(iDir + "/err");
-    return outcome;
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : 200 + WTERMSIG(status),
+            ReadFile(iDir + "/err")};
 }
 } // namespace
 
 TEST(zbFileReplacer, WritersLeaveTheOldTargetWhenStopped)
 {
-    const struct
-    {
-        Obstacle _Obstacle;
-        const char* _Name;
-    } obstacles[] = {
+    const std::pair<Obstacle, const char*> obstacles[] = {
         {ReadOnlyDirectory, "read-only directory"},
         {FileSizeLimit, "file-size limit"},
         {FullDevice, "full device"},
@@ -195,8 +184,8 @@ TEST(zbFileReplacer, WritersLeaveTheOldTargetWhenStopped)
     for (const Writer& writer : Writers())
         for (const auto& obstacle : obstacles)
         {
-            SCOPED_TRACE(std::string(writer._Name) + ", " + obstacle._Name);
-            if (obstacle._Obstacle == FullDevice && !haveFull)
+            SCOPED_TRACE(std::string(writer._Name) + ", " + obstacle.second);
+            if (obstacle.first == FullDevice && !haveFull)
                 continue;
             TempDir dir;
             // Every user may read the inputs; only the owner may write.
@@ -205,20 +194,19 @@ TEST(zbFileReplacer, WritersLeaveTheOldTargetWhenStopped)
             for (const char* input : {"input", "input.hl"})
                 chmod((dir / input).c_str(), 0644);
             mkdir((dir / "out").c_str(), 0755);
-            std::string target =
-                obstacle._Obstacle == FullDevice ? "/dev/full" : dir / "out/target";
-            if (obstacle._Obstacle != FullDevice)
+            std::string target = obstacle.first == FullDevice ? "/dev/full" : dir / "out/target";
+            if (obstacle.first != FullDevice)
                 WriteFile(target, kOld);
-            if (obstacle._Obstacle == ReadOnlyDirectory)
+            if (obstacle.first == ReadOnlyDirectory)
                 chmod((dir / "out").c_str(), 0555);
 
-            Outcome outcome = RunFacing(writer, dir.Path(), target, obstacle._Obstacle);
+            Outcome outcome = RunFacing(writer, dir.Path(), target, obstacle.first);
             chmod((dir / "out").c_str(), 0755);
             EXPECT_NE(outcome._Status, 0) << outcome._Report;
             EXPECT_LT(outcome._Status, 98) << outcome._Report;
             // The report names the file being written.
             EXPECT_NE(outcome._Report.find(target), std::string::npos) << outcome._Report;
-            if (obstacle._Obstacle != FullDevice)
+            if (obstacle.first != FullDevice)
             {
                 EXPECT_EQ(ReadFile(target), kOld);
                 EXPECT_EQ(Entries(dir / "out"), std::set<std::string>{"target"});
@@ -241,14 +229,12 @@ TEST(zbFileReplacer, PackKilledLeavesTheOldOrTheNewBlock)
         zbtest::Program("zbsvc"), "block", "pack", "-v", "1.2.3", dir / "input", target};
 
     // The new block, and how long a whole run takes.
-    struct timespec start, end;
-    clock_gettime(CLOCK_MONOTONIC, &start);
+    const auto start = std::chrono::steady_clock::now();
     ASSERT_EQ(zbtest::Run(pack)._Status, 0);
-    clock_gettime(CLOCK_MONOTONIC, &end);
+    const int runMs = 1 + static_cast<int>(std::chrono::duration_cast<std::chrono::milliseconds>(
+                                               std::chrono::steady_clock::now() - start)
+                                               .count());
     const std::string fresh = ReadFile(target);
-    const int runMs = static_cast<int>((end.tv_sec - start.tv_sec) * 1000 +
-                                       (end.tv_nsec - start.tv_nsec) / 1000000) +
-                      1;
 
     int killed = 0;
     for (int attempt = 0; attempt < 20; ++attempt)
