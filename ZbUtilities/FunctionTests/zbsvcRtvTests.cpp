@@ -78,6 +78,8 @@ TEST(zbsvcRtv, MergeWritesOnlyWhenChanged)
                                       "RTV/001/QXI lib/a.so|code/lib/other.so\n");
     EXPECT_EQ(Outcome(Zbsvc({"rtv", "merge", "-o", out, in / "c.data"})),
               "0|" + out + " written (1 element)\n|" + kReport);
+    EXPECT_EQ(ReadFile(out), kMagic + "RTV/001/QXI lib/a.so|code/lib/other.so\n");
+    EXPECT_NE(MTime(out), 1000000000);
 }
 
 TEST(zbsvcRtv, BadInputsWriteNothing)
