@@ -1,6 +1,6 @@
 // Shared memory: the segment's sizes and layout, appending and extracting,
-// the limits, client failures, an index read defensively, and clients in
-// other processes (every byte read, no write possible).  Every test ends
+// the limits, client failures, an index read defensively, and a client in
+// another process that cannot write.  Every test ends
 // with no segment of this process left.
 
 #include <gtest/gtest.h>
@@ -39,15 +39,6 @@ std::string Extracted(zbSharedMemory& ioMemory, const char* iKey)
     std::string block = data ? std::string(data, length) : "<null>" + std::to_string(length);
     delete[] data;
     return block;
-}
-
-// A block of iSize bytes that differs from block to block.
-std::string Block(int iNumber, size_t iSize)
-{
-    std::string data(iSize, '\0');
-    for (size_t i = 0; i < iSize; ++i)
-        data[i] = static_cast<char>(i * 7 + static_cast<size_t>(iNumber) * 13 + i / 256);
-    return data;
 }
 
 // Runs iChild in a child process; its exit status, or 1000 + the signal
@@ -134,7 +125,6 @@ TEST_F(zbSharedMemoryTest, IndexLayoutAndExtraction)
     EXPECT_EQ("pq", Extracted(client, "c"));
     EXPECT_EQ("-1: No data found", Extracted(client, "d"));
     EXPECT_EQ("-1: No data found", Extracted(client, "a|3"));
-    EXPECT_EQ("a|3\nb|0\nc|2\n", std::string(client.GetIndex()));
 
     // The index was copied at the first extraction: a later block is seen
     // after the client opens the segment again.
@@ -251,27 +241,19 @@ TEST_F(zbSharedMemoryTest, IndexReadDefensively)
     }
 }
 
-TEST_F(zbSharedMemoryTest, ClientInAnotherProcessReadsAndCannotWrite)
+TEST_F(zbSharedMemoryTest, ClientInAnotherProcessCannotWrite)
 {
     zbSharedMemoryS server(1 << 16, 8);
     ASSERT_EQ(0, server.Open());
-    const std::string block = Block(7, 3000);
-    ASSERT_EQ(0, server.Append("e", "", 0));
-    ASSERT_EQ(0, server.Append("b", block.data(), 3000));
+    // Reading every byte from other processes is checked through zbsvc shm;
+    // here, the attachment is read-only: a write faults.
+    ASSERT_EQ(0, server.Append("b", std::string(3000, 'b').data(), 3000));
     const std::string name = server.GetName();
-    auto attached = [&](zbSharedMemoryC& ioClient) { return ioClient.Open(name.c_str()) == 0; };
-    EXPECT_EQ(0, InChild(
-                     [&]()
-                     {
-                         zbSharedMemoryC client(1 << 16, 8);
-                         return attached(client) && Extracted(client, "b") == block ? 0 : 1;
-                     }));
-    // The attachment is read-only: a write faults.
     EXPECT_EQ(1000 + SIGSEGV, InChild(
                                   [&]()
                                   {
                                       zbSharedMemoryC client(1 << 16, 8);
-                                      if (!attached(client))
+                                      if (client.Open(name.c_str()) != 0)
                                           return 2;
                                       std::signal(SIGSEGV, SIG_DFL);
                                       *static_cast<volatile char*>(client.GetMemory() +
