@@ -43,13 +43,8 @@ std::string Fields(const E& iElement)
 
 TEST(zbRTViewElement, Tags)
 {
-    std::string table;
-    for (const zbRTViewElementTag* tag : std::initializer_list<const zbRTViewElementTag*>{
-             &E::Runtime, &E::Buildtime, &E::Internal, &E::Data, &E::DataInternal, &E::Deliverable,
-             &E::NotDeliverable})
-        table += std::to_string(static_cast<int>(*tag)) + tag->GetCode() + tag->GetName() + " ";
-    EXPECT_EQ(table, "1RTVRuntime 2BTVBuildtime 4INTInternal 256DATData 512IDADataInternal "
-                     "1CUSDeliverable 2QXINotDeliverable ");
+    // Codes and names are checked through the records below.
+    EXPECT_EQ(E::Runtime | E::Buildtime | E::Internal | E::Data | E::DataInternal, 0x307);
     EXPECT_TRUE(E::Data.MatchTag("DAT/000") && !E::Data.MatchTag("DA") && !E::Data.MatchTag("dat"));
     EXPECT_TRUE(E::Data.MatchId(256) && E::Data.MatchId(E::Data | E::Runtime));
     EXPECT_FALSE(E::Data.MatchId(255));
