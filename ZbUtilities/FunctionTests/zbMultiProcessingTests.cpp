@@ -156,11 +156,6 @@ TEST(zbMultiProcessing, FailuresCountedAndOutputsWhole)
         EXPECT_EQ(CheckBlocks(out.Stop(), blocks), "") << row._Jobs;
         EXPECT_EQ(tmp.Entries(), "");
     }
-    // The plain form counts the same way.
-    Actions actions;
-    for (int code : {0, 1, 0, 1, 0})
-        actions.Add(zbtest::ShellAction("exit " + std::to_string(code)));
-    EXPECT_EQ(zbMultiProcessing(actions._List, 2), 2);
 }
 
 TEST(zbMultiProcessing, LargeInterleavedOutputsStayWhole)
