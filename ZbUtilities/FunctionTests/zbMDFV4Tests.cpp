@@ -43,12 +43,12 @@ Loaded Load(zbMDFV4& ioSet, const std::string& iPath)
     return {result, Sections(ioSet), err.Stop()};
 }
 
-std::string Printed(void (*iPrint)(const zbMDFV4&, zbOFStream&), const zbMDFV4& iSet)
+std::string Printed(void (zbMDFV4::*iPrint)(zbOFStream&) const, const zbMDFV4& iSet)
 {
     zbtest::TempDir dir;
     {
         zbOFStream out((dir / "p").c_str(), 8);
-        iPrint(iSet, out);
+        (iSet.*iPrint)(out);
     }
     return zbtest::ReadFile(dir / "p");
 }
@@ -170,9 +170,9 @@ TEST(zbMDFV4, DumpAndStatistics)
     EXPECT_EQ("#\n# Set of Section\n"
               "# Section named [*A]\n#  - 'x'\n#  - 'y'\n"
               "# Section named [*B]\n#  - 'z'\n\n",
-              Printed([](const zbMDFV4& s, zbOFStream& o) { s.Dump(o); }, *set));
-    EXPECT_EQ("", Printed([](const zbMDFV4& s, zbOFStream& o) { s.Dump(o); }, empty));
-    EXPECT_EQ(stats, Printed([](const zbMDFV4& s, zbOFStream& o) { s.PrintStats(o); }, *set));
+              Printed(&zbMDFV4::Dump, *set));
+    EXPECT_EQ("", Printed(&zbMDFV4::Dump, empty));
+    EXPECT_EQ(stats, Printed(&zbMDFV4::PrintStats, *set));
 
     // Verbose: the destructor prints the same statistics on standard output.
     for (int verbose : {0, 1})
