@@ -35,6 +35,24 @@ int CompareText(QORString* iA, QORString* iB)
 {
     return iA->Compare(*iB);
 }
+// Walks a dictionary by its Next, by range-for and over its values, expects
+// the same "KEY=VALUE" entries in the same order; how many there were.
+template <class Value, class Key, class Dic> size_t Walks(Dic& iDic)
+{
+    std::vector<std::string> walked, ranged, values;
+    int bucket = 1, position = 0;
+    Key key;
+    while (Value* value = static_cast<Value*>(iDic.Next(bucket, position, &key)))
+        walked.push_back(std::string(key.CastToCharPtr()) + "=" + value->CastToCharPtr());
+    for (const auto& entry : iDic)
+        ranged.push_back(std::string(entry._Key.CastToCharPtr()) + "=" +
+                         entry._Value->CastToCharPtr());
+    for (Value* value : iDic.Values())
+        values.push_back(std::string(value->CastToCharPtr()) + "=" + value->CastToCharPtr());
+    EXPECT_EQ(ranged, walked);
+    EXPECT_EQ(values, walked); // each value is its key's text
+    return walked.size();
+}
 } // namespace
 
 TEST(zbRangeFor, DictionariesWalkAsTheirNextDoes)
@@ -53,34 +71,9 @@ TEST(zbRangeFor, DictionariesWalkAsTheirNextDoes)
     EXPECT_EQ(typed.Insert("key0", &values[1]), 0);
     EXPECT_EQ(other.Insert(zbNewString("key0"), &values[1]), 0);
 
-    std::vector<std::string> walked, ranged, rangedValues;
-    int bucket = 1, position = 0;
-    QORString key;
-    while (QORString* value = typed.Next(bucket, position, &key))
-        walked.push_back(key.Std() + "=" + value->Std());
-    for (const auto& entry : typed)
-        ranged.push_back(entry._Key.Std() + "=" + entry._Value->Std());
-    for (QORString* value : typed.Values())
-        rangedValues.push_back(value->Std() + "=" + value->Std());
-    EXPECT_EQ(ranged, walked);
-    EXPECT_EQ(rangedValues, walked);
-
-    // Elements within a bucket come back in insertion order from both.
-    std::vector<std::string> otherRanged;
-    for (const auto& entry : other)
-        otherRanged.push_back(std::string(entry._Key.CastToCharPtr()) + "=" +
-                              entry._Value->CastToCharPtr());
-    ASSERT_EQ(otherRanged.size(), Keys().size());
-    std::vector<std::string> otherWalked;
-    bucket = 1, position = 0;
-    zbNewString otherKey;
-    while (zbNewString* value = static_cast<zbNewString*>(other.Next(bucket, position, &otherKey)))
-        otherWalked.push_back(std::string(otherKey.CastToCharPtr()) + "=" + value->CastToCharPtr());
-    EXPECT_EQ(otherRanged, otherWalked);
-    size_t count = 0;
-    for (zbNewString* value : other.Values())
-        count += value != nullptr;
-    EXPECT_EQ(count, Keys().size());
+    // Elements within a bucket come back in insertion order from both walks.
+    EXPECT_EQ((Walks<QORString, QORString>(typed)), Keys().size());
+    EXPECT_EQ((Walks<zbNewString, zbNewString>(other)), Keys().size());
     other.ApplyDelete();
 
     // A null value does not end the walk of a foundation dictionary.
