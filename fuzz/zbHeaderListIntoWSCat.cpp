@@ -4,7 +4,8 @@
 // The input is copied twice into one map, once for the workspace /ws1 and
 // once into-framework for /ws2, then the map is read back.  A list refused
 // by the copy is refused by the list reader too.  Every directory of the map
-// lies in its workspace and carries the into-framework mark of its list.  A
+// lies in its workspace (WS/./NAME, or WS/. for the root) and carries the
+// into-framework mark of its list.  A
 // list that reads back whole gives the same directories, subdirectory marks
 // and entries.
 
@@ -63,9 +64,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* iData, size_t iSize)
     for (int i = 1; i <= paths.Size(); ++i)
     {
         const zbFileName* path = paths[i];
-        QORString ws;
-        zbfuzz::Check(path->GetWSPath(ws) && (ws == "/ws1" || ws == "/ws2"), kTarget,
-                      "a directory outside its workspace");
+        // The workspace root itself ("@" alone) ends as WS/. without a marker.
+        const std::string full = path->GetPtrToFullname() ? path->GetPtrToFullname() : "";
+        const std::string ws = full.substr(0, 4);
+        zbfuzz::Check((ws == "/ws1" || ws == "/ws2") &&
+                          (full.size() == 6 || full.compare(4, 3, "/./") == 0) &&
+                          full.compare(4, 2, "/.") == 0,
+                      kTarget, "a directory outside its workspace");
         zbfuzz::Check((map.GetListOfPathsIntoFW().Locate(path) != 0) == (ws == "/ws2"), kTarget,
                       "a wrong into-framework mark");
     }
