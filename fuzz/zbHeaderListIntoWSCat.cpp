@@ -84,9 +84,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* iData, size_t iSize)
         {
             const zbHeaderDirectory* directory = dirs[i];
             const zbFileName* path = paths[copy * dirs.Size() + i];
-            const zbFileName expected((std::string(copy ? "/ws2" : "/ws1") + "/./" +
-                                       directory->GetDirname().GetPtrToFullname())
-                                          .c_str());
+            // A block naming the workspace root has an empty (null) name.
+            const char* name = directory->GetDirname().GetPtrToFullname();
+            const zbFileName expected(
+                (std::string(copy ? "/ws2" : "/ws1") + "/./" + (name ? name : "")).c_str());
             zbfuzz::Check(*path == expected, kTarget, "a directory renamed by the copy");
             zbfuzz::Check((map.GetListOfSubdirPaths().Locate(path) != 0) ==
                               (directory->IsSubdir() != 0),
