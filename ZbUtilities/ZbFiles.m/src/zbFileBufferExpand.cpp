@@ -168,8 +168,11 @@ int zbFileBuffer::_ExpandBuffer(const zbPPMacLev& iLevels, zbMacroSet& ioMacros,
                 }
             }
         }
-        // Go on after the end of the directive's line.
+        // Go on after the end of the directive's line; a directive on the
+        // last line ends the scan.
         cursor = std::strchr(end, '\n');
+        if (!cursor)
+            break;
     }
     if (ioDepth > 0)
         --ioDepth;
