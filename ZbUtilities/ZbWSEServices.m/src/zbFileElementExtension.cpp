@@ -172,8 +172,10 @@ int CollectViewFiles(zbFileElement& iFramework, QORListPtrzbString& iOSNames,
     return 0;
 }
 
-void DeletePatterns(QORListPtrzbPattern* ioPatterns)
+// The tree lets go of the patterns before they are deleted.
+void DeletePatterns(zbFileElement& ioFramework, QORListPtrzbPattern* ioPatterns)
 {
+    ioFramework.SetPattern(nullptr);
     if (!ioPatterns)
         return;
     ioPatterns->ApplyDelete();
@@ -237,7 +239,7 @@ int zbFileElementExtension::GetFWRTViewData(const char* iFrameworkPath, const ch
     osNames.ApplyDelete();
     if (failed)
     {
-        DeletePatterns(patterns);
+        DeletePatterns(directory, patterns);
         return -1;
     }
 
@@ -274,7 +276,7 @@ int zbFileElementExtension::GetFWRTViewData(const char* iFrameworkPath, const ch
     else if (frameworkDataCount > 1)
         zbReportMessage("TooManyFrameworkData_r", {directory.GetBaseName()});
     oFrameworkDataProblem = frameworkDataCount == 1 ? 0 : 1;
-    DeletePatterns(patterns);
+    DeletePatterns(directory, patterns);
     return loadFailures;
 }
 
@@ -292,7 +294,7 @@ int zbFileElementExtension::GetFWRTViewData(const char* iFrameworkPath,
     QORListPtrzbFileElement files;
     if (CollectViewFiles(directory, iOSNames, iModuleNames, patterns, files) != 0)
     {
-        DeletePatterns(patterns);
+        DeletePatterns(directory, patterns);
         return -1;
     }
 
@@ -317,7 +319,7 @@ int zbFileElementExtension::GetFWRTViewData(const char* iFrameworkPath,
         else
             zbReportWarning("NoImakefile_r", {data->GetFullName()});
     }
-    DeletePatterns(patterns);
+    DeletePatterns(directory, patterns);
     return loadFailures;
 }
 
