@@ -113,6 +113,11 @@ show patterns -filter data -tests -fw "$work/ws/Fw" -mod '*.m*' -os linux
 
 show rtv merge -dup -o "$work/rtview/merged.data" examples/rtview/module.data examples/rtview/framework.data
 show rtv list -type Runtime,Buildtime -exp Deliverable "$work/rtview/merged.data"
+show rtview -os linux_a64 examples/workspace/FwBetaLink
+show rtview -os linux_a64 examples/workspace/FwAlpha || true
+show rtview -os linux_a64 -os win_b64 -o "$work/rtview/FwAlpha.data" examples/workspace/FwAlpha
+show modules -os linux_a64 -os win_b64 -type Runtime examples/workspace/FwAlpha
+show installtype examples/workspace/FwAlpha examples/workspace/FwBeta examples/workspace/FwBetaLink
 show run -j 2 'echo compiling a; sleep 0.2; echo a done' 'echo compiling b >&2' 'exit 3' || true
 
 echo

@@ -13,6 +13,7 @@
 // "# Error in OPERATION() : MESSAGE : FULLNAME" goes to standard error.
 // Nothing throws.
 
+#include "QORHashDicS.h"
 #include "QORListPtr.h"
 #include "QORUnicodeString.h"
 #include "zbFileStats.h"
@@ -22,6 +23,7 @@ class zbOFStream;
 class zbFileElement;
 
 using QORListPtrzbFileElement = QORListPtr<zbFileElement>;
+using QORHashDicSzbFileElement = QORHashDicS<zbFileElement>;
 
 // Type codes.
 enum

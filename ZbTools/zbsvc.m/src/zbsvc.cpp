@@ -87,6 +87,15 @@ const zbsvcVerb zbsvcVerbs[] = {
     {"run", zbsvcRun, "[-j N] [-k] [-seq] [-time] [-f FILE] [--] [COMMAND ...]",
      "run shell commands N at a time, each output printed whole", nullptr},
     /* 20 */
+    {"rtview", zbsvcRtview, "[-os OS ...] [-mod PATTERN ...] [-o OUT] FW",
+     "print or write the runtime view a framework declares (one -os: strict, counted)", nullptr},
+    /* 21 */
+    {"modules", zbsvcModules, "[-os OS ...] [-type MASK] [-exp MASK] FW",
+     "print the element names of a framework's merged runtime view", nullptr},
+    /* 22 */
+    {"installtype", zbsvcInstalltype, "FW ...", "print the install type of frameworks (0, 1 or 10)",
+     nullptr},
+    /* 23 */
     {"help", zbsvcHelp, "[VERB [SUB-VERB]]", "print the usage of zbsvc or of a verb", nullptr},
     {nullptr, nullptr, nullptr, nullptr, nullptr},
 };

@@ -18,16 +18,9 @@
 
 namespace
 {
-using E = zbRTViewElement;
-
 // Buckets of the sets the verb builds; the order of the records written
 // follows from it.
 const unsigned int kDimension = static_cast<unsigned int>(zbHashCodeCollec::UpToNiceModulo(4096));
-
-// The tags a mask may name, by code or by name.
-const zbRTViewElementTag* const kTypes[] = {&E::Runtime, &E::Buildtime, &E::Internal, &E::Data,
-                                            &E::DataInternal};
-const zbRTViewElementTag* const kExposures[] = {&E::Deliverable, &E::NotDeliverable};
 
 // A data file read into ioData; a failure reported (1).
 int ReadData(zbRTViewData& ioData, const char* iPath)
@@ -42,50 +35,6 @@ int ReadData(zbRTViewData& ioData, const char* iPath)
         return zbReportMessage("zbRTViewData.EmptyFile", {iPath});
     default:
         return zbReportMessage("zbRTViewData.BadFirstLine", {iPath, zbRTViewData::_Magic});
-    }
-}
-
-// A mask: a number (decimal, 0x hexadecimal), or codes and names of tags
-// joined by commas ("RTV,Data").  Every tag when iText is null.  0, or 1
-// when the text is neither.
-template <size_t N>
-int ParseMask(const QORString* iText, const zbRTViewElementTag* const (&iTags)[N], int& oMask)
-{
-    oMask = 0;
-    if (!iText)
-    {
-        for (const zbRTViewElementTag* tag : iTags)
-            oMask |= *tag;
-        return 0;
-    }
-    const char* text = *iText;
-    if (!*text)
-        return 1;
-    char* end = nullptr;
-    errno = 0;
-    long value = std::strtol(text, &end, 0);
-    if (*text >= '0' && *text <= '9')
-    {
-        if (*end || errno || value > INT_MAX)
-            return 1;
-        oMask = static_cast<int>(value);
-        return 0;
-    }
-    for (const char* word = text;;)
-    {
-        size_t length = std::strcspn(word, ",");
-        int bit = 0;
-        for (const zbRTViewElementTag* tag : iTags)
-            if ((length == 3 && !std::strncmp(word, tag->GetCode(), 3)) ||
-                (std::strlen(tag->GetName()) == length &&
-                 !std::strncmp(word, tag->GetName(), length)))
-                bit = *tag;
-        if (!bit)
-            return 1;
-        oMask |= bit;
-        if (!word[length])
-            return 0;
-        word += length + 1;
     }
 }
 
@@ -138,22 +87,14 @@ int Merge(int argc, char** argv)
 int List(int argc, char** argv)
 {
     zbsvcOptions options("zbsvc rtv list");
-    options.DeclareValue("type", "MASK",
-                         "types listed: a mask, or codes and names joined by commas");
-    options.DeclareValue("exp", "MASK", "exposures listed: a mask, or codes and names");
+    zbsvcDeclareMasks(options);
     int status = zbsvcAnalyze(options, argc, argv, 1, 1);
     if (status >= 0)
         return status;
     int typeMask = 0, exposureMask = 0;
-    const char* bad = ParseMask(options.GetSwitchValue("type"), kTypes, typeMask) ? "-type"
-                      : ParseMask(options.GetSwitchValue("exp"), kExposures, exposureMask)
-                          ? "-exp"
-                          : nullptr;
-    if (bad)
-        return zbsvcUsageError(
-            options,
-            (std::string(bad) + " expects a number or tag codes and names joined by commas")
-                .c_str());
+    status = zbsvcGetMasks(options, typeMask, exposureMask);
+    if (status >= 0)
+        return status;
     int index = 1;
     const char* path = *options.GetLineValue(index);
     zbRTViewData data(kDimension);

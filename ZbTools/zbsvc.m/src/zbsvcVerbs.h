@@ -56,6 +56,9 @@ int zbsvcPatterns(int argc, char** argv);
 int zbsvcTreediff(int argc, char** argv);
 int zbsvcCopytree(int argc, char** argv);
 int zbsvcRun(int argc, char** argv);
+int zbsvcRtview(int argc, char** argv);
+int zbsvcModules(int argc, char** argv);
+int zbsvcInstalltype(int argc, char** argv);
 int zbsvcHelp(int argc, char** argv);
 
 // The switches of a verb, declared on the library's option parser, with
@@ -124,6 +127,13 @@ int zbsvcFlushOutput();
 // error, closes the XML trace and checks that every write to it succeeded.
 // A failure is reported in one line and makes the status 1.
 int zbsvcFinish(int iStatus);
+
+// -type MASK and -exp MASK, the selection of runtime-view elements by type
+// and exposure: declared on a verb's options, then read after zbsvcAnalyze
+// (each a number, or tag codes and names joined by commas; every tag when
+// not given).  -1 when the verb goes on, else 2 after a usage error.
+void zbsvcDeclareMasks(zbsvcOptions& ioOptions);
+int zbsvcGetMasks(zbsvcOptions& ioOptions, int& oTypeMask, int& oExposureMask);
 
 // Loads a level file for the preprocessor (pp, macros -level); 0, or 1
 // after a report.

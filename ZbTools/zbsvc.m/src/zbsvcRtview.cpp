@@ -1,0 +1,90 @@
+// zbsvc rtview [-os OS ...] [-mod PATTERN ...] [-o OUT] FW: the runtime view
+// a framework declares, written as a runtime-view data file to OUT or
+// printed.  One -os (and no -mod) reads it strictly: the first
+// "framework.data" of that system and the "module.data" of every module,
+// each missing piece reported and counted on a last line
+// "FW: framework data problem N, modules without data N, load failures N".
+// Several -os (or -mod) merge every system's files leniently.
+
+#include <cstring>
+
+#include "zbFileElementExtension.h"
+#include "zbHashDico.h"
+#include "zbOFStream.h"
+#include "zbRTViewData.h"
+#include "zbsvcVerbs.h"
+
+namespace
+{
+const unsigned int kDimension = static_cast<unsigned int>(zbHashCodeCollec::UpToNiceModulo(4096));
+
+void Values(zbsvcOptions& ioOptions, const char* iSwitch, QORListPtrzbString& oList)
+{
+    if (QORListValQORString* values = ioOptions.GetSwitchAllValues(iSwitch))
+        for (const QORString& value : *values)
+            oList.Append(new zbString(value));
+}
+} // namespace
+
+int zbsvcRtview(int argc, char** argv)
+{
+    zbsvcOptions options("zbsvc rtview");
+    options.DeclareValue("os", "OS", "operating-system directory under various/ (repeatable)");
+    options.DeclareValue("mod", "PATTERN",
+                         "module directories read (repeatable; default *.m* and *.doc)");
+    options.DeclareValue("o", "OUT", "write the view as a runtime-view data file");
+    int status = zbsvcAnalyze(options, argc, argv, 1, 1);
+    if (status >= 0)
+        return status;
+    QORListPtrzbString osNames, moduleNames;
+    Values(options, "os", osNames);
+    Values(options, "mod", moduleNames);
+    int index = 1;
+    const char* framework = *options.GetLineValue(index);
+    QORString* output = options.GetSwitchValue("o");
+
+    zbRTViewData data(kDimension);
+    int result = 0, failed = 0;
+    if (osNames.Size() == 0)
+        status = zbsvcUsageError(options, "-os is required");
+    else if (osNames.Size() == 1 && moduleNames.Size() == 0)
+    {
+        if (std::strchr(osNames[1]->CastToCharPtr(), '*'))
+            status = zbsvcUsageError(options, "a single -os takes no wildcard");
+        else
+        {
+            int frameworkDataProblem = 0, missingModuleData = 0;
+            result = zbFileElementExtension::GetFWRTViewData(
+                framework, osNames[1]->CastToCharPtr(), data, frameworkDataProblem,
+                missingModuleData, zbRTViewData::KeepPaths, nullptr);
+            if (result >= 0)
+            {
+                if (!output)
+                    data.Dump(zbStdout);
+                zbStdout.Print("%s: framework data problem %d, modules without data %d, "
+                               "load failures %d\n",
+                               framework, frameworkDataProblem, missingModuleData, result);
+                failed = frameworkDataProblem || missingModuleData;
+            }
+        }
+    }
+    else
+    {
+        result = zbFileElementExtension::GetFWRTViewData(
+            framework, osNames, data, zbRTViewData::KeepPaths,
+            moduleNames.Size() ? &moduleNames : nullptr);
+        if (result >= 0 && !output)
+            data.Dump(zbStdout);
+    }
+    osNames.ApplyDelete();
+    moduleNames.ApplyDelete();
+    if (status >= 0)
+        return status;
+    if (result < 0)
+        return 1;
+    if (output && data.Write(*output) != 0)
+        return 1;
+    if (zbStdout.Flush() != 0)
+        return 1;
+    return result > 0 || failed ? 1 : 0;
+}

@@ -1,0 +1,285 @@
+// The framework services of file-element trees: install types, a text file
+// as a list of lines (all four list kinds), and the runtime view of a
+// framework in its strict and merging forms, with what each reports.
+
+#include <algorithm>
+#include <string>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "zbFileElementExtension.h"
+#include "zbTestSupport.h"
+
+using zbtest::Capture;
+using zbtest::TempDir;
+
+namespace
+{
+// Writes a file, its directories made first.
+void WriteFile(const std::string& iPath, const std::string& iContent)
+{
+    for (size_t slash = iPath.find('/', 1); slash != std::string::npos;
+         slash = iPath.find('/', slash + 1))
+        ::mkdir(iPath.substr(0, slash).c_str(), 0755);
+    zbtest::WriteFile(iPath, iContent);
+}
+
+const std::string kMagic = "!<zbRTViewData> v1.0.0\n";
+
+std::string Names(const QORListPtrzbString& iList)
+{
+    std::string out;
+    for (const zbString* s : iList)
+        out += std::string(s->CastToCharPtr()) + "|";
+    return out;
+}
+
+// The records of a view, sorted, one a line.
+std::string Records(const zbRTViewData& iData)
+{
+    QORListPtrzbRTViewElement list;
+    iData.GetListOfElements(list);
+    std::vector<std::string> names;
+    for (const zbRTViewElement* e : list)
+        names.push_back(e->_Name.CastToCharPtr());
+    std::sort(names.begin(), names.end());
+    std::string out;
+    for (const std::string& n : names)
+        out += n + "\n";
+    return out;
+}
+
+// A framework with data for two systems: Core.m has data for both, Tools.m
+// none, Ghost.m data but no Imakefile.mk, Broken.m a data file that is not
+// one.
+struct Framework
+{
+    TempDir _Dir;
+    std::string _Fw = _Dir / "Fw";
+    Framework()
+    {
+        WriteFile(_Fw + "/Core.m/Imakefile.mk", "x\n");
+        WriteFile(_Fw + "/Tools.m/Imakefile.mk", "x\n");
+        WriteFile(_Fw + "/various/lin/framework.data", kMagic + "RTV/000/CUS doc/lin.txt\n");
+        WriteFile(_Fw + "/various/lin/Core.m/module.data", kMagic + "RTV/000/CUS lib/core.so\n");
+        WriteFile(_Fw + "/various/win/framework.data", kMagic + "RTV/000/CUS doc/win.txt\n");
+        WriteFile(_Fw + "/various/win/Core.m/module.data", kMagic + "RTV/000/CUS bin/core.dll\n");
+        WriteFile(_Fw + "/various/win/Ghost.m/module.data", kMagic + "RTV/000/CUS bin/ghost\n");
+    }
+};
+} // namespace
+
+TEST(zbFileElementExtension, InstallTypeFromTheMarkerFile)
+{
+    struct Case
+    {
+        const char* _Name;
+        const char* _Top;     // content of FW/.installation.mode, null: none
+        const char* _Various; // content of FW/various/.installation.mode
+        int _Expected;
+    } cases[] = {
+        {"framework copy", "COPYFW_INSTALLATION\n", nullptr, 10},
+        {"prerequisites copy", "COPYPREQ_INSTALLATION", nullptr, 1},
+        {"marker cut short", "COPYFW", nullptr, 0},
+        {"marker not at the start", " COPYFW_INSTALLATION", nullptr, 0},
+        {"empty marker file", "", nullptr, 0},
+        {"only in various", nullptr, "COPYFW_INSTALLATION trailing", 10},
+        {"top one wins, even empty", "", "COPYFW_INSTALLATION", 0},
+        {"no marker at all", nullptr, nullptr, 0},
+    };
+    for (const Case& c : cases)
+    {
+        TempDir dir;
+        ::mkdir((dir / "various").c_str(), 0755);
+        if (c._Top)
+            WriteFile(dir / ".installation.mode", c._Top);
+        if (c._Various)
+            WriteFile(dir / "various/.installation.mode", c._Various);
+        EXPECT_EQ(c._Expected, zbFileElementExtension::GetInstallType(dir.Path().c_str()))
+            << c._Name;
+    }
+
+    // A link to a marker file is read through; a dangling link or a
+    // directory gives 0 without looking in various.
+    TempDir dir;
+    WriteFile(dir / "marker", "COPYPREQ_INSTALLATION\n");
+    WriteFile(dir / "various/.installation.mode", "COPYFW_INSTALLATION\n");
+    ASSERT_EQ(0, ::symlink("marker", (dir / ".installation.mode").c_str()));
+    EXPECT_EQ(1, zbFileElementExtension::GetInstallType(dir.Path().c_str()));
+    ::unlink((dir / ".installation.mode").c_str());
+    ASSERT_EQ(0, ::symlink("missing", (dir / ".installation.mode").c_str()));
+    EXPECT_EQ(0, zbFileElementExtension::GetInstallType(dir.Path().c_str()));
+    ::unlink((dir / ".installation.mode").c_str());
+    ::mkdir((dir / ".installation.mode").c_str(), 0755);
+    EXPECT_EQ(0, zbFileElementExtension::GetInstallType(dir.Path().c_str()));
+}
+
+TEST(zbFileElementExtension, FileAsListOfLines)
+{
+    struct Case
+    {
+        const char* _Name;
+        std::string _Content;
+        int _SkipEmpty, _Normalize, _StripCR;
+        const char* _Expected; // the lines, each followed by "|"
+    } cases[] = {
+        {"plain", "a\nb\n", 0, 0, 0, "a|b|"},
+        {"last line without line feed", "a\nb", 0, 0, 0, "a|b|"},
+        {"empty lines kept", "a\n\nb\n\n", 0, 0, 0, "a||b||"},
+        {"empty lines skipped", "\na\n\n\nb\n", 1, 0, 0, "a|b|"},
+        {"carriage returns kept", "a\r\nb\r", 0, 0, 0, "a\r|b\r|"},
+        {"one carriage return stripped", "a\r\r\nb\r", 0, 0, 1, "a\r|b|"},
+        {"line of a lone carriage return", "\r\nb\n", 1, 0, 1, "b|"},
+        {"DOS separators normalised", "a\\b\\c\nd\\\n", 0, 1, 0, "a/b/c|d/|"},
+        {"separators left alone", "a\\b\n", 0, 0, 0, "a\\b|"},
+        {"empty file", "", 0, 0, 0, ""},
+        {"line feeds only", "\n\n", 0, 0, 0, "||"},
+    };
+    for (const Case& c : cases)
+    {
+        TempDir dir;
+        const std::string path = dir / "lines";
+        WriteFile(path, c._Content);
+        // Appended after what the list held: one line already there.
+        QORListPtrzbString ptr;
+        ptr.Append(new zbString("first"));
+        int size = zbFileElementExtension::ConvertFileToListOfString(
+            path.c_str(), ptr, c._SkipEmpty, c._Normalize, c._StripCR);
+        EXPECT_EQ(std::string("first|") + c._Expected, Names(ptr)) << c._Name;
+        EXPECT_EQ(ptr.Size(), size) << c._Name;
+
+        // The other list kinds are held to the same lines by the fuzz
+        // target's replay; the Unicode one here, its text decoded.
+        QORListValQORUnicodeString us;
+        EXPECT_EQ(size - 1, zbFileElementExtension::ConvertFileToListOfString(
+                                path.c_str(), us, c._SkipEmpty, c._Normalize, c._StripCR));
+        std::string u;
+        for (const QORUnicodeString& s : us)
+            u += s.ConvertToUTF8() + "|";
+        EXPECT_EQ(c._Expected, u) << c._Name;
+        ptr.ApplyDelete();
+    }
+    QORListValQORString none;
+    EXPECT_EQ(
+        -1, zbFileElementExtension::ConvertFileToListOfString("/nonexistent/lines", none, 0, 0, 0));
+}
+
+TEST(zbFileElementExtension, StrictViewOfOneSystem)
+{
+    Framework fw;
+    WriteFile(fw._Fw + "/Broken.m/Imakefile.mk", "x\n");
+    WriteFile(fw._Fw + "/various/lin/Broken.m/module.data", "not a data file\n");
+    zbRTViewData data(64);
+    int problem = -1, missing = -1;
+    QORListValQORUnicodeString loaded;
+    loaded.Append(QORUnicodeString("stale"));
+    Capture err(2);
+    int failures = zbFileElementExtension::GetFWRTViewData(
+        fw._Fw.c_str(), "lin", data, problem, missing, zbRTViewData::KeepPaths, &loaded);
+    std::string reports = err.Stop();
+    EXPECT_EQ(1, failures);
+    EXPECT_EQ(0, problem);
+    EXPECT_EQ(1, missing);
+    EXPECT_EQ("doc/lin.txt\nlib/core.so\n", Records(data));
+    std::vector<std::string> files;
+    for (const QORUnicodeString& f : loaded)
+        files.push_back(f.ConvertToUTF8());
+    std::sort(files.begin(), files.end());
+    EXPECT_EQ((std::vector<std::string>{fw._Fw + "/various/lin/Core.m/module.data",
+                                        fw._Fw + "/various/lin/framework.data"}),
+              files);
+    EXPECT_NE(std::string::npos, reports.find("Framework Fw: module Tools.m has no module.data"));
+    EXPECT_NE(std::string::npos, reports.find(fw._Fw + "/various/lin/Broken.m/module.data could "
+                                                       "not be loaded"));
+    EXPECT_EQ(std::string::npos, reports.find("Ghost")) << reports;
+
+    // A system without framework data: reported, the problem set; the data
+    // read so far is kept.
+    {
+        Capture err2(2);
+        EXPECT_EQ(0, zbFileElementExtension::GetFWRTViewData(fw._Fw.c_str(), "mac", data, problem,
+                                                             missing, zbRTViewData::KeepPaths,
+                                                             &loaded));
+        EXPECT_NE(std::string::npos, err2.Stop().find("Framework Fw has no framework.data"));
+        EXPECT_EQ(1, problem);
+        EXPECT_EQ(3, missing);
+        EXPECT_EQ(0, loaded.Size());
+        EXPECT_EQ("doc/lin.txt\nlib/core.so\n", Records(data));
+    }
+}
+
+TEST(zbFileElementExtension, FatalFailuresLeaveTheDataAlone)
+{
+    Framework fw;
+    zbRTViewData data(64);
+    ASSERT_EQ(0, data.Read(QORString((fw._Fw + "/various/win/framework.data").c_str()),
+                           zbRTViewData::KeepPaths));
+    int problem = -1, missing = -1;
+    // A wildcard in the one system name: -1 before anything is looked at.
+    EXPECT_EQ(-1,
+              zbFileElementExtension::GetFWRTViewData(fw._Fw.c_str(), "*", data, problem, missing,
+                                                      zbRTViewData::KeepPaths, nullptr));
+    EXPECT_EQ(0, problem);
+    EXPECT_EQ(0, missing);
+
+    Capture err(2);
+    const std::string missingFw = fw._Dir / "NoSuchFw";
+    QORListPtrzbString systems;
+    systems.Append(new zbString("lin"));
+    EXPECT_EQ(-1,
+              zbFileElementExtension::GetFWRTViewData(missingFw.c_str(), "lin", data, problem,
+                                                      missing, zbRTViewData::KeepPaths, nullptr));
+    EXPECT_EQ(-1, zbFileElementExtension::GetFWRTViewData(missingFw.c_str(), systems, data,
+                                                          zbRTViewData::KeepPaths, nullptr));
+    QORListPtrzbString names;
+    EXPECT_EQ(-1, zbFileElementExtension::GetFWModuleList(missingFw.c_str(), systems, names, -1, -1,
+                                                          zbRTViewData::KeepPaths, nullptr));
+    // A plain file is no framework either.
+    EXPECT_EQ(-1, zbFileElementExtension::GetFWRTViewData((fw._Fw + "/Core.m/Imakefile.mk").c_str(),
+                                                          systems, data, zbRTViewData::KeepPaths,
+                                                          nullptr));
+    std::string reports = err.Stop();
+    EXPECT_NE(std::string::npos, reports.find(missingFw + " : No such file or directory"))
+        << reports;
+    EXPECT_EQ("doc/win.txt\n", Records(data));
+    systems.ApplyDelete();
+}
+
+TEST(zbFileElementExtension, MergedViewOfSeveralSystems)
+{
+    Framework fw;
+    QORListPtrzbString systems;
+    systems.Append(new zbString("lin"));
+    systems.Append(new zbString("win"));
+    zbRTViewData data(64);
+    Capture err(2);
+    EXPECT_EQ(0, zbFileElementExtension::GetFWRTViewData(fw._Fw.c_str(), systems, data,
+                                                         zbRTViewData::KeepPaths, nullptr));
+    EXPECT_NE(std::string::npos, err.Stop().find("Ghost.m/module.data ignored"));
+    EXPECT_EQ("bin/core.dll\ndoc/lin.txt\ndoc/win.txt\nlib/core.so\n", Records(data));
+
+    // Only the modules named: Core.m's data is left out, framework data
+    // still read.
+    QORListPtrzbString modules;
+    modules.Append(new zbString("Tools.m"));
+    zbRTViewData some(64);
+    EXPECT_EQ(0, zbFileElementExtension::GetFWRTViewData(fw._Fw.c_str(), systems, some,
+                                                         zbRTViewData::KeepPaths, &modules));
+    EXPECT_EQ("doc/lin.txt\ndoc/win.txt\n", Records(some));
+
+    // The element names, both list kinds, appended after what is there.
+    QORListValQORUnicodeString values;
+    values.Append(QORUnicodeString("first"));
+    QORListPtrzbString pointers;
+    EXPECT_EQ(5, zbFileElementExtension::GetFWModuleList(fw._Fw.c_str(), systems, values, -1, -1,
+                                                         zbRTViewData::KeepPaths, nullptr));
+    EXPECT_EQ(4, zbFileElementExtension::GetFWModuleList(fw._Fw.c_str(), systems, pointers, -1, -1,
+                                                         zbRTViewData::KeepPaths, nullptr));
+    EXPECT_EQ("first", values[1].ConvertToUTF8());
+    pointers.ApplyDelete();
+    modules.ApplyDelete();
+    systems.ApplyDelete();
+}

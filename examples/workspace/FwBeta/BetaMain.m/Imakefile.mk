@@ -1,0 +1,2 @@
+# BetaMain: the program of FwBeta
+BUILT_OBJECT_TYPE = LOAD MODULE
