@@ -113,6 +113,13 @@ show patterns -filter data -tests -fw "$work/ws/Fw" -mod '*.m*' -os linux
 
 show rtv merge -dup -o "$work/rtview/merged.data" examples/rtview/module.data examples/rtview/framework.data
 show rtv list -type Runtime,Buildtime -exp Deliverable "$work/rtview/merged.data"
+mkdir -p "$work/inst/Fw/bin" "$work/inst/Fw/lib"
+printf 'tool\n' >"$work/inst/Fw/bin/tool"
+printf '!<zbRTViewData> v1.0.0\nRTV/000/CUS bin/tool|Fw/bin/tool\nRTV/000/CUS lib/libFw.so|Fw/lib/libFw.so\n' >"$work/Fw.data"
+show rtvstat -root "$work/inst" -o "$work/Fw.stat" "Fw=$work/Fw.data"
+show rtvstat -list "$work/Fw.stat" Fw
+show lsdiff examples/lists/before.lsout examples/lists/after.lsout
+show lsdiff -q examples/lists/before.lsout examples/lists/before.lsout && echo "listings equal"
 show run -j 2 'echo compiling a; sleep 0.2; echo a done' 'echo compiling b >&2' 'exit 3' || true
 
 echo

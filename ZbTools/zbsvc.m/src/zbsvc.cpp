@@ -87,6 +87,12 @@ const zbsvcVerb zbsvcVerbs[] = {
     {"run", zbsvcRun, "[-j N] [-k] [-seq] [-time] [-f FILE] [--] [COMMAND ...]",
      "run shell commands N at a time, each output printed whole", nullptr},
     /* 20 */
+    {"rtvstat", zbsvcRtvstat, "[-root DIR] [-o OUT] FW=DATAFILE ... | -list FILE [FW]",
+     "record the size and time of installed runtime-view files, or list such a record", nullptr},
+    /* 21 */
+    {"lsdiff", zbsvcLsdiff, "[-text] [-prefix P] [-q] OLD NEW",
+     "compare two file listings (-q: status 1 when they differ)", nullptr},
+    /* 22 */
     {"help", zbsvcHelp, "[VERB [SUB-VERB]]", "print the usage of zbsvc or of a verb", nullptr},
     {nullptr, nullptr, nullptr, nullptr, nullptr},
 };

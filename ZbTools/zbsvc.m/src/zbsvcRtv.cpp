@@ -32,17 +32,8 @@ const zbRTViewElementTag* const kExposures[] = {&E::Deliverable, &E::NotDelivera
 // A data file read into ioData; a failure reported (1).
 int ReadData(zbRTViewData& ioData, const char* iPath)
 {
-    switch (ioData.Read(QORString(iPath), zbRTViewData::KeepPaths))
-    {
-    case 0:
-        return 0;
-    case 1:
-        return zbReportLastError(iPath);
-    case -10:
-        return zbReportMessage("zbRTViewData.EmptyFile", {iPath});
-    default:
-        return zbReportMessage("zbRTViewData.BadFirstLine", {iPath, zbRTViewData::_Magic});
-    }
+    return zbsvcReportReadResult(ioData.Read(QORString(iPath), zbRTViewData::KeepPaths), iPath,
+                                 "zbRTViewData", zbRTViewData::_Magic);
 }
 
 // A mask: a number (decimal, 0x hexadecimal), or codes and names of tags
@@ -170,6 +161,21 @@ int List(int argc, char** argv)
 }
 
 } // namespace
+
+int zbsvcReportReadResult(int iResult, const char* iPath, const char* iKind, const char* iMagic)
+{
+    switch (iResult)
+    {
+    case 0:
+        return 0;
+    case 1:
+        return zbReportLastError(iPath);
+    case -10:
+        return zbReportMessage((std::string(iKind) + ".EmptyFile").c_str(), {iPath});
+    default:
+        return zbReportMessage((std::string(iKind) + ".BadFirstLine").c_str(), {iPath, iMagic});
+    }
+}
 
 const zbsvcVerb zbsvcRtvVerbs[] = {
     /* 1 */

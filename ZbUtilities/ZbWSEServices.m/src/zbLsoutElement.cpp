@@ -113,7 +113,8 @@ void zbLsoutElement::SetFileName(const zbString& iName)
 
 bool zbLsoutElement::operator==(const zbLsoutElement& iOther) const
 {
-    return std::strcmp(_FileName, iOther._FileName) == 0;
+    return _FileNameLength == iOther._FileNameLength &&
+           std::memcmp(_FileName, iOther._FileName, _FileNameLength) == 0;
 }
 
 bool zbLsoutElement::operator<(const zbLsoutElement& iOther) const
