@@ -20,14 +20,21 @@
 
 namespace
 {
-// One listing loaded: its table (owning the elements) and its lines in order.
+// One listing loaded: its table and its elements in the order read (owned).
 struct Listing
 {
     explicit Listing(int iDimension)
         : _Table(iDimension, zbHTABLEOfzbLsoutElementHashKey, zbHTABLEOfzbLsoutElementCompare)
     {
     }
-    ~Listing() { _Table.ApplyDelete(); }
+    // Every element of the table is on the list too: deleted in the order
+    // they were made.
+    ~Listing()
+    {
+        _Table.RemoveAll();
+        for (zbLsoutElement* element : _List)
+            delete element;
+    }
     QORHashTabzbLsoutElement _Table;
     QORListPtrzbLsoutElement _List;
 };
@@ -66,6 +73,7 @@ std::string Field(const zbLsoutElement& iElement, int iTextMode)
            std::to_string(iElement.GetLastModificationTime());
 }
 
+// A path on one side only (the other null), or changed.
 struct Finding
 {
     const zbLsoutElement* _Old;
@@ -97,27 +105,34 @@ int zbsvcLsdiff(int argc, char** argv)
         Load(after, newPath, prefixValue ? &prefix : nullptr, textMode) != 0)
         return 1;
 
+    // Both lists in path order, walked side by side: the findings come out
+    // sorted.
+    before._List.QuickSort(zbLsoutElement::QuickSort);
+    after._List.QuickSort(zbLsoutElement::QuickSort);
     std::vector<Finding> findings;
     int added = 0, removed = 0, changed = 0, same = 0;
-    for (zbLsoutElement* element : after._List)
+    const int oldCount = before._List.Size(), newCount = after._List.Size();
+    for (int i = 1, j = 1; i <= oldCount || j <= newCount;)
     {
-        const zbLsoutElement* old = before._Table.Locate(element);
-        if (!old)
-            ++added, findings.push_back({nullptr, element});
-        else if (Differ(*old, *element, textMode))
-            ++changed, findings.push_back({old, element});
+        const zbLsoutElement* old = i <= oldCount ? before._List[i] : nullptr;
+        const zbLsoutElement* now = j <= newCount ? after._List[j] : nullptr;
+        int order = !old ? 1 : !now ? -1 : zbLsoutElement::QuickSort(old, now);
+        if (order < 0)
+            ++removed, ++i, findings.push_back({old, nullptr});
+        else if (order > 0)
+            ++added, ++j, findings.push_back({nullptr, now});
         else
-            ++same;
+        {
+            ++i, ++j;
+            if (Differ(*old, *now, textMode))
+                ++changed, findings.push_back({old, now});
+            else
+                ++same;
+        }
     }
-    for (zbLsoutElement* element : before._List)
-        if (!after._Table.Locate(element))
-            ++removed, findings.push_back({element, nullptr});
     if (quiet)
         return findings.empty() ? 0 : 1;
 
-    std::sort(findings.begin(), findings.end(),
-              [](const Finding& iA, const Finding& iB)
-              { return std::strcmp(iA.Path(), iB.Path()) < 0; });
     for (const Finding& finding : findings)
     {
         if (!finding._Old)

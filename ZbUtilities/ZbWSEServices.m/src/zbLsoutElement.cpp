@@ -42,9 +42,12 @@ zbLsoutElement::zbLsoutElement()
     _Set(_Extra, _ExtraLength, "", 0);
 }
 
-zbLsoutElement::zbLsoutElement(const zbNewString& iName) : zbLsoutElement()
+zbLsoutElement::zbLsoutElement(const zbNewString& iName)
+    : _FileName(nullptr), _FileNameLength(0), _Extra(nullptr), _ExtraLength(0), _Size(0),
+      _LastModificationTime(0)
 {
     SetFileName(iName);
+    _Set(_Extra, _ExtraLength, "", 0);
 }
 
 zbLsoutElement::zbLsoutElement(const zbNewString& iName, const zbNewString& iExtra)
@@ -191,27 +194,31 @@ int zbLsoutElement::Load(const zbNewString& iFile, QORHashTabzbLsoutElement& ioT
         char* normalized = zbFileElement::NormalizePath(second);
         if (!normalized)
             continue;
+        // "./" off the front, then every "/" at both ends.
         const char* path = normalized;
         if (path[0] == '.' && path[1] == '/')
             path += 2;
-        zbNewString stripped = zbNewString(path).Strip(3, '/');
-        std::free(normalized);
-        if (stripped.GetLengthInByte() == 0)
-            continue;
-
-        zbLsoutElement* element = new zbLsoutElement();
-        if (iPrefix)
+        while (*path == '/')
+            ++path;
+        size_t pathLength = std::strlen(path);
+        while (pathLength > 0 && path[pathLength - 1] == '/')
+            --pathLength;
+        if (pathLength == 0)
         {
-            zbNewString full(*iPrefix);
-            full.Append("/").Append(stripped);
-            element->SetFileName(full);
+            std::free(normalized);
+            continue;
         }
-        else
-            element->SetFileName(stripped);
+        zbNewString name;
+        if (iPrefix)
+            name.Append(*iPrefix).Append("/");
+        name.Append(path, static_cast<int>(pathLength));
+        std::free(normalized);
+
+        // The element and its path made one after the other, so that they
+        // sit side by side in memory for the table's comparisons.
+        zbLsoutElement* element = new zbLsoutElement(name, size, time);
         if (iTextMode)
             element->_Set(element->_Extra, element->_ExtraLength, first, std::strlen(first));
-        else
-            element->SetStat(size, time);
         if (ioTable.Insert(element) != 0)
         {
             delete element;
