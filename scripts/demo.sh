@@ -118,6 +118,13 @@ show rtview -os linux_a64 examples/workspace/FwAlpha || true
 show rtview -os linux_a64 -os win_b64 -o "$work/rtview/FwAlpha.data" examples/workspace/FwAlpha
 show modules -os linux_a64 -os win_b64 -type Runtime examples/workspace/FwAlpha
 show installtype examples/workspace/FwAlpha examples/workspace/FwBeta examples/workspace/FwBetaLink
+mkdir -p "$work/inst/Fw/bin" "$work/inst/Fw/lib"
+printf 'tool\n' >"$work/inst/Fw/bin/tool"
+printf '!<zbRTViewData> v1.0.0\nRTV/000/CUS bin/tool|Fw/bin/tool\nRTV/000/CUS lib/libFw.so|Fw/lib/libFw.so\n' >"$work/Fw.data"
+show rtvstat -root "$work/inst" -o "$work/Fw.stat" "Fw=$work/Fw.data"
+show rtvstat -list "$work/Fw.stat" Fw
+show lsdiff examples/lists/before.lsout examples/lists/after.lsout
+show lsdiff -q examples/lists/before.lsout examples/lists/before.lsout && echo "listings equal"
 show run -j 2 'echo compiling a; sleep 0.2; echo a done' 'echo compiling b >&2' 'exit 3' || true
 
 echo

@@ -25,17 +25,8 @@ const unsigned int kDimension = static_cast<unsigned int>(zbHashCodeCollec::UpTo
 // A data file read into ioData; a failure reported (1).
 int ReadData(zbRTViewData& ioData, const char* iPath)
 {
-    switch (ioData.Read(QORString(iPath), zbRTViewData::KeepPaths))
-    {
-    case 0:
-        return 0;
-    case 1:
-        return zbReportLastError(iPath);
-    case -10:
-        return zbReportMessage("zbRTViewData.EmptyFile", {iPath});
-    default:
-        return zbReportMessage("zbRTViewData.BadFirstLine", {iPath, zbRTViewData::_Magic});
-    }
+    return zbsvcReportReadResult(ioData.Read(QORString(iPath), zbRTViewData::KeepPaths), iPath,
+                                 "zbRTViewData", zbRTViewData::_Magic);
 }
 
 int Merge(int argc, char** argv)
@@ -111,6 +102,21 @@ int List(int argc, char** argv)
 }
 
 } // namespace
+
+int zbsvcReportReadResult(int iResult, const char* iPath, const char* iKind, const char* iMagic)
+{
+    switch (iResult)
+    {
+    case 0:
+        return 0;
+    case 1:
+        return zbReportLastError(iPath);
+    case -10:
+        return zbReportMessage((std::string(iKind) + ".EmptyFile").c_str(), {iPath});
+    default:
+        return zbReportMessage((std::string(iKind) + ".BadFirstLine").c_str(), {iPath, iMagic});
+    }
+}
 
 const zbsvcVerb zbsvcRtvVerbs[] = {
     /* 1 */

@@ -59,6 +59,8 @@ int zbsvcRun(int argc, char** argv);
 int zbsvcRtview(int argc, char** argv);
 int zbsvcModules(int argc, char** argv);
 int zbsvcInstalltype(int argc, char** argv);
+int zbsvcRtvstat(int argc, char** argv);
+int zbsvcLsdiff(int argc, char** argv);
 int zbsvcHelp(int argc, char** argv);
 
 // The switches of a verb, declared on the library's option parser, with
@@ -109,6 +111,10 @@ int zbsvcPrintManual(zbOFStream& oStream, const zbsvcOptions& iMainOptions);
 // Reporting for the verbs: thin names over zbReport.h.
 int zbsvcReportError(const QORUnicodeString& iMessage);
 int zbsvcReportSystemError(const char* iObject, int iErrno);
+// The outcome of reading a file whose first line is a magic (0, 1, -10, -1
+// as zbRTViewData::Read answers): 0, or 1 after the report; iKind names the
+// catalog keys KIND.EmptyFile and KIND.BadFirstLine ("zbRTViewData").
+int zbsvcReportReadResult(int iResult, const char* iPath, const char* iKind, const char* iMagic);
 
 // "-" names standard input wherever a verb reads a file: the name to open
 // instead (a descriptor holding everything read from standard input, read

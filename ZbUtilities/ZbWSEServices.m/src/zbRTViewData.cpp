@@ -12,39 +12,17 @@
 #include "zbFileOperations.h"
 #include "zbOFStream.h"
 #include "zbPathSeparators.h"
+#include "zbRecordText.h"
 #include "zbReport.h"
 
 namespace
 {
-// The text block of a whole file grows by this much, so that a record
-// always fits in what is left.
-const size_t kGrowth = 40960;
-
 // Every value of a dictionary, in its order.
 template <class F> void ForEach(const zbHashDiczbRTViewElement& iElements, F iDo)
 {
     int bucket = 1, position = 0;
     while (void* value = iElements.Next(bucket, position))
         iDo(*static_cast<zbRTViewElement*>(value));
-}
-
-// The directory of the file made, then the text written beside the file
-// and renamed over it once complete.
-int WriteText(const QORString& iPath, const char* iBuffer, unsigned int iLength)
-{
-    const char* path = iPath.CastToCharPtr();
-    QORString directory;
-    zbFileName(path).GetDirname(directory);
-    if (directory.GetLengthInChar() > 0 &&
-        zbCreateOrReplaceDirectory(directory.CastToCharPtr()) != 0)
-        return zbReportLastError(directory.CastToCharPtr());
-    zbFileReplacer file(path);
-    int error = file.Open();
-    if (!error)
-        error = file.Write(iBuffer, iLength);
-    if (!error)
-        error = file.Commit();
-    return error ? zbReportSystemError(path, error) : 0;
 }
 } // namespace
 
@@ -88,73 +66,21 @@ int zbRTViewData::Read(const QORString& iPath, const PathModification& iMode)
     return zbForEachLineAfterMagic(iPath.CastToCharPtr(), _Magic, 0, 0,
                                    [&](const char* iStart, int iLength)
                                    {
-                                       if (mode < KeepPaths || mode > DosifyPaths)
-                                           return;
                                        unsigned int length = static_cast<unsigned int>(iLength);
                                        if (length > zbRTViewElement::MaxRecordLength)
                                            length = zbRTViewElement::MaxRecordLength;
-                                       if (mode == KeepPaths)
-                                       {
-                                           _Merge(zbRTViewElement(iStart, length), true);
-                                           return;
-                                       }
-                                       std::memcpy(line, iStart, length);
-                                       line[length] = 0;
-                                       if (mode == BackslashPaths)
-                                       {
-                                           for (char* p = line; p < line + length; ++p)
-                                               if (*p == zbDosPathSeparator[0])
-                                                   *p = zbPathSeparator[0];
-                                       }
-                                       else if (mode == UnixifyPaths)
-                                           zbUnixifyPath(line);
-                                       else
-                                           zbDosifyPath(line);
-                                       _Merge(zbRTViewElement(line, length), true);
+                                       if (const char* record =
+                                               zbModifyRecordPaths(mode, iStart, length, line))
+                                           _Merge(zbRTViewElement(record, length), true);
                                    });
 }
 
 void zbRTViewData::_FillBuffer(char*& oBuffer, unsigned int& oLength) const
 {
-    oBuffer = nullptr;
-    oLength = 0;
-    size_t capacity = _MagicLength + 8193;
-    char* buffer = static_cast<char*>(std::malloc(capacity + 1));
-    if (!buffer)
-        return;
-    std::memcpy(buffer, _Magic, _MagicLength);
-    buffer[_MagicLength] = '\n';
-    size_t used = _MagicLength + 1;
-    bool failed = false;
-    ForEach(_Elements,
-            [&](const zbRTViewElement& iElement)
-            {
-                if (failed)
-                    return;
-                if (capacity - used < zbRTViewElement::MaxRecordLength)
-                {
-                    while (capacity - used < kGrowth)
-                        capacity += kGrowth;
-                    char* grown = static_cast<char*>(std::realloc(buffer, capacity + 1));
-                    if (!grown)
-                    {
-                        failed = true;
-                        return;
-                    }
-                    buffer = grown;
-                }
-                unsigned int length = 0;
-                iElement.FillBuffer(buffer + used, length);
-                used += length;
-            });
-    if (failed || used > 0xFFFFFFFFu)
-    {
-        std::free(buffer);
-        return;
-    }
-    buffer[used] = 0;
-    oBuffer = buffer;
-    oLength = static_cast<unsigned int>(used);
+    zbRecordText text(_Magic);
+    ForEach(_Elements, [&](const zbRTViewElement& iElement)
+            { text.AppendRecord(iElement, zbRTViewElement::MaxRecordLength); });
+    oBuffer = text.Release(oLength);
 }
 
 int zbRTViewData::_Print(const QORString& iPath, const char* iBuffer,
@@ -162,7 +88,7 @@ int zbRTViewData::_Print(const QORString& iPath, const char* iBuffer,
 {
     if (!iBuffer || iLength == 0)
         return 1;
-    return WriteText(iPath, iBuffer, iLength);
+    return zbRecordText::Write(iPath.CastToCharPtr(), iBuffer, iLength);
 }
 
 int zbRTViewData::Write(const QORString& iPath)

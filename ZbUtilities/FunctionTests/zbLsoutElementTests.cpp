@@ -1,0 +1,147 @@
+// Listing elements: the first field in size mode, the hash key, the order,
+// and loading listings in both modes.
+
+#include <cerrno>
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "zbErrorCodeManager.h"
+#include "zbLsoutElement.h"
+#include "zbTestSupport.h"
+
+using L = zbLsoutElement;
+using zbtest::TempDir;
+using zbtest::WriteFile;
+
+namespace
+{
+struct Loaded
+{
+    QORHashTabzbLsoutElement table{101, zbHTABLEOfzbLsoutElementHashKey,
+                                   zbHTABLEOfzbLsoutElementCompare};
+    QORListPtrzbLsoutElement list;
+    int count = 0;
+    ~Loaded() { table.ApplyDelete(); }
+    const L* Find(const char* iPath) const
+    {
+        L key{zbNewString(iPath)};
+        return table.Locate(&key);
+    }
+};
+
+void Load(Loaded& oLoaded, const std::string& iText, int iTextMode,
+          const zbNewString* iPrefix = nullptr)
+{
+    TempDir dir;
+    WriteFile(dir / "listing", iText);
+    oLoaded.count =
+        L::Load((dir / "listing").c_str(), oLoaded.table, iPrefix, &oLoaded.list, iTextMode);
+}
+} // namespace
+
+TEST(zbLsoutElement, FirstFieldInSizeMode)
+{
+    struct Row
+    {
+        const char* text;
+        int accepted;
+        long long size;
+        long time;
+    };
+    const Row rows[] = {
+        /* 0 */ {"123@1000000000", 1, 123, 1000000000},
+        /* 1 */ {"0@0", 1, 0, 0},
+        /* 2 */ {"6000000000@5", 1, 6000000000LL, 5},
+        /* 3 */ {"12@", 0, 0, 0},
+        /* 4 */ {"@5", 0, 0, 0},
+        /* 5 */ {"1@2@3", 0, 0, 0},
+        /* 6 */ {"-1@5", 0, 0, 0},
+        /* 7 */ {"1x@5", 0, 0, 0},
+        /* 8 */ {"1@5x", 0, 0, 0},
+        /* 9 */ {"", 0, 0, 0},
+        /* 10 */ {"15", 0, 0, 0},
+    };
+    for (const Row& row : rows)
+    {
+        SCOPED_TRACE(row.text);
+        long long size = -7;
+        long time = -7;
+        EXPECT_EQ(L::ExtractSizeAndLastModificationTime(row.text, size, time), row.accepted);
+        EXPECT_EQ(size, row.accepted ? row.size : -7);
+        EXPECT_EQ(time, row.accepted ? row.time : -7);
+
+        // The same field in a listing: a refused line is skipped, not counted.
+        Loaded loaded;
+        Load(loaded, std::string(row.text) + " Fw/bin/tool\n", 0);
+        EXPECT_EQ(loaded.count, row.accepted);
+    }
+}
+
+TEST(zbLsoutElement, HashKeyAndOrder)
+{
+    const struct
+    {
+        const char* path;
+        unsigned int key;
+    } keys[] = {{"", 0}, {"a", 0x61000000}, {"abcd", 0x61626364}, {"abcde", 0x04626364}};
+    for (const auto& row : keys)
+        EXPECT_EQ(L(zbNewString(row.path)).ComputeHashKey(), row.key) << row.path;
+
+    L a(zbNewString("a")), b(zbNewString("b"), 5, 6), copy(b);
+    EXPECT_TRUE(a < b && b > a && a != b && copy == b);
+    EXPECT_EQ(copy.GetSize(), 5);
+    EXPECT_EQ(L::QuickSort(nullptr, nullptr), 0);
+    EXPECT_EQ(L::QuickSort(nullptr, &a), -1);
+    EXPECT_EQ(L::QuickSort(&a, nullptr), 1);
+    EXPECT_LT(L::QuickSort(&a, &b), 0);
+
+    QORListPtrzbLsoutElement list;
+    list.Append(&b);
+    list.Append(&a);
+    list.QuickSort(L::QuickSort);
+    EXPECT_EQ(list[1], &a);
+}
+
+TEST(zbLsoutElement, LoadsASizeListing)
+{
+    Loaded loaded;
+    Load(loaded,
+         "123@1000000000 ./Fw/bin/tool\n"
+         "5@6\tFw/lib/\tignored words\r\n"
+         "7@8 Fw/bin/tool\n" // a second line for a path: the first wins
+         "9@9 ///\n"         // nothing left of the path
+         "9@9\n"             // no path
+         "\n"
+         "1@2 Fw\\doc\\a.txt\n" // DOS separators
+         "3@4 /Fw/last",        // no line feed at the end
+         0);
+    EXPECT_EQ(loaded.count, 4);
+    ASSERT_EQ(loaded.list.Size(), 4);
+    EXPECT_STREQ(loaded.list[1]->GetFileName(), "Fw/bin/tool");
+    EXPECT_EQ(loaded.list[1]->GetSize(), 123);
+    EXPECT_EQ(loaded.list[1]->GetLastModificationTime(), 1000000000);
+    EXPECT_STREQ(loaded.list[1]->GetExtra(), "");
+    EXPECT_STREQ(loaded.list[2]->GetFileName(), "Fw/lib");
+    EXPECT_STREQ(loaded.list[3]->GetFileName(), "Fw/doc/a.txt");
+    EXPECT_STREQ(loaded.list[4]->GetFileName(), "Fw/last");
+    ASSERT_NE(loaded.Find("Fw/last"), nullptr);
+    EXPECT_EQ(loaded.Find("Fw/last")->GetSize(), 3);
+}
+
+TEST(zbLsoutElement, LoadsATextListingWithAPrefix_AndReportsAMissingFile)
+{
+    Loaded loaded;
+    zbNewString prefix("inst");
+    Load(loaded, "abcdef Fw/lib/x.so\n-1@zz ./Fw/bin/tool\n", 1, &prefix);
+    EXPECT_EQ(loaded.count, 2);
+    ASSERT_NE(loaded.Find("inst/Fw/lib/x.so"), nullptr);
+    EXPECT_STREQ(loaded.Find("inst/Fw/lib/x.so")->GetExtra(), "abcdef");
+    EXPECT_EQ(loaded.Find("inst/Fw/lib/x.so")->GetSize(), 0);
+    EXPECT_STREQ(loaded.Find("inst/Fw/bin/tool")->GetExtra(), "-1@zz");
+
+    TempDir dir;
+    zbExtLastError.SetErrno(0);
+    EXPECT_EQ(L::Load((dir / "missing").c_str(), loaded.table, nullptr, nullptr, 0), -1);
+    EXPECT_EQ(zbExtLastError.GetErrno(), ENOENT);
+}

@@ -1,0 +1,58 @@
+#ifndef zbRecordText_H
+#define zbRecordText_H
+// The text of a whole record file (a magic line, then one record per
+// element) built in one malloc'ed block, and its safe writing: the file's
+// directory made, the text written beside the file and renamed over it once
+// complete (private to this module).
+
+#include <cstddef>
+
+class zbRecordText
+{
+  public:
+    // Starts the block with iMagic and a line feed.  Ok() is false when
+    // memory runs out.
+    explicit zbRecordText(const char* iMagic);
+    ~zbRecordText();
+    zbRecordText(const zbRecordText&) = delete;
+    zbRecordText& operator=(const zbRecordText&) = delete;
+
+    bool Ok() const { return _Buffer != nullptr; }
+    // Room for at least iLength more bytes and a NUL; null when memory runs
+    // out (the block is then dropped and Ok() false).
+    char* Reserve(size_t iLength);
+    // iLength bytes written at the last Reserve are kept.
+    void Commit(unsigned int iLength) { _Used += iLength; }
+    // Appends the record of iElement (its FillBuffer writes at most
+    // iMaxLength bytes and a NUL).
+    template <class E> bool AppendRecord(const E& iElement, size_t iMaxLength)
+    {
+        char* at = Reserve(iMaxLength);
+        if (!at)
+            return false;
+        unsigned int length = 0;
+        iElement.FillBuffer(at, length);
+        Commit(length);
+        return true;
+    }
+    // Hands the NUL-terminated block to the caller (who frees it); null and
+    // 0 when memory ran out or the text passes 4 GB.
+    char* Release(unsigned int& oLength);
+
+    // Writes a text: 0, or 1 after a report.
+    static int Write(const char* iPath, const char* iBuffer, unsigned int iLength);
+
+  private:
+    char* _Buffer;
+    size_t _Capacity;
+    size_t _Used;
+};
+
+// The separators of a record line of iLength bytes (at most MaxRecordLength)
+// changed as a reading mode asks, into oLine (MaxRecordLength + 1 bytes,
+// NUL-terminated): 0 as read, 1 every DOS separator made "/", 2
+// zbUnixifyPath, 3 zbDosifyPath.  Null for another mode; iLine itself for
+// mode 0 (nothing copied).
+const char* zbModifyRecordPaths(int iMode, const char* iLine, unsigned int iLength, char* oLine);
+
+#endif

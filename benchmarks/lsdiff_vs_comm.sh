@@ -1,0 +1,72 @@
+#!/usr/bin/env bash
+# Times "zbsvc lsdiff OLD NEW" against sorting both listings with "sort" and
+# comparing them with "comm -3" on generated listings of FILES lines
+# (default 200,000; 2,000 changed, 1,000 added, 1,000 removed when FILES is
+# at least 100,000), alternating runs; checks first that lsdiff finds exactly
+# the generated differences; prints the medians and the ratio.
+#   benchmarks/lsdiff_vs_comm.sh [BUILD_DIR] [RUNS] [FILES]
+set -euo pipefail
+root="$(cd "$(dirname "$0")/.." && pwd)"
+build="${1:-$root/build}"
+runs="${2:-5}"
+count="${3:-200000}"
+. "$root/scripts/env.sh"
+zbsvc="$build/bin/zbsvc"
+work="$(mktemp -d /tmp/zblsdiff.XXXXXX)"
+trap 'rm -rf "$work"' EXIT
+
+# Every 100th file changed, every 200th (offset 1) removed, one added after
+# every 200th (offset 3); the new listing in another order than the old.
+awk -v n="$count" -v old="$work/old" -v new="$work/new" 'BEGIN {
+    for (i = 0; i < n; ++i) {
+        path = sprintf("Fw%d/dir%03d/file%06d.so", i % 7, i % 500, i)
+        field = sprintf("%d@%d", (i * 7919) % 10000000, 1700000000 + i)
+        printf "%s ./%s\n", field, path > old
+        if (i % 200 == 1) continue
+        if (i % 100 == 0) field = sprintf("%d@%d", (i * 7919) % 10000000 + 1, 1700000000 + i)
+        if (i % 2) odd[++nodd] = field " " path; else even[++neven] = field " " path
+        if (i % 200 == 3) odd[++nodd] = sprintf("1@1 New/added%06d", i)
+    }
+    for (k = 1; k <= nodd; ++k) print odd[k] > new
+    for (k = 1; k <= neven; ++k) print even[k] > new
+}'
+echo "input: $(wc -l < "$work/old") and $(wc -l < "$work/new") lines"
+
+"$zbsvc" lsdiff "$work/old" "$work/new" > "$work/zb.out"
+summary="$(tail -n 1 "$work/zb.out")"
+want="$((count / 200)) added, $((count / 200)) removed, $((count / 100)) changed, $((count - count / 200 - count / 100)) unchanged"
+if [ "$summary" != "$want" ]; then
+    echo "lsdiff found '$summary', expected '$want'" >&2
+    exit 1
+fi
+echo "lsdiff: $summary"
+
+time_it() { # prints elapsed seconds of "$@"
+    local start end
+    start=$(date +%s.%N)
+    "$@"
+    end=$(date +%s.%N)
+    echo "$end - $start" | bc -l
+}
+median() { sort -g | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
+zb_diff() { "$zbsvc" lsdiff "$work/old" "$work/new" > "$work/out.zb"; }
+# The same comparison in text: paths first ("./" removed), sorted, then the
+# lines found on one side only.
+comm_diff() {
+    LC_ALL=C sort <(awk '{ sub(/^\.\//, "", $2); print $2, $1 }' "$work/old") > "$work/old.s"
+    LC_ALL=C sort <(awk '{ sub(/^\.\//, "", $2); print $2, $1 }' "$work/new") > "$work/new.s"
+    LC_ALL=C comm -3 "$work/old.s" "$work/new.s" > "$work/out.comm"
+}
+
+for f in zb_diff comm_diff; do : > "$work/$f.t"; done
+for _ in $(seq "$runs"); do
+    for f in zb_diff comm_diff; do
+        time_it "$f" >> "$work/$f.t"
+    done
+done
+for f in zb_diff comm_diff; do
+    eval "m_$f=$(median < "$work/$f.t")"
+done
+printf 'zbsvc lsdiff:        median %.4f s over %d runs\n' "$m_zb_diff" "$runs"
+printf 'sort + comm -3:      median %.4f s\n' "$m_comm_diff"
+printf 'ratio lsdiff/comm:   %.2f\n' "$(echo "$m_zb_diff / $m_comm_diff" | bc -l)"

@@ -1,0 +1,47 @@
+// Fuzz target: zbLsoutElement::Load on arbitrary listings, in both modes.
+//
+// The count equals the list's size and the table's; every path is
+// non-empty, without leading or trailing "/"; in size mode the statistics
+// are never negative and the extra field empty.
+
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <unistd.h>
+
+#include "zbLsoutElement.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* iData, size_t iSize)
+{
+    static const std::string path = "/tmp/zbfuzz_lsout." + std::to_string(::getpid());
+    FILE* file = std::fopen(path.c_str(), "wb");
+    if (!file)
+        return 0;
+    if (iSize)
+        std::fwrite(iData, 1, iSize, file);
+    std::fclose(file);
+
+    for (int textMode : {0, 1})
+    {
+        QORHashTabzbLsoutElement table(31, zbHTABLEOfzbLsoutElementHashKey,
+                                       zbHTABLEOfzbLsoutElementCompare);
+        QORListPtrzbLsoutElement list;
+        int count = zbLsoutElement::Load(path.c_str(), table, nullptr, &list, textMode);
+        if (count != list.Size() || count != table.GetNbItems())
+            std::abort();
+        for (const zbLsoutElement* element : list)
+        {
+            const char* name = element->GetFileName();
+            unsigned int length = element->GetFileNameLength();
+            if (length == 0 || name[0] == '/' || name[length - 1] == '/')
+                std::abort();
+            if (!textMode && (element->GetSize() < 0 || element->GetLastModificationTime() < 0 ||
+                              element->GetExtra()[0]))
+                std::abort();
+        }
+        table.ApplyDelete();
+    }
+    ::unlink(path.c_str());
+    return 0;
+}
