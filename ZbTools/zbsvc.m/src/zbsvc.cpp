@@ -98,10 +98,10 @@ const zbsvcVerb zbsvcVerbs[] = {
     /* 23 */
     {"rtvstat", zbsvcRtvstat, "[-root DIR] [-o OUT] FW=DATAFILE ... | -list FILE [FW]",
      "record the size and time of installed runtime-view files, or list such a record", nullptr},
-    /* 21 */
+    /* 24 */
     {"lsdiff", zbsvcLsdiff, "[-text] [-prefix P] [-q] OLD NEW",
      "compare two file listings (-q: status 1 when they differ)", nullptr},
-    /* 22 */
+    /* 25 */
     {"help", zbsvcHelp, "[VERB [SUB-VERB]]", "print the usage of zbsvc or of a verb", nullptr},
     {nullptr, nullptr, nullptr, nullptr, nullptr},
 };

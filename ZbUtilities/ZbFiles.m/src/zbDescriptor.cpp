@@ -320,12 +320,14 @@ int zbFileReplacer::Commit()
     }
     if (!_Error && (_How & Sync) && ::fsync(_Fd.Get()) != 0)
         _Error = errno;
+    // Named and renamed in two system calls one after the other: that is
+    // the only moment a process killed here leaves a file beside the target.
     if (!_Error && _Anonymous)
         _Error = _Link();
-    if (!_Error)
-        _Error = _Fd.Close();
     if (!_Error && ::rename(_TempName.c_str(), _Target.c_str()) != 0)
         _Error = errno;
+    if (!_Error)
+        _Error = _Fd.Close();
     int error = _Error;
     if (error)
         Abandon();
