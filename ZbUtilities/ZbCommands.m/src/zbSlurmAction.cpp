@@ -48,6 +48,25 @@ std::string Joined(const std::vector<std::string>& iWords)
     return line;
 }
 
+// Whether iProgram is an executable of a directory of PATH.
+bool OnPath(const char* iProgram)
+{
+    const char* path = std::getenv("PATH");
+    std::string dirs = path ? path : "/usr/bin:/bin";
+    size_t start = 0;
+    while (start <= dirs.size())
+    {
+        size_t end = dirs.find(':', start);
+        if (end == std::string::npos)
+            end = dirs.size();
+        std::string dir = end > start ? dirs.substr(start, end - start) : ".";
+        if (::access((dir + "/" + iProgram).c_str(), X_OK) == 0)
+            return true;
+        start = end + 1;
+    }
+    return false;
+}
+
 int ReportUnreachable(const std::string& iWhy)
 {
     return zbReportMessage("zbSlurmAction.Unreachable", {QORUnicodeString(iWhy.c_str())});
@@ -113,6 +132,8 @@ int zbSlurmAction::SpawnFailed(const char* iProgram, int iErrno)
 
 int zbSlurmAction::CheckCluster(const std::string& iPartition, int iSeconds)
 {
+    if (!OnPath(kSrun))
+        return ReportUnreachable(std::string(kSrun) + ": " + std::strerror(ENOENT));
     std::vector<std::string> line{kSinfo, "-h", "-o", "%P"};
     if (!iPartition.empty())
         line.insert(line.end(), {"-p", iPartition});
