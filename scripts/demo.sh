@@ -8,7 +8,8 @@ root="$(cd "$(dirname "$0")/.." && pwd)"
 cd "$root"
 work="$(mktemp -d /tmp/zbdemo.XXXXXX)"
 server=""
-trap '[ -z "$server" ] || kill "$server" 2>/dev/null; rm -rf "$work"' EXIT
+cluster=""
+trap '[ -z "$server" ] || kill "$server" 2>/dev/null; [ -z "$cluster" ] || bash scripts/slurm-local.sh down; rm -rf "$work"' EXIT
 
 # quote WORD...: the words as a shell reads them back, quoted where needed.
 quote() {
@@ -114,6 +115,13 @@ show patterns -filter data -tests -fw "$work/ws/Fw" -mod '*.m*' -os linux
 show rtv merge -dup -o "$work/rtview/merged.data" examples/rtview/module.data examples/rtview/framework.data
 show rtv list -type Runtime,Buildtime -exp Deliverable "$work/rtview/merged.data"
 show run -j 2 'echo compiling a; sleep 0.2; echo a done' 'echo compiling b >&2' 'exit 3' || true
+
+# The same run as job steps of a one-node Slurm cluster (root only).
+if [ "$(id -u)" = 0 ] && ! bash scripts/slurm-local.sh conf >/dev/null 2>&1 &&
+  conf="$(bash scripts/slurm-local.sh up)"; then
+  cluster=started
+  run SLURM_CONF="$conf" "$zbsvc" run -engine slurm -partition zbzb -j 2 'echo compiling a on $(hostname)' 'exit 3' || true
+fi
 
 echo
 echo "# An XML trace of a run with a failure (the missing file is reported):"
