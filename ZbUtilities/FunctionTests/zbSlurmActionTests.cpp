@@ -136,6 +136,7 @@ TEST(zbSlurmAction, ClusterCheckFailsOnceAndQuickly)
         bool _WithSrun;
         std::string _Partition;
         std::string _Printed; // after kUnreachable; "" when the check passes
+        std::string _Conf = "";
     };
     const Row rows[] = {
         {"echo zbzb", true, "", ""},
@@ -145,11 +146,14 @@ TEST(zbSlurmAction, ClusterCheckFailsOnceAndQuickly)
         {"exec /bin/sleep 30", true, "", "no answer from the controller within 1 s)\n"},
         {"true", true, "", "no partition)\n"},
         {"true", true, "gpu", "no partition gpu)\n"},
+        {"echo zbzb", true, "", "SLURM_CONF /nonexistent: No such file or directory)\n",
+         "/nonexistent"},
     };
     for (const Row& row : rows)
     {
         FakeCluster cluster(row._Sinfo, row._WithSrun);
         ScopedEnv path("PATH", cluster.Path().c_str());
+        ScopedEnv conf("SLURM_CONF", row._Conf.empty() ? nullptr : row._Conf.c_str());
         auto start = std::chrono::steady_clock::now();
         zbtest::Capture err(2);
         int rc = zbSlurmAction::CheckCluster(row._Partition, 1);

@@ -255,7 +255,7 @@ int zbsvcRun(int argc, char** argv)
     }
     // A cluster that does not answer is one failure, before any action.
     if (slurm && !commands.empty() &&
-        zbSlurmAction::CheckCluster(static_cast<zbSlurmAction*>(owned.front())->GetPartition(), 20))
+        zbSlurmAction::CheckCluster(static_cast<zbSlurmAction*>(owned.front())->GetPartition(), 15))
     {
         for (zbShellAction* action : owned)
             action->Release();
