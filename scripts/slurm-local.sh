@@ -101,6 +101,8 @@ CONF
 case "${1:-}" in
   up) up ;;
   down) stop; rm -rf "$state" ;;
-  conf) [ -f "$conf" ] && echo "$conf" ;;
+  conf)
+    [ -s "$state/run/slurmctld.pid" ] && kill -0 "$(cat "$state/run/slurmctld.pid")" 2>/dev/null &&
+      echo "$conf" ;;
   *) echo "usage: $0 up|down|conf" >&2; exit 2 ;;
 esac
