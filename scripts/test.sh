@@ -30,7 +30,7 @@ run() {
     fi
   fi
   echo "== test $dir"
-  if ! SLURM_CONF="$conf" ctest --test-dir "$dir" --output-on-failure -j "$jobs"; then
+  if ! env ${conf:+SLURM_CONF="$conf"} ctest --test-dir "$dir" --output-on-failure -j "$jobs"; then
     echo "== test $dir FAILED"; status=1
   fi
   if [ "$cluster" = started ]; then

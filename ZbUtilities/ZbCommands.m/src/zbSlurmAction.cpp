@@ -136,8 +136,10 @@ int zbSlurmAction::CheckCluster(const std::string& iPartition, int iSeconds)
         return ReportUnreachable(std::string(kSrun) + ": " + std::strerror(ENOENT));
     // A configuration named but missing would leave sinfo searching.
     const char* conf = std::getenv("SLURM_CONF");
-    if (conf && *conf && ::access(conf, R_OK) != 0)
-        return ReportUnreachable(std::string("SLURM_CONF ") + conf + ": " + std::strerror(errno));
+    // (an empty one too).
+    if (conf && (!*conf || ::access(conf, R_OK) != 0))
+        return ReportUnreachable(std::string("SLURM_CONF ") + conf + ": " +
+                                 std::strerror(*conf ? errno : ENOENT));
     std::vector<std::string> line{kSinfo, "-h", "-o", "%P"};
     if (!iPartition.empty())
         line.insert(line.end(), {"-p", iPartition});
