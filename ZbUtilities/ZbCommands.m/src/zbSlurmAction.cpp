@@ -48,6 +48,16 @@ std::string Joined(const std::vector<std::string>& iWords)
     return line;
 }
 
+// The null-terminated argument vector of iLine (which must outlive it).
+std::vector<const char*> Argv(const std::vector<std::string>& iLine)
+{
+    std::vector<const char*> argv;
+    for (const std::string& word : iLine)
+        argv.push_back(word.c_str());
+    argv.push_back(nullptr);
+    return argv;
+}
+
 // Whether iProgram is an executable of a directory of PATH.
 bool OnPath(const char* iProgram)
 {
@@ -118,11 +128,7 @@ int zbSlurmAction::Start(int& ProcessHandle, int Verbose)
     std::vector<std::string> line = GetSrunLine();
     if (Verbose)
         zbStdout.Print("+ %s\n", Joined(line).c_str());
-    std::vector<const char*> argv;
-    for (const std::string& word : line)
-        argv.push_back(word.c_str());
-    argv.push_back(nullptr);
-    return SpawnCaptured(kSrun, argv.data(), ProcessHandle);
+    return SpawnCaptured(kSrun, Argv(line).data(), ProcessHandle);
 }
 
 int zbSlurmAction::SpawnFailed(const char* iProgram, int iErrno)
@@ -134,19 +140,16 @@ int zbSlurmAction::CheckCluster(const std::string& iPartition, int iSeconds)
 {
     if (!OnPath(kSrun))
         return ReportUnreachable(std::string(kSrun) + ": " + std::strerror(ENOENT));
-    // A configuration named but missing would leave sinfo searching.
+    // A configuration named but missing (or an empty name) would leave
+    // sinfo searching for one.
     const char* conf = std::getenv("SLURM_CONF");
-    // (an empty one too).
     if (conf && (!*conf || ::access(conf, R_OK) != 0))
         return ReportUnreachable(std::string("SLURM_CONF ") + conf + ": " +
                                  std::strerror(*conf ? errno : ENOENT));
     std::vector<std::string> line{kSinfo, "-h", "-o", "%P"};
     if (!iPartition.empty())
         line.insert(line.end(), {"-p", iPartition});
-    std::vector<const char*> argv;
-    for (const std::string& word : line)
-        argv.push_back(word.c_str());
-    argv.push_back(nullptr);
+    std::vector<const char*> argv = Argv(line);
 
     // sinfo's answer goes to a pipe: an empty answer names no partition.
     int fds[2];
