@@ -8,7 +8,8 @@ root="$(cd "$(dirname "$0")/.." && pwd)"
 cd "$root"
 work="$(mktemp -d /tmp/zbdemo.XXXXXX)"
 server=""
-trap '[ -z "$server" ] || kill "$server" 2>/dev/null; rm -rf "$work"' EXIT
+cluster=""
+trap '[ -z "$server" ] || kill "$server" 2>/dev/null; [ -z "$cluster" ] || bash scripts/slurm-local.sh down; rm -rf "$work"' EXIT
 
 # quote WORD...: the words as a shell reads them back, quoted where needed.
 quote() {
@@ -126,6 +127,13 @@ show rtvstat -list "$work/Fw.stat" Fw
 show lsdiff examples/lists/before.lsout examples/lists/after.lsout
 show lsdiff -q examples/lists/before.lsout examples/lists/before.lsout && echo "listings equal"
 show run -j 2 'echo compiling a; sleep 0.2; echo a done' 'echo compiling b >&2' 'exit 3' || true
+
+# The same run as job steps of a one-node Slurm cluster (root only).
+if [ "$(id -u)" = 0 ] && ! bash scripts/slurm-local.sh conf >/dev/null 2>&1 &&
+  conf="$(bash scripts/slurm-local.sh up)"; then
+  cluster=started
+  run SLURM_CONF="$conf" "$zbsvc" run -engine slurm -partition zbzb -j 2 'echo compiling a on $(hostname)' 'exit 3' || true
+fi
 
 echo
 echo "# An XML trace of a run with a failure (the missing file is reported):"

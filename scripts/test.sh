@@ -11,15 +11,30 @@ bash scripts/setup.sh
 jobs="$(nproc 2>/dev/null || echo 2)"
 
 status=0
+# The tests of build/ also run through a one-node Slurm cluster, brought up
+# for them and always stopped (unless it was up before); without one (not
+# root, no packages) its tests skip.
+cluster=""
+trap '[ -z "$cluster" ] || bash scripts/slurm-local.sh down' EXIT
 run() {
   local dir="$1"; shift
   echo "== build $dir $*"
   if ! bash scripts/build.sh "$dir" "$@"; then
     echo "== build $dir FAILED"; status=1; return
   fi
+  local conf=""
+  if [ "$dir" = build ] && [ "$(id -u)" = 0 ]; then
+    if ! conf="$(bash scripts/slurm-local.sh conf 2>/dev/null)"; then
+      cluster=started
+      conf="$(bash scripts/slurm-local.sh up)" || { echo "== no local Slurm cluster"; conf=""; }
+    fi
+  fi
   echo "== test $dir"
-  if ! ctest --test-dir "$dir" --output-on-failure -j "$jobs"; then
+  if ! env ${conf:+SLURM_CONF="$conf"} ctest --test-dir "$dir" --output-on-failure -j "$jobs"; then
     echo "== test $dir FAILED"; status=1
+  fi
+  if [ "$cluster" = started ]; then
+    bash scripts/slurm-local.sh down; cluster=""
   fi
 }
 

@@ -44,6 +44,15 @@ class zbShellAction : public zbActionIntf
   protected:
     ~zbShellAction() override;
 
+    // What Start does once the command line is known: creates the capture
+    // files, spawns iProgram (searched in PATH when it has no '/') with the
+    // null-terminated iArgv, the working directory and process group asked
+    // for.  0 with the pid in ProcessHandle, or 1 after a report (a failed
+    // spawn is reported by SpawnFailed).
+    int SpawnCaptured(const char* iProgram, const char* const* iArgv, int& ProcessHandle);
+    // The report of a spawn that failed with iErrno (1).
+    virtual int SpawnFailed(const char* iProgram, int iErrno);
+
   private:
     zbActionLine _Command;
     std::string _StdoutFile;

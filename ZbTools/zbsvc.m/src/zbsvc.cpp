@@ -84,7 +84,8 @@ const zbsvcVerb zbsvcVerbs[] = {
     {"copytree", zbsvcCopytree, "[-links 0|1] [-trace] SRC DSTDIR",
      "copy a file tree, times, modes and links kept", nullptr},
     /* 19 */
-    {"run", zbsvcRun, "[-j N] [-k] [-seq] [-time] [-f FILE] [--] [COMMAND ...]",
+    {"run", zbsvcRun,
+     "[-engine local|slurm] [-partition P] [-j N] [-k] [-seq] [-time] [-f FILE] [--] [COMMAND ...]",
      "run shell commands N at a time, each output printed whole", nullptr},
     /* 20 */
     {"rtview", zbsvcRtview, "[-os OS ...] [-mod PATTERN ...] [-o OUT] FW",

@@ -1,7 +1,11 @@
-// zbsvc run [-j N] [-k] [-seq] [-time] [-f FILE] [--] [COMMAND ...]: one
-// shell command per argument (and per non-empty line of FILE, "-" for
-// standard input), run with N at a time (default: the number of
-// processors), each command's output printed whole when it ends.  -seq
+// zbsvc run [-engine local|slurm] [-partition P] [-j N] [-k] [-seq] [-time]
+// [-f FILE] [--] [COMMAND ...]: one shell command per argument (and per
+// non-empty line of FILE, "-" for standard input), run with N at a time
+// (default: the number of processors), each command's output printed whole
+// when it ends.  -engine slurm runs each command as a job step of the
+// cluster srun finds (N is then the number of jobs kept in the cluster at
+// once) after one check that the cluster answers; -partition names its
+// partition.  -seq
 // runs them one after the other as a script, stopping at the first failure
 // unless -k.  -time prints the global timing block at the end.
 //
@@ -31,6 +35,7 @@
 #include "zbRunMonitor.h"
 #include "zbScript.h"
 #include "zbShellAction.h"
+#include "zbSlurmAction.h"
 #include "zbsvcVerbs.h"
 
 namespace
@@ -197,6 +202,8 @@ int zbsvcRun(int argc, char** argv)
         switches.push_back(isStdin ? standardInput : argv[i]);
     }
     zbsvcOptions options("zbsvc run");
+    options.DeclareValue("engine", "E", "local (default) or slurm: where the commands run");
+    options.DeclareValue("partition", "P", "with -engine slurm, the cluster's partition");
     options.DeclareValue("j", "N", "number of commands run at a time (default: processors)");
     options.DeclareSwitch("k", "with -seq, go on after a failure");
     options.DeclareSwitch("seq", "one command after the other, as a script");
@@ -224,14 +231,35 @@ int zbsvcRun(int argc, char** argv)
             return 1;
     if (commands.empty() && !options.GetSwitchValue("f"))
         return Usage(options, "no command to run");
+    bool slurm = false;
+    if (QORString* engine = options.GetSwitchValue("engine"))
+    {
+        slurm = engine->Std() == "slurm";
+        if (!slurm && engine->Std() != "local")
+            return Usage(options, "-engine expects local or slurm");
+    }
+    QORString* partition = options.GetSwitchValue("partition");
+    if (partition && !slurm)
+        return Usage(options, "-partition needs -engine slurm");
 
     std::vector<zbShellAction*> owned;
     QORListPtrzbActionIntf actions;
     for (const std::string& command : commands)
     {
-        owned.push_back(new zbShellAction());
+        zbSlurmAction* onCluster = slurm ? new zbSlurmAction() : nullptr;
+        if (onCluster && partition)
+            onCluster->SetPartition(partition->CastToCharPtr());
+        owned.push_back(onCluster ? onCluster : new zbShellAction());
         owned.back()->SetCommand(command.c_str());
         actions.Append(owned.back());
+    }
+    // A cluster that does not answer is one failure, before any action.
+    if (slurm && !commands.empty() &&
+        zbSlurmAction::CheckCluster(static_cast<zbSlurmAction*>(owned.front())->GetPartition(), 15))
+    {
+        for (zbShellAction* action : owned)
+            action->Release();
+        return 1;
     }
     StatusLine statusLine;
     zbRunMonitor* monitor = ::isatty(2) ? &statusLine : nullptr;

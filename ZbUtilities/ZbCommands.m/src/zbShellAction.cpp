@@ -132,6 +132,14 @@ int zbShellAction::Start(int& ProcessHandle, int Verbose)
     ProcessHandle = 0;
     if (Verbose)
         zbStdout.Print("+ %s\n", static_cast<const char*>(_Command));
+    // "--": a command that starts with "-" is not taken for an option.
+    const char* argv[] = {"sh", "-c", "--", _Command, nullptr};
+    return SpawnCaptured(kShell, argv, ProcessHandle);
+}
+
+int zbShellAction::SpawnCaptured(const char* iProgram, const char* const* iArgv, int& ProcessHandle)
+{
+    ProcessHandle = 0;
     zbScopedFd out, err;
     if (!_StdoutFile.empty() && CreateCaptureFile(_StdoutFile, out))
         return 1;
@@ -146,14 +154,15 @@ int zbShellAction::Start(int& ProcessHandle, int Verbose)
     int rc = setup.Prepare(out.Get(), errFd, _Directory, _OwnGroup);
     pid_t pid = 0;
     if (!rc)
-    {
-        // "--": a command that starts with "-" is not taken for an option.
-        const char* argv[] = {"sh", "-c", "--", _Command, nullptr};
-        rc = ::posix_spawn(&pid, kShell, &setup._Actions, &setup._Attr,
-                           const_cast<char* const*>(argv), environ);
-    }
+        rc = ::posix_spawnp(&pid, iProgram, &setup._Actions, &setup._Attr,
+                            const_cast<char* const*>(iArgv), environ);
     if (rc)
-        return zbReportSystemError(kShell, rc);
+        return SpawnFailed(iProgram, rc);
     ProcessHandle = static_cast<int>(pid);
     return 0;
+}
+
+int zbShellAction::SpawnFailed(const char* iProgram, int iErrno)
+{
+    return zbReportSystemError(iProgram, iErrno);
 }

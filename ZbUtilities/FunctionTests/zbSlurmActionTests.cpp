@@ -1,0 +1,283 @@
+// Actions as job steps of a Slurm cluster: the srun line, the cluster
+// check and zbsvc run -engine slurm against stand-in srun and sinfo
+// programs; then, when a local cluster is up (scripts/slurm-local.sh up),
+// the same runs through it.
+
+#include <chrono>
+#include <csignal>
+#include <unistd.h>
+#include <cstdlib>
+#include <gtest/gtest.h>
+#include <map>
+#include <string>
+#include <sys/stat.h>
+#include <vector>
+
+#include "zbActionFactory.h"
+#include "zbSlurmAction.h"
+#include "zbTestSupport.h"
+
+using zbtest::Outcome;
+
+namespace
+{
+const char kUnreachable[] = "# Error: No Slurm cluster to run the actions on (";
+
+void WriteScript(const std::string& iPath, const std::string& iBody)
+{
+    zbtest::WriteFile(iPath, "#!/bin/sh\n" + iBody + "\n");
+    ::chmod(iPath.c_str(), 0755);
+}
+
+// A directory of stand-ins: srun logs its arguments, one line per call, and
+// runs what follows its options; sinfo answers with iSinfo.
+class FakeCluster
+{
+  public:
+    explicit FakeCluster(const std::string& iSinfo, bool iWithSrun = true)
+    {
+        if (iWithSrun)
+            WriteScript(_Dir / "srun", "echo \"$*\" >> " + Log() +
+                                           "\nwhile [ \"$1\" != /bin/sh ]; do shift; done\n"
+                                           "exec \"$@\"");
+        WriteScript(_Dir / "sinfo", iSinfo);
+    }
+    std::string Log() const { return _Dir / "srun.log"; }
+    // Nothing else: the machine's own srun and sinfo stay out of reach.
+    std::string Path() const { return _Dir.Path(); }
+
+  private:
+    zbtest::TempDir _Dir;
+};
+
+// Sets (or with null, unsets) an environment variable for one scope.
+class ScopedEnv
+{
+  public:
+    ScopedEnv(const char* iName, const char* iValue) : _Name(iName)
+    {
+        if (const char* old = std::getenv(iName))
+            _Old = old, _Had = true;
+        if (iValue)
+            ::setenv(iName, iValue, 1);
+        else
+            ::unsetenv(iName);
+    }
+    ~ScopedEnv()
+    {
+        if (_Had)
+            ::setenv(_Name.c_str(), _Old.c_str(), 1);
+        else
+            ::unsetenv(_Name.c_str());
+    }
+
+  private:
+    std::string _Name, _Old;
+    bool _Had = false;
+};
+
+std::string Joined(const std::vector<std::string>& iWords)
+{
+    std::string line;
+    for (const std::string& word : iWords)
+        line += (line.empty() ? "" : " ") + word;
+    return line;
+}
+} // namespace
+
+TEST(zbSlurmAction, SrunLineFromEnvironmentAndSetters)
+{
+    struct Row
+    {
+        const char* _Partition; // environment, null: unset
+        const char* _Args;
+        const char* _SetPartition; // setters, null: not called
+        const char* _SetTime;
+        const char* _SetArgs;
+        std::string _Line;
+    };
+    const std::string head = "srun -Q -Q --nodes=1 --ntasks=1 ";
+    const std::string tail = "/bin/sh -c -- echo 'a b'";
+    const Row rows[] = {
+        {nullptr, nullptr, nullptr, nullptr, nullptr, head + tail},
+        {"batch", "  --exclusive\t-v  ", nullptr, nullptr, nullptr,
+         head + "--partition=batch --exclusive -v " + tail},
+        // The action's own values win over the environment's.
+        {"batch", "-v", "fast", "1:30", "--mem=1G --exclusive",
+         head + "--partition=fast --time=1:30 --mem=1G --exclusive " + tail},
+        {"batch", "", "", "", "", head + tail},
+    };
+    for (const Row& row : rows)
+    {
+        ScopedEnv partition("ZBZB_SLURM_PARTITION", row._Partition);
+        ScopedEnv args("ZBZB_SLURM_ARGS", row._Args);
+        zbSlurmAction* action = static_cast<zbSlurmAction*>(zbActionFactory("zbSlurmAction"));
+        ASSERT_NE(action, nullptr);
+        EXPECT_STREQ(action->IsA(), "zbSlurmAction");
+        action->SetCommand("echo 'a b'");
+        if (row._SetPartition)
+            action->SetPartition(row._SetPartition);
+        if (row._SetTime)
+            action->SetTimeLimit(row._SetTime);
+        if (row._SetArgs)
+            action->SetExtraArguments(row._SetArgs);
+        std::vector<std::string> line = action->GetSrunLine();
+        EXPECT_EQ(Joined(line), row._Line);
+        EXPECT_EQ(line.back(), "echo 'a b'"); // the command stays one argument
+        action->Release();
+    }
+}
+
+TEST(zbSlurmAction, ClusterCheckFailsOnceAndQuickly)
+{
+    struct Row
+    {
+        std::string _Sinfo;
+        bool _WithSrun;
+        std::string _Partition;
+        std::string _Printed; // after kUnreachable; "" when the check passes
+        std::string _Conf = "";
+    };
+    const Row rows[] = {
+        {"echo zbzb", true, "", ""},
+        {"[ \"$4 $5\" = '-p zbzb' ] && echo zbzb", true, "zbzb", ""},
+        {"echo zbzb", false, "", "srun: No such file or directory)\n"},
+        {"echo 'no controller' >&2; exit 1", true, "", "the controller did not answer sinfo)\n"},
+        {"exec /bin/sleep 30", true, "", "no answer from the controller within 1 s)\n"},
+        {"true", true, "", "no partition)\n"},
+        {"true", true, "gpu", "no partition gpu)\n"},
+        {"echo zbzb", true, "", "SLURM_CONF /nonexistent: No such file or directory)\n",
+         "/nonexistent"},
+    };
+    for (const Row& row : rows)
+    {
+        FakeCluster cluster(row._Sinfo, row._WithSrun);
+        ScopedEnv path("PATH", cluster.Path().c_str());
+        ScopedEnv conf("SLURM_CONF", row._Conf.empty() ? nullptr : row._Conf.c_str());
+        auto start = std::chrono::steady_clock::now();
+        zbtest::Capture err(2);
+        int rc = zbSlurmAction::CheckCluster(row._Partition, 1);
+        std::string printed = err.Stop();
+        auto elapsed = std::chrono::steady_clock::now() - start;
+        EXPECT_EQ(rc, row._Printed.empty() ? 0 : 1) << row._Sinfo;
+        EXPECT_EQ(printed, row._Printed.empty() ? "" : kUnreachable + row._Printed);
+        EXPECT_LT(elapsed, std::chrono::seconds(3)) << row._Sinfo;
+    }
+}
+
+TEST(zbSlurmAction, RunThroughStandIns)
+{
+    FakeCluster cluster("echo zbzb");
+    zbtest::ChildEnvironment env;
+    env._Set["PATH"] = cluster.Path();
+    env._Set["ZBZB_SLURM_ARGS"] = "--exclusive";
+    EXPECT_EQ(Outcome(zbtest::Zbsvc({"run", "-engine", "slurm", "-partition", "p", "-j", "1",
+                                     "echo out; echo err >&2; exit 3", "kill -KILL $$", "echo ok"},
+                                    env)),
+              "1|out\nerr\nok\n|# Error: 2 of 3 actions failed\n");
+    EXPECT_EQ(zbtest::ReadFile(cluster.Log()),
+              "-Q -Q --nodes=1 --ntasks=1 --partition=p --exclusive /bin/sh -c -- echo out; echo "
+              "err >&2; exit 3\n"
+              "-Q -Q --nodes=1 --ntasks=1 --partition=p --exclusive /bin/sh -c -- kill -KILL $$\n"
+              "-Q -Q --nodes=1 --ntasks=1 --partition=p --exclusive /bin/sh -c -- echo ok\n");
+
+    // No cluster: one report, no action started.
+    FakeCluster down("exit 1");
+    env._Set["PATH"] = down.Path();
+    EXPECT_EQ(Outcome(zbtest::Zbsvc({"run", "-engine", "slurm", "echo 1", "echo 2"}, env)),
+              std::string("1||") + kUnreachable + "the controller did not answer sinfo)\n");
+    EXPECT_EQ(zbtest::ReadFile(down.Log()), "");
+
+    for (const std::vector<std::string>& usage : std::vector<std::vector<std::string>>{
+             {"run", "-engine", "grid", "true"}, {"run", "-partition", "p", "true"}})
+        EXPECT_EQ(zbtest::Zbsvc(usage)._Status, 2) << usage[1];
+    EXPECT_EQ(Outcome(zbtest::Zbsvc({"run", "-engine", "local", "echo here"})), "0|here\n|");
+}
+
+namespace
+{
+// The configuration of a cluster that answers: SLURM_CONF, else the one of
+// scripts/slurm-local.sh; "" when there is none or its node is not idle.
+std::string LocalCluster()
+{
+    const char* given = std::getenv("SLURM_CONF");
+    std::string conf = given && *given ? given : "/tmp/zbzb-slurm-local/etc/slurm.conf";
+    struct stat info;
+    if (::stat(conf.c_str(), &info) != 0)
+        return "";
+    zbtest::ChildEnvironment env;
+    env._Set["SLURM_CONF"] = conf;
+    zbtest::ChildResult r = zbtest::Run(
+        {"/bin/sh", "-c", "timeout 10 sinfo -h -o %t 2>/dev/null | grep -Eq '^(idle|mix)'"}, env);
+    return r._Status == 0 ? conf : "";
+}
+
+std::string Squeue(const zbtest::ChildEnvironment& iEnv)
+{
+    return zbtest::Run({"/bin/sh", "-c", "squeue -h -s -o %i"}, iEnv)._Out;
+}
+} // namespace
+
+TEST(zbSlurmActionCluster, FailuresAndWholeOutputs)
+{
+    std::string conf = LocalCluster();
+    if (conf.empty())
+        GTEST_SKIP() << "no local Slurm cluster (scripts/slurm-local.sh up)";
+    zbtest::ChildEnvironment env;
+    env._Set["SLURM_CONF"] = conf;
+    // 50 actions on 8 slots, every tenth failing; 16 KB of
+    // standard output then 16 KB of standard error each, in 4-byte lines
+    // that name the action.
+    std::vector<std::string> args{"run", "-engine", "slurm", "-j", "8"};
+    for (int i = 10; i < 60; ++i)
+        args.push_back("yes o" + std::to_string(i) + " | head -n 4096; yes e" + std::to_string(i) +
+                       " | head -n 4096 >&2" + (i % 10 == 0 ? "; exit 1" : ""));
+    zbtest::ChildResult r = zbtest::Zbsvc(args, env);
+    EXPECT_EQ(r._Status, 1);
+    EXPECT_EQ(r._Err, "# Error: 5 of 50 actions failed\n");
+    ASSERT_EQ(r._Out.size(), 50u * 2 * 16384);
+    // Each action's lines form one block: its 4096 "o" lines, then its 4096
+    // "e" lines (srun forwards both streams, which may interleave only
+    // within the action's block).
+    std::map<std::string, int> lines;
+    std::string previous;
+    int blocks = 0;
+    for (size_t at = 0; at < r._Out.size(); at += 4)
+    {
+        std::string line = r._Out.substr(at, 4);
+        ASSERT_EQ(line[3], '\n') << at;
+        std::string action = line.substr(1, 2);
+        blocks += action != previous;
+        previous = action;
+        ++lines[line];
+    }
+    EXPECT_EQ(blocks, 50);
+    EXPECT_EQ(lines.size(), 100u);
+    for (const auto& [line, count] : lines)
+        EXPECT_EQ(count, 4096) << line;
+
+    EXPECT_EQ(Outcome(zbtest::Zbsvc({"run", "-engine", "slurm", "zbNoSuchCommand"}, env)),
+              "1|/bin/sh: 1: zbNoSuchCommand: not found\n|# Error: 1 of 1 actions failed\n");
+}
+
+TEST(zbSlurmActionCluster, InterruptedRunCancelsItsSteps)
+{
+    std::string conf = LocalCluster();
+    if (conf.empty())
+        GTEST_SKIP() << "no local Slurm cluster (scripts/slurm-local.sh up)";
+    zbtest::TempDir tmp;
+    zbtest::ChildEnvironment env;
+    env._Set["SLURM_CONF"] = conf;
+    env._Set["TMPDIR"] = tmp.Path();
+    ASSERT_EQ(Squeue(env), "");
+    std::vector<std::string> argv{zbtest::Program("zbsvc"), "run", "-engine", "slurm", "-j", "4"};
+    for (int i = 0; i < 8; ++i)
+        argv.push_back("sleep 30; echo never");
+    zbtest::ChildResult r = zbtest::Run(argv, env, "", "", 1500, SIGTERM);
+    EXPECT_EQ(Outcome(r), "15||# Fatal error: Process interrupted\n");
+    std::string left;
+    for (int i = 0; i < 50 && !(left = Squeue(env)).empty(); ++i)
+        ::usleep(100000);
+    EXPECT_EQ(left, "");
+    EXPECT_EQ(zbtest::Run({"/bin/ls", "-A", tmp.Path()})._Out, "");
+}

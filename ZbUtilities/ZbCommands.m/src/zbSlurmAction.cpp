@@ -1,0 +1,207 @@
+#include "zbSlurmAction.h"
+
+#include <cerrno>
+#include <csignal>
+#include <cstdlib>
+#include <cstring>
+#include <ctime>
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include "zbDescriptor.h"
+#include "zbOFStream.h"
+#include "zbReport.h"
+
+extern char** environ;
+
+QOR_IMPLEMENT_CLASS(zbSlurmAction, zbShellAction)
+
+namespace
+{
+const char kSrun[] = "srun";
+const char kSinfo[] = "sinfo";
+
+std::vector<std::string> Words(const char* iText)
+{
+    std::vector<std::string> words;
+    const char* p = iText ? iText : "";
+    while (*p)
+    {
+        while (*p == ' ' || *p == '\t' || *p == '\n')
+            ++p;
+        const char* start = p;
+        while (*p && *p != ' ' && *p != '\t' && *p != '\n')
+            ++p;
+        if (p > start)
+            words.emplace_back(start, p);
+    }
+    return words;
+}
+
+std::string Joined(const std::vector<std::string>& iWords)
+{
+    std::string line;
+    for (const std::string& word : iWords)
+        line += (line.empty() ? "" : " ") + word;
+    return line;
+}
+
+// The null-terminated argument vector of iLine (which must outlive it).
+std::vector<const char*> Argv(const std::vector<std::string>& iLine)
+{
+    std::vector<const char*> argv;
+    for (const std::string& word : iLine)
+        argv.push_back(word.c_str());
+    argv.push_back(nullptr);
+    return argv;
+}
+
+// Whether iProgram is an executable of a directory of PATH.
+bool OnPath(const char* iProgram)
+{
+    const char* path = std::getenv("PATH");
+    std::string dirs = path ? path : "/usr/bin:/bin";
+    size_t start = 0;
+    while (start <= dirs.size())
+    {
+        size_t end = dirs.find(':', start);
+        if (end == std::string::npos)
+            end = dirs.size();
+        std::string dir = end > start ? dirs.substr(start, end - start) : ".";
+        if (::access((dir + "/" + iProgram).c_str(), X_OK) == 0)
+            return true;
+        start = end + 1;
+    }
+    return false;
+}
+
+int ReportUnreachable(const std::string& iWhy)
+{
+    return zbReportMessage("zbSlurmAction.Unreachable", {QORUnicodeString(iWhy.c_str())});
+}
+} // namespace
+
+zbSlurmAction::zbSlurmAction()
+{
+    if (const char* partition = std::getenv("ZBZB_SLURM_PARTITION"))
+        _Partition = partition;
+    _Extra = Words(std::getenv("ZBZB_SLURM_ARGS"));
+}
+
+zbSlurmAction::~zbSlurmAction() = default;
+
+void zbSlurmAction::SetPartition(const char* iPartition)
+{
+    _Partition = iPartition ? iPartition : "";
+}
+
+void zbSlurmAction::SetTimeLimit(const char* iTimeLimit)
+{
+    _TimeLimit = iTimeLimit ? iTimeLimit : "";
+}
+
+void zbSlurmAction::SetExtraArguments(const char* iWords)
+{
+    _Extra = Words(iWords);
+}
+
+std::vector<std::string> zbSlurmAction::GetSrunLine() const
+{
+    // One task on one node; -Q -Q leaves only srun's fatal errors, so that
+    // the captured text is the job's own.
+    std::vector<std::string> line{kSrun, "-Q", "-Q", "--nodes=1", "--ntasks=1"};
+    if (!_Partition.empty())
+        line.push_back("--partition=" + _Partition);
+    if (!_TimeLimit.empty())
+        line.push_back("--time=" + _TimeLimit);
+    line.insert(line.end(), _Extra.begin(), _Extra.end());
+    const char* command = GetDescription();
+    line.insert(line.end(), {"/bin/sh", "-c", "--", command ? command : ""});
+    return line;
+}
+
+int zbSlurmAction::Start(int& ProcessHandle, int Verbose)
+{
+    ProcessHandle = 0;
+    std::vector<std::string> line = GetSrunLine();
+    if (Verbose)
+        zbStdout.Print("+ %s\n", Joined(line).c_str());
+    return SpawnCaptured(kSrun, Argv(line).data(), ProcessHandle);
+}
+
+int zbSlurmAction::SpawnFailed(const char* iProgram, int iErrno)
+{
+    return ReportUnreachable(std::string(iProgram) + ": " + std::strerror(iErrno));
+}
+
+int zbSlurmAction::CheckCluster(const std::string& iPartition, int iSeconds)
+{
+    if (!OnPath(kSrun))
+        return ReportUnreachable(std::string(kSrun) + ": " + std::strerror(ENOENT));
+    // A configuration named but missing (or an empty name) would leave
+    // sinfo searching for one.
+    const char* conf = std::getenv("SLURM_CONF");
+    if (conf && (!*conf || ::access(conf, R_OK) != 0))
+        return ReportUnreachable(std::string("SLURM_CONF ") + conf + ": " +
+                                 std::strerror(*conf ? errno : ENOENT));
+    std::vector<std::string> line{kSinfo, "-h", "-o", "%P"};
+    if (!iPartition.empty())
+        line.insert(line.end(), {"-p", iPartition});
+    std::vector<const char*> argv = Argv(line);
+
+    // sinfo's answer goes to a pipe: an empty answer names no partition.
+    int fds[2];
+    if (zbPipe(fds))
+        return zbReportSystemError("pipe", errno);
+    zbScopedFd readEnd(fds[0]), writeEnd(fds[1]);
+    posix_spawn_file_actions_t actions;
+    ::posix_spawn_file_actions_init(&actions);
+    ::posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
+    ::posix_spawn_file_actions_adddup2(&actions, writeEnd.Get(), 1);
+    ::posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
+    pid_t pid = 0;
+    int rc = ::posix_spawnp(&pid, kSinfo, &actions, nullptr, const_cast<char* const*>(argv.data()),
+                            environ);
+    ::posix_spawn_file_actions_destroy(&actions);
+    if (rc)
+        return ReportUnreachable(std::string(kSinfo) + ": " + std::strerror(rc));
+    writeEnd.Reset(-1);
+    ::fcntl(readEnd.Get(), F_SETFL, O_NONBLOCK);
+
+    std::string answer;
+    auto drain = [&answer, &readEnd]
+    {
+        char buffer[512];
+        ssize_t got;
+        while ((got = ::read(readEnd.Get(), buffer, sizeof buffer)) > 0)
+            answer.append(buffer, static_cast<size_t>(got));
+    };
+    int status = 0;
+    const time_t deadline = ::time(nullptr) + iSeconds;
+    for (;;)
+    {
+        drain();
+        pid_t done = ::waitpid(pid, &status, WNOHANG);
+        if (done == pid)
+            break;
+        if (done < 0 && errno != EINTR)
+            return zbReportSystemError(kSinfo, errno);
+        if (::time(nullptr) > deadline)
+        {
+            ::kill(pid, SIGKILL);
+            ::waitpid(pid, &status, 0);
+            return ReportUnreachable("no answer from the controller within " +
+                                     std::to_string(iSeconds) + " s");
+        }
+        ::usleep(20000);
+    }
+    drain();
+    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
+        return ReportUnreachable("the controller did not answer sinfo");
+    if (Words(answer.c_str()).empty())
+        return ReportUnreachable(iPartition.empty() ? std::string("no partition")
+                                                    : "no partition " + iPartition);
+    return 0;
+}

@@ -1,0 +1,56 @@
+#!/usr/bin/env bash
+# The cost of going through the batch system: JOBS short commands run with
+# zbsvc run -engine slurm through the local one-node cluster, and the same
+# list with zbsvc run locally, SLOTS at a time.
+#
+#   benchmarks/run_slurm_vs_local.sh [BUILD_DIR] [JOBS] [SLOTS] [RUNS]
+#
+# Defaults: 200 jobs ("echo jobN"), 8 slots, 3 runs of each, alternating.
+# Both runs must print the same lines (compared sorted).  Prints the medians
+# and the cost per job of the engine: (slurm - local) / JOBS, the figure to
+# weigh against the length of a real job when choosing the slot count.
+# Needs root when no cluster is up: scripts/slurm-local.sh brings one up for
+# the measurement and stops it afterwards.
+set -euo pipefail
+root="$(cd "$(dirname "$0")/.." && pwd)"
+build="${1:-$root/build}"
+jobs="${2:-200}"
+slots="${3:-8}"
+runs="${4:-3}"
+zbsvc="$build/bin/zbsvc"
+[ -x "$zbsvc" ] || { echo "no $zbsvc: build first" >&2; exit 1; }
+. "$root/scripts/env.sh"
+work="$(mktemp -d)"
+started=""
+trap '[ -z "$started" ] || bash "$root/scripts/slurm-local.sh" down; rm -rf "$work"' EXIT
+if ! conf="$(bash "$root/scripts/slurm-local.sh" conf 2>/dev/null)"; then
+  started=yes
+  conf="$(bash "$root/scripts/slurm-local.sh" up)"
+fi
+export SLURM_CONF="$conf"
+
+for ((i = 0; i < jobs; i++)); do echo "echo job$i"; done >"$work/list"
+seconds() { # ENGINE: elapsed seconds of one run, output checked
+  local start end
+  start=$(date +%s.%N)
+  "$zbsvc" run -engine "$1" -j "$slots" -f "$work/list" >"$work/out.$1"
+  end=$(date +%s.%N)
+  sort "$work/out.$1" >"$work/sorted.$1"
+  awk -v s="$start" -v e="$end" 'BEGIN { printf "%.3f\n", e - s }'
+}
+median() { sort -n | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }
+
+: >"$work/t.local"; : >"$work/t.slurm"
+for ((r = 0; r < runs; r++)); do
+  seconds local >>"$work/t.local"
+  seconds slurm >>"$work/t.slurm"
+  cmp -s "$work/sorted.local" "$work/sorted.slurm" || { echo "outputs differ" >&2; exit 1; }
+done
+local_s=$(median <"$work/t.local")
+slurm_s=$(median <"$work/t.slurm")
+awk -v l="$local_s" -v s="$slurm_s" -v n="$jobs" -v j="$slots" 'BEGIN {
+  printf "%d jobs, %d slots, median of the runs\n", n, j
+  printf "  local  %8.3f s  %7.2f ms/job\n", l, 1000 * l / n
+  printf "  slurm  %8.3f s  %7.2f ms/job\n", s, 1000 * s / n
+  printf "  engine cost %.2f ms per job (slurm/local %.1f)\n", 1000 * (s - l) / n, (l > 0 ? s / l : 0)
+}'
