@@ -29,16 +29,6 @@ run() {
   echo "\$ $(quote "$@")"
   env "$@"
 }
-show --version
-show help block pack
-show context
-show context -v
-Zbzb_SPKLEVEL=2 show version -level "$root/examples/install/code/tools/data"
-show msg -k zbzbWarning zbzbFatal.InternalLine 'x > 0' 42 zbDemo
-show crc README.md
-printf 'through a pipe\n' | show crc -
-show ls -r -f "$root/examples"
-
 # run_into FILE PROGRAM ARGUMENT...: the same, standard output into FILE.
 run_into() {
   local file="$1"; shift
@@ -46,10 +36,6 @@ run_into() {
   echo "\$ $(quote "$@") >$(quote "$file")"
   env "$@" >"$file"
 }
-show macros -solve -I examples/macros/include examples/macros/demo.mk
-show pp -level examples/pp/levels.lvl -expand -I examples/pp/include examples/pp/demo.mk
-show mdf -strip examples/mdf/demo.mdf SOURCES INCLUDES
-
 echo "\$ cd $(quote "$root")"
 echo "\$ . scripts/env.sh"
 echo "# scratch files of this run: $work (removed at the end)"
@@ -57,16 +43,23 @@ run bash scripts/setup.sh
 run bash scripts/build.sh build --target zbsvc -DCMAKE_BUILD_TYPE=RelWithDebInfo
 . scripts/env.sh
 zbsvc=build/bin/zbsvc
+# show ARGUMENT...: zbsvc with these arguments, printed, then run.
+show() { run "$zbsvc" "$@"; }
+
+show --version
+show help block pack
 
 run "$zbsvc" context
 run "$zbsvc" context -v
 run Zbzb_SPKLEVEL=2 "$zbsvc" version -level "$root/examples/install/code/tools/data"
 run "$zbsvc" msg -k zbzbWarning zbzbFatal.InternalLine 'x > 0' 42 zbDemo
 run "$zbsvc" crc README.md
+printf 'through a pipe\n' | show crc -
 run "$zbsvc" ls -r -f "$root/examples"
 
 run "$zbsvc" macros -solve -I examples/macros/include examples/macros/demo.mk
 run "$zbsvc" pp -level examples/pp/levels.lvl -expand -I examples/pp/include examples/pp/demo.mk
+show mdf -strip examples/mdf/demo.mdf SOURCES INCLUDES
 
 run_into "$work/data" printf 'cached data\n'
 run "$zbsvc" block pack -crypt -v 1.2.3 "$work/data" "$work/data.blk"
@@ -100,13 +93,6 @@ else
   echo "segment $segment removed"
 fi
 
-mkdir -p "$work/ws/Fw/PublicInterfaces" "$work/ws/Fw/PrivateInterfaces"
-touch "$work/ws/Fw/PublicInterfaces/"{Fw.h,FwTypes.h} "$work/ws/Fw/PrivateInterfaces/FwImpl.h"
-show hlist -ws "$work/ws" -o "$work/Fw.hl" Fw/PublicInterfaces Fw/PrivateInterfaces
-cat "$work/Fw.hl"
-show hmap -o "$work/map" "+$work/ws=$work/Fw.hl"
-show find -map "$work/map" FwTypes.h FwImpl.h
-show ls -r -f -x '*.h' -x 'Fw.hl' "$work"
 show copytree "$work/ws/Fw" "$work/copy"
 echo changed >"$work/copy/Fw/PublicInterfaces/Fw.h"
 show treediff "$work/ws/Fw" "$work/copy/Fw"
