@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 
 #include "zbContext.h"
 #include "zbDirectories.h"
@@ -28,27 +29,53 @@ namespace
 class Finder
 {
   public:
-    explicit Finder(zbPathFinder& iFinder) : _Finder(iFinder) {}
+    explicit Finder(zbPathFinder& iFinder) : _Finder(iFinder) { _Out.reserve(OutBlock + 4096); }
+    ~Finder() { Flush(); }
     void Find(const char* iName, size_t iLength)
     {
         _Name.Reset();
         _Name.Append(iName, iLength);
-        if (_Finder.SearchFor(_Name, _File))
+        // The usual name, found: its directory's text, a separator and the
+        // name go straight into the output block.
+        const zbFileName* dir = _Finder._Locate(_Name);
+        if (dir && dir->GetPtrToFullname() && iLength && iName[iLength - 1] != '/' &&
+            !std::memchr(iName, '\\', iLength))
         {
-            fwrite_unlocked(_File.GetPtrToFullname(), 1, _File.GetFullnameLength(), stdout);
-            putc_unlocked('\n', stdout);
-            return;
+            _Out.append(dir->GetPtrToFullname(), dir->GetFullnameLength());
+            _Out.push_back('/');
+            _Out.append(iName, iLength);
+            _Out.push_back('\n');
         }
-        zbsvcFlushOutput(); // the paths found before come first
-        zbReportMessage("zbPathFinder.NotFound", {QORUnicodeString(_Name.CastToCharPtr())});
-        ++_NotFound;
+        else if (_Finder.SearchFor(_Name, _File))
+        {
+            _Out.append(_File.GetPtrToFullname(), _File.GetFullnameLength());
+            _Out.push_back('\n');
+        }
+        else
+        {
+            Flush();
+            zbsvcFlushOutput(); // the paths found before come first
+            zbReportMessage("zbPathFinder.NotFound", {QORUnicodeString(_Name.CastToCharPtr())});
+            ++_NotFound;
+        }
+        if (_Out.size() >= OutBlock)
+            Flush();
+    }
+    // Hands the paths gathered so far to standard output.
+    void Flush()
+    {
+        if (!_Out.empty())
+            fwrite_unlocked(_Out.data(), 1, _Out.size(), stdout);
+        _Out.clear();
     }
     int _NotFound = 0;
 
   private:
+    static constexpr size_t OutBlock = 1 << 18;
     zbPathFinder& _Finder;
     QORString _Name;
     zbFileName _File;
+    std::string _Out;
 };
 } // namespace
 
@@ -113,5 +140,6 @@ int zbsvcFind(int argc, char** argv)
         }
         std::free(buffer);
     }
+    find.Flush();
     return status || find._NotFound ? 1 : 0;
 }
