@@ -29,7 +29,7 @@ namespace
 class Finder
 {
   public:
-    explicit Finder(zbPathFinder& iFinder) : _Finder(iFinder) { _Out.reserve(OutBlock + 4096); }
+    explicit Finder(zbPathFinder& iFinder) : _Finder(iFinder) {}
     ~Finder() { Flush(); }
     void Find(const char* iName, size_t iLength)
     {
@@ -41,15 +41,19 @@ class Finder
         if (dir && dir->GetPtrToFullname() && iLength && iName[iLength - 1] != '/' &&
             !std::memchr(iName, '\\', iLength))
         {
-            _Out.append(dir->GetPtrToFullname(), dir->GetFullnameLength());
-            _Out.push_back('/');
-            _Out.append(iName, iLength);
-            _Out.push_back('\n');
+            const size_t dirLength = dir->GetFullnameLength();
+            char* out = Room(dirLength + iLength + 2);
+            std::memcpy(out, dir->GetPtrToFullname(), dirLength);
+            out[dirLength] = '/';
+            std::memcpy(out + dirLength + 1, iName, iLength);
+            out[dirLength + 1 + iLength] = '\n';
         }
         else if (_Finder.SearchFor(_Name, _File))
         {
-            _Out.append(_File.GetPtrToFullname(), _File.GetFullnameLength());
-            _Out.push_back('\n');
+            const size_t length = _File.GetFullnameLength();
+            char* out = Room(length + 1);
+            std::memcpy(out, _File.GetPtrToFullname(), length);
+            out[length] = '\n';
         }
         else
         {
@@ -58,24 +62,36 @@ class Finder
             zbReportMessage("zbPathFinder.NotFound", {QORUnicodeString(_Name.CastToCharPtr())});
             ++_NotFound;
         }
-        if (_Out.size() >= OutBlock)
-            Flush();
     }
     // Hands the paths gathered so far to standard output.
     void Flush()
     {
-        if (!_Out.empty())
-            fwrite_unlocked(_Out.data(), 1, _Out.size(), stdout);
-        _Out.clear();
+        if (_Used)
+            fwrite_unlocked(_Out.data(), 1, _Used, stdout);
+        _Used = 0;
     }
     int _NotFound = 0;
 
   private:
     static constexpr size_t OutBlock = 1 << 18;
+    // Room for iLength more bytes in the output block.
+    char* Room(size_t iLength)
+    {
+        if (_Used + iLength > _Out.size())
+        {
+            Flush();
+            if (iLength > _Out.size())
+                _Out.resize(iLength);
+        }
+        char* at = &_Out[_Used];
+        _Used += iLength;
+        return at;
+    }
     zbPathFinder& _Finder;
     QORString _Name;
     zbFileName _File;
-    std::string _Out;
+    std::string _Out = std::string(OutBlock, '\0');
+    size_t _Used = 0;
 };
 } // namespace
 
