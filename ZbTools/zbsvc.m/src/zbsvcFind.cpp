@@ -36,15 +36,17 @@ class Finder
         _Name.Reset();
         _Name.Append(iName, iLength);
         // The usual name, found: its directory's text, a separator and the
-        // name go straight into the output block.
+        // name go straight into the output block.  A name ending with a
+        // separator or holding the other one takes the general way.
         const zbFileName* dir = _Finder._Locate(_Name);
-        if (dir && dir->GetPtrToFullname() && iLength && iName[iLength - 1] != '/' &&
-            !std::memchr(iName, '\\', iLength))
+        if (dir && dir->GetPtrToFullname() && iLength &&
+            iName[iLength - 1] != zbUnixPathSeparator[0] &&
+            !std::memchr(iName, zbDosPathSeparator[0], iLength))
         {
             const size_t dirLength = dir->GetFullnameLength();
             char* out = Room(dirLength + iLength + 2);
             std::memcpy(out, dir->GetPtrToFullname(), dirLength);
-            out[dirLength] = '/';
+            out[dirLength] = zbPathSeparator[0];
             std::memcpy(out + dirLength + 1, iName, iLength);
             out[dirLength + 1 + iLength] = '\n';
         }
