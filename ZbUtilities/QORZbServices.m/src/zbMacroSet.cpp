@@ -217,9 +217,11 @@ char* zbMacroSet::ParseBuffer(const char* iFileName, char* ioBuffer)
     {
         if (!specials._Is[static_cast<unsigned char>(c)])
         {
+            // A single blank after other text is copied as it stands too.
             do
                 *dst++ = *src++;
-            while (!specials._Is[static_cast<unsigned char>(*src)]);
+            while (!specials._Is[static_cast<unsigned char>(*src)] ||
+                   (*src == ' ' && src[-1] != ' '));
             last = src[-1];
             continue;
         }
