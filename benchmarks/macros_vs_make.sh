@@ -7,10 +7,11 @@
 #
 # The file holds N definitions in chains of 10 references
 # (V7 = w7 $(V6), ..., V0 = w0 base), each name defined after the ones it
-# names so that make's reading order resolves them too.  Prints the median of
-# RUNS runs of each tool (CPU time, and elapsed time) for N = 100000 and
-# 200000, the ratio make/zbsvc, and the growth of zbsvc's time from 100000 to
-# 200000 definitions.
+# names so that make's reading order resolves them too.  Runs the two tools
+# in turn RUNS times for N = 100000 and 200000 and prints the medians (CPU
+# time, and elapsed time), the ratio make/zbsvc run by run as its median with
+# its minimum and maximum, zbsvc's peak memory, and the growth of zbsvc's
+# time from 100000 to 400000 definitions (zbsvc alone).
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 build="${1:-$root/build}"
@@ -33,33 +34,39 @@ generate() # N FILE OPERATOR
 }
 
 calc() { awk "BEGIN { print $1 }"; }
+. "$root/benchmarks/ratio_stats.sh"
 
-# Median of RUNS runs of a command: "CPU WALL" in seconds, CPU being user +
-# system time of the command (steadier than elapsed time on a busy machine).
-median()
-{
-    local cpu=() wall=() line
-    for ((r = 0; r < runs; r++)); do
-        line=$( { TIMEFORMAT='%U %S %R'; time "$@" > /dev/null 2>&1; } 2>&1 )
-        cpu+=("$(calc "$(echo "$line" | awk '{ print $1 + $2 }')")")
-        wall+=("$(echo "$line" | awk '{ print $3 }')")
-    done
-    local m='{ a[NR] = $1 } END { print a[int((NR + 1) / 2)] }'
-    echo "$(printf '%s\n' "${cpu[@]}" | sort -g | awk "$m") $(printf '%s\n' "${wall[@]}" | sort -g | awk "$m")"
-}
-
-declare -A zb mk
-for n in 100000 200000; do
+for n in 100000 200000 400000; do
     generate "$n" "$work/defs$n.mk" "="
-    generate "$n" "$work/Makefile$n" ":="
-    # both must agree on the values
-    "$zbsvc" macros -solve "$work/defs$n.mk" | sed "s/='\(.*\)'$/ := \1/" | sort > "$work/zb.txt"
-    make -pn -f "$work/Makefile$n" 2>/dev/null | grep -E '^V[0-9]+ := ' | sort > "$work/mk.txt"
-    cmp -s "$work/zb.txt" "$work/mk.txt" || { echo "values differ for N=$n" >&2; exit 1; }
-    read -r zb[$n] zbw <<< "$(median "$zbsvc" macros -solve "$work/defs$n.mk")"
-    read -r mk[$n] mkw <<< "$(median make -pn -f "$work/Makefile$n")"
-    printf 'N=%-7d CPU: zbsvc macros -solve %.3f s, make -pn %.3f s, make/zbsvc %.2f' \
-        "$n" "${zb[$n]}" "${mk[$n]}" "$(calc "${mk[$n]} / ${zb[$n]}")"
-    printf '   (elapsed: %.3f s, %.3f s, %.2f)\n' "$zbw" "$mkw" "$(calc "$mkw / $zbw")"
+    : > "$work/zb$n.cpu"; : > "$work/zb$n.wall"
+    if [ "$n" -le 200000 ]; then
+        generate "$n" "$work/Makefile$n" ":="
+        # both must agree on the values
+        "$zbsvc" macros -solve "$work/defs$n.mk" | sed "s/='\(.*\)'$/ := \1/" | sort > "$work/zb.txt"
+        make -pn -f "$work/Makefile$n" 2>/dev/null | grep -E '^V[0-9]+ := ' | sort > "$work/mk.txt"
+        cmp -s "$work/zb.txt" "$work/mk.txt" || { echo "values differ for N=$n" >&2; exit 1; }
+        : > "$work/mk$n.cpu"; : > "$work/mk$n.wall"
+    fi
+    # Alternating runs: each ratio compares two neighbouring runs.
+    for ((r = 0; r < runs; r++)); do
+        zb_time_run "$work/zb$n.cpu" "$work/zb$n.wall" "$zbsvc" macros -solve "$work/defs$n.mk"
+        [ "$n" -le 200000 ] && zb_time_run "$work/mk$n.cpu" "$work/mk$n.wall" make -pn -f "$work/Makefile$n"
+    done
+    zbc=$(zb_median "$work/zb$n.cpu"); zbw=$(zb_median "$work/zb$n.wall")
+    if [ "$n" -le 200000 ]; then
+        zb_ratios "$work/mk$n.cpu" "$work/zb$n.cpu" "$work/r.cpu"
+        zb_ratios "$work/mk$n.wall" "$work/zb$n.wall" "$work/r.wall"
+        printf 'N=%-7d zbsvc macros -solve: CPU %.3f s, elapsed %.3f s; make -pn: CPU %.3f s, elapsed %.3f s\n' \
+            "$n" "$zbc" "$zbw" "$(zb_median "$work/mk$n.cpu")" "$(zb_median "$work/mk$n.wall")"
+        printf '          make/zbsvc over %d runs: CPU %s, elapsed %s\n' \
+            "$runs" "$(zb_spread "$work/r.cpu")" "$(zb_spread "$work/r.wall")"
+    else
+        printf 'N=%-7d zbsvc macros -solve: CPU %.3f s, elapsed %.3f s\n' "$n" "$zbc" "$zbw"
+    fi
 done
-printf 'zbsvc CPU time 200000 / 100000: %.2f (linear: 2.0)\n' "$(calc "${zb[200000]} / ${zb[100000]}")"
+peak=$(/usr/bin/time -f %M "$zbsvc" macros -solve "$work/defs100000.mk" 2>&1 > /dev/null | tail -n 1)
+printf 'zbsvc peak memory (N=100000): %d kB for %d kB of input\n' "$peak" \
+    $(($(stat -c %s "$work/defs100000.mk") / 1024))
+printf 'linearity, zbsvc CPU time 400000 / 100000: %.2f (linear: 4.0), 200000 / 100000: %.2f (linear: 2.0)\n' \
+    "$(calc "$(zb_median "$work/zb400000.cpu") / $(zb_median "$work/zb100000.cpu")")" \
+    "$(calc "$(zb_median "$work/zb200000.cpu") / $(zb_median "$work/zb100000.cpu")")"

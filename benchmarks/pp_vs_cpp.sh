@@ -2,8 +2,9 @@
 # Times "zbsvc pp -nocheck FILE" against "cpp -P -undef -nostdinc
 # -traditional-cpp FILE" on a generated description file of about 20 MB
 # (nested conditionals, defines, block and line comments), prints the
-# medians and the ratio, then times zbsvc on a 40 MB file of the same kind
-# to check that the time grows linearly, and reports the peak memory of
+# medians and the ratio run by run (median, minimum, maximum), then
+# times zbsvc on a 40 MB file of the same kind to check that the time grows
+# linearly, and reports the peak memory of
 # zbsvc (the buffer is filtered in place: about one copy of the input).
 #   benchmarks/pp_vs_cpp.sh [BUILD_DIR] [RUNS] [MEGABYTES]
 set -euo pipefail
@@ -92,8 +93,15 @@ for name in zb cp zb2; do
 done
 printf 'zbsvc pp (%d MB): median wall %.3f s, cpu %.3f s over %d runs\n' "$megabytes" "$zb_wall" "$zb_cpu" "$runs"
 printf 'cpp      (%d MB): median wall %.3f s, cpu %.3f s over %d runs\n' "$megabytes" "$cp_wall" "$cp_cpu" "$runs"
-printf 'ratio cpp/zbsvc: wall %.2f, cpu %.2f (zbsvc is that many times faster)\n' \
-    "$(echo "$cp_wall / $zb_wall" | bc -l)" "$(echo "$cp_cpu / $zb_cpu" | bc -l)"
+# The ratio run by run (the runs alternate), with its spread.
+. "$root/benchmarks/ratio_stats.sh"
+for c in 1 2; do
+    awk -v c="$c" '{ print $c }' "$work/cpp.t" > "$work/cpp.$c"
+    awk -v c="$c" '{ print $c }' "$work/zb.t" > "$work/zb.$c"
+    zb_ratios "$work/cpp.$c" "$work/zb.$c" "$work/ratio.$c"
+done
+printf 'ratio cpp/zbsvc over %d runs: wall %s, cpu %s (zbsvc is that many times faster)\n' \
+    "$runs" "$(zb_spread "$work/ratio.1")" "$(zb_spread "$work/ratio.2")"
 printf 'zbsvc pp (%d MB): median wall %.3f s, cpu %.3f s; ratio to %d MB: wall %.3f, cpu %.3f (linear: 2)\n' \
     $((2 * megabytes)) "$zb2_wall" "$zb2_cpu" "$megabytes" \
     "$(echo "$zb2_wall / $zb_wall" | bc -l)" "$(echo "$zb2_cpu / $zb_cpu" | bc -l)"

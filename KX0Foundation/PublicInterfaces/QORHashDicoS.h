@@ -211,6 +211,18 @@ template <class K> class QORHashDicoBase
         return e ? e->_Value : nullptr;
     }
 
+    // The same two with the key given as its bytes and its hash (the
+    // key's ComputeHashKey): no key object is built for a lookup.
+    int InsertBytes(const char* iKey, size_t iLength, unsigned int iHash, void* iValue)
+    {
+        return _Core.Insert(iKey, iLength, iHash, 0, iValue) == 0 ? 1 : 0;
+    }
+    void* LocateBytes(const char* iKey, size_t iLength, unsigned int iHash) const
+    {
+        const QORHashDicoCore::Elem* e = _Core.Find(iKey, iLength, iHash);
+        return e ? e->_Value : nullptr;
+    }
+
     // Sets oBucket to the key's bucket always, oPosition to the element's
     // position (0 when absent); returns the value or null.
     void* LocatePosition(const K& iKey, int& oBucket, int& oPosition) const
@@ -282,6 +294,19 @@ template <class K> class QORHashDicoBase
             return false;
         if (oKey)
             Bytes::Assign(*oKey, *e);
+        oValue = e->_Value;
+        return true;
+    }
+    // The same step showing the key's bytes where the dictionary keeps them
+    // (valid until the dictionary changes) instead of copying them out.
+    bool WalkBytes(int& ioBucket, int& ioPosition, const char*& oKey, size_t& oLength,
+                   void*& oValue) const
+    {
+        const QORHashDicoCore::Elem* e = _Core.Next(ioBucket, ioPosition);
+        if (!e)
+            return false;
+        oKey = e->Key();
+        oLength = e->_Length;
         oValue = e->_Value;
         return true;
     }

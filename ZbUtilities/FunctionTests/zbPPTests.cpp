@@ -318,6 +318,29 @@ TEST_F(PP, ConditionLineTail)
     EXPECT_EQ(Out("#if X // c\nx\n#endif\n"), "x\n\n");
 }
 
+// Runs of lines without directive and comment are passed over whole; what
+// follows them, the line count and the block state are the scanner's again.
+TEST_F(PP, PlainLinesPassedOver)
+{
+    std::string plain;
+    for (int i = 0; i < 3000; ++i)
+        plain += "P" + std::to_string(i) + " = a/b c/ / #x\n";
+    const std::pair<std::string, std::string> cases[] = {
+        {"x\n" + plain + "#if 0\n" + plain + "#endif\n" + plain, "x\n" + plain + "\n" + plain},
+        {plain + "a /* c */ b\n" + plain + "y // z\n" + plain,
+         plain + "a  b\n" + plain + "y \n" + plain},
+        {"#if 1\n" + plain + "#else\n" + plain + "#endif\n" + plain + "end",
+         plain + "\n" + plain + "end"},
+        {plain + "#define D 1\n" + plain + " #if 0\n/\nq/",
+         plain + "#define D 1\n" + plain + " #if 0\n/\nq/"},
+    };
+    for (const auto& [text, expected] : cases)
+        EXPECT_EQ(Out(text), expected) << text.substr(0, 40);
+    // The lines passed over are counted.
+    Outcome o = Run(plain + "#endif\n");
+    EXPECT_EQ(o._Err, "# Error: f.mk[3001]: missing #if\n");
+}
+
 TEST_F(PP, EdgeBuffers)
 {
     EXPECT_EQ(zbPP(_Levels, _Macros, nullptr, "f.mk", 1), 0);

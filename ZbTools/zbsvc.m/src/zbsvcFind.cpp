@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 
 #include "zbContext.h"
 #include "zbDirectories.h"
@@ -29,26 +30,70 @@ class Finder
 {
   public:
     explicit Finder(zbPathFinder& iFinder) : _Finder(iFinder) {}
+    ~Finder() { Flush(); }
     void Find(const char* iName, size_t iLength)
     {
         _Name.Reset();
         _Name.Append(iName, iLength);
-        if (_Finder.SearchFor(_Name, _File))
+        // The usual name, found: its directory's text, a separator and the
+        // name go straight into the output block.  A name ending with a
+        // separator or holding the other one takes the general way.
+        const zbFileName* dir = _Finder._Locate(_Name);
+        if (dir && dir->GetPtrToFullname() && iLength &&
+            iName[iLength - 1] != zbUnixPathSeparator[0] &&
+            !std::memchr(iName, zbDosPathSeparator[0], iLength))
         {
-            fwrite_unlocked(_File.GetPtrToFullname(), 1, _File.GetFullnameLength(), stdout);
-            putc_unlocked('\n', stdout);
-            return;
+            const size_t dirLength = dir->GetFullnameLength();
+            char* out = Room(dirLength + iLength + 2);
+            std::memcpy(out, dir->GetPtrToFullname(), dirLength);
+            out[dirLength] = zbPathSeparator[0];
+            std::memcpy(out + dirLength + 1, iName, iLength);
+            out[dirLength + 1 + iLength] = '\n';
         }
-        zbsvcFlushOutput(); // the paths found before come first
-        zbReportMessage("zbPathFinder.NotFound", {QORUnicodeString(_Name.CastToCharPtr())});
-        ++_NotFound;
+        else if (_Finder.SearchFor(_Name, _File))
+        {
+            const size_t length = _File.GetFullnameLength();
+            char* out = Room(length + 1);
+            std::memcpy(out, _File.GetPtrToFullname(), length);
+            out[length] = '\n';
+        }
+        else
+        {
+            Flush();
+            zbsvcFlushOutput(); // the paths found before come first
+            zbReportMessage("zbPathFinder.NotFound", {QORUnicodeString(_Name.CastToCharPtr())});
+            ++_NotFound;
+        }
+    }
+    // Hands the paths gathered so far to standard output.
+    void Flush()
+    {
+        if (_Used)
+            fwrite_unlocked(_Out.data(), 1, _Used, stdout);
+        _Used = 0;
     }
     int _NotFound = 0;
 
   private:
+    static constexpr size_t OutBlock = 1 << 18;
+    // Room for iLength more bytes in the output block.
+    char* Room(size_t iLength)
+    {
+        if (_Used + iLength > _Out.size())
+        {
+            Flush();
+            if (iLength > _Out.size())
+                _Out.resize(iLength);
+        }
+        char* at = &_Out[_Used];
+        _Used += iLength;
+        return at;
+    }
     zbPathFinder& _Finder;
     QORString _Name;
     zbFileName _File;
+    std::string _Out = std::string(OutBlock, '\0');
+    size_t _Used = 0;
 };
 } // namespace
 
@@ -113,5 +158,6 @@ int zbsvcFind(int argc, char** argv)
         }
         std::free(buffer);
     }
+    find.Flush();
     return status || find._NotFound ? 1 : 0;
 }

@@ -118,13 +118,14 @@ zbMacroValue* zbMacroSet::_InsertText(const char* iName, const char* iNameEnd, c
     const char* end = iName;
     while (end < iNameEnd && !zbIsBlank(*end))
         ++end;
-    const QORString name(iName, static_cast<size_t>(end - iName));
-    // A new name (the usual case) costs one lookup.
+    // A new name (the usual case) costs one hash and one lookup.
+    const size_t length = static_cast<size_t>(end - iName);
+    const unsigned int hash = QORHashBytes(iName, length);
     zbMacroValue* macro = new zbMacroValue;
     macro->_Init(iText, iLength);
-    if (QORHashDicSzbMacroValue::Insert(name, macro))
+    if (InsertBytes(iName, length, hash, macro))
         return macro;
-    zbMacroValue* existing = Locate(name);
+    zbMacroValue* existing = static_cast<zbMacroValue*>(LocateBytes(iName, length, hash));
     if (iMode == ReplaceExisting)
         existing->_Init(iText, iLength);
     delete macro;
@@ -216,9 +217,11 @@ char* zbMacroSet::ParseBuffer(const char* iFileName, char* ioBuffer)
     {
         if (!specials._Is[static_cast<unsigned char>(c)])
         {
+            // A single blank after other text is copied as it stands too.
             do
                 *dst++ = *src++;
-            while (!specials._Is[static_cast<unsigned char>(*src)]);
+            while (!specials._Is[static_cast<unsigned char>(*src)] ||
+                   (*src == ' ' && src[-1] != ' '));
             last = src[-1];
             continue;
         }
@@ -471,16 +474,20 @@ int zbMacroSet::Print(zbOFStream& oStream) const
     auto ahead = values.begin();
     for (int i = 0; i < 2 && ahead != values.end(); ++i)
         ++ahead;
-    for (const auto& entry : *this)
+    int bucket = 1, position = 0;
+    const char* key;
+    size_t keyLength;
+    void* value;
+    while (WalkBytes(bucket, position, key, keyLength, value))
     {
         if (ahead != values.end())
         {
             __builtin_prefetch((*ahead)->GetValue().CastToCharPtr());
             ++ahead;
         }
-        text.append(entry._Key.Std());
+        text.append(key, keyLength);
         text.append("='", 2);
-        text.append(entry._Value->GetValue().Std());
+        text.append(static_cast<const zbMacroValue*>(value)->GetValue().Std());
         text.append("'\n", 2);
         if (text.size() >= piece)
         {

@@ -267,13 +267,12 @@ zbMacroValue* zbMacroSolver::Find(const char* iName, size_t iLength, const zbMac
 {
     oLookup = Lookup();
     zbMacroValue* macro = ioKnown;
-    QORString name;
     if (!macro)
     {
-        name = QORString(iName, iLength);
-        macro = _Set.GetMacro(name);
+        const unsigned int hash = QORHashBytes(iName, iLength);
+        macro = static_cast<zbMacroValue*>(_Set.LocateBytes(iName, iLength, hash));
         if (!macro && _Other)
-            macro = _Other->GetMacro(name);
+            macro = static_cast<zbMacroValue*>(_Other->LocateBytes(iName, iLength, hash));
     }
     if (macro)
     {
@@ -302,7 +301,7 @@ zbMacroValue* zbMacroSolver::Find(const char* iName, size_t iLength, const zbMac
         }
         return nullptr;
     }
-    if (const char* env = std::getenv(name.CastToCharPtr()))
+    if (const char* env = std::getenv(std::string(iName, iLength).c_str()))
     {
         oLookup._Defined = 1;
         oLookup._Text = env;

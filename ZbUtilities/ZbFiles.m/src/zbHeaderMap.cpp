@@ -91,6 +91,8 @@ int zbHeaderMap::InsertFile(const QORString& iMapFile, QORHashDicSzbFileName* io
                 if (intoFW)
                     _ListOfPathsIntoFW.Append(current);
             }
+            else if (ioDico && !iLowerCase)
+                ioDico->InsertBytes(line, length, QORHashBytes(line, length), current);
             else if (ioDico)
             {
                 key.Reset();
