@@ -83,6 +83,13 @@ class zbRTViewElement
     // The names are equal.
     bool operator==(const zbRTViewElement& iOther) const { return _Name == iOther._Name; }
 
+    // The merge rule of two records of one name: true when iNew is to take
+    // the place of iStored (a higher type, or the same type and a higher
+    // exposure).  With iReport, two records of the same type naming
+    // different runtime-view files are reported ("RTVduplicate_r").
+    static bool Supersedes(const zbRTViewElement& iNew, const zbRTViewElement& iStored,
+                           bool iReport);
+
     zbNewString _Name;
     zbNewString _RTVname;
     int _Skills;

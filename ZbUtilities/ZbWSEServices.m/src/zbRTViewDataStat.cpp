@@ -41,18 +41,8 @@ int zbRTViewDataStat::_Merge(const zbRTViewElementStat& iElement, bool iReport)
         elements->Insert(iElement._Name, new zbRTViewElementStat(iElement));
         return 1;
     }
-    if (*stored->_Type < *iElement._Type)
+    if (zbRTViewElement::Supersedes(iElement, *stored, iReport))
         *stored = iElement;
-    else if (*stored->_Type == *iElement._Type)
-    {
-        if (iReport && stored->_RTVname != iElement._RTVname)
-            zbReportMessage("RTVduplicate_r",
-                            {QORUnicodeString(iElement._Name.CastToCharPtr()),
-                             QORUnicodeString(stored->_RTVname.CastToCharPtr()),
-                             QORUnicodeString(iElement._RTVname.CastToCharPtr())});
-        if (*stored->_Exposure < *iElement._Exposure)
-            *stored = iElement;
-    }
     return 0;
 }
 

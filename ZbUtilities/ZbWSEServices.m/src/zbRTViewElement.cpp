@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "zbOFStream.h"
+#include "zbReport.h"
 
 // The tags: id, code, name.
 const zbRTViewElementType zbRTViewElement::Runtime(1, "RTV", "Runtime");
@@ -197,4 +198,18 @@ void zbRTViewElement::Print(zbOFStream& ioStream) const
     std::snprintf(header, sizeof header, "%s%c%.3d%c%s%c", _Type->GetCode(), _tSsIs, _Skills,
                   _sSeIs, _Exposure->GetCode(), _eSrIs);
     ioStream << header << _Name.CastToCharPtr() << _rSsIs << _RTVname.CastToCharPtr();
+}
+
+bool zbRTViewElement::Supersedes(const zbRTViewElement& iNew, const zbRTViewElement& iStored,
+                                 bool iReport)
+{
+    if (*iStored._Type < *iNew._Type)
+        return true;
+    if (!(*iStored._Type == *iNew._Type))
+        return false;
+    if (iReport && iStored._RTVname != iNew._RTVname)
+        zbReportMessage("RTVduplicate_r", {QORUnicodeString(iNew._Name.CastToCharPtr()),
+                                           QORUnicodeString(iStored._RTVname.CastToCharPtr()),
+                                           QORUnicodeString(iNew._RTVname.CastToCharPtr())});
+    return *iStored._Exposure < *iNew._Exposure;
 }
