@@ -68,6 +68,16 @@ int GetSizes(zbsvcOptions& ioOptions, unsigned int& oSize, unsigned int& oRatio)
     return -1;
 }
 
+// Declares the sizes, analyses the line, reads the sizes: -1 when the verb
+// goes on, else its exit status.
+int Analyze(zbsvcOptions& ioOptions, int argc, char** argv, int iMinValues, int iMaxValues,
+            unsigned int& oSize, unsigned int& oRatio)
+{
+    DeclareSizes(ioOptions);
+    int status = zbsvcAnalyze(ioOptions, argc, argv, iMinValues, iMaxValues);
+    return status >= 0 ? status : GetSizes(ioOptions, oSize, oRatio);
+}
+
 int ReportMemory(const char* iName, const zbSharedMemory& iMemory)
 {
     return zbReportMessage("zbsvc.shm.Failed",
@@ -99,12 +109,9 @@ int Publish(zbSharedMemoryS& ioServer, const QORListValQORString& iValues)
 int Serve(int argc, char** argv)
 {
     zbsvcOptions options("zbsvc shm serve");
-    DeclareSizes(options);
-    int status = zbsvcAnalyze(options, argc, argv, 1, -1);
-    if (status >= 0)
-        return status;
     unsigned int size, ratio;
-    if ((status = GetSizes(options, size, ratio)) >= 0)
+    int status = Analyze(options, argc, argv, 1, -1, size, ratio);
+    if (status >= 0)
         return status;
     const QORListValQORString& values = *options.GetAllLineValues();
     for (const QORString& value : values)
@@ -155,12 +162,9 @@ int Serve(int argc, char** argv)
 int Get(int argc, char** argv)
 {
     zbsvcOptions options("zbsvc shm get");
-    DeclareSizes(options);
-    int status = zbsvcAnalyze(options, argc, argv, 2, 3);
-    if (status >= 0)
-        return status;
     unsigned int size, ratio;
-    if ((status = GetSizes(options, size, ratio)) >= 0)
+    int status = Analyze(options, argc, argv, 2, 3, size, ratio);
+    if (status >= 0)
         return status;
     const QORListValQORString& values = *options.GetAllLineValues();
     const char* name = values[1].CastToCharPtr();
@@ -185,12 +189,9 @@ int Get(int argc, char** argv)
 int List(int argc, char** argv)
 {
     zbsvcOptions options("zbsvc shm list");
-    DeclareSizes(options);
-    int status = zbsvcAnalyze(options, argc, argv, 1, 1);
-    if (status >= 0)
-        return status;
     unsigned int size, ratio;
-    if ((status = GetSizes(options, size, ratio)) >= 0)
+    int status = Analyze(options, argc, argv, 1, 1, size, ratio);
+    if (status >= 0)
         return status;
     const char* name = (*options.GetAllLineValues())[1].CastToCharPtr();
     zbSharedMemoryC client(size, ratio);
