@@ -25,7 +25,9 @@ static int ReplayFile(const std::string& iPath)
     while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0)
         data.insert(data.end(), buffer, buffer + n);
     std::fclose(f);
-    LLVMFuzzerTestOneInput(data.data(), data.size());
+    // As the fuzzer does, an empty input still comes with a valid pointer.
+    static const uint8_t kEmpty = 0;
+    LLVMFuzzerTestOneInput(data.empty() ? &kEmpty : data.data(), data.size());
     return 0;
 }
 

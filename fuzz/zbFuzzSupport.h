@@ -67,7 +67,8 @@ inline bool WriteFile(const std::string& iPath, const void* iData, size_t iSize)
     FILE* file = std::fopen(iPath.c_str(), "wb");
     if (!file)
         return false;
-    bool written = std::fwrite(iData, 1, iSize, file) == iSize;
+    // An empty input may come without a buffer at all.
+    bool written = !iSize || std::fwrite(iData, 1, iSize, file) == iSize;
     return std::fclose(file) == 0 && written;
 }
 
