@@ -3,13 +3,17 @@
 // directories of -path are scanned first (in order), then the header map is
 // merged in (a name already known keeps its directory).  -names FILE reads
 // further names from FILE ("-": standard input), one per line, after those
-// of the command line; -stdin then reads more from standard input.  A name not found is reported
-// and makes the status 1.
+// of the command line; -stdin then reads more from standard input.  A name
+// with a directory part (sys/types.h) not known to the scan is probed in
+// each directory of -path.  With -i the path printed carries the entry's
+// own spelling.  A name not found is reported and makes the status 1.
 
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string>
+#include <strings.h>
 
 #include "zbContext.h"
 #include "zbDirectories.h"
@@ -17,7 +21,9 @@
 #include "zbFileOperations.h"
 #include "zbMsgManager.h"
 #include "zbOFStream.h"
+#include "zbDirectory.h"
 #include "zbPathFinder.h"
+#include "zbPathFinderAccess.h"
 #include "zbPathSeparators.h"
 #include "zbReport.h"
 #include "zbTraceManager.h"
@@ -28,14 +34,25 @@ namespace
 class Finder
 {
   public:
-    explicit Finder(zbPathFinder& iFinder) : _Finder(iFinder) {}
+    Finder(zbPathFinder& iFinder, const QORListValQORString& iPaths, bool iNoCase)
+        : _Finder(iFinder), _NoCase(iNoCase)
+    {
+        _Probe.SetListOfPath(iPaths);
+    }
     void Find(const char* iName, size_t iLength)
     {
         _Name.Reset();
         _Name.Append(iName, iLength);
+        const char* found = nullptr;
         if (_Finder.SearchFor(_Name, _File))
+            found = _NoCase ? RealName() : _File.GetPtrToFullname();
+        // The scanned directories know their entries by bare name only: a
+        // name with a directory part is probed in each directory.
+        else if (std::memchr(iName, '/', iLength) && _Probe.SearchFor(_Name, _File))
+            found = _File.GetPtrToFullname();
+        if (found)
         {
-            fwrite_unlocked(_File.GetPtrToFullname(), 1, _File.GetFullnameLength(), stdout);
+            fputs_unlocked(found, stdout);
             putc_unlocked('\n', stdout);
             return;
         }
@@ -46,9 +63,36 @@ class Finder
     int _NotFound = 0;
 
   private:
+    // Found without regard to case, the name is joined as it was asked:
+    // the entry's own spelling is put in its place when they differ.
+    const char* RealName()
+    {
+        _Real = _File.GetPtrToFullname();
+        if (zbAccessFile(_Real.c_str()) == 0)
+            return _Real.c_str();
+        size_t slash = _Real.rfind('/');
+        if (slash == std::string::npos)
+            return _Real.c_str();
+        std::string directory = _Real.substr(0, slash);
+        std::string base = _Real.substr(slash + 1);
+        zbDirectory entries(directory.c_str());
+        if (!entries.Failed())
+            for (struct dirent64* entry = entries.FindFirstEnt(); entry;
+                 entry = entries.FindNextEnt())
+                if (::strcasecmp(entry->d_name, base.c_str()) == 0)
+                {
+                    _Real = directory + "/" + entry->d_name;
+                    break;
+                }
+        return _Real.c_str();
+    }
+
     zbPathFinder& _Finder;
+    zbPathFinderAccess _Probe;
+    bool _NoCase;
     QORString _Name;
     zbFileName _File;
+    std::string _Real;
 };
 } // namespace
 
@@ -78,12 +122,18 @@ int zbsvcFind(int argc, char** argv)
             zbSplitPathConcatenation(paths, value.CastToCharPtr(), zbPathConcatSeparator[0]);
     finder.SetListOfPath(paths);
     if (QORString* map = options.GetSwitchValue("map"))
+    {
+        zbExtLastError.SetErrno(0);
         if (finder.SetHeaderMap(*map) != 0)
-            return zbReportLastError(map->CastToCharPtr());
+            return zbExtLastError.GetErrno() == EBADF
+                       ? zbReportMessage("zbHeaderList.NotAList",
+                                         {QORUnicodeString(map->CastToCharPtr())})
+                       : zbReportLastError(map->CastToCharPtr());
+    }
 
     static char outputBuffer[1 << 16];
     std::setvbuf(stdout, outputBuffer, _IOFBF, sizeof outputBuffer);
-    Finder find(finder);
+    Finder find(finder, paths, options.GetSwitchStatus("i") != 0);
     if (names)
         for (const QORString& name : *names)
             find.Find(name.CastToCharPtr(), static_cast<size_t>(name.Length()));
