@@ -261,8 +261,10 @@ TEST(zbHeaderListIntoWS, CatPrintsAbsoluteBlocks)
     zbHeaderListIntoWS plain(QORString("/other"), QORString((dir / "l").c_str()), 0);
     {
         zbOFStream out((dir / "out").c_str(), 8);
-        EXPECT_EQ(intoFW.CatHeaderListToStream(out), 0);
-        EXPECT_EQ(plain.CatHeaderListToStream(out), 0);
+        // The cut last line is damage, found on line 8.
+        EXPECT_EQ(intoFW.CatHeaderListToStream(out), zbHeaderListIntoWS::CatDamaged);
+        EXPECT_EQ(intoFW.GetDamagedLine(), 8);
+        EXPECT_EQ(plain.CatHeaderListToStream(out), zbHeaderListIntoWS::CatDamaged);
     }
     EXPECT_EQ(ReadFile(dir / "out"), "@|/ws/./Fw/PublicInterfaces\na@b.h\nb.h\n"
                                      "@|>/ws/./Fw/PrivateInterfaces\np.h\n"
@@ -275,8 +277,7 @@ TEST(zbHeaderListIntoWS, CatPrintsAbsoluteBlocks)
     WriteFile(dir / "bad", "!<zbhl> v1\n@Fw\n");
     zbHeaderListIntoWS bad(QORString("/ws"), QORString((dir / "bad").c_str()), 0);
     zbOFStream out((dir / "out2").c_str(), 8);
-    EXPECT_EQ(bad.CatHeaderListToStream(out), 1);
-    EXPECT_EQ(zbExtLastError.GetErrno(), EBADF);
+    EXPECT_EQ(bad.CatHeaderListToStream(out), zbHeaderListIntoWS::CatNotAList);
     out.Close();
     EXPECT_EQ(ReadFile(dir / "out2"), "");
 }

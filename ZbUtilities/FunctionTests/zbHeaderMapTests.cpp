@@ -128,8 +128,10 @@ TEST(zbHeaderMap, MissingListIsReportedAndCounted)
     EXPECT_EQ(zbHeaderMap().BuildFromListOfHeaderLists(Q(map), all), 2);
     EXPECT_EQ(err.Stop(), "# System error on " + (lists._Dir / "none.hl") +
                               ": No such file or directory\n"
-                              "# System error on " +
-                              (lists._Dir / "bad.hl") + ": Bad file descriptor\n");
+                              "# Error: " +
+                              (lists._Dir / "bad.hl") +
+                              " is not a header list: its first line is not the header-list "
+                              "magic line\n");
     EXPECT_EQ(ReadFile(map), kMagic + "@/ws1/./A/PublicInterfaces\nFoo.H\nx.h\n");
 
     zbtest::Capture err2(2);

@@ -28,6 +28,7 @@ struct Tree
         WriteFile(_Dir / "map", "!<zbhl> v2.0.1\n@/ws/./X/PublicInterfaces\nm.h\na.h\n");
     }
     std::string operator/(const std::string& iName) const { return _Dir / iName; }
+    const std::string& Path() const { return _Dir.Path(); }
 };
 } // namespace
 
@@ -52,9 +53,15 @@ TEST(zbsvcFind, Searches)
         {{"-path", tree / "two", "foo.h", "a.h"},
          "",
          "1|" + tree / "two/a.h\n|# Error: foo.h not found\n"},
+        // Without regard to case, the path printed is the one on disk.
         {{"-i", "-path", tree / "two", "foo.h", "A.H"},
          "",
-         "0|" + tree / "two/foo.h\n" + tree / "two/A.H\n|"},
+         "0|" + tree / "two/Foo.H\n" + tree / "two/a.h\n|"},
+        // A name with a directory part is probed in each directory, in order.
+        {{"-path", tree / "missing:" + tree.Path() + ":" + tree / "one", "two/a.h", "one/a.h",
+          "two/nope.h"},
+         "",
+         "1|" + tree / "two/a.h\n" + tree / "one/a.h\n|# Error: two/nope.h not found\n"},
         // Names given, then those of the file, then those of standard input.
         {{"-map", tree / "map", "-names", tree / "names", "-stdin", "a.h"},
          "m.h\n",
@@ -64,7 +71,8 @@ TEST(zbsvcFind, Searches)
          "1||# System error on " + tree / "none" + ": No such file or directory\n"},
         {{"-map", tree / "bad", "a.h"},
          "",
-         "1||# System error on " + tree / "bad" + ": Bad file descriptor\n"},
+         "1||# Error: " + tree / "bad" +
+             " is not a header list: its first line is not the header-list magic line\n"},
     };
     for (const auto& c : cases)
     {

@@ -32,8 +32,8 @@ TEST(zbsvcHmap, UnreadableListsAreReportedAndCounted)
     EXPECT_EQ(Outcome(Zbsvc({"hmap", "-o", dir / "map", "/w=" + (dir / "none.hl"),
                              "/w=" + (dir / "one.hl"), "/w=" + (dir / "bad.hl")})),
               "1||# System error on " + (dir / "none.hl") +
-                  ": No such file or directory\n# System error on " + (dir / "bad.hl") +
-                  ": Bad file descriptor\n");
+                  ": No such file or directory\n# Error: " + (dir / "bad.hl") +
+                  " is not a header list: its first line is not the header-list magic line\n");
     EXPECT_EQ(ReadFile(dir / "map"), "!<zbhl> v2.0.1\n@/w/./A\nx.h\n");
 }
 
@@ -47,4 +47,50 @@ TEST(zbsvcHmap, Usage)
         EXPECT_EQ(result._Status, 2) << bad;
         EXPECT_NE(result._Err.find("is not WS=LISTFILE"), std::string::npos) << bad;
     }
+}
+
+// A damaged list is reported with its line and counted; the blocks before
+// the damage still go into the map.
+TEST(zbsvcHmap, DamagedListsAreReportedWithTheirLine)
+{
+    const std::string magic = "!<zbhl> v2.0.1\n";
+    const struct
+    {
+        std::string _List;
+        const char* _Line;
+        std::string _Map; // after the magic line
+    } cases[] = {
+        {magic + "@A\nx.h\ny.h\n@B\nz.h", "6", "@/w/./A\nx.h\ny.h\n@/w/./B\n"},
+        {magic + "@A\nx.h\n@B\nz" + std::string(1, '\0') + ".h\n@C\nw.h\n", "5",
+         "@/w/./A\nx.h\n@/w/./B\n"},
+        {magic + "stray\n@A\nx.h\n", "2", ""},
+    };
+    for (const auto& c : cases)
+    {
+        zbtest::TempDir dir;
+        WriteFile(dir / "l.hl", c._List);
+        EXPECT_EQ(Outcome(Zbsvc({"hmap", "-o", dir / "map", "/w=" + (dir / "l.hl")})),
+                  "1||# Error: " + (dir / "l.hl") + ", line " + c._Line +
+                      ": damaged header list (a NUL byte, a cut line or a line outside a "
+                      "block): the entries from there on are left out\n")
+            << c._Line;
+        EXPECT_EQ(ReadFile(dir / "map"), magic + c._Map) << c._Line;
+    }
+}
+
+// Every directory of the map is absolute, a relative workspace included; a
+// map that cannot be written is named, not the list.
+TEST(zbsvcHmap, RelativeWorkspaceAndUnwritableMap)
+{
+    zbtest::TempDir dir;
+    WriteFile(dir / "l.hl", "!<zbhl> v2.0.1\n@A\nx.h\n");
+    zbtest::ChildEnvironment env;
+    env._Set["PWD"] = dir.Path();
+    zbtest::ChildResult r = zbtest::Run(
+        {zbtest::Program("zbsvc"), "hmap", "-o", "map", "ws/sub=l.hl"}, env, "", dir.Path());
+    EXPECT_EQ(Outcome(r), "0||");
+    EXPECT_EQ(ReadFile(dir / "map"), "!<zbhl> v2.0.1\n@" + dir.Path() + "/ws/sub/./A\nx.h\n");
+
+    EXPECT_EQ(Outcome(Zbsvc({"hmap", "-o", "/dev/full", "/w=" + (dir / "l.hl")})),
+              "1||# System error on /dev/full: No space left on device\n");
 }

@@ -79,3 +79,20 @@ TEST(zbsvcmacros, OutputFailure)
     EXPECT_EQ(1, r._Status);
     EXPECT_EQ("zbsvc: standard output: No space left on device\n", r._Err);
 }
+
+// A file that defines nothing is a valid empty set, whether it is empty or
+// holds only comments.
+TEST(zbsvcmacros, FilesDefiningNothingAreAnEmptySet)
+{
+    zbtest::TempDir dir;
+    zbtest::WriteFile(dir / "empty.mk", "");
+    zbtest::WriteFile(dir / "comment.mk", "# nothing here\n");
+    zbtest::WriteFile(dir / "one.mk", "A = 1\n");
+    for (const char* file : {"empty.mk", "comment.mk"})
+    {
+        EXPECT_EQ(zbtest::Outcome(zbtest::Zbsvc({"macros", dir / file})), "0||") << file;
+        EXPECT_EQ(zbtest::Outcome(zbtest::Zbsvc({"macros", dir / file, dir / "one.mk"})),
+                  "0|A='1'\n|")
+            << file;
+    }
+}

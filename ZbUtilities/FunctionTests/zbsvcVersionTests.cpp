@@ -86,9 +86,12 @@ TEST(zbsvcVersion, MissingPiecesLeaveZeros)
     env._Set["MY_ZBZB_DATA"] = dir.Path();
     env._Set["Zbzb_SPKLEVEL"] = "4";
     r = zbtest::Run({Program("zbsvc"), "version", "-level", kExampleLevels}, env);
-    EXPECT_EQ(0, r._Status);
+    EXPECT_EQ(1, r._Status);
     EXPECT_EQ(zeros, r._Out);
-    EXPECT_EQ("", r._Err);
+    EXPECT_EQ("# Error: " + dir.Path() +
+                  "/./code/tools/data/zbVersionData.mk does not define MajorVersion and "
+                  "MinorVersion: the version stays 0\n",
+              r._Err);
 
     // No version data anywhere on the data path.
     env._Set["ZbzbINSTALL_PATH"] = dir.Path() + "/empty";
@@ -107,4 +110,47 @@ TEST(zbsvcVersion, MissingPiecesLeaveZeros)
     r = zbtest::Run({Program("zbsvc"), "version", "-level", kExampleLevels}, env);
     EXPECT_EQ(zeros, r._Out);
     EXPECT_NE("", r._Err);
+}
+
+// Files that are there but cannot be used: an error naming the file, the
+// version left at 0, status 1.
+TEST(zbsvcVersion, UnusableFilesAreErrors)
+{
+    const std::string zeros = Values("0", "0", "0", "0");
+    const std::string data = "#if ZB_V5\nMajorVersion = 5\nMinorVersion = 21\n#endif\n";
+    const struct
+    {
+        const char* _Level; // null: a directory in its place
+        std::string _Data;
+        const char* _Error; // after the file name
+    } cases[] = {
+        {"", data, " is empty: the version stays 0"},
+        {nullptr, data, ": Is a directory"},
+        {"#define ZB_V5\n", "", " does not define MajorVersion and MinorVersion"},
+        // Cut short: the preprocessor says where.
+        {"#define ZB_V5\n", data.substr(0, 30), "[2]: missing #endif"},
+        {"#define ZB_V5\n", std::string("MajorVersion = 5\n\0MinorVersion = 2\n", 35),
+         " holds a NUL byte: it is not a text file"},
+    };
+    for (const auto& c : cases)
+    {
+        zbtest::TempDir dir;
+        ASSERT_EQ(0, std::system(("mkdir -p '" + dir.Path() + "/code/tools/data'").c_str()));
+        const std::string level = dir / "TALVEXV5Level.lvl";
+        const std::string dataFile = dir / "code/tools/data/zbVersionData.mk";
+        const std::string dataName = dir / "./code/tools/data/zbVersionData.mk";
+        if (c._Level)
+            zbtest::WriteFile(level, c._Level);
+        else
+            ASSERT_EQ(0, std::system(("mkdir '" + level + "'").c_str()));
+        zbtest::WriteFile(dataFile, c._Data);
+        zbtest::ChildEnvironment env;
+        env._Set["MY_ZBZB_DATA"] = dir.Path();
+        zbtest::ChildResult r =
+            zbtest::Run({Program("zbsvc"), "version", "-level", dir.Path()}, env);
+        const std::string named = (c._Level && *c._Level ? dataName : level) + c._Error;
+        EXPECT_EQ(1, r._Status) << named;
+        EXPECT_EQ(zeros, r._Out) << named;
+        EXPECT_NE(std::string::npos, r._Err.find(named)) << r._Err;
+    }
 }

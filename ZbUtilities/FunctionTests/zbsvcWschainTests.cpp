@@ -24,7 +24,9 @@ TEST(zbsvcWschain, Failures)
               "1||# System error on " + config + ": No such file or directory\n");
     zbtest::WriteFile(config, "one line only\n");
     EXPECT_EQ(Outcome(Zbsvc({"wschain", ws.Path()})),
-              "1||# System error on " + config + ": Bad file descriptor\n");
+              "1||# Error: " + config +
+                  " is not a workspace configuration: its second line, the workspace chain, is "
+                  "missing\n");
 
     EXPECT_EQ(Outcome(Zbsvc({"wschain"})), "2||zbsvc wschain: wrong number of arguments\n"
                                            "usage: zbsvc wschain WS\n"

@@ -88,6 +88,9 @@ class zbContext
     // "MainSpecifications.mk" of the configuration path, read and resolved
     // on first use; never null (empty when there is no such file).
     zbMacroSet* GetMainSpecifications();
+    // 1 when "MainSpecifications.mk" was found but could not be read as a
+    // whole (its failures reported while reading), else 0.
+    int MainSpecificationsFailed() const { return _MainSpecificationsFailed; }
 
     // The first of SetVersion and ComputeVersion sets the version; later
     // calls change nothing.
@@ -98,6 +101,21 @@ class zbContext
     // the service pack from Zbzb_SPKLEVEL, the build number from today's
     // date (YYDDD).  All four stay "0" when anything is missing.
     void ComputeVersion(const QORString& iLevelDirectory);
+    // Why ComputeVersion left the version at "0" (VersionComputed once it
+    // set the values): the step where it stopped.
+    enum VersionFailure
+    {
+        VersionComputed = 0,
+        VersionNoData,         // no "zbVersionData.mk" along the data path
+        VersionNoLevelFile,    // no level file in the directory
+        VersionBadLevelFile,   // level file unreadable, empty or refused
+        VersionUnreadableData, // version data unreadable (errno recorded)
+        VersionNulInData,      // a NUL byte in the version data
+        VersionBadData,        // version data refused (reported)
+        VersionEmptyData,      // version data empty once preprocessed
+        VersionMissingValues,  // MajorVersion or MinorVersion not defined
+    };
+    VersionFailure GetVersionFailure() const { return _VersionFailure; }
 
     void Dump(zbOFStream& oStream);
 
@@ -128,7 +146,9 @@ class zbContext
     zbMsgManager _MsgManager;
     zbTraceManager _TraceManager;
     zbMacroSet* _MainSpecifications;
+    int _MainSpecificationsFailed = 0;
     int _VersionSet;
+    VersionFailure _VersionFailure = VersionComputed;
     QORString _MajorVersion;
     QORString _MinorVersion;
     QORString _ServicePack;

@@ -4,11 +4,10 @@
 // selecting directories, everything else, or all entries.  Each entry is
 // returned as its full path: directory, separator, entry name.
 //
-// Unreadable directories are skipped silently.  An entry whose full path
-// does not fit the path buffer is reported (warning) and skipped, and so are
-// the entries of a directory whose path leaves no room for them.  Every
-// directory is walked at most once (by device and inode), so a symbolic link
-// that leads back into the walk does not make it endless.
+// Unreadable directories are skipped silently unless asked to report them.  An entry whose full
+// path does not fit the path buffer is reported (warning) and skipped, and so are the entries of a
+// directory whose path leaves no room for them.  Every directory is walked at most once (by device
+// and inode), so a symbolic link that leads back into the walk does not make it endless.
 
 #include <set>
 #include <sys/types.h>
@@ -83,6 +82,11 @@ class zbDirectoryListing
     Iterator end() { return Iterator(nullptr); }
     // How many entries were skipped because their path did not fit.
     int GetSkipped() const { return _Skipped; }
+    // With iReport set, a directory that cannot be opened is reported
+    // (systError with its path) and counted instead of skipped silently.
+    void SetReportUnreadable(int iReport) { _ReportUnreadable = iReport; }
+    // How many directories could not be opened and were reported.
+    int GetUnreadable() const { return _Unreadable; }
 
     enum
     {
@@ -111,6 +115,8 @@ class zbDirectoryListing
     const zbPatternSet* _Pattern;
     std::set<std::pair<unsigned long long, unsigned long long>> _Walked;
     int _Skipped;
+    int _ReportUnreadable = 0;
+    int _Unreadable = 0;
 };
 
 #endif

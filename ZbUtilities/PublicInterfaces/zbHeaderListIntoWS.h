@@ -21,17 +21,29 @@ class zbHeaderListIntoWS : public zbHeaderList
     const QORString& GetListname() const { return _Listname; }
     int IsIntoFW() const { return _IntoFW; }
 
+    // What CatHeaderListToStream found.
+    enum CatResult
+    {
+        CatDone = 0,
+        CatUnreadable = 1, // the list file cannot be read (errno recorded)
+        CatNotAList = 2,   // empty, or its first line is not the magic line
+        CatDamaged = 3,    // damaged at GetDamagedLine(): the blocks before it copied
+        CatRefused = 4,    // the stream refused the text (errno recorded)
+    };
     // Prints each block of the list file as
     //   "@" ["|" into-FW] [">" subdirectory] WS "/./" NAME-INTO-WS "\n" ENTRIES
-    // Only complete lines are copied.  0, or 1 when the list file cannot be
-    // read or has a wrong magic line, or the stream refuses the text (error
-    // recorded, nothing printed).
+    // Only the complete blocks before any damage (a NUL byte, a line cut
+    // at the end of the file, a line outside a block) are copied.  Nothing
+    // is printed: the caller reports from the result.
     int CatHeaderListToStream(zbOFStream& ioOut);
+    // The line (from 1, the magic line) where the last CatDamaged was found.
+    int GetDamagedLine() const { return _DamagedLine; }
 
   private:
     QORString _WSPathname;
     QORString _Listname;
     int _IntoFW;
+    int _DamagedLine = 0;
 };
 
 using QORListPtrzbHeaderListIntoWS = QORListPtr<zbHeaderListIntoWS>;

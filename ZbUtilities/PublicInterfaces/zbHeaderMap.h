@@ -26,9 +26,10 @@ class zbHeaderMap : public zbHeaderList
 
     // Writes the map file from the lists in order; the file is replaced
     // once the whole map is written.  Returns the number of lists that could
-    // not be read (each reported under systError with its list name), or 1
-    // when the map file cannot be written (reported with its name; the old
-    // file is left as it was).
+    // not be read, are not header lists or are damaged (each reported with
+    // its list name, a damage with its line; the blocks before the damage
+    // still go into the map), or 1 when the map file cannot be written
+    // (reported with its name; the old file is left as it was).
     int BuildFromListOfHeaderLists(const QORString& iMapFile,
                                    const QORListPtrzbHeaderListIntoWS& iLists);
     // Loads a map file: every directory goes to the path lists; with a

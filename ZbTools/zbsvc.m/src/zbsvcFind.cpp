@@ -11,14 +11,17 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <strings.h>
 
 #include "zbContext.h"
+#include "zbDirectory.h"
 #include "zbDirectories.h"
 #include "zbErrorCodeManager.h"
 #include "zbFileOperations.h"
 #include "zbMsgManager.h"
 #include "zbOFStream.h"
 #include "zbPathFinder.h"
+#include "zbPathFinderAccess.h"
 #include "zbPathSeparators.h"
 #include "zbReport.h"
 #include "zbTraceManager.h"
@@ -29,7 +32,11 @@ namespace
 class Finder
 {
   public:
-    explicit Finder(zbPathFinder& iFinder) : _Finder(iFinder) {}
+    Finder(zbPathFinder& iFinder, const QORListValQORString& iPaths, bool iNoCase)
+        : _Finder(iFinder), _NoCase(iNoCase)
+    {
+        _Probe.SetListOfPath(iPaths);
+    }
     ~Finder() { Flush(); }
     void Find(const char* iName, size_t iLength)
     {
@@ -38,7 +45,7 @@ class Finder
         // The usual name, found: its directory's text, a separator and the
         // name go straight into the output block.  A name ending with a
         // separator or holding the other one takes the general way.
-        const zbFileName* dir = _Finder._Locate(_Name);
+        const zbFileName* dir = _NoCase ? nullptr : _Finder._Locate(_Name);
         if (dir && dir->GetPtrToFullname() && iLength &&
             iName[iLength - 1] != zbUnixPathSeparator[0] &&
             !std::memchr(iName, zbDosPathSeparator[0], iLength))
@@ -51,12 +58,11 @@ class Finder
             out[dirLength + 1 + iLength] = '\n';
         }
         else if (_Finder.SearchFor(_Name, _File))
-        {
-            const size_t length = _File.GetFullnameLength();
-            char* out = Room(length + 1);
-            std::memcpy(out, _File.GetPtrToFullname(), length);
-            out[length] = '\n';
-        }
+            Put(_NoCase ? RealName() : _File.GetPtrToFullname());
+        // The scanned directories know their entries by bare name only: a
+        // name with a directory part is probed in each directory.
+        else if (std::memchr(iName, '/', iLength) && _Probe.SearchFor(_Name, _File))
+            Put(_File.GetPtrToFullname());
         else
         {
             Flush();
@@ -76,6 +82,38 @@ class Finder
 
   private:
     static constexpr size_t OutBlock = 1 << 18;
+    // A found path and its line feed into the output block.
+    void Put(const char* iPath)
+    {
+        const size_t length = std::strlen(iPath);
+        char* out = Room(length + 1);
+        std::memcpy(out, iPath, length);
+        out[length] = '\n';
+    }
+    // Found without regard to case, the name is joined as it was asked:
+    // the entry's own spelling is put in its place when they differ.
+    const char* RealName()
+    {
+        _Real = _File.GetPtrToFullname();
+        if (zbAccessFile(_Real.c_str()) == 0)
+            return _Real.c_str();
+        size_t slash = _Real.rfind('/');
+        if (slash == std::string::npos)
+            return _Real.c_str();
+        std::string directory = _Real.substr(0, slash);
+        std::string base = _Real.substr(slash + 1);
+        zbDirectory entries(directory.c_str());
+        if (!entries.Failed())
+            for (struct dirent64* entry = entries.FindFirstEnt(); entry;
+                 entry = entries.FindNextEnt())
+                if (::strcasecmp(entry->d_name, base.c_str()) == 0)
+                {
+                    _Real = directory + "/" + entry->d_name;
+                    break;
+                }
+        return _Real.c_str();
+    }
+
     // Room for iLength more bytes in the output block.
     char* Room(size_t iLength)
     {
@@ -90,10 +128,13 @@ class Finder
         return at;
     }
     zbPathFinder& _Finder;
+    zbPathFinderAccess _Probe;
+    bool _NoCase;
     QORString _Name;
     zbFileName _File;
     std::string _Out = std::string(OutBlock, '\0');
     size_t _Used = 0;
+    std::string _Real;
 };
 } // namespace
 
@@ -128,7 +169,7 @@ int zbsvcFind(int argc, char** argv)
 
     static char outputBuffer[1 << 16];
     std::setvbuf(stdout, outputBuffer, _IOFBF, sizeof outputBuffer);
-    Finder find(finder);
+    Finder find(finder, paths, options.GetSwitchStatus("i") != 0);
     if (names)
         for (const QORString& name : *names)
             find.Find(name.CastToCharPtr(), static_cast<size_t>(name.Length()));

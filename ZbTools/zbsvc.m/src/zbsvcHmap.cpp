@@ -1,13 +1,18 @@
 // zbsvc hmap -o MAPFILE [+]WS=LISTFILE ...: a header map from header lists
 // in command-line order; +WS=LISTFILE marks the list into-framework
-// (LISTFILE "-": standard input).
+// (LISTFILE "-": standard input).  A relative WS is made absolute from the
+// current directory.
 
+#include <cerrno>
 #include <cstring>
 #include <string>
 
+#include "zbDirectories.h"
+#include "zbFileOperations.h"
 #include "zbHeaderListIntoWS.h"
 #include "zbHeaderMap.h"
 #include "zbOFStream.h"
+#include "zbReport.h"
 #include "zbsvcVerbs.h"
 
 int zbsvcHmap(int argc, char** argv)
@@ -41,9 +46,20 @@ int zbsvcHmap(int argc, char** argv)
             lists.ApplyDelete();
             return 1;
         }
-        lists.Append(
-            new zbHeaderListIntoWS(QORString(workspace, static_cast<size_t>(equal - workspace)),
-                                   QORString(listFile), intoFW));
+        // Every directory of the map is absolute: a relative workspace is
+        // taken from the current directory.
+        QORString root(workspace, static_cast<size_t>(equal - workspace));
+        if (!zbIsItAnAbsolutePath(root.CastToCharPtr()))
+        {
+            const char* pwd = zbGetPWD();
+            if (!pwd)
+            {
+                lists.ApplyDelete();
+                return zbReportSystemError(".", errno);
+            }
+            root = QORString(pwd) + "/" + root;
+        }
+        lists.Append(new zbHeaderListIntoWS(root, QORString(listFile), intoFW));
     }
     zbHeaderMap map;
     status = map.BuildFromListOfHeaderLists(*output, lists) != 0 ? 1 : 0;

@@ -38,8 +38,8 @@ int zbsvcLs(int argc, char** argv)
                                        : zbDirectoryListing::AllEntries;
     QORListValQORString* arguments = options.GetAllLineValues();
 
-    // The walker skips unreadable directories silently: the ones given are
-    // checked here so that a wrong argument is reported.
+    // The given directories are checked here so that a wrong argument is
+    // reported; the walker reports the directories it cannot open.
     status = 0;
     QORListValQORString roots;
     for (int i = 1; arguments && i <= arguments->Size(); ++i)
@@ -60,6 +60,7 @@ int zbsvcLs(int argc, char** argv)
     zbDirectoryListing listing(roots);
     listing.SetListingMode(mode);
     listing.SetListedEntries(entries);
+    listing.SetReportUnreadable(1);
     zbPatternSet excluded;
     if (QORListValQORString* patterns = options.GetSwitchAllValues("x"))
     {
@@ -71,7 +72,7 @@ int zbsvcLs(int argc, char** argv)
         fputs_unlocked(path, stdout);
         putc_unlocked('\n', stdout);
     }
-    if (listing.GetSkipped() > 0)
+    if (listing.GetSkipped() > 0 || listing.GetUnreadable() > 0)
         status = 1;
     return status;
 }

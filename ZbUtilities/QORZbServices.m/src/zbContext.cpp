@@ -7,6 +7,7 @@
 #include <cstring>
 #include <ctime>
 #include <string>
+#include <sys/stat.h>
 
 #include "zbDirectories.h"
 #include "zbErrorCodeManager.h"
@@ -213,10 +214,19 @@ zbMacroSet* zbContext::GetMainSpecifications()
         return _MainSpecifications;
     _MainSpecifications = new zbMacroSet(500);
     zbFileName file;
-    if (SearchForConfig("MainSpecifications.mk", file) &&
-        !_MainSpecifications->InsertFile(file.GetPtrToFullname(), nullptr, '=',
-                                         zbMacroSet::ReplaceExisting))
-        _MainSpecifications->Solve(nullptr);
+    if (SearchForConfig("MainSpecifications.mk", file))
+    {
+        if (!_MainSpecifications->InsertFile(file.GetPtrToFullname(), nullptr, '=',
+                                             zbMacroSet::ReplaceExisting))
+            _MainSpecifications->Solve(nullptr);
+        else
+        {
+            // An empty file is an empty set; anything else was reported.
+            struct stat64 st;
+            _MainSpecificationsFailed =
+                ::stat64(file.GetPtrToFullname(), &st) != 0 || st.st_size != 0 ? 1 : 0;
+        }
+    }
     if (_Verbose)
         _MainSpecifications->Dump(zbStdout);
     return _MainSpecifications;
@@ -264,28 +274,45 @@ void zbContext::ComputeVersion(const QORString& iLevelDirectory)
     _VersionSet = 1;
     _MajorVersion = _MinorVersion = _ServicePack = _BuildNumber = "0";
     zbFileName dataFile;
+    _VersionFailure = VersionNoData;
     if (!SearchForData("zbVersionData.mk", dataFile))
         return;
     zbFileName levelFile(iLevelDirectory.CastToCharPtr(), "TALVEXV5Level.lvl", nullptr);
+    _VersionFailure = VersionNoLevelFile;
     if (levelFile.ReadStat())
         return;
+    _VersionFailure = VersionBadLevelFile;
     zbPPMacLev levels(100);
     if (levels.InsertLevel(levelFile.GetPtrToFullname()))
         return;
+    _VersionFailure = VersionUnreadableData;
     zbFileBuffer buffer;
-    if (buffer.ReadFromFile(dataFile.GetPtrToFullname(), 8) ||
-        buffer.zbPPBuffer(levels, dataFile.GetPtrToFullname()) || !buffer.GetBufferLength())
+    if (buffer.ReadFromFile(dataFile.GetPtrToFullname(), 8))
+        return;
+    // A NUL byte would end the text early: the rest would be lost unseen.
+    _VersionFailure = VersionNulInData;
+    if (buffer.GetBuffer() &&
+        std::memchr(buffer.GetBuffer(), 0, buffer.GetBufferLength()) != nullptr)
+        return;
+    _VersionFailure = VersionBadData;
+    if (buffer.zbPPBuffer(levels, dataFile.GetPtrToFullname()))
+        return;
+    _VersionFailure = VersionEmptyData;
+    if (!buffer.GetBufferLength())
         return;
     // The macro set normalises and splits a copy of its own.
     std::string text(buffer.GetBuffer(), buffer.GetBufferLength());
+    _VersionFailure = VersionBadData;
     zbMacroSet set(500);
     if (!zbMacroSet::ParseBuffer(dataFile.GetPtrToFullname(), &text[0]) ||
         set.InsertBuffer(&text[0], nullptr, '=', zbMacroSet::ReplaceExisting))
         return;
+    _VersionFailure = VersionMissingValues;
     const QORString* major = set.GetValue("MajorVersion");
     const QORString* minor = set.GetValue("MinorVersion");
     if (!major || !minor)
         return;
+    _VersionFailure = VersionComputed;
     _MajorVersion = *major;
     _MinorVersion = *minor;
     const char* servicePack = std::getenv("Zbzb_SPKLEVEL");

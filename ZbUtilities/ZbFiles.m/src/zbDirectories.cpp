@@ -204,8 +204,14 @@ int zbGetWorkspacesConcatenation(const QORString& iWS, QORListValQORString& oOut
     zbNewString line;
     if (stream.Getline(line, '\n', 0) != 0 || stream.Getline(line, '\n', 0) != 0)
     {
+        // A stream error is the system's; a file of fewer than two lines
+        // is not a workspace configuration.
+        int error = stream.GetErrno();
         zbExtLastError.SetErrno(EBADF);
-        zbReportLastError(file.CastToCharPtr());
+        if (error && error != EBADF)
+            zbReportSystemError(file.CastToCharPtr(), error);
+        else
+            zbReportMessage("zbDirectories.BadInstallConfig", {QORUnicodeString(file)});
         stream.Close();
         return EBADF;
     }

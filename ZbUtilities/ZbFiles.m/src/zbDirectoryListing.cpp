@@ -40,6 +40,7 @@ void zbDirectoryListing::Rewind()
     _Index = 1;
     _Walked.clear();
     _Skipped = 0;
+    _Unreadable = 0;
     _Path[0] = 0;
     _NamePart = _Path;
 }
@@ -79,6 +80,11 @@ bool zbDirectoryListing::OpenCurrent()
         return false;
     }
     _Current = new zbDirectory(directory.CastToCharPtr());
+    if (_Current->Failed() && _ReportUnreadable)
+    {
+        ++_Unreadable;
+        zbReportLastError(directory.CastToCharPtr());
+    }
     struct stat64 st;
     if (_Current->Failed() || ::fstat64(_Current->GetFd(), &st) != 0 ||
         !_Walked

@@ -1,5 +1,6 @@
 #include "zbHeaderListIntoWS.h"
 
+#include <cerrno>
 #include <cstdlib>
 #include <cstring>
 
@@ -19,17 +20,26 @@ int zbHeaderListIntoWS::CatHeaderListToStream(zbOFStream& ioOut)
 {
     unsigned int size = 0;
     char* buffer = nullptr;
+    _DamagedLine = 0;
+    zbExtLastError.SetErrno(0);
     char* text = OpenListFile(_Listname, size, buffer);
     if (!text)
-        return 1;
+        return zbExtLastError.GetErrno() == EBADF ? CatNotAList : CatUnreadable;
     // Only complete lines are copied, up to the first NUL: a damaged list
     // cannot run its last line into the next list's first block.
-    const char* end = text + std::strlen(text);
+    const char* limit = text + std::strlen(text);
+    const char* end = limit;
     while (end > text && end[-1] != '\n')
         --end;
+    const char* damage = end < buffer + size ? end : nullptr;
     const char* block = text;
-    while (block < end && *block == '@')
+    while (block < end)
     {
+        if (*block != '@')
+        {
+            damage = block;
+            break;
+        }
         // A block ends where a line starting with "@" begins.
         const char* next = block;
         for (;;)
@@ -55,10 +65,17 @@ int zbHeaderListIntoWS::CatHeaderListToStream(zbOFStream& ioOut)
         {
             zbExtLastError.SetErrno(ioOut.GetErrno());
             std::free(buffer);
-            return 1;
+            return CatRefused;
         }
         block = next;
     }
+    if (damage)
+    {
+        // Line 1 is the magic line.
+        _DamagedLine = 2;
+        for (const char* p = text; p < damage; ++p)
+            _DamagedLine += *p == '\n';
+    }
     std::free(buffer);
-    return 0;
+    return damage ? CatDamaged : CatDone;
 }

@@ -1,5 +1,7 @@
 #include "zbHeaderMap.h"
 
+#include <cerrno>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
@@ -34,10 +36,34 @@ int zbHeaderMap::BuildFromListOfHeaderLists(const QORString& iMapFile,
         stream.Print("%s\n", Magic);
         for (zbHeaderListIntoWS* list : iLists)
         {
-            if (!list || list->CatHeaderListToStream(stream) != 0)
+            if (!list)
             {
-                ++failed;
-                zbReportLastError(list ? list->GetListname().CastToCharPtr() : "<null>");
+                failed += zbReportSystemError("<null>", EINVAL);
+                continue;
+            }
+            const char* listName = list->GetListname().CastToCharPtr();
+            switch (list->CatHeaderListToStream(stream))
+            {
+            case zbHeaderListIntoWS::CatDone:
+                break;
+            case zbHeaderListIntoWS::CatUnreadable:
+                failed += zbReportLastError(listName);
+                break;
+            case zbHeaderListIntoWS::CatNotAList:
+                failed += zbReportMessage("zbHeaderList.NotAList", {QORUnicodeString(listName)});
+                break;
+            case zbHeaderListIntoWS::CatDamaged:
+            {
+                char line[16];
+                std::snprintf(line, sizeof line, "%d", list->GetDamagedLine());
+                failed += zbReportMessage("zbHeaderList.Damaged",
+                                          {QORUnicodeString(listName), QORUnicodeString(line)});
+                break;
+            }
+            default:
+                // The text goes to memory first: a refusal is the map's.
+                failed += zbReportLastError(name);
+                break;
             }
         }
     }
