@@ -165,7 +165,10 @@ int zbsvcFind(int argc, char** argv)
     finder.SetListOfPath(paths);
     if (QORString* map = options.GetSwitchValue("map"))
         if (finder.SetHeaderMap(*map) != 0)
-            return zbReportLastError(map->CastToCharPtr());
+            return zbExtLastError.GetErrno() == EBADF
+                       ? zbReportMessage("zbHeaderList.NotAList",
+                                         {QORUnicodeString(map->CastToCharPtr())})
+                       : zbReportLastError(map->CastToCharPtr());
 
     static char outputBuffer[1 << 16];
     std::setvbuf(stdout, outputBuffer, _IOFBF, sizeof outputBuffer);
