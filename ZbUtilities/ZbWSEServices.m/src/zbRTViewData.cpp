@@ -51,18 +51,9 @@ int zbRTViewData::_Merge(const zbRTViewElement& iElement, bool iReport)
 
 int zbRTViewData::Read(const QORString& iPath, const PathModification& iMode)
 {
-    const int mode = iMode;
-    char line[zbRTViewElement::MaxRecordLength + 1];
-    return zbForEachLineAfterMagic(iPath.CastToCharPtr(), _Magic, 0, 0,
-                                   [&](const char* iStart, int iLength)
-                                   {
-                                       unsigned int length = static_cast<unsigned int>(iLength);
-                                       if (length > zbRTViewElement::MaxRecordLength)
-                                           length = zbRTViewElement::MaxRecordLength;
-                                       if (const char* record =
-                                               zbModifyRecordPaths(mode, iStart, length, line))
-                                           _Merge(zbRTViewElement(record, length), true);
-                                   });
+    return zbForEachRecord(iPath.CastToCharPtr(), _Magic, 0, iMode,
+                           [&](const char* iRecord, unsigned int iLength)
+                           { _Merge(zbRTViewElement(iRecord, iLength), true); });
 }
 
 void zbRTViewData::_FillBuffer(char*& oBuffer, unsigned int& oLength) const

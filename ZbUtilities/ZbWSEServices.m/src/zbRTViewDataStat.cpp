@@ -54,18 +54,9 @@ int zbRTViewDataStat::InsertForFramework(const zbRTViewElementStat& iElement,
 
 int zbRTViewDataStat::Read(const zbNewString& iPath, const PathModification& iMode)
 {
-    const int mode = iMode;
-    char line[zbRTViewElement::MaxRecordLength + 1];
-    return zbForEachLineAfterMagic(iPath.CastToCharPtr(), _Magic, 1, 0,
-                                   [&](const char* iStart, int iLength)
-                                   {
-                                       unsigned int length = static_cast<unsigned int>(iLength);
-                                       if (length > zbRTViewElement::MaxRecordLength)
-                                           length = zbRTViewElement::MaxRecordLength;
-                                       if (const char* record =
-                                               zbModifyRecordPaths(mode, iStart, length, line))
-                                           _Merge(zbRTViewElementStat(record, length), true);
-                                   });
+    return zbForEachRecord(iPath.CastToCharPtr(), _Magic, 1, iMode,
+                           [&](const char* iRecord, unsigned int iLength)
+                           { _Merge(zbRTViewElementStat(iRecord, iLength), true); });
 }
 
 char* zbRTViewDataStat::_FillBuffer(unsigned int& oLength) const

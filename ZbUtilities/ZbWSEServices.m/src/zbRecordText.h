@@ -7,6 +7,9 @@
 
 #include <cstddef>
 
+#include "zbFileLines.h"
+#include "zbRTViewElement.h"
+
 class zbRecordText
 {
   public:
@@ -54,5 +57,24 @@ class zbRecordText
 // zbUnixifyPath, 3 zbDosifyPath.  Null for another mode; iLine itself for
 // mode 0 (nothing copied).
 const char* zbModifyRecordPaths(int iMode, const char* iLine, unsigned int iLength, char* oLine);
+
+// Reads the records of a record file after its magic line: each line, cut
+// to MaxRecordLength and its separators changed as iMode asks, goes to
+// iAdd(record, length).  The results of zbForEachLineAfterMagic.
+template <class F>
+int zbForEachRecord(const char* iPath, const char* iMagic, int iSkipEmpty, int iMode, F iAdd)
+{
+    char line[zbRTViewElement::MaxRecordLength + 1];
+    return zbForEachLineAfterMagic(iPath, iMagic, iSkipEmpty, 0,
+                                   [&](const char* iStart, int iLength)
+                                   {
+                                       unsigned int length = static_cast<unsigned int>(iLength);
+                                       if (length > zbRTViewElement::MaxRecordLength)
+                                           length = zbRTViewElement::MaxRecordLength;
+                                       if (const char* record =
+                                               zbModifyRecordPaths(iMode, iStart, length, line))
+                                           iAdd(record, length);
+                                   });
+}
 
 #endif
