@@ -15,7 +15,7 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* iData, size_t iSize)
 {
-    static int quiet = ::open("/dev/null", O_WRONLY);
+    static int quiet = ::open("/dev/null", O_WRONLY | O_CLOEXEC);
     std::string text(reinterpret_cast<const char*>(iData), iSize);
     text.push_back('\n');
     char* buffer = zbMacroSet::ParseBuffer("zbXmlKeys.mk", &text[0]);

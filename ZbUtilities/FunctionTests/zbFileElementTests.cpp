@@ -276,7 +276,7 @@ TEST(zbFileElement, RecursiveModesAfterAFailure)
     MakeFiles(dir, {"a/f", "b/g"});
     std::string deep = dir / "deep";
     const std::string component(250, 'd');
-    int fd = ::open(deep.c_str(), O_RDONLY | O_DIRECTORY);
+    int fd = ::open(deep.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     size_t length = deep.size();
     while (length < 4200)
     {

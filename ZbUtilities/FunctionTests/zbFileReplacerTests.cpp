@@ -145,7 +145,7 @@ Outcome RunFacing(const Writer& iWriter, const std::string& iDir, const std::str
     pid_t child = fork();
     if (child == 0)
     {
-        int err = open((iDir + "/err").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0666);
+        int err = open((iDir + "/err").c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
         dup2(err, 2);
         if (iObstacle == ReadOnlyDirectory && geteuid() == 0)
         {

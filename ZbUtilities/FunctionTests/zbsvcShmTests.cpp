@@ -37,7 +37,7 @@ class Server
             argv.push_back(&a[0]);
         argv.push_back(nullptr);
         int fds[2];
-        if (::pipe(fds) != 0)
+        if (::pipe2(fds, O_CLOEXEC) != 0)
             return;
         posix_spawn_file_actions_t actions;
         posix_spawn_file_actions_init(&actions);

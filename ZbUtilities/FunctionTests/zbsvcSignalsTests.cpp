@@ -44,8 +44,8 @@ Ending SignalRun(const std::vector<std::string>& iArgs, const std::string& iTrac
     pid_t pid = ::fork();
     if (pid == 0)
     {
-        int null = ::open("/dev/null", O_WRONLY);
-        int err = ::open(iErrFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        int null = ::open("/dev/null", O_WRONLY | O_CLOEXEC);
+        int err = ::open(iErrFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
         ::dup2(null, 1), ::dup2(err, 2);
         ::execv(program.c_str(), argv.data());
         ::_exit(127);

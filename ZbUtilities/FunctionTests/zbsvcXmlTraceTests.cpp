@@ -140,7 +140,7 @@ TEST(zbsvcXmlTrace, TerminatedRunClosesTheFile)
     pid_t pid = ::fork();
     if (pid == 0)
     {
-        int null = ::open("/dev/null", O_WRONLY);
+        int null = ::open("/dev/null", O_WRONLY | O_CLOEXEC);
         ::dup2(null, 1), ::dup2(null, 2);
         ::execl(program.c_str(), program.c_str(), "-xml", file.c_str(), "crc", fifo.c_str(),
                 static_cast<char*>(nullptr));
