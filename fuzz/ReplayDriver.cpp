@@ -13,7 +13,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* iData, size_t iSize);
 
 static int ReplayFile(const std::string& iPath)
 {
-    FILE* f = std::fopen(iPath.c_str(), "rb");
+    FILE* f = std::fopen(iPath.c_str(), "rbe");
     if (!f)
     {
         std::perror(iPath.c_str());

@@ -22,7 +22,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* iData, size_t iSize)
         return 0;
     zbMacroSet set(7);
     set.InsertBuffer(buffer, nullptr, '=', mode);
-    static FILE* null = std::fopen("/dev/null", "w");
+    static FILE* null = std::fopen("/dev/null", "we");
     zbOFStream out(null);
     set.Print(out);
     set.Dump(out);

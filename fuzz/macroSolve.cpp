@@ -31,7 +31,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* iData, size_t iSize)
     while (zbMacroValue* value = set.QORHashDicSzbMacroValue::Next(bucket, position))
         if (value->GetValue().Length() < 65536)
             value->GetListOfValues();
-    static FILE* null = std::fopen("/dev/null", "w");
+    static FILE* null = std::fopen("/dev/null", "we");
     zbOFStream out(null);
     set.Print(out);
     return 0;

@@ -52,7 +52,7 @@ std::vector<std::string> Expected(const std::string& iText, int iSkipEmpty, int 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* iData, size_t iSize)
 {
     static TempFile file;
-    FILE* out = std::fopen(file._Path.c_str(), "wb");
+    FILE* out = std::fopen(file._Path.c_str(), "wbe");
     if (!out)
         return 0;
     if (iSize)

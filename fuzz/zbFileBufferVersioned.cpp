@@ -39,7 +39,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* iData, size_t iSize)
         for (int i = 0; i < 4; ++i)
             content[i] = static_cast<char>(crc >> (8 * i));
     }
-    FILE* file = std::fopen(files._In.c_str(), "wb");
+    FILE* file = std::fopen(files._In.c_str(), "wbe");
     if (!file)
         return 0;
     std::fwrite(content.data(), 1, content.size(), file);

@@ -64,7 +64,7 @@ class Scratch
 // Replaces iPath with the bytes given; false when the file cannot be written.
 inline bool WriteFile(const std::string& iPath, const void* iData, size_t iSize)
 {
-    FILE* file = std::fopen(iPath.c_str(), "wb");
+    FILE* file = std::fopen(iPath.c_str(), "wbe");
     if (!file)
         return false;
     // An empty input may come without a buffer at all.

@@ -39,7 +39,7 @@ int CountEntries(const zbHeaderList& iList)
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* iData, size_t iSize)
 {
     static TempFiles files;
-    FILE* file = std::fopen(files._In.c_str(), "wb");
+    FILE* file = std::fopen(files._In.c_str(), "wbe");
     if (!file)
         return 0;
     std::fwrite(iData, 1, iSize, file);

@@ -15,7 +15,7 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* iData, size_t iSize)
 {
     static const std::string path = "/tmp/zbfuzz_lsout." + std::to_string(::getpid());
-    FILE* file = std::fopen(path.c_str(), "wb");
+    FILE* file = std::fopen(path.c_str(), "wbe");
     if (!file)
         return 0;
     if (iSize)

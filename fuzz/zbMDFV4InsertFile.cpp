@@ -49,7 +49,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* iData, size_t iSize)
 {
     static TempFile file;
     static zbOFStream sink("/dev/null", 8);
-    FILE* out = std::fopen(file._Name.c_str(), "wb");
+    FILE* out = std::fopen(file._Name.c_str(), "wbe");
     if (!out)
         return 0;
     std::fwrite(iData, 1, iSize, out);

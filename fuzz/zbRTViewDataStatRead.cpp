@@ -33,7 +33,7 @@ struct TempFiles
 std::string Content(const std::string& iPath)
 {
     std::string text;
-    if (FILE* file = std::fopen(iPath.c_str(), "rb"))
+    if (FILE* file = std::fopen(iPath.c_str(), "rbe"))
     {
         char buffer[65536];
         size_t n;
@@ -69,7 +69,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* iData, size_t iSize)
         start = stop + 1;
     }
 
-    FILE* file = std::fopen(files._In.c_str(), "wb");
+    FILE* file = std::fopen(files._In.c_str(), "wbe");
     if (!file)
         return 0;
     if (iSize)
