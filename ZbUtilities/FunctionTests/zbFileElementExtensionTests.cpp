@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <string>
 #include <sys/stat.h>
+#include <tuple>
 #include <unistd.h>
 #include <vector>
 
@@ -74,13 +75,9 @@ struct Framework
 
 TEST(zbFileElementExtension, InstallTypeFromTheMarkerFile)
 {
-    struct Case
-    {
-        const char* _Name;
-        const char* _Top;     // content of FW/.installation.mode, null: none
-        const char* _Various; // content of FW/various/.installation.mode
-        int _Expected;
-    } cases[] = {
+    // top: content of FW/.installation.mode, null: none; various: content of
+    // FW/various/.installation.mode
+    const std::tuple<const char*, const char*, const char*, int> cases[] = {
         {"framework copy", "COPYFW_INSTALLATION\n", nullptr, 10},
         {"prerequisites copy", "COPYPREQ_INSTALLATION", nullptr, 1},
         {"marker cut short", "COPYFW", nullptr, 0},
@@ -90,16 +87,15 @@ TEST(zbFileElementExtension, InstallTypeFromTheMarkerFile)
         {"top one wins, even empty", "", "COPYFW_INSTALLATION", 0},
         {"no marker at all", nullptr, nullptr, 0},
     };
-    for (const Case& c : cases)
+    for (const auto& [name, top, various, expected] : cases)
     {
         TempDir dir;
         ::mkdir((dir / "various").c_str(), 0755);
-        if (c._Top)
-            WriteFile(dir / ".installation.mode", c._Top);
-        if (c._Various)
-            WriteFile(dir / "various/.installation.mode", c._Various);
-        EXPECT_EQ(c._Expected, zbFileElementExtension::GetInstallType(dir.Path().c_str()))
-            << c._Name;
+        if (top)
+            WriteFile(dir / ".installation.mode", top);
+        if (various)
+            WriteFile(dir / "various/.installation.mode", various);
+        EXPECT_EQ(expected, zbFileElementExtension::GetInstallType(dir.Path().c_str())) << name;
     }
 
     // A link to a marker file is read through; a dangling link or a

@@ -9,6 +9,7 @@
 #include <regex>
 #include <sstream>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "zbTestSupport.h"
@@ -119,13 +120,7 @@ TEST(zbsvcOutput, LostTraceFailsTheRun)
 TEST(zbsvcOutput, StandardInputDashAndVersion)
 {
     Files f;
-    struct Case
-    {
-        std::vector<std::string> _Args;
-        std::string _Stdin;
-        std::string _Outcome;
-    };
-    const Case cases[] = {
+    const std::tuple<std::vector<std::string>, std::string, std::string> cases[] = {
         {{"crc", "-"}, "123456789", "0|fc891918 9 -\n|"},
         {{"crc", "--", "-x"}, "", "1||# System error on -x: No such file or directory\n"},
         {{"crc", f.dir / "check", "-", "--", "-"},
@@ -137,15 +132,15 @@ TEST(zbsvcOutput, StandardInputDashAndVersion)
         {{"--", "crc", "-"}, "", "0|00000000 0 -\n|"},
         {{"help", "nope"}, "", ""},
     };
-    for (const Case& c : cases)
+    for (const auto& [args, input, outcome] : cases)
     {
         std::vector<std::string> argv = {Program("zbsvc")};
-        argv.insert(argv.end(), c._Args.begin(), c._Args.end());
-        zbtest::ChildResult r = zbtest::Run(argv, {}, c._Stdin);
-        if (c._Outcome.empty())
-            EXPECT_EQ(2, r._Status) << c._Args.back();
+        argv.insert(argv.end(), args.begin(), args.end());
+        zbtest::ChildResult r = zbtest::Run(argv, {}, input);
+        if (outcome.empty())
+            EXPECT_EQ(2, r._Status) << args.back();
         else
-            EXPECT_EQ(c._Outcome, Outcome(r)) << c._Args[0] << " " << c._Args.back();
+            EXPECT_EQ(outcome, Outcome(r)) << args[0] << " " << args.back();
     }
 
     zbtest::ChildResult r = Zbsvc({"--version"});
