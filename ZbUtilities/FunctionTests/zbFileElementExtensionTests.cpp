@@ -115,13 +115,8 @@ TEST(zbFileElementExtension, InstallTypeFromTheMarkerFile)
 
 TEST(zbFileElementExtension, FileAsListOfLines)
 {
-    struct Case
-    {
-        const char* _Name;
-        std::string _Content;
-        int _SkipEmpty, _Normalize, _StripCR;
-        const char* _Expected; // the lines, each followed by "|"
-    } cases[] = {
+    // expected: the lines, each followed by "|"
+    const std::tuple<const char*, std::string, int, int, int, const char*> cases[] = {
         {"plain", "a\nb\n", 0, 0, 0, "a|b|"},
         {"last line without line feed", "a\nb", 0, 0, 0, "a|b|"},
         {"empty lines kept", "a\n\nb\n\n", 0, 0, 0, "a||b||"},
@@ -134,28 +129,28 @@ TEST(zbFileElementExtension, FileAsListOfLines)
         {"empty file", "", 0, 0, 0, ""},
         {"line feeds only", "\n\n", 0, 0, 0, "||"},
     };
-    for (const Case& c : cases)
+    for (const auto& [name, content, skipEmpty, normalize, stripCR, expected] : cases)
     {
         TempDir dir;
         const std::string path = dir / "lines";
-        WriteFile(path, c._Content);
+        WriteFile(path, content);
         // Appended after what the list held: one line already there.
         QORListPtrzbString ptr;
         ptr.Append(new zbString("first"));
-        int size = zbFileElementExtension::ConvertFileToListOfString(
-            path.c_str(), ptr, c._SkipEmpty, c._Normalize, c._StripCR);
-        EXPECT_EQ(std::string("first|") + c._Expected, Names(ptr)) << c._Name;
-        EXPECT_EQ(ptr.Size(), size) << c._Name;
+        int size = zbFileElementExtension::ConvertFileToListOfString(path.c_str(), ptr, skipEmpty,
+                                                                     normalize, stripCR);
+        EXPECT_EQ(std::string("first|") + expected, Names(ptr)) << name;
+        EXPECT_EQ(ptr.Size(), size) << name;
 
         // The other list kinds are held to the same lines by the fuzz
         // target's replay; the Unicode one here, its text decoded.
         QORListValQORUnicodeString us;
         EXPECT_EQ(size - 1, zbFileElementExtension::ConvertFileToListOfString(
-                                path.c_str(), us, c._SkipEmpty, c._Normalize, c._StripCR));
+                                path.c_str(), us, skipEmpty, normalize, stripCR));
         std::string u;
         for (const QORUnicodeString& s : us)
             u += s.ConvertToUTF8() + "|";
-        EXPECT_EQ(c._Expected, u) << c._Name;
+        EXPECT_EQ(expected, u) << name;
         ptr.ApplyDelete();
     }
     QORListValQORString none;

@@ -63,14 +63,7 @@ struct Strings : QORListPtrzbString
 
 TEST(zbIOFNMatch, Rules)
 {
-    struct Case
-    {
-        const char* _Pattern;
-        const char* _Name;
-        int _MetaMatch;
-        int _Match;
-    };
-    const Case cases[] = {
+    const std::tuple<const char*, const char*, int, int> cases[] = {
         // A star does not take a separator unless 0x40.
         {"/fw/*", "/fw/a", 32, 1},
         {"/fw/*", "/fw/a/b", 32, 0},
@@ -121,9 +114,9 @@ TEST(zbIOFNMatch, Rules)
         {"a*/c", "ab/x/c", 0, 0},
         {"*b", "a/b", 0, 0},
     };
-    for (const Case& c : cases)
-        EXPECT_EQ(zbIOFNMatch(c._Pattern, c._Name, c._MetaMatch), c._Match)
-            << c._Pattern << " " << c._Name << " " << c._MetaMatch;
+    for (const auto& [pattern, name, metaMatch, match] : cases)
+        EXPECT_EQ(zbIOFNMatch(pattern, name, metaMatch), match)
+            << pattern << " " << name << " " << metaMatch;
     EXPECT_EQ(zbIOFNMatch(nullptr, "", 0), 0);
     EXPECT_EQ(zbIOFNMatch("", nullptr, 0), 0);
 }

@@ -11,6 +11,7 @@
 #include <map>
 #include <string>
 #include <sys/stat.h>
+#include <tuple>
 #include <vector>
 
 #include "zbActionFactory.h"
@@ -87,42 +88,36 @@ std::string Joined(const std::vector<std::string>& iWords)
 
 TEST(zbSlurmAction, SrunLineFromEnvironmentAndSetters)
 {
-    struct Row
-    {
-        const char* _Partition; // environment, null: unset
-        const char* _Args;
-        const char* _SetPartition; // setters, null: not called
-        const char* _SetTime;
-        const char* _SetArgs;
-        std::string _Line;
-    };
     const std::string head = "srun -Q -Q --nodes=1 --ntasks=1 ";
     const std::string tail = "/bin/sh -c -- echo 'a b'";
-    const Row rows[] = {
-        {nullptr, nullptr, nullptr, nullptr, nullptr, head + tail},
-        {"batch", "  --exclusive\t-v  ", nullptr, nullptr, nullptr,
-         head + "--partition=batch --exclusive -v " + tail},
-        // The action's own values win over the environment's.
-        {"batch", "-v", "fast", "1:30", "--mem=1G --exclusive",
-         head + "--partition=fast --time=1:30 --mem=1G --exclusive " + tail},
-        {"batch", "", "", "", "", head + tail},
-    };
-    for (const Row& row : rows)
+    // ZBZB_SLURM_PARTITION and ZBZB_SLURM_ARGS (null: unset), the three setters
+    // (null: not called), the line.
+    const std::tuple<const char*, const char*, const char*, const char*, const char*, std::string>
+        rows[] = {
+            {nullptr, nullptr, nullptr, nullptr, nullptr, head + tail},
+            {"batch", "  --exclusive\t-v  ", nullptr, nullptr, nullptr,
+             head + "--partition=batch --exclusive -v " + tail},
+            // The action's own values win over the environment's.
+            {"batch", "-v", "fast", "1:30", "--mem=1G --exclusive",
+             head + "--partition=fast --time=1:30 --mem=1G --exclusive " + tail},
+            {"batch", "", "", "", "", head + tail},
+        };
+    for (const auto& [environment, givenArgs, setPartition, setTime, setArgs, expectedLine] : rows)
     {
-        ScopedEnv partition("ZBZB_SLURM_PARTITION", row._Partition);
-        ScopedEnv args("ZBZB_SLURM_ARGS", row._Args);
+        ScopedEnv partition("ZBZB_SLURM_PARTITION", environment);
+        ScopedEnv args("ZBZB_SLURM_ARGS", givenArgs);
         zbSlurmAction* action = static_cast<zbSlurmAction*>(zbActionFactory("zbSlurmAction"));
         ASSERT_NE(action, nullptr);
         EXPECT_STREQ(action->IsA(), "zbSlurmAction");
         action->SetCommand("echo 'a b'");
-        if (row._SetPartition)
-            action->SetPartition(row._SetPartition);
-        if (row._SetTime)
-            action->SetTimeLimit(row._SetTime);
-        if (row._SetArgs)
-            action->SetExtraArguments(row._SetArgs);
+        if (setPartition)
+            action->SetPartition(setPartition);
+        if (setTime)
+            action->SetTimeLimit(setTime);
+        if (setArgs)
+            action->SetExtraArguments(setArgs);
         std::vector<std::string> line = action->GetSrunLine();
-        EXPECT_EQ(Joined(line), row._Line);
+        EXPECT_EQ(Joined(line), expectedLine);
         EXPECT_EQ(line.back(), "echo 'a b'"); // the command stays one argument
         action->Release();
     }
