@@ -25,19 +25,6 @@ TEST(zbsvcHmap, BuildsInCommandLineOrderAndMarksIntoFW)
                                      "@/ws1/./A/PublicInterfaces\nx.h\n");
 }
 
-TEST(zbsvcHmap, UnreadableListsAreReportedAndCounted)
-{
-    zbtest::TempDir dir;
-    WriteFile(dir / "one.hl", "!<zbhl> v2.0.1\n@A\nx.h\n");
-    WriteFile(dir / "bad.hl", "not a list\n");
-    EXPECT_EQ(Outcome(Zbsvc({"hmap", "-o", dir / "map", "/w=" + (dir / "none.hl"),
-                             "/w=" + (dir / "one.hl"), "/w=" + (dir / "bad.hl")})),
-              "1||# System error on " + (dir / "none.hl") +
-                  ": No such file or directory\n# Error: " + (dir / "bad.hl") +
-                  " is not a header list: its first line is not the header-list magic line\n");
-    EXPECT_EQ(ReadFile(dir / "map"), "!<zbhl> v2.0.1\n@/w/./A\nx.h\n");
-}
-
 TEST(zbsvcHmap, Usage)
 {
     EXPECT_EQ(Zbsvc({"hmap", "/w=l"})._Status, 2);
