@@ -125,38 +125,33 @@ TEST(zbSlurmAction, SrunLineFromEnvironmentAndSetters)
 
 TEST(zbSlurmAction, ClusterCheckFailsOnceAndQuickly)
 {
-    struct Row
-    {
-        std::string _Sinfo;
-        bool _WithSrun;
-        std::string _Partition;
-        std::string _Printed; // after kUnreachable; "" when the check passes
-        std::string _Conf = "";
-    };
-    const Row rows[] = {
-        {"echo zbzb", true, "", ""},
-        {"[ \"$4 $5\" = '-p zbzb' ] && echo zbzb", true, "zbzb", ""},
-        {"echo zbzb", false, "", "srun: No such file or directory)\n"},
-        {"echo 'no controller' >&2; exit 1", true, "", "the controller did not answer sinfo)\n"},
-        {"exec /bin/sleep 30", true, "", "no answer from the controller within 1 s)\n"},
-        {"true", true, "", "no partition)\n"},
-        {"true", true, "gpu", "no partition gpu)\n"},
+    // The stand-in sinfo, whether srun is there, the partition, what is printed after
+    // kUnreachable ("" when the check passes), SLURM_CONF ("": unset).
+    const std::tuple<std::string, bool, std::string, std::string, std::string> rows[] = {
+        {"echo zbzb", true, "", "", ""},
+        {"[ \"$4 $5\" = '-p zbzb' ] && echo zbzb", true, "zbzb", "", ""},
+        {"echo zbzb", false, "", "srun: No such file or directory)\n", ""},
+        {"echo 'no controller' >&2; exit 1", true, "", "the controller did not answer sinfo)\n",
+         ""},
+        {"exec /bin/sleep 30", true, "", "no answer from the controller within 1 s)\n", ""},
+        {"true", true, "", "no partition)\n", ""},
+        {"true", true, "gpu", "no partition gpu)\n", ""},
         {"echo zbzb", true, "", "SLURM_CONF /nonexistent: No such file or directory)\n",
          "/nonexistent"},
     };
-    for (const Row& row : rows)
+    for (const auto& [sinfo, withSrun, partition, printed, slurmConf] : rows)
     {
-        FakeCluster cluster(row._Sinfo, row._WithSrun);
+        FakeCluster cluster(sinfo, withSrun);
         ScopedEnv path("PATH", cluster.Path().c_str());
-        ScopedEnv conf("SLURM_CONF", row._Conf.empty() ? nullptr : row._Conf.c_str());
+        ScopedEnv conf("SLURM_CONF", slurmConf.empty() ? nullptr : slurmConf.c_str());
         auto start = std::chrono::steady_clock::now();
         zbtest::Capture err(2);
-        int rc = zbSlurmAction::CheckCluster(row._Partition, 1);
-        std::string printed = err.Stop();
+        int rc = zbSlurmAction::CheckCluster(partition, 1);
+        std::string said = err.Stop();
         auto elapsed = std::chrono::steady_clock::now() - start;
-        EXPECT_EQ(rc, row._Printed.empty() ? 0 : 1) << row._Sinfo;
-        EXPECT_EQ(printed, row._Printed.empty() ? "" : kUnreachable + row._Printed);
-        EXPECT_LT(elapsed, std::chrono::seconds(3)) << row._Sinfo;
+        EXPECT_EQ(rc, printed.empty() ? 0 : 1) << sinfo;
+        EXPECT_EQ(said, printed.empty() ? "" : kUnreachable + printed);
+        EXPECT_LT(elapsed, std::chrono::seconds(3)) << sinfo;
     }
 }
 

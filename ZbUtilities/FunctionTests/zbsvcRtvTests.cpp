@@ -128,7 +128,7 @@ TEST(zbsvcRtv, FailedWriteKeepsTheOldFile)
                      zbtest::Program("zbsvc"), "rtv", "merge", "-o", out, in / "big.data"});
     EXPECT_EQ(Outcome(limited), "1||# System error on " + out + ": File too large\n");
     EXPECT_EQ(ReadFile(out), old);
-    EXPECT_EQ(zbtest::Run({"/bin/ls", "-A", in / "out"})._Out, "merged.data\n");
+    EXPECT_EQ(zbtest::Entries(in / "out"), "merged.data\n");
 
     // A directory where the new file cannot be made, for a user who is
     // not allowed to write there.
@@ -141,7 +141,7 @@ TEST(zbsvcRtv, FailedWriteKeepsTheOldFile)
                      zbtest::Program("zbsvc"), "rtv", "merge", "-o", out, in / "a.data"});
     EXPECT_EQ(Outcome(denied), "1||# System error on " + out + ": Permission denied\n");
     EXPECT_EQ(ReadFile(out), old);
-    EXPECT_EQ(zbtest::Run({"/bin/ls", "-A", in / "out"})._Out, "merged.data\n");
+    EXPECT_EQ(zbtest::Entries(in / "out"), "merged.data\n");
 }
 
 TEST(zbsvcRtv, ListWithMasks)
