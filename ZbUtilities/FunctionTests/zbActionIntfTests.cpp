@@ -28,31 +28,26 @@ TEST(zbActionIntf, IdentifierAndMetaObject)
 
 TEST(zbActionFactory, CreatesByClassName)
 {
-    struct Row
-    {
-        const char* _Name;
-        bool _Created;
-    };
-    const Row rows[] = {
+    const std::pair<const char*, bool> rows[] = {
         {"zbTestInlineAction", true}, {"zbTestNoStartAction", true}, {"zbShellAction", true},
         {"NoSuchClass", false},       {"zbBaseUnknown", false}, // a class, but not an action
         {"zbActionIntf", false},                                // an interface has no instances
     };
-    for (const Row& row : rows)
+    for (const auto& [name, created] : rows)
     {
         zbtest::Capture err(2);
-        zbActionIntf* action = zbActionFactory(row._Name);
+        zbActionIntf* action = zbActionFactory(name);
         std::string printed = err.Stop();
-        EXPECT_EQ(action != nullptr, row._Created) << row._Name;
+        EXPECT_EQ(action != nullptr, created) << name;
         if (action)
         {
-            EXPECT_STREQ(action->IsA(), row._Name);
+            EXPECT_STREQ(action->IsA(), name);
             EXPECT_EQ(printed, "");
             action->Release();
         }
         else
             EXPECT_EQ(printed,
-                      std::string("# Error: No action implementation named ") + row._Name + "\n");
+                      std::string("# Error: No action implementation named ") + name + "\n");
     }
 }
 

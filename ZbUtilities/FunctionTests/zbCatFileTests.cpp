@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 #include <string>
+#include <tuple>
 
 #include "zbCatFile.h"
 #include "zbErrorCodeManager.h"
@@ -49,31 +50,25 @@ TEST(zbCatFile, FilesReadWholeOrReported)
 
     const std::string missing =
         "# System error on " + dir / "missing" + ": No such file or directory\n";
-    struct Row
+    // expectedOut: on the stream fd; expectedErr: on standard error when fd is 1
+    const std::tuple<int (*)(const char*, char* const*), int, const char*, std::string, std::string>
+        rows[] = {
+            {zbCatFileToTraceManagerStdout, 1, "progress", "50%\r100%", ""},
+            {zbCatFileToTraceManagerStderr, 2, "progress", "50%\r100%", ""},
+            {zbCatFileToConsoleTraceManagerStdout, 1, "progress", "100%\n", ""},
+            {zbCatFileToConsoleTraceManagerStderr, 2, "progress", "100%\n", ""},
+            {zbCatFileToConsoleTraceManagerStdout, 1, "empty", "", ""},
+            {zbCatFileToConsoleTraceManagerStdout, 1, "missing", "", missing},
+        };
+    for (const auto& [print, fd, file, expectedOut, expectedErr] : rows)
     {
-        int (*_Print)(const char*, char* const*);
-        int _Fd;
-        const char* _File;
-        std::string _Out; // on the stream _Fd
-        std::string _Err; // on standard error when _Fd is 1
-    };
-    const Row rows[] = {
-        {zbCatFileToTraceManagerStdout, 1, "progress", "50%\r100%", ""},
-        {zbCatFileToTraceManagerStderr, 2, "progress", "50%\r100%", ""},
-        {zbCatFileToConsoleTraceManagerStdout, 1, "progress", "100%\n", ""},
-        {zbCatFileToConsoleTraceManagerStderr, 2, "progress", "100%\n", ""},
-        {zbCatFileToConsoleTraceManagerStdout, 1, "empty", "", ""},
-        {zbCatFileToConsoleTraceManagerStdout, 1, "missing", "", missing},
-    };
-    for (const Row& row : rows)
-    {
-        std::string path = dir / row._File;
+        std::string path = dir / file;
         char* args[] = {&path[0], nullptr};
-        zbtest::Capture out(row._Fd);
-        zbtest::Capture err(row._Fd == 1 ? 2 : 1); // the other stream
-        EXPECT_EQ(row._Print("cat", args), row._Err.empty() ? 0 : 1);
+        zbtest::Capture out(fd);
+        zbtest::Capture err(fd == 1 ? 2 : 1); // the other stream
+        EXPECT_EQ(print("cat", args), expectedErr.empty() ? 0 : 1);
         std::string other = err.Stop();
-        EXPECT_EQ(out.Stop(), row._Out) << row._File << " on " << row._Fd;
-        EXPECT_EQ(other, row._Err);
+        EXPECT_EQ(out.Stop(), expectedOut) << file << " on " << fd;
+        EXPECT_EQ(other, expectedErr);
     }
 }

@@ -4,6 +4,7 @@
 #include <ctime>
 #include <gtest/gtest.h>
 #include <string>
+#include <tuple>
 
 #include "zbClock.h"
 #include "zbTestSupport.h"
@@ -26,38 +27,25 @@ const std::string kSeparator = "#_time_  " + std::string(99, '-') + "\n";
 
 TEST(zbClock, ElapsedTextsFromTheEndFields)
 {
-    struct Row
-    {
-        time_t _Seconds;
-        clock_t _Ticks;
-        const char* _Real;
-        const char* _User;
-    };
-    const Row rows[] = {
+    const std::tuple<time_t, clock_t, const char*, const char*> rows[] = {
         {0, 0, "Real 00:00:00", "User     0.00"},
         {3723, 1250000, "Real 01:02:03", "User     1.25"},
         {25 * 3600, 0, "Real 01:00:00", "User     0.00"}, // whole days dropped
         {-5, -7, "Real 00:00:00", "User     0.00"},       // never negative
     };
-    for (const Row& row : rows)
+    for (const auto& [seconds, ticks, real, user] : rows)
     {
-        SetClock clock(row._Seconds, row._Ticks);
-        EXPECT_STREQ(clock.RealElapsedStr(), row._Real) << row._Seconds;
-        EXPECT_STREQ(clock.UserElapsedStr(), row._User) << row._Ticks;
+        SetClock clock(seconds, ticks);
+        EXPECT_STREQ(clock.RealElapsedStr(), real) << seconds;
+        EXPECT_STREQ(clock.UserElapsedStr(), user) << ticks;
     }
 }
 
 TEST(zbClock, ClockOutLinesAndFill)
 {
     const std::string text(40, 't');
-    struct Row
-    {
-        zbClock::KindOfClockOut _Kind;
-        std::string _Label;
-        std::string _Expected;
-    };
     const std::string tail = "Real 00:00:00 User     0.00\n";
-    const Row rows[] = {
+    const std::tuple<zbClock::KindOfClockOut, std::string, std::string> rows[] = {
         // 75 characters: 3 blanks; exactly 70: none; fewer: padded to 70.
         {zbClock::Cumulated, std::string(35, 'l'),
          "#_time_C" + text + std::string(35, 'l') + "   " + tail + kSeparator},
@@ -69,12 +57,12 @@ TEST(zbClock, ClockOutLinesAndFill)
          kSeparator + "#_time_G" + text + "Global execution" + std::string(14, ' ') + tail +
              kSeparator},
     };
-    for (const Row& row : rows)
+    for (const auto& [kind, label, expected] : rows)
     {
         zbClock clock;
         zbtest::Capture out(1);
-        clock.ClockOut(row._Kind, row._Label.c_str(), text.c_str());
-        EXPECT_EQ(out.Stop(), row._Expected) << row._Label;
+        clock.ClockOut(kind, label.c_str(), text.c_str());
+        EXPECT_EQ(out.Stop(), expected) << label;
     }
 }
 

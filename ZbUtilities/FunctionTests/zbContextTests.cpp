@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <tuple>
 #include <unistd.h>
 
 #include "zbContext.h"
@@ -43,12 +44,7 @@ TEST(zbContext, BadBitModeEndsTheProcessAtLoad)
 
 TEST(zbContext, EachMandatoryVariableIsCheckedInOrder)
 {
-    const struct
-    {
-        const char* _Name;
-        const char* _Expression;
-        const char* _Line;
-    } checks[] = {
+    const std::tuple<const char*, const char*, const char*> checks[] = {
         {"ZbzbINSTALL_PATH", "_InstallPath.GetLengthInChar()", "120"},
         {"ZbzbOS_Buildtime", "_OSBuildtime.GetLengthInChar()", "121"},
         {"ZbzbOS_Runtime", "_OSRuntime.GetLengthInChar()", "122"},
@@ -56,13 +52,13 @@ TEST(zbContext, EachMandatoryVariableIsCheckedInOrder)
         {"ZbzbOS_NAME", "_OSNAME.GetLengthInChar()", "124"},
         {"ZbzbOS_Type", "_OSType.GetLengthInChar()", "125"},
     };
-    for (const auto& check : checks)
+    for (const auto& [name, expression, line] : checks)
     {
-        SCOPED_TRACE(check._Name);
-        zbtest::ChildResult r = StartWith(check._Name, "");
+        SCOPED_TRACE(name);
+        zbtest::ChildResult r = StartWith(name, "");
         EXPECT_EQ(r._Status, 1);
-        EXPECT_NE(r._Err.find(check._Expression), std::string::npos) << r._Err;
-        EXPECT_NE(r._Err.find(std::string("line ") + check._Line), std::string::npos) << r._Err;
+        EXPECT_NE(r._Err.find(expression), std::string::npos) << r._Err;
+        EXPECT_NE(r._Err.find(std::string("line ") + line), std::string::npos) << r._Err;
         EXPECT_NE(r._Err.find(kSource), std::string::npos);
     }
     // Two missing variables: the first in the order above is the one reported.

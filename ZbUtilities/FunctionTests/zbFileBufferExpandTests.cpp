@@ -2,6 +2,7 @@
 // scan used to go on from a null position (a crash of "pp -expand").
 
 #include <string>
+#include <tuple>
 
 #include <gtest/gtest.h>
 
@@ -19,31 +20,25 @@ TEST(zbFileBufferExpand, IncludeOnTheLastLine)
     QORListValQORString paths;
     paths.Append(QORString(dir.Path().c_str()));
 
-    struct Case
-    {
-        const char* _Row;
-        std::string _Text;
-        std::string _Expanded;
-        int _Errors;
-    } const cases[] = {
+    const std::tuple<const char*, std::string, std::string, int> cases[] = {
         {"1 found, no newline", "x\n#include \"a.h\"", "x\nA = 1\n", 0},
         {"2 bracketed", "#include <a.h>", "A = 1\n", 0},
         {"3 not found stays", "x\n#include \"no.h\"", "x\n#include \"no.h\"", 1},
         {"4 NUL after it", std::string("#include \"a.h\"\0junk\n", 20), "A = 1\n", 0},
         {"5 two, the last unended", "#include \"a.h\"\n#include \"a.h\"", "A = 1\n\nA = 1\n", 0},
     };
-    for (const Case& c : cases)
+    for (const auto& [row, text, expanded, errors] : cases)
     {
         zbPathFinderAccess finder;
         finder.SetListOfPath(paths);
         zbFileBuffer buffer;
-        buffer.DuplicateBuffer(c._Text.data(), static_cast<unsigned int>(c._Text.size()));
+        buffer.DuplicateBuffer(text.data(), static_cast<unsigned int>(text.size()));
         QORListValzbFileName included;
         zbtest::Capture err(2);
-        EXPECT_EQ(buffer.ExpandBuffer(levels, finder, included, "top.mk"), c._Errors) << c._Row;
+        EXPECT_EQ(buffer.ExpandBuffer(levels, finder, included, "top.mk"), errors) << row;
         err.Stop();
-        ASSERT_NE(buffer.GetBuffer(), nullptr) << c._Row;
-        EXPECT_EQ(std::string(buffer.GetBuffer()), c._Expanded) << c._Row;
-        EXPECT_EQ(buffer.GetBufferLength(), c._Expanded.size()) << c._Row;
+        ASSERT_NE(buffer.GetBuffer(), nullptr) << row;
+        EXPECT_EQ(std::string(buffer.GetBuffer()), expanded) << row;
+        EXPECT_EQ(buffer.GetBufferLength(), expanded.size()) << row;
     }
 }

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <string>
 #include <sys/stat.h>
+#include <tuple>
 #include <unistd.h>
 #include <vector>
 
@@ -74,13 +75,9 @@ struct Framework
 
 TEST(zbFileElementExtension, InstallTypeFromTheMarkerFile)
 {
-    struct Case
-    {
-        const char* _Name;
-        const char* _Top;     // content of FW/.installation.mode, null: none
-        const char* _Various; // content of FW/various/.installation.mode
-        int _Expected;
-    } cases[] = {
+    // top: content of FW/.installation.mode, null: none; various: content of
+    // FW/various/.installation.mode
+    const std::tuple<const char*, const char*, const char*, int> cases[] = {
         {"framework copy", "COPYFW_INSTALLATION\n", nullptr, 10},
         {"prerequisites copy", "COPYPREQ_INSTALLATION", nullptr, 1},
         {"marker cut short", "COPYFW", nullptr, 0},
@@ -90,16 +87,15 @@ TEST(zbFileElementExtension, InstallTypeFromTheMarkerFile)
         {"top one wins, even empty", "", "COPYFW_INSTALLATION", 0},
         {"no marker at all", nullptr, nullptr, 0},
     };
-    for (const Case& c : cases)
+    for (const auto& [name, top, various, expected] : cases)
     {
         TempDir dir;
         ::mkdir((dir / "various").c_str(), 0755);
-        if (c._Top)
-            WriteFile(dir / ".installation.mode", c._Top);
-        if (c._Various)
-            WriteFile(dir / "various/.installation.mode", c._Various);
-        EXPECT_EQ(c._Expected, zbFileElementExtension::GetInstallType(dir.Path().c_str()))
-            << c._Name;
+        if (top)
+            WriteFile(dir / ".installation.mode", top);
+        if (various)
+            WriteFile(dir / "various/.installation.mode", various);
+        EXPECT_EQ(expected, zbFileElementExtension::GetInstallType(dir.Path().c_str())) << name;
     }
 
     // A link to a marker file is read through; a dangling link or a
@@ -119,13 +115,8 @@ TEST(zbFileElementExtension, InstallTypeFromTheMarkerFile)
 
 TEST(zbFileElementExtension, FileAsListOfLines)
 {
-    struct Case
-    {
-        const char* _Name;
-        std::string _Content;
-        int _SkipEmpty, _Normalize, _StripCR;
-        const char* _Expected; // the lines, each followed by "|"
-    } cases[] = {
+    // expected: the lines, each followed by "|"
+    const std::tuple<const char*, std::string, int, int, int, const char*> cases[] = {
         {"plain", "a\nb\n", 0, 0, 0, "a|b|"},
         {"last line without line feed", "a\nb", 0, 0, 0, "a|b|"},
         {"empty lines kept", "a\n\nb\n\n", 0, 0, 0, "a||b||"},
@@ -138,28 +129,28 @@ TEST(zbFileElementExtension, FileAsListOfLines)
         {"empty file", "", 0, 0, 0, ""},
         {"line feeds only", "\n\n", 0, 0, 0, "||"},
     };
-    for (const Case& c : cases)
+    for (const auto& [name, content, skipEmpty, normalize, stripCR, expected] : cases)
     {
         TempDir dir;
         const std::string path = dir / "lines";
-        WriteFile(path, c._Content);
+        WriteFile(path, content);
         // Appended after what the list held: one line already there.
         QORListPtrzbString ptr;
         ptr.Append(new zbString("first"));
-        int size = zbFileElementExtension::ConvertFileToListOfString(
-            path.c_str(), ptr, c._SkipEmpty, c._Normalize, c._StripCR);
-        EXPECT_EQ(std::string("first|") + c._Expected, Names(ptr)) << c._Name;
-        EXPECT_EQ(ptr.Size(), size) << c._Name;
+        int size = zbFileElementExtension::ConvertFileToListOfString(path.c_str(), ptr, skipEmpty,
+                                                                     normalize, stripCR);
+        EXPECT_EQ(std::string("first|") + expected, Names(ptr)) << name;
+        EXPECT_EQ(ptr.Size(), size) << name;
 
         // The other list kinds are held to the same lines by the fuzz
         // target's replay; the Unicode one here, its text decoded.
         QORListValQORUnicodeString us;
         EXPECT_EQ(size - 1, zbFileElementExtension::ConvertFileToListOfString(
-                                path.c_str(), us, c._SkipEmpty, c._Normalize, c._StripCR));
+                                path.c_str(), us, skipEmpty, normalize, stripCR));
         std::string u;
         for (const QORUnicodeString& s : us)
             u += s.ConvertToUTF8() + "|";
-        EXPECT_EQ(c._Expected, u) << c._Name;
+        EXPECT_EQ(expected, u) << name;
         ptr.ApplyDelete();
     }
     QORListValQORString none;

@@ -10,6 +10,7 @@
 #include <sstream>
 #include <string>
 #include <sys/stat.h>
+#include <tuple>
 #include <unistd.h>
 #include <utime.h>
 #include <vector>
@@ -92,26 +93,20 @@ struct Statics
 
 TEST(zbFileElement, Names)
 {
-    struct Case
-    {
-        const char* _Path;
-        const char* _FullName;
-        const char* _BaseName;
-        const char* _PathName;
-    };
-    const Case cases[] = {
+    // Path, full name, base name, path name.
+    const std::tuple<const char*, const char*, const char*, const char*> cases[] = {
         {"x", "x", "x", "."},       {"/", "/", "/", "/"},          {"///", "/", "/", "/"},
         {"/a", "/a", "a", "/"},     {"/a/b//", "/a/b", "b", "/a"}, {"a\\b\\c", "a/b/c", "c", "a/b"},
         {"a//b", "a//b", "b", "a"}, {"", "/", "/", "/"},
     };
-    for (const Case& c : cases)
+    for (const auto& [path, fullName, baseName, pathName] : cases)
     {
-        zbFileElement node(c._Path);
-        EXPECT_STREQ(node.GetFullName(), c._FullName) << c._Path;
-        EXPECT_STREQ(node.GetBaseName(), c._BaseName) << c._Path;
-        char* pathName = node.GetPathName();
-        EXPECT_STREQ(pathName, c._PathName) << c._Path;
-        free(pathName);
+        zbFileElement node(path);
+        EXPECT_STREQ(node.GetFullName(), fullName) << path;
+        EXPECT_STREQ(node.GetBaseName(), baseName) << path;
+        char* computed = node.GetPathName();
+        EXPECT_STREQ(computed, pathName) << path;
+        free(computed);
     }
     EXPECT_STREQ(zbFileElement("\\d\\e\\\\", "f").GetFullName(), "/d/e/f");
     EXPECT_TRUE(zbFileElement("/", "etc").IsDirectory());
@@ -127,32 +122,21 @@ TEST(zbFileElement, StatAndLinks)
     MakeDirs(dir, {"d"});
     MakeFiles(dir, {"f"});
     const std::string longText(3000, 'x');
-    struct Link
-    {
-        const char* _Name;
-        std::string _Text;
-    };
-    const Link links[] = {{"tofile", "f"},
-                          {"todir", "d"},
-                          {"dangling", "missing"},
-                          {"dotdot", ".."},
-                          {"up", "../" + dir.Path().substr(5)},
-                          {"dot", "."},
-                          {"long", longText},
-                          {"dots", "..f"}};
-    for (const Link& l : links)
-        ASSERT_EQ(::symlink(l._Text.c_str(), (dir / l._Name).c_str()), 0);
+    const std::pair<const char*, std::string> links[] = {{"tofile", "f"},
+                                                         {"todir", "d"},
+                                                         {"dangling", "missing"},
+                                                         {"dotdot", ".."},
+                                                         {"up", "../" + dir.Path().substr(5)},
+                                                         {"dot", "."},
+                                                         {"long", longText},
+                                                         {"dots", "..f"}};
+    for (const auto& [name, text] : links)
+        ASSERT_EQ(::symlink(text.c_str(), (dir / name).c_str()), 0);
     ::symlink("f", (dir / "..f").c_str());
 
-    struct Case
-    {
-        const char* _Name;
-        int _WithDirectory;
-        int _Result;     // of ComputeStat
-        int _TargetType; // -1: no target child
-        const char* _Message;
-    };
-    const Case cases[] = {
+    // Name, links to directories followed, result of ComputeStat, type of
+    // the target child (-1: none), message.
+    const std::tuple<const char*, int, int, int, const char*> cases[] = {
         {"f", 0, 0, -1, ""},
         {"d", 0, 0, -1, ""},
         {"missing", 0, -1, -1, "No such file or directory"},
@@ -166,23 +150,23 @@ TEST(zbFileElement, StatAndLinks)
         {"dots", 1, 0, 201, ""},
         {"long", 0, -1, 0, "File name too long"},
     };
-    for (const Case& c : cases)
+    for (const auto& [name, withDirectory, result, targetType, message] : cases)
     {
-        Statics statics(c._WithDirectory);
-        zbFileElement node(dir.Path().c_str(), c._Name);
-        EXPECT_EQ(node.ComputeStat(), c._Result) << c._Name;
-        EXPECT_EQ(Message(node), c._Message) << c._Name;
+        Statics statics(withDirectory);
+        zbFileElement node(dir.Path().c_str(), name);
+        EXPECT_EQ(node.ComputeStat(), result) << name;
+        EXPECT_EQ(Message(node), message) << name;
         QORListPtrzbFileElement* children = node.GetListOfSubElement();
         int childCount = children ? children->Size() : 0;
-        EXPECT_EQ(childCount, c._TargetType < 0 ? 0 : 1) << c._Name;
-        EXPECT_EQ(node.IsExpanded(), c._TargetType < 0 ? 0 : 1) << c._Name;
+        EXPECT_EQ(childCount, targetType < 0 ? 0 : 1) << name;
+        EXPECT_EQ(node.IsExpanded(), targetType < 0 ? 0 : 1) << name;
         if (childCount == 1)
         {
             zbFileElement* target = (*children)[1];
-            EXPECT_EQ(target->GetType(), c._TargetType) << c._Name;
+            EXPECT_EQ(target->GetType(), targetType) << name;
             EXPECT_EQ(target->GetFullName(), node.GetFullName());
             EXPECT_TRUE(target->HasALinkFather());
-            EXPECT_EQ(target->GetStat() != nullptr, c._TargetType != 0) << c._Name;
+            EXPECT_EQ(target->GetStat() != nullptr, targetType != 0) << name;
         }
     }
 
@@ -192,7 +176,6 @@ TEST(zbFileElement, StatAndLinks)
     ASSERT_NE(longLink.GetLinkName(), nullptr);
     EXPECT_EQ(std::string(longLink.GetLinkName()), longText);
 
-    // What a node stands for.
     // What a node stands for: 's' itself, 't' its link's target, '-' nothing.
     Statics statics(1);
     const char* const standsFor[][3] = {{"f", "s", "-"},
@@ -239,24 +222,18 @@ TEST(zbFileElement, Expand)
         names.insert(file->GetFullName() + dir.Path().size() + 1);
     EXPECT_EQ(names, (std::set<std::string>{"a/b/h", "a/g", "f", "l/g"}));
 
-    struct Failure
-    {
-        const char* _Path;
-        int _Mode;
-        const char* _Message;
-    };
-    const Failure failures[] = {
+    const std::tuple<const char*, int, const char*> failures[] = {
         {"f", RECURSIVE_MODE, "not a directory"},
         {"missing", RECURSIVE_MODE, "No such file or directory"},
         {"a", 99,
          "invalid mode of expansion, use RECURSIVE_MODE, NOT_RECURSIVE_MODE or "
          "RECURSIVE_FORCED_MODE"},
     };
-    for (const Failure& f : failures)
+    for (const auto& [path, mode, message] : failures)
     {
-        zbFileElement node((dir / f._Path).c_str());
-        EXPECT_EQ(node.Expand(f._Mode), -1) << f._Path;
-        EXPECT_EQ(Message(node), f._Message) << f._Path;
+        zbFileElement node((dir / path).c_str());
+        EXPECT_EQ(node.Expand(mode), -1) << path;
+        EXPECT_EQ(Message(node), message) << path;
     }
 
     // The trace line names the operation, the message and the node.
@@ -381,25 +358,19 @@ TEST(zbFileElement, AddSubElement)
     zbtest::TempDir dir;
     MakeDirs(dir, {"a", "a/b", "c"});
     MakeFiles(dir, {"a/b/f", "c/g"});
-    struct Case
-    {
-        std::vector<const char*> _Paths;
-        int _Added;
-        const char* _Tree;
-    };
-    const Case cases[] = {
+    const std::tuple<std::vector<const char*>, int, const char*> cases[] = {
         {{"./a/./b"}, 1, "a=53 a/b=54"},
         {{"a/../b"}, 0, ""},
         {{"a/b/f", "a/b", "c", "missing", "c/g/x", "./a"}, 2, "a=53 a/b=53 a/b/f=54 c=54"},
         {{"a//b/", "c\\g"}, 2, "a=53 a/b=54 c=53 c/g=54"},
     };
-    for (const Case& c : cases)
+    for (const auto& [given, added, tree] : cases)
     {
         zbFileElement root(dir.Path().c_str());
-        std::vector<const char*> paths = c._Paths;
+        std::vector<const char*> paths = given;
         paths.push_back(nullptr);
-        EXPECT_EQ(root.SetListOfSubElement(paths.data(), 1), c._Added) << c._Paths[0];
-        EXPECT_EQ(Tree(root, true), c._Tree) << c._Paths[0];
+        EXPECT_EQ(root.SetListOfSubElement(paths.data(), 1), added) << given[0];
+        EXPECT_EQ(Tree(root, true), tree) << given[0];
         EXPECT_EQ(root.GetFilter(), ZBIO_FOLLOW);
         EXPECT_TRUE(root.IsExpanded());
     }
@@ -449,20 +420,15 @@ TEST(zbFileElement, CompareListLinksAndSelection)
     ::symlink("./f", (dir / "B/changed").c_str());
     ::symlink("other", (dir / "A/new").c_str());
 
-    struct Case
-    {
-        int _LinkMode;
-        const char* _Expected; // "list:name" words
-        const char* _Warnings;
-    };
-    const Case cases[] = {
+    // Link mode, "list:name" words found, names of the links warned about.
+    const std::tuple<int, const char*, const char*> cases[] = {
         {0, "type:changed type:same", "dangling new"},
         {1, "link:changed", "dangling new"},
         {2, "added:new link:changed", ""},
     };
     const char* const names[] = {"added", "removed", "type", "size",
                                  "newer", "time",    "link", "mode"};
-    for (const Case& c : cases)
+    for (const auto& [linkMode, expected, expectedNames] : cases)
     {
         Statics statics;
         zbFileElement a((dir / "A").c_str()), b((dir / "B").c_str());
@@ -472,17 +438,17 @@ TEST(zbFileElement, CompareListLinksAndSelection)
         zbFileElement::Trace = 1;
         zbtest::Capture err(2);
         zbFileElement::CompareList(&a, &b, lists[0], lists[1], lists[2], lists[3], lists[4],
-                                   lists[5], lists[6], &lists[7], c._LinkMode, 0, 0);
+                                   lists[5], lists[6], &lists[7], linkMode, 0, 0);
         // The warnings come in the order of the walk, which is the order of
         // the disk: compared as sets.
         std::set<std::string> warnings, expectedWarnings, found;
-        std::istringstream printed(err.Stop()), in(c._Warnings);
+        std::istringstream printed(err.Stop()), in(expectedNames);
         for (std::string line; std::getline(printed, line);)
             warnings.insert(line);
         for (std::string name; in >> name;)
             expectedWarnings.insert(
                 "# Warning in CompareList() : bad symbolic link : " + dir / "A/" + name);
-        EXPECT_EQ(warnings, expectedWarnings) << c._LinkMode;
+        EXPECT_EQ(warnings, expectedWarnings) << linkMode;
         std::string words;
         for (int i = 0; i < 8; ++i)
             for (zbFileElement* node : lists[i])
@@ -490,7 +456,7 @@ TEST(zbFileElement, CompareListLinksAndSelection)
                     found.insert(std::string(names[i]) + ":" + node->GetBaseName());
         for (const std::string& w : found)
             words += (words.empty() ? "" : " ") + w;
-        EXPECT_EQ(words, c._Expected) << c._LinkMode;
+        EXPECT_EQ(words, expected) << linkMode;
         // B was not expanded through patterns: both leftovers are removals.
         ASSERT_EQ(lists[1].Size(), 2);
     }
@@ -602,14 +568,8 @@ TEST(zbFileElement, OperationsOnTheDisk)
 // Tokens of a text, each call from where the last one stopped.
 TEST(zbFileElementExtension, Strtok)
 {
-    struct Case
-    {
-        const char* _Text;
-        const char* _Delimiters;
-        int _Keep;
-        int _Empty;
-        const char* _Tokens; // joined by '|'
-    } cases[] = {
+    // Text, delimiters, keep the rest, empty tokens, tokens joined by '|'.
+    const std::tuple<const char*, const char*, int, int, const char*> cases[] = {
         {"a,,b", ",", 0, 0, "a|b"},
         {"a,,b", ",", 0, 1, "a||b"},
         {",a", ",", 0, 0, "a"},
@@ -618,21 +578,21 @@ TEST(zbFileElementExtension, Strtok)
         {"", ",", 0, 1, ""},
         {",,", ",", 0, 0, ""},
     };
-    for (const Case& c : cases)
+    for (const auto& [given, delimiters, keep, empty, expected] : cases)
     {
-        std::string text(c._Text);
+        std::string text(given);
         const int length = static_cast<int>(text.size());
         int position = 0;
         std::string tokens;
         for (int n = 0; n < 10; ++n)
         {
-            char* token = zbFileElementExtension::Strtok(&text[0], length, c._Delimiters, position,
-                                                         c._Keep, c._Empty);
+            char* token =
+                zbFileElementExtension::Strtok(&text[0], length, delimiters, position, keep, empty);
             if (!token)
                 break;
             tokens += (n ? "|" : "") + std::string(token);
         }
-        EXPECT_EQ(c._Tokens, tokens) << c._Text;
+        EXPECT_EQ(expected, tokens) << given;
     }
     int position = -1;
     char text[] = "x";

@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <string>
 #include <sys/stat.h>
+#include <tuple>
 
 #include <gtest/gtest.h>
 
@@ -205,13 +206,7 @@ TEST(zbHeaderList, BadFilesAreRefusedWithEBADF)
 
 TEST(zbHeaderList, DamageKeepsWhatWasReadBefore)
 {
-    struct Case
-    {
-        std::string _Text;
-        int _Directories;
-        int _EntriesOfLast;
-    };
-    const Case cases[] = {
+    const std::tuple<std::string, int, int> cases[] = {
         // A block header without its line end.
         {kMagic + "@A\na.h\n@B", 1, 1},
         // A last entry line cut short: the entry is not read.
@@ -221,18 +216,18 @@ TEST(zbHeaderList, DamageKeepsWhatWasReadBefore)
         // Text after the magic line that is not a block.
         {kMagic + "stray\n@A\n", 0, 0},
     };
-    for (const Case& c : cases)
+    for (const auto& [text, directories, entriesOfLast] : cases)
     {
         zbHeaderList list;
         zbExtLastError.SetErrno(0);
-        EXPECT_EQ(ReadText(list, c._Text), 1);
+        EXPECT_EQ(ReadText(list, text), 1);
         EXPECT_EQ(zbExtLastError.GetErrno(), EBADF);
         EXPECT_EQ(list.IsValid(), 1);
         const QORListPtrzbHeaderDirectory& dirs = list.GetListOfHeaderDirectories();
-        ASSERT_EQ(dirs.Size(), c._Directories);
-        if (c._Directories)
+        ASSERT_EQ(dirs.Size(), directories);
+        if (directories)
         {
-            EXPECT_EQ(dirs[dirs.Size()]->GetListOfEntries().Size(), c._EntriesOfLast);
+            EXPECT_EQ(dirs[dirs.Size()]->GetListOfEntries().Size(), entriesOfLast);
         }
     }
     zbHeaderList list;

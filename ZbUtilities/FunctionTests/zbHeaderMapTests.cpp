@@ -3,6 +3,7 @@
 
 #include <cerrno>
 #include <string>
+#include <tuple>
 
 #include <gtest/gtest.h>
 
@@ -142,27 +143,21 @@ TEST(zbHeaderMap, MissingListIsReportedAndCounted)
 TEST(zbHeaderMap, LoadingStopsAtTheFirstEmptyLineOrCutLine)
 {
     TempDir dir;
-    struct Case
-    {
-        std::string _Text;
-        int _Paths;
-        int _Items;
-    };
-    const Case cases[] = {
+    const std::tuple<std::string, int, int> cases[] = {
         {kMagic + "@/a\nx.h\n\n@/b\ny.h\n", 1, 1},
         {kMagic + "@/a\nx.h\n@/b\ny.h", 2, 1},
         {kMagic + "not a block\n@/a\nx.h\n", 0, 0},
         {kMagic, 0, 0},
         {kMagic + "@|>\nx.h\n", 1, 1},
     };
-    for (const Case& c : cases)
+    for (const auto& [text, paths, items] : cases)
     {
-        WriteFile(dir / "map", c._Text);
+        WriteFile(dir / "map", text);
         zbHeaderMap map;
         QORHashDicSzbFileName dico(11);
-        EXPECT_EQ(map.InsertFile(Q(dir / "map"), &dico, 0), 0) << c._Text;
-        EXPECT_EQ(map.GetListOfPaths().Size(), c._Paths) << c._Text;
-        EXPECT_EQ(dico.GetNbItems(), c._Items) << c._Text;
+        EXPECT_EQ(map.InsertFile(Q(dir / "map"), &dico, 0), 0) << text;
+        EXPECT_EQ(map.GetListOfPaths().Size(), paths) << text;
+        EXPECT_EQ(dico.GetNbItems(), items) << text;
     }
     WriteFile(dir / "map", "!<zbhl> v2.0.2\n@/a\nx.h\n");
     zbHeaderMap map;

@@ -3,6 +3,7 @@
 
 #include <cerrno>
 #include <string>
+#include <tuple>
 
 #include <gtest/gtest.h>
 
@@ -42,14 +43,7 @@ void Load(Loaded& oLoaded, const std::string& iText, int iTextMode,
 
 TEST(zbLsoutElement, FirstFieldInSizeMode)
 {
-    struct Row
-    {
-        const char* text;
-        int accepted;
-        long long size;
-        long time;
-    };
-    const Row rows[] = {
+    const std::tuple<const char*, int, long long, long> rows[] = {
         /* 0 */ {"123@1000000000", 1, 123, 1000000000},
         /* 1 */ {"0@0", 1, 0, 0},
         /* 2 */ {"6000000000@5", 1, 6000000000LL, 5},
@@ -62,31 +56,28 @@ TEST(zbLsoutElement, FirstFieldInSizeMode)
         /* 9 */ {"", 0, 0, 0},
         /* 10 */ {"15", 0, 0, 0},
     };
-    for (const Row& row : rows)
+    for (const auto& [text, accepted, wantSize, wantTime] : rows)
     {
-        SCOPED_TRACE(row.text);
+        SCOPED_TRACE(text);
         long long size = -7;
         long time = -7;
-        EXPECT_EQ(L::ExtractSizeAndLastModificationTime(row.text, size, time), row.accepted);
-        EXPECT_EQ(size, row.accepted ? row.size : -7);
-        EXPECT_EQ(time, row.accepted ? row.time : -7);
+        EXPECT_EQ(L::ExtractSizeAndLastModificationTime(text, size, time), accepted);
+        EXPECT_EQ(size, accepted ? wantSize : -7);
+        EXPECT_EQ(time, accepted ? wantTime : -7);
 
         // The same field in a listing: a refused line is skipped, not counted.
         Loaded loaded;
-        Load(loaded, std::string(row.text) + " Fw/bin/tool\n", 0);
-        EXPECT_EQ(loaded.count, row.accepted);
+        Load(loaded, std::string(text) + " Fw/bin/tool\n", 0);
+        EXPECT_EQ(loaded.count, accepted);
     }
 }
 
 TEST(zbLsoutElement, HashKeyAndOrder)
 {
-    const struct
-    {
-        const char* path;
-        unsigned int key;
-    } keys[] = {{"", 0}, {"a", 0x61000000}, {"abcd", 0x61626364}, {"abcde", 0x04626364}};
-    for (const auto& row : keys)
-        EXPECT_EQ(L(zbNewString(row.path)).ComputeHashKey(), row.key) << row.path;
+    const std::pair<const char*, unsigned int> keys[] = {
+        {"", 0}, {"a", 0x61000000}, {"abcd", 0x61626364}, {"abcde", 0x04626364}};
+    for (const auto& [path, key] : keys)
+        EXPECT_EQ(L(zbNewString(path)).ComputeHashKey(), key) << path;
 
     L a(zbNewString("a")), b(zbNewString("b"), 5, 6), copy(b);
     EXPECT_TRUE(a < b && b > a && a != b && copy == b);

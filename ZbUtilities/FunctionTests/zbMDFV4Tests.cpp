@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 
 #include "zbContext.h"
 #include "zbMDFV4.h"
@@ -56,14 +57,8 @@ std::string Printed(void (zbMDFV4::*iPrint)(zbOFStream&) const, const zbMDFV4& i
 
 TEST(zbMDFV4, InsertFileParsesSectionsAndValues)
 {
-    struct Case
-    {
-        const char* _What;
-        std::string _Text;
-        int _Result;
-        std::string _Sections;
-        int _Reported; // duplicate reports of *A
-    } cases[] = {
+    // reported: duplicate reports of *A
+    const std::tuple<const char*, std::string, int, std::string, int> cases[] = {
         {"duplicate after an empty section", "* A\nx\ny\n*B\n*A\nz\n", 1, "*A=[x|y]", 1},
         {"two duplicates", "*A\n1\n*A\n2\n*A\n3\n", 2, "*A=[1]", 2},
         {"header name between blanks", "*  SRC  x\nv\n", 0, "*SRC=[v]", 0},
@@ -81,18 +76,18 @@ TEST(zbMDFV4, InsertFileParsesSectionsAndValues)
         {"empty file", "", 1, "", 0},
     };
     zbtest::TempDir dir;
-    for (const Case& c : cases)
+    for (const auto& [what, text, result, sections, reported] : cases)
     {
-        SCOPED_TRACE(c._What);
-        zbtest::WriteFile(dir / "F", c._Text);
+        SCOPED_TRACE(what);
+        zbtest::WriteFile(dir / "F", text);
         zbMDFV4 set(1);
         Loaded got = Load(set, dir / "F");
         std::string reports;
-        for (int i = 0; i < c._Reported; ++i)
+        for (int i = 0; i < reported; ++i)
             reports += "# Error: " + dir / "F" +
                        ": section *A is defined again, this definition is ignored\n";
-        EXPECT_EQ(c._Result, got._Result);
-        EXPECT_EQ(c._Sections, got._Sections);
+        EXPECT_EQ(result, got._Result);
+        EXPECT_EQ(sections, got._Sections);
         EXPECT_EQ(reports, got._Err);
     }
 }

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 #include <map>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "zbActionIntf.h"
@@ -80,23 +81,17 @@ std::string CheckBlocks(const std::string& iOutput, const std::map<int, std::str
 TEST(zbMultiProcessing, OneSlotOrOneActionRunsAsMonoProcessing)
 {
     zbtest::TmpDirScope tmp;
-    const struct
-    {
-        unsigned int _Jobs;
-        int _Count;
-        const char* _Printed;
-        int _Failures;
-    } rows[] = {
+    const std::tuple<unsigned int, int, const char*, int> rows[] = {
         {0, 4, "run 1\nrun 2\nrun 3\n", 2},
         {1, 4, "run 1\nrun 2\nrun 3\n", 2},
         {4, 1, "run 1\n", 0},
     };
-    for (const auto& row : rows)
+    for (const auto& [jobs, count, printed, failures] : rows)
     {
         // Inline actions print as they run; the second fails with 7 and a
         // fourth fails to start.
         Actions actions;
-        for (int i = 1; i <= row._Count; ++i)
+        for (int i = 1; i <= count; ++i)
         {
             auto* action = i == 4 ? new zbTestNoStartAction() : new zbTestInlineAction();
             action->_Say = i == 4 ? "" : "run " + std::to_string(i);
@@ -104,8 +99,8 @@ TEST(zbMultiProcessing, OneSlotOrOneActionRunsAsMonoProcessing)
             actions.Add(action);
         }
         zbtest::Capture out(1);
-        EXPECT_EQ(zbMultiProcessing(actions._List, row._Jobs), row._Failures) << row._Jobs;
-        EXPECT_EQ(out.Stop(), row._Printed);
+        EXPECT_EQ(zbMultiProcessing(actions._List, jobs), failures) << jobs;
+        EXPECT_EQ(out.Stop(), printed);
         // As in zbMonoProcessing, no capture file was given to any action.
         for (zbActionIntf* action : actions._Owned)
             EXPECT_EQ(static_cast<zbTestInlineAction*>(action)->_Stdout, "");
@@ -119,25 +114,20 @@ TEST(zbMultiProcessing, OneSlotOrOneActionRunsAsMonoProcessing)
 TEST(zbMultiProcessing, FailuresCountedAndOutputsWhole)
 {
     zbtest::TmpDirScope tmp;
-    struct Row
-    {
-        unsigned int _Jobs;
-        std::vector<int> _Codes; // exit code of each probe; -1: fails to start
-        int _Failures;
-    };
-    const Row rows[] = {
+    // codes: exit code of each probe; -1: fails to start
+    const std::tuple<unsigned int, std::vector<int>, int> rows[] = {
         {2, {0, 1, 0, 1, 0}, 2},
         {8, {0, 0, 0, 0}, 0}, // unused slots contribute nothing
         {3, {0, -1, 0, 2, 0, 0, 0}, 2},
     };
-    for (const Row& row : rows)
+    for (const auto& [jobs, codes, failures] : rows)
     {
         Actions actions;
         std::map<int, std::string> blocks;
-        for (size_t i = 0; i < row._Codes.size(); ++i)
+        for (size_t i = 0; i < codes.size(); ++i)
         {
             int id = static_cast<int>(i) + 1;
-            if (row._Codes[i] < 0)
+            if (codes[i] < 0)
             {
                 actions.Add(new zbTestNoStartAction());
                 continue;
@@ -145,15 +135,15 @@ TEST(zbMultiProcessing, FailuresCountedAndOutputsWhole)
             // Later probes end first: the order of the output is not the
             // list's.
             actions.Add(zbtest::ShellAction(
-                Probe(id, 3000, 20 * static_cast<int>(row._Codes.size() - i), row._Codes[i])));
+                Probe(id, 3000, 20 * static_cast<int>(codes.size() - i), codes[i])));
             blocks[id] = ProbeOutput(id, 3000);
         }
         // Through the trace manager, the bytes are the same.
         zbMultiProcessingOptions options;
-        options._ThroughTraceManager = row._Jobs == 3;
+        options._ThroughTraceManager = jobs == 3;
         zbtest::Capture out(1);
-        EXPECT_EQ(zbMultiProcessing(actions._List, row._Jobs, options), row._Failures);
-        EXPECT_EQ(CheckBlocks(out.Stop(), blocks), "") << row._Jobs;
+        EXPECT_EQ(zbMultiProcessing(actions._List, jobs, options), failures);
+        EXPECT_EQ(CheckBlocks(out.Stop(), blocks), "") << jobs;
         EXPECT_EQ(tmp.Entries(), "");
     }
 }

@@ -227,11 +227,7 @@ TEST_F(PP, LevelChecks)
 TEST_F(PP, ErrorsDiscardTheBuffer)
 {
     Level("X");
-    struct Case
-    {
-        const char* _Text;
-        const char* _Err;
-    } cases[] = {
+    const std::pair<const char*, const char*> cases[] = {
         {"a\n#endif\nb\n", "# Error: f.mk[2]: missing #if\n"},
         {"#if X\n#else\n#else\n#endif\n", "# Error: f.mk[3]: missing #if\n"},
         {"#if X\n#else\n#elif X\n#endif\n", "# Error: f.mk[3]: missing #if\n"},
@@ -260,12 +256,12 @@ TEST_F(PP, ErrorsDiscardTheBuffer)
         {"#include <a.mk\n", "# Error: f.mk[1]: syntax error in a preprocessor directive\n"},
         {"a\n/* open\n\n", "# Error: f.mk[2]: comment /* not closed\n"},
     };
-    for (const Case& c : cases)
+    for (const auto& [text, err] : cases)
     {
-        Outcome o = Run(c._Text);
-        EXPECT_EQ(o._Status, 1) << c._Text;
-        EXPECT_EQ(o._Text, "") << c._Text;
-        EXPECT_EQ(o._Err, c._Err) << c._Text;
+        Outcome o = Run(text);
+        EXPECT_EQ(o._Status, 1) << text;
+        EXPECT_EQ(o._Text, "") << text;
+        EXPECT_EQ(o._Err, err) << text;
     }
     // Errors of directives are also found in inactive blocks where the
     // directive matters there; a bad #define of an inactive block is not.

@@ -63,14 +63,7 @@ struct Strings : QORListPtrzbString
 
 TEST(zbIOFNMatch, Rules)
 {
-    struct Case
-    {
-        const char* _Pattern;
-        const char* _Name;
-        int _MetaMatch;
-        int _Match;
-    };
-    const Case cases[] = {
+    const std::tuple<const char*, const char*, int, int> cases[] = {
         // A star does not take a separator unless 0x40.
         {"/fw/*", "/fw/a", 32, 1},
         {"/fw/*", "/fw/a/b", 32, 0},
@@ -121,9 +114,9 @@ TEST(zbIOFNMatch, Rules)
         {"a*/c", "ab/x/c", 0, 0},
         {"*b", "a/b", 0, 0},
     };
-    for (const Case& c : cases)
-        EXPECT_EQ(zbIOFNMatch(c._Pattern, c._Name, c._MetaMatch), c._Match)
-            << c._Pattern << " " << c._Name << " " << c._MetaMatch;
+    for (const auto& [pattern, name, metaMatch, match] : cases)
+        EXPECT_EQ(zbIOFNMatch(pattern, name, metaMatch), match)
+            << pattern << " " << name << " " << metaMatch;
     EXPECT_EQ(zbIOFNMatch(nullptr, "", 0), 0);
     EXPECT_EQ(zbIOFNMatch("", nullptr, 0), 0);
 }
@@ -180,13 +173,8 @@ TEST(AddWithCond, Condition)
 
 TEST(SubstKeyInPattern, ExpansionOrder)
 {
-    struct Case
-    {
-        const char* _Template;
-        const char* _Expected;
-        int _WithoutValues; // patterns left when %os% and %mod% have no value
-    };
-    const Case cases[] = {
+    // withoutValues: patterns left when %os% and %mod% have no value
+    const std::tuple<const char*, const char*, int> cases[] = {
         {"%fw%/%mod%/Objects/%os%",
          "/f/*.m*/Objects/a=54 /f/*.m*/Objects/b=54 /f/*.doc/Objects/a=54 "
          "/f/*.doc/Objects/b=54 /g/*.m*/Objects/a=54 /g/*.m*/Objects/b=54 "
@@ -200,34 +188,27 @@ TEST(SubstKeyInPattern, ExpansionOrder)
         {"plain", "plain=54", 1},
     };
     Strings os{"a", "b"}, mods{"*.m*", "*.doc"}, fws{"/f", "/g"}, none{};
-    for (const Case& c : cases)
+    for (const auto& [templateText, substituted, withoutValues] : cases)
     {
         QORListPtrzbPattern in;
-        in.Append(new zbPattern(c._Template, 54, 32));
-        EXPECT_EQ(Words(SubstKeyInPattern(in, os, mods, fws)), c._Expected) << c._Template;
+        in.Append(new zbPattern(templateText, 54, 32));
+        EXPECT_EQ(Words(SubstKeyInPattern(in, os, mods, fws)), substituted) << templateText;
         // A key without values gives nothing; the input stays.
-        EXPECT_EQ(Count(SubstKeyInPattern(in, none, none, fws)), c._WithoutValues) << c._Template;
-        EXPECT_STREQ(in[1]->GetValue(), c._Template);
+        EXPECT_EQ(Count(SubstKeyInPattern(in, none, none, fws)), withoutValues) << templateText;
+        EXPECT_STREQ(in[1]->GetValue(), templateText);
         in.ApplyDelete();
     }
 
-    struct Replacement
-    {
-        const char* _Key;
-        const char* _Value;
-        const char* _Text;
-        const char* _Expected;
-    };
-    const Replacement replacements[] = {
+    const std::tuple<const char*, const char*, const char*, const char*> replacements[] = {
         {"%k%", "v", "a%k%b%k%", "avb%k%"},
         {"%k%", "", "%k%", ""},
         {"%k%", "long value", "x", "x"},
         {"", "v", "text", "text"},
     };
-    for (const Replacement& r : replacements)
+    for (const auto& [key, value, text, expected] : replacements)
     {
-        char* result = subst_str(r._Key, r._Value, r._Text);
-        EXPECT_STREQ(result, r._Expected) << r._Text;
+        char* result = subst_str(key, value, text);
+        EXPECT_STREQ(result, expected) << text;
         free(result);
     }
 }

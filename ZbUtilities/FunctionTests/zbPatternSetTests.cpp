@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <string>
 #include <sys/stat.h>
+#include <tuple>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -13,13 +14,7 @@
 
 TEST(zbPatternDef, Forms)
 {
-    struct Case
-    {
-        const char* _Pattern;
-        const char* _Name;
-        int _Match;
-    };
-    const Case cases[] = {
+    const std::tuple<const char*, const char*, int> cases[] = {
         {"*.h", "x.h", 0},     {"*.h", ".h", 0},    {"*.h", "h", 1},      {"*.h", "x.hh", 1},
         {"lib*", "lib", 0},    {"lib*", "libx", 0}, {"lib*", "li", 1},    {"lib*", "xlib", 1},
         {"*sub*", "xsubx", 0}, {"*sub*", "sub", 0}, {"*sub*", "su", 1},   {"*sub*", "sxubsu", 1},
@@ -27,12 +22,11 @@ TEST(zbPatternDef, Forms)
         {"a*b", "axb", 1},     {"*", "", 0},        {"*", "anything", 0}, {"**", "x", 0},
         {"", "", 0},           {"", "x", 1},        {"*ss*", "sss", 0},   {"*aab*", "aaab", 0},
     };
-    for (const Case& c : cases)
+    for (const auto& [text, name, match] : cases)
     {
-        zbPatternDef pattern(c._Pattern);
-        EXPECT_EQ(pattern.Compare(c._Name, static_cast<unsigned int>(std::string(c._Name).size())),
-                  c._Match)
-            << c._Pattern << " " << c._Name;
+        zbPatternDef pattern(text);
+        EXPECT_EQ(pattern.Compare(name, static_cast<unsigned int>(std::string(name).size())), match)
+            << text << " " << name;
     }
     zbPatternDef none(nullptr);
     EXPECT_EQ(none.Compare("", 0), 1);

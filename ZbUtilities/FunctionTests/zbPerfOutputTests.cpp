@@ -116,11 +116,7 @@ TEST(zbPerfOutput, SameOutputsOnGeneratedInputs)
     zbtest::WriteFile(dir / "defs.mk", Definitions(60000));
     zbtest::WriteFile(dir / "small.mk", Definitions(25));
     zbtest::WriteFile(dir / "big.pp", Conditionals(6000));
-    const struct
-    {
-        std::vector<std::string> _Args;
-        const char* _Expected;
-    } cases[] = {
+    const std::pair<std::vector<std::string>, const char*> cases[] = {
         {{"macros", "-solve", dir / "defs.mk"},
          "0 3392664 dfe887ff1f7656281b7f104739e4917934749e280a4d0e0db96c4994e0c9bdfd"},
         {{"macros", dir / "defs.mk"},
@@ -132,6 +128,6 @@ TEST(zbPerfOutput, SameOutputsOnGeneratedInputs)
         {{"pp", "-nocheck", dir / "defs.mk"},
          "0 2098130 53a15114ab7a5fa2f81b767f13ecf6955e8697aa4f373a16006068b95c938249"},
     };
-    for (const auto& c : cases)
-        EXPECT_EQ(c._Expected, Checksum(c._Args)) << c._Args[0] << " " << c._Args[1];
+    for (const auto& [args, expected] : cases)
+        EXPECT_EQ(expected, Checksum(args)) << args[0] << " " << args[1];
 }

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <string>
+#include <tuple>
 
 #include <gtest/gtest.h>
 
@@ -42,15 +43,7 @@ S Make(const char* iName, const char* iFramework, long long iSize, long iTime,
 
 TEST(zbRTViewElementStat, ParsesTheStatisticsPartOfARecord)
 {
-    struct Row
-    {
-        const char* record;
-        const char* rtvname;
-        long long size;
-        long time;
-        const char* framework;
-    };
-    const Row rows[] = {
+    const std::tuple<const char*, const char*, long long, long, const char*> rows[] = {
         /* 0 */ {"RTV/000/CUS a|b|12@34|FW", "b", 12, 34, "FW"},
         /* 1 */ {"RTV/000/CUS a|b|-1@34|FW", "b", 0, 0, "FW"},
         /* 2 */ {"RTV/000/CUS a|b|12@-3|FW", "b", 0, 0, "FW"},
@@ -60,15 +53,15 @@ TEST(zbRTViewElementStat, ParsesTheStatisticsPartOfARecord)
         /* 6 */ {"RTV/000/CUS a|b|5000000000@7|F|G", "b", 5000000000LL, 7, "F|G"},
         /* 7 */ {"RTV/000/CUS a", "a", 0, 0, ""},
     };
-    for (const Row& row : rows)
+    for (const auto& [record, rtvname, size, time, framework] : rows)
     {
-        S element(row.record);
-        SCOPED_TRACE(row.record);
+        S element(record);
+        SCOPED_TRACE(record);
         EXPECT_STREQ(element._Name.CastToCharPtr(), "a");
-        EXPECT_STREQ(element._RTVname.CastToCharPtr(), row.rtvname);
-        EXPECT_EQ(element.GetSize(), row.size);
-        EXPECT_EQ(element.GetLastModificationTime(), row.time);
-        EXPECT_STREQ(element._Framework.CastToCharPtr(), row.framework);
+        EXPECT_STREQ(element._RTVname.CastToCharPtr(), rtvname);
+        EXPECT_EQ(element.GetSize(), size);
+        EXPECT_EQ(element.GetLastModificationTime(), time);
+        EXPECT_STREQ(element._Framework.CastToCharPtr(), framework);
     }
 }
 

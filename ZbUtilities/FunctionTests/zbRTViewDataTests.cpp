@@ -4,6 +4,7 @@
 
 #include <cerrno>
 #include <string>
+#include <tuple>
 
 #include <gtest/gtest.h>
 
@@ -54,12 +55,7 @@ std::string Text(const zbRTViewData& iData)
 TEST(zbRTViewData, FirstLine)
 {
     const std::string record = "RTV/001/CUS a|b\n";
-    const struct
-    {
-        std::string _Text;
-        int _Result;
-        int _Elements;
-    } cases[] = {
+    const std::tuple<std::string, int, int> cases[] = {
         {kMagic + record, 0, 1},
         {"!<zbRTViewData> v1.0.1\n" + record, 0, 1},
         {"!<zbRTViewData> v2.0\n" + record, 0, 1},
@@ -73,13 +69,13 @@ TEST(zbRTViewData, FirstLine)
         {record, -1, 0},
         {"", -10, 0},
     };
-    for (const auto& c : cases)
+    for (const auto& [text, result, elements] : cases)
     {
         zbRTViewData data(7);
         zbExtLastError.SetErrno(0);
-        EXPECT_EQ(ReadText(data, c._Text), c._Result) << c._Text;
-        EXPECT_EQ(data.GetNbElements(), c._Elements) << c._Text;
-        EXPECT_EQ(zbExtLastError.GetErrno(), c._Result ? EBADF : 0) << c._Text;
+        EXPECT_EQ(ReadText(data, text), result) << text;
+        EXPECT_EQ(data.GetNbElements(), elements) << text;
+        EXPECT_EQ(zbExtLastError.GetErrno(), result ? EBADF : 0) << text;
     }
     TempDir dir;
     zbRTViewData data(7);
@@ -91,13 +87,7 @@ TEST(zbRTViewData, MergeRules)
 {
     const std::string report =
         "# Error: Runtime-view element a is given two runtime-view names: x and y\n";
-    const struct
-    {
-        const char* _First;
-        const char* _Second;
-        const char* _Kept;
-        bool _Reported;
-    } cases[] = {
+    const std::tuple<const char*, const char*, const char*, bool> cases[] = {
         // A higher type wins, whatever the exposure, and nothing is said.
         {"RTV/001/CUS a|x", "INT/002/QXI a|y", "INT/002/QXI a|y\n", false},
         {"INT/002/CUS a|x", "RTV/001/QXI a|y", "INT/002/CUS a|x\n", false},
@@ -111,24 +101,22 @@ TEST(zbRTViewData, MergeRules)
         {"RTV/001/CUS a|x", "RTV/002/QXI a|x", "RTV/002/QXI a|x\n", false},
         {"DAT/001/QXI a|x", "DAT/002/QXI a|x", "DAT/001/QXI a|x\n", false},
     };
-    for (const auto& c : cases)
+    for (const auto& [first, second, kept, reported] : cases)
     {
-        std::string where = std::string(c._First) + " then " + c._Second;
+        std::string where = std::string(first) + " then " + second;
         // Reading always reports.
         zbRTViewData read(3);
         std::string err;
-        EXPECT_EQ(ReadText(read, kMagic + c._First + "\n" + c._Second + "\n", &err), 0);
-        EXPECT_EQ(Text(read) + err, kMagic + c._Kept + (c._Reported ? report : "")) << where;
+        EXPECT_EQ(ReadText(read, kMagic + first + "\n" + second + "\n", &err), 0);
+        EXPECT_EQ(Text(read) + err, kMagic + kept + (reported ? report : "")) << where;
         // Inserting reports only when asked to.
         for (auto behaviour : {zbRTViewData::MergeSilently, zbRTViewData::ReportDuplicates})
         {
             zbRTViewData data(3);
             zbtest::Capture capture(2);
-            EXPECT_EQ(
-                data.Insert(E(c._First), behaviour) * 2 + data.Insert(E(c._Second), behaviour), 2);
+            EXPECT_EQ(data.Insert(E(first), behaviour) * 2 + data.Insert(E(second), behaviour), 2);
             std::string said = capture.Stop();
-            EXPECT_EQ(Text(data) + said,
-                      kMagic + c._Kept + (c._Reported && behaviour ? report : ""))
+            EXPECT_EQ(Text(data) + said, kMagic + kept + (reported && behaviour ? report : ""))
                 << where;
         }
     }

@@ -2,6 +2,7 @@
 // records written byte for byte and printed, copies of the full name.
 
 #include <string>
+#include <tuple>
 
 #include <gtest/gtest.h>
 
@@ -95,12 +96,7 @@ TEST(zbRTViewElement, ParsesRecords)
 
 TEST(zbRTViewElement, WritesRecordsAndPrints)
 {
-    const struct
-    {
-        E _Element;
-        const char* _Record;
-        const char* _Printed;
-    } cases[] = {
+    const std::tuple<E, const char*, const char*> cases[] = {
         {E("lib/a.so", "code/lib/a.so", E::Runtime, E::Deliverable, 3),
          "RTV/003/CUS lib/a.so|code/lib/a.so\n", "RTV/003/CUS lib/a.so|code/lib/a.so"},
         {E("x", "y", E::DataInternal, E::NotDeliverable, 1234), "IDA/234/QXI x|y\n",
@@ -110,10 +106,10 @@ TEST(zbRTViewElement, WritesRecordsAndPrints)
         {E("x", "y", E::Data, E::Deliverable, -12), "DAT/988/CUS x|y\n", "DAT/-012/CUS x|y"},
         {E(), "INT/000/QXI |\n", "INT/000/QXI |"},
     };
-    for (const auto& c : cases)
+    for (const auto& [element, record, printed] : cases)
     {
-        EXPECT_EQ(Record(c._Element), c._Record);
-        EXPECT_EQ(Printed(c._Element), c._Printed);
+        EXPECT_EQ(Record(element), record);
+        EXPECT_EQ(Printed(element), printed);
     }
     // The longest record has 4095 bytes; one more and nothing is written.
     std::string name(2000, 'n'), rtv(4095 - 14 - 2000, 'r');

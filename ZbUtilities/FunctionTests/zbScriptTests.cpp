@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <gtest/gtest.h>
 #include <string>
+#include <tuple>
 #include <unistd.h>
 #include <vector>
 
@@ -63,14 +64,7 @@ std::string Cwd()
 
 TEST(zbInstruction, FollowUpsRunInsideTheirParent)
 {
-    struct Row
-    {
-        int _ParentResult;
-        int _OnSuccessResult;
-        int _OnErrorResult;
-        const char* _Expected;
-    };
-    const Row rows[] = {
+    const std::tuple<int, int, int, const char*> rows[] = {
         // A failing parent: the error chain runs, then the parent's error
         // message, then its end message; the chain's result changes nothing.
         {4, 0, 0,
@@ -80,15 +74,15 @@ TEST(zbInstruction, FollowUpsRunInsideTheirParent)
          "# Start of step: P\nrun P\n# Start of step: E\nrun E\n# Error: E\n# End of step: E\n"
          "# Error: P\n# End of step: P\n"},
     };
-    for (const Row& row : rows)
+    for (const auto& [parentResult, onSuccessResult, onErrorResult, expected] : rows)
     {
-        Step parent("P", row._ParentResult), onSuccess("S", row._OnSuccessResult),
-            onError("E", row._OnErrorResult);
+        Step parent("P", parentResult), onSuccess("S", onSuccessResult),
+            onError("E", onErrorResult);
         parent._Instruction.SetOnSuccessInstruction(&onSuccess._Instruction);
         parent._Instruction.SetOnErrorInstruction(&onError._Instruction);
         CaptureBoth both;
-        EXPECT_EQ(parent._Instruction.ExecuteAction(0), row._ParentResult);
-        EXPECT_EQ(both.Stop(), row._Expected);
+        EXPECT_EQ(parent._Instruction.ExecuteAction(0), parentResult);
+        EXPECT_EQ(both.Stop(), expected);
     }
 }
 

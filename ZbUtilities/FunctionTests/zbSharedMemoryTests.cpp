@@ -10,6 +10,7 @@
 #include <sys/ipc.h>
 #include <sys/shm.h>
 #include <sys/wait.h>
+#include <tuple>
 #include <unistd.h>
 #include <vector>
 
@@ -134,16 +135,11 @@ TEST_F(zbSharedMemoryTest, IndexLayoutAndExtraction)
 
     // Refused arguments.  A '|' or a newline in a key would shift the
     // blocks of every later line for the clients.
-    struct
-    {
-        const char* _Key;
-        const char* _Data;
-        unsigned int _Length;
-    } refused[] = {
+    const std::tuple<const char*, const char*, unsigned int> refused[] = {
         {nullptr, "x", 1}, {"", "x", 1}, {"a|b", "x", 1}, {"a\nb", "x", 1}, {"k", nullptr, 1}};
-    for (const auto& r : refused)
+    for (const auto& [key, data, length] : refused)
     {
-        EXPECT_EQ(-1, server.Append(r._Key, r._Data, r._Length));
+        EXPECT_EQ(-1, server.Append(key, data, length));
         EXPECT_EQ("Invalid argument", LastError(server));
     }
 
@@ -160,23 +156,18 @@ TEST_F(zbSharedMemoryTest, ClientOpenFailures)
     zbSharedMemoryS server(4096, 4);
     ASSERT_EQ(0, server.Open());
     const std::string name = server.GetName();
-    struct
-    {
-        const char* _Name;
-        unsigned int _Size;
-        const char* _Error;
-    } cases[] = {
+    const std::tuple<const char*, unsigned int, const char*> cases[] = {
         {nullptr, 4096, "Invalid argument"},
         {"abc", 4096, "shmat: Invalid argument"},
         {"", 4096, "shmat: Invalid argument"},
         {"99999999999999999999", 4096, "shmat: Invalid argument"},
         {name.c_str(), 8192, "Segment smaller than the expected size"},
     };
-    for (const auto& c : cases)
+    for (const auto& [segment, size, error] : cases)
     {
-        zbSharedMemoryC client(c._Size, 4);
-        EXPECT_EQ(-1, client.Open(c._Name));
-        EXPECT_EQ(c._Error, LastError(client));
+        zbSharedMemoryC client(size, 4);
+        EXPECT_EQ(-1, client.Open(segment));
+        EXPECT_EQ(error, LastError(client));
         EXPECT_FALSE(client.IsGood());
     }
     {
@@ -201,13 +192,8 @@ TEST_F(zbSharedMemoryTest, IndexReadDefensively)
 {
     // 120 bytes: index 0..39, data 40..119.
     const std::string data = std::string(80, '.').replace(0, 5, "ABCDE");
-    struct Case
-    {
-        std::string _Index; // what precedes the NUL; "-" leaves no NUL
-        unsigned int _Ratio;
-        const char* _Key;
-        std::string _Expected;
-    } cases[] = {
+    // index: what precedes the NUL; "-" leaves no NUL
+    const std::tuple<std::string, unsigned int, const char*, std::string> cases[] = {
         {"a|2\nb|3\n", 3, "b", "CDE"},
         {"a|0\nb|1\n", 3, "a", "<null>0"},
         {"a|80\n", 3, "a", data},
@@ -229,14 +215,14 @@ TEST_F(zbSharedMemoryTest, IndexReadDefensively)
         {"a|3\n", 121, "a", "-1: No index found"}, // an index area of 0 bytes
         {"a|3\n", 0, "a", "-1: No index found"},
     };
-    for (const Case& c : cases)
+    for (const auto& [index, ratio, key, expected] : cases)
     {
-        SCOPED_TRACE(c._Index + " / " + c._Key);
+        SCOPED_TRACE(index + " / " + key);
         std::string bytes = std::string(40, 'i') + data;
-        if (c._Index != "-")
-            bytes.replace(0, c._Index.size() + 1, c._Index + '\0');
-        Buffer memory(bytes, c._Ratio);
-        EXPECT_EQ(c._Expected, Extracted(memory, c._Key));
+        if (index != "-")
+            bytes.replace(0, index.size() + 1, index + '\0');
+        Buffer memory(bytes, ratio);
+        EXPECT_EQ(expected, Extracted(memory, key));
     }
 }
 

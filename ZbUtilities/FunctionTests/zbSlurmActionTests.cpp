@@ -11,6 +11,7 @@
 #include <map>
 #include <string>
 #include <sys/stat.h>
+#include <tuple>
 #include <vector>
 
 #include "zbActionFactory.h"
@@ -87,42 +88,36 @@ std::string Joined(const std::vector<std::string>& iWords)
 
 TEST(zbSlurmAction, SrunLineFromEnvironmentAndSetters)
 {
-    struct Row
-    {
-        const char* _Partition; // environment, null: unset
-        const char* _Args;
-        const char* _SetPartition; // setters, null: not called
-        const char* _SetTime;
-        const char* _SetArgs;
-        std::string _Line;
-    };
     const std::string head = "srun -Q -Q --nodes=1 --ntasks=1 ";
     const std::string tail = "/bin/sh -c -- echo 'a b'";
-    const Row rows[] = {
-        {nullptr, nullptr, nullptr, nullptr, nullptr, head + tail},
-        {"batch", "  --exclusive\t-v  ", nullptr, nullptr, nullptr,
-         head + "--partition=batch --exclusive -v " + tail},
-        // The action's own values win over the environment's.
-        {"batch", "-v", "fast", "1:30", "--mem=1G --exclusive",
-         head + "--partition=fast --time=1:30 --mem=1G --exclusive " + tail},
-        {"batch", "", "", "", "", head + tail},
-    };
-    for (const Row& row : rows)
+    // ZBZB_SLURM_PARTITION and ZBZB_SLURM_ARGS (null: unset), the three setters
+    // (null: not called), the line.
+    const std::tuple<const char*, const char*, const char*, const char*, const char*, std::string>
+        rows[] = {
+            {nullptr, nullptr, nullptr, nullptr, nullptr, head + tail},
+            {"batch", "  --exclusive\t-v  ", nullptr, nullptr, nullptr,
+             head + "--partition=batch --exclusive -v " + tail},
+            // The action's own values win over the environment's.
+            {"batch", "-v", "fast", "1:30", "--mem=1G --exclusive",
+             head + "--partition=fast --time=1:30 --mem=1G --exclusive " + tail},
+            {"batch", "", "", "", "", head + tail},
+        };
+    for (const auto& [environment, givenArgs, setPartition, setTime, setArgs, expectedLine] : rows)
     {
-        ScopedEnv partition("ZBZB_SLURM_PARTITION", row._Partition);
-        ScopedEnv args("ZBZB_SLURM_ARGS", row._Args);
+        ScopedEnv partition("ZBZB_SLURM_PARTITION", environment);
+        ScopedEnv args("ZBZB_SLURM_ARGS", givenArgs);
         zbSlurmAction* action = static_cast<zbSlurmAction*>(zbActionFactory("zbSlurmAction"));
         ASSERT_NE(action, nullptr);
         EXPECT_STREQ(action->IsA(), "zbSlurmAction");
         action->SetCommand("echo 'a b'");
-        if (row._SetPartition)
-            action->SetPartition(row._SetPartition);
-        if (row._SetTime)
-            action->SetTimeLimit(row._SetTime);
-        if (row._SetArgs)
-            action->SetExtraArguments(row._SetArgs);
+        if (setPartition)
+            action->SetPartition(setPartition);
+        if (setTime)
+            action->SetTimeLimit(setTime);
+        if (setArgs)
+            action->SetExtraArguments(setArgs);
         std::vector<std::string> line = action->GetSrunLine();
-        EXPECT_EQ(Joined(line), row._Line);
+        EXPECT_EQ(Joined(line), expectedLine);
         EXPECT_EQ(line.back(), "echo 'a b'"); // the command stays one argument
         action->Release();
     }
@@ -130,38 +125,33 @@ TEST(zbSlurmAction, SrunLineFromEnvironmentAndSetters)
 
 TEST(zbSlurmAction, ClusterCheckFailsOnceAndQuickly)
 {
-    struct Row
-    {
-        std::string _Sinfo;
-        bool _WithSrun;
-        std::string _Partition;
-        std::string _Printed; // after kUnreachable; "" when the check passes
-        std::string _Conf = "";
-    };
-    const Row rows[] = {
-        {"echo zbzb", true, "", ""},
-        {"[ \"$4 $5\" = '-p zbzb' ] && echo zbzb", true, "zbzb", ""},
-        {"echo zbzb", false, "", "srun: No such file or directory)\n"},
-        {"echo 'no controller' >&2; exit 1", true, "", "the controller did not answer sinfo)\n"},
-        {"exec /bin/sleep 30", true, "", "no answer from the controller within 1 s)\n"},
-        {"true", true, "", "no partition)\n"},
-        {"true", true, "gpu", "no partition gpu)\n"},
+    // The stand-in sinfo, whether srun is there, the partition, what is printed after
+    // kUnreachable ("" when the check passes), SLURM_CONF ("": unset).
+    const std::tuple<std::string, bool, std::string, std::string, std::string> rows[] = {
+        {"echo zbzb", true, "", "", ""},
+        {"[ \"$4 $5\" = '-p zbzb' ] && echo zbzb", true, "zbzb", "", ""},
+        {"echo zbzb", false, "", "srun: No such file or directory)\n", ""},
+        {"echo 'no controller' >&2; exit 1", true, "", "the controller did not answer sinfo)\n",
+         ""},
+        {"exec /bin/sleep 30", true, "", "no answer from the controller within 1 s)\n", ""},
+        {"true", true, "", "no partition)\n", ""},
+        {"true", true, "gpu", "no partition gpu)\n", ""},
         {"echo zbzb", true, "", "SLURM_CONF /nonexistent: No such file or directory)\n",
          "/nonexistent"},
     };
-    for (const Row& row : rows)
+    for (const auto& [sinfo, withSrun, partition, printed, slurmConf] : rows)
     {
-        FakeCluster cluster(row._Sinfo, row._WithSrun);
+        FakeCluster cluster(sinfo, withSrun);
         ScopedEnv path("PATH", cluster.Path().c_str());
-        ScopedEnv conf("SLURM_CONF", row._Conf.empty() ? nullptr : row._Conf.c_str());
+        ScopedEnv conf("SLURM_CONF", slurmConf.empty() ? nullptr : slurmConf.c_str());
         auto start = std::chrono::steady_clock::now();
         zbtest::Capture err(2);
-        int rc = zbSlurmAction::CheckCluster(row._Partition, 1);
-        std::string printed = err.Stop();
+        int rc = zbSlurmAction::CheckCluster(partition, 1);
+        std::string said = err.Stop();
         auto elapsed = std::chrono::steady_clock::now() - start;
-        EXPECT_EQ(rc, row._Printed.empty() ? 0 : 1) << row._Sinfo;
-        EXPECT_EQ(printed, row._Printed.empty() ? "" : kUnreachable + row._Printed);
-        EXPECT_LT(elapsed, std::chrono::seconds(3)) << row._Sinfo;
+        EXPECT_EQ(rc, printed.empty() ? 0 : 1) << sinfo;
+        EXPECT_EQ(said, printed.empty() ? "" : kUnreachable + printed);
+        EXPECT_LT(elapsed, std::chrono::seconds(3)) << sinfo;
     }
 }
 

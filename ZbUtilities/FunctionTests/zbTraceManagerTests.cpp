@@ -7,6 +7,7 @@
 #include <fcntl.h>
 #include <map>
 #include <string>
+#include <tuple>
 #include <unistd.h>
 #include <vector>
 
@@ -277,14 +278,8 @@ TEST_F(zbTraceManagerTest, OpenXmlFileWritesNoOpeningAndKeepsTheName)
 
 TEST(zbTraceManagerKeys, EveryLoaderErrorIsReportedAndLeavesNothing)
 {
-    struct Case
-    {
-        const char* _Title;
-        Macros _Change;
-        std::string _Message;
-    };
     const std::string f = "XML keys file zbXmlKeys.mk: ";
-    const std::vector<Case> cases = {
+    const std::vector<std::tuple<const char*, Macros, std::string>> cases = {
         {"no message list",
          {{"KEY_MsgID", {}}},
          f + "KEY_TagID and KEY_MsgID must list at least one entry each"},
@@ -329,17 +324,17 @@ TEST(zbTraceManagerKeys, EveryLoaderErrorIsReportedAndLeavesNothing)
          {{"KEY_MsgID_zbzbInfo_ListOfTagMapping", {"1", "y", "0"}}},
          f + "message key zbzbInfo has the mapping value y (expected >=0)"},
     };
-    for (const Case& c : cases)
+    for (const auto& [title, edits, message] : cases)
     {
         Macros macros = GoodKeys();
-        for (const auto& change : c._Change)
+        for (const auto& change : edits)
             macros[change.first] = change.second;
         zbTraceManager manager{QORString("zbXmlKeys.mk")};
         zbtest::Capture err(2);
-        EXPECT_EQ(1, manager.LoadXmlKeys(Lookup(macros))) << c._Title;
-        EXPECT_EQ("# Error: " + c._Message + "\n", err.Stop()) << c._Title;
-        EXPECT_EQ(nullptr, manager.GetTag("T_Step")) << c._Title;
-        EXPECT_EQ(nullptr, manager.GetMsgKey("zbzbError")) << c._Title;
+        EXPECT_EQ(1, manager.LoadXmlKeys(Lookup(macros))) << title;
+        EXPECT_EQ("# Error: " + message + "\n", err.Stop()) << title;
+        EXPECT_EQ(nullptr, manager.GetTag("T_Step")) << title;
+        EXPECT_EQ(nullptr, manager.GetMsgKey("zbzbError")) << title;
     }
 }
 
@@ -410,26 +405,21 @@ TEST(zbTraceManagerKeys, ShippedKeysFileCoversEveryReportKey)
 TEST(zbTraceManagerExit, ProcessExitClosesTheFile)
 {
     zbtest::TempDir dir;
-    struct Case
+    const std::tuple<const char*, int, std::string> cases[] = {
+        {"return", 0, ""},
+        {"internal", 3, "<Fatal Text=\"Internal error: x&lt;y at line 1 of f\"/>\n"},
+        {"interrupt", 2, "<Fatal Text=\"Process interrupted\"/>\n"}};
+    for (const auto& [how, status, fatal] : cases)
     {
-        const char* _How;
-        int _Status;
-        std::string _Fatal;
-    };
-    for (const Case& c :
-         {Case{"return", 0, ""},
-          Case{"internal", 3, "<Fatal Text=\"Internal error: x&lt;y at line 1 of f\"/>\n"},
-          Case{"interrupt", 2, "<Fatal Text=\"Process interrupted\"/>\n"}})
-    {
-        std::string file = dir / (std::string(c._How) + ".xml");
-        zbtest::ChildResult r = zbtest::Run({zbtest::Program("zbProbe"), "xml", file, c._How});
-        ASSERT_EQ(1, r._Exited) << c._How;
-        EXPECT_EQ(c._Status, r._Status) << c._How << r._Err;
+        std::string file = dir / (std::string(how) + ".xml");
+        zbtest::ChildResult r = zbtest::Run({zbtest::Program("zbProbe"), "xml", file, how});
+        ASSERT_EQ(1, r._Exited) << how;
+        EXPECT_EQ(status, r._Status) << how << r._Err;
         std::string content = zbtest::ReadFile(file);
         size_t at = content.find("<Phase");
-        ASSERT_NE(std::string::npos, at) << c._How << ": " << content;
-        EXPECT_EQ("<Phase Name=\"probe\">\n" + c._Fatal + "</Phase>\n</Application>\n",
+        ASSERT_NE(std::string::npos, at) << how << ": " << content;
+        EXPECT_EQ("<Phase Name=\"probe\">\n" + fatal + "</Phase>\n</Application>\n",
                   content.substr(at))
-            << c._How;
+            << how;
     }
 }

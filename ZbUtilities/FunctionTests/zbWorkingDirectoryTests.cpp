@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <string>
 #include <sys/stat.h>
+#include <tuple>
 #include <unistd.h>
 
 #include "zbDirectories.h"
@@ -27,12 +28,9 @@ TEST(zbWorkingDirectory, PwdIsKeptOnlyWhileItNamesTheCurrentDirectory)
     const char* savedPwd = getenv("PWD");
     const std::string oldPwd = savedPwd ? savedPwd : "";
 
-    const struct
-    {
-        const char* _Start; // where the process is, named as $PWD names it
-        const char* _Set;   // zbSetPWD's argument, or null
-        std::string _Expected;
-    } rows[] = {
+    // from: where the process is, named as $PWD names it; set: zbSetPWD's argument,
+    // or null
+    const std::tuple<const char*, const char*, std::string> rows[] = {
         // 1: $PWD true: its text.
         {"", nullptr, dir},
         // 2: a change of directory makes $PWD stale: the real directory.
@@ -42,19 +40,19 @@ TEST(zbWorkingDirectory, PwdIsKeptOnlyWhileItNamesTheCurrentDirectory)
         // 4: and leaving the link's directory drops it.
         {"/link", "..", dir},
     };
-    for (const auto& row : rows)
+    for (const auto& [from, set, expected] : rows)
     {
-        SCOPED_TRACE(std::string(row._Start) + " " + (row._Set ? row._Set : "-"));
-        const std::string start = dir + row._Start;
+        SCOPED_TRACE(std::string(from) + " " + (set ? set : "-"));
+        const std::string start = dir + from;
         ASSERT_EQ(chdir(start.c_str()), 0);
         setenv("PWD", start.c_str(), 1);
-        if (row._Set)
+        if (set)
         {
-            ASSERT_EQ(zbSetPWD(row._Set), 0);
+            ASSERT_EQ(zbSetPWD(set), 0);
         }
         const char* pwd = zbGetPWD();
         ASSERT_NE(pwd, nullptr);
-        EXPECT_EQ(std::string(pwd), row._Expected);
+        EXPECT_EQ(std::string(pwd), expected);
     }
 
     EXPECT_EQ(zbSetPWD((dir + "/missing").c_str()), 1);

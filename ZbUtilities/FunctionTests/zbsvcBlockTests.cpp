@@ -92,12 +92,7 @@ TEST(zbsvcBlock, DamagedFilesAreReported)
 
 TEST(zbsvcBlock, BadCommandLines)
 {
-    struct Case
-    {
-        std::vector<std::string> _Args;
-        std::string _FirstLine;
-    };
-    const Case cases[] = {
+    const std::pair<std::vector<std::string>, std::string> cases[] = {
         {{"block", "pack", "-x", "-v", "1.2.3", "a", "b"}, "zbsvc block pack: illegal option -- x"},
         {{"block", "pack", "a", "b", "-v"}, "zbsvc block pack: option requires an argument -- v"},
         {{"block", "pack", "-v", "1.2.3", "a"},
@@ -113,11 +108,11 @@ TEST(zbsvcBlock, BadCommandLines)
         {{"block", "frob"}, "zbsvc block: unknown sub-verb 'frob'\nusage: zbsvc block "},
         {{"block"}, "zbsvc block: expects a sub-verb\n"},
     };
-    for (const Case& c : cases)
+    for (const auto& [args, firstLine] : cases)
     {
-        zbtest::ChildResult r = Zbsvc(c._Args);
-        EXPECT_EQ(2, r._Status) << c._FirstLine;
-        EXPECT_EQ(c._FirstLine, r._Err.substr(0, c._FirstLine.size()));
+        zbtest::ChildResult r = Zbsvc(args);
+        EXPECT_EQ(2, r._Status) << firstLine;
+        EXPECT_EQ(firstLine, r._Err.substr(0, firstLine.size()));
     }
     zbtest::ChildResult r = Zbsvc({"block", "pack", "-h"});
     EXPECT_EQ(0, r._Status);

@@ -28,12 +28,7 @@ TEST(zbsvcCommandLine, UsagesAndRejectedLines)
               "   -h, --help : print this help\n",
               r._Out);
 
-    struct Case
-    {
-        std::vector<std::string> _Args;
-        std::string _FirstLine;
-    };
-    const Case cases[] = {
+    const std::pair<std::vector<std::string>, std::string> cases[] = {
         {{}, "zbsvc: expects a verb"},
         {{"-q", "context"}, "zbsvc: illegal option -- q"},
         {{"---", "context"}, "zbsvc: illegal option -- -"},
@@ -46,11 +41,11 @@ TEST(zbsvcCommandLine, UsagesAndRejectedLines)
          "zbsvc: one XML trace file at most (-xml or -xmlappend, once)"},
         {{"-xml", "a.xml", "nope"}, "zbsvc: unknown verb 'nope'"},
     };
-    for (const Case& c : cases)
+    for (const auto& [args, firstLine] : cases)
     {
-        r = Zbsvc(c._Args);
-        EXPECT_EQ(2, r._Status) << c._FirstLine;
-        EXPECT_EQ(c._FirstLine + "\n", r._Err.substr(0, c._FirstLine.size() + 1));
+        r = Zbsvc(args);
+        EXPECT_EQ(2, r._Status) << firstLine;
+        EXPECT_EQ(firstLine + "\n", r._Err.substr(0, firstLine.size() + 1));
         EXPECT_EQ("", r._Out);
     }
     r = Zbsvc({"context"});

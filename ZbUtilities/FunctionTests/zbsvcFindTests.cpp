@@ -3,6 +3,7 @@
 
 #include <string>
 #include <sys/stat.h>
+#include <tuple>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -38,12 +39,7 @@ TEST(zbsvcFind, Searches)
     WriteFile(tree / "names", "m.h\n\nnope.h\na.h");
     WriteFile(tree / "bad", "!<zbhl> v9\n");
     const std::string m = "/ws/./X/PublicInterfaces/m.h\n", a = "/ws/./X/PublicInterfaces/a.h\n";
-    const struct
-    {
-        std::vector<std::string> _Args;
-        std::string _Stdin;
-        std::string _Outcome;
-    } cases[] = {
+    const std::tuple<std::vector<std::string>, std::string, std::string> cases[] = {
         {{"-map", tree / "map", "m.h", "a.h"}, "", "0|" + m + a + "|"},
         // The directories come first, in order; the map fills in.
         {{"-path", tree / "one" + ":" + tree / "missing", "-path", tree / "two", "-map",
@@ -74,11 +70,11 @@ TEST(zbsvcFind, Searches)
          "1||# Error: " + tree / "bad" +
              " is not a header list: its first line is not the header-list magic line\n"},
     };
-    for (const auto& c : cases)
+    for (const auto& [args, input, outcome] : cases)
     {
         std::vector<std::string> argv{Program("zbsvc"), "find"};
-        argv.insert(argv.end(), c._Args.begin(), c._Args.end());
-        EXPECT_EQ(c._Outcome, zbtest::Outcome(zbtest::Run(argv, {}, c._Stdin))) << c._Args.back();
+        argv.insert(argv.end(), args.begin(), args.end());
+        EXPECT_EQ(outcome, zbtest::Outcome(zbtest::Run(argv, {}, input))) << args.back();
     }
     EXPECT_EQ(zbtest::Run({Program("zbsvc"), "find", "-path", tree / "one"})._Status, 2);
     EXPECT_EQ(zbtest::Run({Program("zbsvc"), "find", "-bogus", "a.h"})._Status, 2);

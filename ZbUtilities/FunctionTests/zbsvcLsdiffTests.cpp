@@ -4,6 +4,7 @@
 
 #include <map>
 #include <string>
+#include <tuple>
 
 #include <gtest/gtest.h>
 
@@ -31,15 +32,12 @@ TEST(zbsvcLsdiff, PrintsAddedRemovedAndChangedByPath)
                       "removed inst/Fw/ignored\n"
                       "1 added, 2 removed, 1 changed, 2 unchanged\n");
 
-    const struct
+    const std::tuple<std::string, std::string, int> quiet[] = {{dir / "old", dir / "new", 1},
+                                                               {dir / "old", dir / "old", 0}};
+    for (const auto& [a, b, status] : quiet)
     {
-        std::string a, b;
-        int status;
-    } quiet[] = {{dir / "old", dir / "new", 1}, {dir / "old", dir / "old", 0}};
-    for (const auto& row : quiet)
-    {
-        r = Zbsvc({"lsdiff", "-q", row.a, row.b});
-        EXPECT_EQ(r._Status, row.status);
+        r = Zbsvc({"lsdiff", "-q", a, b});
+        EXPECT_EQ(r._Status, status);
         EXPECT_EQ(r._Out, "");
     }
     r = Zbsvc({"lsdiff", dir / "old", dir / "missing"});

@@ -16,11 +16,7 @@ TEST(zbsvcModules, NamesByTypeAndExposure)
     const std::string ghost = "# Warning: " + alpha +
                               "/various/win_b64/AlphaGhost.m/module.data ignored: its module has "
                               "no Imakefile.mk\n";
-    struct Case
-    {
-        std::vector<std::string> _Args;
-        std::string _Expected;
-    } cases[] = {
+    const std::pair<std::vector<std::string>, std::string> cases[] = {
         {{"-os", "linux_a64", "-exp", "QXI"},
          "0|Objects/AlphaCore.o\nPublicInterfaces/AlphaCore.h\n|"},
         {{"-os", "linux_a64", "-type", "Data,BTV"},
@@ -30,12 +26,12 @@ TEST(zbsvcModules, NamesByTypeAndExposure)
              ghost},
         {{"-os", "mac_a64"}, "0||"}, // no data at all for that system
     };
-    for (const Case& c : cases)
+    for (const auto& [given, expected] : cases)
     {
         std::vector<std::string> args{"modules"};
-        args.insert(args.end(), c._Args.begin(), c._Args.end());
+        args.insert(args.end(), given.begin(), given.end());
         args.push_back(alpha);
-        EXPECT_EQ(c._Expected, Outcome(Zbsvc(args))) << args[2];
+        EXPECT_EQ(expected, Outcome(Zbsvc(args))) << args[2];
     }
     EXPECT_EQ(1, Zbsvc({"modules", "-os", "linux_a64", alpha + "/none"})._Status);
     EXPECT_EQ(2, Zbsvc({"modules", "-os", "linux_a64", "-type", "bogus", alpha})._Status);

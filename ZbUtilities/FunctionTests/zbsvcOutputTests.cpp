@@ -9,6 +9,7 @@
 #include <regex>
 #include <sstream>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "zbTestSupport.h"
@@ -46,7 +47,7 @@ TEST(zbsvcOutput, LostStandardOutputFailsWithOneMessage)
 {
     Files f;
     const std::string data = zbtest::SourcePath("examples/install/code/tools/data");
-    const std::vector<std::vector<std::string>> runs = {
+    std::vector<std::vector<std::string>> runs = {
         {"context"},
         {"version", "-level", data},
         {"msg", "zbzbFatal.Interrupt"},
@@ -62,30 +63,19 @@ TEST(zbsvcOutput, LostStandardOutputFailsWithOneMessage)
         {"--version"},
         {"-h"},
         {"block", "-h"},
-        // Every verb's -h.
-        {"context", "-h"},
-        {"version", "-h"},
-        {"msg", "-h"},
-        {"crc", "-h"},
-        {"ls", "-h"},
-        {"wschain", "-h"},
-        {"macros", "-h"},
-        {"pp", "-h"},
-        {"block", "info", "-h"},
-        {"block", "pack", "-h"},
-        {"block", "unpack", "-h"},
-        {"hlist", "-h"},
-        {"hmap", "-h"},
-        {"find", "-h"},
-        {"help", "-h"},
-        {"mdf", "-h"},
-        {"shm", "serve", "-h"},
-        {"rtv", "list", "-h"},
-        {"patterns", "-h"},
-        {"treediff", "-h"},
-        {"copytree", "-h"},
-        {"run", "-h"},
     };
+    // Every verb's -h.
+    std::istringstream verbs("context version msg crc ls wschain macros pp block/info block/pack "
+                             "block/unpack hlist hmap find help mdf shm/serve rtv/list patterns "
+                             "treediff copytree run");
+    for (std::string verb; verbs >> verb;)
+    {
+        const size_t slash = verb.find('/');
+        if (slash == std::string::npos)
+            runs.push_back({verb, "-h"});
+        else
+            runs.push_back({verb.substr(0, slash), verb.substr(slash + 1), "-h"});
+    }
     for (const auto& args : runs)
         EXPECT_EQ("1||zbsvc: standard output: No space left on device\n",
                   Outcome(ToFullDevice(args)))
@@ -130,13 +120,7 @@ TEST(zbsvcOutput, LostTraceFailsTheRun)
 TEST(zbsvcOutput, StandardInputDashAndVersion)
 {
     Files f;
-    struct Case
-    {
-        std::vector<std::string> _Args;
-        std::string _Stdin;
-        std::string _Outcome;
-    };
-    const Case cases[] = {
+    const std::tuple<std::vector<std::string>, std::string, std::string> cases[] = {
         {{"crc", "-"}, "123456789", "0|fc891918 9 -\n|"},
         {{"crc", "--", "-x"}, "", "1||# System error on -x: No such file or directory\n"},
         {{"crc", f.dir / "check", "-", "--", "-"},
@@ -148,15 +132,15 @@ TEST(zbsvcOutput, StandardInputDashAndVersion)
         {{"--", "crc", "-"}, "", "0|00000000 0 -\n|"},
         {{"help", "nope"}, "", ""},
     };
-    for (const Case& c : cases)
+    for (const auto& [args, input, outcome] : cases)
     {
         std::vector<std::string> argv = {Program("zbsvc")};
-        argv.insert(argv.end(), c._Args.begin(), c._Args.end());
-        zbtest::ChildResult r = zbtest::Run(argv, {}, c._Stdin);
-        if (c._Outcome.empty())
-            EXPECT_EQ(2, r._Status) << c._Args.back();
+        argv.insert(argv.end(), args.begin(), args.end());
+        zbtest::ChildResult r = zbtest::Run(argv, {}, input);
+        if (outcome.empty())
+            EXPECT_EQ(2, r._Status) << args.back();
         else
-            EXPECT_EQ(c._Outcome, Outcome(r)) << c._Args[0] << " " << c._Args.back();
+            EXPECT_EQ(outcome, Outcome(r)) << args[0] << " " << args.back();
     }
 
     zbtest::ChildResult r = Zbsvc({"--version"});

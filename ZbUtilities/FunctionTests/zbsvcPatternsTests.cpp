@@ -23,12 +23,7 @@ std::string SizeLine(const std::vector<std::string>& iArgs)
 
 TEST(zbsvcPatterns, Sizes)
 {
-    struct Case
-    {
-        std::vector<std::string> _Args;
-        const char* _Size;
-    };
-    const Case cases[] = {
+    const std::pair<std::vector<std::string>, const char*> cases[] = {
         {{"patterns"}, "patterns size: 77"},
         {{"patterns", "-type", "1"}, "patterns size: 76"},
         // The data filter's 119 (row 159), then its test flag 118 (rows 140
@@ -39,8 +34,8 @@ TEST(zbsvcPatterns, Sizes)
         {{"patterns", "-filter", "data", "100", "1121"}, "patterns size: 82"},
         {{"patterns", "-type", "1", "-filter", "objects", "-sniff"}, "patterns size: 120"},
     };
-    for (const Case& c : cases)
-        EXPECT_EQ(SizeLine(c._Args), c._Size) << c._Args.back();
+    for (const auto& [args, size] : cases)
+        EXPECT_EQ(SizeLine(args), size) << args.back();
 }
 
 TEST(zbsvcPatterns, Substituted)

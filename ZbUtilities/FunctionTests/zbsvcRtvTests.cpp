@@ -128,7 +128,7 @@ TEST(zbsvcRtv, FailedWriteKeepsTheOldFile)
                      zbtest::Program("zbsvc"), "rtv", "merge", "-o", out, in / "big.data"});
     EXPECT_EQ(Outcome(limited), "1||# System error on " + out + ": File too large\n");
     EXPECT_EQ(ReadFile(out), old);
-    EXPECT_EQ(zbtest::Run({"/bin/ls", "-A", in / "out"})._Out, "merged.data\n");
+    EXPECT_EQ(zbtest::Entries(in / "out"), "merged.data\n");
 
     // A directory where the new file cannot be made, for a user who is
     // not allowed to write there.
@@ -141,7 +141,7 @@ TEST(zbsvcRtv, FailedWriteKeepsTheOldFile)
                      zbtest::Program("zbsvc"), "rtv", "merge", "-o", out, in / "a.data"});
     EXPECT_EQ(Outcome(denied), "1||# System error on " + out + ": Permission denied\n");
     EXPECT_EQ(ReadFile(out), old);
-    EXPECT_EQ(zbtest::Run({"/bin/ls", "-A", in / "out"})._Out, "merged.data\n");
+    EXPECT_EQ(zbtest::Entries(in / "out"), "merged.data\n");
 }
 
 TEST(zbsvcRtv, ListWithMasks)
@@ -149,12 +149,7 @@ TEST(zbsvcRtv, ListWithMasks)
     Inputs in;
     const std::string merged = in / "m.data";
     ASSERT_EQ(Zbsvc({"rtv", "merge", "-o", merged, in / "a.data", in / "b.data"})._Status, 0);
-    struct Case
-    {
-        std::vector<std::string> _Args;
-        std::string _Out;
-    };
-    const Case cases[] = {
+    const std::pair<std::vector<std::string>, std::string> cases[] = {
         {{},
          "RTV/001/QXI lib/a.so|code/lib/other.so\nDAT/002/CUS res/d.txt|resources/d.txt\n"
          "INT/000/QXI inc/b.h|x\n"},
@@ -165,12 +160,12 @@ TEST(zbsvcRtv, ListWithMasks)
         {{"-exp", "2"}, "RTV/001/QXI lib/a.so|code/lib/other.so\nINT/000/QXI inc/b.h|x\n"},
         {{"-exp", "Deliverable,NotDeliverable", "-type", "2"}, ""},
     };
-    for (const Case& c : cases)
+    for (const auto& [masks, out] : cases)
     {
         std::vector<std::string> args{"rtv", "list"};
-        args.insert(args.end(), c._Args.begin(), c._Args.end());
+        args.insert(args.end(), masks.begin(), masks.end());
         args.push_back(merged);
-        EXPECT_EQ(Outcome(Zbsvc(args)), "0|" + c._Out + "|") << args.size();
+        EXPECT_EQ(Outcome(Zbsvc(args)), "0|" + out + "|") << args.size();
     }
     for (const char* bad : {"", "RTV,", "Runtimes", "12x", "-1", "0x"})
         EXPECT_EQ(Zbsvc({"rtv", "list", "-type", bad, merged})._Status, 2) << bad;

@@ -3,6 +3,7 @@
 // framework through a link, the file written with -o, bad command lines.
 
 #include <string>
+#include <tuple>
 
 #include <gtest/gtest.h>
 
@@ -50,12 +51,8 @@ std::string Counts(const std::string& iFw, int iProblem, int iMissing, int iFail
 
 TEST(zbsvcRtview, StrictAndMergedViews)
 {
-    struct Case
-    {
-        const char* _Name;
-        std::vector<std::string> _Args;
-        std::string _Expected; // Outcome: status|stdout|stderr
-    } cases[] = {
+    // expected: status|stdout|stderr
+    const std::tuple<const char*, std::vector<std::string>, std::string> cases[] = {
         {"one system: its own framework data; a module without data counted",
          {"-os", "linux_a64", kWs + "/FwAlpha"},
          "1|" + kAlphaLinux + Counts("FwAlpha", 0, 1, 0) +
@@ -90,11 +87,11 @@ TEST(zbsvcRtview, StrictAndMergedViews)
          {"-os", "linux_a64", "-os", "win_b64", kWs + "/FwGamma"},
          "1||# Warning: " + kWs + "/FwGamma : No such file or directory\n"},
     };
-    for (const Case& c : cases)
+    for (const auto& [name, given, expected] : cases)
     {
         std::vector<std::string> args{"rtview"};
-        args.insert(args.end(), c._Args.begin(), c._Args.end());
-        EXPECT_EQ(c._Expected, Outcome(Zbsvc(args))) << c._Name;
+        args.insert(args.end(), given.begin(), given.end());
+        EXPECT_EQ(expected, Outcome(Zbsvc(args))) << name;
     }
 }
 

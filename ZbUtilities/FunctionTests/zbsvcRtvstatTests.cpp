@@ -3,6 +3,7 @@
 
 #include <string>
 #include <sys/stat.h>
+#include <tuple>
 #include <utime.h>
 
 #include <gtest/gtest.h>
@@ -64,12 +65,7 @@ TEST(zbsvcRtvstat, Failures)
     zbtest::TempDir dir;
     WriteFile(dir / "data", "!<zbRTViewData> v1.0.0\n");
     WriteFile(dir / "stat", "!<zbRTViewDataStat> v1.0.0\n");
-    const struct
-    {
-        std::vector<std::string> args;
-        int status;
-        const char* err;
-    } rows[] = {
+    const std::tuple<std::vector<std::string>, int, const char*> rows[] = {
         /* 0 */ {{"rtvstat"}, 2, "no FW=DATAFILE"},
         /* 1 */ {{"rtvstat", "Fw"}, 2, "is not FW=DATAFILE"},
         /* 2 */ {{"rtvstat", "-list", dir / "stat", "A", "B"}, 2, "at most one framework"},
@@ -79,11 +75,11 @@ TEST(zbsvcRtvstat, Failures)
         /* 6 */ {{"rtvstat", "A=" + dir / "stat"}, 1, "is not a runtime-view data file"},
         /* 7 */ {{"rtvstat", "A=" + dir / "missing"}, 1, "missing"},
     };
-    for (const auto& row : rows)
+    for (const auto& [args, status, err] : rows)
     {
-        zbtest::ChildResult r = Zbsvc(row.args);
-        EXPECT_EQ(r._Status, row.status) << row.err;
-        EXPECT_NE(r._Err.find(row.err), std::string::npos) << r._Err;
+        zbtest::ChildResult r = Zbsvc(args);
+        EXPECT_EQ(r._Status, status) << err;
+        EXPECT_NE(r._Err.find(err), std::string::npos) << r._Err;
     }
     zbtest::ChildResult r = Zbsvc({"rtvstat", "-o", dir / "empty", "A=" + dir / "data"});
     EXPECT_EQ(r._Status, 0) << r._Err;

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 #include <regex>
 #include <string>
+#include <tuple>
 
 #include "zbTestSupport.h"
 
@@ -37,13 +38,7 @@ TEST(zbsvcRun, CommandsStatusesAndUsage)
     zbtest::TempDir dir;
     zbtest::WriteFile(dir / "jobs", "echo from-file\n\necho second; exit 4\n");
     const std::string failed = "# Error: ";
-    struct Row
-    {
-        std::vector<std::string> _Args;
-        std::string _Stdin;
-        std::string _Outcome;
-    };
-    const Row rows[] = {
+    const std::tuple<std::vector<std::string>, std::string, std::string> rows[] = {
         // One slot: the parallel path in list order, each output whole,
         // standard error in place.
         {{"-j", "1", "echo a; echo b >&2; echo c", "exit 3", "printf d"},
@@ -70,11 +65,11 @@ TEST(zbsvcRun, CommandsStatusesAndUsage)
          "",
          "1||# System error on " + dir / "missing" + ": No such file or directory\n"},
     };
-    for (const Row& row : rows)
+    for (const auto& [args, input, outcome] : rows)
     {
         std::vector<std::string> argv{zbtest::Program("zbsvc"), "run"};
-        argv.insert(argv.end(), row._Args.begin(), row._Args.end());
-        EXPECT_EQ(Outcome(zbtest::Run(argv, {}, row._Stdin)), row._Outcome) << row._Args.back();
+        argv.insert(argv.end(), args.begin(), args.end());
+        EXPECT_EQ(Outcome(zbtest::Run(argv, {}, input)), outcome) << args.back();
     }
     for (const std::vector<std::string>& usage : std::vector<std::vector<std::string>>{
              {"run"}, {"run", "-j", "0", "true"}, {"run", "-j", "x", "true"}, {"run", "-z"}})
@@ -137,7 +132,7 @@ TEST(zbsvcRun, InterruptedRunCleansUp)
         EXPECT_LT(elapsed, 1500); // 0.5 s before the signal, then at most 1 s
         EXPECT_EQ(Outcome(r), std::to_string(signal) + "||# Fatal error: Process interrupted\n");
         EXPECT_EQ(ProcessesWith("sleep 5.03"), 0);
-        EXPECT_EQ(zbtest::Run({"/bin/ls", "-A", tmp.Path()})._Out, "");
+        EXPECT_EQ(zbtest::Entries(tmp.Path()), "");
         std::string xml = zbtest::ReadFile(trace);
         EXPECT_NE(xml.find("<Fatal Message=\"Process interrupted\"/>\n</Application>\n"),
                   std::string::npos)

@@ -206,11 +206,7 @@ TEST(zbsvcShm, FailuresRemoveTheSegment)
     zbtest::TempDir dir;
     WriteFile(dir / "big", std::string(900, 'b'));
     WriteFile(dir / "small", "s");
-    struct
-    {
-        std::vector<std::string> _Args;
-        std::string _Outcome;
-    } cases[] = {
+    const std::pair<std::vector<std::string>, std::string> cases[] = {
         {{"-size", "1000", "s=" + (dir / "small"), "b=" + (dir / "big"), "c=" + (dir / "small")},
          "1||# Error: Block b (" + (dir / "big") +
              ") not published in segment @: No space left "
@@ -218,14 +214,14 @@ TEST(zbsvcShm, FailuresRemoveTheSegment)
         {{"s=" + (dir / "small"), "m=" + (dir / "missing")},
          "1||# System error on " + (dir / "missing") + ": No such file or directory\n"},
     };
-    for (const auto& c : cases)
+    for (const auto& [args, expected] : cases)
     {
-        Server server(c._Args);
+        Server server(args);
         std::string outcome = server.Stop(0);
         const size_t at = outcome.find("segment ");
-        if (at != std::string::npos && c._Outcome.find('@') != std::string::npos)
+        if (at != std::string::npos && expected.find('@') != std::string::npos)
             outcome.replace(at + 8, outcome.find(':', at) - at - 8, "@");
-        EXPECT_EQ(c._Outcome, outcome);
+        EXPECT_EQ(expected, outcome);
         EXPECT_EQ(0, zbtest::SegmentsCreatedBy(server.Pid()));
     }
 }

@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <ctime>
 #include <string>
+#include <tuple>
 
 #include "zbTestSupport.h"
 
@@ -118,12 +119,8 @@ TEST(zbsvcVersion, UnusableFilesAreErrors)
 {
     const std::string zeros = Values("0", "0", "0", "0");
     const std::string data = "#if ZB_V5\nMajorVersion = 5\nMinorVersion = 21\n#endif\n";
-    const struct
-    {
-        const char* _Level; // null: a directory in its place
-        std::string _Data;
-        const char* _Error; // after the file name
-    } cases[] = {
+    // levelText null: a directory in its place; error: after the file name
+    const std::tuple<const char*, std::string, const char*> cases[] = {
         {"", data, " is empty: the version stays 0"},
         {nullptr, data, ": Is a directory"},
         {"#define ZB_V5\n", "", " does not define MajorVersion and MinorVersion"},
@@ -132,23 +129,23 @@ TEST(zbsvcVersion, UnusableFilesAreErrors)
         {"#define ZB_V5\n", std::string("MajorVersion = 5\n\0MinorVersion = 2\n", 35),
          " holds a NUL byte: it is not a text file"},
     };
-    for (const auto& c : cases)
+    for (const auto& [levelText, dataText, error] : cases)
     {
         zbtest::TempDir dir;
         ASSERT_EQ(0, std::system(("mkdir -p '" + dir.Path() + "/code/tools/data'").c_str()));
         const std::string level = dir / "TALVEXV5Level.lvl";
         const std::string dataFile = dir / "code/tools/data/zbVersionData.mk";
         const std::string dataName = dir / "./code/tools/data/zbVersionData.mk";
-        if (c._Level)
-            zbtest::WriteFile(level, c._Level);
+        if (levelText)
+            zbtest::WriteFile(level, levelText);
         else
             ASSERT_EQ(0, std::system(("mkdir '" + level + "'").c_str()));
-        zbtest::WriteFile(dataFile, c._Data);
+        zbtest::WriteFile(dataFile, dataText);
         zbtest::ChildEnvironment env;
         env._Set["MY_ZBZB_DATA"] = dir.Path();
         zbtest::ChildResult r =
             zbtest::Run({Program("zbsvc"), "version", "-level", dir.Path()}, env);
-        const std::string named = (c._Level && *c._Level ? dataName : level) + c._Error;
+        const std::string named = (levelText && *levelText ? dataName : level) + error;
         EXPECT_EQ(1, r._Status) << named;
         EXPECT_EQ(zeros, r._Out) << named;
         EXPECT_NE(std::string::npos, r._Err.find(named)) << r._Err;

@@ -1,17 +1,10 @@
 // zbsvc -xml FILE / -xmlappend FILE: the reports of a run in an XML trace
 // file, checked byte for byte and by a real XML parser (xmllint), closed
-// properly after a failure and after SIGTERM.
+// properly after a failure (after a signal: zbsvcRun and zbsvcSignals).
 
 #include <gtest/gtest.h>
 
-#include <cerrno>
-#include <csignal>
-#include <cstdlib>
-#include <ctime>
-#include <fcntl.h>
 #include <string>
-#include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
 
@@ -129,43 +122,6 @@ TEST(zbsvcXmlTrace, AppendedRunsShareOneDeclaration)
     EXPECT_EQ("3", Parse(wrapped, {"--xpath", "count(/Runs/Application[@Name='zbsvc']/Error)"}));
 }
 
-// A run stopped by SIGTERM while its verb waits (crc reading a FIFO nobody
-// writes): the signal is trapped, reported, and the file closed.
-TEST(zbsvcXmlTrace, TerminatedRunClosesTheFile)
-{
-    zbtest::TempDir dir;
-    std::string file = dir / "t.xml", fifo = dir / "fifo";
-    ASSERT_EQ(0, ::mkfifo(fifo.c_str(), 0600));
-    std::string program = Program("zbsvc");
-    pid_t pid = ::fork();
-    if (pid == 0)
-    {
-        int null = ::open("/dev/null", O_WRONLY | O_CLOEXEC);
-        ::dup2(null, 1), ::dup2(null, 2);
-        ::execl(program.c_str(), program.c_str(), "-xml", file.c_str(), "crc", fifo.c_str(),
-                static_cast<char*>(nullptr));
-        ::_exit(127);
-    }
-    ASSERT_GT(pid, 0);
-    // Waits (at most 30 s) for the opening lines, written before the verb runs.
-    std::string opening = std::string(kDeclaration) + kApplication;
-    for (int i = 0; i < 3000 && zbtest::ReadFile(file) != opening; ++i)
-    {
-        struct timespec pause = {0, 10 * 1000 * 1000};
-        ::nanosleep(&pause, nullptr);
-    }
-    EXPECT_EQ(opening, zbtest::ReadFile(file));
-    ::kill(pid, SIGTERM);
-    int status = 0;
-    while (::waitpid(pid, &status, 0) < 0 && errno == EINTR)
-        ;
-    ASSERT_TRUE(WIFEXITED(status));
-    EXPECT_EQ(SIGTERM, WEXITSTATUS(status));
-    EXPECT_EQ(opening + "<Fatal Message=\"Process interrupted\"/>\n</Application>\n",
-              zbtest::ReadFile(file));
-    EXPECT_EQ("", Parse(file, {"--noout"}));
-}
-
 // A trace file that cannot be had stops the run before the verb.
 TEST(zbsvcXmlTrace, NoTraceNoRun)
 {
@@ -176,22 +132,4 @@ TEST(zbsvcXmlTrace, NoTraceNoRun)
     EXPECT_EQ("", r._Out);
     EXPECT_EQ("# System error on " + dir.Path() + "/no/dir/t.xml: No such file or directory\n",
               r._Err);
-
-    // A keys file with a bad mode, found first along MY_ZBZB_DATA.
-    std::string data = dir / "code/tools/data";
-    ASSERT_EQ(0, std::system(("mkdir -p '" + data + "'").c_str()));
-    std::string keys = zbtest::ReadFile(zbtest::SourcePath("ZbUtilities/resources/zbXmlKeys.mk"));
-    std::string line = "KEY_MsgID_stepEnd_ListOfTagMode = 2";
-    ASSERT_NE(std::string::npos, keys.find(line));
-    keys.replace(keys.find(line), line.size(), "KEY_MsgID_stepEnd_ListOfTagMode = 3");
-    zbtest::WriteFile(data + "/zbXmlKeys.mk", keys);
-    zbtest::ChildEnvironment env;
-    env._Set["MY_ZBZB_DATA"] = dir.Path();
-    r = zbtest::Run({Program("zbsvc"), "-xml", dir / "t.xml", "crc", "/dev/null"}, env);
-    EXPECT_EQ(1, r._Status);
-    EXPECT_EQ("", r._Out);
-    EXPECT_EQ("# Error: XML keys file zbXmlKeys.mk: message key stepEnd has the tag mode 3 "
-              "(expected 0-2)\n",
-              r._Err);
-    EXPECT_NE(0, ::access((dir / "t.xml").c_str(), F_OK));
 }

@@ -53,7 +53,12 @@ TmpDirScope::~TmpDirScope()
 
 std::string TmpDirScope::Entries() const
 {
-    return Run({"/bin/ls", "-A", Path()})._Out;
+    return zbtest::Entries(Path());
+}
+
+std::string Entries(const std::string& iDir)
+{
+    return Run({"/bin/ls", "-A", iDir})._Out;
 }
 
 void WriteFile(const std::string& iPath, const std::string& iContent)

@@ -36,6 +36,9 @@ class TmpDirScope : public TempDir
     std::string Entries() const;
 };
 
+// The names in a directory, hidden ones included, one a line, sorted.
+std::string Entries(const std::string& iDir);
+
 void WriteFile(const std::string& iPath, const std::string& iContent);
 std::string ReadFile(const std::string& iPath);
 
