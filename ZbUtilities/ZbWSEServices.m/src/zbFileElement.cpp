@@ -857,7 +857,12 @@ int zbFileElement::Duplicate(zbFileElement& ioTargetDirectory, const int& iLinkM
         return result;
     }
 
-    if (copy.IsExisting() && copy.Delete(0) != 0)
+    // A file or a link in the copy's place is replaced only once the copy
+    // is complete (a failed copy leaves it as it was); anything else there
+    // (a directory, a pipe) has to go first.
+    struct stat64 there;
+    if (copy.IsExisting() && ::lstat64(copy._FullName, &there) == 0 && !S_ISREG(there.st_mode) &&
+        !S_ISLNK(there.st_mode) && copy.Delete(0) != 0)
     {
         _CopyMessage(copy);
         return -1;
