@@ -32,7 +32,6 @@ const char* const kErrnos[] = {"ENOSPC", "EIO", "EACCES"};
 enum Keep
 {
     kWhole, // replaced only once complete: the old content stays on failure
-    kTree,  // one of many files copied one by one: old or new, never part
     kLog    // written as the run goes (a trace): no old content
 };
 
@@ -55,14 +54,15 @@ const Row kRows[] = {
     /*  4 */
     {"hmap", {"hmap", "-o", "%/out/t", "%/in/ws=%/in/list"}, "t", kWhole, "!<zbhl> v2.0.1\n"},
     /*  5 */ {"file copy", {"copytree", "%/in/data", "%/out"}, "data", kWhole},
-    /*  6 */ {"copytree", {"copytree", "%/in/ws", "%/out"}, "ws/inc/a.h", kTree},
-    /*  7 */
-    {"rtv merge", {"rtv", "merge", "-o", "%/out/t", "%/in/a.data", "%/in/b.data"}, "t", kWhole},
+    /*  6 */ {"copytree", {"copytree", "%/in/ws", "%/out"}, "ws/inc/a.h", kWhole},
+    /*  7 */ {"copytree links", {"copytree", "%/in/ws", "%/out"}, "ws/inc/l.h", kWhole},
     /*  8 */
-    {"rtvstat", {"rtvstat", "-root", "%/in", "-o", "%/out/t", "A=%/in/a.data"}, "t", kWhole},
+    {"rtv merge", {"rtv", "merge", "-o", "%/out/t", "%/in/a.data", "%/in/b.data"}, "t", kWhole},
     /*  9 */
+    {"rtvstat", {"rtvstat", "-root", "%/in", "-o", "%/out/t", "A=%/in/a.data"}, "t", kWhole},
+    /* 10 */
     {"XML trace", {"-xml", "%/out/t", "rtvstat", "-root", "%/in", "A=%/in/a.data"}, "t", kLog},
-    /* 10 */ {"standard output", {"rtv", "list", "%/in/b.data"}, nullptr, kWhole},
+    /* 11 */ {"standard output", {"rtv", "list", "%/in/b.data"}, nullptr, kWhole},
 };
 
 std::string Expand(const std::string& iText, const std::string& iDir)
@@ -79,6 +79,7 @@ void MakeInputs(const std::string& iIn)
     WriteFile(iIn + "/data", "some bytes\nto keep\n");
     WriteFile(iIn + "/ws/inc/a.h", "#define A 1\n");
     WriteFile(iIn + "/ws/inc/b.h", "#define B 2\n");
+    fs::create_symlink("a.h", iIn + "/ws/inc/l.h");
     WriteFile(iIn + "/list", "!<zbhl> v2.0.1\n@inc\na.h\nb.h\n");
     WriteFile(iIn + "/a.data", "!<zbRTViewData> v1.0.0\nRTV/003/CUS lib/a.so|data\n"
                                "BTV/000/QXI inc/b.h|gone\n");
@@ -96,9 +97,19 @@ std::map<std::string, std::string> Snapshot(const std::string& iDir)
 {
     std::map<std::string, std::string> files;
     for (const auto& entry : fs::recursive_directory_iterator(iDir))
-        files[fs::relative(entry.path(), iDir).string()] =
-            entry.is_regular_file() ? ReadFile(entry.path().string()) : "<dir>";
+        files[entry.path().lexically_relative(iDir).string()] =
+            entry.is_symlink()        ? "-> " + fs::read_symlink(entry.path()).string()
+            : entry.is_regular_file() ? ReadFile(entry.path().string())
+                                      : "<dir>";
     return files;
+}
+
+std::string Listing(const std::map<std::string, std::string>& iFiles)
+{
+    std::string text;
+    for (const auto& file : iFiles)
+        text += file.first + ": " + file.second + "\n";
+    return text;
 }
 
 struct Counts
@@ -204,7 +215,7 @@ class FaultRunner
         {
             EXPECT_EQ(r._Status, 0) << what;
             EXPECT_EQ(r._Out, _Clean._Out) << what;
-            EXPECT_TRUE(files == _CleanFiles) << what;
+            EXPECT_EQ(Listing(files), Listing(_CleanFiles)) << what;
             ++ioTally._Succeeded;
             return;
         }

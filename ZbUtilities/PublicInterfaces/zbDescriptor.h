@@ -119,4 +119,9 @@ class zbFileReplacer
 int zbReplaceFile(const char* iTarget, const void* iData, size_t iCount, mode_t iMode = 0644,
                   int iHow = zbFileReplacer::Sync);
 
+// A symbolic link with the text iText in iTarget's place, made beside it
+// and renamed over whatever is there (a file or a link, never followed):
+// on failure the old target is left as it was.
+int zbReplaceWithLink(const char* iText, const char* iTarget);
+
 #endif

@@ -8,7 +8,8 @@
  *                   openat64, creat, fopen, fopen64), read (read, pread,
  *                   pread64, readv), write (write, pwrite, pwrite64, writev,
  *                   copy_file_range), fsync (fsync, fdatasync), rename
- *                   (rename, renameat, renameat2, linkat, link)
+ *                   (rename, renameat, renameat2, link, linkat, symlink,
+ *                   symlinkat: the calls that give a file its name)
  *   ZB_FAULT_N      which call of that kind fails, from 1
  *   ZB_FAULT_ERRNO  the error it fails with: a name (ENOSPC, EIO, EACCES,
  *                   EINTR, ...) or a number.  The call fails once; with
@@ -389,4 +390,22 @@ int linkat(int iFromDir, const char* iFrom, int iToDir, const char* iTo, int iFl
     if (Fails(KIND_RENAME))
         return -1;
     return fn_linkat(iFromDir, iFrom, iToDir, iTo, iFlags);
+}
+
+int symlink(const char* iText, const char* iName)
+{
+    typedef int (*fn_t)(const char*, const char*);
+    NEXT(fn_t, symlink);
+    if (Fails(KIND_RENAME))
+        return -1;
+    return fn_symlink(iText, iName);
+}
+
+int symlinkat(const char* iText, int iDir, const char* iName)
+{
+    typedef int (*fn_t)(const char*, int, const char*);
+    NEXT(fn_t, symlinkat);
+    if (Fails(KIND_RENAME))
+        return -1;
+    return fn_symlinkat(iText, iDir, iName);
 }

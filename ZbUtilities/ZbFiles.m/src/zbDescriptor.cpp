@@ -370,3 +370,26 @@ int zbReplaceFile(const char* iTarget, const void* iData, size_t iCount, mode_t 
         error = file.Commit();
     return error;
 }
+
+int zbReplaceWithLink(const char* iText, const char* iTarget)
+{
+    if (!iText || !iTarget || !*iTarget)
+        return EINVAL;
+    const std::string target = iTarget;
+    std::string name;
+    for (unsigned attempt = 0;; ++attempt)
+    {
+        name = TemporaryName(target, attempt);
+        if (::symlink(iText, name.c_str()) == 0)
+            break;
+        if (errno != EEXIST || attempt == 99)
+            return errno;
+    }
+    if (::rename(name.c_str(), iTarget) != 0)
+    {
+        int error = errno;
+        ::unlink(name.c_str());
+        return error;
+    }
+    return 0;
+}

@@ -12,6 +12,7 @@
 #include <utime.h>
 
 #include "QORHashDicoS.h"
+#include "zbDescriptor.h"
 #include "zbDirectories.h"
 #include "zbErrorCodeManager.h"
 #include "zbFileOperations.h"
@@ -812,13 +813,15 @@ int zbFileElement::Duplicate(zbFileElement& ioTargetDirectory, const int& iLinkM
     const mode_t ownMode = _Stat ? (_Stat->_Mode & 07777) : 0755;
     if (_Type == ZBIO_SYMBOLIC_LINK)
     {
-        if (copy.IsExisting() && copy.Delete(0) != 0)
+        // A directory in the link's place goes first; a file or a link
+        // there is replaced only once the new link exists.
+        if (copy.IsDirectory() && copy.Delete(0) != 0)
         {
             _CopyMessage(copy);
             return -1;
         }
-        if (::symlink(_LinkName, copy._FullName) != 0)
-            return _FailErrno(kInDuplicate, errno, copy._FullName);
+        if (int error = zbReplaceWithLink(_LinkName, copy._FullName))
+            return _FailErrno(kInDuplicate, error, copy._FullName);
         return 0;
     }
     if (_Type == ZBIO_DIRECTORY)
