@@ -31,8 +31,9 @@ const char* const kErrnos[] = {"ENOSPC", "EIO", "EACCES"};
 // What a row's target is to the run.
 enum Keep
 {
-    kWhole, // replaced only once complete: the old content stays on failure
-    kLog    // written as the run goes (a trace): no old content
+    kWhole,  // replaced only once complete: the old content stays on failure
+    kAppend, // added to as the run goes: the old content stays in front
+    kLog     // written as the run goes (a new trace): no old content
 };
 
 struct Row
@@ -49,20 +50,39 @@ struct Row
 // Rows: one per writer.  Inputs are in %/in, outputs under %/out.
 const Row kRows[] = {
     /*  1 */ {"block pack", {"block", "pack", "-v", "1.2.3", "%/in/data", "%/out/t"}, "t", kWhole},
-    /*  2 */ {"block unpack", {"block", "unpack", "%/in/data.blk", "%/out/t"}, "t", kWhole},
-    /*  3 */ {"hlist", {"hlist", "-ws", "%/in/ws", "-o", "%/out/t", "inc"}, "t", kWhole},
-    /*  4 */
+    /*  2 */
+    {"block pack empty", {"block", "pack", "-v", "1.2.3", "%/in/empty", "%/out/t"}, "t", kWhole},
+    /*  3 */
+    {"block pack big",
+     {"block", "pack", "-crypt", "-v", "1.2.3", "%/in/big", "%/out/t"},
+     "t",
+     kWhole},
+    /*  4 */ {"block unpack", {"block", "unpack", "%/in/data.blk", "%/out/t"}, "t", kWhole},
+    /*  5 */ {"hlist", {"hlist", "-ws", "%/in/ws", "-o", "%/out/t", "inc"}, "t", kWhole},
+    /*  6 */
     {"hmap", {"hmap", "-o", "%/out/t", "%/in/ws=%/in/list"}, "t", kWhole, "!<zbhl> v2.0.1\n"},
-    /*  5 */ {"file copy", {"copytree", "%/in/data", "%/out"}, "data", kWhole},
-    /*  6 */ {"copytree", {"copytree", "%/in/ws", "%/out"}, "ws/inc/a.h", kWhole},
-    /*  7 */ {"copytree links", {"copytree", "%/in/ws", "%/out"}, "ws/inc/l.h", kWhole},
-    /*  8 */
-    {"rtv merge", {"rtv", "merge", "-o", "%/out/t", "%/in/a.data", "%/in/b.data"}, "t", kWhole},
-    /*  9 */
-    {"rtvstat", {"rtvstat", "-root", "%/in", "-o", "%/out/t", "A=%/in/a.data"}, "t", kWhole},
+    /*  7 */ {"file copy", {"copytree", "%/in/data", "%/out"}, "data", kWhole},
+    /*  8 */ {"copytree", {"copytree", "%/in/ws", "%/out"}, "ws/inc/a.h", kWhole},
+    /*  9 */ {"copytree links", {"copytree", "%/in/ws", "%/out"}, "ws/inc/l.h", kWhole},
     /* 10 */
+    {"rtv merge", {"rtv", "merge", "-o", "%/out/t", "%/in/a.data", "%/in/b.data"}, "t", kWhole},
+    /* 11 */
+    {"rtvstat", {"rtvstat", "-root", "%/in", "-o", "%/out/t", "A=%/in/a.data"}, "t", kWhole},
+    /* 12 */
     {"XML trace", {"-xml", "%/out/t", "rtvstat", "-root", "%/in", "A=%/in/a.data"}, "t", kLog},
-    /* 11 */ {"standard output", {"rtv", "list", "%/in/b.data"}, nullptr, kWhole},
+    /* 13 */
+    {"XML trace append",
+     {"-xmlappend", "%/out/t", "rtvstat", "-root", "%/in", "A=%/in/a.data"},
+     "t",
+     kAppend},
+    /* 14 */
+    {"rtview",
+     {"rtview", "-os", "linux_a64", "-os", "win_b64", "-o", "%/out/t",
+      zbtest::SourcePath("examples/workspace/FwAlpha")},
+     "t",
+     kWhole},
+    /* 15 */ {"standard output", {"rtv", "list", "%/in/b.data"}, nullptr, kWhole},
+    /* 16 */ {"standard output big", {"rtv", "list", "%/in/big.data"}, nullptr, kWhole},
 };
 
 std::string Expand(const std::string& iText, const std::string& iDir)
@@ -77,6 +97,16 @@ void MakeInputs(const std::string& iIn)
 {
     fs::create_directories(iIn + "/ws/inc");
     WriteFile(iIn + "/data", "some bytes\nto keep\n");
+    WriteFile(iIn + "/empty", "");
+    std::string big, records = "!<zbRTViewData> v1.0.0\n";
+    for (int i = 0; big.size() < 600000; ++i)
+    {
+        big += "line " + std::to_string(i) + " of a file read in pieces\n";
+        if (i < 3000)
+            records += "RTV/001/QXI lib/a" + std::to_string(i) + ".so|code/lib/o.so\n";
+    }
+    WriteFile(iIn + "/big", big);
+    WriteFile(iIn + "/big.data", records);
     WriteFile(iIn + "/ws/inc/a.h", "#define A 1\n");
     WriteFile(iIn + "/ws/inc/b.h", "#define B 2\n");
     fs::create_symlink("a.h", iIn + "/ws/inc/l.h");
@@ -237,7 +267,7 @@ class FaultRunner
         {
             auto clean = _CleanFiles.find(file.first);
             EXPECT_TRUE(clean != _CleanFiles.end()) << what << "left: " << file.first;
-            if (clean == _CleanFiles.end() || _Row._Keep == kLog)
+            if (clean == _CleanFiles.end() || _Row._Keep != kWhole)
                 continue;
             const bool target = _Row._Target && file.first == _Row._Target;
             const bool old = target && file.second == kOld;
@@ -247,8 +277,15 @@ class FaultRunner
         }
         if (_Target.empty() || _Row._Keep == kLog)
             return;
-        const bool kept = files[_Row._Target] == kOld;
+        const bool kept = _Row._Keep == kAppend
+                              ? files[_Row._Target].compare(0, sizeof kOld - 1, kOld) == 0
+                              : files[_Row._Target] == kOld;
         ioTally._OldKept += kept ? 1 : 0;
+        if (_Row._Keep == kAppend)
+        {
+            EXPECT_TRUE(kept) << what << "old content lost";
+            return;
+        }
         // Replaced whole, then the run failed on something else (its
         // output, its catalog), or written with what could be read.
         const bool other = r._Err.find(_Target) == std::string::npos;
