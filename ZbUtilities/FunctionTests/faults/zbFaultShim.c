@@ -5,15 +5,19 @@
  *
  * Environment:
  *   ZB_FAULT_CALL   the kind of call to break: open (open, open64, openat,
- *                   openat64, creat, fopen, fopen64), read (read, pread,
- *                   pread64, readv), write (write, pwrite, pwrite64, writev,
+ *                   openat64, creat, fopen, fopen64, opendir, fdopendir
+ *                   and the checked forms of _FORTIFY_SOURCE), read (read,
+ *                   pread, pread64, readv, theirs, readdir, readdir64),
+ *                   write (write, pwrite, pwrite64, writev,
  *                   copy_file_range), fsync (fsync, fdatasync), rename
  *                   (rename, renameat, renameat2, link, linkat, symlink,
  *                   symlinkat: the calls that give a file its name)
  *   ZB_FAULT_N      which call of that kind fails, from 1
  *   ZB_FAULT_ERRNO  the error it fails with: a name (ENOSPC, EIO, EACCES,
  *                   EINTR, ...) or a number.  The call fails once; with
- *                   EINTR nothing is done, as a signal arriving would.
+ *                   EINTR nothing is done, as a signal arriving would, and
+ *                   only calls a signal can interrupt are failed (not the
+ *                   directory calls, copy_file_range nor the rename kind).
  *   ZB_FAULT_COUNT  a file written at exit: one line "KIND COUNT" per kind,
  *                   then "injected KIND N ERRNO" when the fault was made.
  *
@@ -24,6 +28,7 @@
  * (the C library, or a sanitizer runtime loaded before it). */
 
 #define _GNU_SOURCE
+#include <dirent.h>
 #include <dlfcn.h>
 #include <errno.h>
 #include <fcntl.h>
@@ -93,17 +98,25 @@ static const char* ErrnoName(int iValue)
     return "?";
 }
 
-/* 1 when this call is the one to fail (errno then set). */
-static int Fails(int iKind)
+/* 1 when this call is the one to fail (errno then set).  A call that no
+ * signal can interrupt (iInterruptible 0) is never failed with EINTR. */
+static int FailsAs(int iKind, int iInterruptible)
 {
     if (!sState._Started)
         return 0;
     long n = ++sState._Calls[iKind];
     if (iKind != sState._Kind || n != sState._N || sState._Injected)
         return 0;
+    if (sState._Errno == EINTR && !iInterruptible)
+        return 0;
     sState._Injected = 1;
     errno = sState._Errno;
     return 1;
+}
+
+static int Fails(int iKind)
+{
+    return FailsAs(iKind, iKind != KIND_RENAME);
 }
 
 /* At the very end, once the handlers of exit and the destructors of the
@@ -241,6 +254,32 @@ int creat(const char* iPath, mode_t iMode)
     return fn_creat(iPath, iMode);
 }
 
+/* The checked forms a program built with _FORTIFY_SOURCE calls instead. */
+#define OPEN2_LIKE(name)                                                                           \
+    int name(const char* iPath, int iFlags)                                                        \
+    {                                                                                              \
+        typedef int (*fn_t)(const char*, int);                                                     \
+        NEXT(fn_t, name);                                                                          \
+        if (Fails(KIND_OPEN))                                                                      \
+            return -1;                                                                             \
+        return fn_##name(iPath, iFlags);                                                           \
+    }
+
+#define OPENAT2_LIKE(name)                                                                         \
+    int name(int iDir, const char* iPath, int iFlags)                                              \
+    {                                                                                              \
+        typedef int (*fn_t)(int, const char*, int);                                                \
+        NEXT(fn_t, name);                                                                          \
+        if (Fails(KIND_OPEN))                                                                      \
+            return -1;                                                                             \
+        return fn_##name(iDir, iPath, iFlags);                                                     \
+    }
+
+OPEN2_LIKE(__open_2)
+OPEN2_LIKE(__open64_2)
+OPENAT2_LIKE(__openat_2)
+OPENAT2_LIKE(__openat64_2)
+
 #define FOPEN_LIKE(name)                                                                           \
     FILE* name(const char* iPath, const char* iMode)                                               \
     {                                                                                              \
@@ -254,7 +293,40 @@ int creat(const char* iPath, mode_t iMode)
 FOPEN_LIKE(fopen)
 FOPEN_LIKE(fopen64)
 
+DIR* opendir(const char* iPath)
+{
+    typedef DIR* (*fn_t)(const char*);
+    NEXT(fn_t, opendir);
+    if (FailsAs(KIND_OPEN, 0))
+        return NULL;
+    return fn_opendir(iPath);
+}
+
+DIR* fdopendir(int iFd)
+{
+    typedef DIR* (*fn_t)(int);
+    NEXT(fn_t, fdopendir);
+    if (FailsAs(KIND_OPEN, 0))
+        return NULL;
+    return fn_fdopendir(iFd);
+}
+
 /* ------------------------------------------------------------- read */
+
+/* A directory's entries: the end of the listing and a failure both give
+ * null, told apart by errno. */
+#define READDIR_LIKE(name, entry_t)                                                                \
+    entry_t* name(DIR* iDir)                                                                       \
+    {                                                                                              \
+        typedef entry_t* (*fn_t)(DIR*);                                                            \
+        NEXT(fn_t, name);                                                                          \
+        if (FailsAs(KIND_READ, 0))                                                                 \
+            return NULL;                                                                           \
+        return fn_##name(iDir);                                                                    \
+    }
+
+READDIR_LIKE(readdir, struct dirent)
+READDIR_LIKE(readdir64, struct dirent64)
 
 ssize_t read(int iFd, void* oBuffer, size_t iCount)
 {
@@ -264,6 +336,28 @@ ssize_t read(int iFd, void* oBuffer, size_t iCount)
         return -1;
     return fn_read(iFd, oBuffer, iCount);
 }
+
+ssize_t __read_chk(int iFd, void* oBuffer, size_t iCount, size_t iSize)
+{
+    typedef ssize_t (*fn_t)(int, void*, size_t, size_t);
+    NEXT(fn_t, __read_chk);
+    if (Fails(KIND_READ))
+        return -1;
+    return fn___read_chk(iFd, oBuffer, iCount, iSize);
+}
+
+#define PREAD_CHK_LIKE(name, offset_t)                                                             \
+    ssize_t name(int iFd, void* oBuffer, size_t iCount, offset_t iOffset, size_t iSize)            \
+    {                                                                                              \
+        typedef ssize_t (*fn_t)(int, void*, size_t, offset_t, size_t);                             \
+        NEXT(fn_t, name);                                                                          \
+        if (Fails(KIND_READ))                                                                      \
+            return -1;                                                                             \
+        return fn_##name(iFd, oBuffer, iCount, iOffset, iSize);                                    \
+    }
+
+PREAD_CHK_LIKE(__pread_chk, off_t)
+PREAD_CHK_LIKE(__pread64_chk, off64_t)
 
 #define PREAD_LIKE(name, offset_t)                                                                 \
     ssize_t name(int iFd, void* oBuffer, size_t iCount, offset_t iOffset)                          \
@@ -325,7 +419,7 @@ ssize_t copy_file_range(int iIn, off64_t* ioInOffset, int iOut, off64_t* ioOutOf
 {
     typedef ssize_t (*fn_t)(int, off64_t*, int, off64_t*, size_t, unsigned int);
     NEXT(fn_t, copy_file_range);
-    if (Fails(KIND_WRITE))
+    if (FailsAs(KIND_WRITE, 0))
         return -1;
     return fn_copy_file_range(iIn, ioInOffset, iOut, ioOutOffset, iCount, iFlags);
 }
