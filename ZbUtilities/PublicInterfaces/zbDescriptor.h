@@ -4,7 +4,8 @@
 //
 // - Every descriptor the library opens is close-on-exec: zbOpenFd adds
 //   O_CLOEXEC, zbOpenStream adds "e" to the mode, zbPipe uses pipe2.
-// - zbReadAll and zbWriteAll retry on EINTR and short counts.
+// - zbReadAll and zbWriteAll retry on EINTR and short counts; so do the
+//   opening functions and the sync of zbFileReplacer.
 // - zbScopedFd owns a descriptor and closes it once, on every path.
 // - zbFileReplacer replaces a whole file safely: the new content goes to a
 //   file beside the target (same directory, never visible under the
@@ -46,7 +47,7 @@ class zbScopedFd
 
 // open(2) with O_CLOEXEC added, retried on EINTR.
 int zbOpenFd(const char* iName, int iFlags, mode_t iMode = 0);
-// fopen with close-on-exec ("e" added to iMode).
+// fopen with close-on-exec ("e" added to iMode), retried on EINTR.
 FILE* zbOpenStream(const char* iName, const char* iMode);
 // pipe2(O_CLOEXEC | iFlags).
 int zbPipe(int oFds[2], int iFlags = 0);
@@ -117,5 +118,10 @@ class zbFileReplacer
 // One call for content already in memory.
 int zbReplaceFile(const char* iTarget, const void* iData, size_t iCount, mode_t iMode = 0644,
                   int iHow = zbFileReplacer::Sync);
+
+// A symbolic link with the text iText in iTarget's place, made beside it
+// and renamed over whatever is there (a file or a link, never followed):
+// on failure the old target is left as it was.
+int zbReplaceWithLink(const char* iText, const char* iTarget);
 
 #endif

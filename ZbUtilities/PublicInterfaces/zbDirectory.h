@@ -7,7 +7,9 @@
 class zbDirectory
 {
   public:
-    // opendir; on failure the recorded errno is kept (Failed()).
+    // opendir; on failure the recorded errno is kept (Failed()).  A failure
+    // to read the entries ends them and is kept the same way: a walk that
+    // ends with Failed() saw only part of the directory.
     explicit zbDirectory(const char* iPath);
     zbDirectory(const zbDirectory&) = delete;
     zbDirectory& operator=(const zbDirectory&) = delete;

@@ -21,6 +21,9 @@ class zbMsgManager
     // Loads the catalog on first use, or switches to another catalog name.
     // Returns the load status: non-zero loaded, 0 failed.
     int LoadCatalog(const char* iCatalogName);
+    // 1 once a load was tried and failed (missing or unreadable catalog):
+    // the texts built since are the catalog's error, not the messages.
+    int CatalogFailed() const { return _Status == 0 ? 1 : 0; }
 
     QORUnicodeString GetMsg(const QORString& iKey);
     QORUnicodeString GetMsg(const QORString& iKey, const QORUnicodeString& iP1);

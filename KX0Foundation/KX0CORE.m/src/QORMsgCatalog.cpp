@@ -186,18 +186,27 @@ int QORMsgCatalog::LoadMsgCatalog(const char* iName, const char* iDirectory)
         return 0;
     }
     // Close-on-exec: a catalog is never handed down to a child.
-    FILE* in = std::fopen(path.CastToCharPtr(), "rbe");
-    if (!in)
+    FILE* in;
+    do
+        in = std::fopen(path.CastToCharPtr(), "rbe");
+    while (!in && errno == EINTR);
+    std::string text;
+    int err = in ? 0 : errno;
+    if (in)
     {
-        int err = errno;
+        char block[16384];
+        for (size_t n; (n = std::fread(block, 1, sizeof block, in)) > 0;)
+            text.append(block, n);
+        if (std::ferror(in))
+            err = errno ? errno : EIO;
+        std::fclose(in);
+    }
+    // A catalog read only in part is not used at all.
+    if (err)
+    {
         _Error = (std::string("Message catalog ") + path.Std() + ": " + std::strerror(err)).c_str();
         return 0;
     }
-    std::string text;
-    char block[16384];
-    for (size_t n; (n = std::fread(block, 1, sizeof block, in)) > 0;)
-        text.append(block, n);
-    std::fclose(in);
     _FileName = path;
     ParseText(text.data(), text.size(), path);
     return 1;

@@ -82,7 +82,8 @@ int zbsvcRtview(int argc, char** argv)
         return status;
     if (result < 0)
         return 1;
-    if (output && data.Write(*output) != 0)
+    // A view missing a file that could not be read does not replace OUT.
+    if (output && result == 0 && data.Write(*output) != 0)
         return 1;
     if (zbStdout.Flush() != 0)
         return 1;

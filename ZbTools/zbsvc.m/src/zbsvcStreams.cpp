@@ -11,6 +11,7 @@
 #include "zbContext.h"
 #include "zbDescriptor.h"
 #include "zbErrorCodeManager.h"
+#include "zbMsgManager.h"
 #include "zbOFStream.h"
 #include "zbReport.h"
 #include "zbTraceManager.h"
@@ -116,6 +117,10 @@ int zbsvcFinish(int iStatus)
             status = 1;
         }
     }
+    // Reports made without their catalog said nothing of what happened
+    // (the catalog's failure is on standard error).
+    if (zbExtContext.GetMsgMngr()->CatalogFailed())
+        status = 1;
     if (std::fflush(stderr) != 0 || std::ferror(stderr))
         status = 1;
     return status;

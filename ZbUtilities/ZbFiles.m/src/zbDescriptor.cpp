@@ -71,7 +71,11 @@ FILE* zbOpenStream(const char* iName, const char* iMode)
     std::memcpy(mode, iMode, length);
     mode[length] = 'e';
     mode[length + 1] = '\0';
-    return ::fopen64(iName, mode);
+    FILE* stream;
+    do
+        stream = ::fopen64(iName, mode);
+    while (!stream && errno == EINTR);
+    return stream;
 }
 
 int zbPipe(int oFds[2], int iFlags)
@@ -182,6 +186,15 @@ std::string TemporaryName(const std::string& iTarget, unsigned iTry)
     std::snprintf(suffix, sizeof suffix, ".zbtmp%ld.%u.%u", static_cast<long>(::getpid()),
                   ++counter, iTry ^ static_cast<unsigned>(std::time(nullptr)));
     return iTarget + suffix;
+}
+
+// fsync, retried when a signal interrupts it (some file systems let one).
+int SyncFd(int iFd)
+{
+    while (::fsync(iFd) != 0)
+        if (errno != EINTR)
+            return errno;
+    return 0;
 }
 
 mode_t CurrentUmask()
@@ -318,8 +331,8 @@ int zbFileReplacer::Commit()
             _Error = error;
         return _Error;
     }
-    if (!_Error && (_How & Sync) && ::fsync(_Fd.Get()) != 0)
-        _Error = errno;
+    if (!_Error && (_How & Sync))
+        _Error = SyncFd(_Fd.Get());
     // Named and renamed in two system calls one after the other: that is
     // the only moment a process killed here leaves a file beside the target.
     if (!_Error && _Anonymous)
@@ -356,4 +369,27 @@ int zbReplaceFile(const char* iTarget, const void* iData, size_t iCount, mode_t 
     if (!error)
         error = file.Commit();
     return error;
+}
+
+int zbReplaceWithLink(const char* iText, const char* iTarget)
+{
+    if (!iText || !iTarget || !*iTarget)
+        return EINVAL;
+    const std::string target = iTarget;
+    std::string name;
+    for (unsigned attempt = 0;; ++attempt)
+    {
+        name = TemporaryName(target, attempt);
+        if (::symlink(iText, name.c_str()) == 0)
+            break;
+        if (errno != EEXIST || attempt == 99)
+            return errno;
+    }
+    if (::rename(name.c_str(), iTarget) != 0)
+    {
+        int error = errno;
+        ::unlink(name.c_str());
+        return error;
+    }
+    return 0;
 }

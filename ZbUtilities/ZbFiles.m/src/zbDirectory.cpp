@@ -42,9 +42,15 @@ struct dirent64* zbDirectory::FindNextEnt()
 {
     if (!_Dir)
         return nullptr;
+    // The end of the entries and a failure to read them both give null:
+    // errno tells them apart.
     do
+    {
+        errno = 0;
         _Entry = ::readdir64(_Dir);
-    while (_Entry && IsDotOrDotDot(_Entry->d_name));
+    } while (_Entry && IsDotOrDotDot(_Entry->d_name));
+    if (!_Entry && errno)
+        _Error = zbExtLastError.SetErrno(errno);
     return _Entry;
 }
 

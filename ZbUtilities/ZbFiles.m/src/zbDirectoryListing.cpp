@@ -121,6 +121,11 @@ const char* zbDirectoryListing::GetEntry()
         _CurrentEntry = _Current->FindNextEnt();
         if (!_CurrentEntry)
         {
+            if (_Current->Failed() && _ReportUnreadable)
+            {
+                ++_Unreadable;
+                zbReportLastError(_ToVisit[_Index].CastToCharPtr());
+            }
             CloseCurrent();
             ++_Index;
             continue;

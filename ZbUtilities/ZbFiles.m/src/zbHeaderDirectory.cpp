@@ -62,6 +62,16 @@ int zbHeaderDirectory::ListDirectory(const QORString& iDir, const int iIsSubdir)
         _Entries.Append(QORString(entry->d_name, length));
         _Bufsize += static_cast<int>(length) + 1;
     }
+    if (directory.Failed())
+    {
+        // Listed only in part: as unlistable as one that cannot be opened.
+        _Entries.RemoveAll();
+        _Bufsize = 0;
+        _Dirname = "";
+        _NameIntoWS = "";
+        _IsSubdir = 0;
+        return 0;
+    }
     _Entries.QuickSort(_QuickSortOfQORString);
     return _Bufsize;
 }

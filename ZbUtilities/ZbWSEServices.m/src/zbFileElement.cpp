@@ -12,6 +12,7 @@
 #include <utime.h>
 
 #include "QORHashDicoS.h"
+#include "zbDescriptor.h"
 #include "zbDirectories.h"
 #include "zbErrorCodeManager.h"
 #include "zbFileOperations.h"
@@ -812,13 +813,15 @@ int zbFileElement::Duplicate(zbFileElement& ioTargetDirectory, const int& iLinkM
     const mode_t ownMode = _Stat ? (_Stat->_Mode & 07777) : 0755;
     if (_Type == ZBIO_SYMBOLIC_LINK)
     {
-        if (copy.IsExisting() && copy.Delete(0) != 0)
+        // A directory in the link's place goes first; a file or a link
+        // there is replaced only once the new link exists.
+        if (copy.IsDirectory() && copy.Delete(0) != 0)
         {
             _CopyMessage(copy);
             return -1;
         }
-        if (::symlink(_LinkName, copy._FullName) != 0)
-            return _FailErrno(kInDuplicate, errno, copy._FullName);
+        if (int error = zbReplaceWithLink(_LinkName, copy._FullName))
+            return _FailErrno(kInDuplicate, error, copy._FullName);
         return 0;
     }
     if (_Type == ZBIO_DIRECTORY)
@@ -857,7 +860,12 @@ int zbFileElement::Duplicate(zbFileElement& ioTargetDirectory, const int& iLinkM
         return result;
     }
 
-    if (copy.IsExisting() && copy.Delete(0) != 0)
+    // A file or a link in the copy's place is replaced only once the copy
+    // is complete (a failed copy leaves it as it was); anything else there
+    // (a directory, a pipe) has to go first.
+    struct stat64 there;
+    if (copy.IsExisting() && ::lstat64(copy._FullName, &there) == 0 && !S_ISREG(there.st_mode) &&
+        !S_ISLNK(there.st_mode) && copy.Delete(0) != 0)
     {
         _CopyMessage(copy);
         return -1;

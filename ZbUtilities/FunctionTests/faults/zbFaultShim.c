@@ -1,0 +1,505 @@
+/* zbFaultShim: a library preloaded (LD_PRELOAD) into a program under test
+ * that makes one chosen I/O call of the process fail, so that the program's
+ * handling of I/O errors can be tried on every call a run makes, without
+ * root and without a special file system.
+ *
+ * Environment:
+ *   ZB_FAULT_CALL   the kind of call to break: open (open, open64, openat,
+ *                   openat64, creat, fopen, fopen64, opendir, fdopendir
+ *                   and the checked forms of _FORTIFY_SOURCE), read (read,
+ *                   pread, pread64, readv, theirs, readdir, readdir64),
+ *                   write (write, pwrite, pwrite64, writev,
+ *                   copy_file_range), fsync (fsync, fdatasync), rename
+ *                   (rename, renameat, renameat2, link, linkat, symlink,
+ *                   symlinkat: the calls that give a file its name)
+ *   ZB_FAULT_N      which call of that kind fails, from 1
+ *   ZB_FAULT_ERRNO  the error it fails with: a name (ENOSPC, EIO, EACCES,
+ *                   EINTR, ...) or a number.  The call fails once; with
+ *                   EINTR nothing is done, as a signal arriving would, and
+ *                   only calls a signal can interrupt are failed (not the
+ *                   directory calls, copy_file_range nor the rename kind).
+ *   ZB_FAULT_COUNT  a file written at exit: one line "KIND COUNT" per kind,
+ *                   then "injected KIND N ERRNO" when the fault was made.
+ *
+ * Only the calls made once main has started are counted, so that those of
+ * the loader and of the libraries' initialisation are left alone, and never
+ * those on standard error, through which the failures are reported.  The
+ * shim's own work goes straight to the next definition of each function
+ * (the C library, or a sanitizer runtime loaded before it). */
+
+#define _GNU_SOURCE
+#include <dirent.h>
+#include <dlfcn.h>
+#include <errno.h>
+#include <fcntl.h>
+#include <stdarg.h>
+#include <stdio.h>
+#include <stdlib.h>
+#include <string.h>
+#include <sys/types.h>
+#include <sys/uio.h>
+#include <unistd.h>
+
+enum
+{
+    KIND_OPEN,
+    KIND_READ,
+    KIND_WRITE,
+    KIND_FSYNC,
+    KIND_RENAME,
+    KIND_COUNT
+};
+
+static const char* const kKindNames[KIND_COUNT] = {"open", "read", "write", "fsync", "rename"};
+
+static struct
+{
+    int _Started;  /* main has begun */
+    int _Kind;     /* the kind to break, -1 for none */
+    long _N;       /* which call of it */
+    int _Errno;    /* what it fails with */
+    int _Injected; /* the fault was made */
+    long _Calls[KIND_COUNT];
+    char _CountFile[4096];
+} sState = {0, -1, 0, 0, 0, {0}, ""};
+
+static const struct
+{
+    const char* _Name;
+    int _Value;
+} kErrnos[] = {
+    /* 1 */ {"ENOSPC", ENOSPC},
+    /* 2 */ {"EIO", EIO},
+    /* 3 */ {"EACCES", EACCES},
+    /* 4 */ {"EINTR", EINTR},
+    /* 5 */ {"EDQUOT", EDQUOT},
+    /* 6 */ {"EROFS", EROFS},
+    /* 7 */ {"EPERM", EPERM},
+    /* 8 */ {"ENOENT", ENOENT},
+    /* 9 */ {"EMFILE", EMFILE},
+    /* 10 */ {"EFBIG", EFBIG},
+};
+
+static void* Next(const char* iName)
+{
+    return dlsym(RTLD_NEXT, iName);
+}
+
+#define NEXT(type, name)                                                                           \
+    static type fn_##name;                                                                         \
+    if (!fn_##name)                                                                                \
+    fn_##name = (type)Next(#name)
+
+static const char* ErrnoName(int iValue)
+{
+    for (size_t i = 0; i < sizeof kErrnos / sizeof kErrnos[0]; ++i)
+        if (kErrnos[i]._Value == iValue)
+            return kErrnos[i]._Name;
+    return "?";
+}
+
+/* 1 when this call is the one to fail (errno then set).  A call that no
+ * signal can interrupt (iInterruptible 0) is never failed with EINTR. */
+static int FailsAs(int iKind, int iInterruptible)
+{
+    if (!sState._Started)
+        return 0;
+    long n = ++sState._Calls[iKind];
+    if (iKind != sState._Kind || n != sState._N || sState._Injected)
+        return 0;
+    if (sState._Errno == EINTR && !iInterruptible)
+        return 0;
+    sState._Injected = 1;
+    errno = sState._Errno;
+    return 1;
+}
+
+static int Fails(int iKind)
+{
+    return FailsAs(iKind, iKind != KIND_RENAME);
+}
+
+/* At the very end, once the handlers of exit and the destructors of the
+ * program and its libraries have made their calls too. */
+__attribute__((destructor)) static void WriteCounts(void)
+{
+    typedef int (*open_t)(const char*, int, ...);
+    typedef ssize_t (*write_t)(int, const void*, size_t);
+    typedef int (*close_t)(int);
+    NEXT(open_t, open);
+    NEXT(write_t, write);
+    NEXT(close_t, close);
+    if (!sState._CountFile[0] || !fn_open || !fn_write || !fn_close)
+        return;
+    char text[512];
+    size_t used = 0;
+    for (int kind = 0; kind < KIND_COUNT; ++kind)
+        used += (size_t)snprintf(text + used, sizeof text - used, "%s %ld\n", kKindNames[kind],
+                                 sState._Calls[kind]);
+    if (sState._Injected)
+        used += (size_t)snprintf(text + used, sizeof text - used, "injected %s %ld %s\n",
+                                 kKindNames[sState._Kind], sState._N, ErrnoName(sState._Errno));
+    int fd = fn_open(sState._CountFile, O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    if (fd < 0)
+        return;
+    (void)fn_write(fd, text, used);
+    (void)fn_close(fd);
+}
+
+static void Configure(void)
+{
+    const char* kind = getenv("ZB_FAULT_CALL");
+    const char* n = getenv("ZB_FAULT_N");
+    const char* error = getenv("ZB_FAULT_ERRNO");
+    const char* count = getenv("ZB_FAULT_COUNT");
+    if (count && strlen(count) < sizeof sState._CountFile)
+        strcpy(sState._CountFile, count);
+    if (!kind || !n || !error)
+        return;
+    for (int i = 0; i < KIND_COUNT; ++i)
+        if (!strcmp(kind, kKindNames[i]))
+            sState._Kind = i;
+    sState._N = strtol(n, NULL, 10);
+    for (size_t i = 0; i < sizeof kErrnos / sizeof kErrnos[0]; ++i)
+        if (!strcmp(error, kErrnos[i]._Name))
+            sState._Errno = kErrnos[i]._Value;
+    if (!sState._Errno)
+        sState._Errno = (int)strtol(error, NULL, 10);
+    if (sState._Kind < 0 || sState._N < 1 || sState._Errno <= 0)
+    {
+        static const char kBad[] = "zbFaultShim: bad ZB_FAULT_CALL, ZB_FAULT_N or ZB_FAULT_ERRNO\n";
+        typedef ssize_t (*write_t)(int, const void*, size_t);
+        NEXT(write_t, write);
+        if (fn_write)
+            (void)fn_write(2, kBad, sizeof kBad - 1);
+        _exit(125);
+    }
+}
+
+/* main is wrapped so that counting starts with it. */
+typedef int (*main_t)(int, char**, char**);
+static main_t sMain;
+
+static int WrappedMain(int argc, char** argv, char** envp)
+{
+    Configure();
+    sState._Started = 1;
+    return sMain(argc, argv, envp);
+}
+
+typedef int (*start_t)(main_t, int, char**, void (*)(void), void (*)(void), void (*)(void), void*);
+
+int __libc_start_main(main_t iMain, int argc, char** argv, void (*iInit)(void), void (*iFini)(void),
+                      void (*iRtldFini)(void), void* iStackEnd)
+{
+    start_t next = (start_t)Next("__libc_start_main");
+    sMain = iMain;
+    return next(WrappedMain, argc, argv, iInit, iFini, iRtldFini, iStackEnd);
+}
+
+/* ------------------------------------------------------------- open */
+
+static int ModeWanted(int iFlags)
+{
+    return (iFlags & O_CREAT) || (iFlags & O_TMPFILE) == O_TMPFILE;
+}
+
+#define OPEN_LIKE(name)                                                                            \
+    int name(const char* iPath, int iFlags, ...)                                                   \
+    {                                                                                              \
+        typedef int (*fn_t)(const char*, int, ...);                                                \
+        NEXT(fn_t, name);                                                                          \
+        mode_t mode = 0;                                                                           \
+        if (ModeWanted(iFlags))                                                                    \
+        {                                                                                          \
+            va_list args;                                                                          \
+            va_start(args, iFlags);                                                                \
+            mode = (mode_t)va_arg(args, int);                                                      \
+            va_end(args);                                                                          \
+        }                                                                                          \
+        if (Fails(KIND_OPEN))                                                                      \
+            return -1;                                                                             \
+        return fn_##name(iPath, iFlags, mode);                                                     \
+    }
+
+#define OPENAT_LIKE(name)                                                                          \
+    int name(int iDir, const char* iPath, int iFlags, ...)                                         \
+    {                                                                                              \
+        typedef int (*fn_t)(int, const char*, int, ...);                                           \
+        NEXT(fn_t, name);                                                                          \
+        mode_t mode = 0;                                                                           \
+        if (ModeWanted(iFlags))                                                                    \
+        {                                                                                          \
+            va_list args;                                                                          \
+            va_start(args, iFlags);                                                                \
+            mode = (mode_t)va_arg(args, int);                                                      \
+            va_end(args);                                                                          \
+        }                                                                                          \
+        if (Fails(KIND_OPEN))                                                                      \
+            return -1;                                                                             \
+        return fn_##name(iDir, iPath, iFlags, mode);                                               \
+    }
+
+OPEN_LIKE(open)
+OPEN_LIKE(open64)
+OPENAT_LIKE(openat)
+OPENAT_LIKE(openat64)
+
+int creat(const char* iPath, mode_t iMode)
+{
+    typedef int (*fn_t)(const char*, mode_t);
+    NEXT(fn_t, creat);
+    if (Fails(KIND_OPEN))
+        return -1;
+    return fn_creat(iPath, iMode);
+}
+
+/* The checked forms a program built with _FORTIFY_SOURCE calls instead. */
+#define OPEN2_LIKE(name)                                                                           \
+    int name(const char* iPath, int iFlags)                                                        \
+    {                                                                                              \
+        typedef int (*fn_t)(const char*, int);                                                     \
+        NEXT(fn_t, name);                                                                          \
+        if (Fails(KIND_OPEN))                                                                      \
+            return -1;                                                                             \
+        return fn_##name(iPath, iFlags);                                                           \
+    }
+
+#define OPENAT2_LIKE(name)                                                                         \
+    int name(int iDir, const char* iPath, int iFlags)                                              \
+    {                                                                                              \
+        typedef int (*fn_t)(int, const char*, int);                                                \
+        NEXT(fn_t, name);                                                                          \
+        if (Fails(KIND_OPEN))                                                                      \
+            return -1;                                                                             \
+        return fn_##name(iDir, iPath, iFlags);                                                     \
+    }
+
+OPEN2_LIKE(__open_2)
+OPEN2_LIKE(__open64_2)
+OPENAT2_LIKE(__openat_2)
+OPENAT2_LIKE(__openat64_2)
+
+#define FOPEN_LIKE(name)                                                                           \
+    FILE* name(const char* iPath, const char* iMode)                                               \
+    {                                                                                              \
+        typedef FILE* (*fn_t)(const char*, const char*);                                           \
+        NEXT(fn_t, name);                                                                          \
+        if (Fails(KIND_OPEN))                                                                      \
+            return NULL;                                                                           \
+        return fn_##name(iPath, iMode);                                                            \
+    }
+
+FOPEN_LIKE(fopen)
+FOPEN_LIKE(fopen64)
+
+DIR* opendir(const char* iPath)
+{
+    typedef DIR* (*fn_t)(const char*);
+    NEXT(fn_t, opendir);
+    if (FailsAs(KIND_OPEN, 0))
+        return NULL;
+    return fn_opendir(iPath);
+}
+
+DIR* fdopendir(int iFd)
+{
+    typedef DIR* (*fn_t)(int);
+    NEXT(fn_t, fdopendir);
+    if (FailsAs(KIND_OPEN, 0))
+        return NULL;
+    return fn_fdopendir(iFd);
+}
+
+/* ------------------------------------------------------------- read */
+
+/* A directory's entries: the end of the listing and a failure both give
+ * null, told apart by errno. */
+#define READDIR_LIKE(name, entry_t)                                                                \
+    entry_t* name(DIR* iDir)                                                                       \
+    {                                                                                              \
+        typedef entry_t* (*fn_t)(DIR*);                                                            \
+        NEXT(fn_t, name);                                                                          \
+        if (FailsAs(KIND_READ, 0))                                                                 \
+            return NULL;                                                                           \
+        return fn_##name(iDir);                                                                    \
+    }
+
+READDIR_LIKE(readdir, struct dirent)
+READDIR_LIKE(readdir64, struct dirent64)
+
+ssize_t read(int iFd, void* oBuffer, size_t iCount)
+{
+    typedef ssize_t (*fn_t)(int, void*, size_t);
+    NEXT(fn_t, read);
+    if (Fails(KIND_READ))
+        return -1;
+    return fn_read(iFd, oBuffer, iCount);
+}
+
+ssize_t __read_chk(int iFd, void* oBuffer, size_t iCount, size_t iSize)
+{
+    typedef ssize_t (*fn_t)(int, void*, size_t, size_t);
+    NEXT(fn_t, __read_chk);
+    if (Fails(KIND_READ))
+        return -1;
+    return fn___read_chk(iFd, oBuffer, iCount, iSize);
+}
+
+#define PREAD_CHK_LIKE(name, offset_t)                                                             \
+    ssize_t name(int iFd, void* oBuffer, size_t iCount, offset_t iOffset, size_t iSize)            \
+    {                                                                                              \
+        typedef ssize_t (*fn_t)(int, void*, size_t, offset_t, size_t);                             \
+        NEXT(fn_t, name);                                                                          \
+        if (Fails(KIND_READ))                                                                      \
+            return -1;                                                                             \
+        return fn_##name(iFd, oBuffer, iCount, iOffset, iSize);                                    \
+    }
+
+PREAD_CHK_LIKE(__pread_chk, off_t)
+PREAD_CHK_LIKE(__pread64_chk, off64_t)
+
+#define PREAD_LIKE(name, offset_t)                                                                 \
+    ssize_t name(int iFd, void* oBuffer, size_t iCount, offset_t iOffset)                          \
+    {                                                                                              \
+        typedef ssize_t (*fn_t)(int, void*, size_t, offset_t);                                     \
+        NEXT(fn_t, name);                                                                          \
+        if (Fails(KIND_READ))                                                                      \
+            return -1;                                                                             \
+        return fn_##name(iFd, oBuffer, iCount, iOffset);                                           \
+    }
+
+PREAD_LIKE(pread, off_t)
+PREAD_LIKE(pread64, off64_t)
+
+ssize_t readv(int iFd, const struct iovec* iVector, int iCount)
+{
+    typedef ssize_t (*fn_t)(int, const struct iovec*, int);
+    NEXT(fn_t, readv);
+    if (Fails(KIND_READ))
+        return -1;
+    return fn_readv(iFd, iVector, iCount);
+}
+
+/* ------------------------------------------------------------- write */
+
+ssize_t write(int iFd, const void* iData, size_t iCount)
+{
+    typedef ssize_t (*fn_t)(int, const void*, size_t);
+    NEXT(fn_t, write);
+    if (iFd != 2 && Fails(KIND_WRITE))
+        return -1;
+    return fn_write(iFd, iData, iCount);
+}
+
+#define PWRITE_LIKE(name, offset_t)                                                                \
+    ssize_t name(int iFd, const void* iData, size_t iCount, offset_t iOffset)                      \
+    {                                                                                              \
+        typedef ssize_t (*fn_t)(int, const void*, size_t, offset_t);                               \
+        NEXT(fn_t, name);                                                                          \
+        if (Fails(KIND_WRITE))                                                                     \
+            return -1;                                                                             \
+        return fn_##name(iFd, iData, iCount, iOffset);                                             \
+    }
+
+PWRITE_LIKE(pwrite, off_t)
+PWRITE_LIKE(pwrite64, off64_t)
+
+ssize_t writev(int iFd, const struct iovec* iVector, int iCount)
+{
+    typedef ssize_t (*fn_t)(int, const struct iovec*, int);
+    NEXT(fn_t, writev);
+    if (iFd != 2 && Fails(KIND_WRITE))
+        return -1;
+    return fn_writev(iFd, iVector, iCount);
+}
+
+ssize_t copy_file_range(int iIn, off64_t* ioInOffset, int iOut, off64_t* ioOutOffset, size_t iCount,
+                        unsigned int iFlags)
+{
+    typedef ssize_t (*fn_t)(int, off64_t*, int, off64_t*, size_t, unsigned int);
+    NEXT(fn_t, copy_file_range);
+    if (FailsAs(KIND_WRITE, 0))
+        return -1;
+    return fn_copy_file_range(iIn, ioInOffset, iOut, ioOutOffset, iCount, iFlags);
+}
+
+/* ------------------------------------------------------------- fsync */
+
+#define SYNC_LIKE(name)                                                                            \
+    int name(int iFd)                                                                              \
+    {                                                                                              \
+        typedef int (*fn_t)(int);                                                                  \
+        NEXT(fn_t, name);                                                                          \
+        if (Fails(KIND_FSYNC))                                                                     \
+            return -1;                                                                             \
+        return fn_##name(iFd);                                                                     \
+    }
+
+SYNC_LIKE(fsync)
+SYNC_LIKE(fdatasync)
+
+/* ------------------------------------------------------------- rename */
+
+int rename(const char* iFrom, const char* iTo)
+{
+    typedef int (*fn_t)(const char*, const char*);
+    NEXT(fn_t, rename);
+    if (Fails(KIND_RENAME))
+        return -1;
+    return fn_rename(iFrom, iTo);
+}
+
+int renameat(int iFromDir, const char* iFrom, int iToDir, const char* iTo)
+{
+    typedef int (*fn_t)(int, const char*, int, const char*);
+    NEXT(fn_t, renameat);
+    if (Fails(KIND_RENAME))
+        return -1;
+    return fn_renameat(iFromDir, iFrom, iToDir, iTo);
+}
+
+int renameat2(int iFromDir, const char* iFrom, int iToDir, const char* iTo, unsigned int iFlags)
+{
+    typedef int (*fn_t)(int, const char*, int, const char*, unsigned int);
+    NEXT(fn_t, renameat2);
+    if (Fails(KIND_RENAME))
+        return -1;
+    return fn_renameat2(iFromDir, iFrom, iToDir, iTo, iFlags);
+}
+
+int link(const char* iFrom, const char* iTo)
+{
+    typedef int (*fn_t)(const char*, const char*);
+    NEXT(fn_t, link);
+    if (Fails(KIND_RENAME))
+        return -1;
+    return fn_link(iFrom, iTo);
+}
+
+int linkat(int iFromDir, const char* iFrom, int iToDir, const char* iTo, int iFlags)
+{
+    typedef int (*fn_t)(int, const char*, int, const char*, int);
+    NEXT(fn_t, linkat);
+    if (Fails(KIND_RENAME))
+        return -1;
+    return fn_linkat(iFromDir, iFrom, iToDir, iTo, iFlags);
+}
+
+int symlink(const char* iText, const char* iName)
+{
+    typedef int (*fn_t)(const char*, const char*);
+    NEXT(fn_t, symlink);
+    if (Fails(KIND_RENAME))
+        return -1;
+    return fn_symlink(iText, iName);
+}
+
+int symlinkat(const char* iText, int iDir, const char* iName)
+{
+    typedef int (*fn_t)(const char*, int, const char*);
+    NEXT(fn_t, symlinkat);
+    if (Fails(KIND_RENAME))
+        return -1;
+    return fn_symlinkat(iText, iDir, iName);
+}

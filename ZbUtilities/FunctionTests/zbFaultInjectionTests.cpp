@@ -1,0 +1,350 @@
+// Every writer of zbsvc under I/O faults: each run is repeated with one of
+// its open, read, write, fsync and rename calls failing (the preloaded
+// zbFaultShim), call after call, with each error that call can give.  A run either succeeds with
+// the bytes of a clean run, or fails with a status and a report naming a file (or standard output),
+// leaving the old target whole and nothing beside it.  EINTR never fails anything.
+
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <utime.h>
+
+#include <filesystem>
+#include <map>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "zbTestSupport.h"
+
+namespace fs = std::filesystem;
+using zbtest::ReadFile;
+using zbtest::WriteFile;
+
+namespace
+{
+const char kOld[] = "old content, kept whole\n";
+// The errors each kind of call really gives, EINTR aside (tried on every
+// kind a signal can interrupt).
+const struct
+{
+    const char* _Kind;
+    std::vector<const char*> _Errnos;
+    bool _Interruptible;
+} kKinds[] = {
+    /* 1 */ {"open", {"ENOSPC", "EIO", "EACCES"}, true},
+    /* 2 */ {"read", {"EIO"}, true},
+    /* 3 */ {"write", {"ENOSPC", "EIO"}, true},
+    /* 4 */ {"fsync", {"ENOSPC", "EIO"}, true},
+    /* 5 */ {"rename", {"ENOSPC", "EIO", "EACCES"}, false},
+};
+
+// What a row's target is to the run.
+enum Keep
+{
+    kWhole,  // replaced only once complete: the old content stays on failure
+    kAppend, // added to as the run goes: the old content stays in front
+    kLog     // written as the run goes (a new trace): no old content
+};
+
+struct Row
+{
+    const char* _Name;
+    std::vector<std::string> _Args; // "%" stands for the directory of the run
+    const char* _Target;            // under out/, with old content before each run
+    Keep _Keep;
+    // What the target holds when no input could be read, for a writer that
+    // writes what it could read (and fails): null when it never does.
+    const char* _Partial = nullptr;
+};
+
+// Rows: one per writer.  Inputs are in %/in, outputs under %/out.
+const Row kRows[] = {
+    /*  1 */ {"block pack", {"block", "pack", "-v", "1.2.3", "%/in/data", "%/out/t"}, "t", kWhole},
+    /*  2 */
+    {"block pack empty", {"block", "pack", "-v", "1.2.3", "%/in/empty", "%/out/t"}, "t", kWhole},
+    /*  3 */
+    {"block pack big",
+     {"block", "pack", "-crypt", "-v", "1.2.3", "%/in/big", "%/out/t"},
+     "t",
+     kWhole},
+    /*  4 */ {"block unpack", {"block", "unpack", "%/in/data.blk", "%/out/t"}, "t", kWhole},
+    /*  5 */
+    {"hlist", {"hlist", "-ws", "%/in/ws", "-o", "%/out/t", "inc"}, "t", kWhole, "!<zbhl> v2.0.1\n"},
+    /*  6 */
+    {"hmap", {"hmap", "-o", "%/out/t", "%/in/ws=%/in/list"}, "t", kWhole, "!<zbhl> v2.0.1\n"},
+    /*  7 */ {"file copy", {"copytree", "%/in/data", "%/out"}, "data", kWhole},
+    /*  8 */ {"copytree", {"copytree", "%/in/ws", "%/out"}, "ws/inc/a.h", kWhole},
+    /*  9 */ {"copytree links", {"copytree", "%/in/ws", "%/out"}, "ws/inc/l.h", kWhole},
+    /* 10 */
+    {"rtv merge", {"rtv", "merge", "-o", "%/out/t", "%/in/a.data", "%/in/b.data"}, "t", kWhole},
+    /* 11 */
+    {"rtvstat", {"rtvstat", "-root", "%/in", "-o", "%/out/t", "A=%/in/a.data"}, "t", kWhole},
+    /* 12 */
+    {"XML trace", {"-xml", "%/out/t", "rtvstat", "-root", "%/in", "A=%/in/a.data"}, "t", kLog},
+    /* 13 */
+    {"XML trace append",
+     {"-xmlappend", "%/out/t", "rtvstat", "-root", "%/in", "A=%/in/a.data"},
+     "t",
+     kAppend},
+    /* 14 */
+    {"rtview",
+     {"rtview", "-os", "linux_a64", "-os", "win_b64", "-o", "%/out/t",
+      zbtest::SourcePath("examples/workspace/FwAlpha")},
+     "t",
+     kWhole},
+    /* 15 */ {"standard output", {"rtv", "list", "%/in/b.data"}, nullptr, kWhole},
+    /* 16 */ {"standard output big", {"rtv", "list", "%/in/big.data"}, nullptr, kWhole},
+};
+
+std::string Expand(const std::string& iText, const std::string& iDir)
+{
+    std::string text;
+    for (char c : iText)
+        text += c == '%' ? iDir : std::string(1, c);
+    return text;
+}
+
+void MakeInputs(const std::string& iIn)
+{
+    fs::create_directories(iIn + "/ws/inc");
+    WriteFile(iIn + "/data", "some bytes\nto keep\n");
+    WriteFile(iIn + "/empty", "");
+    std::string big, records = "!<zbRTViewData> v1.0.0\n";
+    for (int i = 0; big.size() < 600000; ++i)
+    {
+        big += "line " + std::to_string(i) + " of a file read in pieces\n";
+        if (i < 3000)
+            records += "RTV/001/QXI lib/a" + std::to_string(i) + ".so|code/lib/o.so\n";
+    }
+    WriteFile(iIn + "/big", big);
+    WriteFile(iIn + "/big.data", records);
+    WriteFile(iIn + "/ws/inc/a.h", "#define A 1\n");
+    WriteFile(iIn + "/ws/inc/b.h", "#define B 2\n");
+    fs::create_symlink("a.h", iIn + "/ws/inc/l.h");
+    WriteFile(iIn + "/list", "!<zbhl> v2.0.1\n@inc\na.h\nb.h\n");
+    WriteFile(iIn + "/a.data", "!<zbRTViewData> v1.0.0\nRTV/003/CUS lib/a.so|data\n"
+                               "BTV/000/QXI inc/b.h|gone\n");
+    WriteFile(iIn + "/b.data", "!<zbRTViewData> v1.0.1\nRTV/001/QXI lib/a.so|code/lib/o.so\n"
+                               "DAT/002/CUS res/d.txt|resources/d.txt\n");
+    struct utimbuf times = {1000000000, 1000000000};
+    ::utime((iIn + "/data").c_str(), &times);
+    zbtest::ChildResult packed =
+        zbtest::Zbsvc({"block", "pack", "-v", "1.0.0", iIn + "/data", iIn + "/data.blk"});
+    ASSERT_EQ(packed._Status, 0) << packed._Err;
+}
+
+// Every file under iDir by relative path, with its content.
+std::map<std::string, std::string> Snapshot(const std::string& iDir)
+{
+    std::map<std::string, std::string> files;
+    for (const auto& entry : fs::recursive_directory_iterator(iDir))
+        files[entry.path().lexically_relative(iDir).string()] =
+            entry.is_symlink()        ? "-> " + fs::read_symlink(entry.path()).string()
+            : entry.is_regular_file() ? ReadFile(entry.path().string())
+                                      : "<dir>";
+    return files;
+}
+
+std::string Listing(const std::map<std::string, std::string>& iFiles)
+{
+    std::string text;
+    for (const auto& file : iFiles)
+        text += file.first + ": " + file.second + "\n";
+    return text;
+}
+
+struct Counts
+{
+    std::map<std::string, long> _Calls;
+    bool _Injected = false;
+};
+
+Counts ReadCounts(const std::string& iFile)
+{
+    Counts counts;
+    std::istringstream in(ReadFile(iFile));
+    std::string word;
+    long n;
+    while (in >> word)
+        if (word == "injected")
+        {
+            counts._Injected = true;
+            std::getline(in, word);
+        }
+        else if (in >> n)
+            counts._Calls[word] = n;
+    return counts;
+}
+
+struct Tally
+{
+    long _Injected = 0;  // faults made
+    long _Failed = 0;    // runs that failed (all reported)
+    long _OldKept = 0;   // of which the old target stayed byte-identical
+    long _Succeeded = 0; // runs that succeeded with the clean run's bytes
+};
+
+class FaultRunner
+{
+  public:
+    FaultRunner(const Row& iRow, const std::string& iDir) : _Row(iRow), _Dir(iDir)
+    {
+        for (const std::string& arg : iRow._Args)
+            _Args.push_back(Expand(arg, iDir));
+        _Out = iDir + "/out";
+        _Target = iRow._Target ? _Out + "/" + iRow._Target : "";
+    }
+
+    // A run with one fault, or none (iKind null); oCounts from the shim.
+    zbtest::ChildResult Run(const char* iKind, long iN, const char* iErrno, Counts& oCounts)
+    {
+        fs::remove_all(_Out);
+        fs::create_directories(_Out);
+        if (!_Target.empty())
+        {
+            fs::create_directories(fs::path(_Target).parent_path());
+            WriteFile(_Target, kOld);
+        }
+        zbtest::ChildEnvironment env;
+        const char* asan = std::getenv("ASAN_OPTIONS");
+        // The shim comes after the sanitizer's runtime in the load order.
+        env._Set["ASAN_OPTIONS"] =
+            std::string(asan ? asan : "") + (asan ? ":" : "") + "verify_asan_link_order=0";
+        env._Set["LD_PRELOAD"] = std::string(ZB_BINARY_DIR) + "/lib/libzbFaultShim.so";
+        env._Set["ZB_FAULT_COUNT"] = _Dir + "/counts";
+        if (iKind)
+        {
+            env._Set["ZB_FAULT_CALL"] = iKind;
+            env._Set["ZB_FAULT_N"] = std::to_string(iN);
+            env._Set["ZB_FAULT_ERRNO"] = iErrno;
+        }
+        ::unlink((_Dir + "/counts").c_str());
+        zbtest::ChildResult result = zbtest::Zbsvc(_Args, env);
+        oCounts = ReadCounts(_Dir + "/counts");
+        return result;
+    }
+
+    // The clean run: what every run that succeeds must give.
+    void Clean(Counts& oCounts)
+    {
+        _Clean = Run(nullptr, 0, nullptr, oCounts);
+        ASSERT_EQ(_Clean._Status, 0) << _Row._Name << ": " << _Clean._Err;
+        _CleanFiles = Snapshot(_Out);
+        ASSERT_EQ(oCounts._Calls.size(), 5u) << _Row._Name << ": no counts from the shim";
+        if (!_Target.empty())
+        {
+            ASSERT_NE(_CleanFiles[_Row._Target], kOld) << _Row._Name;
+        }
+    }
+
+    // One run with the fault; its outcome checked and counted.
+    void Check(const char* iKind, long iN, const char* iErrno, Tally& ioTally)
+    {
+        Counts counts;
+        zbtest::ChildResult r = Run(iKind, iN, iErrno, counts);
+        const std::string what = std::string(_Row._Name) + ": " + iKind + " " + std::to_string(iN) +
+                                 " " + iErrno + "\n" + r._Err;
+        if (!counts._Injected)
+            return; // this run made fewer calls of that kind
+        ++ioTally._Injected;
+        ASSERT_EQ(r._Exited, 1) << what << "signal " << r._Signal;
+        std::map<std::string, std::string> files = Snapshot(_Out);
+        const bool eintr = std::string(iErrno) == "EINTR";
+        if (r._Status == 0 && !eintr && !r._Err.empty() && _Clean._Err.empty())
+            ADD_FAILURE() << what << "a report with status 0";
+        if (r._Status == 0 || eintr)
+        {
+            EXPECT_EQ(r._Status, 0) << what;
+            EXPECT_EQ(r._Out, _Clean._Out) << what;
+            EXPECT_EQ(Listing(files), Listing(_CleanFiles)) << what;
+            ++ioTally._Succeeded;
+            return;
+        }
+        ++ioTally._Failed;
+        // The report names a file of the run, one of the library's own, or
+        // standard output.
+        bool named = false;
+        for (const char* name : {"standard output", "QORZbMessages.msgcat", "zbXmlKeys.mk"})
+            named = named || r._Err.find(name) != std::string::npos;
+        for (const std::string& arg : _Args)
+        {
+            const std::string file = arg.substr(arg.find('=') + 1);
+            named = named ||
+                    (file.find('/') != std::string::npos && r._Err.find(file) != std::string::npos);
+        }
+        EXPECT_TRUE(named) << what << "no file named";
+        // Nothing but the files of a clean run, each whole.
+        for (const auto& file : files)
+        {
+            auto clean = _CleanFiles.find(file.first);
+            EXPECT_TRUE(clean != _CleanFiles.end()) << what << "left: " << file.first;
+            if (clean == _CleanFiles.end() || _Row._Keep != kWhole)
+                continue;
+            const bool target = _Row._Target && file.first == _Row._Target;
+            const bool old = target && file.second == kOld;
+            const bool partial = target && _Row._Partial && file.second == _Row._Partial;
+            EXPECT_TRUE(old || partial || file.second == clean->second)
+                << what << "part of " << file.first;
+        }
+        if (_Target.empty() || _Row._Keep == kLog)
+            return;
+        const bool kept = _Row._Keep == kAppend
+                              ? files[_Row._Target].compare(0, sizeof kOld - 1, kOld) == 0
+                              : files[_Row._Target] == kOld;
+        ioTally._OldKept += kept ? 1 : 0;
+        if (_Row._Keep == kAppend)
+        {
+            EXPECT_TRUE(kept) << what << "old content lost";
+            return;
+        }
+        // Replaced whole, then the run failed on something else (its
+        // output, its catalog), or written with what could be read.
+        const bool other = r._Err.find(_Target) == std::string::npos;
+        if (_Row._Keep == kWhole && !(other && files[_Row._Target] == _CleanFiles[_Row._Target]))
+        {
+            EXPECT_TRUE(kept || (_Row._Partial && files[_Row._Target] == _Row._Partial))
+                << what << "old target lost";
+        }
+    }
+
+  private:
+    const Row& _Row;
+    std::string _Dir, _Out, _Target;
+    std::vector<std::string> _Args;
+    zbtest::ChildResult _Clean;
+    std::map<std::string, std::string> _CleanFiles;
+};
+} // namespace
+
+TEST(zbFaultInjection, EveryCallOfEveryWriterFails)
+{
+    Tally tally;
+    for (const Row& row : kRows)
+    {
+        zbtest::TempDir dir;
+        MakeInputs(dir / "in");
+        FaultRunner runner(row, dir.Path());
+        Counts counts;
+        runner.Clean(counts);
+        if (HasFatalFailure())
+            return;
+        std::ostringstream line;
+        for (const auto& kind : kKinds)
+        {
+            line << " " << kind._Kind << " " << counts._Calls[kind._Kind];
+            for (long n = 1; n <= counts._Calls[kind._Kind]; ++n)
+            {
+                for (const char* error : kind._Errnos)
+                    runner.Check(kind._Kind, n, error, tally);
+                if (kind._Interruptible)
+                    runner.Check(kind._Kind, n, "EINTR", tally);
+            }
+        }
+        std::printf("%-16s calls:%s\n", row._Name, line.str().c_str());
+    }
+    std::printf("faults injected %ld: runs failed %ld (old target intact %ld), succeeded %ld\n",
+                tally._Injected, tally._Failed, tally._OldKept, tally._Succeeded);
+    RecordProperty("FaultsInjected", static_cast<int>(tally._Injected));
+    RecordProperty("RunsWithOldTargetIntact", static_cast<int>(tally._OldKept));
+}
