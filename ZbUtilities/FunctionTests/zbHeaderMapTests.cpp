@@ -139,7 +139,9 @@ TEST(zbHeaderMap, MissingListIsReportedAndCounted)
     EXPECT_EQ(err2.Stop(), "# System error on /nonexistent/map: No such file or directory\n");
 }
 
-TEST(zbHeaderMap, LoadingStopsAtTheFirstEmptyLineOrCutLine)
+// Loading stops at the first empty line; damage before it gives 2 and its
+// line, the entries before it loaded.
+TEST(zbHeaderMap, LoadingStopsAtTheFirstEmptyLineOrDamage)
 {
     TempDir dir;
     struct Case
@@ -147,20 +149,26 @@ TEST(zbHeaderMap, LoadingStopsAtTheFirstEmptyLineOrCutLine)
         std::string _Text;
         int _Paths;
         int _Items;
+        int _Result;
+        int _Line;
     };
     const Case cases[] = {
-        {kMagic + "@/a\nx.h\n\n@/b\ny.h\n", 1, 1},
-        {kMagic + "@/a\nx.h\n@/b\ny.h", 2, 1},
-        {kMagic + "not a block\n@/a\nx.h\n", 0, 0},
-        {kMagic, 0, 0},
-        {kMagic + "@|>\nx.h\n", 1, 1},
+        {kMagic + "@/a\nx.h\n\n@/b\ny.h\n", 1, 1, 0, 0},
+        {kMagic + "@/a\nx.h\n\n@/b\ny.h", 1, 1, 0, 0},
+        {kMagic + "@/a\nx.h\n@/b\ny.h", 2, 1, 2, 5},
+        {kMagic + "not a block\n@/a\nx.h\n", 0, 0, 2, 2},
+        {kMagic + "@/a\nx.h\n" + std::string(5000, 'y') + "\nz.h\n", 1, 1, 2, 4},
+        {kMagic + std::string("@/a\nx.h\nz\0.h\n", 13), 1, 1, 2, 4},
+        {kMagic, 0, 0, 0, 0},
+        {kMagic + "@|>\nx.h\n", 1, 1, 0, 0},
     };
     for (const Case& c : cases)
     {
         WriteFile(dir / "map", c._Text);
         zbHeaderMap map;
         QORHashDicSzbFileName dico(11);
-        EXPECT_EQ(map.InsertFile(Q(dir / "map"), &dico, 0), 0) << c._Text;
+        EXPECT_EQ(map.InsertFile(Q(dir / "map"), &dico, 0), c._Result) << c._Text;
+        EXPECT_EQ(map.GetDamagedLine(), c._Line) << c._Text;
         EXPECT_EQ(map.GetListOfPaths().Size(), c._Paths) << c._Text;
         EXPECT_EQ(dico.GetNbItems(), c._Items) << c._Text;
     }

@@ -38,6 +38,15 @@ class zbHeaderList
     // checks the magic line; returns the text after it, or null (the buffer
     // then released and null, the error recorded).
     char* OpenListFile(const QORString& iFileName, unsigned int& oSize, char*& oBuffer);
+    // The start of the first damaged line of the text after the magic line
+    // (iText to iEnd), or null: a line holding a NUL byte, a line before the
+    // first block, a line cut at the end of the file, a line longer than a
+    // path can be (no directory or entry name is).  Every reader of lists
+    // stops there.
+    static const char* FindDamage(const char* iText, const char* iEnd);
+    // The number of the line iAt of the text after the magic line (the
+    // magic line is line 1).
+    static int LineNumber(const char* iText, const char* iAt);
     // Deletes every directory; the list is no longer valid.
     void Reset();
 
