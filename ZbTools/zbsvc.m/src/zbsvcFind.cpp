@@ -165,6 +165,17 @@ int zbsvcFind(int argc, char** argv)
         for (const QORString& value : *values)
             zbSplitPathConcatenation(paths, value.CastToCharPtr(), zbPathConcatSeparator[0]);
     finder.SetListOfPath(paths);
+    // The finder passes over a directory it cannot list: one that is missing
+    // or not a directory holds no name, one that is there but refused is
+    // reported (status 1).
+    int unlisted = 0;
+    for (const QORString& path : paths)
+    {
+        zbDirectory directory(path.CastToCharPtr());
+        const int error = directory.GetError();
+        if (error && error != ENOENT && error != ENOTDIR)
+            unlisted = zbReportSystemError(path.CastToCharPtr(), error);
+    }
     // A damaged map is reported and makes the status 1; the names go on
     // being looked up in the entries before the damage.
     int damaged = 0;
@@ -230,5 +241,5 @@ int zbsvcFind(int argc, char** argv)
         std::free(buffer);
     }
     find.Flush();
-    return status || damaged || find._NotFound ? 1 : 0;
+    return status || unlisted || damaged || find._NotFound ? 1 : 0;
 }
