@@ -30,8 +30,8 @@ class zbHeaderList
     int WriteFile(const QORString& iFileName);
     // Appends the directories of a header-list file.  0 on success.  1 when
     // the file cannot be read, has a wrong magic line (EBADF recorded), or
-    // is damaged (EBADF): a block without its line end, or bytes after the
-    // last complete block; the directories read before the damage are kept.
+    // is damaged (EBADF): see FindDamage; the directories read before the
+    // damage are kept.
     // Nothing is printed.
     virtual int ReadFile(const QORString& iFileName);
     // Reads the whole file into oBuffer (to be freed by the caller) and

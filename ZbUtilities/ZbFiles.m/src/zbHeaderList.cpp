@@ -137,6 +137,10 @@ int zbHeaderList::ReadFile(const QORString& iFileName)
     char* text = OpenListFile(iFileName, size, buffer);
     if (!text)
         return 1;
+    // The text ends where FindDamage finds damage: the block reader stops
+    // there, as every reader of lists does.
+    if (const char* damage = FindDamage(text, buffer + size))
+        buffer[damage - buffer] = 0;
     int result = 0;
     unsigned int position = kMagicLength + 1;
     while (position < size)

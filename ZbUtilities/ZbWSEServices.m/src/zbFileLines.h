@@ -30,13 +30,15 @@ void zbForEachLine(const char* iBegin, const char* iEnd, int iSkipEmpty, int iSt
     }
 }
 
-// The same over the lines of a file, read as text (a NUL byte refused).  -1
-// when the file cannot be read, else 0.
-template <class F> int zbForEachFileLine(const char* iPath, int iSkipEmpty, int iStripCR, F iAdd)
+// The same over the lines of a file, read as zbMMap's iMode says (8: as
+// text, a NUL byte refused; the lists of strings take any byte).  -1 when
+// the file cannot be read, else 0.
+template <class F>
+int zbForEachFileLine(const char* iPath, int iSkipEmpty, int iStripCR, F iAdd, int iMode = 0)
 {
     char* buffer = nullptr;
     unsigned int size = 0;
-    if (zbMMap(iPath, 8, buffer, size, 0) != 0)
+    if (zbMMap(iPath, iMode, buffer, size, 0) != 0)
         return -1;
     zbForEachLine(buffer, buffer + size, iSkipEmpty, iStripCR, iAdd);
     std::free(buffer);

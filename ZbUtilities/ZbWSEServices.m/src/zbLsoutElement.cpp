@@ -217,7 +217,7 @@ int zbLsoutElement::Load(const zbNewString& iFile, QORHashTabzbLsoutElement& ioT
             ioList->Append(element);
         ++added;
     };
-    if (zbForEachFileLine(iFile.CastToCharPtr(), 1, 1, add) != 0)
+    if (zbForEachFileLine(iFile.CastToCharPtr(), 1, 1, add, 8) != 0)
         return -1;
     return added;
 }
