@@ -9,7 +9,9 @@
 // list that reads back whole gives the same directories, subdirectory marks
 // and entries.
 
+#include <climits>
 #include <cstdint>
+#include <fstream>
 #include <string>
 
 #include "zbFuzzSupport.h"
@@ -33,6 +35,14 @@ bool Comparable(const zbHeaderList& iList, int iStatus)
             if (dirs[i]->GetListOfEntries()[j].Std().empty())
                 return false;
     return true;
+}
+bool HasLineLongerThanAPath(const std::string& iFile)
+{
+    std::ifstream in(iFile, std::ios::binary);
+    for (std::string line; std::getline(in, line);)
+        if (line.size() > PATH_MAX)
+            return true;
+    return false;
 }
 } // namespace
 
@@ -58,7 +68,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* iData, size_t iSize)
 
     zbHeaderMap map;
     QORHashDicSzbFileName dico(97);
-    zbfuzz::Check(map.InsertFile(QORString(mapFile.c_str()), &dico, 0) == 0, kTarget,
+    // Only a directory made longer than a path by its workspace's prefix
+    // makes the map written damaged.
+    const int loaded = map.InsertFile(QORString(mapFile.c_str()), &dico, 0);
+    zbfuzz::Check(loaded == 0 || (loaded == 2 && HasLineLongerThanAPath(mapFile)), kTarget,
                   "the map written cannot be read");
     const QORListPtrzbFileName& paths = map.GetListOfPaths();
     for (int i = 1; i <= paths.Size(); ++i)

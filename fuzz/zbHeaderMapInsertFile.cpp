@@ -1,8 +1,10 @@
 // Fuzz target: zbHeaderMap::InsertFile on arbitrary files.
 //
-// The first byte chooses lower-case keys.  Every value of the dictionary
-// must be one of the map's directories, and the subdirectory and into-FW
-// lists must be drawn from the list of all directories.
+// The first byte chooses lower-case keys.  A map not read leaves nothing
+// loaded; a damaged one says where (a line after the magic line).  Every
+// value of the dictionary must be one of the map's directories, and the
+// subdirectory and into-FW lists must be drawn from the list of all
+// directories.
 
 #include <cstdint>
 #include <cstdio>
@@ -43,12 +45,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* iData, size_t iSize)
     zbHeaderMap map;
     QORHashDicSzbFileName dico(97);
     int lowerCase = iSize > 0 && (iData[0] & 1);
-    if (map.InsertFile(QORString(file._Name.c_str()), &dico, lowerCase) != 0)
+    const int loaded = map.InsertFile(QORString(file._Name.c_str()), &dico, lowerCase);
+    if (loaded == 1)
     {
         if (map.GetListOfPaths().Size() != 0 || dico.GetNbItems() != 0)
             std::abort();
         return 0;
     }
+    if (loaded != 0 && loaded != 2)
+        std::abort();
+    if ((loaded == 2) != (map.GetDamagedLine() > 1))
+        std::abort();
     const QORListPtrzbFileName& all = map.GetListOfPaths();
     if (!Within(map.GetListOfSubdirPaths(), all) || !Within(map.GetListOfPathsIntoFW(), all))
         std::abort();

@@ -215,6 +215,8 @@ TEST(zbHeaderList, DamageKeepsWhatWasReadBefore)
         {kMagic + "@A\na.h\n@B\nb" + std::string(1, '\0') + ".h\n@C\n", 2, 0},
         // Text after the magic line that is not a block.
         {kMagic + "stray\n@A\n", 0, 0},
+        // A line longer than any path.
+        {kMagic + "@A\na.h\n" + std::string(5000, 'x') + "\nb.h\n", 1, 1},
     };
     for (const auto& [text, directories, entriesOfLast] : cases)
     {

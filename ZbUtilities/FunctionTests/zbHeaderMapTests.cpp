@@ -140,22 +140,29 @@ TEST(zbHeaderMap, MissingListIsReportedAndCounted)
     EXPECT_EQ(err2.Stop(), "# System error on /nonexistent/map: No such file or directory\n");
 }
 
-TEST(zbHeaderMap, LoadingStopsAtTheFirstEmptyLineOrCutLine)
+// Loading stops at the first empty line; damage before it gives 2 and its
+// line, the entries before it loaded.
+TEST(zbHeaderMap, LoadingStopsAtTheFirstEmptyLineOrDamage)
 {
     TempDir dir;
-    const std::tuple<std::string, int, int> cases[] = {
-        {kMagic + "@/a\nx.h\n\n@/b\ny.h\n", 1, 1},
-        {kMagic + "@/a\nx.h\n@/b\ny.h", 2, 1},
-        {kMagic + "not a block\n@/a\nx.h\n", 0, 0},
-        {kMagic, 0, 0},
-        {kMagic + "@|>\nx.h\n", 1, 1},
+    // text, paths, items, result, damaged line
+    const std::tuple<std::string, int, int, int, int> cases[] = {
+        {kMagic + "@/a\nx.h\n\n@/b\ny.h\n", 1, 1, 0, 0},
+        {kMagic + "@/a\nx.h\n\n@/b\ny.h", 1, 1, 0, 0},
+        {kMagic + "@/a\nx.h\n@/b\ny.h", 2, 1, 2, 5},
+        {kMagic + "not a block\n@/a\nx.h\n", 0, 0, 2, 2},
+        {kMagic + "@/a\nx.h\n" + std::string(5000, 'y') + "\nz.h\n", 1, 1, 2, 4},
+        {kMagic + std::string("@/a\nx.h\nz\0.h\n", 13), 1, 1, 2, 4},
+        {kMagic, 0, 0, 0, 0},
+        {kMagic + "@|>\nx.h\n", 1, 1, 0, 0},
     };
-    for (const auto& [text, paths, items] : cases)
+    for (const auto& [text, paths, items, result, line] : cases)
     {
         WriteFile(dir / "map", text);
         zbHeaderMap map;
         QORHashDicSzbFileName dico(11);
-        EXPECT_EQ(map.InsertFile(Q(dir / "map"), &dico, 0), 0) << text;
+        EXPECT_EQ(map.InsertFile(Q(dir / "map"), &dico, 0), result) << text;
+        EXPECT_EQ(map.GetDamagedLine(), line) << text;
         EXPECT_EQ(map.GetListOfPaths().Size(), paths) << text;
         EXPECT_EQ(dico.GetNbItems(), items) << text;
     }

@@ -107,14 +107,20 @@ TEST(zbMacroSet, InsertFileFailures)
     zbtest::TempDir dir;
     zbtest::WriteFile(dir / "empty.mk", "");
     zbtest::WriteFile(dir / "bad.mk", "A = 1\nB = \"x\n");
+    zbtest::WriteFile(dir / "nul.mk", std::string("A = 1\n\0B = 2\n", 12));
     zbMacroSet set(500);
     zbtest::Capture err(2);
-    for (const std::string& file : {dir / "empty.mk", dir / "none.mk", dir.Path(), dir / "bad.mk"})
+    // An empty file is an empty set.
+    EXPECT_EQ(
+        0, set.InsertFile((dir / "empty.mk").c_str(), nullptr, '=', zbMacroSet::ReplaceExisting));
+    for (const std::string& file : {dir / "none.mk", dir.Path(), dir / "bad.mk", dir / "nul.mk"})
         EXPECT_EQ(1, set.InsertFile(file.c_str(), nullptr, '=', zbMacroSet::ReplaceExisting))
             << file;
     EXPECT_EQ("# System error on " + (dir / "none.mk") + ": No such file or directory\n" +
                   "# System error on " + dir.Path() + ": Is a directory\n" +
-                  "# Error: Unbalanced \" in " + (dir / "bad.mk") + "[\"x]\n",
+                  "# Error: Unbalanced \" in " + (dir / "bad.mk") + "[\"x]\n" +
+                  "# System error on " + (dir / "nul.mk") +
+                  ": holds a NUL byte: it is not a text file\n",
               err.Stop());
     EXPECT_EQ(1, set.IsEmpty());
 }
@@ -174,7 +180,8 @@ TEST(zbMacroSet, IncludeFailuresAreCounted)
     Finder finder(dir.Path());
     zbMacroSet set(500);
     zbtest::Capture err(2);
-    EXPECT_EQ(5, set.InsertFile((dir / "top.mk").c_str(), &finder._Set, '=',
+    // The empty file is an empty set: four failures.
+    EXPECT_EQ(4, set.InsertFile((dir / "top.mk").c_str(), &finder._Set, '=',
                                 zbMacroSet::ReplaceExisting));
     EXPECT_EQ("# Error: Unbalanced ' in " + (dir / "bad.mk") + "['x]\n" +
                   "# Error: Include cycle: " + (dir / "top.mk") + " is already being read\n" +

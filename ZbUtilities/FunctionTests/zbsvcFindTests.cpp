@@ -38,6 +38,9 @@ TEST(zbsvcFind, Searches)
     Tree tree;
     WriteFile(tree / "names", "m.h\n\nnope.h\na.h");
     WriteFile(tree / "bad", "!<zbhl> v9\n");
+    WriteFile(tree / "cut", std::string("!<zbhl> v2.0.1\n@/ws/./X\nm.h\na\0.h\n", 33));
+    WriteFile(tree / "damaged",
+              std::string("m.h\nnope\0.h\n", 13) + std::string(5000, 'x') + "\na.h\n");
     const std::string m = "/ws/./X/PublicInterfaces/m.h\n", a = "/ws/./X/PublicInterfaces/a.h\n";
     const std::tuple<std::vector<std::string>, std::string, std::string> cases[] = {
         {{"-map", tree / "map", "m.h", "a.h"}, "", "0|" + m + a + "|"},
@@ -69,6 +72,19 @@ TEST(zbsvcFind, Searches)
          "",
          "1||# Error: " + tree / "bad" +
              " is not a header list: its first line is not the header-list magic line\n"},
+        // A damaged map keeps its entries before the damage; a damaged line
+        // of names is left out; both are reported with their line.
+        {{"-map", tree / "cut", "m.h", "a.h"},
+         "",
+         "1|/ws/./X/m.h\n|# Error: " + tree / "cut" +
+             ", line 4: damaged header list (a NUL byte, a cut line, a line outside a block or "
+             "longer than a path): the entries from there on are left out\n# Error: a.h not "
+             "found\n"},
+        {{"-map", tree / "map", "-names", tree / "damaged"},
+         "",
+         "1|" + m + a + "|# Error: " + tree / "damaged" + ", line 2: not a name (a NUL byte, or " +
+             "longer than a path can be): left out\n# Error: " + tree / "damaged" +
+             ", line 3: not a name (a NUL byte, or longer than a path can be): left out\n"},
     };
     for (const auto& [args, input, outcome] : cases)
     {

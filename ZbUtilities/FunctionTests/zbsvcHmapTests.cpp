@@ -48,6 +48,7 @@ TEST(zbsvcHmap, DamagedListsAreReportedWithTheirLine)
         {magic + "@A\nx.h\n@B\nz" + std::string(1, '\0') + ".h\n@C\nw.h\n", "5",
          "@/w/./A\nx.h\n@/w/./B\n"},
         {magic + "stray\n@A\nx.h\n", "2", ""},
+        {magic + "@A\nx.h\n" + std::string(5000, 'y') + "\n@B\nz.h\n", "4", "@/w/./A\nx.h\n"},
     };
     for (const auto& [list, line, map] : cases)
     {
@@ -55,8 +56,8 @@ TEST(zbsvcHmap, DamagedListsAreReportedWithTheirLine)
         WriteFile(dir / "l.hl", list);
         EXPECT_EQ(Outcome(Zbsvc({"hmap", "-o", dir / "map", "/w=" + (dir / "l.hl")})),
                   "1||# Error: " + (dir / "l.hl") + ", line " + line +
-                      ": damaged header list (a NUL byte, a cut line or a line outside a "
-                      "block): the entries from there on are left out\n")
+                      ": damaged header list (a NUL byte, a cut line, a line outside a block "
+                      "or longer than a path): the entries from there on are left out\n")
             << line;
         EXPECT_EQ(ReadFile(dir / "map"), magic + map) << line;
     }

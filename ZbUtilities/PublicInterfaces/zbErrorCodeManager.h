@@ -6,6 +6,10 @@
 
 #include "QORUnicodeString.h"
 
+// A number of the library's own, beyond every errno: a text file refused
+// for holding a NUL byte (its readers would stop there, the rest unseen).
+const int zbErrnoNulByte = 0x10000;
+
 class zbErrorCodeManager
 {
   public:
@@ -18,7 +22,8 @@ class zbErrorCodeManager
         return _Errno;
     }
     int GetErrno() const { return _Errno; }
-    // strerror of the stored number, rebuilt on each call.
+    // strerror of the stored number, rebuilt on each call (the catalog's
+    // text for the library's own numbers).
     QORUnicodeString& GetMsgError();
 
   private:

@@ -65,8 +65,10 @@ class zbFileElementExtension
                                QORListPtrzbString* iModuleNames);
 
     // Appends the names of the elements of the second form's view whose
-    // type and exposure match the masks: the size of ioNames, or -1.  The
-    // zbString form appends new strings the caller deletes.
+    // type and exposure match the masks: the size of ioNames, or -1 (the
+    // view could not be built, or a data file could not be loaded: the
+    // names of the others are appended).  The zbString form appends new
+    // strings the caller deletes.
     static int GetFWModuleList(const char* iFrameworkPath, QORListPtrzbString& iOSNames,
                                QORListValQORUnicodeString& ioNames, const int iTypeMask,
                                const int iExposureMask, const zbRTViewData::PathModification& iMode,
@@ -79,7 +81,9 @@ class zbFileElementExtension
     // How the framework is installed, from the beginning of its
     // ".installation.mode" (in the framework directory, or in various/ when
     // there is none at all there): 1 "COPYPREQ_INSTALLATION", 10
-    // "COPYFW_INSTALLATION", 0 anything else or no readable file.
+    // "COPYFW_INSTALLATION", 0 anything else or no such file (a directory or
+    // a dangling link in its place), -1 a marker file that cannot be read
+    // (reported with its name).
     static int GetInstallType(const char* iFrameworkPath);
 
     // Appends the lines of a file (split at line feeds; a last line without

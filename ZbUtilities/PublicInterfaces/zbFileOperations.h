@@ -41,7 +41,9 @@ int zbCompareFileWithBuffer(const char* iName, const int& iMode, const char* iBu
 // Reads the whole file iName into a new malloc'ed buffer (text mode when bit
 // 8 of iMode is set).  oBuffer is NUL-terminated after oSize bytes; when
 // iLast is not NUL and the file does not end with it, iLast is appended.
-// An empty file gives 0 with a null buffer.  0 on success, 1 on failure.
+// An empty file gives 0 with a null buffer.  0 on success, 1 on failure
+// (the error recorded).  In text mode a file holding a NUL byte is refused
+// (zbErrnoNulByte recorded): a reader of text lines would stop at it.
 // The caller frees oBuffer.
 int zbMMap(const char* iName, const int& iMode, char*& oBuffer, unsigned int& oSize,
            const char iLast);

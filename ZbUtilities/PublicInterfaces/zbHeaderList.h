@@ -30,14 +30,23 @@ class zbHeaderList
     int WriteFile(const QORString& iFileName);
     // Appends the directories of a header-list file.  0 on success.  1 when
     // the file cannot be read, has a wrong magic line (EBADF recorded), or
-    // is damaged (EBADF): a block without its line end, or bytes after the
-    // last complete block; the directories read before the damage are kept.
+    // is damaged (EBADF): see FindDamage; the directories read before the
+    // damage are kept.
     // Nothing is printed.
     virtual int ReadFile(const QORString& iFileName);
     // Reads the whole file into oBuffer (to be freed by the caller) and
     // checks the magic line; returns the text after it, or null (the buffer
     // then released and null, the error recorded).
     char* OpenListFile(const QORString& iFileName, unsigned int& oSize, char*& oBuffer);
+    // The start of the first damaged line of the text after the magic line
+    // (iText to iEnd), or null: a line holding a NUL byte, a line before the
+    // first block, a line cut at the end of the file, a line longer than a
+    // path can be (no directory or entry name is).  Every reader of lists
+    // stops there.
+    static const char* FindDamage(const char* iText, const char* iEnd);
+    // The number of the line iAt of the text after the magic line (the
+    // magic line is line 1).
+    static int LineNumber(const char* iText, const char* iAt);
     // Deletes every directory; the list is no longer valid.
     void Reset();
 

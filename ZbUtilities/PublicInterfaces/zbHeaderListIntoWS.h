@@ -32,8 +32,8 @@ class zbHeaderListIntoWS : public zbHeaderList
     };
     // Prints each block of the list file as
     //   "@" ["|" into-FW] [">" subdirectory] WS "/./" NAME-INTO-WS "\n" ENTRIES
-    // Only the complete blocks before any damage (a NUL byte, a line cut
-    // at the end of the file, a line outside a block) are copied.  Nothing
+    // Only the complete blocks before any damage (see FindDamage) are
+    // copied.  Nothing
     // is printed: the caller reports from the result.
     int CatHeaderListToStream(zbOFStream& ioOut);
     // The line (from 1, the magic line) where the last CatDamaged was found.

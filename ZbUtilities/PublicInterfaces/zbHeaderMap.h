@@ -35,14 +35,21 @@ class zbHeaderMap : public zbHeaderList
     // Loads a map file: every directory goes to the path lists; with a
     // dictionary, every entry name (lower-cased when iLowerCase is set) is
     // inserted with its directory, the first directory holding a name
-    // winning.  1 when the file cannot be read or has a wrong magic line,
-    // else 0.  The directories stay where they are for the life of the map,
+    // winning.  1 when the file cannot be read or has a wrong magic line
+    // (EBADF recorded); 2 when it is damaged at GetDamagedLine() before its
+    // first empty line (see FindDamage: the entries before the damage are
+    // loaded); else 0.
+    // Nothing is printed.  The directories stay where they are for the life of the map,
     // so the pointers handed out remain valid across several loads.
     int InsertFile(const QORString& iMapFile, QORHashDicSzbFileName* ioDico, const int& iLowerCase);
 
     const QORListPtrzbFileName& GetListOfPaths() const { return _ListOfPaths; }
     const QORListPtrzbFileName& GetListOfSubdirPaths() const { return _ListOfSubdirPaths; }
     const QORListPtrzbFileName& GetListOfPathsIntoFW() const { return _ListOfPathsIntoFW; }
+
+    // The line (from 1, the magic line) where the last InsertFile found
+    // damage.
+    int GetDamagedLine() const { return _DamagedLine; }
 
     // One full directory name per line, then an empty line.
     void DumpFilesList(zbOFStream& ioOut) const;
@@ -53,6 +60,7 @@ class zbHeaderMap : public zbHeaderList
     QORListPtrzbFileName _ListOfPaths;
     QORListPtrzbFileName _ListOfSubdirPaths;
     QORListPtrzbFileName _ListOfPathsIntoFW;
+    int _DamagedLine = 0;
 };
 
 #endif

@@ -74,7 +74,8 @@ class zbLsoutElement
     // Reads a listing file into ioTable (iPrefix + "/" before each path when
     // given), appending the new elements to ioList when given; a path
     // already in the table keeps its first element.  The number of elements
-    // added, or -1 when the file cannot be opened or read (errno recorded).
+    // added, or -1 when the file cannot be read or holds a NUL byte (the
+    // error recorded).
     static int Load(const zbNewString& iFile, QORHashTabzbLsoutElement& ioTable,
                     const zbNewString* iPrefix, QORListPtrzbLsoutElement* ioList,
                     const int& iTextMode);

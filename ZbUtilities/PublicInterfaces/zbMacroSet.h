@@ -61,7 +61,9 @@ class zbMacroSet : public QORHashDicSzbMacroValue
     zbMacroValue* _Insert(char* ioName, char* iValue, const InsertMode& iMode);
 
     int InsertMacroSet(const zbMacroSet& iOther, const InsertMode& iMode);
-    // Loads, normalises and inserts a file; 0, or the number of failures.
+    // Loads, normalises and inserts a file; 0, or the number of failures
+    // (each reported).  An empty file, as one of comments only, is an
+    // empty set.  Its include lines are followed alike.
     int InsertFile(const char* iFileName, zbSetOfPathFinder* iFinders, const char iSeparator,
                    const InsertMode& iMode);
     // Inserts a normalised buffer (modified in place); the number of failures.

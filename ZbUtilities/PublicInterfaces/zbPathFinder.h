@@ -35,8 +35,11 @@ class zbPathFinder
     void SetListOfPath(const QORListValQORString& iPaths);
     // Loads a header map into the dictionary (names already known keep their
     // directory).  Only once: with a map already set, 0 and nothing done.
-    // Otherwise the result of zbHeaderMap::InsertFile (1: not read).
+    // Otherwise the result of zbHeaderMap::InsertFile (1: not read, 2:
+    // damaged, the entries before the damage loaded).
     int SetHeaderMap(const QORString& iMapFile);
+    // The map set by SetHeaderMap, or null.
+    const zbHeaderMap* GetHeaderMap() const { return _HeaderMap; }
 
     // Found: oFile is the directory joined with iName as written, and &oFile
     // is returned.  Otherwise oFile is the bare name and null is returned.

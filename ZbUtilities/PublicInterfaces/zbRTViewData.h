@@ -49,7 +49,8 @@ class zbRTViewData
 
     // Merges the records of a file into the set.  0 done; 1 the file cannot
     // be read (errno recorded); -10 it is empty; -1 its first line is not
-    // the magic at this version or a later one (both with EBADF recorded).
+    // the magic at this version or a later one, -2 a line is longer than
+    // any record (the records before it merged; all with EBADF recorded).
     // Reports nothing but the conflicts of runtime-view names.  A mode
     // other than those of PathModification reads no record.
     int Read(const QORString& iPath, const PathModification& iMode);

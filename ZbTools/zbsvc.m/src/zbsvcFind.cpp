@@ -7,6 +7,7 @@
 // and makes the status 1.
 
 #include <cerrno>
+#include <climits>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -18,6 +19,7 @@
 #include "zbDirectories.h"
 #include "zbErrorCodeManager.h"
 #include "zbFileOperations.h"
+#include "zbHeaderMap.h"
 #include "zbMsgManager.h"
 #include "zbOFStream.h"
 #include "zbPathFinder.h"
@@ -163,12 +165,35 @@ int zbsvcFind(int argc, char** argv)
         for (const QORString& value : *values)
             zbSplitPathConcatenation(paths, value.CastToCharPtr(), zbPathConcatSeparator[0]);
     finder.SetListOfPath(paths);
+    // The finder passes over a directory it cannot list: one that is missing
+    // or not a directory holds no name, one that is there but refused is
+    // reported (status 1).
+    int unlisted = 0;
+    for (const QORString& path : paths)
+    {
+        zbDirectory directory(path.CastToCharPtr());
+        const int error = directory.GetError();
+        if (error && error != ENOENT && error != ENOTDIR)
+            unlisted = zbReportSystemError(path.CastToCharPtr(), error);
+    }
+    // A damaged map is reported and makes the status 1; the names go on
+    // being looked up in the entries before the damage.
+    int damaged = 0;
     if (QORString* map = options.GetSwitchValue("map"))
-        if (finder.SetHeaderMap(*map) != 0)
+    {
+        const char* mapName = map->CastToCharPtr();
+        const int loaded = finder.SetHeaderMap(*map);
+        if (loaded == 2)
+        {
+            const std::string line = std::to_string(finder.GetHeaderMap()->GetDamagedLine());
+            damaged = zbReportMessage("zbHeaderList.Damaged",
+                                      {QORUnicodeString(mapName), QORUnicodeString(line.c_str())});
+        }
+        else if (loaded != 0)
             return zbExtLastError.GetErrno() == EBADF
-                       ? zbReportMessage("zbHeaderList.NotAList",
-                                         {QORUnicodeString(map->CastToCharPtr())})
-                       : zbReportLastError(map->CastToCharPtr());
+                       ? zbReportMessage("zbHeaderList.NotAList", {QORUnicodeString(mapName)})
+                       : zbReportLastError(mapName);
+    }
 
     static char outputBuffer[1 << 16];
     std::setvbuf(stdout, outputBuffer, _IOFBF, sizeof outputBuffer);
@@ -188,20 +213,33 @@ int zbsvcFind(int argc, char** argv)
         unsigned int size = 0;
         if (!file)
             status = 1;
-        else if (zbMMap(file, 8, buffer, size, 0) != 0)
+        else if (zbMMap(file, 0, buffer, size, 0) != 0)
             status = zbReportLastError(source);
+        // A line holding a NUL byte or longer than a path can be is no name:
+        // reported with its line and left out.
+        int number = 0;
         for (char* line = buffer; line && line < buffer + size;)
         {
             char* end = static_cast<char*>(
                 std::memchr(line, '\n', static_cast<size_t>(buffer + size - line)));
             if (!end)
                 end = buffer + size;
-            if (end > line)
-                find.Find(line, static_cast<size_t>(end - line));
+            const size_t length = static_cast<size_t>(end - line);
+            ++number;
+            if (length > PATH_MAX || std::memchr(line, 0, length))
+            {
+                find.Flush();
+                zbsvcFlushOutput();
+                status = zbReportMessage(
+                    "zbsvc.find.BadNameLine",
+                    {QORUnicodeString(source), QORUnicodeString(std::to_string(number).c_str())});
+            }
+            else if (length > 0)
+                find.Find(line, length);
             line = end + 1;
         }
         std::free(buffer);
     }
     find.Flush();
-    return status || find._NotFound ? 1 : 0;
+    return status || unlisted || damaged || find._NotFound ? 1 : 0;
 }

@@ -11,8 +11,15 @@ int zbsvcInstalltype(int argc, char** argv)
     int status = zbsvcAnalyze(options, argc, argv, 1, -1);
     if (status >= 0)
         return status;
+    // A marker that cannot be read was reported: its framework is left out.
+    int failed = 0;
     for (const QORString& framework : *options.GetAllLineValues())
-        zbStdout.Print("%d %s\n", zbFileElementExtension::GetInstallType(framework),
-                       framework.CastToCharPtr());
-    return zbStdout.Flush() != 0 ? 1 : 0;
+    {
+        const int type = zbFileElementExtension::GetInstallType(framework);
+        if (type < 0)
+            failed = 1;
+        else
+            zbStdout.Print("%d %s\n", type, framework.CastToCharPtr());
+    }
+    return zbStdout.Flush() != 0 || failed ? 1 : 0;
 }

@@ -52,8 +52,7 @@ int Load(Listing& ioListing, const char* iPath, const zbNewString* iPrefix, int 
 {
     if (zbLsoutElement::Load(iPath, ioListing._Table, iPrefix, &ioListing._List, iTextMode) >= 0)
         return 0;
-    return zbReportMessage("zbsvc.lsdiff.Unreadable",
-                           {iPath, std::strerror(zbExtLastError.GetErrno())});
+    return zbReportMessage("zbsvc.lsdiff.Unreadable", {iPath, zbExtLastError.GetMsgError()});
 }
 
 bool Differ(const zbLsoutElement& iOld, const zbLsoutElement& iNew, int iTextMode)

@@ -4,7 +4,6 @@
 // the levels of the level file before it is read.
 
 #include <cstdio>
-#include <sys/stat.h>
 
 #include "zbContext.h"
 #include "zbErrorCodeManager.h"
@@ -33,14 +32,6 @@ static int zbsvcInsertPreprocessed(zbMacroSet& ioSet, const zbPPMacLev& iLevels,
     if (!buffer.GetBuffer() || !zbMacroSet::ParseBuffer(iFile, buffer.GetBuffer()))
         return !buffer.GetBuffer() ? 0 : 1;
     return ioSet.InsertBuffer(buffer.GetBuffer(), iFinders, '=', iMode);
-}
-
-// An empty file defines nothing, as one holding only comments: a valid
-// empty set, where the macro reader counts it as a failure.
-static int zbsvcIsEmptyFile(const char* iFile)
-{
-    struct stat st;
-    return ::stat(iFile, &st) == 0 && S_ISREG(st.st_mode) && st.st_size == 0;
 }
 
 int zbsvcMacros(int argc, char** argv)
@@ -86,7 +77,7 @@ int zbsvcMacros(int argc, char** argv)
             ++failures;
         else if (levelFile)
             failures += zbsvcInsertPreprocessed(set, levels, file, &finders, mode);
-        else if (!zbsvcIsEmptyFile(file))
+        else
             failures += set.InsertFile(file, &finders, '=', mode);
     }
     if (solve)

@@ -64,7 +64,7 @@ int zbsvcPp(int argc, char** argv)
 
     zbFileBuffer buffer;
     zbExtLastError.SetErrno(0);
-    if (buffer.ReadFromFile(file.CastToCharPtr(), 4) != 0)
+    if (buffer.ReadFromFile(file.CastToCharPtr(), 8) != 0)
         return zbReportLastError(file.CastToCharPtr());
     int errors;
     if (options.GetSwitchStatus("expand"))

@@ -113,6 +113,9 @@ int zbsvcReportReadResult(int iResult, const char* iPath, const char* iKind, con
         return zbReportLastError(iPath);
     case -10:
         return zbReportMessage((std::string(iKind) + ".EmptyFile").c_str(), {iPath});
+    case -2:
+        return zbReportMessage((std::string(iKind) + ".LongRecord").c_str(),
+                               {iPath, std::to_string(zbRTViewElement::MaxRecordLength).c_str()});
     default:
         return zbReportMessage((std::string(iKind) + ".BadFirstLine").c_str(), {iPath, iMagic});
     }

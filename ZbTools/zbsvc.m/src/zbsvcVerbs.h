@@ -111,9 +111,10 @@ int zbsvcPrintManual(zbOFStream& oStream, const zbsvcOptions& iMainOptions);
 // Reporting for the verbs: thin names over zbReport.h.
 int zbsvcReportError(const QORUnicodeString& iMessage);
 int zbsvcReportSystemError(const char* iObject, int iErrno);
-// The outcome of reading a file whose first line is a magic (0, 1, -10, -1
-// as zbRTViewData::Read answers): 0, or 1 after the report; iKind names the
-// catalog keys KIND.EmptyFile and KIND.BadFirstLine ("zbRTViewData").
+// The outcome of reading a file whose first line is a magic (0, 1, -10, -1,
+// -2 as zbRTViewData::Read answers): 0, or 1 after the report; iKind names
+// the catalog keys KIND.EmptyFile, KIND.BadFirstLine and KIND.LongRecord
+// ("zbRTViewData").
 int zbsvcReportReadResult(int iResult, const char* iPath, const char* iKind, const char* iMagic);
 
 // "-" names standard input wherever a verb reads a file: the name to open

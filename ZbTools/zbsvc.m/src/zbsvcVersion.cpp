@@ -8,16 +8,18 @@
 #include "zbContext.h"
 #include "zbDescriptor.h"
 #include "zbFileName.h"
+#include "zbFileOperations.h"
 #include "zbOFStream.h"
 #include "zbReport.h"
 #include "zbsvcVerbs.h"
 
 #include <cerrno>
+#include <cstdlib>
 #include <fcntl.h>
 #include <sys/stat.h>
 
-// The level file is there but was refused: unreadable, empty, or rejected
-// by the preprocessor (which then said why).  Always 1.
+// The level file is there but was refused: unreadable, empty, not text, or
+// rejected by the preprocessor (which then said why).  Always 1.
 static int zbsvcExplainLevelFile(const char* iName)
 {
     zbScopedFd fd(zbOpenFd(iName, O_RDONLY));
@@ -30,7 +32,11 @@ static int zbsvcExplainLevelFile(const char* iName)
         return zbReportSystemError(iName, EISDIR);
     if (st.st_size == 0)
         return zbReportMessage("zbsvc.version.EmptyLevelFile", {QORUnicodeString(iName)});
-    return 1;
+    char* text = nullptr;
+    unsigned int size = 0;
+    const int refused = zbMMap(iName, 8, text, size, 0);
+    std::free(text);
+    return refused ? zbReportLastError(iName) : 1;
 }
 
 int zbsvcVersion(int argc, char** argv)

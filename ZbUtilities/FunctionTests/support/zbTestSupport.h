@@ -60,11 +60,12 @@ class Capture
 
 struct ChildResult
 {
-    int _Exited = 0;  // 1 when the child exited normally
-    int _Status = -1; // exit status when it exited
-    int _Signal = 0;  // signal number when it was killed
-    std::string _Out; // standard output
-    std::string _Err; // standard error
+    int _Exited = 0;   // 1 when the child exited normally
+    int _Status = -1;  // exit status when it exited
+    int _Signal = 0;   // signal number when it was killed
+    int _TimedOut = 0; // 1 when it outlived its time and was killed (SIGKILL)
+    std::string _Out;  // standard output
+    std::string _Err;  // standard error
 };
 
 // Environment changes for a child: a value sets the variable; an entry in
@@ -78,13 +79,15 @@ struct ChildEnvironment
 // Runs iArgv (iArgv[0] is the program path) with the test's environment
 // changed by iEnv, optional standard input, optional working directory;
 // waits for it and collects its output.  iKillAfterMs > 0 sends iSignal to
-// the child after that many milliseconds.
+// the child after that many milliseconds.  A child still running after
+// iTimeoutMs is killed with SIGKILL and marked _TimedOut: a hang fails the
+// test that ran it instead of the whole program.
 ChildResult Run(const std::vector<std::string>& iArgv, const ChildEnvironment& iEnv = {},
                 const std::string& iStdin = "", const std::string& iWorkDir = "",
-                int iKillAfterMs = 0, int iSignal = 0);
+                int iKillAfterMs = 0, int iSignal = 0, int iTimeoutMs = 120000);
 
 // The whole outcome of a child as one text, for one comparison: the exit
-// status (or "signal N"), then "|" and the standard output, then "|" and the
+// status (or "signal N", or "timed out"), then "|" and the standard output, then "|" and the
 // standard error.
 std::string Outcome(const ChildResult& iResult);
 

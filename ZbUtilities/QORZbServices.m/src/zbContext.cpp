@@ -7,7 +7,6 @@
 #include <cstring>
 #include <ctime>
 #include <string>
-#include <sys/stat.h>
 
 #include "zbDirectories.h"
 #include "zbErrorCodeManager.h"
@@ -216,16 +215,12 @@ zbMacroSet* zbContext::GetMainSpecifications()
     zbFileName file;
     if (SearchForConfig("MainSpecifications.mk", file))
     {
+        // An empty file is an empty set; a failure was reported.
         if (!_MainSpecifications->InsertFile(file.GetPtrToFullname(), nullptr, '=',
                                              zbMacroSet::ReplaceExisting))
             _MainSpecifications->Solve(nullptr);
         else
-        {
-            // An empty file is an empty set; anything else was reported.
-            struct stat64 st;
-            _MainSpecificationsFailed =
-                ::stat64(file.GetPtrToFullname(), &st) != 0 || st.st_size != 0 ? 1 : 0;
-        }
+            _MainSpecificationsFailed = 1;
     }
     if (_Verbose)
         _MainSpecifications->Dump(zbStdout);
@@ -285,15 +280,14 @@ void zbContext::ComputeVersion(const QORString& iLevelDirectory)
     zbPPMacLev levels(100);
     if (levels.InsertLevel(levelFile.GetPtrToFullname()))
         return;
-    _VersionFailure = VersionUnreadableData;
+    // Read as text: a NUL byte, which would end the text early, is refused.
     zbFileBuffer buffer;
     if (buffer.ReadFromFile(dataFile.GetPtrToFullname(), 8))
+    {
+        _VersionFailure =
+            zbExtLastError.GetErrno() == zbErrnoNulByte ? VersionNulInData : VersionUnreadableData;
         return;
-    // A NUL byte would end the text early: the rest would be lost unseen.
-    _VersionFailure = VersionNulInData;
-    if (buffer.GetBuffer() &&
-        std::memchr(buffer.GetBuffer(), 0, buffer.GetBufferLength()) != nullptr)
-        return;
+    }
     _VersionFailure = VersionBadData;
     if (buffer.zbPPBuffer(levels, dataFile.GetPtrToFullname()))
         return;

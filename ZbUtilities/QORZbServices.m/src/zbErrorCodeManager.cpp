@@ -2,9 +2,15 @@
 
 #include <cstring>
 
+#include "zbContext.h"
+#include "zbMsgManager.h"
+
 QORUnicodeString& zbErrorCodeManager::GetMsgError()
 {
     _MsgError.Reset();
-    _MsgError = std::strerror(_Errno);
+    if (_Errno == zbErrnoNulByte)
+        _MsgError = zbExtContext.GetMsgMngr()->GetMsg("zbFile.NulByte");
+    else
+        _MsgError = std::strerror(_Errno);
     return _MsgError;
 }

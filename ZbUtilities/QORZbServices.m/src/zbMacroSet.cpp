@@ -366,11 +366,9 @@ int zbMacroSet::_InsertBuffer(char* ioBuffer, zbSetOfPathFinder* iFinders, const
             ++failures;
             continue;
         }
+        // An empty file defines nothing, as one of comments only.
         if (!buffer)
-        {
-            ++failures;
             continue;
-        }
         if (!ParseBuffer(path, buffer))
             ++failures;
         else
@@ -394,8 +392,9 @@ int zbMacroSet::InsertFile(const char* iFileName, zbSetOfPathFinder* iFinders,
         zbReportLastError(iFileName);
         return 1;
     }
+    // An empty file defines nothing, as one of comments only: an empty set.
     if (!buffer)
-        return 1;
+        return 0;
     int failures = 1;
     if (ParseBuffer(iFileName, buffer))
     {

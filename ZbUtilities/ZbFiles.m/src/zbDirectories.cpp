@@ -15,8 +15,6 @@
 #include "zbErrorCodeManager.h"
 #include "zbFileName.h"
 #include "zbFileOperations.h"
-#include "zbIFStream.h"
-#include "zbNewString.h"
 #include "zbPathSeparators.h"
 #include "zbReport.h"
 #include "zbTraceManager.h"
@@ -194,30 +192,34 @@ int zbGetWorkspacesConcatenation(const QORString& iWS, QORListValQORString& oOut
     QORString file = iWS + zbPathSeparator + "Install_config";
     if (zbAccessFile(file.CastToCharPtr()) != 0)
         return zbExtLastError.SetErrno(ENOENT);
-    zbIFStream stream(file.CastToCharPtr(), 8);
-    if (!stream.IsOpen())
+    // Read whole as text: a NUL byte is refused.
+    char* buffer = nullptr;
+    unsigned int size = 0;
+    if (zbMMap(file.CastToCharPtr(), 8, buffer, size, 0) != 0)
     {
-        int error = zbExtLastError.SetErrno(stream.GetErrno());
+        int error = zbExtLastError.GetErrno();
         zbReportLastError(file.CastToCharPtr());
         return error;
     }
-    zbNewString line;
-    if (stream.Getline(line, '\n', 0) != 0 || stream.Getline(line, '\n', 0) != 0)
+    // A file of fewer than two lines is not a workspace configuration; the
+    // second line may end without a line feed.
+    const char* end = buffer + size;
+    const char* first =
+        buffer ? static_cast<const char*>(std::memchr(buffer, '\n', size)) : nullptr;
+    if (!first || first + 1 >= end)
     {
-        // A stream error is the system's; a file of fewer than two lines
-        // is not a workspace configuration.
-        int error = stream.GetErrno();
+        std::free(buffer);
         zbExtLastError.SetErrno(EBADF);
-        if (error && error != EBADF)
-            zbReportSystemError(file.CastToCharPtr(), error);
-        else
-            zbReportMessage("zbDirectories.BadInstallConfig", {QORUnicodeString(file)});
-        stream.Close();
+        zbReportMessage("zbDirectories.BadInstallConfig", {QORUnicodeString(file)});
         return EBADF;
     }
-    stream.Close();
+    const char* second = first + 1;
+    const char* secondEnd =
+        static_cast<const char*>(std::memchr(second, '\n', static_cast<size_t>(end - second)));
+    const std::string line(second, secondEnd ? secondEnd : end);
+    std::free(buffer);
     QORListValQORString elements;
-    zbSplitPathConcatenation(elements, line.CastToCharPtr(), zbPathConcatSeparator[0]);
+    zbSplitPathConcatenation(elements, line.c_str(), zbPathConcatSeparator[0]);
     for (QORString& element : elements)
     {
         if (iSuffix)

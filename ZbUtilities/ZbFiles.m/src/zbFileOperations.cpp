@@ -301,8 +301,6 @@ int zbMMap(const char* iName, const int& iMode, char*& oBuffer, unsigned int& oS
 {
     oBuffer = nullptr;
     oSize = 0;
-    // Text and byte modes read alike here.
-    (void)iMode;
     errno = 0;
     zbScopedFd file(iName ? zbOpenFd(iName, O_RDONLY) : -1);
     if (!file.IsOpen())
@@ -326,6 +324,11 @@ int zbMMap(const char* iName, const int& iMode, char*& oBuffer, unsigned int& oS
     {
         std::free(buffer);
         return zbRecordErrno(error);
+    }
+    if ((iMode & 8) && std::memchr(buffer, 0, n))
+    {
+        std::free(buffer);
+        return zbRecordErrno(zbErrnoNulByte);
     }
     if (iLast && (n == 0 || buffer[n - 1] != iLast))
         buffer[n++] = iLast;

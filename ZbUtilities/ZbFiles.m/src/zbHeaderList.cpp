@@ -1,6 +1,7 @@
 #include "zbHeaderList.h"
 
 #include <cerrno>
+#include <climits>
 #include <cstdlib>
 #include <cstring>
 
@@ -88,7 +89,8 @@ char* zbHeaderList::OpenListFile(const QORString& iFileName, unsigned int& oSize
     _Valid = 0;
     char* buffer = nullptr;
     unsigned int size = 0;
-    if (zbMMap(iFileName.CastToCharPtr(), 8, buffer, size, 0) != 0)
+    // Read as bytes: the readers of lists say where a NUL byte is.
+    if (zbMMap(iFileName.CastToCharPtr(), 0, buffer, size, 0) != 0)
         return nullptr;
     char* lineEnd =
         buffer && size > 1 ? static_cast<char*>(std::memchr(buffer, '\n', size)) : nullptr;
@@ -106,6 +108,28 @@ char* zbHeaderList::OpenListFile(const QORString& iFileName, unsigned int& oSize
     return lineEnd + 1;
 }
 
+const char* zbHeaderList::FindDamage(const char* iText, const char* iEnd)
+{
+    for (const char* line = iText; line < iEnd;)
+    {
+        const char* lineEnd =
+            static_cast<const char*>(std::memchr(line, '\n', static_cast<size_t>(iEnd - line)));
+        if (!lineEnd || (line == iText && *line != '@') || lineEnd - line > PATH_MAX ||
+            std::memchr(line, 0, static_cast<size_t>(lineEnd - line)))
+            return line;
+        line = lineEnd + 1;
+    }
+    return nullptr;
+}
+
+int zbHeaderList::LineNumber(const char* iText, const char* iAt)
+{
+    int line = 2;
+    for (const char* p = iText; p < iAt; ++p)
+        line += *p == '\n';
+    return line;
+}
+
 int zbHeaderList::ReadFile(const QORString& iFileName)
 {
     unsigned int size = 0;
@@ -113,6 +137,10 @@ int zbHeaderList::ReadFile(const QORString& iFileName)
     char* text = OpenListFile(iFileName, size, buffer);
     if (!text)
         return 1;
+    // The text ends where FindDamage finds damage: the block reader stops
+    // there, as every reader of lists does.
+    if (const char* damage = FindDamage(text, buffer + size))
+        buffer[damage - buffer] = 0;
     int result = 0;
     unsigned int position = kMagicLength + 1;
     while (position < size)

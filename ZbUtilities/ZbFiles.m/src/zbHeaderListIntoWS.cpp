@@ -25,21 +25,13 @@ int zbHeaderListIntoWS::CatHeaderListToStream(zbOFStream& ioOut)
     char* text = OpenListFile(_Listname, size, buffer);
     if (!text)
         return zbExtLastError.GetErrno() == EBADF ? CatNotAList : CatUnreadable;
-    // Only complete lines are copied, up to the first NUL: a damaged list
+    // Only the complete blocks before any damage are copied: a damaged list
     // cannot run its last line into the next list's first block.
-    const char* limit = text + std::strlen(text);
-    const char* end = limit;
-    while (end > text && end[-1] != '\n')
-        --end;
-    const char* damage = end < buffer + size ? end : nullptr;
+    const char* damage = FindDamage(text, buffer + size);
+    const char* end = damage ? damage : buffer + size;
     const char* block = text;
     while (block < end)
     {
-        if (*block != '@')
-        {
-            damage = block;
-            break;
-        }
         // A block ends where a line starting with "@" begins.
         const char* next = block;
         for (;;)
@@ -70,12 +62,7 @@ int zbHeaderListIntoWS::CatHeaderListToStream(zbOFStream& ioOut)
         block = next;
     }
     if (damage)
-    {
-        // Line 1 is the magic line.
-        _DamagedLine = 2;
-        for (const char* p = text; p < damage; ++p)
-            _DamagedLine += *p == '\n';
-    }
+        _DamagedLine = LineNumber(text, damage);
     std::free(buffer);
     return damage ? CatDamaged : CatDone;
 }

@@ -86,51 +86,60 @@ int zbHeaderMap::InsertFile(const QORString& iMapFile, QORHashDicSzbFileName* io
 {
     unsigned int size = 0;
     char* buffer = nullptr;
+    _DamagedLine = 0;
     const char* line = OpenListFile(iMapFile, size, buffer);
     if (!line)
         return 1;
-    const char* end = buffer + size;
+    // Loading stops at the first empty line; damage before it is reported,
+    // the entries before the damage kept.
+    const char* const text = line;
+    const char* damage = FindDamage(line, buffer + size);
+    const char* end = damage ? damage : buffer + size;
     zbFileName* current = nullptr;
     QORString key;
-    if (*line == '@')
-        while (line < end)
+    while (line < end)
+    {
+        const char* lineEnd =
+            static_cast<const char*>(std::memchr(line, '\n', static_cast<size_t>(end - line)));
+        size_t length = static_cast<size_t>(lineEnd - line);
+        if (length == 0)
         {
-            const char* lineEnd =
-                static_cast<const char*>(std::memchr(line, '\n', static_cast<size_t>(end - line)));
-            if (!lineEnd || lineEnd == line)
-                break;
-            size_t length = static_cast<size_t>(lineEnd - line);
-            if (*line == '@')
-            {
-                const char* name = line + 1;
-                int intoFW = *name == '|';
-                if (intoFW)
-                    ++name;
-                int subdir = *name == '>';
-                if (subdir)
-                    ++name;
-                _Paths.emplace_back(std::string(name, static_cast<size_t>(lineEnd - name)).c_str());
-                current = &_Paths.back();
-                _ListOfPaths.Append(current);
-                if (subdir)
-                    _ListOfSubdirPaths.Append(current);
-                if (intoFW)
-                    _ListOfPathsIntoFW.Append(current);
-            }
-            else if (ioDico && !iLowerCase)
-                ioDico->InsertBytes(line, length, QORHashBytes(line, length), current);
-            else if (ioDico)
-            {
-                key.Reset();
-                key.Append(line, length);
-                if (iLowerCase)
-                    key.ToLower();
-                ioDico->Insert(key, current);
-            }
-            line = lineEnd + 1;
+            damage = nullptr;
+            break;
         }
+        if (*line == '@')
+        {
+            const char* name = line + 1;
+            int intoFW = *name == '|';
+            if (intoFW)
+                ++name;
+            int subdir = *name == '>';
+            if (subdir)
+                ++name;
+            _Paths.emplace_back(std::string(name, static_cast<size_t>(lineEnd - name)).c_str());
+            current = &_Paths.back();
+            _ListOfPaths.Append(current);
+            if (subdir)
+                _ListOfSubdirPaths.Append(current);
+            if (intoFW)
+                _ListOfPathsIntoFW.Append(current);
+        }
+        else if (ioDico && !iLowerCase)
+            ioDico->InsertBytes(line, length, QORHashBytes(line, length), current);
+        else if (ioDico)
+        {
+            key.Reset();
+            key.Append(line, length);
+            if (iLowerCase)
+                key.ToLower();
+            ioDico->Insert(key, current);
+        }
+        line = lineEnd + 1;
+    }
+    if (damage)
+        _DamagedLine = LineNumber(text, damage);
     std::free(buffer);
-    return 0;
+    return damage ? 2 : 0;
 }
 
 void zbHeaderMap::DumpFilesList(zbOFStream& ioOut) const

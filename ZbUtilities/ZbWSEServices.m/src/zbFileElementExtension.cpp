@@ -334,14 +334,16 @@ int ForEachModuleElement(const char* iFrameworkPath, QORListPtrzbString& iOSName
                          QORListPtrzbString* iModuleNames, F iAdd)
 {
     zbRTViewData data(512);
-    if (zbFileElementExtension::GetFWRTViewData(iFrameworkPath, iOSNames, data, iMode,
-                                                iModuleNames) < 0)
+    const int failures = zbFileElementExtension::GetFWRTViewData(iFrameworkPath, iOSNames, data,
+                                                                 iMode, iModuleNames);
+    if (failures < 0)
         return -1;
     QORListPtrzbRTViewElement elements;
     data.GetListOf(iTypeMask, iExposureMask, elements);
     for (const zbRTViewElement* element : elements)
         iAdd(element->_Name.CastToCharPtr());
-    return 0;
+    // A data file that could not be loaded was reported: a failure too.
+    return failures > 0 ? -1 : 0;
 }
 } // namespace
 
@@ -377,8 +379,9 @@ int zbFileElementExtension::GetFWModuleList(const char* iFrameworkPath,
 
 namespace
 {
-// The install type a marker file gives, or -1 when iPath does not exist at
-// all (the caller may then look elsewhere).
+// The install type a marker file gives, -1 when iPath does not exist at
+// all (the caller may then look elsewhere), -2 when it is a file that cannot
+// be read (reported).
 int InstallTypeOf(const std::string& iPath)
 {
     zbFileElement node(iPath.c_str());
@@ -389,7 +392,13 @@ int InstallTypeOf(const std::string& iPath)
         return 0;
     char* buffer = nullptr;
     unsigned int size = 0;
-    if (zbMMap(file->GetFullName(), 8, buffer, size, 0) != 0 || !buffer)
+    // Only its first bytes count: read as bytes.
+    if (zbMMap(file->GetFullName(), 0, buffer, size, 0) != 0)
+    {
+        zbReportLastError(file->GetFullName());
+        return -2;
+    }
+    if (!buffer)
         return 0;
     int type = 0;
     for (const InstallTypeRow& row : kInstallTypes)
@@ -410,10 +419,10 @@ int zbFileElementExtension::GetInstallType(const char* iFrameworkPath)
 {
     std::string framework(iFrameworkPath ? iFrameworkPath : "");
     int type = InstallTypeOf(framework + zbPathSeparator + kInstallationMode);
-    if (type < 0)
+    if (type == -1)
         type = InstallTypeOf(framework + zbPathSeparator + "various" + zbPathSeparator +
                              kInstallationMode);
-    return type < 0 ? 0 : type;
+    return type == -2 ? -1 : type < 0 ? 0 : type;
 }
 
 // ------------------------------------------------------------ lines of a file

@@ -30,12 +30,15 @@ void zbForEachLine(const char* iBegin, const char* iEnd, int iSkipEmpty, int iSt
     }
 }
 
-// The same over the lines of a file.  -1 when the file cannot be read, else 0.
-template <class F> int zbForEachFileLine(const char* iPath, int iSkipEmpty, int iStripCR, F iAdd)
+// The same over the lines of a file, read as zbMMap's iMode says (8: as
+// text, a NUL byte refused; the lists of strings take any byte).  -1 when
+// the file cannot be read, else 0.
+template <class F>
+int zbForEachFileLine(const char* iPath, int iSkipEmpty, int iStripCR, F iAdd, int iMode = 0)
 {
     char* buffer = nullptr;
     unsigned int size = 0;
-    if (zbMMap(iPath, 0, buffer, size, 0) != 0)
+    if (zbMMap(iPath, iMode, buffer, size, 0) != 0)
         return -1;
     zbForEachLine(buffer, buffer + size, iSkipEmpty, iStripCR, iAdd);
     std::free(buffer);
@@ -61,7 +64,7 @@ inline bool zbIsMagicLineAccepted(const char* iLine, size_t iLength, const char*
 
 // Reads a line file whose first line is a magic: every line after it goes to
 // iAdd as zbForEachFileLine passes them.  0 done; 1 the file cannot be read
-// (its errno recorded); -10 the file is empty and -1 its first line is not
+// or holds a NUL byte (its error recorded); -10 the file is empty and -1 its first line is not
 // accepted by zbIsMagicLineAccepted (both with EBADF recorded, nothing passed).
 template <class F>
 int zbForEachLineAfterMagic(const char* iPath, const char* iMagic, int iSkipEmpty, int iStripCR,
@@ -69,7 +72,7 @@ int zbForEachLineAfterMagic(const char* iPath, const char* iMagic, int iSkipEmpt
 {
     char* buffer = nullptr;
     unsigned int size = 0;
-    if (zbMMap(iPath, 0, buffer, size, 0) != 0)
+    if (zbMMap(iPath, 8, buffer, size, 0) != 0)
         return 1;
     int result = 0;
     if (size == 0)

@@ -1,20 +1,17 @@
 #include "zbLsoutElement.h"
 
-#include <cerrno>
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 
-#include "zbDescriptor.h"
 #include "zbErrorCodeManager.h"
 #include "zbFileElement.h"
 #include "zbFileElementExtension.h"
+#include "zbFileLines.h"
 #include "zbString.h"
 
 namespace
 {
-// Bytes read per line, the NUL included.
-const int kLineBuffer = 2048;
 const char kSeparators[] = " \t";
 
 // Whether iText is digits, one "@" and digits, checked from the end.
@@ -165,35 +162,27 @@ int zbLsoutElement::Load(const zbNewString& iFile, QORHashTabzbLsoutElement& ioT
                          const zbNewString* iPrefix, QORListPtrzbLsoutElement* ioList,
                          const int& iTextMode)
 {
-    errno = 0;
-    FILE* file = zbOpenStream(iFile.CastToCharPtr(), "r");
-    if (!file)
-    {
-        zbExtLastError.SetErrno(errno ? errno : EINVAL);
-        return -1;
-    }
+    // Read whole as text: a NUL byte is refused, a long line stays one line.
     int added = 0;
-    char line[kLineBuffer];
-    while (std::fgets(line, sizeof line, file))
+    std::string line;
+    auto add = [&](const char* iStart, int iLength)
     {
-        int length = static_cast<int>(std::strlen(line));
-        if (length > 0 && line[length - 1] == '\n')
-            line[--length] = 0;
-        if (length > 0 && line[length - 1] == '\r')
-            line[--length] = 0;
+        line.assign(iStart, static_cast<size_t>(iLength));
+        int length = iLength;
         int position = 0;
-        char* first = zbFileElementExtension::Strtok(line, length, kSeparators, position, 0, 0);
-        char* second = zbFileElementExtension::Strtok(line, length, kSeparators, position, 0, 0);
+        char* first = zbFileElementExtension::Strtok(&line[0], length, kSeparators, position, 0, 0);
+        char* second =
+            zbFileElementExtension::Strtok(&line[0], length, kSeparators, position, 0, 0);
         if (!first || !second)
-            continue;
+            return;
         long long size = 0;
         long time = 0;
         if (!iTextMode && !ExtractSizeAndLastModificationTime(first, size, time))
-            continue;
+            return;
 
         char* normalized = zbFileElement::NormalizePath(second);
         if (!normalized)
-            continue;
+            return;
         // "./" off the front, then every "/" at both ends.
         const char* path = normalized;
         if (path[0] == '.' && path[1] == '/')
@@ -206,7 +195,7 @@ int zbLsoutElement::Load(const zbNewString& iFile, QORHashTabzbLsoutElement& ioT
         if (pathLength == 0)
         {
             std::free(normalized);
-            continue;
+            return;
         }
         zbNewString name;
         if (iPrefix)
@@ -222,19 +211,14 @@ int zbLsoutElement::Load(const zbNewString& iFile, QORHashTabzbLsoutElement& ioT
         if (ioTable.Insert(element) != 0)
         {
             delete element;
-            continue;
+            return;
         }
         if (ioList)
             ioList->Append(element);
         ++added;
-    }
-    if (std::ferror(file))
-    {
-        zbExtLastError.SetErrno(errno ? errno : EIO);
-        std::clearerr(file);
-        added = -1;
-    }
-    std::fclose(file);
+    };
+    if (zbForEachFileLine(iFile.CastToCharPtr(), 1, 1, add, 8) != 0)
+        return -1;
     return added;
 }
 

@@ -58,23 +58,33 @@ class zbRecordText
 // mode 0 (nothing copied).
 const char* zbModifyRecordPaths(int iMode, const char* iLine, unsigned int iLength, char* oLine);
 
-// Reads the records of a record file after its magic line: each line, cut
-// to MaxRecordLength and its separators changed as iMode asks, goes to
-// iAdd(record, length).  The results of zbForEachLineAfterMagic.
+// Reads the records of a record file after its magic line: each line, its
+// separators changed as iMode asks, goes to iAdd(record, length).  The
+// results of zbForEachLineAfterMagic, and -2 (EBADF recorded) for a line
+// longer than MaxRecordLength, which no record is: the records before it
+// are passed, none after.
 template <class F>
 int zbForEachRecord(const char* iPath, const char* iMagic, int iSkipEmpty, int iMode, F iAdd)
 {
     char line[zbRTViewElement::MaxRecordLength + 1];
-    return zbForEachLineAfterMagic(iPath, iMagic, iSkipEmpty, 0,
-                                   [&](const char* iStart, int iLength)
-                                   {
-                                       unsigned int length = static_cast<unsigned int>(iLength);
-                                       if (length > zbRTViewElement::MaxRecordLength)
-                                           length = zbRTViewElement::MaxRecordLength;
-                                       if (const char* record =
-                                               zbModifyRecordPaths(iMode, iStart, length, line))
-                                           iAdd(record, length);
-                                   });
+    bool tooLong = false;
+    int result = zbForEachLineAfterMagic(
+        iPath, iMagic, iSkipEmpty, 0,
+        [&](const char* iStart, int iLength)
+        {
+            const unsigned int length = static_cast<unsigned int>(iLength);
+            tooLong = tooLong || length > zbRTViewElement::MaxRecordLength;
+            if (tooLong)
+                return;
+            if (const char* record = zbModifyRecordPaths(iMode, iStart, length, line))
+                iAdd(record, length);
+        });
+    if (result == 0 && tooLong)
+    {
+        zbExtLastError.SetErrno(EBADF);
+        result = -2;
+    }
+    return result;
 }
 
 #endif
