@@ -48,6 +48,11 @@ class zbHeaderMap : public zbHeaderList
     void DumpFilesList(zbOFStream& ioOut) const;
 
   private:
+    // A directory line "@..." (up to iLineEnd) into the path lists.
+    zbFileName* AddDirectory(const char* iLine, const char* iLineEnd);
+    // The blocks from iLine on, names inserted as they stand in the file.
+    void InsertNames(const char* iLine, const char* iEnd, QORHashDicSzbFileName& ioDico);
+
     // Every directory read, in file order (a deque keeps their addresses).
     std::deque<zbFileName> _Paths;
     QORListPtrzbFileName _ListOfPaths;

@@ -179,6 +179,25 @@ int QORHashDicoCore::Insert(const char* iKey, size_t iLength, unsigned int iHash
     return 0;
 }
 
+void QORHashDicoCore::Reserve(size_t iItems, size_t iKeyBytes)
+{
+    const size_t items = static_cast<size_t>(_NbItems) + iItems;
+    if (!_Index || IndexTooFull(items, _IndexMask + 1))
+    {
+        unsigned int bits = _Index ? 64 - _IndexShift : 4;
+        while (IndexTooFull(items, size_t(1) << bits))
+            ++bits;
+        Rehash(bits);
+    }
+    // Every element takes its header, its key and at most 7 bytes of padding.
+    const size_t units = _ArenaUsed + (iItems * (sizeof(Elem) + 7) + iKeyBytes) / 8 + 1;
+    if (units > _ArenaCapacity)
+    {
+        _Arena = static_cast<unsigned long long*>(Reallocate(_Arena, units * 8));
+        _ArenaCapacity = units;
+    }
+}
+
 const QORHashDicoCore::Elem* QORHashDicoCore::Next(int& ioBucket, int& ioPosition) const
 {
     if (ioBucket < 1)
@@ -280,13 +299,18 @@ void QORHashDicoCore::BuildIndex(unsigned int iBits)
 
 void QORHashDicoCore::GrowIndex()
 {
-    unsigned long long* old = _Index;
-    const size_t oldSlots = old ? _IndexMask + 1 : 0;
-    unsigned int bits = old ? 64 - _IndexShift + 1 : 4;
+    unsigned int bits = _Index ? 64 - _IndexShift + 1 : 4;
     while (IndexTooFull(static_cast<size_t>(_NbItems) + 1, size_t(1) << bits))
         ++bits;
+    Rehash(bits);
+}
+
+void QORHashDicoCore::Rehash(unsigned int iBits)
+{
+    unsigned long long* old = _Index;
+    const size_t oldSlots = old ? _IndexMask + 1 : 0;
     _Index = nullptr;
-    BuildIndex(bits);
+    BuildIndex(iBits);
     for (size_t i = 0; i < oldSlots; ++i)
         if (old[i])
         {

@@ -81,6 +81,25 @@ int zbHeaderMap::BuildFromListOfHeaderLists(const QORString& iMapFile,
     return failed;
 }
 
+zbFileName* zbHeaderMap::AddDirectory(const char* iLine, const char* iLineEnd)
+{
+    const char* name = iLine + 1;
+    int intoFW = *name == '|';
+    if (intoFW)
+        ++name;
+    int subdir = *name == '>';
+    if (subdir)
+        ++name;
+    _Paths.emplace_back(std::string(name, static_cast<size_t>(iLineEnd - name)).c_str());
+    zbFileName* directory = &_Paths.back();
+    _ListOfPaths.Append(directory);
+    if (subdir)
+        _ListOfSubdirPaths.Append(directory);
+    if (intoFW)
+        _ListOfPathsIntoFW.Append(directory);
+    return directory;
+}
+
 int zbHeaderMap::InsertFile(const QORString& iMapFile, QORHashDicSzbFileName* ioDico,
                             const int& iLowerCase)
 {
@@ -90,47 +109,85 @@ int zbHeaderMap::InsertFile(const QORString& iMapFile, QORHashDicSzbFileName* io
     if (!line)
         return 1;
     const char* end = buffer + size;
-    zbFileName* current = nullptr;
-    QORString key;
-    if (*line == '@')
+    if (*line == '@' && ioDico && !iLowerCase)
+        InsertNames(line, end, *ioDico);
+    else if (*line == '@')
+    {
+        zbFileName* current = nullptr;
+        QORString key;
         while (line < end)
         {
             const char* lineEnd =
                 static_cast<const char*>(std::memchr(line, '\n', static_cast<size_t>(end - line)));
             if (!lineEnd || lineEnd == line)
                 break;
-            size_t length = static_cast<size_t>(lineEnd - line);
             if (*line == '@')
-            {
-                const char* name = line + 1;
-                int intoFW = *name == '|';
-                if (intoFW)
-                    ++name;
-                int subdir = *name == '>';
-                if (subdir)
-                    ++name;
-                _Paths.emplace_back(std::string(name, static_cast<size_t>(lineEnd - name)).c_str());
-                current = &_Paths.back();
-                _ListOfPaths.Append(current);
-                if (subdir)
-                    _ListOfSubdirPaths.Append(current);
-                if (intoFW)
-                    _ListOfPathsIntoFW.Append(current);
-            }
-            else if (ioDico && !iLowerCase)
-                ioDico->InsertBytes(line, length, QORHashBytes(line, length), current);
+                current = AddDirectory(line, lineEnd);
             else if (ioDico)
             {
                 key.Reset();
-                key.Append(line, length);
-                if (iLowerCase)
-                    key.ToLower();
+                key.Append(line, static_cast<size_t>(lineEnd - line));
+                key.ToLower();
                 ioDico->Insert(key, current);
             }
             line = lineEnd + 1;
         }
+    }
     std::free(buffer);
     return 0;
+}
+
+void zbHeaderMap::InsertNames(const char* iLine, const char* iEnd, QORHashDicSzbFileName& ioDico)
+{
+    // The lines are counted first so that the dictionary is sized once.
+    size_t lines = 0;
+    for (const char* at = iLine;
+         (at = static_cast<const char*>(std::memchr(at, '\n', static_cast<size_t>(iEnd - at))));
+         ++at)
+        ++lines;
+    ioDico.Reserve(lines, static_cast<size_t>(iEnd - iLine));
+    // Each name is inserted a few lines after it is read: the index slot
+    // and the bucket it goes to are loaded meanwhile.  The order of the
+    // inserts is the file's, so the first directory holding a name wins.
+    struct Pending
+    {
+        const char* _Name;
+        size_t _Length;
+        unsigned int _Hash;
+        zbFileName* _Directory;
+    };
+    constexpr size_t Ahead = 8;
+    Pending pending[Ahead];
+    size_t read = 0, inserted = 0;
+    zbFileName* current = nullptr;
+    for (const char* line = iLine; line < iEnd;)
+    {
+        const char* lineEnd =
+            static_cast<const char*>(std::memchr(line, '\n', static_cast<size_t>(iEnd - line)));
+        if (!lineEnd || lineEnd == line)
+            break;
+        if (*line == '@')
+            current = AddDirectory(line, lineEnd);
+        else
+        {
+            const size_t length = static_cast<size_t>(lineEnd - line);
+            const unsigned int hash = QORHashBytes(line, length);
+            ioDico.PrefetchSlot(hash);
+            ioDico.PrefetchBucket(hash);
+            if (read - inserted == Ahead)
+            {
+                const Pending& next = pending[inserted++ % Ahead];
+                ioDico.InsertBytes(next._Name, next._Length, next._Hash, next._Directory);
+            }
+            pending[read++ % Ahead] = {line, length, hash, current};
+        }
+        line = lineEnd + 1;
+    }
+    for (; inserted < read; ++inserted)
+    {
+        const Pending& next = pending[inserted % Ahead];
+        ioDico.InsertBytes(next._Name, next._Length, next._Hash, next._Directory);
+    }
 }
 
 void zbHeaderMap::DumpFilesList(zbOFStream& ioOut) const
