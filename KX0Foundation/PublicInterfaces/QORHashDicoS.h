@@ -95,9 +95,21 @@ class QORHashDicoCore
     {
         if (!_Index)
             return;
-        const unsigned long long slot = _Index[Home(iHash)];
-        if (slot && static_cast<unsigned int>(slot >> 32) == iHash)
-            Prefetch(ElemAt(static_cast<unsigned int>(slot) - 1));
+        // The slots of a probe usually share the line just loaded; the
+        // element may run over into the next line.
+        for (size_t i = Home(iHash), n = 0; n < 8; i = (i + 1) & _IndexMask, ++n)
+        {
+            const unsigned long long slot = _Index[i];
+            if (!slot)
+                return;
+            if (static_cast<unsigned int>(slot >> 32) != iHash)
+                continue;
+            const char* at =
+                reinterpret_cast<const char*>(ElemAt(static_cast<unsigned int>(slot) - 1));
+            Prefetch(at);
+            Prefetch(at + 63);
+            return;
+        }
     }
     // An insert also writes its bucket.
     void PrefetchBucket(unsigned int iHash) const { Prefetch(&_Buckets[iHash % _Dimension]); }

@@ -152,7 +152,7 @@ class Finder
 
   private:
     static constexpr size_t OutBlock = 1 << 18;
-    static constexpr size_t Ahead = 16;
+    static constexpr size_t Ahead = 32;
     struct Queued
     {
         const char* _Name;
