@@ -104,10 +104,19 @@ QORHashDicoCore::~QORHashDicoCore()
 
 void QORHashDicoCore::Release()
 {
-    if (_NbItems)
-        for (unsigned int b = 0; b < _Dimension; ++b)
-            if (_Buckets[b]._Capacity)
-                std::free(_Buckets[b]._Heap);
+    // The buckets in use are reached from the elements, freed and emptied:
+    // the bucket array of a large dictionary holding little is neither
+    // walked nor brought into memory.  (An element removed earlier may lead
+    // to a bucket emptied already.)
+    for (size_t at = 0; _NbItems && at < _ArenaUsed;)
+    {
+        const Elem* e = ElemAt(static_cast<unsigned int>(at));
+        Bucket& bucket = _Buckets[e->_Hash % _Dimension];
+        if (bucket._Capacity)
+            std::free(bucket._Heap);
+        std::memset(static_cast<void*>(&bucket), 0, sizeof bucket);
+        at += Units(e->_Length);
+    }
     std::free(_Arena);
     std::free(_Index);
     _Arena = nullptr;
@@ -119,10 +128,7 @@ void QORHashDicoCore::Release()
 
 void QORHashDicoCore::RemoveAll()
 {
-    const bool used = _NbItems != 0 || _Arena;
     Release();
-    if (used)
-        std::memset(static_cast<void*>(_Buckets), 0, _Dimension * sizeof(Bucket));
     _NbItems = 0;
     _NbFreeBuckets = static_cast<int>(_Dimension);
 }
@@ -130,9 +136,25 @@ void QORHashDicoCore::RemoveAll()
 int QORHashDicoCore::Insert(const char* iKey, size_t iLength, unsigned int iHash, int iNullKey,
                             void* iValue)
 {
-    if (Find(iKey, iLength, iHash))
-        return 1;
-    if (!_Index || IndexTooFull(static_cast<size_t>(_NbItems) + 1, _IndexMask + 1))
+    // One probe: it ends on the key or on the free slot the key takes.
+    size_t hole = 0;
+    if (_Index)
+        for (size_t i = Home(iHash);; i = (i + 1) & _IndexMask)
+        {
+            const unsigned long long slot = _Index[i];
+            if (!slot)
+            {
+                hole = i;
+                break;
+            }
+            if (static_cast<unsigned int>(slot >> 32) != iHash)
+                continue;
+            const Elem* e = ElemAt(static_cast<unsigned int>(slot) - 1);
+            if (e->_Length == iLength && std::memcmp(e->Key(), iKey, iLength) == 0)
+                return 1;
+        }
+    const bool grow = !_Index || IndexTooFull(static_cast<size_t>(_NbItems) + 1, _IndexMask + 1);
+    if (grow)
         GrowIndex();
 
     const size_t units = Units(iLength);
@@ -174,7 +196,10 @@ int QORHashDicoCore::Insert(const char* iKey, size_t iLength, unsigned int iHash
     bucket.Refs()[bucket._Size++] = ref;
     e->_Position = bucket._Size;
 
-    Place(iHash, ref);
+    if (grow)
+        Place(iHash, ref);
+    else
+        _Index[hole] = static_cast<unsigned long long>(iHash) << 32 | (ref + 1u);
     ++_NbItems;
     return 0;
 }
