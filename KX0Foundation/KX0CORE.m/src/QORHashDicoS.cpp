@@ -114,7 +114,7 @@ void QORHashDicoCore::Release()
         Bucket& bucket = _Buckets[e->_Hash % _Dimension];
         if (bucket._Capacity)
             std::free(bucket._Heap);
-        std::memset(static_cast<void*>(&bucket), 0, sizeof bucket);
+        bucket = Bucket();
         at += Units(e->_Length);
     }
     std::free(_Arena);
