@@ -14,6 +14,7 @@
 #include <memory>
 #include <string>
 #include <strings.h>
+#include <sys/stat.h>
 
 #include "zbContext.h"
 #include "zbDescriptor.h"
@@ -39,6 +40,12 @@ class Finder
         : _Finder(iFinder), _NoCase(iNoCase)
     {
         _Probe.SetListOfPath(iPaths);
+        // The reports of names not found go between the paths only where
+        // both streams end up in one file; elsewhere the paths are not
+        // written out before each report.
+        struct stat out, err;
+        _SharedOutput = ::fstat(1, &out) != 0 || ::fstat(2, &err) != 0 ||
+                        (out.st_dev == err.st_dev && out.st_ino == err.st_ino);
     }
     ~Finder() { Flush(); }
     // Queues a name; its answer comes a few names later, in order, or at
@@ -96,8 +103,11 @@ class Finder
             Put(_File.GetPtrToFullname());
         else
         {
-            Flush();
-            zbsvcFlushOutput(); // the paths found before come first
+            if (_SharedOutput)
+            {
+                Flush();
+                zbsvcFlushOutput(); // the paths found before come first
+            }
             zbReportMessage("zbPathFinder.NotFound", {QORUnicodeString(_Name.CastToCharPtr())});
             ++_NotFound;
         }
@@ -215,6 +225,7 @@ class Finder
     zbPathFinder& _Finder;
     zbPathFinderAccess _Probe;
     bool _NoCase;
+    bool _SharedOutput;
     QORString _Name;
     zbFileName _File;
     // The output block and the input block; left as the system gives them
