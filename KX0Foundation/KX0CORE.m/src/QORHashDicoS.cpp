@@ -1,6 +1,8 @@
 #include "QORHashDicoS.h"
 
+#include <cstdint>
 #include <cstdlib>
+#include <sys/mman.h>
 
 #include "QORFatalError.h"
 
@@ -22,6 +24,24 @@ void* Reallocate(void* ioBlock, size_t iBytes)
     if (!block)
         QORFatalError("out of memory for a hash dictionary", kSource, __LINE__);
     return block;
+}
+
+// Fresh memory from the system reads as one shared page of zeros until its
+// first write, which faults each page in a second time: a block whose first
+// touches are reads (a probe, a bucket's size) and that is about to be
+// written all over gets its pages mapped writable at once, its content left
+// as it is.  Older systems refuse the request: the pages then come one by
+// one, as before.
+#ifndef MADV_POPULATE_WRITE
+#define MADV_POPULATE_WRITE 23
+#endif
+void PopulateForWriting(void* iBlock, size_t iBytes)
+{
+    const uintptr_t page = 4096;
+    const uintptr_t begin = (reinterpret_cast<uintptr_t>(iBlock) + page - 1) & ~(page - 1);
+    const uintptr_t end = (reinterpret_cast<uintptr_t>(iBlock) + iBytes) & ~(page - 1);
+    if (end > begin + 4 * page)
+        ::madvise(reinterpret_cast<void*>(begin), end - begin, MADV_POPULATE_WRITE);
 }
 
 // Index sizes: a power of two, at most 11/16 full.
@@ -214,6 +234,9 @@ void QORHashDicoCore::Reserve(size_t iItems, size_t iKeyBytes)
             ++bits;
         Rehash(bits);
     }
+    // Enough elements to write on every page of the buckets.
+    if (iItems * 16 >= _Dimension)
+        PopulateForWriting(_Buckets, _Dimension * sizeof(Bucket));
     // Every element takes its header, its key and at most 7 bytes of padding.
     const size_t units = _ArenaUsed + (iItems * (sizeof(Elem) + 7) + iKeyBytes) / 8 + 1;
     if (units > _ArenaCapacity)
@@ -318,6 +341,8 @@ void QORHashDicoCore::BuildIndex(unsigned int iBits)
     _Index = static_cast<unsigned long long*>(std::calloc(slots, sizeof(unsigned long long)));
     if (!_Index)
         QORFatalError("out of memory for a hash dictionary", kSource, __LINE__);
+    // An index is filled to a third at least, its first touches are probes.
+    PopulateForWriting(_Index, slots * sizeof(unsigned long long));
     _IndexMask = slots - 1;
     _IndexShift = 64 - iBits;
 }
