@@ -9,12 +9,13 @@
 #   - "test -e DIR/NAME" over the directories in order, on a sample of the
 #     names (the whole set would take minutes), scaled to 100,000.
 # Checks that zbsvc find and the test -e search give the same paths on the
-# sample, and prints medians and ratios.
+# sample, and prints medians and ratios (elapsed and CPU time, each run of
+# zbsvc against the find run next to it, median with minimum and maximum).
 #   benchmarks/hmap_vs_find.sh [BUILD_DIR] [RUNS]
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 build="${1:-$root/build}"
-runs="${2:-5}"
+runs="${2:-11}"
 sample=5000
 . "$root/scripts/env.sh"
 zbsvc="$build/bin/zbsvc"
@@ -85,11 +86,13 @@ echo "both resolve $(wc -l < "$work/zb.txt") of $sample sample names alike"
 "$zbsvc" find -path "$path" -names "$work/sample" > "$work/zbpath.txt" 2> /dev/null || true
 cmp -s "$work/zbpath.txt" "$work/test.txt" || { echo "zbsvc find -path differs" >&2; exit 1; }
 
-: > "$work/map.t"; : > "$work/path.t"; : > "$work/find.t"; : > "$work/test.t"
+. "$root/benchmarks/ratio_stats.sh"
+for f in map path find; do : > "$work/$f.cpu"; : > "$work/$f.t"; done
+: > "$work/test.t"
 for _ in $(seq "$runs"); do
-    time_it "$zbsvc" find -map "$work/map" -names "$work/names" >> "$work/map.t"
-    time_it "$zbsvc" find -path "$path" -names "$work/names" >> "$work/path.t"
-    time_it find "${dirs[@]}" -name Fw39Header0999.h >> "$work/find.t"
+    zb_time_run "$work/map.cpu" "$work/map.t" "$zbsvc" find -map "$work/map" -names "$work/names"
+    zb_time_run "$work/path.cpu" "$work/path.t" "$zbsvc" find -path "$path" -names "$work/names"
+    zb_time_run "$work/find.cpu" "$work/find.t" find "${dirs[@]}" -name Fw39Header0999.h
 done
 time_it search_in_order "$work/sample" >> "$work/test.t"
 zm=$(median < "$work/map.t")
@@ -101,7 +104,8 @@ printf 'zbsvc find -map, 100000 names:     median %.4f s over %d runs\n' "$zm" "
 printf 'zbsvc find -path, 100000 names:    median %.4f s over %d runs\n' "$zp" "$runs"
 printf 'find over the 40 dirs, 1 name:     median %.4f s over %d runs\n' "$fd" "$runs"
 printf 'test -e in order, %d names:      %.4f s (scaled to 100000: %.2f s)\n' "$sample" "$ts" "$tt"
-. "$root/benchmarks/ratio_stats.sh"
 zb_ratios "$work/map.t" "$work/find.t" "$work/ratio.t"
+zb_ratios "$work/map.cpu" "$work/find.cpu" "$work/ratio.cpu"
 printf 'ratio find -map / one find over %d runs: %s\n' "$runs" "$(zb_spread "$work/ratio.t")"
+printf 'the same in CPU time (user + system):  %s\n' "$(zb_spread "$work/ratio.cpu")"
 printf 'ratio find -map / test -e (scaled): %.5f\n' "$(echo "$zm / $tt" | bc -l)"

@@ -3,13 +3,14 @@
 #
 #   zb_time_run CPU_FILE WALL_FILE COMMAND...  appends the CPU time (user +
 #                                               system) and the elapsed time
+#                                               (whatever the command's status)
 #   zb_ratios A_FILE B_FILE OUT_FILE            OUT gets A[i] / B[i], run by run
 #   zb_spread FILE                              "median (min M, max X)" of FILE
 zb_time_run()
 {
     local cpu="$1" wall="$2" line
     shift 2
-    line=$( { TIMEFORMAT='%U %S %R'; time "$@" > /dev/null 2>&1; } 2>&1 )
+    line=$( { TIMEFORMAT='%U %S %R'; time "$@" > /dev/null 2>&1 || true; } 2>&1 )
     echo "$line" | awk '{ printf "%.4f\n", $1 + $2 }' >> "$cpu"
     echo "$line" | awk '{ print $3 }' >> "$wall"
 }

@@ -1,3 +1,5 @@
+#include <cstring>
+
 #include <gtest/gtest.h>
 
 #include "QORString.h"
@@ -45,6 +47,19 @@ TEST(QORString, EmbeddedBytesAndHash)
     EXPECT_NE(a, b);
     EXPECT_NE(a.ComputeHashKey(), b.ComputeHashKey());
     EXPECT_EQ(QORString("key").ComputeHashKey(), QORString(std::string("key")).ComputeHashKey());
+    // Dictionaries walk their buckets by hash, so the values themselves are
+    // part of what the tools print: they never change.
+    const struct
+    {
+        const char* text;
+        unsigned int hash;
+    } known[] = {{"", 0x811c9dc5u},
+                 {"a", 0xe40c292cu},
+                 {"abc", 0x1a47e90bu},
+                 {"foobar", 0xbf9cf968u},
+                 {"Fw00Header0001.h", 0x115e0386u}};
+    for (const auto& row : known)
+        EXPECT_EQ(QORHashBytes(row.text, std::strlen(row.text)), row.hash) << row.text;
 }
 
 TEST(QORUnicodeString, Utf8RoundTripIsExact)

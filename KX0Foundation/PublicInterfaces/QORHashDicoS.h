@@ -78,6 +78,49 @@ class QORHashDicoCore
     }
     // 0 when stored; 1 when the key is already present (nothing changes).
     int Insert(const char* iKey, size_t iLength, unsigned int iHash, int iNullKey, void* iValue);
+    // Room for iItems more elements whose keys total iKeyBytes: inserting
+    // them grows neither the index nor the arena.
+    void Reserve(size_t iItems, size_t iKeyBytes);
+
+    // A run of lookups or inserts stalls on memory, one random line at a
+    // time; these start loading what a later call with iHash reads, so that
+    // keys hashed a few steps ahead arrive meanwhile.  The index slot first;
+    // then, once that slot has arrived, the element it names.
+    void PrefetchSlot(unsigned int iHash) const
+    {
+        if (_Index)
+            Prefetch(&_Index[Home(iHash)]);
+    }
+    void PrefetchElem(unsigned int iHash) const
+    {
+        if (!_Index)
+            return;
+        // The slots of a probe usually share the line just loaded; the
+        // element may run over into the next line.
+        for (size_t i = Home(iHash), n = 0; n < 8; i = (i + 1) & _IndexMask, ++n)
+        {
+            const unsigned long long slot = _Index[i];
+            if (!slot)
+                return;
+            if (static_cast<unsigned int>(slot >> 32) != iHash)
+                continue;
+            const char* at =
+                reinterpret_cast<const char*>(ElemAt(static_cast<unsigned int>(slot) - 1));
+            Prefetch(at);
+            Prefetch(at + 63);
+            return;
+        }
+    }
+    // An insert also writes its bucket.
+    void PrefetchBucket(unsigned int iHash) const { Prefetch(&_Buckets[iHash % _Dimension]); }
+    // A function whose only work is a prefetch counts as free of effects,
+    // and the optimizer drops calls to it before they are inlined: the
+    // empty volatile statement keeps them.
+    static void Prefetch(const void* iAt)
+    {
+        __builtin_prefetch(iAt);
+        __asm__ volatile("" : : "r"(iAt));
+    }
     // The element at (iBucket, iPosition), or null outside the dictionary.
     const Elem* At(int iBucket, int iPosition) const
     {
@@ -127,6 +170,8 @@ class QORHashDicoCore
     void Place(unsigned int iHash, unsigned int iRef);
     void Unplace(unsigned int iHash, unsigned int iRef);
     void GrowIndex();
+    // A new index of 2^iBits slots holding the entries of the old one.
+    void Rehash(unsigned int iBits);
     void BuildIndex(unsigned int iBits);
     // Moves the live elements to a new arena, in iteration order.
     void Compact();
@@ -222,6 +267,11 @@ template <class K> class QORHashDicoBase
         const QORHashDicoCore::Elem* e = _Core.Find(iKey, iLength, iHash);
         return e ? e->_Value : nullptr;
     }
+    // See QORHashDicoCore: room ahead, and loads started for a later call.
+    void Reserve(size_t iItems, size_t iKeyBytes) { _Core.Reserve(iItems, iKeyBytes); }
+    void PrefetchSlot(unsigned int iHash) const { _Core.PrefetchSlot(iHash); }
+    void PrefetchElem(unsigned int iHash) const { _Core.PrefetchElem(iHash); }
+    void PrefetchBucket(unsigned int iHash) const { _Core.PrefetchBucket(iHash); }
 
     // Sets oBucket to the key's bucket always, oPosition to the element's
     // position (0 when absent); returns the value or null.

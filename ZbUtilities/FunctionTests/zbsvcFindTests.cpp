@@ -1,6 +1,7 @@
 // zbsvc find, end to end: header maps, directories, case, names from a file
 // and from standard input.
 
+#include <cstdio>
 #include <string>
 #include <sys/stat.h>
 #include <tuple>
@@ -94,4 +95,55 @@ TEST(zbsvcFind, Searches)
     }
     EXPECT_EQ(zbtest::Run({Program("zbsvc"), "find", "-path", tree / "one"})._Status, 2);
     EXPECT_EQ(zbtest::Run({Program("zbsvc"), "find", "-bogus", "a.h"})._Status, 2);
+}
+
+// Thousands of names over a generated map, with and without the plain-name
+// way, missing names between found ones and names from every source: the
+// output, standard error merged in order, is the one recorded.
+TEST(zbsvcFind, GeneratedMapOutputIsUnchanged)
+{
+    TempDir dir;
+    // Three directories; the second repeats half of the first's names (the
+    // first one wins) and one entry holds a backslash.
+    std::string map = "!<zbhl> v2.0.1\n";
+    const char* dirs[] = {"@/ws/./A/PublicInterfaces", "@|/ws/./B/PublicInterfaces",
+                          "@>/ws/./C/PublicInterfaces"};
+    char line[64];
+    for (int d = 0; d < 3; ++d)
+    {
+        map += std::string(dirs[d]) + "\n";
+        for (int i = d * 300; i < d * 300 + 600; ++i)
+        {
+            std::snprintf(line, sizeof line, "H%04d.h\n", i);
+            map += line;
+        }
+    }
+    map += "Dos\\Name.h\n";
+    WriteFile(dir / "map", map);
+    // Present and missing names in a fixed pseudo-random order.
+    std::string plain;
+    unsigned int x = 12345;
+    for (int k = 0; k < 6000; ++k)
+    {
+        x = 1103515245u * x + 12345u;
+        std::snprintf(line, sizeof line, "H%04u.h\n", (x >> 8) % 1300);
+        plain += line;
+    }
+    WriteFile(dir / "plain", plain);
+    WriteFile(dir / "odd", "H0001.h/\nDos\\Name.h\nH0002.h\nH1250.h\nA/H0003.h\nH0004.h\n");
+    const std::string command = "\"$0\" find -map " + dir / "map" + " H0005.h H9999.h -names " +
+                                dir / "plain" + " -stdin 2>&1; \"$0\" find -map " + dir / "map" +
+                                " -names " + dir / "odd" + " 2>&1";
+    zbtest::ChildResult r =
+        zbtest::Run({"/bin/sh", "-c", command, Program("zbsvc")}, {}, plain.substr(0, 2400));
+    unsigned long long sum = 14695981039346656037ull;
+    int lines = 0;
+    for (char c : r._Out)
+    {
+        sum = (sum ^ static_cast<unsigned char>(c)) * 1099511628211ull;
+        lines += c == '\n';
+    }
+    EXPECT_EQ(r._Status, 1);
+    EXPECT_EQ(lines, 6000 + 300 + 2 + 6);
+    EXPECT_EQ(sum, 0xa8977df77204d5efull) << r._Out.substr(0, 400);
 }

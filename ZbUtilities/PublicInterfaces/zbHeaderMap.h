@@ -55,6 +55,12 @@ class zbHeaderMap : public zbHeaderList
     void DumpFilesList(zbOFStream& ioOut) const;
 
   private:
+    // A directory line "@..." (up to iLineEnd) into the path lists.
+    zbFileName* AddDirectory(const char* iLine, const char* iLineEnd);
+    // The blocks from iLine up to iEnd or to the first empty line, names
+    // inserted as they stand in the file; gives where it stopped.
+    const char* InsertNames(const char* iLine, const char* iEnd, QORHashDicSzbFileName& ioDico);
+
     // Every directory read, in file order (a deque keeps their addresses).
     std::deque<zbFileName> _Paths;
     QORListPtrzbFileName _ListOfPaths;

@@ -69,6 +69,22 @@ class zbPathFinder
 
     int _Insert(QORString& ioName, zbFileName& iDir);
     zbFileName* _Locate(const QORString& iName);
+    // For a finder that minds case: the name as its bytes and their hash
+    // (QORHashBytes), nothing copied.  Prefetch starts loading what such a
+    // lookup reads, stage 0 a few names ahead of stage 1, stage 1 a few
+    // names ahead of the lookup.
+    zbFileName* _LocateBytes(const char* iName, size_t iLength, unsigned int iHash) const
+    {
+        return static_cast<zbFileName*>(_Found.LocateBytes(iName, iLength, iHash));
+    }
+    void Prefetch(unsigned int iHash, int iStage) const
+    {
+        if (iStage == 0)
+            _Found.PrefetchSlot(iHash);
+        else
+            _Found.PrefetchElem(iHash);
+    }
+    int IsNonCaseSensitive() const { return _NonCaseSensitive; }
 
   private:
     QORString _Work;

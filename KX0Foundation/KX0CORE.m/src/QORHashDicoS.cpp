@@ -1,6 +1,8 @@
 #include "QORHashDicoS.h"
 
+#include <cstdint>
 #include <cstdlib>
+#include <sys/mman.h>
 
 #include "QORFatalError.h"
 
@@ -22,6 +24,24 @@ void* Reallocate(void* ioBlock, size_t iBytes)
     if (!block)
         QORFatalError("out of memory for a hash dictionary", kSource, __LINE__);
     return block;
+}
+
+// Fresh memory from the system reads as one shared page of zeros until its
+// first write, which faults each page in a second time: a block whose first
+// touches are reads (a probe, a bucket's size) and that is about to be
+// written all over gets its pages mapped writable at once, its content left
+// as it is.  Older systems refuse the request: the pages then come one by
+// one, as before.
+#ifndef MADV_POPULATE_WRITE
+#define MADV_POPULATE_WRITE 23
+#endif
+void PopulateForWriting(void* iBlock, size_t iBytes)
+{
+    const uintptr_t page = 4096;
+    const uintptr_t begin = (reinterpret_cast<uintptr_t>(iBlock) + page - 1) & ~(page - 1);
+    const uintptr_t end = (reinterpret_cast<uintptr_t>(iBlock) + iBytes) & ~(page - 1);
+    if (end > begin + 4 * page)
+        ::madvise(reinterpret_cast<void*>(begin), end - begin, MADV_POPULATE_WRITE);
 }
 
 // Index sizes: a power of two, at most 11/16 full.
@@ -104,10 +124,19 @@ QORHashDicoCore::~QORHashDicoCore()
 
 void QORHashDicoCore::Release()
 {
-    if (_NbItems)
-        for (unsigned int b = 0; b < _Dimension; ++b)
-            if (_Buckets[b]._Capacity)
-                std::free(_Buckets[b]._Heap);
+    // The buckets in use are reached from the elements, freed and emptied:
+    // the bucket array of a large dictionary holding little is neither
+    // walked nor brought into memory.  (An element removed earlier may lead
+    // to a bucket emptied already.)
+    for (size_t at = 0; _NbItems && at < _ArenaUsed;)
+    {
+        const Elem* e = ElemAt(static_cast<unsigned int>(at));
+        Bucket& bucket = _Buckets[e->_Hash % _Dimension];
+        if (bucket._Capacity)
+            std::free(bucket._Heap);
+        bucket = Bucket();
+        at += Units(e->_Length);
+    }
     std::free(_Arena);
     std::free(_Index);
     _Arena = nullptr;
@@ -119,10 +148,7 @@ void QORHashDicoCore::Release()
 
 void QORHashDicoCore::RemoveAll()
 {
-    const bool used = _NbItems != 0 || _Arena;
     Release();
-    if (used)
-        std::memset(static_cast<void*>(_Buckets), 0, _Dimension * sizeof(Bucket));
     _NbItems = 0;
     _NbFreeBuckets = static_cast<int>(_Dimension);
 }
@@ -130,9 +156,25 @@ void QORHashDicoCore::RemoveAll()
 int QORHashDicoCore::Insert(const char* iKey, size_t iLength, unsigned int iHash, int iNullKey,
                             void* iValue)
 {
-    if (Find(iKey, iLength, iHash))
-        return 1;
-    if (!_Index || IndexTooFull(static_cast<size_t>(_NbItems) + 1, _IndexMask + 1))
+    // One probe: it ends on the key or on the free slot the key takes.
+    size_t hole = 0;
+    if (_Index)
+        for (size_t i = Home(iHash);; i = (i + 1) & _IndexMask)
+        {
+            const unsigned long long slot = _Index[i];
+            if (!slot)
+            {
+                hole = i;
+                break;
+            }
+            if (static_cast<unsigned int>(slot >> 32) != iHash)
+                continue;
+            const Elem* e = ElemAt(static_cast<unsigned int>(slot) - 1);
+            if (e->_Length == iLength && std::memcmp(e->Key(), iKey, iLength) == 0)
+                return 1;
+        }
+    const bool grow = !_Index || IndexTooFull(static_cast<size_t>(_NbItems) + 1, _IndexMask + 1);
+    if (grow)
         GrowIndex();
 
     const size_t units = Units(iLength);
@@ -174,9 +216,34 @@ int QORHashDicoCore::Insert(const char* iKey, size_t iLength, unsigned int iHash
     bucket.Refs()[bucket._Size++] = ref;
     e->_Position = bucket._Size;
 
-    Place(iHash, ref);
+    if (grow)
+        Place(iHash, ref);
+    else
+        _Index[hole] = static_cast<unsigned long long>(iHash) << 32 | (ref + 1u);
     ++_NbItems;
     return 0;
+}
+
+void QORHashDicoCore::Reserve(size_t iItems, size_t iKeyBytes)
+{
+    const size_t items = static_cast<size_t>(_NbItems) + iItems;
+    if (!_Index || IndexTooFull(items, _IndexMask + 1))
+    {
+        unsigned int bits = _Index ? 64 - _IndexShift : 4;
+        while (IndexTooFull(items, size_t(1) << bits))
+            ++bits;
+        Rehash(bits);
+    }
+    // Enough elements to write on every page of the buckets.
+    if (iItems * 16 >= _Dimension)
+        PopulateForWriting(_Buckets, _Dimension * sizeof(Bucket));
+    // Every element takes its header, its key and at most 7 bytes of padding.
+    const size_t units = _ArenaUsed + (iItems * (sizeof(Elem) + 7) + iKeyBytes) / 8 + 1;
+    if (units > _ArenaCapacity)
+    {
+        _Arena = static_cast<unsigned long long*>(Reallocate(_Arena, units * 8));
+        _ArenaCapacity = units;
+    }
 }
 
 const QORHashDicoCore::Elem* QORHashDicoCore::Next(int& ioBucket, int& ioPosition) const
@@ -274,19 +341,26 @@ void QORHashDicoCore::BuildIndex(unsigned int iBits)
     _Index = static_cast<unsigned long long*>(std::calloc(slots, sizeof(unsigned long long)));
     if (!_Index)
         QORFatalError("out of memory for a hash dictionary", kSource, __LINE__);
+    // An index is filled to a third at least, its first touches are probes.
+    PopulateForWriting(_Index, slots * sizeof(unsigned long long));
     _IndexMask = slots - 1;
     _IndexShift = 64 - iBits;
 }
 
 void QORHashDicoCore::GrowIndex()
 {
-    unsigned long long* old = _Index;
-    const size_t oldSlots = old ? _IndexMask + 1 : 0;
-    unsigned int bits = old ? 64 - _IndexShift + 1 : 4;
+    unsigned int bits = _Index ? 64 - _IndexShift + 1 : 4;
     while (IndexTooFull(static_cast<size_t>(_NbItems) + 1, size_t(1) << bits))
         ++bits;
+    Rehash(bits);
+}
+
+void QORHashDicoCore::Rehash(unsigned int iBits)
+{
+    unsigned long long* old = _Index;
+    const size_t oldSlots = old ? _IndexMask + 1 : 0;
     _Index = nullptr;
-    BuildIndex(bits);
+    BuildIndex(iBits);
     for (size_t i = 0; i < oldSlots; ++i)
         if (old[i])
         {

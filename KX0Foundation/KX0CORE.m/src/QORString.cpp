@@ -5,12 +5,19 @@
 
 unsigned int QORHashBytes(const char* iBytes, size_t iLength)
 {
+    // Four bytes a turn: the loop's own counting costs a quarter.
+    const unsigned char* at = reinterpret_cast<const unsigned char*>(iBytes);
+    const unsigned char* end = at + iLength;
     unsigned int hash = 2166136261u;
-    for (size_t i = 0; i < iLength; ++i)
+    for (; end - at >= 4; at += 4)
     {
-        hash ^= static_cast<unsigned char>(iBytes[i]);
-        hash *= 16777619u;
+        hash = (hash ^ at[0]) * 16777619u;
+        hash = (hash ^ at[1]) * 16777619u;
+        hash = (hash ^ at[2]) * 16777619u;
+        hash = (hash ^ at[3]) * 16777619u;
     }
+    for (; at < end; ++at)
+        hash = (hash ^ *at) * 16777619u;
     return hash;
 }
 

@@ -81,6 +81,25 @@ int zbHeaderMap::BuildFromListOfHeaderLists(const QORString& iMapFile,
     return failed;
 }
 
+zbFileName* zbHeaderMap::AddDirectory(const char* iLine, const char* iLineEnd)
+{
+    const char* name = iLine + 1;
+    int intoFW = *name == '|';
+    if (intoFW)
+        ++name;
+    int subdir = *name == '>';
+    if (subdir)
+        ++name;
+    _Paths.emplace_back(std::string(name, static_cast<size_t>(iLineEnd - name)).c_str());
+    zbFileName* directory = &_Paths.back();
+    _ListOfPaths.Append(directory);
+    if (subdir)
+        _ListOfSubdirPaths.Append(directory);
+    if (intoFW)
+        _ListOfPathsIntoFW.Append(directory);
+    return directory;
+}
+
 int zbHeaderMap::InsertFile(const QORString& iMapFile, QORHashDicSzbFileName* ioDico,
                             const int& iLowerCase)
 {
@@ -95,51 +114,94 @@ int zbHeaderMap::InsertFile(const QORString& iMapFile, QORHashDicSzbFileName* io
     const char* const text = line;
     const char* damage = FindDamage(line, buffer + size);
     const char* end = damage ? damage : buffer + size;
-    zbFileName* current = nullptr;
-    QORString key;
-    while (line < end)
+    const char* stop = end;
+    if (ioDico && !iLowerCase)
+        stop = InsertNames(line, end, *ioDico);
+    else
     {
-        const char* lineEnd =
-            static_cast<const char*>(std::memchr(line, '\n', static_cast<size_t>(end - line)));
-        size_t length = static_cast<size_t>(lineEnd - line);
-        if (length == 0)
+        zbFileName* current = nullptr;
+        QORString key;
+        for (; line < end; line = stop + 1)
         {
-            damage = nullptr;
-            break;
-        }
-        if (*line == '@')
-        {
-            const char* name = line + 1;
-            int intoFW = *name == '|';
-            if (intoFW)
-                ++name;
-            int subdir = *name == '>';
-            if (subdir)
-                ++name;
-            _Paths.emplace_back(std::string(name, static_cast<size_t>(lineEnd - name)).c_str());
-            current = &_Paths.back();
-            _ListOfPaths.Append(current);
-            if (subdir)
-                _ListOfSubdirPaths.Append(current);
-            if (intoFW)
-                _ListOfPathsIntoFW.Append(current);
-        }
-        else if (ioDico && !iLowerCase)
-            ioDico->InsertBytes(line, length, QORHashBytes(line, length), current);
-        else if (ioDico)
-        {
-            key.Reset();
-            key.Append(line, length);
-            if (iLowerCase)
+            stop =
+                static_cast<const char*>(std::memchr(line, '\n', static_cast<size_t>(end - line)));
+            if (!stop || stop == line)
+                break;
+            if (*line == '@')
+                current = AddDirectory(line, stop);
+            else if (ioDico)
+            {
+                key.Reset();
+                key.Append(line, static_cast<size_t>(stop - line));
                 key.ToLower();
-            ioDico->Insert(key, current);
+                ioDico->Insert(key, current);
+            }
         }
-        line = lineEnd + 1;
+        if (!stop || line >= end)
+            stop = end;
     }
+    if (stop < end)
+        damage = nullptr;
     if (damage)
         _DamagedLine = LineNumber(text, damage);
     std::free(buffer);
     return damage ? 2 : 0;
+}
+
+const char* zbHeaderMap::InsertNames(const char* iLine, const char* iEnd,
+                                     QORHashDicSzbFileName& ioDico)
+{
+    // The lines are counted first so that the dictionary is sized once.
+    size_t lines = 0;
+    for (const char* at = iLine;
+         (at = static_cast<const char*>(std::memchr(at, '\n', static_cast<size_t>(iEnd - at))));
+         ++at)
+        ++lines;
+    ioDico.Reserve(lines, static_cast<size_t>(iEnd - iLine));
+    // Each name is inserted a few lines after it is read: the index slot
+    // and the bucket it goes to are loaded meanwhile.  The order of the
+    // inserts is the file's, so the first directory holding a name wins.
+    struct Pending
+    {
+        const char* _Name;
+        size_t _Length;
+        unsigned int _Hash;
+        zbFileName* _Directory;
+    };
+    constexpr size_t Ahead = 8;
+    Pending pending[Ahead];
+    size_t read = 0, inserted = 0;
+    zbFileName* current = nullptr;
+    const char* line = iLine;
+    while (line < iEnd)
+    {
+        const char* lineEnd =
+            static_cast<const char*>(std::memchr(line, '\n', static_cast<size_t>(iEnd - line)));
+        if (!lineEnd || lineEnd == line)
+            break;
+        if (*line == '@')
+            current = AddDirectory(line, lineEnd);
+        else
+        {
+            const size_t length = static_cast<size_t>(lineEnd - line);
+            const unsigned int hash = QORHashBytes(line, length);
+            ioDico.PrefetchSlot(hash);
+            ioDico.PrefetchBucket(hash);
+            if (read - inserted == Ahead)
+            {
+                const Pending& next = pending[inserted++ % Ahead];
+                ioDico.InsertBytes(next._Name, next._Length, next._Hash, next._Directory);
+            }
+            pending[read++ % Ahead] = {line, length, hash, current};
+        }
+        line = lineEnd + 1;
+    }
+    for (; inserted < read; ++inserted)
+    {
+        const Pending& next = pending[inserted % Ahead];
+        ioDico.InsertBytes(next._Name, next._Length, next._Hash, next._Directory);
+    }
+    return line;
 }
 
 void zbHeaderMap::DumpFilesList(zbOFStream& ioOut) const
