@@ -87,7 +87,25 @@ class zbMacroSet : public QORHashDicSzbMacroValue
     void Dump(zbOFStream& oStream) const;
     void PrintStats(zbOFStream& oStream) const;
 
+    // Keeps a copy of iLength bytes of iText, followed by a null character,
+    // for the life of the set: the texts of its macros.
+    const char* _KeepText(const char* iText, size_t iLength) const;
+    // Whether iText lies in the texts the set keeps.
+    bool _HoldsText(const char* iText) const;
+
   private:
+    // The kept texts: blocks filled one after the other, each twice as
+    // large as the one before, so that a text costs no allocation of its own.
+    struct TextBlock
+    {
+        TextBlock* _Next;
+        size_t _Size;
+        char* Bytes() { return reinterpret_cast<char*>(this + 1); }
+    };
+    mutable TextBlock* _Blocks = nullptr; // the newest first
+    mutable char* _Free = nullptr;
+    mutable size_t _Left = 0;
+
     // Inserts iLength characters of iText (normalised) under the first word
     // of iName.
     zbMacroValue* _InsertText(const char* iName, const char* iNameEnd, const char* iText,

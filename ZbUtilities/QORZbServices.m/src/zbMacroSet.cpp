@@ -8,6 +8,7 @@
 #include <sys/stat.h>
 #include <vector>
 
+#include "QORFatalError.h"
 #include "zbContext.h"
 #include "zbErrorCodeManager.h"
 #include "zbFileOperations.h"
@@ -49,6 +50,46 @@ zbMacroSet::zbMacroSet(const unsigned int iBuckets)
 zbMacroSet::~zbMacroSet()
 {
     ApplyDelete();
+    while (TextBlock* block = _Blocks)
+    {
+        _Blocks = block->_Next;
+        std::free(block);
+    }
+}
+
+const char* zbMacroSet::_KeepText(const char* iText, size_t iLength) const
+{
+    if (iLength >= _Left)
+    {
+        const size_t first = 16384, largest = size_t(1) << 23;
+        size_t size = _Blocks ? std::min(_Blocks->_Size * 2, largest) : first;
+        size = std::max(size, iLength + 1);
+        TextBlock* block = static_cast<TextBlock*>(std::malloc(sizeof(TextBlock) + size));
+        if (!block)
+            QORFatalError("out of memory for the texts of macros",
+                          "ZbUtilities/QORZbServices.m/src/zbMacroSet", __LINE__);
+        block->_Next = _Blocks;
+        block->_Size = size;
+        _Blocks = block;
+        _Free = block->Bytes();
+        _Left = size;
+    }
+    char* text = _Free;
+    std::memcpy(text, iText, iLength);
+    text[iLength] = 0;
+    _Free += iLength + 1;
+    _Left -= iLength + 1;
+    return text;
+}
+
+bool zbMacroSet::_HoldsText(const char* iText) const
+{
+    if (!iText)
+        return false;
+    for (TextBlock* block = _Blocks; block; block = block->_Next)
+        if (iText >= block->Bytes() && iText < block->Bytes() + block->_Size)
+            return true;
+    return false;
 }
 
 const QORString* zbMacroSet::GetValue(const QORString& iName) const
@@ -122,14 +163,29 @@ zbMacroValue* zbMacroSet::_InsertText(const char* iName, const char* iNameEnd, c
     const size_t length = static_cast<size_t>(end - iName);
     const unsigned int hash = QORHashBytes(iName, length);
     zbMacroValue* macro = new zbMacroValue;
-    macro->_Init(iText, iLength);
-    if (InsertBytes(iName, length, hash, macro))
-        return macro;
-    zbMacroValue* existing = static_cast<zbMacroValue*>(LocateBytes(iName, length, hash));
-    if (iMode == ReplaceExisting)
-        existing->_Init(iText, iLength);
-    delete macro;
-    return existing;
+    if (!InsertBytes(iName, length, hash, macro))
+    {
+        delete macro;
+        macro = static_cast<zbMacroValue*>(LocateBytes(iName, length, hash));
+        if (iMode != ReplaceExisting)
+            return macro;
+        macro->DropList();
+    }
+    // The text normalised (as zbMacroValue::_Init does), kept by the set.
+    const char* begin = iText;
+    const char* textEnd = iText ? iText + iLength : nullptr;
+    if (iText && iLength && zbMacroValue::Normalise(begin, textEnd))
+    {
+        const size_t size = static_cast<size_t>(textEnd - begin);
+        macro->SetView(_KeepText(begin, size), size);
+        macro->_Solved = 0;
+    }
+    else
+    {
+        macro->SetView(nullptr, 0);
+        macro->_Solved = 1;
+    }
+    return macro;
 }
 
 zbMacroValue* zbMacroSet::Insert(const QORString& iName, const zbMacroValue& iValue,
@@ -174,7 +230,10 @@ int zbMacroSet::InsertMacroSet(const zbMacroSet& iOther, const InsertMode& iMode
         if (zbMacroValue* existing = Locate(entry._Key))
         {
             if (iMode == ReplaceExisting)
-                *existing = entry._Value->GetValue();
+            {
+                const char* text = entry._Value->GetText();
+                *existing = text ? QORString(text, entry._Value->Length()) : QORString();
+            }
         }
         else
             QORHashDicSzbMacroValue::Insert(entry._Key, new zbMacroValue(*entry._Value));
@@ -438,7 +497,7 @@ bool zbMacroSet::operator==(const zbMacroSet& iOther) const
     for (const auto& entry : *this)
     {
         const zbMacroValue* other = iOther.GetMacro(entry._Key);
-        if (!other || other->GetValue() != entry._Value->GetValue())
+        if (!other || *other != *entry._Value)
             return false;
     }
     return true;
@@ -482,12 +541,14 @@ int zbMacroSet::Print(zbOFStream& oStream) const
     {
         if (ahead != values.end())
         {
-            __builtin_prefetch((*ahead)->GetValue().CastToCharPtr());
+            __builtin_prefetch((*ahead)->GetText());
             ++ahead;
         }
         text.append(key, keyLength);
         text.append("='", 2);
-        text.append(static_cast<const zbMacroValue*>(value)->GetValue().Std());
+        const zbMacroValue* macro = static_cast<const zbMacroValue*>(value);
+        if (macro->Length())
+            text.append(macro->GetText(), macro->Length());
         text.append("'\n", 2);
         if (text.size() >= piece)
         {
@@ -506,7 +567,7 @@ void zbMacroSet::Dump(zbOFStream& oStream) const
     oStream.Print("#\n# Set of macros\n");
     for (const auto& entry : *this)
         oStream.Print("#  - '%s' = [%s]\n", entry._Key.CastToCharPtr(),
-                      entry._Value->GetValue().CastToCharPtr());
+                      entry._Value->GetText() ? entry._Value->GetText() : "");
     oStream.Print("\n");
 }
 

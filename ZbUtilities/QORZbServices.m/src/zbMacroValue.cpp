@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "zbContext.h"
@@ -24,28 +25,32 @@ static inline bool zbIsBlank(char iChar)
 }
 
 // A value needs resolution only when it may hold a reference.
-static inline bool zbMayHoldReference(const QORString& iText)
+static inline bool zbMayHoldReference(const char* iText, size_t iLength)
 {
-    return iText.Length() >= 4 &&
-           std::memchr(iText.CastToCharPtr(), '$', static_cast<size_t>(iText.Length()));
+    return iLength >= 4 && std::memchr(iText, '$', iLength);
 }
 
-zbMacroValue::zbMacroValue() : _Solved(1), _ListOfValues(nullptr)
+zbMacroValue::zbMacroValue()
+    : _Solved(1), _Length(0), _Text(nullptr), _Own(nullptr), _ListOfValues(nullptr)
 {
 }
 
 zbMacroValue::zbMacroValue(const zbMacroValue& iOther)
-    : _Solved(iOther._Solved), _Value(iOther._Value), _ListOfValues(nullptr)
+    : _Solved(iOther._Solved), _Length(0), _Text(nullptr), _Own(nullptr), _ListOfValues(nullptr)
 {
+    if (const char* text = iOther.GetText())
+        _Own = new QORString(text, iOther.Length());
 }
 
-zbMacroValue::zbMacroValue(const QORString& iText) : _Solved(1), _ListOfValues(nullptr)
+zbMacroValue::zbMacroValue(const QORString& iText)
+    : _Solved(1), _Length(0), _Text(nullptr), _Own(nullptr), _ListOfValues(nullptr)
 {
     _Init(iText.IsNull() ? nullptr : iText.CastToCharPtr(),
           static_cast<unsigned int>(iText.Length()));
 }
 
-zbMacroValue::zbMacroValue(const char* iText) : _Solved(1), _ListOfValues(nullptr)
+zbMacroValue::zbMacroValue(const char* iText)
+    : _Solved(1), _Length(0), _Text(nullptr), _Own(nullptr), _ListOfValues(nullptr)
 {
     _Init(iText, iText ? static_cast<unsigned int>(std::strlen(iText)) : 0);
 }
@@ -53,6 +58,7 @@ zbMacroValue::zbMacroValue(const char* iText) : _Solved(1), _ListOfValues(nullpt
 zbMacroValue::~zbMacroValue()
 {
     DropList();
+    delete _Own;
 }
 
 void zbMacroValue::DropList()
@@ -61,37 +67,61 @@ void zbMacroValue::DropList()
     _ListOfValues = nullptr;
 }
 
+void zbMacroValue::SetView(const char* iText, size_t iLength)
+{
+    delete _Own;
+    _Own = nullptr;
+    _Text = iText;
+    _Length = iText ? static_cast<unsigned int>(iLength) : 0;
+}
+
+QORString& zbMacroValue::Own() const
+{
+    if (!_Own)
+        _Own = _Text ? new QORString(_Text, _Length) : new QORString;
+    return *_Own;
+}
+
+const QORString& zbMacroValue::GetValue() const
+{
+    return Own();
+}
+
+bool zbMacroValue::Normalise(const char*& ioBegin, const char*& ioEnd)
+{
+    while (ioEnd > ioBegin && zbIsBlank(ioEnd[-1]))
+        --ioEnd;
+    while (ioBegin < ioEnd && zbIsBlank(*ioBegin))
+        ++ioBegin;
+    if (ioBegin == ioEnd)
+        return false;
+    if (ioEnd - ioBegin >= 2 && *ioBegin == '\'' && ioEnd[-1] == '\'')
+        ++ioBegin, --ioEnd;
+    return true;
+}
+
 void zbMacroValue::_Init(const char* iText, unsigned int iLength)
 {
     DropList();
-    if (!iText || !iLength)
-    {
-        _Value.Reset();
-        _Solved = 1;
-        return;
-    }
     const char* begin = iText;
-    const char* end = iText + iLength;
-    while (end > begin && zbIsBlank(end[-1]))
-        --end;
-    while (begin < end && zbIsBlank(*begin))
-        ++begin;
-    if (begin == end)
+    const char* end = iText ? iText + iLength : nullptr;
+    if (!iText || !iLength || !Normalise(begin, end))
     {
-        _Value.Reset();
+        SetView(nullptr, 0);
         _Solved = 1;
         return;
     }
-    if (end - begin >= 2 && *begin == '\'' && end[-1] == '\'')
-        ++begin, --end;
-    _Value = QORString(begin, static_cast<size_t>(end - begin));
+    if (_Own)
+        *_Own = QORString(begin, static_cast<size_t>(end - begin));
+    else
+        _Own = new QORString(begin, static_cast<size_t>(end - begin));
     _Solved = 0;
 }
 
 zbMacroValue& zbMacroValue::operator=(const char* iText)
 {
-    if (iText && iText >= _Value.CastToCharPtr() &&
-        iText <= _Value.CastToCharPtr() + _Value.Length())
+    const char* own = GetText();
+    if (iText && own && iText >= own && iText <= own + Length())
     {
         // Our own text: normalise a copy.
         std::string copy(iText);
@@ -105,17 +135,25 @@ zbMacroValue& zbMacroValue::operator=(const char* iText)
 zbMacroValue& zbMacroValue::operator=(const QORString& iText)
 {
     DropList();
-    _Value = iText;
+    if (&iText != _Own)
+    {
+        QORString copy(iText);
+        SetView(nullptr, 0);
+        _Own = new QORString(std::move(copy));
+    }
     _Solved = 0;
     return *this;
 }
 
 zbMacroValue& zbMacroValue::operator=(const zbMacroValue& iOther)
 {
-    if (this != &iOther && _Value != iOther._Value)
+    if (this != &iOther && *this != iOther)
     {
         DropList();
-        _Value = iOther._Value;
+        const char* text = iOther.GetText();
+        QORString* copy = text ? new QORString(text, iOther.Length()) : nullptr;
+        SetView(nullptr, 0);
+        _Own = copy;
         _Solved = iOther._Solved;
     }
     return *this;
@@ -123,32 +161,39 @@ zbMacroValue& zbMacroValue::operator=(const zbMacroValue& iOther)
 
 bool zbMacroValue::operator==(const zbMacroValue& iOther) const
 {
-    return this == &iOther || _Value == iOther._Value;
+    if (this == &iOther)
+        return true;
+    const size_t length = Length();
+    return length == iOther.Length() &&
+           (!length || std::memcmp(GetText(), iOther.GetText(), length) == 0);
 }
 
 void zbMacroValue::Reset()
 {
     DropList();
-    _Value.Reset();
+    SetView(nullptr, 0);
     _Solved = 1;
 }
 
 void zbMacroValue::DosifyPath()
 {
     DropList();
-    if (_Value.IsNull())
+    const char* text = GetText();
+    if (!text)
         return;
-    std::string text = _Value.Std();
-    for (char& c : text)
+    std::string copy(text, Length());
+    for (char& c : copy)
         if (c == '/')
             c = '\\';
-    _Value = QORString(text);
+    SetView(nullptr, 0);
+    _Own = new QORString(copy);
 }
 
 void zbMacroValue::Dump(zbOFStream& oStream) const
 {
-    oStream.Print("# -    Data object length: %d\n", _Value.Length());
-    oStream.Print("# -    Data object value: [%s]\n", _Value.CastToCharPtr());
+    const char* text = GetText();
+    oStream.Print("# -    Data object length: %d\n", static_cast<int>(Length()));
+    oStream.Print("# -    Data object value: [%s]\n", text ? text : "");
 }
 
 // ---------------------------------------------------------------------------
@@ -171,13 +216,19 @@ class zbMacroSolver
         : _Set(iSet), _Other(iOther), _Failures(oFailures)
     {
     }
-    void Run(zbMacroValue& ioRoot);
+    // iHome: the set whose storage takes the values resolved from the root,
+    // null when the root's value keeps a string of its own.
+    void Run(zbMacroValue& ioRoot, const zbMacroSet* iHome);
 
   private:
     struct Frame
     {
         zbMacroValue* _Macro;
-        QORString _Work;
+        const zbMacroSet* _Home;
+        // The text being resolved, and the string holding it when the
+        // macro had one of its own (deleted with the frame).
+        std::string_view _Work;
+        QORString* _Own;
         size_t _Pos;
         // The macros named by the reference at _Pos that had to be resolved
         // first (its name, its modifier's word): not looked up again.
@@ -196,7 +247,9 @@ class zbMacroSolver
     // Marks a macro under resolution (its value lives in a frame's buffer).
     static constexpr int UnderResolution = 2;
 
-    void Push(zbMacroValue& ioMacro);
+    void Push(zbMacroValue& ioMacro, const zbMacroSet* iHome);
+    // Gives the top frame's macro its value and pops the frame.
+    void Pop();
     std::string& Built(const Frame& iFrame)
     {
         return _Built[static_cast<size_t>(&iFrame - _Stack.data())];
@@ -216,6 +269,7 @@ class zbMacroSolver
 
     const zbMacroSet& _Set;
     const zbMacroSet* _Other;
+    const zbMacroSet* _PendingHome = nullptr; // of the macro Find asks for
     int& _Failures;
     std::vector<Frame> _Stack;
     std::vector<std::string> _Built; // the values being built, by depth
@@ -223,43 +277,61 @@ class zbMacroSolver
     size_t _Total = 0;
 };
 
-void zbMacroSolver::Run(zbMacroValue& ioRoot)
+void zbMacroSolver::Run(zbMacroValue& ioRoot, const zbMacroSet* iHome)
 {
     if (ioRoot._Solved)
         return;
     ioRoot._Solved = 1;
-    if (!zbMayHoldReference(ioRoot._Value))
+    if (!zbMayHoldReference(ioRoot.GetText(), ioRoot.Length()))
         return;
-    Push(ioRoot);
+    Push(ioRoot, iHome);
     while (!_Stack.empty())
     {
-        zbMacroValue* pending = Advance(_Stack.back());
-        if (pending)
+        if (zbMacroValue* pending = Advance(_Stack.back()))
         {
             pending->_Solved = 1;
-            Push(*pending);
-            continue;
+            Push(*pending, _PendingHome);
         }
-        zbMacroValue* done = _Stack.back()._Macro;
-        const std::string& built = Built(_Stack.back());
-        if (built.empty())
-            done->_Value.Reset();
         else
-            done->_Value = QORString(built);
-        done->_Solved = 1;
-        _Stack.pop_back();
+            Pop();
     }
 }
 
-void zbMacroSolver::Push(zbMacroValue& ioMacro)
+void zbMacroSolver::Push(zbMacroValue& ioMacro, const zbMacroSet* iHome)
 {
     ioMacro.DropList();
-    _Stack.push_back(Frame{&ioMacro, std::move(ioMacro._Value), 0, {nullptr, nullptr}, 0});
-    ioMacro._Value.Reset();
+    QORString* own = ioMacro._Own;
+    _Stack.push_back(
+        Frame{&ioMacro,
+              iHome,
+              std::string_view(ioMacro.GetText() ? ioMacro.GetText() : "", ioMacro.Length()),
+              own,
+              0,
+              {nullptr, nullptr},
+              0});
+    ioMacro._Own = nullptr;
+    ioMacro._Text = nullptr;
+    ioMacro._Length = 0;
     ioMacro._Solved = UnderResolution;
     if (_Built.size() < _Stack.size())
         _Built.resize(_Stack.size());
     _Built[_Stack.size() - 1].clear();
+}
+
+void zbMacroSolver::Pop()
+{
+    Frame& frame = _Stack.back();
+    zbMacroValue* done = frame._Macro;
+    const std::string& built = Built(frame);
+    if (built.empty())
+        done->SetView(nullptr, 0);
+    else if (frame._Home)
+        done->SetView(frame._Home->_KeepText(built.data(), built.size()), built.size());
+    else
+        done->_Own = new QORString(built);
+    done->_Solved = 1;
+    delete frame._Own;
+    _Stack.pop_back();
 }
 
 zbMacroValue* zbMacroSolver::Find(const char* iName, size_t iLength, const zbMacroValue* iCurrent,
@@ -271,20 +343,25 @@ zbMacroValue* zbMacroSolver::Find(const char* iName, size_t iLength, const zbMac
     {
         const unsigned int hash = QORHashBytes(iName, iLength);
         macro = static_cast<zbMacroValue*>(_Set.LocateBytes(iName, iLength, hash));
+        _PendingHome = &_Set;
         if (!macro && _Other)
+        {
             macro = static_cast<zbMacroValue*>(_Other->LocateBytes(iName, iLength, hash));
+            _PendingHome = _Other;
+        }
     }
     if (macro)
     {
         if (!macro->_Solved)
         {
-            if (zbMayHoldReference(macro->_Value))
+            if (zbMayHoldReference(macro->GetText(), macro->Length()))
                 return ioKnown = macro;
             macro->_Solved = 1;
         }
         oLookup._Defined = 1;
-        oLookup._Text = macro->_Value.CastToCharPtr();
-        oLookup._Length = static_cast<size_t>(macro->_Value.Length());
+        if (const char* text = macro->GetText())
+            oLookup._Text = text;
+        oLookup._Length = macro->Length();
         if (macro->_Solved == UnderResolution)
             for (size_t i = _Stack.size(); i-- > 0;)
                 if (_Stack[i]._Macro == macro)
@@ -329,9 +406,9 @@ void zbMacroSolver::Append(Frame& ioFrame, const char* iText, size_t iLength)
         // References that multiply at each level grow exponentially: stop
         // this value rather than the process.
         ioFrame._Cut = 1;
-        const std::string& work = ioFrame._Work.Std();
+        const std::string_view work = ioFrame._Work;
         zbReportMessage("zbMacroValue.TooLong",
-                        {QORUnicodeString(work.c_str(), std::min<size_t>(work.size(), 60)),
+                        {QORUnicodeString(work.data(), std::min<size_t>(work.size(), 60)),
                          QORUnicodeString(std::to_string(tooLong ? zbMacroValue::MaxSolvedLength
                                                                  : zbMacroValue::MaxSolvedTotal)
                                               .c_str())});
@@ -345,21 +422,21 @@ void zbMacroSolver::Append(Frame& ioFrame, const char* iText, size_t iLength)
 zbMacroValue* zbMacroSolver::Advance(Frame& ioFrame)
 {
     zbMacroValue& macro = *ioFrame._Macro;
-    const std::string& work = ioFrame._Work.Std();
-    const char* text = work.c_str();
+    const std::string_view work = ioFrame._Work;
+    const char* text = work.data();
     const size_t size = work.size();
     while (ioFrame._Pos < size)
     {
         const size_t rest = ioFrame._Pos;
         const size_t open = work.find("$(", rest);
-        if (open == std::string::npos)
+        if (open == std::string_view::npos)
         {
             AppendPiece(ioFrame, text + rest, text + size);
             ioFrame._Pos = size;
             break;
         }
         const size_t close = work.find(')', open + 2);
-        if (close == std::string::npos)
+        if (close == std::string_view::npos)
         {
             zbReportImbalance("", QORString(text + rest, size - rest), "$()");
             ++_Failures;
@@ -423,7 +500,7 @@ zbMacroValue* zbMacroSolver::Advance(Frame& ioFrame)
                 const size_t wordPos = static_cast<size_t>(word - text);
                 const size_t closing = work.find(*word, wordPos + 1);
                 result = "", resultLength = 0;
-                if (closing == std::string::npos)
+                if (closing == std::string_view::npos)
                 {
                     zbReportImbalance("", QORString(word, static_cast<size_t>(innerEnd - word)),
                                       quote);
@@ -434,7 +511,7 @@ zbMacroValue* zbMacroSolver::Advance(Frame& ioFrame)
                     result = text + wordPos + 1;
                     resultLength = closing - wordPos - 1;
                     const size_t paren = work.find(')', closing + 1);
-                    if (paren == std::string::npos)
+                    if (paren == std::string_view::npos)
                     {
                         zbReportImbalance("", QORString(text + rest, size - rest), "$()");
                         ++_Failures;
@@ -477,9 +554,10 @@ QORString& zbMacroValue::Solve(const zbMacroSet& iSet, const zbMacroSet* iOther,
     if (!_Solved)
     {
         zbMacroSolver solver(iSet, iOther, oFailures);
-        solver.Run(*this);
+        // The values of the set's own macros stay in the set's storage.
+        solver.Run(*this, iSet._HoldsText(_Own ? nullptr : _Text) ? &iSet : nullptr);
     }
-    return _Value;
+    return Own();
 }
 
 int zbMacroValue::_SolveAll(const zbMacroSet& iSet, const zbMacroSet* iOther)
@@ -495,10 +573,10 @@ int zbMacroValue::_SolveAll(const zbMacroSet& iSet, const zbMacroSet* iOther)
     {
         if (ahead != values.end())
         {
-            __builtin_prefetch((*ahead)->_Value.CastToCharPtr());
+            __builtin_prefetch((*ahead)->_Text);
             ++ahead;
         }
-        solver.Run(*value);
+        solver.Run(*value, &iSet);
     }
     return failures;
 }
@@ -514,8 +592,8 @@ QORString& zbMacroValue::Solve(const zbMacroSet& iSet, const zbMacroSet* iOther)
 
 QORListValQORString& zbMacroValue::GetListOfValues(QORListValQORString& ioList) const
 {
-    const char* text = _Value.CastToCharPtr();
-    const char* end = text + _Value.Length();
+    const char* text = GetText() ? GetText() : "";
+    const char* end = text + Length();
     const char* p = text;
     while (p < end)
     {
@@ -530,7 +608,7 @@ QORListValQORString& zbMacroValue::GetListOfValues(QORListValQORString& ioList) 
             if (!closing)
             {
                 const char quote[2] = {*p, 0};
-                zbReportImbalance("", _Value, quote);
+                zbReportImbalance("", QORString(text, Length()), quote);
                 break;
             }
             ioList.Append(QORString(p + 1, static_cast<size_t>(closing - p - 1)));
