@@ -90,12 +90,21 @@ class zbMacroSet : public QORHashDicSzbMacroValue
     // Keeps a copy of iLength bytes of iText, followed by a null character,
     // for the life of the set: the texts of its macros.
     const char* _KeepText(const char* iText, size_t iLength) const;
-    // Whether iText lies in the texts the set keeps.
-    bool _HoldsText(const char* iText) const;
+    // Whether iData lies in what the set keeps (texts and macros).
+    bool _HoldsText(const void* iData) const;
+    // Deletes every macro and empties the set.
+    void ApplyDelete();
 
   private:
-    // The kept texts: blocks filled one after the other, each twice as
-    // large as the one before, so that a text costs no allocation of its own.
+    // iSize bytes aligned on iAlign, kept for the life of the set.
+    char* _Keep(size_t iSize, size_t iAlign) const;
+    // A new empty macro kept by the set, and its end.
+    zbMacroValue* _NewMacro();
+    void _DeleteMacro(zbMacroValue* ioMacro);
+
+    // The kept texts and macros: blocks filled one after the other, each
+    // twice as large as the one before, so that neither costs an allocation
+    // of its own.
     struct TextBlock
     {
         TextBlock* _Next;

@@ -30,7 +30,7 @@ class zbMacroValue
     zbMacroValue(const zbMacroValue& iOther);
     zbMacroValue(const QORString& iText);
     zbMacroValue(const char* iText);
-    virtual ~zbMacroValue();
+    ~zbMacroValue();
 
     // Normalises the first iLength characters of iText into the value.
     void _Init(const char* iText, unsigned int iLength);

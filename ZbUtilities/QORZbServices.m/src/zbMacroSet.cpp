@@ -2,8 +2,11 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
+#include <new>
 #include <string>
 #include <sys/stat.h>
 #include <vector>
@@ -57,13 +60,21 @@ zbMacroSet::~zbMacroSet()
     }
 }
 
-const char* zbMacroSet::_KeepText(const char* iText, size_t iLength) const
+void zbMacroSet::ApplyDelete()
 {
-    if (iLength >= _Left)
+    for (zbMacroValue* value : Values())
+        _DeleteMacro(value);
+    RemoveAll();
+}
+
+char* zbMacroSet::_Keep(size_t iSize, size_t iAlign) const
+{
+    size_t pad = static_cast<size_t>(-reinterpret_cast<uintptr_t>(_Free)) & (iAlign - 1);
+    if (pad + iSize > _Left)
     {
         const size_t first = 16384, largest = size_t(1) << 23;
         size_t size = _Blocks ? std::min(_Blocks->_Size * 2, largest) : first;
-        size = std::max(size, iLength + 1);
+        size = std::max(size, iSize + iAlign);
         TextBlock* block = static_cast<TextBlock*>(std::malloc(sizeof(TextBlock) + size));
         if (!block)
             QORFatalError("out of memory for the texts of macros",
@@ -73,21 +84,49 @@ const char* zbMacroSet::_KeepText(const char* iText, size_t iLength) const
         _Blocks = block;
         _Free = block->Bytes();
         _Left = size;
+        pad = static_cast<size_t>(-reinterpret_cast<uintptr_t>(_Free)) & (iAlign - 1);
     }
-    char* text = _Free;
+    char* bytes = _Free + pad;
+    _Free += pad + iSize;
+    _Left -= pad + iSize;
+    return bytes;
+}
+
+const char* zbMacroSet::_KeepText(const char* iText, size_t iLength) const
+{
+    char* text = _Keep(iLength + 1, 1);
     std::memcpy(text, iText, iLength);
     text[iLength] = 0;
-    _Free += iLength + 1;
-    _Left -= iLength + 1;
     return text;
 }
 
-bool zbMacroSet::_HoldsText(const char* iText) const
+zbMacroValue* zbMacroSet::_NewMacro()
 {
-    if (!iText)
+    return new (_Keep(sizeof(zbMacroValue), alignof(zbMacroValue))) zbMacroValue;
+}
+
+void zbMacroSet::_DeleteMacro(zbMacroValue* ioMacro)
+{
+    if (!_HoldsText(ioMacro))
+        delete ioMacro;
+    else if (reinterpret_cast<char*>(ioMacro + 1) == _Free)
+    {
+        // The newest one: its place is taken back.
+        ioMacro->~zbMacroValue();
+        _Left += static_cast<size_t>(_Free - reinterpret_cast<char*>(ioMacro));
+        _Free = reinterpret_cast<char*>(ioMacro);
+    }
+    else
+        ioMacro->~zbMacroValue();
+}
+
+bool zbMacroSet::_HoldsText(const void* iData) const
+{
+    const char* data = static_cast<const char*>(iData);
+    if (!data)
         return false;
     for (TextBlock* block = _Blocks; block; block = block->_Next)
-        if (iText >= block->Bytes() && iText < block->Bytes() + block->_Size)
+        if (data >= block->Bytes() && data < block->Bytes() + block->_Size)
             return true;
     return false;
 }
@@ -162,10 +201,10 @@ zbMacroValue* zbMacroSet::_InsertText(const char* iName, const char* iNameEnd, c
     // A new name (the usual case) costs one hash and one lookup.
     const size_t length = static_cast<size_t>(end - iName);
     const unsigned int hash = QORHashBytes(iName, length);
-    zbMacroValue* macro = new zbMacroValue;
+    zbMacroValue* macro = _NewMacro();
     if (!InsertBytes(iName, length, hash, macro))
     {
-        delete macro;
+        _DeleteMacro(macro);
         macro = static_cast<zbMacroValue*>(LocateBytes(iName, length, hash));
         if (iMode != ReplaceExisting)
             return macro;
@@ -246,7 +285,7 @@ int zbMacroSet::Remove(const QORString& iName)
     zbMacroValue* value = QORHashDicSzbMacroValue::Remove(iName);
     if (!value)
         return 0;
-    delete value;
+    _DeleteMacro(value);
     return 1;
 }
 
@@ -503,14 +542,15 @@ bool zbMacroSet::operator==(const zbMacroSet& iOther) const
     return true;
 }
 
-// Writes iText in writes of at most 1 GB; 0, or 1 when a write failed.
-static int zbWriteText(zbOFStream& oStream, const std::string& iText)
+// Writes iLength bytes in writes of at most 1 GB; 0, or 1 when a write
+// failed.
+static int zbWriteBytes(zbOFStream& oStream, const char* iBytes, size_t iLength)
 {
     const size_t chunk = 1u << 30;
-    for (size_t done = 0; done < iText.size(); done += chunk)
+    for (size_t done = 0; done < iLength; done += chunk)
     {
-        size_t count = std::min(chunk, iText.size() - done);
-        if (oStream.Write(iText.data() + done, static_cast<unsigned int>(count)))
+        size_t count = std::min(chunk, iLength - done);
+        if (oStream.Write(iBytes + done, static_cast<unsigned int>(count)))
         {
             zbExtLastError.SetErrno(oStream.GetErrno());
             return 1;
@@ -523,41 +563,48 @@ int zbMacroSet::Print(zbOFStream& oStream) const
 {
     if (IsEmpty())
         return 0;
-    // The text is built and written in pieces of about 256 KB: few writes,
-    // and no copy of the whole set in memory.
+    // The text is built and written in pieces of 256 KB: few writes, and no
+    // copy of the whole set in memory.  A line longer than a piece is
+    // written as it stands.
     const size_t piece = 1u << 18;
-    std::string text;
-    text.reserve(piece + 256);
-    // A second place, two macros ahead: their texts are loaded meanwhile.
-    const auto values = Values();
-    auto ahead = values.begin();
-    for (int i = 0; i < 2 && ahead != values.end(); ++i)
-        ++ahead;
-    int bucket = 1, position = 0;
-    const char* key;
-    size_t keyLength;
-    void* value;
-    while (WalkBytes(bucket, position, key, keyLength, value))
-    {
-        if (ahead != values.end())
+    std::unique_ptr<char[]> buffer(new char[piece]);
+    char* const begin = buffer.get();
+    char* out = begin;
+    int failed = 0;
+    ForEachBytes(
+        [&](const char* iKey, size_t iKeyLength, void* iValue, void* iAhead)
         {
-            __builtin_prefetch((*ahead)->GetText());
-            ++ahead;
-        }
-        text.append(key, keyLength);
-        text.append("='", 2);
-        const zbMacroValue* macro = static_cast<const zbMacroValue*>(value);
-        if (macro->Length())
-            text.append(macro->GetText(), macro->Length());
-        text.append("'\n", 2);
-        if (text.size() >= piece)
-        {
-            if (zbWriteText(oStream, text))
-                return 1;
-            text.clear();
-        }
-    }
-    return zbWriteText(oStream, text);
+            if (iAhead)
+                __builtin_prefetch(static_cast<const zbMacroValue*>(iAhead)->GetText());
+            if (failed)
+                return;
+            const zbMacroValue* macro = static_cast<const zbMacroValue*>(iValue);
+            const size_t length = macro->Length();
+            const size_t line = iKeyLength + length + 4;
+            if (line > static_cast<size_t>(begin + piece - out))
+            {
+                failed = zbWriteBytes(oStream, begin, static_cast<size_t>(out - begin));
+                out = begin;
+                if (!failed && line > piece)
+                {
+                    failed = zbWriteBytes(oStream, iKey, iKeyLength) ||
+                             zbWriteBytes(oStream, "='", 2) ||
+                             zbWriteBytes(oStream, macro->GetText(), length) ||
+                             zbWriteBytes(oStream, "'\n", 2);
+                    return;
+                }
+            }
+            std::memcpy(out, iKey, iKeyLength);
+            out += iKeyLength;
+            *out++ = '=';
+            *out++ = '\'';
+            if (length)
+                std::memcpy(out, macro->GetText(), length);
+            out += length;
+            *out++ = '\'';
+            *out++ = '\n';
+        });
+    return failed ? 1 : zbWriteBytes(oStream, begin, static_cast<size_t>(out - begin));
 }
 
 void zbMacroSet::Dump(zbOFStream& oStream) const

@@ -564,20 +564,13 @@ int zbMacroValue::_SolveAll(const zbMacroSet& iSet, const zbMacroSet* iOther)
 {
     int failures = 0;
     zbMacroSolver solver(iSet, iOther, failures);
-    const auto values = iSet.Values();
-    // A second place, two macros ahead: their texts are loaded meanwhile.
-    auto ahead = values.begin();
-    for (int i = 0; i < 2 && ahead != values.end(); ++i)
-        ++ahead;
-    for (zbMacroValue* value : values)
-    {
-        if (ahead != values.end())
+    iSet.ForEachBytes(
+        [&](const char*, size_t, void* iValue, void* iAhead)
         {
-            __builtin_prefetch((*ahead)->_Text);
-            ++ahead;
-        }
-        solver.Run(*value, &iSet);
-    }
+            if (iAhead)
+                __builtin_prefetch(static_cast<const zbMacroValue*>(iAhead)->_Text);
+            solver.Run(*static_cast<zbMacroValue*>(iValue), &iSet);
+        });
     return failures;
 }
 
