@@ -9,6 +9,9 @@
 // Insert modes: 0 (ReplaceExisting) gives an existing macro the new value;
 // any other value (KeepExisting) keeps it.  A new name is always inserted.
 
+#include <cstddef>
+#include <cstdint>
+
 #include "QORHashDicS.h"
 #include "QORListVal.h"
 #include "QORString.h"
@@ -97,7 +100,17 @@ class zbMacroSet : public QORHashDicSzbMacroValue
 
   private:
     // iSize bytes aligned on iAlign, kept for the life of the set.
-    char* _Keep(size_t iSize, size_t iAlign) const;
+    char* _Keep(size_t iSize, size_t iAlign) const
+    {
+        const size_t pad = static_cast<size_t>(-reinterpret_cast<uintptr_t>(_Free)) & (iAlign - 1);
+        if (pad + iSize > _Left)
+            return _KeepInNewBlock(iSize, iAlign);
+        char* bytes = _Free + pad;
+        _Free = bytes + iSize;
+        _Left -= pad + iSize;
+        return bytes;
+    }
+    char* _KeepInNewBlock(size_t iSize, size_t iAlign) const;
     // A new empty macro kept by the set, and its end.
     zbMacroValue* _NewMacro();
     void _DeleteMacro(zbMacroValue* ioMacro);

@@ -89,7 +89,18 @@ class zbMacroValue
     // The text as a string of the value's own, made once.
     QORString& Own() const;
     // The text once normalised: the first and last kept characters.
-    static bool Normalise(const char*& ioBegin, const char*& ioEnd);
+    static bool Normalise(const char*& ioBegin, const char*& ioEnd)
+    {
+        while (ioEnd > ioBegin && (ioEnd[-1] == ' ' || ioEnd[-1] == '\t'))
+            --ioEnd;
+        while (ioBegin < ioEnd && (*ioBegin == ' ' || *ioBegin == '\t'))
+            ++ioBegin;
+        if (ioBegin == ioEnd)
+            return false;
+        if (ioEnd - ioBegin >= 2 && *ioBegin == '\'' && ioEnd[-1] == '\'')
+            ++ioBegin, --ioEnd;
+        return true;
+    }
 
     int _Solved;
     unsigned int _Length;    // of _Text

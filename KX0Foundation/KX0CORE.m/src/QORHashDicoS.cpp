@@ -130,10 +130,21 @@ void QORHashDicoCore::RemoveAll()
 int QORHashDicoCore::Insert(const char* iKey, size_t iLength, unsigned int iHash, int iNullKey,
                             void* iValue)
 {
-    if (Find(iKey, iLength, iHash))
-        return 1;
     if (!_Index || IndexTooFull(static_cast<size_t>(_NbItems) + 1, _IndexMask + 1))
         GrowIndex();
+    // One probe finds the key, or the free slot the new element takes.
+    size_t slot = Home(iHash);
+    for (;; slot = (slot + 1) & _IndexMask)
+    {
+        const unsigned long long entry = _Index[slot];
+        if (!entry)
+            break;
+        if (static_cast<unsigned int>(entry >> 32) != iHash)
+            continue;
+        const Elem* other = ElemAt(static_cast<unsigned int>(entry) - 1);
+        if (other->_Length == iLength && std::memcmp(other->Key(), iKey, iLength) == 0)
+            return 1;
+    }
 
     const size_t units = Units(iLength);
     if (_ArenaUsed + units > _ArenaCapacity)
@@ -174,7 +185,7 @@ int QORHashDicoCore::Insert(const char* iKey, size_t iLength, unsigned int iHash
     bucket.Refs()[bucket._Size++] = ref;
     e->_Position = bucket._Size;
 
-    Place(iHash, ref);
+    _Index[slot] = static_cast<unsigned long long>(iHash) << 32 | (ref + 1u);
     ++_NbItems;
     return 0;
 }

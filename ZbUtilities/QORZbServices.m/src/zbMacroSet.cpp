@@ -10,6 +10,9 @@
 #include <string>
 #include <sys/stat.h>
 #include <vector>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 #include "QORFatalError.h"
 #include "zbContext.h"
@@ -67,29 +70,21 @@ void zbMacroSet::ApplyDelete()
     RemoveAll();
 }
 
-char* zbMacroSet::_Keep(size_t iSize, size_t iAlign) const
+char* zbMacroSet::_KeepInNewBlock(size_t iSize, size_t iAlign) const
 {
-    size_t pad = static_cast<size_t>(-reinterpret_cast<uintptr_t>(_Free)) & (iAlign - 1);
-    if (pad + iSize > _Left)
-    {
-        const size_t first = 16384, largest = size_t(1) << 23;
-        size_t size = _Blocks ? std::min(_Blocks->_Size * 2, largest) : first;
-        size = std::max(size, iSize + iAlign);
-        TextBlock* block = static_cast<TextBlock*>(std::malloc(sizeof(TextBlock) + size));
-        if (!block)
-            QORFatalError("out of memory for the texts of macros",
-                          "ZbUtilities/QORZbServices.m/src/zbMacroSet", __LINE__);
-        block->_Next = _Blocks;
-        block->_Size = size;
-        _Blocks = block;
-        _Free = block->Bytes();
-        _Left = size;
-        pad = static_cast<size_t>(-reinterpret_cast<uintptr_t>(_Free)) & (iAlign - 1);
-    }
-    char* bytes = _Free + pad;
-    _Free += pad + iSize;
-    _Left -= pad + iSize;
-    return bytes;
+    const size_t first = 16384, largest = size_t(1) << 23;
+    size_t size = _Blocks ? std::min(_Blocks->_Size * 2, largest) : first;
+    size = std::max(size, iSize + iAlign);
+    TextBlock* block = static_cast<TextBlock*>(std::malloc(sizeof(TextBlock) + size));
+    if (!block)
+        QORFatalError("out of memory for the texts of macros",
+                      "ZbUtilities/QORZbServices.m/src/zbMacroSet", __LINE__);
+    block->_Next = _Blocks;
+    block->_Size = size;
+    _Blocks = block;
+    _Free = block->Bytes();
+    _Left = size;
+    return _Keep(iSize, iAlign);
 }
 
 const char* zbMacroSet::_KeepText(const char* iText, size_t iLength) const
@@ -213,17 +208,13 @@ zbMacroValue* zbMacroSet::_InsertText(const char* iName, const char* iNameEnd, c
     // The text normalised (as zbMacroValue::_Init does), kept by the set.
     const char* begin = iText;
     const char* textEnd = iText ? iText + iLength : nullptr;
-    if (iText && iLength && zbMacroValue::Normalise(begin, textEnd))
-    {
-        const size_t size = static_cast<size_t>(textEnd - begin);
-        macro->SetView(_KeepText(begin, size), size);
-        macro->_Solved = 0;
-    }
-    else
-    {
+    const bool text = iText && iLength && zbMacroValue::Normalise(begin, textEnd);
+    const size_t size = text ? static_cast<size_t>(textEnd - begin) : 0;
+    if (macro->_Own)
         macro->SetView(nullptr, 0);
-        macro->_Solved = 1;
-    }
+    macro->_Text = text ? _KeepText(begin, size) : nullptr;
+    macro->_Length = static_cast<unsigned int>(size);
+    macro->_Solved = text ? 0 : 1;
     return macro;
 }
 
@@ -292,6 +283,46 @@ int zbMacroSet::Remove(const QORString& iName)
 // ---------------------------------------------------------------------------
 // Reading description files.
 
+// The number of characters from iText (iText[-1] being text) that
+// normalisation copies as they stand, counted 16 at a time: none of them is
+// a quote, '#', '\\', a carriage return, a tab or the null character, and
+// neither a blank nor an end of line follows one of its own kind.  Stops
+// short of the last 16 characters before iEnd, and at the first character
+// that may have a rule of its own (the caller looks at it).
+static size_t zbPlainRun(const char* iText, const char* iEnd)
+{
+#if defined(__SSE2__)
+    const char* p = iText;
+    while (iEnd - p >= 16)
+    {
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+        // The 16 characters before, shifted by one: each one's predecessor.
+        const __m128i before = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p - 1));
+        __m128i stop = _mm_or_si128(_mm_cmpeq_epi8(v, _mm_set1_epi8('"')),
+                                    _mm_cmpeq_epi8(v, _mm_set1_epi8('\'')));
+        stop = _mm_or_si128(stop, _mm_cmpeq_epi8(v, _mm_set1_epi8('`')));
+        stop = _mm_or_si128(stop, _mm_cmpeq_epi8(v, _mm_set1_epi8('#')));
+        stop = _mm_or_si128(stop, _mm_cmpeq_epi8(v, _mm_set1_epi8('\\')));
+        stop = _mm_or_si128(stop, _mm_cmpeq_epi8(v, _mm_set1_epi8('\r')));
+        stop = _mm_or_si128(stop, _mm_cmpeq_epi8(v, _mm_set1_epi8('\t')));
+        stop = _mm_or_si128(stop, _mm_cmpeq_epi8(v, _mm_setzero_si128()));
+        const __m128i same = _mm_cmpeq_epi8(v, before);
+        const __m128i blankOrEnd = _mm_or_si128(_mm_cmpeq_epi8(v, _mm_set1_epi8(' ')),
+                                                _mm_cmpeq_epi8(v, _mm_set1_epi8('\n')));
+        stop = _mm_or_si128(stop, _mm_and_si128(same, blankOrEnd));
+        const unsigned int mask = static_cast<unsigned int>(_mm_movemask_epi8(stop));
+        if (mask)
+            return static_cast<size_t>(p - iText) + static_cast<size_t>(__builtin_ctz(mask));
+        p += 16;
+    }
+    return static_cast<size_t>(p - iText);
+#else
+    (void)iEnd;
+    (void)iText;
+    return 0;
+#endif
+}
+
 char* zbMacroSet::ParseBuffer(const char* iFileName, char* ioBuffer)
 {
     if (!ioBuffer)
@@ -310,16 +341,31 @@ char* zbMacroSet::ParseBuffer(const char* iFileName, char* ioBuffer)
                 _Is[c] = true;
         }
     } specials;
+    const char* const end = src + std::strlen(src);
     char last = '\n';
     while (char c = *src)
     {
         if (!specials._Is[static_cast<unsigned char>(c)])
         {
-            // A single blank after other text is copied as it stands too.
-            do
-                *dst++ = *src++;
-            while (!specials._Is[static_cast<unsigned char>(*src)] ||
-                   (*src == ' ' && src[-1] != ' '));
+            // A single blank after other text is copied as it stands too,
+            // and so is the end of a line after other text.
+            *dst++ = *src++;
+            for (;;)
+            {
+                const size_t plain = zbPlainRun(src, end);
+                if (plain)
+                {
+                    if (dst != src)
+                        std::memmove(dst, src, plain);
+                    dst += plain;
+                    src += plain;
+                }
+                if (!specials._Is[static_cast<unsigned char>(*src)] ||
+                    ((*src == ' ' || *src == '\n') && src[-1] != *src))
+                    *dst++ = *src++;
+                else
+                    break;
+            }
             last = src[-1];
             continue;
         }

@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "QORFatalError.h"
 #include "zbContext.h"
 #include "zbMacroSet.h"
 #include "zbOFStream.h"
@@ -85,19 +86,6 @@ QORString& zbMacroValue::Own() const
 const QORString& zbMacroValue::GetValue() const
 {
     return Own();
-}
-
-bool zbMacroValue::Normalise(const char*& ioBegin, const char*& ioEnd)
-{
-    while (ioEnd > ioBegin && zbIsBlank(ioEnd[-1]))
-        --ioEnd;
-    while (ioBegin < ioEnd && zbIsBlank(*ioBegin))
-        ++ioBegin;
-    if (ioBegin == ioEnd)
-        return false;
-    if (ioEnd - ioBegin >= 2 && *ioBegin == '\'' && ioEnd[-1] == '\'')
-        ++ioBegin, --ioEnd;
-    return true;
 }
 
 void zbMacroValue::_Init(const char* iText, unsigned int iLength)
@@ -209,6 +197,53 @@ void zbMacroValue::Dump(zbOFStream& oStream) const
 // the next, and given to their macros once complete: one allocation per
 // value however many pieces it is made of.
 
+// A text being built: plain bytes growing by doubling, kept from one value
+// to the next.
+class zbMacroBuffer
+{
+  public:
+    zbMacroBuffer() = default;
+    zbMacroBuffer(zbMacroBuffer&& ioOther) noexcept
+        : _Data(ioOther._Data), _Size(ioOther._Size), _Capacity(ioOther._Capacity)
+    {
+        ioOther._Data = nullptr;
+        ioOther._Size = ioOther._Capacity = 0;
+    }
+    zbMacroBuffer(const zbMacroBuffer&) = delete;
+    zbMacroBuffer& operator=(const zbMacroBuffer&) = delete;
+    ~zbMacroBuffer() { std::free(_Data); }
+
+    bool empty() const { return !_Size; }
+    size_t size() const { return _Size; }
+    const char* data() const { return _Data ? _Data : ""; }
+    void clear() { _Size = 0; }
+    void append(const char* iText, size_t iLength)
+    {
+        if (_Size + iLength > _Capacity)
+            Grow(_Size + iLength);
+        std::memcpy(_Data + _Size, iText, iLength);
+        _Size += iLength;
+    }
+
+  private:
+    void Grow(size_t iNeeded)
+    {
+        size_t capacity = _Capacity ? _Capacity * 2 : 256;
+        while (capacity < iNeeded)
+            capacity *= 2;
+        char* data = static_cast<char*>(std::realloc(_Data, capacity));
+        if (!data)
+            QORFatalError("out of memory for a macro value",
+                          "ZbUtilities/QORZbServices.m/src/zbMacroValue", __LINE__);
+        _Data = data;
+        _Capacity = capacity;
+    }
+
+    char* _Data = nullptr;
+    size_t _Size = 0;
+    size_t _Capacity = 0;
+};
+
 class zbMacroSolver
 {
   public:
@@ -250,7 +285,7 @@ class zbMacroSolver
     void Push(zbMacroValue& ioMacro, const zbMacroSet* iHome);
     // Gives the top frame's macro its value and pops the frame.
     void Pop();
-    std::string& Built(const Frame& iFrame)
+    zbMacroBuffer& Built(const Frame& iFrame)
     {
         return _Built[static_cast<size_t>(&iFrame - _Stack.data())];
     }
@@ -272,7 +307,7 @@ class zbMacroSolver
     const zbMacroSet* _PendingHome = nullptr; // of the macro Find asks for
     int& _Failures;
     std::vector<Frame> _Stack;
-    std::vector<std::string> _Built; // the values being built, by depth
+    std::vector<zbMacroBuffer> _Built; // the values being built, by depth
     std::string _Scratch;
     size_t _Total = 0;
 };
@@ -322,13 +357,13 @@ void zbMacroSolver::Pop()
 {
     Frame& frame = _Stack.back();
     zbMacroValue* done = frame._Macro;
-    const std::string& built = Built(frame);
+    const zbMacroBuffer& built = Built(frame);
     if (built.empty())
         done->SetView(nullptr, 0);
     else if (frame._Home)
         done->SetView(frame._Home->_KeepText(built.data(), built.size()), built.size());
     else
-        done->_Own = new QORString(built);
+        done->_Own = new QORString(built.data(), built.size());
     done->_Solved = 1;
     delete frame._Own;
     _Stack.pop_back();
@@ -366,7 +401,7 @@ zbMacroValue* zbMacroSolver::Find(const char* iName, size_t iLength, const zbMac
             for (size_t i = _Stack.size(); i-- > 0;)
                 if (_Stack[i]._Macro == macro)
                 {
-                    oLookup._Text = _Built[i].c_str();
+                    oLookup._Text = _Built[i].data();
                     oLookup._Length = _Built[i].size();
                     break;
                 }
@@ -399,7 +434,7 @@ void zbMacroSolver::Append(Frame& ioFrame, const char* iText, size_t iLength)
 {
     if (ioFrame._Cut)
         return;
-    std::string& value = Built(ioFrame);
+    zbMacroBuffer& value = Built(ioFrame);
     const bool tooLong = value.size() + iLength > zbMacroValue::MaxSolvedLength;
     if (tooLong || _Total + iLength > zbMacroValue::MaxSolvedTotal)
     {
