@@ -90,6 +90,8 @@ class QORHashDicoCore
     }
     // Advances (ioBucket, ioPosition) to the next element, or null at the end.
     const Elem* Next(int& ioBucket, int& ioPosition) const;
+    // Makes room for iItems elements in all without growing the index again.
+    void Reserve(size_t iItems);
     // Calls iVisit(element, ahead) for each element in iteration order,
     // ahead being the value of an element a few places further (null near
     // the end of a bucket), for the visitor to load what it points to; the
@@ -149,7 +151,8 @@ class QORHashDicoCore
     // Index slots: hash << 32 | (place + 1); 0 is a free slot.
     void Place(unsigned int iHash, unsigned int iRef);
     void Unplace(unsigned int iHash, unsigned int iRef);
-    void GrowIndex();
+    // Grows the index to hold iItems elements (at least one more than now).
+    void GrowIndex(size_t iItems = 0);
     void BuildIndex(unsigned int iBits);
     // Moves the live elements to a new arena, in iteration order.
     void Compact();
@@ -303,6 +306,9 @@ template <class K> class QORHashDicoBase
     }
 
     void RemoveAll() { _Core.RemoveAll(); }
+    // Makes room for iItems elements in all: inserting up to that many
+    // costs no growth of the index.
+    void Reserve(size_t iItems) { _Core.Reserve(iItems); }
 
     int GetDimension() const { return _Core.GetDimension(); }
     int GetNbItems() const { return _Core.GetNbItems(); }

@@ -76,7 +76,16 @@ class QORString
 QORString operator+(const char* iLeft, const QORString& iRight);
 
 // FNV-1a over the bytes; shared by the string-keyed dictionaries.
-unsigned int QORHashBytes(const char* iBytes, size_t iLength);
+inline unsigned int QORHashBytes(const char* iBytes, size_t iLength)
+{
+    unsigned int hash = 2166136261u;
+    for (size_t i = 0; i < iLength; ++i)
+    {
+        hash ^= static_cast<unsigned char>(iBytes[i]);
+        hash *= 16777619u;
+    }
+    return hash;
+}
 
 using QORListValQORString = QORListVal<QORString>;
 

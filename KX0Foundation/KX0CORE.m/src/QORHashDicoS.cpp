@@ -1,5 +1,6 @@
 #include "QORHashDicoS.h"
 
+#include <algorithm>
 #include <cstdlib>
 
 #include "QORFatalError.h"
@@ -289,12 +290,22 @@ void QORHashDicoCore::BuildIndex(unsigned int iBits)
     _IndexShift = 64 - iBits;
 }
 
-void QORHashDicoCore::GrowIndex()
+void QORHashDicoCore::Reserve(size_t iItems)
+{
+    if (iItems > 0x7FFFFFFFu)
+        iItems = 0x7FFFFFFFu;
+    if (iItems <= static_cast<size_t>(_NbItems) ||
+        (_Index && !IndexTooFull(iItems, _IndexMask + 1)))
+        return;
+    GrowIndex(iItems);
+}
+
+void QORHashDicoCore::GrowIndex(size_t iItems)
 {
     unsigned long long* old = _Index;
     const size_t oldSlots = old ? _IndexMask + 1 : 0;
     unsigned int bits = old ? 64 - _IndexShift + 1 : 4;
-    while (IndexTooFull(static_cast<size_t>(_NbItems) + 1, size_t(1) << bits))
+    while (IndexTooFull(std::max(iItems, static_cast<size_t>(_NbItems) + 1), size_t(1) << bits))
         ++bits;
     _Index = nullptr;
     BuildIndex(bits);

@@ -3,17 +3,6 @@
 #include <cctype>
 #include <cstring>
 
-unsigned int QORHashBytes(const char* iBytes, size_t iLength)
-{
-    unsigned int hash = 2166136261u;
-    for (size_t i = 0; i < iLength; ++i)
-    {
-        hash ^= static_cast<unsigned char>(iBytes[i]);
-        hash *= 16777619u;
-    }
-    return hash;
-}
-
 QORString::QORString(const char* iText)
 {
     if (iText)

@@ -334,7 +334,8 @@ void zbMacroSolver::Run(zbMacroValue& ioRoot, const zbMacroSet* iHome)
 
 void zbMacroSolver::Push(zbMacroValue& ioMacro, const zbMacroSet* iHome)
 {
-    ioMacro.DropList();
+    if (ioMacro._ListOfValues)
+        ioMacro.DropList();
     QORString* own = ioMacro._Own;
     _Stack.push_back(
         Frame{&ioMacro,
@@ -358,10 +359,14 @@ void zbMacroSolver::Pop()
     Frame& frame = _Stack.back();
     zbMacroValue* done = frame._Macro;
     const zbMacroBuffer& built = Built(frame);
+    // Push left the macro without a text of its own.
     if (built.empty())
-        done->SetView(nullptr, 0);
+        done->_Text = nullptr, done->_Length = 0;
     else if (frame._Home)
-        done->SetView(frame._Home->_KeepText(built.data(), built.size()), built.size());
+    {
+        done->_Text = frame._Home->_KeepText(built.data(), built.size());
+        done->_Length = static_cast<unsigned int>(built.size());
+    }
     else
         done->_Own = new QORString(built.data(), built.size());
     done->_Solved = 1;
