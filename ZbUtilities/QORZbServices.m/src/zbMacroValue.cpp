@@ -270,6 +270,12 @@ class zbMacroSolver
         zbMacroValue* _Known[2];
         // Set once the value reached its size limit: nothing more is added.
         int _Cut;
+        // Where the reference at _Pos opens and closes, and its ':', once
+        // read (a macro it names had to be resolved first); _Open is npos
+        // otherwise.
+        size_t _Open;
+        size_t _Close;
+        const char* _Colon;
     };
     // What a name contributes.
     struct Lookup
@@ -344,7 +350,10 @@ void zbMacroSolver::Push(zbMacroValue& ioMacro, const zbMacroSet* iHome)
               own,
               0,
               {nullptr, nullptr},
-              0});
+              0,
+              std::string_view::npos,
+              0,
+              nullptr});
     ioMacro._Own = nullptr;
     ioMacro._Text = nullptr;
     ioMacro._Length = 0;
@@ -468,31 +477,38 @@ zbMacroValue* zbMacroSolver::Advance(Frame& ioFrame)
     while (ioFrame._Pos < size)
     {
         const size_t rest = ioFrame._Pos;
-        const size_t open = work.find("$(", rest);
+        size_t open = ioFrame._Open, close = ioFrame._Close;
+        const char* colon = ioFrame._Colon;
         if (open == std::string_view::npos)
         {
-            AppendPiece(ioFrame, text + rest, text + size);
-            ioFrame._Pos = size;
-            break;
-        }
-        const size_t close = work.find(')', open + 2);
-        if (close == std::string_view::npos)
-        {
-            zbReportImbalance("", QORString(text + rest, size - rest), "$()");
-            ++_Failures;
-            AppendPiece(ioFrame, text + rest, text + open);
-            ioFrame._Pos = size;
-            break;
+            open = work.find("$(", rest);
+            if (open == std::string_view::npos)
+            {
+                AppendPiece(ioFrame, text + rest, text + size);
+                ioFrame._Pos = size;
+                break;
+            }
+            close = work.find(')', open + 2);
+            if (close == std::string_view::npos)
+            {
+                zbReportImbalance("", QORString(text + rest, size - rest), "$()");
+                ++_Failures;
+                AppendPiece(ioFrame, text + rest, text + open);
+                ioFrame._Pos = size;
+                break;
+            }
+            colon = static_cast<const char*>(std::memchr(text + open + 2, ':', close - open - 2));
         }
         const char* inner = text + open + 2;
         const char* innerEnd = text + close;
-        const char* colon = static_cast<const char*>(
-            std::memchr(inner, ':', static_cast<size_t>(innerEnd - inner)));
         Lookup name;
         if (zbMacroValue* pending =
                 Find(inner, static_cast<size_t>((colon ? colon : innerEnd) - inner), &macro,
                      ioFrame._Known[0], name))
+        {
+            ioFrame._Open = open, ioFrame._Close = close, ioFrame._Colon = colon;
             return pending;
+        }
 
         size_t next = close + 1;
         const char* result = name._Text;
@@ -565,7 +581,10 @@ zbMacroValue* zbMacroSolver::Advance(Frame& ioFrame)
                 Lookup other;
                 if (zbMacroValue* pending = Find(word, static_cast<size_t>(innerEnd - word), &macro,
                                                  ioFrame._Known[1], other))
+                {
+                    ioFrame._Open = open, ioFrame._Close = close, ioFrame._Colon = colon;
                     return pending;
+                }
                 result = other._Text;
                 resultLength = other._Length;
             }
@@ -585,6 +604,7 @@ zbMacroValue* zbMacroSolver::Advance(Frame& ioFrame)
         }
         ioFrame._Pos = next;
         ioFrame._Known[0] = ioFrame._Known[1] = nullptr;
+        ioFrame._Open = std::string_view::npos;
     }
     return nullptr;
 }
