@@ -111,13 +111,14 @@ class zbMacroSet : public QORHashDicSzbMacroValue
         return bytes;
     }
     char* _KeepInNewBlock(size_t iSize, size_t iAlign) const;
-    // A new empty macro kept by the set, and its end.
+    // A new empty macro kept by the set; the end of a macro, whether the
+    // set keeps it or it was given to the set.
     zbMacroValue* _NewMacro();
     void _DeleteMacro(zbMacroValue* ioMacro);
 
     // The kept texts and macros: blocks filled one after the other, each
-    // twice as large as the one before, so that neither costs an allocation
-    // of its own.
+    // twice as large as the one before (up to 8 MB), so that neither costs
+    // an allocation of its own.
     struct TextBlock
     {
         TextBlock* _Next;
