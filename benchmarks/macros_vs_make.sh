@@ -10,8 +10,9 @@
 # names so that make's reading order resolves them too.  Runs the two tools
 # in turn RUNS times for N = 100000 and 200000 and prints the medians (CPU
 # time, and elapsed time), the ratio make/zbsvc run by run as its median with
-# its minimum and maximum, zbsvc's peak memory, and the growth of zbsvc's
-# time from 100000 to 400000 definitions (zbsvc alone).
+# its minimum and maximum, zbsvc's peak memory against the input size, and
+# the growth of zbsvc's time from 100000 to 400000 definitions (zbsvc
+# alone).
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 build="${1:-$root/build}"
@@ -64,9 +65,20 @@ for n in 100000 200000 400000; do
         printf 'N=%-7d zbsvc macros -solve: CPU %.3f s, elapsed %.3f s\n' "$n" "$zbc" "$zbw"
     fi
 done
-peak=$(/usr/bin/time -f %M "$zbsvc" macros -solve "$work/defs100000.mk" 2>&1 > /dev/null | tail -n 1)
-printf 'zbsvc peak memory (N=100000): %d kB for %d kB of input\n' "$peak" \
-    $(($(stat -c %s "$work/defs100000.mk") / 1024))
+# Peak memory (maximum resident set) against the size of the input, and
+# the same without what the process holds before reading anything (its
+# libraries and start-up: the peak of a run over a one-line file).
+printf 'E = e\n' > "$work/one.mk"
+peak_kb() { /usr/bin/time -f %M "$zbsvc" macros -solve "$1" 2>&1 > /dev/null | tail -n 1; }
+base=$(peak_kb "$work/one.mk")
+for n in 100000 400000; do
+    peak=$(peak_kb "$work/defs$n.mk")
+    input=$(($(stat -c %s "$work/defs$n.mk") / 1024))
+    printf 'zbsvc peak memory (N=%d): %d kB for %d kB of input: %.2f times the input, %.2f without the %d kB of an empty run\n' \
+        "$n" "$peak" "$input" "$(calc "$peak / $input")" "$(calc "($peak - $base) / $input")" "$base"
+done
 printf 'linearity, zbsvc CPU time 400000 / 100000: %.2f (linear: 4.0), 200000 / 100000: %.2f (linear: 2.0)\n' \
     "$(calc "$(zb_median "$work/zb400000.cpu") / $(zb_median "$work/zb100000.cpu")")" \
     "$(calc "$(zb_median "$work/zb200000.cpu") / $(zb_median "$work/zb100000.cpu")")"
+printf 'linearity, zbsvc elapsed time 400000 / 100000: %.2f\n' \
+    "$(calc "$(zb_median "$work/zb400000.wall") / $(zb_median "$work/zb100000.wall")")"

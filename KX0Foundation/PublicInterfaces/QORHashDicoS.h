@@ -133,6 +133,29 @@ class QORHashDicoCore
     }
     // Advances (ioBucket, ioPosition) to the next element, or null at the end.
     const Elem* Next(int& ioBucket, int& ioPosition) const;
+    // Calls iVisit(element, ahead) for each element in iteration order,
+    // ahead being the value of an element a few places further (null near
+    // the end of a bucket), for the visitor to load what it points to; the
+    // dictionary must not change meanwhile.
+    template <class F> void Walk(F&& iVisit) const
+    {
+        for (unsigned int b = 0; b < _Dimension; ++b)
+        {
+            const Bucket& bucket = _Buckets[b];
+            const unsigned int* refs = bucket.Refs();
+            const unsigned int size = bucket._Size;
+            for (unsigned int p = 0; p < size; ++p)
+            {
+                // The elements a few places ahead and what their values
+                // point to are loaded meanwhile.
+                if (p + 8 < size)
+                    __builtin_prefetch(ElemAt(refs[p + 8]));
+                if (p + 5 < size)
+                    __builtin_prefetch(ElemAt(refs[p + 5])->_Value);
+                iVisit(*ElemAt(refs[p]), p + 3 < size ? ElemAt(refs[p + 3])->_Value : nullptr);
+            }
+        }
+    }
     // Removes the element at (iBucket, iPosition), which must exist.
     void RemoveAt(int iBucket, int iPosition);
     void RemoveAll();
@@ -359,6 +382,16 @@ template <class K> class QORHashDicoBase
         oLength = e->_Length;
         oValue = e->_Value;
         return true;
+    }
+    // Calls iVisit(key bytes, key length, value, ahead) for each element in
+    // iteration order, faster than a walk by places; ahead is the value of
+    // an element a few places further, or null (see QORHashDicoCore::Walk).
+    // The dictionary must not change meanwhile.
+    template <class F> void ForEachBytes(F&& iVisit) const
+    {
+        _Core.Walk(
+            [&](const QORHashDicoCore::Elem& iElem, void* iAhead)
+            { iVisit(iElem.Key(), static_cast<size_t>(iElem._Length), iElem._Value, iAhead); });
     }
     template <class V> using Iterator = QORDicoIterator<QORHashDicoBase, K, V>;
     template <class V> using ValueRange = QORDicoValues<QORHashDicoBase, K, V>;

@@ -77,6 +77,32 @@ TEST(zbMacroSet, ParseBuffer)
     EXPECT_EQ("", Parse(""));
 }
 
+TEST(zbMacroSet, ParseBufferLongLines)
+{
+    // Plain text is passed over many characters at a time: each rule still
+    // applies wherever its character falls, after text already shortened
+    // or not, and at the end of the buffer.
+    const struct
+    {
+        const char* _Tail;
+        const char* _Expected;
+    } rows[] = {
+        {"  b\n\n\nc \t d # e\nf\\\ng", " b\nc d \nfg"},
+        {"\n \n'q  #'  r\r\n", "\n \n'q  #' r"},
+        {"\t\"s\n\nt\" `u` #", " \"s\n\nt\" `u`"},
+        {"\\ x\\\\y  ", "\\ x\\\\y"},
+    };
+    for (const auto& row : rows)
+        for (const char* lead : {"", "A  = 1 # c\n"})
+            for (size_t length = 0; length < 40; ++length)
+            {
+                const std::string text = "X = z" + std::string(length, 'a');
+                const std::string before = *lead ? "A = 1 \n" : "";
+                EXPECT_EQ(before + text + row._Expected, Parse(lead + text + row._Tail))
+                    << length << " " << row._Tail;
+            }
+}
+
 TEST(zbMacroSet, ParseBufferUnterminatedQuote)
 {
     std::string err;

@@ -9,6 +9,9 @@
 // Insert modes: 0 (ReplaceExisting) gives an existing macro the new value;
 // any other value (KeepExisting) keeps it.  A new name is always inserted.
 
+#include <cstddef>
+#include <cstdint>
+
 #include "QORHashDicS.h"
 #include "QORListVal.h"
 #include "QORString.h"
@@ -89,7 +92,45 @@ class zbMacroSet : public QORHashDicSzbMacroValue
     void Dump(zbOFStream& oStream) const;
     void PrintStats(zbOFStream& oStream) const;
 
+    // Keeps a copy of iLength bytes of iText, followed by a null character,
+    // for the life of the set: the texts of its macros.
+    const char* _KeepText(const char* iText, size_t iLength) const;
+    // Whether iData lies in what the set keeps (texts and macros).
+    bool _HoldsText(const void* iData) const;
+    // Deletes every macro and empties the set.
+    void ApplyDelete();
+
   private:
+    // iSize bytes aligned on iAlign, kept for the life of the set.
+    char* _Keep(size_t iSize, size_t iAlign) const
+    {
+        const size_t pad = static_cast<size_t>(-reinterpret_cast<uintptr_t>(_Free)) & (iAlign - 1);
+        if (pad + iSize > _Left)
+            return _KeepInNewBlock(iSize, iAlign);
+        char* bytes = _Free + pad;
+        _Free = bytes + iSize;
+        _Left -= pad + iSize;
+        return bytes;
+    }
+    char* _KeepInNewBlock(size_t iSize, size_t iAlign) const;
+    // A new empty macro kept by the set; the end of a macro, whether the
+    // set keeps it or it was given to the set.
+    zbMacroValue* _NewMacro();
+    void _DeleteMacro(zbMacroValue* ioMacro);
+
+    // The kept texts and macros: blocks filled one after the other, each
+    // twice as large as the one before (up to 8 MB), so that neither costs
+    // an allocation of its own.
+    struct TextBlock
+    {
+        TextBlock* _Next;
+        size_t _Size;
+        char* Bytes() { return reinterpret_cast<char*>(this + 1); }
+    };
+    mutable TextBlock* _Blocks = nullptr; // the newest first
+    mutable char* _Free = nullptr;
+    mutable size_t _Left = 0;
+
     // Inserts iLength characters of iText (normalised) under the first word
     // of iName.
     zbMacroValue* _InsertText(const char* iName, const char* iNameEnd, const char* iText,

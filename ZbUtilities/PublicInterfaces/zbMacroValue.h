@@ -30,7 +30,7 @@ class zbMacroValue
     zbMacroValue(const zbMacroValue& iOther);
     zbMacroValue(const QORString& iText);
     zbMacroValue(const char* iText);
-    virtual ~zbMacroValue();
+    ~zbMacroValue();
 
     // Normalises the first iLength characters of iText into the value.
     void _Init(const char* iText, unsigned int iLength);
@@ -45,7 +45,17 @@ class zbMacroValue
     bool operator==(const zbMacroValue& iOther) const;
     bool operator!=(const zbMacroValue& iOther) const { return !(*this == iOther); }
 
-    const QORString& GetValue() const { return _Value; }
+    // The text as a string.  A value kept by a set holds its text in the
+    // set's storage; asking for the string gives the value a copy of its
+    // own, which it keeps from then on.
+    const QORString& GetValue() const;
+    // The text without a string: null for a null value, else Length() bytes
+    // followed by a null character.
+    const char* GetText() const
+    {
+        return _Own ? (_Own->IsNull() ? nullptr : _Own->CastToCharPtr()) : _Text;
+    }
+    size_t Length() const { return _Own ? static_cast<size_t>(_Own->Length()) : _Length; }
     int IsSolved() const { return _Solved; }
     void Reset();
     // Every '/' becomes '\'.
@@ -71,10 +81,31 @@ class zbMacroValue
 
   private:
     friend class zbMacroSolver;
+    friend class zbMacroSet;
     void DropList();
+    // Takes iLength bytes at iText, kept elsewhere for the life of the value,
+    // as the text (null iText: a null value).
+    void SetView(const char* iText, size_t iLength);
+    // The text as a string of the value's own, made once.
+    QORString& Own() const;
+    // The text once normalised: the first and last kept characters.
+    static bool Normalise(const char*& ioBegin, const char*& ioEnd)
+    {
+        while (ioEnd > ioBegin && (ioEnd[-1] == ' ' || ioEnd[-1] == '\t'))
+            --ioEnd;
+        while (ioBegin < ioEnd && (*ioBegin == ' ' || *ioBegin == '\t'))
+            ++ioBegin;
+        if (ioBegin == ioEnd)
+            return false;
+        if (ioEnd - ioBegin >= 2 && *ioBegin == '\'' && ioEnd[-1] == '\'')
+            ++ioBegin, --ioEnd;
+        return true;
+    }
 
     int _Solved;
-    QORString _Value;
+    unsigned int _Length;    // of _Text
+    const char* _Text;       // the text while there is no string of its own
+    mutable QORString* _Own; // the value's own text, when it has one
     QORListValQORString* _ListOfValues;
 };
 

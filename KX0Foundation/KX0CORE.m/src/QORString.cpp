@@ -3,24 +3,6 @@
 #include <cctype>
 #include <cstring>
 
-unsigned int QORHashBytes(const char* iBytes, size_t iLength)
-{
-    // Four bytes a turn: the loop's own counting costs a quarter.
-    const unsigned char* at = reinterpret_cast<const unsigned char*>(iBytes);
-    const unsigned char* end = at + iLength;
-    unsigned int hash = 2166136261u;
-    for (; end - at >= 4; at += 4)
-    {
-        hash = (hash ^ at[0]) * 16777619u;
-        hash = (hash ^ at[1]) * 16777619u;
-        hash = (hash ^ at[2]) * 16777619u;
-        hash = (hash ^ at[3]) * 16777619u;
-    }
-    for (; at < end; ++at)
-        hash = (hash ^ *at) * 16777619u;
-    return hash;
-}
-
 QORString::QORString(const char* iText)
 {
     if (iText)

@@ -2,12 +2,19 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
+#include <new>
 #include <string>
 #include <sys/stat.h>
 #include <vector>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
+#include "QORFatalError.h"
 #include "zbContext.h"
 #include "zbErrorCodeManager.h"
 #include "zbFileOperations.h"
@@ -49,6 +56,74 @@ zbMacroSet::zbMacroSet(const unsigned int iBuckets)
 zbMacroSet::~zbMacroSet()
 {
     ApplyDelete();
+    while (TextBlock* block = _Blocks)
+    {
+        _Blocks = block->_Next;
+        std::free(block);
+    }
+}
+
+void zbMacroSet::ApplyDelete()
+{
+    for (zbMacroValue* value : Values())
+        _DeleteMacro(value);
+    RemoveAll();
+}
+
+char* zbMacroSet::_KeepInNewBlock(size_t iSize, size_t iAlign) const
+{
+    const size_t first = 16384, largest = size_t(1) << 23;
+    size_t size = _Blocks ? std::min(_Blocks->_Size * 2, largest) : first;
+    size = std::max(size, iSize + iAlign);
+    TextBlock* block = static_cast<TextBlock*>(std::malloc(sizeof(TextBlock) + size));
+    if (!block)
+        QORFatalError("out of memory for the texts of macros",
+                      "ZbUtilities/QORZbServices.m/src/zbMacroSet", __LINE__);
+    block->_Next = _Blocks;
+    block->_Size = size;
+    _Blocks = block;
+    _Free = block->Bytes();
+    _Left = size;
+    return _Keep(iSize, iAlign);
+}
+
+const char* zbMacroSet::_KeepText(const char* iText, size_t iLength) const
+{
+    char* text = _Keep(iLength + 1, 1);
+    std::memcpy(text, iText, iLength);
+    text[iLength] = 0;
+    return text;
+}
+
+zbMacroValue* zbMacroSet::_NewMacro()
+{
+    return new (_Keep(sizeof(zbMacroValue), alignof(zbMacroValue))) zbMacroValue;
+}
+
+void zbMacroSet::_DeleteMacro(zbMacroValue* ioMacro)
+{
+    if (!_HoldsText(ioMacro))
+        delete ioMacro;
+    else if (reinterpret_cast<char*>(ioMacro + 1) == _Free)
+    {
+        // The newest one: its place is taken back.
+        ioMacro->~zbMacroValue();
+        _Left += static_cast<size_t>(_Free - reinterpret_cast<char*>(ioMacro));
+        _Free = reinterpret_cast<char*>(ioMacro);
+    }
+    else
+        ioMacro->~zbMacroValue();
+}
+
+bool zbMacroSet::_HoldsText(const void* iData) const
+{
+    const char* data = static_cast<const char*>(iData);
+    if (!data)
+        return false;
+    for (TextBlock* block = _Blocks; block; block = block->_Next)
+        if (data >= block->Bytes() && data < block->Bytes() + block->_Size)
+            return true;
+    return false;
 }
 
 const QORString* zbMacroSet::GetValue(const QORString& iName) const
@@ -121,15 +196,26 @@ zbMacroValue* zbMacroSet::_InsertText(const char* iName, const char* iNameEnd, c
     // A new name (the usual case) costs one hash and one lookup.
     const size_t length = static_cast<size_t>(end - iName);
     const unsigned int hash = QORHashBytes(iName, length);
-    zbMacroValue* macro = new zbMacroValue;
-    macro->_Init(iText, iLength);
-    if (InsertBytes(iName, length, hash, macro))
-        return macro;
-    zbMacroValue* existing = static_cast<zbMacroValue*>(LocateBytes(iName, length, hash));
-    if (iMode == ReplaceExisting)
-        existing->_Init(iText, iLength);
-    delete macro;
-    return existing;
+    zbMacroValue* macro = _NewMacro();
+    if (!InsertBytes(iName, length, hash, macro))
+    {
+        _DeleteMacro(macro);
+        macro = static_cast<zbMacroValue*>(LocateBytes(iName, length, hash));
+        if (iMode != ReplaceExisting)
+            return macro;
+        macro->DropList();
+    }
+    // The text normalised (as zbMacroValue::_Init does), kept by the set.
+    const char* begin = iText;
+    const char* textEnd = iText ? iText + iLength : nullptr;
+    const bool text = iText && iLength && zbMacroValue::Normalise(begin, textEnd);
+    const size_t size = text ? static_cast<size_t>(textEnd - begin) : 0;
+    if (macro->_Own)
+        macro->SetView(nullptr, 0);
+    macro->_Text = text ? _KeepText(begin, size) : nullptr;
+    macro->_Length = static_cast<unsigned int>(size);
+    macro->_Solved = text ? 0 : 1;
+    return macro;
 }
 
 zbMacroValue* zbMacroSet::Insert(const QORString& iName, const zbMacroValue& iValue,
@@ -174,7 +260,10 @@ int zbMacroSet::InsertMacroSet(const zbMacroSet& iOther, const InsertMode& iMode
         if (zbMacroValue* existing = Locate(entry._Key))
         {
             if (iMode == ReplaceExisting)
-                *existing = entry._Value->GetValue();
+            {
+                const char* text = entry._Value->GetText();
+                *existing = text ? QORString(text, entry._Value->Length()) : QORString();
+            }
         }
         else
             QORHashDicSzbMacroValue::Insert(entry._Key, new zbMacroValue(*entry._Value));
@@ -187,12 +276,85 @@ int zbMacroSet::Remove(const QORString& iName)
     zbMacroValue* value = QORHashDicSzbMacroValue::Remove(iName);
     if (!value)
         return 0;
-    delete value;
+    _DeleteMacro(value);
     return 1;
 }
 
 // ---------------------------------------------------------------------------
 // Reading description files.
+
+// The number of characters from iText (iText[-1] being text) that
+// normalisation copies as they stand, counted 16 at a time: none of them is
+// a quote, '#', '\\', a carriage return, a tab or the null character, and
+// neither a blank nor an end of line follows one of its own kind.  Stops
+// short of the last 16 characters before iEnd, and at the first character
+// that may have a rule of its own (the caller looks at it).
+static size_t zbPlainRun(const char* iText, const char* iEnd)
+{
+#if defined(__SSE2__)
+    const char* p = iText;
+    while (iEnd - p >= 16)
+    {
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+        // The 16 characters before, shifted by one: each one's predecessor.
+        const __m128i before = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p - 1));
+        __m128i stop = _mm_or_si128(_mm_cmpeq_epi8(v, _mm_set1_epi8('"')),
+                                    _mm_cmpeq_epi8(v, _mm_set1_epi8('\'')));
+        stop = _mm_or_si128(stop, _mm_cmpeq_epi8(v, _mm_set1_epi8('`')));
+        stop = _mm_or_si128(stop, _mm_cmpeq_epi8(v, _mm_set1_epi8('#')));
+        stop = _mm_or_si128(stop, _mm_cmpeq_epi8(v, _mm_set1_epi8('\\')));
+        stop = _mm_or_si128(stop, _mm_cmpeq_epi8(v, _mm_set1_epi8('\r')));
+        stop = _mm_or_si128(stop, _mm_cmpeq_epi8(v, _mm_set1_epi8('\t')));
+        stop = _mm_or_si128(stop, _mm_cmpeq_epi8(v, _mm_setzero_si128()));
+        const __m128i same = _mm_cmpeq_epi8(v, before);
+        const __m128i blankOrEnd = _mm_or_si128(_mm_cmpeq_epi8(v, _mm_set1_epi8(' ')),
+                                                _mm_cmpeq_epi8(v, _mm_set1_epi8('\n')));
+        stop = _mm_or_si128(stop, _mm_and_si128(same, blankOrEnd));
+        const unsigned int mask = static_cast<unsigned int>(_mm_movemask_epi8(stop));
+        if (mask)
+            return static_cast<size_t>(p - iText) + static_cast<size_t>(__builtin_ctz(mask));
+        p += 16;
+    }
+    return static_cast<size_t>(p - iText);
+#else
+    (void)iEnd;
+    (void)iText;
+    return 0;
+#endif
+}
+
+// Adds to ioFirst and ioSecond the numbers of iFirst and iSecond characters
+// in [iBegin, iEnd).
+static void zbCountTwo(const char* iBegin, const char* iEnd, char iFirst, char iSecond,
+                       size_t& ioFirst, size_t& ioSecond)
+{
+    const char* p = iBegin;
+#if defined(__SSE2__)
+    // Byte counters, added up every 255 blocks before they overflow.
+    const __m128i first = _mm_set1_epi8(iFirst), second = _mm_set1_epi8(iSecond);
+    while (iEnd - p >= 16)
+    {
+        __m128i countFirst = _mm_setzero_si128(), countSecond = _mm_setzero_si128();
+        for (int blocks = 0; blocks < 255 && iEnd - p >= 16; ++blocks, p += 16)
+        {
+            const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+            countFirst = _mm_sub_epi8(countFirst, _mm_cmpeq_epi8(v, first));
+            countSecond = _mm_sub_epi8(countSecond, _mm_cmpeq_epi8(v, second));
+        }
+        const __m128i sumFirst = _mm_sad_epu8(countFirst, _mm_setzero_si128());
+        const __m128i sumSecond = _mm_sad_epu8(countSecond, _mm_setzero_si128());
+        ioFirst += static_cast<size_t>(_mm_cvtsi128_si32(sumFirst)) +
+                   static_cast<size_t>(_mm_cvtsi128_si32(_mm_srli_si128(sumFirst, 8)));
+        ioSecond += static_cast<size_t>(_mm_cvtsi128_si32(sumSecond)) +
+                    static_cast<size_t>(_mm_cvtsi128_si32(_mm_srli_si128(sumSecond, 8)));
+    }
+#endif
+    for (; p < iEnd; ++p)
+    {
+        ioFirst += *p == iFirst;
+        ioSecond += *p == iSecond;
+    }
+}
 
 char* zbMacroSet::ParseBuffer(const char* iFileName, char* ioBuffer)
 {
@@ -212,16 +374,31 @@ char* zbMacroSet::ParseBuffer(const char* iFileName, char* ioBuffer)
                 _Is[c] = true;
         }
     } specials;
+    const char* const end = src + std::strlen(src);
     char last = '\n';
     while (char c = *src)
     {
         if (!specials._Is[static_cast<unsigned char>(c)])
         {
-            // A single blank after other text is copied as it stands too.
-            do
-                *dst++ = *src++;
-            while (!specials._Is[static_cast<unsigned char>(*src)] ||
-                   (*src == ' ' && src[-1] != ' '));
+            // A single blank after other text is copied as it stands too,
+            // and so is the end of a line after other text.
+            *dst++ = *src++;
+            for (;;)
+            {
+                const size_t plain = zbPlainRun(src, end);
+                if (plain)
+                {
+                    if (dst != src)
+                        std::memmove(dst, src, plain);
+                    dst += plain;
+                    src += plain;
+                }
+                if (!specials._Is[static_cast<unsigned char>(*src)] ||
+                    ((*src == ' ' || *src == '\n') && src[-1] != *src))
+                    *dst++ = *src++;
+                else
+                    break;
+            }
             last = src[-1];
             continue;
         }
@@ -303,6 +480,11 @@ int zbMacroSet::_InsertBuffer(char* ioBuffer, zbSetOfPathFinder* iFinders, const
 {
     if (!ioBuffer)
         return 0;
+    // A line defines at most one macro, and only with a separator: the
+    // index is made large enough at once rather than grown step by step.
+    size_t lines = 1, separators = 0;
+    zbCountTwo(ioBuffer, ioBuffer + std::strlen(ioBuffer), '\n', iSeparator, lines, separators);
+    Reserve(std::min(lines, separators), 0);
     std::vector<const char*> includes;
     for (char* line = ioBuffer; line;)
     {
@@ -437,20 +619,21 @@ bool zbMacroSet::operator==(const zbMacroSet& iOther) const
     for (const auto& entry : *this)
     {
         const zbMacroValue* other = iOther.GetMacro(entry._Key);
-        if (!other || other->GetValue() != entry._Value->GetValue())
+        if (!other || *other != *entry._Value)
             return false;
     }
     return true;
 }
 
-// Writes iText in writes of at most 1 GB; 0, or 1 when a write failed.
-static int zbWriteText(zbOFStream& oStream, const std::string& iText)
+// Writes iLength bytes in writes of at most 1 GB; 0, or 1 when a write
+// failed.
+static int zbWriteBytes(zbOFStream& oStream, const char* iBytes, size_t iLength)
 {
     const size_t chunk = 1u << 30;
-    for (size_t done = 0; done < iText.size(); done += chunk)
+    for (size_t done = 0; done < iLength; done += chunk)
     {
-        size_t count = std::min(chunk, iText.size() - done);
-        if (oStream.Write(iText.data() + done, static_cast<unsigned int>(count)))
+        size_t count = std::min(chunk, iLength - done);
+        if (oStream.Write(iBytes + done, static_cast<unsigned int>(count)))
         {
             zbExtLastError.SetErrno(oStream.GetErrno());
             return 1;
@@ -463,39 +646,48 @@ int zbMacroSet::Print(zbOFStream& oStream) const
 {
     if (IsEmpty())
         return 0;
-    // The text is built and written in pieces of about 256 KB: few writes,
-    // and no copy of the whole set in memory.
+    // The text is built and written in pieces of 256 KB: few writes, and no
+    // copy of the whole set in memory.  A line longer than a piece is
+    // written as it stands.
     const size_t piece = 1u << 18;
-    std::string text;
-    text.reserve(piece + 256);
-    // A second place, two macros ahead: their texts are loaded meanwhile.
-    const auto values = Values();
-    auto ahead = values.begin();
-    for (int i = 0; i < 2 && ahead != values.end(); ++i)
-        ++ahead;
-    int bucket = 1, position = 0;
-    const char* key;
-    size_t keyLength;
-    void* value;
-    while (WalkBytes(bucket, position, key, keyLength, value))
-    {
-        if (ahead != values.end())
+    std::unique_ptr<char[]> buffer(new char[piece]);
+    char* const begin = buffer.get();
+    char* out = begin;
+    int failed = 0;
+    ForEachBytes(
+        [&](const char* iKey, size_t iKeyLength, void* iValue, void* iAhead)
         {
-            __builtin_prefetch((*ahead)->GetValue().CastToCharPtr());
-            ++ahead;
-        }
-        text.append(key, keyLength);
-        text.append("='", 2);
-        text.append(static_cast<const zbMacroValue*>(value)->GetValue().Std());
-        text.append("'\n", 2);
-        if (text.size() >= piece)
-        {
-            if (zbWriteText(oStream, text))
-                return 1;
-            text.clear();
-        }
-    }
-    return zbWriteText(oStream, text);
+            if (iAhead)
+                __builtin_prefetch(static_cast<const zbMacroValue*>(iAhead)->GetText());
+            if (failed)
+                return;
+            const zbMacroValue* macro = static_cast<const zbMacroValue*>(iValue);
+            const size_t length = macro->Length();
+            const size_t line = iKeyLength + length + 4;
+            if (line > static_cast<size_t>(begin + piece - out))
+            {
+                failed = zbWriteBytes(oStream, begin, static_cast<size_t>(out - begin));
+                out = begin;
+                if (!failed && line > piece)
+                {
+                    failed = zbWriteBytes(oStream, iKey, iKeyLength) ||
+                             zbWriteBytes(oStream, "='", 2) ||
+                             zbWriteBytes(oStream, macro->GetText(), length) ||
+                             zbWriteBytes(oStream, "'\n", 2);
+                    return;
+                }
+            }
+            std::memcpy(out, iKey, iKeyLength);
+            out += iKeyLength;
+            *out++ = '=';
+            *out++ = '\'';
+            if (length)
+                std::memcpy(out, macro->GetText(), length);
+            out += length;
+            *out++ = '\'';
+            *out++ = '\n';
+        });
+    return failed ? 1 : zbWriteBytes(oStream, begin, static_cast<size_t>(out - begin));
 }
 
 void zbMacroSet::Dump(zbOFStream& oStream) const
@@ -505,7 +697,7 @@ void zbMacroSet::Dump(zbOFStream& oStream) const
     oStream.Print("#\n# Set of macros\n");
     for (const auto& entry : *this)
         oStream.Print("#  - '%s' = [%s]\n", entry._Key.CastToCharPtr(),
-                      entry._Value->GetValue().CastToCharPtr());
+                      entry._Value->GetText() ? entry._Value->GetText() : "");
     oStream.Print("\n");
 }
 

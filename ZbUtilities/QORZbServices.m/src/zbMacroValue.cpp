@@ -4,8 +4,10 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <string_view>
 #include <vector>
 
+#include "QORFatalError.h"
 #include "zbContext.h"
 #include "zbMacroSet.h"
 #include "zbOFStream.h"
@@ -24,28 +26,32 @@ static inline bool zbIsBlank(char iChar)
 }
 
 // A value needs resolution only when it may hold a reference.
-static inline bool zbMayHoldReference(const QORString& iText)
+static inline bool zbMayHoldReference(const char* iText, size_t iLength)
 {
-    return iText.Length() >= 4 &&
-           std::memchr(iText.CastToCharPtr(), '$', static_cast<size_t>(iText.Length()));
+    return iLength >= 4 && std::memchr(iText, '$', iLength);
 }
 
-zbMacroValue::zbMacroValue() : _Solved(1), _ListOfValues(nullptr)
+zbMacroValue::zbMacroValue()
+    : _Solved(1), _Length(0), _Text(nullptr), _Own(nullptr), _ListOfValues(nullptr)
 {
 }
 
 zbMacroValue::zbMacroValue(const zbMacroValue& iOther)
-    : _Solved(iOther._Solved), _Value(iOther._Value), _ListOfValues(nullptr)
+    : _Solved(iOther._Solved), _Length(0), _Text(nullptr), _Own(nullptr), _ListOfValues(nullptr)
 {
+    if (const char* text = iOther.GetText())
+        _Own = new QORString(text, iOther.Length());
 }
 
-zbMacroValue::zbMacroValue(const QORString& iText) : _Solved(1), _ListOfValues(nullptr)
+zbMacroValue::zbMacroValue(const QORString& iText)
+    : _Solved(1), _Length(0), _Text(nullptr), _Own(nullptr), _ListOfValues(nullptr)
 {
     _Init(iText.IsNull() ? nullptr : iText.CastToCharPtr(),
           static_cast<unsigned int>(iText.Length()));
 }
 
-zbMacroValue::zbMacroValue(const char* iText) : _Solved(1), _ListOfValues(nullptr)
+zbMacroValue::zbMacroValue(const char* iText)
+    : _Solved(1), _Length(0), _Text(nullptr), _Own(nullptr), _ListOfValues(nullptr)
 {
     _Init(iText, iText ? static_cast<unsigned int>(std::strlen(iText)) : 0);
 }
@@ -53,6 +59,7 @@ zbMacroValue::zbMacroValue(const char* iText) : _Solved(1), _ListOfValues(nullpt
 zbMacroValue::~zbMacroValue()
 {
     DropList();
+    delete _Own;
 }
 
 void zbMacroValue::DropList()
@@ -61,37 +68,48 @@ void zbMacroValue::DropList()
     _ListOfValues = nullptr;
 }
 
+void zbMacroValue::SetView(const char* iText, size_t iLength)
+{
+    delete _Own;
+    _Own = nullptr;
+    _Text = iText;
+    _Length = iText ? static_cast<unsigned int>(iLength) : 0;
+}
+
+QORString& zbMacroValue::Own() const
+{
+    if (!_Own)
+        _Own = _Text ? new QORString(_Text, _Length) : new QORString;
+    return *_Own;
+}
+
+const QORString& zbMacroValue::GetValue() const
+{
+    return Own();
+}
+
 void zbMacroValue::_Init(const char* iText, unsigned int iLength)
 {
     DropList();
-    if (!iText || !iLength)
-    {
-        _Value.Reset();
-        _Solved = 1;
-        return;
-    }
     const char* begin = iText;
-    const char* end = iText + iLength;
-    while (end > begin && zbIsBlank(end[-1]))
-        --end;
-    while (begin < end && zbIsBlank(*begin))
-        ++begin;
-    if (begin == end)
+    const char* end = iText ? iText + iLength : nullptr;
+    if (!iText || !iLength || !Normalise(begin, end))
     {
-        _Value.Reset();
+        SetView(nullptr, 0);
         _Solved = 1;
         return;
     }
-    if (end - begin >= 2 && *begin == '\'' && end[-1] == '\'')
-        ++begin, --end;
-    _Value = QORString(begin, static_cast<size_t>(end - begin));
+    if (_Own)
+        *_Own = QORString(begin, static_cast<size_t>(end - begin));
+    else
+        _Own = new QORString(begin, static_cast<size_t>(end - begin));
     _Solved = 0;
 }
 
 zbMacroValue& zbMacroValue::operator=(const char* iText)
 {
-    if (iText && iText >= _Value.CastToCharPtr() &&
-        iText <= _Value.CastToCharPtr() + _Value.Length())
+    const char* own = GetText();
+    if (iText && own && iText >= own && iText <= own + Length())
     {
         // Our own text: normalise a copy.
         std::string copy(iText);
@@ -105,17 +123,25 @@ zbMacroValue& zbMacroValue::operator=(const char* iText)
 zbMacroValue& zbMacroValue::operator=(const QORString& iText)
 {
     DropList();
-    _Value = iText;
+    if (&iText != _Own)
+    {
+        QORString copy(iText);
+        SetView(nullptr, 0);
+        _Own = new QORString(std::move(copy));
+    }
     _Solved = 0;
     return *this;
 }
 
 zbMacroValue& zbMacroValue::operator=(const zbMacroValue& iOther)
 {
-    if (this != &iOther && _Value != iOther._Value)
+    if (this != &iOther && *this != iOther)
     {
         DropList();
-        _Value = iOther._Value;
+        const char* text = iOther.GetText();
+        QORString* copy = text ? new QORString(text, iOther.Length()) : nullptr;
+        SetView(nullptr, 0);
+        _Own = copy;
         _Solved = iOther._Solved;
     }
     return *this;
@@ -123,32 +149,39 @@ zbMacroValue& zbMacroValue::operator=(const zbMacroValue& iOther)
 
 bool zbMacroValue::operator==(const zbMacroValue& iOther) const
 {
-    return this == &iOther || _Value == iOther._Value;
+    if (this == &iOther)
+        return true;
+    const size_t length = Length();
+    return length == iOther.Length() &&
+           (!length || std::memcmp(GetText(), iOther.GetText(), length) == 0);
 }
 
 void zbMacroValue::Reset()
 {
     DropList();
-    _Value.Reset();
+    SetView(nullptr, 0);
     _Solved = 1;
 }
 
 void zbMacroValue::DosifyPath()
 {
     DropList();
-    if (_Value.IsNull())
+    const char* text = GetText();
+    if (!text)
         return;
-    std::string text = _Value.Std();
-    for (char& c : text)
+    std::string copy(text, Length());
+    for (char& c : copy)
         if (c == '/')
             c = '\\';
-    _Value = QORString(text);
+    SetView(nullptr, 0);
+    _Own = new QORString(copy);
 }
 
 void zbMacroValue::Dump(zbOFStream& oStream) const
 {
-    oStream.Print("# -    Data object length: %d\n", _Value.Length());
-    oStream.Print("# -    Data object value: [%s]\n", _Value.CastToCharPtr());
+    const char* text = GetText();
+    oStream.Print("# -    Data object length: %d\n", static_cast<int>(Length()));
+    oStream.Print("# -    Data object value: [%s]\n", text ? text : "");
 }
 
 // ---------------------------------------------------------------------------
@@ -164,6 +197,53 @@ void zbMacroValue::Dump(zbOFStream& oStream) const
 // the next, and given to their macros once complete: one allocation per
 // value however many pieces it is made of.
 
+// A text being built: plain bytes growing by doubling, kept from one value
+// to the next.
+class zbMacroBuffer
+{
+  public:
+    zbMacroBuffer() = default;
+    zbMacroBuffer(zbMacroBuffer&& ioOther) noexcept
+        : _Data(ioOther._Data), _Size(ioOther._Size), _Capacity(ioOther._Capacity)
+    {
+        ioOther._Data = nullptr;
+        ioOther._Size = ioOther._Capacity = 0;
+    }
+    zbMacroBuffer(const zbMacroBuffer&) = delete;
+    zbMacroBuffer& operator=(const zbMacroBuffer&) = delete;
+    ~zbMacroBuffer() { std::free(_Data); }
+
+    bool empty() const { return !_Size; }
+    size_t size() const { return _Size; }
+    const char* data() const { return _Data ? _Data : ""; }
+    void clear() { _Size = 0; }
+    void append(const char* iText, size_t iLength)
+    {
+        if (_Size + iLength > _Capacity)
+            Grow(_Size + iLength);
+        std::memcpy(_Data + _Size, iText, iLength);
+        _Size += iLength;
+    }
+
+  private:
+    void Grow(size_t iNeeded)
+    {
+        size_t capacity = _Capacity ? _Capacity * 2 : 256;
+        while (capacity < iNeeded)
+            capacity *= 2;
+        char* data = static_cast<char*>(std::realloc(_Data, capacity));
+        if (!data)
+            QORFatalError("out of memory for a macro value",
+                          "ZbUtilities/QORZbServices.m/src/zbMacroValue", __LINE__);
+        _Data = data;
+        _Capacity = capacity;
+    }
+
+    char* _Data = nullptr;
+    size_t _Size = 0;
+    size_t _Capacity = 0;
+};
+
 class zbMacroSolver
 {
   public:
@@ -171,19 +251,31 @@ class zbMacroSolver
         : _Set(iSet), _Other(iOther), _Failures(oFailures)
     {
     }
-    void Run(zbMacroValue& ioRoot);
+    // iHome: the set whose storage takes the values resolved from the root,
+    // null when the root's value keeps a string of its own.
+    void Run(zbMacroValue& ioRoot, const zbMacroSet* iHome);
 
   private:
     struct Frame
     {
         zbMacroValue* _Macro;
-        QORString _Work;
+        const zbMacroSet* _Home;
+        // The text being resolved, and the string holding it when the
+        // macro had one of its own (deleted with the frame).
+        std::string_view _Work;
+        QORString* _Own;
         size_t _Pos;
         // The macros named by the reference at _Pos that had to be resolved
         // first (its name, its modifier's word): not looked up again.
         zbMacroValue* _Known[2];
         // Set once the value reached its size limit: nothing more is added.
         int _Cut;
+        // Where the reference at _Pos opens and closes, and its ':', once
+        // read (a macro it names had to be resolved first); _Open is npos
+        // otherwise.
+        size_t _Open;
+        size_t _Close;
+        const char* _Colon;
     };
     // What a name contributes.
     struct Lookup
@@ -196,8 +288,10 @@ class zbMacroSolver
     // Marks a macro under resolution (its value lives in a frame's buffer).
     static constexpr int UnderResolution = 2;
 
-    void Push(zbMacroValue& ioMacro);
-    std::string& Built(const Frame& iFrame)
+    void Push(zbMacroValue& ioMacro, const zbMacroSet* iHome);
+    // Gives the top frame's macro its value and pops the frame.
+    void Pop();
+    zbMacroBuffer& Built(const Frame& iFrame)
     {
         return _Built[static_cast<size_t>(&iFrame - _Stack.data())];
     }
@@ -216,50 +310,77 @@ class zbMacroSolver
 
     const zbMacroSet& _Set;
     const zbMacroSet* _Other;
+    const zbMacroSet* _PendingHome = nullptr; // of the macro Find asks for
     int& _Failures;
     std::vector<Frame> _Stack;
-    std::vector<std::string> _Built; // the values being built, by depth
+    std::vector<zbMacroBuffer> _Built; // the values being built, by depth
     std::string _Scratch;
     size_t _Total = 0;
 };
 
-void zbMacroSolver::Run(zbMacroValue& ioRoot)
+void zbMacroSolver::Run(zbMacroValue& ioRoot, const zbMacroSet* iHome)
 {
     if (ioRoot._Solved)
         return;
     ioRoot._Solved = 1;
-    if (!zbMayHoldReference(ioRoot._Value))
+    if (!zbMayHoldReference(ioRoot.GetText(), ioRoot.Length()))
         return;
-    Push(ioRoot);
+    Push(ioRoot, iHome);
     while (!_Stack.empty())
     {
-        zbMacroValue* pending = Advance(_Stack.back());
-        if (pending)
+        if (zbMacroValue* pending = Advance(_Stack.back()))
         {
             pending->_Solved = 1;
-            Push(*pending);
-            continue;
+            Push(*pending, _PendingHome);
         }
-        zbMacroValue* done = _Stack.back()._Macro;
-        const std::string& built = Built(_Stack.back());
-        if (built.empty())
-            done->_Value.Reset();
         else
-            done->_Value = QORString(built);
-        done->_Solved = 1;
-        _Stack.pop_back();
+            Pop();
     }
 }
 
-void zbMacroSolver::Push(zbMacroValue& ioMacro)
+void zbMacroSolver::Push(zbMacroValue& ioMacro, const zbMacroSet* iHome)
 {
-    ioMacro.DropList();
-    _Stack.push_back(Frame{&ioMacro, std::move(ioMacro._Value), 0, {nullptr, nullptr}, 0});
-    ioMacro._Value.Reset();
+    if (ioMacro._ListOfValues)
+        ioMacro.DropList();
+    QORString* own = ioMacro._Own;
+    _Stack.push_back(
+        Frame{&ioMacro,
+              iHome,
+              std::string_view(ioMacro.GetText() ? ioMacro.GetText() : "", ioMacro.Length()),
+              own,
+              0,
+              {nullptr, nullptr},
+              0,
+              std::string_view::npos,
+              0,
+              nullptr});
+    ioMacro._Own = nullptr;
+    ioMacro._Text = nullptr;
+    ioMacro._Length = 0;
     ioMacro._Solved = UnderResolution;
     if (_Built.size() < _Stack.size())
         _Built.resize(_Stack.size());
     _Built[_Stack.size() - 1].clear();
+}
+
+void zbMacroSolver::Pop()
+{
+    Frame& frame = _Stack.back();
+    zbMacroValue* done = frame._Macro;
+    const zbMacroBuffer& built = Built(frame);
+    // Push left the macro without a text of its own.
+    if (built.empty())
+        done->_Text = nullptr, done->_Length = 0;
+    else if (frame._Home)
+    {
+        done->_Text = frame._Home->_KeepText(built.data(), built.size());
+        done->_Length = static_cast<unsigned int>(built.size());
+    }
+    else
+        done->_Own = new QORString(built.data(), built.size());
+    done->_Solved = 1;
+    delete frame._Own;
+    _Stack.pop_back();
 }
 
 zbMacroValue* zbMacroSolver::Find(const char* iName, size_t iLength, const zbMacroValue* iCurrent,
@@ -271,25 +392,30 @@ zbMacroValue* zbMacroSolver::Find(const char* iName, size_t iLength, const zbMac
     {
         const unsigned int hash = QORHashBytes(iName, iLength);
         macro = static_cast<zbMacroValue*>(_Set.LocateBytes(iName, iLength, hash));
+        _PendingHome = &_Set;
         if (!macro && _Other)
+        {
             macro = static_cast<zbMacroValue*>(_Other->LocateBytes(iName, iLength, hash));
+            _PendingHome = _Other;
+        }
     }
     if (macro)
     {
         if (!macro->_Solved)
         {
-            if (zbMayHoldReference(macro->_Value))
+            if (zbMayHoldReference(macro->GetText(), macro->Length()))
                 return ioKnown = macro;
             macro->_Solved = 1;
         }
         oLookup._Defined = 1;
-        oLookup._Text = macro->_Value.CastToCharPtr();
-        oLookup._Length = static_cast<size_t>(macro->_Value.Length());
+        if (const char* text = macro->GetText())
+            oLookup._Text = text;
+        oLookup._Length = macro->Length();
         if (macro->_Solved == UnderResolution)
             for (size_t i = _Stack.size(); i-- > 0;)
                 if (_Stack[i]._Macro == macro)
                 {
-                    oLookup._Text = _Built[i].c_str();
+                    oLookup._Text = _Built[i].data();
                     oLookup._Length = _Built[i].size();
                     break;
                 }
@@ -322,16 +448,16 @@ void zbMacroSolver::Append(Frame& ioFrame, const char* iText, size_t iLength)
 {
     if (ioFrame._Cut)
         return;
-    std::string& value = Built(ioFrame);
+    zbMacroBuffer& value = Built(ioFrame);
     const bool tooLong = value.size() + iLength > zbMacroValue::MaxSolvedLength;
     if (tooLong || _Total + iLength > zbMacroValue::MaxSolvedTotal)
     {
         // References that multiply at each level grow exponentially: stop
         // this value rather than the process.
         ioFrame._Cut = 1;
-        const std::string& work = ioFrame._Work.Std();
+        const std::string_view work = ioFrame._Work;
         zbReportMessage("zbMacroValue.TooLong",
-                        {QORUnicodeString(work.c_str(), std::min<size_t>(work.size(), 60)),
+                        {QORUnicodeString(work.data(), std::min<size_t>(work.size(), 60)),
                          QORUnicodeString(std::to_string(tooLong ? zbMacroValue::MaxSolvedLength
                                                                  : zbMacroValue::MaxSolvedTotal)
                                               .c_str())});
@@ -345,37 +471,44 @@ void zbMacroSolver::Append(Frame& ioFrame, const char* iText, size_t iLength)
 zbMacroValue* zbMacroSolver::Advance(Frame& ioFrame)
 {
     zbMacroValue& macro = *ioFrame._Macro;
-    const std::string& work = ioFrame._Work.Std();
-    const char* text = work.c_str();
+    const std::string_view work = ioFrame._Work;
+    const char* text = work.data();
     const size_t size = work.size();
     while (ioFrame._Pos < size)
     {
         const size_t rest = ioFrame._Pos;
-        const size_t open = work.find("$(", rest);
-        if (open == std::string::npos)
+        size_t open = ioFrame._Open, close = ioFrame._Close;
+        const char* colon = ioFrame._Colon;
+        if (open == std::string_view::npos)
         {
-            AppendPiece(ioFrame, text + rest, text + size);
-            ioFrame._Pos = size;
-            break;
-        }
-        const size_t close = work.find(')', open + 2);
-        if (close == std::string::npos)
-        {
-            zbReportImbalance("", QORString(text + rest, size - rest), "$()");
-            ++_Failures;
-            AppendPiece(ioFrame, text + rest, text + open);
-            ioFrame._Pos = size;
-            break;
+            open = work.find("$(", rest);
+            if (open == std::string_view::npos)
+            {
+                AppendPiece(ioFrame, text + rest, text + size);
+                ioFrame._Pos = size;
+                break;
+            }
+            close = work.find(')', open + 2);
+            if (close == std::string_view::npos)
+            {
+                zbReportImbalance("", QORString(text + rest, size - rest), "$()");
+                ++_Failures;
+                AppendPiece(ioFrame, text + rest, text + open);
+                ioFrame._Pos = size;
+                break;
+            }
+            colon = static_cast<const char*>(std::memchr(text + open + 2, ':', close - open - 2));
         }
         const char* inner = text + open + 2;
         const char* innerEnd = text + close;
-        const char* colon = static_cast<const char*>(
-            std::memchr(inner, ':', static_cast<size_t>(innerEnd - inner)));
         Lookup name;
         if (zbMacroValue* pending =
                 Find(inner, static_cast<size_t>((colon ? colon : innerEnd) - inner), &macro,
                      ioFrame._Known[0], name))
+        {
+            ioFrame._Open = open, ioFrame._Close = close, ioFrame._Colon = colon;
             return pending;
+        }
 
         size_t next = close + 1;
         const char* result = name._Text;
@@ -423,7 +556,7 @@ zbMacroValue* zbMacroSolver::Advance(Frame& ioFrame)
                 const size_t wordPos = static_cast<size_t>(word - text);
                 const size_t closing = work.find(*word, wordPos + 1);
                 result = "", resultLength = 0;
-                if (closing == std::string::npos)
+                if (closing == std::string_view::npos)
                 {
                     zbReportImbalance("", QORString(word, static_cast<size_t>(innerEnd - word)),
                                       quote);
@@ -434,7 +567,7 @@ zbMacroValue* zbMacroSolver::Advance(Frame& ioFrame)
                     result = text + wordPos + 1;
                     resultLength = closing - wordPos - 1;
                     const size_t paren = work.find(')', closing + 1);
-                    if (paren == std::string::npos)
+                    if (paren == std::string_view::npos)
                     {
                         zbReportImbalance("", QORString(text + rest, size - rest), "$()");
                         ++_Failures;
@@ -448,7 +581,10 @@ zbMacroValue* zbMacroSolver::Advance(Frame& ioFrame)
                 Lookup other;
                 if (zbMacroValue* pending = Find(word, static_cast<size_t>(innerEnd - word), &macro,
                                                  ioFrame._Known[1], other))
+                {
+                    ioFrame._Open = open, ioFrame._Close = close, ioFrame._Colon = colon;
                     return pending;
+                }
                 result = other._Text;
                 resultLength = other._Length;
             }
@@ -468,6 +604,7 @@ zbMacroValue* zbMacroSolver::Advance(Frame& ioFrame)
         }
         ioFrame._Pos = next;
         ioFrame._Known[0] = ioFrame._Known[1] = nullptr;
+        ioFrame._Open = std::string_view::npos;
     }
     return nullptr;
 }
@@ -477,29 +614,23 @@ QORString& zbMacroValue::Solve(const zbMacroSet& iSet, const zbMacroSet* iOther,
     if (!_Solved)
     {
         zbMacroSolver solver(iSet, iOther, oFailures);
-        solver.Run(*this);
+        // The values of the set's own macros stay in the set's storage.
+        solver.Run(*this, iSet._HoldsText(_Own ? nullptr : _Text) ? &iSet : nullptr);
     }
-    return _Value;
+    return Own();
 }
 
 int zbMacroValue::_SolveAll(const zbMacroSet& iSet, const zbMacroSet* iOther)
 {
     int failures = 0;
     zbMacroSolver solver(iSet, iOther, failures);
-    const auto values = iSet.Values();
-    // A second place, two macros ahead: their texts are loaded meanwhile.
-    auto ahead = values.begin();
-    for (int i = 0; i < 2 && ahead != values.end(); ++i)
-        ++ahead;
-    for (zbMacroValue* value : values)
-    {
-        if (ahead != values.end())
+    iSet.ForEachBytes(
+        [&](const char*, size_t, void* iValue, void* iAhead)
         {
-            __builtin_prefetch((*ahead)->_Value.CastToCharPtr());
-            ++ahead;
-        }
-        solver.Run(*value);
-    }
+            if (iAhead)
+                __builtin_prefetch(static_cast<const zbMacroValue*>(iAhead)->_Text);
+            solver.Run(*static_cast<zbMacroValue*>(iValue), &iSet);
+        });
     return failures;
 }
 
@@ -514,8 +645,8 @@ QORString& zbMacroValue::Solve(const zbMacroSet& iSet, const zbMacroSet* iOther)
 
 QORListValQORString& zbMacroValue::GetListOfValues(QORListValQORString& ioList) const
 {
-    const char* text = _Value.CastToCharPtr();
-    const char* end = text + _Value.Length();
+    const char* text = GetText() ? GetText() : "";
+    const char* end = text + Length();
     const char* p = text;
     while (p < end)
     {
@@ -530,7 +661,7 @@ QORListValQORString& zbMacroValue::GetListOfValues(QORListValQORString& ioList) 
             if (!closing)
             {
                 const char quote[2] = {*p, 0};
-                zbReportImbalance("", _Value, quote);
+                zbReportImbalance("", QORString(text, Length()), quote);
                 break;
             }
             ioList.Append(QORString(p + 1, static_cast<size_t>(closing - p - 1)));
