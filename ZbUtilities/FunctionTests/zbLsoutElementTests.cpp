@@ -2,6 +2,7 @@
 // and loading listings in both modes.
 
 #include <cerrno>
+#include <climits>
 #include <string>
 
 #include <gtest/gtest.h>
@@ -61,6 +62,7 @@ TEST(zbLsoutElement, FirstFieldInSizeMode)
         /* 8 */ {"1@5x", 0, 0, 0},
         /* 9 */ {"", 0, 0, 0},
         /* 10 */ {"15", 0, 0, 0},
+        /* 11 */ {"99999999999999999999@7", 1, LLONG_MAX, 7}, // the largest value
     };
     for (const Row& row : rows)
     {
@@ -127,6 +129,22 @@ TEST(zbLsoutElement, LoadsASizeListing)
     EXPECT_STREQ(loaded.list[4]->GetFileName(), "Fw/last");
     ASSERT_NE(loaded.Find("Fw/last"), nullptr);
     EXPECT_EQ(loaded.Find("Fw/last")->GetSize(), 3);
+}
+
+TEST(zbLsoutElement, ReadsLongLinesInPiecesAndStopsALineAtANul)
+{
+    // 2047 bytes make a line; the rest of the text line is another one.
+    const std::string longPath(2043, 'a');
+    Loaded loaded;
+    Load(loaded,
+         "1@1 " + longPath + " 2@2 Fw/tail\n" + std::string("3@3 Fw/x\0yz Fw/other\n", 21) +
+             "4@4 Fw/y\r",
+         0);
+    ASSERT_EQ(loaded.list.Size(), 4);
+    EXPECT_EQ(loaded.list[1]->GetFileName(), longPath);
+    EXPECT_STREQ(loaded.list[2]->GetFileName(), "Fw/tail");
+    EXPECT_STREQ(loaded.list[3]->GetFileName(), "Fw/x");
+    EXPECT_STREQ(loaded.list[4]->GetFileName(), "Fw/y");
 }
 
 TEST(zbLsoutElement, LoadsATextListingWithAPrefix_AndReportsAMissingFile)

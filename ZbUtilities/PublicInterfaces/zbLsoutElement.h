@@ -71,6 +71,24 @@ class zbLsoutElement
     // (stored then); 0 otherwise, the outputs untouched.
     static int ExtractSizeAndLastModificationTime(const char* iText, long long& oSize, long& oTime);
 
+    // One line of a listing as Load takes it: views into the text read, not
+    // terminated (the path's DOS separators made "/" in place).  Size and
+    // time are 0 in text mode.
+    struct Line
+    {
+        const char* _Field;
+        unsigned int _FieldLength;
+        const char* _Path;
+        unsigned int _PathLength;
+        long long _Size;
+        long _Time;
+    };
+    // The next line of [ioNext, iEnd) that gives an element, the lines
+    // refused passed over; ioNext moves past it.  false at the end.  A line
+    // is at most 2047 bytes (a longer one is taken in pieces, each a line),
+    // ends at its first NUL and loses a "\n" and then a "\r" at its end.
+    static bool NextLine(char*& ioNext, const char* iEnd, const int& iTextMode, Line& oLine);
+
     // Reads a listing file into ioTable (iPrefix + "/" before each path when
     // given), appending the new elements to ioList when given; a path
     // already in the table keeps its first element.  The number of elements
