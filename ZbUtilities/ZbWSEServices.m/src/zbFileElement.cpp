@@ -6,6 +6,7 @@
 #include <ctime>
 #include <dirent.h>
 #include <fcntl.h>
+#include <mutex>
 #include <string>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -232,8 +233,21 @@ void zbFileElement::_CopyMessage(zbFileElement& iOther)
     GetLastErrorMessage() = iOther.GetLastErrorMessage();
 }
 
+namespace
+{
+// Two trees may be expanded at the same time in two threads: their failures
+// go through the process-wide error holder and their trace lines through
+// one stream, one at a time.
+std::mutex& FailureLock()
+{
+    static std::mutex lock;
+    return lock;
+}
+} // namespace
+
 void zbFileElement::_TraceLine(const char* iPrefix, const char* iName)
 {
+    std::lock_guard<std::mutex> hold(FailureLock());
     if (Trace)
         zbStderr.Print("%s%s : %s\n", iPrefix, GetLastErrorMessage().ConvertToUTF8().c_str(),
                        iName ? iName : (_FullName ? _FullName : ""));
@@ -248,8 +262,11 @@ int zbFileElement::_Fail(const char* iPrefix, const char* iText, const char* iNa
 
 int zbFileElement::_FailErrno(const char* iPrefix, int iErrno, const char* iName)
 {
-    zbExtLastError.SetErrno(iErrno);
-    GetLastErrorMessage() = zbExtLastError.GetMsgError();
+    {
+        std::lock_guard<std::mutex> hold(FailureLock());
+        zbExtLastError.SetErrno(iErrno);
+        GetLastErrorMessage() = zbExtLastError.GetMsgError();
+    }
     _TraceLine(iPrefix, iName);
     return -1;
 }
