@@ -13,6 +13,7 @@
 #include <utime.h>
 
 #include "QORHashDicoS.h"
+#include "zbDescriptor.h"
 #include "zbDirectories.h"
 #include "zbErrorCodeManager.h"
 #include "zbFileOperations.h"
@@ -788,8 +789,42 @@ int zbFileElement::Rename(const char* iNewName)
     return 0;
 }
 
+// The directories of a copy under way, both open: the one that holds the
+// node copied and the one its copy goes into, and whether the latter was
+// made by this copy (then only what the copy put there is in it).
+struct zbFileElement::CopyPlace
+{
+    int _Source;
+    int _Target;
+    bool _Made;
+};
+
 int zbFileElement::Duplicate(zbFileElement& ioTargetDirectory, const int& iLinkMode,
                              const int& iMode)
+{
+    return _Duplicate(ioTargetDirectory, iLinkMode, iMode, nullptr);
+}
+
+int zbFileElement::_CopyAt(const CopyPlace& iPlace) const
+{
+    const bool file = _Type == ZBIO_FILE && _Stat && S_ISREG(_Stat->_Mode);
+    const bool link = _Type == ZBIO_SYMBOLIC_LINK && _LinkName;
+    if ((!file && !link) || !_BaseName)
+        return -1;
+    if (!iPlace._Made)
+    {
+        struct stat64 st;
+        if (::fstatat64(iPlace._Target, _BaseName, &st, AT_SYMLINK_NOFOLLOW) == 0 ||
+            errno != ENOENT)
+            return -1;
+    }
+    if (link)
+        return ::symlinkat(_LinkName, iPlace._Target, _BaseName) == 0 ? 0 : -1;
+    return zbCopyFileAt(iPlace._Source, _BaseName, iPlace._Target, _BaseName, *_Stat) == 0 ? 0 : -1;
+}
+
+int zbFileElement::_Duplicate(zbFileElement& ioTargetDirectory, const int& iLinkMode,
+                              const int& iMode, const CopyPlace* iPlace)
 {
     if (!IsValidMode(iMode))
         return _Fail(kInDuplicate, kInvalidMode);
@@ -806,7 +841,7 @@ int zbFileElement::Duplicate(zbFileElement& ioTargetDirectory, const int& iLinkM
         {
             if (!target->IsExisting())
                 return _Fail(kInDuplicate, kBadLink);
-            if (target->Duplicate(ioTargetDirectory, iLinkMode, iMode) != 0)
+            if (target->_Duplicate(ioTargetDirectory, iLinkMode, iMode, iPlace) != 0)
             {
                 _CopyMessage(*target);
                 return -1;
@@ -814,6 +849,14 @@ int zbFileElement::Duplicate(zbFileElement& ioTargetDirectory, const int& iLinkM
             return 0;
         }
     }
+
+    // Within a tree being copied, a file or a link that has nothing in its
+    // way goes straight into the open target directory: no stat of what is
+    // made, times and mode set on the new file before it gets its name.
+    // Anything else, or any failure there (nothing is left behind), takes
+    // the way by names below, which also gives the messages.
+    if (iPlace && _Type != ZBIO_DIRECTORY && _CopyAt(*iPlace) == 0)
+        return 0;
 
     if (!ioTargetDirectory.IsExisting())
     {
@@ -856,8 +899,20 @@ int zbFileElement::Duplicate(zbFileElement& ioTargetDirectory, const int& iLinkM
                 (void)::chmod(copy._FullName, ownMode | 0700);
             else if (!existed && (ownMode & 0700) != 0700)
                 (void)::chmod(copy._FullName, ownMode | 0700);
+            // Both directories open for the children, unless the trace
+            // must show the names of the copies that did not exist.
+            zbScopedFd from, into;
+            if (!Trace)
+            {
+                from.Reset(iPlace ? zbOpenFdAt(iPlace->_Source, _BaseName, O_RDONLY | O_DIRECTORY)
+                                  : zbOpenFd(_FullName, O_RDONLY | O_DIRECTORY));
+                into.Reset(iPlace ? zbOpenFdAt(iPlace->_Target, _BaseName, O_RDONLY | O_DIRECTORY)
+                                  : zbOpenFd(copy._FullName, O_RDONLY | O_DIRECTORY));
+            }
+            const CopyPlace place = {from.Get(), into.Get(), !existed};
+            const CopyPlace* inner = from.IsOpen() && into.IsOpen() ? &place : nullptr;
             for (zbFileElement* child : *_SubElements)
-                if (child->Duplicate(copy, iLinkMode, iMode) != 0)
+                if (child->_Duplicate(copy, iLinkMode, iMode, inner) != 0)
                 {
                     if (result == 0)
                         _CopyMessage(*child);
