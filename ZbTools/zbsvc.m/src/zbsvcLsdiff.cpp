@@ -10,7 +10,9 @@
 #include <string>
 #include <vector>
 
+#include "QORHashDicoS.h"
 #include "zbDescriptor.h"
+#include "zbHashDico.h"
 #include "zbLsoutElement.h"
 #include "zbOFStream.h"
 #include "zbReport.h"
@@ -42,20 +44,6 @@ int Load(Listing& oListing, const char* iPath, int iTextMode)
     return 0;
 }
 
-uint64_t HashOf(const char* iText, unsigned int iLength)
-{
-    uint64_t hash = 14695981039346656037ull;
-    for (unsigned int i = 0; i < iLength; ++i)
-        hash = (hash ^ static_cast<unsigned char>(iText[i])) * 1099511628211ull;
-    return hash ^ (hash >> 29);
-}
-
-bool SamePath(const Line& iA, const Line& iB)
-{
-    return iA._PathLength == iB._PathLength && std::memcmp(iA._Path, iB._Path, iA._PathLength) == 0;
-}
-
-// The order of strcmp on the paths (which hold no NUL).
 bool PathBefore(const Line& iA, const Line& iB)
 {
     int c = std::memcmp(iA._Path, iB._Path, std::min(iA._PathLength, iB._PathLength));
@@ -66,46 +54,35 @@ bool PathBefore(const Line& iA, const Line& iB)
 // that does not have it).
 struct Entry
 {
-    uint64_t _Hash;
     const Line* _Old;
     const Line* _New;
     const Line& Any() const { return _New ? *_New : *_Old; }
 };
 
-// The paths of both listings, open addressing over the entries.
+// The paths of both listings, each once: a dictionary of the paths' bytes
+// to their place in the entries.
 class PathIndex
 {
   public:
     explicit PathIndex(size_t iPaths)
+        : _Places(zbHashCodeCollec::UpToNiceModulo(static_cast<int>(std::max<size_t>(iPaths, 64))))
     {
-        size_t size = 16;
-        while (size < 2 * iPaths)
-            size *= 2;
-        _Slots.assign(size, 0);
         _Entries.reserve(iPaths);
     }
     Entry& operator[](const Line& iLine)
     {
-        const uint64_t hash = HashOf(iLine._Path, iLine._PathLength);
-        const size_t mask = _Slots.size() - 1;
-        for (size_t slot = hash & mask;; slot = (slot + 1) & mask)
-        {
-            uint32_t& place = _Slots[slot];
-            if (!place)
-            {
-                _Entries.push_back({hash, nullptr, nullptr});
-                place = static_cast<uint32_t>(_Entries.size());
-                return _Entries.back();
-            }
-            Entry& entry = _Entries[place - 1];
-            if (entry._Hash == hash && SamePath(entry.Any(), iLine))
-                return entry;
-        }
+        const unsigned int hash = QORHashBytes(iLine._Path, iLine._PathLength);
+        if (void* place = _Places.LocateBytes(iLine._Path, iLine._PathLength, hash))
+            return _Entries[reinterpret_cast<uintptr_t>(place) - 1];
+        _Entries.push_back({nullptr, nullptr});
+        _Places.InsertBytes(iLine._Path, iLine._PathLength, hash,
+                            reinterpret_cast<void*>(static_cast<uintptr_t>(_Entries.size())));
+        return _Entries.back();
     }
     std::vector<Entry>& Entries() { return _Entries; }
 
   private:
-    std::vector<uint32_t> _Slots; // 0 free, else the entry's place + 1
+    QORHashDicoS _Places;
     std::vector<Entry> _Entries;
 };
 
