@@ -629,15 +629,21 @@ int zbFileElement::CompareList(const zbFileElement* iFirst, const zbFileElement*
     const int secondCount = seconds ? seconds->Size() : 0;
     QORHashDicoS index(secondCount + 1);
     std::string matched(static_cast<size_t>(secondCount), '\0');
+    // Names go in and are looked up as bytes with their hash: no key
+    // object is made for each.
     for (int i = 1; i <= secondCount; ++i)
-        if (index.Insert(QORString((*seconds)[i]->_BaseName),
-                         reinterpret_cast<void*>(static_cast<intptr_t>(i))) == 0)
+    {
+        const char* name = (*seconds)[i]->_BaseName;
+        const size_t length = std::strlen(name);
+        if (index.InsertBytes(name, length, QORHashBytes(name, length),
+                              reinterpret_cast<void*>(static_cast<intptr_t>(i))) == 0)
         {
             matched[static_cast<size_t>(i - 1)] = 1; // never a removal twice
             if (Trace)
                 zbStderr.Print("# Error in CompareList() : QORHashDico::Insert(), element "
                                "already inserted\n");
         }
+    }
 
     auto compareNodes =
         [&](zbFileElement* iReported, const zbFileElement* iX, const zbFileElement* iS)
@@ -673,7 +679,9 @@ int zbFileElement::CompareList(const zbFileElement* iFirst, const zbFileElement*
             zbFileElement* s = nullptr;
             if (secondCount)
             {
-                intptr_t place = reinterpret_cast<intptr_t>(index.Locate(QORString(f->_BaseName)));
+                const size_t length = std::strlen(f->_BaseName);
+                intptr_t place = reinterpret_cast<intptr_t>(
+                    index.LocateBytes(f->_BaseName, length, QORHashBytes(f->_BaseName, length)));
                 if (place > 0)
                 {
                     s = (*seconds)[static_cast<int>(place)];
