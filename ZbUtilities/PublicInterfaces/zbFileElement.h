@@ -172,6 +172,12 @@ class zbFileElement
     void _Reset();
     void _DestroySubElements();
     int _Expand(const int& iMode, int iFiltered);
+    struct ExpandWalk;
+    // _Expand within a walk; iParent is the open directory that holds this
+    // node, or -1.
+    int _ExpandIn(ExpandWalk& ioWalk, int iParent, const int& iMode, int iFiltered);
+    // The listed children walked in turn; iDirectory is this one, open, or -1.
+    int _ExpandChildren(ExpandWalk& ioWalk, int iDirectory, const int& iMode, int iFiltered);
     // Duplicate, with the open directories of the copy under way when known.
     int _Duplicate(zbFileElement& ioTargetDirectory, const int& iLinkMode, const int& iMode,
                    const CopyPlace* iPlace);

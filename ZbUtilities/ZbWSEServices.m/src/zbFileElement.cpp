@@ -1,6 +1,7 @@
 #include "zbFileElement.h"
 
 #include <cerrno>
+#include <climits>
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
@@ -11,6 +12,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 #include <utime.h>
+#include <vector>
 
 #include "QORHashDicoS.h"
 #include "zbDescriptor.h"
@@ -387,7 +389,29 @@ int zbFileElement::ComputeFilter(const char* iPath, const QORListPtrzbPattern* i
     return ZBIO_DONT_FOLLOW;
 }
 
+// One expansion walk: the buffer the entries of a directory are read into
+// (a directory is read whole before its children are, so one buffer serves
+// the whole walk) and how many directories it holds open.
+struct zbFileElement::ExpandWalk
+{
+    std::vector<char> _Entries = std::vector<char>(32768);
+    int _Open = 0;
+};
+
+namespace
+{
+// Directories held open down one walk: past that, the deeper ones are opened
+// by their full names.
+const int kOpenDirectories = 128;
+} // namespace
+
 int zbFileElement::_Expand(const int& iMode, int iFiltered)
+{
+    ExpandWalk walk;
+    return _ExpandIn(walk, -1, iMode, iFiltered);
+}
+
+int zbFileElement::_ExpandIn(ExpandWalk& ioWalk, int iParent, const int& iMode, int iFiltered)
 {
     if (_Type == ZBIO_NOT_EXISTING)
         return _Fail(kInExpand, kNoSuchFile);
@@ -409,78 +433,102 @@ int zbFileElement::_Expand(const int& iMode, int iFiltered)
     while (dirLength > 1 && _FullName[dirLength - 1] == kSeparator)
         --dirLength;
     const size_t prefixLength = dirLength == 1 && _FullName[0] == kSeparator ? 1 : dirLength + 1;
-    std::string directory(_FullName, dirLength);
-    DIR* dir = ::opendir(directory.c_str());
-    if (!dir)
+    // Opened relative to the directory that holds it when that one is open
+    // (a link's target through the link's name), else by the full name;
+    // its entries are stat'ed relative to it.  A full name too long to be
+    // opened fails the same either way: the tree never holds names that
+    // the other operations cannot use.
+    zbScopedFd directory(
+        iParent >= 0 && dirLength < PATH_MAX
+            ? zbOpenFdAt(iParent, _BaseName, O_RDONLY | O_DIRECTORY)
+            : zbOpenFd(std::string(_FullName, dirLength).c_str(), O_RDONLY | O_DIRECTORY));
+    if (!directory.IsOpen())
         return _FailErrno(kInExpand, errno);
-    const int dirFd = ::dirfd(dir);
+    const int dirFd = directory.Get();
+    char* const buffer = ioWalk._Entries.data();
     for (;;)
     {
-        errno = 0;
-        struct dirent64* entry = ::readdir64(dir);
-        if (!entry)
-            break;
-        const char* name = entry->d_name;
-        if (name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0')))
+        const ssize_t got = ::getdents64(dirFd, buffer, ioWalk._Entries.size());
+        if (got < 0 && errno == EINTR)
             continue;
-        size_t nameLength = std::strlen(name);
-        char* path = static_cast<char*>(std::malloc(prefixLength + nameLength + 1));
-        if (!path)
-        {
-            ::closedir(dir);
-            _DestroySubElements();
-            return _FailErrno(kInExpand, ENOMEM);
-        }
-        std::memcpy(path, _FullName, prefixLength - 1);
-        path[prefixLength - 1] = kSeparator;
-        std::memcpy(path + prefixLength, name, nameLength + 1);
-
-        struct stat64 st;
-        if (::fstatat64(dirFd, name, &st, AT_SYMLINK_NOFOLLOW) != 0)
+        if (got < 0)
         {
             int error = errno;
-            ::closedir(dir);
             _DestroySubElements();
-            _FailErrno(kInExpand, error, path);
-            std::free(path);
-            return -1;
+            return _FailErrno(kInExpand, error);
         }
-        int filter = 0;
-        if (iFiltered)
+        if (got == 0)
+            break;
+        for (ssize_t offset = 0; offset < got;)
         {
-            filter = _Filter == ZBIO_FOLLOW_FOR_EVER ? ZBIO_FOLLOW_FOR_EVER
-                                                     : ComputeFilter(path, _PatternList);
-            if (filter != ZBIO_FOLLOW && filter != ZBIO_FOLLOW_FOR_EVER)
-            {
-                std::free(path);
+            const struct dirent64* entry =
+                reinterpret_cast<const struct dirent64*>(buffer + offset);
+            offset += entry->d_reclen;
+            const char* name = entry->d_name;
+            if (name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0')))
                 continue;
-            }
-        }
-        FileStat record;
-        ConvertStat64ToFileStat(record, st);
-        zbFileElement* child =
-            new zbFileElement(EntryTag(), path, prefixLength, TypeOfMode(st.st_mode), &record);
-        _SubElements->Append(child);
-        child->_PatternList = _PatternList;
-        if (iFiltered)
-            child->_Filter = filter;
-        if (zbFileElement* target = child->_Target())
-            if (target->IsExisting())
+            size_t nameLength = std::strlen(name);
+            char* path = static_cast<char*>(std::malloc(prefixLength + nameLength + 1));
+            if (!path)
             {
-                target->_PatternList = _PatternList;
-                if (iFiltered)
-                    target->_Filter = filter;
+                _DestroySubElements();
+                return _FailErrno(kInExpand, ENOMEM);
             }
-    }
-    if (errno != 0)
-    {
-        int error = errno;
-        ::closedir(dir);
-        _DestroySubElements();
-        return _FailErrno(kInExpand, error);
-    }
-    ::closedir(dir);
+            std::memcpy(path, _FullName, prefixLength - 1);
+            path[prefixLength - 1] = kSeparator;
+            std::memcpy(path + prefixLength, name, nameLength + 1);
 
+            struct stat64 st;
+            if (::fstatat64(dirFd, name, &st, AT_SYMLINK_NOFOLLOW) != 0)
+            {
+                int error = errno;
+                _DestroySubElements();
+                _FailErrno(kInExpand, error, path);
+                std::free(path);
+                return -1;
+            }
+            int filter = 0;
+            if (iFiltered)
+            {
+                filter = _Filter == ZBIO_FOLLOW_FOR_EVER ? ZBIO_FOLLOW_FOR_EVER
+                                                         : ComputeFilter(path, _PatternList);
+                if (filter != ZBIO_FOLLOW && filter != ZBIO_FOLLOW_FOR_EVER)
+                {
+                    std::free(path);
+                    continue;
+                }
+            }
+            FileStat record;
+            ConvertStat64ToFileStat(record, st);
+            zbFileElement* child =
+                new zbFileElement(EntryTag(), path, prefixLength, TypeOfMode(st.st_mode), &record);
+            _SubElements->Append(child);
+            child->_PatternList = _PatternList;
+            if (iFiltered)
+                child->_Filter = filter;
+            if (zbFileElement* target = child->_Target())
+                if (target->IsExisting())
+                {
+                    target->_PatternList = _PatternList;
+                    if (iFiltered)
+                        target->_Filter = filter;
+                }
+        }
+    }
+    // The children are walked with this directory open, down to a depth.
+    if (iMode == NOT_RECURSIVE_MODE || ioWalk._Open >= kOpenDirectories)
+        directory.Close();
+    else
+        ++ioWalk._Open;
+    const int result = _ExpandChildren(ioWalk, directory.Get(), iMode, iFiltered);
+    if (directory.IsOpen())
+        --ioWalk._Open;
+    return result;
+}
+
+int zbFileElement::_ExpandChildren(ExpandWalk& ioWalk, int iDirectory, const int& iMode,
+                                   int iFiltered)
+{
     if (iMode == NOT_RECURSIVE_MODE)
     {
         _IsExpanded = 1;
@@ -501,7 +549,7 @@ int zbFileElement::_Expand(const int& iMode, int iFiltered)
         if (iFiltered && directoryNode->_Filter != ZBIO_FOLLOW &&
             directoryNode->_Filter != ZBIO_FOLLOW_FOR_EVER)
             continue;
-        if (directoryNode->_Expand(iMode, iFiltered) != 0)
+        if (directoryNode->_ExpandIn(ioWalk, iDirectory, iMode, iFiltered) != 0)
         {
             if (result == 0)
                 _CopyMessage(*directoryNode);
