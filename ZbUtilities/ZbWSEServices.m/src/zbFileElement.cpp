@@ -400,8 +400,8 @@ struct zbFileElement::ExpandWalk
 
 namespace
 {
-// Directories held open down one walk: past that, the deeper ones are opened
-// by their full names.
+// Directories held open down one walk (an expansion, or both sides of a
+// copy): past that depth, the deeper ones are reached by their full names.
 const int kOpenDirectories = 128;
 } // namespace
 
@@ -845,14 +845,17 @@ int zbFileElement::Rename(const char* iNewName)
     return 0;
 }
 
-// The directories of a copy under way, both open: the one that holds the
-// node copied and the one its copy goes into, and whether the latter was
-// made by this copy (then only what the copy put there is in it).
+// The directories of a copy under way: the one that holds the node copied
+// and the one its copy goes into (-1 when not open), whether the latter was
+// made by this copy (then only what the copy put there is in it), and how
+// deep in the copy they are.
 struct zbFileElement::CopyPlace
 {
     int _Source;
     int _Target;
     bool _Made;
+    int _Depth;
+    bool IsOpen() const { return _Source >= 0 && _Target >= 0; }
 };
 
 int zbFileElement::Duplicate(zbFileElement& ioTargetDirectory, const int& iLinkMode,
@@ -911,7 +914,7 @@ int zbFileElement::_Duplicate(zbFileElement& ioTargetDirectory, const int& iLink
     // made, times and mode set on the new file before it gets its name.
     // Anything else, or any failure there (nothing is left behind), takes
     // the way by names below, which also gives the messages.
-    if (iPlace && _Type != ZBIO_DIRECTORY && _CopyAt(*iPlace) == 0)
+    if (iPlace && iPlace->IsOpen() && _Type != ZBIO_DIRECTORY && _CopyAt(*iPlace) == 0)
         return 0;
 
     if (!ioTargetDirectory.IsExisting())
@@ -955,20 +958,27 @@ int zbFileElement::_Duplicate(zbFileElement& ioTargetDirectory, const int& iLink
                 (void)::chmod(copy._FullName, ownMode | 0700);
             else if (!existed && (ownMode & 0700) != 0700)
                 (void)::chmod(copy._FullName, ownMode | 0700);
-            // Both directories open for the children, unless the trace
-            // must show the names of the copies that did not exist.
+            // Both directories open for the children down to a depth,
+            // unless the trace must show the names of the copies that did
+            // not exist.
+            const int depth = iPlace ? iPlace->_Depth + 1 : 1;
+            const bool relative = iPlace && iPlace->IsOpen();
             zbScopedFd from, into;
-            if (!Trace)
+            if (!Trace && depth <= kOpenDirectories)
             {
-                from.Reset(iPlace ? zbOpenFdAt(iPlace->_Source, _BaseName, O_RDONLY | O_DIRECTORY)
-                                  : zbOpenFd(_FullName, O_RDONLY | O_DIRECTORY));
-                into.Reset(iPlace ? zbOpenFdAt(iPlace->_Target, _BaseName, O_RDONLY | O_DIRECTORY)
-                                  : zbOpenFd(copy._FullName, O_RDONLY | O_DIRECTORY));
+                from.Reset(relative ? zbOpenFdAt(iPlace->_Source, _BaseName, O_RDONLY | O_DIRECTORY)
+                                    : zbOpenFd(_FullName, O_RDONLY | O_DIRECTORY));
+                into.Reset(relative ? zbOpenFdAt(iPlace->_Target, _BaseName, O_RDONLY | O_DIRECTORY)
+                                    : zbOpenFd(copy._FullName, O_RDONLY | O_DIRECTORY));
             }
-            const CopyPlace place = {from.Get(), into.Get(), !existed};
-            const CopyPlace* inner = from.IsOpen() && into.IsOpen() ? &place : nullptr;
+            if (!from.IsOpen() || !into.IsOpen())
+            {
+                from.Close();
+                into.Close();
+            }
+            const CopyPlace place = {from.Get(), into.Get(), !existed, depth};
             for (zbFileElement* child : *_SubElements)
-                if (child->_Duplicate(copy, iLinkMode, iMode, inner) != 0)
+                if (child->_Duplicate(copy, iLinkMode, iMode, &place) != 0)
                 {
                     if (result == 0)
                         _CopyMessage(*child);
