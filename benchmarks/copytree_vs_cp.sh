@@ -67,3 +67,6 @@ printf 'zbsvc copytree: median %.4f s over %d runs\n' "$zb" "$runs"
 printf 'cp -a:          median %.4f s over %d runs\n' "$cp" "$runs"
 printf 'speed ratio copytree/cp (cp time / copytree time): %.3f (target at least 0.9)\n' \
     "$(echo "$cp / $zb" | bc -l)"
+. "$root/benchmarks/ratio_stats.sh"
+zb_ratios "$work/cp.t" "$work/zb.t" "$work/ratio.t"
+printf 'speed ratio copytree/cp run by run: %s\n' "$(zb_spread "$work/ratio.t")"

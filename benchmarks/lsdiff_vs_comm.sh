@@ -70,3 +70,6 @@ done
 printf 'zbsvc lsdiff:        median %.4f s over %d runs\n' "$m_zb_diff" "$runs"
 printf 'sort + comm -3:      median %.4f s\n' "$m_comm_diff"
 printf 'ratio lsdiff/comm:   %.2f\n' "$(echo "$m_zb_diff / $m_comm_diff" | bc -l)"
+. "$root/benchmarks/ratio_stats.sh"
+zb_ratios "$work/zb_diff.t" "$work/comm_diff.t" "$work/ratio.t"
+printf 'ratio lsdiff/comm run by run: %s\n' "$(zb_spread "$work/ratio.t")"

@@ -84,6 +84,9 @@ rs=$(median < "$work/rsync.t")
 printf 'zbsvc treediff: median %.4f s over %d runs\n' "$zb" "$runs"
 printf 'rsync -an:      median %.4f s over %d runs\n' "$rs" "$runs"
 printf 'ratio treediff/rsync: %.3f (target at most 0.5)\n' "$(echo "$zb / $rs" | bc -l)"
+. "$root/benchmarks/ratio_stats.sh"
+zb_ratios "$work/zb.t" "$work/rsync.t" "$work/ratio.t"
+printf 'ratio treediff/rsync run by run: %s\n' "$(zb_spread "$work/ratio.t")"
 python3 - "$zbsvc" "$a" "$b" <<'PY'
 import resource, subprocess, sys
 subprocess.run([sys.argv[1], "treediff", sys.argv[2], sys.argv[3]], stdout=subprocess.DEVNULL, check=True)

@@ -9,6 +9,7 @@
 #include <set>
 #include <sstream>
 #include <string>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <tuple>
 #include <unistd.h>
@@ -278,6 +279,40 @@ TEST(zbFileElement, RecursiveModesAfterAFailure)
     EXPECT_EQ(Message(stopped), "File name too long");
     EXPECT_FALSE(stopped.IsExpanded());
     EXPECT_EQ(stopped.GetListOfSubElement()->Size(), 0);
+}
+
+// Far deeper than the directories a walk holds open: both walks reach the
+// bottom, the copy by names past that depth.
+TEST(zbFileElement, DeepTreesExpandAndCopyWhole)
+{
+    zbtest::TempDir dir;
+    std::string path = dir / "deep";
+    for (int level = 0; level < 200; ++level)
+    {
+        ASSERT_EQ(::mkdir(path.c_str(), 0755), 0);
+        path += "/d";
+    }
+    zbtest::WriteFile(path, "bottom");
+    ::mkdir((dir / "copy").c_str(), 0755);
+    // Fewer descriptors than the levels of both sides of the copy.
+    struct rlimit saved;
+    ASSERT_EQ(::getrlimit(RLIMIT_NOFILE, &saved), 0);
+    struct rlimit few = saved;
+    few.rlim_cur = 320;
+    ASSERT_EQ(::setrlimit(RLIMIT_NOFILE, &few), 0);
+
+    zbFileElement tree((dir / "deep").c_str());
+    const int expanded = tree.Expand(RECURSIVE_MODE);
+    zbFileElement target((dir / "copy").c_str());
+    const int copied = tree.Duplicate(target, 1, RECURSIVE_MODE);
+    ::setrlimit(RLIMIT_NOFILE, &saved);
+    ASSERT_EQ(expanded, 0) << Message(tree);
+    QORListPtrzbFileElement files;
+    tree.GetListOfAllSubElementFile(files);
+    ASSERT_EQ(files.Size(), 1);
+    EXPECT_STREQ(files[1]->GetFullName(), path.c_str());
+    ASSERT_EQ(copied, 0) << Message(tree);
+    EXPECT_EQ(zbtest::ReadFile(dir / "copy" + path.substr(dir.Path().size())), "bottom");
 }
 
 TEST(zbFileElement, FilteredExpansion)

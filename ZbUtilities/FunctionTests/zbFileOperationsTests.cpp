@@ -2,10 +2,13 @@
 // whole-file reads.
 
 #include <cerrno>
+#include <csignal>
 #include <cstdlib>
 #include <cstring>
+#include <fcntl.h>
 #include <string>
 #include <tuple>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -95,6 +98,71 @@ TEST(zbFileOperations, FailedCopyLeavesTheTargetAlone)
     }
 
     EXPECT_EQ(zbtest::Entries(dir.Path()), "source\nsubdir\ntarget\n");
+}
+
+// Between open directories: only onto a free name, with the record's mode
+// (whatever the umask) and times; a failure leaves no file at all.
+TEST(zbFileOperations, CopyAtMakesNewFilesOnly)
+{
+    TempDir dir;
+    ::mkdir((dir / "from").c_str(), 0755);
+    ::mkdir((dir / "to").c_str(), 0755);
+    WriteFile(dir / "from/file", std::string(70000, 'f') + "end");
+    ASSERT_EQ(::symlink("file", (dir / "from/link").c_str()), 0);
+    ASSERT_EQ(::mkfifo((dir / "from/fifo").c_str(), 0644), 0);
+    WriteFile(dir / "to/taken", "precious");
+    const int from = ::open((dir / "from").c_str(), O_RDONLY | O_DIRECTORY);
+    const int to = ::open((dir / "to").c_str(), O_RDONLY | O_DIRECTORY);
+    ASSERT_TRUE(from >= 0 && to >= 0);
+    const FileStat record = {0, 2000000000, 1000, 0, S_IFREG | 0751};
+
+    const struct
+    {
+        const char *source, *target;
+        int result, error;
+    } cases[] = {
+        {"file", "copy", 0, 0},       {"link", "through", 0, 0},   {"fifo", "x", 1, EINVAL},
+        {"file", "taken", 1, EEXIST}, {"missing", "y", 1, ENOENT},
+    };
+    const mode_t mask = ::umask(077);
+    for (const auto& c : cases)
+    {
+        EXPECT_EQ(zbCopyFileAt(from, c.source, to, c.target, record), c.result) << c.source;
+        if (c.result)
+        {
+            EXPECT_EQ(zbExtLastError.GetErrno(), c.error) << c.source;
+        }
+    }
+    ::umask(mask);
+    for (const char* copy : {"copy", "through"})
+    {
+        const std::string name = dir / (std::string("to/") + copy);
+        struct stat st;
+        ASSERT_EQ(::lstat(name.c_str(), &st), 0) << name;
+        EXPECT_TRUE(S_ISREG(st.st_mode)) << name;
+        EXPECT_EQ(st.st_mode & 07777, 0751u) << name;
+        EXPECT_EQ(st.st_mtime, 2000000000) << name;
+        EXPECT_EQ(st.st_atime, 1000) << name;
+        EXPECT_EQ(ReadFile(name), ReadFile(dir / "from/file")) << name;
+    }
+    EXPECT_EQ(ReadFile(dir / "to/taken"), "precious");
+
+    // Stopped half-way by the file size limit: nothing under any name.
+    struct rlimit saved;
+    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
+    struct rlimit small = saved;
+    small.rlim_cur = 65536;
+    auto previous = std::signal(SIGXFSZ, SIG_IGN);
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+    int result = zbCopyFileAt(from, "file", to, "big", record);
+    int error = zbExtLastError.GetErrno();
+    ::setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, previous);
+    EXPECT_EQ(result, 1);
+    EXPECT_EQ(error, EFBIG);
+    EXPECT_EQ(zbtest::Entries(dir / "to"), "copy\ntaken\nthrough\n");
+    ::close(from);
+    ::close(to);
 }
 
 TEST(zbFileOperations, CopyAndMoveOntoThemselves)

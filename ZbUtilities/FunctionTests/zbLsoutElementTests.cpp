@@ -2,6 +2,7 @@
 // and loading listings in both modes.
 
 #include <cerrno>
+#include <climits>
 #include <string>
 #include <tuple>
 
@@ -55,6 +56,7 @@ TEST(zbLsoutElement, FirstFieldInSizeMode)
         /* 8 */ {"1@5x", 0, 0, 0},
         /* 9 */ {"", 0, 0, 0},
         /* 10 */ {"15", 0, 0, 0},
+        /* 11 */ {"99999999999999999999@7", 1, LLONG_MAX, 7}, // the largest value
     };
     for (const auto& [text, accepted, wantSize, wantTime] : rows)
     {
@@ -118,6 +120,24 @@ TEST(zbLsoutElement, LoadsASizeListing)
     EXPECT_STREQ(loaded.list[4]->GetFileName(), "Fw/last");
     ASSERT_NE(loaded.Find("Fw/last"), nullptr);
     EXPECT_EQ(loaded.Find("Fw/last")->GetSize(), 3);
+}
+
+TEST(zbLsoutElement, KeepsALongLineWhole_AndRefusesANulByte)
+{
+    // However long, a line is one line: what follows its path is ignored.
+    const std::string longPath(5000, 'a');
+    Loaded loaded;
+    Load(loaded, "1@1 " + longPath + " 2@2 Fw/tail\n4@4 Fw/y\r", 0);
+    ASSERT_EQ(loaded.count, 2);
+    EXPECT_EQ(loaded.list[1]->GetFileName(), longPath);
+    EXPECT_STREQ(loaded.list[2]->GetFileName(), "Fw/y");
+
+    // A NUL byte: no listing, nothing loaded.
+    Loaded refused;
+    Load(refused, std::string("1@1 Fw/a\n3@3 Fw/x\0yz\n", 21), 0);
+    EXPECT_EQ(refused.count, -1);
+    EXPECT_EQ(zbExtLastError.GetErrno(), zbErrnoNulByte);
+    EXPECT_EQ(refused.list.Size(), 0);
 }
 
 TEST(zbLsoutElement, LoadsATextListingWithAPrefix_AndReportsAMissingFile)

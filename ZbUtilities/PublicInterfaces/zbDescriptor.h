@@ -11,7 +11,9 @@
 //   file beside the target (same directory, never visible under the
 //   target's name while incomplete), is synced, then renamed over the
 //   target.  On any failure only that file is removed: the old target is
-//   left byte for byte as it was.
+//   left byte for byte as it was.  A new file in a directory given by its
+//   descriptor, where nothing has that name yet, gets the name straight
+//   away once complete (and never takes the place of anything).
 //
 // Functions return 0 for success or the errno of the failure; those that
 // give a descriptor return it, or -1 with errno set.
@@ -47,6 +49,8 @@ class zbScopedFd
 
 // open(2) with O_CLOEXEC added, retried on EINTR.
 int zbOpenFd(const char* iName, int iFlags, mode_t iMode = 0);
+// The same relative to the directory descriptor iDirectory (openat(2)).
+int zbOpenFdAt(int iDirectory, const char* iName, int iFlags, mode_t iMode = 0);
 // fopen with close-on-exec ("e" added to iMode), retried on EINTR.
 FILE* zbOpenStream(const char* iName, const char* iMode);
 // pipe2(O_CLOEXEC | iFlags).
@@ -77,6 +81,11 @@ class zbFileReplacer
         Fresh = 2
     };
     explicit zbFileReplacer(const char* iTarget, mode_t iMode = 0644, int iHow = Sync);
+    // The new file iName of the directory iDirectory (a descriptor, which
+    // must stay open until Commit or Abandon), where nothing has that name
+    // now: it gets iMode exactly (no umask), and Commit fails with EEXIST,
+    // leaving everything as it was, when the name was taken meanwhile.
+    zbFileReplacer(int iDirectory, const char* iName, mode_t iMode, int iHow = 0);
     ~zbFileReplacer(); // abandons what is not committed
     zbFileReplacer(const zbFileReplacer&) = delete;
     zbFileReplacer& operator=(const zbFileReplacer&) = delete;
@@ -104,6 +113,8 @@ class zbFileReplacer
 
   private:
     int _Link();
+    int _OpenNew();
+    int _CommitNew();
 
     std::string _Target;
     std::string _TempName;
@@ -112,6 +123,8 @@ class zbFileReplacer
     int _How;
     bool _Through = false;   // a device or a pipe: written in place
     bool _Anonymous = false; // O_TMPFILE: named only just before the rename
+    int _Directory;          // what the names are relative to
+    bool _New = false;       // nothing at the target's name: linked, not renamed
     int _Error = 0;
 };
 

@@ -162,6 +162,7 @@ class zbFileElement
     struct EntryTag
     {
     };
+    struct CopyPlace;
     // A directory entry whose full name iFullName (owned from now on) needs
     // no normalisation; the base name starts at iBaseOffset.
     zbFileElement(EntryTag, char* iFullName, size_t iBaseOffset, int iType, const FileStat* iStat);
@@ -171,6 +172,18 @@ class zbFileElement
     void _Reset();
     void _DestroySubElements();
     int _Expand(const int& iMode, int iFiltered);
+    struct ExpandWalk;
+    // _Expand within a walk; iParent is the open directory that holds this
+    // node, or -1.
+    int _ExpandIn(ExpandWalk& ioWalk, int iParent, const int& iMode, int iFiltered);
+    // The listed children walked in turn; iDirectory is this one, open, or -1.
+    int _ExpandChildren(ExpandWalk& ioWalk, int iDirectory, const int& iMode, int iFiltered);
+    // Duplicate, with the open directories of the copy under way when known.
+    int _Duplicate(zbFileElement& ioTargetDirectory, const int& iLinkMode, const int& iMode,
+                   const CopyPlace* iPlace);
+    // This file or link copied into iPlace when nothing has its name there:
+    // 0, or -1 with nothing changed.
+    int _CopyAt(const CopyPlace& iPlace) const;
     // The target of a link resolved with exactly one child, else null.
     zbFileElement* _Target() const;
     void _SetMessage(const char* iText);

@@ -24,6 +24,14 @@ int zbRemoveFile(const char* iCommand, char* const* iArgs);
 // target when it cannot be written.
 int zbCopyFile(const char* iSource, const char* iTarget);
 int zbCopyFile(const char* iCommand, char* const* iArgs);
+// Copies the regular file iSource of the directory iSourceDirectory (links
+// followed) to iTarget of the directory iTargetDirectory (both
+// descriptors), where nothing may have that name yet: EEXIST otherwise,
+// and nothing changed.  The copy gets the permissions (iStat's mode less
+// the file type) and the access and modification times of iStat, and its
+// name only once complete.  0 or 1 (errno recorded).
+int zbCopyFileAt(int iSourceDirectory, const char* iSource, int iTargetDirectory,
+                 const char* iTarget, const FileStat& iStat);
 
 // A copy followed by the removal of the source (never a rename, so it
 // works across file systems).  0 or 1.

@@ -12,6 +12,8 @@
 // identity of an element is its path: comparisons, hashing and duplicates
 // look at nothing else.
 
+#include <string>
+
 #include "QORHashTable.h"
 #include "QORListPtr.h"
 #include "QORListVal.h"
@@ -70,6 +72,27 @@ class zbLsoutElement
     // 1 when iText is digits, one "@" and digits, both values not negative
     // (stored then); 0 otherwise, the outputs untouched.
     static int ExtractSizeAndLastModificationTime(const char* iText, long long& oSize, long& oTime);
+
+    // One line of a listing as Load takes it: views into the text read, not
+    // terminated (the path's DOS separators made "/" in place).  Size and
+    // time are 0 in text mode.
+    struct Line
+    {
+        const char* _Field;
+        unsigned int _FieldLength;
+        const char* _Path;
+        unsigned int _PathLength;
+        long long _Size;
+        long _Time;
+    };
+    // Reads a listing file whole into oContent: 0, or the error (recorded;
+    // zbErrnoNulByte for a file holding a NUL byte, which is no listing).
+    static int ReadText(const char* iFile, std::string& oContent);
+    // The next line of [ioNext, iEnd) that gives an element, the lines
+    // refused passed over; ioNext moves past it.  false at the end.  A line
+    // loses its "\n" and then a "\r" at its end; however long, it is one
+    // line.
+    static bool NextLine(char*& ioNext, const char* iEnd, const int& iTextMode, Line& oLine);
 
     // Reads a listing file into ioTable (iPrefix + "/" before each path when
     // given), appending the new elements to ioList when given; a path

@@ -5,12 +5,12 @@
 // differ.
 
 #include <algorithm>
-#include <cerrno>
+#include <cstdint>
 #include <cstring>
 #include <string>
-#include <sys/stat.h>
 #include <vector>
 
+#include "QORHashDicoS.h"
 #include "zbErrorCodeManager.h"
 #include "zbHashDico.h"
 #include "zbLsoutElement.h"
@@ -20,65 +20,88 @@
 
 namespace
 {
-// One listing loaded: its table and its elements in the order read (owned).
+using Line = zbLsoutElement::Line;
+
+// One listing read whole: its text and the lines that give elements, in
+// the order read (views into the text).
 struct Listing
 {
-    explicit Listing(int iDimension)
-        : _Table(iDimension, zbHTABLEOfzbLsoutElementHashKey, zbHTABLEOfzbLsoutElementCompare)
-    {
-    }
-    // Every element of the table is on the list too: deleted in the order
-    // they were made.
-    ~Listing()
-    {
-        _Table.RemoveAll();
-        for (zbLsoutElement* element : _List)
-            delete element;
-    }
-    QORHashTabzbLsoutElement _Table;
-    QORListPtrzbLsoutElement _List;
+    std::string _Text;
+    std::vector<Line> _Lines;
 };
 
-// Buckets for a listing: about one per line expected (lines of some 40 bytes).
-int Dimension(const char* iPath)
+int Load(Listing& oListing, const char* iPath, int iTextMode)
 {
-    struct stat st;
-    long long lines = ::stat(iPath, &st) == 0 ? st.st_size / 40 : 0;
-    return zbHashCodeCollec::UpToNiceModulo(
-        static_cast<int>(std::min(std::max(lines, 1024LL), 16LL * 1024 * 1024)));
+    if (zbLsoutElement::ReadText(iPath, oListing._Text))
+        return zbReportMessage("zbsvc.lsdiff.Unreadable", {iPath, zbExtLastError.GetMsgError()});
+    // Lines of some 40 bytes.
+    oListing._Lines.reserve(oListing._Text.size() / 32 + 16);
+    char* next = &oListing._Text[0];
+    const char* end = next + oListing._Text.size();
+    Line line;
+    while (zbLsoutElement::NextLine(next, end, iTextMode, line))
+        oListing._Lines.push_back(line);
+    return 0;
 }
 
-int Load(Listing& ioListing, const char* iPath, const zbNewString* iPrefix, int iTextMode)
+bool PathBefore(const Line& iA, const Line& iB)
 {
-    if (zbLsoutElement::Load(iPath, ioListing._Table, iPrefix, &ioListing._List, iTextMode) >= 0)
-        return 0;
-    return zbReportMessage("zbsvc.lsdiff.Unreadable", {iPath, zbExtLastError.GetMsgError()});
+    int c = std::memcmp(iA._Path, iB._Path, std::min(iA._PathLength, iB._PathLength));
+    return c < 0 || (c == 0 && iA._PathLength < iB._PathLength);
 }
 
-bool Differ(const zbLsoutElement& iOld, const zbLsoutElement& iNew, int iTextMode)
+// A path with the first line that gave it on each side (null on a side
+// that does not have it).
+struct Entry
 {
-    if (iTextMode)
-        return std::strcmp(iOld.GetExtra(), iNew.GetExtra()) != 0;
-    return iOld.GetSize() != iNew.GetSize() ||
-           iOld.GetLastModificationTime() != iNew.GetLastModificationTime();
-}
-
-// The first field of an element as its listing gave it.
-std::string Field(const zbLsoutElement& iElement, int iTextMode)
-{
-    if (iTextMode)
-        return iElement.GetExtra();
-    return std::to_string(iElement.GetSize()) + "@" +
-           std::to_string(iElement.GetLastModificationTime());
-}
-
-// A path on one side only (the other null), or changed.
-struct Finding
-{
-    const zbLsoutElement* _Old;
-    const zbLsoutElement* _New;
-    const char* Path() const { return (_New ? _New : _Old)->GetFileName(); }
+    const Line* _Old;
+    const Line* _New;
+    const Line& Any() const { return _New ? *_New : *_Old; }
 };
+
+// The paths of both listings, each once: a dictionary of the paths' bytes
+// to their place in the entries.
+class PathIndex
+{
+  public:
+    explicit PathIndex(size_t iPaths)
+        : _Places(zbHashCodeCollec::UpToNiceModulo(static_cast<int>(std::max<size_t>(iPaths, 64))))
+    {
+        _Entries.reserve(iPaths);
+    }
+    Entry& operator[](const Line& iLine)
+    {
+        const unsigned int hash = QORHashBytes(iLine._Path, iLine._PathLength);
+        if (void* place = _Places.LocateBytes(iLine._Path, iLine._PathLength, hash))
+            return _Entries[reinterpret_cast<uintptr_t>(place) - 1];
+        _Entries.push_back({nullptr, nullptr});
+        _Places.InsertBytes(iLine._Path, iLine._PathLength, hash,
+                            reinterpret_cast<void*>(static_cast<uintptr_t>(_Entries.size())));
+        return _Entries.back();
+    }
+    std::vector<Entry>& Entries() { return _Entries; }
+
+  private:
+    QORHashDicoS _Places;
+    std::vector<Entry> _Entries;
+};
+
+bool Differ(const Line& iOld, const Line& iNew, int iTextMode)
+{
+    if (iTextMode)
+        return iOld._FieldLength != iNew._FieldLength ||
+               std::memcmp(iOld._Field, iNew._Field, iOld._FieldLength) != 0;
+    return iOld._Size != iNew._Size || iOld._Time != iNew._Time;
+}
+
+// The first field of a line as its listing gave it.
+void PrintField(const Line& iLine, int iTextMode)
+{
+    if (iTextMode)
+        zbStdout.Write(iLine._Field, iLine._FieldLength);
+    else
+        zbStdout << iLine._Size << '@' << iLine._Time;
+}
 } // namespace
 
 int zbsvcLsdiff(int argc, char** argv)
@@ -93,55 +116,66 @@ int zbsvcLsdiff(int argc, char** argv)
     const int textMode = options.GetSwitchStatus("text") ? 1 : 0;
     const bool quiet = options.GetSwitchStatus("q") != 0;
     QORString* prefixValue = options.GetSwitchValue("prefix");
-    zbNewString prefix(prefixValue ? prefixValue->CastToCharPtr() : "");
+    const std::string prefix = prefixValue ? prefixValue->Std() + "/" : std::string();
     int index = 1;
     const char* oldPath = *options.GetLineValue(index);
     index = 2;
     const char* newPath = *options.GetLineValue(index);
 
-    Listing before(Dimension(oldPath)), after(Dimension(newPath));
-    if (Load(before, oldPath, prefixValue ? &prefix : nullptr, textMode) != 0 ||
-        Load(after, newPath, prefixValue ? &prefix : nullptr, textMode) != 0)
+    Listing before, after;
+    if (Load(before, oldPath, textMode) != 0 || Load(after, newPath, textMode) != 0)
         return 1;
 
-    // Both lists in path order, walked side by side: the findings come out
-    // sorted.
-    before._List.QuickSort(zbLsoutElement::QuickSort);
-    after._List.QuickSort(zbLsoutElement::QuickSort);
-    std::vector<Finding> findings;
-    int added = 0, removed = 0, changed = 0, same = 0;
-    const int oldCount = before._List.Size(), newCount = after._List.Size();
-    for (int i = 1, j = 1; i <= oldCount || j <= newCount;)
+    // Every path once, with the first line for it on each side.  The prefix
+    // is the same for every path: it changes neither identity nor order.
+    PathIndex paths(before._Lines.size() + after._Lines.size());
+    for (const Line& line : before._Lines)
     {
-        const zbLsoutElement* old = i <= oldCount ? before._List[i] : nullptr;
-        const zbLsoutElement* now = j <= newCount ? after._List[j] : nullptr;
-        int order = !old ? 1 : !now ? -1 : zbLsoutElement::QuickSort(old, now);
-        if (order < 0)
-            ++removed, ++i, findings.push_back({old, nullptr});
-        else if (order > 0)
-            ++added, ++j, findings.push_back({nullptr, now});
+        Entry& entry = paths[line];
+        if (!entry._Old)
+            entry._Old = &line;
+    }
+    for (const Line& line : after._Lines)
+    {
+        Entry& entry = paths[line];
+        if (!entry._New)
+            entry._New = &line;
+    }
+    std::vector<const Entry*> findings;
+    int added = 0, removed = 0, changed = 0, same = 0;
+    for (const Entry& entry : paths.Entries())
+    {
+        if (!entry._Old)
+            ++added;
+        else if (!entry._New)
+            ++removed;
+        else if (Differ(*entry._Old, *entry._New, textMode))
+            ++changed;
         else
         {
-            ++i, ++j;
-            if (Differ(*old, *now, textMode))
-                ++changed, findings.push_back({old, now});
-            else
-                ++same;
+            ++same;
+            continue;
         }
+        findings.push_back(&entry);
     }
     if (quiet)
         return findings.empty() ? 0 : 1;
 
-    for (const Finding& finding : findings)
+    std::sort(findings.begin(), findings.end(),
+              [](const Entry* iA, const Entry* iB) { return PathBefore(iA->Any(), iB->Any()); });
+    for (const Entry* finding : findings)
     {
-        if (!finding._Old)
-            zbStdout << "added   " << finding.Path() << '\n';
-        else if (!finding._New)
-            zbStdout << "removed " << finding.Path() << '\n';
-        else
-            zbStdout << "changed " << finding.Path() << ' '
-                     << Field(*finding._Old, textMode).c_str() << ' '
-                     << Field(*finding._New, textMode).c_str() << '\n';
+        zbStdout << (!finding->_Old ? "added   " : !finding->_New ? "removed " : "changed ");
+        zbStdout.Write(prefix.data(), static_cast<unsigned int>(prefix.size()));
+        zbStdout.Write(finding->Any()._Path, finding->Any()._PathLength);
+        if (finding->_Old && finding->_New)
+        {
+            zbStdout << ' ';
+            PrintField(*finding->_Old, textMode);
+            zbStdout << ' ';
+            PrintField(*finding->_New, textMode);
+        }
+        zbStdout << '\n';
     }
     zbStdout.Print("%d added, %d removed, %d changed, %d unchanged\n", added, removed, changed,
                    same);

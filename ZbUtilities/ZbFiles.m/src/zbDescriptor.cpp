@@ -42,6 +42,11 @@ void zbScopedFd::Reset(int iFd)
 
 int zbOpenFd(const char* iName, int iFlags, mode_t iMode)
 {
+    return zbOpenFdAt(AT_FDCWD, iName, iFlags, iMode);
+}
+
+int zbOpenFdAt(int iDirectory, const char* iName, int iFlags, mode_t iMode)
+{
     if (!iName)
     {
         errno = EINVAL;
@@ -49,7 +54,7 @@ int zbOpenFd(const char* iName, int iFlags, mode_t iMode)
     }
     int fd;
     do
-        fd = ::open64(iName, iFlags | O_CLOEXEC, iMode);
+        fd = ::openat64(iDirectory, iName, iFlags | O_CLOEXEC, iMode);
     while (fd < 0 && errno == EINTR);
     return fd;
 }
@@ -206,7 +211,12 @@ mode_t CurrentUmask()
 } // namespace
 
 zbFileReplacer::zbFileReplacer(const char* iTarget, mode_t iMode, int iHow)
-    : _Target(iTarget ? iTarget : ""), _Mode(iMode), _How(iHow)
+    : _Target(iTarget ? iTarget : ""), _Mode(iMode), _How(iHow), _Directory(AT_FDCWD)
+{
+}
+
+zbFileReplacer::zbFileReplacer(int iDirectory, const char* iName, mode_t iMode, int iHow)
+    : _Target(iName ? iName : ""), _Mode(iMode), _How(iHow), _Directory(iDirectory), _New(true)
 {
 }
 
@@ -221,6 +231,8 @@ int zbFileReplacer::Open()
     _Error = 0;
     if (_Target.empty())
         return _Error = ENOENT;
+    if (_New)
+        return _OpenNew();
     const bool fresh = (_How & Fresh) != 0;
     struct stat64 st;
     bool exists = (fresh ? ::lstat64(_Target.c_str(), &st) : ::stat64(_Target.c_str(), &st)) == 0;
@@ -290,6 +302,54 @@ int zbFileReplacer::Open()
     return 0;
 }
 
+int zbFileReplacer::_OpenNew()
+{
+    _Fd.Reset(zbOpenFdAt(_Directory, ".", O_TMPFILE | O_WRONLY, 0600));
+    if (_Fd.IsOpen())
+        _Anonymous = true;
+    else
+        for (unsigned attempt = 0; !_Fd.IsOpen() && attempt < 100; ++attempt)
+        {
+            _TempName = TemporaryName(_Target, attempt);
+            _Fd.Reset(zbOpenFdAt(_Directory, _TempName.c_str(),
+                                 O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW, 0600));
+            if (!_Fd.IsOpen() && errno != EEXIST)
+                break;
+        }
+    if (!_Fd.IsOpen())
+    {
+        _Error = errno;
+        _TempName.clear();
+        return _Error;
+    }
+    if (::fchmod(_Fd.Get(), _Mode) != 0)
+    {
+        int error = errno;
+        Abandon();
+        return _Error = error;
+    }
+    return 0;
+}
+
+int zbFileReplacer::_CommitNew()
+{
+    // A link fails on a name in use: nothing is ever replaced.
+    if (_Anonymous)
+    {
+        char proc[64];
+        std::snprintf(proc, sizeof proc, "/proc/self/fd/%d", _Fd.Get());
+        if (::linkat(AT_FDCWD, proc, _Directory, _Target.c_str(), AT_SYMLINK_FOLLOW) != 0)
+            return errno;
+        _Anonymous = false;
+        return 0;
+    }
+    if (::linkat(_Directory, _TempName.c_str(), _Directory, _Target.c_str(), 0) != 0)
+        return errno;
+    ::unlinkat(_Directory, _TempName.c_str(), 0);
+    _TempName.clear();
+    return 0;
+}
+
 int zbFileReplacer::Write(const void* iData, size_t iCount)
 {
     if (_Error)
@@ -333,12 +393,21 @@ int zbFileReplacer::Commit()
     }
     if (!_Error && (_How & Sync))
         _Error = SyncFd(_Fd.Get());
-    // Named and renamed in two system calls one after the other: that is
-    // the only moment a process killed here leaves a file beside the target.
-    if (!_Error && _Anonymous)
-        _Error = _Link();
-    if (!_Error && ::rename(_TempName.c_str(), _Target.c_str()) != 0)
-        _Error = errno;
+    if (_New)
+    {
+        if (!_Error)
+            _Error = _CommitNew();
+    }
+    else
+    {
+        // Named and renamed in two system calls one after the other: that is
+        // the only moment a process killed here leaves a file beside the
+        // target.
+        if (!_Error && _Anonymous)
+            _Error = _Link();
+        if (!_Error && ::rename(_TempName.c_str(), _Target.c_str()) != 0)
+            _Error = errno;
+    }
     if (!_Error)
         _Error = _Fd.Close();
     int error = _Error;
@@ -354,7 +423,7 @@ void zbFileReplacer::Abandon()
 {
     _Fd.Close();
     if (!_TempName.empty())
-        ::unlink(_TempName.c_str());
+        ::unlinkat(_Directory, _TempName.c_str(), 0);
     _TempName.clear();
     _Anonymous = false;
     _Through = false;

@@ -200,6 +200,37 @@ int zbCopyFile(const char* iSource, const char* iTarget)
     return Copy(iSource, iTarget, failed);
 }
 
+int zbCopyFileAt(int iSourceDirectory, const char* iSource, int iTargetDirectory,
+                 const char* iTarget, const FileStat& iStat)
+{
+    if (!iSource || !iTarget || !*iSource || !*iTarget)
+        return zbRecordErrno(EINVAL);
+    // Opened without waiting (something else than a file may have taken the
+    // name since iStat was read), then checked.
+    zbScopedFd in(zbOpenFdAt(iSourceDirectory, iSource, O_RDONLY | O_NONBLOCK));
+    if (!in.IsOpen())
+        return zbRecordErrno(errno);
+    struct stat64 source;
+    if (::fstat64(in.Get(), &source) != 0)
+        return zbRecordErrno(errno);
+    if (!S_ISREG(source.st_mode))
+        return zbRecordErrno(S_ISDIR(source.st_mode) ? EISDIR : EINVAL);
+    zbFileReplacer out(iTargetDirectory, iTarget, static_cast<mode_t>(iStat._Mode & 07777));
+    if (int error = out.Open())
+        return zbRecordErrno(error);
+    const char* failed;
+    if (int error = CopyData(in.Get(), out.Fd(), static_cast<long long>(source.st_size), failed,
+                             iSource, iTarget))
+        return zbRecordErrno(error);
+    const struct timespec times[2] = {{static_cast<time_t>(iStat._AccessTime), 0},
+                                      {static_cast<time_t>(iStat._ModificationTime), 0}};
+    if (::futimens(out.Fd(), times) != 0)
+        return zbRecordErrno(errno);
+    if (int error = out.Commit())
+        return zbRecordErrno(error);
+    return 0;
+}
+
 int zbCopyFile(const char* /*iCommand*/, char* const* iArgs)
 {
     return OnArguments(iArgs, Copy);

@@ -1,15 +1,18 @@
 #include "zbFileElement.h"
 
 #include <cerrno>
+#include <climits>
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
 #include <dirent.h>
 #include <fcntl.h>
+#include <mutex>
 #include <string>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <utime.h>
+#include <vector>
 
 #include "QORHashDicoS.h"
 #include "zbDescriptor.h"
@@ -233,8 +236,21 @@ void zbFileElement::_CopyMessage(zbFileElement& iOther)
     GetLastErrorMessage() = iOther.GetLastErrorMessage();
 }
 
+namespace
+{
+// Two trees may be expanded at the same time in two threads: their failures
+// go through the process-wide error holder and their trace lines through
+// one stream, one at a time.
+std::mutex& FailureLock()
+{
+    static std::mutex lock;
+    return lock;
+}
+} // namespace
+
 void zbFileElement::_TraceLine(const char* iPrefix, const char* iName)
 {
+    std::lock_guard<std::mutex> hold(FailureLock());
     if (Trace)
         zbStderr.Print("%s%s : %s\n", iPrefix, GetLastErrorMessage().ConvertToUTF8().c_str(),
                        iName ? iName : (_FullName ? _FullName : ""));
@@ -249,8 +265,11 @@ int zbFileElement::_Fail(const char* iPrefix, const char* iText, const char* iNa
 
 int zbFileElement::_FailErrno(const char* iPrefix, int iErrno, const char* iName)
 {
-    zbExtLastError.SetErrno(iErrno);
-    GetLastErrorMessage() = zbExtLastError.GetMsgError();
+    {
+        std::lock_guard<std::mutex> hold(FailureLock());
+        zbExtLastError.SetErrno(iErrno);
+        GetLastErrorMessage() = zbExtLastError.GetMsgError();
+    }
     _TraceLine(iPrefix, iName);
     return -1;
 }
@@ -370,7 +389,29 @@ int zbFileElement::ComputeFilter(const char* iPath, const QORListPtrzbPattern* i
     return ZBIO_DONT_FOLLOW;
 }
 
+// One expansion walk: the buffer the entries of a directory are read into
+// (a directory is read whole before its children are, so one buffer serves
+// the whole walk) and how many directories it holds open.
+struct zbFileElement::ExpandWalk
+{
+    std::vector<char> _Entries = std::vector<char>(32768);
+    int _Open = 0;
+};
+
+namespace
+{
+// Directories held open down one walk (an expansion, or both sides of a
+// copy): past that depth, the deeper ones are reached by their full names.
+const int kOpenDirectories = 128;
+} // namespace
+
 int zbFileElement::_Expand(const int& iMode, int iFiltered)
+{
+    ExpandWalk walk;
+    return _ExpandIn(walk, -1, iMode, iFiltered);
+}
+
+int zbFileElement::_ExpandIn(ExpandWalk& ioWalk, int iParent, const int& iMode, int iFiltered)
 {
     if (_Type == ZBIO_NOT_EXISTING)
         return _Fail(kInExpand, kNoSuchFile);
@@ -392,78 +433,102 @@ int zbFileElement::_Expand(const int& iMode, int iFiltered)
     while (dirLength > 1 && _FullName[dirLength - 1] == kSeparator)
         --dirLength;
     const size_t prefixLength = dirLength == 1 && _FullName[0] == kSeparator ? 1 : dirLength + 1;
-    std::string directory(_FullName, dirLength);
-    DIR* dir = ::opendir(directory.c_str());
-    if (!dir)
+    // Opened relative to the directory that holds it when that one is open
+    // (a link's target through the link's name), else by the full name;
+    // its entries are stat'ed relative to it.  A full name too long to be
+    // opened fails the same either way: the tree never holds names that
+    // the other operations cannot use.
+    zbScopedFd directory(
+        iParent >= 0 && dirLength < PATH_MAX
+            ? zbOpenFdAt(iParent, _BaseName, O_RDONLY | O_DIRECTORY)
+            : zbOpenFd(std::string(_FullName, dirLength).c_str(), O_RDONLY | O_DIRECTORY));
+    if (!directory.IsOpen())
         return _FailErrno(kInExpand, errno);
-    const int dirFd = ::dirfd(dir);
+    const int dirFd = directory.Get();
+    char* const buffer = ioWalk._Entries.data();
     for (;;)
     {
-        errno = 0;
-        struct dirent64* entry = ::readdir64(dir);
-        if (!entry)
-            break;
-        const char* name = entry->d_name;
-        if (name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0')))
+        const ssize_t got = ::getdents64(dirFd, buffer, ioWalk._Entries.size());
+        if (got < 0 && errno == EINTR)
             continue;
-        size_t nameLength = std::strlen(name);
-        char* path = static_cast<char*>(std::malloc(prefixLength + nameLength + 1));
-        if (!path)
-        {
-            ::closedir(dir);
-            _DestroySubElements();
-            return _FailErrno(kInExpand, ENOMEM);
-        }
-        std::memcpy(path, _FullName, prefixLength - 1);
-        path[prefixLength - 1] = kSeparator;
-        std::memcpy(path + prefixLength, name, nameLength + 1);
-
-        struct stat64 st;
-        if (::fstatat64(dirFd, name, &st, AT_SYMLINK_NOFOLLOW) != 0)
+        if (got < 0)
         {
             int error = errno;
-            ::closedir(dir);
             _DestroySubElements();
-            _FailErrno(kInExpand, error, path);
-            std::free(path);
-            return -1;
+            return _FailErrno(kInExpand, error);
         }
-        int filter = 0;
-        if (iFiltered)
+        if (got == 0)
+            break;
+        for (ssize_t offset = 0; offset < got;)
         {
-            filter = _Filter == ZBIO_FOLLOW_FOR_EVER ? ZBIO_FOLLOW_FOR_EVER
-                                                     : ComputeFilter(path, _PatternList);
-            if (filter != ZBIO_FOLLOW && filter != ZBIO_FOLLOW_FOR_EVER)
-            {
-                std::free(path);
+            const struct dirent64* entry =
+                reinterpret_cast<const struct dirent64*>(buffer + offset);
+            offset += entry->d_reclen;
+            const char* name = entry->d_name;
+            if (name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0')))
                 continue;
-            }
-        }
-        FileStat record;
-        ConvertStat64ToFileStat(record, st);
-        zbFileElement* child =
-            new zbFileElement(EntryTag(), path, prefixLength, TypeOfMode(st.st_mode), &record);
-        _SubElements->Append(child);
-        child->_PatternList = _PatternList;
-        if (iFiltered)
-            child->_Filter = filter;
-        if (zbFileElement* target = child->_Target())
-            if (target->IsExisting())
+            size_t nameLength = std::strlen(name);
+            char* path = static_cast<char*>(std::malloc(prefixLength + nameLength + 1));
+            if (!path)
             {
-                target->_PatternList = _PatternList;
-                if (iFiltered)
-                    target->_Filter = filter;
+                _DestroySubElements();
+                return _FailErrno(kInExpand, ENOMEM);
             }
-    }
-    if (errno != 0)
-    {
-        int error = errno;
-        ::closedir(dir);
-        _DestroySubElements();
-        return _FailErrno(kInExpand, error);
-    }
-    ::closedir(dir);
+            std::memcpy(path, _FullName, prefixLength - 1);
+            path[prefixLength - 1] = kSeparator;
+            std::memcpy(path + prefixLength, name, nameLength + 1);
 
+            struct stat64 st;
+            if (::fstatat64(dirFd, name, &st, AT_SYMLINK_NOFOLLOW) != 0)
+            {
+                int error = errno;
+                _DestroySubElements();
+                _FailErrno(kInExpand, error, path);
+                std::free(path);
+                return -1;
+            }
+            int filter = 0;
+            if (iFiltered)
+            {
+                filter = _Filter == ZBIO_FOLLOW_FOR_EVER ? ZBIO_FOLLOW_FOR_EVER
+                                                         : ComputeFilter(path, _PatternList);
+                if (filter != ZBIO_FOLLOW && filter != ZBIO_FOLLOW_FOR_EVER)
+                {
+                    std::free(path);
+                    continue;
+                }
+            }
+            FileStat record;
+            ConvertStat64ToFileStat(record, st);
+            zbFileElement* child =
+                new zbFileElement(EntryTag(), path, prefixLength, TypeOfMode(st.st_mode), &record);
+            _SubElements->Append(child);
+            child->_PatternList = _PatternList;
+            if (iFiltered)
+                child->_Filter = filter;
+            if (zbFileElement* target = child->_Target())
+                if (target->IsExisting())
+                {
+                    target->_PatternList = _PatternList;
+                    if (iFiltered)
+                        target->_Filter = filter;
+                }
+        }
+    }
+    // The children are walked with this directory open, down to a depth.
+    if (iMode == NOT_RECURSIVE_MODE || ioWalk._Open >= kOpenDirectories)
+        directory.Close();
+    else
+        ++ioWalk._Open;
+    const int result = _ExpandChildren(ioWalk, directory.Get(), iMode, iFiltered);
+    if (directory.IsOpen())
+        --ioWalk._Open;
+    return result;
+}
+
+int zbFileElement::_ExpandChildren(ExpandWalk& ioWalk, int iDirectory, const int& iMode,
+                                   int iFiltered)
+{
     if (iMode == NOT_RECURSIVE_MODE)
     {
         _IsExpanded = 1;
@@ -484,7 +549,7 @@ int zbFileElement::_Expand(const int& iMode, int iFiltered)
         if (iFiltered && directoryNode->_Filter != ZBIO_FOLLOW &&
             directoryNode->_Filter != ZBIO_FOLLOW_FOR_EVER)
             continue;
-        if (directoryNode->_Expand(iMode, iFiltered) != 0)
+        if (directoryNode->_ExpandIn(ioWalk, iDirectory, iMode, iFiltered) != 0)
         {
             if (result == 0)
                 _CopyMessage(*directoryNode);
@@ -612,15 +677,21 @@ int zbFileElement::CompareList(const zbFileElement* iFirst, const zbFileElement*
     const int secondCount = seconds ? seconds->Size() : 0;
     QORHashDicoS index(secondCount + 1);
     std::string matched(static_cast<size_t>(secondCount), '\0');
+    // Names go in and are looked up as bytes with their hash: no key
+    // object is made for each.
     for (int i = 1; i <= secondCount; ++i)
-        if (index.Insert(QORString((*seconds)[i]->_BaseName),
-                         reinterpret_cast<void*>(static_cast<intptr_t>(i))) == 0)
+    {
+        const char* name = (*seconds)[i]->_BaseName;
+        const size_t length = std::strlen(name);
+        if (index.InsertBytes(name, length, QORHashBytes(name, length),
+                              reinterpret_cast<void*>(static_cast<intptr_t>(i))) == 0)
         {
             matched[static_cast<size_t>(i - 1)] = 1; // never a removal twice
             if (Trace)
                 zbStderr.Print("# Error in CompareList() : QORHashDico::Insert(), element "
                                "already inserted\n");
         }
+    }
 
     auto compareNodes =
         [&](zbFileElement* iReported, const zbFileElement* iX, const zbFileElement* iS)
@@ -656,7 +727,9 @@ int zbFileElement::CompareList(const zbFileElement* iFirst, const zbFileElement*
             zbFileElement* s = nullptr;
             if (secondCount)
             {
-                intptr_t place = reinterpret_cast<intptr_t>(index.Locate(QORString(f->_BaseName)));
+                const size_t length = std::strlen(f->_BaseName);
+                intptr_t place = reinterpret_cast<intptr_t>(
+                    index.LocateBytes(f->_BaseName, length, QORHashBytes(f->_BaseName, length)));
                 if (place > 0)
                 {
                     s = (*seconds)[static_cast<int>(place)];
@@ -772,8 +845,45 @@ int zbFileElement::Rename(const char* iNewName)
     return 0;
 }
 
+// The directories of a copy under way: the one that holds the node copied
+// and the one its copy goes into (-1 when not open), whether the latter was
+// made by this copy (then only what the copy put there is in it), and how
+// deep in the copy they are.
+struct zbFileElement::CopyPlace
+{
+    int _Source;
+    int _Target;
+    bool _Made;
+    int _Depth;
+    bool IsOpen() const { return _Source >= 0 && _Target >= 0; }
+};
+
 int zbFileElement::Duplicate(zbFileElement& ioTargetDirectory, const int& iLinkMode,
                              const int& iMode)
+{
+    return _Duplicate(ioTargetDirectory, iLinkMode, iMode, nullptr);
+}
+
+int zbFileElement::_CopyAt(const CopyPlace& iPlace) const
+{
+    const bool file = _Type == ZBIO_FILE && _Stat && S_ISREG(_Stat->_Mode);
+    const bool link = _Type == ZBIO_SYMBOLIC_LINK && _LinkName;
+    if ((!file && !link) || !_BaseName)
+        return -1;
+    if (!iPlace._Made)
+    {
+        struct stat64 st;
+        if (::fstatat64(iPlace._Target, _BaseName, &st, AT_SYMLINK_NOFOLLOW) == 0 ||
+            errno != ENOENT)
+            return -1;
+    }
+    if (link)
+        return ::symlinkat(_LinkName, iPlace._Target, _BaseName) == 0 ? 0 : -1;
+    return zbCopyFileAt(iPlace._Source, _BaseName, iPlace._Target, _BaseName, *_Stat) == 0 ? 0 : -1;
+}
+
+int zbFileElement::_Duplicate(zbFileElement& ioTargetDirectory, const int& iLinkMode,
+                              const int& iMode, const CopyPlace* iPlace)
 {
     if (!IsValidMode(iMode))
         return _Fail(kInDuplicate, kInvalidMode);
@@ -790,7 +900,7 @@ int zbFileElement::Duplicate(zbFileElement& ioTargetDirectory, const int& iLinkM
         {
             if (!target->IsExisting())
                 return _Fail(kInDuplicate, kBadLink);
-            if (target->Duplicate(ioTargetDirectory, iLinkMode, iMode) != 0)
+            if (target->_Duplicate(ioTargetDirectory, iLinkMode, iMode, iPlace) != 0)
             {
                 _CopyMessage(*target);
                 return -1;
@@ -798,6 +908,14 @@ int zbFileElement::Duplicate(zbFileElement& ioTargetDirectory, const int& iLinkM
             return 0;
         }
     }
+
+    // Within a tree being copied, a file or a link that has nothing in its
+    // way goes straight into the open target directory: no stat of what is
+    // made, times and mode set on the new file before it gets its name.
+    // Anything else, or any failure there (nothing is left behind), takes
+    // the way by names below, which also gives the messages.
+    if (iPlace && iPlace->IsOpen() && _Type != ZBIO_DIRECTORY && _CopyAt(*iPlace) == 0)
+        return 0;
 
     if (!ioTargetDirectory.IsExisting())
     {
@@ -842,8 +960,27 @@ int zbFileElement::Duplicate(zbFileElement& ioTargetDirectory, const int& iLinkM
                 (void)::chmod(copy._FullName, ownMode | 0700);
             else if (!existed && (ownMode & 0700) != 0700)
                 (void)::chmod(copy._FullName, ownMode | 0700);
+            // Both directories open for the children down to a depth,
+            // unless the trace must show the names of the copies that did
+            // not exist.
+            const int depth = iPlace ? iPlace->_Depth + 1 : 1;
+            const bool relative = iPlace && iPlace->IsOpen();
+            zbScopedFd from, into;
+            if (!Trace && depth <= kOpenDirectories)
+            {
+                from.Reset(relative ? zbOpenFdAt(iPlace->_Source, _BaseName, O_RDONLY | O_DIRECTORY)
+                                    : zbOpenFd(_FullName, O_RDONLY | O_DIRECTORY));
+                into.Reset(relative ? zbOpenFdAt(iPlace->_Target, _BaseName, O_RDONLY | O_DIRECTORY)
+                                    : zbOpenFd(copy._FullName, O_RDONLY | O_DIRECTORY));
+            }
+            if (!from.IsOpen() || !into.IsOpen())
+            {
+                from.Close();
+                into.Close();
+            }
+            const CopyPlace place = {from.Get(), into.Get(), !existed, depth};
             for (zbFileElement* child : *_SubElements)
-                if (child->Duplicate(copy, iLinkMode, iMode) != 0)
+                if (child->_Duplicate(copy, iLinkMode, iMode, &place) != 0)
                 {
                     if (result == 0)
                         _CopyMessage(*child);

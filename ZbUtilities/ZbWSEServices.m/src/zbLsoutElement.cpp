@@ -2,32 +2,84 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <limits>
 #include <string>
 
+#include "zbDescriptor.h"
 #include "zbErrorCodeManager.h"
-#include "zbFileElement.h"
-#include "zbFileElementExtension.h"
-#include "zbFileLines.h"
+#include "zbPathSeparators.h"
+#include "zbReport.h"
 #include "zbString.h"
 
 namespace
 {
-const char kSeparators[] = " \t";
 
-// Whether iText is digits, one "@" and digits, checked from the end.
-bool IsSizeAtTime(const char* iText)
+bool IsSeparator(char iChar)
 {
-    const char* p = iText + std::strlen(iText);
+    return iChar == ' ' || iChar == '\t';
+}
+
+bool IsDigit(char iChar)
+{
+    return iChar >= '0' && iChar <= '9';
+}
+
+// Whether [iText, iEnd) is digits, one "@" and digits, checked from the end.
+bool IsSizeAtTime(const char* iText, const char* iEnd)
+{
+    const char* p = iEnd;
     int digits = 0;
-    while (p > iText && p[-1] >= '0' && p[-1] <= '9')
+    while (p > iText && IsDigit(p[-1]))
         --p, ++digits;
     if (digits == 0 || p == iText || p[-1] != '@')
         return false;
     --p;
     digits = 0;
-    while (p > iText && p[-1] >= '0' && p[-1] <= '9')
+    while (p > iText && IsDigit(p[-1]))
         --p, ++digits;
     return digits > 0 && p == iText;
+}
+
+// The decimal value of the digits from ioText on; ioText moves past them.
+// A value too large for the type reads as the largest one.
+template <typename Value> Value ReadDigits(const char*& ioText)
+{
+    const Value largest = std::numeric_limits<Value>::max();
+    Value value = 0;
+    for (; IsDigit(*ioText); ++ioText)
+    {
+        const Value digit = *ioText - '0';
+        value = value > (largest - digit) / 10 ? largest : value * 10 + digit;
+    }
+    return value;
+}
+
+// SIZE@TIME in [iText, iEnd) into the outputs; false (outputs untouched)
+// when the text is anything else.
+bool ReadSizeAtTime(const char* iText, const char* iEnd, long long& oSize, long& oTime)
+{
+    if (!IsSizeAtTime(iText, iEnd))
+        return false;
+    const char* p = iText;
+    oSize = ReadDigits<long long>(p);
+    ++p; // the "@"
+    oTime = ReadDigits<long>(p);
+    return true;
+}
+
+// The next field of [ioText, iEnd) (blanks and tabs between fields); false
+// when there is none.
+bool NextField(const char*& ioText, const char* iEnd, const char*& oField, unsigned int& oLength)
+{
+    while (ioText < iEnd && IsSeparator(*ioText))
+        ++ioText;
+    if (ioText == iEnd)
+        return false;
+    oField = ioText;
+    while (ioText < iEnd && !IsSeparator(*ioText))
+        ++ioText;
+    oLength = static_cast<unsigned int>(ioText - oField);
+    return true;
 }
 } // namespace
 
@@ -146,79 +198,95 @@ unsigned int zbLsoutElement::ComputeHashKey() const
 int zbLsoutElement::ExtractSizeAndLastModificationTime(const char* iText, long long& oSize,
                                                        long& oTime)
 {
-    if (!iText || !IsSizeAtTime(iText))
-        return 0;
-    long long size = 0;
-    long time = 0;
-    // Digits only: a value too large for its type reads as the largest one.
-    if (std::sscanf(iText, "%lld@%ld", &size, &time) != 2 || size < 0 || time < 0)
-        return 0;
-    oSize = size;
-    oTime = time;
-    return 1;
+    return iText && ReadSizeAtTime(iText, iText + std::strlen(iText), oSize, oTime) ? 1 : 0;
+}
+
+int zbLsoutElement::ReadText(const char* iFile, std::string& oContent)
+{
+    int error = zbReadFile(iFile, oContent);
+    if (!error && std::memchr(oContent.data(), 0, oContent.size()))
+        error = zbErrnoNulByte;
+    if (error)
+    {
+        oContent.clear();
+        zbRecordErrno(error);
+    }
+    return error;
+}
+
+bool zbLsoutElement::NextLine(char*& ioNext, const char* iEnd, const int& iTextMode, Line& oLine)
+{
+    const char separator = zbPathSeparator[0], dosSeparator = zbDosPathSeparator[0];
+    while (ioNext < iEnd)
+    {
+        char* line = ioNext;
+        const size_t room = static_cast<size_t>(iEnd - line);
+        const char* feed = static_cast<const char*>(std::memchr(line, '\n', room));
+        size_t length = feed ? static_cast<size_t>(feed - line) : room;
+        ioNext = line + (feed ? length + 1 : length);
+        if (length > 0 && line[length - 1] == '\r')
+            --length;
+
+        const char* p = line;
+        const char* end = line + length;
+        const char* field = nullptr;
+        const char* path = nullptr;
+        unsigned int fieldLength = 0, pathLength = 0;
+        if (!NextField(p, end, field, fieldLength) || !NextField(p, end, path, pathLength))
+            continue;
+        long long size = 0;
+        long time = 0;
+        if (!iTextMode && !ReadSizeAtTime(field, field + fieldLength, size, time))
+            continue;
+
+        char* text = line + (path - line);
+        for (unsigned int i = 0; i < pathLength; ++i)
+            if (text[i] == dosSeparator)
+                text[i] = separator;
+        // "./" off the front, then every "/" at both ends.
+        if (pathLength >= 2 && text[0] == '.' && text[1] == separator)
+            text += 2, pathLength -= 2;
+        while (pathLength > 0 && *text == separator)
+            ++text, --pathLength;
+        while (pathLength > 0 && text[pathLength - 1] == separator)
+            --pathLength;
+        if (pathLength == 0)
+            continue;
+        oLine = {field, fieldLength, text, pathLength, size, time};
+        return true;
+    }
+    return false;
 }
 
 int zbLsoutElement::Load(const zbNewString& iFile, QORHashTabzbLsoutElement& ioTable,
                          const zbNewString* iPrefix, QORListPtrzbLsoutElement* ioList,
                          const int& iTextMode)
 {
-    // Read whole as text: a NUL byte is refused, a long line stays one line.
+    std::string content;
+    if (ReadText(iFile.CastToCharPtr(), content))
+        return -1;
     int added = 0;
-    std::string line;
-    auto add = [&](const char* iStart, int iLength)
+    char* next = &content[0];
+    const char* end = next + content.size();
+    Line line;
+    while (NextLine(next, end, iTextMode, line))
     {
-        line.assign(iStart, static_cast<size_t>(iLength));
-        int length = iLength;
-        int position = 0;
-        char* first = zbFileElementExtension::Strtok(&line[0], length, kSeparators, position, 0, 0);
-        char* second =
-            zbFileElementExtension::Strtok(&line[0], length, kSeparators, position, 0, 0);
-        if (!first || !second)
-            return;
-        long long size = 0;
-        long time = 0;
-        if (!iTextMode && !ExtractSizeAndLastModificationTime(first, size, time))
-            return;
-
-        char* normalized = zbFileElement::NormalizePath(second);
-        if (!normalized)
-            return;
-        // "./" off the front, then every "/" at both ends.
-        const char* path = normalized;
-        if (path[0] == '.' && path[1] == '/')
-            path += 2;
-        while (*path == '/')
-            ++path;
-        size_t pathLength = std::strlen(path);
-        while (pathLength > 0 && path[pathLength - 1] == '/')
-            --pathLength;
-        if (pathLength == 0)
-        {
-            std::free(normalized);
-            return;
-        }
         zbNewString name;
         if (iPrefix)
             name.Append(*iPrefix).Append("/");
-        name.Append(path, static_cast<int>(pathLength));
-        std::free(normalized);
-
-        // The element and its path made one after the other, so that they
-        // sit side by side in memory for the table's comparisons.
-        zbLsoutElement* element = new zbLsoutElement(name, size, time);
+        name.Append(line._Path, static_cast<int>(line._PathLength));
+        zbLsoutElement* element = new zbLsoutElement(name, line._Size, line._Time);
         if (iTextMode)
-            element->_Set(element->_Extra, element->_ExtraLength, first, std::strlen(first));
+            element->_Set(element->_Extra, element->_ExtraLength, line._Field, line._FieldLength);
         if (ioTable.Insert(element) != 0)
         {
             delete element;
-            return;
+            continue;
         }
         if (ioList)
             ioList->Append(element);
         ++added;
-    };
-    if (zbForEachFileLine(iFile.CastToCharPtr(), 1, 1, add, 8) != 0)
-        return -1;
+    }
     return added;
 }
 
