@@ -24,6 +24,32 @@ set(ZB_TEST_ENVIRONMENT
   "UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1"
 )
 
+# With ZB_VALGRIND, every suite and corpus replay also runs under memcheck
+# as NAME.valgrind, labelled "valgrind" (ctest -L valgrind); a plain ctest
+# of such a build runs them too unless told -LE valgrind.  The copies see
+# ZB_TEST_UNDER_VALGRIND=1, by which the slowest tests take a smaller
+# workload.
+option(ZB_VALGRIND "Also run every test under valgrind's memcheck (label valgrind)" OFF)
+if(ZB_VALGRIND)
+  find_program(ZB_VALGRIND_PROGRAM valgrind REQUIRED)
+endif()
+
+# zb_add_valgrind_copy(<test name> <command...>): NAME.valgrind, the same
+# command through scripts/memcheck.sh, with the test's working directory.
+function(zb_add_valgrind_copy name)
+  if(NOT ZB_VALGRIND)
+    return()
+  endif()
+  add_test(NAME ${name}.valgrind
+    COMMAND bash ${CMAKE_SOURCE_DIR}/scripts/memcheck.sh
+            ${CMAKE_BINARY_DIR}/memcheck/${name} ${ARGN})
+  set_tests_properties(${name}.valgrind PROPERTIES
+    ENVIRONMENT "${ZB_TEST_ENVIRONMENT};ZB_TEST_UNDER_VALGRIND=1"
+    WORKING_DIRECTORY ${CMAKE_BINARY_DIR}
+    LABELS valgrind
+    TIMEOUT 1800)
+endfunction()
+
 # zb_add_test_suites(<directory> <libraries...>)
 function(zb_add_test_suites dir)
   file(GLOB suites CONFIGURE_DEPENDS ${dir}/*.cpp)
@@ -36,5 +62,6 @@ function(zb_add_test_suites dir)
       ENVIRONMENT "${ZB_TEST_ENVIRONMENT}"
       WORKING_DIRECTORY ${CMAKE_BINARY_DIR}
       TIMEOUT 600)
+    zb_add_valgrind_copy(${name} $<TARGET_FILE:${name}>)
   endforeach()
 endfunction()

@@ -6,7 +6,7 @@
 # It collects the system files each build used: the headers the compiler
 # read (ninja's dependency log), the libraries named by path on the link
 # lines, and the programs the build and the tests run (compilers, archiver,
-# linker, flex, xmllint, cmake, ctest, ninja, as the build's cache records
+# linker, flex, xmllint, valgrind, cmake, ctest, ninja, as the build's cache records
 # them, and those scripts/install-test.sh runs: make, pkg-config, readelf).  It finds the Debian package of each (dpkg -S) and fails, naming
 # the package and one of its files, for every package that is neither in
 # the setup list, nor a dependency of one in it, nor in the fresh-image
@@ -27,7 +27,7 @@ fresh_list="${ZB_FRESH_PACKAGES:-$root/scripts/fresh-image-packages.txt}"
 fail() { echo "check-packages: $*" >&2; exit 1; }
 
 # Programs recorded in the cache of a build.
-tools='CMAKE_CXX_COMPILER|CMAKE_C_COMPILER|CMAKE_AR|CMAKE_RANLIB|CMAKE_LINKER|CMAKE_COMMAND|CMAKE_CTEST_COMMAND|CMAKE_MAKE_PROGRAM|FLEX_EXECUTABLE|ZB_XMLLINT'
+tools='CMAKE_CXX_COMPILER|CMAKE_C_COMPILER|CMAKE_AR|CMAKE_RANLIB|CMAKE_LINKER|CMAKE_COMMAND|CMAKE_CTEST_COMMAND|CMAKE_MAKE_PROGRAM|FLEX_EXECUTABLE|ZB_XMLLINT|ZB_VALGRIND_PROGRAM'
 
 files=()
 for program in make pkg-config readelf; do

@@ -23,6 +23,7 @@
 #include "zbHeaderListIntoWS.h"
 #include "zbHeaderMap.h"
 #include "zbTestSupport.h"
+#include "zbTestWorkload.h"
 
 using zbtest::ReadFile;
 using zbtest::TempDir;
@@ -219,8 +220,9 @@ TEST(zbFileReplacer, PackKilledLeavesTheOldOrTheNewBlock)
     TempDir dir;
     std::string data;
     std::mt19937 random(13);
-    data.reserve(16u << 20);
-    while (data.size() < (16u << 20))
+    const size_t size = static_cast<size_t>(zbtest::Workload(16, 4)) << 20;
+    data.reserve(size);
+    while (data.size() < size)
         data += std::to_string(random()) + "\n";
     WriteFile(dir / "input", data);
     mkdir((dir / "out").c_str(), 0755);

@@ -10,6 +10,7 @@
 #include "zbInternalError.h"
 #include "zbOFStream.h"
 #include "zbTestSupport.h"
+#include "zbTestWorkload.h"
 
 namespace
 {
@@ -64,7 +65,7 @@ TEST(zbContextualInterrupt, TrappedSignalsEndWithTheirNumber)
 {
     for (int sig : {SIGINT, SIGTERM})
     {
-        zbtest::ChildResult r = Probe({"trap"}, {}, 700, sig);
+        zbtest::ChildResult r = Probe({"trap"}, {}, zbtest::Workload(700, 8000), sig);
         ASSERT_EQ(1, r._Exited) << "signal " << sig << " killed the probe before its trap";
         EXPECT_EQ(sig, r._Status);
         EXPECT_EQ("ready\n", r._Out);

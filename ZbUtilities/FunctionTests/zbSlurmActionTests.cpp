@@ -17,6 +17,7 @@
 #include "zbActionFactory.h"
 #include "zbSlurmAction.h"
 #include "zbTestSupport.h"
+#include "zbTestWorkload.h"
 
 using zbtest::Outcome;
 
@@ -263,10 +264,11 @@ TEST(zbSlurmActionCluster, InterruptedRunCancelsItsSteps)
     std::vector<std::string> argv{zbtest::Program("zbsvc"), "run", "-engine", "slurm", "-j", "4"};
     for (int i = 0; i < 8; ++i)
         argv.push_back("sleep 30; echo never");
-    zbtest::ChildResult r = zbtest::Run(argv, env, "", "", 1500, SIGTERM);
+    zbtest::ChildResult r = zbtest::Run(argv, env, "", "", zbtest::Workload(1500, 15000), SIGTERM);
     EXPECT_EQ(Outcome(r), "15||# Fatal error: Process interrupted\n");
     std::string left;
-    for (int i = 0; i < 50 && !(left = Squeue(env)).empty(); ++i)
+    for (int i = 0, tries = zbtest::Workload(50, 300); i < tries && !(left = Squeue(env)).empty();
+         ++i)
         ::usleep(100000);
     EXPECT_EQ(left, "");
     EXPECT_EQ(zbtest::Run({"/bin/ls", "-A", tmp.Path()})._Out, "");

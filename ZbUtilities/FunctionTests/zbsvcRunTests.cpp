@@ -9,6 +9,7 @@
 #include <tuple>
 
 #include "zbTestSupport.h"
+#include "zbTestWorkload.h"
 
 using zbtest::Outcome;
 using zbtest::Zbsvc;
@@ -115,23 +116,27 @@ TEST(zbsvcRun, StatusLineOnATerminalOnly)
 
 TEST(zbsvcRun, InterruptedRunCleansUp)
 {
+    // Under memcheck zbsvc takes seconds to start: the signal comes later,
+    // and the commands last longer than that.
+    const int delayMs = zbtest::Workload(500, 15000);
+    const std::string sleep = "sleep " + std::to_string(zbtest::Workload(5, 90)) + ".03";
     for (int signal : {SIGTERM, SIGINT})
     {
         zbtest::TempDir dir, tmp;
         std::string trace = dir / "t.xml";
         std::vector<std::string> argv{zbtest::Program("zbsvc"), "-xml", trace, "run", "-j", "4"};
         for (int i = 0; i < 20; ++i)
-            argv.push_back("sleep 5.0" + std::to_string(317 + i) + "; echo never");
+            argv.push_back(sleep + std::to_string(17 + i) + "; echo never");
         zbtest::ChildEnvironment env;
         env._Set["TMPDIR"] = tmp.Path();
         auto start = std::chrono::steady_clock::now();
-        zbtest::ChildResult r = zbtest::Run(argv, env, "", "", 500, signal);
+        zbtest::ChildResult r = zbtest::Run(argv, env, "", "", delayMs, signal);
         auto elapsed = std::chrono::duration_cast<std::chrono::milliseconds>(
                            std::chrono::steady_clock::now() - start)
                            .count();
-        EXPECT_LT(elapsed, 1500); // 0.5 s before the signal, then at most 1 s
+        EXPECT_LT(elapsed, delayMs + zbtest::Workload(1000, 15000)); // at most 1 s after the signal
         EXPECT_EQ(Outcome(r), std::to_string(signal) + "||# Fatal error: Process interrupted\n");
-        EXPECT_EQ(ProcessesWith("sleep 5.03"), 0);
+        EXPECT_EQ(ProcessesWith(sleep), 0);
         EXPECT_EQ(zbtest::Entries(tmp.Path()), "");
         std::string xml = zbtest::ReadFile(trace);
         EXPECT_NE(xml.find("<Fatal Message=\"Process interrupted\"/>\n</Application>\n"),

@@ -1,0 +1,38 @@
+#!/usr/bin/env bash
+# scripts/memcheck.sh LOG_DIR PROGRAM [ARGS...]: runs PROGRAM under
+# valgrind's memcheck, and every program of the build it starts too (the
+# suites run zbsvc and the probes as children).  System tools and scripts
+# are run natively.  Each process writes its own report LOG_DIR/PID.log; the
+# run fails when PROGRAM fails or when any report counts an error (a definite
+# leak counts as one).  The reports with errors are printed.
+set -uo pipefail
+root="$(cd "$(dirname "$0")/.." && pwd)"
+logs="$1"; shift
+rm -rf "$logs" && mkdir -p "$logs" || exit 2
+
+# Only the programs of the build are followed: valgrind cannot be told to
+# follow some paths only, so every other place a child can come from is
+# skipped (each pattern is matched against the path given to exec).
+skip="/usr/*,/bin/*,/sbin/*,/lib/*,/etc/*,/opt/*,/tmp/*,/var/*,/proc/*"
+skip+=",$root/scripts/*,$root/examples/*,$root/fuzz/*,$root/benchmarks/*"
+
+valgrind --tool=memcheck \
+  --trace-children=yes --trace-children-skip="$skip" --child-silent-after-fork=yes \
+  --error-exitcode=99 --leak-check=full --show-leak-kinds=definite \
+  --errors-for-leak-kinds=definite --track-fds=no --num-callers=30 \
+  --suppressions="$root/scripts/memcheck.supp" \
+  --log-file="$logs/%p.log" "$@"
+status=$?
+
+bad=0
+for log in "$logs"/*.log; do
+  [ -s "$log" ] || continue
+  if grep -q "ERROR SUMMARY: [1-9]" "$log"; then
+    echo "== memcheck: $log" >&2
+    cat "$log" >&2
+    bad=1
+  fi
+done
+[ $status -ne 0 ] && echo "== memcheck: $* exited with $status" >&2
+[ $bad -ne 0 ] && [ $status -eq 0 ] && status=99
+exit $status
