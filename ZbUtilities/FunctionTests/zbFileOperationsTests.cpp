@@ -112,8 +112,8 @@ TEST(zbFileOperations, CopyAtMakesNewFilesOnly)
     ASSERT_EQ(::symlink("file", (dir / "from/link").c_str()), 0);
     ASSERT_EQ(::mkfifo((dir / "from/fifo").c_str(), 0644), 0);
     WriteFile(dir / "to/taken", "precious");
-    const int from = ::open((dir / "from").c_str(), O_RDONLY | O_DIRECTORY);
-    const int to = ::open((dir / "to").c_str(), O_RDONLY | O_DIRECTORY);
+    const int from = ::open((dir / "from").c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    const int to = ::open((dir / "to").c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     ASSERT_TRUE(from >= 0 && to >= 0);
     const FileStat record = {0, 2000000000, 1000, 0, S_IFREG | 0751};
 
