@@ -96,6 +96,9 @@ const Row kRows[] = {
      kWhole},
     /* 15 */ {"standard output", {"rtv", "list", "%/in/b.data"}, nullptr, kWhole},
     /* 16 */ {"standard output big", {"rtv", "list", "%/in/big.data"}, nullptr, kWhole},
+    // A directory of the path that cannot be listed, whole or in part, is
+    // reported: the same name in a later directory must not win silently.
+    /* 17 */ {"find", {"find", "-path", "%/in/ws/inc:%/in", "a.h"}, nullptr, kWhole},
 };
 
 std::string Expand(const std::string& iText, const std::string& iDir)
@@ -122,6 +125,7 @@ void MakeInputs(const std::string& iIn)
     WriteFile(iIn + "/big.data", records);
     WriteFile(iIn + "/ws/inc/a.h", "#define A 1\n");
     WriteFile(iIn + "/ws/inc/b.h", "#define B 2\n");
+    WriteFile(iIn + "/a.h", "#define A 0\n");
     fs::create_symlink("a.h", iIn + "/ws/inc/l.h");
     WriteFile(iIn + "/list", "!<zbhl> v2.0.1\n@inc\na.h\nb.h\n");
     WriteFile(iIn + "/a.data", "!<zbRTViewData> v1.0.0\nRTV/003/CUS lib/a.so|data\n"
@@ -268,11 +272,13 @@ class FaultRunner
         bool named = false;
         for (const char* name : {"standard output", "QORZbMessages.msgcat", "zbXmlKeys.mk"})
             named = named || r._Err.find(name) != std::string::npos;
+        // An argument names a file after its '=', or several between ':'.
         for (const std::string& arg : _Args)
         {
-            const std::string file = arg.substr(arg.find('=') + 1);
-            named = named ||
-                    (file.find('/') != std::string::npos && r._Err.find(file) != std::string::npos);
+            std::istringstream files(arg.substr(arg.find('=') + 1));
+            for (std::string file; std::getline(files, file, ':');)
+                named = named || (file.find('/') != std::string::npos &&
+                                  r._Err.find(file) != std::string::npos);
         }
         EXPECT_TRUE(named) << what << "no file named";
         // Nothing but the files of a clean run, each whole.
