@@ -57,6 +57,7 @@ struct Row
     // What the target holds when no input could be read, for a writer that
     // writes what it could read (and fails): null when it never does.
     const char* _Partial = nullptr;
+    const char* _Stdin = ""; // the run's standard input
 };
 
 // Rows: one per writer.  Inputs are in %/in, outputs under %/out.
@@ -99,6 +100,20 @@ const Row kRows[] = {
     // A directory of the path that cannot be listed, whole or in part, is
     // reported: the same name in a later directory must not win silently.
     /* 17 */ {"find", {"find", "-path", "%/in/ws/inc:%/in", "a.h"}, nullptr, kWhole},
+    /* 18 */
+    {"block pack stdin",
+     {"block", "pack", "-v", "1.2.3", "-", "%/out/t"},
+     "t",
+     kWhole,
+     nullptr,
+     "some bytes\nto keep\n"},
+    /* 19 */
+    {"find names stdin",
+     {"find", "-path", "%/in/ws/inc", "-names", "-"},
+     nullptr,
+     kWhole,
+     nullptr,
+     "a.h\nb.h\nl.h\n"},
 };
 
 std::string Expand(const std::string& iText, const std::string& iDir)
@@ -225,7 +240,7 @@ class FaultRunner
             env._Set["ZB_FAULT_ERRNO"] = iErrno;
         }
         ::unlink((_Dir + "/counts").c_str());
-        zbtest::ChildResult result = zbtest::Zbsvc(_Args, env);
+        zbtest::ChildResult result = zbtest::Zbsvc(_Args, env, _Row._Stdin);
         oCounts = ReadCounts(_Dir + "/counts");
         return result;
     }
@@ -267,10 +282,11 @@ class FaultRunner
             return;
         }
         ++ioTally._Failed;
-        // The report names a file of the run, one of the library's own, or
-        // standard output.
+        // The report names a file of the run, one of the library's own,
+        // standard output or standard input (or the copy of it readers open).
         bool named = false;
-        for (const char* name : {"standard output", "QORZbMessages.msgcat", "zbXmlKeys.mk"})
+        for (const char* name : {"standard output", "standard input", "/proc/self/fd/",
+                                 "QORZbMessages.msgcat", "zbXmlKeys.mk"})
             named = named || r._Err.find(name) != std::string::npos;
         // An argument names a file after its '=', or several between ':'.
         for (const std::string& arg : _Args)

@@ -338,7 +338,8 @@ int zbsvcFind(int argc, char** argv)
             continue;
         find.Drain(); // what a source cannot be read is said after the names before it
         const char* file = zbsvcInputName(source);
-        if (!file || find.ReadNames(source, file) != 0)
+        const char* shown = std::strcmp(source, "-") ? source : "standard input";
+        if (!file || find.ReadNames(shown, file) != 0)
             status = 1;
     }
     find.Drain();
