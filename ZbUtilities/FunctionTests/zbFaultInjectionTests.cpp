@@ -57,6 +57,7 @@ struct Row
     // What the target holds when no input could be read, for a writer that
     // writes what it could read (and fails): null when it never does.
     const char* _Partial = nullptr;
+    const char* _Stdin = ""; // the run's standard input
 };
 
 // Rows: one per writer.  Inputs are in %/in, outputs under %/out.
@@ -96,6 +97,23 @@ const Row kRows[] = {
      kWhole},
     /* 15 */ {"standard output", {"rtv", "list", "%/in/b.data"}, nullptr, kWhole},
     /* 16 */ {"standard output big", {"rtv", "list", "%/in/big.data"}, nullptr, kWhole},
+    // A directory of the path that cannot be listed, whole or in part, is
+    // reported: the same name in a later directory must not win silently.
+    /* 17 */ {"find", {"find", "-path", "%/in/ws/inc:%/in", "a.h"}, nullptr, kWhole},
+    /* 18 */
+    {"block pack stdin",
+     {"block", "pack", "-v", "1.2.3", "-", "%/out/t"},
+     "t",
+     kWhole,
+     nullptr,
+     "some bytes\nto keep\n"},
+    /* 19 */
+    {"find names stdin",
+     {"find", "-path", "%/in/ws/inc", "-names", "-"},
+     nullptr,
+     kWhole,
+     nullptr,
+     "a.h\nb.h\nl.h\n"},
 };
 
 std::string Expand(const std::string& iText, const std::string& iDir)
@@ -122,6 +140,7 @@ void MakeInputs(const std::string& iIn)
     WriteFile(iIn + "/big.data", records);
     WriteFile(iIn + "/ws/inc/a.h", "#define A 1\n");
     WriteFile(iIn + "/ws/inc/b.h", "#define B 2\n");
+    WriteFile(iIn + "/a.h", "#define A 0\n");
     fs::create_symlink("a.h", iIn + "/ws/inc/l.h");
     WriteFile(iIn + "/list", "!<zbhl> v2.0.1\n@inc\na.h\nb.h\n");
     WriteFile(iIn + "/a.data", "!<zbRTViewData> v1.0.0\nRTV/003/CUS lib/a.so|data\n"
@@ -221,7 +240,7 @@ class FaultRunner
             env._Set["ZB_FAULT_ERRNO"] = iErrno;
         }
         ::unlink((_Dir + "/counts").c_str());
-        zbtest::ChildResult result = zbtest::Zbsvc(_Args, env);
+        zbtest::ChildResult result = zbtest::Zbsvc(_Args, env, _Row._Stdin);
         oCounts = ReadCounts(_Dir + "/counts");
         return result;
     }
@@ -263,16 +282,19 @@ class FaultRunner
             return;
         }
         ++ioTally._Failed;
-        // The report names a file of the run, one of the library's own, or
-        // standard output.
+        // The report names a file of the run, one of the library's own,
+        // standard output or standard input (or the copy of it readers open).
         bool named = false;
-        for (const char* name : {"standard output", "QORZbMessages.msgcat", "zbXmlKeys.mk"})
+        for (const char* name : {"standard output", "standard input", "/proc/self/fd/",
+                                 "QORZbMessages.msgcat", "zbXmlKeys.mk"})
             named = named || r._Err.find(name) != std::string::npos;
+        // An argument names a file after its '=', or several between ':'.
         for (const std::string& arg : _Args)
         {
-            const std::string file = arg.substr(arg.find('=') + 1);
-            named = named ||
-                    (file.find('/') != std::string::npos && r._Err.find(file) != std::string::npos);
+            std::istringstream files(arg.substr(arg.find('=') + 1));
+            for (std::string file; std::getline(files, file, ':');)
+                named = named || (file.find('/') != std::string::npos &&
+                                  r._Err.find(file) != std::string::npos);
         }
         EXPECT_TRUE(named) << what << "no file named";
         // Nothing but the files of a clean run, each whole.

@@ -245,6 +245,41 @@ TEST(zbFileElement, Expand)
     EXPECT_EQ(err.Stop(), "# Error in _Expand() : not a directory : " + dir / "f" + "\n");
 }
 
+TEST(zbFileElement, LinksToHoldingDirectoriesAreNotExpandedAgain)
+{
+    // Link, its text ('@' stands for the tree's root), the tree expanded.
+    const std::tuple<const char*, const char*, const char*> cases[] = {
+        {"a/back", "@/a", "a a/back a/g c c/k"},
+        {"a/top", "@", "a a/g a/top c c/k"},
+        {"a/up", "./..", "a a/g a/up c c/k"},
+        {"a/side", "@/c", "a a/g a/side a/side/k c c/k"},
+    };
+    for (const auto& [link, text, expected] : cases)
+        for (int mode : {RECURSIVE_MODE, RECURSIVE_FORCED_MODE})
+        {
+            SCOPED_TRACE(std::string(link) + " " + std::to_string(mode));
+            zbtest::TempDir dir;
+            MakeDirs(dir, {"a", "c"});
+            MakeFiles(dir, {"a/g", "c/k"});
+            std::string target = text;
+            if (target[0] == '@')
+                target = dir.Path() + target.substr(1);
+            ASSERT_EQ(::symlink(target.c_str(), (dir / link).c_str()), 0);
+            Statics statics(1);
+            zbFileElement root(dir.Path().c_str());
+            EXPECT_EQ(root.Expand(mode), 0);
+            EXPECT_EQ(Tree(root), expected);
+            zbFileElement* node = root.SearchSubElement("a")->SearchSubElement(link + 2);
+            ASSERT_NE(node, nullptr);
+            QORListPtrzbFileElement* children = node->GetListOfSubElement();
+            ASSERT_TRUE(children && children->Size() == 1);
+            const std::string message = Message(*(*children)[1]);
+            EXPECT_EQ(message, std::string(link) == "a/side"
+                                   ? ""
+                                   : "symbolic link point to a directory that holds it");
+        }
+}
+
 TEST(zbFileElement, RecursiveModesAfterAFailure)
 {
     // A directory deep enough that its full name cannot be opened: its

@@ -235,6 +235,40 @@ TEST(zbsvcTreediff, CopytreeKeepsEverything)
     EXPECT_EQ(Outcome(Zbsvc({"treediff", "-links", "0", a, dir / "followed/A"})), "0||");
 }
 
+TEST(zbsvcTreediff, CopytreeRestoresTheRightsItAddsToWrite)
+{
+    // As the owner, not as root (for root every access succeeds and no
+    // right is ever added): a read-only target directory and read-only
+    // copies get write rights for the time of the copy, then their own back.
+    zbtest::TempDir dir;
+    const std::string a = dir / "A", to = dir / "to";
+    Generate(a);
+    ::chmod((a + "/d0/f2.c").c_str(), 0444);
+    ::chmod((a + "/d3").c_str(), 0555);
+    ::mkdir(to.c_str(), 0755);
+    std::vector<std::string> argv;
+    if (::geteuid() == 0)
+    {
+        if (::access("/usr/bin/setpriv", X_OK) != 0)
+            GTEST_SKIP() << "no setpriv to run the copy as another user";
+        ASSERT_EQ(std::system(("chown -R 65534:65534 " + dir.Path()).c_str()), 0);
+        argv = {"/usr/bin/setpriv", "--reuid=65534", "--regid=65534", "--clear-groups"};
+    }
+    ::chmod(to.c_str(), 0555);
+    argv.insert(argv.end(), {zbtest::Program("zbsvc"), "copytree", a, to});
+    EXPECT_EQ(Outcome(zbtest::Run(argv)), "0||");
+    const std::pair<std::string, unsigned> modes[] = {
+        {to, 0555}, {to + "/A/d3", 0555}, {to + "/A/d0/f2.c", 0444}};
+    for (const auto& [path, mode] : modes)
+    {
+        struct stat st;
+        ASSERT_EQ(::lstat(path.c_str(), &st), 0) << path;
+        EXPECT_EQ(st.st_mode & 07777, mode) << path;
+    }
+    ::chmod(to.c_str(), 0755);
+    EXPECT_EQ(Outcome(Zbsvc({"treediff", "-modes", "-links", "2", a, to + "/A"})), "0||");
+}
+
 TEST(zbsvcTreediff, ErrorsAndUsage)
 {
     zbtest::TempDir dir;

@@ -114,6 +114,7 @@ class zbFileReplacer
   private:
     int _Link();
     int _OpenNew();
+    int _OpenTemporary(int iAt, const char* iDirectory, mode_t iMode);
     int _CommitNew();
 
     std::string _Target;

@@ -29,10 +29,15 @@ class zbPathFinder
     // only while nothing was stored yet.
     void SetNonCaseSensitive();
     void SetFWPathname(const QORString& iFWPathname) { _FWPathname = iFWPathname; }
-    // Scans the directories in order; those that cannot be opened are
-    // skipped.  With a framework directory set, the directories scanned here
-    // whose parent lies below it go to the list of paths in the framework.
+    // Scans the directories in order; those that are missing or are not
+    // directories are skipped.  One that is there but cannot be listed, or
+    // whose listing fails part way (the names read before are kept), is
+    // reported as a system error and counted (GetUnlistedCount).  With a
+    // framework directory set, the directories scanned here whose parent
+    // lies below it go to the list of paths in the framework.
     void SetListOfPath(const QORListValQORString& iPaths);
+    // Directories SetListOfPath reported as not listed, or listed in part.
+    int GetUnlistedCount() const { return _Unlisted; }
     // Loads a header map into the dictionary (names already known keep their
     // directory).  Only once: with a map already set, 0 and nothing done.
     // Otherwise the result of zbHeaderMap::InsertFile (1: not read, 2:
@@ -98,6 +103,7 @@ class zbPathFinder
     QORString _HeaderMapDir;
     QORListPtrzbFileName _ListOfPathInFW;
     int _NonCaseSensitive;
+    int _Unlisted = 0;
 };
 
 // Path finders by name, owned (ApplyDelete deletes them).

@@ -300,18 +300,10 @@ int zbsvcFind(int argc, char** argv)
     if (QORListValQORString* values = options.GetSwitchAllValues("path"))
         for (const QORString& value : *values)
             zbSplitPathConcatenation(paths, value.CastToCharPtr(), zbPathConcatSeparator[0]);
+    // A directory that is there but cannot be listed is reported by the
+    // finder (status 1); a missing one holds no name.
     finder.SetListOfPath(paths);
-    // The finder passes over a directory it cannot list: one that is missing
-    // or not a directory holds no name, one that is there but refused is
-    // reported (status 1).
-    int unlisted = 0;
-    for (const QORString& path : paths)
-    {
-        zbDirectory directory(path.CastToCharPtr());
-        const int error = directory.GetError();
-        if (error && error != ENOENT && error != ENOTDIR)
-            unlisted = zbReportSystemError(path.CastToCharPtr(), error);
-    }
+    const int unlisted = finder.GetUnlistedCount();
     // A damaged map is reported and makes the status 1; the names go on
     // being looked up in the entries before the damage.
     int damaged = 0;
@@ -346,7 +338,8 @@ int zbsvcFind(int argc, char** argv)
             continue;
         find.Drain(); // what a source cannot be read is said after the names before it
         const char* file = zbsvcInputName(source);
-        if (!file || find.ReadNames(source, file) != 0)
+        const char* shown = std::strcmp(source, "-") ? source : "standard input";
+        if (!file || find.ReadNames(shown, file) != 0)
             status = 1;
     }
     find.Drain();

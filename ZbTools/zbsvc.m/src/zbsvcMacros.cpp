@@ -69,7 +69,8 @@ int zbsvcMacros(int argc, char** argv)
     const QORString* levelFile = options.GetSwitchValue("level");
     if (levelFile && zbsvcLoadLevels(levels, levelFile->CastToCharPtr()) != 0)
         return 1;
-    int failures = 0;
+    // An -I directory that cannot be listed has been reported by the finder.
+    int failures = finder.GetUnlistedCount();
     for (const QORString& argument : files)
     {
         const char* file = zbsvcInputName(argument.CastToCharPtr());

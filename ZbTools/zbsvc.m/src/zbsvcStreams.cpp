@@ -68,7 +68,7 @@ const char* zbsvcInputName(const char* iArgument)
         error = CopyStandardInput(name);
     if (error)
     {
-        zbReportSystemError("-", error);
+        zbReportSystemError("standard input", error);
         return nullptr;
     }
     return name.c_str();

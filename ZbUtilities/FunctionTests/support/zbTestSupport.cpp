@@ -197,11 +197,12 @@ std::string Outcome(const ChildResult& iResult)
     return status + "|" + iResult._Out + "|" + iResult._Err;
 }
 
-ChildResult Zbsvc(const std::vector<std::string>& iArgs, const ChildEnvironment& iEnv)
+ChildResult Zbsvc(const std::vector<std::string>& iArgs, const ChildEnvironment& iEnv,
+                  const std::string& iStdin)
 {
     std::vector<std::string> argv{Program("zbsvc")};
     argv.insert(argv.end(), iArgs.begin(), iArgs.end());
-    return Run(argv, iEnv);
+    return Run(argv, iEnv, iStdin);
 }
 
 int SegmentsCreatedBy(int iCreator)

@@ -91,8 +91,9 @@ ChildResult Run(const std::vector<std::string>& iArgv, const ChildEnvironment& i
 // standard error.
 std::string Outcome(const ChildResult& iResult);
 
-// Runs the built zbsvc with iArgs.
-ChildResult Zbsvc(const std::vector<std::string>& iArgs, const ChildEnvironment& iEnv = {});
+// Runs the built zbsvc with iArgs (and iStdin as its standard input).
+ChildResult Zbsvc(const std::vector<std::string>& iArgs, const ChildEnvironment& iEnv = {},
+                  const std::string& iStdin = "");
 
 // Number of System V shared-memory segments created by process iCreator
 // that still exist (also those removed but still attached somewhere).

@@ -272,47 +272,28 @@ int zbFileReplacer::Open()
         }
     }
     mode_t mode = exists && !fresh ? (st.st_mode & 07777) : (_Mode & ~CurrentUmask());
-    // Without a name until it is complete where the file system allows it,
-    // so that a process killed midway leaves nothing behind.
-    _Fd.Reset(zbOpenFd(DirectoryOf(_Target).c_str(), O_TMPFILE | O_WRONLY, 0600));
-    if (_Fd.IsOpen())
-        _Anonymous = true;
-    else
-    {
-        for (unsigned attempt = 0; !_Fd.IsOpen() && attempt < 100; ++attempt)
-        {
-            _TempName = TemporaryName(_Target, attempt);
-            _Fd.Reset(zbOpenFd(_TempName.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW, 0600));
-            if (!_Fd.IsOpen() && errno != EEXIST)
-                break;
-        }
-        if (!_Fd.IsOpen())
-        {
-            _Error = errno;
-            _TempName.clear();
-            return _Error;
-        }
-    }
-    if (::fchmod(_Fd.Get(), mode) != 0)
-    {
-        int error = errno;
-        Abandon();
-        return _Error = error;
-    }
-    return 0;
+    return _OpenTemporary(AT_FDCWD, DirectoryOf(_Target).c_str(), mode);
 }
 
 int zbFileReplacer::_OpenNew()
 {
-    _Fd.Reset(zbOpenFdAt(_Directory, ".", O_TMPFILE | O_WRONLY, 0600));
+    return _OpenTemporary(_Directory, ".", _Mode);
+}
+
+int zbFileReplacer::_OpenTemporary(int iAt, const char* iDirectory, mode_t iMode)
+{
+    // Without a name until it is complete where the file system allows it,
+    // so that a process killed midway leaves nothing behind; else under a
+    // free temporary name beside the target (both relative to iAt).
+    _Fd.Reset(zbOpenFdAt(iAt, iDirectory, O_TMPFILE | O_WRONLY, 0600));
     if (_Fd.IsOpen())
         _Anonymous = true;
     else
         for (unsigned attempt = 0; !_Fd.IsOpen() && attempt < 100; ++attempt)
         {
             _TempName = TemporaryName(_Target, attempt);
-            _Fd.Reset(zbOpenFdAt(_Directory, _TempName.c_str(),
-                                 O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW, 0600));
+            _Fd.Reset(
+                zbOpenFdAt(iAt, _TempName.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW, 0600));
             if (!_Fd.IsOpen() && errno != EEXIST)
                 break;
         }
@@ -322,7 +303,7 @@ int zbFileReplacer::_OpenNew()
         _TempName.clear();
         return _Error;
     }
-    if (::fchmod(_Fd.Get(), _Mode) != 0)
+    if (::fchmod(_Fd.Get(), iMode) != 0)
     {
         int error = errno;
         Abandon();

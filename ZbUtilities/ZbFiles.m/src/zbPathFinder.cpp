@@ -1,5 +1,6 @@
 #include "zbPathFinder.h"
 
+#include <cerrno>
 #include <cstring>
 #include <dirent.h>
 
@@ -69,7 +70,12 @@ void zbPathFinder::SetListOfPath(const QORListValQORString& iPaths)
             continue;
         zbDirectory directory(path.CastToCharPtr());
         if (directory.Failed())
+        {
+            const int error = directory.GetError();
+            if (error != ENOENT && error != ENOTDIR)
+                _Unlisted += zbReportSystemError(path.CastToCharPtr(), error);
             continue;
+        }
         zbFileName* dir = new zbFileName(path.CastToCharPtr());
         _Directories.Append(dir);
         _ListOfPath.Append(*dir);
@@ -79,6 +85,8 @@ void zbPathFinder::SetListOfPath(const QORListValQORString& iPaths)
             key = entry->d_name;
             _Insert(key, *dir);
         }
+        if (directory.Failed())
+            _Unlisted += zbReportSystemError(path.CastToCharPtr(), directory.GetError());
     }
     int length = _FWPathname.Length();
     if (length == 0)

@@ -11,6 +11,7 @@
 #include <string>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <utility>
 #include <utime.h>
 #include <vector>
 
@@ -35,6 +36,7 @@ const char kTargetNotADirectory[] = "target is not a directory";
 const char kBadLink[] = "bad symbolic link";
 const char kLinkToDirectory[] = "symbolic link point to a directory";
 const char kLinkToBadDirectory[] = "symbolic link point to a bad directory ( . or .. )";
+const char kLinkToHoldingDirectory[] = "symbolic link point to a directory that holds it";
 const char kInvalidMode[] = "invalid mode of expansion, use RECURSIVE_MODE, NOT_RECURSIVE_MODE "
                             "or RECURSIVE_FORCED_MODE";
 
@@ -396,6 +398,11 @@ struct zbFileElement::ExpandWalk
 {
     std::vector<char> _Entries = std::vector<char>(32768);
     int _Open = 0;
+    // With links to directories followed, the directories down the walk by
+    // device and inode: a link to one of them (whatever its text: absolute,
+    // or relative through other names) would expand it again and again.
+    bool _FollowsLinks = SymbolicLinkWithDirectory != 0;
+    std::vector<std::pair<dev_t, ino_t>> _Down;
 };
 
 namespace
@@ -445,6 +452,31 @@ int zbFileElement::_ExpandIn(ExpandWalk& ioWalk, int iParent, const int& iMode, 
     if (!directory.IsOpen())
         return _FailErrno(kInExpand, errno);
     const int dirFd = directory.Get();
+    struct DownGuard
+    {
+        std::vector<std::pair<dev_t, ino_t>>* _Down = nullptr;
+        ~DownGuard()
+        {
+            if (_Down)
+                _Down->pop_back();
+        }
+    } down;
+    if (ioWalk._FollowsLinks && iMode != NOT_RECURSIVE_MODE)
+    {
+        struct stat64 self;
+        if (::fstat64(dirFd, &self) != 0)
+            return _FailErrno(kInExpand, errno);
+        const std::pair<dev_t, ino_t> identity(self.st_dev, self.st_ino);
+        for (const auto& above : ioWalk._Down)
+            if (above == identity)
+            {
+                // Left unexpanded, as a link to "." or ".." is: the walk goes on.
+                _Fail(kInExpand, kLinkToHoldingDirectory);
+                return 0;
+            }
+        ioWalk._Down.push_back(identity);
+        down._Down = &ioWalk._Down;
+    }
     char* const buffer = ioWalk._Entries.data();
     for (;;)
     {
