@@ -42,31 +42,24 @@ PY
 rm -rf "$work/check"
 echo "the copy is the same as the source"
 
-time_it() { # prints elapsed seconds of "$@" > /dev/null
-    local start end
-    start=$(date +%s.%N)
-    "$@" > /dev/null
-    end=$(date +%s.%N)
-    echo "$end - $start" | bc -l
-}
-median() { sort -g | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
-
-: > "$work/zb.t"
-: > "$work/cp.t"
+. "$root/benchmarks/ratio_stats.sh"
+: > "$work/zb.t"; : > "$work/zb.cpu"
+: > "$work/cp.t"; : > "$work/cp.cpu"
 for i in $(seq "$runs"); do
     mkdir "$work/zb$i" "$work/cp$i"
     sync
-    time_it "$zbsvc" copytree "$work/src" "$work/zb$i" >> "$work/zb.t"
+    zb_time_run "$work/zb.cpu" "$work/zb.t" "$zbsvc" copytree "$work/src" "$work/zb$i"
     sync
-    time_it cp -a "$work/src" "$work/cp$i" >> "$work/cp.t"
+    zb_time_run "$work/cp.cpu" "$work/cp.t" cp -a "$work/src" "$work/cp$i"
     rm -rf "$work/zb$i" "$work/cp$i"
 done
-zb=$(median < "$work/zb.t")
-cp=$(median < "$work/cp.t")
-printf 'zbsvc copytree: median %.4f s over %d runs\n' "$zb" "$runs"
-printf 'cp -a:          median %.4f s over %d runs\n' "$cp" "$runs"
+zb=$(zb_median "$work/zb.t")
+cp=$(zb_median "$work/cp.t")
+printf 'zbsvc copytree: median %.4f s elapsed, %.4f s CPU over %d runs\n' "$zb" "$(zb_median "$work/zb.cpu")" "$runs"
+printf 'cp -a:          median %.4f s elapsed, %.4f s CPU over %d runs\n' "$cp" "$(zb_median "$work/cp.cpu")" "$runs"
 printf 'speed ratio copytree/cp (cp time / copytree time): %.3f (target at least 0.9)\n' \
     "$(echo "$cp / $zb" | bc -l)"
-. "$root/benchmarks/ratio_stats.sh"
 zb_ratios "$work/cp.t" "$work/zb.t" "$work/ratio.t"
-printf 'speed ratio copytree/cp run by run: %s\n' "$(zb_spread "$work/ratio.t")"
+printf 'speed ratio copytree/cp run by run, elapsed: %s\n' "$(zb_spread "$work/ratio.t")"
+zb_ratios "$work/cp.cpu" "$work/zb.cpu" "$work/ratio.cpu"
+printf 'speed ratio copytree/cp run by run, CPU (user + system): %s\n' "$(zb_spread "$work/ratio.cpu")"
