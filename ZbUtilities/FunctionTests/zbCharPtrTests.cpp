@@ -1,10 +1,7 @@
 // zbCharPtr and zb32BitField: owned buffers and numbered flags.
 
-#include <gtest/gtest.h>
-
-#include <cstring>
-
 #include "zb32BitField.h"
+#include "zbTestSupport.h"
 #include "zbCharPtr.h"
 
 TEST(zbCharPtr, ConstructionAssignmentAndAppend)

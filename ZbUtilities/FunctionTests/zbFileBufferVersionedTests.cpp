@@ -1,12 +1,4 @@
-// Versioned blocks: the stored bytes, reading back, damaged files; the
-// scrambler and the plain file buffer.
-
-#include <gtest/gtest.h>
-
-#include <cerrno>
-#include <string>
-#include <sys/stat.h>
-#include <unistd.h>
+// Versioned blocks byte for byte, damaged files, the scrambler, file buffers.
 
 #include "zbCRC32.h"
 #include "zbCrypt.h"

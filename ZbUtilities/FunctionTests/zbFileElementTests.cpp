@@ -2,21 +2,9 @@
 // after failures), added paths, lists, comparison and the operations on
 // the disk.
 
-#include <cstdlib>
 #include <ctime>
-#include <fcntl.h>
-#include <map>
-#include <set>
-#include <sstream>
-#include <string>
 #include <sys/resource.h>
-#include <sys/stat.h>
-#include <tuple>
-#include <unistd.h>
 #include <utime.h>
-#include <vector>
-
-#include <gtest/gtest.h>
 
 #include "zbFileElement.h"
 #include "zbFileElementExtension.h"

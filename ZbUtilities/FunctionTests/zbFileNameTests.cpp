@@ -1,13 +1,6 @@
-// File names: normalisation, positions, inline and heap storage, composition,
-// statistics and the dump.
+// File names: normalisation, positions, storage, composition, stat, dump.
 
-#include <cstdlib>
-#include <cstring>
 #include <ctime>
-#include <string>
-#include <tuple>
-
-#include <gtest/gtest.h>
 
 #include "zbFileName.h"
 #include "zbNewString.h"

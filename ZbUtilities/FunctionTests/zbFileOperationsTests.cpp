@@ -1,18 +1,6 @@
-// File statistics and file operations: removal, copy, move, comparisons and
-// whole-file reads.
+// File statistics, removal, copy, move, comparisons and whole-file reads.
 
-#include <cerrno>
-#include <csignal>
-#include <cstdlib>
-#include <cstring>
-#include <fcntl.h>
-#include <string>
-#include <tuple>
 #include <sys/resource.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <gtest/gtest.h>
 
 #include "zbErrorCodeManager.h"
 #include "zbFileOperations.h"
@@ -22,9 +10,7 @@
 #include "zbTestSupport.h"
 #include "zbTestWorkload.h"
 
-using zbtest::ReadFile;
-using zbtest::TempDir;
-using zbtest::WriteFile;
+using namespace zbtest;
 
 namespace
 {

@@ -1,8 +1,4 @@
-#include <gtest/gtest.h>
 
-#include <set>
-#include <string>
-#include <vector>
 
 #include "zbHashDic.h"
 #include "zbOFStream.h"

@@ -1,11 +1,4 @@
-// Header maps: building the map file from workspace lists, loading it into
-// a dictionary and the three path lists.
-
-#include <cerrno>
-#include <string>
-#include <tuple>
-
-#include <gtest/gtest.h>
+// Header maps: the map file from workspace lists, loaded into a dictionary.
 
 #include "zbErrorCodeManager.h"
 #include "zbHeaderListIntoWS.h"
@@ -14,9 +7,7 @@
 #include "zbTestConversions.h"
 #include "zbTestSupport.h"
 
-using zbtest::ReadFile;
-using zbtest::TempDir;
-using zbtest::WriteFile;
+using namespace zbtest;
 
 namespace
 {

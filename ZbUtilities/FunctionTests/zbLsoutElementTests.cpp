@@ -1,20 +1,13 @@
-// Listing elements: the first field in size mode, the hash key, the order,
-// and loading listings in both modes.
+// Listing elements: size mode fields, hash key, order, loading listings.
 
-#include <cerrno>
 #include <climits>
-#include <string>
-#include <tuple>
-
-#include <gtest/gtest.h>
 
 #include "zbErrorCodeManager.h"
 #include "zbLsoutElement.h"
 #include "zbTestSupport.h"
 
 using L = zbLsoutElement;
-using zbtest::TempDir;
-using zbtest::WriteFile;
+using namespace zbtest;
 
 namespace
 {

@@ -1,10 +1,4 @@
-// MDF V4 files: sections and values read from files, comments, duplicates,
-// lookups, removal, iteration, stripping and the printed forms.
-
-#include <gtest/gtest.h>
-
-#include <string>
-#include <tuple>
+// MDF V4 files: sections read, looked up, removed, stripped and printed.
 
 #include "zbContext.h"
 #include "zbMDFV4.h"

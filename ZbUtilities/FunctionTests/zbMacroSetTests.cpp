@@ -1,12 +1,4 @@
-// Macro sets: buffer normalisation, line insertion, include lines, insert
-// modes, merges, resolution and the printed forms.
-
-#include <gtest/gtest.h>
-
-#include <algorithm>
-#include <sstream>
-#include <string>
-#include <vector>
+// Macro sets: buffer normalisation, includes, insert modes, merges, printing.
 
 #include "zbFileName.h"
 #include "zbMacroSet.h"

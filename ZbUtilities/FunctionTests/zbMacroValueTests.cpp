@@ -1,10 +1,4 @@
-// Macro values: normalisation, resolution of references and modifiers,
-// word splitting.
-
-#include <gtest/gtest.h>
-
-#include <cstdlib>
-#include <string>
+// Macro values: normalisation, references and modifiers, words.
 
 #include "zbMacroSet.h"
 #include "zbMacroValue.h"

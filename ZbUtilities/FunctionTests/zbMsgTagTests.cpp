@@ -1,9 +1,7 @@
-// zbMsgTag, zbMsgTagContainer, zbMsgKey: the XML text of tags and keys, and
-// the process-wide list of open complex tags.
-
-#include <gtest/gtest.h>
+// The XML text of tags and keys, and the process-wide list of open tags.
 
 #include "zbMsgKey.h"
+#include "zbTestSupport.h"
 #include "zbMsgTag.h"
 
 namespace

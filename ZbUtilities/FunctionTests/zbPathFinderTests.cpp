@@ -2,11 +2,7 @@
 // compared without regard to case, directories that cannot be read are
 // skipped.
 
-#include <gtest/gtest.h>
-
-#include <sys/stat.h>
 #include <type_traits>
-#include <unistd.h>
 
 #include "zbOFStream.h"
 #include "zbPathFinderAccess.h"

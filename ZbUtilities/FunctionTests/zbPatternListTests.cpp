@@ -1,11 +1,4 @@
-// Path patterns: the matcher, the pattern table, key substitution, the
-// printed form and the pattern filters.
-
-#include <string>
-#include <tuple>
-#include <vector>
-
-#include <gtest/gtest.h>
+// Path patterns: matcher, pattern table, key substitution, printing, filters.
 
 #include "zbAllPatternFilter.h"
 #include "zbDataPatternFilter.h"

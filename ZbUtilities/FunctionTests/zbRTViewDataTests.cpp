@@ -2,12 +2,6 @@
 // byte for byte, path modifications and a round trip of a large set (writes
 // that change nothing are checked through zbsvc rtv merge).
 
-#include <cerrno>
-#include <string>
-#include <tuple>
-
-#include <gtest/gtest.h>
-
 #include "zbErrorCodeManager.h"
 #include "zbRTViewData.h"
 #include "zbTestSupport.h"

@@ -1,10 +1,4 @@
-// Runtime-view elements and their tags: the tag table, record parsing,
-// records written byte for byte and printed, copies of the full name.
-
-#include <string>
-#include <tuple>
-
-#include <gtest/gtest.h>
+// Runtime-view elements: tags, records parsed, written and printed.
 
 #include "zbOFStream.h"
 #include "zbRTViewElement.h"

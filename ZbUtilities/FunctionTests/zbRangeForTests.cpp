@@ -1,12 +1,4 @@
-// Range-for over the collections walks what the bucket and position walk
-// gives, in the same order, and the two string dictionaries agree on what an
-// insertion answers.
-
-#include <gtest/gtest.h>
-
-#include <string>
-#include <sys/stat.h>
-#include <vector>
+// Range-for over the collections walks as their bucket and position walk does.
 
 #include "QORHashDicS.h"
 #include "QORHashTable.h"
@@ -119,7 +111,6 @@ TEST(zbRangeFor, TablesListsAndListings)
 
     // A listing walks from its roots each time.
     zbtest::TempDir dir;
-    mkdir((dir / "sub").c_str(), 0755);
     zbtest::WriteFile(dir / "sub/f", "");
     QORListValQORString roots;
     roots.Append(QORString(dir.Path().c_str()));

@@ -1,12 +1,4 @@
-// Instructions and scripts: follow-up chains, messages in order, stop or
-// continue on error, the on-exit instruction, and the working directory.
-
-#include <cstdlib>
-#include <gtest/gtest.h>
-#include <string>
-#include <tuple>
-#include <unistd.h>
-#include <vector>
+// Instructions and scripts: follow-ups, messages in order, errors, on-exit, cwd.
 
 #include "zbBaseUnknown.h"
 #include "zbContext.h"

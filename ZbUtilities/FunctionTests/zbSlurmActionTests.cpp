@@ -1,18 +1,5 @@
-// Actions as job steps of a Slurm cluster: the srun line, the cluster
-// check and zbsvc run -engine slurm against stand-in srun and sinfo
-// programs; then, when a local cluster is up (scripts/slurm-local.sh up),
-// the same runs through it.
-
-#include <chrono>
-#include <csignal>
-#include <unistd.h>
-#include <cstdlib>
-#include <gtest/gtest.h>
-#include <map>
-#include <string>
-#include <sys/stat.h>
-#include <tuple>
-#include <vector>
+// Actions as Slurm job steps, against stand-in srun and sinfo, then through a
+// local cluster when one is up (scripts/slurm-local.sh up).
 
 #include "zbActionFactory.h"
 #include "zbSlurmAction.h"

@@ -1,6 +1,3 @@
-#include <cerrno>
-#include <gtest/gtest.h>
-#include <unistd.h>
 
 #include "zbIFStream.h"
 #include "zbNewString.h"

@@ -1,7 +1,5 @@
 // zbTabArg: growth, owned copies, the fatal index check.
 
-#include <gtest/gtest.h>
-
 #include "zbOFStream.h"
 #include "zbTabArg.h"
 #include "zbTestSupport.h"

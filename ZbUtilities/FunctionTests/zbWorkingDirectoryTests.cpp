@@ -1,15 +1,6 @@
-// The working directory: $PWD is believed only while it names the current
-// directory, so that its text (links kept) survives where it is true and a
-// change of directory is never hidden by it.
-
-#include <gtest/gtest.h>
+// $PWD is believed only while it names the current directory.
 
 #include <climits>
-#include <cstdlib>
-#include <string>
-#include <sys/stat.h>
-#include <tuple>
-#include <unistd.h>
 
 #include "zbDirectories.h"
 #include "zbTestSupport.h"

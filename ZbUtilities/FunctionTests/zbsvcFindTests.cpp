@@ -1,19 +1,8 @@
-// zbsvc find, end to end: header maps, directories, case, names from a file
-// and from standard input.
-
-#include <cstdio>
-#include <string>
-#include <sys/stat.h>
-#include <tuple>
-#include <vector>
-
-#include <gtest/gtest.h>
+// zbsvc find, end to end.
 
 #include "zbTestSupport.h"
 
-using zbtest::Program;
-using zbtest::TempDir;
-using zbtest::WriteFile;
+using namespace zbtest;
 
 namespace
 {
@@ -22,8 +11,6 @@ struct Tree
     TempDir _Dir;
     Tree()
     {
-        ::mkdir((_Dir / "one").c_str(), 0755);
-        ::mkdir((_Dir / "two").c_str(), 0755);
         WriteFile(_Dir / "one/a.h", "");
         WriteFile(_Dir / "two/a.h", "");
         WriteFile(_Dir / "two/Foo.H", "");

@@ -1,22 +1,10 @@
-// zbsvc's own command line and the end of its runs: lost output is a
-// failure, standard input as "-", "--", --version and help, and the verb
-// texts of the usage, the manual page and the README kept alike.
-
-#include <gtest/gtest.h>
-
-#include <sys/stat.h>
+// zbsvc's lost output, standard input, help, and the README, usage and man page alike.
 
 #include <regex>
-#include <sstream>
-#include <string>
-#include <tuple>
-#include <vector>
 
 #include "zbTestSupport.h"
 
-using zbtest::Outcome;
-using zbtest::Program;
-using zbtest::Zbsvc;
+using namespace zbtest;
 
 namespace
 {

@@ -1,14 +1,8 @@
 // zbsvc patterns, end to end.
 
-#include <string>
-#include <vector>
-
-#include <gtest/gtest.h>
-
 #include "zbTestSupport.h"
 
-using zbtest::Outcome;
-using zbtest::Zbsvc;
+using namespace zbtest;
 
 namespace
 {

@@ -1,21 +1,10 @@
-// zbsvc rtv merge and rtv list, end to end: merged files byte for byte,
-// files left alone when nothing changes, conflicts, failed inputs, failed
-// writes that keep the old file, masks.
+// zbsvc rtv merge and rtv list, end to end.
 
-#include <string>
-#include <sys/stat.h>
 #include <sys/time.h>
-#include <unistd.h>
-
-#include <gtest/gtest.h>
 
 #include "zbTestSupport.h"
 
-using zbtest::Outcome;
-using zbtest::ReadFile;
-using zbtest::TempDir;
-using zbtest::WriteFile;
-using zbtest::Zbsvc;
+using namespace zbtest;
 
 namespace
 {

@@ -1,18 +1,12 @@
 // zbsvc run, end to end.
 
-#include <chrono>
-#include <csignal>
 #include <dirent.h>
-#include <gtest/gtest.h>
 #include <regex>
-#include <string>
-#include <tuple>
 
 #include "zbTestSupport.h"
 #include "zbTestWorkload.h"
 
-using zbtest::Outcome;
-using zbtest::Zbsvc;
+using namespace zbtest;
 
 namespace
 {

@@ -1,19 +1,6 @@
-// SIGINT and SIGTERM at random moments of traced zbsvc runs: each run ends
-// with the signal's number (or 0 when it finished first), never by a crash
-// or an abort, with its report on standard error and a well-formed trace.
+// Signals at random moments of traced zbsvc runs: clean ends, well-formed traces.
 
-#include <gtest/gtest.h>
-
-#include <cerrno>
-#include <chrono>
-#include <csignal>
-#include <fcntl.h>
 #include <random>
-#include <string>
-#include <sys/stat.h>
-#include <sys/wait.h>
-#include <unistd.h>
-#include <vector>
 
 #include "zbTestSupport.h"
 #include "zbTestWorkload.h"

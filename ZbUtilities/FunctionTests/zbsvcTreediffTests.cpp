@@ -1,24 +1,12 @@
-// zbsvc treediff, end to end, against a quick check of sizes, times, modes
-// and link texts computed here from the disk.
+// zbsvc treediff and copytree, end to end, against a check made here.
 
 #include <cstdint>
-#include <cstdlib>
 #include <dirent.h>
-#include <map>
-#include <set>
-#include <sstream>
-#include <string>
-#include <sys/stat.h>
-#include <unistd.h>
 #include <utime.h>
-#include <vector>
-
-#include <gtest/gtest.h>
 
 #include "zbTestSupport.h"
 
-using zbtest::Outcome;
-using zbtest::Zbsvc;
+using namespace zbtest;
 
 namespace
 {

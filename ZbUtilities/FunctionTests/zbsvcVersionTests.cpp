@@ -1,12 +1,6 @@
-// zbsvc version [-level DIR]: the version computed from the version data of
-// the data path, preprocessed with the levels of DIR/TALVEXV5Level.lvl.
+// zbsvc version [-level DIR], end to end.
 
-#include <gtest/gtest.h>
-
-#include <cstdlib>
 #include <ctime>
-#include <string>
-#include <tuple>
 
 #include "zbTestSupport.h"
 
@@ -81,7 +75,6 @@ TEST(zbsvcVersion, MissingPiecesLeaveZeros)
               r._Err);
 
     // Version data found first along MY_ZBZB_DATA, defining only MajorVersion.
-    ASSERT_EQ(0, std::system(("mkdir -p '" + dir.Path() + "/code/tools/data'").c_str()));
     zbtest::WriteFile(dir / "code/tools/data/zbVersionData.mk", "MajorVersion = 6\n");
     zbtest::ChildEnvironment env;
     env._Set["MY_ZBZB_DATA"] = dir.Path();
@@ -132,14 +125,13 @@ TEST(zbsvcVersion, UnusableFilesAreErrors)
     for (const auto& [levelText, dataText, error] : cases)
     {
         zbtest::TempDir dir;
-        ASSERT_EQ(0, std::system(("mkdir -p '" + dir.Path() + "/code/tools/data'").c_str()));
         const std::string level = dir / "TALVEXV5Level.lvl";
         const std::string dataFile = dir / "code/tools/data/zbVersionData.mk";
         const std::string dataName = dir / "./code/tools/data/zbVersionData.mk";
         if (levelText)
             zbtest::WriteFile(level, levelText);
         else
-            ASSERT_EQ(0, std::system(("mkdir '" + level + "'").c_str()));
+            zbtest::MakeDirs(level);
         zbtest::WriteFile(dataFile, dataText);
         zbtest::ChildEnvironment env;
         env._Set["MY_ZBZB_DATA"] = dir.Path();

@@ -61,8 +61,19 @@ std::string Entries(const std::string& iDir)
     return Run({"/bin/ls", "-A", iDir})._Out;
 }
 
+void MakeDirs(const std::string& iPath)
+{
+    for (size_t slash = iPath.find('/', 1); slash != std::string::npos;
+         slash = iPath.find('/', slash + 1))
+        ::mkdir(iPath.substr(0, slash).c_str(), 0755);
+    ::mkdir(iPath.c_str(), 0755);
+}
+
 void WriteFile(const std::string& iPath, const std::string& iContent)
 {
+    const size_t slash = iPath.rfind('/');
+    if (slash != std::string::npos && slash > 0)
+        MakeDirs(iPath.substr(0, slash));
     std::ofstream out(iPath, std::ios::binary);
     out << iContent;
 }

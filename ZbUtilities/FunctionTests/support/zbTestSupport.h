@@ -2,9 +2,28 @@
 #define zbTestSupport_H
 // Helpers shared by the suites: temporary directories, files, capture of a
 // standard stream, and programs run as children with a chosen environment.
+// It also brings in the test framework and the standard and system headers
+// the suites use, so that each suite includes only what it tests.
 
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <chrono>
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
+#include <functional>
 #include <map>
+#include <set>
+#include <sstream>
 #include <string>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <tuple>
+#include <unistd.h>
 #include <vector>
 
 namespace zbtest
@@ -39,7 +58,10 @@ class TmpDirScope : public TempDir
 // The names in a directory, hidden ones included, one a line, sorted.
 std::string Entries(const std::string& iDir);
 
+// Writes iContent at iPath, making the missing directories above it first.
 void WriteFile(const std::string& iPath, const std::string& iContent);
+// mkdir -p: every directory of iPath that is missing.
+void MakeDirs(const std::string& iPath);
 std::string ReadFile(const std::string& iPath);
 
 // Redirects a standard stream (1 or 2) into a temporary file until Stop().
