@@ -28,7 +28,6 @@ TEST(zbCharPtr, ConstructionAssignmentAndAppend)
     EXPECT_STREQ("abcdefabcdef", text.CastToCharPtr());
     text = static_cast<const char*>(nullptr);
     EXPECT_STREQ("", text.CastToCharPtr());
-    // Copies own their buffer.
     text = QORString("xy");
     zbCharPtr copy(text);
     copy = zbCharPtr("z");

@@ -188,7 +188,6 @@ class FaultRunner
         _Target = iRow._Target ? _Out + "/" + iRow._Target : "";
     }
 
-    // A run with one fault, or none (iKind null); oCounts from the shim.
     zbtest::ChildResult Run(const char* iKind, long iN, const char* iErrno, Counts& oCounts)
     {
         fs::remove_all(_Out);
@@ -217,7 +216,6 @@ class FaultRunner
         return result;
     }
 
-    // The clean run: what every run that succeeds must give.
     void Clean(Counts& oCounts)
     {
         _Clean = Run(nullptr, 0, nullptr, oCounts);
@@ -230,7 +228,6 @@ class FaultRunner
         }
     }
 
-    // One run with the fault; its outcome checked and counted.
     void Check(const char* iKind, long iN, const char* iErrno, Tally& ioTally)
     {
         Counts counts;

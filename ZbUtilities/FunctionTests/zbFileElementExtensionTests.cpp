@@ -18,7 +18,6 @@ std::string Names(const QORListPtrzbString& iList)
     return out;
 }
 
-// The records of a view, sorted, one a line.
 std::string Records(const zbRTViewData& iData)
 {
     QORListPtrzbRTViewElement list;

@@ -1,6 +1,4 @@
-// File-element trees: names, stat and links, expansion (whole, by patterns,
-// after failures), added paths, lists, comparison and the operations on
-// the disk.
+// File-element trees: names, stat, links, expansion, lists, comparison, disk operations.
 
 #include <ctime>
 #include <sys/resource.h>

@@ -21,7 +21,6 @@ namespace
 {
 const std::string kOld = "the old content\n";
 
-// Far more than the file-size limit of the tests.
 std::string Names(int iCount)
 {
     std::string names;
@@ -164,7 +163,6 @@ TEST(zbFileReplacer, WritersLeaveTheOldTargetWhenStopped)
             if (obstacle.first == FullDevice && !haveFull)
                 continue;
             TempDir dir;
-            // Every user may read the inputs; only the owner may write.
             chmod(dir.Path().c_str(), 0755);
             writer._Prepare(dir.Path());
             for (const char* input : {"input", "input.hl"})
@@ -180,7 +178,6 @@ TEST(zbFileReplacer, WritersLeaveTheOldTargetWhenStopped)
             chmod((dir / "out").c_str(), 0755);
             EXPECT_NE(outcome._Status, 0) << outcome._Report;
             EXPECT_LT(outcome._Status, 98) << outcome._Report;
-            // The report names the file being written.
             EXPECT_NE(outcome._Report.find(target), std::string::npos) << outcome._Report;
             if (obstacle.first != FullDevice)
             {
@@ -263,7 +260,6 @@ TEST(zbFileReplacer, CommitAbandonAndWhatTheTargetIs)
     } // destroyed uncommitted
     EXPECT_EQ(ReadFile(target), kOld);
 
-    // A commit replaces the content and keeps the mode.
     ASSERT_EQ(zbReplaceFile(target.c_str(), "new", 3), 0);
     EXPECT_EQ(ReadFile(target), "new");
     struct stat st;
@@ -284,7 +280,6 @@ TEST(zbFileReplacer, CommitAbandonAndWhatTheTargetIs)
     EXPECT_TRUE(S_ISREG(lst.st_mode));
     EXPECT_EQ(ReadFile(dir / "link"), "own");
     EXPECT_EQ(ReadFile(target), "through");
-    // A link to a file not made yet makes it.
     ASSERT_EQ(symlink("later", (dir / "pending").c_str()), 0);
     ASSERT_EQ(zbReplaceFile((dir / "pending").c_str(), "made", 4), 0);
     EXPECT_EQ(ReadFile(dir / "later"), "made");

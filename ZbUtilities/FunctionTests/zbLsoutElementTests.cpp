@@ -125,7 +125,6 @@ TEST(zbLsoutElement, KeepsALongLineWhole_AndRefusesANulByte)
     EXPECT_EQ(loaded.list[1]->GetFileName(), longPath);
     EXPECT_STREQ(loaded.list[2]->GetFileName(), "Fw/y");
 
-    // A NUL byte: no listing, nothing loaded.
     Loaded refused;
     Load(refused, std::string("1@1 Fw/a\n3@3 Fw/x\0yz\n", 21), 0);
     EXPECT_EQ(refused.count, -1);

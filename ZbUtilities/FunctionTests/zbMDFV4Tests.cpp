@@ -3,6 +3,7 @@
 #include "zbContext.h"
 #include "zbMDFV4.h"
 #include "zbOFStream.h"
+#include "zbTestConversions.h"
 #include "zbTestSupport.h"
 
 namespace
@@ -40,12 +41,7 @@ Loaded Load(zbMDFV4& ioSet, const std::string& iPath)
 
 std::string Printed(void (zbMDFV4::*iPrint)(zbOFStream&) const, const zbMDFV4& iSet)
 {
-    zbtest::TempDir dir;
-    {
-        zbOFStream out((dir / "p").c_str(), 8);
-        (iSet.*iPrint)(out);
-    }
-    return zbtest::ReadFile(dir / "p");
+    return zbtest::Written([&](zbOFStream& out) { (iSet.*iPrint)(out); });
 }
 } // namespace
 

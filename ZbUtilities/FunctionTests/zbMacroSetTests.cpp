@@ -344,7 +344,6 @@ TEST(zbMacroSet, PrintDumpAndStatistics)
               "( containing 0 items , with 0 in collision )\n",
               zbtest::ReadFile(dir / "out"));
 
-    // A failed write is recorded.
     zbOFStream full("/dev/full", 8);
     EXPECT_EQ(1, set.Print(full));
 }

@@ -336,7 +336,6 @@ TEST_F(PP, PlainLinesPassedOver)
 TEST_F(PP, EdgeBuffers)
 {
     EXPECT_EQ(zbPP(_Levels, _Macros, nullptr, "f.mk", 1), 0);
-    // The buffer is rewritten in place.
     char text[] = "#define A 1\n/* c */x\n";
     EXPECT_EQ(zbPP(_Levels, _Macros, text, "f.mk", 1), 0);
     EXPECT_STREQ(text, "#define A 1\nx\n");
@@ -421,7 +420,6 @@ TEST(zbFileBufferPP, ExpandBufferCountsAndLists)
     std::sort(names.begin(), names.end());
     EXPECT_EQ(names, (std::vector<std::string>{dir / "a.mk", dir / "b.mk"}));
 
-    // An empty buffer expands to nothing without error.
     zbFileBuffer empty;
     EXPECT_EQ(empty.ExpandBuffer(levels, finder, included, "empty.mk"), 0);
     EXPECT_TRUE(!empty);

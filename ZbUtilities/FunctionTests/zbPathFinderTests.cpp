@@ -1,6 +1,4 @@
-// Path finders: the first directory holding a name wins, names may be
-// compared without regard to case, directories that cannot be read are
-// skipped.
+// Path finders: the first directory holding a name wins; case; unreadable directories.
 
 #include <type_traits>
 

@@ -14,7 +14,6 @@ int Reap(zbProcess& ioProcess)
     return status;
 }
 
-// Create then Wait: the status of a shell command.
 int StatusOf(zbProcess& ioProcess, const std::string& iCommand)
 {
     zbActionIntf* action = zbtest::ShellAction(iCommand);

@@ -77,7 +77,6 @@ TEST(zbRangeFor, DictionariesWalkAsTheirNextDoes)
         seen += entry._Key == "a" || entry._Key == "b";
     EXPECT_EQ(seen, 2);
 
-    // Empty collections give empty walks.
     QORHashDicoS empty(5);
     EXPECT_TRUE(empty.begin() == empty.end());
     EXPECT_TRUE(zbHashDico(5).begin() == zbHashDico(5).end());
@@ -109,7 +108,6 @@ TEST(zbRangeFor, TablesListsAndListings)
     EXPECT_EQ(listed.front(), &texts.front());
     EXPECT_EQ(listed.back(), &texts.back());
 
-    // A listing walks from its roots each time.
     zbtest::TempDir dir;
     zbtest::WriteFile(dir / "sub/f", "");
     QORListValQORString roots;

@@ -19,7 +19,6 @@ std::string LastError(const zbSharedMemory& iMemory)
     return Text(iMemory.GetzbSharedMemoryLastError());
 }
 
-// The block iKey as a text, or "-1: ERROR".
 std::string Extracted(zbSharedMemory& ioMemory, const char* iKey)
 {
     char* data = nullptr;

@@ -16,8 +16,7 @@ TEST(zbWorkingDirectory, PwdIsKeptOnlyWhileItNamesTheCurrentDirectory)
 
     char saved[PATH_MAX];
     ASSERT_NE(getcwd(saved, sizeof saved), nullptr);
-    const char* savedPwd = getenv("PWD");
-    const std::string oldPwd = savedPwd ? savedPwd : "";
+    zbtest::ScopedEnv pwd("PWD", nullptr);
 
     // from: where the process is, named as $PWD names it; set: zbSetPWD's argument,
     // or null
@@ -48,8 +47,4 @@ TEST(zbWorkingDirectory, PwdIsKeptOnlyWhileItNamesTheCurrentDirectory)
 
     EXPECT_EQ(zbSetPWD((dir + "/missing").c_str()), 1);
     EXPECT_EQ(chdir(saved), 0);
-    if (savedPwd)
-        setenv("PWD", oldPwd.c_str(), 1);
-    else
-        unsetenv("PWD");
 }

@@ -142,7 +142,6 @@ bool CanDropPrivileges()
     return ::geteuid() == 0 && ::access("/usr/bin/setpriv", X_OK) == 0;
 }
 
-// Writes the bad input of iKind at iPath.
 void MakeInput(const std::string& iPath, Kind iKind, const std::string& iValid, bool iIsDir)
 {
     if (iKind == Directory || (iIsDir && iKind == Unreadable))
@@ -217,7 +216,6 @@ TEST(zbsvcBadInput, EveryVerbEveryKind)
             }
             const zbtest::ChildResult r = zbtest::Run(argv, env, "", "", 0, 0, 10000);
             ++cells;
-            // One line per failing cell: its name, what was expected, what happened.
             const char expected = verb._Expected[kind];
             const bool named =
                 r._Err.find(input) != std::string::npos ||

@@ -74,14 +74,13 @@ TEST(zbsvcFind, Searches)
              "longer than a path can be): left out\n# Error: " + tree / "damaged" +
              ", line 3: not a name (a NUL byte, or longer than a path can be): left out\n"},
     };
-    for (const auto& [args, input, outcome] : cases)
+    for (auto [args, input, outcome] : cases)
     {
-        std::vector<std::string> argv{Program("zbsvc"), "find"};
-        argv.insert(argv.end(), args.begin(), args.end());
-        EXPECT_EQ(outcome, zbtest::Outcome(zbtest::Run(argv, {}, input))) << args.back();
+        args.insert(args.begin(), "find");
+        EXPECT_EQ(outcome, Outcome(Zbsvc(args, {}, input))) << args.back();
     }
-    EXPECT_EQ(zbtest::Run({Program("zbsvc"), "find", "-path", tree / "one"})._Status, 2);
-    EXPECT_EQ(zbtest::Run({Program("zbsvc"), "find", "-bogus", "a.h"})._Status, 2);
+    EXPECT_EQ(Zbsvc({"find", "-path", tree / "one"})._Status, 2);
+    EXPECT_EQ(Zbsvc({"find", "-bogus", "a.h"})._Status, 2);
 }
 
 // Thousands of names over a generated map, with and without the plain-name
@@ -107,7 +106,6 @@ TEST(zbsvcFind, GeneratedMapOutputIsUnchanged)
     }
     map += "Dos\\Name.h\n";
     WriteFile(dir / "map", map);
-    // Present and missing names in a fixed pseudo-random order.
     std::string plain;
     unsigned int x = 12345;
     for (int k = 0; k < 6000; ++k)

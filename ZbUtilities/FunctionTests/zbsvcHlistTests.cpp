@@ -6,7 +6,6 @@ using namespace zbtest;
 
 TEST(zbsvcHlist, WritesTheListOfTheDirectories)
 {
-    // Fw/PublicInterfaces holding b.h, a.h and sub/; Fw/PrivateInterfaces holding p.h.
     zbtest::TempDir ws;
     zbtest::MakeDirs(ws / "Fw/PublicInterfaces/sub");
     for (const char* file :
@@ -24,9 +23,9 @@ TEST(zbsvcHlist, WritesTheListOfTheDirectories)
               "0||");
     EXPECT_EQ(ReadFile(list), "!<zbhl> v2.0.1\n@>Fw/PublicInterfaces/sub\n");
     // A missing directory is reported and the others written.
-    EXPECT_EQ(Outcome(Zbsvc(
-                  {"hlist", "-ws", ws.Path(), "-o", list, "Fw/none", "Fw/PrivateInterfaces"})),
-              "1||# System error on " + ws.Path() + "/./Fw/none: No such file or directory\n");
+    EXPECT_EQ(
+        Outcome(Zbsvc({"hlist", "-ws", ws.Path(), "-o", list, "Fw/none", "Fw/PrivateInterfaces"})),
+        "1||# System error on " + ws.Path() + "/./Fw/none: No such file or directory\n");
     EXPECT_EQ(ReadFile(list), "!<zbhl> v2.0.1\n@Fw/PrivateInterfaces\np.h\n");
 
     for (const auto& args : {std::vector<std::string>{"hlist", "-o", "x", "Fw"},

@@ -8,7 +8,6 @@ using namespace zbtest;
 
 namespace
 {
-// zbsvc with its standard output on a full device.
 zbtest::ChildResult ToFullDevice(const std::vector<std::string>& iArgs)
 {
     std::vector<std::string> argv = {"/bin/sh", "-c", "exec \"$@\" > /dev/full", "sh",
@@ -52,7 +51,6 @@ TEST(zbsvcOutput, LostStandardOutputFailsWithOneMessage)
         {"-h"},
         {"block", "-h"},
     };
-    // Every verb's -h.
     std::istringstream verbs("context version msg crc ls wschain macros pp block/info block/pack "
                              "block/unpack hlist hmap find help mdf shm/serve rtv/list patterns "
                              "treediff copytree run");
@@ -122,9 +120,7 @@ TEST(zbsvcOutput, StandardInputDashAndVersion)
     };
     for (const auto& [args, input, outcome] : cases)
     {
-        std::vector<std::string> argv = {Program("zbsvc")};
-        argv.insert(argv.end(), args.begin(), args.end());
-        zbtest::ChildResult r = zbtest::Run(argv, {}, input);
+        zbtest::ChildResult r = Zbsvc(args, {}, input);
         if (outcome.empty())
             EXPECT_EQ(2, r._Status) << args.back();
         else

@@ -6,7 +6,6 @@ using namespace zbtest;
 
 namespace
 {
-// The first line of the output (the size line).
 std::string SizeLine(const std::vector<std::string>& iArgs)
 {
     zbtest::ChildResult result = Zbsvc(iArgs);

@@ -12,7 +12,6 @@ const char* const zbLevelFile = "#define R21 1\n"
                                 "#define SP2_OR_MORE\n"
                                 "#endif\n";
 
-// "# Error: FILE[LINE]: TEXT" and its line end.
 std::string Error(const std::string& iFile, int iLine, const std::string& iText)
 {
     return "# Error: " + iFile + "[" + std::to_string(iLine) + "]: " + iText + "\n";
@@ -107,11 +106,9 @@ TEST(zbsvcPp, Expand)
     // Without -expand the include lines stay.
     EXPECT_EQ(Outcome(zbRunPp({"-I", t / "inc", t / "main.mk"})),
               "0|M = main\n#include \"a.mk\"\n\n#include <b.mk>\nend\n|");
-    // Not found along the directories given.
     EXPECT_EQ(Outcome(zbRunPp({"-expand", t / "main.mk"})),
               "1||# Error: " + t / "main.mk" + ": included file a.mk not found\n# Error: " +
                   t / "main.mk" + ": included file b.mk not found\n");
-    // An error in an included file.
     WriteFile(t / "inc/b.mk", "#else\n");
     EXPECT_EQ(Outcome(zbRunPp({"-expand", "-I", t / "inc", t / "main.mk"})),
               "1||" + Error(t / "inc/b.mk", 1, "missing #if"));

@@ -107,7 +107,6 @@ TEST(zbsvcRtv, FailedWriteKeepsTheOldFile)
         big += "RTV/001/CUS lib/file" + std::to_string(i) + ".so|code/lib/file" +
                std::to_string(i) + ".so\n";
     WriteFile(in / "big.data", big);
-    ::mkdir((in / "out").c_str(), 0755);
     const std::string out = in / "out/merged.data";
     const std::string old = kMagic + "INT/000/QXI old|old\n";
     WriteFile(out, old);

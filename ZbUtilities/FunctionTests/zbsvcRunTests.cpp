@@ -10,7 +10,6 @@ using namespace zbtest;
 
 namespace
 {
-// Processes other than this one whose command line holds iMarker.
 int ProcessesWith(const std::string& iMarker)
 {
     int count = 0;
@@ -60,11 +59,10 @@ TEST(zbsvcRun, CommandsStatusesAndUsage)
          "",
          "1||# System error on " + dir / "missing" + ": No such file or directory\n"},
     };
-    for (const auto& [args, input, outcome] : rows)
+    for (auto [args, input, outcome] : rows)
     {
-        std::vector<std::string> argv{zbtest::Program("zbsvc"), "run"};
-        argv.insert(argv.end(), args.begin(), args.end());
-        EXPECT_EQ(Outcome(zbtest::Run(argv, {}, input)), outcome) << args.back();
+        args.insert(args.begin(), "run");
+        EXPECT_EQ(Outcome(Zbsvc(args, {}, input)), outcome) << args.back();
     }
     for (const std::vector<std::string>& usage : std::vector<std::vector<std::string>>{
              {"run"}, {"run", "-j", "0", "true"}, {"run", "-j", "x", "true"}, {"run", "-z"}})

@@ -48,7 +48,6 @@ class Server
     }
 
     int Pid() const { return _Pid; }
-    // The next line the server prints ("" at the end of its output).
     std::string ReadLine()
     {
         std::string line;

@@ -71,13 +71,11 @@ Ending SignalRun(const std::vector<std::string>& iArgs, const std::string& iTrac
 TEST(zbsvcSignals, InterruptedRunsEndCleanly)
 {
     zbtest::TempDir dir;
-    // A large description file, each value referring to the one before.
     std::string text;
     for (int i = 0, lines = zbtest::Workload(120000, 12000); i < lines; ++i)
         text += "M" + std::to_string(i) + " = value " + std::to_string(i) + " $(M" +
                 std::to_string(i ? i - 1 : 0) + ")\n";
     zbtest::WriteFile(dir / "big.mk", text);
-    // A large tree.
     ::mkdir((dir / "tree").c_str(), 0755);
     for (int d = 0, dirs = zbtest::Workload(200, 20); d < dirs; ++d)
     {

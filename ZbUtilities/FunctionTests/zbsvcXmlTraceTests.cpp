@@ -48,7 +48,6 @@ TEST(zbsvcXmlTrace, FailingVerbLeavesAWellFormedFile)
               zbtest::ReadFile(file));
     EXPECT_EQ("", Parse(file, {"--noout"}));
 
-    // A system error, and a successful report on standard output.
     r = zbtest::Run({Program("zbsvc"), "-xml", file, "crc", dir / "none"});
     EXPECT_EQ(1, r._Status);
     EXPECT_EQ(std::string(kDeclaration) + kApplication + "<SystemError Object=\"" + dir.Path() +

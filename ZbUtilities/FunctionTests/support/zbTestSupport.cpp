@@ -208,11 +208,30 @@ std::string Outcome(const ChildResult& iResult)
     return status + "|" + iResult._Out + "|" + iResult._Err;
 }
 
-ChildResult Zbsvc(const std::vector<std::string>& iArgs, const ChildEnvironment& iEnv)
+ChildResult Zbsvc(const std::vector<std::string>& iArgs, const ChildEnvironment& iEnv,
+                  const std::string& iStdin)
 {
     std::vector<std::string> argv{Program("zbsvc")};
     argv.insert(argv.end(), iArgs.begin(), iArgs.end());
-    return Run(argv, iEnv);
+    return Run(argv, iEnv, iStdin);
+}
+
+ScopedEnv::ScopedEnv(const char* iName, const char* iValue) : _Name(iName)
+{
+    if (const char* old = std::getenv(iName))
+        _Old = old, _Had = true;
+    if (iValue)
+        ::setenv(iName, iValue, 1);
+    else
+        ::unsetenv(iName);
+}
+
+ScopedEnv::~ScopedEnv()
+{
+    if (_Had)
+        ::setenv(_Name.c_str(), _Old.c_str(), 1);
+    else
+        ::unsetenv(_Name.c_str());
 }
 
 int SegmentsCreatedBy(int iCreator)

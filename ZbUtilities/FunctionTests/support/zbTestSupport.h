@@ -37,7 +37,6 @@ class TempDir
     TempDir(const TempDir&) = delete;
     TempDir& operator=(const TempDir&) = delete;
     const std::string& Path() const { return _Path; }
-    // Path of a name inside the directory.
     std::string operator/(const std::string& iName) const { return _Path + "/" + iName; }
 
   private:
@@ -70,7 +69,6 @@ class Capture
   public:
     explicit Capture(int iFd);
     ~Capture();
-    // Restores the stream and returns what was written to it.
     std::string Stop();
 
   private:
@@ -113,16 +111,30 @@ ChildResult Run(const std::vector<std::string>& iArgv, const ChildEnvironment& i
 // standard error.
 std::string Outcome(const ChildResult& iResult);
 
-// Runs the built zbsvc with iArgs.
-ChildResult Zbsvc(const std::vector<std::string>& iArgs, const ChildEnvironment& iEnv = {});
+// Runs the built zbsvc with iArgs, optional environment changes and standard input.
+ChildResult Zbsvc(const std::vector<std::string>& iArgs, const ChildEnvironment& iEnv = {},
+                  const std::string& iStdin = "");
+
+// Sets (or with null, unsets) an environment variable of this process for
+// one scope; the old value comes back at its end.
+class ScopedEnv
+{
+  public:
+    ScopedEnv(const char* iName, const char* iValue);
+    ~ScopedEnv();
+    ScopedEnv(const ScopedEnv&) = delete;
+    ScopedEnv& operator=(const ScopedEnv&) = delete;
+
+  private:
+    std::string _Name, _Old;
+    bool _Had = false;
+};
 
 // Number of System V shared-memory segments created by process iCreator
 // that still exist (also those removed but still attached somewhere).
 int SegmentsCreatedBy(int iCreator);
 
-// Path of a program built in the build tree's bin directory.
 std::string Program(const std::string& iName);
-// Path inside the source tree.
 std::string SourcePath(const std::string& iRelative);
 } // namespace zbtest
 
