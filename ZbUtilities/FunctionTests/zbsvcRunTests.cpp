@@ -1,6 +1,6 @@
 // zbsvc run, end to end.
 
-#include <dirent.h>
+#include <filesystem>
 #include <regex>
 
 #include "zbTestSupport.h"
@@ -13,16 +13,12 @@ namespace
 int ProcessesWith(const std::string& iMarker)
 {
     int count = 0;
-    DIR* proc = ::opendir("/proc");
-    while (dirent* entry = proc ? ::readdir(proc) : nullptr)
+    for (const auto& entry : std::filesystem::directory_iterator("/proc"))
     {
-        std::string cmdline = zbtest::ReadFile(std::string("/proc/") + entry->d_name + "/cmdline");
-        if (cmdline.find(iMarker) != std::string::npos &&
-            cmdline.find("zbsvcRunTests") == std::string::npos)
-            ++count;
+        const std::string cmdline = zbtest::ReadFile(entry.path() / "cmdline");
+        count += cmdline.find(iMarker) != std::string::npos &&
+                 cmdline.find("zbsvcRunTests") == std::string::npos;
     }
-    if (proc)
-        ::closedir(proc);
     return count;
 }
 } // namespace
