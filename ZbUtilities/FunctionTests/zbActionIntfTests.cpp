@@ -1,8 +1,4 @@
-// The action interface in the component model, the factory, zbBaseUnknown
-// and command lines.
-
-#include <cstring>
-#include <gtest/gtest.h>
+// The action interface, the factory, zbBaseUnknown and command lines.
 
 #include "zbActionFactory.h"
 #include "zbActionIntf.h"

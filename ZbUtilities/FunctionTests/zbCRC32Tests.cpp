@@ -1,11 +1,7 @@
 // zbCRC32: CRC-32/BZIP2 on every length and alignment, through every path.
 
-#include <gtest/gtest.h>
-
-#include <cstring>
-#include <vector>
-
 #include "zbCRC32.h"
+#include "zbTestSupport.h"
 
 namespace
 {

@@ -1,9 +1,4 @@
-// Console output of files: reading whole files through the trace manager
-// and the terminal rendering of carriage returns.
-
-#include <gtest/gtest.h>
-#include <string>
-#include <tuple>
+// Files read whole through the trace manager; carriage returns on a console.
 
 #include "zbCatFile.h"
 #include "zbErrorCodeManager.h"

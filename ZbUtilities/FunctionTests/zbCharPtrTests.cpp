@@ -1,10 +1,7 @@
 // zbCharPtr and zb32BitField: owned buffers and numbered flags.
 
-#include <gtest/gtest.h>
-
-#include <cstring>
-
 #include "zb32BitField.h"
+#include "zbTestSupport.h"
 #include "zbCharPtr.h"
 
 TEST(zbCharPtr, ConstructionAssignmentAndAppend)
@@ -31,7 +28,6 @@ TEST(zbCharPtr, ConstructionAssignmentAndAppend)
     EXPECT_STREQ("abcdefabcdef", text.CastToCharPtr());
     text = static_cast<const char*>(nullptr);
     EXPECT_STREQ("", text.CastToCharPtr());
-    // Copies own their buffer.
     text = QORString("xy");
     zbCharPtr copy(text);
     copy = zbCharPtr("z");

@@ -1,10 +1,6 @@
 // zbClock: the "#_time_" lines, elapsed texts and date formats.
 
-#include <cstring>
 #include <ctime>
-#include <gtest/gtest.h>
-#include <string>
-#include <tuple>
 
 #include "zbClock.h"
 #include "zbTestSupport.h"

@@ -1,11 +1,4 @@
-// The context's search paths, named trame paths, main specifications and
-// version, in one process: each is built once, so the tests follow one
-// another on the same context.
-
-#include <gtest/gtest.h>
-
-#include <cstdlib>
-#include <string>
+// The context's search paths, built once per process: the tests follow one another.
 
 #include "zbContext.h"
 #include "zbFileName.h"
@@ -37,18 +30,11 @@ std::string Text(const zbFileName& iFile)
 // The override root of the configuration path (removed after its test, still
 // listed by the path finder).
 std::string gConfigOverride;
-
-void MakeDirs(const std::string& iPath)
-{
-    ASSERT_EQ(0, std::system(("mkdir -p '" + iPath + "'").c_str()));
-}
 } // namespace
 
 TEST(zbContextSearchPaths, ConfigPathOnceOverrideFirstMainSpecifications)
 {
     zbtest::TempDir a, b;
-    MakeDirs(a / "code/tools/config/linux_b64");
-    MakeDirs(b / "code/tools/config");
     zbtest::WriteFile(a / "code/tools/config/linux_b64/MainSpecifications.mk",
                       "Name = over\nTitle = $(Name) ride\n");
     zbtest::WriteFile(a / "code/tools/config/onlyA.mk", "");

@@ -1,13 +1,9 @@
-#include <gtest/gtest.h>
-#include <tuple>
-#include <unistd.h>
 
 #include "zbContext.h"
 #include "zbOFStream.h"
 #include "zbTestSupport.h"
 
-using zbtest::ChildEnvironment;
-using zbtest::Program;
+using namespace zbtest;
 
 namespace
 {

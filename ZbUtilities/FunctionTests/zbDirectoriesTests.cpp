@@ -1,15 +1,4 @@
-// Path strings, path lists, workspace chains, creation and removal of
-// directories, the directory reader and the directory walker.
-
-#include <algorithm>
-#include <cerrno>
-#include <cstring>
-#include <string>
-#include <sys/stat.h>
-#include <unistd.h>
-#include <vector>
-
-#include <gtest/gtest.h>
+// Path strings and lists, workspace chains, directories, readers and walkers.
 
 #include "zbDirectories.h"
 #include "zbDirectory.h"
@@ -19,9 +8,7 @@
 #include "zbTestConversions.h"
 #include "zbTestSupport.h"
 
-using zbtest::ReadFile;
-using zbtest::TempDir;
-using zbtest::WriteFile;
+using namespace zbtest;
 
 namespace
 {

@@ -1,10 +1,7 @@
 // zbEnvironVariable: reading, editing and exporting a variable.
 
-#include <gtest/gtest.h>
-
-#include <cstdlib>
-
 #include "zbEnvironVariable.h"
+#include "zbTestSupport.h"
 
 TEST(zbEnvironVariable, ValuesAndComparison)
 {

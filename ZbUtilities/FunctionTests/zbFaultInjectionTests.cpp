@@ -1,19 +1,10 @@
-// Every writer of zbsvc under I/O faults: each run is repeated with one of
-// its open, read, write, fsync and rename calls failing (the preloaded
-// zbFaultShim), call after call, with each error that call can give.  A run either succeeds with
-// the bytes of a clean run, or fails with a status and a report naming a file (or standard output),
-// leaving the old target whole and nothing beside it.  EINTR never fails anything.
+// Every writer of zbsvc with one of its I/O calls failing (zbFaultShim), call
+// after call: the clean run's bytes, or a report naming a file with the old
+// target whole and nothing beside it.  EINTR never fails anything.
 
-#include <gtest/gtest.h>
-
-#include <sys/stat.h>
 #include <utime.h>
 
 #include <filesystem>
-#include <map>
-#include <sstream>
-#include <string>
-#include <vector>
 
 #include "zbTestSupport.h"
 #include "zbTestWorkload.h"
@@ -216,7 +207,6 @@ class FaultRunner
         _Target = iRow._Target ? _Out + "/" + iRow._Target : "";
     }
 
-    // A run with one fault, or none (iKind null); oCounts from the shim.
     zbtest::ChildResult Run(const char* iKind, long iN, const char* iErrno, Counts& oCounts)
     {
         fs::remove_all(_Out);
@@ -245,7 +235,6 @@ class FaultRunner
         return result;
     }
 
-    // The clean run: what every run that succeeds must give.
     void Clean(Counts& oCounts)
     {
         _Clean = Run(nullptr, 0, nullptr, oCounts);
@@ -258,7 +247,6 @@ class FaultRunner
         }
     }
 
-    // One run with the fault; its outcome checked and counted.
     void Check(const char* iKind, long iN, const char* iErrno, Tally& ioTally)
     {
         Counts counts;

@@ -1,10 +1,4 @@
-// Include expansion of a file buffer whose last line is an #include: the
-// scan used to go on from a null position (a crash of "pp -expand").
-
-#include <string>
-#include <tuple>
-
-#include <gtest/gtest.h>
+// Include expansion when the last line is an #include (once a crash of "pp -expand").
 
 #include "zbFileBuffer.h"
 #include "zbPPMacLev.h"

@@ -1,12 +1,4 @@
-// Versioned blocks: the stored bytes, reading back, damaged files; the
-// scrambler and the plain file buffer.
-
-#include <gtest/gtest.h>
-
-#include <cerrno>
-#include <string>
-#include <sys/stat.h>
-#include <unistd.h>
+// Versioned blocks byte for byte, damaged files, the scrambler, file buffers.
 
 #include "zbCRC32.h"
 #include "zbCrypt.h"
@@ -131,7 +123,6 @@ TEST(zbFileBufferVersioned, ReadBack)
     EXPECT_EQ("4.5.6", Version(block));
     EXPECT_EQ("hello world", std::string(block.GetBuffer(), 11));
 
-    // Data taken from the block itself.
     block.SetBuffer(block.GetBuffer() + 6, 5);
     EXPECT_EQ("world", std::string(block.GetBuffer()));
 
@@ -232,7 +223,6 @@ TEST(zbFileBufferVersioned, FilledFromAFileAndPackedThroughABuffer)
         }
     }
 
-    // A block replacing its own input.
     zbtest::WriteFile(dir / "self", "hello world");
     ASSERT_EQ(0, block.PackFile((dir / "self").c_str(), (dir / "self").c_str(), v123, 0));
     EXPECT_EQ(kPlain, zbtest::ReadFile(dir / "self"));
@@ -246,7 +236,6 @@ TEST(zbFileBufferVersioned, FailuresOfFillingAndPacking)
     zbFileBufferVersioned block;
     block.SetBuffer("kept?", 5);
 
-    // The input: a system error, no output made, the block emptied.
     EXPECT_EQ(1, block.SetBufferFromFile((dir / "missing").c_str()));
     EXPECT_EQ(ENOENT, zbExtLastError.GetErrno());
     EXPECT_EQ(0u, block.GetBufferLength());
@@ -258,7 +247,6 @@ TEST(zbFileBufferVersioned, FailuresOfFillingAndPacking)
     EXPECT_EQ(EISDIR, zbExtLastError.GetErrno());
     EXPECT_NE(0, access((dir / "out").c_str(), F_OK));
 
-    // The output: the message names it.
     EXPECT_EQ(2, block.PackFile((dir / "hello").c_str(), (dir / "no/such/out").c_str(), v, 0));
     EXPECT_NE(std::string::npos, Error(block).find("no/such/out")) << Error(block);
     if (access("/dev/full", W_OK) == 0)

@@ -1,32 +1,12 @@
-// The framework services of file-element trees: install types, a text file
-// as a list of lines (all four list kinds), and the runtime view of a
-// framework in its strict and merging forms, with what each reports.
-
-#include <algorithm>
-#include <string>
-#include <sys/stat.h>
-#include <tuple>
-#include <unistd.h>
-#include <vector>
-
-#include <gtest/gtest.h>
+// Install types, files as lists of lines, the runtime view of a framework.
 
 #include "zbFileElementExtension.h"
 #include "zbTestSupport.h"
 
-using zbtest::Capture;
-using zbtest::TempDir;
+using namespace zbtest;
 
 namespace
 {
-// Writes a file, its directories made first.
-void WriteFile(const std::string& iPath, const std::string& iContent)
-{
-    for (size_t slash = iPath.find('/', 1); slash != std::string::npos;
-         slash = iPath.find('/', slash + 1))
-        ::mkdir(iPath.substr(0, slash).c_str(), 0755);
-    zbtest::WriteFile(iPath, iContent);
-}
 
 const std::string kMagic = "!<zbRTViewData> v1.0.0\n";
 
@@ -38,7 +18,6 @@ std::string Names(const QORListPtrzbString& iList)
     return out;
 }
 
-// The records of a view, sorted, one a line.
 std::string Records(const zbRTViewData& iData)
 {
     QORListPtrzbRTViewElement list;
@@ -90,7 +69,6 @@ TEST(zbFileElementExtension, InstallTypeFromTheMarkerFile)
     for (const auto& [name, top, various, expected] : cases)
     {
         TempDir dir;
-        ::mkdir((dir / "various").c_str(), 0755);
         if (top)
             WriteFile(dir / ".installation.mode", top);
         if (various)

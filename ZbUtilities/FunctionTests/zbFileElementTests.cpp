@@ -1,22 +1,8 @@
-// File-element trees: names, stat and links, expansion (whole, by patterns,
-// after failures), added paths, lists, comparison and the operations on
-// the disk.
+// File-element trees: names, stat, links, expansion, lists, comparison, disk operations.
 
-#include <cstdlib>
 #include <ctime>
-#include <fcntl.h>
-#include <map>
-#include <set>
-#include <sstream>
-#include <string>
 #include <sys/resource.h>
-#include <sys/stat.h>
-#include <tuple>
-#include <unistd.h>
 #include <utime.h>
-#include <vector>
-
-#include <gtest/gtest.h>
 
 #include "zbFileElement.h"
 #include "zbFileElementExtension.h"

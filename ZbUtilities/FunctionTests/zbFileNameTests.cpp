@@ -1,17 +1,11 @@
-// File names: normalisation, positions, inline and heap storage, composition,
-// statistics and the dump.
+// File names: normalisation, positions, storage, composition, stat, dump.
 
-#include <cstdlib>
-#include <cstring>
 #include <ctime>
-#include <string>
-#include <tuple>
-
-#include <gtest/gtest.h>
 
 #include "zbFileName.h"
 #include "zbNewString.h"
 #include "zbOFStream.h"
+#include "zbTestConversions.h"
 #include "zbTestSupport.h"
 
 namespace
@@ -113,7 +107,6 @@ TEST(zbFileName, InlineAndHeapStorageKeepPositionsThroughCopies)
 {
     for (size_t length : {128u, 129u, 300u})
     {
-        // "/ws/./" + padding + "/base.ext" of the wanted total length.
         std::string text = "/ws/./";
         text += std::string(length - text.size() - 9, 'p');
         text += "/base.ext";
@@ -208,7 +201,6 @@ TEST(zbFileName, JoinedAssignmentAgreesWithAssignmentOfTheJoinedText)
             EXPECT_EQ(got.GetPtrToBOClName(), nullptr) << where;
         }
 
-    // The name taken from the target itself.
     zbFileName dir("/ws/./Fw");
     zbFileName self("/other/leaf.h");
     self.AssignJoined(dir, self.GetPtrToBasename(), 6);
@@ -257,15 +249,14 @@ TEST(zbFileName, Dump)
 {
     ::setenv("TZ", "UTC", 1);
     ::tzset();
-    zbtest::TempDir dir;
-    {
-        zbOFStream out((dir / "dump").c_str(), 8);
-        zbFileName name("/ws/./Fw/x_");
-        name.PutBOClName("K");
-        name.Dump(out);
-        zbFileName().Dump(out);
-    }
-    EXPECT_EQ(zbtest::ReadFile(dir / "dump"),
+    zbFileName name("/ws/./Fw/x_");
+    name.PutBOClName("K");
+    EXPECT_EQ(zbtest::Written(
+                  [&](zbOFStream& out)
+                  {
+                      name.Dump(out);
+                      zbFileName().Dump(out);
+                  }),
               "# - FileName:\n"
               "#   File object full pathname: [/ws/./Fw/x_]\n"
               "#   File object basename:      [x_]\n"

@@ -1,8 +1,7 @@
 // zbGetZbzbConcatenation and the QORString hash table.
 
-#include <gtest/gtest.h>
-
 #include "zbGetZbzbConcatenation.h"
+#include "zbTestSupport.h"
 #include "zbQORStringHash.h"
 
 namespace

@@ -1,10 +1,5 @@
 // Option parser: declarations, analysis of command lines, queries, usage.
 
-#include <gtest/gtest.h>
-
-#include <string>
-#include <vector>
-
 #include "zbContext.h"
 #include "zbGetopts.h"
 #include "zbOFStream.h"

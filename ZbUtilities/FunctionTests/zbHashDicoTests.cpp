@@ -1,8 +1,4 @@
-#include <gtest/gtest.h>
 
-#include <set>
-#include <string>
-#include <vector>
 
 #include "zbHashDic.h"
 #include "zbOFStream.h"
@@ -159,7 +155,6 @@ TEST(zbHashDico, IterationReturnsEachValueOnce)
     EXPECT_EQ(seen.size(), 1000u);
     EXPECT_EQ(dico.Next(bucket, position), nullptr);
 
-    // The iterator and its place.
     zbHashCodeIter iter(dico);
     zbHashDico other(7);
     zbHashCodeIter foreign(other);
@@ -175,7 +170,6 @@ TEST(zbHashDico, IterationReturnsEachValueOnce)
     EXPECT_EQ(count, 1000u);
     iter.Beginning();
     EXPECT_NE(iter.Next(), nullptr);
-    // An iterator of another dictionary gives nothing.
     EXPECT_EQ(dico.ItemName(foreign), nullptr);
     EXPECT_EQ(other[iter], nullptr);
 }

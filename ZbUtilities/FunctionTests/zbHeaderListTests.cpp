@@ -1,13 +1,4 @@
-// Header directories and header lists: listing, the list-file format byte
-// for byte, reading back, refusal of bad files, comparison, and the copy of
-// a workspace's list with absolute directory names.
-
-#include <cerrno>
-#include <string>
-#include <sys/stat.h>
-#include <tuple>
-
-#include <gtest/gtest.h>
+// Header directories and lists: the list file byte for byte, damage, copies.
 
 #include "zbErrorCodeManager.h"
 #include "zbHeaderDirectory.h"
@@ -16,9 +7,7 @@
 #include "zbOFStream.h"
 #include "zbTestSupport.h"
 
-using zbtest::ReadFile;
-using zbtest::TempDir;
-using zbtest::WriteFile;
+using namespace zbtest;
 
 namespace
 {
@@ -31,9 +20,7 @@ struct Workspace
     TempDir _Dir;
     Workspace()
     {
-        for (const char* sub :
-             {"Fw", "Fw/PublicInterfaces", "Fw/PublicInterfaces/sub", "Fw/PrivateInterfaces"})
-            ::mkdir((_Dir / sub).c_str(), 0755);
+        zbtest::MakeDirs(_Dir / "Fw/PublicInterfaces/sub");
         for (const char* file :
              {"Fw/PublicInterfaces/b.h", "Fw/PublicInterfaces/a.h", "Fw/PrivateInterfaces/p.h"})
             WriteFile(_Dir / file, "");

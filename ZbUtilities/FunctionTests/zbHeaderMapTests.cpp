@@ -1,11 +1,4 @@
-// Header maps: building the map file from workspace lists, loading it into
-// a dictionary and the three path lists.
-
-#include <cerrno>
-#include <string>
-#include <tuple>
-
-#include <gtest/gtest.h>
+// Header maps: the map file from workspace lists, loaded into a dictionary.
 
 #include "zbErrorCodeManager.h"
 #include "zbHeaderListIntoWS.h"
@@ -14,9 +7,7 @@
 #include "zbTestConversions.h"
 #include "zbTestSupport.h"
 
-using zbtest::ReadFile;
-using zbtest::TempDir;
-using zbtest::WriteFile;
+using namespace zbtest;
 
 namespace
 {
@@ -85,20 +76,15 @@ TEST(zbHeaderMap, BuildAndLoad)
     EXPECT_EQ(zbtest::Written([&](zbOFStream& out) { loaded.DumpFilesList(out); }),
               "/ws1/./A/PublicInterfaces\n/ws2/./B/PublicInterfaces\n"
               "/ws2/./B/PrivateInterfaces\n\n");
-}
 
-TEST(zbHeaderMap, LowerCaseKeysAndNoDictionary)
-{
-    TwoLists lists;
-    std::string map = lists._Dir / "map";
-    ASSERT_EQ(zbHeaderMap().BuildFromListOfHeaderLists(Q(map), lists._Lists), 0);
-
-    zbHeaderMap loaded;
-    QORHashDicSzbFileName dico(101);
-    EXPECT_EQ(loaded.InsertFile(Q(map), &dico, 1), 0);
-    ASSERT_NE(dico.Locate(QORString("foo.h")), nullptr);
-    EXPECT_STREQ(dico.Locate(QORString("foo.h"))->GetPtrToFullname(), "/ws1/./A/PublicInterfaces");
-    EXPECT_EQ(dico.Locate(QORString("Foo.H")), nullptr);
+    // Lower-case keys.
+    zbHeaderMap lower;
+    QORHashDicSzbFileName lowered(101);
+    EXPECT_EQ(lower.InsertFile(Q(map), &lowered, 1), 0);
+    ASSERT_NE(lowered.Locate(QORString("foo.h")), nullptr);
+    EXPECT_STREQ(lowered.Locate(QORString("foo.h"))->GetPtrToFullname(),
+                 "/ws1/./A/PublicInterfaces");
+    EXPECT_EQ(lowered.Locate(QORString("Foo.H")), nullptr);
 
     zbHeaderMap paths;
     EXPECT_EQ(paths.InsertFile(Q(map), nullptr, 0), 0);

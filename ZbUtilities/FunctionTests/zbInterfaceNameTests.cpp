@@ -1,10 +1,4 @@
-// Interface names: classification by directory keyword, framework name,
-// level comparison and the dump.
-
-#include <string>
-#include <tuple>
-
-#include <gtest/gtest.h>
+// Interface names: classification, framework name, level comparison, dump.
 
 #include "zbInterfaceName.h"
 #include "zbOFStream.h"

@@ -1,10 +1,4 @@
-// Fatal reports and signal traps, run in child processes; the last-error
-// holder; zbDebugTrace.
-
-#include <gtest/gtest.h>
-
-#include <csignal>
-#include <cstring>
+// Fatal reports and signal traps in child processes; the last error; zbDebugTrace.
 
 #include "zbErrorCodeManager.h"
 #include "zbInternalError.h"

@@ -1,20 +1,13 @@
-// Listing elements: the first field in size mode, the hash key, the order,
-// and loading listings in both modes.
+// Listing elements: size mode fields, hash key, order, loading listings.
 
-#include <cerrno>
 #include <climits>
-#include <string>
-#include <tuple>
-
-#include <gtest/gtest.h>
 
 #include "zbErrorCodeManager.h"
 #include "zbLsoutElement.h"
 #include "zbTestSupport.h"
 
 using L = zbLsoutElement;
-using zbtest::TempDir;
-using zbtest::WriteFile;
+using namespace zbtest;
 
 namespace
 {
@@ -132,7 +125,6 @@ TEST(zbLsoutElement, KeepsALongLineWhole_AndRefusesANulByte)
     EXPECT_EQ(loaded.list[1]->GetFileName(), longPath);
     EXPECT_STREQ(loaded.list[2]->GetFileName(), "Fw/y");
 
-    // A NUL byte: no listing, nothing loaded.
     Loaded refused;
     Load(refused, std::string("1@1 Fw/a\n3@3 Fw/x\0yz\n", 21), 0);
     EXPECT_EQ(refused.count, -1);

@@ -1,14 +1,9 @@
-// MDF V4 files: sections and values read from files, comments, duplicates,
-// lookups, removal, iteration, stripping and the printed forms.
-
-#include <gtest/gtest.h>
-
-#include <string>
-#include <tuple>
+// MDF V4 files: sections read, looked up, removed, stripped and printed.
 
 #include "zbContext.h"
 #include "zbMDFV4.h"
 #include "zbOFStream.h"
+#include "zbTestConversions.h"
 #include "zbTestSupport.h"
 
 namespace
@@ -46,12 +41,7 @@ Loaded Load(zbMDFV4& ioSet, const std::string& iPath)
 
 std::string Printed(void (zbMDFV4::*iPrint)(zbOFStream&) const, const zbMDFV4& iSet)
 {
-    zbtest::TempDir dir;
-    {
-        zbOFStream out((dir / "p").c_str(), 8);
-        (iSet.*iPrint)(out);
-    }
-    return zbtest::ReadFile(dir / "p");
+    return zbtest::Written([&](zbOFStream& out) { (iSet.*iPrint)(out); });
 }
 } // namespace
 

@@ -1,12 +1,4 @@
-// Macro sets: buffer normalisation, line insertion, include lines, insert
-// modes, merges, resolution and the printed forms.
-
-#include <gtest/gtest.h>
-
-#include <algorithm>
-#include <sstream>
-#include <string>
-#include <vector>
+// Macro sets: buffer normalisation, includes, insert modes, merges, printing.
 
 #include "zbFileName.h"
 #include "zbMacroSet.h"
@@ -352,7 +344,6 @@ TEST(zbMacroSet, PrintDumpAndStatistics)
               "( containing 0 items , with 0 in collision )\n",
               zbtest::ReadFile(dir / "out"));
 
-    // A failed write is recorded.
     zbOFStream full("/dev/full", 8);
     EXPECT_EQ(1, set.Print(full));
 }

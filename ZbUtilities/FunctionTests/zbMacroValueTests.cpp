@@ -1,14 +1,9 @@
-// Macro values: normalisation, resolution of references and modifiers,
-// word splitting.
-
-#include <gtest/gtest.h>
-
-#include <cstdlib>
-#include <string>
+// Macro values: normalisation, references and modifiers, words.
 
 #include "zbMacroSet.h"
 #include "zbMacroValue.h"
 #include "zbOFStream.h"
+#include "zbTestConversions.h"
 #include "zbTestSupport.h"
 
 namespace
@@ -143,9 +138,8 @@ TEST(zbMacroValue, SecondSetAndEnvironment)
     set.Insert("A", "$(B)+", zbMacroSet::ReplaceExisting);
     other.Insert("B", "$(C)!", zbMacroSet::ReplaceExisting);
     other.Insert("C", "c", zbMacroSet::ReplaceExisting);
-    setenv("ZBTEST_ENV_VALUE", " e v ", 1);
+    zbtest::ScopedEnv value1("ZBTEST_ENV_VALUE", " e v "), unset("ZBTEST_UNSET_VALUE", nullptr);
     zbMacroValue value("$(A) $(ZBTEST_ENV_VALUE) $(ZBTEST_UNSET_VALUE)");
-    unsetenv("ZBTEST_UNSET_VALUE");
     EXPECT_EQ("c!+  e v ", value.Solve(set, &other).Std());
     // The macro of the second set was resolved in place.
     EXPECT_EQ("c!", other.GetValue("B")->Std());
@@ -153,7 +147,6 @@ TEST(zbMacroValue, SecondSetAndEnvironment)
     set.Insert("ZBTEST_ENV_VALUE", "mine", zbMacroSet::ReplaceExisting);
     zbMacroValue hidden("$(ZBTEST_ENV_VALUE)");
     EXPECT_EQ("mine", hidden.Solve(set, &other).Std());
-    unsetenv("ZBTEST_ENV_VALUE");
 }
 
 TEST(zbMacroValue, Modifiers)
@@ -292,15 +285,14 @@ TEST(zbMacroValue, Words)
 
 TEST(zbMacroValue, Dump)
 {
-    zbtest::TempDir dir;
-    {
-        zbOFStream out((dir / "dump").c_str(), 8);
-        zbMacroValue("a b").Dump(out);
-        zbMacroValue().Dump(out);
-    }
     EXPECT_EQ("# -    Data object length: 3\n"
               "# -    Data object value: [a b]\n"
               "# -    Data object length: 0\n"
               "# -    Data object value: []\n",
-              zbtest::ReadFile(dir / "dump"));
+              zbtest::Written(
+                  [](zbOFStream& out)
+                  {
+                      zbMacroValue("a b").Dump(out);
+                      zbMacroValue().Dump(out);
+                  }));
 }

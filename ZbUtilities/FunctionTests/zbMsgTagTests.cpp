@@ -1,9 +1,7 @@
-// zbMsgTag, zbMsgTagContainer, zbMsgKey: the XML text of tags and keys, and
-// the process-wide list of open complex tags.
-
-#include <gtest/gtest.h>
+// The XML text of tags and keys, and the process-wide list of open tags.
 
 #include "zbMsgKey.h"
+#include "zbTestSupport.h"
 #include "zbMsgTag.h"
 
 namespace
@@ -34,7 +32,7 @@ TEST(zbMsgTag, TranscodeEscapesEveryCharacterOnce)
     EXPECT_EQ("a&amp;b&lt;c&gt;d&apos;e&quot;f &amp;amp;", Text(text));
 }
 
-TEST(zbMsgTag, SimpleTagWritesEscapedAttributesOrPlaceholders)
+TEST(zbMsgTag, SimpleTagsAndContainers)
 {
     zbMsgTagSimple step(QORUnicodeString("Step"));
     step.AppendParameter(QORUnicodeString("Name"));
@@ -47,6 +45,21 @@ TEST(zbMsgTag, SimpleTagWritesEscapedAttributesOrPlaceholders)
     EXPECT_EQ("<Step Name=\"x\" Id=\"???\"/>", Text(step.GetMsg(Values({"x"}), zbMsgTag::Mode0)));
     zbMsgTagSimple bare(QORUnicodeString("Bare"));
     EXPECT_EQ("<Bare/>", Text(bare.GetMsg(Values({"ignored"}), zbMsgTag::Open)));
+
+    // A container's mapping selects parameters only when all of them are there.
+    QORUnicodeString params[4] = {"p0", "p1", "p2", "p3"};
+    const unsigned int reversed[2] = {2, 0};
+    zbMsgTagContainer container(step, zbMsgTag::Mode0, reversed, 2);
+    EXPECT_EQ("<Step Name=\"p2\" Id=\"p0\"/>", Text(container.GetMsg(params, 3)));
+    EXPECT_EQ("<Step Name=\"???\" Id=\"???\"/>", Text(container.GetMsg(params, 2)));
+    EXPECT_EQ("<Step Name=\"???\" Id=\"???\"/>", Text(container.GetMsg(nullptr, 3)));
+    const unsigned int beyond[2] = {3, 1};
+    zbMsgTagContainer tooFar(step, zbMsgTag::Mode0, beyond, 2);
+    EXPECT_EQ("<Step Name=\"???\" Id=\"???\"/>", Text(tooFar.GetMsg(params, 3)));
+    EXPECT_EQ("<Step Name=\"p3\" Id=\"p1\"/>", Text(tooFar.GetMsg(params, 4)));
+    zbMsgTagContainer unmapped(step, zbMsgTag::Mode0, reversed, 0);
+    EXPECT_EQ(0, unmapped.GetMappingSize());
+    EXPECT_EQ("<Step Name=\"???\" Id=\"???\"/>", Text(unmapped.GetMsg(params, 4)));
 }
 
 TEST(zbMsgTag, ComplexTagsOpenAndCloseThroughTheOpenList)
@@ -71,29 +84,6 @@ TEST(zbMsgTag, ComplexTagsOpenAndCloseThroughTheOpenList)
     EXPECT_EQ(&a, OpenTags()[1]);
     zbMsgTagComplex::Unregister(&b);
     EXPECT_EQ(0, OpenTags().Size());
-}
-
-TEST(zbMsgTagContainer, MappingSelectsParametersOnlyWhenAllAreThere)
-{
-    zbMsgTagSimple step(QORUnicodeString("Step"));
-    step.AppendParameter(QORUnicodeString("Name"));
-    step.AppendParameter(QORUnicodeString("Id"));
-    QORUnicodeString params[4] = {"p0", "p1", "p2", "p3"};
-
-    const unsigned int reversed[2] = {2, 0};
-    zbMsgTagContainer container(step, zbMsgTag::Mode0, reversed, 2);
-    EXPECT_EQ("<Step Name=\"p2\" Id=\"p0\"/>", Text(container.GetMsg(params, 3)));
-    EXPECT_EQ("<Step Name=\"???\" Id=\"???\"/>", Text(container.GetMsg(params, 2)));
-    EXPECT_EQ("<Step Name=\"???\" Id=\"???\"/>", Text(container.GetMsg(nullptr, 3)));
-
-    const unsigned int beyond[2] = {3, 1};
-    zbMsgTagContainer tooFar(step, zbMsgTag::Mode0, beyond, 2);
-    EXPECT_EQ("<Step Name=\"???\" Id=\"???\"/>", Text(tooFar.GetMsg(params, 3)));
-    EXPECT_EQ("<Step Name=\"p3\" Id=\"p1\"/>", Text(tooFar.GetMsg(params, 4)));
-
-    zbMsgTagContainer unmapped(step, zbMsgTag::Mode0, reversed, 0);
-    EXPECT_EQ(0, unmapped.GetMappingSize());
-    EXPECT_EQ("<Step Name=\"???\" Id=\"???\"/>", Text(unmapped.GetMsg(params, 4)));
 }
 
 TEST(zbMsgKey, ContainersMakeOneLine)

@@ -1,13 +1,4 @@
-// Sequential and parallel runs of actions: counts, captured output kept
-// whole per action, one-slot runs, waiting that wakes when a child ends.
-
-#include <chrono>
-#include <cstdlib>
-#include <gtest/gtest.h>
-#include <map>
-#include <string>
-#include <tuple>
-#include <vector>
+// Runs of actions in parallel: counts, each action's output whole, waiting.
 
 #include "zbActionIntf.h"
 #include "zbMonoProcessing.h"

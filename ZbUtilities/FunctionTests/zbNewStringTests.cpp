@@ -1,8 +1,4 @@
-#include <gtest/gtest.h>
 
-#include <string>
-#include <tuple>
-#include <vector>
 
 #include "zbNewString.h"
 #include "zbTestSupport.h"

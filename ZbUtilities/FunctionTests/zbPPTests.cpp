@@ -1,13 +1,4 @@
-// The preprocessor on in-memory buffers: whole outputs compared byte for
-// byte, block and condition rules, errors and their messages, level files.
-
-#include <algorithm>
-#include <cstring>
-#include <sstream>
-#include <string>
-#include <vector>
-
-#include <gtest/gtest.h>
+// The preprocessor on in-memory buffers, outputs and messages byte for byte.
 
 #include "zbFileBuffer.h"
 #include "zbMacroSet.h"
@@ -193,16 +184,35 @@ TEST_F(PP, ConditionsCombineLeftToRight)
         EXPECT_FALSE(Taken(condition)) << condition;
 }
 
-TEST_F(PP, ElifElseChains)
+TEST_F(PP, Outputs)
 {
     Level("B");
-    const std::string chain = "#if A\na\n#elif B\nb\n#elif B\nb2\n#else\nc\n#endif\n";
-    // #else and #endif lines keep their newline when the block is active.
-    EXPECT_EQ(Out(chain), "b\n\n");
-    EXPECT_EQ(Out("#if A\na\n#elif C\nc\n#else\nelse\n#endif\n"), "\nelse\n\n");
-    // Nested in an inactive block nothing is taken, not even #else.
-    EXPECT_EQ(Out("#if A\n#if B\nx\n#else\ny\n#endif\n#endif\nz\n"), "\nz\n");
-    EXPECT_EQ(Out("#if B\n#if A\nx\n#else\ny\n#endif\n#endif\n"), "\ny\n\n\n");
+    Level("X");
+    const std::string longLine(100000, 'x');
+    const std::pair<std::string, std::string> cases[] = {
+        // #else and #endif lines keep their newline when the block is active.
+        {"#if A\na\n#elif B\nb\n#elif B\nb2\n#else\nc\n#endif\n", "b\n\n"},
+        {"#if A\na\n#elif C\nc\n#else\nelse\n#endif\n", "\nelse\n\n"},
+        // Nested in an inactive block nothing is taken, not even #else.
+        {"#if A\n#if B\nx\n#else\ny\n#endif\n#endif\nz\n", "\nz\n"},
+        {"#if B\n#if A\nx\n#else\ny\n#endif\n#endif\n", "\ny\n\n\n"},
+        // A character that is no part of a condition is text of the block.
+        {"#if X ;\nx\n#endif\n", ";x\n\n"},
+        {"#if X /* multi\nline */ y\n#endif\n", " y\n\n"},
+        {"#if X // c\nx\n#endif\n", "x\n\n"},
+        {"", ""},
+        {"#", "#"},
+        {"/", "/"},
+        {"a//", "a\n"},
+        {"\xff\xfe#define\x80\n", "\xff\xfe#define\x80\n"},
+        // An #include line at the very end gets no newline: the text never grows.
+        {"#include <a.mk>", "#include <a.mk>"},
+        {"#include \"a\" /* c\n */x\n", "#include \"a\"\nx\n"},
+        // Long lines cross the scanner's input blocks.
+        {longLine + "\n#if 0\ny\n#endif\n" + longLine, longLine + "\n\n" + longLine},
+    };
+    for (const auto& [text, expected] : cases)
+        EXPECT_EQ(Out(text), expected) << text.substr(0, 40);
 }
 
 TEST_F(PP, LevelChecks)
@@ -255,6 +265,9 @@ TEST_F(PP, ErrorsDiscardTheBuffer)
         {"#include \"a.mk>\n", "# Error: f.mk[1]: syntax error in a preprocessor directive\n"},
         {"#include <a.mk\n", "# Error: f.mk[1]: syntax error in a preprocessor directive\n"},
         {"a\n/* open\n\n", "# Error: f.mk[2]: comment /* not closed\n"},
+        // Newlines inside block comments, inactive blocks and directives count.
+        {"/* 1\n2 */\n#if 0\n4\n#define A 5\n#endif // 6\n#undef A\n#else\n",
+         "# Error: f.mk[8]: missing #if\n"},
     };
     for (const auto& [text, err] : cases)
     {
@@ -276,14 +289,6 @@ TEST_F(PP, ErrorsDiscardTheBuffer)
                       "# Error: f.mk[3]: missing #endif\n");
 }
 
-TEST_F(PP, LineNumbersCountEveryNewline)
-{
-    // Newlines inside block comments, skipped lines, inactive blocks and
-    // directives are all counted.
-    Outcome o = Run("/* 1\n2 */\n#if 0\n4\n#define A 5\n#endif // 6\n#undef A\n#else\n");
-    EXPECT_EQ(o._Err, "# Error: f.mk[8]: missing #if\n");
-}
-
 TEST_F(PP, NestingLimits)
 {
     std::string nested, closed;
@@ -303,15 +308,6 @@ TEST_F(PP, NestingLimits)
     EXPECT_EQ(o._Err, "# Error: f.mk[1]: more than 19 nested parentheses\n");
     o = Run("#if " + std::string(500, '(') + "\n#endif\n");
     EXPECT_EQ(o._Err, "# Error: f.mk[1]: more than 19 nested parentheses\n");
-}
-
-TEST_F(PP, ConditionLineTail)
-{
-    Level("X");
-    // A character that is no part of a condition is text of the block.
-    EXPECT_EQ(Out("#if X ;\nx\n#endif\n"), ";x\n\n");
-    EXPECT_EQ(Out("#if X /* multi\nline */ y\n#endif\n"), " y\n\n");
-    EXPECT_EQ(Out("#if X // c\nx\n#endif\n"), "x\n\n");
 }
 
 // Runs of lines without directive and comment are passed over whole; what
@@ -340,18 +336,6 @@ TEST_F(PP, PlainLinesPassedOver)
 TEST_F(PP, EdgeBuffers)
 {
     EXPECT_EQ(zbPP(_Levels, _Macros, nullptr, "f.mk", 1), 0);
-    EXPECT_EQ(Out(""), "");
-    EXPECT_EQ(Out("#"), "#");
-    EXPECT_EQ(Out("/"), "/");
-    EXPECT_EQ(Out("a//"), "a\n");
-    EXPECT_EQ(Out("\xff\xfe#define\x80\n"), "\xff\xfe#define\x80\n");
-    // An #include line at the very end gets no newline: the text never grows.
-    EXPECT_EQ(Out("#include <a.mk>"), "#include <a.mk>");
-    EXPECT_EQ(Out("#include \"a\" /* c\n */x\n"), "#include \"a\"\nx\n");
-    // Long lines cross the scanner's input blocks.
-    std::string longLine(100000, 'x');
-    EXPECT_EQ(Out(longLine + "\n#if 0\ny\n#endif\n" + longLine), longLine + "\n\n" + longLine);
-    // The buffer is rewritten in place.
     char text[] = "#define A 1\n/* c */x\n";
     EXPECT_EQ(zbPP(_Levels, _Macros, text, "f.mk", 1), 0);
     EXPECT_STREQ(text, "#define A 1\nx\n");
@@ -409,8 +393,6 @@ TEST(zbPPMacLev, InsertLevel)
     EXPECT_STREQ(text, "ok\n\n");
 }
 
-// Include expansion on a file buffer: the error count and the list of the
-// files included.
 TEST(zbFileBufferPP, ExpandBufferCountsAndLists)
 {
     zbtest::TempDir dir;
@@ -438,7 +420,6 @@ TEST(zbFileBufferPP, ExpandBufferCountsAndLists)
     std::sort(names.begin(), names.end());
     EXPECT_EQ(names, (std::vector<std::string>{dir / "a.mk", dir / "b.mk"}));
 
-    // An empty buffer expands to nothing without error.
     zbFileBuffer empty;
     EXPECT_EQ(empty.ExpandBuffer(levels, finder, included, "empty.mk"), 0);
     EXPECT_TRUE(!empty);

@@ -1,12 +1,6 @@
-// Path finders: the first directory holding a name wins, names may be
-// compared without regard to case, directories that cannot be read are
-// skipped.
+// Path finders: the first directory holding a name wins; case; unreadable directories.
 
-#include <gtest/gtest.h>
-
-#include <sys/stat.h>
 #include <type_traits>
-#include <unistd.h>
 
 #include "zbOFStream.h"
 #include "zbPathFinderAccess.h"

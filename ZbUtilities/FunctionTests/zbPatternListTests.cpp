@@ -1,11 +1,4 @@
-// Path patterns: the matcher, the pattern table, key substitution, the
-// printed form and the pattern filters.
-
-#include <string>
-#include <tuple>
-#include <vector>
-
-#include <gtest/gtest.h>
+// Path patterns: matcher, pattern table, key substitution, printing, filters.
 
 #include "zbAllPatternFilter.h"
 #include "zbDataPatternFilter.h"
@@ -16,6 +9,7 @@
 #include "zbPatternList.h"
 #include "zbPreqPatternFilter.h"
 #include "zbSourcePatternFilter.h"
+#include "zbTestConversions.h"
 #include "zbTestSupport.h"
 
 namespace
@@ -215,23 +209,22 @@ TEST(SubstKeyInPattern, ExpansionOrder)
 
 TEST(PrintPatternList, Format)
 {
-    zbtest::TempDir dir;
     QORListPtrzbPattern list;
     list.Append(new zbPattern("/fw/a", 54, 32));
     list.Append(new zbPattern("/fw/b", 52, 0));
     list.Append(new zbPattern("/fw", 53, 112));
     list.Append(new zbPattern("x", 7, -1));
+    auto print = [&](zbOFStream& out)
     {
-        zbOFStream out((dir / "out").c_str(), "w");
         PrintPatternList(list, out, "Title");
         PrintPatternList(QORListPtrzbPattern(), out, "Empty");
-    }
-    EXPECT_EQ(zbtest::ReadFile(dir / "out"), "Title size: 4\n"
-                                             "/fw/a rc: ZBIO_FOLLOW_FOR_EVER meta : [32]\n"
-                                             "/fw/b rc: ZBIO_DONT_FOLLOW meta : [0]\n"
-                                             "/fw rc: ZBIO_FOLLOW meta : [112]\n"
-                                             "x rc: ??????????? meta : [-1]\n"
-                                             "Empty size: 0\n");
+    };
+    EXPECT_EQ(zbtest::Written(print), "Title size: 4\n"
+                                      "/fw/a rc: ZBIO_FOLLOW_FOR_EVER meta : [32]\n"
+                                      "/fw/b rc: ZBIO_DONT_FOLLOW meta : [0]\n"
+                                      "/fw rc: ZBIO_FOLLOW meta : [112]\n"
+                                      "x rc: ??????????? meta : [-1]\n"
+                                      "Empty size: 0\n");
     list.ApplyDelete();
 }
 

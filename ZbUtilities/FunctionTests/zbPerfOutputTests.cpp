@@ -1,13 +1,7 @@
-// The outputs of the jobs tuned for speed, on large generated inputs, stay
-// what they were: "zbsvc macros -solve" of a description file of many
-// definitions and "zbsvc pp -nocheck" of a file of many conditional blocks
-// are compared with checksums of the outputs of the code before the tuning.
-// The inputs come from a fixed linear congruential sequence.
-
-#include <gtest/gtest.h>
+// The outputs of the jobs tuned for speed, on large generated inputs, against
+// checksums of the outputs of the code before the tuning.
 
 #include <cstdint>
-#include <string>
 
 #include "zbTestSupport.h"
 

@@ -1,16 +1,4 @@
-// zbProcess and the library's zbShellAction: starting, waiting, exit
-// statuses, captured output, refused capture files, and what a child
-// inherits.
-
-#include <cstdlib>
-#include <fcntl.h>
-#include <gtest/gtest.h>
-#include <set>
-#include <sstream>
-#include <string>
-#include <sys/stat.h>
-#include <sys/wait.h>
-#include <unistd.h>
+// zbProcess and zbShellAction: statuses, captured output, what a child inherits.
 
 #include "zbContext.h"
 #include "zbProcess.h"
@@ -26,7 +14,6 @@ int Reap(zbProcess& ioProcess)
     return status;
 }
 
-// Create then Wait: the status of a shell command.
 int StatusOf(zbProcess& ioProcess, const std::string& iCommand)
 {
     zbActionIntf* action = zbtest::ShellAction(iCommand);

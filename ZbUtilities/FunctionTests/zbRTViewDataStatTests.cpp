@@ -1,22 +1,11 @@
-// Statistics files: the record's statistics part, frameworks kept apart,
-// the file text byte for byte, 64-bit sizes, the empty set and a round trip
-// of a large set.
-
-#include <algorithm>
-#include <cstdlib>
-#include <string>
-#include <tuple>
-
-#include <gtest/gtest.h>
+// Statistics files: records, frameworks kept apart, the file byte for byte.
 
 #include "zbRTViewDataStat.h"
 #include "zbTestSupport.h"
 
 using E = zbRTViewElement;
 using S = zbRTViewElementStat;
-using zbtest::ReadFile;
-using zbtest::TempDir;
-using zbtest::WriteFile;
+using namespace zbtest;
 
 namespace
 {

@@ -1,12 +1,4 @@
-// Runtime-view data files: the first line, the merge rules, the file text
-// byte for byte, path modifications and a round trip of a large set (writes
-// that change nothing are checked through zbsvc rtv merge).
-
-#include <cerrno>
-#include <string>
-#include <tuple>
-
-#include <gtest/gtest.h>
+// Runtime-view data files: first line, merge rules, the file byte for byte, round trips.
 
 #include "zbErrorCodeManager.h"
 #include "zbRTViewData.h"

@@ -1,12 +1,4 @@
-// Range-for over the collections walks what the bucket and position walk
-// gives, in the same order, and the two string dictionaries agree on what an
-// insertion answers.
-
-#include <gtest/gtest.h>
-
-#include <string>
-#include <sys/stat.h>
-#include <vector>
+// Range-for over the collections walks as their bucket and position walk does.
 
 #include "QORHashDicS.h"
 #include "QORHashTable.h"
@@ -85,7 +77,6 @@ TEST(zbRangeFor, DictionariesWalkAsTheirNextDoes)
         seen += entry._Key == "a" || entry._Key == "b";
     EXPECT_EQ(seen, 2);
 
-    // Empty collections give empty walks.
     QORHashDicoS empty(5);
     EXPECT_TRUE(empty.begin() == empty.end());
     EXPECT_TRUE(zbHashDico(5).begin() == zbHashDico(5).end());
@@ -117,9 +108,7 @@ TEST(zbRangeFor, TablesListsAndListings)
     EXPECT_EQ(listed.front(), &texts.front());
     EXPECT_EQ(listed.back(), &texts.back());
 
-    // A listing walks from its roots each time.
     zbtest::TempDir dir;
-    mkdir((dir / "sub").c_str(), 0755);
     zbtest::WriteFile(dir / "sub/f", "");
     QORListValQORString roots;
     roots.Append(QORString(dir.Path().c_str()));

@@ -1,12 +1,4 @@
-// Instructions and scripts: follow-up chains, messages in order, stop or
-// continue on error, the on-exit instruction, and the working directory.
-
-#include <cstdlib>
-#include <gtest/gtest.h>
-#include <string>
-#include <tuple>
-#include <unistd.h>
-#include <vector>
+// Instructions and scripts: follow-ups, messages in order, errors, on-exit, cwd.
 
 #include "zbBaseUnknown.h"
 #include "zbContext.h"
@@ -164,9 +156,7 @@ TEST(zbScript, ReturnsToTheDirectoryItReallyStartedIn)
     zbtest::TempDir dir;
     std::string start = Cwd();
     // A PWD inherited from elsewhere no longer names the current directory.
-    const char* inherited = std::getenv("PWD");
-    std::string inheritedText = inherited ? inherited : "";
-    ::setenv("PWD", dir.Path().c_str(), 1);
+    zbtest::ScopedEnv pwd("PWD", dir.Path().c_str());
 
     Step fails("F", 2);
     fails._Instruction.SetMsg(nullptr, nullptr, nullptr, nullptr);
@@ -189,8 +179,4 @@ TEST(zbScript, ReturnsToTheDirectoryItReallyStartedIn)
     runs += " " + Cwd() + "\n";
     EXPECT_EQ(out.Stop(), "run F\nrun F\nrun F\n");
     EXPECT_EQ(runs, "1 " + start + " " + start + "\n1 /\n1 " + start + "\n");
-    if (inherited)
-        ::setenv("PWD", inheritedText.c_str(), 1);
-    else
-        ::unsetenv("PWD");
 }

@@ -1,18 +1,7 @@
-// Shared memory: the segment's sizes and layout, appending and extracting,
-// the limits, client failures, an index read defensively, and a client in
-// another process that cannot write.  Every test ends
-// with no segment of this process left.
+// Shared memory segments; every test ends with no segment of this process left.
 
-#include <gtest/gtest.h>
-
-#include <csignal>
-#include <string>
 #include <sys/ipc.h>
 #include <sys/shm.h>
-#include <sys/wait.h>
-#include <tuple>
-#include <unistd.h>
-#include <vector>
 
 #include "zbSharedMemoryC.h"
 #include "zbSharedMemoryS.h"
@@ -30,7 +19,6 @@ std::string LastError(const zbSharedMemory& iMemory)
     return Text(iMemory.GetzbSharedMemoryLastError());
 }
 
-// The block iKey as a text, or "-1: ERROR".
 std::string Extracted(zbSharedMemory& ioMemory, const char* iKey)
 {
     char* data = nullptr;

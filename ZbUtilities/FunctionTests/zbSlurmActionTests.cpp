@@ -1,18 +1,5 @@
-// Actions as job steps of a Slurm cluster: the srun line, the cluster
-// check and zbsvc run -engine slurm against stand-in srun and sinfo
-// programs; then, when a local cluster is up (scripts/slurm-local.sh up),
-// the same runs through it.
-
-#include <chrono>
-#include <csignal>
-#include <unistd.h>
-#include <cstdlib>
-#include <gtest/gtest.h>
-#include <map>
-#include <string>
-#include <sys/stat.h>
-#include <tuple>
-#include <vector>
+// Actions as Slurm job steps, against stand-in srun and sinfo, then through a
+// local cluster when one is up (scripts/slurm-local.sh up).
 
 #include "zbActionFactory.h"
 #include "zbSlurmAction.h"
@@ -20,6 +7,7 @@
 #include "zbTestWorkload.h"
 
 using zbtest::Outcome;
+using zbtest::ScopedEnv;
 
 namespace
 {
@@ -50,32 +38,6 @@ class FakeCluster
 
   private:
     zbtest::TempDir _Dir;
-};
-
-// Sets (or with null, unsets) an environment variable for one scope.
-class ScopedEnv
-{
-  public:
-    ScopedEnv(const char* iName, const char* iValue) : _Name(iName)
-    {
-        if (const char* old = std::getenv(iName))
-            _Old = old, _Had = true;
-        if (iValue)
-            ::setenv(iName, iValue, 1);
-        else
-            ::unsetenv(iName);
-    }
-    ~ScopedEnv()
-    {
-        if (_Had)
-            ::setenv(_Name.c_str(), _Old.c_str(), 1);
-        else
-            ::unsetenv(_Name.c_str());
-    }
-
-  private:
-    std::string _Name, _Old;
-    bool _Had = false;
 };
 
 std::string Joined(const std::vector<std::string>& iWords)
@@ -109,7 +71,6 @@ TEST(zbSlurmAction, SrunLineFromEnvironmentAndSetters)
         ScopedEnv args("ZBZB_SLURM_ARGS", givenArgs);
         zbSlurmAction* action = static_cast<zbSlurmAction*>(zbActionFactory("zbSlurmAction"));
         ASSERT_NE(action, nullptr);
-        EXPECT_STREQ(action->IsA(), "zbSlurmAction");
         action->SetCommand("echo 'a b'");
         if (setPartition)
             action->SetPartition(setPartition);

@@ -1,11 +1,7 @@
 // zbStrDup, zbCompareByCase, zbStrChrTok, zbBuildTabArgFromString.
 
-#include <gtest/gtest.h>
-
-#include <string>
-#include <vector>
-
 #include "zbStrFunctions.h"
+#include "zbTestSupport.h"
 
 namespace
 {

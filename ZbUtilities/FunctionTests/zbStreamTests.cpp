@@ -1,6 +1,3 @@
-#include <cerrno>
-#include <gtest/gtest.h>
-#include <unistd.h>
 
 #include "zbIFStream.h"
 #include "zbNewString.h"
@@ -49,7 +46,6 @@ TEST(zbStreams, OutputFormsAndInserters)
         EXPECT_EQ(out.Close(), 0);
     }
     EXPECT_EQ(zbtest::ReadFile(path), std::string("n=5;!ab\0c -1 2 3 4.5 6 0xbeef\n", 30));
-    // Append mode.
     zbOFStream more(path.c_str(), 8 | 2);
     more.Puts("tail\n");
     more.Close();

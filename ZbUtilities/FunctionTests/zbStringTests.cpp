@@ -1,9 +1,5 @@
-#include <gtest/gtest.h>
 
 #include <climits>
-#include <string>
-#include <tuple>
-#include <vector>
 
 #include "zbString.h"
 #include "zbTestSupport.h"

@@ -1,9 +1,8 @@
 // zbTabArg: growth, owned copies, the fatal index check.
 
-#include <gtest/gtest.h>
-
 #include "zbOFStream.h"
 #include "zbTabArg.h"
+#include "zbTestConversions.h"
 #include "zbTestSupport.h"
 
 TEST(zbTabArg, ArraysAndStringsGrowTheVector)
@@ -43,15 +42,10 @@ TEST(zbTabArg, LongCommandsGrowStepByStep)
 
 TEST(zbTabArg, Dump)
 {
-    zbtest::TempDir dir;
-    std::string file = dir / "dump";
     zbTabArg args(4, 4);
     args.AddString("a b");
-    {
-        zbOFStream out(file.c_str(), "w");
-        args.Dump(out);
-    }
-    EXPECT_EQ("# Argv[0] = [a]\n# Argv[1] = [b]\n", zbtest::ReadFile(file));
+    EXPECT_EQ("# Argv[0] = [a]\n# Argv[1] = [b]\n",
+              zbtest::Written([&](zbOFStream& out) { args.Dump(out); }));
 }
 
 TEST(zbTabArg, IndexOutOfRangeIsFatal)

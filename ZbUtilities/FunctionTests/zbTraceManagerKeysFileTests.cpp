@@ -1,18 +1,5 @@
-// The keys file read from disk: found along the data search path, read as a
-// macro set, every format error reported with the key it concerns, and the
-// trace file then left unopened.
-//
-// The data search path is built once per process: MY_ZBZB_DATA names this
-// program's own root before the first test, and the keys file in it is
-// rewritten for each case (the path finder remembers names, not contents).
-
-#include <gtest/gtest.h>
-
-#include <cstdlib>
-#include <string>
-#include <sys/stat.h>
-#include <unistd.h>
-#include <vector>
+// The keys file read from disk.  The data path is built once per process:
+// MY_ZBZB_DATA names this program's root, whose keys file each case rewrites.
 
 #include "zbContext.h"
 #include "zbTestSupport.h"

@@ -1,15 +1,6 @@
-// The working directory: $PWD is believed only while it names the current
-// directory, so that its text (links kept) survives where it is true and a
-// change of directory is never hidden by it.
-
-#include <gtest/gtest.h>
+// $PWD is believed only while it names the current directory.
 
 #include <climits>
-#include <cstdlib>
-#include <string>
-#include <sys/stat.h>
-#include <tuple>
-#include <unistd.h>
 
 #include "zbDirectories.h"
 #include "zbTestSupport.h"
@@ -25,8 +16,7 @@ TEST(zbWorkingDirectory, PwdIsKeptOnlyWhileItNamesTheCurrentDirectory)
 
     char saved[PATH_MAX];
     ASSERT_NE(getcwd(saved, sizeof saved), nullptr);
-    const char* savedPwd = getenv("PWD");
-    const std::string oldPwd = savedPwd ? savedPwd : "";
+    zbtest::ScopedEnv pwd("PWD", nullptr);
 
     // from: where the process is, named as $PWD names it; set: zbSetPWD's argument,
     // or null
@@ -57,8 +47,4 @@ TEST(zbWorkingDirectory, PwdIsKeptOnlyWhileItNamesTheCurrentDirectory)
 
     EXPECT_EQ(zbSetPWD((dir + "/missing").c_str()), 1);
     EXPECT_EQ(chdir(saved), 0);
-    if (savedPwd)
-        setenv("PWD", oldPwd.c_str(), 1);
-    else
-        unsetenv("PWD");
 }

@@ -1,16 +1,5 @@
-// Bad input to every verb that reads a file: each verb row below is run once
-// per kind of bad input, the bad input put where the row says.  Every cell
-// states its outcome: a status, and for a failure a report naming the file;
-// never a signal, never a hang.
-
-#include <gtest/gtest.h>
-
-#include <cstdlib>
-#include <sstream>
-#include <string>
-#include <sys/stat.h>
-#include <unistd.h>
-#include <vector>
+// Every verb that reads a file, against each kind of bad input: a status and a
+// report naming the file, never a signal, never a hang.
 
 #include "zbTestSupport.h"
 
@@ -153,20 +142,10 @@ bool CanDropPrivileges()
     return ::geteuid() == 0 && ::access("/usr/bin/setpriv", X_OK) == 0;
 }
 
-void MakeParents(const std::string& iPath)
-{
-    std::string command = "mkdir -p \"$(dirname '" + iPath + "')\"";
-    ASSERT_EQ(0, std::system(command.c_str()));
-}
-
-// Writes the bad input of iKind at iPath.
 void MakeInput(const std::string& iPath, Kind iKind, const std::string& iValid, bool iIsDir)
 {
-    MakeParents(iPath);
     if (iKind == Directory || (iIsDir && iKind == Unreadable))
-    {
-        ASSERT_EQ(0, ::mkdir(iPath.c_str(), 0755));
-    }
+        zbtest::MakeDirs(iPath);
     else if (iKind == Empty)
         zbtest::WriteFile(iPath, "");
     else if (iKind == Random)
@@ -218,9 +197,8 @@ TEST(zbsvcBadInput, EveryVerbEveryKind)
             if (verb._Extra)
             {
                 const std::string extra = verb._Extra;
-                const std::string path = dir / extra.substr(0, extra.find('='));
-                MakeParents(path);
-                zbtest::WriteFile(path, extra.substr(extra.find('=') + 1));
+                zbtest::WriteFile(dir / extra.substr(0, extra.find('=')),
+                                  extra.substr(extra.find('=') + 1));
             }
             MakeInput(input, static_cast<Kind>(kind), valid, verb._Valid == nullptr);
             std::vector<std::string> argv;
@@ -238,7 +216,6 @@ TEST(zbsvcBadInput, EveryVerbEveryKind)
             }
             const zbtest::ChildResult r = zbtest::Run(argv, env, "", "", 0, 0, 10000);
             ++cells;
-            // One line per failing cell: its name, what was expected, what happened.
             const char expected = verb._Expected[kind];
             const bool named =
                 r._Err.find(input) != std::string::npos ||

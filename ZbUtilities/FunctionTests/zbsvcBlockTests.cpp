@@ -1,10 +1,4 @@
-// zbsvc block: pack, info and unpack end to end, damaged files, bad
-// command lines.
-
-#include <gtest/gtest.h>
-
-#include <string>
-#include <vector>
+// zbsvc block, end to end.
 
 #include "zbTestSupport.h"
 

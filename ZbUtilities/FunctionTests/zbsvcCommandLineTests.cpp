@@ -1,10 +1,5 @@
 // zbsvc's own command line and a verb's switches, parsed by zbGetopts.
 
-#include <gtest/gtest.h>
-
-#include <string>
-#include <vector>
-
 #include "zbTestSupport.h"
 
 using zbtest::Zbsvc;

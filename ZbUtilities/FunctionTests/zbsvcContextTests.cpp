@@ -1,8 +1,4 @@
-// zbsvc context, end to end: the context of the example tree, and with -v its
-// search paths and main specifications.  Usage errors and the refusal to start
-// without the environment are checked by zbsvcCommandLine and zbContext.
-
-#include <gtest/gtest.h>
+// zbsvc context, end to end.
 
 #include "zbTestSupport.h"
 

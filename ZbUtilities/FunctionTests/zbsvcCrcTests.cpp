@@ -1,11 +1,8 @@
 // zbsvc crc, end to end.
 
-#include <gtest/gtest.h>
-
 #include "zbTestSupport.h"
 
-using zbtest::Outcome;
-using zbtest::Zbsvc;
+using namespace zbtest;
 
 TEST(zbsvcCrc, OneLinePerFileAndFailuresReported)
 {

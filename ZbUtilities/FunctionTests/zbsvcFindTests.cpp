@@ -1,19 +1,8 @@
-// zbsvc find, end to end: header maps, directories, case, names from a file
-// and from standard input.
-
-#include <cstdio>
-#include <string>
-#include <sys/stat.h>
-#include <tuple>
-#include <vector>
-
-#include <gtest/gtest.h>
+// zbsvc find, end to end.
 
 #include "zbTestSupport.h"
 
-using zbtest::Program;
-using zbtest::TempDir;
-using zbtest::WriteFile;
+using namespace zbtest;
 
 namespace
 {
@@ -22,8 +11,6 @@ struct Tree
     TempDir _Dir;
     Tree()
     {
-        ::mkdir((_Dir / "one").c_str(), 0755);
-        ::mkdir((_Dir / "two").c_str(), 0755);
         WriteFile(_Dir / "one/a.h", "");
         WriteFile(_Dir / "two/a.h", "");
         WriteFile(_Dir / "two/Foo.H", "");
@@ -87,14 +74,13 @@ TEST(zbsvcFind, Searches)
              "longer than a path can be): left out\n# Error: " + tree / "damaged" +
              ", line 3: not a name (a NUL byte, or longer than a path can be): left out\n"},
     };
-    for (const auto& [args, input, outcome] : cases)
+    for (auto [args, input, outcome] : cases)
     {
-        std::vector<std::string> argv{Program("zbsvc"), "find"};
-        argv.insert(argv.end(), args.begin(), args.end());
-        EXPECT_EQ(outcome, zbtest::Outcome(zbtest::Run(argv, {}, input))) << args.back();
+        args.insert(args.begin(), "find");
+        EXPECT_EQ(outcome, Outcome(Zbsvc(args, {}, input))) << args.back();
     }
-    EXPECT_EQ(zbtest::Run({Program("zbsvc"), "find", "-path", tree / "one"})._Status, 2);
-    EXPECT_EQ(zbtest::Run({Program("zbsvc"), "find", "-bogus", "a.h"})._Status, 2);
+    EXPECT_EQ(Zbsvc({"find", "-path", tree / "one"})._Status, 2);
+    EXPECT_EQ(Zbsvc({"find", "-bogus", "a.h"})._Status, 2);
 }
 
 // Thousands of names over a generated map, with and without the plain-name
@@ -120,7 +106,6 @@ TEST(zbsvcFind, GeneratedMapOutputIsUnchanged)
     }
     map += "Dos\\Name.h\n";
     WriteFile(dir / "map", map);
-    // Present and missing names in a fixed pseudo-random order.
     std::string plain;
     unsigned int x = 12345;
     for (int k = 0; k < 6000; ++k)

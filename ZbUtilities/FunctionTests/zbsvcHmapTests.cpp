@@ -1,16 +1,8 @@
 // zbsvc hmap, end to end.
 
-#include <string>
-#include <tuple>
-
-#include <gtest/gtest.h>
-
 #include "zbTestSupport.h"
 
-using zbtest::Outcome;
-using zbtest::ReadFile;
-using zbtest::WriteFile;
-using zbtest::Zbsvc;
+using namespace zbtest;
 
 TEST(zbsvcHmap, BuildsInCommandLineOrderAndMarksIntoFW)
 {

@@ -1,14 +1,8 @@
-// zbsvc installtype, end to end: the example frameworks (the marker in the
-// framework, in various/, through a link, none) in one run.
-
-#include <string>
-
-#include <gtest/gtest.h>
+// zbsvc installtype, end to end, over the example frameworks.
 
 #include "zbTestSupport.h"
 
-using zbtest::Outcome;
-using zbtest::Zbsvc;
+using namespace zbtest;
 
 TEST(zbsvcInstalltype, ExampleFrameworks)
 {

@@ -1,18 +1,8 @@
 // zbsvc ls, end to end.
 
-#include <algorithm>
-#include <sstream>
-#include <string>
-#include <sys/stat.h>
-#include <unistd.h>
-#include <vector>
-
-#include <gtest/gtest.h>
-
 #include "zbTestSupport.h"
 
-using zbtest::Outcome;
-using zbtest::Zbsvc;
+using namespace zbtest;
 
 namespace
 {
@@ -38,8 +28,6 @@ struct Tree
     zbtest::TempDir _Dir;
     Tree()
     {
-        ::mkdir((_Dir / "a").c_str(), 0755);
-        ::mkdir((_Dir / "a/b").c_str(), 0755);
         for (const char* file : {"top", "a/f", "a/b/g"})
             zbtest::WriteFile(_Dir / file, "");
         (void)::symlink("../..", (_Dir / "a/b/loop").c_str());

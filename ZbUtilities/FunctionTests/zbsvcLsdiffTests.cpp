@@ -1,17 +1,8 @@
-// zbsvc lsdiff: the findings sorted by path with their summary, both modes
-// and the prefix, -q, a large pair of listings checked against the test's
-// own comparison.
-
-#include <map>
-#include <string>
-#include <tuple>
-
-#include <gtest/gtest.h>
+// zbsvc lsdiff, end to end.
 
 #include "zbTestSupport.h"
 
-using zbtest::WriteFile;
-using zbtest::Zbsvc;
+using namespace zbtest;
 
 TEST(zbsvcLsdiff, PrintsAddedRemovedAndChangedByPath)
 {

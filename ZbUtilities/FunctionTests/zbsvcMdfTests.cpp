@@ -1,15 +1,8 @@
-// zbsvc mdf, end to end: named sections, the dump, stripping, statistics,
-// missing and duplicate sections, unreadable files, usage.
-
-#include <string>
-
-#include <gtest/gtest.h>
+// zbsvc mdf, end to end.
 
 #include "zbTestSupport.h"
 
-using zbtest::Outcome;
-using zbtest::WriteFile;
-using zbtest::Zbsvc;
+using namespace zbtest;
 
 TEST(zbsvcMdf, PrintsSectionsDumpsAndReports)
 {

@@ -1,14 +1,8 @@
-// zbsvc modules over the example workspace, end to end: element names of
-// the merged view selected by type and exposure.
-
-#include <string>
-
-#include <gtest/gtest.h>
+// zbsvc modules over the example workspace, end to end.
 
 #include "zbTestSupport.h"
 
-using zbtest::Outcome;
-using zbtest::Zbsvc;
+using namespace zbtest;
 
 TEST(zbsvcModules, NamesByTypeAndExposure)
 {

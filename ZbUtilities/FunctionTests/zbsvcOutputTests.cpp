@@ -1,26 +1,13 @@
-// zbsvc's own command line and the end of its runs: lost output is a
-// failure, standard input as "-", "--", --version and help, and the verb
-// texts of the usage, the manual page and the README kept alike.
-
-#include <gtest/gtest.h>
-
-#include <sys/stat.h>
+// zbsvc's lost output, standard input, help, and the README, usage and man page alike.
 
 #include <regex>
-#include <sstream>
-#include <string>
-#include <tuple>
-#include <vector>
 
 #include "zbTestSupport.h"
 
-using zbtest::Outcome;
-using zbtest::Program;
-using zbtest::Zbsvc;
+using namespace zbtest;
 
 namespace
 {
-// zbsvc with its standard output on a full device.
 zbtest::ChildResult ToFullDevice(const std::vector<std::string>& iArgs)
 {
     std::vector<std::string> argv = {"/bin/sh", "-c", "exec \"$@\" > /dev/full", "sh",
@@ -35,7 +22,6 @@ struct Files
     {
         zbtest::WriteFile(dir / "check", "123456789");
         zbtest::WriteFile(dir / "a.mk", "A = 1\nB = $(A) 2\n");
-        ::mkdir((dir / "ws").c_str(), 0755);
         zbtest::WriteFile(dir / "ws/Install_config", "# chain\n/ws/one:/ws/two\n");
         Zbsvc({"block", "pack", "-v", "1.2.3", dir / "check", dir / "check.blk"});
     }
@@ -47,39 +33,25 @@ TEST(zbsvcOutput, LostStandardOutputFailsWithOneMessage)
 {
     Files f;
     const std::string data = zbtest::SourcePath("examples/install/code/tools/data");
-    std::vector<std::vector<std::string>> runs = {
-        {"context"},
-        {"version", "-level", data},
-        {"msg", "zbzbFatal.Interrupt"},
-        {"crc", f.dir / "check"},
-        {"ls", f.dir.Path()},
-        {"wschain", f.dir / "ws"},
-        {"macros", f.dir / "a.mk"},
-        {"pp", f.dir / "a.mk"},
-        {"block", "info", f.dir / "check.blk"},
-        {"find", "-path", f.dir.Path(), "check"},
-        {"help"},
-        {"help", "block", "pack"},
-        {"--version"},
-        {"-h"},
-        {"block", "-h"},
-    };
-    // Every verb's -h.
-    std::istringstream verbs("context version msg crc ls wschain macros pp block/info block/pack "
-                             "block/unpack hlist hmap find help mdf shm/serve rtv/list patterns "
-                             "treediff copytree run");
-    for (std::string verb; verbs >> verb;)
+    // Every verb's run and its -h; "%" stands for the files' directory, "@" for the data.
+    std::istringstream runs(
+        "context|version -level @|msg zbzbFatal.Interrupt|crc %/check|ls %|wschain %/ws|"
+        "macros %/a.mk|pp %/a.mk|block info %/check.blk|find -path % check|help|help block pack|"
+        "--version|-h|block -h|context -h|version -h|msg -h|crc -h|ls -h|wschain -h|macros -h|"
+        "pp -h|block info -h|block pack -h|block unpack -h|hlist -h|hmap -h|find -h|help -h|"
+        "mdf -h|shm serve -h|rtv list -h|patterns -h|treediff -h|copytree -h|run -h");
+    for (std::string run; std::getline(runs, run, '|');)
     {
-        const size_t slash = verb.find('/');
-        if (slash == std::string::npos)
-            runs.push_back({verb, "-h"});
-        else
-            runs.push_back({verb.substr(0, slash), verb.substr(slash + 1), "-h"});
-    }
-    for (const auto& args : runs)
+        std::vector<std::string> args;
+        std::istringstream words(run);
+        for (std::string word; words >> word;)
+            args.push_back(word == "@"      ? data
+                           : word[0] == '%' ? f.dir.Path() + word.substr(1)
+                                            : word);
         EXPECT_EQ("1||zbsvc: standard output: No space left on device\n",
                   Outcome(ToFullDevice(args)))
-            << args[0] << " " << args.back();
+            << run;
+    }
 }
 
 TEST(zbsvcOutput, LostTraceFailsTheRun)
@@ -134,9 +106,7 @@ TEST(zbsvcOutput, StandardInputDashAndVersion)
     };
     for (const auto& [args, input, outcome] : cases)
     {
-        std::vector<std::string> argv = {Program("zbsvc")};
-        argv.insert(argv.end(), args.begin(), args.end());
-        zbtest::ChildResult r = zbtest::Run(argv, {}, input);
+        zbtest::ChildResult r = Zbsvc(args, {}, input);
         if (outcome.empty())
             EXPECT_EQ(2, r._Status) << args.back();
         else

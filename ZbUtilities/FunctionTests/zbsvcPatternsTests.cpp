@@ -1,18 +1,11 @@
 // zbsvc patterns, end to end.
 
-#include <string>
-#include <vector>
-
-#include <gtest/gtest.h>
-
 #include "zbTestSupport.h"
 
-using zbtest::Outcome;
-using zbtest::Zbsvc;
+using namespace zbtest;
 
 namespace
 {
-// The first line of the output (the size line).
 std::string SizeLine(const std::vector<std::string>& iArgs)
 {
     zbtest::ChildResult result = Zbsvc(iArgs);

@@ -1,18 +1,8 @@
 // zbsvc pp, end to end: level files, the level check, errors and statuses.
 
-#include <string>
-#include <sys/stat.h>
-#include <unistd.h>
-#include <vector>
-
-#include <gtest/gtest.h>
-
 #include "zbTestSupport.h"
 
-using zbtest::Outcome;
-using zbtest::TempDir;
-using zbtest::WriteFile;
-using zbtest::Zbsvc;
+using namespace zbtest;
 
 namespace
 {
@@ -22,7 +12,6 @@ const char* const zbLevelFile = "#define R21 1\n"
                                 "#define SP2_OR_MORE\n"
                                 "#endif\n";
 
-// "# Error: FILE[LINE]: TEXT" and its line end.
 std::string Error(const std::string& iFile, int iLine, const std::string& iText)
 {
     return "# Error: " + iFile + "[" + std::to_string(iLine) + "]: " + iText + "\n";
@@ -34,46 +23,38 @@ std::string SystemError(const std::string& iObject, const std::string& iText)
 }
 } // namespace
 
-TEST(zbsvcPp, LevelFile)
+TEST(zbsvcPp, LevelsAndFailures)
 {
     TempDir dir;
     WriteFile(dir / "levels.lvl", zbLevelFile);
     WriteFile(dir / "d.mk", "#if R21 && SP2_OR_MORE\nA = r21\n#elif R20\nA = r20\n#else\n"
                             "A = none\n#endif\n#if os HOME_MADE\nB = home\n#endif\n"
                             "C = c /* gone */\n");
-    EXPECT_EQ(Outcome(Zbsvc({"pp", "-level", dir / "levels.lvl", dir / "d.mk"})),
-              "0|A = r21\n\n\nC = c \n|");
+    WriteFile(dir / "bad.lvl", "#if X Y\n#endif\n");
+    WriteFile(dir / "empty.lvl", "");
+    WriteFile(dir / "e.mk", "A = 1\n#else\n");
     // Without a level file the level tests fail; -nocheck looks names up
     // in the macros of the file only.
     const std::string noLevel = "a level is tested but no level file was loaded";
-    EXPECT_EQ(Outcome(Zbsvc({"pp", dir / "d.mk"})), "1||" + Error(dir / "d.mk", 1, noLevel) +
-                                                        Error(dir / "d.mk", 1, noLevel) +
-                                                        Error(dir / "d.mk", 3, noLevel));
-    EXPECT_EQ(Outcome(Zbsvc({"pp", "-nocheck", dir / "d.mk"})), "0|\nA = none\n\n\nC = c \n|");
-}
-
-TEST(zbsvcPp, Failures)
-{
-    TempDir dir;
-    WriteFile(dir / "bad.lvl", "#if X Y\n#endif\n");
-    WriteFile(dir / "empty.lvl", "");
-    WriteFile(dir / "d.mk", "A = 1\n#else\n");
-    EXPECT_EQ(Outcome(Zbsvc({"pp", "-nocheck", dir / "d.mk"})),
-              "1||" + Error(dir / "d.mk", 2, "missing #if"));
     const std::pair<std::vector<std::string>, std::string> cases[] = {
-        {{"-level", dir / "bad.lvl", dir / "d.mk"},
-         Error(dir / "bad.lvl", 1, "two operands without an operator between them")},
-        {{"-level", dir / "empty.lvl", dir / "d.mk"},
-         "# Error: Level file " + dir / "empty.lvl" + " is empty\n"},
-        {{"-level", dir / "none.lvl", dir / "d.mk"},
-         SystemError(dir / "none.lvl", "No such file or directory")},
-        {{dir / "none.mk"}, SystemError(dir / "none.mk", "No such file or directory")},
-        {{dir.Path()}, SystemError(dir.Path(), "Is a directory")}};
-    for (const auto& [args, err] : cases)
+        {{"-level", dir / "levels.lvl", dir / "d.mk"}, "0|A = r21\n\n\nC = c \n|"},
+        {{dir / "d.mk"},
+         "1||" + Error(dir / "d.mk", 1, noLevel) + Error(dir / "d.mk", 1, noLevel) +
+             Error(dir / "d.mk", 3, noLevel)},
+        {{"-nocheck", dir / "d.mk"}, "0|\nA = none\n\n\nC = c \n|"},
+        {{"-nocheck", dir / "e.mk"}, "1||" + Error(dir / "e.mk", 2, "missing #if")},
+        {{"-level", dir / "bad.lvl", dir / "e.mk"},
+         "1||" + Error(dir / "bad.lvl", 1, "two operands without an operator between them")},
+        {{"-level", dir / "empty.lvl", dir / "e.mk"},
+         "1||# Error: Level file " + dir / "empty.lvl" + " is empty\n"},
+        {{"-level", dir / "none.lvl", dir / "e.mk"},
+         "1||" + SystemError(dir / "none.lvl", "No such file or directory")},
+        {{dir / "none.mk"}, "1||" + SystemError(dir / "none.mk", "No such file or directory")},
+        {{dir.Path()}, "1||" + SystemError(dir.Path(), "Is a directory")}};
+    for (auto [args, outcome] : cases)
     {
-        std::vector<std::string> argv{"pp"};
-        argv.insert(argv.end(), args.begin(), args.end());
-        EXPECT_EQ(Outcome(Zbsvc(argv)), "1||" + err);
+        args.insert(args.begin(), "pp");
+        EXPECT_EQ(Outcome(Zbsvc(args)), outcome) << args.back();
     }
     EXPECT_EQ(Zbsvc({"pp"})._Status, 2);
     EXPECT_EQ(Zbsvc({"pp", "-bogus", dir / "d.mk"})._Status, 2);
@@ -114,7 +95,6 @@ zbtest::ChildResult zbRunPp(const std::vector<std::string>& iArgs, bool iOnce = 
 TEST(zbsvcPp, Expand)
 {
     TempDir t;
-    ::mkdir((t / "inc").c_str(), 0755);
     WriteFile(t / "main.mk", "M = main\n#include \"a.mk\"\n#if os FROM_A\nmain sees a\n#endif\n"
                              "#include <b.mk> // tail\nend\n");
     WriteFile(t / "inc/a.mk", "#define FROM_A 1\nA = a\n");
@@ -126,24 +106,19 @@ TEST(zbsvcPp, Expand)
     // Without -expand the include lines stay.
     EXPECT_EQ(Outcome(zbRunPp({"-I", t / "inc", t / "main.mk"})),
               "0|M = main\n#include \"a.mk\"\n\n#include <b.mk>\nend\n|");
-    // Not found along the directories given.
     EXPECT_EQ(Outcome(zbRunPp({"-expand", t / "main.mk"})),
               "1||# Error: " + t / "main.mk" + ": included file a.mk not found\n# Error: " +
                   t / "main.mk" + ": included file b.mk not found\n");
-    // An error in an included file.
     WriteFile(t / "inc/b.mk", "#else\n");
     EXPECT_EQ(Outcome(zbRunPp({"-expand", "-I", t / "inc", t / "main.mk"})),
               "1||" + Error(t / "inc/b.mk", 1, "missing #if"));
-}
 
-TEST(zbsvcPp, IncludeOnce)
-{
-    TempDir dir;
-    WriteFile(dir / "main.mk", "#include \"a.mk\"\n#include \"a.mk\"\nz\n");
-    WriteFile(dir / "a.mk", "A = a\n");
-    EXPECT_EQ(Outcome(zbRunPp({"-expand", "-I", dir.Path(), dir / "main.mk"})),
+    // Included twice: twice, unless ZBZB_FBINCLUDEONCE is set.
+    WriteFile(t / "twice.mk", "#include \"a.mk\"\n#include \"a.mk\"\nz\n");
+    WriteFile(t / "a.mk", "A = a\n");
+    EXPECT_EQ(Outcome(zbRunPp({"-expand", "-I", t.Path(), t / "twice.mk"})),
               "0|A = a\n\nA = a\n\nz\n|");
-    EXPECT_EQ(Outcome(zbRunPp({"-expand", "-I", dir.Path(), dir / "main.mk"}, true)),
+    EXPECT_EQ(Outcome(zbRunPp({"-expand", "-I", t.Path(), t / "twice.mk"}, true)),
               "0|A = a\n\n\nz\n|");
 }
 

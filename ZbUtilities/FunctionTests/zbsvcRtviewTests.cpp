@@ -1,18 +1,8 @@
-// zbsvc rtview over the example workspace, end to end: the strict view of
-// one system with its counts and reports, the merged view of several, a
-// framework through a link, the file written with -o, bad command lines.
-
-#include <string>
-#include <tuple>
-
-#include <gtest/gtest.h>
+// zbsvc rtview over the example workspace, end to end.
 
 #include "zbTestSupport.h"
 
-using zbtest::Outcome;
-using zbtest::ReadFile;
-using zbtest::TempDir;
-using zbtest::Zbsvc;
+using namespace zbtest;
 
 namespace
 {

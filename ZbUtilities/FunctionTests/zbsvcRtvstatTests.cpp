@@ -1,18 +1,10 @@
-// zbsvc rtvstat: a statistics file built from data files and an install
-// root, listed whole and by framework; missing files, bad command lines.
+// zbsvc rtvstat, end to end.
 
-#include <string>
-#include <sys/stat.h>
-#include <tuple>
 #include <utime.h>
-
-#include <gtest/gtest.h>
 
 #include "zbTestSupport.h"
 
-using zbtest::ReadFile;
-using zbtest::WriteFile;
-using zbtest::Zbsvc;
+using namespace zbtest;
 
 namespace
 {
@@ -27,9 +19,6 @@ void Install(const std::string& iPath, size_t iSize, time_t iTime)
 TEST(zbsvcRtvstat, RecordsInstalledFilesPerFramework)
 {
     zbtest::TempDir dir;
-    ::mkdir((dir / "root").c_str(), 0755);
-    ::mkdir((dir / "root/A").c_str(), 0755);
-    ::mkdir((dir / "root/B").c_str(), 0755);
     Install(dir / "root/A/tool", 12, 34);
     Install(dir / "root/B/tool", 5, 1700000000);
     WriteFile(dir / "a.data", "!<zbRTViewData> v1.0.0\nRTV/000/CUS bin/tool|A/tool\n"

@@ -1,35 +1,24 @@
 // zbsvc run, end to end.
 
-#include <chrono>
-#include <csignal>
-#include <dirent.h>
-#include <gtest/gtest.h>
+#include <filesystem>
 #include <regex>
-#include <string>
-#include <tuple>
 
 #include "zbTestSupport.h"
 #include "zbTestWorkload.h"
 
-using zbtest::Outcome;
-using zbtest::Zbsvc;
+using namespace zbtest;
 
 namespace
 {
-// Processes other than this one whose command line holds iMarker.
 int ProcessesWith(const std::string& iMarker)
 {
     int count = 0;
-    DIR* proc = ::opendir("/proc");
-    while (dirent* entry = proc ? ::readdir(proc) : nullptr)
+    for (const auto& entry : std::filesystem::directory_iterator("/proc"))
     {
-        std::string cmdline = zbtest::ReadFile(std::string("/proc/") + entry->d_name + "/cmdline");
-        if (cmdline.find(iMarker) != std::string::npos &&
-            cmdline.find("zbsvcRunTests") == std::string::npos)
-            ++count;
+        const std::string cmdline = zbtest::ReadFile(entry.path() / "cmdline");
+        count += cmdline.find(iMarker) != std::string::npos &&
+                 cmdline.find("zbsvcRunTests") == std::string::npos;
     }
-    if (proc)
-        ::closedir(proc);
     return count;
 }
 } // namespace
@@ -66,11 +55,10 @@ TEST(zbsvcRun, CommandsStatusesAndUsage)
          "",
          "1||# System error on " + dir / "missing" + ": No such file or directory\n"},
     };
-    for (const auto& [args, input, outcome] : rows)
+    for (auto [args, input, outcome] : rows)
     {
-        std::vector<std::string> argv{zbtest::Program("zbsvc"), "run"};
-        argv.insert(argv.end(), args.begin(), args.end());
-        EXPECT_EQ(Outcome(zbtest::Run(argv, {}, input)), outcome) << args.back();
+        args.insert(args.begin(), "run");
+        EXPECT_EQ(Outcome(Zbsvc(args, {}, input)), outcome) << args.back();
     }
     for (const std::vector<std::string>& usage : std::vector<std::vector<std::string>>{
              {"run"}, {"run", "-j", "0", "true"}, {"run", "-j", "x", "true"}, {"run", "-z"}})

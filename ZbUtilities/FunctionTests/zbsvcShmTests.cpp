@@ -1,26 +1,13 @@
-// zbsvc shm, end to end: a server publishing files, clients listing and
-// getting blocks (four at once in other processes), stops by signal, and
-// failures; after every server, no segment it created is left.
+// zbsvc shm, end to end; after every server, no segment it created is left.
 
-#include <gtest/gtest.h>
-
-#include <cerrno>
-#include <csignal>
-#include <fcntl.h>
 #include <spawn.h>
-#include <string>
-#include <sys/wait.h>
-#include <unistd.h>
-#include <vector>
 
 #include "zbSharedMemoryC.h"
 #include "zbTestSupport.h"
 
 extern char** environ;
 
-using zbtest::Outcome;
-using zbtest::WriteFile;
-using zbtest::Zbsvc;
+using namespace zbtest;
 
 namespace
 {
@@ -61,7 +48,6 @@ class Server
     }
 
     int Pid() const { return _Pid; }
-    // The next line the server prints ("" at the end of its output).
     std::string ReadLine()
     {
         std::string line;

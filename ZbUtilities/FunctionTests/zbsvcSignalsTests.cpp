@@ -1,19 +1,6 @@
-// SIGINT and SIGTERM at random moments of traced zbsvc runs: each run ends
-// with the signal's number (or 0 when it finished first), never by a crash
-// or an abort, with its report on standard error and a well-formed trace.
+// Signals at random moments of traced zbsvc runs: clean ends, well-formed traces.
 
-#include <gtest/gtest.h>
-
-#include <cerrno>
-#include <chrono>
-#include <csignal>
-#include <fcntl.h>
 #include <random>
-#include <string>
-#include <sys/stat.h>
-#include <sys/wait.h>
-#include <unistd.h>
-#include <vector>
 
 #include "zbTestSupport.h"
 #include "zbTestWorkload.h"
@@ -84,13 +71,11 @@ Ending SignalRun(const std::vector<std::string>& iArgs, const std::string& iTrac
 TEST(zbsvcSignals, InterruptedRunsEndCleanly)
 {
     zbtest::TempDir dir;
-    // A large description file, each value referring to the one before.
     std::string text;
     for (int i = 0, lines = zbtest::Workload(120000, 12000); i < lines; ++i)
         text += "M" + std::to_string(i) + " = value " + std::to_string(i) + " $(M" +
                 std::to_string(i ? i - 1 : 0) + ")\n";
     zbtest::WriteFile(dir / "big.mk", text);
-    // A large tree.
     ::mkdir((dir / "tree").c_str(), 0755);
     for (int d = 0, dirs = zbtest::Workload(200, 20); d < dirs; ++d)
     {

@@ -1,24 +1,12 @@
-// zbsvc treediff, end to end, against a quick check of sizes, times, modes
-// and link texts computed here from the disk.
+// zbsvc treediff and copytree, end to end, against a check made here.
 
 #include <cstdint>
-#include <cstdlib>
-#include <dirent.h>
-#include <map>
-#include <set>
-#include <sstream>
-#include <string>
-#include <sys/stat.h>
-#include <unistd.h>
+#include <filesystem>
 #include <utime.h>
-#include <vector>
-
-#include <gtest/gtest.h>
 
 #include "zbTestSupport.h"
 
-using zbtest::Outcome;
-using zbtest::Zbsvc;
+using namespace zbtest;
 
 namespace
 {
@@ -28,30 +16,18 @@ struct Entry
     std::string _Link;
 };
 
-void Scan(const std::string& iRoot, const std::string& iRelative,
-          std::map<std::string, Entry>& oEntries)
+// Every entry below iRoot by relative path, links not followed.
+std::map<std::string, Entry> Scan(const std::string& iRoot)
 {
-    DIR* dir = ::opendir((iRoot + "/" + iRelative).c_str());
-    ASSERT_NE(dir, nullptr);
-    while (struct dirent* e = ::readdir(dir))
+    std::map<std::string, Entry> entries;
+    for (const auto& item : std::filesystem::recursive_directory_iterator(iRoot))
     {
-        std::string name = e->d_name;
-        if (name == "." || name == "..")
-            continue;
-        std::string relative = iRelative.empty() ? name : iRelative + "/" + name;
-        Entry entry;
-        ASSERT_EQ(::lstat((iRoot + "/" + relative).c_str(), &entry._Stat), 0);
-        if (S_ISLNK(entry._Stat.st_mode))
-        {
-            char text[4096];
-            ssize_t n = ::readlink((iRoot + "/" + relative).c_str(), text, sizeof text);
-            entry._Link.assign(text, n > 0 ? static_cast<size_t>(n) : 0);
-        }
-        oEntries[relative] = entry;
-        if (S_ISDIR(entry._Stat.st_mode))
-            Scan(iRoot, relative, oEntries);
+        Entry& entry = entries[item.path().lexically_relative(iRoot).string()];
+        EXPECT_EQ(::lstat(item.path().c_str(), &entry._Stat), 0);
+        if (item.is_symlink())
+            entry._Link = std::filesystem::read_symlink(item.path()).string();
     }
-    ::closedir(dir);
+    return entries;
 }
 
 std::string Parent(const std::string& iPath)
@@ -64,9 +40,7 @@ std::string Parent(const std::string& iPath)
 // links in the trees), as sorted lines.
 std::string QuickCheck(const std::string& iA, const std::string& iB)
 {
-    std::map<std::string, Entry> a, b;
-    Scan(iA, "", a);
-    Scan(iB, "", b);
+    const std::map<std::string, Entry> a = Scan(iA), b = Scan(iB);
     std::set<std::string> lines;
     auto inside = [](const std::map<std::string, Entry>& iOther, const std::string& iPath)
     { return Parent(iPath).empty() || iOther.count(Parent(iPath)); };

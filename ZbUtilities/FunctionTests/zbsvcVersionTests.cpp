@@ -1,16 +1,11 @@
-// zbsvc version [-level DIR]: the version computed from the version data of
-// the data path, preprocessed with the levels of DIR/TALVEXV5Level.lvl.
+// zbsvc version [-level DIR], end to end.
 
-#include <gtest/gtest.h>
-
-#include <cstdlib>
 #include <ctime>
-#include <string>
-#include <tuple>
 
 #include "zbTestSupport.h"
 
 using zbtest::Program;
+using zbtest::Zbsvc;
 
 namespace
 {
@@ -38,8 +33,7 @@ TEST(zbsvcVersion, ExampleTree)
     zbtest::ChildEnvironment env;
     env._Set["Zbzb_SPKLEVEL"] = "3";
     std::string before = Today();
-    zbtest::ChildResult r =
-        zbtest::Run({Program("zbsvc"), "version", "-level", kExampleLevels}, env);
+    zbtest::ChildResult r = Zbsvc({"version", "-level", kExampleLevels}, env);
     EXPECT_EQ(0, r._Status) << r._Err;
     EXPECT_EQ("", r._Err);
     // Around midnight the day may change during the run.
@@ -49,20 +43,16 @@ TEST(zbsvcVersion, ExampleTree)
 
     env._Unset = {"Zbzb_SPKLEVEL"};
     env._Set.clear();
-    r = zbtest::Run({Program("zbsvc"), "version", "-level", kExampleLevels}, env);
+    r = Zbsvc({"version", "-level", kExampleLevels}, env);
     EXPECT_EQ(0u, r._Out.find("MajorVersion = 5\nMinorVersion = 21\nServicePack  = 0\n")) << r._Out;
-}
 
-// The levels choose the branch of the version data: without ZB_RELEASE the
-// minor version is 0.
-TEST(zbsvcVersion, LevelsChooseTheValues)
-{
+    // The levels choose the branch of the version data: without ZB_RELEASE
+    // the minor version is 0.  Without -level: the current directory, as the
+    // shell names it.
     zbtest::TempDir dir;
     zbtest::WriteFile(dir / "TALVEXV5Level.lvl", "#define ZB_V5\n");
-    // Without -level: the current directory, as the shell names it.
-    zbtest::ChildEnvironment env;
     env._Set["PWD"] = dir.Path();
-    zbtest::ChildResult r = zbtest::Run({Program("zbsvc"), "version"}, env, "", dir.Path());
+    r = zbtest::Run({Program("zbsvc"), "version"}, env, "", dir.Path());
     EXPECT_EQ(0, r._Status) << r._Err;
     EXPECT_EQ(0u, r._Out.find("MajorVersion = 5\nMinorVersion = 0\n")) << r._Out;
 }
@@ -73,7 +63,7 @@ TEST(zbsvcVersion, MissingPiecesLeaveZeros)
     const std::string zeros = Values("0", "0", "0", "0");
 
     // No level file: a warning, all four "0".
-    zbtest::ChildResult r = zbtest::Run({Program("zbsvc"), "version", "-level", dir.Path()});
+    zbtest::ChildResult r = Zbsvc({"version", "-level", dir.Path()});
     EXPECT_EQ(0, r._Status);
     EXPECT_EQ(zeros, r._Out);
     EXPECT_EQ("# Warning: Level file " + dir.Path() +
@@ -81,12 +71,11 @@ TEST(zbsvcVersion, MissingPiecesLeaveZeros)
               r._Err);
 
     // Version data found first along MY_ZBZB_DATA, defining only MajorVersion.
-    ASSERT_EQ(0, std::system(("mkdir -p '" + dir.Path() + "/code/tools/data'").c_str()));
     zbtest::WriteFile(dir / "code/tools/data/zbVersionData.mk", "MajorVersion = 6\n");
     zbtest::ChildEnvironment env;
     env._Set["MY_ZBZB_DATA"] = dir.Path();
     env._Set["Zbzb_SPKLEVEL"] = "4";
-    r = zbtest::Run({Program("zbsvc"), "version", "-level", kExampleLevels}, env);
+    r = Zbsvc({"version", "-level", kExampleLevels}, env);
     EXPECT_EQ(1, r._Status);
     EXPECT_EQ(zeros, r._Out);
     EXPECT_EQ("# Error: " + dir.Path() +
@@ -97,7 +86,7 @@ TEST(zbsvcVersion, MissingPiecesLeaveZeros)
     // No version data anywhere on the data path.
     env._Set["ZbzbINSTALL_PATH"] = dir.Path() + "/empty";
     env._Set["MY_ZBZB_DATA"] = dir.Path() + "/empty";
-    r = zbtest::Run({Program("zbsvc"), "version", "-level", kExampleLevels}, env);
+    r = Zbsvc({"version", "-level", kExampleLevels}, env);
     EXPECT_EQ(zeros, r._Out);
     EXPECT_EQ("# Warning: zbVersionData.mk not found along the data search path: the version "
               "stays 0\n",
@@ -108,7 +97,7 @@ TEST(zbsvcVersion, MissingPiecesLeaveZeros)
                       "#if ZB_V5\nMajorVersion = 6\nMinorVersion = 1\n");
     env._Set["ZbzbINSTALL_PATH"] = zbtest::SourcePath("examples/install");
     env._Set["MY_ZBZB_DATA"] = dir.Path();
-    r = zbtest::Run({Program("zbsvc"), "version", "-level", kExampleLevels}, env);
+    r = Zbsvc({"version", "-level", kExampleLevels}, env);
     EXPECT_EQ(zeros, r._Out);
     EXPECT_NE("", r._Err);
 }
@@ -132,19 +121,17 @@ TEST(zbsvcVersion, UnusableFilesAreErrors)
     for (const auto& [levelText, dataText, error] : cases)
     {
         zbtest::TempDir dir;
-        ASSERT_EQ(0, std::system(("mkdir -p '" + dir.Path() + "/code/tools/data'").c_str()));
         const std::string level = dir / "TALVEXV5Level.lvl";
         const std::string dataFile = dir / "code/tools/data/zbVersionData.mk";
         const std::string dataName = dir / "./code/tools/data/zbVersionData.mk";
         if (levelText)
             zbtest::WriteFile(level, levelText);
         else
-            ASSERT_EQ(0, std::system(("mkdir '" + level + "'").c_str()));
+            zbtest::MakeDirs(level);
         zbtest::WriteFile(dataFile, dataText);
         zbtest::ChildEnvironment env;
         env._Set["MY_ZBZB_DATA"] = dir.Path();
-        zbtest::ChildResult r =
-            zbtest::Run({Program("zbsvc"), "version", "-level", dir.Path()}, env);
+        zbtest::ChildResult r = Zbsvc({"version", "-level", dir.Path()}, env);
         const std::string named = (levelText && *levelText ? dataName : level) + error;
         EXPECT_EQ(1, r._Status) << named;
         EXPECT_EQ(zeros, r._Out) << named;

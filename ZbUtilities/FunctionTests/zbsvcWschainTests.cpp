@@ -1,22 +1,10 @@
 // zbsvc wschain, end to end.
 
-#include <string>
-
-#include <gtest/gtest.h>
-
 #include "zbTestSupport.h"
 
-using zbtest::Outcome;
-using zbtest::Zbsvc;
+using namespace zbtest;
 
-TEST(zbsvcWschain, PrintsTheChain)
-{
-    zbtest::TempDir ws;
-    zbtest::WriteFile(ws / "Install_config", "# workspace chain\n/ws/one:/ws/two::/ws/three\n");
-    EXPECT_EQ(Outcome(Zbsvc({"wschain", ws.Path()})), "0|/ws/one\n/ws/two\n/ws/three\n|");
-}
-
-TEST(zbsvcWschain, Failures)
+TEST(zbsvcWschain, ChainAndFailures)
 {
     zbtest::TempDir ws;
     const std::string config = ws / "Install_config";
@@ -27,6 +15,8 @@ TEST(zbsvcWschain, Failures)
               "1||# Error: " + config +
                   " is not a workspace configuration: its second line, the workspace chain, is "
                   "missing\n");
+    zbtest::WriteFile(config, "# workspace chain\n/ws/one:/ws/two::/ws/three\n");
+    EXPECT_EQ(Outcome(Zbsvc({"wschain", ws.Path()})), "0|/ws/one\n/ws/two\n/ws/three\n|");
 
     EXPECT_EQ(Outcome(Zbsvc({"wschain"})), "2||zbsvc wschain: wrong number of arguments\n"
                                            "usage: zbsvc wschain WS\n"

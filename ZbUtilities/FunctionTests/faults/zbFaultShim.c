@@ -197,6 +197,18 @@ int __libc_start_main(main_t iMain, int argc, char** argv, void (*iInit)(void), 
     return next(WrappedMain, argc, argv, iInit, iFini, iRtldFini, iStackEnd);
 }
 
+/* A wrapper of NAME, of type TYPE: when CHECK says the call is the one to
+ * fail, FAILED is returned without the call being made. */
+#define WRAP(type, name, failed, check, params, args)                                              \
+    type name params                                                                               \
+    {                                                                                              \
+        typedef type(*fn_t) params;                                                                \
+        NEXT(fn_t, name);                                                                          \
+        if (check)                                                                                 \
+            return failed;                                                                         \
+        return fn_##name args;                                                                     \
+    }
+
 /* ------------------------------------------------------------- open */
 
 static int ModeWanted(int iFlags)
@@ -204,302 +216,98 @@ static int ModeWanted(int iFlags)
     return (iFlags & O_CREAT) || (iFlags & O_TMPFILE) == O_TMPFILE;
 }
 
-#define OPEN_LIKE(name)                                                                            \
-    int name(const char* iPath, int iFlags, ...)                                                   \
+/* The mode is read only when the flags say there is one. */
+#define OPEN_LIKE(name, params, args)                                                              \
+    int name params                                                                                \
     {                                                                                              \
-        typedef int (*fn_t)(const char*, int, ...);                                                \
+        typedef int(*fn_t) params;                                                                 \
         NEXT(fn_t, name);                                                                          \
         mode_t mode = 0;                                                                           \
         if (ModeWanted(iFlags))                                                                    \
         {                                                                                          \
-            va_list args;                                                                          \
-            va_start(args, iFlags);                                                                \
-            mode = (mode_t)va_arg(args, int);                                                      \
-            va_end(args);                                                                          \
+            va_list list;                                                                          \
+            va_start(list, iFlags);                                                                \
+            mode = (mode_t)va_arg(list, int);                                                      \
+            va_end(list);                                                                          \
         }                                                                                          \
         if (Fails(KIND_OPEN))                                                                      \
             return -1;                                                                             \
-        return fn_##name(iPath, iFlags, mode);                                                     \
+        return fn_##name args;                                                                     \
     }
 
-#define OPENAT_LIKE(name)                                                                          \
-    int name(int iDir, const char* iPath, int iFlags, ...)                                         \
-    {                                                                                              \
-        typedef int (*fn_t)(int, const char*, int, ...);                                           \
-        NEXT(fn_t, name);                                                                          \
-        mode_t mode = 0;                                                                           \
-        if (ModeWanted(iFlags))                                                                    \
-        {                                                                                          \
-            va_list args;                                                                          \
-            va_start(args, iFlags);                                                                \
-            mode = (mode_t)va_arg(args, int);                                                      \
-            va_end(args);                                                                          \
-        }                                                                                          \
-        if (Fails(KIND_OPEN))                                                                      \
-            return -1;                                                                             \
-        return fn_##name(iDir, iPath, iFlags, mode);                                               \
-    }
-
-OPEN_LIKE(open)
-OPEN_LIKE(open64)
-OPENAT_LIKE(openat)
-OPENAT_LIKE(openat64)
-
-int creat(const char* iPath, mode_t iMode)
-{
-    typedef int (*fn_t)(const char*, mode_t);
-    NEXT(fn_t, creat);
-    if (Fails(KIND_OPEN))
-        return -1;
-    return fn_creat(iPath, iMode);
-}
-
+OPEN_LIKE(open, (const char* iPath, int iFlags, ...), (iPath, iFlags, mode))
+OPEN_LIKE(open64, (const char* iPath, int iFlags, ...), (iPath, iFlags, mode))
+OPEN_LIKE(openat, (int iDir, const char* iPath, int iFlags, ...), (iDir, iPath, iFlags, mode))
+OPEN_LIKE(openat64, (int iDir, const char* iPath, int iFlags, ...), (iDir, iPath, iFlags, mode))
+WRAP(int, creat, -1, Fails(KIND_OPEN), (const char* iPath, mode_t iMode), (iPath, iMode))
 /* The checked forms a program built with _FORTIFY_SOURCE calls instead. */
-#define OPEN2_LIKE(name)                                                                           \
-    int name(const char* iPath, int iFlags)                                                        \
-    {                                                                                              \
-        typedef int (*fn_t)(const char*, int);                                                     \
-        NEXT(fn_t, name);                                                                          \
-        if (Fails(KIND_OPEN))                                                                      \
-            return -1;                                                                             \
-        return fn_##name(iPath, iFlags);                                                           \
-    }
-
-#define OPENAT2_LIKE(name)                                                                         \
-    int name(int iDir, const char* iPath, int iFlags)                                              \
-    {                                                                                              \
-        typedef int (*fn_t)(int, const char*, int);                                                \
-        NEXT(fn_t, name);                                                                          \
-        if (Fails(KIND_OPEN))                                                                      \
-            return -1;                                                                             \
-        return fn_##name(iDir, iPath, iFlags);                                                     \
-    }
-
-OPEN2_LIKE(__open_2)
-OPEN2_LIKE(__open64_2)
-OPENAT2_LIKE(__openat_2)
-OPENAT2_LIKE(__openat64_2)
-
-#define FOPEN_LIKE(name)                                                                           \
-    FILE* name(const char* iPath, const char* iMode)                                               \
-    {                                                                                              \
-        typedef FILE* (*fn_t)(const char*, const char*);                                           \
-        NEXT(fn_t, name);                                                                          \
-        if (Fails(KIND_OPEN))                                                                      \
-            return NULL;                                                                           \
-        return fn_##name(iPath, iMode);                                                            \
-    }
-
-FOPEN_LIKE(fopen)
-FOPEN_LIKE(fopen64)
-
-DIR* opendir(const char* iPath)
-{
-    typedef DIR* (*fn_t)(const char*);
-    NEXT(fn_t, opendir);
-    if (FailsAs(KIND_OPEN, 0))
-        return NULL;
-    return fn_opendir(iPath);
-}
-
-DIR* fdopendir(int iFd)
-{
-    typedef DIR* (*fn_t)(int);
-    NEXT(fn_t, fdopendir);
-    if (FailsAs(KIND_OPEN, 0))
-        return NULL;
-    return fn_fdopendir(iFd);
-}
+WRAP(int, __open_2, -1, Fails(KIND_OPEN), (const char* iPath, int iFlags), (iPath, iFlags))
+WRAP(int, __open64_2, -1, Fails(KIND_OPEN), (const char* iPath, int iFlags), (iPath, iFlags))
+WRAP(int, __openat_2, -1, Fails(KIND_OPEN), (int iDir, const char* iPath, int iFlags),
+     (iDir, iPath, iFlags))
+WRAP(int, __openat64_2, -1, Fails(KIND_OPEN), (int iDir, const char* iPath, int iFlags),
+     (iDir, iPath, iFlags))
+WRAP(FILE*, fopen, NULL, Fails(KIND_OPEN), (const char* iPath, const char* iMode), (iPath, iMode))
+WRAP(FILE*, fopen64, NULL, Fails(KIND_OPEN), (const char* iPath, const char* iMode), (iPath, iMode))
+WRAP(DIR*, opendir, NULL, FailsAs(KIND_OPEN, 0), (const char* iPath), (iPath))
+WRAP(DIR*, fdopendir, NULL, FailsAs(KIND_OPEN, 0), (int iFd), (iFd))
 
 /* ------------------------------------------------------------- read */
 
 /* A directory's entries: the end of the listing and a failure both give
  * null, told apart by errno. */
-#define READDIR_LIKE(name, entry_t)                                                                \
-    entry_t* name(DIR* iDir)                                                                       \
-    {                                                                                              \
-        typedef entry_t* (*fn_t)(DIR*);                                                            \
-        NEXT(fn_t, name);                                                                          \
-        if (FailsAs(KIND_READ, 0))                                                                 \
-            return NULL;                                                                           \
-        return fn_##name(iDir);                                                                    \
-    }
-
-READDIR_LIKE(readdir, struct dirent)
-READDIR_LIKE(readdir64, struct dirent64)
-
-ssize_t read(int iFd, void* oBuffer, size_t iCount)
-{
-    typedef ssize_t (*fn_t)(int, void*, size_t);
-    NEXT(fn_t, read);
-    if (Fails(KIND_READ))
-        return -1;
-    return fn_read(iFd, oBuffer, iCount);
-}
-
-ssize_t __read_chk(int iFd, void* oBuffer, size_t iCount, size_t iSize)
-{
-    typedef ssize_t (*fn_t)(int, void*, size_t, size_t);
-    NEXT(fn_t, __read_chk);
-    if (Fails(KIND_READ))
-        return -1;
-    return fn___read_chk(iFd, oBuffer, iCount, iSize);
-}
-
-#define PREAD_CHK_LIKE(name, offset_t)                                                             \
-    ssize_t name(int iFd, void* oBuffer, size_t iCount, offset_t iOffset, size_t iSize)            \
-    {                                                                                              \
-        typedef ssize_t (*fn_t)(int, void*, size_t, offset_t, size_t);                             \
-        NEXT(fn_t, name);                                                                          \
-        if (Fails(KIND_READ))                                                                      \
-            return -1;                                                                             \
-        return fn_##name(iFd, oBuffer, iCount, iOffset, iSize);                                    \
-    }
-
-PREAD_CHK_LIKE(__pread_chk, off_t)
-PREAD_CHK_LIKE(__pread64_chk, off64_t)
-
-#define PREAD_LIKE(name, offset_t)                                                                 \
-    ssize_t name(int iFd, void* oBuffer, size_t iCount, offset_t iOffset)                          \
-    {                                                                                              \
-        typedef ssize_t (*fn_t)(int, void*, size_t, offset_t);                                     \
-        NEXT(fn_t, name);                                                                          \
-        if (Fails(KIND_READ))                                                                      \
-            return -1;                                                                             \
-        return fn_##name(iFd, oBuffer, iCount, iOffset);                                           \
-    }
-
-PREAD_LIKE(pread, off_t)
-PREAD_LIKE(pread64, off64_t)
-
-ssize_t readv(int iFd, const struct iovec* iVector, int iCount)
-{
-    typedef ssize_t (*fn_t)(int, const struct iovec*, int);
-    NEXT(fn_t, readv);
-    if (Fails(KIND_READ))
-        return -1;
-    return fn_readv(iFd, iVector, iCount);
-}
+WRAP(struct dirent*, readdir, NULL, FailsAs(KIND_READ, 0), (DIR * iDir), (iDir))
+WRAP(struct dirent64*, readdir64, NULL, FailsAs(KIND_READ, 0), (DIR * iDir), (iDir))
+WRAP(ssize_t, read, -1, Fails(KIND_READ), (int iFd, void* oBuffer, size_t iCount),
+     (iFd, oBuffer, iCount))
+WRAP(ssize_t, __read_chk, -1, Fails(KIND_READ),
+     (int iFd, void* oBuffer, size_t iCount, size_t iSize), (iFd, oBuffer, iCount, iSize))
+WRAP(ssize_t, __pread_chk, -1, Fails(KIND_READ),
+     (int iFd, void* oBuffer, size_t iCount, off_t iOffset, size_t iSize),
+     (iFd, oBuffer, iCount, iOffset, iSize))
+WRAP(ssize_t, __pread64_chk, -1, Fails(KIND_READ),
+     (int iFd, void* oBuffer, size_t iCount, off64_t iOffset, size_t iSize),
+     (iFd, oBuffer, iCount, iOffset, iSize))
+WRAP(ssize_t, pread, -1, Fails(KIND_READ), (int iFd, void* oBuffer, size_t iCount, off_t iOffset),
+     (iFd, oBuffer, iCount, iOffset))
+WRAP(ssize_t, pread64, -1, Fails(KIND_READ),
+     (int iFd, void* oBuffer, size_t iCount, off64_t iOffset), (iFd, oBuffer, iCount, iOffset))
+WRAP(ssize_t, readv, -1, Fails(KIND_READ), (int iFd, const struct iovec* iVector, int iCount),
+     (iFd, iVector, iCount))
 
 /* ------------------------------------------------------------- write */
 
-ssize_t write(int iFd, const void* iData, size_t iCount)
-{
-    typedef ssize_t (*fn_t)(int, const void*, size_t);
-    NEXT(fn_t, write);
-    if (iFd != 2 && Fails(KIND_WRITE))
-        return -1;
-    return fn_write(iFd, iData, iCount);
-}
-
-#define PWRITE_LIKE(name, offset_t)                                                                \
-    ssize_t name(int iFd, const void* iData, size_t iCount, offset_t iOffset)                      \
-    {                                                                                              \
-        typedef ssize_t (*fn_t)(int, const void*, size_t, offset_t);                               \
-        NEXT(fn_t, name);                                                                          \
-        if (Fails(KIND_WRITE))                                                                     \
-            return -1;                                                                             \
-        return fn_##name(iFd, iData, iCount, iOffset);                                             \
-    }
-
-PWRITE_LIKE(pwrite, off_t)
-PWRITE_LIKE(pwrite64, off64_t)
-
-ssize_t writev(int iFd, const struct iovec* iVector, int iCount)
-{
-    typedef ssize_t (*fn_t)(int, const struct iovec*, int);
-    NEXT(fn_t, writev);
-    if (iFd != 2 && Fails(KIND_WRITE))
-        return -1;
-    return fn_writev(iFd, iVector, iCount);
-}
-
-ssize_t copy_file_range(int iIn, off64_t* ioInOffset, int iOut, off64_t* ioOutOffset, size_t iCount,
-                        unsigned int iFlags)
-{
-    typedef ssize_t (*fn_t)(int, off64_t*, int, off64_t*, size_t, unsigned int);
-    NEXT(fn_t, copy_file_range);
-    if (FailsAs(KIND_WRITE, 0))
-        return -1;
-    return fn_copy_file_range(iIn, ioInOffset, iOut, ioOutOffset, iCount, iFlags);
-}
+/* Standard error is never failed: the failures are reported through it. */
+WRAP(ssize_t, write, -1, iFd != 2 && Fails(KIND_WRITE), (int iFd, const void* iData, size_t iCount),
+     (iFd, iData, iCount))
+WRAP(ssize_t, pwrite, -1, Fails(KIND_WRITE),
+     (int iFd, const void* iData, size_t iCount, off_t iOffset), (iFd, iData, iCount, iOffset))
+WRAP(ssize_t, pwrite64, -1, Fails(KIND_WRITE),
+     (int iFd, const void* iData, size_t iCount, off64_t iOffset), (iFd, iData, iCount, iOffset))
+WRAP(ssize_t, writev, -1, iFd != 2 && Fails(KIND_WRITE),
+     (int iFd, const struct iovec* iVector, int iCount), (iFd, iVector, iCount))
+WRAP(ssize_t, copy_file_range, -1, FailsAs(KIND_WRITE, 0),
+     (int iIn, off64_t* ioInOffset, int iOut, off64_t* ioOutOffset, size_t iCount,
+      unsigned int iFlags),
+     (iIn, ioInOffset, iOut, ioOutOffset, iCount, iFlags))
 
 /* ------------------------------------------------------------- fsync */
 
-#define SYNC_LIKE(name)                                                                            \
-    int name(int iFd)                                                                              \
-    {                                                                                              \
-        typedef int (*fn_t)(int);                                                                  \
-        NEXT(fn_t, name);                                                                          \
-        if (Fails(KIND_FSYNC))                                                                     \
-            return -1;                                                                             \
-        return fn_##name(iFd);                                                                     \
-    }
-
-SYNC_LIKE(fsync)
-SYNC_LIKE(fdatasync)
+WRAP(int, fsync, -1, Fails(KIND_FSYNC), (int iFd), (iFd))
+WRAP(int, fdatasync, -1, Fails(KIND_FSYNC), (int iFd), (iFd))
 
 /* ------------------------------------------------------------- rename */
 
-int rename(const char* iFrom, const char* iTo)
-{
-    typedef int (*fn_t)(const char*, const char*);
-    NEXT(fn_t, rename);
-    if (Fails(KIND_RENAME))
-        return -1;
-    return fn_rename(iFrom, iTo);
-}
-
-int renameat(int iFromDir, const char* iFrom, int iToDir, const char* iTo)
-{
-    typedef int (*fn_t)(int, const char*, int, const char*);
-    NEXT(fn_t, renameat);
-    if (Fails(KIND_RENAME))
-        return -1;
-    return fn_renameat(iFromDir, iFrom, iToDir, iTo);
-}
-
-int renameat2(int iFromDir, const char* iFrom, int iToDir, const char* iTo, unsigned int iFlags)
-{
-    typedef int (*fn_t)(int, const char*, int, const char*, unsigned int);
-    NEXT(fn_t, renameat2);
-    if (Fails(KIND_RENAME))
-        return -1;
-    return fn_renameat2(iFromDir, iFrom, iToDir, iTo, iFlags);
-}
-
-int link(const char* iFrom, const char* iTo)
-{
-    typedef int (*fn_t)(const char*, const char*);
-    NEXT(fn_t, link);
-    if (Fails(KIND_RENAME))
-        return -1;
-    return fn_link(iFrom, iTo);
-}
-
-int linkat(int iFromDir, const char* iFrom, int iToDir, const char* iTo, int iFlags)
-{
-    typedef int (*fn_t)(int, const char*, int, const char*, int);
-    NEXT(fn_t, linkat);
-    if (Fails(KIND_RENAME))
-        return -1;
-    return fn_linkat(iFromDir, iFrom, iToDir, iTo, iFlags);
-}
-
-int symlink(const char* iText, const char* iName)
-{
-    typedef int (*fn_t)(const char*, const char*);
-    NEXT(fn_t, symlink);
-    if (Fails(KIND_RENAME))
-        return -1;
-    return fn_symlink(iText, iName);
-}
-
-int symlinkat(const char* iText, int iDir, const char* iName)
-{
-    typedef int (*fn_t)(const char*, int, const char*);
-    NEXT(fn_t, symlinkat);
-    if (Fails(KIND_RENAME))
-        return -1;
-    return fn_symlinkat(iText, iDir, iName);
-}
+WRAP(int, rename, -1, Fails(KIND_RENAME), (const char* iFrom, const char* iTo), (iFrom, iTo))
+WRAP(int, renameat, -1, Fails(KIND_RENAME),
+     (int iFromDir, const char* iFrom, int iToDir, const char* iTo), (iFromDir, iFrom, iToDir, iTo))
+WRAP(int, renameat2, -1, Fails(KIND_RENAME),
+     (int iFromDir, const char* iFrom, int iToDir, const char* iTo, unsigned int iFlags),
+     (iFromDir, iFrom, iToDir, iTo, iFlags))
+WRAP(int, link, -1, Fails(KIND_RENAME), (const char* iFrom, const char* iTo), (iFrom, iTo))
+WRAP(int, linkat, -1, Fails(KIND_RENAME),
+     (int iFromDir, const char* iFrom, int iToDir, const char* iTo, int iFlags),
+     (iFromDir, iFrom, iToDir, iTo, iFlags))
+WRAP(int, symlink, -1, Fails(KIND_RENAME), (const char* iText, const char* iName), (iText, iName))
+WRAP(int, symlinkat, -1, Fails(KIND_RENAME), (const char* iText, int iDir, const char* iName),
+     (iText, iDir, iName))

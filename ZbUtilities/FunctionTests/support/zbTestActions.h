@@ -44,9 +44,7 @@ namespace zbtest
 int TestActionsLinked();
 static const int kTestActionsLinked = TestActionsLinked();
 
-// A new zbShellAction of the command (one reference held by the caller).
 zbActionIntf* ShellAction(const std::string& iCommand);
-// Drops the caller's reference of each action.
 template <class List> void ReleaseAll(List& ioActions)
 {
     for (zbActionIntf* action : ioActions)

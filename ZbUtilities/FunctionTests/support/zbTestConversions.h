@@ -13,9 +13,7 @@
 
 namespace zbtest
 {
-// The texts of a list, in order.
 std::vector<std::string> Strings(const QORListValQORString& iList);
-// A list of the texts given.
 QORListValQORString StringList(std::initializer_list<std::string> iTexts);
 // What iWrite puts on a stream opened on a fresh file (mode iMode), once the
 // stream is closed.

@@ -61,8 +61,19 @@ std::string Entries(const std::string& iDir)
     return Run({"/bin/ls", "-A", iDir})._Out;
 }
 
+void MakeDirs(const std::string& iPath)
+{
+    for (size_t slash = iPath.find('/', 1); slash != std::string::npos;
+         slash = iPath.find('/', slash + 1))
+        ::mkdir(iPath.substr(0, slash).c_str(), 0755);
+    ::mkdir(iPath.c_str(), 0755);
+}
+
 void WriteFile(const std::string& iPath, const std::string& iContent)
 {
+    const size_t slash = iPath.rfind('/');
+    if (slash != std::string::npos && slash > 0)
+        MakeDirs(iPath.substr(0, slash));
     std::ofstream out(iPath, std::ios::binary);
     out << iContent;
 }
@@ -203,6 +214,24 @@ ChildResult Zbsvc(const std::vector<std::string>& iArgs, const ChildEnvironment&
     std::vector<std::string> argv{Program("zbsvc")};
     argv.insert(argv.end(), iArgs.begin(), iArgs.end());
     return Run(argv, iEnv, iStdin);
+}
+
+ScopedEnv::ScopedEnv(const char* iName, const char* iValue) : _Name(iName)
+{
+    if (const char* old = std::getenv(iName))
+        _Old = old, _Had = true;
+    if (iValue)
+        ::setenv(iName, iValue, 1);
+    else
+        ::unsetenv(iName);
+}
+
+ScopedEnv::~ScopedEnv()
+{
+    if (_Had)
+        ::setenv(_Name.c_str(), _Old.c_str(), 1);
+    else
+        ::unsetenv(_Name.c_str());
 }
 
 int SegmentsCreatedBy(int iCreator)

@@ -2,9 +2,28 @@
 #define zbTestSupport_H
 // Helpers shared by the suites: temporary directories, files, capture of a
 // standard stream, and programs run as children with a chosen environment.
+// It also brings in the test framework and the standard and system headers
+// the suites use, so that each suite includes only what it tests.
 
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <chrono>
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
+#include <functional>
 #include <map>
+#include <set>
+#include <sstream>
 #include <string>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <tuple>
+#include <unistd.h>
 #include <vector>
 
 namespace zbtest
@@ -18,7 +37,6 @@ class TempDir
     TempDir(const TempDir&) = delete;
     TempDir& operator=(const TempDir&) = delete;
     const std::string& Path() const { return _Path; }
-    // Path of a name inside the directory.
     std::string operator/(const std::string& iName) const { return _Path + "/" + iName; }
 
   private:
@@ -39,7 +57,10 @@ class TmpDirScope : public TempDir
 // The names in a directory, hidden ones included, one a line, sorted.
 std::string Entries(const std::string& iDir);
 
+// Writes iContent at iPath, making the missing directories above it first.
 void WriteFile(const std::string& iPath, const std::string& iContent);
+// mkdir -p: every directory of iPath that is missing.
+void MakeDirs(const std::string& iPath);
 std::string ReadFile(const std::string& iPath);
 
 // Redirects a standard stream (1 or 2) into a temporary file until Stop().
@@ -48,7 +69,6 @@ class Capture
   public:
     explicit Capture(int iFd);
     ~Capture();
-    // Restores the stream and returns what was written to it.
     std::string Stop();
 
   private:
@@ -91,17 +111,30 @@ ChildResult Run(const std::vector<std::string>& iArgv, const ChildEnvironment& i
 // standard error.
 std::string Outcome(const ChildResult& iResult);
 
-// Runs the built zbsvc with iArgs (and iStdin as its standard input).
+// Runs the built zbsvc with iArgs, optional environment changes and standard input.
 ChildResult Zbsvc(const std::vector<std::string>& iArgs, const ChildEnvironment& iEnv = {},
                   const std::string& iStdin = "");
+
+// Sets (or with null, unsets) an environment variable of this process for
+// one scope; the old value comes back at its end.
+class ScopedEnv
+{
+  public:
+    ScopedEnv(const char* iName, const char* iValue);
+    ~ScopedEnv();
+    ScopedEnv(const ScopedEnv&) = delete;
+    ScopedEnv& operator=(const ScopedEnv&) = delete;
+
+  private:
+    std::string _Name, _Old;
+    bool _Had = false;
+};
 
 // Number of System V shared-memory segments created by process iCreator
 // that still exist (also those removed but still attached somewhere).
 int SegmentsCreatedBy(int iCreator);
 
-// Path of a program built in the build tree's bin directory.
 std::string Program(const std::string& iName);
-// Path inside the source tree.
 std::string SourcePath(const std::string& iRelative);
 } // namespace zbtest
 
