@@ -144,22 +144,25 @@ ChildResult Run(const std::vector<std::string>& iArgv, const ChildEnvironment& i
     for (const auto& kv : iEnv._Set)
         env.push_back(kv.first + "=" + kv.second);
 
+    // Everything the child needs is made before the fork: between fork and
+    // exec it only makes async-signal-safe calls.
+    std::vector<char*> argv, envp;
+    for (const std::string& a : iArgv)
+        argv.push_back(const_cast<char*>(a.c_str()));
+    argv.push_back(nullptr);
+    for (const std::string& e : env)
+        envp.push_back(const_cast<char*>(e.c_str()));
+    envp.push_back(nullptr);
+    const char* const workDir = iWorkDir.empty() ? nullptr : iWorkDir.c_str();
     pid_t pid = ::fork();
     if (pid == 0)
     {
-        int in = ::open(inFile.c_str(), O_RDONLY);
-        int out = ::open(outFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        int err = ::open(errFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        int in = ::open(inFile.c_str(), O_RDONLY | O_CLOEXEC);
+        int out = ::open(outFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+        int err = ::open(errFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
         ::dup2(in, 0), ::dup2(out, 1), ::dup2(err, 2);
-        if (!iWorkDir.empty() && ::chdir(iWorkDir.c_str()) != 0)
+        if (workDir && ::chdir(workDir) != 0)
             ::_exit(126);
-        std::vector<char*> argv, envp;
-        for (const std::string& a : iArgv)
-            argv.push_back(const_cast<char*>(a.c_str()));
-        argv.push_back(nullptr);
-        for (const std::string& e : env)
-            envp.push_back(const_cast<char*>(e.c_str()));
-        envp.push_back(nullptr);
         ::execve(argv[0], argv.data(), envp.data());
         ::_exit(127);
     }
