@@ -14,15 +14,10 @@
 #include <vector>
 
 #include "zbFileElementExtension.h"
+#include "zbFuzzSupport.h"
 
 namespace
 {
-struct TempFile
-{
-    std::string _Path = "/tmp/zbfuzz_lines." + std::to_string(::getpid());
-    ~TempFile() { ::unlink(_Path.c_str()); }
-};
-
 std::vector<std::string> Expected(const std::string& iText, int iSkipEmpty, int iNormalize,
                                   int iStripCR)
 {
@@ -51,13 +46,10 @@ std::vector<std::string> Expected(const std::string& iText, int iSkipEmpty, int 
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* iData, size_t iSize)
 {
-    static TempFile file;
-    FILE* out = std::fopen(file._Path.c_str(), "wbe");
-    if (!out)
+    static zbfuzz::Scratch scratch("lines");
+    static const std::string linesFile = scratch.Path("lines");
+    if (!zbfuzz::WriteFile(linesFile, iData, iSize))
         return 0;
-    if (iSize)
-        std::fwrite(iData, 1, iSize, out);
-    std::fclose(out);
     const std::string text(reinterpret_cast<const char*>(iData), iSize);
 
     for (int flags = 0; flags < 8; ++flags)
@@ -65,7 +57,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* iData, size_t iSize)
         const int skip = flags & 1, normalize = (flags >> 1) & 1, strip = (flags >> 2) & 1;
         const std::vector<std::string> expected = Expected(text, skip, normalize, strip);
         const int size = static_cast<int>(expected.size());
-        const char* path = file._Path.c_str();
+        const char* path = linesFile.c_str();
 
         QORListValQORString strings;
         QORListValzbNewString newStrings;

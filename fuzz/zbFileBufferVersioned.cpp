@@ -12,25 +12,13 @@
 
 #include "zbCRC32.h"
 #include "zbFileBufferVersioned.h"
+#include "zbFuzzSupport.h"
 #include "zbOFStream.h"
-
-namespace
-{
-struct TempFiles
-{
-    std::string _In = "/tmp/zbfuzz_block_in." + std::to_string(::getpid());
-    std::string _Out = "/tmp/zbfuzz_block_out." + std::to_string(::getpid());
-    ~TempFiles()
-    {
-        ::unlink(_In.c_str());
-        ::unlink(_Out.c_str());
-    }
-};
-} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* iData, size_t iSize)
 {
-    static TempFiles files;
+    static zbfuzz::Scratch scratch("block");
+    static const std::string inFile = scratch.Path("in"), outFile = scratch.Path("out");
     static zbOFStream sink("/dev/null", 4);
     std::string content(reinterpret_cast<const char*>(iData), iSize);
     if (iSize >= 4 && (iData[0] & 1))
@@ -39,14 +27,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* iData, size_t iSize)
         for (int i = 0; i < 4; ++i)
             content[i] = static_cast<char>(crc >> (8 * i));
     }
-    FILE* file = std::fopen(files._In.c_str(), "wbe");
-    if (!file)
+    if (!zbfuzz::WriteFile(inFile, content))
         return 0;
-    std::fwrite(content.data(), 1, content.size(), file);
-    std::fclose(file);
 
     zbFileBufferVersioned block;
-    if (block.ReadFromFile(files._In.c_str()) != 0)
+    if (block.ReadFromFile(inFile.c_str()) != 0)
     {
         if (block.GetLastErrorMessage().IsEmpty() || block.GetBufferLength() != 0)
             std::abort();
@@ -68,7 +53,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* iData, size_t iSize)
     copy.SetVersion(version[0], version[1], version[2]);
     if (level)
         copy.CryptBuffer();
-    if (copy.WriteToFile(files._Out.c_str()) != 0 || copy.ReadFromFile(files._Out.c_str()) != 0)
+    if (copy.WriteToFile(outFile.c_str()) != 0 || copy.ReadFromFile(outFile.c_str()) != 0)
         std::abort();
     unsigned int again[3];
     copy.GetVersion(again[0], again[1], again[2]);

@@ -77,6 +77,21 @@ inline bool WriteFile(const std::string& iPath, const std::string& iText)
     return WriteFile(iPath, iText.data(), iText.size());
 }
 
+// The bytes of iPath; empty when it cannot be read.
+inline std::string ReadFile(const std::string& iPath)
+{
+    std::string text;
+    if (FILE* file = std::fopen(iPath.c_str(), "rbe"))
+    {
+        char buffer[65536];
+        size_t n;
+        while ((n = std::fread(buffer, 1, sizeof buffer, file)) > 0)
+            text.append(buffer, n);
+        std::fclose(file);
+    }
+    return text;
+}
+
 // The files of a multi-file input, at most iMax (the last one keeps the rest).
 inline std::vector<std::string> Split(const uint8_t* iData, size_t iSize, size_t iMax)
 {

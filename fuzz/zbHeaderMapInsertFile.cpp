@@ -12,21 +12,16 @@
 #include <string>
 #include <unistd.h>
 
+#include "zbFuzzSupport.h"
 #include "zbHeaderMap.h"
 #include "zbOFStream.h"
 
 namespace
 {
-struct TempFile
-{
-    std::string _Name = "/tmp/zbfuzz_hmap." + std::to_string(::getpid());
-    ~TempFile() { ::unlink(_Name.c_str()); }
-};
-
 bool Within(const QORListPtrzbFileName& iPart, const QORListPtrzbFileName& iAll)
 {
-    for (int i = 1; i <= iPart.Size(); ++i)
-        if (!iAll.Locate(iPart[i]))
+    for (zbFileName* path : iPart)
+        if (!iAll.Locate(path))
             return false;
     return true;
 }
@@ -34,18 +29,16 @@ bool Within(const QORListPtrzbFileName& iPart, const QORListPtrzbFileName& iAll)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* iData, size_t iSize)
 {
-    static TempFile file;
+    static zbfuzz::Scratch scratch("hmap");
+    static const std::string mapFile = scratch.Path("map");
     static zbOFStream sink("/dev/null", 8);
-    FILE* out = std::fopen(file._Name.c_str(), "wbe");
-    if (!out)
+    if (!zbfuzz::WriteFile(mapFile, iData, iSize))
         return 0;
-    std::fwrite(iData, 1, iSize, out);
-    std::fclose(out);
 
     zbHeaderMap map;
     QORHashDicSzbFileName dico(97);
     int lowerCase = iSize > 0 && (iData[0] & 1);
-    const int loaded = map.InsertFile(QORString(file._Name.c_str()), &dico, lowerCase);
+    const int loaded = map.InsertFile(QORString(mapFile.c_str()), &dico, lowerCase);
     if (loaded == 1)
     {
         if (map.GetListOfPaths().Size() != 0 || dico.GetNbItems() != 0)
@@ -59,16 +52,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* iData, size_t iSize)
     const QORListPtrzbFileName& all = map.GetListOfPaths();
     if (!Within(map.GetListOfSubdirPaths(), all) || !Within(map.GetListOfPathsIntoFW(), all))
         std::abort();
-    int bucket = 1, position = 0;
-    QORString key;
-    while (zbFileName* directory = dico.Next(bucket, position, &key))
+    for (const auto& entry : dico)
     {
-        if (!all.Locate(directory))
+        if (!all.Locate(entry._Value))
             std::abort();
         if (lowerCase)
         {
-            QORString lower(key);
-            if (lower.ToLower() != key)
+            QORString lower(entry._Key);
+            if (lower.ToLower() != entry._Key)
                 std::abort();
         }
     }

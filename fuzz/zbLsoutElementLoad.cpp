@@ -10,17 +10,15 @@
 #include <string>
 #include <unistd.h>
 
+#include "zbFuzzSupport.h"
 #include "zbLsoutElement.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* iData, size_t iSize)
 {
-    static const std::string path = "/tmp/zbfuzz_lsout." + std::to_string(::getpid());
-    FILE* file = std::fopen(path.c_str(), "wbe");
-    if (!file)
+    static zbfuzz::Scratch scratch("lsout");
+    static const std::string path = scratch.Path("listing");
+    if (!zbfuzz::WriteFile(path, iData, iSize))
         return 0;
-    if (iSize)
-        std::fwrite(iData, 1, iSize, file);
-    std::fclose(file);
 
     for (int textMode : {0, 1})
     {
@@ -44,6 +42,5 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* iData, size_t iSize)
         }
         table.ApplyDelete();
     }
-    ::unlink(path.c_str());
     return 0;
 }

@@ -12,17 +12,12 @@
 #include <string>
 #include <unistd.h>
 
+#include "zbFuzzSupport.h"
 #include "zbMDFV4.h"
 #include "zbOFStream.h"
 
 namespace
 {
-struct TempFile
-{
-    std::string _Name = "/tmp/zbfuzz_mdf." + std::to_string(::getpid());
-    ~TempFile() { ::unlink(_Name.c_str()); }
-};
-
 void Check(const zbMDFV4& iSet, bool iStripped)
 {
     const QORString* cursor = nullptr;
@@ -47,16 +42,14 @@ void Check(const zbMDFV4& iSet, bool iStripped)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* iData, size_t iSize)
 {
-    static TempFile file;
+    static zbfuzz::Scratch scratch("mdf");
+    static const std::string mdfFile = scratch.Path("mdf");
     static zbOFStream sink("/dev/null", 8);
-    FILE* out = std::fopen(file._Name.c_str(), "wbe");
-    if (!out)
+    if (!zbfuzz::WriteFile(mdfFile, iData, iSize))
         return 0;
-    std::fwrite(iData, 1, iSize, out);
-    std::fclose(out);
 
     zbMDFV4 set(iSize > 0 ? 1 + iData[0] % 64 : 1);
-    const int result = set.InsertFile(file._Name.c_str());
+    const int result = set.InsertFile(mdfFile.c_str());
     if (result < 0 || (set.IsEmpty() && result > 1))
         std::abort();
     Check(set, false);

@@ -13,50 +13,20 @@
 #include <unistd.h>
 
 #include "zbErrorCodeManager.h"
+#include "zbFuzzSupport.h"
 #include "zbRTViewData.h"
-
-namespace
-{
-struct TempFiles
-{
-    std::string _In = "/tmp/zbfuzz_rtv_in." + std::to_string(::getpid());
-    std::string _Out = "/tmp/zbfuzz_rtv_out." + std::to_string(::getpid());
-    std::string _Again = "/tmp/zbfuzz_rtv_again." + std::to_string(::getpid());
-    ~TempFiles()
-    {
-        for (const std::string* name : {&_In, &_Out, &_Again})
-            ::unlink(name->c_str());
-    }
-};
-
-std::string Content(const std::string& iPath)
-{
-    std::string text;
-    if (FILE* file = std::fopen(iPath.c_str(), "rbe"))
-    {
-        char buffer[65536];
-        size_t n;
-        while ((n = std::fread(buffer, 1, sizeof buffer, file)) > 0)
-            text.append(buffer, n);
-        std::fclose(file);
-    }
-    return text;
-}
-} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* iData, size_t iSize)
 {
-    static TempFiles files;
-    FILE* file = std::fopen(files._In.c_str(), "wbe");
-    if (!file)
+    static zbfuzz::Scratch scratch("rtv");
+    static const std::string inFile = scratch.Path("in"), outFile = scratch.Path("out"),
+                             againFile = scratch.Path("again");
+    if (!zbfuzz::WriteFile(inFile, iData, iSize))
         return 0;
-    if (iSize)
-        std::fwrite(iData, 1, iSize, file);
-    std::fclose(file);
 
     zbRTViewData data(13);
     zbExtLastError.SetErrno(0);
-    int result = data.Read(QORString(files._In.c_str()), zbRTViewData::KeepPaths);
+    int result = data.Read(QORString(inFile.c_str()), zbRTViewData::KeepPaths);
     if (result != 0)
     {
         // A file holding a NUL byte is no text; a line longer than any
@@ -69,10 +39,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* iData, size_t iSize)
         return 0;
     }
 
-    if (data.Write(QORString(files._Out.c_str())) != 0)
+    if (data.Write(QORString(outFile.c_str())) != 0)
         std::abort();
     zbRTViewData again(13);
-    if (again.Read(QORString(files._Out.c_str()), zbRTViewData::KeepPaths) != 0)
+    if (again.Read(QORString(outFile.c_str()), zbRTViewData::KeepPaths) != 0)
         std::abort();
     QORListPtrzbRTViewElement elements;
     data.GetListOfElements(elements);
@@ -94,8 +64,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* iData, size_t iSize)
     }
     if (again.GetNbElements() != written)
         std::abort();
-    if (again.Write(QORString(files._Again.c_str())) != 0 ||
-        Content(files._Out) != Content(files._Again))
+    if (again.Write(QORString(againFile.c_str())) != 0 ||
+        zbfuzz::ReadFile(outFile) != zbfuzz::ReadFile(againFile))
         std::abort();
     return 0;
 }

@@ -15,36 +15,11 @@
 #include <unistd.h>
 
 #include "zbErrorCodeManager.h"
+#include "zbFuzzSupport.h"
 #include "zbRTViewDataStat.h"
 
 namespace
 {
-struct TempFiles
-{
-    std::string _In = "/tmp/zbfuzz_stat_in." + std::to_string(::getpid());
-    std::string _Out = "/tmp/zbfuzz_stat_out." + std::to_string(::getpid());
-    std::string _Again = "/tmp/zbfuzz_stat_again." + std::to_string(::getpid());
-    ~TempFiles()
-    {
-        for (const std::string* name : {&_In, &_Out, &_Again})
-            ::unlink(name->c_str());
-    }
-};
-
-std::string Content(const std::string& iPath)
-{
-    std::string text;
-    if (FILE* file = std::fopen(iPath.c_str(), "rbe"))
-    {
-        char buffer[65536];
-        size_t n;
-        while ((n = std::fread(buffer, 1, sizeof buffer, file)) > 0)
-            text.append(buffer, n);
-        std::fclose(file);
-    }
-    return text;
-}
-
 int Count(const zbRTViewDataStat& iData)
 {
     int count = 0;
@@ -56,7 +31,9 @@ int Count(const zbRTViewDataStat& iData)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* iData, size_t iSize)
 {
-    static TempFiles files;
+    static zbfuzz::Scratch scratch("stat");
+    static const std::string inFile = scratch.Path("in"), outFile = scratch.Path("out"),
+                             againFile = scratch.Path("again");
     const char* text = reinterpret_cast<const char*>(iData);
     for (size_t start = 0; start < iSize;)
     {
@@ -70,16 +47,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* iData, size_t iSize)
         start = stop + 1;
     }
 
-    FILE* file = std::fopen(files._In.c_str(), "wbe");
-    if (!file)
+    if (!zbfuzz::WriteFile(inFile, iData, iSize))
         return 0;
-    if (iSize)
-        std::fwrite(iData, 1, iSize, file);
-    std::fclose(file);
 
     zbRTViewDataStat data(5, 13);
     zbExtLastError.SetErrno(0);
-    int result = data.Read(files._In.c_str(), zbRTViewData::KeepPaths);
+    int result = data.Read(inFile.c_str(), zbRTViewData::KeepPaths);
     if (result != 0)
     {
         // A file holding a NUL byte is no text; a line longer than any
@@ -91,18 +64,19 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* iData, size_t iSize)
             std::abort();
         return 0;
     }
-    if (data.Write(files._Out.c_str()) != 0)
+    if (data.Write(outFile.c_str()) != 0)
         std::abort();
     zbRTViewDataStat again(5, 13);
-    if (again.Read(files._Out.c_str(), zbRTViewData::KeepPaths) != 0 || Count(again) > Count(data))
+    if (again.Read(outFile.c_str(), zbRTViewData::KeepPaths) != 0 || Count(again) > Count(data))
         std::abort();
-    if (again.Write(files._Again.c_str()) != 0)
+    if (again.Write(againFile.c_str()) != 0)
         std::abort();
     // Records of names holding a bar may read back otherwise the first
     // time; from then on the text is stable.
     zbRTViewDataStat third(5, 13);
-    if (third.Read(files._Again.c_str(), zbRTViewData::KeepPaths) != 0 ||
-        third.Write(files._Out.c_str()) != 0 || Content(files._Out) != Content(files._Again))
+    if (third.Read(againFile.c_str(), zbRTViewData::KeepPaths) != 0 ||
+        third.Write(outFile.c_str()) != 0 ||
+        zbfuzz::ReadFile(outFile) != zbfuzz::ReadFile(againFile))
         std::abort();
     return 0;
 }
