@@ -174,11 +174,18 @@ int zbsvcOptions::Analyze(int argc, char** argv)
     for (int i = end + 1; i < argc; ++i)
         _LineValues.Append(QORString(argv[i]));
     PutBackStandardInput(_LineValues);
-    for (int i = 1; i <= _ListOfSwitches.Size(); ++i)
-        if (auto* valued = dynamic_cast<zbGetoptsValuedSwitch*>(_ListOfSwitches[i]))
+    for (auto* option : _ListOfSwitches)
+        if (auto* valued = dynamic_cast<zbGetoptsValuedSwitch*>(option))
             if (QORListValQORString* values = valued->GetAllValues())
                 PutBackStandardInput(*values);
     return status;
+}
+
+const QORListValQORString& zbsvcOptions::LineValues()
+{
+    static const QORListValQORString none;
+    const QORListValQORString* values = GetAllLineValues();
+    return values ? *values : none;
 }
 
 int zbsvcAnalyze(zbsvcOptions& ioOptions, int argc, char** argv, int iMinValues, int iMaxValues)

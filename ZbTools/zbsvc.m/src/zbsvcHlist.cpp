@@ -31,10 +31,9 @@ int zbsvcHlist(int argc, char** argv)
     status = 0;
     zbHeaderList list;
     QORListValQORString one;
-    QORListValQORString* dirs = options.GetAllLineValues();
-    for (int i = 1; dirs && i <= dirs->Size(); ++i)
+    for (const QORString& directory : options.LineValues())
     {
-        QORString path = *workspace + zbWSPathSeparator + (*dirs)[i];
+        QORString path = *workspace + zbWSPathSeparator + directory;
         one.RemoveAll();
         one.Append(path);
         int before = list.GetListOfHeaderDirectories().Size();

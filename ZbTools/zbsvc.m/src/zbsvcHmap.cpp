@@ -27,10 +27,9 @@ int zbsvcHmap(int argc, char** argv)
         return zbsvcUsageError(options, "-o is required");
 
     QORListPtrzbHeaderListIntoWS lists;
-    QORListValQORString* arguments = options.GetAllLineValues();
-    for (int i = 1; arguments && i <= arguments->Size(); ++i)
+    for (const QORString& value : options.LineValues())
     {
-        const char* argument = (*arguments)[i];
+        const char* argument = value.CastToCharPtr();
         int intoFW = argument[0] == '+';
         const char* workspace = argument + intoFW;
         const char* equal = std::strchr(workspace, '=');

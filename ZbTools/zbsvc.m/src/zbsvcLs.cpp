@@ -36,15 +36,14 @@ int zbsvcLs(int argc, char** argv)
         options.GetSwitchStatus("f")   ? zbDirectoryListing::AllButDirectories
         : options.GetSwitchStatus("d") ? zbDirectoryListing::DirectoriesOnly
                                        : zbDirectoryListing::AllEntries;
-    QORListValQORString* arguments = options.GetAllLineValues();
 
     // The given directories are checked here so that a wrong argument is
     // reported; the walker reports the directories it cannot open.
     status = 0;
     QORListValQORString roots;
-    for (int i = 1; arguments && i <= arguments->Size(); ++i)
+    for (const QORString& argument : options.LineValues())
     {
-        const char* directory = (*arguments)[i];
+        const char* directory = argument.CastToCharPtr();
         struct stat64 st;
         int error = ::stat64(directory, &st) != 0 ? errno : (S_ISDIR(st.st_mode) ? 0 : ENOTDIR);
         if (error)

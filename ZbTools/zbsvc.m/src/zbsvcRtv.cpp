@@ -50,16 +50,15 @@ int Merge(int argc, char** argv)
     // a failure.
     zbRTViewData merged(kDimension);
     int failed = 0;
-    QORListValQORString* inputs = options.GetAllLineValues();
-    for (int i = 1; inputs && i <= inputs->Size(); ++i)
+    for (const QORString& input : options.LineValues())
     {
         if (merged.GetNbElements() == 0)
         {
-            failed |= ReadData(merged, (*inputs)[i]);
+            failed |= ReadData(merged, input.CastToCharPtr());
             continue;
         }
         zbRTViewData one(kDimension);
-        if (ReadData(one, (*inputs)[i]) != 0)
+        if (ReadData(one, input.CastToCharPtr()) != 0)
             failed = 1;
         else
             merged.Insert(one, behaviour);
@@ -93,9 +92,9 @@ int List(int argc, char** argv)
         return 1;
     QORListPtrzbRTViewElement list;
     data.GetListOf(typeMask, exposureMask, list);
-    for (int i = 1; i <= list.Size(); ++i)
+    for (const zbRTViewElement* element : list)
     {
-        list[i]->Print(zbStdout);
+        element->Print(zbStdout);
         zbStdout << '\n';
     }
     return zbStdout.Flush() ? 1 : 0;

@@ -77,9 +77,9 @@ int zbsvcRtvstat(int argc, char** argv)
     zbRTViewDataStat stats(kFrameworks, kElements);
     int failed = 0;
     int missing = 0;
-    for (int i = 1; i <= values->Size(); ++i)
+    for (const QORString& value : *values)
     {
-        const char* argument = (*values)[i];
+        const char* argument = value.CastToCharPtr();
         const char* equal = std::strchr(argument, '=');
         if (!equal || equal == argument || !equal[1])
             return zbsvcUsageError(options,

@@ -144,9 +144,9 @@ int RunSequentially(const QORListPtrzbActionIntf& iCommands, int iKeepGoing, zbR
     zbScript script;
     if (iKeepGoing)
         script.SetContinueOnError();
-    for (int i = 1; i <= iCommands.Size(); ++i)
+    for (zbActionIntf* command : iCommands)
     {
-        steps.push_back(new SequentialStep(iCommands[i], iMonitor, counts));
+        steps.push_back(new SequentialStep(command, iMonitor, counts));
         instructions.push_back(new zbInstruction(*steps.back(), nullptr, nullptr));
         steps.back()->Release(); // the instruction holds it
         script.AppendInstruction(*instructions.back());

@@ -79,6 +79,8 @@ class zbsvcOptions : public zbGetopts
     // Analyses argv[0..argc) (argv[0] replaced by the program name); the
     // arguments after a "--" are line values, never switches.
     int Analyze(int argc, char** argv);
+    // The line values, an empty list when there are none.
+    const QORListValQORString& LineValues();
 
   private:
     QORListValQORString _ValueNames; // switch name, value name, ...

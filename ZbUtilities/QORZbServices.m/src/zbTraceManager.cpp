@@ -539,8 +539,8 @@ void zbTraceManager::UpdateSignalTexts(int iReports)
     // The closing lines, rebuilt when the open complex tags changed.
     QORListPtrzbMsgTagComplex& open = zbMsgTagComplex::_ListOfzbMsgTagComplex;
     std::vector<const zbMsgTagComplex*> tags;
-    for (int i = 1; i <= open.Size(); ++i)
-        tags.push_back(open[i]);
+    for (const zbMsgTagComplex* tag : open)
+        tags.push_back(tag);
     if (tags != reports._ClosingTags || reports._Closing.empty())
     {
         QORUnicodeString closing;

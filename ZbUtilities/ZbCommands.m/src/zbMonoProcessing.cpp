@@ -8,9 +8,9 @@ int zbMonoProcessing(const QORListPtrzbActionIntf& Actions)
     zbExtContext.TrapSignals();
     zbProcess process;
     int failures = 0;
-    for (int i = 1; i <= Actions.Size(); ++i)
+    for (auto* action : Actions)
     {
-        if (process.Create(Actions[i], zbExtContext._Verbose) != 0)
+        if (process.Create(action, zbExtContext._Verbose) != 0)
         {
             ++failures;
             continue;

@@ -57,9 +57,9 @@ int zbScript::Execute(const int& Verbose)
         }
     }
     int failures = 0;
-    for (int i = 1; i <= _Instructions.Size(); ++i)
+    for (auto* instruction : _Instructions)
     {
-        if (!_Instructions[i] || _Instructions[i]->ExecuteAction(Verbose) == 0)
+        if (!instruction || instruction->ExecuteAction(Verbose) == 0)
             continue;
         ++failures;
         PrintMsg(_ErrorKey, stderr);

@@ -131,10 +131,10 @@ int zbRTViewData::Remove(const int iTypeMask, const int iExposureMask)
 {
     QORListPtrzbRTViewElement matching;
     GetListOf(iTypeMask, iExposureMask, matching);
-    for (int i = 1; i <= matching.Size(); ++i)
+    for (zbRTViewElement* element : matching)
     {
-        _Elements.Remove(matching[i]->_Name);
-        delete matching[i];
+        _Elements.Remove(element->_Name);
+        delete element;
     }
     return matching.Size();
 }
