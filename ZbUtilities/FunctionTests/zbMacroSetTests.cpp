@@ -314,6 +314,55 @@ TEST(zbMacroSet, MergeCompareAndIterate)
     EXPECT_EQ("y!", same.GetValue("Z")->Std());
 }
 
+// The values of a cycle depend on the macro it is entered by, and reports
+// come out in the order of resolution: resolving a whole set enters each
+// cycle and meets each fault in the set's own order, whatever the order of
+// the definitions, and the chains around them resolve alike.
+TEST(zbMacroSet, SolveFollowsTheSetsOrderThroughCyclesAndReports)
+{
+    const auto mode = zbMacroSet::ReplaceExisting;
+    zbMacroSet set(7);
+    const char* const chains[][2] = {
+        {"C0", "c0"},       {"C1", "$(C0) c1"}, {"C2", "$(C1) c2"}, // named before use
+        {"D2", "$(D1) d2"}, {"D1", "$(D0) d1"}, {"D0", "d0"},       // named after
+    };
+    for (const auto& row : chains)
+        set.Insert(row[0], row[1], mode);
+    for (int k = 0; k < 12; ++k)
+    {
+        const std::string n = std::to_string(k);
+        set.Insert(("A" + n).c_str(), ("$(B" + n + ") a").c_str(), mode);
+        set.Insert(("B" + n).c_str(), ("$(A" + n + ") b").c_str(), mode);
+        if (k < 6)
+            set.Insert(("U" + n).c_str(), ("$(C2) $(X" + n).c_str(), mode);
+    }
+    std::vector<std::string> order;
+    for (const auto& entry : set)
+        order.push_back(entry._Key.Std());
+    const auto rank = [&](const std::string& iName)
+    { return std::find(order.begin(), order.end(), iName) - order.begin(); };
+
+    zbtest::Capture err(2);
+    EXPECT_EQ(6, set.Solve(nullptr));
+    const std::string printed = err.Stop();
+    EXPECT_EQ("c0 c1 c2", set.GetValue("C2")->Std());
+    EXPECT_EQ("d0 d1 d2", set.GetValue("D2")->Std());
+    std::vector<std::string> reported, expected;
+    for (const std::string& name : order)
+        if (name[0] == 'U')
+            expected.push_back(name);
+    for (size_t at = printed.find("$(X"); at != std::string::npos; at = printed.find("$(X", at + 1))
+        reported.push_back("U" + printed.substr(at + 3, printed.find(']', at) - at - 3));
+    EXPECT_EQ(expected, reported) << printed;
+    for (int k = 0; k < 12; ++k)
+    {
+        const std::string a = "A" + std::to_string(k), b = "B" + std::to_string(k);
+        const bool aFirst = rank(a) < rank(b);
+        EXPECT_EQ(aFirst ? "b a" : "a", set.GetValue(a.c_str())->Std()) << a;
+        EXPECT_EQ(aFirst ? "b" : "a b", set.GetValue(b.c_str())->Std()) << b;
+    }
+}
+
 TEST(zbMacroSet, PrintDumpAndStatistics)
 {
     zbtest::TempDir dir;

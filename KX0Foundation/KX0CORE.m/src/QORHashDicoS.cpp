@@ -280,6 +280,7 @@ void QORHashDicoCore::RemoveAt(int iBucket, int iPosition)
     Elem* e = ElemAt(ref);
     Unplace(e->_Hash, ref);
     e->_Value = nullptr;
+    e->_Flags |= Removed;
     _Garbage += Units(e->_Length);
 
     const unsigned int size = --bucket._Size;

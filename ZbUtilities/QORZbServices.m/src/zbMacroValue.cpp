@@ -255,6 +255,17 @@ class zbMacroSolver
     // null when the root's value keeps a string of its own.
     void Run(zbMacroValue& ioRoot, const zbMacroSet* iHome);
 
+    // A first pass over a whole set may take the macros in any order as
+    // long as the order cannot show: no reference back to a macro under
+    // resolution other than itself (a cycle, whose values depend on where
+    // it is entered), and no report (which would come out in another
+    // order).  With Tentative set, the first such event stops the pass: the
+    // macros under resolution get their texts back, those resolved stay
+    // resolved (their values are the same in any order), and Stopped() is
+    // true until the next SetTentative.
+    void SetTentative(bool iTentative) { _Tentative = iTentative, _Stopped = false; }
+    bool Stopped() const { return _Stopped; }
+
   private:
     struct Frame
     {
@@ -307,6 +318,15 @@ class zbMacroSolver
     void AppendPiece(Frame& ioFrame, const char* iBegin, const char* iEnd);
     // Appends text within the size limits.
     void Append(Frame& ioFrame, const char* iText, size_t iLength);
+    // Whether a tentative pass stops here (see SetTentative).
+    bool Stop()
+    {
+        if (_Tentative)
+            _Stopped = true;
+        return _Tentative;
+    }
+    // Gives the macros under resolution their texts back.
+    void Restore();
 
     const zbMacroSet& _Set;
     const zbMacroSet* _Other;
@@ -316,6 +336,8 @@ class zbMacroSolver
     std::vector<zbMacroBuffer> _Built; // the values being built, by depth
     std::string _Scratch;
     size_t _Total = 0;
+    bool _Tentative = false;
+    bool _Stopped = false;
 };
 
 void zbMacroSolver::Run(zbMacroValue& ioRoot, const zbMacroSet* iHome)
@@ -328,7 +350,13 @@ void zbMacroSolver::Run(zbMacroValue& ioRoot, const zbMacroSet* iHome)
     Push(ioRoot, iHome);
     while (!_Stack.empty())
     {
-        if (zbMacroValue* pending = Advance(_Stack.back()))
+        zbMacroValue* pending = Advance(_Stack.back());
+        if (_Stopped)
+        {
+            Restore();
+            return;
+        }
+        if (pending)
         {
             pending->_Solved = 1;
             Push(*pending, _PendingHome);
@@ -383,6 +411,21 @@ void zbMacroSolver::Pop()
     _Stack.pop_back();
 }
 
+void zbMacroSolver::Restore()
+{
+    for (size_t depth = _Stack.size(); depth-- > 0;)
+    {
+        Frame& frame = _Stack[depth];
+        zbMacroValue& macro = *frame._Macro;
+        macro._Own = frame._Own;
+        macro._Text = frame._Own ? nullptr : frame._Work.data();
+        macro._Length = frame._Own ? 0 : static_cast<unsigned int>(frame._Work.size());
+        macro._Solved = 0;
+        _Total -= _Built[depth].size();
+    }
+    _Stack.clear();
+}
+
 zbMacroValue* zbMacroSolver::Find(const char* iName, size_t iLength, const zbMacroValue* iCurrent,
                                   zbMacroValue*& ioKnown, Lookup& oLookup)
 {
@@ -411,6 +454,8 @@ zbMacroValue* zbMacroSolver::Find(const char* iName, size_t iLength, const zbMac
         if (const char* text = macro->GetText())
             oLookup._Text = text;
         oLookup._Length = macro->Length();
+        if (macro->_Solved == UnderResolution && macro != iCurrent && Stop())
+            return nullptr;
         if (macro->_Solved == UnderResolution)
             for (size_t i = _Stack.size(); i-- > 0;)
                 if (_Stack[i]._Macro == macro)
@@ -452,6 +497,8 @@ void zbMacroSolver::Append(Frame& ioFrame, const char* iText, size_t iLength)
     const bool tooLong = value.size() + iLength > zbMacroValue::MaxSolvedLength;
     if (tooLong || _Total + iLength > zbMacroValue::MaxSolvedTotal)
     {
+        if (Stop())
+            return;
         // References that multiply at each level grow exponentially: stop
         // this value rather than the process.
         ioFrame._Cut = 1;
@@ -485,12 +532,16 @@ zbMacroValue* zbMacroSolver::Advance(Frame& ioFrame)
             if (open == std::string_view::npos)
             {
                 AppendPiece(ioFrame, text + rest, text + size);
+                if (_Stopped)
+                    return nullptr;
                 ioFrame._Pos = size;
                 break;
             }
             close = work.find(')', open + 2);
             if (close == std::string_view::npos)
             {
+                if (Stop())
+                    return nullptr;
                 zbReportImbalance("", QORString(text + rest, size - rest), "$()");
                 ++_Failures;
                 AppendPiece(ioFrame, text + rest, text + open);
@@ -509,6 +560,8 @@ zbMacroValue* zbMacroSolver::Advance(Frame& ioFrame)
             ioFrame._Open = open, ioFrame._Close = close, ioFrame._Colon = colon;
             return pending;
         }
+        if (_Stopped)
+            return nullptr;
 
         size_t next = close + 1;
         const char* result = name._Text;
@@ -558,6 +611,8 @@ zbMacroValue* zbMacroSolver::Advance(Frame& ioFrame)
                 result = "", resultLength = 0;
                 if (closing == std::string_view::npos)
                 {
+                    if (Stop())
+                        return nullptr;
                     zbReportImbalance("", QORString(word, static_cast<size_t>(innerEnd - word)),
                                       quote);
                     ++_Failures;
@@ -569,6 +624,8 @@ zbMacroValue* zbMacroSolver::Advance(Frame& ioFrame)
                     const size_t paren = work.find(')', closing + 1);
                     if (paren == std::string_view::npos)
                     {
+                        if (Stop())
+                            return nullptr;
                         zbReportImbalance("", QORString(text + rest, size - rest), "$()");
                         ++_Failures;
                     }
@@ -585,6 +642,8 @@ zbMacroValue* zbMacroSolver::Advance(Frame& ioFrame)
                     ioFrame._Open = open, ioFrame._Close = close, ioFrame._Colon = colon;
                     return pending;
                 }
+                if (_Stopped)
+                    return nullptr;
                 result = other._Text;
                 resultLength = other._Length;
             }
@@ -602,6 +661,8 @@ zbMacroValue* zbMacroSolver::Advance(Frame& ioFrame)
                 --end;
             AppendPiece(ioFrame, text + rest, text + end);
         }
+        if (_Stopped)
+            return nullptr;
         ioFrame._Pos = next;
         ioFrame._Known[0] = ioFrame._Known[1] = nullptr;
         ioFrame._Open = std::string_view::npos;
@@ -624,6 +685,20 @@ int zbMacroValue::_SolveAll(const zbMacroSet& iSet, const zbMacroSet* iOther)
 {
     int failures = 0;
     zbMacroSolver solver(iSet, iOther, failures);
+    // The macros in the order they are stored first: a macro usually names
+    // macros defined before it, resolved just before and still in the
+    // caches.  Then, when that pass had to stop, the set's own order.
+    solver.SetTentative(true);
+    iSet.ForEachStored(
+        [&](const char*, size_t, void* iValue)
+        {
+            if (!solver.Stopped())
+                solver.Run(*static_cast<zbMacroValue*>(iValue), &iSet);
+        });
+    const bool stopped = solver.Stopped();
+    solver.SetTentative(false);
+    if (!stopped)
+        return failures;
     iSet.ForEachBytes(
         [&](const char*, size_t, void* iValue, void* iAhead)
         {
