@@ -356,6 +356,15 @@ static void zbCountTwo(const char* iBegin, const char* iEnd, char iFirst, char i
     }
 }
 
+// The end of the line at iText: its newline, or iEnd (the text's null
+// character, the only one from iText on).
+static const char* zbLineEnd(const char* iText, const char* iEnd)
+{
+    const char* eol =
+        static_cast<const char*>(std::memchr(iText, '\n', static_cast<size_t>(iEnd - iText)));
+    return eol ? eol : iEnd;
+}
+
 char* zbMacroSet::ParseBuffer(const char* iFileName, char* ioBuffer)
 {
     if (!ioBuffer)
@@ -424,8 +433,7 @@ char* zbMacroSet::ParseBuffer(const char* iFileName, char* ioBuffer)
         }
         if (c == '#')
         {
-            while (*src && *src != '\n')
-                ++src;
+            src = zbLineEnd(src, end);
             continue;
         }
         if (c == '\\')
@@ -437,8 +445,7 @@ char* zbMacroSet::ParseBuffer(const char* iFileName, char* ioBuffer)
                 ++p;
             if (*p == '#')
             {
-                while (*p && *p != '\n')
-                    ++p;
+                p = zbLineEnd(p, end);
                 src = *p ? p + 1 : p;
                 continue;
             }
