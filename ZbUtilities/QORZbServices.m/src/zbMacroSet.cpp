@@ -22,6 +22,7 @@
 #include "zbOFStream.h"
 #include "zbReport.h"
 #include "zbSetOfPathFinder.h"
+#include "zbStrFunctions.h"
 
 // The files being read, outermost first, by device and inode: an include
 // line naming one of them again is a cycle.
@@ -323,39 +324,6 @@ static size_t zbPlainRun(const char* iText, const char* iEnd)
 #endif
 }
 
-// Adds to ioFirst and ioSecond the numbers of iFirst and iSecond characters
-// in [iBegin, iEnd).
-static void zbCountTwo(const char* iBegin, const char* iEnd, char iFirst, char iSecond,
-                       size_t& ioFirst, size_t& ioSecond)
-{
-    const char* p = iBegin;
-#if defined(__SSE2__)
-    // Byte counters, added up every 255 blocks before they overflow.
-    const __m128i first = _mm_set1_epi8(iFirst), second = _mm_set1_epi8(iSecond);
-    while (iEnd - p >= 16)
-    {
-        __m128i countFirst = _mm_setzero_si128(), countSecond = _mm_setzero_si128();
-        for (int blocks = 0; blocks < 255 && iEnd - p >= 16; ++blocks, p += 16)
-        {
-            const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
-            countFirst = _mm_sub_epi8(countFirst, _mm_cmpeq_epi8(v, first));
-            countSecond = _mm_sub_epi8(countSecond, _mm_cmpeq_epi8(v, second));
-        }
-        const __m128i sumFirst = _mm_sad_epu8(countFirst, _mm_setzero_si128());
-        const __m128i sumSecond = _mm_sad_epu8(countSecond, _mm_setzero_si128());
-        ioFirst += static_cast<size_t>(_mm_cvtsi128_si32(sumFirst)) +
-                   static_cast<size_t>(_mm_cvtsi128_si32(_mm_srli_si128(sumFirst, 8)));
-        ioSecond += static_cast<size_t>(_mm_cvtsi128_si32(sumSecond)) +
-                    static_cast<size_t>(_mm_cvtsi128_si32(_mm_srli_si128(sumSecond, 8)));
-    }
-#endif
-    for (; p < iEnd; ++p)
-    {
-        ioFirst += *p == iFirst;
-        ioSecond += *p == iSecond;
-    }
-}
-
 // The end of the line at iText: its newline, or iEnd (the text's null
 // character, the only one from iText on).
 static const char* zbLineEnd(const char* iText, const char* iEnd)
@@ -490,7 +458,8 @@ int zbMacroSet::_InsertBuffer(char* ioBuffer, zbSetOfPathFinder* iFinders, const
     // A line defines at most one macro, and only with a separator: the
     // index is made large enough at once rather than grown step by step.
     size_t lines = 1, separators = 0;
-    zbCountTwo(ioBuffer, ioBuffer + std::strlen(ioBuffer), '\n', iSeparator, lines, separators);
+    zbCountTwoBytes(ioBuffer, ioBuffer + std::strlen(ioBuffer), '\n', iSeparator, lines,
+                    separators);
     Reserve(std::min(lines, separators), 0);
     std::vector<const char*> includes;
     for (char* line = ioBuffer; line;)
