@@ -135,6 +135,10 @@ class zbMacroSet : public QORHashDicSzbMacroValue
     // of iName.
     zbMacroValue* _InsertText(const char* iName, const char* iNameEnd, const char* iText,
                               unsigned int iLength, const InsertMode& iMode);
+    // The same under the name's bytes and hash (QORHashBytes).
+    zbMacroValue* _InsertNamed(const char* iName, size_t iLength, unsigned int iHash,
+                               const char* iText, unsigned int iTextLength,
+                               const InsertMode& iMode);
     int _InsertBuffer(char* ioBuffer, zbSetOfPathFinder* iFinders, const char iSeparator,
                       const InsertMode& iMode, zbIncludeChain& ioChain);
 };

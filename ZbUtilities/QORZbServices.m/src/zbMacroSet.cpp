@@ -186,30 +186,45 @@ zbMacroValue* zbMacroSet::Insert(const QORString& iName, const char* iValue,
     return zbInsertMacro(*this, iName, iValue, iMode);
 }
 
+// The first word of [ioBegin, ioEnd): leading blanks skipped, ioEnd moved
+// back to the first blank after it.
+static const char* zbFirstWord(const char* iBegin, const char*& ioEnd)
+{
+    while (iBegin < ioEnd && zbIsBlank(*iBegin))
+        ++iBegin;
+    const char* end = iBegin;
+    while (end < ioEnd && !zbIsBlank(*end))
+        ++end;
+    ioEnd = end;
+    return iBegin;
+}
+
 zbMacroValue* zbMacroSet::_InsertText(const char* iName, const char* iNameEnd, const char* iText,
                                       unsigned int iLength, const InsertMode& iMode)
 {
-    while (iName < iNameEnd && zbIsBlank(*iName))
-        ++iName;
-    const char* end = iName;
-    while (end < iNameEnd && !zbIsBlank(*end))
-        ++end;
-    // A new name (the usual case) costs one hash and one lookup.
-    const size_t length = static_cast<size_t>(end - iName);
-    const unsigned int hash = QORHashBytes(iName, length);
+    const char* name = zbFirstWord(iName, iNameEnd);
+    const size_t length = static_cast<size_t>(iNameEnd - name);
+    return _InsertNamed(name, length, QORHashBytes(name, length), iText, iLength, iMode);
+}
+
+zbMacroValue* zbMacroSet::_InsertNamed(const char* iName, size_t iLength, unsigned int iHash,
+                                       const char* iText, unsigned int iTextLength,
+                                       const InsertMode& iMode)
+{
+    // A new name (the usual case) costs one lookup.
     zbMacroValue* macro = _NewMacro();
-    if (!InsertBytes(iName, length, hash, macro))
+    if (!InsertBytes(iName, iLength, iHash, macro))
     {
         _DeleteMacro(macro);
-        macro = static_cast<zbMacroValue*>(LocateBytes(iName, length, hash));
+        macro = static_cast<zbMacroValue*>(LocateBytes(iName, iLength, iHash));
         if (iMode != ReplaceExisting)
             return macro;
         macro->DropList();
     }
     // The text normalised (as zbMacroValue::_Init does), kept by the set.
     const char* begin = iText;
-    const char* textEnd = iText ? iText + iLength : nullptr;
-    const bool text = iText && iLength && zbMacroValue::Normalise(begin, textEnd);
+    const char* textEnd = iText ? iText + iTextLength : nullptr;
+    const bool text = iText && iTextLength && zbMacroValue::Normalise(begin, textEnd);
     const size_t size = text ? static_cast<size_t>(textEnd - begin) : 0;
     if (macro->_Own)
         macro->SetView(nullptr, 0);
@@ -462,6 +477,25 @@ int zbMacroSet::_InsertBuffer(char* ioBuffer, zbSetOfPathFinder* iFinders, const
                     separators);
     Reserve(std::min(lines, separators), 0);
     std::vector<const char*> includes;
+    // Each macro is inserted a few lines after its line is read: the index
+    // slot of its name is loaded meanwhile.  The order of the inserts is the
+    // file's.
+    struct Pending
+    {
+        const char* _Name;
+        size_t _Length;
+        unsigned int _Hash;
+        const char* _Text;
+        unsigned int _TextLength;
+    };
+    constexpr size_t Ahead = 8;
+    Pending pending[Ahead];
+    size_t read = 0, inserted = 0;
+    const auto insertNext = [&]()
+    {
+        const Pending& next = pending[inserted++ % Ahead];
+        _InsertNamed(next._Name, next._Length, next._Hash, next._Text, next._TextLength, iMode);
+    };
     for (char* line = ioBuffer; line;)
     {
         char* eol = strchrnul(line, '\n');
@@ -470,8 +504,17 @@ int zbMacroSet::_InsertBuffer(char* ioBuffer, zbSetOfPathFinder* iFinders, const
         const bool last = !*eol;
         *eol = 0;
         if (separator)
-            _InsertText(line, separator, separator + 1,
-                        static_cast<unsigned int>(eol - separator - 1), iMode);
+        {
+            const char* nameEnd = separator;
+            const char* name = zbFirstWord(line, nameEnd);
+            const size_t length = static_cast<size_t>(nameEnd - name);
+            const unsigned int hash = QORHashBytes(name, length);
+            PrefetchSlot(hash);
+            if (read - inserted == Ahead)
+                insertNext();
+            pending[read++ % Ahead] = {name, length, hash, separator + 1,
+                                       static_cast<unsigned int>(eol - separator - 1)};
+        }
         else if (!std::strncmp(line, "include ", 8) && line[8])
         {
             char* name = line + 8;
@@ -485,6 +528,8 @@ int zbMacroSet::_InsertBuffer(char* ioBuffer, zbSetOfPathFinder* iFinders, const
         }
         line = last ? nullptr : eol + 1;
     }
+    while (inserted < read)
+        insertNext();
     if (!iFinders)
         return 0;
 
