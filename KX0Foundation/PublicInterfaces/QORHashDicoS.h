@@ -149,11 +149,11 @@ class QORHashDicoCore
             {
                 // The elements a few places ahead and what their values
                 // point to are loaded meanwhile.
-                if (p + 8 < size)
-                    __builtin_prefetch(ElemAt(refs[p + 8]));
-                if (p + 5 < size)
-                    __builtin_prefetch(ElemAt(refs[p + 5])->_Value);
-                iVisit(*ElemAt(refs[p]), p + 3 < size ? ElemAt(refs[p + 3])->_Value : nullptr);
+                if (p + 16 < size)
+                    __builtin_prefetch(ElemAt(refs[p + 16]));
+                if (p + 10 < size)
+                    __builtin_prefetch(ElemAt(refs[p + 10])->_Value);
+                iVisit(*ElemAt(refs[p]), p + 5 < size ? ElemAt(refs[p + 5])->_Value : nullptr);
             }
         }
     }

@@ -681,6 +681,27 @@ QORString& zbMacroValue::Solve(const zbMacroSet& iSet, const zbMacroSet* iOther,
     return Own();
 }
 
+// Starts loading the index slot of the first name iMacro refers to.
+static void zbPrefetchFirstReference(const zbMacroSet& iSet, const zbMacroValue& iMacro)
+{
+    const char* text = iMacro.GetText();
+    const size_t length = iMacro.Length();
+    if (!text || length < 4)
+        return;
+    const char* end = text + length;
+    for (const char* p = text;
+         (p = static_cast<const char*>(std::memchr(p, '$', static_cast<size_t>(end - p - 1)))); ++p)
+        if (p[1] == '(')
+        {
+            const char* name = p + 2;
+            const char* nameEnd = name;
+            while (nameEnd < end && *nameEnd != ')' && *nameEnd != ':')
+                ++nameEnd;
+            iSet.PrefetchSlot(QORHashBytes(name, static_cast<size_t>(nameEnd - name)));
+            return;
+        }
+}
+
 int zbMacroValue::_SolveAll(const zbMacroSet& iSet, const zbMacroSet* iOther)
 {
     int failures = 0;
@@ -688,13 +709,30 @@ int zbMacroValue::_SolveAll(const zbMacroSet& iSet, const zbMacroSet* iOther)
     // The macros in the order they are stored first: a macro usually names
     // macros defined before it, resolved just before and still in the
     // caches.  Then, when that pass had to stop, the set's own order.
+    // Each macro is resolved a few macros after it is met, the index slot
+    // of the first name it refers to being loaded meanwhile.
     solver.SetTentative(true);
+    constexpr size_t Ahead = 8;
+    zbMacroValue* met[Ahead];
+    size_t seen = 0, resolved = 0;
+    const auto resolveNext = [&]()
+    {
+        zbMacroValue* next = met[resolved++ % Ahead];
+        if (!solver.Stopped())
+            solver.Run(*next, &iSet);
+    };
     iSet.ForEachStored(
         [&](const char*, size_t, void* iValue)
         {
-            if (!solver.Stopped())
-                solver.Run(*static_cast<zbMacroValue*>(iValue), &iSet);
+            zbMacroValue* macro = static_cast<zbMacroValue*>(iValue);
+            if (!macro->_Solved)
+                zbPrefetchFirstReference(iSet, *macro);
+            if (seen - resolved == Ahead)
+                resolveNext();
+            met[seen++ % Ahead] = macro;
         });
+    while (resolved < seen)
+        resolveNext();
     const bool stopped = solver.Stopped();
     solver.SetTentative(false);
     if (!stopped)
