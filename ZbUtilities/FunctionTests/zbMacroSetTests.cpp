@@ -320,46 +320,61 @@ TEST(zbMacroSet, MergeCompareAndIterate)
 // the definitions, and the chains around them resolve alike.
 TEST(zbMacroSet, SolveFollowsTheSetsOrderThroughCyclesAndReports)
 {
-    const auto mode = zbMacroSet::ReplaceExisting;
-    zbMacroSet set(7);
-    const char* const chains[][2] = {
+    std::vector<std::pair<std::string, std::string>> definitions = {
         {"C0", "c0"},       {"C1", "$(C0) c1"}, {"C2", "$(C1) c2"}, // named before use
         {"D2", "$(D1) d2"}, {"D1", "$(D0) d1"}, {"D0", "d0"},       // named after
     };
-    for (const auto& row : chains)
-        set.Insert(row[0], row[1], mode);
     for (int k = 0; k < 12; ++k)
     {
         const std::string n = std::to_string(k);
-        set.Insert(("A" + n).c_str(), ("$(B" + n + ") a").c_str(), mode);
-        set.Insert(("B" + n).c_str(), ("$(A" + n + ") b").c_str(), mode);
+        definitions.push_back({"A" + n, "$(B" + n + ") a"});
+        definitions.push_back({"B" + n, "$(A" + n + ") b"});
         if (k < 6)
-            set.Insert(("U" + n).c_str(), ("$(C2) $(X" + n).c_str(), mode);
+            definitions.push_back({"U" + n, "$(C2) $(X" + n});
     }
-    std::vector<std::string> order;
-    for (const auto& entry : set)
-        order.push_back(entry._Key.Std());
-    const auto rank = [&](const std::string& iName)
-    { return std::find(order.begin(), order.end(), iName) - order.begin(); };
-
-    zbtest::Capture err(2);
-    EXPECT_EQ(6, set.Solve(nullptr));
-    const std::string printed = err.Stop();
-    EXPECT_EQ("c0 c1 c2", set.GetValue("C2")->Std());
-    EXPECT_EQ("d0 d1 d2", set.GetValue("D2")->Std());
-    std::vector<std::string> reported, expected;
-    for (const std::string& name : order)
-        if (name[0] == 'U')
-            expected.push_back(name);
-    for (size_t at = printed.find("$(X"); at != std::string::npos; at = printed.find("$(X", at + 1))
-        reported.push_back("U" + printed.substr(at + 3, printed.find(']', at) - at - 3));
-    EXPECT_EQ(expected, reported) << printed;
-    for (int k = 0; k < 12; ++k)
+    // Macros with texts of their own, and macros read from a buffer whose
+    // texts the set keeps.
+    for (const bool fromBuffer : {false, true})
     {
-        const std::string a = "A" + std::to_string(k), b = "B" + std::to_string(k);
-        const bool aFirst = rank(a) < rank(b);
-        EXPECT_EQ(aFirst ? "b a" : "a", set.GetValue(a.c_str())->Std()) << a;
-        EXPECT_EQ(aFirst ? "b" : "a b", set.GetValue(b.c_str())->Std()) << b;
+        zbMacroSet set(7);
+        std::string buffer;
+        for (const auto& [name, value] : definitions)
+        {
+            if (fromBuffer)
+                buffer += name + " = " + value + "\n";
+            else
+                set.Insert(name.c_str(), value.c_str(), zbMacroSet::ReplaceExisting);
+        }
+        if (fromBuffer)
+        {
+            EXPECT_EQ(0, set.InsertBuffer(&buffer[0], nullptr, '=', zbMacroSet::ReplaceExisting));
+        }
+        std::vector<std::string> order;
+        for (const auto& entry : set)
+            order.push_back(entry._Key.Std());
+        const auto rank = [&](const std::string& iName)
+        { return std::find(order.begin(), order.end(), iName) - order.begin(); };
+
+        zbtest::Capture err(2);
+        EXPECT_EQ(6, set.Solve(nullptr));
+        const std::string printed = err.Stop();
+        EXPECT_EQ("c0 c1 c2", set.GetValue("C2")->Std());
+        EXPECT_EQ("d0 d1 d2", set.GetValue("D2")->Std());
+        std::vector<std::string> reported, expected;
+        for (const std::string& name : order)
+            if (name[0] == 'U')
+                expected.push_back(name);
+        for (size_t at = printed.find("$(X"); at != std::string::npos;
+             at = printed.find("$(X", at + 1))
+            reported.push_back("U" + printed.substr(at + 3, printed.find(']', at) - at - 3));
+        EXPECT_EQ(expected, reported) << printed;
+        for (int k = 0; k < 12; ++k)
+        {
+            const std::string a = "A" + std::to_string(k), b = "B" + std::to_string(k);
+            const bool aFirst = rank(a) < rank(b);
+            EXPECT_EQ(aFirst ? "b a" : "a", set.GetValue(a.c_str())->Std()) << a << fromBuffer;
+            EXPECT_EQ(aFirst ? "b" : "a b", set.GetValue(b.c_str())->Std()) << b << fromBuffer;
+        }
     }
 }
 
