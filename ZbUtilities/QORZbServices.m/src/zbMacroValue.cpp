@@ -264,6 +264,13 @@ class zbMacroSolver
     // resolved (their values are the same in any order), and Stopped() is
     // true until the next SetTentative.
     void SetTentative(bool iTentative) { _Tentative = iTentative, _Stopped = false; }
+    // The hash of a name of the next root's text, worked out already: the
+    // lookup of that name (the same bytes at the same place) does not hash
+    // it again.  Valid for the next Run only.
+    void Hint(const char* iName, size_t iLength, unsigned int iHash)
+    {
+        _HintName = iName, _HintLength = iLength, _HintHash = iHash;
+    }
     bool Stopped() const { return _Stopped; }
 
   private:
@@ -338,10 +345,18 @@ class zbMacroSolver
     size_t _Total = 0;
     bool _Tentative = false;
     bool _Stopped = false;
+    const char* _HintName = nullptr;
+    size_t _HintLength = 0;
+    unsigned int _HintHash = 0;
 };
 
 void zbMacroSolver::Run(zbMacroValue& ioRoot, const zbMacroSet* iHome)
 {
+    struct HintEnd
+    {
+        zbMacroSolver& _Solver;
+        ~HintEnd() { _Solver._HintName = nullptr; }
+    } hintEnd{*this};
     if (ioRoot._Solved)
         return;
     ioRoot._Solved = 1;
@@ -433,7 +448,8 @@ zbMacroValue* zbMacroSolver::Find(const char* iName, size_t iLength, const zbMac
     zbMacroValue* macro = ioKnown;
     if (!macro)
     {
-        const unsigned int hash = QORHashBytes(iName, iLength);
+        const unsigned int hash =
+            iName == _HintName && iLength == _HintLength ? _HintHash : QORHashBytes(iName, iLength);
         macro = static_cast<zbMacroValue*>(_Set.LocateBytes(iName, iLength, hash));
         _PendingHome = &_Set;
         if (!macro && _Other)
@@ -681,9 +697,12 @@ QORString& zbMacroValue::Solve(const zbMacroSet& iSet, const zbMacroSet* iOther,
     return Own();
 }
 
-// Starts loading the index slot of the first name iMacro refers to.
-static void zbPrefetchFirstReference(const zbMacroSet& iSet, const zbMacroValue& iMacro)
+// Starts loading the index slot of the first name iMacro refers to, and
+// gives that name and its hash (oName null when there is none).
+static void zbPrefetchFirstReference(const zbMacroSet& iSet, const zbMacroValue& iMacro,
+                                     const char*& oName, size_t& oLength, unsigned int& oHash)
 {
+    oName = nullptr;
     const char* text = iMacro.GetText();
     const size_t length = iMacro.Length();
     if (!text || length < 4)
@@ -697,7 +716,10 @@ static void zbPrefetchFirstReference(const zbMacroSet& iSet, const zbMacroValue&
             const char* nameEnd = name;
             while (nameEnd < end && *nameEnd != ')' && *nameEnd != ':')
                 ++nameEnd;
-            iSet.PrefetchSlot(QORHashBytes(name, static_cast<size_t>(nameEnd - name)));
+            oName = name;
+            oLength = static_cast<size_t>(nameEnd - name);
+            oHash = QORHashBytes(name, oLength);
+            iSet.PrefetchSlot(oHash);
             return;
         }
 }
@@ -712,24 +734,36 @@ int zbMacroValue::_SolveAll(const zbMacroSet& iSet, const zbMacroSet* iOther)
     // Each macro is resolved a few macros after it is met, the index slot
     // of the first name it refers to being loaded meanwhile.
     solver.SetTentative(true);
+    // A macro still unresolved when its turn comes has the text it had
+    // when it was met: the name found then is at the same place.
     constexpr size_t Ahead = 8;
-    zbMacroValue* met[Ahead];
+    struct Met
+    {
+        zbMacroValue* _Macro;
+        const char* _Name;
+        size_t _Length;
+        unsigned int _Hash;
+    } met[Ahead];
     size_t seen = 0, resolved = 0;
     const auto resolveNext = [&]()
     {
-        zbMacroValue* next = met[resolved++ % Ahead];
-        if (!solver.Stopped())
-            solver.Run(*next, &iSet);
+        const Met& next = met[resolved++ % Ahead];
+        if (solver.Stopped())
+            return;
+        if (next._Name)
+            solver.Hint(next._Name, next._Length, next._Hash);
+        solver.Run(*next._Macro, &iSet);
     };
     iSet.ForEachStored(
         [&](const char*, size_t, void* iValue)
         {
-            zbMacroValue* macro = static_cast<zbMacroValue*>(iValue);
-            if (!macro->_Solved)
-                zbPrefetchFirstReference(iSet, *macro);
+            Met entry{static_cast<zbMacroValue*>(iValue), nullptr, 0, 0};
+            if (!entry._Macro->_Solved)
+                zbPrefetchFirstReference(iSet, *entry._Macro, entry._Name, entry._Length,
+                                         entry._Hash);
             if (seen - resolved == Ahead)
                 resolveNext();
-            met[seen++ % Ahead] = macro;
+            met[seen++ % Ahead] = entry;
         });
     while (resolved < seen)
         resolveNext();
