@@ -378,6 +378,51 @@ TEST(zbMacroSet, SolveFollowsTheSetsOrderThroughCyclesAndReports)
     }
 }
 
+// The texts as read go back to the system block by block once resolved:
+// values stay right across many blocks, redefinitions, removals, a second
+// file read into a resolved set, and a set emptied and filled again.
+TEST(zbMacroSet, ResolvedValuesOutliveTheTextsAsRead)
+{
+    const int count = 30000;
+    const auto plain = [&](int iIndex)
+    {
+        // P(j) is defined again, further on, when j + 3 is a multiple of 7.
+        return (iIndex + 3) % 7 == 0 && iIndex + 3 < count
+                   ? "again" + std::to_string(iIndex + 3)
+                   : "plain" + std::to_string(iIndex) + "-with-some-padding-text";
+    };
+    zbMacroSet set(97);
+    for (int round = 0; round < 3; ++round)
+    {
+        std::string buffer;
+        for (int i = 0; i < count; ++i)
+        {
+            const std::string n = std::to_string(i);
+            buffer += "P" + n + " = " + "plain" + n + "-with-some-padding-text\n";
+            buffer += "R" + n + " = r" + n + " $(P" + n + ") $(P" + std::to_string(i / 2) + ")\n";
+            if (i % 7 == 0 && i >= 3)
+                buffer += "P" + std::to_string(i - 3) + " = again" + n + "\n";
+        }
+        EXPECT_EQ(0, set.InsertBuffer(&buffer[0], nullptr, '=', zbMacroSet::ReplaceExisting));
+        for (int i = 0; round == 1 && i < count; i += 5)
+            EXPECT_EQ(1, set.Remove(("R" + std::to_string(i)).c_str()));
+        EXPECT_EQ(0, set.Solve(nullptr));
+        for (int i = 0; i < count; ++i)
+        {
+            const QORString* value = set.GetValue(("R" + std::to_string(i)).c_str());
+            if (round == 1 && i % 5 == 0)
+            {
+                EXPECT_EQ(nullptr, value);
+                continue;
+            }
+            ASSERT_NE(nullptr, value) << i;
+            ASSERT_EQ("r" + std::to_string(i) + " " + plain(i) + " " + plain(i / 2), value->Std());
+        }
+        if (round == 1)
+            set.ApplyDelete();
+    }
+}
+
 TEST(zbMacroSet, PrintDumpAndStatistics)
 {
     zbtest::TempDir dir;

@@ -8,6 +8,7 @@
 #include <memory>
 #include <new>
 #include <string>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <vector>
 #if defined(__SSE2__)
@@ -62,6 +63,11 @@ zbMacroSet::~zbMacroSet()
         _Blocks = block->_Next;
         std::free(block);
     }
+    while (ReadBlock* block = _ReadBlocks)
+    {
+        _ReadBlocks = block->_Next;
+        ::munmap(block, block->_Size);
+    }
 }
 
 void zbMacroSet::ApplyDelete()
@@ -88,6 +94,81 @@ char* zbMacroSet::_KeepInNewBlock(size_t iSize, size_t iAlign) const
     return _Keep(iSize, iAlign);
 }
 
+// The texts as read come in blocks of 256 KB mapped on their own: each one
+// goes back to the system as soon as its macros are done with it.
+const char* zbMacroSet::_KeepRead(const char* iText, size_t iLength)
+{
+    if (iLength + 1 > _ReadLeft)
+    {
+        const size_t page = 4096;
+        const size_t size =
+            std::max(size_t(1) << 18, (sizeof(ReadBlock) + iLength + 1 + page - 1) & ~(page - 1));
+        void* mapped =
+            ::mmap(nullptr, size, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+        if (mapped == MAP_FAILED)
+            QORFatalError("out of memory for the texts of macros",
+                          "ZbUtilities/QORZbServices.m/src/zbMacroSet", __LINE__);
+        ReadBlock* block = static_cast<ReadBlock*>(mapped);
+        ReadBlock* previous = _ReadBlocks;
+        block->_Next = previous;
+        block->_Size = size;
+        block->_Views = 0;
+        _ReadBlocks = block;
+        _ReadFree = block->Bytes();
+        _ReadLeft = size - sizeof(ReadBlock);
+        if (previous && !previous->_Views)
+            _FreeReadBlock(previous);
+    }
+    char* text = _ReadFree;
+    std::memcpy(text, iText, iLength);
+    text[iLength] = 0;
+    _ReadFree += iLength + 1;
+    _ReadLeft -= iLength + 1;
+    ++_ReadBlocks->_Views;
+    return text;
+}
+
+zbMacroSet::ReadBlock* zbMacroSet::_ReadBlockOf(const char* iText) const
+{
+    if (!iText)
+        return nullptr;
+    if (_ReadHit && _ReadHit->Holds(iText))
+        return _ReadHit;
+    for (ReadBlock* block = _ReadBlocks; block; block = block->_Next)
+        if (block->Holds(iText))
+            return _ReadHit = block;
+    return nullptr;
+}
+
+void zbMacroSet::_DropView(const char* iText) const
+{
+    ReadBlock* block = _ReadBlockOf(iText);
+    if (block && !--block->_Views && block != _ReadBlocks)
+        _FreeReadBlock(block);
+}
+
+void zbMacroSet::_FreeReadBlock(ReadBlock* iBlock) const
+{
+    for (ReadBlock** link = &_ReadBlocks; *link; link = &(*link)->_Next)
+        if (*link == iBlock)
+        {
+            *link = iBlock->_Next;
+            break;
+        }
+    if (_ReadHit == iBlock)
+        _ReadHit = nullptr;
+    ::munmap(iBlock, iBlock->_Size);
+}
+
+void zbMacroSet::_Settle(zbMacroValue& ioMacro) const
+{
+    if (ioMacro._Own || !_ReadBlockOf(ioMacro._Text))
+        return;
+    const char* read = ioMacro._Text;
+    ioMacro._Text = _KeepText(read, ioMacro._Length);
+    _DropView(read);
+}
+
 const char* zbMacroSet::_KeepText(const char* iText, size_t iLength) const
 {
     char* text = _Keep(iLength + 1, 1);
@@ -103,6 +184,8 @@ zbMacroValue* zbMacroSet::_NewMacro()
 
 void zbMacroSet::_DeleteMacro(zbMacroValue* ioMacro)
 {
+    if (!ioMacro->_Own)
+        _DropView(ioMacro->_Text);
     if (!_HoldsText(ioMacro))
         delete ioMacro;
     else if (reinterpret_cast<char*>(ioMacro + 1) == _Free)
@@ -124,7 +207,7 @@ bool zbMacroSet::_HoldsText(const void* iData) const
     for (TextBlock* block = _Blocks; block; block = block->_Next)
         if (data >= block->Bytes() && data < block->Bytes() + block->_Size)
             return true;
-    return false;
+    return _ReadBlockOf(data) != nullptr;
 }
 
 const QORString* zbMacroSet::GetValue(const QORString& iName) const
@@ -228,7 +311,9 @@ zbMacroValue* zbMacroSet::_InsertNamed(const char* iName, size_t iLength, unsign
     const size_t size = text ? static_cast<size_t>(textEnd - begin) : 0;
     if (macro->_Own)
         macro->SetView(nullptr, 0);
-    macro->_Text = text ? _KeepText(begin, size) : nullptr;
+    else
+        _DropView(macro->_Text); // the text of the definition replaced
+    macro->_Text = text ? _KeepRead(begin, size) : nullptr;
     macro->_Length = static_cast<unsigned int>(size);
     macro->_Solved = text ? 0 : 1;
     return macro;

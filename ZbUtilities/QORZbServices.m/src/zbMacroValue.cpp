@@ -361,7 +361,11 @@ void zbMacroSolver::Run(zbMacroValue& ioRoot, const zbMacroSet* iHome)
         return;
     ioRoot._Solved = 1;
     if (!zbMayHoldReference(ioRoot.GetText(), ioRoot.Length()))
+    {
+        if (iHome)
+            iHome->_Settle(ioRoot);
         return;
+    }
     Push(ioRoot, iHome);
     while (!_Stack.empty())
     {
@@ -422,6 +426,8 @@ void zbMacroSolver::Pop()
     else
         done->_Own = new QORString(built.data(), built.size());
     done->_Solved = 1;
+    if (frame._Home && !frame._Own)
+        frame._Home->_DropView(frame._Work.data());
     delete frame._Own;
     _Stack.pop_back();
 }
@@ -465,6 +471,7 @@ zbMacroValue* zbMacroSolver::Find(const char* iName, size_t iLength, const zbMac
             if (zbMayHoldReference(macro->GetText(), macro->Length()))
                 return ioKnown = macro;
             macro->_Solved = 1;
+            _PendingHome->_Settle(*macro);
         }
         oLookup._Defined = 1;
         if (const char* text = macro->GetText())
