@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <utility>
 #include <vector>
 #include <string>
@@ -67,6 +68,15 @@ void ExpectSame(const QORHashDicoS& iDico, const Model& iModel)
     ASSERT_EQ(nullptr, it.Next());
     it.Beginning();
     ASSERT_EQ(first, it.Next());
+    // The walk in stored order meets every element once.
+    std::vector<std::pair<std::string, void*>> stored, expected;
+    iDico.ForEachStored([&](const char* iKey, size_t iLength, void* iValue)
+                        { stored.emplace_back(std::string(iKey, iLength), iValue); });
+    for (const auto& elems : iModel._Buckets)
+        expected.insert(expected.end(), elems.begin(), elems.end());
+    std::sort(stored.begin(), stored.end());
+    std::sort(expected.begin(), expected.end());
+    ASSERT_EQ(expected, stored);
     ASSERT_EQ(items, iDico.GetNbItems());
     ASSERT_EQ(free, iDico.GetNbFreeBuckets());
     ASSERT_EQ(items == 0 ? 1 : 0, iDico.IsEmpty());
@@ -171,6 +181,19 @@ TEST(QORHashDicoS, AgreesWithAModelThroughInsertsRemovalsCopiesAndReuse)
             ExpectSame(dico, model);
         }
     }
+}
+
+TEST(QORHashDicoS, StoredOrderIsInsertionOrder)
+{
+    QORHashDicoS dico(3);
+    for (const char* key : {"a", "bb", "ccc", "a", "dddddddddddddddddddd", "e"})
+        dico.Insert(QORString(key), const_cast<char*>(key));
+    dico.Remove(QORString("ccc"));
+    dico.Insert(QORString("f"), nullptr);
+    std::string order;
+    dico.ForEachStored([&](const char* iKey, size_t iLength, void* iValue)
+                       { order += std::string(iKey, iLength) + (iValue ? " " : "(null) "); });
+    EXPECT_EQ("a bb dddddddddddddddddddd e f(null) ", order);
 }
 
 TEST(QORHashDicoS, NullAndEmptyKeysAndNullValues)

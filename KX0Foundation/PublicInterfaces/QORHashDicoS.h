@@ -51,7 +51,8 @@ class QORHashDicoCore
     };
     enum
     {
-        NullKey = 1
+        NullKey = 1,
+        Removed = 2 // a hole in the arena
     };
 
     explicit QORHashDicoCore(int iDimension);
@@ -148,12 +149,27 @@ class QORHashDicoCore
             {
                 // The elements a few places ahead and what their values
                 // point to are loaded meanwhile.
-                if (p + 8 < size)
-                    __builtin_prefetch(ElemAt(refs[p + 8]));
-                if (p + 5 < size)
-                    __builtin_prefetch(ElemAt(refs[p + 5])->_Value);
-                iVisit(*ElemAt(refs[p]), p + 3 < size ? ElemAt(refs[p + 3])->_Value : nullptr);
+                if (p + 16 < size)
+                    __builtin_prefetch(ElemAt(refs[p + 16]));
+                if (p + 10 < size)
+                    __builtin_prefetch(ElemAt(refs[p + 10])->_Value);
+                iVisit(*ElemAt(refs[p]), p + 5 < size ? ElemAt(refs[p + 5])->_Value : nullptr);
             }
+        }
+    }
+    // Calls iVisit(element) for each element in the order of the arena:
+    // the order of insertion, unless removals were taken back (then the
+    // iteration order of that moment, followed by the insertions since).
+    // Memory is read front to back; the dictionary must not change
+    // meanwhile.
+    template <class F> void WalkStored(F&& iVisit) const
+    {
+        for (size_t at = 0; _NbItems && at < _ArenaUsed;)
+        {
+            const Elem* e = ElemAt(static_cast<unsigned int>(at));
+            at += Units(e->_Length);
+            if (!(e->_Flags & Removed))
+                iVisit(*e);
         }
     }
     // Removes the element at (iBucket, iPosition), which must exist.
@@ -392,6 +408,15 @@ template <class K> class QORHashDicoBase
         _Core.Walk(
             [&](const QORHashDicoCore::Elem& iElem, void* iAhead)
             { iVisit(iElem.Key(), static_cast<size_t>(iElem._Length), iElem._Value, iAhead); });
+    }
+    // Calls iVisit(key bytes, key length, value) for each element in the
+    // order they are stored (see QORHashDicoCore::WalkStored), for work
+    // whose result does not depend on the order.
+    template <class F> void ForEachStored(F&& iVisit) const
+    {
+        _Core.WalkStored(
+            [&](const QORHashDicoCore::Elem& iElem)
+            { iVisit(iElem.Key(), static_cast<size_t>(iElem._Length), iElem._Value); });
     }
     template <class V> using Iterator = QORDicoIterator<QORHashDicoBase, K, V>;
     template <class V> using ValueRange = QORDicoValues<QORHashDicoBase, K, V>;

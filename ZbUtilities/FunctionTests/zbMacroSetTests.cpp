@@ -306,6 +306,115 @@ TEST(zbMacroSet, MergeCompareAndIterate)
     EXPECT_EQ("y!", same.GetValue("Z")->Std());
 }
 
+// The values of a cycle depend on the macro it is entered by, and reports
+// come out in the order of resolution: resolving a whole set enters each
+// cycle and meets each fault in the set's own order, whatever the order of
+// the definitions, and the chains around them resolve alike.
+TEST(zbMacroSet, SolveFollowsTheSetsOrderThroughCyclesAndReports)
+{
+    std::vector<std::pair<std::string, std::string>> definitions = {
+        {"C0", "c0"},       {"C1", "$(C0) c1"}, {"C2", "$(C1) c2"}, // named before use
+        {"D2", "$(D1) d2"}, {"D1", "$(D0) d1"}, {"D0", "d0"},       // named after
+    };
+    for (int k = 0; k < 12; ++k)
+    {
+        const std::string n = std::to_string(k);
+        definitions.push_back({"A" + n, "$(B" + n + ") a"});
+        definitions.push_back({"B" + n, "$(A" + n + ") b"});
+        if (k < 6)
+            definitions.push_back({"U" + n, "$(C2) $(X" + n});
+    }
+    // Macros with texts of their own, and macros read from a buffer whose
+    // texts the set keeps.
+    for (const bool fromBuffer : {false, true})
+    {
+        zbMacroSet set(7);
+        std::string buffer;
+        for (const auto& [name, value] : definitions)
+        {
+            if (fromBuffer)
+                buffer += name + " = " + value + "\n";
+            else
+                set.Insert(name.c_str(), value.c_str(), zbMacroSet::ReplaceExisting);
+        }
+        if (fromBuffer)
+        {
+            EXPECT_EQ(0, set.InsertBuffer(&buffer[0], nullptr, '=', zbMacroSet::ReplaceExisting));
+        }
+        std::vector<std::string> order;
+        for (const auto& entry : set)
+            order.push_back(entry._Key.Std());
+        const auto rank = [&](const std::string& iName)
+        { return std::find(order.begin(), order.end(), iName) - order.begin(); };
+
+        zbtest::Capture err(2);
+        EXPECT_EQ(6, set.Solve(nullptr));
+        const std::string printed = err.Stop();
+        EXPECT_EQ("c0 c1 c2", set.GetValue("C2")->Std());
+        EXPECT_EQ("d0 d1 d2", set.GetValue("D2")->Std());
+        std::vector<std::string> reported, expected;
+        for (const std::string& name : order)
+            if (name[0] == 'U')
+                expected.push_back(name);
+        for (size_t at = printed.find("$(X"); at != std::string::npos;
+             at = printed.find("$(X", at + 1))
+            reported.push_back("U" + printed.substr(at + 3, printed.find(']', at) - at - 3));
+        EXPECT_EQ(expected, reported) << printed;
+        for (int k = 0; k < 12; ++k)
+        {
+            const std::string a = "A" + std::to_string(k), b = "B" + std::to_string(k);
+            const bool aFirst = rank(a) < rank(b);
+            EXPECT_EQ(aFirst ? "b a" : "a", set.GetValue(a.c_str())->Std()) << a << fromBuffer;
+            EXPECT_EQ(aFirst ? "b" : "a b", set.GetValue(b.c_str())->Std()) << b << fromBuffer;
+        }
+    }
+}
+
+// The texts as read go back to the system block by block once resolved:
+// values stay right across many blocks, redefinitions, removals, a second
+// file read into a resolved set, and a set emptied and filled again.
+TEST(zbMacroSet, ResolvedValuesOutliveTheTextsAsRead)
+{
+    const int count = 30000;
+    const auto plain = [&](int iIndex)
+    {
+        // P(j) is defined again, further on, when j + 3 is a multiple of 7.
+        return (iIndex + 3) % 7 == 0 && iIndex + 3 < count
+                   ? "again" + std::to_string(iIndex + 3)
+                   : "plain" + std::to_string(iIndex) + "-with-some-padding-text";
+    };
+    zbMacroSet set(97);
+    for (int round = 0; round < 3; ++round)
+    {
+        std::string buffer;
+        for (int i = 0; i < count; ++i)
+        {
+            const std::string n = std::to_string(i);
+            buffer += "P" + n + " = " + "plain" + n + "-with-some-padding-text\n";
+            buffer += "R" + n + " = r" + n + " $(P" + n + ") $(P" + std::to_string(i / 2) + ")\n";
+            if (i % 7 == 0 && i >= 3)
+                buffer += "P" + std::to_string(i - 3) + " = again" + n + "\n";
+        }
+        EXPECT_EQ(0, set.InsertBuffer(&buffer[0], nullptr, '=', zbMacroSet::ReplaceExisting));
+        for (int i = 0; round == 1 && i < count; i += 5)
+            EXPECT_EQ(1, set.Remove(("R" + std::to_string(i)).c_str()));
+        EXPECT_EQ(0, set.Solve(nullptr));
+        for (int i = 0; i < count; ++i)
+        {
+            const QORString* value = set.GetValue(("R" + std::to_string(i)).c_str());
+            if (round == 1 && i % 5 == 0)
+            {
+                EXPECT_EQ(nullptr, value);
+                continue;
+            }
+            ASSERT_NE(nullptr, value) << i;
+            ASSERT_EQ("r" + std::to_string(i) + " " + plain(i) + " " + plain(i / 2), value->Std());
+        }
+        if (round == 1)
+            set.ApplyDelete();
+    }
+}
+
 TEST(zbMacroSet, PrintDumpAndStatistics)
 {
     zbtest::TempDir dir;

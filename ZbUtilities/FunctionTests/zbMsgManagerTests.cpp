@@ -15,7 +15,11 @@ class zbMsgManagerTest : public ::testing::Test
         zbtest::WriteFile(_Dir / "TestMessages.msgcat", "Two.Params = first=%1 second=%2\n"
                                                         "Three.Params = %1-%2-%3\n"
                                                         "No.Params = plain text\n"
-                                                        "Other.Key = from the other catalog\n");
+                                                        "Other.Key = from the other catalog\n"
+                                                        "Twice.Params = %1 and %1, %2\n"
+                                                        "Outer.Key = [%1] (%2)\n"
+                                                        "Mark.Lookalike = \1a\1 %1\n"
+                                                        "Mark.Lone = x\1y %1\n");
         zbtest::WriteFile(_Dir / "OtherMessages.msgcat", "Other.Key = other catalog text\n");
         setenv("QOR_MSGCATALOG_PATH", _Dir.Path().c_str(), 1);
     }
@@ -70,6 +74,67 @@ TEST_F(zbMsgManagerTest, MissingCatalogIsReportedOnceAndEveryKeyGivesItsError)
                           "QOR_MSGCATALOG_PATH nor beside the library\n"); // one load attempt
     EXPECT_EQ(texts, "Message Two.Params not found in the catalog NoSuchCatalog|"
                      "Message No.Params not found in the catalog NoSuchCatalog");
+}
+
+// The kept compositions give what building the messages gives, byte for
+// byte, or decline; they follow a change of catalog.
+TEST_F(zbMsgManagerTest, ComposedTextsAreTheBuiltOnes)
+{
+    zbMsgManager manager("TestMessages");
+    const auto built =
+        [&](const char* iOuter, const char* iKey, QORUnicodeString* iParams, int iCount)
+    {
+        QORUnicodeString text;
+        if (iKey)
+        {
+            QORUnicodeString inner = manager.GetMsg(iKey, iParams, iCount);
+            text = manager.GetMsg(iOuter, &inner, 1);
+        }
+        else
+            text = manager.GetMsg(iOuter, iParams, iCount);
+        return std::string(text.ConvertToUTF8().c_str());
+    };
+    QORUnicodeString params[][3] = {{"a", "b", "c"}, {"", "%1", " x y "}, {"p/q.h", "", "r"}};
+    const struct
+    {
+        const char* _Outer;
+        const char* _Key;
+        int _Count;
+    } rows[] = {
+        {"Outer.Key", "Two.Params", 2},   {"Outer.Key", "Twice.Params", 1},
+        {"Outer.Key", "Three.Params", 3}, {"Outer.Key", "No.Params", 0},
+        {"Outer.Key", "Not.There", 1},    {"Twice.Params", nullptr, 2},
+        {"Two.Params", nullptr, 3},       {"Not.There", nullptr, 0},
+        {"Twice.Params", "Outer.Key", 2},
+    };
+    for (int round = 0; round < 2; ++round)
+        for (const auto& row : rows)
+            for (auto& set : params)
+            {
+                std::string text = "kept|";
+                const QORString key(row._Key ? row._Key : "");
+                ASSERT_TRUE(manager.ComposeAscii(row._Outer, row._Key ? &key : nullptr, set,
+                                                 row._Count, text));
+                EXPECT_EQ("kept|" + built(row._Outer, row._Key, set, row._Count), text)
+                    << row._Outer << " " << (row._Key ? row._Key : "-");
+            }
+    // Declined: a parameter beyond ASCII, a catalog text holding the marks'
+    // character.
+    QORUnicodeString wide[1] = {"caf\xc3\xa9"};
+    std::string text = "kept";
+    const QORString two("Two.Params"), lookalike("Mark.Lookalike"), lone("Mark.Lone");
+    EXPECT_FALSE(manager.ComposeAscii("Outer.Key", &two, wide, 1, text));
+    EXPECT_FALSE(manager.ComposeAscii("Outer.Key", &lookalike, params[0], 1, text));
+    EXPECT_FALSE(manager.ComposeAscii("Outer.Key", &lone, params[0], 1, text));
+    EXPECT_EQ("kept", text);
+    // Another catalog, other texts.
+    const QORString other("Other.Key");
+    EXPECT_TRUE(manager.ComposeAscii("Outer.Key", &other, params[0], 0, text));
+    EXPECT_NE(manager.LoadCatalog("OtherMessages"), 0);
+    EXPECT_TRUE(manager.ComposeAscii("Outer.Key", &other, params[0], 0, text));
+    EXPECT_EQ("kept[from the other catalog] (??" "?)"
+              "Message Outer.Key not found in the catalog OtherMessages",
+              text);
 }
 
 TEST(zbMsg, SetTabMsgKeepsPositionsGivenAsNull)

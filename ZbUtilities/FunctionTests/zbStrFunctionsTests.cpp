@@ -1,5 +1,7 @@
 // zbStrDup, zbCompareByCase, zbStrChrTok, zbBuildTabArgFromString.
 
+#include <algorithm>
+
 #include "zbStrFunctions.h"
 #include "zbTestSupport.h"
 
@@ -41,6 +43,31 @@ TEST(zbStrFunctions, StrDupAndCompareByCase)
     // Exactly iLength bytes, NUL included.
     EXPECT_EQ(1, zbCompareByCase("a\0b", "a\0a", 3));
     EXPECT_EQ(-1, zbCompareByCase("\xE9", "a", 1)); // signed bytes
+}
+
+// Counts agree with a plain count on every length around the blocks of 16
+// and past the 255 blocks after which the byte counters are added up.
+TEST(zbStrFunctions, CountTwoBytes)
+{
+    std::string text;
+    for (int i = 0; i < 5000; ++i)
+        text += static_cast<char>(
+            i % 7 == 0 ? '\n' : (i % 11 == 0 ? '=' : 'a' + i % 26 + (i % 5 == 0 ? 128 : 0)));
+    for (size_t length : {0, 1, 15, 16, 17, 31, 33, 255 * 16 - 1, 255 * 16, 255 * 16 + 17, 5000})
+        for (size_t start : {0, 3})
+        {
+            const char* begin = text.data() + start;
+            const char* end = text.data() + std::min(text.size(), start + length);
+            size_t lines = 5, equals = 0;
+            zbCountTwoBytes(begin, end, '\n', '=', lines, equals);
+            EXPECT_EQ(5 + std::count(begin, end, '\n'), static_cast<long>(lines)) << length;
+            EXPECT_EQ(std::count(begin, end, '='), static_cast<long>(equals)) << length;
+            size_t high = 0, none = 0;
+            zbCountTwoBytes(begin, end, static_cast<char>('a' + 5 + 128), '\0', high, none);
+            EXPECT_EQ(std::count(begin, end, static_cast<char>('a' + 5 + 128)),
+                      static_cast<long>(high));
+            EXPECT_EQ(0u, none);
+        }
 }
 
 TEST(zbStrFunctions, StrChrTok)

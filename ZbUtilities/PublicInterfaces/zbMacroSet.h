@@ -97,6 +97,12 @@ class zbMacroSet : public QORHashDicSzbMacroValue
     const char* _KeepText(const char* iText, size_t iLength) const;
     // Whether iData lies in what the set keeps (texts and macros).
     bool _HoldsText(const void* iData) const;
+    // ioMacro, a macro of the set found to need no resolution, moves its
+    // text as read from a file into the set's other storage.
+    void _Settle(zbMacroValue& ioMacro) const;
+    // A macro of the set no longer has iText (as read from a file, or
+    // another text) as its text.
+    void _DropView(const char* iText) const;
     // Deletes every macro and empties the set.
     void ApplyDelete();
 
@@ -131,10 +137,39 @@ class zbMacroSet : public QORHashDicSzbMacroValue
     mutable char* _Free = nullptr;
     mutable size_t _Left = 0;
 
+    // The texts read from description files, apart: blocks of their own,
+    // each counting the macros whose text lies in it.  Once every one of
+    // them took a text of its own (resolved), the block goes back to the
+    // system, so that a set being resolved does not hold both the texts as
+    // read and as resolved.
+    struct ReadBlock
+    {
+        ReadBlock* _Next;
+        size_t _Size;  // of the mapping
+        size_t _Views; // macros whose text lies in the block
+        char* Bytes() { return reinterpret_cast<char*>(this + 1); }
+        bool Holds(const char* iText)
+        {
+            return iText >= Bytes() && iText < reinterpret_cast<char*>(this) + _Size;
+        }
+    };
+    mutable ReadBlock* _ReadBlocks = nullptr; // the newest first
+    mutable char* _ReadFree = nullptr;
+    mutable size_t _ReadLeft = 0;
+    const char* _KeepRead(const char* iText, size_t iLength);
+    // The block holding iText, or null.
+    ReadBlock* _ReadBlockOf(const char* iText) const;
+    mutable ReadBlock* _ReadHit = nullptr; // the block found last
+    void _FreeReadBlock(ReadBlock* iBlock) const;
+
     // Inserts iLength characters of iText (normalised) under the first word
     // of iName.
     zbMacroValue* _InsertText(const char* iName, const char* iNameEnd, const char* iText,
                               unsigned int iLength, const InsertMode& iMode);
+    // The same under the name's bytes and hash (QORHashBytes).
+    zbMacroValue* _InsertNamed(const char* iName, size_t iLength, unsigned int iHash,
+                               const char* iText, unsigned int iTextLength,
+                               const InsertMode& iMode);
     int _InsertBuffer(char* ioBuffer, zbSetOfPathFinder* iFinders, const char iSeparator,
                       const InsertMode& iMode, zbIncludeChain& ioChain);
 };

@@ -5,6 +5,9 @@
 // the catalog's error text.  The context owns the library's instance
 // (zbExtContext.GetMsgMngr()), on the catalog "QORZbMessages".
 
+#include <string>
+#include <vector>
+
 #include "QORMsg.h"
 #include "QORMsgCatalog.h"
 #include "QORString.h"
@@ -43,6 +46,17 @@ class zbMsgManager
                             const QORUnicodeString& iP6);
     QORUnicodeString GetMsg(const QORString& iKey, QORUnicodeString* iParams, const int& iCount);
 
+    // Appends to oText, in UTF-8 and up to its first null character, what
+    // GetMsg(iOuterKey, {GetMsg(iKey, iParams, iCount)}) gives (with a null
+    // iKey: GetMsg(iOuterKey, iParams, iCount)), for parameters of ASCII
+    // characters other than the null one.  The composition is worked out
+    // once per keys and parameter count and kept until the catalog changes:
+    // a report repeated with other parameters costs their copies only.
+    // False, and oText unchanged, when a parameter is not of that kind or
+    // the composition cannot be kept.
+    bool ComposeAscii(const QORString& iOuterKey, const QORString* iKey,
+                      const QORUnicodeString* iParams, int iCount, std::string& oText);
+
     QORMsg* _GetCatalogMsg(const QORString& iKey);
     QORUnicodeString _CheckAndBuildMsg(QORUnicodeString* iParams, const int& iCount);
 
@@ -51,7 +65,21 @@ class zbMsgManager
     // is the catalog's error text.
     bool LookUp(const QORString& iKey);
 
+    // A composition: literal text and parameter places (-1 - index).
+    struct Composition
+    {
+        std::string _OuterKey;
+        std::string _Key;
+        bool _HasKey;
+        int _Count;
+        bool _Usable;
+        std::vector<std::string> _Texts;
+        std::vector<int> _Pieces; // >= 0: _Texts[n]; < 0: parameter -1 - n
+    };
+    const Composition& Compose(const QORString& iOuterKey, const QORString* iKey, int iCount);
+
     int _Status;
+    std::vector<Composition> _Compositions; // dropped when the catalog changes
     QORUnicodeString _Params[6];
     QORString _CatalogName;
     QORMsgCatalog _Catalog;

@@ -2,6 +2,13 @@
 #define zbStrFunctions_H
 // String functions on plain character data.
 
+#include <cstddef>
+
+// Adds to ioFirst and ioSecond the numbers of iFirst and iSecond characters
+// in [iBegin, iEnd), sixteen at a time.
+void zbCountTwoBytes(const char* iBegin, const char* iEnd, char iFirst, char iSecond,
+                     size_t& ioFirst, size_t& ioSecond);
+
 // A new[] copy with its terminator; null for null.
 char* zbStrDup(const char* iText);
 

@@ -44,10 +44,10 @@ void PopulateForWriting(void* iBlock, size_t iBytes)
         ::madvise(reinterpret_cast<void*>(begin), end - begin, MADV_POPULATE_WRITE);
 }
 
-// Index sizes: a power of two, at most 11/16 full.
+// Index sizes: a power of two, at most 13/16 full.
 inline bool IndexTooFull(size_t iItems, size_t iSlots)
 {
-    return iItems * 16 > iSlots * 11;
+    return iItems * 16 > iSlots * 13;
 }
 } // namespace
 
@@ -280,6 +280,7 @@ void QORHashDicoCore::RemoveAt(int iBucket, int iPosition)
     Elem* e = ElemAt(ref);
     Unplace(e->_Hash, ref);
     e->_Value = nullptr;
+    e->_Flags |= Removed;
     _Garbage += Units(e->_Length);
 
     const unsigned int size = --bucket._Size;

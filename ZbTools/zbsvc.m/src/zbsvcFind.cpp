@@ -293,7 +293,13 @@ int zbsvcFind(int argc, char** argv)
     if (!namesFile && !fromStdin && (!names || names->Size() == 0))
         return zbsvcUsageError(options, "expects names (arguments, -names FILE or -stdin)");
 
-    zbPathFinder finder;
+    // The finder lives until the process ends (or the verb runs again): its
+    // dictionary of a large map goes back to the system with the process,
+    // not entry by entry.
+    static zbPathFinder* keptFinder = nullptr;
+    delete keptFinder;
+    keptFinder = new zbPathFinder;
+    zbPathFinder& finder = *keptFinder;
     if (options.GetSwitchStatus("i"))
         finder.SetNonCaseSensitive();
     QORListValQORString paths;

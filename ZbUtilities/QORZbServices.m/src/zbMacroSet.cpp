@@ -8,6 +8,7 @@
 #include <memory>
 #include <new>
 #include <string>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <vector>
 #if defined(__SSE2__)
@@ -22,6 +23,7 @@
 #include "zbOFStream.h"
 #include "zbReport.h"
 #include "zbSetOfPathFinder.h"
+#include "zbStrFunctions.h"
 
 // The files being read, outermost first, by device and inode: an include
 // line naming one of them again is a cycle.
@@ -61,6 +63,11 @@ zbMacroSet::~zbMacroSet()
         _Blocks = block->_Next;
         std::free(block);
     }
+    while (ReadBlock* block = _ReadBlocks)
+    {
+        _ReadBlocks = block->_Next;
+        ::munmap(block, block->_Size);
+    }
 }
 
 void zbMacroSet::ApplyDelete()
@@ -87,6 +94,81 @@ char* zbMacroSet::_KeepInNewBlock(size_t iSize, size_t iAlign) const
     return _Keep(iSize, iAlign);
 }
 
+// The texts as read come in blocks of 256 KB mapped on their own: each one
+// goes back to the system as soon as its macros are done with it.
+const char* zbMacroSet::_KeepRead(const char* iText, size_t iLength)
+{
+    if (iLength + 1 > _ReadLeft)
+    {
+        const size_t page = 4096;
+        const size_t size =
+            std::max(size_t(1) << 18, (sizeof(ReadBlock) + iLength + 1 + page - 1) & ~(page - 1));
+        void* mapped =
+            ::mmap(nullptr, size, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+        if (mapped == MAP_FAILED)
+            QORFatalError("out of memory for the texts of macros",
+                          "ZbUtilities/QORZbServices.m/src/zbMacroSet", __LINE__);
+        ReadBlock* block = static_cast<ReadBlock*>(mapped);
+        ReadBlock* previous = _ReadBlocks;
+        block->_Next = previous;
+        block->_Size = size;
+        block->_Views = 0;
+        _ReadBlocks = block;
+        _ReadFree = block->Bytes();
+        _ReadLeft = size - sizeof(ReadBlock);
+        if (previous && !previous->_Views)
+            _FreeReadBlock(previous);
+    }
+    char* text = _ReadFree;
+    std::memcpy(text, iText, iLength);
+    text[iLength] = 0;
+    _ReadFree += iLength + 1;
+    _ReadLeft -= iLength + 1;
+    ++_ReadBlocks->_Views;
+    return text;
+}
+
+zbMacroSet::ReadBlock* zbMacroSet::_ReadBlockOf(const char* iText) const
+{
+    if (!iText)
+        return nullptr;
+    if (_ReadHit && _ReadHit->Holds(iText))
+        return _ReadHit;
+    for (ReadBlock* block = _ReadBlocks; block; block = block->_Next)
+        if (block->Holds(iText))
+            return _ReadHit = block;
+    return nullptr;
+}
+
+void zbMacroSet::_DropView(const char* iText) const
+{
+    ReadBlock* block = _ReadBlockOf(iText);
+    if (block && !--block->_Views && block != _ReadBlocks)
+        _FreeReadBlock(block);
+}
+
+void zbMacroSet::_FreeReadBlock(ReadBlock* iBlock) const
+{
+    for (ReadBlock** link = &_ReadBlocks; *link; link = &(*link)->_Next)
+        if (*link == iBlock)
+        {
+            *link = iBlock->_Next;
+            break;
+        }
+    if (_ReadHit == iBlock)
+        _ReadHit = nullptr;
+    ::munmap(iBlock, iBlock->_Size);
+}
+
+void zbMacroSet::_Settle(zbMacroValue& ioMacro) const
+{
+    if (ioMacro._Own || !_ReadBlockOf(ioMacro._Text))
+        return;
+    const char* read = ioMacro._Text;
+    ioMacro._Text = _KeepText(read, ioMacro._Length);
+    _DropView(read);
+}
+
 const char* zbMacroSet::_KeepText(const char* iText, size_t iLength) const
 {
     char* text = _Keep(iLength + 1, 1);
@@ -102,6 +184,8 @@ zbMacroValue* zbMacroSet::_NewMacro()
 
 void zbMacroSet::_DeleteMacro(zbMacroValue* ioMacro)
 {
+    if (!ioMacro->_Own)
+        _DropView(ioMacro->_Text);
     if (!_HoldsText(ioMacro))
         delete ioMacro;
     else if (reinterpret_cast<char*>(ioMacro + 1) == _Free)
@@ -123,7 +207,7 @@ bool zbMacroSet::_HoldsText(const void* iData) const
     for (TextBlock* block = _Blocks; block; block = block->_Next)
         if (data >= block->Bytes() && data < block->Bytes() + block->_Size)
             return true;
-    return false;
+    return _ReadBlockOf(data) != nullptr;
 }
 
 const QORString* zbMacroSet::GetValue(const QORString& iName) const
@@ -185,34 +269,51 @@ zbMacroValue* zbMacroSet::Insert(const QORString& iName, const char* iValue,
     return zbInsertMacro(*this, iName, iValue, iMode);
 }
 
+// The first word of [ioBegin, ioEnd): leading blanks skipped, ioEnd moved
+// back to the first blank after it.
+static const char* zbFirstWord(const char* iBegin, const char*& ioEnd)
+{
+    while (iBegin < ioEnd && zbIsBlank(*iBegin))
+        ++iBegin;
+    const char* end = iBegin;
+    while (end < ioEnd && !zbIsBlank(*end))
+        ++end;
+    ioEnd = end;
+    return iBegin;
+}
+
 zbMacroValue* zbMacroSet::_InsertText(const char* iName, const char* iNameEnd, const char* iText,
                                       unsigned int iLength, const InsertMode& iMode)
 {
-    while (iName < iNameEnd && zbIsBlank(*iName))
-        ++iName;
-    const char* end = iName;
-    while (end < iNameEnd && !zbIsBlank(*end))
-        ++end;
-    // A new name (the usual case) costs one hash and one lookup.
-    const size_t length = static_cast<size_t>(end - iName);
-    const unsigned int hash = QORHashBytes(iName, length);
+    const char* name = zbFirstWord(iName, iNameEnd);
+    const size_t length = static_cast<size_t>(iNameEnd - name);
+    return _InsertNamed(name, length, QORHashBytes(name, length), iText, iLength, iMode);
+}
+
+zbMacroValue* zbMacroSet::_InsertNamed(const char* iName, size_t iLength, unsigned int iHash,
+                                       const char* iText, unsigned int iTextLength,
+                                       const InsertMode& iMode)
+{
+    // A new name (the usual case) costs one lookup.
     zbMacroValue* macro = _NewMacro();
-    if (!InsertBytes(iName, length, hash, macro))
+    if (!InsertBytes(iName, iLength, iHash, macro))
     {
         _DeleteMacro(macro);
-        macro = static_cast<zbMacroValue*>(LocateBytes(iName, length, hash));
+        macro = static_cast<zbMacroValue*>(LocateBytes(iName, iLength, iHash));
         if (iMode != ReplaceExisting)
             return macro;
         macro->DropList();
     }
     // The text normalised (as zbMacroValue::_Init does), kept by the set.
     const char* begin = iText;
-    const char* textEnd = iText ? iText + iLength : nullptr;
-    const bool text = iText && iLength && zbMacroValue::Normalise(begin, textEnd);
+    const char* textEnd = iText ? iText + iTextLength : nullptr;
+    const bool text = iText && iTextLength && zbMacroValue::Normalise(begin, textEnd);
     const size_t size = text ? static_cast<size_t>(textEnd - begin) : 0;
     if (macro->_Own)
         macro->SetView(nullptr, 0);
-    macro->_Text = text ? _KeepText(begin, size) : nullptr;
+    else
+        _DropView(macro->_Text); // the text of the definition replaced
+    macro->_Text = text ? _KeepRead(begin, size) : nullptr;
     macro->_Length = static_cast<unsigned int>(size);
     macro->_Solved = text ? 0 : 1;
     return macro;
@@ -323,37 +424,13 @@ static size_t zbPlainRun(const char* iText, const char* iEnd)
 #endif
 }
 
-// Adds to ioFirst and ioSecond the numbers of iFirst and iSecond characters
-// in [iBegin, iEnd).
-static void zbCountTwo(const char* iBegin, const char* iEnd, char iFirst, char iSecond,
-                       size_t& ioFirst, size_t& ioSecond)
+// The end of the line at iText: its newline, or iEnd (the text's null
+// character, the only one from iText on).
+static const char* zbLineEnd(const char* iText, const char* iEnd)
 {
-    const char* p = iBegin;
-#if defined(__SSE2__)
-    // Byte counters, added up every 255 blocks before they overflow.
-    const __m128i first = _mm_set1_epi8(iFirst), second = _mm_set1_epi8(iSecond);
-    while (iEnd - p >= 16)
-    {
-        __m128i countFirst = _mm_setzero_si128(), countSecond = _mm_setzero_si128();
-        for (int blocks = 0; blocks < 255 && iEnd - p >= 16; ++blocks, p += 16)
-        {
-            const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
-            countFirst = _mm_sub_epi8(countFirst, _mm_cmpeq_epi8(v, first));
-            countSecond = _mm_sub_epi8(countSecond, _mm_cmpeq_epi8(v, second));
-        }
-        const __m128i sumFirst = _mm_sad_epu8(countFirst, _mm_setzero_si128());
-        const __m128i sumSecond = _mm_sad_epu8(countSecond, _mm_setzero_si128());
-        ioFirst += static_cast<size_t>(_mm_cvtsi128_si32(sumFirst)) +
-                   static_cast<size_t>(_mm_cvtsi128_si32(_mm_srli_si128(sumFirst, 8)));
-        ioSecond += static_cast<size_t>(_mm_cvtsi128_si32(sumSecond)) +
-                    static_cast<size_t>(_mm_cvtsi128_si32(_mm_srli_si128(sumSecond, 8)));
-    }
-#endif
-    for (; p < iEnd; ++p)
-    {
-        ioFirst += *p == iFirst;
-        ioSecond += *p == iSecond;
-    }
+    const char* eol =
+        static_cast<const char*>(std::memchr(iText, '\n', static_cast<size_t>(iEnd - iText)));
+    return eol ? eol : iEnd;
 }
 
 char* zbMacroSet::ParseBuffer(const char* iFileName, char* ioBuffer)
@@ -424,8 +501,7 @@ char* zbMacroSet::ParseBuffer(const char* iFileName, char* ioBuffer)
         }
         if (c == '#')
         {
-            while (*src && *src != '\n')
-                ++src;
+            src = zbLineEnd(src, end);
             continue;
         }
         if (c == '\\')
@@ -437,8 +513,7 @@ char* zbMacroSet::ParseBuffer(const char* iFileName, char* ioBuffer)
                 ++p;
             if (*p == '#')
             {
-                while (*p && *p != '\n')
-                    ++p;
+                p = zbLineEnd(p, end);
                 src = *p ? p + 1 : p;
                 continue;
             }
@@ -483,9 +558,29 @@ int zbMacroSet::_InsertBuffer(char* ioBuffer, zbSetOfPathFinder* iFinders, const
     // A line defines at most one macro, and only with a separator: the
     // index is made large enough at once rather than grown step by step.
     size_t lines = 1, separators = 0;
-    zbCountTwo(ioBuffer, ioBuffer + std::strlen(ioBuffer), '\n', iSeparator, lines, separators);
+    zbCountTwoBytes(ioBuffer, ioBuffer + std::strlen(ioBuffer), '\n', iSeparator, lines,
+                    separators);
     Reserve(std::min(lines, separators), 0);
     std::vector<const char*> includes;
+    // Each macro is inserted a few lines after its line is read: the index
+    // slot of its name is loaded meanwhile.  The order of the inserts is the
+    // file's.
+    struct Pending
+    {
+        const char* _Name;
+        size_t _Length;
+        unsigned int _Hash;
+        const char* _Text;
+        unsigned int _TextLength;
+    };
+    constexpr size_t Ahead = 8;
+    Pending pending[Ahead];
+    size_t read = 0, inserted = 0;
+    const auto insertNext = [&]()
+    {
+        const Pending& next = pending[inserted++ % Ahead];
+        _InsertNamed(next._Name, next._Length, next._Hash, next._Text, next._TextLength, iMode);
+    };
     for (char* line = ioBuffer; line;)
     {
         char* eol = strchrnul(line, '\n');
@@ -494,8 +589,17 @@ int zbMacroSet::_InsertBuffer(char* ioBuffer, zbSetOfPathFinder* iFinders, const
         const bool last = !*eol;
         *eol = 0;
         if (separator)
-            _InsertText(line, separator, separator + 1,
-                        static_cast<unsigned int>(eol - separator - 1), iMode);
+        {
+            const char* nameEnd = separator;
+            const char* name = zbFirstWord(line, nameEnd);
+            const size_t length = static_cast<size_t>(nameEnd - name);
+            const unsigned int hash = QORHashBytes(name, length);
+            PrefetchSlot(hash);
+            if (read - inserted == Ahead)
+                insertNext();
+            pending[read++ % Ahead] = {name, length, hash, separator + 1,
+                                       static_cast<unsigned int>(eol - separator - 1)};
+        }
         else if (!std::strncmp(line, "include ", 8) && line[8])
         {
             char* name = line + 8;
@@ -509,6 +613,8 @@ int zbMacroSet::_InsertBuffer(char* ioBuffer, zbSetOfPathFinder* iFinders, const
         }
         line = last ? nullptr : eol + 1;
     }
+    while (inserted < read)
+        insertNext();
     if (!iFinders)
         return 0;
 

@@ -255,6 +255,24 @@ class zbMacroSolver
     // null when the root's value keeps a string of its own.
     void Run(zbMacroValue& ioRoot, const zbMacroSet* iHome);
 
+    // A first pass over a whole set may take the macros in any order as
+    // long as the order cannot show: no reference back to a macro under
+    // resolution other than itself (a cycle, whose values depend on where
+    // it is entered), and no report (which would come out in another
+    // order).  With Tentative set, the first such event stops the pass: the
+    // macros under resolution get their texts back, those resolved stay
+    // resolved (their values are the same in any order), and Stopped() is
+    // true until the next SetTentative.
+    void SetTentative(bool iTentative) { _Tentative = iTentative, _Stopped = false; }
+    // The hash of a name of the next root's text, worked out already: the
+    // lookup of that name (the same bytes at the same place) does not hash
+    // it again.  Valid for the next Run only.
+    void Hint(const char* iName, size_t iLength, unsigned int iHash)
+    {
+        _HintName = iName, _HintLength = iLength, _HintHash = iHash;
+    }
+    bool Stopped() const { return _Stopped; }
+
   private:
     struct Frame
     {
@@ -307,6 +325,15 @@ class zbMacroSolver
     void AppendPiece(Frame& ioFrame, const char* iBegin, const char* iEnd);
     // Appends text within the size limits.
     void Append(Frame& ioFrame, const char* iText, size_t iLength);
+    // Whether a tentative pass stops here (see SetTentative).
+    bool Stop()
+    {
+        if (_Tentative)
+            _Stopped = true;
+        return _Tentative;
+    }
+    // Gives the macros under resolution their texts back.
+    void Restore();
 
     const zbMacroSet& _Set;
     const zbMacroSet* _Other;
@@ -316,19 +343,39 @@ class zbMacroSolver
     std::vector<zbMacroBuffer> _Built; // the values being built, by depth
     std::string _Scratch;
     size_t _Total = 0;
+    bool _Tentative = false;
+    bool _Stopped = false;
+    const char* _HintName = nullptr;
+    size_t _HintLength = 0;
+    unsigned int _HintHash = 0;
 };
 
 void zbMacroSolver::Run(zbMacroValue& ioRoot, const zbMacroSet* iHome)
 {
+    struct HintEnd
+    {
+        zbMacroSolver& _Solver;
+        ~HintEnd() { _Solver._HintName = nullptr; }
+    } hintEnd{*this};
     if (ioRoot._Solved)
         return;
     ioRoot._Solved = 1;
     if (!zbMayHoldReference(ioRoot.GetText(), ioRoot.Length()))
+    {
+        if (iHome)
+            iHome->_Settle(ioRoot);
         return;
+    }
     Push(ioRoot, iHome);
     while (!_Stack.empty())
     {
-        if (zbMacroValue* pending = Advance(_Stack.back()))
+        zbMacroValue* pending = Advance(_Stack.back());
+        if (_Stopped)
+        {
+            Restore();
+            return;
+        }
+        if (pending)
         {
             pending->_Solved = 1;
             Push(*pending, _PendingHome);
@@ -379,8 +426,25 @@ void zbMacroSolver::Pop()
     else
         done->_Own = new QORString(built.data(), built.size());
     done->_Solved = 1;
+    if (frame._Home && !frame._Own)
+        frame._Home->_DropView(frame._Work.data());
     delete frame._Own;
     _Stack.pop_back();
+}
+
+void zbMacroSolver::Restore()
+{
+    for (size_t depth = _Stack.size(); depth-- > 0;)
+    {
+        Frame& frame = _Stack[depth];
+        zbMacroValue& macro = *frame._Macro;
+        macro._Own = frame._Own;
+        macro._Text = frame._Own ? nullptr : frame._Work.data();
+        macro._Length = frame._Own ? 0 : static_cast<unsigned int>(frame._Work.size());
+        macro._Solved = 0;
+        _Total -= _Built[depth].size();
+    }
+    _Stack.clear();
 }
 
 zbMacroValue* zbMacroSolver::Find(const char* iName, size_t iLength, const zbMacroValue* iCurrent,
@@ -390,7 +454,8 @@ zbMacroValue* zbMacroSolver::Find(const char* iName, size_t iLength, const zbMac
     zbMacroValue* macro = ioKnown;
     if (!macro)
     {
-        const unsigned int hash = QORHashBytes(iName, iLength);
+        const unsigned int hash =
+            iName == _HintName && iLength == _HintLength ? _HintHash : QORHashBytes(iName, iLength);
         macro = static_cast<zbMacroValue*>(_Set.LocateBytes(iName, iLength, hash));
         _PendingHome = &_Set;
         if (!macro && _Other)
@@ -406,11 +471,14 @@ zbMacroValue* zbMacroSolver::Find(const char* iName, size_t iLength, const zbMac
             if (zbMayHoldReference(macro->GetText(), macro->Length()))
                 return ioKnown = macro;
             macro->_Solved = 1;
+            _PendingHome->_Settle(*macro);
         }
         oLookup._Defined = 1;
         if (const char* text = macro->GetText())
             oLookup._Text = text;
         oLookup._Length = macro->Length();
+        if (macro->_Solved == UnderResolution && macro != iCurrent && Stop())
+            return nullptr;
         if (macro->_Solved == UnderResolution)
             for (size_t i = _Stack.size(); i-- > 0;)
                 if (_Stack[i]._Macro == macro)
@@ -452,6 +520,8 @@ void zbMacroSolver::Append(Frame& ioFrame, const char* iText, size_t iLength)
     const bool tooLong = value.size() + iLength > zbMacroValue::MaxSolvedLength;
     if (tooLong || _Total + iLength > zbMacroValue::MaxSolvedTotal)
     {
+        if (Stop())
+            return;
         // References that multiply at each level grow exponentially: stop
         // this value rather than the process.
         ioFrame._Cut = 1;
@@ -485,12 +555,16 @@ zbMacroValue* zbMacroSolver::Advance(Frame& ioFrame)
             if (open == std::string_view::npos)
             {
                 AppendPiece(ioFrame, text + rest, text + size);
+                if (_Stopped)
+                    return nullptr;
                 ioFrame._Pos = size;
                 break;
             }
             close = work.find(')', open + 2);
             if (close == std::string_view::npos)
             {
+                if (Stop())
+                    return nullptr;
                 zbReportImbalance("", QORString(text + rest, size - rest), "$()");
                 ++_Failures;
                 AppendPiece(ioFrame, text + rest, text + open);
@@ -509,6 +583,8 @@ zbMacroValue* zbMacroSolver::Advance(Frame& ioFrame)
             ioFrame._Open = open, ioFrame._Close = close, ioFrame._Colon = colon;
             return pending;
         }
+        if (_Stopped)
+            return nullptr;
 
         size_t next = close + 1;
         const char* result = name._Text;
@@ -558,6 +634,8 @@ zbMacroValue* zbMacroSolver::Advance(Frame& ioFrame)
                 result = "", resultLength = 0;
                 if (closing == std::string_view::npos)
                 {
+                    if (Stop())
+                        return nullptr;
                     zbReportImbalance("", QORString(word, static_cast<size_t>(innerEnd - word)),
                                       quote);
                     ++_Failures;
@@ -569,6 +647,8 @@ zbMacroValue* zbMacroSolver::Advance(Frame& ioFrame)
                     const size_t paren = work.find(')', closing + 1);
                     if (paren == std::string_view::npos)
                     {
+                        if (Stop())
+                            return nullptr;
                         zbReportImbalance("", QORString(text + rest, size - rest), "$()");
                         ++_Failures;
                     }
@@ -585,6 +665,8 @@ zbMacroValue* zbMacroSolver::Advance(Frame& ioFrame)
                     ioFrame._Open = open, ioFrame._Close = close, ioFrame._Colon = colon;
                     return pending;
                 }
+                if (_Stopped)
+                    return nullptr;
                 result = other._Text;
                 resultLength = other._Length;
             }
@@ -602,6 +684,8 @@ zbMacroValue* zbMacroSolver::Advance(Frame& ioFrame)
                 --end;
             AppendPiece(ioFrame, text + rest, text + end);
         }
+        if (_Stopped)
+            return nullptr;
         ioFrame._Pos = next;
         ioFrame._Known[0] = ioFrame._Known[1] = nullptr;
         ioFrame._Open = std::string_view::npos;
@@ -620,10 +704,80 @@ QORString& zbMacroValue::Solve(const zbMacroSet& iSet, const zbMacroSet* iOther,
     return Own();
 }
 
+// Starts loading the index slot of the first name iMacro refers to, and
+// gives that name and its hash (oName null when there is none).
+static void zbPrefetchFirstReference(const zbMacroSet& iSet, const zbMacroValue& iMacro,
+                                     const char*& oName, size_t& oLength, unsigned int& oHash)
+{
+    oName = nullptr;
+    const char* text = iMacro.GetText();
+    const size_t length = iMacro.Length();
+    if (!text || length < 4)
+        return;
+    const char* end = text + length;
+    for (const char* p = text;
+         (p = static_cast<const char*>(std::memchr(p, '$', static_cast<size_t>(end - p - 1)))); ++p)
+        if (p[1] == '(')
+        {
+            const char* name = p + 2;
+            const char* nameEnd = name;
+            while (nameEnd < end && *nameEnd != ')' && *nameEnd != ':')
+                ++nameEnd;
+            oName = name;
+            oLength = static_cast<size_t>(nameEnd - name);
+            oHash = QORHashBytes(name, oLength);
+            iSet.PrefetchSlot(oHash);
+            return;
+        }
+}
+
 int zbMacroValue::_SolveAll(const zbMacroSet& iSet, const zbMacroSet* iOther)
 {
     int failures = 0;
     zbMacroSolver solver(iSet, iOther, failures);
+    // The macros in the order they are stored first: a macro usually names
+    // macros defined before it, resolved just before and still in the
+    // caches.  Then, when that pass had to stop, the set's own order.
+    // Each macro is resolved a few macros after it is met, the index slot
+    // of the first name it refers to being loaded meanwhile.
+    solver.SetTentative(true);
+    // A macro still unresolved when its turn comes has the text it had
+    // when it was met: the name found then is at the same place.
+    constexpr size_t Ahead = 8;
+    struct Met
+    {
+        zbMacroValue* _Macro;
+        const char* _Name;
+        size_t _Length;
+        unsigned int _Hash;
+    } met[Ahead];
+    size_t seen = 0, resolved = 0;
+    const auto resolveNext = [&]()
+    {
+        const Met& next = met[resolved++ % Ahead];
+        if (solver.Stopped())
+            return;
+        if (next._Name)
+            solver.Hint(next._Name, next._Length, next._Hash);
+        solver.Run(*next._Macro, &iSet);
+    };
+    iSet.ForEachStored(
+        [&](const char*, size_t, void* iValue)
+        {
+            Met entry{static_cast<zbMacroValue*>(iValue), nullptr, 0, 0};
+            if (!entry._Macro->_Solved)
+                zbPrefetchFirstReference(iSet, *entry._Macro, entry._Name, entry._Length,
+                                         entry._Hash);
+            if (seen - resolved == Ahead)
+                resolveNext();
+            met[seen++ % Ahead] = entry;
+        });
+    while (resolved < seen)
+        resolveNext();
+    const bool stopped = solver.Stopped();
+    solver.SetTentative(false);
+    if (!stopped)
+        return failures;
     iSet.ForEachBytes(
         [&](const char*, size_t, void* iValue, void* iAhead)
         {

@@ -2,6 +2,9 @@
 
 #include <cctype>
 #include <cstring>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 char* zbStrDup(const char* iText)
 {
@@ -107,4 +110,35 @@ char** zbBuildTabArgFromString(char* ioCommand)
             break;
     }
     return argv;
+}
+
+void zbCountTwoBytes(const char* iBegin, const char* iEnd, char iFirst, char iSecond,
+                     size_t& ioFirst, size_t& ioSecond)
+{
+    const char* p = iBegin;
+#if defined(__SSE2__)
+    // Byte counters, added up every 255 blocks before they overflow.
+    const __m128i first = _mm_set1_epi8(iFirst), second = _mm_set1_epi8(iSecond);
+    while (iEnd - p >= 16)
+    {
+        __m128i countFirst = _mm_setzero_si128(), countSecond = _mm_setzero_si128();
+        for (int blocks = 0; blocks < 255 && iEnd - p >= 16; ++blocks, p += 16)
+        {
+            const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+            countFirst = _mm_sub_epi8(countFirst, _mm_cmpeq_epi8(v, first));
+            countSecond = _mm_sub_epi8(countSecond, _mm_cmpeq_epi8(v, second));
+        }
+        const __m128i sumFirst = _mm_sad_epu8(countFirst, _mm_setzero_si128());
+        const __m128i sumSecond = _mm_sad_epu8(countSecond, _mm_setzero_si128());
+        ioFirst += static_cast<size_t>(_mm_cvtsi128_si32(sumFirst)) +
+                   static_cast<size_t>(_mm_cvtsi128_si32(_mm_srli_si128(sumFirst, 8)));
+        ioSecond += static_cast<size_t>(_mm_cvtsi128_si32(sumSecond)) +
+                    static_cast<size_t>(_mm_cvtsi128_si32(_mm_srli_si128(sumSecond, 8)));
+    }
+#endif
+    for (; p < iEnd; ++p)
+    {
+        ioFirst += *p == iFirst;
+        ioSecond += *p == iSecond;
+    }
 }

@@ -110,12 +110,16 @@ char* zbHeaderList::OpenListFile(const QORString& iFileName, unsigned int& oSize
 
 const char* zbHeaderList::FindDamage(const char* iText, const char* iEnd)
 {
+    // The first NUL byte is looked for once: every line before its own is
+    // free of them.
+    const char* nul =
+        static_cast<const char*>(std::memchr(iText, 0, static_cast<size_t>(iEnd - iText)));
     for (const char* line = iText; line < iEnd;)
     {
         const char* lineEnd =
             static_cast<const char*>(std::memchr(line, '\n', static_cast<size_t>(iEnd - line)));
         if (!lineEnd || (line == iText && *line != '@') || lineEnd - line > PATH_MAX ||
-            std::memchr(line, 0, static_cast<size_t>(lineEnd - line)))
+            (nul && nul < lineEnd))
             return line;
         line = lineEnd + 1;
     }

@@ -10,6 +10,7 @@
 #include "zbErrorCodeManager.h"
 #include "zbOFStream.h"
 #include "zbReport.h"
+#include "zbStrFunctions.h"
 #include "zbTraceManager.h"
 
 zbHeaderMap::zbHeaderMap() = default;
@@ -152,11 +153,8 @@ const char* zbHeaderMap::InsertNames(const char* iLine, const char* iEnd,
                                      QORHashDicSzbFileName& ioDico)
 {
     // The lines are counted first so that the dictionary is sized once.
-    size_t lines = 0;
-    for (const char* at = iLine;
-         (at = static_cast<const char*>(std::memchr(at, '\n', static_cast<size_t>(iEnd - at))));
-         ++at)
-        ++lines;
+    size_t lines = 0, directories = 0;
+    zbCountTwoBytes(iLine, iEnd, '\n', '@', lines, directories);
     ioDico.Reserve(lines, static_cast<size_t>(iEnd - iLine));
     // Each name is inserted a few lines after it is read: the index slot
     // and the bucket it goes to are loaded meanwhile.  The order of the
