@@ -16,6 +16,7 @@
 #   zb_medians BASE                  "W s elapsed, C s CPU", both medians
 #   zb_div A B                       A / B (0 when B is 0)
 #   zb_rate AMOUNT BASE              AMOUNT per second of the median elapsed
+#   zb_median_ratio A B              median elapsed of A / that of B
 #   zb_add A B SUM                   SUM gets A + B run by run, both kinds
 #   zb_ratio_spread LABEL A B        the ratio A / B run by run, in elapsed
 #                                    and in CPU time, one line each
@@ -74,6 +75,11 @@ zb_div()
 zb_rate()
 {
     zb_div "$1" "$(zb_median "$2.t")"
+}
+
+zb_median_ratio()
+{
+    zb_div "$(zb_median "$1.t")" "$(zb_median "$2.t")"
 }
 
 zb_add()
