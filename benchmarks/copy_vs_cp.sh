@@ -50,8 +50,8 @@ run_cp() {
 for i in $(seq "$runs"); do
     if [ $((i % 2)) -eq 1 ]; then run_zb; run_cp; else run_cp; run_zb; fi
 done
-echo "zbCopyFile runs (s): $(printf '%.3f ' $(cat "$work/zb.t"))"
-echo "cp runs (s):         $(printf '%.3f ' $(cat "$work/cp.t"))"
+echo "zbCopyFile runs (s): $(awk '{ printf "%.3f ", $1 }' "$work/zb.t")"
+echo "cp runs (s):         $(awk '{ printf "%.3f ", $1 }' "$work/cp.t")"
 printf 'zbCopyFile: median %s, %.0f MB/s\n' "$(zb_medians "$work/zb")" "$(zb_rate "$size_mb" "$work/zb")"
 printf 'cp:         median %s, %.0f MB/s\n' "$(zb_medians "$work/cp")" "$(zb_rate "$size_mb" "$work/cp")"
 printf 'throughput ratio zbCopyFile/cp: %.3f\n' "$(zb_median_ratio "$work/cp" "$work/zb")"

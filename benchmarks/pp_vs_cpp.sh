@@ -77,10 +77,9 @@ for _ in $(seq "$runs"); do
     zb_time "$work/cpp" cpp -P -undef -nostdinc -traditional-cpp "$file"
     zb_time "$work/zb2" "$zbsvc" pp -nocheck "$double"
 done
-for name in zb cpp zb2; do
-    eval "${name}_wall=\$(zb_median \"\$work/\$name.t\")"
-    eval "${name}_cpu=\$(zb_median \"\$work/\$name.cpu\")"
-done
+zb_wall=$(zb_median "$work/zb.t"); zb_cpu=$(zb_median "$work/zb.cpu")
+cpp_wall=$(zb_median "$work/cpp.t"); cpp_cpu=$(zb_median "$work/cpp.cpu")
+zb2_wall=$(zb_median "$work/zb2.t"); zb2_cpu=$(zb_median "$work/zb2.cpu")
 printf 'zbsvc pp (%d MB): median wall %.3f s, cpu %.3f s over %d runs\n' "$megabytes" "$zb_wall" "$zb_cpu" "$runs"
 printf 'cpp      (%d MB): median wall %.3f s, cpu %.3f s over %d runs\n' "$megabytes" "$cpp_wall" "$cpp_cpu" "$runs"
 # The ratio run by run (the runs alternate), with its spread.

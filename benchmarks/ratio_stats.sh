@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # Shared by the comparison scripts (sourced): the spread of a ratio over
 # alternating runs.
 #
