@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # benchmarks/block_vs_cp_cksum.sh [MEGABYTES] [RUNS]: times `zbsvc block
 # pack` and `zbsvc block info` of one file against `cp` plus `cksum` of the
-# same file (each run in a warm page cache), prints the medians and the
-# ratio (zbsvc time / standard tools time; below 1 is faster).
+# same file (each run in a warm page cache), prints the medians (elapsed and
+# CPU time) and the ratio (zbsvc time / standard tools time; below 1 is
+# faster), of the medians and run by run (median, minimum, maximum) in
+# elapsed and in CPU time.
 # The input is generated deterministically; everything is removed afterwards.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
@@ -11,6 +13,7 @@ runs="${2:-3}"
 zbsvc="${ZBSVC:-$root/build/bin/zbsvc}"
 [ -x "$zbsvc" ] || { echo "build zbsvc first (scripts/build.sh build)" >&2; exit 1; }
 . "$root/scripts/env.sh"
+. "$root/benchmarks/ratio_stats.sh"
 
 work="$(mktemp -d /tmp/zbbench.XXXXXX)"
 trap 'rm -rf "$work"' EXIT
@@ -20,23 +23,25 @@ if [ "$avail_mb" -lt $((megabytes * 4)) ]; then
 fi
 { yes "zbzb block benchmark: 0123456789 abcdefghijklmnopqrstuvwxyz" || true; } | head -c "${megabytes}M" >"$work/in"
 
-now() { date +%s.%N; }
-# median of the arguments
-median() { printf '%s\n' "$@" | sort -g | awk '{a[NR]=$1} END {print a[int((NR+1)/2)]}'; }
-# time_of COMMAND...: seconds taken by one run
-time_of() { local t0 t1; t0=$(now); "$@" >/dev/null; t1=$(now); echo "$t1 - $t0" | bc -l; }
-
-pack=(); info=(); cp_t=(); ck=()
+zb_start "$work/pack" "$work/info" "$work/cp" "$work/cksum"
 for _ in $(seq "$runs"); do
-  pack+=("$(time_of "$zbsvc" block pack -v 1.0.0 "$work/in" "$work/block")")
-  info+=("$(time_of "$zbsvc" block info "$work/block")")
-  cp_t+=("$(time_of cp "$work/in" "$work/copy")")
-  ck+=("$(time_of cksum "$work/copy")")
+  zb_time "$work/pack" "$zbsvc" block pack -v 1.0.0 "$work/in" "$work/block"
+  [ -s "$work/block" ] || { echo "zbsvc block pack wrote no block" >&2; exit 1; }
+  zb_time "$work/info" "$zbsvc" block info "$work/block"
+  zb_time "$work/cp" cp "$work/in" "$work/copy"
+  cmp -s "$work/in" "$work/copy" || { echo "cp did not copy the file" >&2; exit 1; }
+  zb_time "$work/cksum" cksum "$work/copy"
   rm -f "$work/block" "$work/copy"
 done
-p=$(median "${pack[@]}"); i=$(median "${info[@]}")
-c=$(median "${cp_t[@]}"); k=$(median "${ck[@]}")
-printf 'file: %d MB, %d runs, medians in seconds\n' "$megabytes" "$runs"
-printf '  zbsvc block pack  %8.3f\n  zbsvc block info  %8.3f\n' "$p" "$i"
-printf '  cp                %8.3f\n  cksum             %8.3f\n' "$c" "$k"
-printf 'ratio (pack + info) / (cp + cksum): %.2f\n' "$(echo "($p + $i) / ($c + $k)" | bc -l)"
+zb_add "$work/pack" "$work/info" "$work/zb"
+zb_add "$work/cp" "$work/cksum" "$work/std"
+printf 'file: %d MB, %d runs, medians\n' "$megabytes" "$runs"
+printf '  zbsvc block pack  %s\n' "$(zb_medians "$work/pack")"
+printf '  zbsvc block info  %s\n' "$(zb_medians "$work/info")"
+printf '  cp                %s\n' "$(zb_medians "$work/cp")"
+printf '  cksum             %s\n' "$(zb_medians "$work/cksum")"
+p=$(zb_median "$work/pack.t"); i=$(zb_median "$work/info.t")
+c=$(zb_median "$work/cp.t"); k=$(zb_median "$work/cksum.t")
+printf 'ratio (pack + info) / (cp + cksum): %.2f\n' \
+  "$(zb_div "$(awk "BEGIN { print $p + $i }")" "$(awk "BEGIN { print $c + $k }")")"
+zb_ratio_spread 'ratio (pack + info) / (cp + cksum)' "$work/zb" "$work/std"

@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Times zbCopyFile (through benchmarks/zbCopyFileTool) against cp on the same
-# file, prints the medians, the throughputs and the ratio of throughputs.
+# file (the copy checked first), prints the medians (elapsed and CPU time),
+# the throughputs and the ratio of throughputs, of the medians and run by
+# run (median, minimum, maximum) in elapsed and in CPU time.
 #   benchmarks/copy_vs_cp.sh [BUILD_DIR] [SIZE_MB] [RUNS]
 # BUILD_DIR must be configured with -DZB_BENCHMARKS=ON.  The file is made in
 # /tmp and removed at the end; check the free space first (df -h /tmp).
@@ -30,35 +32,27 @@ with open(sys.argv[1], "wb") as f:
 PY
 sync
 
-time_it() {
-    local start end
-    start=$(date +%s.%N)
-    "$@"
-    end=$(date +%s.%N)
-    echo "$end - $start" | bc -l
-}
-median() { sort -g | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
+. "$root/benchmarks/ratio_stats.sh"
+"$tool" "$work/source" "$work/zb.out"
+cmp "$work/source" "$work/zb.out"
+rm -f "$work/zb.out"; sync
 
-: > "$work/zb.t"
-: > "$work/cp.t"
+zb_start "$work/zb" "$work/cp"
 run_zb() {
-    time_it "$tool" "$work/source" "$work/zb.out" >> "$work/zb.t"
+    zb_time "$work/zb" "$tool" "$work/source" "$work/zb.out"
     rm -f "$work/zb.out"; sync
 }
 run_cp() {
-    time_it cp "$work/source" "$work/cp.out" >> "$work/cp.t"
+    zb_time "$work/cp" cp "$work/source" "$work/cp.out"
     rm -f "$work/cp.out"; sync
 }
 # The order alternates, so that neither always follows the other's writeback.
 for i in $(seq "$runs"); do
     if [ $((i % 2)) -eq 1 ]; then run_zb; run_cp; else run_cp; run_zb; fi
 done
-"$tool" "$work/source" "$work/zb.out"
-cmp "$work/source" "$work/zb.out"
-echo "zbCopyFile runs (s): $(printf '%.3f ' $(cat "$work/zb.t"))"
-echo "cp runs (s):         $(printf '%.3f ' $(cat "$work/cp.t"))"
-zb=$(median < "$work/zb.t")
-cpt=$(median < "$work/cp.t")
-printf 'zbCopyFile: median %.3f s, %.0f MB/s\n' "$zb" "$(echo "$size_mb / $zb" | bc -l)"
-printf 'cp:         median %.3f s, %.0f MB/s\n' "$cpt" "$(echo "$size_mb / $cpt" | bc -l)"
-printf 'throughput ratio zbCopyFile/cp: %.3f\n' "$(echo "$cpt / $zb" | bc -l)"
+echo "zbCopyFile runs (s): $(awk '{ printf "%.3f ", $1 }' "$work/zb.t")"
+echo "cp runs (s):         $(awk '{ printf "%.3f ", $1 }' "$work/cp.t")"
+printf 'zbCopyFile: median %s, %.0f MB/s\n' "$(zb_medians "$work/zb")" "$(zb_rate "$size_mb" "$work/zb")"
+printf 'cp:         median %s, %.0f MB/s\n' "$(zb_medians "$work/cp")" "$(zb_rate "$size_mb" "$work/cp")"
+printf 'throughput ratio zbCopyFile/cp: %.3f\n' "$(zb_median_ratio "$work/cp" "$work/zb")"
+zb_ratio_spread 'throughput ratio zbCopyFile/cp' "$work/cp" "$work/zb"

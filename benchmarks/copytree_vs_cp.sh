@@ -58,8 +58,5 @@ cp=$(zb_median "$work/cp.t")
 printf 'zbsvc copytree: median %.4f s elapsed, %.4f s CPU over %d runs\n' "$zb" "$(zb_median "$work/zb.cpu")" "$runs"
 printf 'cp -a:          median %.4f s elapsed, %.4f s CPU over %d runs\n' "$cp" "$(zb_median "$work/cp.cpu")" "$runs"
 printf 'speed ratio copytree/cp (cp time / copytree time): %.3f (target at least 0.9)\n' \
-    "$(echo "$cp / $zb" | bc -l)"
-zb_ratios "$work/cp.t" "$work/zb.t" "$work/ratio.t"
-printf 'speed ratio copytree/cp run by run, elapsed: %s\n' "$(zb_spread "$work/ratio.t")"
-zb_ratios "$work/cp.cpu" "$work/zb.cpu" "$work/ratio.cpu"
-printf 'speed ratio copytree/cp run by run, CPU (user + system): %s\n' "$(zb_spread "$work/ratio.cpu")"
+    "$(zb_median_ratio "$work/cp" "$work/zb")"
+zb_ratio_spread 'speed ratio copytree/cp' "$work/cp" "$work/zb"

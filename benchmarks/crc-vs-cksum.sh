@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # zbsvc crc against cksum on the same file, alternately, several runs each;
-# prints the median wall-clock times and their ratio (cksum / zbsvc: above 1
-# means zbsvc is faster).
+# prints the median elapsed and CPU times and their ratio (cksum / zbsvc:
+# above 1 means zbsvc is faster), of the medians and run by run (median,
+# minimum, maximum) in elapsed and in CPU time.
 #
 #   benchmarks/crc-vs-cksum.sh [BUILD_DIR] [SIZE_MB] [RUNS]
 #
@@ -32,23 +33,18 @@ file="$dir/input.bin"
   head -c "$((size_mb * 1024 * 1024))" > "$file"
 cat "$file" > /dev/null
 
-seconds() { # command... -> wall-clock seconds
-  local start end
-  start=$(date +%s.%N)
-  "$@" > /dev/null
-  end=$(date +%s.%N)
-  echo "$end - $start" | bc -l
-}
-median() { sort -n | awk '{a[NR]=$1} END {print (NR % 2) ? a[(NR+1)/2] : (a[NR/2] + a[NR/2+1]) / 2}'; }
+. "$root/benchmarks/ratio_stats.sh"
+"$zbsvc" crc "$file" > "$dir/zb.out"
+cksum "$file" > "$dir/cksum.out"
+[ -s "$dir/zb.out" ] && [ -s "$dir/cksum.out" ] || { echo "no checksum printed" >&2; exit 1; }
 
-zb=() ck=()
+zb_start "$dir/zb" "$dir/ck"
 for ((i = 0; i < runs; i++)); do
-  zb+=("$(seconds "$zbsvc" crc "$file")")
-  ck+=("$(seconds cksum "$file")")
+  zb_time "$dir/zb" "$zbsvc" crc "$file"
+  zb_time "$dir/ck" cksum "$file"
 done
-zb_median=$(printf '%s\n' "${zb[@]}" | median)
-ck_median=$(printf '%s\n' "${ck[@]}" | median)
 printf 'input: %d MB, %d runs each\n' "$size_mb" "$runs"
-printf 'zbsvc crc : median %.3f s (%.0f MB/s)\n' "$zb_median" "$(echo "$size_mb / $zb_median" | bc -l)"
-printf 'cksum     : median %.3f s (%.0f MB/s)\n' "$ck_median" "$(echo "$size_mb / $ck_median" | bc -l)"
-printf 'ratio cksum/zbsvc: %.2f\n' "$(echo "$ck_median / $zb_median" | bc -l)"
+printf 'zbsvc crc : median %s (%.0f MB/s)\n' "$(zb_medians "$dir/zb")" "$(zb_rate "$size_mb" "$dir/zb")"
+printf 'cksum     : median %s (%.0f MB/s)\n' "$(zb_medians "$dir/ck")" "$(zb_rate "$size_mb" "$dir/ck")"
+printf 'ratio cksum/zbsvc: %.2f\n' "$(zb_median_ratio "$dir/ck" "$dir/zb")"
+zb_ratio_spread 'ratio cksum/zbsvc' "$dir/ck" "$dir/zb"

@@ -2,7 +2,8 @@
 # Times "zbsvc ls -r -f TREE" against "find TREE -type f" on a generated tree
 # of 100,000 files in 2,000 directories (40 directories of 49 subdirectories
 # each, 50 files per directory), checks that both list the same files, and
-# prints the medians and the ratio.
+# prints the medians (elapsed and CPU time) and the ratio, of the medians and
+# run by run (median, minimum, maximum) in elapsed and in CPU time.
 #   benchmarks/ls_vs_find.sh [BUILD_DIR] [RUNS]
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
@@ -40,23 +41,13 @@ if ! cmp -s "$work/zb.txt" "$work/find.txt"; then
 fi
 echo "both list $(wc -l < "$work/zb.txt") files"
 
-time_it() { # prints elapsed seconds of "$@" > /dev/null
-    local start end
-    start=$(date +%s.%N)
-    "$@" > /dev/null
-    end=$(date +%s.%N)
-    echo "$end - $start" | bc -l
-}
-median() { sort -g | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
-
-: > "$work/zb.t"
-: > "$work/find.t"
+. "$root/benchmarks/ratio_stats.sh"
+zb_start "$work/zb" "$work/find"
 for _ in $(seq "$runs"); do
-    time_it "$zbsvc" ls -r -f "$tree" >> "$work/zb.t"
-    time_it find "$tree" -type f >> "$work/find.t"
+    zb_time "$work/zb" "$zbsvc" ls -r -f "$tree"
+    zb_time "$work/find" find "$tree" -type f
 done
-zb=$(median < "$work/zb.t")
-fd=$(median < "$work/find.t")
-printf 'zbsvc ls -r -f: median %.4f s over %d runs\n' "$zb" "$runs"
-printf 'find -type f:   median %.4f s over %d runs\n' "$fd" "$runs"
-printf 'ratio zbsvc/find: %.3f\n' "$(echo "$zb / $fd" | bc -l)"
+printf 'zbsvc ls -r -f: median %s over %d runs\n' "$(zb_medians "$work/zb")" "$runs"
+printf 'find -type f:   median %s over %d runs\n' "$(zb_medians "$work/find")" "$runs"
+printf 'ratio zbsvc/find: %.3f\n' "$(zb_median_ratio "$work/zb" "$work/find")"
+zb_ratio_spread 'ratio zbsvc/find' "$work/zb" "$work/find"

@@ -3,7 +3,9 @@
 # comparing them with "comm -3" on generated listings of FILES lines
 # (default 200,000; 2,000 changed, 1,000 added, 1,000 removed when FILES is
 # at least 100,000), alternating runs; checks first that lsdiff finds exactly
-# the generated differences; prints the medians and the ratio.
+# the generated differences; prints the medians (elapsed and CPU time) and
+# the ratio, of the medians and run by run (median, minimum, maximum) in
+# elapsed and in CPU time.
 #   benchmarks/lsdiff_vs_comm.sh [BUILD_DIR] [RUNS] [FILES]
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
@@ -41,14 +43,7 @@ if [ "$summary" != "$want" ]; then
 fi
 echo "lsdiff: $summary"
 
-time_it() { # prints elapsed seconds of "$@"
-    local start end
-    start=$(date +%s.%N)
-    "$@"
-    end=$(date +%s.%N)
-    echo "$end - $start" | bc -l
-}
-median() { sort -g | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
+. "$root/benchmarks/ratio_stats.sh"
 zb_diff() { "$zbsvc" lsdiff "$work/old" "$work/new" > "$work/out.zb"; }
 # The same comparison in text: paths first ("./" removed), sorted, then the
 # lines found on one side only.
@@ -58,18 +53,13 @@ comm_diff() {
     LC_ALL=C comm -3 "$work/old.s" "$work/new.s" > "$work/out.comm"
 }
 
-for f in zb_diff comm_diff; do : > "$work/$f.t"; done
+zb_start "$work/zb_diff" "$work/comm_diff"
 for _ in $(seq "$runs"); do
     for f in zb_diff comm_diff; do
-        time_it "$f" >> "$work/$f.t"
+        zb_time "$work/$f" "$f"
     done
 done
-for f in zb_diff comm_diff; do
-    eval "m_$f=$(median < "$work/$f.t")"
-done
-printf 'zbsvc lsdiff:        median %.4f s over %d runs\n' "$m_zb_diff" "$runs"
-printf 'sort + comm -3:      median %.4f s\n' "$m_comm_diff"
-printf 'ratio lsdiff/comm:   %.2f\n' "$(echo "$m_zb_diff / $m_comm_diff" | bc -l)"
-. "$root/benchmarks/ratio_stats.sh"
-zb_ratios "$work/zb_diff.t" "$work/comm_diff.t" "$work/ratio.t"
-printf 'ratio lsdiff/comm run by run: %s\n' "$(zb_spread "$work/ratio.t")"
+printf 'zbsvc lsdiff:        median %s over %d runs\n' "$(zb_medians "$work/zb_diff")" "$runs"
+printf 'sort + comm -3:      median %s\n' "$(zb_medians "$work/comm_diff")"
+printf 'ratio lsdiff/comm:   %.2f\n' "$(zb_median_ratio "$work/zb_diff" "$work/comm_diff")"
+zb_ratio_spread 'ratio lsdiff/comm' "$work/zb_diff" "$work/comm_diff"

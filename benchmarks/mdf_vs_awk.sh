@@ -3,8 +3,10 @@
 # same sections' values (comments cut, leading blanks dropped, empty lines
 # skipped) on a generated MDF V4 file of 200,000 lines (2,000 sections of
 # about 100 values, comments, blank lines).  Both outputs are compared
-# first; then the runs alternate and the medians and their ratio are
-# printed (awk time / zbsvc time: above 1, zbsvc is faster).
+# first; then the runs alternate and the medians (elapsed and CPU time) and
+# their ratio are printed (awk time / zbsvc time: above 1, zbsvc is faster),
+# of the medians and run by run (median, minimum, maximum) in elapsed and in
+# CPU time.
 #   benchmarks/mdf_vs_awk.sh [BUILD_DIR] [RUNS] [SECTIONS]
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
@@ -65,20 +67,16 @@ if ! cmp -s "$work/awk.out" "$work/zbsvc.out"; then
 fi
 echo "output: $(wc -l <"$work/zbsvc.out") lines, the same from both"
 
-# seconds COMMAND: wall time of one run, in seconds.
-seconds() {
-    local start=$EPOCHREALTIME
-    "$@" >/dev/null
-    echo "$start $EPOCHREALTIME" | awk '{ printf "%.6f\n", $2 - $1 }'
-}
-median() { sort -g | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
-: >"$work/zbsvc.t"
-: >"$work/awk.t"
+. "$root/benchmarks/ratio_stats.sh"
+zb_start "$work/zbsvc" "$work/awk"
 for ((r = 0; r < runs; r++)); do
-    seconds zbsvc_run >>"$work/zbsvc.t"
-    seconds awk_run >>"$work/awk.t"
+    zb_time "$work/zbsvc" zbsvc_run
+    zb_time "$work/awk" awk_run
 done
-z=$(median <"$work/zbsvc.t")
-a=$(median <"$work/awk.t")
+z=$(zb_median "$work/zbsvc.t")
+a=$(zb_median "$work/awk.t")
 echo "median of $runs runs: zbsvc mdf ${z}s, awk ${a}s"
-awk -v a="$a" -v z="$z" 'BEGIN { printf "ratio awk / zbsvc: %.2f\n", a / z }'
+echo "  zbsvc mdf: $(zb_medians "$work/zbsvc")"
+echo "  awk:       $(zb_medians "$work/awk")"
+printf 'ratio awk / zbsvc: %.2f\n' "$(zb_median_ratio "$work/awk" "$work/zbsvc")"
+zb_ratio_spread 'ratio awk / zbsvc' "$work/awk" "$work/zbsvc"

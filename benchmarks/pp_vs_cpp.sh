@@ -55,13 +55,7 @@ with open(path, "w") as f:
     f.write("".join(parts))
 PY
 }
-# time_it COMMAND...: prints "wall cpu" (seconds; cpu = user + system).
-time_it() {
-    /usr/bin/time -f '%e %U %S' -o "$work/time.out" "$@" > /dev/null 2>&1 || true
-    awk '{ printf "%s %.3f\n", $1, $2 + $3 }' "$work/time.out"
-}
-# median COLUMN < FILE
-median() { awk -v c="$1" '{ print $c }' | sort -g | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
+. "$root/benchmarks/ratio_stats.sh"
 cpp_run() { cpp -P -undef -nostdinc -traditional-cpp "$1"; }
 
 file="$work/big.mk"
@@ -77,34 +71,25 @@ echo "input: $(stat -c %s "$file") bytes, $(wc -l < "$file") lines"
 cpp_run "$file" 2> /dev/null | grep -c '^[A-Z]' > "$work/cpp.n"
 echo "kept lines: zbsvc $(cat "$work/zb.n"), cpp $(cat "$work/cpp.n")"
 
-: > "$work/zb.t"
-: > "$work/cpp.t"
-: > "$work/zb2.t"
+zb_start "$work/zb" "$work/cpp" "$work/zb2"
 for _ in $(seq "$runs"); do
-    time_it "$zbsvc" pp -nocheck "$file" >> "$work/zb.t"
-    time_it cpp -P -undef -nostdinc -traditional-cpp "$file" >> "$work/cpp.t"
-    time_it "$zbsvc" pp -nocheck "$double" >> "$work/zb2.t"
+    zb_time "$work/zb" "$zbsvc" pp -nocheck "$file"
+    zb_time "$work/cpp" cpp -P -undef -nostdinc -traditional-cpp "$file"
+    zb_time "$work/zb2" "$zbsvc" pp -nocheck "$double"
 done
-for name in zb cp zb2; do
-    file_t="$work/$name.t"
-    [ "$name" = cp ] && file_t="$work/cpp.t"
-    eval "${name}_wall=\$(median 1 < \"\$file_t\")"
-    eval "${name}_cpu=\$(median 2 < \"\$file_t\")"
-done
+zb_wall=$(zb_median "$work/zb.t"); zb_cpu=$(zb_median "$work/zb.cpu")
+cpp_wall=$(zb_median "$work/cpp.t"); cpp_cpu=$(zb_median "$work/cpp.cpu")
+zb2_wall=$(zb_median "$work/zb2.t"); zb2_cpu=$(zb_median "$work/zb2.cpu")
 printf 'zbsvc pp (%d MB): median wall %.3f s, cpu %.3f s over %d runs\n' "$megabytes" "$zb_wall" "$zb_cpu" "$runs"
-printf 'cpp      (%d MB): median wall %.3f s, cpu %.3f s over %d runs\n' "$megabytes" "$cp_wall" "$cp_cpu" "$runs"
+printf 'cpp      (%d MB): median wall %.3f s, cpu %.3f s over %d runs\n' "$megabytes" "$cpp_wall" "$cpp_cpu" "$runs"
 # The ratio run by run (the runs alternate), with its spread.
-. "$root/benchmarks/ratio_stats.sh"
-for c in 1 2; do
-    awk -v c="$c" '{ print $c }' "$work/cpp.t" > "$work/cpp.$c"
-    awk -v c="$c" '{ print $c }' "$work/zb.t" > "$work/zb.$c"
-    zb_ratios "$work/cpp.$c" "$work/zb.$c" "$work/ratio.$c"
-done
+zb_ratios "$work/cpp.t" "$work/zb.t" "$work/ratio.t"
+zb_ratios "$work/cpp.cpu" "$work/zb.cpu" "$work/ratio.cpu"
 printf 'ratio cpp/zbsvc over %d runs: wall %s, cpu %s (zbsvc is that many times faster)\n' \
-    "$runs" "$(zb_spread "$work/ratio.1")" "$(zb_spread "$work/ratio.2")"
+    "$runs" "$(zb_spread "$work/ratio.t")" "$(zb_spread "$work/ratio.cpu")"
 printf 'zbsvc pp (%d MB): median wall %.3f s, cpu %.3f s; ratio to %d MB: wall %.3f, cpu %.3f (linear: 2)\n' \
     $((2 * megabytes)) "$zb2_wall" "$zb2_cpu" "$megabytes" \
-    "$(echo "$zb2_wall / $zb_wall" | bc -l)" "$(echo "$zb2_cpu / $zb_cpu" | bc -l)"
+    "$(zb_div "$zb2_wall" "$zb_wall")" "$(zb_div "$zb2_cpu" "$zb_cpu")"
 peak=$(/usr/bin/time -f %M "$zbsvc" pp -nocheck "$file" 2>&1 > /dev/null | tail -n 1)
 printf 'zbsvc pp peak memory: %d kB for %d kB of input (the macros of the file included)\n' \
     "$peak" $(($(stat -c %s "$file") / 1024))

@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # Shared by the comparison scripts (sourced): the spread of a ratio over
 # alternating runs.
 #
@@ -6,6 +7,20 @@
 #                                               (whatever the command's status)
 #   zb_ratios A_FILE B_FILE OUT_FILE            OUT gets A[i] / B[i], run by run
 #   zb_spread FILE                              "median (min M, max X)" of FILE
+#
+# The same by base name: the runs of one tool go to BASE.cpu and BASE.t.
+#
+#   zb_start BASE...                 empties BASE.cpu and BASE.t of each BASE
+#   zb_time BASE COMMAND...          zb_time_run BASE.cpu BASE.t COMMAND...
+#                                    (the output is dropped: a command whose
+#                                    output is kept redirects it itself)
+#   zb_medians BASE                  "W s elapsed, C s CPU", both medians
+#   zb_div A B                       A / B (0 when B is 0)
+#   zb_rate AMOUNT BASE              AMOUNT per second of the median elapsed
+#   zb_median_ratio A B              median elapsed of A / that of B
+#   zb_add A B SUM                   SUM gets A + B run by run, both kinds
+#   zb_ratio_spread LABEL A B        the ratio A / B run by run, in elapsed
+#                                    and in CPU time, one line each
 zb_time_run()
 {
     local cpu="$1" wall="$2" line
@@ -30,4 +45,58 @@ zb_spread()
     sort -g "$1" | awk '{ v[NR] = $1 } END {
         m = (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2;
         printf "%.2f (min %.2f, max %.2f)", m, v[1], v[NR] }'
+}
+
+zb_start()
+{
+    local base
+    for base in "$@"; do
+        : > "$base.cpu"
+        : > "$base.t"
+    done
+}
+
+zb_time()
+{
+    local base="$1"
+    shift
+    zb_time_run "$base.cpu" "$base.t" "$@"
+}
+
+zb_medians()
+{
+    printf '%.4f s elapsed, %.4f s CPU' "$(zb_median "$1.t")" "$(zb_median "$1.cpu")"
+}
+
+zb_div()
+{
+    awk -v a="$1" -v b="$2" 'BEGIN { printf "%.6f\n", (b > 0 ? a / b : 0) }'
+}
+
+zb_rate()
+{
+    zb_div "$1" "$(zb_median "$2.t")"
+}
+
+zb_median_ratio()
+{
+    zb_div "$(zb_median "$1.t")" "$(zb_median "$2.t")"
+}
+
+zb_add()
+{
+    local kind
+    for kind in t cpu; do
+        paste "$1.$kind" "$2.$kind" | awk '{ printf "%.4f\n", $1 + $2 }' > "$3.$kind"
+    done
+}
+
+zb_ratio_spread()
+{
+    local label="$1" a="$2" b="$3" kind
+    for kind in t cpu; do
+        zb_ratios "$a.$kind" "$b.$kind" "$a.over.${b##*/}.$kind"
+    done
+    printf '%s run by run, elapsed: %s\n' "$label" "$(zb_spread "$a.over.${b##*/}.t")"
+    printf '%s run by run, CPU (user + system): %s\n' "$label" "$(zb_spread "$a.over.${b##*/}.cpu")"
 }

@@ -4,8 +4,10 @@
 # line per name, write) on a generated runtime-view data file of ELEMENTS
 # records (default 50,000), alternating runs; checks that the merge gives
 # back the same records and that a second merge of its own output gives the
-# same bytes; prints the medians and the ratio, and the time of
-# "zbsvc rtv list" against "cat" of the same file.
+# same bytes; prints the medians (elapsed and CPU time) and the ratio, and
+# the same for "zbsvc rtv list" against "cat" of the same file; each ratio
+# of the medians and run by run (median, minimum, maximum) in elapsed and in
+# CPU time.
 #   benchmarks/rtv_merge_vs_sort.sh [BUILD_DIR] [RUNS] [ELEMENTS]
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
@@ -39,31 +41,23 @@ if ! cmp -s <(tail -n +2 "$work/in.data" | sort) <(tail -n +2 "$work/zb.data" | 
 fi
 echo "round trip: same records, same bytes"
 
-time_it() { # prints elapsed seconds of "$@"
-    local start end
-    start=$(date +%s.%N)
-    "$@"
-    end=$(date +%s.%N)
-    echo "$end - $start" | bc -l
-}
-median() { sort -g | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
+. "$root/benchmarks/ratio_stats.sh"
 zb_merge() { rm -f "$work/out.data"; "$zbsvc" rtv merge -o "$work/out.data" "$work/in.data" > /dev/null; }
 sort_merge() { rm -f "$work/out.txt"; sort -u -t'|' -k1,1 "$work/in.data" > "$work/out.txt"; }
 zb_list() { "$zbsvc" rtv list "$work/zb.data" > /dev/null; }
 cat_list() { cat "$work/zb.data" > /dev/null; }
 
-for f in zb_merge sort_merge zb_list cat_list; do : > "$work/$f.t"; done
+zb_start "$work/zb_merge" "$work/sort_merge" "$work/zb_list" "$work/cat_list"
 for _ in $(seq "$runs"); do
     for f in zb_merge sort_merge zb_list cat_list; do
-        time_it "$f" >> "$work/$f.t"
+        zb_time "$work/$f" "$f"
     done
 done
-for f in zb_merge sort_merge zb_list cat_list; do
-    eval "m_$f=$(median < "$work/$f.t")"
-done
-printf 'zbsvc rtv merge:  median %.4f s over %d runs\n' "$m_zb_merge" "$runs"
-printf 'sort -u:          median %.4f s\n' "$m_sort_merge"
-printf 'ratio merge/sort: %.2f\n' "$(echo "$m_zb_merge / $m_sort_merge" | bc -l)"
-printf 'zbsvc rtv list:   median %.4f s\n' "$m_zb_list"
-printf 'cat:              median %.4f s\n' "$m_cat_list"
-printf 'ratio list/cat:   %.2f\n' "$(echo "$m_zb_list / $m_cat_list" | bc -l)"
+printf 'zbsvc rtv merge:  median %s over %d runs\n' "$(zb_medians "$work/zb_merge")" "$runs"
+printf 'sort -u:          median %s\n' "$(zb_medians "$work/sort_merge")"
+printf 'ratio merge/sort: %.2f\n' "$(zb_median_ratio "$work/zb_merge" "$work/sort_merge")"
+zb_ratio_spread 'ratio merge/sort' "$work/zb_merge" "$work/sort_merge"
+printf 'zbsvc rtv list:   median %s\n' "$(zb_medians "$work/zb_list")"
+printf 'cat:              median %s\n' "$(zb_medians "$work/cat_list")"
+printf 'ratio list/cat:   %.2f\n' "$(zb_median_ratio "$work/zb_list" "$work/cat_list")"
+zb_ratio_spread 'ratio list/cat' "$work/zb_list" "$work/cat_list"

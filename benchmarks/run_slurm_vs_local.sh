@@ -8,7 +8,10 @@
 # Defaults: 200 jobs ("echo jobN"), 8 slots, 3 runs of each, alternating.
 # Both runs must print the same lines (compared sorted).  Prints the medians
 # and the cost per job of the engine: (slurm - local) / JOBS, the figure to
-# weigh against the length of a real job when choosing the slot count.
+# weigh against the length of a real job when choosing the slot count; then
+# the median CPU times (user + system of the commands started here: the
+# jobs the cluster runs are not counted) and the ratio slurm/local run by
+# run (median, minimum, maximum) in elapsed and in CPU time.
 # Needs root when no cluster is up: scripts/slurm-local.sh brings one up for
 # the measurement and stops it afterwards.
 set -euo pipefail
@@ -30,27 +33,27 @@ fi
 export SLURM_CONF="$conf"
 
 for ((i = 0; i < jobs; i++)); do echo "echo job$i"; done >"$work/list"
-seconds() { # ENGINE: elapsed seconds of one run, output checked
-  local start end
-  start=$(date +%s.%N)
+. "$root/benchmarks/ratio_stats.sh"
+run_engine() { # ENGINE: one run, its output kept sorted for the check
   "$zbsvc" run -engine "$1" -j "$slots" -f "$work/list" >"$work/out.$1"
-  end=$(date +%s.%N)
   sort "$work/out.$1" >"$work/sorted.$1"
-  awk -v s="$start" -v e="$end" 'BEGIN { printf "%.3f\n", e - s }'
 }
-median() { sort -n | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }
 
-: >"$work/t.local"; : >"$work/t.slurm"
+zb_start "$work/local" "$work/slurm"
 for ((r = 0; r < runs; r++)); do
-  seconds local >>"$work/t.local"
-  seconds slurm >>"$work/t.slurm"
+  zb_time "$work/local" run_engine local
+  zb_time "$work/slurm" run_engine slurm
+  [ "$(wc -l <"$work/sorted.local")" -eq "$jobs" ] || { echo "the local run printed too few lines" >&2; exit 1; }
   cmp -s "$work/sorted.local" "$work/sorted.slurm" || { echo "outputs differ" >&2; exit 1; }
 done
-local_s=$(median <"$work/t.local")
-slurm_s=$(median <"$work/t.slurm")
+local_s=$(zb_median "$work/local.t")
+slurm_s=$(zb_median "$work/slurm.t")
 awk -v l="$local_s" -v s="$slurm_s" -v n="$jobs" -v j="$slots" 'BEGIN {
   printf "%d jobs, %d slots, median of the runs\n", n, j
   printf "  local  %8.3f s  %7.2f ms/job\n", l, 1000 * l / n
   printf "  slurm  %8.3f s  %7.2f ms/job\n", s, 1000 * s / n
   printf "  engine cost %.2f ms per job (slurm/local %.1f)\n", 1000 * (s - l) / n, (l > 0 ? s / l : 0)
 }'
+printf '  CPU (user + system, this machine): local %.4f s, slurm %.4f s\n' \
+  "$(zb_median "$work/local.cpu")" "$(zb_median "$work/slurm.cpu")"
+zb_ratio_spread '  slurm/local' "$work/slurm" "$work/local"

@@ -10,8 +10,10 @@
 # those then fails.  The three tools must print the same lines (compared
 # sorted: xargs keeps no order).  Runs alternate between the tools; the
 # medians of the elapsed times and the ratios make/zbsvc and xargs/zbsvc are
-# printed, then the same for four times as many jobs, with zbsvc's cost per
-# job at both sizes (flat when the cost does not grow with the list).
+# printed, the medians of the CPU times (user + system), and both ratios run
+# by run (median, minimum, maximum) in elapsed and in CPU time; then the
+# same for four times as many jobs, with zbsvc's cost per job at both sizes
+# (flat when the cost does not grow with the list).
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 build="${1:-$root/build}"
@@ -49,14 +51,7 @@ run_zbsvc() { "$zbsvc" run -j 2 -f "$work/list$1" > "$work/out.zbsvc" 2> /dev/nu
 run_make() { make -s -j2 -k -Otarget -f "$work/Makefile$1" > "$work/out.make" 2> /dev/null || true; }
 run_xargs() { xargs -P2 -n1 -d '\n' sh -c < "$work/list$1" > "$work/out.xargs" 2> /dev/null || true; }
 
-seconds() # COMMAND...: elapsed seconds
-{
-    local t
-    t=$( { TIMEFORMAT='%R'; time "$@"; } 2>&1 )
-    echo "$t"
-}
-
-median() { sort -g | awk '{ a[NR] = $1 } END { print a[int((NR + 1) / 2)] }'; }
+. "$root/benchmarks/ratio_stats.sh"
 
 declare -A per_job
 for n in "$jobs" "$((jobs * 4))"; do
@@ -71,18 +66,22 @@ for n in "$jobs" "$((jobs * 4))"; do
         cmp -s "$work/sorted.zbsvc" "$work/sorted.$tool" ||
             { echo "zbsvc and $tool print different bytes (N=$n)" >&2; exit 1; }
     done
-    zb=() mk=() xa=()
+    zb_start "$work/zbsvc" "$work/make" "$work/xargs"
     for ((r = 0; r < runs; r++)); do
-        zb+=("$(seconds run_zbsvc "$n")")
-        mk+=("$(seconds run_make "$n")")
-        xa+=("$(seconds run_xargs "$n")")
+        for tool in zbsvc make xargs; do
+            zb_time "$work/$tool" "run_$tool" "$n"
+        done
     done
-    z=$(printf '%s\n' "${zb[@]}" | median)
-    m=$(printf '%s\n' "${mk[@]}" | median)
-    x=$(printf '%s\n' "${xa[@]}" | median)
+    z=$(zb_median "$work/zbsvc.t")
+    m=$(zb_median "$work/make.t")
+    x=$(zb_median "$work/xargs.t")
     per_job[$n]=$(calc "$z * 1000 / $n")
     printf 'N=%-5d elapsed: zbsvc run %.3f s, make -Otarget %.3f s, xargs %.3f s; make/zbsvc %.2f, xargs/zbsvc %.2f\n' \
-        "$n" "$z" "$m" "$x" "$(calc "$m / $z")" "$(calc "$x / $z")"
+        "$n" "$z" "$m" "$x" "$(zb_median_ratio "$work/make" "$work/zbsvc")" "$(zb_median_ratio "$work/xargs" "$work/zbsvc")"
+    printf 'N=%-5d CPU:     zbsvc run %.3f s, make -Otarget %.3f s, xargs %.3f s\n' \
+        "$n" "$(zb_median "$work/zbsvc.cpu")" "$(zb_median "$work/make.cpu")" "$(zb_median "$work/xargs.cpu")"
+    zb_ratio_spread "N=$n make/zbsvc" "$work/make" "$work/zbsvc"
+    zb_ratio_spread "N=$n xargs/zbsvc" "$work/xargs" "$work/zbsvc"
 done
 printf 'zbsvc cost per job: %.3f ms at N=%d, %.3f ms at N=%d\n' \
     "${per_job[$jobs]}" "$jobs" "${per_job[$((jobs * 4))]}" "$((jobs * 4))"

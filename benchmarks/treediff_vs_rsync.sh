@@ -3,8 +3,10 @@
 # A/ B/" on two generated trees of 100,000 files in 2,000 directories, B a
 # copy of A with 1,000 files changed, 500 removed (only in A) and 500 added
 # (only in B); checks that both find the same changed, new and deleted
-# files, and prints the medians and the ratio (target: at most 0.5).  Also
-# reports the peak memory of one treediff (both trees expanded).
+# files, and prints the medians (elapsed and CPU time) and the ratio (target:
+# at most 0.5), of the medians and run by run (median, minimum, maximum) in
+# elapsed and in CPU time.  Also reports the peak memory of one treediff
+# (both trees expanded).
 #   benchmarks/treediff_vs_rsync.sh [BUILD_DIR] [RUNS]
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
@@ -64,29 +66,16 @@ if ! cmp -s "$work/zb.txt" "$work/rsync.txt"; then
 fi
 echo "both find: $(grep -c '^changed' "$work/zb.txt") changed, $(grep -c '^new' "$work/zb.txt") only in A, $(grep -c '^deleting' "$work/zb.txt") only in B"
 
-time_it() { # prints elapsed seconds of "$@" > /dev/null
-    local start end
-    start=$(date +%s.%N)
-    "$@" > /dev/null
-    end=$(date +%s.%N)
-    echo "$end - $start" | bc -l
-}
-median() { sort -g | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
-
-: > "$work/zb.t"
-: > "$work/rsync.t"
-for _ in $(seq "$runs"); do
-    time_it "$zbsvc" treediff "$a" "$b" >> "$work/zb.t"
-    time_it rsync -an --delete --itemize-changes "$a/" "$b/" >> "$work/rsync.t"
-done
-zb=$(median < "$work/zb.t")
-rs=$(median < "$work/rsync.t")
-printf 'zbsvc treediff: median %.4f s over %d runs\n' "$zb" "$runs"
-printf 'rsync -an:      median %.4f s over %d runs\n' "$rs" "$runs"
-printf 'ratio treediff/rsync: %.3f (target at most 0.5)\n' "$(echo "$zb / $rs" | bc -l)"
 . "$root/benchmarks/ratio_stats.sh"
-zb_ratios "$work/zb.t" "$work/rsync.t" "$work/ratio.t"
-printf 'ratio treediff/rsync run by run: %s\n' "$(zb_spread "$work/ratio.t")"
+zb_start "$work/zb" "$work/rsync"
+for _ in $(seq "$runs"); do
+    zb_time "$work/zb" "$zbsvc" treediff "$a" "$b"
+    zb_time "$work/rsync" rsync -an --delete --itemize-changes "$a/" "$b/"
+done
+printf 'zbsvc treediff: median %s over %d runs\n' "$(zb_medians "$work/zb")" "$runs"
+printf 'rsync -an:      median %s over %d runs\n' "$(zb_medians "$work/rsync")" "$runs"
+printf 'ratio treediff/rsync: %.3f (target at most 0.5)\n' "$(zb_median_ratio "$work/zb" "$work/rsync")"
+zb_ratio_spread 'ratio treediff/rsync' "$work/zb" "$work/rsync"
 python3 - "$zbsvc" "$a" "$b" <<'PY'
 import resource, subprocess, sys
 subprocess.run([sys.argv[1], "treediff", sys.argv[2], sys.argv[3]], stdout=subprocess.DEVNULL, check=True)
