@@ -132,7 +132,8 @@ TEST_F(zbMsgManagerTest, ComposedTextsAreTheBuiltOnes)
     EXPECT_TRUE(manager.ComposeAscii("Outer.Key", &other, params[0], 0, text));
     EXPECT_NE(manager.LoadCatalog("OtherMessages"), 0);
     EXPECT_TRUE(manager.ComposeAscii("Outer.Key", &other, params[0], 0, text));
-    EXPECT_EQ("kept[from the other catalog] (??" "?)"
+    EXPECT_EQ("kept[from the other catalog] (??"
+              "?)"
               "Message Outer.Key not found in the catalog OtherMessages",
               text);
 }
