@@ -119,6 +119,8 @@ class zbMacroSet : public QORHashDicSzbMacroValue
         return bytes;
     }
     char* _KeepInNewBlock(size_t iSize, size_t iAlign) const;
+    // A new block of at least iSize bytes becomes the one kept in.
+    void _NewBlock(size_t iSize) const;
     // A new empty macro kept by the set; the end of a macro, whether the
     // set keeps it or it was given to the set.
     zbMacroValue* _NewMacro();
@@ -126,7 +128,8 @@ class zbMacroSet : public QORHashDicSzbMacroValue
 
     // The kept texts and macros: blocks filled one after the other, each
     // twice as large as the one before (up to 8 MB), so that neither costs
-    // an allocation of its own.
+    // an allocation of its own.  Macros are kept from the start of a block
+    // up, texts from its end down.
     struct TextBlock
     {
         TextBlock* _Next;
@@ -134,8 +137,10 @@ class zbMacroSet : public QORHashDicSzbMacroValue
         char* Bytes() { return reinterpret_cast<char*>(this + 1); }
     };
     mutable TextBlock* _Blocks = nullptr; // the newest first
-    mutable char* _Free = nullptr;
-    mutable size_t _Left = 0;
+    mutable char* _Free = nullptr;        // the first free byte, above the macros
+    mutable char* _Top = nullptr;         // the lowest text kept in the newest block
+    mutable size_t _Left = 0;             // from _Free to _Top
+    mutable size_t _TopLength = 0;        // of the text at _Top, when it is null-terminated there
 
     // The texts read from description files, apart: blocks of their own,
     // each counting the macros whose text lies in it.  Once every one of

@@ -77,11 +77,11 @@ void zbMacroSet::ApplyDelete()
     RemoveAll();
 }
 
-char* zbMacroSet::_KeepInNewBlock(size_t iSize, size_t iAlign) const
+void zbMacroSet::_NewBlock(size_t iSize) const
 {
     const size_t first = 16384, largest = size_t(1) << 23;
     size_t size = _Blocks ? std::min(_Blocks->_Size * 2, largest) : first;
-    size = std::max(size, iSize + iAlign);
+    size = std::max(size, iSize);
     TextBlock* block = static_cast<TextBlock*>(std::malloc(sizeof(TextBlock) + size));
     if (!block)
         QORFatalError("out of memory for the texts of macros",
@@ -90,7 +90,14 @@ char* zbMacroSet::_KeepInNewBlock(size_t iSize, size_t iAlign) const
     block->_Size = size;
     _Blocks = block;
     _Free = block->Bytes();
+    _Top = _Free + size;
     _Left = size;
+    _TopLength = 0;
+}
+
+char* zbMacroSet::_KeepInNewBlock(size_t iSize, size_t iAlign) const
+{
+    _NewBlock(iSize + iAlign);
     return _Keep(iSize, iAlign);
 }
 
@@ -171,10 +178,29 @@ void zbMacroSet::_Settle(zbMacroValue& ioMacro) const
 
 const char* zbMacroSet::_KeepText(const char* iText, size_t iLength) const
 {
-    char* text = _Keep(iLength + 1, 1);
-    std::memcpy(text, iText, iLength);
-    text[iLength] = 0;
-    return text;
+    // A text ending with the text kept last shares its bytes, null character
+    // included: only what comes before them is kept, just below them.  So a
+    // chain of definitions each ending with a reference to the one resolved
+    // before it (X2 = b $(X1), X3 = c $(X2)) costs its own words only.
+    // Kept texts are never written again.
+    if (_TopLength && iLength >= _TopLength && iLength - _TopLength <= _Left &&
+        std::memcmp(iText + iLength - _TopLength, _Top, _TopLength) == 0)
+    {
+        const size_t prefix = iLength - _TopLength;
+        _Top -= prefix;
+        _Left -= prefix;
+        std::memcpy(_Top, iText, prefix);
+        _TopLength = iLength;
+        return _Top;
+    }
+    if (iLength + 1 > _Left)
+        _NewBlock(iLength + 1);
+    _Top -= iLength + 1;
+    _Left -= iLength + 1;
+    std::memcpy(_Top, iText, iLength);
+    _Top[iLength] = 0;
+    _TopLength = iLength;
+    return _Top;
 }
 
 zbMacroValue* zbMacroSet::_NewMacro()
