@@ -10,6 +10,7 @@
 #include <string>
 #include <sys/mman.h>
 #include <sys/stat.h>
+#include <unistd.h>
 #include <vector>
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -573,11 +574,23 @@ int zbMacroSet::InsertBuffer(char* ioBuffer, zbSetOfPathFinder* iFinders, const 
                              const InsertMode& iMode)
 {
     zbIncludeChain chain;
-    return _InsertBuffer(ioBuffer, iFinders, iSeparator, iMode, chain);
+    return _InsertBuffer(ioBuffer, iFinders, iSeparator, iMode, chain, false);
+}
+
+// Gives the whole pages between iBegin and iEnd back to the system: a
+// large buffer read whole does not stay in memory next to what was made
+// of it.  The bytes read as zeros from then on.
+static void zbReleasePages(const char* iBegin, const char* iEnd)
+{
+    static const uintptr_t page = static_cast<uintptr_t>(sysconf(_SC_PAGESIZE));
+    const uintptr_t begin = (reinterpret_cast<uintptr_t>(iBegin) + page - 1) & ~(page - 1);
+    const uintptr_t end = reinterpret_cast<uintptr_t>(iEnd) & ~(page - 1);
+    if (end > begin)
+        ::madvise(reinterpret_cast<void*>(begin), end - begin, MADV_DONTNEED);
 }
 
 int zbMacroSet::_InsertBuffer(char* ioBuffer, zbSetOfPathFinder* iFinders, const char iSeparator,
-                              const InsertMode& iMode, zbIncludeChain& ioChain)
+                              const InsertMode& iMode, zbIncludeChain& ioChain, bool iRelease)
 {
     if (!ioBuffer)
         return 0;
@@ -587,7 +600,10 @@ int zbMacroSet::_InsertBuffer(char* ioBuffer, zbSetOfPathFinder* iFinders, const
     zbCountTwoBytes(ioBuffer, ioBuffer + std::strlen(ioBuffer), '\n', iSeparator, lines,
                     separators);
     Reserve(std::min(lines, separators), 0);
-    std::vector<const char*> includes;
+    std::vector<std::string> includes;
+    // What was inserted goes back to the system 256 KB at a time.
+    const size_t releaseStep = size_t(1) << 18;
+    char* released = ioBuffer;
     // Each macro is inserted a few lines after its line is read: the index
     // slot of its name is loaded meanwhile.  The order of the inserts is the
     // file's.
@@ -614,6 +630,13 @@ int zbMacroSet::_InsertBuffer(char* ioBuffer, zbSetOfPathFinder* iFinders, const
             static_cast<char*>(std::memchr(line, iSeparator, static_cast<size_t>(eol - line)));
         const bool last = !*eol;
         *eol = 0;
+        if (iRelease && static_cast<size_t>(line - released) >= releaseStep)
+        {
+            while (inserted < read)
+                insertNext();
+            zbReleasePages(released, line);
+            released = line;
+        }
         if (separator)
         {
             const char* nameEnd = separator;
@@ -635,7 +658,7 @@ int zbMacroSet::_InsertBuffer(char* ioBuffer, zbSetOfPathFinder* iFinders, const
             while (end > name && zbIsBlank(end[-1]))
                 *--end = 0;
             if (*name)
-                includes.push_back(name);
+                includes.emplace_back(name);
         }
         line = last ? nullptr : eol + 1;
     }
@@ -645,12 +668,12 @@ int zbMacroSet::_InsertBuffer(char* ioBuffer, zbSetOfPathFinder* iFinders, const
         return 0;
 
     int failures = 0;
-    for (const char* include : includes)
+    for (const std::string& include : includes)
     {
         zbFileName file;
-        if (!iFinders->SearchFor(include, file))
+        if (!iFinders->SearchFor(include.c_str(), file))
         {
-            zbReportSystemError(include, ENOENT);
+            zbReportSystemError(include.c_str(), ENOENT);
             ++failures;
             continue;
         }
@@ -672,54 +695,45 @@ int zbMacroSet::_InsertBuffer(char* ioBuffer, zbSetOfPathFinder* iFinders, const
             ++failures;
             continue;
         }
-        char* buffer = nullptr;
-        unsigned int size = 0;
-        if (zbMMap(path, 8, buffer, size, '\n'))
-        {
-            zbReportLastError(path);
-            ++failures;
-            continue;
-        }
-        // An empty file defines nothing, as one of comments only.
-        if (!buffer)
-            continue;
-        if (!ParseBuffer(path, buffer))
-            ++failures;
-        else
-        {
-            ioChain._Files.push_back(identity);
-            failures += _InsertBuffer(buffer, iFinders, iSeparator, iMode, ioChain);
-            ioChain._Files.pop_back();
-        }
-        std::free(buffer);
+        ioChain._Files.push_back(identity);
+        failures += _InsertLoaded(path, iFinders, iSeparator, iMode, ioChain);
+        ioChain._Files.pop_back();
     }
     return failures;
 }
 
-int zbMacroSet::InsertFile(const char* iFileName, zbSetOfPathFinder* iFinders,
-                           const char iSeparator, const InsertMode& iMode)
+int zbMacroSet::_InsertLoaded(const char* iPath, zbSetOfPathFinder* iFinders, const char iSeparator,
+                              const InsertMode& iMode, zbIncludeChain& ioChain)
 {
     char* buffer = nullptr;
     unsigned int size = 0;
-    if (zbMMap(iFileName, 8, buffer, size, '\n'))
+    if (zbMMap(iPath, 8, buffer, size, '\n'))
     {
-        zbReportLastError(iFileName);
+        zbReportLastError(iPath);
         return 1;
     }
     // An empty file defines nothing, as one of comments only: an empty set.
     if (!buffer)
         return 0;
     int failures = 1;
-    if (ParseBuffer(iFileName, buffer))
+    if (ParseBuffer(iPath, buffer))
     {
-        zbIncludeChain chain;
-        struct stat64 st;
-        if (stat64(iFileName, &st) == 0)
-            chain._Files.push_back(zbIncludeChain::Identity{st.st_dev, st.st_ino});
-        failures = _InsertBuffer(buffer, iFinders, iSeparator, iMode, chain);
+        // What normalising took away from the end is given back at once.
+        zbReleasePages(buffer + std::strlen(buffer) + 1, buffer + size);
+        failures = _InsertBuffer(buffer, iFinders, iSeparator, iMode, ioChain, true);
     }
     std::free(buffer);
     return failures;
+}
+
+int zbMacroSet::InsertFile(const char* iFileName, zbSetOfPathFinder* iFinders,
+                           const char iSeparator, const InsertMode& iMode)
+{
+    zbIncludeChain chain;
+    struct stat64 st;
+    if (stat64(iFileName, &st) == 0)
+        chain._Files.push_back(zbIncludeChain::Identity{st.st_dev, st.st_ino});
+    return _InsertLoaded(iFileName, iFinders, iSeparator, iMode, chain);
 }
 
 // ---------------------------------------------------------------------------
@@ -778,10 +792,10 @@ int zbMacroSet::Print(zbOFStream& oStream) const
 {
     if (IsEmpty())
         return 0;
-    // The text is built and written in pieces of 256 KB: few writes, and no
+    // The text is built and written in pieces of 64 KB: few writes, and no
     // copy of the whole set in memory.  A line longer than a piece is
     // written as it stands.
-    const size_t piece = 1u << 18;
+    const size_t piece = 1u << 16;
     std::unique_ptr<char[]> buffer(new char[piece]);
     char* const begin = buffer.get();
     char* out = begin;
