@@ -10,6 +10,7 @@
 // blanks into one word.
 
 #include <cstddef>
+#include <utility>
 
 #include "QORListVal.h"
 #include "QORString.h"
@@ -86,8 +87,9 @@ class zbMacroValue
     // Takes iLength bytes at iText, kept elsewhere for the life of the value,
     // as the text (null iText: a null value).
     void SetView(const char* iText, size_t iLength);
+    struct OwnText;
     // The text as a string of the value's own, made once.
-    QORString& Own() const;
+    OwnText& Own() const;
     // The text once normalised: the first and last kept characters.
     static bool Normalise(const char*& ioBegin, const char*& ioEnd)
     {
@@ -102,11 +104,23 @@ class zbMacroValue
         return true;
     }
 
+    // The value's own text, and the word list made of it once asked for: a
+    // value without one costs no pointer of its own for the list.
+    struct OwnText : QORString
+    {
+        using QORString::QORString;
+        using QORString::operator=;
+        explicit OwnText(QORString&& iText) : QORString(std::move(iText)) {}
+        OwnText(const OwnText&) = delete;
+        OwnText& operator=(const OwnText&) = delete;
+        ~OwnText();
+        QORListValQORString* _List = nullptr;
+    };
+
     int _Solved;
-    unsigned int _Length;    // of _Text
-    const char* _Text;       // the text while there is no string of its own
-    mutable QORString* _Own; // the value's own text, when it has one
-    QORListValQORString* _ListOfValues;
+    unsigned int _Length;  // of _Text
+    const char* _Text;     // the text while there is no string of its own
+    mutable OwnText* _Own; // the value's own text, when it has one
 };
 
 #endif

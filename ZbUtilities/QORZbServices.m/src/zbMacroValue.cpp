@@ -31,27 +31,26 @@ static inline bool zbMayHoldReference(const char* iText, size_t iLength)
     return iLength >= 4 && std::memchr(iText, '$', iLength);
 }
 
-zbMacroValue::zbMacroValue()
-    : _Solved(1), _Length(0), _Text(nullptr), _Own(nullptr), _ListOfValues(nullptr)
+zbMacroValue::zbMacroValue() : _Solved(1), _Length(0), _Text(nullptr), _Own(nullptr)
 {
 }
 
 zbMacroValue::zbMacroValue(const zbMacroValue& iOther)
-    : _Solved(iOther._Solved), _Length(0), _Text(nullptr), _Own(nullptr), _ListOfValues(nullptr)
+    : _Solved(iOther._Solved), _Length(0), _Text(nullptr), _Own(nullptr)
 {
     if (const char* text = iOther.GetText())
-        _Own = new QORString(text, iOther.Length());
+        _Own = new OwnText(text, iOther.Length());
 }
 
 zbMacroValue::zbMacroValue(const QORString& iText)
-    : _Solved(1), _Length(0), _Text(nullptr), _Own(nullptr), _ListOfValues(nullptr)
+    : _Solved(1), _Length(0), _Text(nullptr), _Own(nullptr)
 {
     _Init(iText.IsNull() ? nullptr : iText.CastToCharPtr(),
           static_cast<unsigned int>(iText.Length()));
 }
 
 zbMacroValue::zbMacroValue(const char* iText)
-    : _Solved(1), _Length(0), _Text(nullptr), _Own(nullptr), _ListOfValues(nullptr)
+    : _Solved(1), _Length(0), _Text(nullptr), _Own(nullptr)
 {
     _Init(iText, iText ? static_cast<unsigned int>(std::strlen(iText)) : 0);
 }
@@ -62,10 +61,18 @@ zbMacroValue::~zbMacroValue()
     delete _Own;
 }
 
+zbMacroValue::OwnText::~OwnText()
+{
+    delete _List;
+}
+
 void zbMacroValue::DropList()
 {
-    delete _ListOfValues;
-    _ListOfValues = nullptr;
+    if (_Own && _Own->_List)
+    {
+        delete _Own->_List;
+        _Own->_List = nullptr;
+    }
 }
 
 void zbMacroValue::SetView(const char* iText, size_t iLength)
@@ -76,10 +83,10 @@ void zbMacroValue::SetView(const char* iText, size_t iLength)
     _Length = iText ? static_cast<unsigned int>(iLength) : 0;
 }
 
-QORString& zbMacroValue::Own() const
+zbMacroValue::OwnText& zbMacroValue::Own() const
 {
     if (!_Own)
-        _Own = _Text ? new QORString(_Text, _Length) : new QORString;
+        _Own = _Text ? new OwnText(_Text, _Length) : new OwnText;
     return *_Own;
 }
 
@@ -102,7 +109,7 @@ void zbMacroValue::_Init(const char* iText, unsigned int iLength)
     if (_Own)
         *_Own = QORString(begin, static_cast<size_t>(end - begin));
     else
-        _Own = new QORString(begin, static_cast<size_t>(end - begin));
+        _Own = new OwnText(begin, static_cast<size_t>(end - begin));
     _Solved = 0;
 }
 
@@ -127,7 +134,7 @@ zbMacroValue& zbMacroValue::operator=(const QORString& iText)
     {
         QORString copy(iText);
         SetView(nullptr, 0);
-        _Own = new QORString(std::move(copy));
+        _Own = new OwnText(std::move(copy));
     }
     _Solved = 0;
     return *this;
@@ -139,7 +146,7 @@ zbMacroValue& zbMacroValue::operator=(const zbMacroValue& iOther)
     {
         DropList();
         const char* text = iOther.GetText();
-        QORString* copy = text ? new QORString(text, iOther.Length()) : nullptr;
+        OwnText* copy = text ? new OwnText(text, iOther.Length()) : nullptr;
         SetView(nullptr, 0);
         _Own = copy;
         _Solved = iOther._Solved;
@@ -174,7 +181,7 @@ void zbMacroValue::DosifyPath()
         if (c == '/')
             c = '\\';
     SetView(nullptr, 0);
-    _Own = new QORString(copy);
+    _Own = new OwnText(copy);
 }
 
 void zbMacroValue::Dump(zbOFStream& oStream) const
@@ -281,7 +288,7 @@ class zbMacroSolver
         // The text being resolved, and the string holding it when the
         // macro had one of its own (deleted with the frame).
         std::string_view _Work;
-        QORString* _Own;
+        zbMacroValue::OwnText* _Own;
         size_t _Pos;
         // The macros named by the reference at _Pos that had to be resolved
         // first (its name, its modifier's word): not looked up again.
@@ -387,9 +394,8 @@ void zbMacroSolver::Run(zbMacroValue& ioRoot, const zbMacroSet* iHome)
 
 void zbMacroSolver::Push(zbMacroValue& ioMacro, const zbMacroSet* iHome)
 {
-    if (ioMacro._ListOfValues)
-        ioMacro.DropList();
-    QORString* own = ioMacro._Own;
+    ioMacro.DropList();
+    zbMacroValue::OwnText* own = ioMacro._Own;
     _Stack.push_back(
         Frame{&ioMacro,
               iHome,
@@ -424,7 +430,7 @@ void zbMacroSolver::Pop()
         done->_Length = static_cast<unsigned int>(built.size());
     }
     else
-        done->_Own = new QORString(built.data(), built.size());
+        done->_Own = new zbMacroValue::OwnText(built.data(), built.size());
     done->_Solved = 1;
     if (frame._Home && !frame._Own)
         frame._Home->_DropView(frame._Work.data());
@@ -832,10 +838,11 @@ QORListValQORString& zbMacroValue::GetListOfValues(QORListValQORString& ioList) 
 
 QORListValQORString* zbMacroValue::GetListOfValues()
 {
-    if (!_ListOfValues)
+    OwnText& own = Own();
+    if (!own._List)
     {
-        _ListOfValues = new QORListValQORString;
-        GetListOfValues(*_ListOfValues);
+        own._List = new QORListValQORString;
+        GetListOfValues(*own._List);
     }
-    return _ListOfValues;
+    return own._List;
 }
