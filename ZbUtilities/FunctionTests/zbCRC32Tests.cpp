@@ -37,8 +37,6 @@ TEST(zbCRC32, CheckValueAndEmptyInput)
     EXPECT_EQ(0u, zbCRC32("abc", 0));
     EXPECT_EQ(0u, zbCRC32(nullptr, 5));
     EXPECT_EQ(0u, zbCRC32Continue(0, nullptr, 0));
-    EXPECT_EQ(0x04C11DB7u, zbCRC32table[1]);
-    EXPECT_EQ(0xB1F740B4u, zbCRC32table[255]);
 }
 
 TEST(zbCRC32, EveryLengthAndAlignmentMatchesTheDefinition)

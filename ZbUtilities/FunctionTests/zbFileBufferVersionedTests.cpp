@@ -236,15 +236,14 @@ TEST(zbFileBufferVersioned, FailuresOfFillingAndPacking)
     zbFileBufferVersioned block;
     block.SetBuffer("kept?", 5);
 
-    EXPECT_EQ(1, block.SetBufferFromFile((dir / "missing").c_str()));
-    EXPECT_EQ(ENOENT, zbExtLastError.GetErrno());
-    EXPECT_EQ(0u, block.GetBufferLength());
-    EXPECT_EQ(1, block.SetBufferFromFile(dir.Path().c_str()));
-    EXPECT_EQ(EISDIR, zbExtLastError.GetErrno());
-    EXPECT_EQ(1, block.PackFile((dir / "missing").c_str(), (dir / "out").c_str(), v, 0));
-    EXPECT_EQ(ENOENT, zbExtLastError.GetErrno());
-    EXPECT_EQ(1, block.PackFile(dir.Path().c_str(), (dir / "out").c_str(), v, 0));
-    EXPECT_EQ(EISDIR, zbExtLastError.GetErrno());
+    for (const auto& [input, error] : {std::pair{dir / "missing", ENOENT}, {dir.Path(), EISDIR}})
+    {
+        EXPECT_EQ(1, block.SetBufferFromFile(input.c_str()));
+        EXPECT_EQ(error, zbExtLastError.GetErrno());
+        EXPECT_EQ(0u, block.GetBufferLength());
+        EXPECT_EQ(1, block.PackFile(input.c_str(), (dir / "out").c_str(), v, 0));
+        EXPECT_EQ(error, zbExtLastError.GetErrno());
+    }
     EXPECT_NE(0, access((dir / "out").c_str(), F_OK));
 
     EXPECT_EQ(2, block.PackFile((dir / "hello").c_str(), (dir / "no/such/out").c_str(), v, 0));

@@ -35,8 +35,6 @@ template <class Finder> std::string Find(Finder& ioFinder, const char* iName)
 TEST(zbPathFinder, SearchAndCase)
 {
     zbtest::TempDir root;
-    mkdir((root / "one").c_str(), 0755);
-    mkdir((root / "two").c_str(), 0755);
     zbtest::WriteFile(root / "one/a.h", "");
     zbtest::WriteFile(root / "two/a.h", "");
     zbtest::WriteFile(root / "two/b.h", "");
@@ -93,9 +91,6 @@ struct Layout
     std::string _WS;
     Layout() : _WS(_Root.Path() + "/./")
     {
-        for (const char* dir : {"Fw", "Fw/PublicInterfaces", "Fw/Mod.m", "Fw/Mod.m/LocalInterfaces",
-                                "Other", "Other/PublicInterfaces", "maps"})
-            mkdir((_Root / dir).c_str(), 0755);
         zbtest::WriteFile(_Root / "Fw/PublicInterfaces/a.h", "");
         zbtest::WriteFile(_Root / "Fw/PublicInterfaces/b.h", "");
         zbtest::WriteFile(_Root / "Fw/Mod.m/LocalInterfaces/l.h", "");
@@ -147,15 +142,11 @@ TEST(zbPathFinder, HeaderMapAndFrameworkPaths)
     EXPECT_EQ(noMap.GetListOfPathForMake(list).Size(), 0);
     EXPECT_EQ(noMap.GetListOfPathFromHeaderMap(list).Size(), 0);
     EXPECT_EQ(noMap.SetHeaderMap(QORString("/nonexistent/map")), 1);
-}
 
-TEST(zbPathFinder, CaseInsensitiveHeaderMap)
-{
-    Layout layout;
-    zbPathFinder finder;
-    finder.SetNonCaseSensitive();
-    EXPECT_EQ(finder.SetHeaderMap(QORString((layout._Root / "maps/map").c_str())), 0);
-    EXPECT_EQ("/ws2/./X/PublicInterfaces/MIXED.h", Find(finder, "MIXED.h"));
+    zbPathFinder folded;
+    folded.SetNonCaseSensitive();
+    EXPECT_EQ(folded.SetHeaderMap(QORString((layout._Root / "maps/map").c_str())), 0);
+    EXPECT_EQ("/ws2/./X/PublicInterfaces/MIXED.h", Find(folded, "MIXED.h"));
 }
 
 TEST(zbPathFinder, Stubs)
@@ -206,7 +197,6 @@ TEST(zbPathFinderAccess, ProbesOnDemandAndCaches)
 {
     zbtest::TempDir root;
     mkdir((root / "one").c_str(), 0755);
-    mkdir((root / "two").c_str(), 0755);
     zbtest::WriteFile(root / "two/a.h", "");
     zbPathFinderAccess finder;
     finder.SetListOfPath(zbtest::StringList({root / "one", root / "missing", root / "two"}));

@@ -13,7 +13,6 @@ TEST(zbsvcmacros, ReadSolvePrintAndFailures)
     zbtest::WriteFile(t / "bad.mk", "A = x $(B y\n");
     zbtest::WriteFile(t / "quote.mk", "A = 'x\n");
     zbtest::WriteFile(t / "empty.mk", "");
-    zbtest::WriteFile(t / "comment.mk", "# nothing here\n");
     const std::string e = "E='$(U:-'d e') $(B:+'yes') $(U:@'no')'\n";
     const std::pair<std::vector<std::string>, std::string> cases[] = {
         // The order is the dictionary's; the included file's A replaces the
@@ -31,9 +30,7 @@ TEST(zbsvcmacros, ReadSolvePrintAndFailures)
         {{t / "quote.mk"}, "1||# Error: Unbalanced ' in " + t / "quote.mk" + "['x]\n"},
         // A file that defines nothing is a valid empty set.
         {{t / "empty.mk"}, "0||"},
-        {{t / "comment.mk"}, "0||"},
         {{t / "empty.mk", t / "c.mk"}, "0|A='from c'\n|"},
-        {{t / "comment.mk", t / "c.mk"}, "0|A='from c'\n|"},
     };
     for (auto [args, outcome] : cases)
     {

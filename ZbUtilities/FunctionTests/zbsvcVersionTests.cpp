@@ -91,15 +91,6 @@ TEST(zbsvcVersion, MissingPiecesLeaveZeros)
     EXPECT_EQ("# Warning: zbVersionData.mk not found along the data search path: the version "
               "stays 0\n",
               r._Err);
-
-    // A version data file the preprocessor refuses.
-    zbtest::WriteFile(dir / "code/tools/data/zbVersionData.mk",
-                      "#if ZB_V5\nMajorVersion = 6\nMinorVersion = 1\n");
-    env._Set["ZbzbINSTALL_PATH"] = zbtest::SourcePath("examples/install");
-    env._Set["MY_ZBZB_DATA"] = dir.Path();
-    r = Zbsvc({"version", "-level", kExampleLevels}, env);
-    EXPECT_EQ(zeros, r._Out);
-    EXPECT_NE("", r._Err);
 }
 
 // Files that are there but cannot be used: an error naming the file, the
