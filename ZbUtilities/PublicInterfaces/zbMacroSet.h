@@ -175,10 +175,10 @@ class zbMacroSet : public QORHashDicSzbMacroValue
     zbMacroValue* _InsertNamed(const char* iName, size_t iLength, unsigned int iHash,
                                const char* iText, unsigned int iTextLength,
                                const InsertMode& iMode);
-    // iRelease: ioBuffer is the set's own, its pages given back to the
-    // system as its lines are inserted.
+    // iOwnedEnd, when not null: ioBuffer is the set's own up to there, its
+    // pages given back to the system as its lines are inserted.
     int _InsertBuffer(char* ioBuffer, zbSetOfPathFinder* iFinders, const char iSeparator,
-                      const InsertMode& iMode, zbIncludeChain& ioChain, bool iRelease);
+                      const InsertMode& iMode, zbIncludeChain& ioChain, const char* iOwnedEnd);
     // Loads, normalises and inserts the file iPath; the number of failures.
     int _InsertLoaded(const char* iPath, zbSetOfPathFinder* iFinders, const char iSeparator,
                       const InsertMode& iMode, zbIncludeChain& ioChain);

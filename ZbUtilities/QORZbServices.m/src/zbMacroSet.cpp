@@ -574,7 +574,7 @@ int zbMacroSet::InsertBuffer(char* ioBuffer, zbSetOfPathFinder* iFinders, const 
                              const InsertMode& iMode)
 {
     zbIncludeChain chain;
-    return _InsertBuffer(ioBuffer, iFinders, iSeparator, iMode, chain, false);
+    return _InsertBuffer(ioBuffer, iFinders, iSeparator, iMode, chain, nullptr);
 }
 
 // Gives the whole pages between iBegin and iEnd back to the system: a
@@ -590,15 +590,20 @@ static void zbReleasePages(const char* iBegin, const char* iEnd)
 }
 
 int zbMacroSet::_InsertBuffer(char* ioBuffer, zbSetOfPathFinder* iFinders, const char iSeparator,
-                              const InsertMode& iMode, zbIncludeChain& ioChain, bool iRelease)
+                              const InsertMode& iMode, zbIncludeChain& ioChain,
+                              const char* iOwnedEnd)
 {
     if (!ioBuffer)
         return 0;
+    char* const bufferEnd = ioBuffer + std::strlen(ioBuffer);
+    // What normalising took away from the end of an own buffer is given
+    // back at once.
+    if (iOwnedEnd)
+        zbReleasePages(bufferEnd + 1, iOwnedEnd);
     // A line defines at most one macro, and only with a separator: the
     // index is made large enough at once rather than grown step by step.
     size_t lines = 1, separators = 0;
-    zbCountTwoBytes(ioBuffer, ioBuffer + std::strlen(ioBuffer), '\n', iSeparator, lines,
-                    separators);
+    zbCountTwoBytes(ioBuffer, bufferEnd, '\n', iSeparator, lines, separators);
     Reserve(std::min(lines, separators), 0);
     std::vector<std::string> includes;
     // What was inserted goes back to the system 256 KB at a time.
@@ -630,7 +635,7 @@ int zbMacroSet::_InsertBuffer(char* ioBuffer, zbSetOfPathFinder* iFinders, const
             static_cast<char*>(std::memchr(line, iSeparator, static_cast<size_t>(eol - line)));
         const bool last = !*eol;
         *eol = 0;
-        if (iRelease && static_cast<size_t>(line - released) >= releaseStep)
+        if (iOwnedEnd && static_cast<size_t>(line - released) >= releaseStep)
         {
             while (inserted < read)
                 insertNext();
@@ -717,11 +722,7 @@ int zbMacroSet::_InsertLoaded(const char* iPath, zbSetOfPathFinder* iFinders, co
         return 0;
     int failures = 1;
     if (ParseBuffer(iPath, buffer))
-    {
-        // What normalising took away from the end is given back at once.
-        zbReleasePages(buffer + std::strlen(buffer) + 1, buffer + size);
-        failures = _InsertBuffer(buffer, iFinders, iSeparator, iMode, ioChain, true);
-    }
+        failures = _InsertBuffer(buffer, iFinders, iSeparator, iMode, ioChain, buffer + size);
     std::free(buffer);
     return failures;
 }

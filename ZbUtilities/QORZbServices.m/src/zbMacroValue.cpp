@@ -68,7 +68,7 @@ zbMacroValue::OwnText::~OwnText()
 
 void zbMacroValue::DropList()
 {
-    if (_Own && _Own->_List)
+    if (_Own)
     {
         delete _Own->_List;
         _Own->_List = nullptr;
