@@ -65,3 +65,28 @@ function(zb_add_test_suites dir)
     zb_add_valgrind_copy(${name} $<TARGET_FILE:${name}>)
   endforeach()
 endfunction()
+
+# zb_add_transcripts(<directory>): each FILE.t of the directory, a
+# transcript of zbsvc sessions (FunctionTests/support/transcript.sh says
+# the format), becomes the test transcript.FILE; with ZB_VALGRIND also
+# transcript.FILE.valgrind, every zbsvc of it under memcheck.
+function(zb_add_transcripts dir)
+  file(GLOB transcripts CONFIGURE_DEPENDS ${dir}/*.t)
+  set(driver ${CMAKE_SOURCE_DIR}/ZbUtilities/FunctionTests/support/transcript.sh)
+  foreach(t ${transcripts})
+    get_filename_component(name ${t} NAME_WE)
+    add_test(NAME transcript.${name} COMMAND bash ${driver} ${t})
+    set_tests_properties(transcript.${name} PROPERTIES
+      ENVIRONMENT "${ZB_TEST_ENVIRONMENT}"
+      WORKING_DIRECTORY ${CMAKE_BINARY_DIR}
+      TIMEOUT 600)
+    if(ZB_VALGRIND)
+      add_test(NAME transcript.${name}.valgrind COMMAND bash ${driver} ${t})
+      set_tests_properties(transcript.${name}.valgrind PROPERTIES
+        ENVIRONMENT "${ZB_TEST_ENVIRONMENT};ZB_TEST_UNDER_VALGRIND=1;ZB_TRANSCRIPT_MEMCHECK=${CMAKE_BINARY_DIR}/memcheck/transcript.${name}"
+        WORKING_DIRECTORY ${CMAKE_BINARY_DIR}
+        LABELS valgrind
+        TIMEOUT 1800)
+    endif()
+  endforeach()
+endfunction()
