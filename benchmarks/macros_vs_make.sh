@@ -1,117 +1,151 @@
 #!/usr/bin/env bash
 # Reading and resolving a large description file: zbsvc macros -solve
-# against make reading the same definitions as simply-expanded variables
-# (make -pn), on deterministically generated input.
+# against make reading the same file (make -pn: the definitions are
+# recursive variables, which make reads and prints without resolving them),
+# on generated files of N definitions (default 100,000) of three shapes that
+# pull in different directions:
+#   chains   chains of 50 references (C1 = w1 $(C0), ... C49 = w49 $(C48)):
+#            the time goes to resolving, and the values printed grow
+#   short    short definitions that refer to nothing: the time goes to
+#            reading lines and to the dictionary
+#   quoting  quoted text of the three kinds, continuation lines, comment
+#            lines and trailing comments, a reference in one line in
+#            three: the time goes to normalising the text
+# For each shape it checks that zbsvc gives the values make gives to the
+# same definitions made simply-expanded (:=, which make resolves as it reads
+# them), runs the two alternately RUNS times, and prints the medians
+# (elapsed and CPU time) and the ratio make/zbsvc run by run (median,
+# minimum, maximum); then the worst shape's ratio, zbsvc on twice the worst
+# shape's definitions against the definitions themselves (pair by pair:
+# linear growth is 2), and zbsvc's peak memory on every shape against the
+# size of its input.
 #
-#   benchmarks/macros_vs_make.sh [BUILD_DIR] [RUNS]
+#   benchmarks/macros_vs_make.sh [BUILD_DIR] [RUNS] [N] [REFERENCE_ZBSVC]
 #
-# The file holds N definitions (about 52 bytes each: 5 MB for 100000) in
-# chains of 10 references (V1 = w1 $(V0), ..., V9 = w9 $(V8)), each name
-# defined after the ones it names so that make's reading order resolves them
-# too, with single- and double-quoted text, backslash continuations, comment
-# lines and trailing comments.  Runs the two tools in turn RUNS times for
-# N = 100000 and 200000 and prints the medians (CPU time, and elapsed time),
-# the ratio make/zbsvc run by run as its median with its minimum and
-# maximum, zbsvc's peak memory against the input size, and the growth of
-# zbsvc's time from 100000 to 400000 definitions (zbsvc alone, each run of
-# 400000 next to one of 100000, the ratio taken pair by pair).
+# With REFERENCE_ZBSVC (a zbsvc built before a change), zbsvc's output must
+# also be byte for byte that of the reference on every shape.
 #
-# Both tools must give the same values.  They mean the same by everything
-# the file holds except two things, which the comparison strips: zbsvc takes
-# a pair of single quotes around a whole value away where make keeps them
-# (all single quotes are deleted on both sides), and make keeps the blank
-# before a trailing comment (trailing blanks are deleted; only the last
-# definition of a chain has one, so no reference carries it).
+# The comparison with make sets aside the two things the file means
+# differently to the two: zbsvc takes a pair of single quotes around a
+# whole value away where make keeps them (all single quotes are deleted on
+# both sides), and make keeps the blank before a trailing comment (trailing
+# blanks are deleted; no reference names a value that has one).
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 build="${1:-$root/build}"
-runs="${2:-5}"
+runs="${2:-7}"
+count="${3:-100000}"
+reference="${4:-}"
 zbsvc="$build/bin/zbsvc"
 [ -x "$zbsvc" ] || { echo "no $zbsvc: build first" >&2; exit 1; }
 . "$root/scripts/env.sh"
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
+shapes="chains short quoting"
 
-generate() # N FILE OPERATOR
+generate() # SHAPE N FILE
 {
-    awk -v n="$1" -v op="$3" 'BEGIN {
-        print "# generated definitions: chains of 10 references";
+    awk -v shape="$1" -v n="$2" 'BEGIN {
+        q = "\047";
+        print "# generated definitions: " shape;
         for (i = 0; i < n; i++) {
-            k = i % 10;
-            if (i % 4 == 0)
-                printf "# definition %d of the chain %d, with some words of comment to read\n", i, int(i / 10);
-            if (k == 0)
-                printf "V%d %s \047w%d base%d \"quoted  text\"\047\n", i, op, i, i % 7;
-            else if (k == 3)
-                printf "V%d %s w%d \"q  %d\" $(V%d)\n", i, op, i, i, i - 1;
-            else if (k == 5)
-                printf "V%d %s w%d \\\n\tx%d $(V%d) \\\n    y%d\n", i, op, i, i, i - 1, i;
-            else if (k == 7)
-                printf "V%d %s \047w%d\047 $(V%d) \047a b\047\n", i, op, i, i - 1;
-            else if (k == 9)
-                printf "V%d %s w%d $(V%d) # the end of the chain %d\n", i, op, i, i - 1, int(i / 10);
-            else
-                printf "V%d %s w%d $(V%d)\n", i, op, i, i - 1;
+            if (shape == "chains") {
+                k = i % 50;
+                if (i % 8 == 0)
+                    printf "# definition %d of the chain %d\n", i, int(i / 50);
+                if (k == 0)
+                    printf "C%d = %sw%d base%d \"quoted  text\"%s\n", i, q, i, i % 7, q;
+                else if (k % 10 == 3)
+                    printf "C%d = w%d \"q  %d\" $(C%d)\n", i, i, i, i - 1;
+                else if (k % 10 == 5)
+                    printf "C%d = w%d \\\n\tx%d $(C%d)\n", i, i, i, i - 1;
+                else if (k == 49)
+                    printf "C%d = w%d $(C%d) # the end of the chain %d\n", i, i, i - 1, int(i / 50);
+                else
+                    printf "C%d = w%d $(C%d)\n", i, i, i - 1;
+            } else if (shape == "short") {
+                printf "SHORT_%d = /opt/lib%d.so -O%d\n", i, i, i % 4;
+            } else {
+                k = i % 6;
+                if (k == 0)
+                    printf "# %d: quoted values of the three kinds, continued\n", i;
+                if (k == 0)
+                    printf "Q%d = %sw%d  single  %d%s \"double  %d\" \\\n    `back  quoted %d`\n", i, q, i, i, q, i, i;
+                else if (k == 1)
+                    printf "Q%d = \"a  %d\" \\\n\t\"b  c\" \\\n\t%sd  e%s $(Q%d)\n", i, i, q, q, i - 1;
+                else if (k == 2)
+                    printf "Q%d = %sonly  quoted  %d%s # a comment after it\n", i, q, i, q;
+                else if (k == 3)
+                    printf "Q%d = text %d \"with  blanks\" and %sthe rest  %d%s\n", i, i, q, i, q;
+                else if (k == 4)
+                    printf "Q%d = \"%d\" %sx%s \"y\" `z` $(Q%d)\n", i, i, q, q, i - 3;
+                else
+                    printf "Q%d = w%d \\\n    x%d \\\n    y%d \\\n    z%d\n", i, i, i, i, i;
+            }
         }
-        if (op == ":=") print "all: ;";
-    }' > "$2"
+        print "all: ;";
+    }' > "$3"
 }
-
-calc() { awk "BEGIN { print $1 }"; }
 . "$root/benchmarks/ratio_stats.sh"
 
-# The 400000 runs alternate with the 100000 ones: the growth is measured
-# pair by pair, under the same load of the machine.
-generate 400000 "$work/defs400000.mk" "="
-: > "$work/zb400000.cpu"; : > "$work/zb400000.wall"
-for n in 100000 200000 400000; do
-    [ "$n" -eq 400000 ] || generate "$n" "$work/defs$n.mk" "="
-    [ "$n" -eq 400000 ] || { : > "$work/zb$n.cpu"; : > "$work/zb$n.wall"; }
-    if [ "$n" -le 200000 ]; then
-        generate "$n" "$work/Makefile$n" ":="
-        # both must agree on the values
-        "$zbsvc" macros -solve "$work/defs$n.mk" | sed 's/^\([^=]*\)=/\1 := /' | tr -d "'" |
-            sort > "$work/zb.txt"
-        make -pn -f "$work/Makefile$n" 2>/dev/null | grep -E '^V[0-9]+ := ' | tr -d "'" |
-            sed 's/[ \t]*$//' | sort > "$work/mk.txt"
-        [ "$(wc -l < "$work/zb.txt")" -eq "$n" ] || { echo "zbsvc does not give $n values" >&2; exit 1; }
-        cmp -s "$work/zb.txt" "$work/mk.txt" || { echo "values differ for N=$n" >&2; exit 1; }
-        : > "$work/mk$n.cpu"; : > "$work/mk$n.wall"
+for shape in $shapes; do
+    file="$work/$shape.mk"
+    generate "$shape" "$count" "$file"
+    "$zbsvc" macros -solve "$file" > "$work/$shape.zb"
+    sed 's/^\([^=]*\)=/\1 := /' "$work/$shape.zb" | tr -d "'" | sort > "$work/zb.txt"
+    sed 's/^\([A-Z_0-9]*\) = /\1 := /' "$file" > "$work/simple.mk"
+    make -pn -f "$work/simple.mk" 2> /dev/null | grep -E '^(C|SHORT_|Q)[0-9]+ := ' | tr -d "'" |
+        sed 's/[ \t]*$//' | sort > "$work/mk.txt"
+    [ "$(wc -l < "$work/zb.txt")" -eq "$count" ] || { echo "$shape: zbsvc does not give $count values" >&2; exit 1; }
+    cmp -s "$work/zb.txt" "$work/mk.txt" || { echo "$shape: zbsvc and make give different values" >&2; exit 1; }
+    if [ -n "$reference" ]; then
+        "$reference" macros -solve "$file" | cmp -s - "$work/$shape.zb" ||
+            { echo "$shape: zbsvc's output differs from $reference's" >&2; exit 1; }
     fi
-    # Alternating runs: each ratio compares two neighbouring runs.
-    for ((r = 0; r < runs && n != 400000; r++)); do
-        zb_time_run "$work/zb$n.cpu" "$work/zb$n.wall" "$zbsvc" macros -solve "$work/defs$n.mk"
-        [ "$n" -eq 100000 ] && zb_time_run "$work/zb400000.cpu" "$work/zb400000.wall" \
-            "$zbsvc" macros -solve "$work/defs400000.mk"
-        zb_time_run "$work/mk$n.cpu" "$work/mk$n.wall" make -pn -f "$work/Makefile$n"
+    printf '%-8s %d definitions, %d bytes in, %d bytes out; make gives the same values%s\n' \
+        "$shape" "$count" "$(stat -c %s "$file")" "$(stat -c %s "$work/$shape.zb")" \
+        "${reference:+, output as the reference\'s}"
+    rm -f "$work/$shape.zb" "$work/zb.txt" "$work/mk.txt" "$work/simple.mk"
+    zb_start "$work/$shape.zbsvc" "$work/$shape.make"
+done
+
+for _ in $(seq "$runs"); do
+    for shape in $shapes; do
+        zb_time "$work/$shape.zbsvc" "$zbsvc" macros -solve "$work/$shape.mk"
+        zb_time "$work/$shape.make" make -pn -f "$work/$shape.mk"
     done
-    zbc=$(zb_median "$work/zb$n.cpu"); zbw=$(zb_median "$work/zb$n.wall")
-    if [ "$n" -le 200000 ]; then
-        zb_ratios "$work/mk$n.cpu" "$work/zb$n.cpu" "$work/r.cpu"
-        zb_ratios "$work/mk$n.wall" "$work/zb$n.wall" "$work/r.wall"
-        printf 'N=%-7d zbsvc macros -solve: CPU %.3f s, elapsed %.3f s; make -pn: CPU %.3f s, elapsed %.3f s\n' \
-            "$n" "$zbc" "$zbw" "$(zb_median "$work/mk$n.cpu")" "$(zb_median "$work/mk$n.wall")"
-        printf '          make/zbsvc over %d runs: CPU %s, elapsed %s\n' \
-            "$runs" "$(zb_spread "$work/r.cpu")" "$(zb_spread "$work/r.wall")"
-    else
-        printf 'N=%-7d zbsvc macros -solve: CPU %.3f s, elapsed %.3f s\n' "$n" "$zbc" "$zbw"
+done
+worst="" worst_ratio=""
+for shape in $shapes; do
+    printf '%-8s zbsvc: %s; make: %s (medians over %d runs)\n' "$shape" \
+        "$(zb_medians "$work/$shape.zbsvc")" "$(zb_medians "$work/$shape.make")" "$runs"
+    zb_ratio_spread "$shape: make/zbsvc" "$work/$shape.make" "$work/$shape.zbsvc"
+    ratio=$(zb_median "$work/$shape.make.over.$shape.zbsvc.t")
+    if [ -z "$worst" ] || awk -v a="$ratio" -v b="$worst_ratio" 'BEGIN { exit !(a < b) }'; then
+        worst="$shape" worst_ratio="$ratio"
     fi
 done
-# Peak memory (maximum resident set) against the size of the input, and
-# the same without what the process holds before reading anything (its
-# libraries and start-up: the peak of a run over a one-line file).
-printf 'E = e\n' > "$work/one.mk"
-peak_kb() { /usr/bin/time -f %M "$zbsvc" macros -solve "$1" 2>&1 > /dev/null | tail -n 1; }
-base=$(peak_kb "$work/one.mk")
-for n in 100000 400000; do
-    peak=$(peak_kb "$work/defs$n.mk")
-    input=$(($(stat -c %s "$work/defs$n.mk") / 1024))
-    printf 'zbsvc peak memory (N=%d): %d kB for %d kB of input: %.2f times the input, %.2f without the %d kB of an empty run\n' \
-        "$n" "$peak" "$input" "$(calc "$peak / $input")" "$(calc "($peak - $base) / $input")" "$base"
+printf 'worst shape: %s, make/zbsvc %.2f (elapsed, median run by run)\n' "$worst" "$worst_ratio"
+
+# Linear growth: twice the worst shape's definitions, each run next to one
+# of the definitions themselves.
+generate "$worst" $((2 * count)) "$work/double.mk"
+zb_start "$work/single" "$work/double"
+for _ in $(seq "$runs"); do
+    zb_time "$work/single" "$zbsvc" macros -solve "$work/$worst.mk"
+    zb_time "$work/double" "$zbsvc" macros -solve "$work/double.mk"
 done
-zb_ratios "$work/zb400000.cpu" "$work/zb100000.cpu" "$work/g.cpu"
-zb_ratios "$work/zb400000.wall" "$work/zb100000.wall" "$work/g.wall"
-printf 'linearity, zbsvc 400000 / 100000 run by run (linear: 4.0): CPU %s, elapsed %s\n' \
-    "$(zb_spread "$work/g.cpu")" "$(zb_spread "$work/g.wall")"
-printf 'linearity of the medians, CPU time 200000 / 100000: %.2f (linear: 2.0)\n' \
-    "$(calc "$(zb_median "$work/zb200000.cpu") / $(zb_median "$work/zb100000.cpu")")"
+zb_ratio_spread "$worst: zbsvc on $((2 * count)) / on $count definitions (linear: 2)" \
+    "$work/double" "$work/single"
+
+# Peak memory (maximum resident set) against the input, as it stands and
+# without what a run over a one-line file holds (libraries, start-up).
+peak_kb() { /usr/bin/time -f %M "$zbsvc" macros -solve "$1" 2>&1 > /dev/null | tail -n 1; }
+printf 'E = e\n' > "$work/one.mk"
+base=$(peak_kb "$work/one.mk")
+for shape in $shapes; do
+    peak=$(peak_kb "$work/$shape.mk")
+    input=$(($(stat -c %s "$work/$shape.mk") / 1024))
+    printf '%-8s zbsvc peak memory %d kB for %d kB of input: %.2f times the input, %.2f without the %d kB of a one-line run\n' \
+        "$shape" "$peak" "$input" "$(zb_div "$peak" "$input")" "$(zb_div $((peak - base)) "$input")" "$base"
+done
