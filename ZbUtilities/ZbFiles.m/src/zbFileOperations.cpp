@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -19,6 +20,25 @@ namespace
 {
 // Shared by the removal, copy, move and existence tests (one thread only).
 struct stat64 gStat;
+
+// A buffer of iSize bytes for a whole file, released with free.  Memory
+// fresh from the system costs a page fault per page on first touch, and a
+// file read whole touches every page: a large buffer starts on a huge-page
+// boundary and its whole huge pages are asked for as such, one fault (and
+// one zeroing) per 2 MB instead of 512.  The tail beyond the last whole
+// huge page stays in small pages, so the buffer uses no more memory than
+// its size.  Where huge pages cannot be had the advice changes nothing.
+char* zbNewFileBuffer(size_t iSize)
+{
+    const size_t huge = size_t(1) << 21;
+    if (iSize < huge)
+        return static_cast<char*>(std::malloc(iSize));
+    void* buffer = nullptr;
+    if (::posix_memalign(&buffer, huge, iSize) != 0)
+        return nullptr;
+    ::madvise(buffer, iSize & ~(huge - 1), MADV_HUGEPAGE);
+    return static_cast<char*>(buffer);
+}
 
 // The argument-vector forms need their first iCount arguments.
 bool HasArgs(char* const* iArgs, int iCount)
@@ -347,7 +367,7 @@ int zbMMap(const char* iName, const int& iMode, char*& oBuffer, unsigned int& oS
     if (static_cast<unsigned long long>(st.st_size) > 0xFFFFFFFDull)
         return zbRecordErrno(EFBIG);
     size_t size = static_cast<size_t>(st.st_size);
-    char* buffer = static_cast<char*>(std::calloc(size + 2, 1));
+    char* buffer = zbNewFileBuffer(size + 2);
     if (!buffer)
         return zbRecordErrno(ENOMEM);
     size_t n = 0;
