@@ -41,6 +41,12 @@ class zbMacroSet : public QORHashDicSzbMacroValue
     zbMacroSet& operator=(const zbMacroSet&) = delete;
 
     zbMacroValue* GetMacro(const QORString& iName) const { return Locate(iName); }
+    // The same by the name's bytes and their hash (QORHashBytes): no string
+    // is built for a lookup.
+    zbMacroValue* GetMacro(const char* iName, size_t iLength, unsigned int iHash) const
+    {
+        return static_cast<zbMacroValue*>(LocateBytes(iName, iLength, iHash));
+    }
     const QORString* GetValue(const QORString& iName) const;
     QORListValQORString* GetListOfValues(const QORString& iName) const;
     QORListValQORString* GetListOfValues(const QORString& iName, QORListValQORString& ioList) const;
@@ -57,6 +63,14 @@ class zbMacroSet : public QORHashDicSzbMacroValue
                                    const InsertMode& iMode);
     zbMacroValue* _InsertOrReplace(const QORString& iName, const zbMacroValue& iValue,
                                    const InsertMode& iMode);
+    // The name given as its bytes, the value as iTextLength bytes of iText
+    // (normalised; null or empty: an empty value).
+    zbMacroValue* Insert(const char* iName, size_t iLength, const char* iText, size_t iTextLength,
+                         const InsertMode& iMode)
+    {
+        return _InsertNamed(iName, iLength, QORHashBytes(iName, iLength), iText,
+                            static_cast<unsigned int>(iTextLength), iMode);
+    }
     // "NAME sep value": splits at the first separator (null when there is
     // none); the name is the first word before it.  Modifies ioText.
     zbMacroValue* Insert(char* ioText, const char iSeparator, const InsertMode& iMode);

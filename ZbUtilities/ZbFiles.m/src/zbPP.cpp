@@ -41,6 +41,22 @@ int _zbMyInput(char* oBuffer, int iMaxSize)
     return count;
 }
 
+// strtol(iText, nullptr, 0), the common case read directly: a decimal
+// number of at most 18 digits, which cannot overflow.
+static long zbPPValue(const char* iText)
+{
+    if (*iText >= '1' && *iText <= '9')
+    {
+        long value = 0;
+        const char* p = iText;
+        for (; *p >= '0' && *p <= '9' && p - iText < 18; ++p)
+            value = value * 10 + (*p - '0');
+        if (!(*p >= '0' && *p <= '9'))
+            return value;
+    }
+    return std::strtol(iText, nullptr, 0);
+}
+
 static QORUnicodeString zbPPNumber(int iValue)
 {
     char text[16];
@@ -171,20 +187,24 @@ void zbPPState::BeginDefine(const char* iText, int iLength)
 {
     _DefineStart = mypOut;
     _DefineEcho = 0;
+    _DefineName = _DefineNumber = nullptr;
+    _DefineNameLength = _DefineNumberLength = 0;
     Write(iText, iLength);
 }
 
+// The name and the last number are kept where the directive's text is
+// written, and the macro is inserted once, at the end of the line.
 void zbPPState::DefineName(const char* iName, int iLength)
 {
-    _Name = QORString(iName, static_cast<size_t>(iLength));
-    _Macros->Insert(_Name, "", zbMacroSet::ReplaceExisting);
+    _DefineName = mypOut;
+    _DefineNameLength = static_cast<size_t>(iLength);
     Write(iName, iLength);
 }
 
 void zbPPState::DefineNumber(const char* iNumber, int iLength)
 {
-    const QORString number(iNumber, static_cast<size_t>(iLength));
-    _Macros->Insert(_Name, number.CastToCharPtr(), zbMacroSet::ReplaceExisting);
+    _DefineNumber = mypOut;
+    _DefineNumberLength = static_cast<size_t>(iLength);
     DefineText(iNumber, iLength, 1);
 }
 
@@ -196,6 +216,10 @@ void zbPPState::DefineText(const char* iText, int iLength, int iEcho)
 
 void zbPPState::EndDefine(int iNewline)
 {
+    if (_DefineName)
+        _Macros->Insert(_DefineName, _DefineNameLength, _DefineNumber, _DefineNumberLength,
+                        zbMacroSet::ReplaceExisting);
+    _DefineName = nullptr;
     if (!_DefineEcho)
         mypOut = _DefineStart;
     if (iNewline)
@@ -216,11 +240,13 @@ void zbPPState::Include(const char* iText, int iLength)
 // ---------------------------------------------------------------------------
 // Conditions.
 
-const QORString* zbPPState::Lookup(const QORString& iName) const
+const zbMacroValue* zbPPState::Lookup() const
 {
-    if (const QORString* value = _Levels->GetDefines().GetValue(iName))
-        return value;
-    return _Macros->GetValue(iName);
+    const unsigned int hash = QORHashBytes(_Name.data(), _Name.size());
+    if (const zbMacroValue* macro =
+            _Levels->GetDefines().GetMacro(_Name.data(), _Name.size(), hash))
+        return macro;
+    return _Macros->GetMacro(_Name.data(), _Name.size(), hash);
 }
 
 void zbPPState::Arm(Test iTest)
@@ -276,7 +302,7 @@ void zbPPState::NameOperand(const char* iName, int iLength)
 {
     if (_ExcessFrames > 0)
         return;
-    _Name = QORString(iName, static_cast<size_t>(iLength));
+    _Name.assign(iName, static_cast<size_t>(iLength));
     Test test = _Armed == NoTest ? LevelTest : static_cast<Test>(_Armed);
     _Armed = NoTest;
     int value;
@@ -287,7 +313,7 @@ void zbPPState::NameOperand(const char* iName, int iLength)
         value = 0; // false whatever the negation
     }
     else
-        value = (Lookup(_Name) != nullptr) ^ negation;
+        value = (Lookup() != nullptr) ^ negation;
     Combine(value);
     _LastWasName = 1;
 }
@@ -297,7 +323,7 @@ void zbPPState::NumberOperand(const char* iNumber)
     if (_ExcessFrames > 0)
         return;
     _Armed = NoTest;
-    Combine((std::strtol(iNumber, nullptr, 0) != 0) ^ negation);
+    Combine((zbPPValue(iNumber) != 0) ^ negation);
     _LastWasName = 0;
 }
 
@@ -321,9 +347,9 @@ void zbPPState::Compare(const char* iText)
     while (*number == ' ' || *number == '\t')
         ++number;
     long left = 0;
-    if (const QORString* value = Lookup(_Name))
-        left = value->Length() == 0 ? 1 : std::strtol(value->CastToCharPtr(), nullptr, 0);
-    long right = std::strtol(number, nullptr, 0);
+    if (const zbMacroValue* macro = Lookup())
+        left = macro->Length() == 0 ? 1 : zbPPValue(macro->GetText());
+    long right = zbPPValue(number);
     int outcome;
     if (op[0] == '=')
         outcome = left == right;
@@ -463,6 +489,7 @@ int zbPP(const zbPPMacLev& iLevels, zbMacroSet& ioMacros, char* ioBuffer, const 
     s._SyntaxBad = 0;
     s._DefineStart = ioBuffer;
     s._DefineEcho = 0;
+    s._DefineName = nullptr;
     s._CommentLine = 0;
     s._IncludeNewline = 0;
 

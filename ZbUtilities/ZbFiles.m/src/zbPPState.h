@@ -9,11 +9,13 @@
 // mypOut.  Everything written was read before, so mypOut never passes mypIn.
 
 #include <cstring>
+#include <string>
 
 #include "QORString.h"
 #include "QORUnicodeString.h"
 
 class zbMacroSet;
+class zbMacroValue;
 class zbPPMacLev;
 
 // The input hook of the scanner: copies at most iMaxSize unread bytes to
@@ -88,10 +90,15 @@ struct zbPPState
     int _SyntaxBad;    // an operator came where an operand was expected
 
     // The #define being read: where its text starts in the output, and
-    // whether it is kept (it had a value).
+    // whether it is kept (it had a value); where its name and its last
+    // number lie in that text (null: none yet).
     char* _DefineStart;
     int _DefineEcho;
-    QORString _Name;
+    const char* _DefineName;
+    size_t _DefineNameLength;
+    const char* _DefineNumber;
+    size_t _DefineNumberLength;
+    std::string _Name;
 
     int _CommentLine;    // line where the open block comment started
     int _IncludeNewline; // the newline of an #include line is due
@@ -149,9 +156,9 @@ struct zbPPState
   private:
     void StartCondition(int* iResult, int iNegation);
     void Combine(int iValue);
-    // The value of a name in the levels, else in the macros; null when the
-    // name is a macro of neither.
-    const QORString* Lookup(const QORString& iName) const;
+    // The macro _Name in the levels, else in the macros; null when it is a
+    // macro of neither.
+    const zbMacroValue* Lookup() const;
 };
 
 extern zbPPState zbPPCurrent;
