@@ -340,7 +340,14 @@ zbMacroValue* zbMacroSet::_InsertNamed(const char* iName, size_t iLength, unsign
         macro->SetView(nullptr, 0);
     else
         _DropView(macro->_Text); // the text of the definition replaced
-    macro->_Text = text ? _KeepRead(begin, size) : nullptr;
+    // A text that can hold no reference is kept where it stays; one that
+    // may hold one is kept apart until it is resolved.
+    if (!text)
+        macro->_Text = nullptr;
+    else if (size >= 4 && std::memchr(begin, '$', size))
+        macro->_Text = _KeepRead(begin, size);
+    else
+        macro->_Text = _KeepText(begin, size);
     macro->_Length = static_cast<unsigned int>(size);
     macro->_Solved = text ? 0 : 1;
     return macro;
