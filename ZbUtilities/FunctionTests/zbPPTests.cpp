@@ -1,5 +1,7 @@
 // The preprocessor on in-memory buffers, outputs and messages byte for byte.
 
+#include <algorithm>
+
 #include "zbFileBuffer.h"
 #include "zbMacroSet.h"
 #include "zbPP.h"
@@ -139,6 +141,8 @@ TEST_F(PP, DefineValues)
     // Comments end the value; a block comment also swallows the newline.
     EXPECT_EQ(Out("#define C 7 // seven\n#define D /* x */ tail\n"), "#define C 7 \n tail\n");
     EXPECT_EQ(Value("C"), "7");
+    EXPECT_EQ(Out("#define M 8 /* x */\n"), "#define M 8 \n");
+    EXPECT_EQ(Value("M"), "8");
     // A define at the very end of the buffer.
     EXPECT_EQ(Out("#define Z 5"), "#define Z 5");
     EXPECT_EQ(Value("Z"), "5");
@@ -168,6 +172,7 @@ TEST_F(PP, ConditionsCombineLeftToRight)
     Level("V", "12");
     Level("E", "");
     Level("H", "0x10");
+    Level("B", "1234567890123456789012");
     // P || Q && R is (P || Q) && R, not P || (Q && R); '!' applies to the
     // operand after it only, numbers included; numbers are read in base 0
     // (014 is 12); an empty value counts as 1 and no macro as 0; a comparison
@@ -175,7 +180,8 @@ TEST_F(PP, ConditionsCombineLeftToRight)
     std::istringstream taken("P || (Q && R);Q && R || P;1 || 0 && 1;!Q && !(R || Q) && T;"
                              "defined(P) && os T;((((P))));!Q && P;!0;!!P;0x10;V == 12;V >= 12;"
                              "V<13;V <= 014;H == 16;E == 1;os NONE == 0;!V == 3;"
-                             "A && V >= 20 || A;V >= 20 || A;Q || V == 12");
+                             "A && V >= 20 || A;V >= 20 || A;Q || V == 12;"
+                             "B == 9223372036854775807;B > 123456789012345678");
     for (std::string condition; std::getline(taken, condition, ';');)
         EXPECT_TRUE(Taken(condition)) << condition;
     std::istringstream notTaken("P || Q && R;1 || 1 && 0;!(P || Q);!1;V > 12;A && V >= 20;"
@@ -331,6 +337,24 @@ TEST_F(PP, PlainLinesPassedOver)
     // The lines passed over are counted.
     Outcome o = Run(plain + "#endif\n");
     EXPECT_EQ(o._Err, "# Error: f.mk[3001]: missing #if\n");
+}
+
+// Block comments are passed over in the scanner's buffer (8 KB blocks),
+// whatever block their end falls in, stars included, their lines counted.
+TEST_F(PP, CommentsAcrossBlocks)
+{
+    std::string body;
+    for (int i = 0; body.size() < 8180; ++i)
+        body += i % 2 ? "** a line of a comment *\n" : "* / another line /\n";
+    for (size_t pad = 0; pad < 12; ++pad)
+    {
+        std::string text = "/*" + body + std::string(pad, '*') + "*/x\n#endif\n";
+        Outcome o = Run("y /* a */ z\n" + text);
+        EXPECT_EQ(o._Text, "") << pad;
+        const int lines = 3 + static_cast<int>(std::count(body.begin(), body.end(), '\n'));
+        EXPECT_EQ(o._Err, "# Error: f.mk[" + std::to_string(lines) + "]: missing #if\n") << pad;
+        EXPECT_EQ(Out(text.substr(0, text.size() - 7) + "/* */\n"), "x\n\n") << pad;
+    }
 }
 
 TEST_F(PP, EdgeBuffers)
