@@ -54,9 +54,11 @@ class zbMacroValue
     // followed by a null character.
     const char* GetText() const
     {
-        return _Own ? (_Own->IsNull() ? nullptr : _Own->CastToCharPtr()) : _Text;
+        if (_HasOwn)
+            return _Ptr._Own->IsNull() ? nullptr : _Ptr._Own->CastToCharPtr();
+        return _Ptr._View;
     }
-    size_t Length() const { return _Own ? static_cast<size_t>(_Own->Length()) : _Length; }
+    size_t Length() const { return _HasOwn ? static_cast<size_t>(_Ptr._Own->Length()) : _Length; }
     int IsSolved() const { return _Solved; }
     void Reset();
     // Every '/' becomes '\'.
@@ -117,10 +119,32 @@ class zbMacroValue
         QORListValQORString* _List = nullptr;
     };
 
-    int _Solved;
-    unsigned int _Length;  // of _Text
-    const char* _Text;     // the text while there is no string of its own
-    mutable OwnText* _Own; // the value's own text, when it has one
+    // The text is a view of bytes kept elsewhere or a string of the value's
+    // own, one pointer told apart by _HasOwn: a value costs 16 bytes.
+    OwnText* OwnPtr() const { return _HasOwn ? _Ptr._Own : nullptr; }
+    const char* ViewPtr() const { return _HasOwn ? nullptr : _Ptr._View; }
+    void SetOwnPtr(OwnText* iOwn) const
+    {
+        _HasOwn = iOwn != nullptr;
+        if (iOwn)
+            _Ptr._Own = iOwn;
+        else
+            _Ptr._View = nullptr;
+    }
+    void SetViewPtr(const char* iView)
+    {
+        _HasOwn = false;
+        _Ptr._View = iView;
+    }
+
+    unsigned int _Length; // of the view
+    signed char _Solved;
+    mutable bool _HasOwn;
+    mutable union
+    {
+        const char* _View;
+        OwnText* _Own;
+    } _Ptr;
 };
 
 #endif

@@ -170,10 +170,10 @@ void zbMacroSet::_FreeReadBlock(ReadBlock* iBlock) const
 
 void zbMacroSet::_Settle(zbMacroValue& ioMacro) const
 {
-    if (ioMacro._Own || !_ReadBlockOf(ioMacro._Text))
+    if (ioMacro.OwnPtr() || !_ReadBlockOf(ioMacro.ViewPtr()))
         return;
-    const char* read = ioMacro._Text;
-    ioMacro._Text = _KeepText(read, ioMacro._Length);
+    const char* read = ioMacro.ViewPtr();
+    ioMacro.SetViewPtr(_KeepText(read, ioMacro._Length));
     _DropView(read);
 }
 
@@ -211,8 +211,8 @@ zbMacroValue* zbMacroSet::_NewMacro()
 
 void zbMacroSet::_DeleteMacro(zbMacroValue* ioMacro)
 {
-    if (!ioMacro->_Own)
-        _DropView(ioMacro->_Text);
+    if (!ioMacro->OwnPtr())
+        _DropView(ioMacro->ViewPtr());
     if (!_HoldsText(ioMacro))
         delete ioMacro;
     else if (reinterpret_cast<char*>(ioMacro + 1) == _Free)
@@ -336,18 +336,18 @@ zbMacroValue* zbMacroSet::_InsertNamed(const char* iName, size_t iLength, unsign
     const char* textEnd = iText ? iText + iTextLength : nullptr;
     const bool text = iText && iTextLength && zbMacroValue::Normalise(begin, textEnd);
     const size_t size = text ? static_cast<size_t>(textEnd - begin) : 0;
-    if (macro->_Own)
+    if (macro->OwnPtr())
         macro->SetView(nullptr, 0);
     else
-        _DropView(macro->_Text); // the text of the definition replaced
+        _DropView(macro->ViewPtr()); // the text of the definition replaced
     // A text that can hold no reference is kept where it stays; one that
     // may hold one is kept apart until it is resolved.
     if (!text)
-        macro->_Text = nullptr;
+        macro->SetViewPtr(nullptr);
     else if (size >= 4 && std::memchr(begin, '$', size))
-        macro->_Text = _KeepRead(begin, size);
+        macro->SetViewPtr(_KeepRead(begin, size));
     else
-        macro->_Text = _KeepText(begin, size);
+        macro->SetViewPtr(_KeepText(begin, size));
     macro->_Length = static_cast<unsigned int>(size);
     macro->_Solved = text ? 0 : 1;
     return macro;

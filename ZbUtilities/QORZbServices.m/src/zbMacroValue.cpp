@@ -31,26 +31,26 @@ static inline bool zbMayHoldReference(const char* iText, size_t iLength)
     return iLength >= 4 && std::memchr(iText, '$', iLength);
 }
 
-zbMacroValue::zbMacroValue() : _Solved(1), _Length(0), _Text(nullptr), _Own(nullptr)
+zbMacroValue::zbMacroValue() : _Length(0), _Solved(1), _HasOwn(false), _Ptr{nullptr}
 {
 }
 
 zbMacroValue::zbMacroValue(const zbMacroValue& iOther)
-    : _Solved(iOther._Solved), _Length(0), _Text(nullptr), _Own(nullptr)
+    : _Length(0), _Solved(iOther._Solved), _HasOwn(false), _Ptr{nullptr}
 {
     if (const char* text = iOther.GetText())
-        _Own = new OwnText(text, iOther.Length());
+        SetOwnPtr(new OwnText(text, iOther.Length()));
 }
 
 zbMacroValue::zbMacroValue(const QORString& iText)
-    : _Solved(1), _Length(0), _Text(nullptr), _Own(nullptr)
+    : _Length(0), _Solved(1), _HasOwn(false), _Ptr{nullptr}
 {
     _Init(iText.IsNull() ? nullptr : iText.CastToCharPtr(),
           static_cast<unsigned int>(iText.Length()));
 }
 
 zbMacroValue::zbMacroValue(const char* iText)
-    : _Solved(1), _Length(0), _Text(nullptr), _Own(nullptr)
+    : _Length(0), _Solved(1), _HasOwn(false), _Ptr{nullptr}
 {
     _Init(iText, iText ? static_cast<unsigned int>(std::strlen(iText)) : 0);
 }
@@ -58,7 +58,7 @@ zbMacroValue::zbMacroValue(const char* iText)
 zbMacroValue::~zbMacroValue()
 {
     DropList();
-    delete _Own;
+    delete OwnPtr();
 }
 
 zbMacroValue::OwnText::~OwnText()
@@ -68,26 +68,28 @@ zbMacroValue::OwnText::~OwnText()
 
 void zbMacroValue::DropList()
 {
-    if (_Own)
+    if (OwnText* own = OwnPtr())
     {
-        delete _Own->_List;
-        _Own->_List = nullptr;
+        delete own->_List;
+        own->_List = nullptr;
     }
 }
 
 void zbMacroValue::SetView(const char* iText, size_t iLength)
 {
-    delete _Own;
-    _Own = nullptr;
-    _Text = iText;
+    delete OwnPtr();
+    SetViewPtr(iText);
     _Length = iText ? static_cast<unsigned int>(iLength) : 0;
 }
 
 zbMacroValue::OwnText& zbMacroValue::Own() const
 {
-    if (!_Own)
-        _Own = _Text ? new OwnText(_Text, _Length) : new OwnText;
-    return *_Own;
+    if (!_HasOwn)
+    {
+        const char* view = _Ptr._View;
+        SetOwnPtr(view ? new OwnText(view, _Length) : new OwnText);
+    }
+    return *_Ptr._Own;
 }
 
 const QORString& zbMacroValue::GetValue() const
@@ -106,10 +108,10 @@ void zbMacroValue::_Init(const char* iText, unsigned int iLength)
         _Solved = 1;
         return;
     }
-    if (_Own)
-        *_Own = QORString(begin, static_cast<size_t>(end - begin));
+    if (OwnText* own = OwnPtr())
+        *own = QORString(begin, static_cast<size_t>(end - begin));
     else
-        _Own = new OwnText(begin, static_cast<size_t>(end - begin));
+        SetOwnPtr(new OwnText(begin, static_cast<size_t>(end - begin)));
     _Solved = 0;
 }
 
@@ -130,11 +132,11 @@ zbMacroValue& zbMacroValue::operator=(const char* iText)
 zbMacroValue& zbMacroValue::operator=(const QORString& iText)
 {
     DropList();
-    if (&iText != _Own)
+    if (&iText != OwnPtr())
     {
         QORString copy(iText);
         SetView(nullptr, 0);
-        _Own = new OwnText(std::move(copy));
+        SetOwnPtr(new OwnText(std::move(copy)));
     }
     _Solved = 0;
     return *this;
@@ -148,7 +150,7 @@ zbMacroValue& zbMacroValue::operator=(const zbMacroValue& iOther)
         const char* text = iOther.GetText();
         OwnText* copy = text ? new OwnText(text, iOther.Length()) : nullptr;
         SetView(nullptr, 0);
-        _Own = copy;
+        SetOwnPtr(copy);
         _Solved = iOther._Solved;
     }
     return *this;
@@ -181,7 +183,7 @@ void zbMacroValue::DosifyPath()
         if (c == '/')
             c = '\\';
     SetView(nullptr, 0);
-    _Own = new OwnText(copy);
+    SetOwnPtr(new OwnText(copy));
 }
 
 void zbMacroValue::Dump(zbOFStream& oStream) const
@@ -395,7 +397,7 @@ void zbMacroSolver::Run(zbMacroValue& ioRoot, const zbMacroSet* iHome)
 void zbMacroSolver::Push(zbMacroValue& ioMacro, const zbMacroSet* iHome)
 {
     ioMacro.DropList();
-    zbMacroValue::OwnText* own = ioMacro._Own;
+    zbMacroValue::OwnText* own = ioMacro.OwnPtr();
     _Stack.push_back(
         Frame{&ioMacro,
               iHome,
@@ -407,8 +409,7 @@ void zbMacroSolver::Push(zbMacroValue& ioMacro, const zbMacroSet* iHome)
               std::string_view::npos,
               0,
               nullptr});
-    ioMacro._Own = nullptr;
-    ioMacro._Text = nullptr;
+    ioMacro.SetViewPtr(nullptr);
     ioMacro._Length = 0;
     ioMacro._Solved = UnderResolution;
     if (_Built.size() < _Stack.size())
@@ -423,14 +424,14 @@ void zbMacroSolver::Pop()
     const zbMacroBuffer& built = Built(frame);
     // Push left the macro without a text of its own.
     if (built.empty())
-        done->_Text = nullptr, done->_Length = 0;
+        done->SetViewPtr(nullptr), done->_Length = 0;
     else if (frame._Home)
     {
-        done->_Text = frame._Home->_KeepText(built.data(), built.size());
+        done->SetViewPtr(frame._Home->_KeepText(built.data(), built.size()));
         done->_Length = static_cast<unsigned int>(built.size());
     }
     else
-        done->_Own = new zbMacroValue::OwnText(built.data(), built.size());
+        done->SetOwnPtr(new zbMacroValue::OwnText(built.data(), built.size()));
     done->_Solved = 1;
     if (frame._Home && !frame._Own)
         frame._Home->_DropView(frame._Work.data());
@@ -444,8 +445,10 @@ void zbMacroSolver::Restore()
     {
         Frame& frame = _Stack[depth];
         zbMacroValue& macro = *frame._Macro;
-        macro._Own = frame._Own;
-        macro._Text = frame._Own ? nullptr : frame._Work.data();
+        if (frame._Own)
+            macro.SetOwnPtr(frame._Own);
+        else
+            macro.SetViewPtr(frame._Work.data());
         macro._Length = frame._Own ? 0 : static_cast<unsigned int>(frame._Work.size());
         macro._Solved = 0;
         _Total -= _Built[depth].size();
@@ -705,7 +708,7 @@ QORString& zbMacroValue::Solve(const zbMacroSet& iSet, const zbMacroSet* iOther,
     {
         zbMacroSolver solver(iSet, iOther, oFailures);
         // The values of the set's own macros stay in the set's storage.
-        solver.Run(*this, iSet._HoldsText(_Own ? nullptr : _Text) ? &iSet : nullptr);
+        solver.Run(*this, iSet._HoldsText(ViewPtr()) ? &iSet : nullptr);
     }
     return Own();
 }
@@ -788,7 +791,7 @@ int zbMacroValue::_SolveAll(const zbMacroSet& iSet, const zbMacroSet* iOther)
         [&](const char*, size_t, void* iValue, void* iAhead)
         {
             if (iAhead)
-                __builtin_prefetch(static_cast<const zbMacroValue*>(iAhead)->_Text);
+                __builtin_prefetch(static_cast<const zbMacroValue*>(iAhead)->_Ptr._View);
             solver.Run(*static_cast<zbMacroValue*>(iValue), &iSet);
         });
     return failures;
