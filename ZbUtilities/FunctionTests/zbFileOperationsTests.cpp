@@ -242,6 +242,12 @@ TEST(zbFileOperations, MMapAccessAndPathTests)
         EXPECT_EQ(std::string(buffer, size + 1), std::string(text, std::strlen(text) + 1)) << file;
         std::free(buffer);
     }
+    // A file of more than 2 MB is read into huge pages, the same way.
+    const std::string large((size_t(2) << 20) + 1, 'x');
+    WriteFile(dir / "large", large);
+    ASSERT_EQ(zbMMap((dir / "large").c_str(), 8, buffer, size, '\n'), 0);
+    EXPECT_EQ(std::string(buffer, size + 1), large + std::string("\n", 2));
+    std::free(buffer);
     ASSERT_EQ(zbMMap((dir / "empty").c_str(), 4, buffer, size, '\n'), 0);
     EXPECT_EQ(buffer, nullptr);
     EXPECT_EQ(size, 0u);
