@@ -1,5 +1,7 @@
 #include "zbTestSupport.h"
 
+#include "zbSpawn.h"
+
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -148,32 +150,34 @@ ChildResult RunChild(const std::vector<std::string>& iArgv, const ChildEnvironme
     for (const auto& kv : iEnv._Set)
         env.push_back(kv.first + "=" + kv.second);
 
-    // Everything the child needs is made before the fork: between fork and
-    // exec it only makes async-signal-safe calls.
-    std::vector<char*> argv, envp;
+    // Started as the library starts its children.
+    std::vector<const char*> argv;
+    std::vector<char*> envp;
     for (const std::string& a : iArgv)
-        argv.push_back(const_cast<char*>(a.c_str()));
+        argv.push_back(a.c_str());
     argv.push_back(nullptr);
-    for (const std::string& e : env)
-        envp.push_back(const_cast<char*>(e.c_str()));
+    for (std::string& e : env)
+        envp.push_back(&e[0]);
     envp.push_back(nullptr);
-    const char* const workDir = iWorkDir.empty() ? nullptr : iWorkDir.c_str();
-    pid_t pid = ::fork();
-    if (pid == 0)
+    int in = ::open(inFile.c_str(), O_RDONLY | O_CLOEXEC);
+    int out = ::open(outFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    int err = ::open(errFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    zbSpawnRequest request;
+    request._Program = argv[0];
+    request._Argv = argv.data();
+    request._Environment = envp.data();
+    request._Stdin = in, request._Stdout = out, request._Stderr = err;
+    request._Directory = iWorkDir.c_str();
+    request._OwnGroup = iOwnGroup;
+    pid_t pid = 0;
+    int rc = zbSpawn(request, pid);
+    ::close(in), ::close(out), ::close(err);
+    if (rc)
     {
-        int in = ::open(inFile.c_str(), O_RDONLY | O_CLOEXEC);
-        int out = ::open(outFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-        int err = ::open(errFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-        ::dup2(in, 0), ::dup2(out, 1), ::dup2(err, 2);
-        if (iOwnGroup)
-            ::setpgid(0, 0);
-        if (workDir && ::chdir(workDir) != 0)
-            ::_exit(126);
-        ::execve(argv[0], argv.data(), envp.data());
-        ::_exit(127);
+        result._Exited = 1, result._Status = 127;
+        result._Err = std::string("spawn: ") + std::strerror(rc);
+        return result;
     }
-    if (iOwnGroup)
-        ::setpgid(pid, pid); // whichever of the two runs first
     long waitedNs = iWhileRunning(pid) * 1000000L;
     // Polled, the pause growing from 1 ms to 20 ms: a quick child costs
     // little, a hung one is killed once its time is over.

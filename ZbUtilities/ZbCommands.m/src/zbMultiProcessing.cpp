@@ -19,6 +19,7 @@
 #include "zbProcess.h"
 #include "zbReport.h"
 #include "zbRunMonitor.h"
+#include "zbSpawn.h"
 #include "zbTraceManager.h"
 
 namespace
@@ -65,6 +66,7 @@ class SignalWindow
             sigdelset(&_WaitMask, kSignals[i]);
             ::sigaction(kSignals[i], &record, &_Saved[i]);
         }
+        zbSpawnSetChildMask(&_SavedMask);
     }
     ~SignalWindow()
     {
@@ -73,6 +75,7 @@ class SignalWindow
         for (int i = 0; i < kCount; ++i)
             ::sigaction(kSignals[i], &_Saved[i], nullptr);
         ::sigprocmask(SIG_SETMASK, &_SavedMask, nullptr);
+        zbSpawnSetChildMask(nullptr);
     }
     SignalWindow(const SignalWindow&) = delete;
     SignalWindow& operator=(const SignalWindow&) = delete;
