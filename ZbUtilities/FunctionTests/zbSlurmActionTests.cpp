@@ -19,8 +19,9 @@ void WriteScript(const std::string& iPath, const std::string& iBody)
     ::chmod(iPath.c_str(), 0755);
 }
 
-// A directory of stand-ins: srun logs its arguments, one line per call, and
-// runs what follows its options; sinfo answers with iSinfo.
+// A directory of stand-ins: srun and salloc log their arguments, one line
+// per call, and run what follows their options (salloc as job 42); sinfo
+// answers with iSinfo.
 class FakeCluster
 {
   public:
@@ -30,6 +31,9 @@ class FakeCluster
             WriteScript(_Dir / "srun", "echo \"$*\" >> " + Log() +
                                            "\nwhile [ \"$1\" != /bin/sh ]; do shift; done\n"
                                            "exec \"$@\"");
+        WriteScript(_Dir / "salloc", "echo \"salloc $*\" >> " + Log() +
+                                         "\nwhile [ \"$1\" != /bin/sh ]; do shift; done\n"
+                                         "SLURM_JOB_ID=42 exec \"$@\"");
         WriteScript(_Dir / "sinfo", iSinfo);
     }
     std::string Log() const { return _Dir / "srun.log"; }
@@ -129,11 +133,14 @@ TEST(zbSlurmAction, RunThroughStandIns)
               "1|out\nok\n|err\n# Error: Action 1 failed with status 3: echo out; echo err >&2; "
               "exit 3\n# Error: Action 2 failed with status 137: kill -KILL $$\n# Error: 2 of 3 "
               "actions failed\n");
-    EXPECT_EQ(zbtest::ReadFile(cluster.Log()),
-              "-Q -Q --nodes=1 --ntasks=1 --partition=p --exclusive /bin/sh -c -- echo out; echo "
-              "err >&2; exit 3\n"
-              "-Q -Q --nodes=1 --ntasks=1 --partition=p --exclusive /bin/sh -c -- kill -KILL $$\n"
-              "-Q -Q --nodes=1 --ntasks=1 --partition=p --exclusive /bin/sh -c -- echo ok\n");
+    EXPECT_EQ(
+        zbtest::ReadFile(cluster.Log()),
+        "salloc -Q -O -n 1 --partition=p --exclusive /bin/sh -c echo \"$SLURM_JOB_ID\"; read "
+        "-r line\n"
+        "-Q -Q --nodes=1 --ntasks=1 --jobid=42 --exact --exclusive /bin/sh -c -- echo out; "
+        "echo err >&2; exit 3\n"
+        "-Q -Q --nodes=1 --ntasks=1 --jobid=42 --exact --exclusive /bin/sh -c -- kill -KILL $$\n"
+        "-Q -Q --nodes=1 --ntasks=1 --jobid=42 --exact --exclusive /bin/sh -c -- echo ok\n");
 
     // No cluster: one report, no action started.
     FakeCluster down("exit 1");

@@ -50,6 +50,25 @@ struct zbMultiProcessingOptions
     // Milliseconds the children are given to end after an interruption
     // before SIGKILL.
     int _StopGraceMs = 500;
+    // Sharing the slots with a whole build (zbJobserver.h):
+    //   JobserverOff          the run takes its Jobs slots alone;
+    //   JobserverJoin         with more than one slot, it joins the jobserver
+    //                         MAKEFLAGS names: beside its implicit slot, each
+    //                         further child needs a token (taken before it
+    //                         starts, given back when it ends, also after a
+    //                         failed start or an interruption), Jobs being the
+    //                         cap;
+    //   JobserverJoinOrServe  the same, and with Jobs above 1 outside any
+    //                         jobserver, it serves one of Jobs slots to its
+    //                         children (a make or another run started by an
+    //                         action shares them) while it lasts.
+    enum
+    {
+        JobserverOff = 0,
+        JobserverJoin = 1,
+        JobserverJoinOrServe = 2
+    };
+    int _Jobserver = JobserverOff;
 };
 
 int zbMultiProcessing(const QORListPtrzbActionIntf& Actions, const unsigned int Jobs);

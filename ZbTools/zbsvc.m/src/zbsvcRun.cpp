@@ -4,9 +4,10 @@
 // comment), run by the library's runner with N at a time (default: the
 // number of processors), each command's standard output printed whole to
 // standard output when it ends, its standard error to standard error.
-// -engine slurm runs each command as a job step of the cluster srun finds
-// (N is then the number of steps kept in the cluster at once) after one
-// check that the cluster answers; -partition names its partition.  -seq is
+// -engine slurm runs each command as a job step of one allocation of N
+// tasks on the cluster srun finds, after one check that the cluster
+// answers; -partition names its partition.  The run takes part in make's
+// jobserver, or serves one to its commands (-jobserver off: neither).  -seq is
 // the runner with one slot, stopping at the first failure unless -k (-k
 // alone is a usage error: a parallel run always goes on).  -time prints the
 // global timing block at the end.
@@ -18,6 +19,7 @@
 // place below the outputs and erased at the end; never when it is not a
 // terminal.
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -37,6 +39,7 @@
 #include "zbRunMonitor.h"
 #include "zbShellAction.h"
 #include "zbSlurmAction.h"
+#include "zbSlurmAllocation.h"
 #include "zbsvcVerbs.h"
 
 namespace
@@ -133,6 +136,8 @@ int zbsvcRun(int argc, char** argv)
     options.DeclareSwitch("k", "with -seq, go on after a failure");
     options.DeclareSwitch("seq", "one command after the other, stopping at the first failure");
     options.DeclareSwitch("time", "print the global timing block at the end");
+    options.DeclareValue("jobserver", "on|off",
+                         "off: neither join make's jobserver nor serve one (default: on)");
     options.DeclareValue("f", "FILE", "file of commands, one per line (- for standard input)");
     int status = zbsvcAnalyze(options, static_cast<int>(switches.size()), switches.data(), 0, -1);
     if (status >= 0)
@@ -166,6 +171,13 @@ int zbsvcRun(int argc, char** argv)
     const int sequential = options.GetSwitchStatus("seq");
     if (options.GetSwitchStatus("k") && !sequential)
         return Usage(options, "-k goes with -seq (a parallel run always goes on)");
+    int jobserver = zbMultiProcessingOptions::JobserverJoinOrServe;
+    if (QORString* value = options.GetSwitchValue("jobserver"))
+    {
+        if (value->Std() != "on" && value->Std() != "off")
+            return Usage(options, "-jobserver expects on or off");
+        jobserver = value->Std() == "on" ? jobserver : zbMultiProcessingOptions::JobserverOff;
+    }
     QORString* partition = options.GetSwitchValue("partition");
     if (partition && !slurm)
         return Usage(options, "-partition needs -engine slurm");
@@ -181,13 +193,23 @@ int zbsvcRun(int argc, char** argv)
         owned.back()->SetCommand(command.c_str());
         actions.Append(owned.back());
     }
-    // A cluster that does not answer is one failure, before any action.
-    if (slurm && !commands.empty() &&
-        zbSlurmAction::CheckCluster(static_cast<zbSlurmAction*>(owned.front())->GetPartition(), 15))
+    // A cluster that does not answer is one failure, before any action;
+    // then one allocation for the run, each action a step of it.
+    zbSlurmAllocation allocation;
+    if (slurm && !commands.empty())
     {
+        const zbSlurmAction& first = *static_cast<zbSlurmAction*>(owned.front());
+        const int slots = static_cast<int>(
+            std::min<long>(sequential ? 1 : jobs, static_cast<long>(commands.size())));
+        if (zbSlurmAction::CheckCluster(first.GetPartition(), 15) ||
+            allocation.Acquire(first.GetPartition(), slots, first.GetExtraArguments()))
+        {
+            for (zbShellAction* action : owned)
+                action->Release();
+            return 1;
+        }
         for (zbShellAction* action : owned)
-            action->Release();
-        return 1;
+            static_cast<zbSlurmAction*>(action)->SetAllocation(allocation.GetJobId().c_str());
     }
     StatusLine statusLine;
     zbRunMonitor* monitor = ::isatty(2) ? &statusLine : nullptr;
@@ -198,6 +220,7 @@ int zbsvcRun(int argc, char** argv)
     run._ReportFailures = 1;
     run._SeparateStderr = 1;
     run._StopAtFirstFailure = sequential && !options.GetSwitchStatus("k");
+    run._Jobserver = jobserver;
     // srun needs time to cancel its step with the controller.
     run._StopGraceMs = slurm ? 5000 : run._StopGraceMs;
     int failures =

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "zbContext.h"
+#include "zbJobserver.h"
 #include "zbMonoProcessing.h"
 #include "zbProcess.h"
 #include "zbReport.h"
@@ -80,11 +81,13 @@ class SignalWindow
     SignalWindow(const SignalWindow&) = delete;
     SignalWindow& operator=(const SignalWindow&) = delete;
 
-    // Sleeps until a child ends, a signal comes or the time is over.
-    void Wait(long iNanoseconds) const
+    // Sleeps until a child ends, a signal comes, iFd (when not -1) can be
+    // read or the time is over.
+    void Wait(long iNanoseconds, int iFd = -1) const
     {
         struct timespec bound = {iNanoseconds / 1000000000L, iNanoseconds % 1000000000L};
-        ::ppoll(nullptr, 0, &bound, &_WaitMask);
+        struct pollfd watched = {iFd, POLLIN, 0};
+        ::ppoll(&watched, iFd < 0 ? 0 : 1, &bound, &_WaitMask);
     }
     int Interrupted() const { return sInterrupt; }
 
@@ -124,6 +127,16 @@ class Runner
         _Used.assign(_Slots.size(), 0);
         _Position.assign(_Slots.size(), 0);
         _Counts._Total = iActions.Size();
+        // Tokens are needed for a second child; a server for the children
+        // of a run that may run several things at once.
+        if (_Options._Jobserver != zbMultiProcessingOptions::JobserverOff &&
+            (_Slots.size() > 1 || iJobs > 1))
+        {
+            int joined = _Slots.size() > 1 ? _Jobserver.Join() : 0;
+            if (!joined && iJobs > 1 &&
+                _Options._Jobserver == zbMultiProcessingOptions::JobserverJoinOrServe)
+                _Jobserver.Serve(zbExtContext.GetTempPath(), iJobs);
+        }
     }
 
     int Run()
@@ -158,33 +171,59 @@ class Runner
             int status = 0;
             while (_Slots[slot]->StillActive(status, WNOHANG))
             {
+                Balance();
                 _Window.Wait(kWaitNanoseconds);
                 CheckInterrupt();
             }
+            Balance();
             Finish(slot);
             _Slots[slot]->ResetTempIO();
         }
         // A signal recorded during the last wait is handled as any other.
         _Window.Wait(0);
         CheckInterrupt();
+        _Jobserver.Close();
         return _Counts._Failed;
     }
 
   private:
-    // The first slot whose child is not running, waiting while all are.
+    // The first slot whose child is not running, waiting while all are,
+    // or while a further child has no token yet.
     size_t FreeSlot()
     {
         for (;;)
         {
+            size_t free = _Slots.size();
             for (size_t slot = 0; slot < _Slots.size(); ++slot)
             {
                 int status = 0;
-                if (!_Slots[slot]->StillActive(status, WNOHANG))
-                    return slot;
+                if (!_Slots[slot]->StillActive(status, WNOHANG) && free == _Slots.size())
+                    free = slot;
             }
-            _Window.Wait(kWaitNanoseconds);
+            Balance();
+            if (free < _Slots.size() &&
+                (!_Jobserver.IsActive() || Active() <= _Jobserver.Held() || _Jobserver.Take()))
+                return free;
+            _Window.Wait(kWaitNanoseconds, free < _Slots.size() ? _Jobserver.ReadFd() : -1);
             CheckInterrupt();
         }
+    }
+
+    int Active() const
+    {
+        int active = 0;
+        for (const auto& slot : _Slots)
+            active += slot->IsActive();
+        return active;
+    }
+
+    // Gives back the tokens the running children no longer need: the first
+    // one runs in the implicit slot.
+    void Balance()
+    {
+        const int needed = std::max(0, Active() - 1);
+        while (_Jobserver.Held() > needed)
+            _Jobserver.Give();
     }
 
     // Prints the slot's captured output and counts its action; a failure
@@ -298,6 +337,7 @@ class Runner
             SignalAll(SIGKILL);
             RunningAfter(LONG_MAX);
         }
+        _Jobserver.Close();
         for (auto& slot : _Slots)
             slot->ResetTempIO();
         if (_Options._Monitor)
@@ -318,6 +358,7 @@ class Runner
     int _Stopped = 0;           // a failure ended the starts
     zbRunMonitor::Counts _Counts;
     SignalWindow _Window;
+    zbJobserver _Jobserver;
 };
 } // namespace
 

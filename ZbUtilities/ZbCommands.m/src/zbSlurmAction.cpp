@@ -97,6 +97,11 @@ void zbSlurmAction::SetTimeLimit(const char* iTimeLimit)
     _TimeLimit = iTimeLimit ? iTimeLimit : "";
 }
 
+void zbSlurmAction::SetAllocation(const char* iJobId)
+{
+    _Allocation = iJobId ? iJobId : "";
+}
+
 void zbSlurmAction::SetExtraArguments(const char* iWords)
 {
     _Extra = Words(iWords);
@@ -107,7 +112,9 @@ std::vector<std::string> zbSlurmAction::GetSrunLine() const
     // One task on one node; -Q -Q leaves only srun's fatal errors, so that
     // the captured text is the job's own.
     std::vector<std::string> line{kSrun, "-Q", "-Q", "--nodes=1", "--ntasks=1"};
-    if (!_Partition.empty())
+    if (!_Allocation.empty())
+        line.insert(line.end(), {"--jobid=" + _Allocation, "--exact"});
+    else if (!_Partition.empty())
         line.push_back("--partition=" + _Partition);
     if (!_TimeLimit.empty())
         line.push_back("--time=" + _TimeLimit);
