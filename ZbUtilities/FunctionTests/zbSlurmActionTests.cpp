@@ -133,14 +133,16 @@ TEST(zbSlurmAction, RunThroughStandIns)
               "1|out\nok\n|err\n# Error: Action 1 failed with status 3: echo out; echo err >&2; "
               "exit 3\n# Error: Action 2 failed with status 137: kill -KILL $$\n# Error: 2 of 3 "
               "actions failed\n");
-    EXPECT_EQ(
-        zbtest::ReadFile(cluster.Log()),
-        "salloc -Q -O -n 1 --partition=p --exclusive /bin/sh -c echo \"$SLURM_JOB_ID\"; read "
-        "-r line\n"
-        "-Q -Q --nodes=1 --ntasks=1 --jobid=42 --exact --exclusive /bin/sh -c -- echo out; "
-        "echo err >&2; exit 3\n"
-        "-Q -Q --nodes=1 --ntasks=1 --jobid=42 --exact --exclusive /bin/sh -c -- kill -KILL $$\n"
-        "-Q -Q --nodes=1 --ntasks=1 --jobid=42 --exact --exclusive /bin/sh -c -- echo ok\n");
+    EXPECT_EQ(zbtest::ReadFile(cluster.Log()),
+              "salloc -Q -O -n 1 --partition=p --exclusive /bin/sh -c echo \"$SLURM_JOB_ID\"; read "
+              "-r line\n"
+              "-Q -Q --nodes=1 --ntasks=1 --jobid=42 --exact --overcommit --exclusive /bin/sh -c "
+              "-- echo out; "
+              "echo err >&2; exit 3\n"
+              "-Q -Q --nodes=1 --ntasks=1 --jobid=42 --exact --overcommit --exclusive /bin/sh -c "
+              "-- kill -KILL $$\n"
+              "-Q -Q --nodes=1 --ntasks=1 --jobid=42 --exact --overcommit --exclusive /bin/sh -c "
+              "-- echo ok\n");
 
     // No cluster: one report, no action started.
     FakeCluster down("exit 1");

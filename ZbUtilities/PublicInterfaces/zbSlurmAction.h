@@ -43,7 +43,8 @@ class zbSlurmAction : public zbShellAction
     void SetTimeLimit(const char* iTimeLimit);
     const std::string& GetTimeLimit() const { return _TimeLimit; }
     // The job id of an allocation (zbSlurmAllocation) to run in, as one
-    // step of it ("--jobid=ID --exact" instead of the partition); "" or
+    // step of it ("--jobid=ID --exact --overcommit" instead of the
+    // partition: steps may outnumber the CPUs, as the allocation); "" or
     // null: a job of its own.
     void SetAllocation(const char* iJobId);
     const std::string& GetAllocation() const { return _Allocation; }

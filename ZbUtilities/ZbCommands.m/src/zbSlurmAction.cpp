@@ -113,7 +113,7 @@ std::vector<std::string> zbSlurmAction::GetSrunLine() const
     // the captured text is the job's own.
     std::vector<std::string> line{kSrun, "-Q", "-Q", "--nodes=1", "--ntasks=1"};
     if (!_Allocation.empty())
-        line.insert(line.end(), {"--jobid=" + _Allocation, "--exact"});
+        line.insert(line.end(), {"--jobid=" + _Allocation, "--exact", "--overcommit"});
     else if (!_Partition.empty())
         line.push_back("--partition=" + _Partition);
     if (!_TimeLimit.empty())
