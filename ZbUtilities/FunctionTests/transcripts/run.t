@@ -53,5 +53,20 @@ is gone when the run ends, whatever ends it.
   $ TMPDIR=$PWD/tmp zbsvc run -j 3 'make -f sleepy.mk; kill -TERM $PPID; sleep 9'
   2> # Fatal error: Process interrupted
   [15]
-  $ ls tmp; cat log | wc -l
+  $ ls tmp; wc -l <log; rm log
   8
+
+The jobserver of make 4.4's form, a fifo by name: with one token, two
+commands at once.  One that cannot be reached (descriptors not passed to a
+recipe not marked "+", a fifo gone) is one warning, and the run goes on
+with -j alone.
+
+  $ mkfifo jobs; exec 3<>jobs; printf + >&3; C='echo + >>log; sleep 0.4; echo - >>log'
+  > MAKEFLAGS=' -j2 --jobserver-auth=fifo:jobs' zbsvc run -j 8 "$C" "$C" "$C" "$C"; sh most.sh log
+  2
+  $ MAKEFLAGS=' -j4 --jobserver-auth=7,8' zbsvc run -j 2 'echo a' 'echo b'
+  a
+  b
+  2> # Warning: The jobserver of MAKEFLAGS (7,8) cannot be used (Bad file descriptor): going on with -j alone
+  $ MAKEFLAGS='-k --jobserver-auth=fifo:gone -- X=1' zbsvc run -j 2 true true
+  2> # Warning: The jobserver of MAKEFLAGS (fifo:gone) cannot be used (No such file or directory): going on with -j alone
