@@ -12,8 +12,8 @@
 //     so that a signal reaches everything it starts), with standard input
 //     from /dev/null unless one is given;
 //   - the signal mask the process had before a runner blocked its signals
-//     (zbSpawnSetChildMask), default actions for the signals a runner
-//     catches;
+//     (zbSpawnSetChildMask), and the default action of SIGPIPE (the
+//     signals this process catches are reset by exec itself);
 //   - the working directory asked for.
 // Both functions return 0 or the errno of the step that failed.
 
