@@ -155,6 +155,9 @@ TEST(zbsvcRun, InterruptedRunsStopEverything)
             zbtest::ChildEnvironment env;
             env._Set["TMPDIR"] = tmp.Path();
             env._Set["SLURM_CONF"] = conf;
+            // Our jobs only: the cluster may run others'.
+            const std::string name = "zbrun" + std::to_string(::getpid()) + sleep.substr(6);
+            env._Set["ZBZB_SLURM_ARGS"] = "--job-name=" + name;
             auto ready = [&marks, started = started]
             {
                 auto entries = std::filesystem::directory_iterator(marks);
@@ -171,7 +174,7 @@ TEST(zbsvcRun, InterruptedRunsStopEverything)
             const bool cluster = std::string(engine) == "slurm";
             std::string left = cluster ? "?" : "";
             for (int tries = 0; tries < 50 && !left.empty(); ++tries, ::usleep(100000))
-                left = zbtest::Run({"/bin/sh", "-c", "squeue -h -o %i"}, env)._Out;
+                left = zbtest::Run({"/bin/sh", "-c", "squeue -h -o %i -n " + name}, env)._Out;
             EXPECT_EQ(left, "");
             EXPECT_EQ(ProcessesWith(sleep), 0);
         }

@@ -307,7 +307,8 @@ std::string LocalSlurmConf()
     ChildEnvironment env;
     env._Set["SLURM_CONF"] = conf;
     ChildResult r = Run(
-        {"/bin/sh", "-c", "timeout 10 sinfo -h -o %t 2>/dev/null | grep -Eq '^(idle|mix)'"}, env);
+        {"/bin/sh", "-c", "timeout 10 sinfo -h -o %t 2>/dev/null | grep -Eq '^(idle|mix|alloc)$'"},
+        env);
     return r._Status == 0 ? conf : "";
 }
 

@@ -144,7 +144,7 @@ int SegmentsCreatedBy(int iCreator);
 
 // The configuration of a Slurm cluster that answers: SLURM_CONF, else the
 // one of scripts/slurm-local.sh; "" when there is none or its node is not
-// idle.
+// up (busy is fine: the local cluster's partition is oversubscribed).
 std::string LocalSlurmConf();
 
 std::string Program(const std::string& iName);
