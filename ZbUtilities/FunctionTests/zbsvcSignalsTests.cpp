@@ -2,6 +2,8 @@
 
 #include <random>
 
+#include "zbDescriptor.h"
+#include "zbSpawn.h"
 #include "zbTestSupport.h"
 #include "zbTestWorkload.h"
 
@@ -27,21 +29,19 @@ Ending SignalRun(const std::vector<std::string>& iArgs, const std::string& iTrac
     std::string program = zbtest::Program("zbsvc");
     std::vector<std::string> args = {program, "-xml", iTrace};
     args.insert(args.end(), iArgs.begin(), iArgs.end());
-    std::vector<char*> argv;
+    std::vector<const char*> argv;
     for (std::string& arg : args)
-        argv.push_back(&arg[0]);
+        argv.push_back(arg.c_str());
     argv.push_back(nullptr);
-    pid_t pid = ::fork();
-    if (pid == 0)
-    {
-        int null = ::open("/dev/null", O_WRONLY | O_CLOEXEC);
-        int err = ::open(iErrFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-        ::dup2(null, 1), ::dup2(err, 2);
-        ::execv(program.c_str(), argv.data());
-        ::_exit(127);
-    }
+    zbScopedFd null(zbOpenFd("/dev/null", O_WRONLY));
+    zbScopedFd err(zbOpenFd(iErrFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644));
+    zbSpawnRequest request;
+    request._Program = program.c_str();
+    request._Argv = argv.data();
+    request._Stdout = null.Get(), request._Stderr = err.Get();
+    pid_t pid = 0;
     Ending ending;
-    if (pid < 0)
+    if (zbSpawn(request, pid))
         return ending;
     int status = 0;
     bool ended = false;

@@ -9,8 +9,9 @@
 // are equal).  Those files must not exist yet: they are created with
 // O_EXCL|O_NOFOLLOW and mode 0600, so a file or symbolic link planted at a
 // temporary name makes the start fail with a report instead of being
-// written through.  The child gets an empty signal mask, and no descriptor
-// of the library (every one is close-on-exec).
+// written through.  The child is started by zbSpawn (zbSpawn.h): the
+// signal mask of the process before a runner blocked its signals, and no
+// descriptor of the library (every one is close-on-exec).
 
 #include <string>
 

@@ -42,6 +42,12 @@ class zbSlurmAction : public zbShellAction
     const std::string& GetPartition() const { return _Partition; }
     void SetTimeLimit(const char* iTimeLimit);
     const std::string& GetTimeLimit() const { return _TimeLimit; }
+    // The job id of an allocation (zbSlurmAllocation) to run in, as one
+    // step of it ("--jobid=ID --exact --overcommit" instead of the
+    // partition: steps may outnumber the CPUs, as the allocation); "" or
+    // null: a job of its own.
+    void SetAllocation(const char* iJobId);
+    const std::string& GetAllocation() const { return _Allocation; }
     // Replaces the extra arguments by the blank-separated words of iWords.
     void SetExtraArguments(const char* iWords);
     const std::vector<std::string>& GetExtraArguments() const { return _Extra; }
@@ -66,6 +72,7 @@ class zbSlurmAction : public zbShellAction
   private:
     std::string _Partition;
     std::string _TimeLimit;
+    std::string _Allocation;
     std::vector<std::string> _Extra;
 };
 

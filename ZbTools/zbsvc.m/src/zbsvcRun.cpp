@@ -1,19 +1,25 @@
-// zbsvc run [-engine local|slurm] [-partition P] [-j N] [-k] [-seq] [-time]
+// zbsvc run [-engine local|slurm] [-partition P] [-j N] [-seq [-k]] [-time]
 // [-f FILE] [--] [COMMAND ...]: one shell command per argument (and per
-// non-empty line of FILE, "-" for standard input), run with N at a time
-// (default: the number of processors), each command's output printed whole
-// when it ends.  -engine slurm runs each command as a job step of the
-// cluster srun finds (N is then the number of jobs kept in the cluster at
-// once) after one check that the cluster answers; -partition names its
-// partition.  -seq
-// runs them one after the other as a script, stopping at the first failure
-// unless -k.  -time prints the global timing block at the end.
+// line of FILE, "-" for standard input, that is neither blank nor a "#"
+// comment), run by the library's runner with N at a time (default: the
+// number of processors), each command's standard output printed whole to
+// standard output when it ends, its standard error to standard error.
+// -engine slurm runs each command as a job step of one allocation of N
+// tasks on the cluster srun finds, after one check that the cluster
+// answers; -partition names its partition.  The run takes part in make's
+// jobserver, or serves one to its commands (-jobserver off: neither).  -seq is
+// the runner with one slot, stopping at the first failure unless -k (-k
+// alone is a usage error: a parallel run always goes on).  -time prints the
+// global timing block at the end.
 //
-// Status 0 when every command succeeded, else the report "N of M actions
-// failed" and 1.  On a terminal, standard error carries one status line
-// "[finished/total, failed F, running R]", redrawn in place below the
-// outputs and erased at the end; never when it is not a terminal.
+// Each failed command is named in one report after its output ("Action I
+// failed with status S: COMMAND"); then, when any failed, the report "N of
+// M actions failed" and status 1.  On a terminal, standard error carries
+// one status line "[finished/total, failed F, running R]", redrawn in
+// place below the outputs and erased at the end; never when it is not a
+// terminal.
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -27,15 +33,13 @@
 #include "zbContext.h"
 #include "zbDescriptor.h"
 #include "zbGetopts.h"
-#include "zbInstruction.h"
 #include "zbMultiProcessing.h"
 #include "zbOFStream.h"
-#include "zbProcess.h"
 #include "zbReport.h"
 #include "zbRunMonitor.h"
-#include "zbScript.h"
 #include "zbShellAction.h"
 #include "zbSlurmAction.h"
+#include "zbSlurmAllocation.h"
 #include "zbsvcVerbs.h"
 
 namespace
@@ -79,85 +83,8 @@ class StatusLine : public zbRunMonitor
     bool _AtLineStart = true;
 };
 
-// How a finished command's captured output is printed: through the trace
-// manager when there is an XML trace (it gets the text too), else copied
-// byte for byte.
-void PrintCaptured(zbProcess& ioProcess)
-{
-    if (zbExtContext.GetXml())
-        ioProcess.FlushTempIO(0);
-    else
-        ioProcess.FlushTempIOToStream();
-}
-
-// One step of a sequential run: the command to its end, output captured
-// and printed as in a parallel run; its result is the command's status.
-class SequentialStep : public zbActionIntf
-{
-  public:
-    SequentialStep(zbActionIntf* iCommand, zbRunMonitor* iMonitor, zbRunMonitor::Counts& ioCounts)
-        : _Command(iCommand), _Monitor(iMonitor), _Counts(ioCounts)
-    {
-    }
-    int Start(int& ProcessHandle, int Verbose) override
-    {
-        ProcessHandle = 0;
-        zbProcess process;
-        process.SetTempIO(zbExtContext.GetTempPath(), "zbOutErr");
-        ++_Counts._Running;
-        if (_Monitor)
-            _Monitor->Progress(_Counts);
-        int status = process.Create(_Command, Verbose);
-        if (status == 0)
-            process.Wait(status, 0);
-        if (_Monitor)
-            _Monitor->BeforeOutput();
-        PrintCaptured(process);
-        --_Counts._Running;
-        ++_Counts._Finished;
-        _Counts._Failed += status != 0;
-        if (_Monitor)
-        {
-            _Monitor->AfterOutput(process.GetStdoutTmpIO());
-            _Monitor->Progress(_Counts);
-        }
-        return status;
-    }
-    void SetStdoutFile(const char*) override {}
-    void SetStderrFile(const char*) override {}
-
-  protected:
-    ~SequentialStep() override = default;
-
-  private:
-    zbActionIntf* _Command;
-    zbRunMonitor* _Monitor;
-    zbRunMonitor::Counts& _Counts;
-};
-
-int RunSequentially(const QORListPtrzbActionIntf& iCommands, int iKeepGoing, zbRunMonitor* iMonitor)
-{
-    zbRunMonitor::Counts counts;
-    counts._Total = iCommands.Size();
-    std::vector<SequentialStep*> steps;
-    std::vector<zbInstruction*> instructions;
-    zbScript script;
-    if (iKeepGoing)
-        script.SetContinueOnError();
-    for (zbActionIntf* command : iCommands)
-    {
-        steps.push_back(new SequentialStep(command, iMonitor, counts));
-        instructions.push_back(new zbInstruction(*steps.back(), nullptr, nullptr));
-        steps.back()->Release(); // the instruction holds it
-        script.AppendInstruction(*instructions.back());
-    }
-    int failures = script.Execute(zbExtContext._Verbose);
-    for (zbInstruction* instruction : instructions)
-        delete instruction;
-    return failures;
-}
-
-// The commands: the arguments, then the non-empty lines of the file.
+// The commands: the arguments, then the lines of the file that are
+// neither blank nor comments (first non-blank "#").
 int AddFileLines(const char* iFile, std::vector<std::string>& ioCommands)
 {
     std::string content;
@@ -170,7 +97,8 @@ int AddFileLines(const char* iFile, std::vector<std::string>& ioCommands)
         size_t end = content.find('\n', start);
         if (end == std::string::npos)
             end = content.size();
-        if (end > start)
+        size_t first = content.find_first_not_of(" \t\r", start);
+        if (first < end && content[first] != '#')
             ioCommands.push_back(content.substr(start, end - start));
         start = end + 1;
     }
@@ -206,8 +134,10 @@ int zbsvcRun(int argc, char** argv)
     options.DeclareValue("partition", "P", "with -engine slurm, the cluster's partition");
     options.DeclareValue("j", "N", "number of commands run at a time (default: processors)");
     options.DeclareSwitch("k", "with -seq, go on after a failure");
-    options.DeclareSwitch("seq", "one command after the other, as a script");
+    options.DeclareSwitch("seq", "one command after the other, stopping at the first failure");
     options.DeclareSwitch("time", "print the global timing block at the end");
+    options.DeclareValue("jobserver", "on|off",
+                         "off: neither join make's jobserver nor serve one (default: on)");
     options.DeclareValue("f", "FILE", "file of commands, one per line (- for standard input)");
     int status = zbsvcAnalyze(options, static_cast<int>(switches.size()), switches.data(), 0, -1);
     if (status >= 0)
@@ -238,6 +168,16 @@ int zbsvcRun(int argc, char** argv)
         if (!slurm && engine->Std() != "local")
             return Usage(options, "-engine expects local or slurm");
     }
+    const int sequential = options.GetSwitchStatus("seq");
+    if (options.GetSwitchStatus("k") && !sequential)
+        return Usage(options, "-k goes with -seq (a parallel run always goes on)");
+    int jobserver = zbMultiProcessingOptions::JobserverJoinOrServe;
+    if (QORString* value = options.GetSwitchValue("jobserver"))
+    {
+        if (value->Std() != "on" && value->Std() != "off")
+            return Usage(options, "-jobserver expects on or off");
+        jobserver = value->Std() == "on" ? jobserver : zbMultiProcessingOptions::JobserverOff;
+    }
     QORString* partition = options.GetSwitchValue("partition");
     if (partition && !slurm)
         return Usage(options, "-partition needs -engine slurm");
@@ -253,26 +193,38 @@ int zbsvcRun(int argc, char** argv)
         owned.back()->SetCommand(command.c_str());
         actions.Append(owned.back());
     }
-    // A cluster that does not answer is one failure, before any action.
-    if (slurm && !commands.empty() &&
-        zbSlurmAction::CheckCluster(static_cast<zbSlurmAction*>(owned.front())->GetPartition(), 15))
+    // A cluster that does not answer is one failure, before any action;
+    // then one allocation for the run, each action a step of it.
+    zbSlurmAllocation allocation;
+    if (slurm && !commands.empty())
     {
+        const zbSlurmAction& first = *static_cast<zbSlurmAction*>(owned.front());
+        const int slots = static_cast<int>(
+            std::min<long>(sequential ? 1 : jobs, static_cast<long>(commands.size())));
+        if (zbSlurmAction::CheckCluster(first.GetPartition(), 15) ||
+            allocation.Acquire(first.GetPartition(), slots, first.GetExtraArguments()))
+        {
+            for (zbShellAction* action : owned)
+                action->Release();
+            return 1;
+        }
         for (zbShellAction* action : owned)
-            action->Release();
-        return 1;
+            static_cast<zbSlurmAction*>(action)->SetAllocation(allocation.GetJobId().c_str());
     }
     StatusLine statusLine;
     zbRunMonitor* monitor = ::isatty(2) ? &statusLine : nullptr;
-    int failures = 0;
-    if (options.GetSwitchStatus("seq"))
-        failures = RunSequentially(actions, options.GetSwitchStatus("k"), monitor);
-    else
-    {
-        zbMultiProcessingOptions run;
-        run._ThroughTraceManager = zbExtContext.GetXml();
-        run._Monitor = monitor;
-        failures = zbMultiProcessing(actions, static_cast<unsigned int>(jobs), run);
-    }
+    // One slot for -seq: the same runner, stopping at the first failure.
+    zbMultiProcessingOptions run;
+    run._ThroughTraceManager = zbExtContext.GetXml();
+    run._Monitor = monitor;
+    run._ReportFailures = 1;
+    run._SeparateStderr = 1;
+    run._StopAtFirstFailure = sequential && !options.GetSwitchStatus("k");
+    run._Jobserver = jobserver;
+    // srun needs time to cancel its step with the controller.
+    run._StopGraceMs = slurm ? 5000 : run._StopGraceMs;
+    int failures =
+        zbMultiProcessing(actions, sequential ? 1 : static_cast<unsigned int>(jobs), run);
     statusLine.Erase();
     for (zbShellAction* action : owned)
         action->Release();

@@ -1,5 +1,7 @@
 #include "zbTestSupport.h"
 
+#include "zbSpawn.h"
+
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -120,9 +122,13 @@ std::string Capture::Stop()
     return ReadFile(_File);
 }
 
-ChildResult Run(const std::vector<std::string>& iArgv, const ChildEnvironment& iEnv,
-                const std::string& iStdin, const std::string& iWorkDir, int iKillAfterMs,
-                int iSignal, int iTimeoutMs)
+namespace
+{
+// Runs iArgv (see Run); iWhileRunning(pid) is called once the child is
+// started.
+ChildResult RunChild(const std::vector<std::string>& iArgv, const ChildEnvironment& iEnv,
+                     const std::string& iStdin, const std::string& iWorkDir, bool iOwnGroup,
+                     const std::function<long(pid_t)>& iWhileRunning, int iTimeoutMs)
 {
     ChildResult result;
     // Output goes to files: no pipe can fill up while the child runs.
@@ -144,38 +150,39 @@ ChildResult Run(const std::vector<std::string>& iArgv, const ChildEnvironment& i
     for (const auto& kv : iEnv._Set)
         env.push_back(kv.first + "=" + kv.second);
 
-    // Everything the child needs is made before the fork: between fork and
-    // exec it only makes async-signal-safe calls.
-    std::vector<char*> argv, envp;
+    // Started as the library starts its children.
+    std::vector<const char*> argv;
+    std::vector<char*> envp;
     for (const std::string& a : iArgv)
-        argv.push_back(const_cast<char*>(a.c_str()));
+        argv.push_back(a.c_str());
     argv.push_back(nullptr);
-    for (const std::string& e : env)
-        envp.push_back(const_cast<char*>(e.c_str()));
+    for (std::string& e : env)
+        envp.push_back(&e[0]);
     envp.push_back(nullptr);
-    const char* const workDir = iWorkDir.empty() ? nullptr : iWorkDir.c_str();
-    pid_t pid = ::fork();
-    if (pid == 0)
+    int in = ::open(inFile.c_str(), O_RDONLY | O_CLOEXEC);
+    int out = ::open(outFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    int err = ::open(errFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    zbSpawnRequest request;
+    request._Program = argv[0];
+    request._Argv = argv.data();
+    request._Environment = envp.data();
+    request._Stdin = in, request._Stdout = out, request._Stderr = err;
+    request._Directory = iWorkDir.c_str();
+    request._OwnGroup = iOwnGroup;
+    pid_t pid = 0;
+    int rc = zbSpawn(request, pid);
+    ::close(in), ::close(out), ::close(err);
+    if (rc)
     {
-        int in = ::open(inFile.c_str(), O_RDONLY | O_CLOEXEC);
-        int out = ::open(outFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-        int err = ::open(errFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-        ::dup2(in, 0), ::dup2(out, 1), ::dup2(err, 2);
-        if (workDir && ::chdir(workDir) != 0)
-            ::_exit(126);
-        ::execve(argv[0], argv.data(), envp.data());
-        ::_exit(127);
+        result._Exited = 1, result._Status = 127;
+        result._Err = std::string("spawn: ") + std::strerror(rc);
+        return result;
     }
-    if (iKillAfterMs > 0)
-    {
-        struct timespec delay = {iKillAfterMs / 1000, (iKillAfterMs % 1000) * 1000000L};
-        ::nanosleep(&delay, nullptr);
-        ::kill(pid, iSignal);
-    }
+    long waitedNs = iWhileRunning(pid) * 1000000L;
     // Polled, the pause growing from 1 ms to 20 ms: a quick child costs
     // little, a hung one is killed once its time is over.
     int status = 0;
-    long waitedNs = iKillAfterMs * 1000000L, pauseNs = 1000000L;
+    long pauseNs = 1000000L;
     for (;;)
     {
         pid_t done = ::waitpid(pid, &status, WNOHANG);
@@ -201,6 +208,45 @@ ChildResult Run(const std::vector<std::string>& iArgv, const ChildEnvironment& i
     result._Out = ReadFile(outFile);
     result._Err = ReadFile(errFile);
     return result;
+}
+} // namespace
+
+ChildResult Run(const std::vector<std::string>& iArgv, const ChildEnvironment& iEnv,
+                const std::string& iStdin, const std::string& iWorkDir, int iKillAfterMs,
+                int iSignal, int iTimeoutMs)
+{
+    auto killLater = [iKillAfterMs, iSignal](pid_t iPid) -> long
+    {
+        if (iKillAfterMs > 0)
+        {
+            struct timespec delay = {iKillAfterMs / 1000, (iKillAfterMs % 1000) * 1000000L};
+            ::nanosleep(&delay, nullptr);
+            ::kill(iPid, iSignal);
+        }
+        return iKillAfterMs;
+    };
+    return RunChild(iArgv, iEnv, iStdin, iWorkDir, false, killLater, iTimeoutMs);
+}
+
+ChildResult RunSignalledWhenReady(const std::vector<std::string>& iArgv,
+                                  const ChildEnvironment& iEnv, const std::function<bool()>& iReady,
+                                  int iSignal, bool iToGroup, int iTimeoutMs)
+{
+    auto signalWhenReady = [&](pid_t iPid) -> long
+    {
+        long waitedMs = 0;
+        for (; waitedMs < iTimeoutMs && !iReady(); ++waitedMs)
+        {
+            siginfo_t info = {};
+            if (::waitid(P_PID, static_cast<id_t>(iPid), &info, WEXITED | WNOHANG | WNOWAIT) == 0 &&
+                info.si_pid == iPid)
+                return waitedMs; // ended before it was ready: nothing to signal
+            ::usleep(1000);
+        }
+        ::kill(iToGroup ? -iPid : iPid, iSignal);
+        return waitedMs;
+    };
+    return RunChild(iArgv, iEnv, "", "", true, signalWhenReady, iTimeoutMs);
 }
 
 std::string Outcome(const ChildResult& iResult)
@@ -249,6 +295,21 @@ int SegmentsCreatedBy(int iCreator)
             ++count;
     }
     return count;
+}
+
+std::string LocalSlurmConf()
+{
+    const char* given = std::getenv("SLURM_CONF");
+    std::string conf = given && *given ? given : "/tmp/zbzb-slurm-local/etc/slurm.conf";
+    struct stat info;
+    if (::stat(conf.c_str(), &info) != 0)
+        return "";
+    ChildEnvironment env;
+    env._Set["SLURM_CONF"] = conf;
+    ChildResult r = Run(
+        {"/bin/sh", "-c", "timeout 10 sinfo -h -o %t 2>/dev/null | grep -Eq '^(idle|mix|alloc)$'"},
+        env);
+    return r._Status == 0 ? conf : "";
 }
 
 std::string Program(const std::string& iName)

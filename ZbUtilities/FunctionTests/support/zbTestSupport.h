@@ -106,6 +106,14 @@ ChildResult Run(const std::vector<std::string>& iArgv, const ChildEnvironment& i
                 const std::string& iStdin = "", const std::string& iWorkDir = "",
                 int iKillAfterMs = 0, int iSignal = 0, int iTimeoutMs = 120000);
 
+// Runs iArgv as Run does, in a process group of its own; once iReady()
+// answers true (asked every millisecond or so), sends iSignal to the child,
+// or to its whole group when iToGroup (as a terminal sends ^C), then
+// collects it.  A child that ends first is collected without a signal.
+ChildResult RunSignalledWhenReady(const std::vector<std::string>& iArgv,
+                                  const ChildEnvironment& iEnv, const std::function<bool()>& iReady,
+                                  int iSignal, bool iToGroup = false, int iTimeoutMs = 120000);
+
 // The whole outcome of a child as one text, for one comparison: the exit
 // status (or "signal N", or "timed out"), then "|" and the standard output, then "|" and the
 // standard error.
@@ -133,6 +141,11 @@ class ScopedEnv
 // Number of System V shared-memory segments created by process iCreator
 // that still exist (also those removed but still attached somewhere).
 int SegmentsCreatedBy(int iCreator);
+
+// The configuration of a Slurm cluster that answers: SLURM_CONF, else the
+// one of scripts/slurm-local.sh; "" when there is none or its node is not
+// up (busy is fine: the local cluster's partition is oversubscribed).
+std::string LocalSlurmConf();
 
 std::string Program(const std::string& iName);
 std::string SourcePath(const std::string& iRelative);

@@ -1,16 +1,13 @@
 #include "zbShellAction.h"
 
 #include <cerrno>
-#include <csignal>
 #include <fcntl.h>
-#include <spawn.h>
 #include <unistd.h>
 
 #include "zbDescriptor.h"
 #include "zbOFStream.h"
 #include "zbReport.h"
-
-extern char** environ;
+#include "zbSpawn.h"
 
 QOR_IMPLEMENT_CLASS(zbShellAction, zbActionIntf)
 
@@ -24,68 +21,6 @@ int CreateCaptureFile(const std::string& iName, zbScopedFd& oFd)
     oFd.Reset(zbOpenFd(iName.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW, 0600));
     return oFd.IsOpen() ? 0 : zbReportSystemError(iName.c_str(), errno);
 }
-
-// File actions and attributes of one spawn, released on every path.
-class SpawnSetup
-{
-  public:
-    SpawnSetup()
-    {
-        _ActionsReady = ::posix_spawn_file_actions_init(&_Actions) == 0;
-        _AttrReady = ::posix_spawnattr_init(&_Attr) == 0;
-    }
-    ~SpawnSetup()
-    {
-        if (_ActionsReady)
-            ::posix_spawn_file_actions_destroy(&_Actions);
-        if (_AttrReady)
-            ::posix_spawnattr_destroy(&_Attr);
-    }
-    SpawnSetup(const SpawnSetup&) = delete;
-    SpawnSetup& operator=(const SpawnSetup&) = delete;
-
-    // 0, or the error number of the first step that failed.
-    int Prepare(int iStdout, int iStderr, const std::string& iDirectory, int iOwnGroup)
-    {
-        if (!_ActionsReady || !_AttrReady)
-            return ENOMEM;
-        int rc = 0;
-        auto step = [&rc](int iResult)
-        {
-            if (!rc)
-                rc = iResult;
-        };
-        // The dup2 clears close-on-exec on the child's copy only.
-        if (iStdout >= 0)
-            step(::posix_spawn_file_actions_adddup2(&_Actions, iStdout, 1));
-        if (iStderr >= 0)
-            step(::posix_spawn_file_actions_adddup2(&_Actions, iStderr, 2));
-        if (iOwnGroup)
-            step(::posix_spawn_file_actions_addopen(&_Actions, 0, "/dev/null", O_RDONLY, 0));
-        if (!iDirectory.empty())
-            step(::posix_spawn_file_actions_addchdir_np(&_Actions, iDirectory.c_str()));
-        // The runners block some signals while they work: the command must
-        // not inherit that.
-        sigset_t none;
-        sigemptyset(&none);
-        step(::posix_spawnattr_setsigmask(&_Attr, &none));
-        short flags = POSIX_SPAWN_SETSIGMASK;
-        if (iOwnGroup)
-        {
-            flags |= POSIX_SPAWN_SETPGROUP;
-            step(::posix_spawnattr_setpgroup(&_Attr, 0));
-        }
-        step(::posix_spawnattr_setflags(&_Attr, flags));
-        return rc;
-    }
-
-    posix_spawn_file_actions_t _Actions;
-    posix_spawnattr_t _Attr;
-
-  private:
-    bool _ActionsReady = false;
-    bool _AttrReady = false;
-};
 } // namespace
 
 zbShellAction::~zbShellAction() = default;
@@ -148,15 +83,15 @@ int zbShellAction::SpawnCaptured(const char* iProgram, const char* const* iArgv,
         ::unlink(_StdoutFile.c_str()); // ours: created just now
         return 1;
     }
-    int errFd = err.IsOpen() ? err.Get() : (_StderrFile.empty() ? -1 : out.Get());
-
-    SpawnSetup setup;
-    int rc = setup.Prepare(out.Get(), errFd, _Directory, _OwnGroup);
+    zbSpawnRequest request;
+    request._Program = iProgram;
+    request._Argv = iArgv;
+    request._Stdout = out.Get();
+    request._Stderr = err.IsOpen() ? err.Get() : (_StderrFile.empty() ? -1 : out.Get());
+    request._Directory = _Directory.c_str();
+    request._OwnGroup = _OwnGroup;
     pid_t pid = 0;
-    if (!rc)
-        rc = ::posix_spawnp(&pid, iProgram, &setup._Actions, &setup._Attr,
-                            const_cast<char* const*>(iArgv), environ);
-    if (rc)
+    if (int rc = zbSpawn(request, pid))
         return SpawnFailed(iProgram, rc);
     ProcessHandle = static_cast<int>(pid);
     return 0;

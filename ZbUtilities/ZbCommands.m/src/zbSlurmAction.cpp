@@ -1,20 +1,15 @@
 #include "zbSlurmAction.h"
 
 #include <cerrno>
-#include <csignal>
 #include <cstdlib>
 #include <cstring>
-#include <ctime>
 #include <fcntl.h>
-#include <spawn.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include "zbDescriptor.h"
 #include "zbOFStream.h"
 #include "zbReport.h"
-
-extern char** environ;
+#include "zbSpawn.h"
 
 QOR_IMPLEMENT_CLASS(zbSlurmAction, zbShellAction)
 
@@ -102,6 +97,11 @@ void zbSlurmAction::SetTimeLimit(const char* iTimeLimit)
     _TimeLimit = iTimeLimit ? iTimeLimit : "";
 }
 
+void zbSlurmAction::SetAllocation(const char* iJobId)
+{
+    _Allocation = iJobId ? iJobId : "";
+}
+
 void zbSlurmAction::SetExtraArguments(const char* iWords)
 {
     _Extra = Words(iWords);
@@ -112,7 +112,9 @@ std::vector<std::string> zbSlurmAction::GetSrunLine() const
     // One task on one node; -Q -Q leaves only srun's fatal errors, so that
     // the captured text is the job's own.
     std::vector<std::string> line{kSrun, "-Q", "-Q", "--nodes=1", "--ntasks=1"};
-    if (!_Partition.empty())
+    if (!_Allocation.empty())
+        line.insert(line.end(), {"--jobid=" + _Allocation, "--exact", "--overcommit"});
+    else if (!_Partition.empty())
         line.push_back("--partition=" + _Partition);
     if (!_TimeLimit.empty())
         line.push_back("--time=" + _TimeLimit);
@@ -150,55 +152,20 @@ int zbSlurmAction::CheckCluster(const std::string& iPartition, int iSeconds)
     if (!iPartition.empty())
         line.insert(line.end(), {"-p", iPartition});
     std::vector<const char*> argv = Argv(line);
-
-    // sinfo's answer goes to a pipe: an empty answer names no partition.
-    int fds[2];
-    if (zbPipe(fds))
-        return zbReportSystemError("pipe", errno);
-    zbScopedFd readEnd(fds[0]), writeEnd(fds[1]);
-    posix_spawn_file_actions_t actions;
-    ::posix_spawn_file_actions_init(&actions);
-    ::posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
-    ::posix_spawn_file_actions_adddup2(&actions, writeEnd.Get(), 1);
-    ::posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
-    pid_t pid = 0;
-    int rc = ::posix_spawnp(&pid, kSinfo, &actions, nullptr, const_cast<char* const*>(argv.data()),
-                            environ);
-    ::posix_spawn_file_actions_destroy(&actions);
+    zbSpawnRequest request;
+    request._Program = kSinfo;
+    request._Argv = argv.data();
+    zbScopedFd null(zbOpenFd("/dev/null", O_WRONLY));
+    request._Stderr = null.Get();
+    std::string answer;
+    int status = 0;
+    int rc = zbRunCaptured(request, iSeconds * 1000L, answer, status);
+    if (rc == ETIMEDOUT)
+        return ReportUnreachable("no answer from the controller within " +
+                                 std::to_string(iSeconds) + " s");
     if (rc)
         return ReportUnreachable(std::string(kSinfo) + ": " + std::strerror(rc));
-    writeEnd.Reset(-1);
-    ::fcntl(readEnd.Get(), F_SETFL, O_NONBLOCK);
-
-    std::string answer;
-    auto drain = [&answer, &readEnd]
-    {
-        char buffer[512];
-        ssize_t got;
-        while ((got = ::read(readEnd.Get(), buffer, sizeof buffer)) > 0)
-            answer.append(buffer, static_cast<size_t>(got));
-    };
-    int status = 0;
-    const time_t deadline = ::time(nullptr) + iSeconds;
-    for (;;)
-    {
-        drain();
-        pid_t done = ::waitpid(pid, &status, WNOHANG);
-        if (done == pid)
-            break;
-        if (done < 0 && errno != EINTR)
-            return zbReportSystemError(kSinfo, errno);
-        if (::time(nullptr) > deadline)
-        {
-            ::kill(pid, SIGKILL);
-            ::waitpid(pid, &status, 0);
-            return ReportUnreachable("no answer from the controller within " +
-                                     std::to_string(iSeconds) + " s");
-        }
-        ::usleep(20000);
-    }
-    drain();
-    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
+    if (status != 0)
         return ReportUnreachable("the controller did not answer sinfo");
     if (Words(answer.c_str()).empty())
         return ReportUnreachable(iPartition.empty() ? std::string("no partition")

@@ -1,0 +1,72 @@
+zbsvc run and make's jobserver.  Each command below logs "+" when it
+starts and "-" when it ends; most.sh prints the most that ran at once
+(after the line "phase" when given one, in all else).
+
+  $ cat >most.sh <<'END'
+  > awk -v from="${2:-}" '$0 == from { c = 0; m = 0; on = 1; next }
+  >   !from || on { if ($0 == "+") { c++; if (c > m) m = c } else if ($0 == "-") c-- }
+  >   END { print m }' "$1"; rm -f "$1"
+  > END
+  $ cat >mk <<'END'
+  > C = 'echo + >>log; sleep 0.4; echo - >>log'
+  > R = +zbsvc run -j 8 $(C) $(C) $(C) $(C) $(C) $(C)
+  > all: a b c d
+  > 	$(R)
+  > a b c d:
+  > 	$(R)
+  > END
+
+Four runs of -j 8 under make -j4 share make's four slots, and make sees
+every token back (it would warn otherwise); without the jobserver they do
+not.
+
+  $ make -s -j4 -f mk; sh most.sh log
+  4
+  $ make -s -j4 -f mk R='+zbsvc run -jobserver off -j 8 $(C) $(C) $(C) $(C) $(C) $(C)'; sh most.sh log
+  ([89]|[12][0-9]|3[0-2]) (re)
+
+A run interrupted by SIGINT (here by another recipe, once the run's first
+command has started) gives its tokens back: the last run, alone, still
+gets the four slots.
+
+  $ cat >int.mk <<'END'
+  > C = 'echo + >>log; sleep 0.4; echo - >>log'
+  > all: a b
+  > 	@echo phase >>log
+  > 	+zbsvc run -j 8 $(C) $(C) $(C) $(C) $(C) $(C)
+  > a:
+  > 	-+zbsvc run -j 8 'echo $$PPID >pid; exec sleep 60' $(C) $(C)
+  > b:
+  > 	@while [ ! -s pid ]; do sleep 0.05; done; kill -INT $$(cat pid)
+  > END
+  $ make -s -j4 -f int.mk 2>&1 | grep -v 'Error 2' ; sh most.sh log phase
+  # Fatal error: Process interrupted
+  4
+
+zbsvc run -j 3 serves three slots to the makes its commands start (a
+make given -j8 itself resets the jobserver, by make's own rule); its fifo
+is gone when the run ends, whatever ends it.
+
+  $ printf 'all: 1 2 3 4\n1 2 3 4:\n\t@echo + >>log; sleep 0.4; echo - >>log\n' >sleepy.mk
+  $ mkdir tmp; TMPDIR=$PWD/tmp zbsvc run -j 3 'make -f sleepy.mk' 'make -f sleepy.mk' 'make -f sleepy.mk'; sh most.sh log; ls tmp
+  3
+  $ TMPDIR=$PWD/tmp zbsvc run -j 3 'make -f sleepy.mk; kill -TERM $PPID; sleep 9'
+  2> # Fatal error: Process interrupted
+  [15]
+  $ ls tmp; wc -l <log; rm log
+  8
+
+The jobserver of make 4.4's form, a fifo by name: with one token, two
+commands at once.  One that cannot be reached (descriptors not passed to a
+recipe not marked "+", a fifo gone) is one warning, and the run goes on
+with -j alone.
+
+  $ mkfifo jobs; exec 3<>jobs; printf + >&3; C='echo + >>log; sleep 0.4; echo - >>log'
+  > MAKEFLAGS=' -j2 --jobserver-auth=fifo:jobs' zbsvc run -j 8 "$C" "$C" "$C" "$C"; sh most.sh log
+  2
+  $ MAKEFLAGS=' -j4 --jobserver-auth=7,8' zbsvc run -j 2 'echo a' 'echo b'
+  a
+  b
+  2> # Warning: The jobserver of MAKEFLAGS (7,8) cannot be used (Bad file descriptor): going on with -j alone
+  $ MAKEFLAGS='-k --jobserver-auth=fifo:gone -- X=1' zbsvc run -j 2 true true
+  2> # Warning: The jobserver of MAKEFLAGS (fifo:gone) cannot be used (No such file or directory): going on with -j alone
