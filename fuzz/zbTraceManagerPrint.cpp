@@ -14,7 +14,6 @@
 #include <libxml/chvalid.h>
 #include <libxml/parser.h>
 #include <libxml/tree.h>
-#include <libxml/xmlstring.h>
 
 #include "zbContext.h"
 #include "zbFuzzSupport.h"
@@ -58,19 +57,16 @@ int Keys(const QORString& iName, QORListValQORString& oWords)
     return 0;
 }
 
-// What the parser must give back for iText when iText is good XML text
-// (UTF-8 of characters XML allows, by libxml2's own reading); false else.
+// What the parser must give back for iText when iText is good XML text:
+// UTF-8 (a byte that is not comes out of the string's reading as a
+// surrogate) of characters XML allows, by libxml2's own judgement; false
+// else.
 bool Expected(const std::string& iText, std::string& oValue)
 {
-    const xmlChar* p = reinterpret_cast<const xmlChar*>(iText.data());
-    for (size_t at = 0; at < iText.size();)
-    {
-        int length = static_cast<int>(iText.size() - at);
-        int c = xmlGetUTF8Char(p + at, &length);
-        if (c < 0 || !xmlIsCharQ(c))
+    const QORUnicodeString text(iText.data(), iText.size());
+    for (QORUnicodeChar c : text.Chars())
+        if (!xmlIsCharQ(c))
             return false;
-        at += static_cast<size_t>(length);
-    }
     // Line ends become line feeds, then blanks in an attribute value.
     oValue.clear();
     for (size_t at = 0; at < iText.size(); ++at)
