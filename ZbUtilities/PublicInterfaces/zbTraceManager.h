@@ -11,6 +11,8 @@
 //   one line per report, as the keys file declares it
 //   </Tag>                                            (each complex tag still open, newest first)
 //   </Application>
+// Every text from a parameter is escaped (zbMsgTag::Transcode), so that the
+// file is well-formed UTF-8 whatever the reports hold.
 //
 // The keys file "zbXmlKeys.mk" declares tags and message keys as macros:
 //   KEY_TagID                        tag identifiers

@@ -82,15 +82,26 @@ void PrintFrames(void* const* iFrames, int iCount, int iFirst, int iMax, FILE* i
     if (iStream)
         std::fflush(iStream);
 }
+// The first frame of a caller's own: the one before the frame that returns
+// into its caller (iReturn), whatever came in between (an interposed
+// backtrace, as sanitizers have); 0 when it is not found.
+int OwnFrame(void* const* iFrames, int iCount, void* iReturn)
+{
+    for (int i = 1; i < iCount; ++i)
+        if (iFrames[i] == iReturn)
+            return i - 1;
+    return 0;
+}
 } // namespace
 
 int QORStackTrace::GetTrace(QORBasicStackTrace& oTrace)
 {
-    QORBasicStackTrace& trace = oTrace;
-    trace._Frames.assign(128, nullptr);
-    int n = backtrace(trace._Frames.data(), static_cast<int>(trace._Frames.size()));
-    trace._Frames.resize(n > 0 ? static_cast<size_t>(n) : 0);
-    return n;
+    // Frame 0 is this function's.
+    void* frames[129];
+    int n = ::backtrace(frames, 129);
+    int first = OwnFrame(frames, n, __builtin_return_address(0));
+    oTrace._Frames.assign(frames + first, frames + (n > first ? n : first));
+    return static_cast<int>(oTrace._Frames.size());
 }
 
 void QORStackTrace::Prepare()
@@ -111,7 +122,8 @@ void QORStackTrace::WriteCurrent(int iFd, int iSkip)
 {
     void* frames[64];
     int count = ::backtrace(frames, 64);
-    PrintFrames(frames, count, 1 + (iSkip > 0 ? iSkip : 0), 0, nullptr, iFd);
+    int first = OwnFrame(frames, count, __builtin_return_address(0)) + 1;
+    PrintFrames(frames, count, first + (iSkip > 0 ? iSkip : 0), 0, nullptr, iFd);
 }
 
 void QORBasicStackTrace::Print(FILE* iStream, int iSkip, int iMax) const
@@ -119,6 +131,5 @@ void QORBasicStackTrace::Print(FILE* iStream, int iSkip, int iMax) const
     if (!iStream)
         return;
     QORStackTrace::Prepare(); // the objects loaded by now
-    PrintFrames(_Frames.data(), static_cast<int>(_Frames.size()), iSkip,
-                iMax, iStream, -1);
+    PrintFrames(_Frames.data(), static_cast<int>(_Frames.size()), iSkip, iMax, iStream, -1);
 }
