@@ -6,10 +6,13 @@
 
 #include <benchmark/benchmark.h>
 
+#include <cerrno>
+#include <fcntl.h>
 #include <string>
 #include <unistd.h>
 
 #include "zbContext.h"
+#include "zbReport.h"
 #include "zbTraceManager.h"
 
 static void BM_PrintConsoleOff(benchmark::State& ioState)
@@ -38,6 +41,41 @@ static void BM_PrintXml(benchmark::State& ioState)
     ::unlink(file.c_str());
 }
 BENCHMARK(BM_PrintXml);
+
+// Reports as the library makes them, to a standard error on /dev/null: a
+// catalog message under an outer key (an ASCII and a wider parameter), and
+// a system error.
+template <class Report> static void ReportToNull(benchmark::State& ioState, Report iReport)
+{
+    int saved = ::dup(2);
+    int null = ::open("/dev/null", O_WRONLY);
+    ::dup2(null, 2);
+    for (auto _ : ioState)
+        benchmark::DoNotOptimize(iReport());
+    ::dup2(saved, 2);
+    ::close(saved);
+    ::close(null);
+}
+
+static void BM_ReportAscii(benchmark::State& ioState)
+{
+    QORUnicodeString name("sys/never/there.h");
+    ReportToNull(ioState, [&] { return zbReportMessage("zbPathFinder.NotFound", {name}); });
+}
+BENCHMARK(BM_ReportAscii);
+
+static void BM_ReportWide(benchmark::State& ioState)
+{
+    QORUnicodeString name("caf\xC3\xA9/r\xC3\xA9sum\xC3\xA9.h");
+    ReportToNull(ioState, [&] { return zbReportMessage("zbPathFinder.NotFound", {name}); });
+}
+BENCHMARK(BM_ReportWide);
+
+static void BM_ReportSystemError(benchmark::State& ioState)
+{
+    ReportToNull(ioState, [] { return zbReportSystemError("some/file/name", ENOENT); });
+}
+BENCHMARK(BM_ReportSystemError);
 
 static void BM_LoadShippedKeys(benchmark::State& ioState)
 {

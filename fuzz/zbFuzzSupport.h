@@ -30,14 +30,14 @@ inline void Check(bool iCondition, const char* iTarget, const char* iWhat)
         Fail(iTarget, iWhat);
 }
 
-// /tmp/zbfuzz_TAG.XXXXXX, made once; every file written below it is removed
-// with it when the process ends.
+// BASE/zbfuzz_TAG.XXXXXX (BASE: /tmp), made once; every file written below
+// it is removed with it when the process ends.
 class Scratch
 {
   public:
-    explicit Scratch(const char* iTag)
+    explicit Scratch(const char* iTag, const char* iBase = "/tmp")
     {
-        std::string pattern = std::string("/tmp/zbfuzz_") + iTag + ".XXXXXX";
+        std::string pattern = std::string(iBase) + "/zbfuzz_" + iTag + ".XXXXXX";
         std::vector<char> name(pattern.begin(), pattern.end());
         name.push_back(0);
         if (!::mkdtemp(name.data()))

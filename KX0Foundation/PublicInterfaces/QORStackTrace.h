@@ -1,6 +1,7 @@
 #ifndef QORStackTrace_H
 #define QORStackTrace_H
-// Call stacks, captured and printed with demangled function names.
+// Call stacks, captured and printed with demangled function names, by one
+// printer that also serves signal handlers (WriteCurrent).
 
 #include <cstdio>
 #include <string>
@@ -27,6 +28,17 @@ class QORStackTrace : public QORBasicStackTrace
   public:
     // Captures the current call stack into oTrace; returns the frame count.
     static int GetTrace(QORBasicStackTrace& oTrace);
+
+    // Readies WriteCurrent for a signal handler: loads the unwinder and reads
+    // the symbols of the objects loaded now (call it again after loading
+    // more).  Print does it itself.
+    static void Prepare();
+    static int IsPrepared();
+    // Async-signal-safe: captures the current call stack and writes it to
+    // iFd with write(2), as Print does, leaving out iSkip frames of its
+    // callers; frames are named from what Prepare read, and a name beyond
+    // plain functions (templates, operators) keeps its mangled form.
+    static void WriteCurrent(int iFd, int iSkip);
 };
 
 #endif

@@ -53,6 +53,15 @@ TEST(zbInternalError, DevelopmentBuildAddsAStackTrace)
     EXPECT_NE(std::string::npos,
               r._Err.find("zbInternalError(char const*, char const*, int, int)"));
     EXPECT_NE(std::string::npos, r._Err.find(" main ")) << r._Err;
+
+    // The foundation's own fatal error prints with the same printer, on a
+    // stream, demangled by the platform.
+    r = Probe({"fatal"}, env);
+    EXPECT_EQ(0u,
+              r._Err.find("Fatal error: probe (zbProbe, line 1)\n"
+                          "#0 QORFatalError(char const*, char const*, int) (libKX0CORE.so.1+0x"))
+        << r._Err;
+    EXPECT_NE(std::string::npos, r._Err.find("\n#1 main (zbProbe+0x")) << r._Err;
 }
 
 TEST(zbContextualInterrupt, TrappedSignalsEndWithTheirNumber)

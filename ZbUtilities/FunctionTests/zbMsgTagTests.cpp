@@ -27,9 +27,13 @@ QORListPtrzbMsgTagComplex& OpenTags()
 
 TEST(zbMsgTag, TranscodeEscapesEveryCharacterOnce)
 {
-    QORUnicodeString text("a&b<c>d'e\"f &amp;");
-    EXPECT_EQ("a&amp;b&lt;c&gt;d&apos;e&quot;f &amp;amp;", Text(zbMsgTag::Transcode(text)));
-    EXPECT_EQ("a&amp;b&lt;c&gt;d&apos;e&quot;f &amp;amp;", Text(text));
+    // What XML cannot hold shows the console's bytes as "\xhh"; tab, line
+    // feed and carriage return stay.
+    QORUnicodeString text("a&b<c>d'e\"f &amp;\x01\xE9\t\n\r\xEF\xBF\xBF\x7F");
+    const char* want =
+        "a&amp;b&lt;c&gt;d&apos;e&quot;f &amp;amp;\\x01\\xe9\t\n\r\\xef\\xbf\\xbf\x7F";
+    EXPECT_EQ(want, Text(zbMsgTag::Transcode(text)));
+    EXPECT_EQ(want, Text(text));
 }
 
 TEST(zbMsgTag, SimpleTagsAndContainers)

@@ -1,11 +1,10 @@
 #ifndef zbInternalError_H
 #define zbInternalError_H
 // Fatal reports: broken invariants, aborts and interrupts.  Each prints a
-// "zbzbFatal" report on standard error and ends the process.
+// "zbzbFatal" report on standard error and ends the process.  (The debug
+// print zbDebugTrace, declared with them once, has its own header.)
 
-#include <cstdarg>
-
-class zbOFStream;
+#include "zbDebugTrace.h"
 
 // Reports "zbzbFatal.InternalLine" with the expression (or "Assertion
 // failed"), the line and the source file (or "<unknown>"), then exits with
@@ -23,8 +22,5 @@ void zbTrapFatalSignals();
 // a second signal or an abort while they run ends the process at once.
 [[noreturn]] void zbContextualAbort(int iStatus);
 [[noreturn]] void zbContextualInterrupt(int iStatus);
-// printf-like print to the stream's file, flushed before and after.
-void zbDebugTrace(zbOFStream& oStream, const char* iFormat, ...)
-    __attribute__((format(printf, 2, 3)));
 
 #endif

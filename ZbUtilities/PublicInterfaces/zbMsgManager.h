@@ -46,16 +46,18 @@ class zbMsgManager
                             const QORUnicodeString& iP6);
     QORUnicodeString GetMsg(const QORString& iKey, QORUnicodeString* iParams, const int& iCount);
 
-    // Appends to oText, in UTF-8 and up to its first null character, what
-    // GetMsg(iOuterKey, {GetMsg(iKey, iParams, iCount)}) gives (with a null
-    // iKey: GetMsg(iOuterKey, iParams, iCount)), for parameters of ASCII
-    // characters other than the null one.  The composition is worked out
-    // once per keys and parameter count and kept until the catalog changes:
-    // a report repeated with other parameters costs their copies only.
-    // False, and oText unchanged, when a parameter is not of that kind or
-    // the composition cannot be kept.
-    bool ComposeAscii(const QORString& iOuterKey, const QORString* iKey,
-                      const QORUnicodeString* iParams, int iCount, std::string& oText);
+    // The message iOuterKey whose one parameter is the message iKey with
+    // the parameters; with a null iKey, iOuterKey with the parameters.
+    QORUnicodeString GetMsg(const QORString& iOuterKey, const QORString* iKey,
+                            QORUnicodeString* iParams, int iCount);
+    // Appends that message to oText in UTF-8, up to its first null
+    // character (the text a C string of it shows); returns 1 when the
+    // message has at least one character, else 0.  Where the parameters go
+    // is worked out once per keys and parameter count and kept until the
+    // catalog changes: a message repeated with other parameters costs the
+    // copies of its pieces only.
+    int Compose(const QORString& iOuterKey, const QORString* iKey, const QORUnicodeString* iParams,
+                int iCount, std::string& oText);
 
     QORMsg* _GetCatalogMsg(const QORString& iKey);
     QORUnicodeString _CheckAndBuildMsg(QORUnicodeString* iParams, const int& iCount);
@@ -72,11 +74,10 @@ class zbMsgManager
         std::string _Key;
         bool _HasKey;
         int _Count;
-        bool _Usable;
         std::vector<std::string> _Texts;
         std::vector<int> _Pieces; // >= 0: _Texts[n]; < 0: parameter -1 - n
     };
-    const Composition& Compose(const QORString& iOuterKey, const QORString* iKey, int iCount);
+    const Composition& Composed(const QORString& iOuterKey, const QORString* iKey, int iCount);
 
     int _Status;
     std::vector<Composition> _Compositions; // dropped when the catalog changes

@@ -33,7 +33,12 @@ class zbMsgTag : public QORUnicodeString
     virtual QORUnicodeString GetMsg(const QORListValQORUnicodeString& iValues,
                                     const zbMsgTagMode& iMode) const = 0;
 
-    // Escapes ioText for XML in place (& < > ' ") and returns it.
+    // Escapes ioText for XML in place (& < > ' ") and returns it.  What XML
+    // 1.0 cannot hold at all (control characters but tab, line feed and
+    // carriage return; bytes that were not UTF-8; U+FFFE, U+FFFF) is written
+    // as the bytes the console shows for it, each as the visible "\xhh"
+    // (ctl\x01name, latin1\xe9name), so that the UTF-8 text is always
+    // well-formed.
     static QORUnicodeString& Transcode(QORUnicodeString& ioText);
 
   protected:

@@ -11,6 +11,8 @@
 //   one line per report, as the keys file declares it
 //   </Tag>                                            (each complex tag still open, newest first)
 //   </Application>
+// Every text from a parameter is escaped (zbMsgTag::Transcode), so that the
+// file is well-formed UTF-8 whatever the reports hold.
 //
 // The keys file "zbXmlKeys.mk" declares tags and message keys as macros:
 //   KEY_TagID                        tag identifiers
@@ -25,6 +27,8 @@
 
 #include <cstdio>
 #include <functional>
+#include <initializer_list>
+#include <string>
 
 #include "QORHashDicS.h"
 #include "QORString.h"
@@ -95,6 +99,10 @@ class zbTraceManager
     int Print(const zbKeyForTraceManager& iKey, FILE* iStream, const QORUnicodeString& iP1,
               const QORUnicodeString& iP2);
     int Print(const zbKeyForTraceManager& iKey, FILE* iStream, zbMsg& iMessage);
+    // The same whose one parameter is the catalog message iMessageKey with
+    // the parameters (a place without one shows "???").
+    int PrintMessage(const zbKeyForTraceManager& iKey, FILE* iStream, const QORString& iMessageKey,
+                     const QORUnicodeString* iParams, int iCount);
     // The parameters become iId followed by the iCount parameters.
     int PrintWithId(const zbKeyForTraceManagerWithId& iKey, FILE* iStream,
                     const QORUnicodeString& iId, QORUnicodeString* iParams, const int& iCount);
@@ -150,10 +158,21 @@ class zbTraceManager
     // Brings what the signal handlers write up to date with the file:
     // the descriptor, the closing lines, the XML lines of the reports.
     void UpdateSignalTexts(int iReports = 0);
-    // On stderr: iMessage as the parameter of "zbzbError"; "systError" on
-    // iName with the text of the last stored error.
-    static void ReportError(const QORUnicodeString& iMessage);
-    static void ReportSystError(const QORString& iName);
+    // The one place where a report is put together and written: its console
+    // line on iStream (when non-null) and its XML form in the trace file.
+    // The parameters go to iKey's message, or with iInner to the message
+    // iInner, which is then iKey's one parameter.
+    int Report(const zbKeyForTraceManager& iKey, FILE* iStream, const QORString* iInner,
+               const QORUnicodeString* iParams, int iCount);
+    // The console line of such a report alone (nothing when it is empty);
+    // 1 when the stream failed.
+    int PrintLine(FILE* iStream, const QORString& iKey, const QORString* iInner,
+                  const QORUnicodeString* iParams, int iCount);
+    static int WriteConsole(FILE* iStream, const std::string& iText);
+    // On stderr: the message iKey with iParams under "zbzbError"; "systError"
+    // on iName with the text of the last stored error.
+    void ReportError(const QORString& iKey, std::initializer_list<QORUnicodeString> iParams);
+    void ReportSystError(const QORString& iName);
 
     QORHashDicSzbMsgKey _MsgKeys;
     QORHashDicSzbMsgTag _Tags;
@@ -163,6 +182,7 @@ class zbTraceManager
     int _XmlFd;
     int _OwnerPid = 0; // the process that opened the file
     int _WriteError = 0;
+    std::string _Line; // the console line being written
 };
 
 #endif

@@ -8,6 +8,7 @@
 //   zbProbe internal EXPR FILE LINE STATUS   zbInternalError ("-" for null)
 //   zbProbe trap                      TrapSignals, prints "ready", waits for a signal
 //   zbProbe abort                     TrapSignals, then abort()
+//   zbProbe fatal                     the foundation's QORFatalError
 //   zbProbe xml FILE HOW              opens the XML trace FILE, opens a complex
 //                                     tag, then ends: HOW is return, internal
 //                                     (zbInternalError "x<y", status 3) or
@@ -23,6 +24,7 @@
 #include <unistd.h>
 #include <vector>
 
+#include "QORFatalError.h"
 #include "zbContext.h"
 #include "zbInternalError.h"
 #include "zbOFStream.h"
@@ -118,6 +120,8 @@ int main(int argc, char** argv)
         zbExtContext.TrapSignals();
         std::abort();
     }
+    if (!std::strcmp(what, "fatal"))
+        QORFatalError("probe", "zbProbe", 1);
     if (!std::strcmp(what, "xml") && argc > 3)
         return XmlTrace(argv[2], argv[3]);
     if (!std::strcmp(what, "tabarg") && argc > 2)

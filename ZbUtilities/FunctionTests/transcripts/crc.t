@@ -19,3 +19,15 @@ independently of the library).
   2>    print the CRC-32, size and name of files
   2>    -h, --help : print this help
   [2]
+
+Whatever the names, an XML trace stays well-formed UTF-8: a control
+character and a byte that is not UTF-8 are written there as visible escapes,
+while the console keeps the name's own bytes (made visible here by cat -v).
+
+  $ zbsvc -xml t.xml crc $'ctl\001name' $'latin1\351name' 2>err
+  [1]
+  $ cat -v err; xmllint --noout t.xml && grep Object t.xml
+  # System error on ctl^Aname: No such file or directory
+  # System error on latin1M-iname: No such file or directory
+  <SystemError Object="ctl\x01name" Message="No such file or directory"/>
+  <SystemError Object="latin1\xe9name" Message="No such file or directory"/>

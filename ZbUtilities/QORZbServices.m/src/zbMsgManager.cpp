@@ -1,6 +1,5 @@
 #include "zbMsgManager.h"
 
-#include <cstring>
 #include <vector>
 
 #include "zbOFStream.h"
@@ -27,123 +26,101 @@ int zbMsgManager::LoadCatalog(const char* iCatalogName)
     return _Status;
 }
 
-const zbMsgManager::Composition& zbMsgManager::Compose(const QORString& iOuterKey,
-                                                       const QORString* iKey, int iCount)
+namespace
+{
+// The parameters are marked in a message by values beyond Unicode, which no
+// text of a catalog can hold: kMark plus the parameter's index.
+const QORUnicodeChar kMark = 0x110000;
+
+// Appends the UTF-8 form of iText to oText.
+void AppendUTF8(const QORUnicodeString& iText, std::string& oText)
+{
+    const size_t start = oText.size();
+    for (QORUnicodeChar c : iText.Chars())
+    {
+        if (c >= 0x80)
+        {
+            oText.resize(start);
+            oText += iText.ConvertToUTF8();
+            return;
+        }
+        oText += static_cast<char>(c);
+    }
+}
+} // namespace
+
+QORUnicodeString zbMsgManager::GetMsg(const QORString& iOuterKey, const QORString* iKey,
+                                      QORUnicodeString* iParams, int iCount)
+{
+    if (!iKey)
+        return GetMsg(iOuterKey, iParams, iCount);
+    QORUnicodeString inner = GetMsg(*iKey, iParams, iCount);
+    return GetMsg(iOuterKey, &inner, 1);
+}
+
+const zbMsgManager::Composition& zbMsgManager::Composed(const QORString& iOuterKey,
+                                                        const QORString* iKey, int iCount)
 {
     for (const Composition& known : _Compositions)
         if (known._Count == iCount && known._HasKey == (iKey != nullptr) &&
             known._OuterKey == iOuterKey.Std() && (!iKey || known._Key == iKey->Std()))
             return known;
-    // The messages built the usual way around parameters that mark their
-    // places: "\1", the parameter's index as a letter, "\1".
     std::vector<QORUnicodeString> marks;
     for (int i = 0; i < iCount; ++i)
-        marks.emplace_back(std::string{'\1', static_cast<char>('a' + i), '\1'}.c_str());
-    QORUnicodeString* params = marks.empty() ? nullptr : marks.data();
-    QORUnicodeString text;
-    if (iKey)
-    {
-        QORUnicodeString inner = GetMsg(*iKey, params, iCount);
-        text = GetMsg(iOuterKey, &inner, 1);
-    }
-    else
-        text = GetMsg(iOuterKey, params, iCount);
-    const std::string built = text.ConvertToUTF8();
-    const std::string whole(built.c_str());
-    // The same with empty parameters: what the literal pieces must give.
-    std::vector<QORUnicodeString> empty(static_cast<size_t>(iCount));
-    QORUnicodeString* none = empty.empty() ? nullptr : empty.data();
-    if (iKey)
-    {
-        QORUnicodeString inner = GetMsg(*iKey, none, iCount);
-        text = GetMsg(iOuterKey, &inner, 1);
-    }
-    else
-        text = GetMsg(iOuterKey, none, iCount);
-    const std::string bare = text.ConvertToUTF8();
+        marks.emplace_back(kMark + static_cast<QORUnicodeChar>(i), 1);
+    const QORUnicodeString text = GetMsg(iOuterKey, iKey, marks.data(), iCount);
 
     // The first lookup may have loaded the catalog, which drops what was
     // kept: the new composition is added after.
     if (_Compositions.size() >= 16)
         _Compositions.erase(_Compositions.begin());
-    _Compositions.push_back(Composition{iOuterKey.Std(),
-                                        iKey ? iKey->Std() : std::string(),
-                                        iKey != nullptr,
-                                        iCount,
-                                        true,
-                                        {},
-                                        {}});
+    _Compositions.push_back(Composition{
+        iOuterKey.Std(), iKey ? iKey->Std() : std::string(), iKey != nullptr, iCount, {}, {}});
     Composition& made = _Compositions.back();
-    std::string literal;
-    for (size_t at = 0; at < whole.size(); ++at)
+    const std::u32string& chars = text.Chars();
+    size_t literal = 0;
+    for (size_t at = 0; at <= chars.size(); ++at)
     {
-        if (whole[at] != '\1')
-        {
-            literal += whole[at];
+        if (at < chars.size() && chars[at] < kMark)
             continue;
-        }
-        const int index = at + 2 < whole.size() && whole[at + 2] == '\1' ? whole[at + 1] - 'a' : -1;
-        if (index < 0 || index >= iCount)
-        {
-            // The catalog's own text holds the mark's character.
-            made._Usable = false;
-            break;
-        }
-        if (!literal.empty())
+        if (at > literal)
         {
             made._Pieces.push_back(static_cast<int>(made._Texts.size()));
-            made._Texts.push_back(literal);
-            literal.clear();
+            made._Texts.push_back(
+                text.SubString(static_cast<int>(literal), static_cast<int>(at - literal))
+                    .ConvertToUTF8());
         }
-        made._Pieces.push_back(-1 - index);
-        at += 2;
+        if (at < chars.size())
+            made._Pieces.push_back(-1 - static_cast<int>(chars[at] - kMark));
+        literal = at + 1;
     }
-    if (!literal.empty())
-    {
-        made._Pieces.push_back(static_cast<int>(made._Texts.size()));
-        made._Texts.push_back(literal);
-    }
-    std::string literals;
-    for (const std::string& piece : made._Texts)
-        literals += piece;
-    if (literals != bare.c_str())
-        made._Usable = false;
     return made;
 }
 
-bool zbMsgManager::ComposeAscii(const QORString& iOuterKey, const QORString* iKey,
-                                const QORUnicodeString* iParams, int iCount, std::string& oText)
+int zbMsgManager::Compose(const QORString& iOuterKey, const QORString* iKey,
+                          const QORUnicodeString* iParams, int iCount, std::string& oText)
 {
     const int count = iParams && iCount > 0 ? iCount : 0;
-    if (count > 6)
-        return false;
-    for (int i = 0; i < count; ++i)
-        for (QORUnicodeChar c : iParams[i].Chars())
-            if (c == 0 || c > 0x7f)
-                return false;
-    const Composition& made = Compose(iOuterKey, iKey, count);
-    if (!made._Usable)
-        return false;
-    size_t length = 0;
+    const Composition& made = Composed(iOuterKey, iKey, count);
+    const size_t start = oText.size();
+    // Room for an ASCII text and a line end: one allocation at most.
+    size_t length = start + 1;
     for (int piece : made._Pieces)
         length += piece >= 0 ? made._Texts[static_cast<size_t>(piece)].size()
                              : iParams[-1 - piece].Chars().size();
-    const size_t start = oText.size();
-    oText.resize(start + length);
-    char* out = &oText[start];
+    oText.reserve(length);
     for (int piece : made._Pieces)
-    {
         if (piece >= 0)
-        {
-            const std::string& text = made._Texts[static_cast<size_t>(piece)];
-            std::memcpy(out, text.data(), text.size());
-            out += text.size();
-            continue;
-        }
-        for (QORUnicodeChar c : iParams[-1 - piece].Chars())
-            *out++ = static_cast<char>(c);
-    }
-    return true;
+            oText += made._Texts[static_cast<size_t>(piece)];
+        else
+            AppendUTF8(iParams[-1 - piece], oText);
+    if (oText.size() == start)
+        return 0;
+    // As a C string, the text ends at its first null character.
+    const size_t end = oText.find('\0', start);
+    if (end != std::string::npos)
+        oText.resize(end);
+    return 1;
 }
 
 QORMsg* zbMsgManager::_GetCatalogMsg(const QORString& iKey)

@@ -2,48 +2,18 @@
 
 #include <cerrno>
 #include <cstdio>
-#include <string>
-#include <vector>
 
 #include "zbContext.h"
-#include "zbDescriptor.h"
 #include "zbErrorCodeManager.h"
-#include "zbMsgManager.h"
 #include "zbTraceManager.h"
 
 namespace
 {
-// Without an XML trace, the console line of a report whose parameters are
-// plain ASCII is put together from the composition the message manager
-// keeps (the same text as below, without building and converting it);
-// false when the report takes the general way.
-bool PrintComposed(const zbKeyForTraceManager& iOuterKey, const QORString* iKey,
-                   const QORUnicodeString* iParams, int iCount)
-{
-    if (zbExtContext.GetTraceMngr()->GetXmlFd() >= 0)
-        return false;
-    std::string line;
-    if (!zbExtContext.GetMsgMngr()->ComposeAscii(iOuterKey, iKey, iParams, iCount, line))
-        return false;
-    if (!line.empty())
-    {
-        // Whatever the stream holds goes first, as one write would do.
-        line += '\n';
-        std::fflush(stderr);
-        zbWriteAll(2, line.data(), line.size());
-    }
-    return true;
-}
-
 int Print(const zbKeyForTraceManager& iOuterKey, const QORString& iKey,
           std::initializer_list<QORUnicodeString> iParams)
 {
-    if (PrintComposed(iOuterKey, &iKey, iParams.begin(), static_cast<int>(iParams.size())))
-        return 1;
-    std::vector<QORUnicodeString> params(iParams);
-    QORUnicodeString message = zbExtContext.GetMsgMngr()->GetMsg(
-        iKey, params.empty() ? nullptr : params.data(), static_cast<int>(params.size()));
-    zbExtContext.GetTraceMngr()->Print(iOuterKey, stderr, message);
+    zbExtContext.GetTraceMngr()->PrintMessage(iOuterKey, stderr, iKey, iParams.begin(),
+                                              static_cast<int>(iParams.size()));
     return 1;
 }
 } // namespace
@@ -56,11 +26,9 @@ int zbRecordErrno(int iErrno)
 
 int zbReportLastError(const char* iObject)
 {
-    const QORUnicodeString params[2] = {QORUnicodeString(iObject ? iObject : ""),
-                                        zbExtLastError.GetMsgError()};
-    if (PrintComposed(MSG_KEY_systError, nullptr, params, 2))
-        return 1;
-    zbExtContext.GetTraceMngr()->Print(MSG_KEY_systError, stderr, params[0], params[1]);
+    QORUnicodeString params[2] = {QORUnicodeString(iObject ? iObject : ""),
+                                  zbExtLastError.GetMsgError()};
+    zbExtContext.GetTraceMngr()->Print(MSG_KEY_systError, stderr, params, 2);
     return 1;
 }
 

@@ -97,15 +97,9 @@ void WriteText(int iFd, const HandlerText& iText)
         zbWriteAll(iFd, iText._Data, iText._Length);
 }
 
-QORUnicodeString Msg(const char* iKey, const QORUnicodeString& iP1)
+QORString ParseKey(const char* iReason)
 {
-    return zbExtContext.GetMsgMngr()->GetMsg(iKey, iP1);
-}
-
-template <class... P> QORUnicodeString ParseMsg(const char* iReason, const P&... iParams)
-{
-    QORString key = QORString(kParse) + iReason;
-    return zbExtContext.GetMsgMngr()->GetMsg(key, QORUnicodeString(iParams)...);
+    return QORString(kParse) + iReason;
 }
 
 // The text of a macro: its words separated by blanks; 0 when the macro is
@@ -174,18 +168,34 @@ zbTraceManager::~zbTraceManager()
     DeleteKeysAndTags();
 }
 
-void zbTraceManager::ReportError(const QORUnicodeString& iMessage)
+int zbTraceManager::PrintLine(FILE* iStream, const QORString& iKey, const QORString* iInner,
+                              const QORUnicodeString* iParams, int iCount)
 {
-    std::fprintf(stderr, "%s\n", Msg("zbzbError", iMessage).ConvertToChar().CastToCharPtr());
-    std::fflush(stderr);
+    _Line.clear(); // kept from report to report: no allocation once grown
+    if (!iStream || !zbExtContext.GetMsgMngr()->Compose(iKey, iInner, iParams, iCount, _Line))
+        return 0;
+    _Line += '\n';
+    return WriteConsole(iStream, _Line);
+}
+
+int zbTraceManager::WriteConsole(FILE* iStream, const std::string& iText)
+{
+    // Whatever the stream holds goes first; an unbuffered stream (stderr)
+    // writes the text with one write(2).
+    std::fwrite(iText.data(), 1, iText.size(), iStream);
+    return std::fflush(iStream) ? 1 : 0;
+}
+
+void zbTraceManager::ReportError(const QORString& iKey,
+                                 std::initializer_list<QORUnicodeString> iParams)
+{
+    PrintLine(stderr, MSG_KEY_zbzbError, &iKey, iParams.begin(), static_cast<int>(iParams.size()));
 }
 
 void zbTraceManager::ReportSystError(const QORString& iName)
 {
-    QORUnicodeString message = zbExtContext.GetMsgMngr()->GetMsg(
-        "systError", QORUnicodeString(iName), zbExtLastError.GetMsgError());
-    std::fprintf(stderr, "%s\n", message.ConvertToChar().CastToCharPtr());
-    std::fflush(stderr);
+    const QORUnicodeString params[2] = {QORUnicodeString(iName), zbExtLastError.GetMsgError()};
+    PrintLine(stderr, MSG_KEY_systError, nullptr, params, 2);
 }
 
 // ---------------------------------------------------------------- keys file
@@ -209,7 +219,7 @@ int zbTraceManager::LoadXmlKeysFile()
     zbFileName file;
     if (!zbExtContext.SearchForData(_XmlKeysFile, file))
     {
-        ReportError(ParseMsg("NoXmlKeysFile", _XmlKeysFile));
+        ReportError(ParseKey("NoXmlKeysFile"), {_XmlKeysFile});
         return 1;
     }
     // A file that cannot be read is reported by the macro set; it then
@@ -227,7 +237,7 @@ int zbTraceManager::ParseXmlKeys(const zbXmlKeysLookup& iLookup)
     int hasMsgIds = iLookup("KEY_MsgID", msgIds);
     if (!hasTagIds || !hasMsgIds || !tagIds.Size() || !msgIds.Size())
     {
-        ReportError(ParseMsg("BadXmlKeysFileFormat", _XmlKeysFile, "KEY_TagID", "KEY_MsgID"));
+        ReportError(ParseKey("BadXmlKeysFileFormat"), {_XmlKeysFile, "KEY_TagID", "KEY_MsgID"});
         return 1;
     }
     if (ParseTags(iLookup, tagIds))
@@ -252,14 +262,14 @@ int zbTraceManager::ParseTags(const zbXmlKeysLookup& iLookup, const QORListValQO
         QORString name, type;
         if (!MacroText(iLookup, nameMacro, name) || !MacroText(iLookup, typeMacro, type))
         {
-            ReportError(ParseMsg("BadTagFormat", _XmlKeysFile, id, nameMacro, typeMacro));
+            ReportError(ParseKey("BadTagFormat"), {_XmlKeysFile, id, nameMacro, typeMacro});
             return 1;
         }
         // The dictionary is keyed by identifiers: a name equal to a loaded
         // identifier, and an identifier listed twice, are both refused.
         if (_Tags.Locate(name) || _Tags.Locate(id))
         {
-            ReportError(ParseMsg("DuplicatedTag", _XmlKeysFile, _Tags.Locate(name) ? name : id));
+            ReportError(ParseKey("DuplicatedTag"), {_XmlKeysFile, _Tags.Locate(name) ? name : id});
             return 1;
         }
         zbMsgTag* tag = nullptr;
@@ -269,7 +279,7 @@ int zbTraceManager::ParseTags(const zbXmlKeysLookup& iLookup, const QORListValQO
             tag = new zbMsgTagComplex(QORUnicodeString(name));
         else
         {
-            ReportError(ParseMsg("BadTagType", _XmlKeysFile, name, type, "Simple/Complex"));
+            ReportError(ParseKey("BadTagType"), {_XmlKeysFile, name, type, "Simple/Complex"});
             return 1;
         }
         _Tags.Insert(id, tag);
@@ -287,7 +297,7 @@ int zbTraceManager::ParseMsgKeys(const zbXmlKeysLookup& iLookup, const QORListVa
     {
         if (_MsgKeys.Locate(keyText))
         {
-            ReportError(ParseMsg("DuplicatedMsg", _XmlKeysFile, keyText));
+            ReportError(ParseKey("DuplicatedMsg"), {_XmlKeysFile, keyText});
             return 1;
         }
         zbMsgKey* key = new zbMsgKey;
@@ -300,7 +310,7 @@ int zbTraceManager::ParseMsgKeys(const zbXmlKeysLookup& iLookup, const QORListVa
         int hasModes = iLookup(modesMacro, modes);
         if (!hasTagIds || !hasModes || tagIds.Size() != modes.Size())
         {
-            ReportError(ParseMsg("BadMsgFormat", _XmlKeysFile, keyText, tagIdsMacro, modesMacro));
+            ReportError(ParseKey("BadMsgFormat"), {_XmlKeysFile, keyText, tagIdsMacro, modesMacro});
             return 1;
         }
         int hasMappings = iLookup("KEY_MsgID_" + keyText + "_ListOfTagMapping", mappings);
@@ -310,13 +320,13 @@ int zbTraceManager::ParseMsgKeys(const zbXmlKeysLookup& iLookup, const QORListVa
             long long mode = 0;
             if (!ReadInt(modes[i], mode) || mode < 0 || mode > 2)
             {
-                ReportError(ParseMsg("BadTagMode", _XmlKeysFile, keyText, modes[i], "0-2"));
+                ReportError(ParseKey("BadTagMode"), {_XmlKeysFile, keyText, modes[i], "0-2"});
                 return 1;
             }
             const zbMsgTag* tag = _Tags.Locate(tagIds[i]);
             if (!tag)
             {
-                ReportError(ParseMsg("NoTagFound", _XmlKeysFile, keyText, tagIds[i]));
+                ReportError(ParseKey("NoTagFound"), {_XmlKeysFile, keyText, tagIds[i]});
                 return 1;
             }
             // Each tag that has attributes takes its mapping from the next
@@ -331,8 +341,8 @@ int zbTraceManager::ParseMsgKeys(const zbXmlKeysLookup& iLookup, const QORListVa
                     unsigned int index = 0;
                     if (!ReadUnsigned(mappings[cursor + j], index))
                     {
-                        ReportError(ParseMsg("BadTagMapping", _XmlKeysFile, keyText,
-                                             mappings[cursor + j], ">=0"));
+                        ReportError(ParseKey("BadTagMapping"),
+                                    {_XmlKeysFile, keyText, mappings[cursor + j], ">=0"});
                         return 1;
                     }
                     mapping.push_back(index);
@@ -519,10 +529,10 @@ void zbTraceManager::PrepareSignalReport(int iSignal, const zbKeyForTraceManager
     reports._Prepared[iSignal] = true;
     reports._Key[iSignal] = iKey;
     reports._Message[iSignal] = iMessage;
-    QORUnicodeString params[1] = {iMessage};
-    QORUnicodeString text = zbExtContext.GetMsgMngr()->GetMsg(iKey, params, 1);
-    reports._Console[iSignal] =
-        text.IsEmpty() ? std::string() : std::string(text.ConvertToChar().CastToCharPtr()) + "\n";
+    std::string& console = reports._Console[iSignal];
+    console.clear();
+    if (zbExtContext.GetMsgMngr()->Compose(iKey, nullptr, &iMessage, 1, console))
+        console += '\n';
     sView._Console[iSignal] = {reports._Console[iSignal].data(), reports._Console[iSignal].size()};
     UpdateSignalTexts(1);
 }
@@ -619,8 +629,8 @@ int zbTraceManager::Print(FILE* iStream, QORUnicodeString& ioText)
 {
     if (iStream && !ioText.IsEmpty())
     {
-        std::fprintf(iStream, "%s", ioText.ConvertToChar().CastToCharPtr());
-        std::fflush(iStream);
+        std::string text = ioText.ConvertToUTF8();
+        WriteConsole(iStream, text.substr(0, text.find('\0')));
     }
     if (!Write(1, ioText))
         return 0;
@@ -628,31 +638,45 @@ int zbTraceManager::Print(FILE* iStream, QORUnicodeString& ioText)
     return 1;
 }
 
-int zbTraceManager::Print(const zbKeyForTraceManager& iKey, FILE* iStream,
-                          QORUnicodeString* iParams, const int& iCount)
+int zbTraceManager::Report(const zbKeyForTraceManager& iKey, FILE* iStream, const QORString* iInner,
+                           const QORUnicodeString* iParams, int iCount)
 {
-    QORUnicodeString text = zbExtContext.GetMsgMngr()->GetMsg(iKey, iParams, iCount);
-    if (iStream && !text.IsEmpty())
-    {
-        std::fprintf(iStream, "%s\n", text.ConvertToChar().CastToCharPtr());
-        std::fflush(iStream);
-    }
+    PrintLine(iStream, iKey, iInner, iParams, iCount);
     if (_XmlFd < 0)
         return 0;
     const zbMsgKey* key = _MsgKeys.Locate(iKey);
     if (!key)
     {
-        ReportError(zbExtContext.GetMsgMngr()->GetMsg(
-            "zbTraceManager.NoMsgKey", QORUnicodeString(iKey), QORUnicodeString(_XmlKeysFile)));
+        ReportError("zbTraceManager.NoMsgKey", {iKey, _XmlKeysFile});
         return 1;
     }
-    QORUnicodeString xml = key->GetMsg(iParams, iCount);
+    // The key's XML form takes the message of an inner key as its one
+    // parameter.  Building it does not change the parameters.
+    QORUnicodeString inner;
+    if (iInner)
+        inner = zbExtContext.GetMsgMngr()->GetMsg(*iInner, const_cast<QORUnicodeString*>(iParams),
+                                                  iCount);
+    QORUnicodeString xml = iInner ? key->GetMsg(&inner, 1)
+                                  : key->GetMsg(const_cast<QORUnicodeString*>(iParams), iCount);
     if (!xml.IsEmpty() && WriteUTF8(xml))
     {
         ReportSystError(_XmlFileName);
         return 1;
     }
     return 0;
+}
+
+int zbTraceManager::Print(const zbKeyForTraceManager& iKey, FILE* iStream,
+                          QORUnicodeString* iParams, const int& iCount)
+{
+    return Report(iKey, iStream, nullptr, iParams, iCount);
+}
+
+int zbTraceManager::PrintMessage(const zbKeyForTraceManager& iKey, FILE* iStream,
+                                 const QORString& iMessageKey, const QORUnicodeString* iParams,
+                                 int iCount)
+{
+    return Report(iKey, iStream, &iMessageKey, iParams, iCount);
 }
 
 int zbTraceManager::Print(const zbKeyForTraceManager& iKey, FILE* iStream,
