@@ -47,8 +47,25 @@ class zbFileElement
   public:
     // Print error and warning lines on standard error.
     static int Trace;
-    // A symbolic link may point to a directory (and is then followed).
+    // What a symbolic link to a directory is to the tree, one of the
+    // values below (any other non-zero value follows such links).
     static int SymbolicLinkWithDirectory;
+    enum
+    {
+        // Refused: the link gets no target ("symbolic link point to a
+        // directory").
+        LinkToDirectoryRefused = 0,
+        // Resolved and walked through by the recursive expansions, except
+        // into a directory already on the way down from where the walk
+        // started (found by device and inode, whatever the link's text):
+        // that target is left unexpanded ("symbolic link point to a
+        // directory that holds it") and the walk goes on.
+        LinkToDirectoryFollowed = 1,
+        // Resolved (the target's type and record are known) but never
+        // walked: for trees whose links are compared by their texts or
+        // copied as links.
+        LinkToDirectoryKept = 2,
+    };
     // A link listed by expansion keeps its own lstat record.
     static int SymbolicLinkKeepStat;
 

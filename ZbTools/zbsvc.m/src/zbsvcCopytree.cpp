@@ -37,7 +37,9 @@ int zbsvcCopytree(int argc, char** argv)
     const char* source = *options.GetLineValue(index);
     const char* target = *options.GetLineValue(index);
 
-    zbFileElement::SymbolicLinkWithDirectory = 1;
+    // Links kept as links need no walking through them.
+    zbFileElement::SymbolicLinkWithDirectory =
+        linkMode == 0 ? zbFileElement::LinkToDirectoryFollowed : zbFileElement::LinkToDirectoryKept;
     zbFileElement::Trace = options.GetSwitchStatus("trace") ? 1 : 0;
     zbFileElement from(source);
     if (!from.IsExisting())

@@ -4,9 +4,9 @@
 // only), removed (in B only), type, size, newer (A's modification time is
 // later), time, link (link texts differ), mode (with -modes).  -links 0
 // compares what links point to, 1 (the default) compares link texts of
-// links whose targets exist, 2 compares link texts of every link.  -trace
-// prints the warning line of each link left out (dangling with -links 0 or
-// 1, or pointing to "." or "..").
+// links whose targets exist, 2 compares link texts of every link (links
+// are walked through only with -links 0).  -trace prints the warning line
+// of each link left out (dangling with -links 0 or 1).
 //
 // Status: 0, or 1 after a reported failure.  With -q nothing is printed and
 // the status tells the difference: 0 the same, 1 different, 2 a failure or
@@ -71,7 +71,9 @@ int zbsvcTreediff(int argc, char** argv)
     const char* first = *options.GetLineValue(index);
     const char* second = *options.GetLineValue(index);
 
-    zbFileElement::SymbolicLinkWithDirectory = 1;
+    // Links kept as links need no walking through them.
+    zbFileElement::SymbolicLinkWithDirectory =
+        linkMode == 0 ? zbFileElement::LinkToDirectoryFollowed : zbFileElement::LinkToDirectoryKept;
     zbFileElement::Trace = options.GetSwitchStatus("trace") && !quiet ? 1 : 0;
     const int failed = quiet ? 2 : 1;
     zbFileElement a(first), b(second);

@@ -35,7 +35,6 @@ const char kNotADirectory[] = "not a directory";
 const char kTargetNotADirectory[] = "target is not a directory";
 const char kBadLink[] = "bad symbolic link";
 const char kLinkToDirectory[] = "symbolic link point to a directory";
-const char kLinkToBadDirectory[] = "symbolic link point to a bad directory ( . or .. )";
 const char kLinkToHoldingDirectory[] = "symbolic link point to a directory that holds it";
 const char kInvalidMode[] = "invalid mode of expansion, use RECURSIVE_MODE, NOT_RECURSIVE_MODE "
                             "or RECURSIVE_FORCED_MODE";
@@ -363,13 +362,10 @@ int zbFileElement::GetLink()
     {
         ConvertStat64ToFileStat(targetStat, st);
         targetType = S_ISDIR(st.st_mode) ? ZBIO_DIRECTORY : ZBIO_FILE;
-        if (targetType == ZBIO_DIRECTORY)
-        {
-            if (!SymbolicLinkWithDirectory)
-                return _Fail(kInGetLink, kLinkToDirectory);
-            if (std::strncmp(_LinkName, "..", 2) == 0 || std::strcmp(_LinkName, ".") == 0)
-                return _Fail(kInGetLink, kLinkToBadDirectory);
-        }
+        // Whatever its text, a link to a directory is resolved: only a walk
+        // through it must not come back into itself, which the walk sees.
+        if (targetType == ZBIO_DIRECTORY && SymbolicLinkWithDirectory == LinkToDirectoryRefused)
+            return _Fail(kInGetLink, kLinkToDirectory);
     }
     if (!_SubElements)
         _SubElements = new QORListPtrzbFileElement(1);
@@ -401,7 +397,8 @@ struct zbFileElement::ExpandWalk
     // With links to directories followed, the directories down the walk by
     // device and inode: a link to one of them (whatever its text: absolute,
     // or relative through other names) would expand it again and again.
-    bool _FollowsLinks = SymbolicLinkWithDirectory != 0;
+    bool _FollowsLinks = SymbolicLinkWithDirectory != LinkToDirectoryRefused &&
+                         SymbolicLinkWithDirectory != LinkToDirectoryKept;
     std::vector<std::pair<dev_t, ino_t>> _Down;
 };
 
@@ -410,6 +407,24 @@ namespace
 // Directories held open down one walk (an expansion, or both sides of a
 // copy): past that depth, the deeper ones are reached by their full names.
 const int kOpenDirectories = 128;
+
+// The directories above iDirectory (whose identity is iSelf), up to the top
+// of the hierarchy, by device and inode: a link to one of them leads back
+// to where the walk started.
+void AddAncestors(int iDirectory, std::pair<dev_t, ino_t> iSelf,
+                  std::vector<std::pair<dev_t, ino_t>>& ioDown)
+{
+    zbScopedFd up(zbOpenFdAt(iDirectory, "..", O_RDONLY | O_DIRECTORY));
+    struct stat64 st;
+    while (up.IsOpen() && ::fstat64(up.Get(), &st) == 0)
+    {
+        const std::pair<dev_t, ino_t> identity(st.st_dev, st.st_ino);
+        if (identity == iSelf || (!ioDown.empty() && identity == ioDown.back()))
+            return; // the top is its own parent
+        ioDown.push_back(identity);
+        up.Reset(zbOpenFdAt(up.Get(), "..", O_RDONLY | O_DIRECTORY));
+    }
+}
 } // namespace
 
 int zbFileElement::_Expand(const int& iMode, int iFiltered)
@@ -470,10 +485,12 @@ int zbFileElement::_ExpandIn(ExpandWalk& ioWalk, int iParent, const int& iMode, 
         for (const auto& above : ioWalk._Down)
             if (above == identity)
             {
-                // Left unexpanded, as a link to "." or ".." is: the walk goes on.
+                // Left unexpanded: the walk goes on beside it.
                 _Fail(kInExpand, kLinkToHoldingDirectory);
                 return 0;
             }
+        if (ioWalk._Down.empty())
+            AddAncestors(dirFd, identity, ioWalk._Down);
         ioWalk._Down.push_back(identity);
         down._Down = &ioWalk._Down;
     }
@@ -574,7 +591,7 @@ int zbFileElement::_ExpandChildren(ExpandWalk& ioWalk, int iDirectory, const int
         if (child->_Type == ZBIO_DIRECTORY)
             directoryNode = child;
         else if (zbFileElement* target = child->_Target())
-            if (target->_Type == ZBIO_DIRECTORY)
+            if (target->_Type == ZBIO_DIRECTORY && ioWalk._FollowsLinks)
                 directoryNode = target;
         if (!directoryNode || directoryNode->_IsExpanded)
             continue;
