@@ -252,8 +252,8 @@ TEST(zbsvcTreediff, ErrorsAndUsage)
     EXPECT_EQ(Outcome(Zbsvc({"treediff", "-q", dir.Path(), dir / "file"})),
               "2||# System error on " + dir / "file" + ": Not a directory\n");
     EXPECT_EQ(Outcome(Zbsvc({"copytree", dir / "missing", dir / "to"})),
-              "1||# Error: Copy of " + dir / "missing" + " into " + dir / "to" +
-                  " incomplete: No such file or directory\n");
+              "1||# Error: Copy of " + dir / "missing" + " into " + dir / "to" + " incomplete: " +
+                  dir / "missing" + ": No such file or directory\n");
     for (const auto& args : {std::vector<std::string>{"treediff", "a"},
                              {"treediff", "-links", "3", "a", "b"},
                              {"copytree", "-links", "2", "a", "b"},

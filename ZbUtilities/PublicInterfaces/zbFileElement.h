@@ -101,6 +101,9 @@ class zbFileElement
     void SetFilter(const int& iFilter) { _Filter = iFilter; }
     // Created empty on first use.
     QORUnicodeString& GetLastErrorMessage();
+    // The full name of the node the last error happened on: this one, or
+    // the one below it whose failure made this one fail ("" before any).
+    const char* GetLastErrorName() const;
     // 1 when the two modes are equal.
     static int CompareMode(const unsigned long& iMode1, const unsigned long& iMode2)
     {
@@ -179,6 +182,14 @@ class zbFileElement
     struct EntryTag
     {
     };
+    // A node of a name where nothing may be yet: its absence is no failure.
+    struct MayBeMissing
+    {
+    };
+    zbFileElement(MayBeMissing, const char* iDirectory, const char* iBaseName);
+    void _InitFromParts(const char* iDirectory, const char* iBaseName);
+    // ComputeStat; with iReportMissing false a missing file is no failure.
+    int _ComputeStat(bool iReportMissing);
     struct CopyPlace;
     // A directory entry whose full name iFullName (owned from now on) needs
     // no normalisation; the base name starts at iBaseOffset.
@@ -203,8 +214,13 @@ class zbFileElement
     int _CopyAt(const CopyPlace& iPlace) const;
     // The target of a link resolved with exactly one child, else null.
     zbFileElement* _Target() const;
+    struct LastError;
+    LastError& _Error();
+    // The message given (the error then happened on this node), iOther's
+    // (the same), or that of a node below this one together with its name.
     void _SetMessage(const char* iText);
     void _CopyMessage(zbFileElement& iOther);
+    void _TakeFailure(zbFileElement& iBelow);
     // Logical failure with a fixed text; system failure with an errno.  Both
     // print the trace line (naming iName, or this node) and return -1.
     int _Fail(const char* iPrefix, const char* iText, const char* iName = nullptr);
@@ -212,7 +228,7 @@ class zbFileElement
     void _TraceLine(const char* iPrefix, const char* iName);
 
     int _Filter;
-    QORUnicodeString* _LastErrorMessage;
+    LastError* _LastError; // created on the first failure
     const QORListPtrzbPattern* _PatternList;
     char* _FullName;
     const char* _BaseName;

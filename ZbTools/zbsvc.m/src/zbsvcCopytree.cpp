@@ -3,8 +3,8 @@
 // the modification and access times and the modes of files and the modes
 // of directories.  -links 1 (the default) copies links as links with the
 // same text; -links 0 copies what they point to in their place.  A failure
-// is reported and the rest is copied; -trace prints a line for each file
-// concerned (and for the copies that did not exist before).
+// is reported, naming the first file that could not be copied, and the rest
+// is copied; -trace prints a line for each file concerned.
 
 #include <cstring>
 #include <string>
@@ -15,7 +15,18 @@
 #include "zbGetopts.h"
 #include "zbMsgManager.h"
 #include "zbOFStream.h"
+#include "zbReport.h"
 #include "zbsvcVerbs.h"
+
+namespace
+{
+// The first file that could not be copied, and why.
+int ReportFailure(zbFileElement& iFrom, const char* iSource, const char* iTarget)
+{
+    return zbReportMessage("zbsvc.copytree.Failed", {iSource, iTarget, iFrom.GetLastErrorName(),
+                                                     iFrom.GetLastErrorMessage()});
+}
+} // namespace
 
 int zbsvcCopytree(int argc, char** argv)
 {
@@ -40,12 +51,12 @@ int zbsvcCopytree(int argc, char** argv)
     // Links kept as links need no walking through them.
     zbFileElement::SymbolicLinkWithDirectory =
         linkMode == 0 ? zbFileElement::LinkToDirectoryFollowed : zbFileElement::LinkToDirectoryKept;
+    // DSTDIR is made when missing: its absence is nothing to trace.
+    zbFileElement into(target);
     zbFileElement::Trace = options.GetSwitchStatus("trace") ? 1 : 0;
     zbFileElement from(source);
     if (!from.IsExisting())
-        return zbsvcReportError(zbExtContext.GetMsgMngr()->GetMsg(
-            "zbsvc.copytree.Failed", QORUnicodeString(source), QORUnicodeString(target),
-            from.GetLastErrorMessage()));
+        return ReportFailure(from, source, target);
     int failed = 0;
     // A link to a directory given as SRC is walked through its target.
     if (zbFileElement* directory = zbFileElementExtension::GetDirectory(from))
@@ -53,10 +64,7 @@ int zbsvcCopytree(int argc, char** argv)
             failed = zbsvcReportError(
                 zbExtContext.GetMsgMngr()->GetMsg("zbsvc.tree.Unreadable", QORUnicodeString(source),
                                                   directory->GetLastErrorMessage()));
-    zbFileElement into(target);
     if (from.Duplicate(into, linkMode, RECURSIVE_FORCED_MODE) != 0)
-        failed = zbsvcReportError(zbExtContext.GetMsgMngr()->GetMsg(
-            "zbsvc.copytree.Failed", QORUnicodeString(source), QORUnicodeString(target),
-            from.GetLastErrorMessage()));
+        failed = ReportFailure(from, source, target);
     return failed;
 }

@@ -18,6 +18,7 @@ and the copy compares the same, link texts included.
 
   $ zbsvc copytree share/doc copy
   $ zbsvc treediff -links 2 share/doc copy/doc
+
   $ cd copy/doc && find . -type l -printf '%p -> %l\n' | sort
   ./a/changelog -> ../b/changelog
   ./a/gone -> ../../nowhere
@@ -26,12 +27,18 @@ and the copy compares the same, link texts included.
   ./git/contrib/hooks -> ../../../git-core/contrib/hooks
   ./pkg-doc/reference -> ../../gtk-doc/html/pkg
 
+-trace names each file concerned: here the link that leads nowhere, not
+the copies about to be made.
+
+  $ zbsvc copytree -trace share/doc traced
+  2> # Error in GetLink() : No such file or directory : share/doc/a/gone
+
 With -links 0 what a link points to is copied in its place, outside the
 tree too; a link to a directory that holds it becomes an empty directory,
-and one that leads nowhere cannot be copied.
+and one that leads nowhere cannot be copied: the report names it.
 
   $ zbsvc copytree -links 0 share/doc followed
-  2> # Error: Copy of share/doc into followed incomplete: bad symbolic link
+  2> # Error: Copy of share/doc into followed incomplete: share/doc/a/gone: bad symbolic link
   [1]
   $ cd followed/doc && find . | sort
   .

@@ -123,14 +123,34 @@ class RightsForOwner
 };
 } // namespace
 
+// The last error's text, and the node it happened on.
+struct zbFileElement::LastError
+{
+    QORUnicodeString _Message;
+    std::string _Name;
+};
+
 // Construction -------------------------------------------------------------
 
 #define ZB_EMPTY_NODE                                                                              \
-    _Filter(0), _LastErrorMessage(nullptr), _PatternList(nullptr), _FullName(nullptr),             \
+    _Filter(0), _LastError(nullptr), _PatternList(nullptr), _FullName(nullptr),                    \
         _BaseName(nullptr), _Type(ZBIO_NOT_EXISTING), _SubElements(nullptr), _IsExpanded(0),       \
         _IsFiltered(0), _Stat(nullptr), _LinkFather(nullptr), _LinkName(nullptr)
 
 zbFileElement::zbFileElement(const char* iDirectory, const char* iBaseName) : ZB_EMPTY_NODE
+{
+    _InitFromParts(iDirectory, iBaseName);
+    ComputeStat();
+}
+
+zbFileElement::zbFileElement(MayBeMissing, const char* iDirectory, const char* iBaseName)
+    : ZB_EMPTY_NODE
+{
+    _InitFromParts(iDirectory, iBaseName);
+    _ComputeStat(false);
+}
+
+void zbFileElement::_InitFromParts(const char* iDirectory, const char* iBaseName)
 {
     const char* base = iBaseName ? iBaseName : "";
     size_t baseLength = std::strlen(base);
@@ -141,7 +161,6 @@ zbFileElement::zbFileElement(const char* iDirectory, const char* iBaseName) : ZB
     _FullName[length] = kSeparator;
     std::memcpy(_FullName + length + 1, base, baseLength + 1);
     _BaseName = _FullName + length + 1;
-    ComputeStat();
 }
 
 void zbFileElement::_InitFromPath(const char* iPath)
@@ -213,28 +232,49 @@ zbFileElement::~zbFileElement()
     delete _SubElements;
     delete _Stat;
     std::free(_LinkName);
-    delete _LastErrorMessage;
+    delete _LastError;
     if (!_LinkFather)
         std::free(_FullName);
 }
 
 // Errors -------------------------------------------------------------------
 
+zbFileElement::LastError& zbFileElement::_Error()
+{
+    if (!_LastError)
+        _LastError = new LastError;
+    return *_LastError;
+}
+
 QORUnicodeString& zbFileElement::GetLastErrorMessage()
 {
-    if (!_LastErrorMessage)
-        _LastErrorMessage = new QORUnicodeString;
-    return *_LastErrorMessage;
+    return _Error()._Message;
+}
+
+const char* zbFileElement::GetLastErrorName() const
+{
+    return _LastError ? _LastError->_Name.c_str() : "";
 }
 
 void zbFileElement::_SetMessage(const char* iText)
 {
-    GetLastErrorMessage() = iText;
+    LastError& error = _Error();
+    error._Message = iText;
+    error._Name = _FullName ? _FullName : "";
 }
 
 void zbFileElement::_CopyMessage(zbFileElement& iOther)
 {
-    GetLastErrorMessage() = iOther.GetLastErrorMessage();
+    LastError& error = _Error();
+    error._Message = iOther.GetLastErrorMessage();
+    error._Name = _FullName ? _FullName : "";
+}
+
+void zbFileElement::_TakeFailure(zbFileElement& iBelow)
+{
+    LastError& error = _Error();
+    error._Message = iBelow.GetLastErrorMessage();
+    error._Name = iBelow.GetLastErrorName();
 }
 
 namespace
@@ -269,7 +309,9 @@ int zbFileElement::_FailErrno(const char* iPrefix, int iErrno, const char* iName
     {
         std::lock_guard<std::mutex> hold(FailureLock());
         zbExtLastError.SetErrno(iErrno);
-        GetLastErrorMessage() = zbExtLastError.GetMsgError();
+        LastError& error = _Error();
+        error._Message = zbExtLastError.GetMsgError();
+        error._Name = _FullName ? _FullName : "";
     }
     _TraceLine(iPrefix, iName);
     return -1;
@@ -299,12 +341,21 @@ void zbFileElement::_Reset()
 
 int zbFileElement::ComputeStat()
 {
+    return _ComputeStat(true);
+}
+
+int zbFileElement::_ComputeStat(bool iReportMissing)
+{
     if (!_Stat)
         _Stat = new FileStat;
     _Reset();
     struct stat64 st;
     if (!_FullName || ::lstat64(_FullName, &st) != 0)
+    {
+        if (!iReportMissing && _FullName && errno == ENOENT)
+            return -1;
         return _FailErrno(kInComputeStat, _FullName ? errno : ENOMEM);
+    }
     ConvertStat64ToFileStat(*_Stat, st);
     _Type = TypeOfMode(st.st_mode);
     return _Type == ZBIO_SYMBOLIC_LINK ? GetLink() : 0;
@@ -601,7 +652,7 @@ int zbFileElement::_ExpandChildren(ExpandWalk& ioWalk, int iDirectory, const int
         if (directoryNode->_ExpandIn(ioWalk, iDirectory, iMode, iFiltered) != 0)
         {
             if (result == 0)
-                _CopyMessage(*directoryNode);
+                _TakeFailure(*directoryNode);
             result = -1;
             if (iMode == RECURSIVE_MODE)
             {
@@ -951,7 +1002,7 @@ int zbFileElement::_Duplicate(zbFileElement& ioTargetDirectory, const int& iLink
                 return _Fail(kInDuplicate, kBadLink);
             if (target->_Duplicate(ioTargetDirectory, iLinkMode, iMode, iPlace) != 0)
             {
-                _CopyMessage(*target);
+                _TakeFailure(*target);
                 return -1;
             }
             return 0;
@@ -976,7 +1027,8 @@ int zbFileElement::_Duplicate(zbFileElement& ioTargetDirectory, const int& iLink
         return _Fail(kInDuplicate, kTargetNotADirectory, ioTargetDirectory._FullName);
     RightsForOwner targetRights(ioTargetDirectory._FullName, R_OK | W_OK | X_OK, 0700);
 
-    zbFileElement copy(ioTargetDirectory._FullName, _BaseName);
+    // What is in the copy's place, if anything (nothing is no failure).
+    zbFileElement copy(MayBeMissing(), ioTargetDirectory._FullName, _BaseName);
     const mode_t ownMode = _Stat ? (_Stat->_Mode & 07777) : 0755;
     if (_Type == ZBIO_SYMBOLIC_LINK)
     {
@@ -1009,13 +1061,11 @@ int zbFileElement::_Duplicate(zbFileElement& ioTargetDirectory, const int& iLink
                 (void)::chmod(copy._FullName, ownMode | 0700);
             else if (!existed && (ownMode & 0700) != 0700)
                 (void)::chmod(copy._FullName, ownMode | 0700);
-            // Both directories open for the children down to a depth,
-            // unless the trace must show the names of the copies that did
-            // not exist.
+            // Both directories open for the children down to a depth.
             const int depth = iPlace ? iPlace->_Depth + 1 : 1;
             const bool relative = iPlace && iPlace->IsOpen();
             zbScopedFd from, into;
-            if (!Trace && depth <= kOpenDirectories)
+            if (depth <= kOpenDirectories)
             {
                 from.Reset(relative ? zbOpenFdAt(iPlace->_Source, _BaseName, O_RDONLY | O_DIRECTORY)
                                     : zbOpenFd(_FullName, O_RDONLY | O_DIRECTORY));
@@ -1032,7 +1082,7 @@ int zbFileElement::_Duplicate(zbFileElement& ioTargetDirectory, const int& iLink
                 if (child->_Duplicate(copy, iLinkMode, iMode, &place) != 0)
                 {
                     if (result == 0)
-                        _CopyMessage(*child);
+                        _TakeFailure(*child);
                     result = -1;
                     if (iMode == RECURSIVE_MODE)
                         break;
@@ -1090,7 +1140,7 @@ int zbFileElement::UpdateRights(unsigned long iMode, const int& iExpansionMode)
         if (child->UpdateRights(iMode, iExpansionMode) != 0)
         {
             if (result == 0)
-                _CopyMessage(*child);
+                _TakeFailure(*child);
             result = -1;
             if (iExpansionMode == RECURSIVE_MODE)
                 break;
