@@ -19,6 +19,7 @@
 #include "zbFileStats.h"
 #include "zbPattern.h"
 
+class zbDirectory;
 class zbOFStream;
 class zbFileElement;
 
@@ -204,6 +205,11 @@ class zbFileElement
     // _Expand within a walk; iParent is the open directory that holds this
     // node, or -1.
     int _ExpandIn(ExpandWalk& ioWalk, int iParent, const int& iMode, int iFiltered);
+    // The entries of this directory made its children (none after a failure).
+    int _ListEntries(zbDirectory& ioDirectory, size_t iPrefixLength, int iFiltered);
+    // The child for the entry iName of the open directory iDirectory: 0, or
+    // -1 after a failure (nothing added).
+    int _AddEntry(int iDirectory, const char* iName, size_t iPrefixLength, int iFiltered);
     // The listed children walked in turn; iDirectory is this one, open, or -1.
     int _ExpandChildren(ExpandWalk& ioWalk, int iDirectory, const int& iMode, int iFiltered);
     // Duplicate, with the open directories of the copy under way when known.

@@ -17,6 +17,7 @@
 
 #include "QORHashDicoS.h"
 #include "zbDescriptor.h"
+#include "zbDirectory.h"
 #include "zbDirectories.h"
 #include "zbErrorCodeManager.h"
 #include "zbFileOperations.h"
@@ -438,45 +439,59 @@ int zbFileElement::ComputeFilter(const char* iPath, const QORListPtrzbPattern* i
     return ZBIO_DONT_FOLLOW;
 }
 
-// One expansion walk: the buffer the entries of a directory are read into
-// (a directory is read whole before its children are, so one buffer serves
-// the whole walk) and how many directories it holds open.
-struct zbFileElement::ExpandWalk
-{
-    std::vector<char> _Entries = std::vector<char>(32768);
-    int _Open = 0;
-    // With links to directories followed, the directories down the walk by
-    // device and inode: a link to one of them (whatever its text: absolute,
-    // or relative through other names) would expand it again and again.
-    bool _FollowsLinks = SymbolicLinkWithDirectory != LinkToDirectoryRefused &&
-                         SymbolicLinkWithDirectory != LinkToDirectoryKept;
-    std::vector<std::pair<dev_t, ino_t>> _Down;
-};
-
 namespace
 {
 // Directories held open down one walk (an expansion, or both sides of a
 // copy): past that depth, the deeper ones are reached by their full names.
 const int kOpenDirectories = 128;
-
-// The directories above iDirectory (whose identity is iSelf), up to the top
-// of the hierarchy, by device and inode: a link to one of them leads back
-// to where the walk started.
-void AddAncestors(int iDirectory, std::pair<dev_t, ino_t> iSelf,
-                  std::vector<std::pair<dev_t, ino_t>>& ioDown)
-{
-    zbScopedFd up(zbOpenFdAt(iDirectory, "..", O_RDONLY | O_DIRECTORY));
-    struct stat64 st;
-    while (up.IsOpen() && ::fstat64(up.Get(), &st) == 0)
-    {
-        const std::pair<dev_t, ino_t> identity(st.st_dev, st.st_ino);
-        if (identity == iSelf || (!ioDown.empty() && identity == ioDown.back()))
-            return; // the top is its own parent
-        ioDown.push_back(identity);
-        up.Reset(zbOpenFdAt(up.Get(), "..", O_RDONLY | O_DIRECTORY));
-    }
-}
 } // namespace
+
+// One expansion walk: how many directories it holds open and, with links to
+// directories followed, the directories down the walk and above where it
+// started, by device and inode: a link to one of them (whatever its text:
+// absolute, or relative through other names) would expand it again and
+// again.
+struct zbFileElement::ExpandWalk
+{
+    int _Open = 0;
+    bool _FollowsLinks = SymbolicLinkWithDirectory != LinkToDirectoryRefused &&
+                         SymbolicLinkWithDirectory != LinkToDirectoryKept;
+    std::vector<std::pair<dev_t, ino_t>> _Down;
+
+    // 0 when the open directory iFd is entered (Leave when done with it), 1
+    // when it is already on the way, -1 (errno set) when it cannot be told.
+    int Enter(int iFd)
+    {
+        struct stat64 st;
+        if (::fstat64(iFd, &st) != 0)
+            return -1;
+        const std::pair<dev_t, ino_t> identity(st.st_dev, st.st_ino);
+        for (const auto& above : _Down)
+            if (above == identity)
+                return 1;
+        if (_Down.empty())
+            AddAncestors(iFd, identity);
+        _Down.push_back(identity);
+        return 0;
+    }
+    void Leave() { _Down.pop_back(); }
+
+  private:
+    // The directories above iFd (whose identity is iSelf), up to the top.
+    void AddAncestors(int iFd, std::pair<dev_t, ino_t> iSelf)
+    {
+        zbScopedFd up(zbOpenFdAt(iFd, "..", O_RDONLY | O_DIRECTORY));
+        struct stat64 st;
+        while (up.IsOpen() && ::fstat64(up.Get(), &st) == 0)
+        {
+            const std::pair<dev_t, ino_t> identity(st.st_dev, st.st_ino);
+            if (identity == iSelf || (!_Down.empty() && identity == _Down.back()))
+                return; // the top is its own parent
+            _Down.push_back(identity);
+            up.Reset(zbOpenFdAt(up.Get(), "..", O_RDONLY | O_DIRECTORY));
+        }
+    }
+};
 
 int zbFileElement::_Expand(const int& iMode, int iFiltered)
 {
@@ -511,119 +526,104 @@ int zbFileElement::_ExpandIn(ExpandWalk& ioWalk, int iParent, const int& iMode, 
     // its entries are stat'ed relative to it.  A full name too long to be
     // opened fails the same either way: the tree never holds names that
     // the other operations cannot use.
-    zbScopedFd directory(
-        iParent >= 0 && dirLength < PATH_MAX
-            ? zbOpenFdAt(iParent, _BaseName, O_RDONLY | O_DIRECTORY)
-            : zbOpenFd(std::string(_FullName, dirLength).c_str(), O_RDONLY | O_DIRECTORY));
-    if (!directory.IsOpen())
-        return _FailErrno(kInExpand, errno);
-    const int dirFd = directory.Get();
-    struct DownGuard
+    const bool relative = iParent >= 0 && dirLength < PATH_MAX;
+    const std::string path = relative ? std::string() : std::string(_FullName, dirLength);
+    zbDirectory directory(relative ? iParent : AT_FDCWD, relative ? _BaseName : path.c_str());
+    if (directory.Failed())
+        return _FailErrno(kInExpand, directory.GetError());
+    struct Leaving
     {
-        std::vector<std::pair<dev_t, ino_t>>* _Down = nullptr;
-        ~DownGuard()
+        ExpandWalk* _Walk = nullptr;
+        ~Leaving()
         {
-            if (_Down)
-                _Down->pop_back();
+            if (_Walk)
+                _Walk->Leave();
         }
-    } down;
+    } leaving;
     if (ioWalk._FollowsLinks && iMode != NOT_RECURSIVE_MODE)
     {
-        struct stat64 self;
-        if (::fstat64(dirFd, &self) != 0)
+        const int entered = ioWalk.Enter(directory.GetFd());
+        if (entered < 0)
             return _FailErrno(kInExpand, errno);
-        const std::pair<dev_t, ino_t> identity(self.st_dev, self.st_ino);
-        for (const auto& above : ioWalk._Down)
-            if (above == identity)
-            {
-                // Left unexpanded: the walk goes on beside it.
-                _Fail(kInExpand, kLinkToHoldingDirectory);
-                return 0;
-            }
-        if (ioWalk._Down.empty())
-            AddAncestors(dirFd, identity, ioWalk._Down);
-        ioWalk._Down.push_back(identity);
-        down._Down = &ioWalk._Down;
-    }
-    char* const buffer = ioWalk._Entries.data();
-    for (;;)
-    {
-        const ssize_t got = ::getdents64(dirFd, buffer, ioWalk._Entries.size());
-        if (got < 0 && errno == EINTR)
-            continue;
-        if (got < 0)
+        if (entered > 0)
         {
-            int error = errno;
-            _DestroySubElements();
-            return _FailErrno(kInExpand, error);
+            // Left unexpanded: the walk goes on beside it.
+            _Fail(kInExpand, kLinkToHoldingDirectory);
+            return 0;
         }
-        if (got == 0)
-            break;
-        for (ssize_t offset = 0; offset < got;)
-        {
-            const struct dirent64* entry =
-                reinterpret_cast<const struct dirent64*>(buffer + offset);
-            offset += entry->d_reclen;
-            const char* name = entry->d_name;
-            if (name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0')))
-                continue;
-            size_t nameLength = std::strlen(name);
-            char* path = static_cast<char*>(std::malloc(prefixLength + nameLength + 1));
-            if (!path)
-            {
-                _DestroySubElements();
-                return _FailErrno(kInExpand, ENOMEM);
-            }
-            std::memcpy(path, _FullName, prefixLength - 1);
-            path[prefixLength - 1] = kSeparator;
-            std::memcpy(path + prefixLength, name, nameLength + 1);
-
-            struct stat64 st;
-            if (::fstatat64(dirFd, name, &st, AT_SYMLINK_NOFOLLOW) != 0)
-            {
-                int error = errno;
-                _DestroySubElements();
-                _FailErrno(kInExpand, error, path);
-                std::free(path);
-                return -1;
-            }
-            int filter = 0;
-            if (iFiltered)
-            {
-                filter = _Filter == ZBIO_FOLLOW_FOR_EVER ? ZBIO_FOLLOW_FOR_EVER
-                                                         : ComputeFilter(path, _PatternList);
-                if (filter != ZBIO_FOLLOW && filter != ZBIO_FOLLOW_FOR_EVER)
-                {
-                    std::free(path);
-                    continue;
-                }
-            }
-            FileStat record;
-            ConvertStat64ToFileStat(record, st);
-            zbFileElement* child =
-                new zbFileElement(EntryTag(), path, prefixLength, TypeOfMode(st.st_mode), &record);
-            _SubElements->Append(child);
-            child->_PatternList = _PatternList;
-            if (iFiltered)
-                child->_Filter = filter;
-            if (zbFileElement* target = child->_Target())
-                if (target->IsExisting())
-                {
-                    target->_PatternList = _PatternList;
-                    if (iFiltered)
-                        target->_Filter = filter;
-                }
-        }
+        leaving._Walk = &ioWalk;
     }
+    if (_ListEntries(directory, prefixLength, iFiltered) != 0)
+        return -1;
     // The children are walked with this directory open, down to a depth.
     if (iMode == NOT_RECURSIVE_MODE || ioWalk._Open >= kOpenDirectories)
         directory.Close();
-    else
-        ++ioWalk._Open;
-    const int result = _ExpandChildren(ioWalk, directory.Get(), iMode, iFiltered);
-    if (directory.IsOpen())
-        --ioWalk._Open;
+    const bool open = directory.GetFd() >= 0;
+    ioWalk._Open += open ? 1 : 0;
+    const int result = _ExpandChildren(ioWalk, directory.GetFd(), iMode, iFiltered);
+    ioWalk._Open -= open ? 1 : 0;
     return result;
+}
+
+int zbFileElement::_ListEntries(zbDirectory& ioDirectory, size_t iPrefixLength, int iFiltered)
+{
+    for (const struct dirent64* entry = ioDirectory.FindNextEnt(); entry;
+         entry = ioDirectory.FindNextEnt())
+        if (_AddEntry(ioDirectory.GetFd(), entry->d_name, iPrefixLength, iFiltered) != 0)
+        {
+            _DestroySubElements();
+            return -1;
+        }
+    if (!ioDirectory.Failed())
+        return 0;
+    _DestroySubElements();
+    return _FailErrno(kInExpand, ioDirectory.GetError());
+}
+
+int zbFileElement::_AddEntry(int iDirectory, const char* iName, size_t iPrefixLength, int iFiltered)
+{
+    const size_t nameLength = std::strlen(iName);
+    char* path = static_cast<char*>(std::malloc(iPrefixLength + nameLength + 1));
+    if (!path)
+        return _FailErrno(kInExpand, ENOMEM);
+    std::memcpy(path, _FullName, iPrefixLength - 1);
+    path[iPrefixLength - 1] = kSeparator;
+    std::memcpy(path + iPrefixLength, iName, nameLength + 1);
+
+    struct stat64 st;
+    if (::fstatat64(iDirectory, iName, &st, AT_SYMLINK_NOFOLLOW) != 0)
+    {
+        _FailErrno(kInExpand, errno, path);
+        std::free(path);
+        return -1;
+    }
+    int filter = 0;
+    if (iFiltered)
+    {
+        filter = _Filter == ZBIO_FOLLOW_FOR_EVER ? ZBIO_FOLLOW_FOR_EVER
+                                                 : ComputeFilter(path, _PatternList);
+        if (filter != ZBIO_FOLLOW && filter != ZBIO_FOLLOW_FOR_EVER)
+        {
+            std::free(path);
+            return 0;
+        }
+    }
+    FileStat record;
+    ConvertStat64ToFileStat(record, st);
+    zbFileElement* child =
+        new zbFileElement(EntryTag(), path, iPrefixLength, TypeOfMode(st.st_mode), &record);
+    _SubElements->Append(child);
+    child->_PatternList = _PatternList;
+    if (iFiltered)
+        child->_Filter = filter;
+    if (zbFileElement* target = child->_Target())
+        if (target->IsExisting())
+        {
+            target->_PatternList = _PatternList;
+            if (iFiltered)
+                target->_Filter = filter;
+        }
+    return 0;
 }
 
 int zbFileElement::_ExpandChildren(ExpandWalk& ioWalk, int iDirectory, const int& iMode,
