@@ -11,7 +11,9 @@
 // return -1 (0 or null for the search and add operations) and leave their
 // reason in GetLastErrorMessage(); with Trace set, a line
 // "# Error in OPERATION() : MESSAGE : FULLNAME" goes to standard error.
-// Nothing throws.
+// Nothing throws.  Like the rest of the library, trees are used from one
+// thread: failures go through the process-wide zbExtLastError, and the
+// class statics below are read by every operation.
 
 #include "QORHashDicS.h"
 #include "QORListPtr.h"
@@ -242,9 +244,10 @@ class zbFileElement
     QORListPtrzbFileElement* _SubElements;
     int _IsExpanded;
     int _IsFiltered;
-    FileStat* _Stat;
+    FileStat* _Stat; // _Record once the node has one, else null
     zbFileElement* _LinkFather;
     char* _LinkName;
+    FileStat _Record; // held in the node: no allocation of its own
 };
 
 #endif

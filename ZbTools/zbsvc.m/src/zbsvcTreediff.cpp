@@ -17,7 +17,6 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
-#include <thread>
 #include <utility>
 #include <vector>
 
@@ -82,19 +81,7 @@ int zbsvcTreediff(int argc, char** argv)
         ReportNotADirectory(a, first);
         return failed;
     }
-    // The two trees are independent and listing them is nearly all system
-    // time: B is expanded by a second thread while this one does A (one
-    // after the other with -trace, so that the lines come in order).
-    int expandedB = 0;
-    std::thread other;
-    if (b.IsDirectory() && !zbFileElement::Trace)
-        other = std::thread([&b, &expandedB] { expandedB = b.Expand(RECURSIVE_FORCED_MODE); });
-    const int expandedA = a.Expand(RECURSIVE_FORCED_MODE);
-    if (other.joinable())
-        other.join();
-    else if (b.IsDirectory() && expandedA == 0)
-        expandedB = b.Expand(RECURSIVE_FORCED_MODE);
-    if (expandedA != 0)
+    if (a.Expand(RECURSIVE_FORCED_MODE) != 0)
     {
         ReportUnreadable(a, first);
         return failed;
@@ -104,7 +91,7 @@ int zbsvcTreediff(int argc, char** argv)
         ReportNotADirectory(b, second);
         return failed;
     }
-    if (expandedB != 0)
+    if (b.Expand(RECURSIVE_FORCED_MODE) != 0)
     {
         ReportUnreadable(b, second);
         return failed;

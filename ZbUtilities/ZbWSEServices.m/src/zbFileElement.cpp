@@ -7,7 +7,6 @@
 #include <ctime>
 #include <dirent.h>
 #include <fcntl.h>
-#include <mutex>
 #include <string>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -136,7 +135,7 @@ struct zbFileElement::LastError
 #define ZB_EMPTY_NODE                                                                              \
     _Filter(0), _LastError(nullptr), _PatternList(nullptr), _FullName(nullptr),                    \
         _BaseName(nullptr), _Type(ZBIO_NOT_EXISTING), _SubElements(nullptr), _IsExpanded(0),       \
-        _IsFiltered(0), _Stat(nullptr), _LinkFather(nullptr), _LinkName(nullptr)
+        _IsFiltered(0), _Stat(nullptr), _LinkFather(nullptr), _LinkName(nullptr), _Record()
 
 zbFileElement::zbFileElement(const char* iDirectory, const char* iBaseName) : ZB_EMPTY_NODE
 {
@@ -192,7 +191,7 @@ void zbFileElement::_FromEntry(int iType, const FileStat* iStat)
     if (!iStat)
         return;
     if (iType != ZBIO_SYMBOLIC_LINK || SymbolicLinkKeepStat)
-        _Stat = new FileStat(*iStat);
+        _Stat = &(_Record = *iStat);
     if (iType == ZBIO_SYMBOLIC_LINK)
         GetLink();
 }
@@ -222,7 +221,7 @@ zbFileElement::zbFileElement(char* iFullName, const char* iBaseName, const int& 
     _Type = iType;
     _LinkFather = iLinkFather;
     if (iStat)
-        _Stat = new FileStat(*iStat);
+        _Stat = &(_Record = *iStat);
 }
 
 #undef ZB_EMPTY_NODE
@@ -231,7 +230,6 @@ zbFileElement::~zbFileElement()
 {
     _DestroySubElements();
     delete _SubElements;
-    delete _Stat;
     std::free(_LinkName);
     delete _LastError;
     if (!_LinkFather)
@@ -278,21 +276,8 @@ void zbFileElement::_TakeFailure(zbFileElement& iBelow)
     error._Name = iBelow.GetLastErrorName();
 }
 
-namespace
-{
-// Two trees may be expanded at the same time in two threads: their failures
-// go through the process-wide error holder and their trace lines through
-// one stream, one at a time.
-std::mutex& FailureLock()
-{
-    static std::mutex lock;
-    return lock;
-}
-} // namespace
-
 void zbFileElement::_TraceLine(const char* iPrefix, const char* iName)
 {
-    std::lock_guard<std::mutex> hold(FailureLock());
     if (Trace)
         zbStderr.Print("%s%s : %s\n", iPrefix, GetLastErrorMessage().ConvertToUTF8().c_str(),
                        iName ? iName : (_FullName ? _FullName : ""));
@@ -307,13 +292,10 @@ int zbFileElement::_Fail(const char* iPrefix, const char* iText, const char* iNa
 
 int zbFileElement::_FailErrno(const char* iPrefix, int iErrno, const char* iName)
 {
-    {
-        std::lock_guard<std::mutex> hold(FailureLock());
-        zbExtLastError.SetErrno(iErrno);
-        LastError& error = _Error();
-        error._Message = zbExtLastError.GetMsgError();
-        error._Name = _FullName ? _FullName : "";
-    }
+    zbExtLastError.SetErrno(iErrno);
+    LastError& error = _Error();
+    error._Message = zbExtLastError.GetMsgError();
+    error._Name = _FullName ? _FullName : "";
     _TraceLine(iPrefix, iName);
     return -1;
 }
@@ -347,8 +329,7 @@ int zbFileElement::ComputeStat()
 
 int zbFileElement::_ComputeStat(bool iReportMissing)
 {
-    if (!_Stat)
-        _Stat = new FileStat;
+    _Stat = &_Record;
     _Reset();
     struct stat64 st;
     if (!_FullName || ::lstat64(_FullName, &st) != 0)
