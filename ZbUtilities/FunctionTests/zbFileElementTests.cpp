@@ -502,22 +502,26 @@ TEST(zbFileElement, CompareListLinksAndSelection)
         {1, "link:back link:changed", "dangling new"},
         {2, "added:new link:back link:changed", ""},
     };
-    const char* const names[] = {"added", "removed", "type", "size",
-                                 "newer", "time",    "link", "mode"};
+    using D = zbFileElement::Differences;
+    const std::pair<const char*, QORListPtrzbFileElement D::*> lists[] = {
+        {"added", &D::_Added},     {"type", &D::_TypeChanged}, {"size", &D::_SizeChanged},
+        {"newer", &D::_Newer},     {"time", &D::_TimeChanged}, {"link", &D::_LinkChanged},
+        {"mode", &D::_ModeChanged}};
     for (const auto& [linkMode, expected, expectedNames] : cases)
     {
         Statics statics(zbFileElement::LinkToDirectoryFollowed);
         zbFileElement a((dir / "A").c_str()), b((dir / "B").c_str());
         ASSERT_EQ(a.Expand(RECURSIVE_MODE), 0);
         ASSERT_EQ(b.Expand(RECURSIVE_MODE), 0);
-        QORListPtrzbFileElement lists[8];
+        zbFileElement::CompareOptions options;
+        options._LinkMode = linkMode;
+        options._Modes = 1;
         zbFileElement::Trace = 1;
         zbtest::Capture err(2);
-        zbFileElement::CompareList(&a, &b, lists[0], lists[1], lists[2], lists[3], lists[4],
-                                   lists[5], lists[6], &lists[7], linkMode, 0, 0);
+        const D found = zbFileElement::Compare(&a, &b, options);
         // The warnings come in the order of the walk, which is the order of
         // the disk: compared as sets.
-        std::set<std::string> warnings, expectedWarnings, found;
+        std::set<std::string> warnings, expectedWarnings, words;
         std::istringstream printed(err.Stop()), in(expectedNames);
         for (std::string line; std::getline(printed, line);)
             warnings.insert(line);
@@ -525,16 +529,15 @@ TEST(zbFileElement, CompareListLinksAndSelection)
             expectedWarnings.insert(
                 "# Warning in CompareList() : bad symbolic link : " + dir / "A/" + name);
         EXPECT_EQ(warnings, expectedWarnings) << linkMode;
-        std::string words;
-        for (int i = 0; i < 8; ++i)
-            for (zbFileElement* node : lists[i])
-                if (i != 1)
-                    found.insert(std::string(names[i]) + ":" + node->GetBaseName());
-        for (const std::string& w : found)
-            words += (words.empty() ? "" : " ") + w;
-        EXPECT_EQ(words, expected) << linkMode;
+        for (const auto& [name, list] : lists)
+            for (zbFileElement* node : found.*list)
+                words.insert(std::string(name) + ":" + node->GetBaseName());
+        std::string joined;
+        for (const std::string& w : words)
+            joined += (joined.empty() ? "" : " ") + w;
+        EXPECT_EQ(joined, expected) << linkMode;
         // B was not expanded through patterns: both leftovers are removals.
-        ASSERT_EQ(lists[1].Size(), 2);
+        ASSERT_EQ(found._Removed.Size(), 2);
     }
 
     // Expanded through patterns, B's unselected leftovers are kept out.
@@ -544,25 +547,23 @@ TEST(zbFileElement, CompareListLinksAndSelection)
     b._SetFilter(ZBIO_FOLLOW);
     b.SearchSubElement("gone")->SetFilter(ZBIO_FOLLOW_FOR_EVER);
     b.SearchSubElement("kept")->SetFilter(ZBIO_DONT_FOLLOW);
-    QORListPtrzbFileElement lists[8];
     for (int keep : {0, 1})
     {
-        lists[1].RemoveAll();
-        zbFileElement::CompareList(&a, &b, lists[0], lists[1], lists[2], lists[3], lists[4],
-                                   lists[5], lists[6], nullptr, 1, keep, 0);
-        EXPECT_EQ(lists[1].Size(), keep ? 2 : 1);
-        EXPECT_STREQ(lists[1][1]->GetBaseName(), "gone");
+        // The lists given are appended to.
+        QORListPtrzbFileElement seven[7];
+        seven[1].Append(&a);
+        zbFileElement::CompareList(&a, &b, seven[0], seven[1], seven[2], seven[3], seven[4],
+                                   seven[5], seven[6], nullptr, 1, keep, 0);
+        ASSERT_EQ(seven[1].Size(), keep ? 3 : 2);
+        EXPECT_STREQ(seven[1][2]->GetBaseName(), "gone");
     }
     // A side that is absent or not expanded compares nothing; an absent
     // second side makes every entry an addition.
-    QORListPtrzbFileElement more[8];
     zbFileElement unexpanded((dir / "A").c_str());
-    zbFileElement::CompareList(&unexpanded, &b, more[0], more[1], more[2], more[3], more[4],
-                               more[5], more[6], nullptr, 1, 0, 0);
-    zbFileElement::CompareList(&a, nullptr, more[0], more[1], more[2], more[3], more[4], more[5],
-                               more[6], nullptr, 1, 0, 0);
-    EXPECT_EQ(more[0].Size(), 1);
-    EXPECT_EQ(more[1].Size(), 0);
+    EXPECT_EQ(zbFileElement::Compare(&unexpanded, &b, {}).Size(), 0);
+    const D alone = zbFileElement::Compare(&a, nullptr, {});
+    EXPECT_EQ(alone._Added.Size(), 1);
+    EXPECT_EQ(alone.Size(), 1);
 }
 
 TEST(zbFileElement, OperationsOnTheDisk)

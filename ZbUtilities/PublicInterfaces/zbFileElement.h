@@ -139,11 +139,44 @@ class zbFileElement
     // all its children are selected).  1 when every child went in whole.
     int ComputeListForDelete(QORListPtrzbFileElement& oList, const int& iWholeDirectory);
 
-    // Compares the children of two expanded directories by base name and
-    // appends nodes of iFirst (of iSecond for the removals) to the lists.
-    // iLinkMode 0 compares through links, 1 compares link texts of links
-    // whose targets exist, 2 compares link texts of every link.  Never
-    // touches the disk.
+    // What a comparison of two trees found: nodes of the first tree (of
+    // the second for the removals), each list in the order of the walk.  A
+    // node may be in several lists (its size and its time changed).
+    struct Differences
+    {
+        QORListPtrzbFileElement _Added;       // only in the first tree
+        QORListPtrzbFileElement _Removed;     // only in the second
+        QORListPtrzbFileElement _TypeChanged; // a file of another type
+        QORListPtrzbFileElement _SizeChanged;
+        QORListPtrzbFileElement _Newer;       // modified later in the first
+        QORListPtrzbFileElement _TimeChanged; // modification times differ
+        QORListPtrzbFileElement _LinkChanged; // link texts differ
+        QORListPtrzbFileElement _ModeChanged; // modes differ (with _Modes)
+        // The entries of all the lists.
+        int Size() const;
+    };
+    struct CompareOptions
+    {
+        // 0 compares through links, 1 compares the texts of links whose
+        // targets exist, 2 the texts of every link.
+        int _LinkMode = 1;
+        // The second tree expanded through patterns: its children that were
+        // not selected are removals too.
+        int _KeepUnselected = 0;
+        // A removed directory whose children were all selected is given
+        // whole, not child by child.
+        int _WholeDirectory = 0;
+        // Compares modes too.
+        int _Modes = 0;
+    };
+    // Compares the children of two expanded directories by base name,
+    // walking down the directories both have.  A side that is not an
+    // expanded directory compares nothing; an absent second side makes
+    // every child an addition.  Never touches the disk.
+    static Differences Compare(const zbFileElement* iFirst, const zbFileElement* iSecond,
+                               const CompareOptions& iOptions);
+    // The same, appending to the lists (oModeChanged null: modes are not
+    // compared).
     static int CompareList(const zbFileElement* iFirst, const zbFileElement* iSecond,
                            QORListPtrzbFileElement& oAdded, QORListPtrzbFileElement& oRemoved,
                            QORListPtrzbFileElement& oTypeChanged,
@@ -194,6 +227,7 @@ class zbFileElement
     // ComputeStat; with iReportMissing false a missing file is no failure.
     int _ComputeStat(bool iReportMissing);
     struct CopyPlace;
+    struct Comparison;
     // A directory entry whose full name iFullName (owned from now on) needs
     // no normalisation; the base name starts at iBaseOffset.
     zbFileElement(EntryTag, char* iFullName, size_t iBaseOffset, int iType, const FileStat* iStat);
@@ -217,6 +251,11 @@ class zbFileElement
     // Duplicate, with the open directories of the copy under way when known.
     int _Duplicate(zbFileElement& ioTargetDirectory, const int& iLinkMode, const int& iMode,
                    const CopyPlace* iPlace);
+    // The parts of _Duplicate: this directory, and this file, into ioCopy
+    // (what is in the copy's place, if anything).
+    int _DuplicateDirectory(zbFileElement& ioCopy, const int& iLinkMode, const int& iMode,
+                            const CopyPlace* iPlace);
+    int _DuplicateFile(zbFileElement& ioCopy);
     // This file or link copied into iPlace when nothing has its name there:
     // 0, or -1 with nothing changed.
     int _CopyAt(const CopyPlace& iPlace) const;

@@ -29,7 +29,25 @@
 
 namespace
 {
-const char* const kCodes[] = {"added", "removed", "type", "size", "newer", "time", "link", "mode"};
+using Differences = zbFileElement::Differences;
+
+// The findings in the order of their codes: each code's list, and whether
+// its nodes belong to B.
+const struct
+{
+    const char* _Code;
+    QORListPtrzbFileElement Differences::*_List;
+    bool _InB;
+} kFindings[] = {
+    /* 1 */ {"added", &Differences::_Added, false},
+    /* 2 */ {"removed", &Differences::_Removed, true},
+    /* 3 */ {"type", &Differences::_TypeChanged, false},
+    /* 4 */ {"size", &Differences::_SizeChanged, false},
+    /* 5 */ {"newer", &Differences::_Newer, false},
+    /* 6 */ {"time", &Differences::_TimeChanged, false},
+    /* 7 */ {"link", &Differences::_LinkChanged, false},
+    /* 8 */ {"mode", &Differences::_ModeChanged, false},
+};
 
 // A root given on the line that is not a directory.
 void ReportNotADirectory(zbFileElement& iRoot, const char* iPath)
@@ -97,37 +115,34 @@ int zbsvcTreediff(int argc, char** argv)
         return failed;
     }
 
-    QORListPtrzbFileElement lists[8];
-    zbFileElement::CompareList(&a, &b, lists[0], lists[1], lists[2], lists[3], lists[4], lists[5],
-                               lists[6], options.GetSwitchStatus("modes") ? &lists[7] : nullptr,
-                               linkMode, options.GetSwitchStatus("keep") ? 1 : 0, 0);
-    size_t total = 0;
-    for (const QORListPtrzbFileElement& list : lists)
-        total += static_cast<size_t>(list.Size());
+    zbFileElement::CompareOptions compare;
+    compare._LinkMode = linkMode;
+    compare._KeepUnselected = options.GetSwitchStatus("keep") ? 1 : 0;
+    compare._Modes = options.GetSwitchStatus("modes") ? 1 : 0;
+    const Differences found = zbFileElement::Compare(&a, &b, compare);
     if (quiet)
-        return total ? 1 : 0;
+        return found.Size() ? 1 : 0;
 
     // Relative to the root each node belongs to: B for the removals.
     const size_t lengthA = std::strlen(a.GetFullName()), lengthB = std::strlen(b.GetFullName());
-    std::vector<std::pair<const char*, int>> findings;
-    findings.reserve(total);
-    for (int code = 0; code < 8; ++code)
-        for (const zbFileElement* node : lists[code])
+    std::vector<std::pair<const char*, const char*>> findings; // path, code
+    findings.reserve(static_cast<size_t>(found.Size()));
+    for (const auto& finding : kFindings)
+        for (const zbFileElement* node : found.*finding._List)
         {
-            const char* path = node->GetFullName() + (code == 1 ? lengthB : lengthA);
-            findings.emplace_back(*path == '/' ? path + 1 : path, code);
+            const char* path = node->GetFullName() + (finding._InB ? lengthB : lengthA);
+            findings.emplace_back(*path == '/' ? path + 1 : path, finding._Code);
         }
-    std::sort(findings.begin(), findings.end(),
-              [](const std::pair<const char*, int>& x, const std::pair<const char*, int>& y)
-              {
-                  int c = std::strcmp(x.first, y.first);
-                  return c < 0 || (c == 0 && x.second < y.second);
-              });
+    // By path, then in the order of the codes (stable).
+    std::stable_sort(findings.begin(), findings.end(),
+                     [](const std::pair<const char*, const char*>& x,
+                        const std::pair<const char*, const char*>& y)
+                     { return std::strcmp(x.first, y.first) < 0; });
     static char outputBuffer[1 << 16];
     std::setvbuf(stdout, outputBuffer, _IOFBF, sizeof outputBuffer);
     for (const auto& [path, code] : findings)
     {
-        fputs_unlocked(kCodes[code], stdout);
+        fputs_unlocked(code, stdout);
         putc_unlocked(' ', stdout);
         fputs_unlocked(path, stdout);
         putc_unlocked('\n', stdout);
