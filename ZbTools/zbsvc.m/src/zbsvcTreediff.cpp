@@ -16,15 +16,10 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <string>
 #include <utility>
 #include <vector>
 
-#include "zbContext.h"
 #include "zbFileElement.h"
-#include "zbGetopts.h"
-#include "zbMsgManager.h"
-#include "zbOFStream.h"
 #include "zbsvcVerbs.h"
 
 namespace
@@ -54,20 +49,13 @@ void ReportNotADirectory(zbFileElement& iRoot, const char* iPath)
 {
     zbsvcReportSystemError(iPath, iRoot.IsExisting() ? ENOTDIR : ENOENT);
 }
-
-// A root whose expansion failed.
-void ReportUnreadable(zbFileElement& iRoot, const char* iPath)
-{
-    zbsvcReportError(zbExtContext.GetMsgMngr()->GetMsg(
-        "zbsvc.tree.Unreadable", QORUnicodeString(iPath), iRoot.GetLastErrorMessage()));
-}
 } // namespace
 
 int zbsvcTreediff(int argc, char** argv)
 {
     zbsvcOptions options("zbsvc treediff");
-    options.DeclareValue("links", "0|1|2",
-                         "0 through links, 1 link texts (default), 2 also dangling");
+    zbsvcDeclareLinkSwitch(options, "0|1|2",
+                           "0 through links, 1 link texts (default), 2 also dangling");
     options.DeclareSwitch("modes", "also report mode changes");
     options.DeclareSwitch("keep", "keep unselected entries of B among the removed");
     options.DeclareSwitch("q", "print nothing; status 1 when the trees differ");
@@ -76,21 +64,13 @@ int zbsvcTreediff(int argc, char** argv)
     if (status >= 0)
         return status;
     int linkMode = 1;
-    if (QORString* text = options.GetSwitchValue("links"))
-    {
-        if (std::strlen(*text) != 1 || (*text)[0] < '0' || (*text)[0] > '2')
-            return zbsvcUsageError(options,
-                                   ("-links takes 0, 1 or 2, not '" + text->Std() + "'").c_str());
-        linkMode = (*text)[0] - '0';
-    }
+    if ((status = zbsvcGetLinkSwitch(options, 2, linkMode)) != 0)
+        return status;
     const bool quiet = options.GetSwitchStatus("q") != 0;
     int index = 1;
     const char* first = *options.GetLineValue(index);
     const char* second = *options.GetLineValue(index);
 
-    // Links kept as links need no walking through them.
-    zbFileElement::SymbolicLinkWithDirectory =
-        linkMode == 0 ? zbFileElement::LinkToDirectoryFollowed : zbFileElement::LinkToDirectoryKept;
     zbFileElement::Trace = options.GetSwitchStatus("trace") && !quiet ? 1 : 0;
     const int failed = quiet ? 2 : 1;
     zbFileElement a(first), b(second);
@@ -99,21 +79,15 @@ int zbsvcTreediff(int argc, char** argv)
         ReportNotADirectory(a, first);
         return failed;
     }
-    if (a.Expand(RECURSIVE_FORCED_MODE) != 0)
-    {
-        ReportUnreadable(a, first);
+    if (zbsvcExpandTree(a, first) != 0)
         return failed;
-    }
     if (!b.IsDirectory())
     {
         ReportNotADirectory(b, second);
         return failed;
     }
-    if (b.Expand(RECURSIVE_FORCED_MODE) != 0)
-    {
-        ReportUnreadable(b, second);
+    if (zbsvcExpandTree(b, second) != 0)
         return failed;
-    }
 
     zbFileElement::CompareOptions compare;
     compare._LinkMode = linkMode;
