@@ -114,8 +114,8 @@ int zbsvcPrintManual(zbOFStream& oStream, const zbsvcOptions& iMainOptions);
 // Reporting for the verbs: thin names over zbReport.h.
 int zbsvcReportError(const QORUnicodeString& iMessage);
 int zbsvcReportSystemError(const char* iObject, int iErrno);
-// The outcome of reading a file whose first line is a magic (0, 1, -10, -1,
-// -2 as zbRTViewData::Read answers): 0, or 1 after the report; iKind names
+// The outcome of reading a file whose first line is a magic (one of
+// zbRTViewData::ReadResult): 0, or 1 after the report; iKind names
 // the catalog keys KIND.EmptyFile, KIND.BadFirstLine and KIND.LongRecord
 // ("zbRTViewData").
 int zbsvcReportReadResult(int iResult, const char* iPath, const char* iKind, const char* iMagic);
