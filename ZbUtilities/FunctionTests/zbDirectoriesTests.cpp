@@ -200,6 +200,21 @@ TEST(zbDirectory, SkipsDotsAndRewinds)
     ASSERT_NE(reader.FindFirstEnt(), nullptr);
     ASSERT_NE(reader.CheckEnt(), nullptr);
 
+    // Entries over many batches, read relative to an open directory.
+    ASSERT_EQ(::mkdir((dir / "many").c_str(), 0755), 0);
+    std::set<std::string> made, read;
+    for (int i = 0; i < 3000; ++i)
+    {
+        const std::string name = "a-name-long-enough-to-fill-batches-" + std::to_string(i);
+        WriteFile(dir / ("many/" + name), "");
+        made.insert(name);
+    }
+    zbDirectory many(reader.GetFd(), "many");
+    for (struct dirent64* e = many.FindNextEnt(); e; e = many.FindNextEnt())
+        read.insert(e->d_name);
+    EXPECT_FALSE(many.Failed());
+    EXPECT_EQ(read, made);
+
     zbDirectory missing((dir / "missing").c_str());
     EXPECT_TRUE(missing.Failed());
     EXPECT_EQ(missing.GetError(), ENOENT);

@@ -105,6 +105,10 @@ const Row kRows[] = {
      kWhole,
      nullptr,
      "a.h\nb.h\nl.h\n"},
+    // A directory that cannot be listed whole is reported, never taken
+    // for a smaller one.
+    /* 20 */ {"treediff", {"treediff", "%/in/ws", "%/in/ws"}, nullptr, kWhole},
+    /* 21 */ {"ls", {"ls", "-r", "%/in/ws", "%/in"}, nullptr, kWhole},
 };
 
 std::string Expand(const std::string& iText, const std::string& iDir)

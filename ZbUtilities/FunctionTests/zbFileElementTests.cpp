@@ -131,9 +131,10 @@ TEST(zbFileElement, StatAndLinks)
         {"todir", 0, -1, -1, "symbolic link point to a directory"},
         {"todir", 1, 0, 200, ""},
         {"dangling", 1, -1, 0, "No such file or directory"},
-        {"dotdot", 1, -1, -1, "symbolic link point to a bad directory ( . or .. )"},
-        {"up", 1, -1, -1, "symbolic link point to a bad directory ( . or .. )"},
-        {"dot", 1, -1, -1, "symbolic link point to a bad directory ( . or .. )"},
+        {"todir", 2, 0, 200, ""},
+        {"dotdot", 1, 0, 200, ""},
+        {"up", 2, 0, 200, ""},
+        {"dot", 1, 0, 200, ""},
         {"dots", 1, 0, 201, ""},
         {"long", 0, -1, 0, "File name too long"},
     };
@@ -188,6 +189,15 @@ TEST(zbFileElement, Expand)
     MakeDirs(dir, {"a", "a/b", "c"});
     MakeFiles(dir, {"f", "a/g", "a/b/h"});
     ::symlink("a", (dir / "l").c_str());
+    {
+        // Links to directories kept: resolved, never walked.
+        Statics kept(zbFileElement::LinkToDirectoryKept);
+        zbFileElement tree(dir.Path().c_str());
+        EXPECT_EQ(tree.Expand(RECURSIVE_MODE), 0);
+        EXPECT_EQ(Tree(tree), "a a/b a/b/h a/g c f l");
+        EXPECT_EQ(zbFileElementExtension::GetDirectory(*tree.SearchSubElement("l"))->IsExpanded(),
+                  0);
+    }
     Statics statics(1);
 
     zbFileElement root(dir.Path().c_str());
@@ -234,11 +244,16 @@ TEST(zbFileElement, Expand)
 TEST(zbFileElement, LinksToHoldingDirectoriesAreNotExpandedAgain)
 {
     // Link, its text ('@' stands for the tree's root), the tree expanded.
+    // Whatever the text, a link into a directory on the way down from the
+    // root, or above it, is not walked; one to a sibling is.
     const std::tuple<const char*, const char*, const char*> cases[] = {
         {"a/back", "@/a", "a a/back a/g c c/k"},
         {"a/top", "@", "a a/g a/top c c/k"},
         {"a/up", "./..", "a a/g a/up c c/k"},
+        {"a/dotdot", "..", "a a/dotdot a/g c c/k"},
+        {"a/above", "../..", "a a/above a/g c c/k"},
         {"a/side", "@/c", "a a/g a/side a/side/k c c/k"},
+        {"a/sibling", "../c", "a a/g a/sibling a/sibling/k c c/k"},
     };
     for (const auto& [link, text, expected] : cases)
         for (int mode : {RECURSIVE_MODE, RECURSIVE_FORCED_MODE})
@@ -260,9 +275,9 @@ TEST(zbFileElement, LinksToHoldingDirectoriesAreNotExpandedAgain)
             QORListPtrzbFileElement* children = node->GetListOfSubElement();
             ASSERT_TRUE(children && children->Size() == 1);
             const std::string message = Message(*(*children)[1]);
-            EXPECT_EQ(message, std::string(link) == "a/side"
-                                   ? ""
-                                   : "symbolic link point to a directory that holds it");
+            const bool walked =
+                std::string(expected).find(link + std::string("/")) != std::string::npos;
+            EXPECT_EQ(message, walked ? "" : "symbolic link point to a directory that holds it");
         }
 }
 
@@ -475,29 +490,38 @@ TEST(zbFileElement, CompareListLinksAndSelection)
     ::symlink("f", (dir / "A/changed").c_str());
     ::symlink("./f", (dir / "B/changed").c_str());
     ::symlink("other", (dir / "A/new").c_str());
+    // Links to directories, their texts beginning with "..", or ".".
+    ::symlink("../A/s", (dir / "A/back").c_str());
+    ::symlink("../B/s", (dir / "B/back").c_str());
+    ::symlink(".", (dir / "A/self").c_str());
+    ::symlink(".", (dir / "B/self").c_str());
 
     // Link mode, "list:name" words found, names of the links warned about.
     const std::tuple<int, const char*, const char*> cases[] = {
-        {0, "type:changed type:same", "dangling new"},
-        {1, "link:changed", "dangling new"},
-        {2, "added:new link:changed", ""},
+        {0, "type:back type:changed type:same type:self", "dangling new"},
+        {1, "link:back link:changed", "dangling new"},
+        {2, "added:new link:back link:changed", ""},
     };
-    const char* const names[] = {"added", "removed", "type", "size",
-                                 "newer", "time",    "link", "mode"};
+    using D = zbFileElement::Differences;
+    const std::pair<const char*, QORListPtrzbFileElement D::*> lists[] = {
+        {"added", &D::_Added},     {"type", &D::_TypeChanged}, {"size", &D::_SizeChanged},
+        {"newer", &D::_Newer},     {"time", &D::_TimeChanged}, {"link", &D::_LinkChanged},
+        {"mode", &D::_ModeChanged}};
     for (const auto& [linkMode, expected, expectedNames] : cases)
     {
-        Statics statics;
+        Statics statics(zbFileElement::LinkToDirectoryFollowed);
         zbFileElement a((dir / "A").c_str()), b((dir / "B").c_str());
         ASSERT_EQ(a.Expand(RECURSIVE_MODE), 0);
         ASSERT_EQ(b.Expand(RECURSIVE_MODE), 0);
-        QORListPtrzbFileElement lists[8];
+        zbFileElement::CompareOptions options;
+        options._LinkMode = linkMode;
+        options._Modes = 1;
         zbFileElement::Trace = 1;
         zbtest::Capture err(2);
-        zbFileElement::CompareList(&a, &b, lists[0], lists[1], lists[2], lists[3], lists[4],
-                                   lists[5], lists[6], &lists[7], linkMode, 0, 0);
+        const D found = zbFileElement::Compare(&a, &b, options);
         // The warnings come in the order of the walk, which is the order of
         // the disk: compared as sets.
-        std::set<std::string> warnings, expectedWarnings, found;
+        std::set<std::string> warnings, expectedWarnings, words;
         std::istringstream printed(err.Stop()), in(expectedNames);
         for (std::string line; std::getline(printed, line);)
             warnings.insert(line);
@@ -505,16 +529,15 @@ TEST(zbFileElement, CompareListLinksAndSelection)
             expectedWarnings.insert(
                 "# Warning in CompareList() : bad symbolic link : " + dir / "A/" + name);
         EXPECT_EQ(warnings, expectedWarnings) << linkMode;
-        std::string words;
-        for (int i = 0; i < 8; ++i)
-            for (zbFileElement* node : lists[i])
-                if (i != 1)
-                    found.insert(std::string(names[i]) + ":" + node->GetBaseName());
-        for (const std::string& w : found)
-            words += (words.empty() ? "" : " ") + w;
-        EXPECT_EQ(words, expected) << linkMode;
+        for (const auto& [name, list] : lists)
+            for (zbFileElement* node : found.*list)
+                words.insert(std::string(name) + ":" + node->GetBaseName());
+        std::string joined;
+        for (const std::string& w : words)
+            joined += (joined.empty() ? "" : " ") + w;
+        EXPECT_EQ(joined, expected) << linkMode;
         // B was not expanded through patterns: both leftovers are removals.
-        ASSERT_EQ(lists[1].Size(), 2);
+        ASSERT_EQ(found._Removed.Size(), 2);
     }
 
     // Expanded through patterns, B's unselected leftovers are kept out.
@@ -524,25 +547,23 @@ TEST(zbFileElement, CompareListLinksAndSelection)
     b._SetFilter(ZBIO_FOLLOW);
     b.SearchSubElement("gone")->SetFilter(ZBIO_FOLLOW_FOR_EVER);
     b.SearchSubElement("kept")->SetFilter(ZBIO_DONT_FOLLOW);
-    QORListPtrzbFileElement lists[8];
     for (int keep : {0, 1})
     {
-        lists[1].RemoveAll();
-        zbFileElement::CompareList(&a, &b, lists[0], lists[1], lists[2], lists[3], lists[4],
-                                   lists[5], lists[6], nullptr, 1, keep, 0);
-        EXPECT_EQ(lists[1].Size(), keep ? 2 : 1);
-        EXPECT_STREQ(lists[1][1]->GetBaseName(), "gone");
+        // The lists given are appended to.
+        QORListPtrzbFileElement seven[7];
+        seven[1].Append(&a);
+        zbFileElement::CompareList(&a, &b, seven[0], seven[1], seven[2], seven[3], seven[4],
+                                   seven[5], seven[6], nullptr, 1, keep, 0);
+        ASSERT_EQ(seven[1].Size(), keep ? 3 : 2);
+        EXPECT_STREQ(seven[1][2]->GetBaseName(), "gone");
     }
     // A side that is absent or not expanded compares nothing; an absent
     // second side makes every entry an addition.
-    QORListPtrzbFileElement more[8];
     zbFileElement unexpanded((dir / "A").c_str());
-    zbFileElement::CompareList(&unexpanded, &b, more[0], more[1], more[2], more[3], more[4],
-                               more[5], more[6], nullptr, 1, 0, 0);
-    zbFileElement::CompareList(&a, nullptr, more[0], more[1], more[2], more[3], more[4], more[5],
-                               more[6], nullptr, 1, 0, 0);
-    EXPECT_EQ(more[0].Size(), 1);
-    EXPECT_EQ(more[1].Size(), 0);
+    EXPECT_EQ(zbFileElement::Compare(&unexpanded, &b, {}).Size(), 0);
+    const D alone = zbFileElement::Compare(&a, nullptr, {});
+    EXPECT_EQ(alone._Added.Size(), 1);
+    EXPECT_EQ(alone.Size(), 1);
 }
 
 TEST(zbFileElement, OperationsOnTheDisk)

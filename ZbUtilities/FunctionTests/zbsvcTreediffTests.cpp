@@ -124,6 +124,19 @@ void Generate(const std::string& iRoot)
     }
     ::symlink("d0", (iRoot + "/dirlink").c_str());
 }
+// For root every access succeeds: the start of a command line that runs
+// as the owner of iDir's files, made another user's when run by root.
+// False when that cannot be done.
+bool AsOwner(const zbtest::TempDir& iDir, std::vector<std::string>& oArgv)
+{
+    if (::geteuid() != 0)
+        return true;
+    if (::access("/usr/bin/setpriv", X_OK) != 0 ||
+        std::system(("chown -R 65534:65534 " + iDir.Path()).c_str()) != 0)
+        return false;
+    oArgv = {"/usr/bin/setpriv", "--reuid=65534", "--regid=65534", "--clear-groups"};
+    return true;
+}
 } // namespace
 
 TEST(zbsvcTreediff, AgainstAQuickCheck)
@@ -221,13 +234,8 @@ TEST(zbsvcTreediff, CopytreeRestoresTheRightsItAddsToWrite)
     ::chmod((a + "/d3").c_str(), 0555);
     ::mkdir(to.c_str(), 0755);
     std::vector<std::string> argv;
-    if (::geteuid() == 0)
-    {
-        if (::access("/usr/bin/setpriv", X_OK) != 0)
-            GTEST_SKIP() << "no setpriv to run the copy as another user";
-        ASSERT_EQ(std::system(("chown -R 65534:65534 " + dir.Path()).c_str()), 0);
-        argv = {"/usr/bin/setpriv", "--reuid=65534", "--regid=65534", "--clear-groups"};
-    }
+    if (!AsOwner(dir, argv))
+        GTEST_SKIP() << "no setpriv to run the copy as another user";
     ::chmod(to.c_str(), 0555);
     argv.insert(argv.end(), {zbtest::Program("zbsvc"), "copytree", a, to});
     EXPECT_EQ(Outcome(zbtest::Run(argv)), "0||");
@@ -253,7 +261,19 @@ TEST(zbsvcTreediff, ErrorsAndUsage)
               "2||# System error on " + dir / "file" + ": Not a directory\n");
     EXPECT_EQ(Outcome(Zbsvc({"copytree", dir / "missing", dir / "to"})),
               "1||# Error: Copy of " + dir / "missing" + " into " + dir / "to" +
-                  " incomplete: No such file or directory\n");
+                  " incomplete: " + dir / "missing" + ": No such file or directory\n");
+    // A directory that cannot be read is named, in either tree.
+    ::mkdir((dir / "A").c_str(), 0755);
+    ::mkdir((dir / "A/locked").c_str(), 0755);
+    std::vector<std::string> argv;
+    if (AsOwner(dir, argv))
+    {
+        ::chmod((dir / "A/locked").c_str(), 0);
+        argv.insert(argv.end(), {zbtest::Program("zbsvc"), "treediff", dir.Path(), dir / "A"});
+        EXPECT_EQ(Outcome(zbtest::Run(argv)), "1||# Error: " + dir.Path() +
+                                                  " could not be read whole: " + dir / "A/locked" +
+                                                  ": Permission denied\n");
+    }
     for (const auto& args : {std::vector<std::string>{"treediff", "a"},
                              {"treediff", "-links", "3", "a", "b"},
                              {"copytree", "-links", "2", "a", "b"},

@@ -11,7 +11,9 @@
 // return -1 (0 or null for the search and add operations) and leave their
 // reason in GetLastErrorMessage(); with Trace set, a line
 // "# Error in OPERATION() : MESSAGE : FULLNAME" goes to standard error.
-// Nothing throws.
+// Nothing throws.  Like the rest of the library, trees are used from one
+// thread: failures go through the process-wide zbExtLastError, and the
+// class statics below are read by every operation.
 
 #include "QORHashDicS.h"
 #include "QORListPtr.h"
@@ -19,6 +21,7 @@
 #include "zbFileStats.h"
 #include "zbPattern.h"
 
+class zbDirectory;
 class zbOFStream;
 class zbFileElement;
 
@@ -47,8 +50,25 @@ class zbFileElement
   public:
     // Print error and warning lines on standard error.
     static int Trace;
-    // A symbolic link may point to a directory (and is then followed).
+    // What a symbolic link to a directory is to the tree, one of the
+    // values below (any other non-zero value follows such links).
     static int SymbolicLinkWithDirectory;
+    enum
+    {
+        // Refused: the link gets no target ("symbolic link point to a
+        // directory").
+        LinkToDirectoryRefused = 0,
+        // Resolved and walked through by the recursive expansions, except
+        // into a directory already on the way down from where the walk
+        // started (found by device and inode, whatever the link's text):
+        // that target is left unexpanded ("symbolic link point to a
+        // directory that holds it") and the walk goes on.
+        LinkToDirectoryFollowed = 1,
+        // Resolved (the target's type and record are known) but never
+        // walked: for trees whose links are compared by their texts or
+        // copied as links.
+        LinkToDirectoryKept = 2,
+    };
     // A link listed by expansion keeps its own lstat record.
     static int SymbolicLinkKeepStat;
 
@@ -84,6 +104,9 @@ class zbFileElement
     void SetFilter(const int& iFilter) { _Filter = iFilter; }
     // Created empty on first use.
     QORUnicodeString& GetLastErrorMessage();
+    // The full name of the node the last error happened on: this one, or
+    // the one below it whose failure made this one fail ("" before any).
+    const char* GetLastErrorName() const;
     // 1 when the two modes are equal.
     static int CompareMode(const unsigned long& iMode1, const unsigned long& iMode2)
     {
@@ -116,11 +139,44 @@ class zbFileElement
     // all its children are selected).  1 when every child went in whole.
     int ComputeListForDelete(QORListPtrzbFileElement& oList, const int& iWholeDirectory);
 
-    // Compares the children of two expanded directories by base name and
-    // appends nodes of iFirst (of iSecond for the removals) to the lists.
-    // iLinkMode 0 compares through links, 1 compares link texts of links
-    // whose targets exist, 2 compares link texts of every link.  Never
-    // touches the disk.
+    // What a comparison of two trees found: nodes of the first tree (of
+    // the second for the removals), each list in the order of the walk.  A
+    // node may be in several lists (its size and its time changed).
+    struct Differences
+    {
+        QORListPtrzbFileElement _Added;       // only in the first tree
+        QORListPtrzbFileElement _Removed;     // only in the second
+        QORListPtrzbFileElement _TypeChanged; // a file of another type
+        QORListPtrzbFileElement _SizeChanged;
+        QORListPtrzbFileElement _Newer;       // modified later in the first
+        QORListPtrzbFileElement _TimeChanged; // modification times differ
+        QORListPtrzbFileElement _LinkChanged; // link texts differ
+        QORListPtrzbFileElement _ModeChanged; // modes differ (with _Modes)
+        // The entries of all the lists.
+        int Size() const;
+    };
+    struct CompareOptions
+    {
+        // 0 compares through links, 1 compares the texts of links whose
+        // targets exist, 2 the texts of every link.
+        int _LinkMode = 1;
+        // The second tree expanded through patterns: its children that were
+        // not selected are removals too.
+        int _KeepUnselected = 0;
+        // A removed directory whose children were all selected is given
+        // whole, not child by child.
+        int _WholeDirectory = 0;
+        // Compares modes too.
+        int _Modes = 0;
+    };
+    // Compares the children of two expanded directories by base name,
+    // walking down the directories both have.  A side that is not an
+    // expanded directory compares nothing; an absent second side makes
+    // every child an addition.  Never touches the disk.
+    static Differences Compare(const zbFileElement* iFirst, const zbFileElement* iSecond,
+                               const CompareOptions& iOptions);
+    // The same, appending to the lists (oModeChanged null: modes are not
+    // compared).
     static int CompareList(const zbFileElement* iFirst, const zbFileElement* iSecond,
                            QORListPtrzbFileElement& oAdded, QORListPtrzbFileElement& oRemoved,
                            QORListPtrzbFileElement& oTypeChanged,
@@ -162,7 +218,16 @@ class zbFileElement
     struct EntryTag
     {
     };
+    // A node of a name where nothing may be yet: its absence is no failure.
+    struct MayBeMissing
+    {
+    };
+    zbFileElement(MayBeMissing, const char* iDirectory, const char* iBaseName);
+    void _InitFromParts(const char* iDirectory, const char* iBaseName);
+    // ComputeStat; with iReportMissing false a missing file is no failure.
+    int _ComputeStat(bool iReportMissing);
     struct CopyPlace;
+    struct Comparison;
     // A directory entry whose full name iFullName (owned from now on) needs
     // no normalisation; the base name starts at iBaseOffset.
     zbFileElement(EntryTag, char* iFullName, size_t iBaseOffset, int iType, const FileStat* iStat);
@@ -176,18 +241,33 @@ class zbFileElement
     // _Expand within a walk; iParent is the open directory that holds this
     // node, or -1.
     int _ExpandIn(ExpandWalk& ioWalk, int iParent, const int& iMode, int iFiltered);
+    // The entries of this directory made its children (none after a failure).
+    int _ListEntries(zbDirectory& ioDirectory, size_t iPrefixLength, int iFiltered);
+    // The child for the entry iName of the open directory iDirectory: 0, or
+    // -1 after a failure (nothing added).
+    int _AddEntry(int iDirectory, const char* iName, size_t iPrefixLength, int iFiltered);
     // The listed children walked in turn; iDirectory is this one, open, or -1.
     int _ExpandChildren(ExpandWalk& ioWalk, int iDirectory, const int& iMode, int iFiltered);
     // Duplicate, with the open directories of the copy under way when known.
     int _Duplicate(zbFileElement& ioTargetDirectory, const int& iLinkMode, const int& iMode,
                    const CopyPlace* iPlace);
+    // The parts of _Duplicate: this directory, and this file, into ioCopy
+    // (what is in the copy's place, if anything).
+    int _DuplicateDirectory(zbFileElement& ioCopy, const int& iLinkMode, const int& iMode,
+                            const CopyPlace* iPlace);
+    int _DuplicateFile(zbFileElement& ioCopy);
     // This file or link copied into iPlace when nothing has its name there:
     // 0, or -1 with nothing changed.
     int _CopyAt(const CopyPlace& iPlace) const;
     // The target of a link resolved with exactly one child, else null.
     zbFileElement* _Target() const;
+    struct LastError;
+    LastError& _Error();
+    // The message given (the error then happened on this node), iOther's
+    // (the same), or that of a node below this one together with its name.
     void _SetMessage(const char* iText);
     void _CopyMessage(zbFileElement& iOther);
+    void _TakeFailure(zbFileElement& iBelow);
     // Logical failure with a fixed text; system failure with an errno.  Both
     // print the trace line (naming iName, or this node) and return -1.
     int _Fail(const char* iPrefix, const char* iText, const char* iName = nullptr);
@@ -195,7 +275,7 @@ class zbFileElement
     void _TraceLine(const char* iPrefix, const char* iName);
 
     int _Filter;
-    QORUnicodeString* _LastErrorMessage;
+    LastError* _LastError; // created on the first failure
     const QORListPtrzbPattern* _PatternList;
     char* _FullName;
     const char* _BaseName;
@@ -203,9 +283,10 @@ class zbFileElement
     QORListPtrzbFileElement* _SubElements;
     int _IsExpanded;
     int _IsFiltered;
-    FileStat* _Stat;
+    FileStat* _Stat; // _Record once the node has one, else null
     zbFileElement* _LinkFather;
     char* _LinkName;
+    FileStat _Record; // held in the node: no allocation of its own
 };
 
 #endif

@@ -47,10 +47,18 @@ class zbRTViewData
     zbRTViewData(const zbRTViewData&) = delete;
     zbRTViewData& operator=(const zbRTViewData&) = delete;
 
-    // Merges the records of a file into the set.  0 done; 1 the file cannot
-    // be read (errno recorded); -10 it is empty; -1 its first line is not
-    // the magic at this version or a later one, -2 a line is longer than
-    // any record (the records before it merged; all with EBADF recorded).
+    // The results of Read.
+    enum ReadResult : int
+    {
+        ReadDone = 0,
+        ReadUnreadable = 1, // the file cannot be read (its errno recorded)
+        // The rest with EBADF recorded:
+        ReadEmpty = -10,       // the file is empty
+        ReadBadFirstLine = -1, // not the magic at this version or a later one
+        ReadLongLine = -2,     // a line longer than any record: those before it merged
+    };
+
+    // Merges the records of a file into the set; one of ReadResult.
     // Reports nothing but the conflicts of runtime-view names.  A mode
     // other than those of PathModification reads no record.
     int Read(const QORString& iPath, const PathModification& iMode);

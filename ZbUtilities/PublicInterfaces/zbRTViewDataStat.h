@@ -32,9 +32,8 @@ class zbRTViewDataStat
     zbRTViewDataStat(const zbRTViewDataStat&) = delete;
     zbRTViewDataStat& operator=(const zbRTViewDataStat&) = delete;
 
-    // Merges the records of a file into the set (empty lines skipped).  As
-    // zbRTViewData::Read: 0 done, 1 unreadable, -10 empty, -1 not the magic,
-    // -2 a line longer than any record.
+    // Merges the records of a file into the set (empty lines skipped); one
+    // of zbRTViewData::ReadResult.
     int Read(const zbNewString& iPath, const PathModification& iMode);
     // 0, or 1 after a report.
     int Write(const zbNewString& iPath);

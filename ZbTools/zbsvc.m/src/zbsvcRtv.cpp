@@ -106,13 +106,13 @@ int zbsvcReportReadResult(int iResult, const char* iPath, const char* iKind, con
 {
     switch (iResult)
     {
-    case 0:
+    case zbRTViewData::ReadDone:
         return 0;
-    case 1:
+    case zbRTViewData::ReadUnreadable:
         return zbReportLastError(iPath);
-    case -10:
+    case zbRTViewData::ReadEmpty:
         return zbReportMessage((std::string(iKind) + ".EmptyFile").c_str(), {iPath});
-    case -2:
+    case zbRTViewData::ReadLongLine:
         return zbReportMessage((std::string(iKind) + ".LongRecord").c_str(),
                                {iPath, std::to_string(zbRTViewElement::MaxRecordLength).c_str()});
     default:

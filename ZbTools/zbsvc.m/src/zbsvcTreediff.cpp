@@ -4,9 +4,9 @@
 // only), removed (in B only), type, size, newer (A's modification time is
 // later), time, link (link texts differ), mode (with -modes).  -links 0
 // compares what links point to, 1 (the default) compares link texts of
-// links whose targets exist, 2 compares link texts of every link.  -trace
-// prints the warning line of each link left out (dangling with -links 0 or
-// 1, or pointing to "." or "..").
+// links whose targets exist, 2 compares link texts of every link (links
+// are walked through only with -links 0).  -trace prints the warning line
+// of each link left out (dangling with -links 0 or 1).
 //
 // Status: 0, or 1 after a reported failure.  With -q nothing is printed and
 // the status tells the difference: 0 the same, 1 different, 2 a failure or
@@ -16,41 +16,46 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <string>
-#include <thread>
 #include <utility>
 #include <vector>
 
-#include "zbContext.h"
 #include "zbFileElement.h"
-#include "zbGetopts.h"
-#include "zbMsgManager.h"
-#include "zbOFStream.h"
 #include "zbsvcVerbs.h"
 
 namespace
 {
-const char* const kCodes[] = {"added", "removed", "type", "size", "newer", "time", "link", "mode"};
+using Differences = zbFileElement::Differences;
+
+// The findings in the order of their codes: each code's list, and whether
+// its nodes belong to B.
+const struct
+{
+    const char* _Code;
+    QORListPtrzbFileElement Differences::*_List;
+    bool _InB;
+} kFindings[] = {
+    /* 1 */ {"added", &Differences::_Added, false},
+    /* 2 */ {"removed", &Differences::_Removed, true},
+    /* 3 */ {"type", &Differences::_TypeChanged, false},
+    /* 4 */ {"size", &Differences::_SizeChanged, false},
+    /* 5 */ {"newer", &Differences::_Newer, false},
+    /* 6 */ {"time", &Differences::_TimeChanged, false},
+    /* 7 */ {"link", &Differences::_LinkChanged, false},
+    /* 8 */ {"mode", &Differences::_ModeChanged, false},
+};
 
 // A root given on the line that is not a directory.
 void ReportNotADirectory(zbFileElement& iRoot, const char* iPath)
 {
     zbsvcReportSystemError(iPath, iRoot.IsExisting() ? ENOTDIR : ENOENT);
 }
-
-// A root whose expansion failed.
-void ReportUnreadable(zbFileElement& iRoot, const char* iPath)
-{
-    zbsvcReportError(zbExtContext.GetMsgMngr()->GetMsg(
-        "zbsvc.tree.Unreadable", QORUnicodeString(iPath), iRoot.GetLastErrorMessage()));
-}
 } // namespace
 
 int zbsvcTreediff(int argc, char** argv)
 {
     zbsvcOptions options("zbsvc treediff");
-    options.DeclareValue("links", "0|1|2",
-                         "0 through links, 1 link texts (default), 2 also dangling");
+    zbsvcDeclareLinkSwitch(options, "0|1|2",
+                           "0 through links, 1 link texts (default), 2 also dangling");
     options.DeclareSwitch("modes", "also report mode changes");
     options.DeclareSwitch("keep", "keep unselected entries of B among the removed");
     options.DeclareSwitch("q", "print nothing; status 1 when the trees differ");
@@ -59,19 +64,13 @@ int zbsvcTreediff(int argc, char** argv)
     if (status >= 0)
         return status;
     int linkMode = 1;
-    if (QORString* text = options.GetSwitchValue("links"))
-    {
-        if (std::strlen(*text) != 1 || (*text)[0] < '0' || (*text)[0] > '2')
-            return zbsvcUsageError(options,
-                                   ("-links takes 0, 1 or 2, not '" + text->Std() + "'").c_str());
-        linkMode = (*text)[0] - '0';
-    }
+    if ((status = zbsvcGetLinkSwitch(options, 2, linkMode)) != 0)
+        return status;
     const bool quiet = options.GetSwitchStatus("q") != 0;
     int index = 1;
     const char* first = *options.GetLineValue(index);
     const char* second = *options.GetLineValue(index);
 
-    zbFileElement::SymbolicLinkWithDirectory = 1;
     zbFileElement::Trace = options.GetSwitchStatus("trace") && !quiet ? 1 : 0;
     const int failed = quiet ? 2 : 1;
     zbFileElement a(first), b(second);
@@ -80,65 +79,44 @@ int zbsvcTreediff(int argc, char** argv)
         ReportNotADirectory(a, first);
         return failed;
     }
-    // The two trees are independent and listing them is nearly all system
-    // time: B is expanded by a second thread while this one does A (one
-    // after the other with -trace, so that the lines come in order).
-    int expandedB = 0;
-    std::thread other;
-    if (b.IsDirectory() && !zbFileElement::Trace)
-        other = std::thread([&b, &expandedB] { expandedB = b.Expand(RECURSIVE_FORCED_MODE); });
-    const int expandedA = a.Expand(RECURSIVE_FORCED_MODE);
-    if (other.joinable())
-        other.join();
-    else if (b.IsDirectory() && expandedA == 0)
-        expandedB = b.Expand(RECURSIVE_FORCED_MODE);
-    if (expandedA != 0)
-    {
-        ReportUnreadable(a, first);
+    if (zbsvcExpandTree(a, first) != 0)
         return failed;
-    }
     if (!b.IsDirectory())
     {
         ReportNotADirectory(b, second);
         return failed;
     }
-    if (expandedB != 0)
-    {
-        ReportUnreadable(b, second);
+    if (zbsvcExpandTree(b, second) != 0)
         return failed;
-    }
 
-    QORListPtrzbFileElement lists[8];
-    zbFileElement::CompareList(&a, &b, lists[0], lists[1], lists[2], lists[3], lists[4], lists[5],
-                               lists[6], options.GetSwitchStatus("modes") ? &lists[7] : nullptr,
-                               linkMode, options.GetSwitchStatus("keep") ? 1 : 0, 0);
-    size_t total = 0;
-    for (const QORListPtrzbFileElement& list : lists)
-        total += static_cast<size_t>(list.Size());
+    zbFileElement::CompareOptions compare;
+    compare._LinkMode = linkMode;
+    compare._KeepUnselected = options.GetSwitchStatus("keep") ? 1 : 0;
+    compare._Modes = options.GetSwitchStatus("modes") ? 1 : 0;
+    const Differences found = zbFileElement::Compare(&a, &b, compare);
     if (quiet)
-        return total ? 1 : 0;
+        return found.Size() ? 1 : 0;
 
     // Relative to the root each node belongs to: B for the removals.
     const size_t lengthA = std::strlen(a.GetFullName()), lengthB = std::strlen(b.GetFullName());
-    std::vector<std::pair<const char*, int>> findings;
-    findings.reserve(total);
-    for (int code = 0; code < 8; ++code)
-        for (const zbFileElement* node : lists[code])
+    std::vector<std::pair<const char*, const char*>> findings; // path, code
+    findings.reserve(static_cast<size_t>(found.Size()));
+    for (const auto& finding : kFindings)
+        for (const zbFileElement* node : found.*finding._List)
         {
-            const char* path = node->GetFullName() + (code == 1 ? lengthB : lengthA);
-            findings.emplace_back(*path == '/' ? path + 1 : path, code);
+            const char* path = node->GetFullName() + (finding._InB ? lengthB : lengthA);
+            findings.emplace_back(*path == '/' ? path + 1 : path, finding._Code);
         }
-    std::sort(findings.begin(), findings.end(),
-              [](const std::pair<const char*, int>& x, const std::pair<const char*, int>& y)
-              {
-                  int c = std::strcmp(x.first, y.first);
-                  return c < 0 || (c == 0 && x.second < y.second);
-              });
+    // By path, then in the order of the codes (stable).
+    std::stable_sort(findings.begin(), findings.end(),
+                     [](const std::pair<const char*, const char*>& x,
+                        const std::pair<const char*, const char*>& y)
+                     { return std::strcmp(x.first, y.first) < 0; });
     static char outputBuffer[1 << 16];
     std::setvbuf(stdout, outputBuffer, _IOFBF, sizeof outputBuffer);
     for (const auto& [path, code] : findings)
     {
-        fputs_unlocked(kCodes[code], stdout);
+        fputs_unlocked(code, stdout);
         putc_unlocked(' ', stdout);
         fputs_unlocked(path, stdout);
         putc_unlocked('\n', stdout);

@@ -12,6 +12,7 @@
 #define ZBSVC_VERSION "0.0.0"
 #endif
 
+class zbFileElement;
 class zbOFStream;
 class zbPPMacLev;
 class QORUnicodeString;
@@ -113,8 +114,8 @@ int zbsvcPrintManual(zbOFStream& oStream, const zbsvcOptions& iMainOptions);
 // Reporting for the verbs: thin names over zbReport.h.
 int zbsvcReportError(const QORUnicodeString& iMessage);
 int zbsvcReportSystemError(const char* iObject, int iErrno);
-// The outcome of reading a file whose first line is a magic (0, 1, -10, -1,
-// -2 as zbRTViewData::Read answers): 0, or 1 after the report; iKind names
+// The outcome of reading a file whose first line is a magic (one of
+// zbRTViewData::ReadResult): 0, or 1 after the report; iKind names
 // the catalog keys KIND.EmptyFile, KIND.BadFirstLine and KIND.LongRecord
 // ("zbRTViewData").
 int zbsvcReportReadResult(int iResult, const char* iPath, const char* iKind, const char* iMagic);
@@ -143,6 +144,18 @@ int zbsvcFinish(int iStatus);
 // not given).  -1 when the verb goes on, else 2 after a usage error.
 void zbsvcDeclareMasks(zbsvcOptions& ioOptions);
 int zbsvcGetMasks(zbsvcOptions& ioOptions, int& oTypeMask, int& oExposureMask);
+
+// The -links switch of copytree and treediff (its values, as "0|1", and
+// their help).
+void zbsvcDeclareLinkSwitch(zbsvcOptions& ioOptions, const char* iLinkValues,
+                            const char* iLinkHelp);
+// Reads -links (0 to iMaxLinkMode, 1 when absent) into oLinkMode and makes
+// file elements walk through links to directories with 0 only (otherwise
+// they are kept as links).  0, or 2 after a usage error.
+int zbsvcGetLinkSwitch(zbsvcOptions& ioOptions, int iMaxLinkMode, int& oLinkMode);
+// Expands the tree of ioRoot (iPath on the command line) whole: 0, or 1
+// after the report naming the directory that could not be read, and why.
+int zbsvcExpandTree(zbFileElement& ioRoot, const char* iPath);
 
 // Loads a level file for the preprocessor (pp, macros -level); 0, or 1
 // after a report.

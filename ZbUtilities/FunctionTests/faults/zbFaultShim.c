@@ -5,9 +5,10 @@
  *
  * Environment:
  *   ZB_FAULT_CALL   the kind of call to break: open (open, open64, openat,
- *                   openat64, creat, fopen, fopen64, opendir, fdopendir
- *                   and the checked forms of _FORTIFY_SOURCE), read (read,
- *                   pread, pread64, readv, theirs, readdir, readdir64),
+ *                   openat64, creat, fopen, fopen64 and the checked forms
+ *                   of _FORTIFY_SOURCE), read (read, pread, pread64,
+ *                   readv, theirs, and getdents64: the entries of a
+ *                   directory, through which the library lists them all),
  *                   write (write, pwrite, pwrite64, writev,
  *                   copy_file_range), fsync (fsync, fdatasync), rename
  *                   (rename, renameat, renameat2, link, linkat, symlink,
@@ -249,15 +250,12 @@ WRAP(int, __openat64_2, -1, Fails(KIND_OPEN), (int iDir, const char* iPath, int 
      (iDir, iPath, iFlags))
 WRAP(FILE*, fopen, NULL, Fails(KIND_OPEN), (const char* iPath, const char* iMode), (iPath, iMode))
 WRAP(FILE*, fopen64, NULL, Fails(KIND_OPEN), (const char* iPath, const char* iMode), (iPath, iMode))
-WRAP(DIR*, opendir, NULL, FailsAs(KIND_OPEN, 0), (const char* iPath), (iPath))
-WRAP(DIR*, fdopendir, NULL, FailsAs(KIND_OPEN, 0), (int iFd), (iFd))
 
 /* ------------------------------------------------------------- read */
 
-/* A directory's entries: the end of the listing and a failure both give
- * null, told apart by errno. */
-WRAP(struct dirent*, readdir, NULL, FailsAs(KIND_READ, 0), (DIR * iDir), (iDir))
-WRAP(struct dirent64*, readdir64, NULL, FailsAs(KIND_READ, 0), (DIR * iDir), (iDir))
+/* A directory's entries, a batch at a time. */
+WRAP(ssize_t, getdents64, -1, FailsAs(KIND_READ, 0), (int iFd, void* oBuffer, size_t iCount),
+     (iFd, oBuffer, iCount))
 WRAP(ssize_t, read, -1, Fails(KIND_READ), (int iFd, void* oBuffer, size_t iCount),
      (iFd, oBuffer, iCount))
 WRAP(ssize_t, __read_chk, -1, Fails(KIND_READ),

@@ -6,12 +6,14 @@
 #include <cstdlib>
 #include <cstring>
 #include <dirent.h>
+#include <fcntl.h>
 #include <string>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
 
 #include "zbContext.h"
+#include "zbDirectory.h"
 #include "zbErrorCodeManager.h"
 #include "zbFileName.h"
 #include "zbFileOperations.h"
@@ -53,60 +55,52 @@ int CreateDirectory(std::string& ioPath)
 }
 
 // Removes the directory ioPath with everything below it; ioPath is used as
-// the working buffer for the full names and restored on return.
+// the working buffer for the full names and restored on return.  The
+// entries are listed whole first, then removed relative to the directory;
+// its subdirectories are removed once it is closed again, so that no
+// directory stays open during the descent (a deep tree would otherwise run
+// out of descriptors).
 int RemoveTree(std::string& ioPath)
 {
-    DIR* dir = ::opendir(ioPath.c_str());
-    if (!dir)
-        return zbRecordErrno(errno);
-    // The names are read first, so that no directory stays open during the
-    // descent (a deep tree would otherwise run out of descriptors).
-    std::vector<std::pair<std::string, unsigned char>> entries;
-    errno = 0;
-    while (struct dirent64* entry = ::readdir64(dir))
+    std::vector<std::string> subdirectories;
     {
-        const char* name = entry->d_name;
-        if (name[0] == '.' && (name[1] == 0 || (name[1] == '.' && name[2] == 0)))
-            continue;
-        entries.emplace_back(name, entry->d_type);
+        zbDirectory directory(ioPath.c_str());
+        std::vector<std::pair<std::string, unsigned char>> entries;
+        for (struct dirent64* entry = directory.FindFirstEnt(); entry;
+             entry = directory.FindNextEnt())
+            entries.emplace_back(entry->d_name, entry->d_type);
+        if (directory.Failed())
+            return 1; // recorded by the reader
+        const int fd = directory.GetFd();
+        for (const auto& [name, type] : entries)
+        {
+            struct stat64 st;
+            if (type == DT_DIR || type == DT_UNKNOWN)
+            {
+                if (::fstatat64(fd, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0)
+                    return zbRecordErrno(errno);
+                if (S_ISDIR(st.st_mode))
+                {
+                    // A read-only subdirectory is opened up for its owner first.
+                    if ((st.st_mode & 0700) != 0700)
+                        (void)::fchmodat(fd, name.c_str(), (st.st_mode & 07777) | 0700, 0);
+                    subdirectories.push_back(name);
+                    continue;
+                }
+            }
+            if (::unlinkat(fd, name.c_str(), 0) != 0)
+                return zbRecordErrno(errno);
+        }
     }
-    int readError = errno;
-    ::closedir(dir);
-    if (readError)
-        return zbRecordErrno(readError);
-    size_t base = ioPath.size();
+    const size_t base = ioPath.size();
     int result = 0;
-    for (const auto& entry : entries)
+    for (const std::string& name : subdirectories)
     {
         ioPath.resize(base);
         ioPath += zbPathSeparator[0];
-        ioPath += entry.first;
-        unsigned char type = entry.second;
-        struct stat64 st;
-        mode_t mode = 0;
-        if (type == DT_DIR || type == DT_UNKNOWN)
-        {
-            if (::lstat64(ioPath.c_str(), &st) != 0)
-            {
-                result = zbRecordErrno(errno);
-                break;
-            }
-            mode = st.st_mode;
-            type = S_ISDIR(mode) ? DT_DIR : (S_ISLNK(mode) ? DT_LNK : DT_REG);
-        }
-        if (type == DT_DIR)
-        {
-            // A read-only subdirectory is opened up for its owner first.
-            if ((mode & 0700) != 0700)
-                ::chmod(ioPath.c_str(), (mode & 07777) | 0700);
-            if ((result = RemoveTree(ioPath)) != 0)
-                break;
-        }
-        else if (::unlink(ioPath.c_str()) != 0)
-        {
-            result = zbRecordErrno(errno);
+        ioPath += name;
+        if ((result = RemoveTree(ioPath)) != 0)
             break;
-        }
     }
     ioPath.resize(base);
     if (result == 0 && ::rmdir(ioPath.c_str()) != 0)

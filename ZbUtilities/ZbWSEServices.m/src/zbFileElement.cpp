@@ -1,28 +1,17 @@
 #include "zbFileElement.h"
 
 #include <cerrno>
-#include <climits>
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
-#include <dirent.h>
-#include <fcntl.h>
-#include <mutex>
 #include <string>
 #include <sys/stat.h>
 #include <unistd.h>
-#include <utility>
-#include <utime.h>
-#include <vector>
 
-#include "QORHashDicoS.h"
-#include "zbDescriptor.h"
-#include "zbDirectories.h"
 #include "zbErrorCodeManager.h"
-#include "zbFileOperations.h"
-#include "zbIOFNMatch.h"
-#include "zbOFStream.h"
-#include "zbPathSeparators.h"
+#include "zbFileElementPrivate.h"
+
+using namespace zbFileElementPrivate;
 
 int zbFileElement::Trace = 0;
 int zbFileElement::SymbolicLinkWithDirectory = 0;
@@ -30,46 +19,6 @@ int zbFileElement::SymbolicLinkKeepStat = 0;
 
 namespace
 {
-const char kNoSuchFile[] = "No such file or directory";
-const char kNotADirectory[] = "not a directory";
-const char kTargetNotADirectory[] = "target is not a directory";
-const char kBadLink[] = "bad symbolic link";
-const char kLinkToDirectory[] = "symbolic link point to a directory";
-const char kLinkToBadDirectory[] = "symbolic link point to a bad directory ( . or .. )";
-const char kLinkToHoldingDirectory[] = "symbolic link point to a directory that holds it";
-const char kInvalidMode[] = "invalid mode of expansion, use RECURSIVE_MODE, NOT_RECURSIVE_MODE "
-                            "or RECURSIVE_FORCED_MODE";
-
-const char kInComputeStat[] = "# Error in ComputeStat() : ";
-const char kInGetLink[] = "# Error in GetLink() : ";
-const char kInExpand[] = "# Error in _Expand() : ";
-const char kInDelete[] = "# Error in Delete() : ";
-const char kInRename[] = "# Error in Rename() : ";
-const char kInDuplicate[] = "# Error in Duplicate() : ";
-const char kInUpdateRights[] = "# Error in UpdateRights() : ";
-const char kInWriteTimeStamps[] = "# Error in WriteTimeStamps() : ";
-
-const char kSeparator = zbPathSeparator[0];
-const char kDosSeparator = zbDosPathSeparator[0];
-
-bool IsValidMode(int iMode)
-{
-    return iMode == RECURSIVE_MODE || iMode == NOT_RECURSIVE_MODE || iMode == RECURSIVE_FORCED_MODE;
-}
-
-int TypeOfMode(unsigned int iMode)
-{
-    switch (iMode & 0xF000)
-    {
-    case 0x4000:
-        return ZBIO_DIRECTORY;
-    case 0xA000:
-        return ZBIO_SYMBOLIC_LINK;
-    default:
-        return ZBIO_FILE;
-    }
-}
-
 // A malloc'ed copy with DOS separators made "/" and trailing separators
 // dropped (the first character always stays).
 char* NormalizedCopy(const char* iPath, size_t iExtra = 0)
@@ -86,52 +35,36 @@ char* NormalizedCopy(const char* iPath, size_t iExtra = 0)
     return copy;
 }
 
-void Warning(const char* iText, const char* iName, const char* iEnd = "")
-{
-    if (zbFileElement::Trace)
-        zbStderr.Print("%s%s%s\n", iText, iName ? iName : "", iEnd);
-}
-
-// Owner rights added to a path for the time of an operation, restored by
-// the destructor whatever the operation's outcome.
-class RightsForOwner
-{
-  public:
-    RightsForOwner(const char* iPath, int iAccess, mode_t iAdded)
-    {
-        struct stat64 st;
-        if (::access(iPath, iAccess) == 0 || ::stat64(iPath, &st) != 0)
-            return;
-        if (::chmod(iPath, (st.st_mode & 07777) | iAdded) == 0)
-        {
-            _Path = iPath;
-            _Mode = st.st_mode & 07777;
-        }
-    }
-    ~RightsForOwner() { Restore(); }
-    RightsForOwner(const RightsForOwner&) = delete;
-    RightsForOwner& operator=(const RightsForOwner&) = delete;
-    void Restore()
-    {
-        if (!_Path.empty())
-            (void)::chmod(_Path.c_str(), _Mode);
-        _Path.clear();
-    }
-
-  private:
-    std::string _Path;
-    mode_t _Mode = 0;
-};
 } // namespace
+
+// The last error's text, and the node it happened on.
+struct zbFileElement::LastError
+{
+    QORUnicodeString _Message;
+    std::string _Name;
+};
 
 // Construction -------------------------------------------------------------
 
 #define ZB_EMPTY_NODE                                                                              \
-    _Filter(0), _LastErrorMessage(nullptr), _PatternList(nullptr), _FullName(nullptr),             \
+    _Filter(0), _LastError(nullptr), _PatternList(nullptr), _FullName(nullptr),                    \
         _BaseName(nullptr), _Type(ZBIO_NOT_EXISTING), _SubElements(nullptr), _IsExpanded(0),       \
-        _IsFiltered(0), _Stat(nullptr), _LinkFather(nullptr), _LinkName(nullptr)
+        _IsFiltered(0), _Stat(nullptr), _LinkFather(nullptr), _LinkName(nullptr), _Record()
 
 zbFileElement::zbFileElement(const char* iDirectory, const char* iBaseName) : ZB_EMPTY_NODE
+{
+    _InitFromParts(iDirectory, iBaseName);
+    ComputeStat();
+}
+
+zbFileElement::zbFileElement(MayBeMissing, const char* iDirectory, const char* iBaseName)
+    : ZB_EMPTY_NODE
+{
+    _InitFromParts(iDirectory, iBaseName);
+    _ComputeStat(false);
+}
+
+void zbFileElement::_InitFromParts(const char* iDirectory, const char* iBaseName)
 {
     const char* base = iBaseName ? iBaseName : "";
     size_t baseLength = std::strlen(base);
@@ -142,7 +75,6 @@ zbFileElement::zbFileElement(const char* iDirectory, const char* iBaseName) : ZB
     _FullName[length] = kSeparator;
     std::memcpy(_FullName + length + 1, base, baseLength + 1);
     _BaseName = _FullName + length + 1;
-    ComputeStat();
 }
 
 void zbFileElement::_InitFromPath(const char* iPath)
@@ -173,7 +105,7 @@ void zbFileElement::_FromEntry(int iType, const FileStat* iStat)
     if (!iStat)
         return;
     if (iType != ZBIO_SYMBOLIC_LINK || SymbolicLinkKeepStat)
-        _Stat = new FileStat(*iStat);
+        _Stat = &(_Record = *iStat);
     if (iType == ZBIO_SYMBOLIC_LINK)
         GetLink();
 }
@@ -203,7 +135,7 @@ zbFileElement::zbFileElement(char* iFullName, const char* iBaseName, const int& 
     _Type = iType;
     _LinkFather = iLinkFather;
     if (iStat)
-        _Stat = new FileStat(*iStat);
+        _Stat = &(_Record = *iStat);
 }
 
 #undef ZB_EMPTY_NODE
@@ -212,47 +144,54 @@ zbFileElement::~zbFileElement()
 {
     _DestroySubElements();
     delete _SubElements;
-    delete _Stat;
     std::free(_LinkName);
-    delete _LastErrorMessage;
+    delete _LastError;
     if (!_LinkFather)
         std::free(_FullName);
 }
 
 // Errors -------------------------------------------------------------------
 
+zbFileElement::LastError& zbFileElement::_Error()
+{
+    if (!_LastError)
+        _LastError = new LastError;
+    return *_LastError;
+}
+
 QORUnicodeString& zbFileElement::GetLastErrorMessage()
 {
-    if (!_LastErrorMessage)
-        _LastErrorMessage = new QORUnicodeString;
-    return *_LastErrorMessage;
+    return _Error()._Message;
+}
+
+const char* zbFileElement::GetLastErrorName() const
+{
+    return _LastError ? _LastError->_Name.c_str() : "";
 }
 
 void zbFileElement::_SetMessage(const char* iText)
 {
-    GetLastErrorMessage() = iText;
+    LastError& error = _Error();
+    error._Message = iText;
+    error._Name = _FullName ? _FullName : "";
 }
 
 void zbFileElement::_CopyMessage(zbFileElement& iOther)
 {
-    GetLastErrorMessage() = iOther.GetLastErrorMessage();
+    LastError& error = _Error();
+    error._Message = iOther.GetLastErrorMessage();
+    error._Name = _FullName ? _FullName : "";
 }
 
-namespace
+void zbFileElement::_TakeFailure(zbFileElement& iBelow)
 {
-// Two trees may be expanded at the same time in two threads: their failures
-// go through the process-wide error holder and their trace lines through
-// one stream, one at a time.
-std::mutex& FailureLock()
-{
-    static std::mutex lock;
-    return lock;
+    LastError& error = _Error();
+    error._Message = iBelow.GetLastErrorMessage();
+    error._Name = iBelow.GetLastErrorName();
 }
-} // namespace
 
 void zbFileElement::_TraceLine(const char* iPrefix, const char* iName)
 {
-    std::lock_guard<std::mutex> hold(FailureLock());
     if (Trace)
         zbStderr.Print("%s%s : %s\n", iPrefix, GetLastErrorMessage().ConvertToUTF8().c_str(),
                        iName ? iName : (_FullName ? _FullName : ""));
@@ -267,11 +206,10 @@ int zbFileElement::_Fail(const char* iPrefix, const char* iText, const char* iNa
 
 int zbFileElement::_FailErrno(const char* iPrefix, int iErrno, const char* iName)
 {
-    {
-        std::lock_guard<std::mutex> hold(FailureLock());
-        zbExtLastError.SetErrno(iErrno);
-        GetLastErrorMessage() = zbExtLastError.GetMsgError();
-    }
+    zbExtLastError.SetErrno(iErrno);
+    LastError& error = _Error();
+    error._Message = zbExtLastError.GetMsgError();
+    error._Name = _FullName ? _FullName : "";
     _TraceLine(iPrefix, iName);
     return -1;
 }
@@ -300,12 +238,20 @@ void zbFileElement::_Reset()
 
 int zbFileElement::ComputeStat()
 {
-    if (!_Stat)
-        _Stat = new FileStat;
+    return _ComputeStat(true);
+}
+
+int zbFileElement::_ComputeStat(bool iReportMissing)
+{
+    _Stat = &_Record;
     _Reset();
     struct stat64 st;
     if (!_FullName || ::lstat64(_FullName, &st) != 0)
+    {
+        if (!iReportMissing && _FullName && errno == ENOENT)
+            return -1;
         return _FailErrno(kInComputeStat, _FullName ? errno : ENOMEM);
+    }
     ConvertStat64ToFileStat(*_Stat, st);
     _Type = TypeOfMode(st.st_mode);
     return _Type == ZBIO_SYMBOLIC_LINK ? GetLink() : 0;
@@ -363,238 +309,16 @@ int zbFileElement::GetLink()
     {
         ConvertStat64ToFileStat(targetStat, st);
         targetType = S_ISDIR(st.st_mode) ? ZBIO_DIRECTORY : ZBIO_FILE;
-        if (targetType == ZBIO_DIRECTORY)
-        {
-            if (!SymbolicLinkWithDirectory)
-                return _Fail(kInGetLink, kLinkToDirectory);
-            if (std::strncmp(_LinkName, "..", 2) == 0 || std::strcmp(_LinkName, ".") == 0)
-                return _Fail(kInGetLink, kLinkToBadDirectory);
-        }
+        // Whatever its text, a link to a directory is resolved: only a walk
+        // through it must not come back into itself, which the walk sees.
+        if (targetType == ZBIO_DIRECTORY && SymbolicLinkWithDirectory == LinkToDirectoryRefused)
+            return _Fail(kInGetLink, kLinkToDirectory);
     }
     if (!_SubElements)
         _SubElements = new QORListPtrzbFileElement(1);
     _SubElements->Append(new zbFileElement(_FullName, _BaseName, targetType,
                                            targetType ? &targetStat : nullptr, this));
     _IsExpanded = 1;
-    return result;
-}
-
-// Expansion ----------------------------------------------------------------
-
-int zbFileElement::ComputeFilter(const char* iPath, const QORListPtrzbPattern* iPatterns)
-{
-    if (!iPatterns)
-        return 0;
-    for (const zbPattern* pattern : *iPatterns)
-        if (pattern && zbIOFNMatch(pattern->GetValue(), iPath, pattern->GetMetaMatch()))
-            return pattern->GetReturnedValue();
-    return ZBIO_DONT_FOLLOW;
-}
-
-// One expansion walk: the buffer the entries of a directory are read into
-// (a directory is read whole before its children are, so one buffer serves
-// the whole walk) and how many directories it holds open.
-struct zbFileElement::ExpandWalk
-{
-    std::vector<char> _Entries = std::vector<char>(32768);
-    int _Open = 0;
-    // With links to directories followed, the directories down the walk by
-    // device and inode: a link to one of them (whatever its text: absolute,
-    // or relative through other names) would expand it again and again.
-    bool _FollowsLinks = SymbolicLinkWithDirectory != 0;
-    std::vector<std::pair<dev_t, ino_t>> _Down;
-};
-
-namespace
-{
-// Directories held open down one walk (an expansion, or both sides of a
-// copy): past that depth, the deeper ones are reached by their full names.
-const int kOpenDirectories = 128;
-} // namespace
-
-int zbFileElement::_Expand(const int& iMode, int iFiltered)
-{
-    ExpandWalk walk;
-    return _ExpandIn(walk, -1, iMode, iFiltered);
-}
-
-int zbFileElement::_ExpandIn(ExpandWalk& ioWalk, int iParent, const int& iMode, int iFiltered)
-{
-    if (_Type == ZBIO_NOT_EXISTING)
-        return _Fail(kInExpand, kNoSuchFile);
-    if (_Type != ZBIO_DIRECTORY)
-        return _Fail(kInExpand, kNotADirectory);
-    if (!IsValidMode(iMode))
-        return _Fail(kInExpand, kInvalidMode);
-    if (_IsExpanded)
-    {
-        _DestroySubElements();
-        _IsExpanded = 0;
-        _IsFiltered = 0;
-    }
-    if (!_SubElements)
-        _SubElements = new QORListPtrzbFileElement;
-
-    // The entries are named DIR/NAME; at the root, /NAME.
-    size_t dirLength = std::strlen(_FullName);
-    while (dirLength > 1 && _FullName[dirLength - 1] == kSeparator)
-        --dirLength;
-    const size_t prefixLength = dirLength == 1 && _FullName[0] == kSeparator ? 1 : dirLength + 1;
-    // Opened relative to the directory that holds it when that one is open
-    // (a link's target through the link's name), else by the full name;
-    // its entries are stat'ed relative to it.  A full name too long to be
-    // opened fails the same either way: the tree never holds names that
-    // the other operations cannot use.
-    zbScopedFd directory(
-        iParent >= 0 && dirLength < PATH_MAX
-            ? zbOpenFdAt(iParent, _BaseName, O_RDONLY | O_DIRECTORY)
-            : zbOpenFd(std::string(_FullName, dirLength).c_str(), O_RDONLY | O_DIRECTORY));
-    if (!directory.IsOpen())
-        return _FailErrno(kInExpand, errno);
-    const int dirFd = directory.Get();
-    struct DownGuard
-    {
-        std::vector<std::pair<dev_t, ino_t>>* _Down = nullptr;
-        ~DownGuard()
-        {
-            if (_Down)
-                _Down->pop_back();
-        }
-    } down;
-    if (ioWalk._FollowsLinks && iMode != NOT_RECURSIVE_MODE)
-    {
-        struct stat64 self;
-        if (::fstat64(dirFd, &self) != 0)
-            return _FailErrno(kInExpand, errno);
-        const std::pair<dev_t, ino_t> identity(self.st_dev, self.st_ino);
-        for (const auto& above : ioWalk._Down)
-            if (above == identity)
-            {
-                // Left unexpanded, as a link to "." or ".." is: the walk goes on.
-                _Fail(kInExpand, kLinkToHoldingDirectory);
-                return 0;
-            }
-        ioWalk._Down.push_back(identity);
-        down._Down = &ioWalk._Down;
-    }
-    char* const buffer = ioWalk._Entries.data();
-    for (;;)
-    {
-        const ssize_t got = ::getdents64(dirFd, buffer, ioWalk._Entries.size());
-        if (got < 0 && errno == EINTR)
-            continue;
-        if (got < 0)
-        {
-            int error = errno;
-            _DestroySubElements();
-            return _FailErrno(kInExpand, error);
-        }
-        if (got == 0)
-            break;
-        for (ssize_t offset = 0; offset < got;)
-        {
-            const struct dirent64* entry =
-                reinterpret_cast<const struct dirent64*>(buffer + offset);
-            offset += entry->d_reclen;
-            const char* name = entry->d_name;
-            if (name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0')))
-                continue;
-            size_t nameLength = std::strlen(name);
-            char* path = static_cast<char*>(std::malloc(prefixLength + nameLength + 1));
-            if (!path)
-            {
-                _DestroySubElements();
-                return _FailErrno(kInExpand, ENOMEM);
-            }
-            std::memcpy(path, _FullName, prefixLength - 1);
-            path[prefixLength - 1] = kSeparator;
-            std::memcpy(path + prefixLength, name, nameLength + 1);
-
-            struct stat64 st;
-            if (::fstatat64(dirFd, name, &st, AT_SYMLINK_NOFOLLOW) != 0)
-            {
-                int error = errno;
-                _DestroySubElements();
-                _FailErrno(kInExpand, error, path);
-                std::free(path);
-                return -1;
-            }
-            int filter = 0;
-            if (iFiltered)
-            {
-                filter = _Filter == ZBIO_FOLLOW_FOR_EVER ? ZBIO_FOLLOW_FOR_EVER
-                                                         : ComputeFilter(path, _PatternList);
-                if (filter != ZBIO_FOLLOW && filter != ZBIO_FOLLOW_FOR_EVER)
-                {
-                    std::free(path);
-                    continue;
-                }
-            }
-            FileStat record;
-            ConvertStat64ToFileStat(record, st);
-            zbFileElement* child =
-                new zbFileElement(EntryTag(), path, prefixLength, TypeOfMode(st.st_mode), &record);
-            _SubElements->Append(child);
-            child->_PatternList = _PatternList;
-            if (iFiltered)
-                child->_Filter = filter;
-            if (zbFileElement* target = child->_Target())
-                if (target->IsExisting())
-                {
-                    target->_PatternList = _PatternList;
-                    if (iFiltered)
-                        target->_Filter = filter;
-                }
-        }
-    }
-    // The children are walked with this directory open, down to a depth.
-    if (iMode == NOT_RECURSIVE_MODE || ioWalk._Open >= kOpenDirectories)
-        directory.Close();
-    else
-        ++ioWalk._Open;
-    const int result = _ExpandChildren(ioWalk, directory.Get(), iMode, iFiltered);
-    if (directory.IsOpen())
-        --ioWalk._Open;
-    return result;
-}
-
-int zbFileElement::_ExpandChildren(ExpandWalk& ioWalk, int iDirectory, const int& iMode,
-                                   int iFiltered)
-{
-    if (iMode == NOT_RECURSIVE_MODE)
-    {
-        _IsExpanded = 1;
-        _IsFiltered = iFiltered;
-        return 0;
-    }
-    int result = 0;
-    for (zbFileElement* child : *_SubElements)
-    {
-        zbFileElement* directoryNode = nullptr;
-        if (child->_Type == ZBIO_DIRECTORY)
-            directoryNode = child;
-        else if (zbFileElement* target = child->_Target())
-            if (target->_Type == ZBIO_DIRECTORY)
-                directoryNode = target;
-        if (!directoryNode || directoryNode->_IsExpanded)
-            continue;
-        if (iFiltered && directoryNode->_Filter != ZBIO_FOLLOW &&
-            directoryNode->_Filter != ZBIO_FOLLOW_FOR_EVER)
-            continue;
-        if (directoryNode->_ExpandIn(ioWalk, iDirectory, iMode, iFiltered) != 0)
-        {
-            if (result == 0)
-                _CopyMessage(*directoryNode);
-            result = -1;
-            if (iMode == RECURSIVE_MODE)
-            {
-                _DestroySubElements();
-                return -1;
-            }
-        }
-    }
-    _IsExpanded = 1;
-    _IsFiltered = iFiltered;
     return result;
 }
 
@@ -684,424 +408,6 @@ int zbFileElement::ComputeListForDelete(QORListPtrzbFileElement& oList, const in
             }
         }
     return count == children ? 1 : 0;
-}
-
-// Comparison ---------------------------------------------------------------
-
-int zbFileElement::CompareList(const zbFileElement* iFirst, const zbFileElement* iSecond,
-                               QORListPtrzbFileElement& oAdded, QORListPtrzbFileElement& oRemoved,
-                               QORListPtrzbFileElement& oTypeChanged,
-                               QORListPtrzbFileElement& oSizeChanged,
-                               QORListPtrzbFileElement& oNewer,
-                               QORListPtrzbFileElement& oTimeChanged,
-                               QORListPtrzbFileElement& oLinkChanged,
-                               QORListPtrzbFileElement* oModeChanged, const int& iLinkMode,
-                               const int& iKeepUnselected, const int& iWholeDirectory)
-{
-    auto usable = [](const zbFileElement* iNode)
-    { return iNode->_Type == ZBIO_DIRECTORY && iNode->_IsExpanded; };
-    if ((!iFirst && !iSecond) || (iFirst && !usable(iFirst)) || (iSecond && !usable(iSecond)))
-        return 0;
-
-    // The children of the second side by base name, each with its place in
-    // the list, so that the ones left unmatched are found in list order.
-    const QORListPtrzbFileElement* seconds = iSecond ? iSecond->_SubElements : nullptr;
-    const int secondCount = seconds ? seconds->Size() : 0;
-    QORHashDicoS index(secondCount + 1);
-    std::string matched(static_cast<size_t>(secondCount), '\0');
-    // Names go in and are looked up as bytes with their hash: no key
-    // object is made for each.
-    for (int i = 1; i <= secondCount; ++i)
-    {
-        const char* name = (*seconds)[i]->_BaseName;
-        const size_t length = std::strlen(name);
-        if (index.InsertBytes(name, length, QORHashBytes(name, length),
-                              reinterpret_cast<void*>(static_cast<intptr_t>(i))) == 0)
-        {
-            matched[static_cast<size_t>(i - 1)] = 1; // never a removal twice
-            if (Trace)
-                zbStderr.Print("# Error in CompareList() : QORHashDico::Insert(), element "
-                               "already inserted\n");
-        }
-    }
-
-    auto compareNodes =
-        [&](zbFileElement* iReported, const zbFileElement* iX, const zbFileElement* iS)
-    {
-        if (iX->_Type != iS->_Type)
-        {
-            oTypeChanged.Append(iReported);
-            return;
-        }
-        if (!iX->_Stat || !iS->_Stat)
-        {
-            const char* text = "# Warning in CompareList() : no information available about file (";
-            if (!iX->_Stat)
-                Warning(text, iX->_FullName, ")");
-            if (!iS->_Stat)
-                Warning(text, iS->_FullName, ")");
-            return;
-        }
-        if (iX->_Stat->_Size != iS->_Stat->_Size)
-            oSizeChanged.Append(iReported);
-        if (iX->_Stat->_ModificationTime > iS->_Stat->_ModificationTime)
-            oNewer.Append(iReported);
-        if (iX->_Stat->_ModificationTime != iS->_Stat->_ModificationTime)
-            oTimeChanged.Append(iReported);
-        if (oModeChanged && !CompareMode(iX->_Stat->_Mode, iS->_Stat->_Mode))
-            oModeChanged->Append(iReported);
-    };
-    const char* badLink = "# Warning in CompareList() : bad symbolic link : ";
-
-    if (iFirst && iFirst->_SubElements)
-        for (zbFileElement* f : *iFirst->_SubElements)
-        {
-            zbFileElement* s = nullptr;
-            if (secondCount)
-            {
-                const size_t length = std::strlen(f->_BaseName);
-                intptr_t place = reinterpret_cast<intptr_t>(
-                    index.LocateBytes(f->_BaseName, length, QORHashBytes(f->_BaseName, length)));
-                if (place > 0)
-                {
-                    s = (*seconds)[static_cast<int>(place)];
-                    matched[static_cast<size_t>(place - 1)] = 1;
-                }
-            }
-            zbFileElement* fTarget = f->_Target();
-            if (!s)
-            {
-                if (f->_Type == ZBIO_SYMBOLIC_LINK &&
-                    (!fTarget || (iLinkMode <= 1 && !fTarget->IsExisting())))
-                {
-                    Warning(badLink, f->_FullName);
-                    continue;
-                }
-                oAdded.Append(f);
-                continue;
-            }
-            if (f->_Type == ZBIO_DIRECTORY && s->_Type == ZBIO_DIRECTORY)
-            {
-                CompareList(f, s, oAdded, oRemoved, oTypeChanged, oSizeChanged, oNewer,
-                            oTimeChanged, oLinkChanged, oModeChanged, iLinkMode, iKeepUnselected,
-                            iWholeDirectory);
-                continue;
-            }
-            if (f->_Type == ZBIO_SYMBOLIC_LINK &&
-                (!f->_LinkName || !fTarget || (iLinkMode < 2 && !fTarget->IsExisting())))
-            {
-                Warning(badLink, f->_FullName);
-                continue;
-            }
-            const bool fLink = f->_Type == ZBIO_SYMBOLIC_LINK;
-            const bool sLink = s->_Type == ZBIO_SYMBOLIC_LINK;
-            if (iLinkMode == 0 && (fLink || sLink))
-            {
-                if (sLink)
-                    oTypeChanged.Append(f);
-                else if (fTarget->_Type == ZBIO_DIRECTORY)
-                    CompareList(fTarget, s, oAdded, oRemoved, oTypeChanged, oSizeChanged, oNewer,
-                                oTimeChanged, oLinkChanged, oModeChanged, iLinkMode,
-                                iKeepUnselected, iWholeDirectory);
-                else
-                    compareNodes(f, fTarget, s);
-                continue;
-            }
-            if (fLink && sLink)
-            {
-                if (!s->_LinkName || !s->_Target() || std::strcmp(f->_LinkName, s->_LinkName) != 0)
-                    oLinkChanged.Append(f);
-                continue;
-            }
-            compareNodes(f, f, s);
-        }
-
-    // What the second side has and the first has not.
-    for (int i = 1; i <= secondCount; ++i)
-    {
-        if (matched[static_cast<size_t>(i - 1)])
-            continue;
-        zbFileElement* s = (*seconds)[i];
-        if (!iSecond->_IsFiltered || iKeepUnselected)
-        {
-            oRemoved.Append(s);
-            continue;
-        }
-        if (s->_Filter == ZBIO_FOLLOW && s->_Type == ZBIO_DIRECTORY && s->_IsExpanded)
-        {
-            QORListPtrzbFileElement inside;
-            if (s->ComputeListForDelete(inside, iWholeDirectory) == 1 && iWholeDirectory)
-                oRemoved.Append(s);
-            else
-                oRemoved.Append(inside);
-        }
-        else if (s->_Filter == ZBIO_FOLLOW_FOR_EVER)
-            oRemoved.Append(s);
-    }
-    return 0;
-}
-
-// Operations on the disk ---------------------------------------------------
-
-int zbFileElement::Delete(const int& iMode)
-{
-    if (_Type == ZBIO_NOT_EXISTING)
-        return _Fail(kInDelete, kNoSuchFile);
-    char* parent = GetPathName();
-    RightsForOwner parentRights(parent, R_OK | W_OK | X_OK, 0700);
-    int failed = 0;
-    if (_Type == ZBIO_DIRECTORY)
-    {
-        struct stat64 st;
-        if (::lstat64(_FullName, &st) == 0 && S_ISDIR(st.st_mode))
-            (void)::chmod(_FullName, (st.st_mode & 07777) | 0700);
-        if (zbRemoveDirectory(_FullName, iMode) != 0)
-            failed = _FailErrno(kInDelete, zbExtLastError.GetErrno());
-    }
-    else if (_Type == ZBIO_SYMBOLIC_LINK ? ::unlink(_FullName) : std::remove(_FullName))
-        failed = _FailErrno(kInDelete, errno);
-    parentRights.Restore();
-    std::free(parent);
-    if (failed)
-        return -1;
-    _Reset();
-    return 0;
-}
-
-int zbFileElement::Rename(const char* iNewName)
-{
-    if (_Type == ZBIO_NOT_EXISTING)
-        return _Fail(kInRename, kNoSuchFile);
-    if (zbMoveFile(_FullName, iNewName) != 0)
-        return _FailErrno(kInRename, zbExtLastError.GetErrno());
-    return 0;
-}
-
-// The directories of a copy under way: the one that holds the node copied
-// and the one its copy goes into (-1 when not open), whether the latter was
-// made by this copy (then only what the copy put there is in it), and how
-// deep in the copy they are.
-struct zbFileElement::CopyPlace
-{
-    int _Source;
-    int _Target;
-    bool _Made;
-    int _Depth;
-    bool IsOpen() const { return _Source >= 0 && _Target >= 0; }
-};
-
-int zbFileElement::Duplicate(zbFileElement& ioTargetDirectory, const int& iLinkMode,
-                             const int& iMode)
-{
-    return _Duplicate(ioTargetDirectory, iLinkMode, iMode, nullptr);
-}
-
-int zbFileElement::_CopyAt(const CopyPlace& iPlace) const
-{
-    const bool file = _Type == ZBIO_FILE && _Stat && S_ISREG(_Stat->_Mode);
-    const bool link = _Type == ZBIO_SYMBOLIC_LINK && _LinkName;
-    if ((!file && !link) || !_BaseName)
-        return -1;
-    if (!iPlace._Made)
-    {
-        struct stat64 st;
-        if (::fstatat64(iPlace._Target, _BaseName, &st, AT_SYMLINK_NOFOLLOW) == 0 ||
-            errno != ENOENT)
-            return -1;
-    }
-    if (link)
-        return ::symlinkat(_LinkName, iPlace._Target, _BaseName) == 0 ? 0 : -1;
-    return zbCopyFileAt(iPlace._Source, _BaseName, iPlace._Target, _BaseName, *_Stat) == 0 ? 0 : -1;
-}
-
-int zbFileElement::_Duplicate(zbFileElement& ioTargetDirectory, const int& iLinkMode,
-                              const int& iMode, const CopyPlace* iPlace)
-{
-    if (!IsValidMode(iMode))
-        return _Fail(kInDuplicate, kInvalidMode);
-    if (_Type == ZBIO_NOT_EXISTING)
-        return _Fail(kInDuplicate, kNoSuchFile);
-
-    // A link: its target in its place, or a link with the same text.
-    if (_Type == ZBIO_SYMBOLIC_LINK)
-    {
-        zbFileElement* target = _Target();
-        if (!_LinkName || !target)
-            return _Fail(kInDuplicate, kBadLink);
-        if (iLinkMode == 0)
-        {
-            if (!target->IsExisting())
-                return _Fail(kInDuplicate, kBadLink);
-            if (target->_Duplicate(ioTargetDirectory, iLinkMode, iMode, iPlace) != 0)
-            {
-                _CopyMessage(*target);
-                return -1;
-            }
-            return 0;
-        }
-    }
-
-    // Within a tree being copied, a file or a link that has nothing in its
-    // way goes straight into the open target directory: no stat of what is
-    // made, times and mode set on the new file before it gets its name.
-    // Anything else, or any failure there (nothing is left behind), takes
-    // the way by names below, which also gives the messages.
-    if (iPlace && iPlace->IsOpen() && _Type != ZBIO_DIRECTORY && _CopyAt(*iPlace) == 0)
-        return 0;
-
-    if (!ioTargetDirectory.IsExisting())
-    {
-        if (zbCreateDirectory(ioTargetDirectory._FullName) != 0)
-            return _FailErrno(kInDuplicate, zbExtLastError.GetErrno(), ioTargetDirectory._FullName);
-        ioTargetDirectory.ComputeStat();
-    }
-    else if (!ioTargetDirectory.IsDirectory())
-        return _Fail(kInDuplicate, kTargetNotADirectory, ioTargetDirectory._FullName);
-    RightsForOwner targetRights(ioTargetDirectory._FullName, R_OK | W_OK | X_OK, 0700);
-
-    zbFileElement copy(ioTargetDirectory._FullName, _BaseName);
-    const mode_t ownMode = _Stat ? (_Stat->_Mode & 07777) : 0755;
-    if (_Type == ZBIO_SYMBOLIC_LINK)
-    {
-        // A directory in the link's place goes first; a file or a link
-        // there is replaced only once the new link exists.
-        if (copy.IsDirectory() && copy.Delete(0) != 0)
-        {
-            _CopyMessage(copy);
-            return -1;
-        }
-        if (int error = zbReplaceWithLink(_LinkName, copy._FullName))
-            return _FailErrno(kInDuplicate, error, copy._FullName);
-        return 0;
-    }
-    if (_Type == ZBIO_DIRECTORY)
-    {
-        const bool existed = copy.IsDirectory();
-        if (copy.IsExisting() && !existed && copy.Delete(0) != 0)
-        {
-            _CopyMessage(copy);
-            return -1;
-        }
-        if (!existed && ::mkdir(copy._FullName, 0700 | ownMode) != 0)
-            return _FailErrno(kInDuplicate, errno, copy._FullName);
-        copy.ComputeStat();
-        int result = 0;
-        if (_IsExpanded && iMode != NOT_RECURSIVE_MODE && _SubElements)
-        {
-            if (existed && ::access(copy._FullName, R_OK | W_OK | X_OK) != 0)
-                (void)::chmod(copy._FullName, ownMode | 0700);
-            else if (!existed && (ownMode & 0700) != 0700)
-                (void)::chmod(copy._FullName, ownMode | 0700);
-            // Both directories open for the children down to a depth,
-            // unless the trace must show the names of the copies that did
-            // not exist.
-            const int depth = iPlace ? iPlace->_Depth + 1 : 1;
-            const bool relative = iPlace && iPlace->IsOpen();
-            zbScopedFd from, into;
-            if (!Trace && depth <= kOpenDirectories)
-            {
-                from.Reset(relative ? zbOpenFdAt(iPlace->_Source, _BaseName, O_RDONLY | O_DIRECTORY)
-                                    : zbOpenFd(_FullName, O_RDONLY | O_DIRECTORY));
-                into.Reset(relative ? zbOpenFdAt(iPlace->_Target, _BaseName, O_RDONLY | O_DIRECTORY)
-                                    : zbOpenFd(copy._FullName, O_RDONLY | O_DIRECTORY));
-            }
-            if (!from.IsOpen() || !into.IsOpen())
-            {
-                from.Close();
-                into.Close();
-            }
-            const CopyPlace place = {from.Get(), into.Get(), !existed, depth};
-            for (zbFileElement* child : *_SubElements)
-                if (child->_Duplicate(copy, iLinkMode, iMode, &place) != 0)
-                {
-                    if (result == 0)
-                        _CopyMessage(*child);
-                    result = -1;
-                    if (iMode == RECURSIVE_MODE)
-                        break;
-                }
-        }
-        if (copy.UpdateRights(ownMode, NOT_RECURSIVE_MODE) != 0 && result == 0)
-        {
-            _CopyMessage(copy);
-            result = -1;
-        }
-        return result;
-    }
-
-    // A file or a link in the copy's place is replaced only once the copy
-    // is complete (a failed copy leaves it as it was); anything else there
-    // (a directory, a pipe) has to go first.
-    struct stat64 there;
-    if (copy.IsExisting() && ::lstat64(copy._FullName, &there) == 0 && !S_ISREG(there.st_mode) &&
-        !S_ISLNK(there.st_mode) && copy.Delete(0) != 0)
-    {
-        _CopyMessage(copy);
-        return -1;
-    }
-    if (zbCopyFile(_FullName, copy._FullName) != 0)
-        return _FailErrno(kInDuplicate, zbExtLastError.GetErrno(), copy._FullName);
-    copy.ComputeStat();
-    if (copy.WriteTimeStamps(_Stat) != 0 || copy.UpdateRights(ownMode, NOT_RECURSIVE_MODE) != 0)
-    {
-        _CopyMessage(copy);
-        return -1;
-    }
-    return 0;
-}
-
-int zbFileElement::UpdateRights(unsigned long iMode, const int& iExpansionMode)
-{
-    if (!IsValidMode(iExpansionMode))
-        return _Fail(kInUpdateRights, kInvalidMode);
-    if (_Type == ZBIO_NOT_EXISTING)
-        return _Fail(kInUpdateRights, kNoSuchFile);
-    if (_Type == ZBIO_SYMBOLIC_LINK)
-    {
-        Warning("# Warning in UpdateRights() : unautorized on a symbolic link : ", _FullName);
-        return 0;
-    }
-    if (::chmod(_FullName, static_cast<mode_t>(iMode)) != 0)
-        return _FailErrno(kInUpdateRights, errno);
-    if (_Stat)
-        _Stat->_Mode = (_Stat->_Mode & ~07777u) | static_cast<uint32_t>(iMode & 07777);
-    if (_Type != ZBIO_DIRECTORY || !_IsExpanded || iExpansionMode == NOT_RECURSIVE_MODE ||
-        !_SubElements)
-        return 0;
-    int result = 0;
-    for (zbFileElement* child : *_SubElements)
-        if (child->UpdateRights(iMode, iExpansionMode) != 0)
-        {
-            if (result == 0)
-                _CopyMessage(*child);
-            result = -1;
-            if (iExpansionMode == RECURSIVE_MODE)
-                break;
-        }
-    return result;
-}
-
-int zbFileElement::WriteTimeStamps(const FileStat* iTimes)
-{
-    if (_Type == ZBIO_NOT_EXISTING)
-        return _Fail(kInWriteTimeStamps, kNoSuchFile);
-    if (_Type == ZBIO_SYMBOLIC_LINK)
-    {
-        Warning("# Warning in WriteTimeStamps() : unautorized on a symbolic link : ", _FullName);
-        return 0;
-    }
-    RightsForOwner rights(_FullName, R_OK | W_OK, 0600);
-    struct utimbuf times;
-    times.actime = iTimes ? iTimes->_AccessTime : 0;
-    times.modtime = iTimes ? iTimes->_ModificationTime : 0;
-    if (::utime(_FullName, &times) != 0)
-        return _FailErrno(kInWriteTimeStamps, errno);
-    if (_Stat)
-    {
-        _Stat->_AccessTime = static_cast<int32_t>(times.actime);
-        _Stat->_ModificationTime = static_cast<int32_t>(times.modtime);
-    }
-    return 0;
 }
 
 // Children -----------------------------------------------------------------

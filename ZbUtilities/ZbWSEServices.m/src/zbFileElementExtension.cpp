@@ -187,7 +187,7 @@ int LoadDataFile(const zbFileElement& iFile, zbRTViewData& ioData,
                  const zbRTViewData::PathModification& iMode,
                  QORListValQORUnicodeString* ioLoadedFiles)
 {
-    if (ioData.Read(QORString(iFile.GetFullName()), iMode) != 0)
+    if (ioData.Read(QORString(iFile.GetFullName()), iMode) != zbRTViewData::ReadDone)
         return zbReportMessage("zbAPI.zbCannotLoad_r", {iFile.GetFullName()});
     if (ioLoadedFiles)
         ioLoadedFiles->Append(QORUnicodeString(iFile.GetFullName()));
@@ -379,14 +379,19 @@ int zbFileElementExtension::GetFWModuleList(const char* iFrameworkPath,
 
 namespace
 {
-// The install type a marker file gives, -1 when iPath does not exist at
-// all (the caller may then look elsewhere), -2 when it is a file that cannot
-// be read (reported).
+// What InstallTypeOf answers besides an install type.
+enum
+{
+    kNoMarker = -1,   // nothing of that name: the caller may look elsewhere
+    kUnreadable = -2, // a file that cannot be read (reported)
+};
+
+// The install type a marker file gives, or kNoMarker or kUnreadable.
 int InstallTypeOf(const std::string& iPath)
 {
     zbFileElement node(iPath.c_str());
     if (!node.IsExisting())
-        return -1;
+        return kNoMarker;
     zbFileElement* file = zbFileElementExtension::GetFile(node);
     if (!file)
         return 0;
@@ -396,7 +401,7 @@ int InstallTypeOf(const std::string& iPath)
     if (zbMMap(file->GetFullName(), 0, buffer, size, 0) != 0)
     {
         zbReportLastError(file->GetFullName());
-        return -2;
+        return kUnreadable;
     }
     if (!buffer)
         return 0;
@@ -419,10 +424,10 @@ int zbFileElementExtension::GetInstallType(const char* iFrameworkPath)
 {
     std::string framework(iFrameworkPath ? iFrameworkPath : "");
     int type = InstallTypeOf(framework + zbPathSeparator + kInstallationMode);
-    if (type == -1)
+    if (type == kNoMarker)
         type = InstallTypeOf(framework + zbPathSeparator + "various" + zbPathSeparator +
                              kInstallationMode);
-    return type == -2 ? -1 : type < 0 ? 0 : type;
+    return type == kUnreadable ? -1 : type == kNoMarker ? 0 : type;
 }
 
 // ------------------------------------------------------------ lines of a file

@@ -8,6 +8,7 @@
 #include <cstddef>
 
 #include "zbFileLines.h"
+#include "zbRTViewData.h"
 #include "zbRTViewElement.h"
 
 class zbRecordText
@@ -58,11 +59,61 @@ class zbRecordText
 // mode 0 (nothing copied).
 const char* zbModifyRecordPaths(int iMode, const char* iLine, unsigned int iLength, char* oLine);
 
+// Whether a first line announces the format of iMagic ("!<NAME> vVERSION")
+// at its version or a later one: the line begins with the magic up to and
+// including " v", and the version after it does not compare lower, byte for
+// byte, than the magic's.  A file of another format whose name merely sorts
+// after this one is refused.
+inline bool zbIsMagicLineAccepted(const char* iLine, size_t iLength, const char* iMagic)
+{
+    const char* version = std::strstr(iMagic, " v");
+    size_t head = version ? static_cast<size_t>(version + 2 - iMagic) : std::strlen(iMagic);
+    if (iLength < head || std::memcmp(iLine, iMagic, head) != 0)
+        return false;
+    size_t ours = std::strlen(iMagic + head);
+    size_t theirs = iLength - head;
+    int order = std::memcmp(iLine + head, iMagic + head, theirs < ours ? theirs : ours);
+    return order != 0 ? order > 0 : theirs >= ours;
+}
+
+// Reads a line file whose first line is a magic: every line after it goes to
+// iAdd as zbForEachFileLine passes them.  A result of zbRTViewData::Read:
+// ReadUnreadable when the file cannot be read or holds a NUL byte (its error
+// recorded); ReadEmpty and ReadBadFirstLine when its first line is not
+// accepted by zbIsMagicLineAccepted (both with EBADF recorded, nothing
+// passed).
+template <class F>
+int zbForEachLineAfterMagic(const char* iPath, const char* iMagic, int iSkipEmpty, int iStripCR,
+                            F iAdd)
+{
+    char* buffer = nullptr;
+    unsigned int size = 0;
+    if (zbMMap(iPath, 8, buffer, size, 0) != 0)
+        return zbRTViewData::ReadUnreadable;
+    int result = zbRTViewData::ReadDone;
+    if (size == 0)
+        result = zbRTViewData::ReadEmpty;
+    else
+    {
+        const char* end = buffer + size;
+        const char* lf = static_cast<const char*>(std::memchr(buffer, '\n', size));
+        const char* stop = lf ? lf : end;
+        if (!zbIsMagicLineAccepted(buffer, static_cast<size_t>(stop - buffer), iMagic))
+            result = zbRTViewData::ReadBadFirstLine;
+        else if (lf)
+            zbForEachLine(lf + 1, end, iSkipEmpty, iStripCR, iAdd);
+    }
+    std::free(buffer);
+    if (result != zbRTViewData::ReadDone)
+        zbExtLastError.SetErrno(EBADF);
+    return result;
+}
+
 // Reads the records of a record file after its magic line: each line, its
 // separators changed as iMode asks, goes to iAdd(record, length).  The
-// results of zbForEachLineAfterMagic, and -2 (EBADF recorded) for a line
-// longer than MaxRecordLength, which no record is: the records before it
-// are passed, none after.
+// results of zbForEachLineAfterMagic, and ReadLongLine (EBADF recorded) for
+// a line longer than MaxRecordLength, which no record is: the records before
+// it are passed, none after.
 template <class F>
 int zbForEachRecord(const char* iPath, const char* iMagic, int iSkipEmpty, int iMode, F iAdd)
 {
@@ -79,10 +130,10 @@ int zbForEachRecord(const char* iPath, const char* iMagic, int iSkipEmpty, int i
             if (const char* record = zbModifyRecordPaths(iMode, iStart, length, line))
                 iAdd(record, length);
         });
-    if (result == 0 && tooLong)
+    if (result == zbRTViewData::ReadDone && tooLong)
     {
         zbExtLastError.SetErrno(EBADF);
-        result = -2;
+        result = zbRTViewData::ReadLongLine;
     }
     return result;
 }
