@@ -69,8 +69,11 @@ TEST(zbLsoutElement, FirstFieldInSizeMode)
 
 TEST(zbLsoutElement, HashKeyAndOrder)
 {
-    const std::pair<const char*, unsigned int> keys[] = {
-        {"", 0}, {"a", 0x61000000}, {"abcd", 0x61626364}, {"abcde", 0x04626364}};
+    const std::pair<const char*, unsigned int> keys[] = {{"", 0},
+                                                         {"a", 0x61000000},
+                                                         {"abcd", 0x61626364},
+                                                         {"abcde", 0x04626364},
+                                                         {"Fw/lib/libtool.so.1.2.3", 0x741b5832}};
     for (const auto& [path, key] : keys)
         EXPECT_EQ(L(zbNewString(path)).ComputeHashKey(), key) << path;
 

@@ -9,6 +9,7 @@
 #include "zbErrorCodeManager.h"
 #include "zbPathSeparators.h"
 #include "zbReport.h"
+#include "zbStrFunctions.h"
 #include "zbString.h"
 
 namespace
@@ -188,11 +189,7 @@ int zbLsoutElement::QuickSort(const zbLsoutElement* iA, const zbLsoutElement* iB
 
 unsigned int zbLsoutElement::ComputeHashKey() const
 {
-    unsigned char key[4] = {0, 0, 0, 0};
-    for (unsigned int i = 0; i < _FileNameLength; ++i)
-        key[i % 4] ^= static_cast<unsigned char>(_FileName[i]);
-    return (static_cast<unsigned int>(key[0]) << 24) | (static_cast<unsigned int>(key[1]) << 16) |
-           (static_cast<unsigned int>(key[2]) << 8) | key[3];
+    return zbXorWordsHash(_FileName, _FileNameLength);
 }
 
 int zbLsoutElement::ExtractSizeAndLastModificationTime(const char* iText, long long& oSize,
