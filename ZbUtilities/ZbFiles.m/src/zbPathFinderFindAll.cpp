@@ -31,7 +31,7 @@ class __attribute__((visibility("hidden"))) zbPathFinder::Batch
     // Queues a name; its answer comes a few names later, in order, or at
     // Drain.  The text must stay in place until then.  iPlain: the name
     // holds no '\\' (when unsure, false).
-    void Push(const char* iName, size_t iLength, bool iPlain);
+    __attribute__((always_inline)) void Push(const char* iName, size_t iLength, bool iPlain);
     // Answers every name queued.
     void Drain()
     {
@@ -71,9 +71,13 @@ class __attribute__((visibility("hidden"))) zbPathFinder::Batch
         const Queued next = _Queue[_Next];
         _Next = (_Next + 1) % kAhead;
         --_Queued;
-        Find(next);
+        Find(next._Name, next._Length, next._Hash, next._Plain);
     }
-    void Find(const Queued& iName);
+    void Find(const char* iName, size_t iLength, unsigned int iHash, bool iPlain);
+    // The other cases: a name found without regard to case or to be
+    // composed the general way (iDir: its directory), or not found.
+    __attribute__((noinline)) void FindOtherwise(const char* iName, size_t iLength,
+                                                 const zbFileName* iDir);
     int Take(const char* iSource, const char* iLine, const char* iLineEnd, size_t iNumber,
              bool iPlain, bool iNul);
     // The dictionary key of a name: the name itself, or without regard to
@@ -141,7 +145,7 @@ class __attribute__((visibility("hidden"))) zbPathFinder::Batch
     size_t _Queued = 0;
 };
 
-void zbPathFinder::Batch::Push(const char* iName, size_t iLength, bool iPlain)
+inline void zbPathFinder::Batch::Push(const char* iName, size_t iLength, bool iPlain)
 {
     // The dictionary's index slot of a name is fetched kAhead names before
     // its lookup, and the element the slot names kAhead / 2 names before.
@@ -154,40 +158,44 @@ void zbPathFinder::Batch::Push(const char* iName, size_t iLength, bool iPlain)
     _Queue[(_Next + _Queued++) % kAhead] = {iName, iLength, hash, iPlain};
 }
 
-void zbPathFinder::Batch::Find(const Queued& iName)
+void zbPathFinder::Batch::Find(const char* iName, size_t iLength, unsigned int iHash, bool iPlain)
 {
-    const char* name = iName._Name;
-    const size_t length = iName._Length;
-    const char* key = Key(name, length);
+    // The usual name, found minding case: its directory's text, a
+    // separator and the name go straight into the output block.  A name
+    // ending with a separator or holding the other one takes the general
+    // way.
     const zbFileName* dir =
-        static_cast<const zbFileName*>(_Found.LocateBytes(key, length, iName._Hash));
-    if (dir)
+        static_cast<const zbFileName*>(_Found.LocateBytes(Key(iName, iLength), iLength, iHash));
+    if (dir && !_NoCase && dir->GetPtrToFullname() && iLength &&
+        iName[iLength - 1] != zbUnixPathSeparator[0] &&
+        (iPlain || !std::memchr(iName, zbDosPathSeparator[0], iLength)))
+    {
+        const size_t dirLength = dir->GetFullnameLength();
+        char* out = Room(dirLength + iLength + 2);
+        std::memcpy(out, dir->GetPtrToFullname(), dirLength);
+        out[dirLength] = zbPathSeparator[0];
+        std::memcpy(out + dirLength + 1, iName, iLength);
+        out[dirLength + 1 + iLength] = '\n';
+        return;
+    }
+    FindOtherwise(iName, iLength, dir);
+}
+
+void zbPathFinder::Batch::FindOtherwise(const char* iName, size_t iLength, const zbFileName* iDir)
+{
+    if (iDir)
     {
         // Without regard to case the entry's own spelling stands in the
         // path: it has the name's length and differs only in case.
-        const char* spelling = _NoCase ? _Finder.SpellingOf(key, length) : name;
-        // The usual name: its directory's text, a separator and the name
-        // go straight into the output block.  A name ending with a
-        // separator or holding the other one takes the general way.
-        if (dir->GetPtrToFullname() && length && name[length - 1] != zbUnixPathSeparator[0] &&
-            (iName._Plain || !std::memchr(name, zbDosPathSeparator[0], length)))
-        {
-            const size_t dirLength = dir->GetFullnameLength();
-            char* out = Room(dirLength + length + 2);
-            std::memcpy(out, dir->GetPtrToFullname(), dirLength);
-            out[dirLength] = zbPathSeparator[0];
-            std::memcpy(out + dirLength + 1, spelling, length);
-            out[dirLength + 1 + length] = '\n';
-            return;
-        }
-        Put(_File.AssignJoined(*dir, spelling, static_cast<uint32_t>(length)).GetPtrToFullname());
+        const char* spelling = _NoCase ? _Finder.SpellingOf(Key(iName, iLength), iLength) : iName;
+        Put(_File.AssignJoined(*iDir, spelling, static_cast<uint32_t>(iLength)).GetPtrToFullname());
         return;
     }
     // The directories are known by their entries' bare names: a name with
     // a directory part is probed in each directory, in order.
     _Name.Reset();
-    _Name.Append(name, length);
-    if (std::memchr(name, zbUnixPathSeparator[0], length) && _Finder._ListOfPath.Size() > 0)
+    _Name.Append(iName, iLength);
+    if (std::memchr(iName, zbUnixPathSeparator[0], iLength) && _Finder._ListOfPath.Size() > 0)
     {
         if (!_Probe)
         {
