@@ -11,7 +11,7 @@
 #include <memory>
 #include <string>
 
-#include "zbDescriptor.h"
+#include "zbLineBlocks.h"
 #include "zbPathFinderAccess.h"
 #include "zbPathSeparators.h"
 #include "zbReport.h"
@@ -106,7 +106,7 @@ class __attribute__((visibility("hidden"))) zbPathFinder::Batch
         {
             Flush();
             if (iLength > _Out._Size)
-                _Out.Grow(iLength, 0);
+                _Out.Grow(iLength);
         }
         char* at = _Out._Data.get() + _Used;
         _Used += iLength;
@@ -122,23 +122,20 @@ class __attribute__((visibility("hidden"))) zbPathFinder::Batch
     QORString _Name;
     zbFileName _File;
     std::string _Lower;
-    // The output block and the input block; left as the system gives them
-    // (not zeroed), their pages are touched only as they fill.
+    // The output block, left as the system gives it (not zeroed): its pages
+    // are touched only as it fills.
     struct Block
     {
         std::unique_ptr<char[]> _Data{new char[kBlock]};
         size_t _Size = kBlock;
-        // iSize bytes, the first iKept kept.
-        void Grow(size_t iSize, size_t iKept)
+        // Room for iSize bytes (the content goes).
+        void Grow(size_t iSize)
         {
-            std::unique_ptr<char[]> data(new char[iSize]);
-            std::memcpy(data.get(), _Data.get(), iKept);
-            _Data = std::move(data);
+            _Data.reset(new char[iSize]);
             _Size = iSize;
         }
     };
     Block _Out;
-    std::unique_ptr<Block> _In;
     size_t _Used = 0;
     Queued _Queue[kAhead];
     size_t _Next = 0;
@@ -217,41 +214,35 @@ void zbPathFinder::Batch::FindOtherwise(const char* iName, size_t iLength, const
 
 int zbPathFinder::Batch::ReadNames(int iFd, const char* iSource)
 {
-    // The file goes through one buffer block by block, a line cut at the
-    // end of a block moving to its front: memory stays small, and so do the
-    // page faults of a fresh buffer.
-    if (!_In)
-        _In.reset(new Block);
-    size_t kept = 0, number = 0;
+    zbLineBlocks blocks;
+    blocks.Start(iFd);
+    size_t number = 0;
     int bad = 0;
-    for (bool end = false; !end;)
+    for (;;)
     {
-        if (kept == _In->_Size)
-            _In->Grow(2 * _In->_Size, kept);
-        char* block = _In->_Data.get();
-        size_t count = 0;
-        if (int error = zbReadAll(iFd, block + kept, _In->_Size - kept, count))
+        char* begin = nullptr;
+        char* end = nullptr;
+        if (int error = blocks.Next(begin, end))
         {
             BeforeReport();
             return zbReportSystemError(iSource, error);
         }
-        end = kept + count < _In->_Size;
-        const char* last = block + kept + count;
-        // One look over the block spares one per name.
-        const bool plain = !std::memchr(block, zbDosPathSeparator[0], kept + count);
-        const bool nul = std::memchr(block, 0, kept + count);
-        const char* line = block;
-        for (const char* lineEnd; (lineEnd = static_cast<const char*>(
-                                       std::memchr(line, '\n', static_cast<size_t>(last - line))));
-             line = lineEnd + 1)
+        if (begin == end)
+            return bad;
+        // One look over the lines spares one per name.
+        const size_t size = static_cast<size_t>(end - begin);
+        const bool plain = !std::memchr(begin, zbDosPathSeparator[0], size);
+        const bool nul = std::memchr(begin, 0, size);
+        for (const char* line = begin; line < end;)
+        {
+            const char* feed =
+                static_cast<const char*>(std::memchr(line, '\n', static_cast<size_t>(end - line)));
+            const char* lineEnd = feed ? feed : end;
             bad |= Take(iSource, line, lineEnd, ++number, plain, nul);
-        if (end && line < last)
-            bad |= Take(iSource, line, last, ++number, plain, nul);
-        Drain(); // the block is about to be read over
-        kept = end ? 0 : static_cast<size_t>(last - line);
-        std::memmove(block, line, kept);
+            line = lineEnd + 1;
+        }
+        Drain(); // the lines are about to be read over
     }
-    return bad;
 }
 
 // One line of a names file: a line holding a NUL byte or longer than a path

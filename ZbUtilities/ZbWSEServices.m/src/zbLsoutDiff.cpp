@@ -16,6 +16,7 @@
 
 #include "zbDescriptor.h"
 #include "zbErrorCodeManager.h"
+#include "zbLineBlocks.h"
 #include "zbReport.h"
 
 namespace
@@ -30,7 +31,7 @@ int ComparePaths(const char* iA, size_t iALength, const char* iB, size_t iBLengt
     return iALength < iBLength ? -1 : (iALength > iBLength ? 1 : 0);
 }
 
-// A listing read a block at a time through one buffer.
+// A listing read a block at a time (zbLineBlocks).
 class Reader
 {
   public:
@@ -46,73 +47,43 @@ class Reader
             return EISDIR;
         ::posix_fadvise(_Fd.Get(), 0, 0, POSIX_FADV_SEQUENTIAL);
         _FileSize = static_cast<size_t>(status.st_size);
-        _Next = _Complete = _End = 0;
-        _AtEnd = false;
+        _Blocks.Start(_Fd.Get());
+        _Next = _End = nullptr;
         return 0;
     }
-    // The lines that give an element among the complete lines the block
-    // holds, at least one unless at the end, valid until the next call:
-    // their count; 0 at the end; or the errno of a failed read
-    // (zbErrnoNulByte for a NUL byte), negated.
+    // The next lines that give an element (at most kBatch, at least one
+    // unless at the end), valid until the next call: their count; 0 at the
+    // end; or the errno of a failed read (zbErrnoNulByte for a NUL byte),
+    // negated.
     int NextBatch(std::vector<Line>& oLines)
     {
         oLines.clear();
         for (;;)
         {
-            char* next = _Block.get() + _Next;
-            const char* complete = _Block.get() + _Complete;
             Line line;
-            while (oLines.size() < kBatch && next < complete &&
-                   zbLsoutElement::NextLine(next, complete, _TextMode, line))
+            while (oLines.size() < kBatch && _Next < _End &&
+                   zbLsoutElement::NextLine(_Next, _End, _TextMode, line))
                 oLines.push_back(line);
-            _Next = static_cast<size_t>(next - _Block.get());
             if (!oLines.empty())
                 return static_cast<int>(oLines.size());
-            _Next = _Complete;
-            if (_AtEnd)
-                return 0;
-            if (int error = Fill())
+            if (int error = _Blocks.Next(_Next, _End))
                 return -error;
+            if (_Next == _End)
+                return 0;
+            if (std::memchr(_Next, 0, static_cast<size_t>(_End - _Next)))
+                return -zbErrnoNulByte;
         }
     }
     size_t FileSize() const { return _FileSize; }
 
   private:
     static constexpr size_t kBatch = 1024;
-    // The cut line moved to the front, more read after it; the complete
-    // lines end at _Complete (the end of the file ends a line).
-    int Fill()
-    {
-        const size_t kept = _End - _Next;
-        if (kept == _Size)
-        {
-            std::unique_ptr<char[]> block(new char[2 * _Size]);
-            std::memcpy(block.get(), _Block.get() + _Next, kept);
-            _Block = std::move(block);
-            _Size *= 2;
-        }
-        else
-            std::memmove(_Block.get(), _Block.get() + _Next, kept);
-        _Next = _Complete = 0;
-        size_t count = 0;
-        if (int error = zbReadAll(_Fd.Get(), _Block.get() + kept, _Size - kept, count))
-            return error;
-        if (std::memchr(_Block.get() + kept, 0, count))
-            return zbErrnoNulByte;
-        _End = kept + count;
-        _AtEnd = _End < _Size;
-        const void* feed = _AtEnd ? nullptr : ::memrchr(_Block.get() + kept, '\n', count);
-        _Complete = _AtEnd ? _End : (feed ? static_cast<const char*>(feed) + 1 - _Block.get() : 0);
-        return 0;
-    }
-
     const int _TextMode;
     zbScopedFd _Fd;
     size_t _FileSize = 0;
-    size_t _Size = 1 << 18;
-    std::unique_ptr<char[]> _Block{new char[1 << 18]};
-    size_t _Next = 0, _Complete = 0, _End = 0;
-    bool _AtEnd = false;
+    zbLineBlocks _Blocks;
+    char* _Next = nullptr;
+    char* _End = nullptr;
 };
 
 // A large block of memory, in 2 MiB pages where the system gives them:
