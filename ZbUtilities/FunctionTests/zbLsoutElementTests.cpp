@@ -50,6 +50,7 @@ TEST(zbLsoutElement, FirstFieldInSizeMode)
         /* 9 */ {"", 0, 0, 0},
         /* 10 */ {"15", 0, 0, 0},
         /* 11 */ {"99999999999999999999@7", 1, LLONG_MAX, 7}, // the largest value
+        /* 12 */ {"1234567@1234567890123", 1, 1234567, 1234567890123L},
     };
     for (const auto& [text, accepted, wantSize, wantTime] : rows)
     {
@@ -69,8 +70,11 @@ TEST(zbLsoutElement, FirstFieldInSizeMode)
 
 TEST(zbLsoutElement, HashKeyAndOrder)
 {
-    const std::pair<const char*, unsigned int> keys[] = {
-        {"", 0}, {"a", 0x61000000}, {"abcd", 0x61626364}, {"abcde", 0x04626364}};
+    const std::pair<const char*, unsigned int> keys[] = {{"", 0},
+                                                         {"a", 0x61000000},
+                                                         {"abcd", 0x61626364},
+                                                         {"abcde", 0x04626364},
+                                                         {"Fw/lib/libtool.so.1.2.3", 0x741b5832}};
     for (const auto& [path, key] : keys)
         EXPECT_EQ(L(zbNewString(path)).ComputeHashKey(), key) << path;
 
@@ -99,18 +103,20 @@ TEST(zbLsoutElement, LoadsASizeListing)
          "9@9 ///\n"         // nothing left of the path
          "9@9\n"             // no path
          "\n"
-         "1@2 Fw\\doc\\a.txt\n" // DOS separators
+         "1@2 Fw\\doc\\a.txt\n" // DOS separators, in short and in long lines
+         "1@2 Fw\\doc\\sub\\dir\\long-name.txt\\ x\\y\n"
          "3@4 /Fw/last",        // no line feed at the end
          0);
-    EXPECT_EQ(loaded.count, 4);
-    ASSERT_EQ(loaded.list.Size(), 4);
+    EXPECT_EQ(loaded.count, 5);
+    ASSERT_EQ(loaded.list.Size(), 5);
     EXPECT_STREQ(loaded.list[1]->GetFileName(), "Fw/bin/tool");
     EXPECT_EQ(loaded.list[1]->GetSize(), 123);
     EXPECT_EQ(loaded.list[1]->GetLastModificationTime(), 1000000000);
     EXPECT_STREQ(loaded.list[1]->GetExtra(), "");
     EXPECT_STREQ(loaded.list[2]->GetFileName(), "Fw/lib");
     EXPECT_STREQ(loaded.list[3]->GetFileName(), "Fw/doc/a.txt");
-    EXPECT_STREQ(loaded.list[4]->GetFileName(), "Fw/last");
+    EXPECT_STREQ(loaded.list[4]->GetFileName(), "Fw/doc/sub/dir/long-name.txt");
+    EXPECT_STREQ(loaded.list[5]->GetFileName(), "Fw/last");
     ASSERT_NE(loaded.Find("Fw/last"), nullptr);
     EXPECT_EQ(loaded.Find("Fw/last")->GetSize(), 3);
 }

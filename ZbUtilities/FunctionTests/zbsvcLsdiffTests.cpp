@@ -1,5 +1,7 @@
 // zbsvc lsdiff, end to end.
 
+#include <algorithm>
+
 #include "zbTestSupport.h"
 
 using namespace zbtest;
@@ -37,42 +39,63 @@ TEST(zbsvcLsdiff, PrintsAddedRemovedAndChangedByPath)
     EXPECT_EQ(Zbsvc({"lsdiff", dir / "old"})._Status, 2);
 }
 
+// Listings larger than the blocks they are read in and than the chunks
+// their texts are kept in, given sorted (merged as read), in another order
+// (compared through a table), and sorted but for a last line (the merge
+// gives up at the end and the table starts over): the same differences.
 TEST(zbsvcLsdiff, LargeListingsGiveExactlyTheirDifferences)
 {
-    const int kFiles = 20000;
+    const int kFiles = 40000;
     zbtest::TempDir dir;
-    std::string before, after;
+    std::vector<std::pair<std::string, std::string>> before, after; // path, line
     std::map<std::string, std::string> expected;
     for (int i = 0; i < kFiles; ++i)
     {
-        std::string path = "Fw" + std::to_string(i % 7) + "/d" + std::to_string(i % 100) + "/f" +
-                           std::to_string(i);
+        std::string path = "Fw" + std::to_string(i % 7) + "/Module" + std::to_string(i % 100) +
+                           ".m/src/file" + std::to_string(i) + ".cpp";
         std::string field = std::to_string(i * 7) + "@" + std::to_string(1700000000 + i);
-        before += field + " ./" + path + "\n";
+        before.push_back({path, field + " ./" + path + "\n"});
         if (i % 20 == 1)
             expected[path] = "removed " + path;
         else if (i % 10 == 0)
         {
             std::string changed = std::to_string(i * 7 + 1) + "@" + std::to_string(1700000000 + i);
-            after += changed + " " + path + "\n";
+            after.push_back({path, changed + " " + path + "\n"});
             expected[path] = "changed " + path + " " + field + " " + changed;
         }
         else
-            after += field + " " + path + "\n";
+            after.push_back({path, field + " " + path + "\n"});
         if (i % 20 == 3)
         {
             std::string added = "New/" + std::to_string(i);
-            after += "1@1 " + added + "\n";
+            after.push_back({added, "1@1 " + added + "\n"});
             expected[added] = "added   " + added;
         }
     }
-    WriteFile(dir / "old", before);
-    WriteFile(dir / "new", after);
     std::string out;
     for (const auto& finding : expected)
         out += finding.second + "\n";
-    out += "1000 added, 1000 removed, 2000 changed, 17000 unchanged\n";
-    zbtest::ChildResult r = Zbsvc({"lsdiff", dir / "old", dir / "new"});
-    ASSERT_EQ(r._Status, 0) << r._Err;
-    EXPECT_EQ(r._Out, out);
+    out += "2000 added, 2000 removed, 4000 changed, 34000 unchanged\n";
+    auto text = [](const std::vector<std::pair<std::string, std::string>>& iLines)
+    {
+        std::string text;
+        for (const auto& line : iLines)
+            text += line.second;
+        return text;
+    };
+    for (const char* order : {"generated", "sorted", "sorted but the last"})
+    {
+        if (order[0] == 's')
+        {
+            std::sort(before.begin(), before.end());
+            std::sort(after.begin(), after.end());
+        }
+        if (order[6] == ' ')
+            std::rotate(after.begin(), after.begin() + 1, after.end());
+        WriteFile(dir / "old", text(before));
+        WriteFile(dir / "new", text(after));
+        zbtest::ChildResult r = Zbsvc({"lsdiff", dir / "old", dir / "new"});
+        ASSERT_EQ(r._Status, 0) << r._Err;
+        EXPECT_TRUE(r._Out == out) << order;
+    }
 }

@@ -20,6 +20,17 @@ unsigned int zbCRC32Continue(unsigned int iCRC, const void* iBuffer, size_t iLen
 // Register-level paths (the register is the CRC before its final exclusive
 // or).  zbCRC32 and zbCRC32Continue use the fastest one the processor
 // supports; all give the same results.
+using zbCRC32UpdateFunction = unsigned int (*)(unsigned int iRegister, const unsigned char* iBytes,
+                                               size_t iLength);
+struct zbCRC32Path
+{
+    const char* _Name;
+    zbCRC32UpdateFunction _Update;
+    int (*_Supported)(); // 1 when this processor runs it
+};
+// Every path, the slowest first; the last row's name is null.
+extern const zbCRC32Path zbCRC32Paths[];
+
 unsigned int zbCRC32UpdateBytewise(unsigned int iRegister, const unsigned char* iBytes,
                                    size_t iLength);
 unsigned int zbCRC32UpdateSlicing8(unsigned int iRegister, const unsigned char* iBytes,
@@ -28,5 +39,16 @@ unsigned int zbCRC32UpdateSlicing8(unsigned int iRegister, const unsigned char* 
 unsigned int zbCRC32UpdateFolding(unsigned int iRegister, const unsigned char* iBytes,
                                   size_t iLength);
 int zbCRC32HasFolding();
+// The same over 512-bit registers; only when zbCRC32HasFolding512() is 1.
+unsigned int zbCRC32UpdateFolding512(unsigned int iRegister, const unsigned char* iBytes,
+                                     size_t iLength);
+int zbCRC32HasFolding512();
+
+// The CRC (as zbCRC32 gives it) and the length of everything the
+// descriptor gives from where it stands, read through the caller's buffer
+// of iSize bytes, the register updated by iUpdate (null: the fastest path).
+// 0, or the errno of a failed read.
+int zbCRC32OfDescriptor(int iFd, void* ioBuffer, size_t iSize, unsigned int& oCRC,
+                        unsigned long long& oLength, zbCRC32UpdateFunction iUpdate = nullptr);
 
 #endif

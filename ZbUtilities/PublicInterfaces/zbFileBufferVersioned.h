@@ -86,8 +86,7 @@ class zbFileBufferVersioned
     // block is left empty.  0 on success; 1 when iIn cannot be opened or
     // read (the system error is in zbExtLastError); 2 on any other failure
     // (the last error message says why).  iOut is replaced once the block is
-    // complete: after a failure it is left as it was.  When iOut is iIn,
-    // the data is held first.
+    // complete: after a failure it is left as it was, and iOut may be iIn.
     int PackFile(const char* iIn, const char* iOut, const unsigned int iVersion[3],
                  const int iCrypt);
 
@@ -124,6 +123,14 @@ class zbFileBufferVersioned
     // Replaces the file iPath by iLength bytes at iData; 0, or 1 with the
     // last error message set.
     int WriteFile(const char* iPath, const char* iData, size_t iLength);
+    // The one writer of block files: replaces iOut by the header ioHeader
+    // (56 bytes as stored; its CRC is set here) and iLength bytes of user
+    // data, from memory at iData, or when iData is null read from iIn and
+    // scrambled on the way when iScramble.  0; 1 when reading iIn fails
+    // (the error in zbExtLastError); 2 on any other failure (the last error
+    // message says why, iInName naming a file that shrank).
+    int WriteBlock(const char* iOut, char* ioHeader, unsigned int iLength, const char* iData,
+                   int iIn = -1, const char* iInName = nullptr, int iScramble = 0);
 
     QORUnicodeString _LastErrorMessage;
     char* _Block;

@@ -7,6 +7,10 @@
 // be merged into the same dictionary, and stub headers that forward to the
 // headers found can be written.
 
+#include <cstddef>
+#include <memory>
+#include <string>
+
 #include "QORHashDicS.h"
 #include "QORListPtr.h"
 #include "QORListVal.h"
@@ -16,6 +20,19 @@
 
 class zbHeaderMap;
 class zbOFStream;
+
+// Where zbPathFinder::FindAll hands the paths it finds.
+class zbPathFinderSink
+{
+  public:
+    virtual ~zbPathFinderSink() = default;
+    // Paths, each followed by a line feed, in the order of the names.
+    virtual void Write(const char* iText, size_t iLength) = 0;
+    // Called before FindAll reports on standard error, once the paths of
+    // the names before have been handed over: a sink whose output ends up
+    // in the same file writes them out first.
+    virtual void BeforeReport() {}
+};
 
 class zbPathFinder
 {
@@ -74,22 +91,19 @@ class zbPathFinder
 
     int _Insert(QORString& ioName, zbFileName& iDir);
     zbFileName* _Locate(const QORString& iName);
-    // For a finder that minds case: the name as its bytes and their hash
-    // (QORHashBytes), nothing copied.  Prefetch starts loading what such a
-    // lookup reads, stage 0 a few names ahead of stage 1, stage 1 a few
-    // names ahead of the lookup.
-    zbFileName* _LocateBytes(const char* iName, size_t iLength, unsigned int iHash) const
-    {
-        return static_cast<zbFileName*>(_Found.LocateBytes(iName, iLength, iHash));
-    }
-    void Prefetch(unsigned int iHash, int iStage) const
-    {
-        if (iStage == 0)
-            _Found.PrefetchSlot(iHash);
-        else
-            _Found.PrefetchElem(iHash);
-    }
-    int IsNonCaseSensitive() const { return _NonCaseSensitive; }
+
+    // Looks the names up in order and hands the path of each one found to
+    // ioSink: the directory joined with the name (without regard to case,
+    // the name spelled as the entry found); a name with a directory part
+    // that is no entry is tried in each directory on disk.  A name not
+    // found is reported (zbPathFinder.NotFound).  0, or 1 when a name was
+    // not found.
+    int FindAll(const QORListValQORString& iNames, zbPathFinderSink& ioSink);
+    // The same for the names read from iFd, one per line, empty lines
+    // skipped.  A line holding a NUL byte or longer than a path can be is
+    // reported with its number under iSource and left out; so is a read
+    // error.  0, or 1 after a report.
+    int FindAll(int iFd, const char* iSource, zbPathFinderSink& ioSink);
 
   private:
     QORString _Work;
@@ -104,6 +118,15 @@ class zbPathFinder
     QORListPtrzbFileName _ListOfPathInFW;
     int _NonCaseSensitive;
     int _Unlisted = 0;
+    // Without regard to case: the spelling of each entry whose name is not
+    // all lower case, by its key, as a place (from 1) in _SpellingText.
+    std::unique_ptr<QORHashDicoS> _Spellings;
+    std::string _SpellingText;
+
+    class Batch; // FindAll's work
+    // The entry's spelling of the key iKey, or iKey itself.
+    const char* SpellingOf(const char* iKey, size_t iLength) const;
+    void AddSpelling(const QORString& iKey, const char* iName);
 };
 
 // Path finders by name, owned (ApplyDelete deletes them).

@@ -40,7 +40,9 @@ const zbsvcVerb zbsvcVerbs[] = {
     /*  3 */
     {"msg", zbsvcMsg, "[-k OUTERKEY] KEY [PARAM ...]", "print a catalog message under an outer key",
      nullptr},
-    /*  4 */ {"crc", zbsvcCrc, "FILE ...", "print the CRC-32, size and name of files", nullptr},
+    /*  4 */
+    {"crc", zbsvcCrc, "[-method NAME] FILE ...", "print the CRC-32, size and name of files",
+     nullptr},
     /*  5 */
     {"ls", zbsvcLs, "[-r] [-f | -d] [-x PATTERN ...] DIR ...",
      "list directories, recursively with -r (-f files, -d directories)", nullptr},

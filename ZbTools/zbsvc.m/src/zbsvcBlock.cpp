@@ -83,27 +83,16 @@ int Pack(int argc, char** argv)
         zbFileBufferVersioned::MaxBlockLength - zbFileBufferVersioned::HeaderLength)
         return zbReportMessage("filebuf.badSize", {QORUnicodeString(in)});
 
-    // A file with data goes from the input to the block file through a
-    // small buffer; an empty one (a warning) the way of any block.
+    // The data goes from the input to the block file through a small
+    // buffer.
     zbFileBufferVersioned block;
-    if (st.st_size > 0)
-    {
-        status = block.PackFile(in, out, version, options.GetSwitchStatus("crypt") ? 1 : 0);
-        if (status == 1)
-            return zbReportLastError(in);
-        if (status != 0)
-            return zbReportText(block.GetLastErrorMessage());
-        return 0;
-    }
-    if (block.SetBufferFromFile(in) != 0)
+    status = block.PackFile(in, out, version, options.GetSwitchStatus("crypt") ? 1 : 0);
+    if (status == 1)
         return zbReportLastError(in);
-    if (block.GetBufferLength() == 0)
-        zbReportWarning("zbsvc.block.emptyData", {QORUnicodeString(in), QORUnicodeString(out)});
-    block.SetVersion(version[0], version[1], version[2]);
-    if (options.GetSwitchStatus("crypt"))
-        block.CryptBuffer();
-    if (block.WriteToFile(out) != 0)
+    if (status != 0)
         return zbReportText(block.GetLastErrorMessage());
+    if (st.st_size == 0)
+        zbReportWarning("zbsvc.block.emptyData", {QORUnicodeString(in), QORUnicodeString(out)});
     return 0;
 }
 

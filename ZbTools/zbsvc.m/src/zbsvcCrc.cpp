@@ -1,10 +1,13 @@
-// zbsvc crc FILE ...: one line per file, the library's CRC-32 in eight
-// lower-case hexadecimal digits, the size in bytes and the name ("-":
-// standard input).  Files are read block by block, never whole.
+// zbsvc crc [-method NAME] FILE ...: one line per file, the library's CRC-32
+// in eight lower-case hexadecimal digits, the size in bytes and the name
+// ("-": standard input).  Files are read block by block through one buffer,
+// never whole.  -method computes through the named way instead of the
+// fastest this processor runs (to compare them).
 
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
+#include <string>
 #include <vector>
 
 #include "zbCRC32.h"
@@ -14,50 +17,63 @@
 
 namespace
 {
-// 0 with the CRC and size of what the descriptor gives, or the errno.
-int CrcOfDescriptor(int iFd, std::vector<char>& ioBuffer, unsigned int& oCRC,
-                    unsigned long long& oSize)
+// The way named by -method, or null for the fastest; 2 after a usage error.
+int GetMethod(zbsvcOptions& ioOptions, zbCRC32UpdateFunction& oUpdate)
 {
-    oCRC = 0, oSize = 0;
-    for (;;)
-    {
-        size_t count = 0;
-        if (int error = zbReadAll(iFd, ioBuffer.data(), ioBuffer.size(), count))
-            return error;
-        if (count == 0)
+    oUpdate = nullptr;
+    QORString* name = ioOptions.GetSwitchValue("method");
+    if (!name)
+        return 0;
+    for (const zbCRC32Path* path = zbCRC32Paths; path->_Name; ++path)
+        if (*name == path->_Name && path->_Supported())
+        {
+            oUpdate = path->_Update;
             return 0;
-        oCRC = zbCRC32Continue(oCRC, ioBuffer.data(), count);
-        oSize += count;
-    }
+        }
+    std::string known;
+    for (const zbCRC32Path* path = zbCRC32Paths; path->_Name; ++path)
+        if (path->_Supported())
+            known += std::string(known.empty() ? "" : ", ") + path->_Name;
+    return zbsvcUsageError(ioOptions, ("expects -method among " + known).c_str());
 }
 
-int CrcOfFile(const char* iName, std::vector<char>& ioBuffer, unsigned int& oCRC,
-              unsigned long long& oSize)
+int CrcOfFile(const char* iName, std::vector<char>& ioBuffer, zbCRC32UpdateFunction iUpdate,
+              unsigned int& oCRC, unsigned long long& oSize)
 {
-    if (!std::strcmp(iName, "-"))
-        return CrcOfDescriptor(0, ioBuffer, oCRC, oSize);
-    zbScopedFd fd(zbOpenFd(iName, O_RDONLY));
-    if (!fd.IsOpen())
-        return errno;
-    ::posix_fadvise(fd.Get(), 0, 0, POSIX_FADV_SEQUENTIAL);
-    return CrcOfDescriptor(fd.Get(), ioBuffer, oCRC, oSize);
+    zbScopedFd file;
+    int fd = 0;
+    if (std::strcmp(iName, "-"))
+    {
+        file.Reset(zbOpenFd(iName, O_RDONLY));
+        if (!file.IsOpen())
+            return errno;
+        fd = file.Get();
+        ::posix_fadvise(fd, 0, 0, POSIX_FADV_SEQUENTIAL);
+    }
+    return zbCRC32OfDescriptor(fd, ioBuffer.data(), ioBuffer.size(), oCRC, oSize, iUpdate);
 }
 } // namespace
 
 int zbsvcCrc(int argc, char** argv)
 {
     zbsvcOptions options("zbsvc crc");
+    options.DeclareValue("method", "NAME", "compute the CRC the named way, not the fastest");
     int status = zbsvcAnalyze(options, argc, argv, 1, -1);
     if (status >= 0)
         return status;
+    zbCRC32UpdateFunction update = nullptr;
+    if (int usage = GetMethod(options, update))
+        return usage;
     status = 0;
-    std::vector<char> buffer(128 * 1024);
+    // Large enough that the reads cost little more than their copies, small
+    // enough to stay in the cache while the CRC goes over it.
+    std::vector<char> buffer(512 * 1024);
     for (const QORString& file : *options.GetAllLineValues())
     {
         const char* name = file.CastToCharPtr();
         unsigned int crc = 0;
         unsigned long long size = 0;
-        if (int error = CrcOfFile(name, buffer, crc, size))
+        if (int error = CrcOfFile(name, buffer, update, crc, size))
         {
             zbsvcFlushOutput(); // the lines before the report come first
             status = zbReportSystemError(name, error);

@@ -4,104 +4,72 @@
 // field).  With -q nothing is printed and the status is 1 when the listings
 // differ.
 
-#include <algorithm>
-#include <cstdint>
+#include <charconv>
 #include <cstring>
 #include <string>
-#include <vector>
 
-#include "QORHashDicoS.h"
-#include "zbErrorCodeManager.h"
-#include "zbHashDico.h"
-#include "zbLsoutElement.h"
+#include "zbLsoutDiff.h"
 #include "zbOFStream.h"
-#include "zbReport.h"
 #include "zbsvcVerbs.h"
 
 namespace
 {
 using Line = zbLsoutElement::Line;
 
-// One listing read whole: its text and the lines that give elements, in
-// the order read (views into the text).
-struct Listing
-{
-    std::string _Text;
-    std::vector<Line> _Lines;
-};
-
-int Load(Listing& oListing, const char* iPath, int iTextMode)
-{
-    if (zbLsoutElement::ReadText(iPath, oListing._Text))
-        return zbReportMessage("zbsvc.lsdiff.Unreadable", {iPath, zbExtLastError.GetMsgError()});
-    // Lines of some 40 bytes.
-    oListing._Lines.reserve(oListing._Text.size() / 32 + 16);
-    char* next = &oListing._Text[0];
-    const char* end = next + oListing._Text.size();
-    Line line;
-    while (zbLsoutElement::NextLine(next, end, iTextMode, line))
-        oListing._Lines.push_back(line);
-    return 0;
-}
-
-bool PathBefore(const Line& iA, const Line& iB)
-{
-    int c = std::memcmp(iA._Path, iB._Path, std::min(iA._PathLength, iB._PathLength));
-    return c < 0 || (c == 0 && iA._PathLength < iB._PathLength);
-}
-
-// A path with the first line that gave it on each side (null on a side
-// that does not have it).
-struct Entry
-{
-    const Line* _Old;
-    const Line* _New;
-    const Line& Any() const { return _New ? *_New : *_Old; }
-};
-
-// The paths of both listings, each once: a dictionary of the paths' bytes
-// to their place in the entries.
-class PathIndex
+// The findings as lines of text, gathered in a block written out when
+// full.
+class Printer : public zbLsoutDiff::Sink
 {
   public:
-    explicit PathIndex(size_t iPaths)
-        : _Places(zbHashCodeCollec::UpToNiceModulo(static_cast<int>(std::max<size_t>(iPaths, 64))))
+    Printer(const std::string& iPrefix, int iTextMode) : _Prefix(iPrefix), _TextMode(iTextMode) {}
+    void Finding(const Line* iOld, const Line* iNew) override
     {
-        _Entries.reserve(iPaths);
+        const Line& any = iNew ? *iNew : *iOld;
+        // The longest the line can be: kind, prefix, path, two fields.
+        const size_t longest = 8 + _Prefix.size() + any._PathLength + 2 * 48 +
+                               (iOld ? iOld->_FieldLength : 0) + (iNew ? iNew->_FieldLength : 0);
+        if (_Used + longest > _Block.size())
+            Flush();
+        if (longest > _Block.size())
+            _Block.resize(longest);
+        char* at = &_Block[_Used];
+        char* const start = at;
+        at = Put(at, !iOld ? "added   " : !iNew ? "removed " : "changed ", 8);
+        at = Put(at, _Prefix.data(), _Prefix.size());
+        at = Put(at, any._Path, any._PathLength);
+        if (iOld && iNew)
+            at = Field(Field(at, *iOld), *iNew);
+        *at++ = '\n';
+        _Used += static_cast<size_t>(at - start);
     }
-    Entry& operator[](const Line& iLine)
+    void Flush()
     {
-        const unsigned int hash = QORHashBytes(iLine._Path, iLine._PathLength);
-        if (void* place = _Places.LocateBytes(iLine._Path, iLine._PathLength, hash))
-            return _Entries[reinterpret_cast<uintptr_t>(place) - 1];
-        _Entries.push_back({nullptr, nullptr});
-        _Places.InsertBytes(iLine._Path, iLine._PathLength, hash,
-                            reinterpret_cast<void*>(static_cast<uintptr_t>(_Entries.size())));
-        return _Entries.back();
+        zbStdout.Write(_Block.data(), static_cast<unsigned int>(_Used));
+        _Used = 0;
     }
-    std::vector<Entry>& Entries() { return _Entries; }
 
   private:
-    QORHashDicoS _Places;
-    std::vector<Entry> _Entries;
+    static char* Put(char* iAt, const char* iText, size_t iLength)
+    {
+        std::memcpy(iAt, iText, iLength);
+        return iAt + iLength;
+    }
+    // A blank and the first field of a line as its listing gave it (in
+    // size mode, its two numbers).
+    char* Field(char* iAt, const Line& iLine) const
+    {
+        *iAt++ = ' ';
+        if (_TextMode)
+            return Put(iAt, iLine._Field, iLine._FieldLength);
+        iAt = std::to_chars(iAt, iAt + 24, iLine._Size).ptr;
+        *iAt++ = '@';
+        return std::to_chars(iAt, iAt + 24, iLine._Time).ptr;
+    }
+    const std::string& _Prefix;
+    const int _TextMode;
+    std::string _Block = std::string(1 << 18, 0);
+    size_t _Used = 0;
 };
-
-bool Differ(const Line& iOld, const Line& iNew, int iTextMode)
-{
-    if (iTextMode)
-        return iOld._FieldLength != iNew._FieldLength ||
-               std::memcmp(iOld._Field, iNew._Field, iOld._FieldLength) != 0;
-    return iOld._Size != iNew._Size || iOld._Time != iNew._Time;
-}
-
-// The first field of a line as its listing gave it.
-void PrintField(const Line& iLine, int iTextMode)
-{
-    if (iTextMode)
-        zbStdout.Write(iLine._Field, iLine._FieldLength);
-    else
-        zbStdout << iLine._Size << '@' << iLine._Time;
-}
 } // namespace
 
 int zbsvcLsdiff(int argc, char** argv)
@@ -122,62 +90,16 @@ int zbsvcLsdiff(int argc, char** argv)
     index = 2;
     const char* newPath = *options.GetLineValue(index);
 
-    Listing before, after;
-    if (Load(before, oldPath, textMode) != 0 || Load(after, newPath, textMode) != 0)
+    // The prefix is the same for every path: it changes neither identity
+    // nor order.
+    Printer printer(prefix, textMode);
+    zbLsoutDiff::Counts counts;
+    if (zbLsoutDiff::Compare(oldPath, newPath, textMode, quiet ? nullptr : &printer, counts))
         return 1;
-
-    // Every path once, with the first line for it on each side.  The prefix
-    // is the same for every path: it changes neither identity nor order.
-    PathIndex paths(before._Lines.size() + after._Lines.size());
-    for (const Line& line : before._Lines)
-    {
-        Entry& entry = paths[line];
-        if (!entry._Old)
-            entry._Old = &line;
-    }
-    for (const Line& line : after._Lines)
-    {
-        Entry& entry = paths[line];
-        if (!entry._New)
-            entry._New = &line;
-    }
-    std::vector<const Entry*> findings;
-    int added = 0, removed = 0, changed = 0, same = 0;
-    for (const Entry& entry : paths.Entries())
-    {
-        if (!entry._Old)
-            ++added;
-        else if (!entry._New)
-            ++removed;
-        else if (Differ(*entry._Old, *entry._New, textMode))
-            ++changed;
-        else
-        {
-            ++same;
-            continue;
-        }
-        findings.push_back(&entry);
-    }
     if (quiet)
-        return findings.empty() ? 0 : 1;
-
-    std::sort(findings.begin(), findings.end(),
-              [](const Entry* iA, const Entry* iB) { return PathBefore(iA->Any(), iB->Any()); });
-    for (const Entry* finding : findings)
-    {
-        zbStdout << (!finding->_Old ? "added   " : !finding->_New ? "removed " : "changed ");
-        zbStdout.Write(prefix.data(), static_cast<unsigned int>(prefix.size()));
-        zbStdout.Write(finding->Any()._Path, finding->Any()._PathLength);
-        if (finding->_Old && finding->_New)
-        {
-            zbStdout << ' ';
-            PrintField(*finding->_Old, textMode);
-            zbStdout << ' ';
-            PrintField(*finding->_New, textMode);
-        }
-        zbStdout << '\n';
-    }
-    zbStdout.Print("%d added, %d removed, %d changed, %d unchanged\n", added, removed, changed,
-                   same);
+        return counts._Added || counts._Removed || counts._Changed ? 1 : 0;
+    printer.Flush();
+    zbStdout.Print("%lld added, %lld removed, %lld changed, %lld unchanged\n", counts._Added,
+                   counts._Removed, counts._Changed, counts._Unchanged);
     return zbStdout.Flush() ? 1 : 0;
 }

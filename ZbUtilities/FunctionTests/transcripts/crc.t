@@ -13,10 +13,25 @@ independently of the library).
   [1]
   $ zbsvc crc check
   fc891918 9 check
+
+-method computes through one named way, here the byte table, which every
+processor runs; the list of ways offered depends on the processor.
+
+  $ zbsvc crc -method table big check
+  19c62a63 3145728 big
+  fc891918 9 check
+  $ zbsvc crc -method no-such-way check
+  2> zbsvc crc: expects -method among table, slicing-by-8.* (re)
+  2> usage: zbsvc crc [-method NAME] FILE ...
+  2>    print the CRC-32, size and name of files
+  2>    -method NAME : compute the CRC the named way, not the fastest
+  2>    -h, --help : print this help
+  [2]
   $ zbsvc crc
   2> zbsvc crc: wrong number of arguments
-  2> usage: zbsvc crc FILE ...
+  2> usage: zbsvc crc [-method NAME] FILE ...
   2>    print the CRC-32, size and name of files
+  2>    -method NAME : compute the CRC the named way, not the fastest
   2>    -h, --help : print this help
   [2]
 

@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "zbStrFunctions.h"
+
 zbCharPtr::zbCharPtr(const char* iText)
 {
     Assign(iText, iText ? static_cast<unsigned int>(std::strlen(iText)) : 0);
@@ -121,13 +123,7 @@ char* zbCharPtr::Duplicate() const
 
 unsigned int zbCharPtr::ComputeHashKey() const
 {
-    if (!_Ptr)
-        return 0;
-    const unsigned char* p = reinterpret_cast<const unsigned char*>(_Ptr);
-    unsigned int key = 0;
-    for (unsigned int i = 0; i < _Length; ++i)
-        key ^= static_cast<unsigned int>(p[i]) << (24 - 8 * (i % 4));
-    return key;
+    return _Ptr ? zbXorWordsHash(_Ptr, _Length) : 0;
 }
 
 int zbCharPtr::Compare(const char* iText, unsigned int iLength) const

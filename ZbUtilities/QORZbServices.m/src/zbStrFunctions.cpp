@@ -6,6 +6,36 @@
 #include <emmintrin.h>
 #endif
 
+size_t zbCompactBlanks(char* ioText, size_t iLength)
+{
+    size_t n = 0;
+    bool pendingBlank = false;
+    for (size_t i = 0; i < iLength;)
+    {
+        const char c = ioText[i];
+        if (c == ' ' || c == '\t')
+        {
+            pendingBlank = n > 0;
+            ++i;
+            continue;
+        }
+        if (pendingBlank)
+        {
+            ioText[n++] = ' ';
+            pendingBlank = false;
+        }
+        ioText[n++] = ioText[i++];
+        if (c == '"' || c == '\'' || c == '`')
+        {
+            while (i < iLength && ioText[i] != c)
+                ioText[n++] = ioText[i++];
+            if (i < iLength)
+                ioText[n++] = ioText[i++];
+        }
+    }
+    return n;
+}
+
 char* zbStrDup(const char* iText)
 {
     if (!iText)

@@ -7,6 +7,7 @@
 #include "zbCrypt.h"
 #include "zbFileOperations.h"
 #include "zbOFStream.h"
+#include "zbStrFunctions.h"
 
 zbFileBuffer::zbFileBuffer() : _OpenMode(4), _Buffer(nullptr), _Length(0)
 {
@@ -94,18 +95,7 @@ unsigned int zbFileBuffer::ComputeCRC() const
 
 unsigned int zbFileBuffer::ComputeHashKey() const
 {
-    if (!_Buffer)
-        return 0;
-    const unsigned char* p = reinterpret_cast<const unsigned char*>(_Buffer);
-    unsigned int key = 0;
-    unsigned int i = 0;
-    for (; i + 4 <= _Length; i += 4)
-        key ^= (static_cast<unsigned int>(p[i]) << 24) |
-               (static_cast<unsigned int>(p[i + 1]) << 16) |
-               (static_cast<unsigned int>(p[i + 2]) << 8) | p[i + 3];
-    for (unsigned int shift = 24; i < _Length; ++i, shift -= 8)
-        key ^= static_cast<unsigned int>(p[i]) << shift;
-    return key;
+    return _Buffer ? zbXorWordsHash(_Buffer, _Length) : 0;
 }
 
 bool zbFileBuffer::operator==(const zbFileBuffer& iOther) const

@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <cstdint>
+#include <memory>
 #include <fcntl.h>
 #include <sys/mman.h>
 #include <sys/stat.h>
@@ -273,9 +274,9 @@ int zbFileBufferVersioned::WriteToFile(const char* iPath)
     _LastErrorMessage.Reset();
     if (!iPath)
         return 1;
-    _Header._ControlCRC = zbCRC32(_Block + 4, _BlockLength - 4);
-    PutLE32(_Block + kCRC, _Header._ControlCRC);
-    return WriteFile(iPath, _Block, _BlockLength);
+    const int result = WriteBlock(iPath, _Block, _BlockLength - HeaderLength, _UserData);
+    _Header._ControlCRC = GetLE32(_Block + kCRC);
+    return result ? 1 : 0;
 }
 
 int zbFileBufferVersioned::WriteUserDataToFile(const char* iPath)
@@ -417,22 +418,6 @@ int zbFileBufferVersioned::PackFile(const char* iIn, const char* iOut,
         return 1;
     }
     const unsigned int size = static_cast<unsigned int>(status.st_size);
-    struct stat64 target;
-    if (iOut && ::stat64(iOut, &target) == 0 && target.st_dev == status.st_dev &&
-        target.st_ino == status.st_ino)
-    {
-        // The block replaces its own data: the data is held first.
-        in.Close();
-        if (SetBufferFromFile(iIn) != 0)
-            return 1;
-        SetVersion(iVersion[0], iVersion[1], iVersion[2]);
-        if (iCrypt)
-            CryptBuffer();
-        const int written = WriteToFile(iOut);
-        Reset();
-        return written ? 2 : 0;
-    }
-
     // The header as the block would store it.
     _Header._ControlLength = HeaderLength + static_cast<unsigned long long>(size);
     _Header._UserLength = size;
@@ -445,10 +430,22 @@ int zbFileBufferVersioned::PackFile(const char* iIn, const char* iOut,
     Reset();
     if (iCrypt)
         zbCrypt(header + kScrambledHeader, kScrambledHeaderLength);
-    unsigned int crc = zbCRC32Continue(0, header + 4, HeaderLength - 4);
+    if (!iOut)
+    {
+        zbExtLastError.SetErrno(EINVAL);
+        SetError("filebuf.systError", iOut, 1);
+        return 2;
+    }
+    return WriteBlock(iOut, header, size, nullptr, in.Get(), iIn, iCrypt);
+}
 
+int zbFileBufferVersioned::WriteBlock(const char* iOut, char* ioHeader, unsigned int iLength,
+                                      const char* iData, int iIn, const char* iInName,
+                                      int iScramble)
+{
     // The block takes the place of iOut once complete: until then, and
-    // after any failure, iOut stays as it was.
+    // after any failure, iOut stays as it was.  Being a new file renamed
+    // over the old, it may replace the very file its data is read from.
     zbFileReplacer out(iOut, 0666);
     auto fail = [&](int iResult, int iErrno, const char* iKey, const char* iPath)
     {
@@ -458,49 +455,52 @@ int zbFileBufferVersioned::PackFile(const char* iIn, const char* iOut,
         out.Abandon();
         return iResult;
     };
-    if (!iOut)
-        return fail(2, EINVAL, "filebuf.systError", iOut);
+    // Data at hand has its CRC before anything is written; data read gets
+    // it once all is read, written last into its place.
+    unsigned int crc = zbCRC32Continue(0, ioHeader + 4, HeaderLength - 4);
+    if (iData)
+        PutLE32(ioHeader + kCRC, crc = zbCRC32Continue(crc, iData, iLength));
     if (int error = out.Open())
         return fail(2, error, "filebuf.systError", iOut);
-    if (int error = out.Write(header, HeaderLength))
+    if (int error = out.Write(ioHeader, HeaderLength))
         return fail(2, error, "filebuf.systError", iOut);
+    if (iData)
+    {
+        if (int error = out.Write(iData, iLength))
+            return fail(2, error, "filebuf.systError", iOut);
+        if (int error = out.Commit())
+            return fail(2, error, "filebuf.systError", iOut);
+        return 0;
+    }
 
     // Pieces of a multiple of 256 bytes: the scrambling of a piece on its
     // own is that of the whole data.
     const size_t piece = 1u << 18;
-    char* buffer = static_cast<char*>(std::malloc(piece));
+    std::unique_ptr<char, decltype(&std::free)> buffer(static_cast<char*>(std::malloc(piece)),
+                                                       &std::free);
     if (!buffer)
         return fail(2, ENOMEM, "filebuf.systError", iOut);
     unsigned long long total = 0;
-    int result = 0;
-    while (total < size)
+    while (total < iLength)
     {
-        const size_t wanted = size - total < piece ? static_cast<size_t>(size - total) : piece;
+        const size_t wanted =
+            iLength - total < piece ? static_cast<size_t>(iLength - total) : piece;
         size_t n = 0;
-        if (int error = zbReadAll(in.Get(), buffer, wanted, n))
-        {
-            result = fail(1, error, nullptr, nullptr);
-            break;
-        }
+        if (int error = zbReadAll(iIn, buffer.get(), wanted, n))
+            return fail(1, error, nullptr, nullptr);
         if (n == 0)
             break;
-        if (iCrypt)
-            zbCrypt(buffer, static_cast<unsigned int>(n));
-        crc = zbCRC32Continue(crc, buffer, n);
-        if (int error = out.Write(buffer, n))
-        {
-            result = fail(2, error, "filebuf.systError", iOut);
-            break;
-        }
+        if (iScramble)
+            zbCrypt(buffer.get(), static_cast<unsigned int>(n));
+        crc = zbCRC32Continue(crc, buffer.get(), n);
+        if (int error = out.Write(buffer.get(), n))
+            return fail(2, error, "filebuf.systError", iOut);
         total += n;
     }
-    std::free(buffer);
-    if (result)
-        return result;
     // A file that shrank while being read: its size no longer matches the
     // header written first.
-    if (total != size)
-        return fail(2, 0, "filebuf.badSize", iIn);
+    if (total != iLength)
+        return fail(2, 0, "filebuf.badSize", iInName);
     char stored[4];
     PutLE32(stored, crc);
     if (int error = zbWriteAllAt(out.Fd(), stored, 4, 0))

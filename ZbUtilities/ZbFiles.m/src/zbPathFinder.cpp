@@ -83,7 +83,8 @@ void zbPathFinder::SetListOfPath(const QORListValQORString& iPaths)
              entry = directory.FindNextEnt())
         {
             key = entry->d_name;
-            _Insert(key, *dir);
+            if (_Insert(key, *dir) == 1 && _NonCaseSensitive)
+                AddSpelling(key, entry->d_name);
         }
         if (directory.Failed())
             _Unlisted += zbReportSystemError(path.CastToCharPtr(), directory.GetError());
@@ -108,7 +109,27 @@ int zbPathFinder::SetHeaderMap(const QORString& iMapFile)
     if (_HeaderMap)
         return 0;
     _HeaderMap = new zbHeaderMap;
-    int result = _HeaderMap->InsertFile(iMapFile, &_Found, _NonCaseSensitive);
+    int result = 0;
+    if (!_NonCaseSensitive)
+        result = _HeaderMap->InsertFile(iMapFile, &_Found, 0);
+    else
+    {
+        // The map's names as it spells them first, then by their keys in
+        // the order read: the first directory holding a name still wins,
+        // and the spelling of the entry kept is known.
+        QORHashDicSzbFileName spelled(1024);
+        result = _HeaderMap->InsertFile(iMapFile, &spelled, 0);
+        QORString key;
+        spelled.ForEachStored(
+            [&](const char* iName, size_t iLength, void* iDir)
+            {
+                key.Reset();
+                key.Append(iName, iLength);
+                key.ToLower();
+                if (_Found.Insert(key, static_cast<zbFileName*>(iDir)) == 1)
+                    AddSpelling(key, iName);
+            });
+    }
     zbFileName(iMapFile.CastToCharPtr()).GetDirname(_HeaderMapDir);
     _ListOfPathInFW.Append(_HeaderMap->GetListOfPathsIntoFW());
     return result;
@@ -126,6 +147,27 @@ zbFileName* zbPathFinder::SearchFor(const QORString& iName, zbFileName& oFile)
     oFile.AssignJoined(*dir, iName.CastToCharPtr(),
                        static_cast<uint32_t>(std::strlen(iName.CastToCharPtr())));
     return &oFile;
+}
+
+void zbPathFinder::AddSpelling(const QORString& iKey, const char* iName)
+{
+    const size_t length = static_cast<size_t>(iKey.Length());
+    if (std::memcmp(iKey.CastToCharPtr(), iName, length) == 0)
+        return;
+    if (!_Spellings)
+        _Spellings.reset(new QORHashDicoS(1024));
+    _Spellings->InsertBytes(iKey.CastToCharPtr(), length, iKey.ComputeHashKey(),
+                            reinterpret_cast<void*>(_SpellingText.size() + 1));
+    _SpellingText.append(iName, length);
+    _SpellingText.push_back(0);
+}
+
+const char* zbPathFinder::SpellingOf(const char* iKey, size_t iLength) const
+{
+    if (!_Spellings)
+        return iKey;
+    void* place = _Spellings->LocateBytes(iKey, iLength, QORHashBytes(iKey, iLength));
+    return place ? _SpellingText.data() + reinterpret_cast<size_t>(place) - 1 : iKey;
 }
 
 QORListValQORString& zbPathFinder::GetListOfPath(QORListValQORString& ioList) const

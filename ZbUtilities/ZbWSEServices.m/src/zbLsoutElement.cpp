@@ -1,7 +1,11 @@
 #include "zbLsoutElement.h"
 
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
 #include <limits>
 #include <string>
 
@@ -9,6 +13,7 @@
 #include "zbErrorCodeManager.h"
 #include "zbPathSeparators.h"
 #include "zbReport.h"
+#include "zbStrFunctions.h"
 #include "zbString.h"
 
 namespace
@@ -24,62 +29,134 @@ bool IsDigit(char iChar)
     return iChar >= '0' && iChar <= '9';
 }
 
-// Whether [iText, iEnd) is digits, one "@" and digits, checked from the end.
-bool IsSizeAtTime(const char* iText, const char* iEnd)
+// How many of the eight bytes of iWord (read little-endian: the first
+// byte lowest) are digits before the first that is not.  A byte is a digit
+// when its high half is 3 both as it is and plus 6; a carry out of a byte
+// that is not a digit only reaches bytes after it.
+int DigitRun(uint64_t iWord)
 {
-    const char* p = iEnd;
-    int digits = 0;
-    while (p > iText && IsDigit(p[-1]))
-        --p, ++digits;
-    if (digits == 0 || p == iText || p[-1] != '@')
-        return false;
-    --p;
-    digits = 0;
-    while (p > iText && IsDigit(p[-1]))
-        --p, ++digits;
-    return digits > 0 && p == iText;
+    const uint64_t high = 0xF0F0F0F0F0F0F0F0ull, three = 0x3030303030303030ull;
+    const uint64_t other =
+        ((iWord & high) ^ three) | (((iWord + 0x0606060606060606ull) & high) ^ three);
+    return other ? __builtin_ctzll(other) / 8 : 8;
 }
 
-// The decimal value of the digits from ioText on; ioText moves past them.
-// A value too large for the type reads as the largest one.
-template <typename Value> Value ReadDigits(const char*& ioText)
+// The value of the first iCount (1 to 8) bytes of iWord, digits: moved to
+// the top, then pairs, fours and eights of digits joined by multiplying.
+uint64_t DigitsValue(uint64_t iWord, int iCount)
 {
-    const Value largest = std::numeric_limits<Value>::max();
+    uint64_t value = (iWord - 0x3030303030303030ull) << (8 * (8 - iCount));
+    value = value * 10 + (value >> 8);
+    return (((value & 0x000000FF000000FFull) * (100 + (1000000ull << 32))) +
+            (((value >> 16) & 0x000000FF000000FFull) * (1 + (10000ull << 32)))) >>
+           32;
+}
+
+// The decimal value of the digits from ioText on (before iEnd); ioText
+// moves past them.  A value too large for the type reads as the largest
+// one.  false when there is no digit.
+template <typename Value> bool ReadDigits(const char*& ioText, const char* iEnd, Value& oValue)
+{
+    static const uint64_t powers[] = {1,      10,      100,      1000,     10000,
+                                      100000, 1000000, 10000000, 100000000};
+    // Up to fifteen digits, the usual number, read as two words where
+    // sixteen bytes can be.
+    if (sizeof(Value) == 8 && __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__ && iEnd - ioText >= 16)
+    {
+        uint64_t first, second;
+        std::memcpy(&first, ioText, sizeof first);
+        std::memcpy(&second, ioText + 8, sizeof second);
+        const int run = DigitRun(first), more = run == 8 ? DigitRun(second) : 0;
+        if (run == 0)
+            return false;
+        if (more < 8)
+        {
+            uint64_t value = DigitsValue(first, run);
+            if (more)
+                value = value * powers[more] + DigitsValue(second, more);
+            ioText += run + more;
+            oValue = static_cast<Value>(value);
+            return true;
+        }
+    }
+    const char* start = ioText;
+    // As many digits as cannot overflow go without a check.
+    const int safe = std::numeric_limits<Value>::digits10;
+    const char* fast = iEnd - start > safe ? start + safe : iEnd;
     Value value = 0;
-    for (; IsDigit(*ioText); ++ioText)
+    for (; ioText < fast && IsDigit(*ioText); ++ioText)
+        value = value * 10 + (*ioText - '0');
+    const Value largest = std::numeric_limits<Value>::max();
+    for (; ioText < iEnd && IsDigit(*ioText); ++ioText)
     {
         const Value digit = *ioText - '0';
         value = value > (largest - digit) / 10 ? largest : value * 10 + digit;
     }
-    return value;
+    oValue = value;
+    return ioText > start;
 }
 
-// SIZE@TIME in [iText, iEnd) into the outputs; false (outputs untouched)
-// when the text is anything else.
-bool ReadSizeAtTime(const char* iText, const char* iEnd, long long& oSize, long& oTime)
+// SIZE@TIME from ioText up to a blank, a tab or iEnd (ioText moves there);
+// false (the outputs may have changed) when the field is anything else.
+bool ReadSizeAtTime(const char*& ioText, const char* iEnd, long long& oSize, long& oTime)
 {
-    if (!IsSizeAtTime(iText, iEnd))
+    if (!ReadDigits(ioText, iEnd, oSize) || ioText == iEnd || *ioText != '@')
         return false;
-    const char* p = iText;
-    oSize = ReadDigits<long long>(p);
-    ++p; // the "@"
-    oTime = ReadDigits<long>(p);
-    return true;
+    ++ioText;
+    return ReadDigits(ioText, iEnd, oTime) && (ioText == iEnd || IsSeparator(*ioText));
 }
 
-// The next field of [ioText, iEnd) (blanks and tabs between fields); false
-// when there is none.
-bool NextField(const char*& ioText, const char* iEnd, const char*& oField, unsigned int& oLength)
+char* SkipSeparators(char* iText, const char* iEnd)
 {
-    while (ioText < iEnd && IsSeparator(*ioText))
-        ++ioText;
-    if (ioText == iEnd)
-        return false;
-    oField = ioText;
-    while (ioText < iEnd && !IsSeparator(*ioText))
-        ++ioText;
-    oLength = static_cast<unsigned int>(ioText - oField);
-    return true;
+    while (iText < iEnd && IsSeparator(*iText))
+        ++iText;
+    return iText;
+}
+
+// The end of the path from iText on (a blank, a tab or iEnd), its DOS
+// separators made "/" on the way.  Sixteen bytes a turn where it can, the
+// last turn reading the sixteen bytes before iEnd when iFloor (where the
+// line begins) leaves room for them.
+char* PathEnd(char* iText, const char* iEnd, const char* iFloor)
+{
+    const char dos = zbDosPathSeparator[0], separator = zbPathSeparator[0];
+#ifdef __SSE2__
+    const __m128i blank = _mm_set1_epi8(' '), tab = _mm_set1_epi8('\t'),
+                  dosBytes = _mm_set1_epi8(dos);
+    // The stops among the sixteen bytes at iAt (from bit iFrom on), the DOS
+    // separators before the first one made "/": the position of that
+    // stop, or 16.
+    auto look = [&](char* iAt, int iFrom)
+    {
+        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(iAt));
+        const unsigned int from = 0xFFFFu << iFrom;
+        const unsigned int stop =
+            from & static_cast<unsigned int>(_mm_movemask_epi8(
+                       _mm_or_si128(_mm_cmpeq_epi8(bytes, blank), _mm_cmpeq_epi8(bytes, tab))));
+        unsigned int dosAt =
+            from & static_cast<unsigned int>(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, dosBytes)));
+        if (stop)
+            dosAt &= (stop & (0u - stop)) - 1;
+        for (; dosAt; dosAt &= dosAt - 1)
+            iAt[__builtin_ctz(dosAt)] = separator;
+        return stop ? __builtin_ctz(stop) : 16;
+    };
+    for (; iEnd - iText >= 16; iText += 16)
+        if (int at = look(iText, 0); at < 16)
+            return iText + at;
+    if (iText < iEnd && iEnd - iFloor >= 16)
+    {
+        char* last = iText + (iEnd - iText) - 16;
+        const int at = look(last, static_cast<int>(iText - last));
+        return at < 16 ? last + at : iText + (iEnd - iText);
+    }
+#else
+    (void)iFloor;
+#endif
+    for (; iText < iEnd && !IsSeparator(*iText); ++iText)
+        if (*iText == dos)
+            *iText = separator;
+    return iText;
 }
 } // namespace
 
@@ -188,17 +265,24 @@ int zbLsoutElement::QuickSort(const zbLsoutElement* iA, const zbLsoutElement* iB
 
 unsigned int zbLsoutElement::ComputeHashKey() const
 {
-    unsigned char key[4] = {0, 0, 0, 0};
-    for (unsigned int i = 0; i < _FileNameLength; ++i)
-        key[i % 4] ^= static_cast<unsigned char>(_FileName[i]);
-    return (static_cast<unsigned int>(key[0]) << 24) | (static_cast<unsigned int>(key[1]) << 16) |
-           (static_cast<unsigned int>(key[2]) << 8) | key[3];
+    return zbXorWordsHash(_FileName, _FileNameLength);
 }
 
 int zbLsoutElement::ExtractSizeAndLastModificationTime(const char* iText, long long& oSize,
                                                        long& oTime)
 {
-    return iText && ReadSizeAtTime(iText, iText + std::strlen(iText), oSize, oTime) ? 1 : 0;
+    if (!iText)
+        return 0;
+    // The outputs stay untouched unless the whole text is the field.
+    const char* text = iText;
+    const char* end = iText + std::strlen(iText);
+    long long size = 0;
+    long time = 0;
+    if (!ReadSizeAtTime(text, end, size, time) || text != end)
+        return 0;
+    oSize = size;
+    oTime = time;
+    return 1;
 }
 
 int zbLsoutElement::ReadText(const char* iFile, std::string& oContent)
@@ -216,7 +300,7 @@ int zbLsoutElement::ReadText(const char* iFile, std::string& oContent)
 
 bool zbLsoutElement::NextLine(char*& ioNext, const char* iEnd, const int& iTextMode, Line& oLine)
 {
-    const char separator = zbPathSeparator[0], dosSeparator = zbDosPathSeparator[0];
+    const char separator = zbPathSeparator[0];
     while (ioNext < iEnd)
     {
         char* line = ioNext;
@@ -227,22 +311,28 @@ bool zbLsoutElement::NextLine(char*& ioNext, const char* iEnd, const int& iTextM
         if (length > 0 && line[length - 1] == '\r')
             --length;
 
-        const char* p = line;
-        const char* end = line + length;
-        const char* field = nullptr;
-        const char* path = nullptr;
-        unsigned int fieldLength = 0, pathLength = 0;
-        if (!NextField(p, end, field, fieldLength) || !NextField(p, end, path, pathLength))
-            continue;
+        // The first field, read as SIZE@TIME in size mode, then the path.
+        char* p = line;
+        char* end = line + length;
+        p = SkipSeparators(p, end);
+        const char* field = p;
         long long size = 0;
         long time = 0;
-        if (!iTextMode && !ReadSizeAtTime(field, field + fieldLength, size, time))
+        if (iTextMode)
+            while (p < end && !IsSeparator(*p))
+                ++p;
+        else
+        {
+            const char* at = p;
+            if (!ReadSizeAtTime(at, end, size, time))
+                continue;
+            p += at - p;
+        }
+        const unsigned int fieldLength = static_cast<unsigned int>(p - field);
+        char* text = SkipSeparators(p, end);
+        if (!fieldLength || text == end)
             continue;
-
-        char* text = line + (path - line);
-        for (unsigned int i = 0; i < pathLength; ++i)
-            if (text[i] == dosSeparator)
-                text[i] = separator;
+        unsigned int pathLength = static_cast<unsigned int>(PathEnd(text, end, line) - text);
         // "./" off the front, then every "/" at both ends.
         if (pathLength >= 2 && text[0] == '.' && text[1] == separator)
             text += 2, pathLength -= 2;

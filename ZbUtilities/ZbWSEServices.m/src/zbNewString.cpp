@@ -8,19 +8,11 @@
 #include <cstring>
 
 #include "zbFileOperations.h"
+#include "zbStrFunctions.h"
 
 namespace
 {
 const int kInlineSize = 32;
-
-inline uint32_t ToBigEndian(uint32_t iWord)
-{
-#if __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__
-    return __builtin_bswap32(iWord);
-#else
-    return iWord;
-#endif
-}
 } // namespace
 
 zbNewString::zbNewString() : _Data(_Buffer), _Length(0)
@@ -429,34 +421,7 @@ zbNewString zbNewString::Strip(int iMode, char iChar) const
 
 void zbNewString::StripSpacesOutsideString()
 {
-    char* out = _Data;
-    int n = 0;
-    int pendingSpace = 0;
-    for (int i = 0; i < _Length;)
-    {
-        char c = _Data[i] == '\t' ? ' ' : _Data[i];
-        if (c == ' ')
-        {
-            pendingSpace = n > 0;
-            ++i;
-            continue;
-        }
-        if (pendingSpace)
-            out[n++] = ' ', pendingSpace = 0;
-        if (c == '"' || c == '\'' || c == '`')
-        {
-            // A quoted part is copied unchanged, up to and including its close.
-            out[n++] = _Data[i++];
-            while (i < _Length && _Data[i] != c)
-                out[n++] = _Data[i++];
-            if (i < _Length)
-                out[n++] = _Data[i++];
-            continue;
-        }
-        out[n++] = c;
-        ++i;
-    }
-    out[n] = 0;
+    _Data[zbCompactBlanks(_Data, static_cast<size_t>(_Length))] = 0;
     SetText(_Data, static_cast<int>(std::strlen(_Data)));
 }
 
@@ -494,21 +459,7 @@ zbNewString& zbNewString::NewSubString(zbNewString& oOut, int iStart, int iMaxLe
 
 unsigned int zbNewString::ComputeHashKey() const
 {
-    // Exclusive or of the text read as big-endian 32-bit words, the last one
-    // padded with zero bytes.
-    const unsigned char* p = reinterpret_cast<const unsigned char*>(_Data);
-    unsigned int key = 0;
-    int i = 0;
-    for (; i + 4 <= _Length; i += 4)
-    {
-        uint32_t word;
-        std::memcpy(&word, p + i, sizeof word);
-        key ^= ToBigEndian(word);
-    }
-    unsigned int last = 0;
-    for (int shift = 24; i < _Length; ++i, shift -= 8)
-        last |= static_cast<unsigned int>(p[i]) << shift;
-    return key ^ last;
+    return zbXorWordsHash(_Data, static_cast<size_t>(_Length));
 }
 
 // Lists of strings

@@ -9,6 +9,7 @@
 
 #include "QORFatalError.h"
 #include "zbFileOperations.h"
+#include "zbStrFunctions.h"
 
 namespace
 {
@@ -348,35 +349,7 @@ void zbString::StripSpacesOutsideString()
     _StringLength -= skip;
 
     char* text = Text();
-    unsigned int n = 0;
-    bool pendingSpace = false;
-    for (unsigned int i = 0; i < _StringLength;)
-    {
-        char c = text[i];
-        if (IsBlank(c))
-        {
-            pendingSpace = n > 0;
-            ++i;
-            continue;
-        }
-        if (pendingSpace)
-        {
-            text[n++] = ' ';
-            pendingSpace = false;
-        }
-        if (c == '"' || c == '\'' || c == '`')
-        {
-            // A quoted part is copied unchanged, up to and including its close.
-            text[n++] = text[i++];
-            while (i < _StringLength && text[i] != c)
-                text[n++] = text[i++];
-            if (i < _StringLength)
-                text[n++] = text[i++];
-            continue;
-        }
-        text[n++] = c;
-        ++i;
-    }
+    const size_t n = zbCompactBlanks(text, _StringLength);
     std::memset(text + n, 0, _StringLength - n);
     _StringLength = static_cast<unsigned int>(std::strlen(text));
     Changed();
