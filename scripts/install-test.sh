@@ -28,6 +28,11 @@ check() {
   fi
 }
 
+# Building zbsvc alone (as scripts/demo.sh does) builds what its
+# installation needs besides the libraries: its manual page.
+zbsvc_target_complete() {
+  ninja -C "$build" -t commands zbsvc | grep -q -- ' --man'
+}
 no_tree_paths() {
   ! grep -rlF -e "$root" -e "$build" "$prefix"
 }
@@ -109,6 +114,7 @@ ZB_ROOT="$root" . "$root/scripts/env.sh"
 export ZbzbINSTALL_PATH="$prefix/share/zbzb"
 unset QOR_MSGCATALOG_PATH
 
+check "building zbsvc alone writes its manual page" zbsvc_target_complete
 check "no path into the build or source tree in the installed files" no_tree_paths
 check "run paths are \$ORIGIN-relative" origin_run_paths
 check "versioned SONAMEs and their links" sonames
