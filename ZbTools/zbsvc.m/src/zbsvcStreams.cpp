@@ -1,7 +1,8 @@
-// Standard input named "-", and the end of every run: a run whose output
-// or trace was lost did not succeed.
+// The writer of standard output, standard input named "-", and the end of
+// every run: a run whose output or trace was lost did not succeed.
 
 #include <cerrno>
+#include <cstdarg>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -20,10 +21,13 @@
 namespace
 {
 int sOutputErrno = 0; // first failure of a write to standard output
+// The one buffer of standard output (a static array: stdio may still
+// send it while the process exits).
+char sOutputBuffer[1 << 16];
 
-// Standard output's writes, through which every writer goes (printf, the
-// library's zbStdout, the trace manager's console lines): the first
-// failure is kept with its errno, which stdio itself forgets.
+// Standard output's writes, through which every writer goes (the verbs'
+// calls, the library's zbStdout, the trace manager's console lines): the
+// first failure is kept with its errno, which stdio itself forgets.
 ssize_t WriteOutput(void*, const char* iData, size_t iCount)
 {
     int error = zbWriteAll(1, iData, iCount);
@@ -33,6 +37,19 @@ ssize_t WriteOutput(void*, const char* iData, size_t iCount)
         sOutputErrno = error;
     errno = error;
     return -1;
+}
+
+// Standard error's writes: what standard output holds goes first, so that
+// a report follows the lines printed before it.
+ssize_t WriteError(void*, const char* iData, size_t iCount)
+{
+    std::fflush(stdout);
+    if (int error = zbWriteAll(2, iData, iCount))
+    {
+        errno = error;
+        return -1;
+    }
+    return static_cast<ssize_t>(iCount);
 }
 
 // Standard input copied once into an anonymous file, which every reader
@@ -76,20 +93,44 @@ const char* zbsvcInputName(const char* iArgument)
 
 void zbsvcWatchOutput()
 {
-    cookie_io_functions_t functions = {nullptr, WriteOutput, nullptr, nullptr};
-    FILE* output = ::fopencookie(nullptr, "w", functions);
-    if (!output)
-        return; // the plain stream then, whose failures say less
-    if (::isatty(1))
-        std::setvbuf(output, nullptr, _IOLBF, BUFSIZ);
-    stdout = output;
+    // Without them, the plain streams, whose failures say less.
+    cookie_io_functions_t output = {nullptr, WriteOutput, nullptr, nullptr};
+    cookie_io_functions_t error = {nullptr, WriteError, nullptr, nullptr};
+    if (FILE* stream = ::fopencookie(nullptr, "w", output))
+    {
+        std::setvbuf(stream, sOutputBuffer, ::isatty(1) ? _IOLBF : _IOFBF, sizeof sOutputBuffer);
+        stdout = stream;
+    }
+    if (FILE* stream = ::fopencookie(nullptr, "w", error))
+    {
+        std::setvbuf(stream, nullptr, _IONBF, 0);
+        stderr = stream;
+    }
+}
+
+int zbsvcOutputError()
+{
+    return sOutputErrno ? sOutputErrno : std::ferror(stdout) ? EIO : 0;
+}
+
+int zbsvcPrint(const char* iFormat, ...)
+{
+    va_list args;
+    va_start(args, iFormat);
+    std::vfprintf(stdout, iFormat, args);
+    va_end(args);
+    return ferror_unlocked(stdout) ? zbsvcOutputError() : 0;
+}
+
+zbOFStream& zbsvcOutput()
+{
+    return zbStdout;
 }
 
 int zbsvcFlushOutput()
 {
-    if ((std::fflush(stdout) != 0 || std::ferror(stdout)) && !sOutputErrno)
-        sOutputErrno = EIO;
-    return sOutputErrno;
+    std::fflush(stdout);
+    return zbsvcOutputError();
 }
 
 int zbsvcFinish(int iStatus)

@@ -5,6 +5,8 @@
 // through the library's reporting, 2 a usage error.  How a verb declares its
 // switches: see the note at the top of zbsvc.cpp.
 
+#include <cstdio>
+
 #include "zbGetopts.h"
 
 // The project's version, given by the build.
@@ -124,14 +126,53 @@ int zbsvcReportReadResult(int iResult, const char* iPath, const char* iKind, con
 // once), or the argument itself.  Null after a report when standard input
 // cannot be read.
 const char* zbsvcInputName(const char* iArgument);
-// Sends standard output through a stream that keeps the errno of its
-// first failed write; called first thing in main.  That stream has no
-// descriptor of its own (fileno gives -1): descriptor 1 is still standard
-// output, for a child process for instance.
-void zbsvcWatchOutput();
-// Flushes standard output; 0, or the errno of the first failed write to
-// it, which is reported at the end of the run.
+// ---------------------------------------------------------------- output
+// Standard output: every verb writes through these calls, never through
+// printf, fwrite or descriptor 1.  They fill one buffer (a line at a time
+// on a terminal), sent when it is full, before anything is written to
+// standard error (a report comes after the lines printed before it) and
+// at the end of the run.  The first write that fails is kept, reported once
+// at the end ("zbsvc: standard output: TEXT") and makes the status 1: a
+// verb never reports it itself.  Each call returns 0, or the errno of the
+// first failed write so far, for a verb that would rather stop early.
+//
+//     zbsvcPuts(path);
+//     zbsvcPutc('\n');
+//     zbsvcPrint("%08x %llu %s\n", crc, size, name);
+//     set.Dump(zbsvcOutput());   // a printer of the library
+//
+// zbsvcWrite, zbsvcPuts and zbsvcPutc are inline: a verb may print
+// millions of lines.
+int zbsvcPrint(const char* iFormat, ...) __attribute__((format(printf, 1, 2)));
+// The same output as the library's stream, for its printers (Dump, Print,
+// PrintStats), which take one; each of its calls sends the buffer.
+zbOFStream& zbsvcOutput();
+// Sends what the buffer holds: 0, or the errno of the first failed write.
 int zbsvcFlushOutput();
+// The errno of the first failed write to standard output, 0 while none.
+int zbsvcOutputError();
+// Sets the writer up (first thing in main).  Standard output and standard
+// error become streams of zbsvc's (fileno gives -1 for them: descriptors 1
+// and 2 are still the process's, for a child process for instance).
+void zbsvcWatchOutput();
+
+// (The stream's error flag stays set once a write has failed.)
+inline int zbsvcWrite(const char* iData, size_t iCount)
+{
+    fwrite_unlocked(iData, 1, iCount, stdout);
+    return ferror_unlocked(stdout) ? zbsvcOutputError() : 0;
+}
+inline int zbsvcPuts(const char* iText)
+{
+    fputs_unlocked(iText, stdout);
+    return ferror_unlocked(stdout) ? zbsvcOutputError() : 0;
+}
+inline int zbsvcPutc(char iChar)
+{
+    putc_unlocked(iChar, stdout);
+    return ferror_unlocked(stdout) ? zbsvcOutputError() : 0;
+}
+
 // The end of every run: flushes and checks standard output and standard
 // error, closes the XML trace and checks that every write to it succeeded.
 // A failure is reported in one line and makes the status 1.
