@@ -167,10 +167,20 @@ int zbsvcOptions::Analyze(int argc, char** argv)
     std::string name = GetArgv0();
     std::vector<const char*> args;
     args.push_back(name.c_str());
-    int end = 1;
+    int end = 1, unknown = 0;
     for (; end < argc && std::strcmp(argv[end], "--") != 0; ++end)
+    {
+        // A long name is named whole (the parser would name its first
+        // letter, '-').
+        if (!std::strncmp(argv[end], "--", 2) && !IsASwitch(argv[end]))
+        {
+            zbStderr.Print("%s: unrecognized option '%s'\n", name.c_str(), argv[end]);
+            unknown = 1;
+            continue;
+        }
         args.push_back(std::strcmp(argv[end], "-") ? argv[end] : kStandardInput);
-    int status = AnalyzeCommandLine(static_cast<int>(args.size()), args.data(), 0);
+    }
+    int status = AnalyzeCommandLine(static_cast<int>(args.size()), args.data(), 0) | unknown;
     for (int i = end + 1; i < argc; ++i)
         _LineValues.Append(QORString(argv[i]));
     PutBackStandardInput(_LineValues);

@@ -150,19 +150,14 @@ void zbsvcPrintTableUsage(zbOFStream& oStream, const char* iProgram, const zbsvc
 
 int zbsvcUsageError(const zbsvcOptions& iOptions, const char* iText)
 {
+    const char* program = iOptions.GetArgv0();
     if (iText)
-        zbStderr.Print("%s: %s\n", iOptions.GetArgv0(), iText);
-    if (!std::strcmp(iOptions.GetArgv0(), "zbsvc"))
-        zbsvcPrintTableUsage(zbStderr, "zbsvc", zbsvcVerbs, &iOptions);
-    else
-    {
-        std::string path;
-        const zbsvcVerb* row = FindRow(iOptions.GetArgv0(), path);
-        if (row && row->_SubVerbs)
-            zbsvcPrintTableUsage(zbStderr, iOptions.GetArgv0(), row->_SubVerbs, nullptr);
-        else
-            zbsvcPrintUsage(zbStderr, iOptions);
-    }
+        zbStderr.Print("%s: %s\n", program, iText);
+    // "zbsvc block pack" -> "zbsvc help block pack"; help's own: "zbsvc help".
+    const char* path = !std::strncmp(program, "zbsvc ", 6) && std::strcmp(program, "zbsvc help")
+                           ? program + 6
+                           : "";
+    zbStderr.Print("Try 'zbsvc help%s%s'.\n", *path ? " " : "", path);
     return 2;
 }
 

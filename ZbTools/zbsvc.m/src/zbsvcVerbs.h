@@ -95,8 +95,9 @@ class zbsvcOptions : public zbGetopts
 // after printing the usage for -h, 2 after a bad command line.
 int zbsvcAnalyze(zbsvcOptions& ioOptions, int argc, char** argv, int iMinValues, int iMaxValues);
 
-// A usage error: "PROGRAM: iText" then the usage, on standard error;
-// returns 2.  Every usage error of zbsvc goes through here.
+// A usage error: "PROGRAM: iText" (when given: the option parser has
+// said what was wrong otherwise), then "Try 'zbsvc help VERB'.", on
+// standard error; returns 2.  Every usage error of zbsvc goes through here.
 int zbsvcUsageError(const zbsvcOptions& iOptions, const char* iText);
 
 // The usage of the verb that iOptions was made for (its row is found by the

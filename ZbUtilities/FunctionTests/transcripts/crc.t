@@ -15,7 +15,5 @@ independently of the library).
   fc891918 9 check
   $ zbsvc crc
   2> zbsvc crc: wrong number of arguments
-  2> usage: zbsvc crc FILE ...
-  2>    print the CRC-32, size and name of files
-  2>    -h, --help : print this help
+  2> Try 'zbsvc help crc'.
   [2]
