@@ -8,6 +8,8 @@
 #   lib/pkgconfig/qorzbservices.pc
 #   share/zbzb/msgcatalog/                       message catalogs
 #   share/zbzb/RUNTIME/tools/data/zbXmlKeys.mk   XML keys file
+#   share/zbzb/env.sh                            the environment of the tree
+#   share/man/man1/zbsvc.1                       (ZbTools/zbsvc.m)
 #
 # The libraries stay in lib/ whatever the platform's habit: the catalogs are
 # found from the directory of libKX0CORE.so (../share/zbzb/msgcatalog), and
@@ -17,7 +19,6 @@
 include(CMakePackageConfigHelpers)
 
 set(ZB_PACKAGE_DIR lib/cmake/QORZbServices)
-set(ZB_OS_RUNTIME code CACHE STRING "Run-time OS directory of the installed tree (ZbzbOS_Runtime)")
 
 install(TARGETS QORZbServices KX0CORE EXPORT QORZbServicesTargets
   LIBRARY DESTINATION lib)
@@ -53,6 +54,9 @@ set(CPACK_PACKAGE_DESCRIPTION_SUMMARY
   "services library of the zbzb build tool, its foundation library and zbsvc")
 set(CPACK_PACKAGE_CONTACT "zbzb maintainers <zbzb@localhost>")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+# Installed into a staging DESTDIR with the prefix /usr itself, so that
+# what names the prefix (share/zbzb/env.sh) names /usr.
+set(CPACK_SET_DESTDIR ON)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION devel)

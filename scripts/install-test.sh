@@ -5,7 +5,8 @@
 # the source tree, run paths are $ORIGIN-relative, the SONAMEs are versioned,
 # the installed headers compile on their own, examples/consumer builds once
 # through find_package and once through pkg-config and runs, and the
-# installed zbsvc finds the installed catalog and XML keys file.
+# installed zbsvc finds the installed catalog and XML keys file with the
+# environment the tree's own script sets.
 set -uo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 build="$(cd "$1" && pwd)"
@@ -93,6 +94,16 @@ runs() {
   [ $? -eq 1 ] && grep -q 'action write failed' "$work/err" &&
     xmllint --noout "$work/bad.xml" && grep -q '<Error Message="zbconsumer: action write' "$work/bad.xml"
 }
+# The tree's environment script sets what the library needs, with values
+# for this prefix; without it, zbsvc names the script before the library's
+# fatal report.
+environment_script() {
+  cd "$work" &&
+    env -i sh -c ". '$prefix/share/zbzb/env.sh' && '$prefix/bin/zbsvc' context" >"$work/context" &&
+    grep -qF "Current Install path = [$prefix/share/zbzb]" "$work/context" || return 1
+  env -i "$prefix/bin/zbsvc" context 2>"$work/err"
+  [ $? -eq 1 ] && grep -qxF "zbsvc: for this installation: . $prefix/share/zbzb/env.sh" "$work/err"
+}
 # The installed zbsvc finds the installed catalog (a known message, and
 # systError for a missing file) and the installed XML keys file.
 installed_zbsvc() {
@@ -109,9 +120,8 @@ if ! cmake --install "$build" --prefix "$prefix" --strip >"$work/install.log" 2>
   echo "0 passed, 1 failed"
   exit 1
 fi
-# The environment of an installed tree: share/zbzb is its installation root.
-ZB_ROOT="$root" . "$root/scripts/env.sh"
-export ZbzbINSTALL_PATH="$prefix/share/zbzb"
+# The environment of the installed tree, from its own script.
+. "$prefix/share/zbzb/env.sh"
 unset QOR_MSGCATALOG_PATH
 
 check "building zbsvc alone writes its manual page" zbsvc_target_complete
@@ -124,6 +134,7 @@ check "the consumer builds through find_package" consumer_cmake
 check "the consumer built through find_package runs" runs "$work/cmake-build/zbconsumer"
 check "the consumer builds through pkg-config" consumer_pkgconfig
 check "the consumer built through pkg-config runs" runs "$work/make-src/zbconsumer"
+check "the installed environment script is the tree's" environment_script
 check "the installed zbsvc finds the installed catalog and keys file" installed_zbsvc
 echo "$passed passed, $failed failed"
 [ "$failed" -eq 0 ]

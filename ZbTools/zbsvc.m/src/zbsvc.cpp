@@ -255,8 +255,14 @@ int Run(int argc, char** argv)
     zbsvcOptions options("zbsvc");
     DeclareHelp(options);
     DeclareMainSwitches(options);
+    // What the build writes beside zbsvc, hidden from the usage.
     if (argc == 2 && !std::strcmp(argv[1], "--man"))
-        return zbsvcPrintManual(zbStdout, options);
+        return zbsvcPrintManual(zbsvcOutput(), options);
+    if (argc == 3 && !std::strcmp(argv[1], "--env-script"))
+    {
+        zbsvcPrintEnvironmentScript(zbsvcOutput(), argv[2]);
+        return 0;
+    }
     // The switches before the verb are zbsvc's own; a valued one takes the
     // next argument with it; "--" ends them.
     int first = 1, analyzed = -1;

@@ -146,6 +146,8 @@ void zbsvcPrintTableUsage(zbOFStream& oStream, const char* iProgram, const zbsvc
     oStream.Print("%s (zbsvc help %sVERB: the switches of one):\n", row ? "sub-verbs" : "verbs",
                   row ? (path + " ").c_str() : "");
     PrintRows(oStream, row ? path + " " : "", iTable);
+    if (!row)
+        zbsvcPrintEnvironment(oStream);
 }
 
 int zbsvcUsageError(const zbsvcOptions& iOptions, const char* iText)
@@ -172,8 +174,7 @@ int zbsvcPrintManual(zbOFStream& oStream, const zbsvcOptions& iMainOptions)
     oStream.Print(
         ".SH DESCRIPTION\n"
         "\\fBzbsvc\\fR runs one verb of the services library of the build tool.\n"
-        "The library reads its build context from the environment (ZbzbINSTALL_PATH and the\n"
-        "ZbzbOS_* variables) and ends the run when one is missing.\n"
+        "The library reads its build context from the environment (see ENVIRONMENT).\n"
         "Every verb takes \\fB\\-h\\fR (or \\fB\\-\\-help\\fR): its usage on standard output.\n"
         "\\fB\\-\\-\\fR ends the switches of zbsvc and of a verb; \\fB\\-\\fR names standard "
         "input\n"
@@ -210,6 +211,7 @@ int zbsvcPrintManual(zbOFStream& oStream, const zbsvcOptions& iMainOptions)
         }
     }
     sManual = false;
+    zbsvcPrintManualEnvironment(oStream);
     oStream.Print(".SH EXIT STATUS\n"
                   "0 on success; 1 after a failure, reported on standard error (a write error on\n"
                   "standard output or on the XML trace file is one); 2 after a usage error; the\n"

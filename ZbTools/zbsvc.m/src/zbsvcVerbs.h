@@ -113,6 +113,13 @@ int zbsvcRunTable(const char* iProgram, const zbsvcVerb* iTable, int argc, char*
 // The manual page of zbsvc (roff), from the tables and each verb's switches.
 int zbsvcPrintManual(zbOFStream& oStream, const zbsvcOptions& iMainOptions);
 
+// The environment variables the library reads, for the usage of zbsvc and
+// for the manual page; the environment script of a tree installed in
+// iPrefix (PREFIX/share/zbzb/env.sh), which sets the mandatory ones.
+void zbsvcPrintEnvironment(zbOFStream& oStream);
+void zbsvcPrintManualEnvironment(zbOFStream& oStream);
+void zbsvcPrintEnvironmentScript(zbOFStream& oStream, const char* iPrefix);
+
 // Reporting for the verbs: thin names over zbReport.h.
 int zbsvcReportError(const QORUnicodeString& iMessage);
 int zbsvcReportSystemError(const char* iObject, int iErrno);
