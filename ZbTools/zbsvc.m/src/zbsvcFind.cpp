@@ -16,6 +16,7 @@
 #include <string>
 #include <strings.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include "zbContext.h"
 #include "zbDescriptor.h"
@@ -123,6 +124,11 @@ class Finder
         zbScopedFd file(zbOpenFd(iFile, O_RDONLY));
         if (!file.IsOpen())
             return zbReportSystemError(iSource, errno);
+        if (int error = HoldsNoNul(file.Get()))
+        {
+            Flush(); // the paths found before come first
+            return zbReportSystemError(iSource, error);
+        }
         size_t kept = 0, number = 0;
         int bad = 0;
         for (bool end = false; !end;)
@@ -153,6 +159,24 @@ class Finder
             std::memmove(block, line, kept);
         }
         return bad ? 1 : 0;
+    }
+    // A file holding a NUL byte is no list of names: refused whole before
+    // any name of it is looked up, as every text reader refuses one.  The
+    // file is read once more for that; one that cannot be read again (a
+    // pipe) is checked line by line instead.  0, or the errno.
+    static int HoldsNoNul(int iFd)
+    {
+        if (::lseek(iFd, 0, SEEK_CUR) < 0)
+            return 0;
+        char block[1 << 16];
+        for (size_t count = 1; count;)
+        {
+            if (int error = zbReadAll(iFd, block, sizeof block, count))
+                return error;
+            if (std::memchr(block, 0, count))
+                return zbErrnoNulByte;
+        }
+        return ::lseek(iFd, 0, SEEK_SET) < 0 ? errno : 0;
     }
     // One line of a names file: a line holding a NUL byte or longer than a
     // path can be is no name, reported with its number and left out.

@@ -6,7 +6,6 @@
 #include <vector>
 
 #include "zbContext.h"
-#include "zbDescriptor.h"
 #include "zbErrorCodeManager.h"
 #include "zbMsgManager.h"
 #include "zbTraceManager.h"
@@ -27,10 +26,11 @@ bool PrintComposed(const zbKeyForTraceManager& iOuterKey, const QORString* iKey,
         return false;
     if (!line.empty())
     {
-        // Whatever the stream holds goes first, as one write would do.
+        // One write through the stream, so that a tool that gives standard
+        // error a stream of its own sees every report.
         line += '\n';
+        std::fwrite(line.data(), 1, line.size(), stderr);
         std::fflush(stderr);
-        zbWriteAll(2, line.data(), line.size());
     }
     return true;
 }
