@@ -30,6 +30,22 @@ struct Listing
     std::vector<Line> _Lines;
 };
 
+// Lines with more than two fields (a path holding a blank is cut there):
+// one warning with their count and the first of them, its number and text.
+void WarnMoreFields(const std::string& iText, const char* iPath, size_t iCount, const Line& iFirst)
+{
+    const size_t at = static_cast<size_t>(iFirst._Field - iText.data());
+    const size_t start = iText.rfind('\n', at) + 1; // npos + 1 is 0
+    size_t end = iText.find('\n', at);
+    end = end == std::string::npos ? iText.size() : end;
+    if (end > start && iText[end - 1] == '\r')
+        --end;
+    const auto number = 1 + std::count(iText.begin(), iText.begin() + start, '\n');
+    zbReportWarning("zbsvc.lsdiff.MoreFields",
+                    {iPath, std::to_string(iCount).c_str(), std::to_string(number).c_str(),
+                     iText.substr(start, end - start).c_str()});
+}
+
 int Load(Listing& oListing, const char* iPath, int iTextMode)
 {
     if (zbLsoutElement::ReadText(iPath, oListing._Text))
@@ -39,8 +55,19 @@ int Load(Listing& oListing, const char* iPath, int iTextMode)
     char* next = &oListing._Text[0];
     const char* end = next + oListing._Text.size();
     Line line;
+    size_t moreFields = 0;
     while (zbLsoutElement::NextLine(next, end, iTextMode, line))
+    {
         oListing._Lines.push_back(line);
+        moreFields += line._MoreFields;
+    }
+    if (moreFields)
+        for (const Line& first : oListing._Lines)
+            if (first._MoreFields)
+            {
+                WarnMoreFields(oListing._Text, iPath, moreFields, first);
+                break;
+            }
     return 0;
 }
 

@@ -234,6 +234,9 @@ bool zbLsoutElement::NextLine(char*& ioNext, const char* iEnd, const int& iTextM
         unsigned int fieldLength = 0, pathLength = 0;
         if (!NextField(p, end, field, fieldLength) || !NextField(p, end, path, pathLength))
             continue;
+        const char* more = nullptr;
+        unsigned int moreLength = 0;
+        const bool moreFields = NextField(p, end, more, moreLength);
         long long size = 0;
         long time = 0;
         if (!iTextMode && !ReadSizeAtTime(field, field + fieldLength, size, time))
@@ -252,7 +255,7 @@ bool zbLsoutElement::NextLine(char*& ioNext, const char* iEnd, const int& iTextM
             --pathLength;
         if (pathLength == 0)
             continue;
-        oLine = {field, fieldLength, text, pathLength, size, time};
+        oLine = {field, fieldLength, text, pathLength, size, time, moreFields};
         return true;
     }
     return false;
