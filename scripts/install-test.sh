@@ -78,10 +78,11 @@ package_versions() {
     [ "$got" = "$want" ] || { echo "find_package(QORZbServices $version): found $got, expected $want"; return 1; }
   done
 }
+# Built through pkg-config alone, the consumer finds the libraries at run
+# time (the run path of the package's libdir).
 consumer_pkgconfig() {
   cp -r "$root/examples/consumer" "$work/make-src" &&
-    PKG_CONFIG_PATH="$prefix/lib/pkgconfig" make -C "$work/make-src" \
-      LDFLAGS="-Wl,-rpath,$prefix/lib"
+    PKG_CONFIG_PATH="$prefix/lib/pkgconfig" make -C "$work/make-src"
 }
 # runs PROGRAM: a good run prints its text and leaves a well-formed trace;
 # a failing action gives 1 and is reported on standard error and in the trace.
