@@ -142,11 +142,29 @@ void zbsvcOptions::DeclareSwitch(const char* iName, const char* iHelp)
     AddSimpleSwitch(iName, iHelp, 1);
 }
 
-void zbsvcOptions::DeclareValue(const char* iName, const char* iValueName, const char* iHelp)
+void zbsvcOptions::DeclareValue(const char* iName, const char* iValueName, const char* iHelp,
+                                Need iNeed)
 {
     AddValuedSwitch(iName, iHelp, 1);
     _ValueNames.Append(QORString(iName));
     _ValueNames.Append(QORString(iValueName));
+    if (iNeed == Required)
+        _Required.Append(QORString(iName));
+}
+
+void zbsvcOptions::GetValues(const char* iName, QORListPtrzbString& oValues)
+{
+    if (QORListValQORString* values = GetSwitchAllValues(iName))
+        for (const QORString& value : *values)
+            oValues.Append(new zbString(value));
+}
+
+const char* zbsvcOptions::MissingRequired()
+{
+    for (const QORString& name : _Required)
+        if (!GetSwitchValue(name.CastToCharPtr()))
+            return name.CastToCharPtr();
+    return nullptr;
 }
 
 const zbGetoptsSwitchBase* zbsvcOptions::GetSwitch(int iIndex) const
@@ -207,7 +225,7 @@ int zbsvcAnalyze(zbsvcOptions& ioOptions, int argc, char** argv, int iMinValues,
         return zbsvcUsageError(ioOptions, nullptr);
     if (ioOptions.GetSwitchStatus("h") || ioOptions.GetSwitchStatus("--help"))
     {
-        zbsvcPrintUsage(zbStdout, ioOptions);
+        zbsvcPrintUsage(zbsvcOutput(), ioOptions);
         return 0;
     }
     QORListValQORString* values = ioOptions.GetAllLineValues();
@@ -215,6 +233,8 @@ int zbsvcAnalyze(zbsvcOptions& ioOptions, int argc, char** argv, int iMinValues,
     if (count < iMinValues || (iMaxValues >= 0 && count > iMaxValues))
         return zbsvcUsageError(ioOptions, iMaxValues == 0 ? "expects no argument"
                                                           : "wrong number of arguments");
+    if (const char* missing = ioOptions.MissingRequired())
+        return zbsvcUsageError(ioOptions, (std::string("-") + missing + " is required").c_str());
     return -1;
 }
 
@@ -283,12 +303,12 @@ int Run(int argc, char** argv)
         return zbsvcUsageError(options, nullptr);
     if (options.GetSwitchStatus("h") || options.GetSwitchStatus("--help"))
     {
-        zbsvcPrintTableUsage(zbStdout, "zbsvc", zbsvcVerbs, &options);
+        zbsvcPrintTableUsage(zbsvcOutput(), "zbsvc", zbsvcVerbs, &options);
         return 0;
     }
     if (options.GetSwitchStatus("--version"))
     {
-        zbStdout.Print("zbsvc %s\n", ZBSVC_VERSION);
+        zbsvcPrint("zbsvc %s\n", ZBSVC_VERSION);
         return 0;
     }
     if (first >= argc)
@@ -312,7 +332,7 @@ int zbsvcRunTable(const char* iProgram, const zbsvcVerb* iTable, int argc, char*
     DeclareHelp(options);
     if (argc >= 2 && (!std::strcmp(argv[1], "-h") || !std::strcmp(argv[1], "--help")))
     {
-        zbsvcPrintTableUsage(zbStdout, iProgram, iTable, nullptr);
+        zbsvcPrintTableUsage(zbsvcOutput(), iProgram, iTable, nullptr);
         return 0;
     }
     if (argc < 2)
@@ -337,7 +357,7 @@ int zbsvcHelp(int argc, char** argv)
         zbsvcOptions main("zbsvc");
         DeclareHelp(main);
         DeclareMainSwitches(main);
-        zbsvcPrintTableUsage(zbStdout, "zbsvc", zbsvcVerbs, &main);
+        zbsvcPrintTableUsage(zbsvcOutput(), "zbsvc", zbsvcVerbs, &main);
         return 0;
     }
     const zbsvcVerb* verb = FindVerb(zbsvcVerbs, (*names)[1]);

@@ -12,7 +12,6 @@
 #include "zbDescriptor.h"
 #include "zbErrorCodeManager.h"
 #include "zbFileBufferVersioned.h"
-#include "zbOFStream.h"
 #include "zbReport.h"
 #include "zbsvcVerbs.h"
 
@@ -64,7 +63,7 @@ int Info(int argc, char** argv)
     zbFileBufferVersioned block;
     if (block.ReadFromFile(path) != 0)
         return zbReportText(block.GetLastErrorMessage());
-    block.Dump(zbStdout);
+    block.Dump(zbsvcOutput());
     return 0;
 }
 

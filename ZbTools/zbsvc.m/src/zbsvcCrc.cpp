@@ -2,7 +2,6 @@
 // lower-case hexadecimal digits, the size in bytes and the name ("-":
 // standard input).  Files are read block by block, never whole.
 
-#include <cstdio>
 #include <cstring>
 #include <fcntl.h>
 #include <vector>
@@ -58,12 +57,9 @@ int zbsvcCrc(int argc, char** argv)
         unsigned int crc = 0;
         unsigned long long size = 0;
         if (int error = CrcOfFile(name, buffer, crc, size))
-        {
-            zbsvcFlushOutput(); // the lines before the report come first
             status = zbReportSystemError(name, error);
-            continue;
-        }
-        std::printf("%08x %llu %s\n", crc, size, name);
+        else
+            zbsvcPrint("%08x %llu %s\n", crc, size, name);
     }
     return status;
 }

@@ -40,15 +40,13 @@ int zbsvcHlist(int argc, char** argv)
 {
     zbsvcOptions options("zbsvc hlist");
     options.DeclareSwitch("subdir", "list the directories as subdirectory include paths");
-    options.DeclareValue("ws", "WS", "workspace root");
-    options.DeclareValue("o", "LISTFILE", "header-list file to write");
+    options.DeclareValue("ws", "WS", "workspace root", zbsvcOptions::Required);
+    options.DeclareValue("o", "LISTFILE", "header-list file to write", zbsvcOptions::Required);
     int status = zbsvcAnalyze(options, argc, argv, 1, -1);
     if (status >= 0)
         return status;
-    QORString* workspace = options.GetSwitchValue("ws");
-    QORString* output = options.GetSwitchValue("o");
-    if (!workspace || !output)
-        return zbsvcUsageError(options, "-ws and -o are required");
+    const QORString* workspace = options.GetSwitchValue("ws");
+    const QORString* output = options.GetSwitchValue("o");
     int subdir = options.GetSwitchStatus("subdir") ? 1 : 0;
 
     // One directory at a time, so that one that cannot be listed is named.

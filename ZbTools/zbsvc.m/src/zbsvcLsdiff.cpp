@@ -14,7 +14,6 @@
 #include "zbErrorCodeManager.h"
 #include "zbHashDico.h"
 #include "zbLsoutElement.h"
-#include "zbOFStream.h"
 #include "zbReport.h"
 #include "zbsvcVerbs.h"
 
@@ -125,9 +124,9 @@ bool Differ(const Line& iOld, const Line& iNew, int iTextMode)
 void PrintField(const Line& iLine, int iTextMode)
 {
     if (iTextMode)
-        zbStdout.Write(iLine._Field, iLine._FieldLength);
+        zbsvcWrite(iLine._Field, iLine._FieldLength);
     else
-        zbStdout << iLine._Size << '@' << iLine._Time;
+        zbsvcPrint("%lld@%ld", iLine._Size, iLine._Time);
 }
 } // namespace
 
@@ -192,19 +191,18 @@ int zbsvcLsdiff(int argc, char** argv)
               [](const Entry* iA, const Entry* iB) { return PathBefore(iA->Any(), iB->Any()); });
     for (const Entry* finding : findings)
     {
-        zbStdout << (!finding->_Old ? "added   " : !finding->_New ? "removed " : "changed ");
-        zbStdout.Write(prefix.data(), static_cast<unsigned int>(prefix.size()));
-        zbStdout.Write(finding->Any()._Path, finding->Any()._PathLength);
+        zbsvcPuts(!finding->_Old ? "added   " : !finding->_New ? "removed " : "changed ");
+        zbsvcWrite(prefix.data(), prefix.size());
+        zbsvcWrite(finding->Any()._Path, finding->Any()._PathLength);
         if (finding->_Old && finding->_New)
         {
-            zbStdout << ' ';
+            zbsvcPutc(' ');
             PrintField(*finding->_Old, textMode);
-            zbStdout << ' ';
+            zbsvcPutc(' ');
             PrintField(*finding->_New, textMode);
         }
-        zbStdout << '\n';
+        zbsvcPutc('\n');
     }
-    zbStdout.Print("%d added, %d removed, %d changed, %d unchanged\n", added, removed, changed,
-                   same);
-    return zbStdout.Flush() ? 1 : 0;
+    zbsvcPrint("%d added, %d removed, %d changed, %d unchanged\n", added, removed, changed, same);
+    return 0;
 }

@@ -21,9 +21,10 @@
 namespace
 {
 int sOutputErrno = 0; // first failure of a write to standard output
-// The one buffer of standard output (a static array: stdio may still
-// send it while the process exits).
-char sOutputBuffer[1 << 16];
+// The one buffer of standard output, of stdio's size: a library printer
+// that builds its own pieces (64 KB) sends most of each on without a copy.  A
+// static array: stdio may still send it while the process exits.
+char sOutputBuffer[BUFSIZ];
 
 // Standard output's writes, through which every writer goes (the verbs'
 // calls, the library's zbStdout, the trace manager's console lines): the
@@ -36,6 +37,18 @@ ssize_t WriteOutput(void*, const char* iData, size_t iCount)
     if (!sOutputErrno)
         sOutputErrno = error;
     errno = error;
+    return -1;
+}
+
+// The writes of the library's stream of standard output (zbsvcOutput):
+// into standard output's buffer, so that a printer of the library, which
+// flushes its stream at each call, costs no write of its own.
+ssize_t PassOutput(void*, const char* iData, size_t iCount)
+{
+    fwrite_unlocked(iData, 1, iCount, stdout);
+    if (!ferror_unlocked(stdout))
+        return static_cast<ssize_t>(iCount);
+    errno = zbsvcOutputError();
     return -1;
 }
 
@@ -113,18 +126,26 @@ int zbsvcOutputError()
     return sOutputErrno ? sOutputErrno : std::ferror(stdout) ? EIO : 0;
 }
 
-int zbsvcPrint(const char* iFormat, ...)
+void zbsvcPrint(const char* iFormat, ...)
 {
     va_list args;
     va_start(args, iFormat);
     std::vfprintf(stdout, iFormat, args);
     va_end(args);
-    return ferror_unlocked(stdout) ? zbsvcOutputError() : 0;
 }
 
 zbOFStream& zbsvcOutput()
 {
-    return zbStdout;
+    static FILE* const pass = []
+    {
+        cookie_io_functions_t functions = {nullptr, PassOutput, nullptr, nullptr};
+        FILE* stream = ::fopencookie(nullptr, "w", functions);
+        if (stream)
+            std::setvbuf(stream, nullptr, _IONBF, 0);
+        return stream;
+    }();
+    static zbOFStream output(pass);
+    return pass ? output : zbStdout;
 }
 
 int zbsvcFlushOutput()

@@ -8,6 +8,7 @@
 #include <cstdio>
 
 #include "zbGetopts.h"
+#include "zbString.h"
 
 // The project's version, given by the build.
 #ifndef ZBSVC_VERSION
@@ -72,7 +73,15 @@ class zbsvcOptions : public zbGetopts
   public:
     explicit zbsvcOptions(const char* iProgramName) : zbGetopts(iProgramName) {}
     void DeclareSwitch(const char* iName, const char* iHelp);
-    void DeclareValue(const char* iName, const char* iValueName, const char* iHelp);
+    // A valued switch; a required one missing is a usage error
+    // ("-o is required"), said by zbsvcAnalyze.
+    enum Need
+    {
+        Optional,
+        Required
+    };
+    void DeclareValue(const char* iName, const char* iValueName, const char* iHelp,
+                      Need iNeed = Optional);
 
     // Switch number iIndex (from 1) in declaration order, null past the last.
     const zbGetoptsSwitchBase* GetSwitch(int iIndex) const;
@@ -83,17 +92,29 @@ class zbsvcOptions : public zbGetopts
     int Analyze(int argc, char** argv);
     // The line values, an empty list when there are none.
     const QORListValQORString& LineValues();
+    // The values of a valued switch, a list of new strings (the caller
+    // deletes them), empty when it was not given.
+    void GetValues(const char* iName, QORListPtrzbString& oValues);
+    // The first required valued switch not given, or null.
+    const char* MissingRequired();
 
   private:
     QORListValQORString _ValueNames; // switch name, value name, ...
+    QORListValQORString _Required;
 };
 
 // Analyses the arguments of a verb (argv[0] is the verb) against the
 // switches declared in ioOptions, after declaring -h and --help; between
 // iMinValues and iMaxValues line values are expected (iMaxValues < 0: no
-// limit).  Returns -1 when the verb goes on, otherwise the exit status: 0
-// after printing the usage for -h, 2 after a bad command line.
+// limit), and every required switch.  Returns -1 when the verb goes on,
+// otherwise the exit status: 0 after printing the usage for -h, 2 after a
+// bad command line.
 int zbsvcAnalyze(zbsvcOptions& ioOptions, int argc, char** argv, int iMinValues, int iMaxValues);
+// The same for a verb that selects runtime-view elements: -type MASK and
+// -exp MASK declared, then read (each a number, or tag codes and names
+// joined by commas; every tag when not given).
+int zbsvcAnalyzeMasks(zbsvcOptions& ioOptions, int argc, char** argv, int iMinValues,
+                      int iMaxValues, int& oTypeMask, int& oExposureMask);
 
 // A usage error: "PROGRAM: iText" (when given: the option parser has
 // said what was wrong otherwise), then "Try 'zbsvc help VERB'.", on
@@ -120,14 +141,16 @@ void zbsvcPrintEnvironment(zbOFStream& oStream);
 void zbsvcPrintManualEnvironment(zbOFStream& oStream);
 void zbsvcPrintEnvironmentScript(zbOFStream& oStream, const char* iPrefix);
 
-// Reporting for the verbs: thin names over zbReport.h.
+// Verbs report through zbReport.h, the library's one way.  The two names
+// below are what it was called before, left for the verbs being rewritten
+// (run, copytree, treediff): they go once those are converted.
 int zbsvcReportError(const QORUnicodeString& iMessage);
 int zbsvcReportSystemError(const char* iObject, int iErrno);
 // The outcome of reading a file whose first line is a magic (0, 1, -10, -1,
 // -2 as zbRTViewData::Read answers): 0, or 1 after the report; iKind names
 // the catalog keys KIND.EmptyFile, KIND.BadFirstLine and KIND.LongRecord
 // ("zbRTViewData").
-int zbsvcReportReadResult(int iResult, const char* iPath, const char* iKind, const char* iMagic);
+int zbsvcCheckRead(int iResult, const char* iPath, const char* iKind, const char* iMagic);
 
 // "-" names standard input wherever a verb reads a file: the name to open
 // instead (a descriptor holding everything read from standard input, read
@@ -141,8 +164,8 @@ const char* zbsvcInputName(const char* iArgument);
 // standard error (a report comes after the lines printed before it) and
 // at the end of the run.  The first write that fails is kept, reported once
 // at the end ("zbsvc: standard output: TEXT") and makes the status 1: a
-// verb never reports it itself.  Each call returns 0, or the errno of the
-// first failed write so far, for a verb that would rather stop early.
+// verb never reports it itself, and may ask zbsvcOutputError() to stop
+// early.
 //
 //     zbsvcPuts(path);
 //     zbsvcPutc('\n');
@@ -151,47 +174,36 @@ const char* zbsvcInputName(const char* iArgument);
 //
 // zbsvcWrite, zbsvcPuts and zbsvcPutc are inline: a verb may print
 // millions of lines.
-int zbsvcPrint(const char* iFormat, ...) __attribute__((format(printf, 1, 2)));
-// The same output as the library's stream, for its printers (Dump, Print,
-// PrintStats), which take one; each of its calls sends the buffer.
+inline void zbsvcWrite(const char* iData, size_t iCount)
+{
+    fwrite_unlocked(iData, 1, iCount, stdout);
+}
+inline void zbsvcPuts(const char* iText)
+{
+    fputs_unlocked(iText, stdout);
+}
+inline void zbsvcPutc(char iChar)
+{
+    putc_unlocked(iChar, stdout);
+}
+void zbsvcPrint(const char* iFormat, ...) __attribute__((format(printf, 1, 2)));
+// The same output as a stream of the library, for its printers (Dump,
+// Print, PrintStats), which take one: what they print goes into the same
+// buffer, in order.
 zbOFStream& zbsvcOutput();
-// Sends what the buffer holds: 0, or the errno of the first failed write.
-int zbsvcFlushOutput();
 // The errno of the first failed write to standard output, 0 while none.
 int zbsvcOutputError();
+// Sends what the buffer holds: 0, or the errno of the first failed write.
+int zbsvcFlushOutput();
 // Sets the writer up (first thing in main).  Standard output and standard
 // error become streams of zbsvc's (fileno gives -1 for them: descriptors 1
 // and 2 are still the process's, for a child process for instance).
 void zbsvcWatchOutput();
 
-// (The stream's error flag stays set once a write has failed.)
-inline int zbsvcWrite(const char* iData, size_t iCount)
-{
-    fwrite_unlocked(iData, 1, iCount, stdout);
-    return ferror_unlocked(stdout) ? zbsvcOutputError() : 0;
-}
-inline int zbsvcPuts(const char* iText)
-{
-    fputs_unlocked(iText, stdout);
-    return ferror_unlocked(stdout) ? zbsvcOutputError() : 0;
-}
-inline int zbsvcPutc(char iChar)
-{
-    putc_unlocked(iChar, stdout);
-    return ferror_unlocked(stdout) ? zbsvcOutputError() : 0;
-}
-
 // The end of every run: flushes and checks standard output and standard
 // error, closes the XML trace and checks that every write to it succeeded.
 // A failure is reported in one line and makes the status 1.
 int zbsvcFinish(int iStatus);
-
-// -type MASK and -exp MASK, the selection of runtime-view elements by type
-// and exposure: declared on a verb's options, then read after zbsvcAnalyze
-// (each a number, or tag codes and names joined by commas; every tag when
-// not given).  -1 when the verb goes on, else 2 after a usage error.
-void zbsvcDeclareMasks(zbsvcOptions& ioOptions);
-int zbsvcGetMasks(zbsvcOptions& ioOptions, int& oTypeMask, int& oExposureMask);
 
 // Loads a level file for the preprocessor (pp, macros -level); 0, or 1
 // after a report.

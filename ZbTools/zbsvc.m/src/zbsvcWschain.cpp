@@ -37,6 +37,9 @@ int zbsvcWschain(int argc, char** argv)
     if (error)
         return 1;
     for (const QORString& directory : chain)
-        std::printf("%s\n", directory.CastToCharPtr());
+    {
+        zbsvcPuts(directory.CastToCharPtr());
+        zbsvcPutc('\n');
+    }
     return 0;
 }
