@@ -31,6 +31,7 @@ set(ZB_REQUIREMENTS
   "header|FlexLexer.h|libfl-dev|"
   "package|GTest|libgtest-dev|"
   "program|xmllint|libxml2-utils|"
+  "program|gzip|gzip|"
   "package|benchmark|libbenchmark-dev|ZB_BENCHMARKS"
 )
 foreach(row ${ZB_REQUIREMENTS})

@@ -30,9 +30,10 @@ check() {
 }
 
 # Building zbsvc alone (as scripts/demo.sh does) builds what its
-# installation needs besides the libraries: its manual page.
+# installation needs besides the libraries: its manual page and completion.
 zbsvc_target_complete() {
-  ninja -C "$build" -t commands zbsvc | grep -q -- ' --man'
+  ninja -C "$build" -t commands zbsvc >"$work/commands" &&
+    grep -q -- ' --man' "$work/commands" && grep -q -- ' --completion' "$work/commands"
 }
 no_tree_paths() {
   ! grep -rlF -e "$root" -e "$build" "$prefix"
@@ -116,7 +117,8 @@ installed_zbsvc() {
     grep -q 'no-such-file' "$work/zbsvc.xml"
 }
 
-if ! cmake --install "$build" --prefix "$prefix" --strip >"$work/install.log" 2>&1; then
+# Not stripped: the debug information must not name the trees either.
+if ! cmake --install "$build" --prefix "$prefix" >"$work/install.log" 2>&1; then
   cat "$work/install.log"
   echo "0 passed, 1 failed"
   exit 1
@@ -125,7 +127,7 @@ fi
 . "$prefix/share/zbzb/env.sh"
 unset QOR_MSGCATALOG_PATH
 
-check "building zbsvc alone writes its manual page" zbsvc_target_complete
+check "building zbsvc alone writes its manual page and completion" zbsvc_target_complete
 check "no path into the build or source tree in the installed files" no_tree_paths
 check "run paths are \$ORIGIN-relative" origin_run_paths
 check "versioned SONAMEs and their links" sonames

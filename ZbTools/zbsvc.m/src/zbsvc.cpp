@@ -278,6 +278,8 @@ int Run(int argc, char** argv)
     // What the build writes beside zbsvc, hidden from the usage.
     if (argc == 2 && !std::strcmp(argv[1], "--man"))
         return zbsvcPrintManual(zbsvcOutput(), options);
+    if (argc == 2 && !std::strcmp(argv[1], "--completion"))
+        return zbsvcPrintCompletion(zbsvcOutput(), options);
     if (argc == 3 && !std::strcmp(argv[1], "--env-script"))
     {
         zbsvcPrintEnvironmentScript(zbsvcOutput(), argv[2]);

@@ -11,8 +11,9 @@
 
 namespace
 {
-// Set while the manual page is printed: a verb's -h then prints its item.
-bool sManual = false;
+// Set while every verb's usage goes to another page (the manual page, the
+// completion): a verb's -h then hands its row and switches to it.
+zbsvcRowPrinter sRowPrinter = nullptr;
 
 // The row of a program name ("zbsvc block pack"), with its path after
 // "zbsvc " ("block pack"); null when no row has that name.
@@ -56,11 +57,6 @@ std::string SwitchName(const zbGetoptsSwitchBase& iSwitch)
     return std::string("-") + iSwitch.GetName().CastToCharPtr();
 }
 
-bool IsValued(const zbGetoptsSwitchBase& iSwitch)
-{
-    return dynamic_cast<const zbGetoptsValuedSwitch*>(&iSwitch) != nullptr;
-}
-
 void PrintSwitches(zbOFStream& oStream, const zbsvcOptions& iOptions)
 {
     for (int i = 1; const zbGetoptsSwitchBase* option = iOptions.GetSwitch(i); ++i)
@@ -70,14 +66,18 @@ void PrintSwitches(zbOFStream& oStream, const zbsvcOptions& iOptions)
             continue; // shown with -h
         if (name == "-h")
             name = "-h, --help";
-        if (IsValued(*option))
+        if (zbsvcOptions::IsValued(*option))
             name += std::string(" ") + iOptions.GetValueName(*option);
         oStream.Print("   %s : %s\n", name.c_str(), option->GetHelpLabel().CastToCharPtr());
     }
 }
 
-void PrintManualSwitches(zbOFStream& oStream, const zbsvcOptions& iOptions)
+// The item of one verb in the manual page: its synopsis, summary and switches.
+void PrintManualItem(zbOFStream& oStream, const std::string& iPath, const zbsvcVerb& iRow,
+                     const zbsvcOptions& iOptions)
 {
+    oStream.Print(".TP\n\\fBzbsvc %s\\fR %s\n%s\n", Roff(iPath).c_str(),
+                  Roff(iRow._Synopsis).c_str(), Roff(iRow._Summary).c_str());
     bool any = false;
     for (int i = 1; const zbGetoptsSwitchBase* option = iOptions.GetSwitch(i); ++i)
     {
@@ -88,7 +88,7 @@ void PrintManualSwitches(zbOFStream& oStream, const zbsvcOptions& iOptions)
             oStream.Print(".RS\n");
         any = true;
         std::string item = "\\fB" + Roff(name) + "\\fR";
-        if (IsValued(*option))
+        if (zbsvcOptions::IsValued(*option))
             item += " \\fI" + Roff(iOptions.GetValueName(*option)) + "\\fR";
         oStream.Print(".TP\n%s\n%s\n", item.c_str(),
                       Roff(option->GetHelpLabel().CastToCharPtr()).c_str());
@@ -116,13 +116,10 @@ void zbsvcPrintUsage(zbOFStream& oStream, const zbsvcOptions& iOptions)
 {
     std::string path;
     const zbsvcVerb* row = FindRow(iOptions.GetArgv0(), path);
-    if (sManual)
+    if (sRowPrinter)
     {
-        if (!row)
-            return;
-        oStream.Print(".TP\n\\fBzbsvc %s\\fR %s\n%s\n", Roff(path).c_str(),
-                      Roff(row->_Synopsis).c_str(), Roff(row->_Summary).c_str());
-        PrintManualSwitches(oStream, iOptions);
+        if (row)
+            sRowPrinter(oStream, path, *row, iOptions);
         return;
     }
     if (row)
@@ -163,6 +160,29 @@ int zbsvcUsageError(const zbsvcOptions& iOptions, const char* iText)
     return 2;
 }
 
+void zbsvcForEachVerb(zbsvcRowPrinter iPrinter)
+{
+    sRowPrinter = iPrinter;
+    for (const zbsvcVerb* verb = zbsvcVerbs; verb->_Name; ++verb)
+    {
+        std::vector<const zbsvcVerb*> leaves;
+        for (const zbsvcVerb* sub = verb->_SubVerbs; sub && sub->_Name; ++sub)
+            leaves.push_back(sub);
+        if (leaves.empty())
+            leaves.push_back(nullptr);
+        for (const zbsvcVerb* sub : leaves)
+        {
+            std::vector<char*> args;
+            args.push_back(const_cast<char*>(verb->_Name));
+            if (sub)
+                args.push_back(const_cast<char*>(sub->_Name));
+            args.push_back(const_cast<char*>("-h"));
+            verb->_Run(static_cast<int>(args.size()), args.data());
+        }
+    }
+    sRowPrinter = nullptr;
+}
+
 int zbsvcPrintManual(zbOFStream& oStream, const zbsvcOptions& iMainOptions)
 {
     oStream.Print(".TH ZBSVC 1 2026 \"zbsvc %s\" \"User Commands\"\n", ZBSVC_VERSION);
@@ -186,31 +206,13 @@ int zbsvcPrintManual(zbOFStream& oStream, const zbsvcOptions& iMainOptions)
         if (name == "-h" || name == "--help")
             continue;
         std::string item = "\\fB" + Roff(name) + "\\fR";
-        if (IsValued(*option))
+        if (zbsvcOptions::IsValued(*option))
             item += " \\fI" + Roff(iMainOptions.GetValueName(*option)) + "\\fR";
         oStream.Print(".TP\n%s\n%s\n", item.c_str(),
                       Roff(option->GetHelpLabel().CastToCharPtr()).c_str());
     }
     oStream.Print(".SH VERBS\n");
-    sManual = true;
-    for (const zbsvcVerb* verb = zbsvcVerbs; verb->_Name; ++verb)
-    {
-        std::vector<const zbsvcVerb*> leaves;
-        for (const zbsvcVerb* sub = verb->_SubVerbs; sub && sub->_Name; ++sub)
-            leaves.push_back(sub);
-        if (leaves.empty())
-            leaves.push_back(nullptr);
-        for (const zbsvcVerb* sub : leaves)
-        {
-            std::vector<char*> args;
-            args.push_back(const_cast<char*>(verb->_Name));
-            if (sub)
-                args.push_back(const_cast<char*>(sub->_Name));
-            args.push_back(const_cast<char*>("-h"));
-            verb->_Run(static_cast<int>(args.size()), args.data());
-        }
-    }
-    sManual = false;
+    zbsvcForEachVerb(PrintManualItem);
     zbsvcPrintManualEnvironment(oStream);
     oStream.Print(".SH EXIT STATUS\n"
                   "0 on success; 1 after a failure, reported on standard error (a write error on\n"

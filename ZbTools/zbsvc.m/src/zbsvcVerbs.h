@@ -6,6 +6,7 @@
 // switches: see the note at the top of zbsvc.cpp.
 
 #include <cstdio>
+#include <string>
 
 #include "zbGetopts.h"
 #include "zbString.h"
@@ -87,6 +88,10 @@ class zbsvcOptions : public zbGetopts
     const zbGetoptsSwitchBase* GetSwitch(int iIndex) const;
     // The value name of a valued switch ("VALUE" when none was given).
     const char* GetValueName(const zbGetoptsSwitchBase& iSwitch) const;
+    static bool IsValued(const zbGetoptsSwitchBase& iSwitch)
+    {
+        return dynamic_cast<const zbGetoptsValuedSwitch*>(&iSwitch) != nullptr;
+    }
     // Analyses argv[0..argc) (argv[0] replaced by the program name); the
     // arguments after a "--" are line values, never switches.
     int Analyze(int argc, char** argv);
@@ -131,8 +136,14 @@ void zbsvcPrintTableUsage(zbOFStream& oStream, const char* iProgram, const zbsvc
 // unknown name are answered from the table.
 int zbsvcRunTable(const char* iProgram, const zbsvcVerb* iTable, int argc, char** argv);
 
-// The manual page of zbsvc (roff), from the tables and each verb's switches.
+// The manual page of zbsvc (roff) and its bash completion, from the tables
+// and each verb's switches: every verb and sub-verb is run with -h while
+// a row printer takes what its usage would print.
 int zbsvcPrintManual(zbOFStream& oStream, const zbsvcOptions& iMainOptions);
+int zbsvcPrintCompletion(zbOFStream& oStream, const zbsvcOptions& iMainOptions);
+using zbsvcRowPrinter = void (*)(zbOFStream& oStream, const std::string& iPath,
+                                 const zbsvcVerb& iRow, const zbsvcOptions& iOptions);
+void zbsvcForEachVerb(zbsvcRowPrinter iPrinter);
 
 // The environment variables the library reads, for the usage of zbsvc and
 // for the manual page; the environment script of a tree installed in
