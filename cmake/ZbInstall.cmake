@@ -8,6 +8,8 @@
 #   lib/pkgconfig/qorzbservices.pc
 #   share/zbzb/msgcatalog/                       message catalogs
 #   share/zbzb/RUNTIME/tools/data/zbXmlKeys.mk   XML keys file
+#   share/zbzb/env.sh                            the environment of the tree
+#   share/man/man1/zbsvc.1                       (ZbTools/zbsvc.m)
 #
 # The libraries stay in lib/ whatever the platform's habit: the catalogs are
 # found from the directory of libKX0CORE.so (../share/zbzb/msgcatalog), and
@@ -17,7 +19,6 @@
 include(CMakePackageConfigHelpers)
 
 set(ZB_PACKAGE_DIR lib/cmake/QORZbServices)
-set(ZB_OS_RUNTIME code CACHE STRING "Run-time OS directory of the installed tree (ZbzbOS_Runtime)")
 
 install(TARGETS QORZbServices KX0CORE EXPORT QORZbServicesTargets
   LIBRARY DESTINATION lib)
@@ -43,16 +44,49 @@ configure_file(${CMAKE_SOURCE_DIR}/cmake/qorzbservices.pc.in
   ${CMAKE_BINARY_DIR}/qorzbservices.pc @ONLY)
 install(FILES ${CMAKE_BINARY_DIR}/qorzbservices.pc DESTINATION lib/pkgconfig)
 
+# The package's copyright and its changelog (compressed as Debian's are,
+# gzip -9n: no name, no time, the same bytes at every build).
+install(FILES ${CMAKE_SOURCE_DIR}/cmake/debian/copyright DESTINATION share/doc/qorzbservices)
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS
+  ${CMAKE_SOURCE_DIR}/cmake/debian/changelog)
+file(MAKE_DIRECTORY ${CMAKE_BINARY_DIR}/share/doc/qorzbservices)
+execute_process(COMMAND ${ZB_FOUND_gzip} -9n -c ${CMAKE_SOURCE_DIR}/cmake/debian/changelog
+  OUTPUT_FILE ${CMAKE_BINARY_DIR}/share/doc/qorzbservices/changelog.gz COMMAND_ERROR_IS_FATAL ANY)
+install(FILES ${CMAKE_BINARY_DIR}/share/doc/qorzbservices/changelog.gz
+  DESTINATION share/doc/qorzbservices)
+
 # The Debian package: the whole tree under /usr, its dependencies computed
 # from what the programs and libraries link (dpkg-shlibdeps), ldconfig run
-# through dpkg's trigger on installation and removal.
+# through dpkg's trigger on installation and removal.  What lintian says of
+# it beyond errors (scripts/deb-lint.sh), and why it stays:
+# - package-name-doesnt-match-sonames, link-to-shared-library-in-wrong-package:
+#   one package holds the tool, both libraries and their development files,
+#   where Debian's own packaging would make libqorzbservices1, libkx0core1,
+#   a -dev package and a zbsvc package of them;
+# - pkg-config-unavailable-for-cross-compilation: the libraries stay in lib/
+#   whatever the platform's habit (see above), and their .pc file beside them;
+# - informational tags (hardening, symbols file, .comment sections) are not
+#   acted on.
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME qorzbservices)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY
   "services library of the zbzb build tool, its foundation library and zbsvc")
-set(CPACK_PACKAGE_CONTACT "zbzb maintainers <zbzb@localhost>")
+# The long description, lines of at most 80 characters.
+string(JOIN "\n" CPACK_PACKAGE_DESCRIPTION
+  "libQORZbServices is the services library of the zbzb build tool and of the"
+  "tools around it: the build context, catalog messages mirrored into an XML"
+  "trace, option parsing, description files, file-system operations, header"
+  "lists and maps, actions run as child processes, and the runtime-view model"
+  "of an installation.  The package holds the library, its foundation library"
+  "libKX0CORE, their headers, CMake and pkg-config files, and zbsvc, the"
+  "command-line front end.")
+set(CPACK_PACKAGE_CONTACT "zbzb maintainers <zbzb-maintainers@example.org>")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+# Installed into a staging DESTDIR with the prefix /usr itself, so that
+# what names the prefix (share/zbzb/env.sh) names /usr.
+set(CPACK_SET_DESTDIR ON)
+set(CPACK_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION devel)

@@ -32,6 +32,7 @@ set(ZB_REQUIREMENTS
   "package|GTest|libgtest-dev|"
   "program|xmllint|libxml2-utils|"
   "package|LibXml2|libxml2-dev|"
+  "program|gzip|gzip|"
   "package|benchmark|libbenchmark-dev|ZB_BENCHMARKS"
 )
 foreach(row ${ZB_REQUIREMENTS})

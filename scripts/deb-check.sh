@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # scripts/deb-check.sh [BUILD_DIR]: makes the Debian package of a build
 # (cpack -G DEB), installs it on this machine with apt-get, runs the
-# installed zbsvc from /usr/bin with the example environment, removes the
-# package and checks that nothing of it is left: no file, no link, no
-# directory of its own, no record in dpkg.  Needs root; not part of the
+# installed zbsvc from /usr/bin with the environment the package's script
+# sets (/usr/share/zbzb/env.sh), removes the package and checks that
+# nothing of it is left: no file, no link, no directory of its own, no
+# record in dpkg.  Needs root; not part of the
 # tests, since it changes the machine.
 set -uo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
@@ -31,7 +32,7 @@ check() {
   fi
 }
 runs_from_usr_bin() {
-  cd "$work" && ZB_ROOT="$root" . "$root/scripts/env.sh" &&
+  cd "$work" && . /usr/share/zbzb/env.sh &&
     [ "$(command -v zbsvc)" = /usr/bin/zbsvc ] && zbsvc context &&
     zbsvc msg zbzbFatal.InternalLine 'x > 0' 42 zbDeb | grep -q 'x > 0'
 }
@@ -50,7 +51,7 @@ nothing_left() {
 
 check "apt-get install $(basename "$deb")" apt-get install -y -qq "$deb"
 dpkg -L "$name" >"$work/files" 2>/dev/null
-check "zbsvc runs from /usr/bin with the example environment" runs_from_usr_bin
+check "zbsvc runs from /usr/bin with the package's environment script" runs_from_usr_bin
 check "apt-get remove $name" apt-get remove -y -qq "$name"
 check "nothing of the package is left" nothing_left
 echo "$passed passed, $failed failed"

@@ -5,7 +5,8 @@
 # the source tree, run paths are $ORIGIN-relative, the SONAMEs are versioned,
 # the installed headers compile on their own, examples/consumer builds once
 # through find_package and once through pkg-config and runs, and the
-# installed zbsvc finds the installed catalog and XML keys file.
+# installed zbsvc finds the installed catalog and XML keys file with the
+# environment the tree's own script sets.
 set -uo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 build="$(cd "$1" && pwd)"
@@ -28,6 +29,12 @@ check() {
   fi
 }
 
+# Building zbsvc alone (as scripts/demo.sh does) builds what its
+# installation needs besides the libraries: its manual page and completion.
+zbsvc_target_complete() {
+  ninja -C "$build" -t commands zbsvc >"$work/commands" &&
+    grep -q -- ' --man' "$work/commands" && grep -q -- ' --completion' "$work/commands"
+}
 no_tree_paths() {
   ! grep -rlF -e "$root" -e "$build" "$prefix"
 }
@@ -72,10 +79,11 @@ package_versions() {
     [ "$got" = "$want" ] || { echo "find_package(QORZbServices $version): found $got, expected $want"; return 1; }
   done
 }
+# Built through pkg-config alone, the consumer finds the libraries at run
+# time (the run path of the package's libdir).
 consumer_pkgconfig() {
   cp -r "$root/examples/consumer" "$work/make-src" &&
-    PKG_CONFIG_PATH="$prefix/lib/pkgconfig" make -C "$work/make-src" \
-      LDFLAGS="-Wl,-rpath,$prefix/lib"
+    PKG_CONFIG_PATH="$prefix/lib/pkgconfig" make -C "$work/make-src"
 }
 # runs PROGRAM: a good run prints its text and leaves a well-formed trace;
 # a failing action gives 1 and is reported on standard error and in the trace.
@@ -88,6 +96,16 @@ runs() {
   [ $? -eq 1 ] && grep -q 'action write failed' "$work/err" &&
     xmllint --noout "$work/bad.xml" && grep -q '<Error Message="zbconsumer: action write' "$work/bad.xml"
 }
+# The tree's environment script sets what the library needs, with values
+# for this prefix; without it, zbsvc names the script before the library's
+# fatal report.
+environment_script() {
+  cd "$work" &&
+    env -i sh -c ". '$prefix/share/zbzb/env.sh' && '$prefix/bin/zbsvc' context" >"$work/context" &&
+    grep -qF "Current Install path = [$prefix/share/zbzb]" "$work/context" || return 1
+  env -i "$prefix/bin/zbsvc" context 2>"$work/err"
+  [ $? -eq 1 ] && grep -qxF "zbsvc: for this installation: . $prefix/share/zbzb/env.sh" "$work/err"
+}
 # The installed zbsvc finds the installed catalog (a known message, and
 # systError for a missing file) and the installed XML keys file.
 installed_zbsvc() {
@@ -99,16 +117,17 @@ installed_zbsvc() {
     grep -q 'no-such-file' "$work/zbsvc.xml"
 }
 
-if ! cmake --install "$build" --prefix "$prefix" --strip >"$work/install.log" 2>&1; then
+# Not stripped: the debug information must not name the trees either.
+if ! cmake --install "$build" --prefix "$prefix" >"$work/install.log" 2>&1; then
   cat "$work/install.log"
   echo "0 passed, 1 failed"
   exit 1
 fi
-# The environment of an installed tree: share/zbzb is its installation root.
-ZB_ROOT="$root" . "$root/scripts/env.sh"
-export ZbzbINSTALL_PATH="$prefix/share/zbzb"
+# The environment of the installed tree, from its own script.
+. "$prefix/share/zbzb/env.sh"
 unset QOR_MSGCATALOG_PATH
 
+check "building zbsvc alone writes its manual page and completion" zbsvc_target_complete
 check "no path into the build or source tree in the installed files" no_tree_paths
 check "run paths are \$ORIGIN-relative" origin_run_paths
 check "versioned SONAMEs and their links" sonames
@@ -118,6 +137,7 @@ check "the consumer builds through find_package" consumer_cmake
 check "the consumer built through find_package runs" runs "$work/cmake-build/zbconsumer"
 check "the consumer builds through pkg-config" consumer_pkgconfig
 check "the consumer built through pkg-config runs" runs "$work/make-src/zbconsumer"
+check "the installed environment script is the tree's" environment_script
 check "the installed zbsvc finds the installed catalog and keys file" installed_zbsvc
 echo "$passed passed, $failed failed"
 [ "$failed" -eq 0 ]

@@ -146,9 +146,9 @@ TEST_F(zbSharedMemoryTest, ClientOpenFailures)
     const std::string name = server.GetName();
     const std::tuple<const char*, unsigned int, const char*> cases[] = {
         {nullptr, 4096, "Invalid argument"},
-        {"abc", 4096, "shmat: Invalid argument"},
-        {"", 4096, "shmat: Invalid argument"},
-        {"99999999999999999999", 4096, "shmat: Invalid argument"},
+        {"abc", 4096, "Invalid argument"},
+        {"", 4096, "Invalid argument"},
+        {"99999999999999999999", 4096, "Invalid argument"},
         {name.c_str(), 8192, "Segment smaller than the expected size"},
     };
     for (const auto& [segment, size, error] : cases)
@@ -168,7 +168,12 @@ TEST_F(zbSharedMemoryTest, ClientOpenFailures)
     EXPECT_STREQ("", server.GetName());
     zbSharedMemoryC late(4096, 4);
     EXPECT_EQ(-1, late.Open(name.c_str()));
-    EXPECT_EQ("shmat: Invalid argument", LastError(late));
+    EXPECT_EQ("Invalid argument", LastError(late));
+    // A context only when the caller gives one.
+    int denied = EACCES;
+    const QORUnicodeString context("segment 7: ");
+    late.PutzbSharedMemoryLastError(&context, &denied);
+    EXPECT_EQ("segment 7: Permission denied", LastError(late));
 
     // A server destroyed without Close removes its segment (checked by
     // the fixture).

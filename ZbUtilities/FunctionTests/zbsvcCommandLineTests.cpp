@@ -26,7 +26,9 @@ TEST(zbsvcCommandLine, UsagesAndRejectedLines)
     const std::pair<std::vector<std::string>, std::string> cases[] = {
         {{}, "zbsvc: expects a verb"},
         {{"-q", "context"}, "zbsvc: illegal option -- q"},
-        {{"---", "context"}, "zbsvc: illegal option -- -"},
+        {{"---", "context"}, "zbsvc: unrecognized option '---'"},
+        {{"--bogus", "context"}, "zbsvc: unrecognized option '--bogus'"},
+        {{"context", "--bogus"}, "zbsvc context: unrecognized option '--bogus'"},
         {{"nope"}, "zbsvc: unknown verb 'nope'"},
         {{"context", "-hx"}, "zbsvc context: illegal option -- x"},
         {{"context", "extra"}, "zbsvc context: expects no argument"},
@@ -40,7 +42,9 @@ TEST(zbsvcCommandLine, UsagesAndRejectedLines)
     {
         r = Zbsvc(args);
         EXPECT_EQ(2, r._Status) << firstLine;
-        EXPECT_EQ(firstLine + "\n", r._Err.substr(0, firstLine.size() + 1));
+        // One line, then the hint naming the verb's help.
+        const std::string program = firstLine.substr(5, firstLine.find(':') - 5);
+        EXPECT_EQ(firstLine + "\nTry 'zbsvc help" + program + "'.\n", r._Err);
         EXPECT_EQ("", r._Out);
     }
     r = Zbsvc({"context"});

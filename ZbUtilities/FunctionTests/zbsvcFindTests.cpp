@@ -27,8 +27,7 @@ TEST(zbsvcFind, Searches)
     WriteFile(tree / "names", "m.h\n\nnope.h\na.h");
     WriteFile(tree / "bad", "!<zbhl> v9\n");
     WriteFile(tree / "cut", std::string("!<zbhl> v2.0.1\n@/ws/./X\nm.h\na\0.h\n", 33));
-    WriteFile(tree / "damaged",
-              std::string("m.h\nnope\0.h\n", 13) + std::string(5000, 'x') + "\na.h\n");
+    WriteFile(tree / "damaged", "m.h\n" + std::string(5000, 'x') + "\na.h\n");
     const std::string m = "/ws/./X/PublicInterfaces/m.h\n", a = "/ws/./X/PublicInterfaces/a.h\n";
     const std::tuple<std::vector<std::string>, std::string, std::string> cases[] = {
         {{"-map", tree / "map", "m.h", "a.h"}, "", "0|" + m + a + "|"},
@@ -71,8 +70,7 @@ TEST(zbsvcFind, Searches)
         {{"-map", tree / "map", "-names", tree / "damaged"},
          "",
          "1|" + m + a + "|# Error: " + tree / "damaged" + ", line 2: not a name (a NUL byte, or " +
-             "longer than a path can be): left out\n# Error: " + tree / "damaged" +
-             ", line 3: not a name (a NUL byte, or longer than a path can be): left out\n"},
+             "longer than a path can be): left out\n"},
     };
     for (auto [args, input, outcome] : cases)
     {

@@ -42,7 +42,7 @@ TEST(zbsvcmacros, ReadSolvePrintAndFailures)
         args.insert(args.begin(), "macros");
         auto r = zbtest::Zbsvc(args);
         EXPECT_EQ(2, r._Status);
-        EXPECT_NE(std::string::npos, r._Err.find("usage: zbsvc macros ")) << r._Err;
+        EXPECT_NE(std::string::npos, r._Err.find("Try 'zbsvc help macros'.")) << r._Err;
         EXPECT_EQ("", r._Out);
     }
 }

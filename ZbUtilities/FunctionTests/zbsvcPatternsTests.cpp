@@ -69,6 +69,6 @@ TEST(zbsvcPatterns, UsageErrors)
         zbtest::ChildResult result = Zbsvc(args);
         EXPECT_EQ(result._Status, 2) << args.back();
         EXPECT_EQ(result._Out, "");
-        EXPECT_NE(result._Err.find("usage: zbsvc patterns "), std::string::npos) << result._Err;
+        EXPECT_NE(result._Err.find("Try 'zbsvc help patterns'."), std::string::npos) << result._Err;
     }
 }

@@ -112,6 +112,6 @@ TEST(zbsvcRtview, BadCommandLines)
         zbtest::ChildResult r = Zbsvc(line);
         EXPECT_EQ(2, r._Status) << line.size();
         EXPECT_EQ("", r._Out);
-        EXPECT_NE(std::string::npos, r._Err.find("usage: zbsvc rtview")) << r._Err;
+        EXPECT_NE(std::string::npos, r._Err.find("Try 'zbsvc help rtview'.")) << r._Err;
     }
 }

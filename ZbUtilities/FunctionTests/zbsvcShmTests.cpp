@@ -128,7 +128,7 @@ TEST(zbsvcShm, ServeListGetAndStop)
 
         EXPECT_EQ(std::to_string(signal) + "||", server.Stop(signal));
         EXPECT_EQ(0, zbtest::SegmentsCreatedBy(server.Pid()));
-        EXPECT_EQ("1||# Error: Shared memory segment " + name + ": shmat: Invalid argument\n",
+        EXPECT_EQ("1||# Error: Shared memory segment " + name + ": Invalid argument\n",
                   client({"shm", "list", name}));
     }
 }

@@ -281,7 +281,7 @@ TEST(zbsvcTreediff, ErrorsAndUsage)
     {
         zbtest::ChildResult result = Zbsvc(args);
         EXPECT_EQ(result._Status, 2) << args[1];
-        EXPECT_NE(result._Err.find("usage: zbsvc " + args[0] + " "), std::string::npos)
+        EXPECT_NE(result._Err.find("Try 'zbsvc help " + args[0] + "'."), std::string::npos)
             << result._Err;
     }
 }

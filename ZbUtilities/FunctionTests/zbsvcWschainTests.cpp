@@ -19,8 +19,6 @@ TEST(zbsvcWschain, ChainAndFailures)
     EXPECT_EQ(Outcome(Zbsvc({"wschain", ws.Path()})), "0|/ws/one\n/ws/two\n/ws/three\n|");
 
     EXPECT_EQ(Outcome(Zbsvc({"wschain"})), "2||zbsvc wschain: wrong number of arguments\n"
-                                           "usage: zbsvc wschain WS\n"
-                                           "   print the workspace chain of a workspace\n"
-                                           "   -h, --help : print this help\n");
+                                           "Try 'zbsvc help wschain'.\n");
     EXPECT_EQ(Zbsvc({"wschain", "a", "b"})._Status, 2);
 }

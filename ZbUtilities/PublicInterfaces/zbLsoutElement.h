@@ -84,6 +84,7 @@ class zbLsoutElement
         unsigned int _PathLength;
         long long _Size;
         long _Time;
+        bool _MoreFields; // text after the path: more fields, ignored
     };
     // Reads a listing file whole into oContent: 0, or the error (recorded;
     // zbErrnoNulByte for a file holding a NUL byte, which is no listing).

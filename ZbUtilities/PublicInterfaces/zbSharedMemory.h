@@ -88,8 +88,8 @@ class zbSharedMemory
 
     // -1 with the fixed text iText.
     int _Fail(const char* iText);
-    // -1 with the system error iErrno of the call iCall.
-    int _FailSystem(const char* iCall, int iErrno);
+    // -1 with the text of the system error iErrno alone.
+    int _FailSystem(int iErrno);
     void _ReleaseIndexCopy();
 
     unsigned int _Size;

@@ -144,11 +144,29 @@ void zbsvcOptions::DeclareSwitch(const char* iName, const char* iHelp)
     AddSimpleSwitch(iName, iHelp, 1);
 }
 
-void zbsvcOptions::DeclareValue(const char* iName, const char* iValueName, const char* iHelp)
+void zbsvcOptions::DeclareValue(const char* iName, const char* iValueName, const char* iHelp,
+                                Need iNeed)
 {
     AddValuedSwitch(iName, iHelp, 1);
     _ValueNames.Append(QORString(iName));
     _ValueNames.Append(QORString(iValueName));
+    if (iNeed == Required)
+        _Required.Append(QORString(iName));
+}
+
+void zbsvcOptions::GetValues(const char* iName, QORListPtrzbString& oValues)
+{
+    if (QORListValQORString* values = GetSwitchAllValues(iName))
+        for (const QORString& value : *values)
+            oValues.Append(new zbString(value));
+}
+
+const char* zbsvcOptions::MissingRequired()
+{
+    for (const QORString& name : _Required)
+        if (!GetSwitchValue(name.CastToCharPtr()))
+            return name.CastToCharPtr();
+    return nullptr;
 }
 
 const zbGetoptsSwitchBase* zbsvcOptions::GetSwitch(int iIndex) const
@@ -169,10 +187,20 @@ int zbsvcOptions::Analyze(int argc, char** argv)
     std::string name = GetArgv0();
     std::vector<const char*> args;
     args.push_back(name.c_str());
-    int end = 1;
+    int end = 1, unknown = 0;
     for (; end < argc && std::strcmp(argv[end], "--") != 0; ++end)
+    {
+        // A long name is named whole (the parser would name its first
+        // letter, '-').
+        if (!std::strncmp(argv[end], "--", 2) && !IsASwitch(argv[end]))
+        {
+            zbStderr.Print("%s: unrecognized option '%s'\n", name.c_str(), argv[end]);
+            unknown = 1;
+            continue;
+        }
         args.push_back(std::strcmp(argv[end], "-") ? argv[end] : kStandardInput);
-    int status = AnalyzeCommandLine(static_cast<int>(args.size()), args.data(), 0);
+    }
+    int status = AnalyzeCommandLine(static_cast<int>(args.size()), args.data(), 0) | unknown;
     for (int i = end + 1; i < argc; ++i)
         _LineValues.Append(QORString(argv[i]));
     PutBackStandardInput(_LineValues);
@@ -199,7 +227,7 @@ int zbsvcAnalyze(zbsvcOptions& ioOptions, int argc, char** argv, int iMinValues,
         return zbsvcUsageError(ioOptions, nullptr);
     if (ioOptions.GetSwitchStatus("h") || ioOptions.GetSwitchStatus("--help"))
     {
-        zbsvcPrintUsage(zbStdout, ioOptions);
+        zbsvcPrintUsage(zbsvcOutput(), ioOptions);
         return 0;
     }
     QORListValQORString* values = ioOptions.GetAllLineValues();
@@ -207,6 +235,8 @@ int zbsvcAnalyze(zbsvcOptions& ioOptions, int argc, char** argv, int iMinValues,
     if (count < iMinValues || (iMaxValues >= 0 && count > iMaxValues))
         return zbsvcUsageError(ioOptions, iMaxValues == 0 ? "expects no argument"
                                                           : "wrong number of arguments");
+    if (const char* missing = ioOptions.MissingRequired())
+        return zbsvcUsageError(ioOptions, (std::string("-") + missing + " is required").c_str());
     return -1;
 }
 
@@ -247,8 +277,16 @@ int Run(int argc, char** argv)
     zbsvcOptions options("zbsvc");
     DeclareHelp(options);
     DeclareMainSwitches(options);
+    // What the build writes beside zbsvc, hidden from the usage.
     if (argc == 2 && !std::strcmp(argv[1], "--man"))
-        return zbsvcPrintManual(zbStdout, options);
+        return zbsvcPrintManual(zbsvcOutput(), options);
+    if (argc == 2 && !std::strcmp(argv[1], "--completion"))
+        return zbsvcPrintCompletion(zbsvcOutput(), options);
+    if (argc == 3 && !std::strcmp(argv[1], "--env-script"))
+    {
+        zbsvcPrintEnvironmentScript(zbsvcOutput(), argv[2]);
+        return 0;
+    }
     // The switches before the verb are zbsvc's own; a valued one takes the
     // next argument with it; "--" ends them.
     int first = 1, analyzed = -1;
@@ -269,12 +307,12 @@ int Run(int argc, char** argv)
         return zbsvcUsageError(options, nullptr);
     if (options.GetSwitchStatus("h") || options.GetSwitchStatus("--help"))
     {
-        zbsvcPrintTableUsage(zbStdout, "zbsvc", zbsvcVerbs, &options);
+        zbsvcPrintTableUsage(zbsvcOutput(), "zbsvc", zbsvcVerbs, &options);
         return 0;
     }
     if (options.GetSwitchStatus("--version"))
     {
-        zbStdout.Print("zbsvc %s\n", ZBSVC_VERSION);
+        zbsvcPrint("zbsvc %s\n", ZBSVC_VERSION);
         return 0;
     }
     if (first >= argc)
@@ -298,7 +336,7 @@ int zbsvcRunTable(const char* iProgram, const zbsvcVerb* iTable, int argc, char*
     DeclareHelp(options);
     if (argc >= 2 && (!std::strcmp(argv[1], "-h") || !std::strcmp(argv[1], "--help")))
     {
-        zbsvcPrintTableUsage(zbStdout, iProgram, iTable, nullptr);
+        zbsvcPrintTableUsage(zbsvcOutput(), iProgram, iTable, nullptr);
         return 0;
     }
     if (argc < 2)
@@ -323,7 +361,7 @@ int zbsvcHelp(int argc, char** argv)
         zbsvcOptions main("zbsvc");
         DeclareHelp(main);
         DeclareMainSwitches(main);
-        zbsvcPrintTableUsage(zbStdout, "zbsvc", zbsvcVerbs, &main);
+        zbsvcPrintTableUsage(zbsvcOutput(), "zbsvc", zbsvcVerbs, &main);
         return 0;
     }
     const zbsvcVerb* verb = FindVerb(zbsvcVerbs, (*names)[1]);

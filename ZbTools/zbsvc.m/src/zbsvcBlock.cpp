@@ -6,11 +6,12 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <fcntl.h>
 #include <sys/stat.h>
 
 #include "zbDescriptor.h"
+#include "zbErrorCodeManager.h"
 #include "zbFileBufferVersioned.h"
-#include "zbOFStream.h"
 #include "zbReport.h"
 #include "zbsvcVerbs.h"
 
@@ -49,10 +50,20 @@ int Info(int argc, char** argv)
     const char* path = zbsvcInputName(*options.GetLineValue(index));
     if (!path)
         return 1;
+    // A file that cannot be read says so, whatever its size (the block
+    // reader checks the size first); a fifo is not waited for here.
+    zbScopedFd readable(zbOpenFd(path, O_RDONLY | O_NONBLOCK));
+    if (!readable.IsOpen())
+    {
+        zbRecordErrno(errno);
+        return zbReportMessage("filebuf.systError",
+                               {QORUnicodeString(path), zbExtLastError.GetMsgError()});
+    }
+    readable.Close();
     zbFileBufferVersioned block;
     if (block.ReadFromFile(path) != 0)
         return zbReportText(block.GetLastErrorMessage());
-    block.Dump(zbStdout);
+    block.Dump(zbsvcOutput());
     return 0;
 }
 

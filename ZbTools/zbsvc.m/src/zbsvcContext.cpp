@@ -4,7 +4,6 @@
 // specifications are there but cannot be read.
 
 #include "zbContext.h"
-#include "zbOFStream.h"
 #include "zbsvcVerbs.h"
 
 int zbsvcContext(int argc, char** argv)
@@ -25,6 +24,6 @@ int zbsvcContext(int argc, char** argv)
         failed = zbExtContext.MainSpecificationsFailed();
     }
     // A failed write of the dump is reported at the end of the run.
-    zbExtContext.Dump(zbStdout);
+    zbExtContext.Dump(zbsvcOutput());
     return failed;
 }

@@ -4,7 +4,6 @@
 // never whole.  -method computes through the named way instead of the
 // fastest this processor runs (to compare them).
 
-#include <cstdio>
 #include <cstring>
 #include <fcntl.h>
 #include <string>
@@ -74,12 +73,9 @@ int zbsvcCrc(int argc, char** argv)
         unsigned int crc = 0;
         unsigned long long size = 0;
         if (int error = CrcOfFile(name, buffer, update, crc, size))
-        {
-            zbsvcFlushOutput(); // the lines before the report come first
             status = zbReportSystemError(name, error);
-            continue;
-        }
-        std::printf("%08x %llu %s\n", crc, size, name);
+        else
+            zbsvcPrint("%08x %llu %s\n", crc, size, name);
     }
     return status;
 }

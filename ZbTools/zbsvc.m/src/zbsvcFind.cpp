@@ -11,7 +11,6 @@
 #include <cstring>
 #include <fcntl.h>
 #include <string>
-#include <sys/stat.h>
 
 #include "zbDescriptor.h"
 #include "zbDirectories.h"
@@ -24,30 +23,12 @@
 
 namespace
 {
-// The paths go to standard output.  The reports of names not found go
-// between them only where both streams end up in one file; elsewhere the
-// paths are not written out before each report.
+// The paths go to standard output, through its one writer (which sends
+// them out before any report).
 class Output : public zbPathFinderSink
 {
   public:
-    Output()
-    {
-        struct stat out, err;
-        _Shared = ::fstat(1, &out) != 0 || ::fstat(2, &err) != 0 ||
-                  (out.st_dev == err.st_dev && out.st_ino == err.st_ino);
-    }
-    void Write(const char* iText, size_t iLength) override
-    {
-        fwrite_unlocked(iText, 1, iLength, stdout);
-    }
-    void BeforeReport() override
-    {
-        if (_Shared)
-            zbsvcFlushOutput();
-    }
-
-  private:
-    bool _Shared;
+    void Write(const char* iText, size_t iLength) override { zbsvcWrite(iText, iLength); }
 };
 
 // The names of one source ("-": standard input) through the finder.
@@ -59,10 +40,7 @@ int FindNames(zbPathFinder& ioFinder, Output& ioOutput, const char* iSource)
     const char* shown = std::strcmp(iSource, "-") ? iSource : "standard input";
     zbScopedFd fd(zbOpenFd(file, O_RDONLY));
     if (!fd.IsOpen())
-    {
-        ioOutput.BeforeReport();
         return zbReportSystemError(shown, errno);
-    }
     return ioFinder.FindAll(fd.Get(), shown, ioOutput);
 }
 } // namespace

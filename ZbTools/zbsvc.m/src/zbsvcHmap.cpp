@@ -18,13 +18,11 @@
 int zbsvcHmap(int argc, char** argv)
 {
     zbsvcOptions options("zbsvc hmap");
-    options.DeclareValue("o", "MAPFILE", "header-map file to write");
+    options.DeclareValue("o", "MAPFILE", "header-map file to write", zbsvcOptions::Required);
     int status = zbsvcAnalyze(options, argc, argv, 1, -1);
     if (status >= 0)
         return status;
-    QORString* output = options.GetSwitchValue("o");
-    if (!output)
-        return zbsvcUsageError(options, "-o is required");
+    const QORString& output = *options.GetSwitchValue("o");
 
     QORListPtrzbHeaderListIntoWS lists;
     for (const QORString& value : options.LineValues())
@@ -61,7 +59,7 @@ int zbsvcHmap(int argc, char** argv)
         lists.Append(new zbHeaderListIntoWS(root, QORString(listFile), intoFW));
     }
     zbHeaderMap map;
-    status = map.BuildFromListOfHeaderLists(*output, lists) != 0 ? 1 : 0;
+    status = map.BuildFromListOfHeaderLists(output, lists) != 0 ? 1 : 0;
     lists.ApplyDelete();
     return status;
 }

@@ -2,7 +2,6 @@
 // "TYPE FW" each: 0 none, 1 prerequisites copied, 10 the framework copied.
 
 #include "zbFileElementExtension.h"
-#include "zbOFStream.h"
 #include "zbsvcVerbs.h"
 
 int zbsvcInstalltype(int argc, char** argv)
@@ -19,7 +18,7 @@ int zbsvcInstalltype(int argc, char** argv)
         if (type < 0)
             failed = 1;
         else
-            zbStdout.Print("%d %s\n", type, framework.CastToCharPtr());
+            zbsvcPrint("%d %s\n", type, framework.CastToCharPtr());
     }
-    return zbStdout.Flush() != 0 || failed ? 1 : 0;
+    return failed;
 }

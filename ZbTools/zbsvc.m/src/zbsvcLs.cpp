@@ -4,14 +4,12 @@
 // skipped directory.
 
 #include <cerrno>
-#include <cstdio>
 #include <cstring>
 #include <sys/stat.h>
 
 #include "zbContext.h"
 #include "zbDirectoryListing.h"
 #include "zbErrorCodeManager.h"
-#include "zbOFStream.h"
 #include "zbPatternSet.h"
 #include "zbReport.h"
 #include "zbTraceManager.h"
@@ -54,8 +52,6 @@ int zbsvcLs(int argc, char** argv)
         roots.Append(QORString(directory));
     }
 
-    static char outputBuffer[1 << 16];
-    std::setvbuf(stdout, outputBuffer, _IOFBF, sizeof outputBuffer);
     zbDirectoryListing listing(roots);
     listing.SetListingMode(mode);
     listing.SetListedEntries(entries);
@@ -68,8 +64,8 @@ int zbsvcLs(int argc, char** argv)
     }
     while (const char* path = listing.GetEntry())
     {
-        fputs_unlocked(path, stdout);
-        putc_unlocked('\n', stdout);
+        zbsvcPuts(path);
+        zbsvcPutc('\n');
     }
     if (listing.GetSkipped() > 0 || listing.GetUnreadable() > 0)
         status = 1;

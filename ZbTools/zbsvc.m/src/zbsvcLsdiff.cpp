@@ -9,7 +9,6 @@
 #include <string>
 
 #include "zbLsoutDiff.h"
-#include "zbOFStream.h"
 #include "zbsvcVerbs.h"
 
 namespace
@@ -44,7 +43,7 @@ class Printer : public zbLsoutDiff::Sink
     }
     void Flush()
     {
-        zbStdout.Write(_Block.data(), static_cast<unsigned int>(_Used));
+        zbsvcWrite(_Block.data(), _Used);
         _Used = 0;
     }
 
@@ -99,7 +98,7 @@ int zbsvcLsdiff(int argc, char** argv)
     if (quiet)
         return counts._Added || counts._Removed || counts._Changed ? 1 : 0;
     printer.Flush();
-    zbStdout.Print("%lld added, %lld removed, %lld changed, %lld unchanged\n", counts._Added,
-                   counts._Removed, counts._Changed, counts._Unchanged);
-    return zbStdout.Flush() ? 1 : 0;
+    zbsvcPrint("%lld added, %lld removed, %lld changed, %lld unchanged\n", counts._Added,
+               counts._Removed, counts._Changed, counts._Unchanged);
+    return 0;
 }

@@ -63,15 +63,14 @@ int ParseMask(const QORString* iText, const zbRTViewElementTag* const (&iTags)[N
 }
 } // namespace
 
-void zbsvcDeclareMasks(zbsvcOptions& ioOptions)
+int zbsvcAnalyzeMasks(zbsvcOptions& ioOptions, int argc, char** argv, int iMinValues,
+                      int iMaxValues, int& oTypeMask, int& oExposureMask)
 {
     ioOptions.DeclareValue("type", "MASK",
                            "types listed: a mask, or codes and names joined by commas");
     ioOptions.DeclareValue("exp", "MASK", "exposures listed: a mask, or codes and names");
-}
-
-int zbsvcGetMasks(zbsvcOptions& ioOptions, int& oTypeMask, int& oExposureMask)
-{
+    if (int status = zbsvcAnalyze(ioOptions, argc, argv, iMinValues, iMaxValues); status >= 0)
+        return status;
     const char* bad = ParseMask(ioOptions.GetSwitchValue("type"), kTypes, oTypeMask) ? "-type"
                       : ParseMask(ioOptions.GetSwitchValue("exp"), kExposures, oExposureMask)
                           ? "-exp"

@@ -4,27 +4,11 @@
 // with or without its leading '*'.  A missing section, a duplicate section
 // and a file without any section are reported and give 1.
 
-#include <string>
-
 #include "zbErrorCodeManager.h"
 #include "zbGetopts.h"
 #include "zbMDFV4.h"
-#include "zbOFStream.h"
 #include "zbReport.h"
 #include "zbsvcVerbs.h"
-
-namespace
-{
-// Writes iText to standard output; 0, or 1 when the write failed.
-int WriteOut(std::string& ioText)
-{
-    int failed = ioText.empty()
-                     ? 0
-                     : zbStdout.Write(ioText.data(), static_cast<unsigned int>(ioText.size()));
-    ioText.clear();
-    return failed;
-}
-} // namespace
 
 int zbsvcMdf(int argc, char** argv)
 {
@@ -50,22 +34,16 @@ int zbsvcMdf(int argc, char** argv)
     if (options.GetSwitchStatus("strip"))
         set.StripSpaces();
 
-    int written = 0;
+    // A failed write stops the output; the end of the run reports it.
     if (values.Size() == 1)
-    {
-        set.Dump(zbStdout);
-        written = zbStdout.GetErrno() != 0;
-    }
-    std::string text;
-    for (int i = 2; i <= values.Size() && !written; ++i)
+        set.Dump(zbsvcOutput());
+    for (int i = 2; i <= values.Size() && !zbsvcOutputError(); ++i)
     {
         const QORString& name = values[i];
         const QORString key = name.Std()[0] == '*' ? name : QORString(("*" + name.Std()).c_str());
         const zbMDFV4Section& section = set.Locate(key);
         if (!section.Size())
         {
-            written = WriteOut(text);
-            zbStdout.Flush();
             zbReportMessage("zbsvc.mdf.MissingSection",
                             {QORUnicodeString(file), QORUnicodeString(key)});
             ++failures;
@@ -73,23 +51,11 @@ int zbsvcMdf(int argc, char** argv)
         }
         for (int v = 0; v < section.Size(); ++v)
         {
-            text.append(section[v]);
-            text.push_back('\n');
+            zbsvcPuts(section[v]);
+            zbsvcPutc('\n');
         }
-        if (text.size() >= (1u << 18))
-            written = WriteOut(text);
     }
-    if (!written)
-        written = WriteOut(text);
-    if (!written && options.GetSwitchStatus("stats"))
-    {
-        set.PrintStats(zbStdout);
-        written = zbStdout.GetErrno() != 0;
-    }
-    if (written || zbStdout.Flush())
-    {
-        zbsvcReportSystemError("stdout", zbStdout.GetErrno());
-        ++failures;
-    }
+    if (options.GetSwitchStatus("stats") && !zbsvcOutputError())
+        set.PrintStats(zbsvcOutput());
     return failures ? 1 : 0;
 }

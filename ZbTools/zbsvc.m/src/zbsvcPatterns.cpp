@@ -57,12 +57,6 @@ zbPatternFilter* MakeFilter(const char* iName, zbPatternType iType)
 }
 
 // The values of a repeated switch as strings the list owns.
-void Values(zbsvcOptions& ioOptions, const char* iSwitch, QORListPtrzbString& oList)
-{
-    if (QORListValQORString* values = ioOptions.GetSwitchAllValues(iSwitch))
-        for (const QORString& value : *values)
-            oList.Append(new zbString(value));
-}
 
 int Usage(const zbsvcOptions& iOptions, const char* iWhat, const char* iValue)
 {
@@ -119,9 +113,9 @@ int zbsvcPatterns(int argc, char** argv)
         options.GetSwitchAllValues("os"))
     {
         QORListPtrzbString osNames, moduleNames, frameworkPaths;
-        Values(options, "os", osNames);
-        Values(options, "mod", moduleNames);
-        Values(options, "fw", frameworkPaths);
+        options.GetValues("os", osNames);
+        options.GetValues("mod", moduleNames);
+        options.GetValues("fw", frameworkPaths);
         QORListPtrzbPattern* substituted =
             SubstKeyInPattern(*patterns, osNames, moduleNames, frameworkPaths);
         patterns->ApplyDelete();
@@ -131,10 +125,8 @@ int zbsvcPatterns(int argc, char** argv)
         moduleNames.ApplyDelete();
         frameworkPaths.ApplyDelete();
     }
-    PrintPatternList(*patterns, zbStdout, "patterns");
+    PrintPatternList(*patterns, zbsvcOutput(), "patterns");
     patterns->ApplyDelete();
     delete patterns;
-    if (zbStdout.Flush() != 0)
-        return zbsvcReportSystemError("<stdout>", errno ? errno : EIO);
     return 0;
 }

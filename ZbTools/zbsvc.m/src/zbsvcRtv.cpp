@@ -25,8 +25,8 @@ const unsigned int kDimension = static_cast<unsigned int>(zbHashCodeCollec::UpTo
 // A data file read into ioData; a failure reported (1).
 int ReadData(zbRTViewData& ioData, const char* iPath)
 {
-    return zbsvcReportReadResult(ioData.Read(QORString(iPath), zbRTViewData::KeepPaths), iPath,
-                                 "zbRTViewData", zbRTViewData::_Magic);
+    return zbsvcCheckRead(ioData.Read(QORString(iPath), zbRTViewData::KeepPaths), iPath,
+                          "zbRTViewData", zbRTViewData::_Magic);
 }
 
 int Merge(int argc, char** argv)
@@ -34,13 +34,12 @@ int Merge(int argc, char** argv)
     zbsvcOptions options("zbsvc rtv merge");
     options.DeclareSwitch("dup",
                           "report elements given different runtime-view names by different files");
-    options.DeclareValue("o", "OUT", "the merged data file, written only when it changes");
+    options.DeclareValue("o", "OUT", "the merged data file, written only when it changes",
+                         zbsvcOptions::Required);
     int status = zbsvcAnalyze(options, argc, argv, 1, -1);
     if (status >= 0)
         return status;
-    QORString* output = options.GetSwitchValue("o");
-    if (!output)
-        return zbsvcUsageError(options, "-o is required");
+    const QORString* output = options.GetSwitchValue("o");
     zbRTViewData::DuplicateBehaviour behaviour = options.GetSwitchStatus("dup")
                                                      ? zbRTViewData::ReportDuplicates
                                                      : zbRTViewData::MergeSilently;
@@ -69,20 +68,16 @@ int Merge(int argc, char** argv)
     if (merged.WriteIfChanged(*output, changed) != 0)
         return 1;
     int count = merged.GetNbElements();
-    zbStdout.Print("%s %s (%d element%s)\n", output->CastToCharPtr(),
-                   changed ? "written" : "unchanged", count, count == 1 ? "" : "s");
-    return zbStdout.Flush() ? 1 : 0;
+    zbsvcPrint("%s %s (%d element%s)\n", output->CastToCharPtr(), changed ? "written" : "unchanged",
+               count, count == 1 ? "" : "s");
+    return 0;
 }
 
 int List(int argc, char** argv)
 {
     zbsvcOptions options("zbsvc rtv list");
-    zbsvcDeclareMasks(options);
-    int status = zbsvcAnalyze(options, argc, argv, 1, 1);
-    if (status >= 0)
-        return status;
     int typeMask = 0, exposureMask = 0;
-    status = zbsvcGetMasks(options, typeMask, exposureMask);
+    int status = zbsvcAnalyzeMasks(options, argc, argv, 1, 1, typeMask, exposureMask);
     if (status >= 0)
         return status;
     int index = 1;
@@ -94,15 +89,15 @@ int List(int argc, char** argv)
     data.GetListOf(typeMask, exposureMask, list);
     for (const zbRTViewElement* element : list)
     {
-        element->Print(zbStdout);
-        zbStdout << '\n';
+        element->Print(zbsvcOutput());
+        zbsvcPutc('\n');
     }
-    return zbStdout.Flush() ? 1 : 0;
+    return 0;
 }
 
 } // namespace
 
-int zbsvcReportReadResult(int iResult, const char* iPath, const char* iKind, const char* iMagic)
+int zbsvcCheckRead(int iResult, const char* iPath, const char* iKind, const char* iMagic)
 {
     switch (iResult)
     {

@@ -10,26 +10,19 @@
 
 #include "zbFileElementExtension.h"
 #include "zbHashDico.h"
-#include "zbOFStream.h"
 #include "zbRTViewData.h"
 #include "zbsvcVerbs.h"
 
 namespace
 {
 const unsigned int kDimension = static_cast<unsigned int>(zbHashCodeCollec::UpToNiceModulo(4096));
-
-void Values(zbsvcOptions& ioOptions, const char* iSwitch, QORListPtrzbString& oList)
-{
-    if (QORListValQORString* values = ioOptions.GetSwitchAllValues(iSwitch))
-        for (const QORString& value : *values)
-            oList.Append(new zbString(value));
-}
 } // namespace
 
 int zbsvcRtview(int argc, char** argv)
 {
     zbsvcOptions options("zbsvc rtview");
-    options.DeclareValue("os", "OS", "operating-system directory under various/ (repeatable)");
+    options.DeclareValue("os", "OS", "operating-system directory under various/ (repeatable)",
+                         zbsvcOptions::Required);
     options.DeclareValue("mod", "PATTERN",
                          "module directories read (repeatable; default *.m* and *.doc)");
     options.DeclareValue("o", "OUT", "write the view as a runtime-view data file");
@@ -37,17 +30,15 @@ int zbsvcRtview(int argc, char** argv)
     if (status >= 0)
         return status;
     QORListPtrzbString osNames, moduleNames;
-    Values(options, "os", osNames);
-    Values(options, "mod", moduleNames);
+    options.GetValues("os", osNames);
+    options.GetValues("mod", moduleNames);
     int index = 1;
     const char* framework = *options.GetLineValue(index);
     QORString* output = options.GetSwitchValue("o");
 
     zbRTViewData data(kDimension);
     int result = 0, failed = 0;
-    if (osNames.Size() == 0)
-        status = zbsvcUsageError(options, "-os is required");
-    else if (osNames.Size() == 1 && moduleNames.Size() == 0)
+    if (osNames.Size() == 1 && moduleNames.Size() == 0)
     {
         if (std::strchr(osNames[1]->CastToCharPtr(), '*'))
             status = zbsvcUsageError(options, "a single -os takes no wildcard");
@@ -60,10 +51,10 @@ int zbsvcRtview(int argc, char** argv)
             if (result >= 0)
             {
                 if (!output)
-                    data.Dump(zbStdout);
-                zbStdout.Print("%s: framework data problem %d, modules without data %d, "
-                               "load failures %d\n",
-                               framework, frameworkDataProblem, missingModuleData, result);
+                    data.Dump(zbsvcOutput());
+                zbsvcPrint("%s: framework data problem %d, modules without data %d, "
+                           "load failures %d\n",
+                           framework, frameworkDataProblem, missingModuleData, result);
                 failed = frameworkDataProblem || missingModuleData;
             }
         }
@@ -74,7 +65,7 @@ int zbsvcRtview(int argc, char** argv)
             framework, osNames, data, zbRTViewData::KeepPaths,
             moduleNames.Size() ? &moduleNames : nullptr);
         if (result >= 0 && !output)
-            data.Dump(zbStdout);
+            data.Dump(zbsvcOutput());
     }
     osNames.ApplyDelete();
     moduleNames.ApplyDelete();
@@ -84,8 +75,6 @@ int zbsvcRtview(int argc, char** argv)
         return 1;
     // A view missing a file that could not be read does not replace OUT.
     if (output && result == 0 && data.Write(*output) != 0)
-        return 1;
-    if (zbStdout.Flush() != 0)
         return 1;
     return result > 0 || failed ? 1 : 0;
 }

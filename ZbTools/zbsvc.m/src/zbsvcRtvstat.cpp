@@ -11,7 +11,6 @@
 
 #include "zbFileStats.h"
 #include "zbHashDico.h"
-#include "zbOFStream.h"
 #include "zbRTViewDataStat.h"
 #include "zbReport.h"
 #include "zbsvcVerbs.h"
@@ -27,16 +26,16 @@ int List(zbsvcOptions& iOptions, const char* iPath)
     if (values && values->Size() > 1)
         return zbsvcUsageError(iOptions, "-list takes a file and at most one framework");
     zbRTViewDataStat data(kFrameworks, kElements);
-    if (zbsvcReportReadResult(data.Read(iPath, zbRTViewData::KeepPaths), iPath, "zbRTViewDataStat",
-                              zbRTViewDataStat::_Magic) != 0)
+    if (zbsvcCheckRead(data.Read(iPath, zbRTViewData::KeepPaths), iPath, "zbRTViewDataStat",
+                       zbRTViewDataStat::_Magic) != 0)
         return 1;
     const char* only = values && values->Size() == 1 ? (*values)[1].CastToCharPtr() : nullptr;
     auto print = [](const zbHashDiczbRTViewElementStat& iElements)
     {
         for (const zbRTViewElementStat* element : iElements.Values())
         {
-            element->Print(zbStdout);
-            zbStdout << '\n';
+            element->Print(zbsvcOutput());
+            zbsvcPutc('\n');
         }
     };
     if (only)
@@ -49,7 +48,7 @@ int List(zbsvcOptions& iOptions, const char* iPath)
     else
         for (const zbHashDiczbRTViewElementStat* elements : data.GetFrameworks().Values())
             print(*elements);
-    return zbStdout.Flush() ? 1 : 0;
+    return 0;
 }
 } // namespace
 
@@ -86,8 +85,8 @@ int zbsvcRtvstat(int argc, char** argv)
                                    (std::string("'") + argument + "' is not FW=DATAFILE").c_str());
         std::string framework(argument, static_cast<size_t>(equal - argument));
         zbRTViewData data(kElements);
-        if (zbsvcReportReadResult(data.Read(QORString(equal + 1), zbRTViewData::KeepPaths),
-                                  equal + 1, "zbRTViewData", zbRTViewData::_Magic) != 0)
+        if (zbsvcCheckRead(data.Read(QORString(equal + 1), zbRTViewData::KeepPaths), equal + 1,
+                           "zbRTViewData", zbRTViewData::_Magic) != 0)
         {
             failed = 1;
             continue;
@@ -117,13 +116,16 @@ int zbsvcRtvstat(int argc, char** argv)
         return 1;
     QORString* output = options.GetSwitchValue("o");
     if (!output)
-        return stats.Print(zbStdout) != 0 || zbStdout.Flush() ? 1 : 0;
+    {
+        stats.Print(zbsvcOutput());
+        return 0;
+    }
     if (stats.Write(output->CastToCharPtr()) != 0)
         return 1;
     int count = 0;
     for (const zbHashDiczbRTViewElementStat* elements : stats.GetFrameworks().Values())
         count += elements->GetNbItems();
-    zbStdout.Print("%s written (%d element%s, %d not installed)\n", output->CastToCharPtr(), count,
-                   count == 1 ? "" : "s", missing);
-    return zbStdout.Flush() ? 1 : 0;
+    zbsvcPrint("%s written (%d element%s, %d not installed)\n", output->CastToCharPtr(), count,
+               count == 1 ? "" : "s", missing);
+    return 0;
 }

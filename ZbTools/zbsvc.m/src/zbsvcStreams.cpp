@@ -1,7 +1,8 @@
-// Standard input named "-", and the end of every run: a run whose output
-// or trace was lost did not succeed.
+// The writer of standard output, standard input named "-", and the end of
+// every run: a run whose output or trace was lost did not succeed.
 
 #include <cerrno>
+#include <cstdarg>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -20,10 +21,14 @@
 namespace
 {
 int sOutputErrno = 0; // first failure of a write to standard output
+// The one buffer of standard output, of stdio's size: a library printer
+// that builds its own pieces (64 KB) sends most of each on without a copy.  A
+// static array: stdio may still send it while the process exits.
+char sOutputBuffer[BUFSIZ];
 
-// Standard output's writes, through which every writer goes (printf, the
-// library's zbStdout, the trace manager's console lines): the first
-// failure is kept with its errno, which stdio itself forgets.
+// Standard output's writes, through which every writer goes (the verbs'
+// calls, the library's zbStdout, the trace manager's console lines): the
+// first failure is kept with its errno, which stdio itself forgets.
 ssize_t WriteOutput(void*, const char* iData, size_t iCount)
 {
     int error = zbWriteAll(1, iData, iCount);
@@ -33,6 +38,31 @@ ssize_t WriteOutput(void*, const char* iData, size_t iCount)
         sOutputErrno = error;
     errno = error;
     return -1;
+}
+
+// The writes of the library's stream of standard output (zbsvcOutput):
+// into standard output's buffer, so that a printer of the library, which
+// flushes its stream at each call, costs no write of its own.
+ssize_t PassOutput(void*, const char* iData, size_t iCount)
+{
+    fwrite_unlocked(iData, 1, iCount, stdout);
+    if (!ferror_unlocked(stdout))
+        return static_cast<ssize_t>(iCount);
+    errno = zbsvcOutputError();
+    return -1;
+}
+
+// Standard error's writes: what standard output holds goes first, so that
+// a report follows the lines printed before it.
+ssize_t WriteError(void*, const char* iData, size_t iCount)
+{
+    std::fflush(stdout);
+    if (int error = zbWriteAll(2, iData, iCount))
+    {
+        errno = error;
+        return -1;
+    }
+    return static_cast<ssize_t>(iCount);
 }
 
 // Standard input copied once into an anonymous file, which every reader
@@ -76,20 +106,52 @@ const char* zbsvcInputName(const char* iArgument)
 
 void zbsvcWatchOutput()
 {
-    cookie_io_functions_t functions = {nullptr, WriteOutput, nullptr, nullptr};
-    FILE* output = ::fopencookie(nullptr, "w", functions);
-    if (!output)
-        return; // the plain stream then, whose failures say less
-    if (::isatty(1))
-        std::setvbuf(output, nullptr, _IOLBF, BUFSIZ);
-    stdout = output;
+    // Without them, the plain streams, whose failures say less.
+    cookie_io_functions_t output = {nullptr, WriteOutput, nullptr, nullptr};
+    cookie_io_functions_t error = {nullptr, WriteError, nullptr, nullptr};
+    if (FILE* stream = ::fopencookie(nullptr, "w", output))
+    {
+        std::setvbuf(stream, sOutputBuffer, ::isatty(1) ? _IOLBF : _IOFBF, sizeof sOutputBuffer);
+        stdout = stream;
+    }
+    if (FILE* stream = ::fopencookie(nullptr, "w", error))
+    {
+        std::setvbuf(stream, nullptr, _IONBF, 0);
+        stderr = stream;
+    }
+}
+
+int zbsvcOutputError()
+{
+    return sOutputErrno ? sOutputErrno : std::ferror(stdout) ? EIO : 0;
+}
+
+void zbsvcPrint(const char* iFormat, ...)
+{
+    va_list args;
+    va_start(args, iFormat);
+    std::vfprintf(stdout, iFormat, args);
+    va_end(args);
+}
+
+zbOFStream& zbsvcOutput()
+{
+    static FILE* const pass = []
+    {
+        cookie_io_functions_t functions = {nullptr, PassOutput, nullptr, nullptr};
+        FILE* stream = ::fopencookie(nullptr, "w", functions);
+        if (stream)
+            std::setvbuf(stream, nullptr, _IONBF, 0);
+        return stream;
+    }();
+    static zbOFStream output(pass);
+    return pass ? output : zbStdout;
 }
 
 int zbsvcFlushOutput()
 {
-    if ((std::fflush(stdout) != 0 || std::ferror(stdout)) && !sOutputErrno)
-        sOutputErrno = EIO;
-    return sOutputErrno;
+    std::fflush(stdout);
+    return zbsvcOutputError();
 }
 
 int zbsvcFinish(int iStatus)

@@ -11,8 +11,9 @@
 
 namespace
 {
-// Set while the manual page is printed: a verb's -h then prints its item.
-bool sManual = false;
+// Set while every verb's usage goes to another page (the manual page, the
+// completion): a verb's -h then hands its row and switches to it.
+zbsvcRowPrinter sRowPrinter = nullptr;
 
 // The row of a program name ("zbsvc block pack"), with its path after
 // "zbsvc " ("block pack"); null when no row has that name.
@@ -56,11 +57,6 @@ std::string SwitchName(const zbGetoptsSwitchBase& iSwitch)
     return std::string("-") + iSwitch.GetName().CastToCharPtr();
 }
 
-bool IsValued(const zbGetoptsSwitchBase& iSwitch)
-{
-    return dynamic_cast<const zbGetoptsValuedSwitch*>(&iSwitch) != nullptr;
-}
-
 void PrintSwitches(zbOFStream& oStream, const zbsvcOptions& iOptions)
 {
     for (int i = 1; const zbGetoptsSwitchBase* option = iOptions.GetSwitch(i); ++i)
@@ -70,14 +66,18 @@ void PrintSwitches(zbOFStream& oStream, const zbsvcOptions& iOptions)
             continue; // shown with -h
         if (name == "-h")
             name = "-h, --help";
-        if (IsValued(*option))
+        if (zbsvcOptions::IsValued(*option))
             name += std::string(" ") + iOptions.GetValueName(*option);
         oStream.Print("   %s : %s\n", name.c_str(), option->GetHelpLabel().CastToCharPtr());
     }
 }
 
-void PrintManualSwitches(zbOFStream& oStream, const zbsvcOptions& iOptions)
+// The item of one verb in the manual page: its synopsis, summary and switches.
+void PrintManualItem(zbOFStream& oStream, const std::string& iPath, const zbsvcVerb& iRow,
+                     const zbsvcOptions& iOptions)
 {
+    oStream.Print(".TP\n\\fBzbsvc %s\\fR %s\n%s\n", Roff(iPath).c_str(),
+                  Roff(iRow._Synopsis).c_str(), Roff(iRow._Summary).c_str());
     bool any = false;
     for (int i = 1; const zbGetoptsSwitchBase* option = iOptions.GetSwitch(i); ++i)
     {
@@ -88,7 +88,7 @@ void PrintManualSwitches(zbOFStream& oStream, const zbsvcOptions& iOptions)
             oStream.Print(".RS\n");
         any = true;
         std::string item = "\\fB" + Roff(name) + "\\fR";
-        if (IsValued(*option))
+        if (zbsvcOptions::IsValued(*option))
             item += " \\fI" + Roff(iOptions.GetValueName(*option)) + "\\fR";
         oStream.Print(".TP\n%s\n%s\n", item.c_str(),
                       Roff(option->GetHelpLabel().CastToCharPtr()).c_str());
@@ -116,13 +116,10 @@ void zbsvcPrintUsage(zbOFStream& oStream, const zbsvcOptions& iOptions)
 {
     std::string path;
     const zbsvcVerb* row = FindRow(iOptions.GetArgv0(), path);
-    if (sManual)
+    if (sRowPrinter)
     {
-        if (!row)
-            return;
-        oStream.Print(".TP\n\\fBzbsvc %s\\fR %s\n%s\n", Roff(path).c_str(),
-                      Roff(row->_Synopsis).c_str(), Roff(row->_Summary).c_str());
-        PrintManualSwitches(oStream, iOptions);
+        if (row)
+            sRowPrinter(oStream, path, *row, iOptions);
         return;
     }
     if (row)
@@ -146,57 +143,26 @@ void zbsvcPrintTableUsage(zbOFStream& oStream, const char* iProgram, const zbsvc
     oStream.Print("%s (zbsvc help %sVERB: the switches of one):\n", row ? "sub-verbs" : "verbs",
                   row ? (path + " ").c_str() : "");
     PrintRows(oStream, row ? path + " " : "", iTable);
+    if (!row)
+        zbsvcPrintEnvironment(oStream);
 }
 
 int zbsvcUsageError(const zbsvcOptions& iOptions, const char* iText)
 {
+    const char* program = iOptions.GetArgv0();
     if (iText)
-        zbStderr.Print("%s: %s\n", iOptions.GetArgv0(), iText);
-    if (!std::strcmp(iOptions.GetArgv0(), "zbsvc"))
-        zbsvcPrintTableUsage(zbStderr, "zbsvc", zbsvcVerbs, &iOptions);
-    else
-    {
-        std::string path;
-        const zbsvcVerb* row = FindRow(iOptions.GetArgv0(), path);
-        if (row && row->_SubVerbs)
-            zbsvcPrintTableUsage(zbStderr, iOptions.GetArgv0(), row->_SubVerbs, nullptr);
-        else
-            zbsvcPrintUsage(zbStderr, iOptions);
-    }
+        zbStderr.Print("%s: %s\n", program, iText);
+    // "zbsvc block pack" -> "zbsvc help block pack"; help's own: "zbsvc help".
+    const char* path = !std::strncmp(program, "zbsvc ", 6) && std::strcmp(program, "zbsvc help")
+                           ? program + 6
+                           : "";
+    zbStderr.Print("Try 'zbsvc help%s%s'.\n", *path ? " " : "", path);
     return 2;
 }
 
-int zbsvcPrintManual(zbOFStream& oStream, const zbsvcOptions& iMainOptions)
+void zbsvcForEachVerb(zbsvcRowPrinter iPrinter)
 {
-    oStream.Print(".TH ZBSVC 1 2026 \"zbsvc %s\" \"User Commands\"\n", ZBSVC_VERSION);
-    oStream.Print(".SH NAME\nzbsvc \\- command\\-line front end of the services library\n");
-    oStream.Print(".SH SYNOPSIS\n"
-                  "\\fBzbsvc\\fR [\\fISWITCHES\\fR] \\fIVERB\\fR [\\fIARGUMENTS\\fR]\n.br\n"
-                  "\\fBzbsvc help\\fR [\\fIVERB\\fR [\\fISUB\\-VERB\\fR]]\n.br\n"
-                  "\\fBzbsvc \\-\\-version\\fR\n");
-    oStream.Print(
-        ".SH DESCRIPTION\n"
-        "\\fBzbsvc\\fR runs one verb of the services library of the build tool.\n"
-        "The library reads its build context from the environment (ZbzbINSTALL_PATH and the\n"
-        "ZbzbOS_* variables) and ends the run when one is missing.\n"
-        "Every verb takes \\fB\\-h\\fR (or \\fB\\-\\-help\\fR): its usage on standard output.\n"
-        "\\fB\\-\\-\\fR ends the switches of zbsvc and of a verb; \\fB\\-\\fR names standard "
-        "input\n"
-        "wherever a verb reads a file.\n");
-    oStream.Print(".SH SWITCHES\n");
-    for (int i = 1; const zbGetoptsSwitchBase* option = iMainOptions.GetSwitch(i); ++i)
-    {
-        std::string name = SwitchName(*option);
-        if (name == "-h" || name == "--help")
-            continue;
-        std::string item = "\\fB" + Roff(name) + "\\fR";
-        if (IsValued(*option))
-            item += " \\fI" + Roff(iMainOptions.GetValueName(*option)) + "\\fR";
-        oStream.Print(".TP\n%s\n%s\n", item.c_str(),
-                      Roff(option->GetHelpLabel().CastToCharPtr()).c_str());
-    }
-    oStream.Print(".SH VERBS\n");
-    sManual = true;
+    sRowPrinter = iPrinter;
     for (const zbsvcVerb* verb = zbsvcVerbs; verb->_Name; ++verb)
     {
         std::vector<const zbsvcVerb*> leaves;
@@ -214,7 +180,40 @@ int zbsvcPrintManual(zbOFStream& oStream, const zbsvcOptions& iMainOptions)
             verb->_Run(static_cast<int>(args.size()), args.data());
         }
     }
-    sManual = false;
+    sRowPrinter = nullptr;
+}
+
+int zbsvcPrintManual(zbOFStream& oStream, const zbsvcOptions& iMainOptions)
+{
+    oStream.Print(".TH ZBSVC 1 2026 \"zbsvc %s\" \"User Commands\"\n", ZBSVC_VERSION);
+    oStream.Print(".SH NAME\nzbsvc \\- command\\-line front end of the services library\n");
+    oStream.Print(".SH SYNOPSIS\n"
+                  "\\fBzbsvc\\fR [\\fISWITCHES\\fR] \\fIVERB\\fR [\\fIARGUMENTS\\fR]\n.br\n"
+                  "\\fBzbsvc help\\fR [\\fIVERB\\fR [\\fISUB\\-VERB\\fR]]\n.br\n"
+                  "\\fBzbsvc \\-\\-version\\fR\n");
+    oStream.Print(
+        ".SH DESCRIPTION\n"
+        "\\fBzbsvc\\fR runs one verb of the services library of the build tool.\n"
+        "The library reads its build context from the environment (see ENVIRONMENT).\n"
+        "Every verb takes \\fB\\-h\\fR (or \\fB\\-\\-help\\fR): its usage on standard output.\n"
+        "\\fB\\-\\-\\fR ends the switches of zbsvc and of a verb; \\fB\\-\\fR names standard "
+        "input\n"
+        "wherever a verb reads a file.\n");
+    oStream.Print(".SH SWITCHES\n");
+    for (int i = 1; const zbGetoptsSwitchBase* option = iMainOptions.GetSwitch(i); ++i)
+    {
+        std::string name = SwitchName(*option);
+        if (name == "-h" || name == "--help")
+            continue;
+        std::string item = "\\fB" + Roff(name) + "\\fR";
+        if (zbsvcOptions::IsValued(*option))
+            item += " \\fI" + Roff(iMainOptions.GetValueName(*option)) + "\\fR";
+        oStream.Print(".TP\n%s\n%s\n", item.c_str(),
+                      Roff(option->GetHelpLabel().CastToCharPtr()).c_str());
+    }
+    oStream.Print(".SH VERBS\n");
+    zbsvcForEachVerb(PrintManualItem);
+    zbsvcPrintManualEnvironment(oStream);
     oStream.Print(".SH EXIT STATUS\n"
                   "0 on success; 1 after a failure, reported on standard error (a write error on\n"
                   "standard output or on the XML trace file is one); 2 after a usage error; the\n"

@@ -9,7 +9,6 @@
 #include "zbDescriptor.h"
 #include "zbFileName.h"
 #include "zbFileOperations.h"
-#include "zbOFStream.h"
 #include "zbReport.h"
 #include "zbsvcVerbs.h"
 
@@ -85,9 +84,9 @@ int zbsvcVersion(int argc, char** argv)
         failed = zbReportMessage("zbsvc.version.NoValues", {QORUnicodeString(dataName)});
         break;
     }
-    zbStdout.Print("MajorVersion = %s\n", zbExtContext.MajorVersion().CastToCharPtr());
-    zbStdout.Print("MinorVersion = %s\n", zbExtContext.MinorVersion().CastToCharPtr());
-    zbStdout.Print("ServicePack  = %s\n", zbExtContext.ServicePack().CastToCharPtr());
-    zbStdout.Print("BuildNumber  = %s\n", zbExtContext.BuildNumber().CastToCharPtr());
+    zbsvcPrint("MajorVersion = %s\n", zbExtContext.MajorVersion().CastToCharPtr());
+    zbsvcPrint("MinorVersion = %s\n", zbExtContext.MinorVersion().CastToCharPtr());
+    zbsvcPrint("ServicePack  = %s\n", zbExtContext.ServicePack().CastToCharPtr());
+    zbsvcPrint("BuildNumber  = %s\n", zbExtContext.BuildNumber().CastToCharPtr());
     return failed;
 }

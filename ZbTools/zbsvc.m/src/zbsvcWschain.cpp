@@ -3,6 +3,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <sys/stat.h>
 
 #include "zbContext.h"
 #include "zbDirectories.h"
@@ -23,13 +24,22 @@ int zbsvcWschain(int argc, char** argv)
     int error = zbGetWorkspacesConcatenation(workspace, chain, nullptr);
     if (error == ENOENT)
     {
-        // A missing file is not reported by the reader itself.
-        QORString file = workspace + "/Install_config";
-        zbReportSystemError(file, ENOENT);
+        // A missing file is not reported by the reader itself: the
+        // workspace is named when it is what is wrong.
+        struct stat64 status;
+        if (::stat64(workspace.CastToCharPtr(), &status) != 0)
+            zbReportSystemError(workspace, errno);
+        else if (!S_ISDIR(status.st_mode))
+            zbReportSystemError(workspace, ENOTDIR);
+        else
+            zbReportSystemError(workspace + "/Install_config", ENOENT);
     }
     if (error)
         return 1;
     for (const QORString& directory : chain)
-        std::printf("%s\n", directory.CastToCharPtr());
+    {
+        zbsvcPuts(directory.CastToCharPtr());
+        zbsvcPutc('\n');
+    }
     return 0;
 }

@@ -22,17 +22,11 @@ processor runs; the list of ways offered depends on the processor.
   fc891918 9 check
   $ zbsvc crc -method no-such-way check
   2> zbsvc crc: expects -method among table, slicing-by-8.* (re)
-  2> usage: zbsvc crc [-method NAME] FILE ...
-  2>    print the CRC-32, size and name of files
-  2>    -method NAME : compute the CRC the named way, not the fastest
-  2>    -h, --help : print this help
+  2> Try 'zbsvc help crc'.
   [2]
   $ zbsvc crc
   2> zbsvc crc: wrong number of arguments
-  2> usage: zbsvc crc [-method NAME] FILE ...
-  2>    print the CRC-32, size and name of files
-  2>    -method NAME : compute the CRC the named way, not the fastest
-  2>    -h, --help : print this help
+  2> Try 'zbsvc help crc'.
   [2]
 
 Whatever the names, an XML trace stays well-formed UTF-8: a control

@@ -6,11 +6,15 @@
 #include "zbPathFinder.h"
 
 #include <cctype>
+#include <cerrno>
 #include <climits>
 #include <cstring>
 #include <memory>
 #include <string>
+#include <unistd.h>
 
+#include "zbDescriptor.h"
+#include "zbErrorCodeManager.h"
 #include "zbLineBlocks.h"
 #include "zbPathFinderAccess.h"
 #include "zbPathSeparators.h"
@@ -212,8 +216,33 @@ void zbPathFinder::Batch::FindOtherwise(const char* iName, size_t iLength, const
     _Failed = 1;
 }
 
+// A file holding a NUL byte is no list of names: refused whole before any
+// name of it is looked up, as every text reader refuses one.  A file that
+// can be read again is looked over first; one that cannot (a pipe) is
+// checked line by line instead.  0, or the errno.
+static int HoldsNoNul(int iFd)
+{
+    const off_t start = ::lseek(iFd, 0, SEEK_CUR);
+    if (start < 0)
+        return 0;
+    char block[1 << 16];
+    for (size_t count = 1; count;)
+    {
+        if (int error = zbReadAll(iFd, block, sizeof block, count))
+            return error;
+        if (std::memchr(block, 0, count))
+            return zbErrnoNulByte;
+    }
+    return ::lseek(iFd, start, SEEK_SET) < 0 ? errno : 0;
+}
+
 int zbPathFinder::Batch::ReadNames(int iFd, const char* iSource)
 {
+    if (int error = HoldsNoNul(iFd))
+    {
+        BeforeReport();
+        return zbReportSystemError(iSource, error);
+    }
     zbLineBlocks blocks;
     blocks.Start(iFd);
     size_t number = 0;

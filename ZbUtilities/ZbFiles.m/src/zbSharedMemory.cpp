@@ -5,7 +5,6 @@
 #include <cstdio>
 #include <cstring>
 #include <new>
-#include <string>
 
 int zbSharedMemory::_Instance = 0;
 
@@ -51,10 +50,9 @@ int zbSharedMemory::_Fail(const char* iText)
     return -1;
 }
 
-int zbSharedMemory::_FailSystem(const char* iCall, int iErrno)
+int zbSharedMemory::_FailSystem(int iErrno)
 {
-    const QORUnicodeString context((std::string(iCall) + ": ").c_str());
-    PutzbSharedMemoryLastError(&context, &iErrno);
+    PutzbSharedMemoryLastError(nullptr, &iErrno);
     return -1;
 }
 
@@ -79,7 +77,7 @@ const char* zbSharedMemory::GetIndex()
     _IndexCopy = new (std::nothrow) char[length + 1];
     if (!_IndexCopy)
     {
-        _FailSystem("index copy", ENOMEM);
+        _FailSystem(ENOMEM);
         return nullptr;
     }
     // The server may be appending meanwhile: the copy ends where the NUL
@@ -129,7 +127,7 @@ int zbSharedMemory::Extract(const char* iKey, char** oData, unsigned int* oLengt
                 return 0;
             char* data = new (std::nothrow) char[length];
             if (!data)
-                return _FailSystem("block copy", ENOMEM);
+                return _FailSystem(ENOMEM);
             std::memcpy(data, _Memory + offset, length);
             *oData = data;
             *oLength = static_cast<unsigned int>(length);

@@ -31,7 +31,7 @@ int zbSharedMemoryC::Open(const char* iName)
     }
     void* memory = shmat(id, nullptr, SHM_RDONLY);
     if (memory == reinterpret_cast<void*>(-1))
-        return _FailSystem("shmat", errno);
+        return _FailSystem(errno);
     // Extract reads up to the size this client was built with: a smaller
     // segment would make it read past its end.
     struct shmid_ds status;
@@ -39,7 +39,7 @@ int zbSharedMemoryC::Open(const char* iName)
     {
         const int error = errno;
         shmdt(memory);
-        return _FailSystem("shmctl", error);
+        return _FailSystem(error);
     }
     if (status.shm_segsz < _Size)
     {
@@ -58,7 +58,7 @@ int zbSharedMemoryC::Close()
     if (_Memory != NotAttached())
     {
         if (shmdt(_Memory) == -1)
-            return _FailSystem("shmdt", errno);
+            return _FailSystem(errno);
         _Memory = NotAttached();
         _Id = -1;
     }

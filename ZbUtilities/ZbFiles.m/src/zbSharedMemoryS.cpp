@@ -21,7 +21,7 @@ int zbSharedMemoryS::Open()
         return -1;
     const int id = shmget(IPC_PRIVATE, _Size, IPC_CREAT | 0600);
     if (id == -1)
-        return _FailSystem("shmget", errno);
+        return _FailSystem(errno);
     _Id = id;
     std::snprintf(_Name, sizeof _Name, "%d", id);
 
@@ -30,7 +30,7 @@ int zbSharedMemoryS::Open()
     struct shmid_ds status;
     int result = 0;
     if (shmctl(id, IPC_STAT, &status) == -1)
-        result = _FailSystem("shmctl", errno);
+        result = _FailSystem(errno);
     else if (status.shm_nattch != 0)
         result = -1; // someone else holds it: not ours to use
     else
@@ -39,7 +39,7 @@ int zbSharedMemoryS::Open()
         shmctl(id, SHM_LOCK, nullptr);
         void* memory = shmat(id, nullptr, 0);
         if (memory == reinterpret_cast<void*>(-1))
-            result = _FailSystem("shmat", errno);
+            result = _FailSystem(errno);
         else
             _Memory = static_cast<char*>(memory);
     }
@@ -100,9 +100,9 @@ int zbSharedMemoryS::Close()
     _IndexUsed = _DataUsed = 0;
     _ReleaseIndexCopy();
     if (_Memory != NotAttached() && shmdt(_Memory) == -1)
-        result = _FailSystem("shmdt", errno);
+        result = _FailSystem(errno);
     if (_Id != -1 && shmctl(_Id, IPC_RMID, nullptr) == -1)
-        result = _FailSystem("shmctl", errno);
+        result = _FailSystem(errno);
     _Memory = NotAttached();
     _Id = -1;
     return result;

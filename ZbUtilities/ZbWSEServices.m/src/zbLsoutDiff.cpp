@@ -31,6 +31,14 @@ int ComparePaths(const char* iA, size_t iALength, const char* iB, size_t iBLengt
     return iALength < iBLength ? -1 : (iALength > iBLength ? 1 : 0);
 }
 
+// The lines of a listing that hold more fields than a path: their count,
+// and where the first of them begins in the file.
+struct MoreFields
+{
+    size_t _Count = 0;
+    long long _First = -1;
+};
+
 // A listing read a block at a time (zbLineBlocks).
 class Reader
 {
@@ -48,7 +56,9 @@ class Reader
         ::posix_fadvise(_Fd.Get(), 0, 0, POSIX_FADV_SEQUENTIAL);
         _FileSize = static_cast<size_t>(status.st_size);
         _Blocks.Start(_Fd.Get());
-        _Next = _End = nullptr;
+        _Next = _End = _RunStart = nullptr;
+        _RunOffset = 0;
+        _More = MoreFields();
         return 0;
     }
     // The next lines that give an element (at most kBatch, at least one
@@ -63,11 +73,17 @@ class Reader
             Line line;
             while (oLines.size() < kBatch && _Next < _End &&
                    zbLsoutElement::NextLine(_Next, _End, _TextMode, line))
+            {
                 oLines.push_back(line);
+                if (line._MoreFields && !_More._Count++)
+                    _More._First = _RunOffset + LineStart(line._Field);
+            }
             if (!oLines.empty())
                 return static_cast<int>(oLines.size());
+            _RunOffset += _End - _RunStart; // the runs follow each other in the file
             if (int error = _Blocks.Next(_Next, _End))
                 return -error;
+            _RunStart = _Next;
             if (_Next == _End)
                 return 0;
             if (std::memchr(_Next, 0, static_cast<size_t>(_End - _Next)))
@@ -75,8 +91,15 @@ class Reader
         }
     }
     size_t FileSize() const { return _FileSize; }
+    const MoreFields& More() const { return _More; }
 
   private:
+    // Where the line holding iText begins, from the start of the run.
+    long long LineStart(const char* iText) const
+    {
+        const void* feed = ::memrchr(_RunStart, '\n', static_cast<size_t>(iText - _RunStart));
+        return feed ? static_cast<const char*>(feed) + 1 - _RunStart : 0;
+    }
     static constexpr size_t kBatch = 1024;
     const int _TextMode;
     zbScopedFd _Fd;
@@ -84,6 +107,9 @@ class Reader
     zbLineBlocks _Blocks;
     char* _Next = nullptr;
     char* _End = nullptr;
+    char* _RunStart = nullptr;  // of the lines handed over by _Blocks
+    long long _RunOffset = 0;   // in the file
+    MoreFields _More;
 };
 
 // A large block of memory, in 2 MiB pages where the system gives them:
@@ -305,6 +331,8 @@ class Comparison
     // 0, or 1 after a report.
     int ThroughTable();
     void HandOver(zbLsoutDiff::Sink& ioSink);
+    // One warning for each listing holding lines of more fields than a path.
+    void WarnMoreFields() const;
     zbLsoutDiff::Counts _Counts;
 
   private:
@@ -351,6 +379,7 @@ class Comparison
     const char* _OldName;
     const char* _NewName;
     const int _TextMode;
+    MoreFields _OldMore, _NewMore;
     Arena _Texts;
     LargeVector<Finding> _Findings;
     LargeVector<Entry> _Entries;
@@ -368,7 +397,7 @@ bool Comparison::Differ(const Line& iOld, const Line& iNew) const
 Line Comparison::Rebuilt(const char* iPath, unsigned int iPathLength, const char* iField,
                          unsigned int iFieldLength) const
 {
-    Line line = {iField, iFieldLength, iPath, iPathLength, 0, 0};
+    Line line = {iField, iFieldLength, iPath, iPathLength, 0, 0, false};
     if (iField && !_TextMode)
         zbLsoutElement::ExtractSizeAndLastModificationTime(iField, line._Size, line._Time);
     return line;
@@ -443,7 +472,10 @@ int Comparison::Merge()
         if (newResult < 0)
             return Failed(_NewName, -newResult);
         if (!old._Have && !now._Have)
+        {
+            _OldMore = old._Reader.More(), _NewMore = now._Reader.More();
             return 0;
+        }
         const Line* a = old._Have ? &old.Current() : nullptr;
         const Line* b = now._Have ? &now.Current() : nullptr;
         const int order = !a   ? 1
@@ -486,6 +518,7 @@ int Comparison::ThroughTable()
         });
     if (result < 0)
         return Failed(_OldName, -result);
+    _OldMore = reader.More();
 
     // The new listing's lines against them; a path new here is recorded too,
     // so that only its first line counts.
@@ -502,6 +535,7 @@ int Comparison::ThroughTable()
         });
     if (result < 0)
         return Failed(_NewName, -result);
+    _NewMore = reader.More();
     for (size_t i = 0; i < _Entries.size(); ++i)
         if (!_Matched[i])
         {
@@ -571,6 +605,59 @@ int Comparison::ForEachLine(Reader& ioReader, PathTable& ioTable, Visit iVisit)
     return result;
 }
 
+// The number and text of the line that begins at iOffset of iListing: 0,
+// or the errno.
+int LineAt(const char* iListing, long long iOffset, size_t& oNumber, std::string& oText)
+{
+    zbScopedFd fd(zbOpenFd(iListing, O_RDONLY));
+    if (!fd.IsOpen())
+        return errno;
+    zbLineBlocks blocks;
+    blocks.Start(fd.Get());
+    oNumber = 1;
+    for (long long at = 0;;)
+    {
+        char* begin = nullptr;
+        char* end = nullptr;
+        if (int error = blocks.Next(begin, end))
+            return error;
+        if (begin == end)
+            return EIO; // the file changed since
+        if (iOffset >= at + (end - begin))
+        {
+            oNumber += static_cast<size_t>(std::count(begin, end, '\n'));
+            at += end - begin;
+            continue;
+        }
+        const char* line = begin + (iOffset - at);
+        oNumber += static_cast<size_t>(std::count(begin, begin + (iOffset - at), '\n'));
+        const char* lineEnd = std::find(line, static_cast<const char*>(end), '\n');
+        if (lineEnd > line && lineEnd[-1] == '\r')
+            --lineEnd;
+        oText.assign(line, lineEnd);
+        return 0;
+    }
+}
+
+void Comparison::WarnMoreFields() const
+{
+    const std::pair<const char*, const MoreFields*> sides[] = {{_OldName, &_OldMore},
+                                                                {_NewName, &_NewMore}};
+    for (const auto& side : sides)
+    {
+        size_t number = 0;
+        std::string text;
+        if (!side.second->_Count ||
+            LineAt(side.first, side.second->_First, number, text))
+            continue;
+        zbReportWarning("zbLsoutDiff.MoreFields",
+                        {QORUnicodeString(side.first),
+                         QORUnicodeString(std::to_string(side.second->_Count).c_str()),
+                         QORUnicodeString(std::to_string(number).c_str()),
+                         QORUnicodeString(text.c_str())});
+    }
+}
+
 void Comparison::HandOver(zbLsoutDiff::Sink& ioSink)
 {
     for (const Finding& finding : _Findings)
@@ -594,6 +681,7 @@ int zbLsoutDiff::Compare(const char* iOld, const char* iNew, int iTextMode, Sink
     if (result)
         return 1;
     oCounts = comparison._Counts;
+    comparison.WarnMoreFields();
     if (ioSink)
         comparison.HandOver(*ioSink);
     return 0;

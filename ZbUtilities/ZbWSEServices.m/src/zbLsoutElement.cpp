@@ -332,7 +332,9 @@ bool zbLsoutElement::NextLine(char*& ioNext, const char* iEnd, const int& iTextM
         char* text = SkipSeparators(p, end);
         if (!fieldLength || text == end)
             continue;
-        unsigned int pathLength = static_cast<unsigned int>(PathEnd(text, end, line) - text);
+        char* pathEnd = PathEnd(text, end, line);
+        unsigned int pathLength = static_cast<unsigned int>(pathEnd - text);
+        const bool moreFields = SkipSeparators(pathEnd, end) != end;
         // "./" off the front, then every "/" at both ends.
         if (pathLength >= 2 && text[0] == '.' && text[1] == separator)
             text += 2, pathLength -= 2;
@@ -342,7 +344,7 @@ bool zbLsoutElement::NextLine(char*& ioNext, const char* iEnd, const int& iTextM
             --pathLength;
         if (pathLength == 0)
             continue;
-        oLine = {field, fieldLength, text, pathLength, size, time};
+        oLine = {field, fieldLength, text, pathLength, size, time, moreFields};
         return true;
     }
     return false;
