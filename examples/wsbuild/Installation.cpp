@@ -137,11 +137,12 @@ void InstallView(const std::string& iFramework, const zbRTViewData& iView, Files
         const int source = ioFiles.Id(iFramework + "/" + element->_Name.CastToCharPtr());
         const std::string target = iOut + "/" + rtvName;
         zbFileStats from, to;
-        if (from.Read(ioFiles.Absolute(source).c_str()) != 0)
-            continue; // not built: what was installed stays
-        const auto listed = iListed.find(rtvName);
-        if (iBuilt.count(source) || to.Read(target.c_str()) != 0 || to != from ||
-            listed == iListed.end())
+        const bool there = to.Read(target.c_str()) == 0;
+        // Not built (its compilation failed): what was installed stays.
+        const bool built = from.Read(ioFiles.Absolute(source).c_str()) == 0;
+        if (!built && !there)
+            continue;
+        if (built && (iBuilt.count(source) || !there || to != from || !iListed.count(rtvName)))
         {
             if (Copy(ioFiles.Absolute(source), target, from) != 0)
             {

@@ -14,6 +14,8 @@
 //   S N ...               the directories that decide where its includes are
 //   O N N ...             an object, then its source and the headers it
 //                         reaches
+//   X N N                 an object and its source, not built (its
+//                         compilation failed or never ran)
 //
 // A block that cannot be used is as no block: everything is looked at again.
 
@@ -95,12 +97,16 @@ bool ParseLine(const std::string& iLine, Files& ioFiles, std::vector<int>& ioIds
         return true;
     }
     case 'O':
-        if (!Indices(text, ioIds, ids) || ids.size() < 2)
+    case 'X':
+        if (!Indices(text, ioIds, ids) || ids.size() < 2 || (tag == 'X' && ids.size() != 2))
             return false;
         ioModule->_Objects.emplace_back();
         ioModule->_Objects.back()._Object = ids[0];
         ioModule->_Objects.back()._Source = ids[1];
-        ioModule->_Objects.back()._Inputs.assign(ids.begin() + 1, ids.end());
+        if (tag == 'O')
+            ioModule->_Objects.back()._Inputs.assign(ids.begin() + 1, ids.end());
+        else
+            ioModule->_Objects.back()._Build = 1;
         return true;
     default:
         return false;
@@ -189,11 +195,11 @@ std::string RecordText(const std::vector<Module>& iModules, Files& ioFiles)
         {
             // Objects still to build, or whose compilation failed, are not
             // vouched for.
-            if (object._Build == 1 || object._Build == 3)
-                continue;
-            std::vector<int> ids(1, object._Object);
-            ids.insert(ids.end(), object._Inputs.begin(), object._Inputs.end());
-            Numbers(modules, 'O', ids, numbering);
+            const bool built = object._Build != 1 && object._Build != 3;
+            std::vector<int> ids{object._Object, object._Source};
+            for (size_t input = 1; built && input < object._Inputs.size(); ++input)
+                ids.push_back(object._Inputs[input]);
+            Numbers(modules, built ? 'O' : 'X', ids, numbering);
         }
     }
     std::ostringstream text;

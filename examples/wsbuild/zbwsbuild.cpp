@@ -64,13 +64,16 @@ int Plan(Workspace& ioWorkspace, Files& ioFiles, const Record& iRecord, Includes
         ioModule._Command = known->_Command;
         ioModule._Directories = known->_Directories;
         ioModule._Objects = known->_Objects;
+        for (Object& object : ioModule._Objects)
+            object._Build = 0;
     }
     else if (ioWorkspace.ReadDescription(ioModule) != 0)
         return (ioModule._Broken = 1);
     std::unordered_map<int, const Object*> before;
     if (known)
         for (const Object& object : known->_Objects)
-            before[object._Object] = &object;
+            if (!object._Build)
+                before[object._Object] = &object;
     const bool commandSame = known && known->_Command == ioModule._Command;
     const bool dirsSame =
         known && known->_Directories == ioModule._Directories && allSame(ioModule._Directories);
