@@ -270,9 +270,14 @@ Includes::~Includes() = default;
 
 int Includes::Find(const Module& iModule, Object& ioObject)
 {
-    if (!_Impl->_Ready++ && (zbCreateDirectory((_Impl->_StateDir + "/HeaderLists").c_str()) != 0 ||
-                             zbCreateDirectory((_Impl->_StateDir + "/HeaderMaps").c_str()) != 0))
-        return zbReportLastError(_Impl->_StateDir.c_str());
+    // The lists and maps of the run before go: each run numbers its own.
+    if (!_Impl->_Ready++)
+        for (const char* kind : {"/HeaderLists", "/HeaderMaps"})
+        {
+            const std::string dir = _Impl->_StateDir + kind;
+            if (zbRemoveDirectory(dir.c_str(), 0) != 0 || zbCreateDirectory(dir.c_str()) != 0)
+                return zbReportLastError(dir.c_str());
+        }
     Impl::Path& path = _Impl->PathOf(iModule);
     if (path._Broken || !_Impl->Names(ioObject._Source))
         return 1;
