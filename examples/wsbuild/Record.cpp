@@ -20,9 +20,8 @@
 // A block that cannot be used is as no block: everything is looked at again.
 
 #include <cerrno>
-#include <cstdlib>
+#include <charconv>
 #include <cstring>
-#include <sstream>
 
 #include "zbErrorCodeManager.h"
 #include "zbFileBufferVersioned.h"
@@ -33,88 +32,109 @@ namespace
 {
 const unsigned int kVersion[3] = {1, 0, 0};
 
-// Numbers of a line after its tag, each an index of the F lines.
-bool Indices(const char* iText, const std::vector<int>& iIds, std::vector<int>& oIds)
+// A number of [ioAt, iEnd) followed by a blank or the end; ioAt moves
+// past the blank.
+template <class T> bool Number(const char*& ioAt, const char* iEnd, T& oValue)
 {
-    oIds.clear();
-    for (const char* at = iText; *at;)
-    {
-        char* end = nullptr;
-        const long index = std::strtol(at, &end, 10);
-        if (end == at || index < 0 || static_cast<size_t>(index) >= iIds.size())
-            return false;
-        oIds.push_back(iIds[static_cast<size_t>(index)]);
-        at = end;
-        while (*at == ' ')
-            ++at;
-    }
+    const auto result = std::from_chars(ioAt, iEnd, oValue);
+    if (result.ec != std::errc() || (result.ptr != iEnd && *result.ptr != ' '))
+        return false;
+    ioAt = result.ptr == iEnd ? iEnd : result.ptr + 1;
     return true;
 }
 
-// One line of the text: false when it does not belong to the format.
-bool ParseLine(const std::string& iLine, Files& ioFiles, std::vector<int>& ioIds, Record& ioRecord,
-               ModuleRecord*& ioModule)
+// The numbers of a line, each an index of the F lines, as file ids.
+bool Indices(const char* iAt, const char* iEnd, const std::vector<int>& iIds,
+             std::vector<int>& oIds)
 {
-    if (!iLine.empty() && iLine[0] == '#')
-        return true;
-    if (iLine.size() < 2 || iLine[1] != ' ')
+    oIds.clear();
+    oIds.reserve(16);
+    for (size_t index = 0; iAt < iEnd;)
+        if (!Number(iAt, iEnd, index) || index >= iIds.size())
+            return false;
+        else
+            oIds.push_back(iIds[index]);
+    return true;
+}
+
+// An object line (O, or X with its object and source only).
+bool ObjectLine(char iTag, const char* iAt, const char* iEnd, const std::vector<int>& iIds,
+                ModuleRecord& ioModule)
+{
+    ioModule._Objects.emplace_back();
+    Object& object = ioModule._Objects.back();
+    size_t index = 0;
+    if (!Number(iAt, iEnd, index) || index >= iIds.size())
         return false;
-    const char* text = iLine.c_str() + 2;
-    const char tag = iLine[0];
+    object._Object = iIds[index];
+    if (!Indices(iAt, iEnd, iIds, object._Inputs) || object._Inputs.empty() ||
+        (iTag == 'X' && object._Inputs.size() != 1))
+        return false;
+    object._Source = object._Inputs[0];
+    if (iTag == 'X')
+        object._Inputs.clear(), object._Build = 1;
+    return true;
+}
+
+// One line [iAt, iEnd) of the text: false when it does not belong to the
+// format.
+bool ParseLine(const char* iAt, const char* iEnd, Files& ioFiles, std::vector<int>& ioIds,
+               Record& ioRecord, ModuleRecord*& ioModule)
+{
+    if (iAt < iEnd && *iAt == '#')
+        return true;
+    if (iEnd - iAt < 2 || iAt[1] != ' ')
+        return false;
+    const char tag = *iAt;
+    iAt += 2;
     if (tag == 'F')
     {
         Stamp stamp;
-        char* end = nullptr;
-        stamp._Time = std::strtoll(text, &end, 10);
-        if (*end != ' ')
+        if (!Number(iAt, iEnd, stamp._Time) || !Number(iAt, iEnd, stamp._Size) || iAt == iEnd)
             return false;
-        stamp._Size = std::strtoll(end + 1, &end, 10);
-        if (*end != ' ' || !end[1])
-            return false;
-        const int id = ioFiles.Id(end + 1);
+        const int id = ioFiles.Id(std::string_view(iAt, static_cast<size_t>(iEnd - iAt)));
         ioIds.push_back(id);
-        ioRecord._Stamps[id] = stamp;
+        if (ioRecord._Stamps.size() <= static_cast<size_t>(id))
+            ioRecord._Stamps.resize(static_cast<size_t>(id) + 1, Stamp{-2, -2});
+        ioRecord._Stamps[static_cast<size_t>(id)] = stamp;
         return true;
     }
     if (tag == 'M')
-        return (ioModule = &ioRecord._Modules[text], true);
+        return (ioModule = &ioRecord._Modules[std::string(iAt, iEnd)], true);
     if (!ioModule)
         return false;
-    std::vector<int> ids;
     switch (tag)
     {
     case 'D':
-        return Indices(text, ioIds, ioModule->_Descriptions);
+        return Indices(iAt, iEnd, ioIds, ioModule->_Descriptions);
     case 'S':
-        return Indices(text, ioIds, ioModule->_Directories);
+        return Indices(iAt, iEnd, ioIds, ioModule->_Directories);
     case 'C':
-        return (ioModule->_Command = text, true);
+        return (ioModule->_Command.assign(iAt, iEnd), true);
     case 'I':
-    {
-        std::istringstream words(text);
-        for (std::string word; words >> word;)
-            ioModule->_Includes.push_back(word);
+        for (const char* word = iAt; word < iEnd;)
+        {
+            const char* blank = static_cast<const char*>(std::memchr(word, ' ', iEnd - word));
+            ioModule->_Includes.emplace_back(word, blank ? blank : iEnd);
+            word = blank ? blank + 1 : iEnd;
+        }
         return true;
-    }
     case 'O':
     case 'X':
-        if (!Indices(text, ioIds, ids) || ids.size() < 2 || (tag == 'X' && ids.size() != 2))
-            return false;
-        ioModule->_Objects.emplace_back();
-        ioModule->_Objects.back()._Object = ids[0];
-        ioModule->_Objects.back()._Source = ids[1];
-        if (tag == 'O')
-            ioModule->_Objects.back()._Inputs.assign(ids.begin() + 1, ids.end());
-        else
-            ioModule->_Objects.back()._Build = 1;
-        return true;
+        return ObjectLine(tag, iAt, iEnd, ioIds, *ioModule);
     default:
         return false;
     }
 }
 } // namespace
 
-int ReadRecord(const std::string& iPath, Files& ioFiles, Record& oRecord, std::string& oText)
+bool Record::Same(int iId, Files& ioFiles) const
+{
+    const size_t at = static_cast<size_t>(iId);
+    return at < _Stamps.size() && _Stamps[at] == ioFiles.Current(iId);
+}
+
+int ReadRecord(const std::string& iPath, Files& ioFiles, Record& oRecord)
 {
     zbFileBufferVersioned block;
     if (block.ReadFromFile(iPath.c_str()) != 0)
@@ -130,19 +150,23 @@ int ReadRecord(const std::string& iPath, Files& ioFiles, Record& oRecord, std::s
         return 1;
     if (block.GetCryptLevel())
         block.DecryptBuffer();
-    oText.assign(block.GetBuffer(), block.GetBufferLength());
     std::vector<int> ids;
     ModuleRecord* module = nullptr;
-    std::istringstream lines(oText);
-    for (std::string line; std::getline(lines, line);)
-        if (!ParseLine(line, ioFiles, ids, oRecord, module))
+    const char* end = block.GetBuffer() + block.GetBufferLength();
+    for (const char* line = block.GetBuffer(); line < end;)
+    {
+        const char* eol = static_cast<const char*>(std::memchr(line, '\n', end - line));
+        if (!eol)
+            eol = end;
+        if (!ParseLine(line, eol, ioFiles, ids, oRecord, module))
         {
             zbReportWarningText(QORUnicodeString(
                 ("zbwsbuild: " + iPath + ": not a dependency block, left aside").c_str()));
             oRecord = Record();
-            oText.clear();
             return 1;
         }
+        line = eol + 1;
+    }
     return 0;
 }
 
@@ -152,64 +176,81 @@ namespace
 class Numbering
 {
   public:
-    int operator()(int iId)
+    size_t operator()(int iId)
     {
-        auto found = _Index.emplace(iId, static_cast<int>(_Order.size()));
-        if (found.second)
+        const size_t at = static_cast<size_t>(iId);
+        if (_Index.size() <= at)
+            _Index.resize(at + 1, 0);
+        if (!_Index[at])
+        {
             _Order.push_back(iId);
-        return found.first->second;
+            _Index[at] = _Order.size();
+        }
+        return _Index[at] - 1;
     }
     const std::vector<int>& Order() const { return _Order; }
 
   private:
-    std::unordered_map<int, int> _Index;
+    std::vector<size_t> _Index; // number + 1, 0 for none yet
     std::vector<int> _Order;
 };
 
-void Numbers(std::ostringstream& ioOut, char iTag, const std::vector<int>& iIds,
-             Numbering& ioNumbering)
+template <class T> void Append(std::string& ioText, T iValue)
 {
-    ioOut << iTag;
+    char digits[24];
+    ioText.append(digits, std::to_chars(digits, digits + sizeof digits, iValue).ptr);
+}
+
+void Numbers(std::string& ioText, char iTag, const std::vector<int>& iIds, Numbering& ioNumbering)
+{
+    ioText += iTag;
     for (int id : iIds)
-        ioOut << ' ' << ioNumbering(id);
-    ioOut << '\n';
+    {
+        ioText += ' ';
+        Append(ioText, ioNumbering(id));
+    }
+    ioText += '\n';
 }
 } // namespace
 
 std::string RecordText(const std::vector<Module>& iModules, Files& ioFiles)
 {
     Numbering numbering;
-    std::ostringstream modules;
+    std::string modules;
     for (const Module& module : iModules)
     {
         if (module._Broken)
             continue;
-        modules << "M " << module._Dir << '\n';
+        modules += "M " + module._Dir + '\n';
         Numbers(modules, 'D', module._Descriptions, numbering);
-        modules << 'I';
+        modules += 'I';
         for (const std::string& dir : module._Includes)
-            modules << ' ' << dir;
-        modules << "\nC " << module._Command << '\n';
+            modules += ' ' + dir;
+        modules += "\nC " + module._Command + '\n';
         Numbers(modules, 'S', module._Directories, numbering);
+        std::vector<int> ids;
         for (const Object& object : module._Objects)
         {
             // Objects still to build, or whose compilation failed, are not
             // vouched for.
             const bool built = object._Build != 1 && object._Build != 3;
-            std::vector<int> ids{object._Object, object._Source};
+            ids.assign({object._Object, object._Source});
             for (size_t input = 1; built && input < object._Inputs.size(); ++input)
                 ids.push_back(object._Inputs[input]);
             Numbers(modules, built ? 'O' : 'X', ids, numbering);
         }
     }
-    std::ostringstream text;
-    text << "# zbwsbuild: what the last run learnt\n";
+    std::string text = "# zbwsbuild: what the last run learnt\n";
     for (int id : numbering.Order())
     {
         const Stamp& stamp = ioFiles.Current(id);
-        text << "F " << stamp._Time << ' ' << stamp._Size << ' ' << ioFiles.Path(id) << '\n';
+        text += "F ";
+        Append(text, stamp._Time);
+        text += ' ';
+        Append(text, stamp._Size);
+        text += ' ' + ioFiles.Path(id) + '\n';
     }
-    return text.str() + modules.str();
+    return text + modules;
 }
 
 int WriteRecord(const std::string& iPath, const std::string& iText)

@@ -31,6 +31,7 @@
 Files::Files(const std::string& iRoot)
     : _Root(iRoot), _RootFd(open(iRoot.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC))
 {
+    _Ids.reserve(1 << 15);
 }
 
 Files::~Files()
@@ -39,14 +40,14 @@ Files::~Files()
         close(_RootFd);
 }
 
-int Files::Id(const std::string& iPath)
+int Files::Id(std::string_view iPath)
 {
     auto found = _Ids.find(iPath);
     if (found != _Ids.end())
         return found->second;
     const int id = static_cast<int>(_Paths.size());
-    _Ids.emplace(iPath, id);
-    _Paths.push_back(iPath);
+    _Paths.emplace_back(iPath);
+    _Ids.emplace(_Paths.back(), id);
     _Stamps.emplace_back();
     _Known.push_back(0);
     return id;

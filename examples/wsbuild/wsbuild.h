@@ -9,8 +9,10 @@
 // compiles what changed with the library's parallel runner, keeps what it
 // learnt, and installs the objects as the frameworks' runtime views say.
 
+#include <deque>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <vector>
 
@@ -41,7 +43,7 @@ class Files
     Files& operator=(const Files&) = delete;
 
     const std::string& Root() const { return _Root; }
-    int Id(const std::string& iPath);
+    int Id(std::string_view iPath);
     const std::string& Path(int iId) const { return _Paths[static_cast<size_t>(iId)]; }
     std::string Absolute(int iId) const;
     // The path relative to the root when iPath lies below it, else iPath.
@@ -53,8 +55,8 @@ class Files
   private:
     std::string _Root;
     int _RootFd;
-    std::unordered_map<std::string, int> _Ids;
-    std::vector<std::string> _Paths;
+    std::unordered_map<std::string_view, int> _Ids; // into _Paths
+    std::deque<std::string> _Paths;
     std::vector<Stamp> _Stamps;
     std::vector<char> _Known;
 };
@@ -78,7 +80,8 @@ struct Module
     std::string _Command;               // the compile command before "-c SOURCE -o OBJECT"
     std::vector<int> _Directories;      // whose entries decide where includes are found
     std::vector<Object> _Objects;
-    int _Broken = 0; // its description could not be used
+    int _Broken = 0;  // its description could not be used
+    int _Changed = 0; // not as the block says (read again, looked at again)
 };
 
 // What the last run learnt of a module.
@@ -92,11 +95,13 @@ struct ModuleRecord
 };
 
 // The dependency block: the stamps of the files it names as the last run
-// saw them, and its modules by directory.
+// saw them (by file id), and its modules by directory.
 struct Record
 {
-    std::unordered_map<int, Stamp> _Stamps;
+    std::vector<Stamp> _Stamps;
     std::unordered_map<std::string, ModuleRecord> _Modules;
+    // The file is as the last run saw it.
+    bool Same(int iId, Files& ioFiles) const;
 };
 
 // The workspace, its frameworks and modules (Workspace.cpp).
@@ -130,7 +135,7 @@ class Workspace
 
 // The dependency block (Record.cpp): read, and written from the modules of
 // a run.
-int ReadRecord(const std::string& iPath, Files& ioFiles, Record& oRecord, std::string& oText);
+int ReadRecord(const std::string& iPath, Files& ioFiles, Record& oRecord);
 std::string RecordText(const std::vector<Module>& iModules, Files& ioFiles);
 int WriteRecord(const std::string& iPath, const std::string& iText);
 

@@ -43,34 +43,31 @@ int Usage(zbGetopts& iOptions, int iStatus)
 // Compares a module with what the last run learnt of it and says which of
 // its objects to build: those that are new, whose command changed, whose
 // object or inputs changed, or whose inputs are no longer the same files.
-int Plan(Workspace& ioWorkspace, Files& ioFiles, const Record& iRecord, Includes& ioIncludes,
+int Plan(Workspace& ioWorkspace, Files& ioFiles, Record& ioRecord, Includes& ioIncludes,
          Module& ioModule)
 {
-    const auto entry = iRecord._Modules.find(ioModule._Dir);
-    const ModuleRecord* known = entry == iRecord._Modules.end() ? nullptr : &entry->second;
-    auto same = [&](int iId)
-    {
-        const auto stamp = iRecord._Stamps.find(iId);
-        return stamp != iRecord._Stamps.end() && stamp->second == ioFiles.Current(iId);
-    };
+    const auto entry = ioRecord._Modules.find(ioModule._Dir);
+    ModuleRecord* known = entry == ioRecord._Modules.end() ? nullptr : &entry->second;
+    auto same = [&](int iId) { return ioRecord.Same(iId, ioFiles); };
     auto allSame = [&](const std::vector<int>& iIds)
     { return std::all_of(iIds.begin(), iIds.end(), same); };
-    if (known && !known->_Descriptions.empty() &&
-        known->_Descriptions[0] == ioWorkspace.FirstDescription(ioModule) &&
-        allSame(known->_Descriptions))
+    // What the block says of the module's objects, by object (when its
+    // description was read again): those it vouches for.
+    std::unordered_map<int, const Object*> before;
+    const bool reused = known && !known->_Descriptions.empty() &&
+                        known->_Descriptions[0] == ioWorkspace.FirstDescription(ioModule) &&
+                        allSame(known->_Descriptions);
+    if (reused)
     {
-        ioModule._Descriptions = known->_Descriptions;
-        ioModule._Includes = known->_Includes;
+        ioModule._Descriptions = std::move(known->_Descriptions);
+        ioModule._Includes = std::move(known->_Includes);
         ioModule._Command = known->_Command;
         ioModule._Directories = known->_Directories;
-        ioModule._Objects = known->_Objects;
-        for (Object& object : ioModule._Objects)
-            object._Build = 0;
+        ioModule._Objects = std::move(known->_Objects);
     }
-    else if (ioWorkspace.ReadDescription(ioModule) != 0)
+    else if (ioModule._Changed = 1, ioWorkspace.ReadDescription(ioModule) != 0)
         return (ioModule._Broken = 1);
-    std::unordered_map<int, const Object*> before;
-    if (known)
+    else if (known)
         for (const Object& object : known->_Objects)
             if (!object._Build)
                 before[object._Object] = &object;
@@ -80,18 +77,23 @@ int Plan(Workspace& ioWorkspace, Files& ioFiles, const Record& iRecord, Includes
     for (Object& object : ioModule._Objects)
     {
         const auto found = before.find(object._Object);
-        const Object* old = found == before.end() ? nullptr : found->second;
+        const Object* old = reused ? (object._Build ? nullptr : &object)
+                                   : (found == before.end() ? nullptr : found->second);
+        object._Build = 0;
         const bool inputsSame =
             old && old->_Source == object._Source && same(object._Object) && allSame(old->_Inputs);
         if (inputsSame && commandSame && dirsSame)
         {
-            object._Inputs = old->_Inputs;
+            if (old != &object)
+                object._Inputs = old->_Inputs;
             continue;
         }
+        const std::vector<int> previous = old ? old->_Inputs : std::vector<int>();
         // A source that cannot be read is reported; its compilation says more.
+        ioModule._Changed = 1;
         if (ioIncludes.Find(ioModule, object) != 0)
             object._Inputs.assign(1, object._Source);
-        object._Build = inputsSame && commandSame && object._Inputs == old->_Inputs ? 0 : 1;
+        object._Build = inputsSame && commandSame && object._Inputs == previous ? 0 : 1;
         // The stamps of the inputs as they are before any compilation.
         for (int id : object._Inputs)
             ioFiles.Current(id);
@@ -169,17 +171,20 @@ int main(int argc, char** argv)
     const std::string stateDir = files.Root() + "/Objects";
     const std::string blockPath = stateDir + "/zbwsbuild.blk";
     Record record;
-    std::string before;
-    ReadRecord(blockPath, files, record, before);
+    ReadRecord(blockPath, files, record);
     Includes includes(files, stateDir);
     int status = 0;
     for (Module& module : workspace.Modules())
         status |= Plan(workspace, files, record, includes, module);
     const int failed = Compile(workspace.Modules(), files, engine);
     status |= failed ? 1 : 0;
-    const std::string text = RecordText(workspace.Modules(), files);
-    if (text != before &&
-        (zbCreateDirectory(stateDir.c_str()) != 0 || WriteRecord(blockPath, text)))
+    // The block is written again when it would say something else: a
+    // module that is new, gone, read again or looked at again.
+    bool changed = record._Modules.size() != workspace.Modules().size();
+    for (const Module& module : workspace.Modules())
+        changed = changed || module._Changed;
+    if (changed && (zbCreateDirectory(stateDir.c_str()) != 0 ||
+                    WriteRecord(blockPath, RecordText(workspace.Modules(), files)) != 0))
         status = 1;
     std::vector<int> built;
     int objects = 0;
