@@ -100,6 +100,8 @@ struct Includes::Impl
     std::unordered_map<std::string, std::unique_ptr<Path>> _Paths;
     std::unordered_map<std::string, std::unique_ptr<zbPathFinderAccess>> _DirFinders;
     int _Maps = 0;
+    std::vector<unsigned int> _Marks;
+    unsigned int _Walks = 0;
     int _Ready = 0;
 
     Impl(Files& ioFiles, const std::string& iStateDir) : _Files(ioFiles), _StateDir(iStateDir) {}
@@ -281,19 +283,21 @@ int Includes::Find(const Module& iModule, Object& ioObject)
     Impl::Path& path = _Impl->PathOf(iModule);
     if (path._Broken || !_Impl->Names(ioObject._Source))
         return 1;
-    ioObject._Inputs.assign(1, ioObject._Source);
-    std::vector<int> stack(1, ioObject._Source);
-    std::unordered_map<int, int> seen{{ioObject._Source, 1}};
-    while (!stack.empty())
+    // Files met are marked with the number of this walk.
+    std::vector<unsigned int>& marks = _Impl->_Marks;
+    const unsigned int walk = ++_Impl->_Walks;
+    auto first = [&](int iFile)
     {
-        const int file = stack.back();
-        stack.pop_back();
-        for (int next : _Impl->Direct(path, file))
-            if (seen.emplace(next, 1).second)
-            {
-                ioObject._Inputs.push_back(next);
-                stack.push_back(next);
-            }
-    }
+        if (marks.size() <= static_cast<size_t>(iFile))
+            marks.resize(static_cast<size_t>(iFile) * 2 + 64, 0);
+        return marks[static_cast<size_t>(iFile)] != walk &&
+               (marks[static_cast<size_t>(iFile)] = walk);
+    };
+    ioObject._Inputs.assign(1, ioObject._Source);
+    first(ioObject._Source);
+    for (size_t next = 0; next < ioObject._Inputs.size(); ++next)
+        for (int file : _Impl->Direct(path, ioObject._Inputs[next]))
+            if (first(file))
+                ioObject._Inputs.push_back(file);
     return 0;
 }
