@@ -11,7 +11,8 @@
 //                    sorted by path (paths relative to OUT)
 //   install.lsout.old  the listing before the last change
 //
-// When the listing changes, zbsvc lsdiff says what changed.
+// An installed file that no view names any more is removed.  When the
+// listing changes, zbsvc lsdiff says what changed.
 
 #include <algorithm>
 #include <cerrno>
@@ -109,7 +110,7 @@ struct Result
     int _Failed = 0;
 };
 
-// Copies the framework's file iName to iTarget with its time; 0 or 1.
+// Copies iSource to iTarget with its time; 0, or 1 after a report.
 int Copy(const std::string& iSource, const std::string& iTarget, const zbFileStats& iStats)
 {
     zbFileName target(iTarget.c_str());
@@ -200,13 +201,19 @@ int Install(Workspace& iWorkspace, Files& ioFiles, const std::string& iOut,
         result._Failed += View(iWorkspace, ioFiles, framework, dataDir, view, viewsChanged);
         InstallView(framework, view, ioFiles, iOut, built, listed, stats, lines, result);
     }
-    // Sorted by path; written "SIZE@TIME PATH".
+    // Sorted by path; written "SIZE@TIME PATH".  What the last listing
+    // names and the views no longer do goes.
     std::sort(lines.begin(), lines.end());
+    std::unordered_set<std::string> kept;
     for (const std::string& line : lines)
     {
         const size_t cut = line.find('\n');
         result._Listing += line.substr(cut + 1) + ' ' + line.substr(0, cut) + '\n';
+        kept.insert(line.substr(0, cut));
     }
+    for (const auto& [path, stat] : listed)
+        if (!kept.count(path) && zbRemoveFile((iOut + "/" + path).c_str(), 0) != 0)
+            result._Failed += zbReportLastError((iOut + "/" + path).c_str());
     if (result._Listing == before && !viewsChanged)
     {
         zbStdout << "zbwsbuild: " << iOut.c_str() << " up to date\n";
