@@ -40,11 +40,23 @@ echo "\$ cd $(quote "$root")"
 echo "\$ . scripts/env.sh"
 echo "# scratch files of this run: $work (removed at the end)"
 run bash scripts/setup.sh
-run bash scripts/build.sh build --target zbsvc -DCMAKE_BUILD_TYPE=RelWithDebInfo
+run bash scripts/build.sh build --target zbsvc --target zbwsbuild -DCMAKE_BUILD_TYPE=RelWithDebInfo
 . scripts/env.sh
 zbsvc=build/bin/zbsvc
 # show ARGUMENT...: zbsvc with these arguments, printed, then run.
 show() { run "$zbsvc" "$@"; }
+
+# The library's main job: a workspace built (descriptions read, headers
+# found, compilations run in parallel, the installation described), then
+# one header touched and the workspace built again: only the objects that
+# read it are compiled and installed again, as lsdiff says.
+run bash scripts/gen-workspace.sh "$work/workspace" 3 3 4
+run build/bin/zbwsbuild -j 2 -o "$work/install" "$work/workspace"
+run cat "$work/workspace/Fw001/Mod00.m/Imakefile.mk"
+sleep 1 # a listing records seconds: what is installed again must differ in time
+run touch "$work/workspace/Fw001/PublicInterfaces/Fw001Mod02.h"
+run build/bin/zbwsbuild -j 2 -o "$work/install" "$work/workspace"
+run build/bin/zbwsbuild -j 2 -o "$work/install" "$work/workspace"
 
 show --version
 show help block pack

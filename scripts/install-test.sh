@@ -4,9 +4,10 @@
 # never seen the build tree: the installed files name neither the build nor
 # the source tree, run paths are $ORIGIN-relative, the SONAMEs are versioned,
 # the installed headers compile on their own, examples/consumer builds once
-# through find_package and once through pkg-config and runs, and the
-# installed zbsvc finds the installed catalog and XML keys file with the
-# environment the tree's own script sets.
+# through find_package and once through pkg-config and runs, examples/wsbuild
+# builds through find_package and passes its test, and the installed zbsvc
+# finds the installed catalog and XML keys file with the environment the
+# tree's own script sets.
 set -uo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 build="$(cd "$1" && pwd)"
@@ -85,6 +86,15 @@ consumer_pkgconfig() {
   cp -r "$root/examples/consumer" "$work/make-src" &&
     PKG_CONFIG_PATH="$prefix/lib/pkgconfig" make -C "$work/make-src"
 }
+wsbuild_cmake() {
+  cp -r "$root/examples/wsbuild" "$work/wsbuild-src" &&
+    cmake -S "$work/wsbuild-src" -B "$work/wsbuild-build" -G Ninja -DCMAKE_PREFIX_PATH="$prefix" &&
+    cmake --build "$work/wsbuild-build" -j "$jobs"
+}
+# Its test, with the installed zbsvc.
+wsbuild_test() {
+  PATH="$prefix/bin:$PATH" bash "$root/examples/wsbuild/test-wsbuild.sh" "$work/wsbuild-build/zbwsbuild"
+}
 # runs PROGRAM: a good run prints its text and leaves a well-formed trace;
 # a failing action gives 1 and is reported on standard error and in the trace.
 runs() {
@@ -138,6 +148,8 @@ check "the consumer built through find_package runs" runs "$work/cmake-build/zbc
 check "the consumer builds through pkg-config" consumer_pkgconfig
 check "the consumer built through pkg-config runs" runs "$work/make-src/zbconsumer"
 check "the installed environment script is the tree's" environment_script
+check "zbwsbuild builds through find_package" wsbuild_cmake
+check "zbwsbuild built through find_package passes its test" wsbuild_test
 check "the installed zbsvc finds the installed catalog and keys file" installed_zbsvc
 echo "$passed passed, $failed failed"
 [ "$failed" -eq 0 ]
