@@ -43,7 +43,7 @@ else
 fi
 export TESTDIR="$(dirname "$file")"
 work="$scratch/work"
-mkdir "$work"
+mkdir "$work" && cd "$work" || exit 2
 
 # Does the actual line match the expected one?
 matches() {
@@ -61,13 +61,12 @@ matches() {
 render() {
   local out="$1" prefix="$2"; shift 2
   local -a want=("$@") got=()
-  local i line eol=1
+  local i line
   [ -s "$out" ] || return 0
-  [ "$(tail -c 1 "$out" | od -An -tx1 | tr -d ' ')" = 0a ] || eol=0
-  mapfile -t got <"$out"
+  mapfile got <"$out"
   for ((i = 0; i < ${#got[@]}; i++)); do
     line="${got[$i]}"
-    [ $eol = 0 ] && [ $((i + 1)) = ${#got[@]} ] && line+=" (no-eol)"
+    if [ "${line: -1}" = $'\n' ]; then line="${line%$'\n'}"; else line+=" (no-eol)"; fi
     if [ $i -lt ${#want[@]} ] && matches "${want[$i]}" "$line"; then
       line="${want[$i]}"
     fi
@@ -83,7 +82,7 @@ wantOut=() wantErr=()
 run_pending() {
   [ -n "$cmd" ] || return 0
   local status=0
-  (cd "$work" && exec timeout 60 bash -c "$cmd") </dev/null >"$scratch/.out" 2>"$scratch/.err"
+  timeout 60 bash -c "$cmd" </dev/null >"$scratch/.out" 2>"$scratch/.err"
   status=$?
   render "$scratch/.out" "" "${wantOut[@]+"${wantOut[@]}"}" >>"$actual"
   render "$scratch/.err" "2> " "${wantErr[@]+"${wantErr[@]}"}" >>"$actual"

@@ -19,3 +19,6 @@ independently of the library).
   2>    print the CRC-32, size and name of files
   2>    -h, --help : print this help
   [2]
+  $ zbsvc crc check >/dev/full
+  2> zbsvc: standard output: No space left on device
+  [1]

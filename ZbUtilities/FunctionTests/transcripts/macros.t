@@ -1,0 +1,78 @@
+zbsvc macros: description files read into one macro set, include lines
+followed along the -I directories; NAME='value' lines in the set's order.
+Later files replace earlier values (-keep keeps the first); an included
+file's values come after its includer's.  -solve resolves $(NAME) with
+the forms :- (default), :+ (alternative), :@ (literal).
+
+  $ cat >a.mk <<'X'
+  > A = $(B) a
+  > include b.mk
+  > E = $(U:-'d e') $(B:+'yes') $(U:@'no')
+  > X
+  $ mkdir inc && printf "B = 'b # b'\nA = from b\n" >inc/b.mk && echo 'A = from c' >c.mk
+  $ zbsvc macros -solve -I inc a.mk
+  B='b # b'
+  A='from b'
+  E='d e yes no'
+  $ zbsvc macros -Iinc a.mk c.mk
+  B='b # b'
+  A='from c'
+  E='$(U:-'d e') $(B:+'yes') $(U:@'no')'
+  $ zbsvc macros -keep -dump -I inc a.mk c.mk
+  #
+  # Set of macros
+  #  - 'B' = [b # b]
+  #  - 'A' = [$(B) a]
+  #  - 'E' = [$(U:-'d e') $(B:+'yes') $(U:@'no')]
+  
+
+A file that defines nothing is a valid empty set; standard input is "-".
+
+  $ : >empty.mk
+  $ zbsvc macros empty.mk
+  $ zbsvc macros empty.mk c.mk
+  A='from c'
+  $ printf 'A = 1\nB = $(A) 2\n' | zbsvc macros -solve -
+  B='1 2'
+  A='1'
+
+An include not found without -I, a missing file: reported, what was read
+still printed.  Unbalanced $( and quotes are errors.
+
+  $ zbsvc macros a.mk none.mk
+  A='$(B) a'
+  E='$(U:-'d e') $(B:+'yes') $(U:@'no')'
+  2> # System error on b.mk: No such file or directory
+  2> # System error on none.mk: No such file or directory
+  [1]
+  $ echo 'A = x $(B y' >bad.mk && zbsvc macros -solve bad.mk
+  A='x '
+  2> # Error: Unbalanced $() in [x $(B y]
+  [1]
+  $ echo "A = 'x" >quote.mk && zbsvc macros quote.mk
+  2> # Error: Unbalanced ' in quote.mk['x]
+  [1]
+
+Usage errors and lost output.
+
+  $ zbsvc macros
+  2> zbsvc macros: wrong number of arguments
+  2> usage: zbsvc macros [-solve] [-keep] [-dump] [-I DIR ...] [-level FILE] FILE ...
+  2>    read description files into a macro set and print it
+  2>    -solve : resolve the $(NAME) references
+  2>    -keep : keep the first value of a macro defined again
+  2>    -dump : print the dump form
+  2>    -I DIR : directory searched for the included files
+  2>    -level FILE : preprocess each file against the levels of FILE
+  2>    -h, --help : print this help
+  [2]
+  $ for args in "-solve" "-x f" "-I"; do zbsvc macros $args 2>&1 | sed -n 1p; echo "${PIPESTATUS[0]}"; done
+  zbsvc macros: wrong number of arguments
+  2
+  zbsvc macros: illegal option -- x
+  2
+  zbsvc macros: option requires an argument -- I
+  2
+  $ zbsvc macros c.mk >/dev/full
+  2> zbsvc: standard output: No space left on device
+  [1]
