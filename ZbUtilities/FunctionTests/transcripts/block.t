@@ -68,35 +68,17 @@ Too short to be a block, a missing block, a missing file to pack.
 
 Usage errors: the version must be three numbers below 2^32, given once.
 
-  $ zbsvc block pack -v 1.2.3 a
-  2> zbsvc block pack: wrong number of arguments
-  2> usage: zbsvc block pack [-crypt] -v A.B.C IN OUT
-  2>    save the bytes of IN as a block of version A.B.C
-  2>    -crypt : store the version and the data scrambled
-  2>    -v A.B.C : version of the block, three numbers
-  2>    -h, --help : print this help
-  [2]
-  $ for args in "pack -x -v 1.2.3 a b" "pack a b -v" "pack a b" "pack -v 1.2.4294967296 a b" \
-  >   "pack -v 1.2 -v 1.2.3 a b" "info - f" "unpack a" "frob" ""; do
-  >   zbsvc block $args 2>&1 | sed -n 1p; echo "${PIPESTATUS[0]}"; done
-  zbsvc block pack: illegal option -- x
-  2
-  zbsvc block pack: option requires an argument -- v
-  2
-  zbsvc block pack: expects one version -v A.B.C (three numbers)
-  2
-  zbsvc block pack: expects one version -v A.B.C (three numbers)
-  2
-  zbsvc block pack: expects one version -v A.B.C (three numbers)
-  2
-  zbsvc block info: wrong number of arguments
-  2
-  zbsvc block unpack: wrong number of arguments
-  2
-  zbsvc block: unknown sub-verb 'frob'
-  2
-  zbsvc block: expects a sub-verb
-  2
+  $ for args in "pack -v 1.2.3 a" "pack -x -v 1.2.3 a b" "pack a b -v" "pack a b" "pack -v 1.2.4294967296 a b" "pack -v 1.2 -v 1.2.3 a b" "info - f" "unpack a" "frob" ""; do out=$(zbsvc block $args 2>&1); echo "$? ${out%%$'\n'*}"; done
+  2 zbsvc block pack: wrong number of arguments
+  2 zbsvc block pack: illegal option -- x
+  2 zbsvc block pack: option requires an argument -- v
+  2 zbsvc block pack: expects one version -v A.B.C (three numbers)
+  2 zbsvc block pack: expects one version -v A.B.C (three numbers)
+  2 zbsvc block pack: expects one version -v A.B.C (three numbers)
+  2 zbsvc block info: wrong number of arguments
+  2 zbsvc block unpack: wrong number of arguments
+  2 zbsvc block: unknown sub-verb 'frob'
+  2 zbsvc block: expects a sub-verb
 
 Lost output.
 

@@ -41,13 +41,8 @@ Main specifications that cannot be read are reported: status 1.
 
 Usage error and lost output.
 
-  $ zbsvc context extra
-  2> zbsvc context: expects no argument
-  2> usage: zbsvc context [-v]
-  2>    print the build context
-  2>    -v : also the search paths and the main specifications
-  2>    -h, --help : print this help
-  [2]
+  $ for args in "extra"; do out=$(zbsvc context $args 2>&1); echo "$? ${out%%$'\n'*}"; done
+  2 zbsvc context: expects no argument
   $ zbsvc context >/dev/full
   2> zbsvc: standard output: No space left on device
   [1]

@@ -13,12 +13,8 @@ independently of the library).
   [1]
   $ zbsvc crc check
   fc891918 9 check
-  $ zbsvc crc
-  2> zbsvc crc: wrong number of arguments
-  2> usage: zbsvc crc FILE ...
-  2>    print the CRC-32, size and name of files
-  2>    -h, --help : print this help
-  [2]
+  $ for args in ""; do out=$(zbsvc crc $args 2>&1); echo "$? ${out%%$'\n'*}"; done
+  2 zbsvc crc: wrong number of arguments
   $ zbsvc crc check >/dev/full
   2> zbsvc: standard output: No space left on device
   [1]

@@ -27,20 +27,10 @@ A missing directory is reported and the others written.
 
 Usage errors: no -ws, no -o, no directory.
 
-  $ zbsvc hlist -o x Fw
-  2> zbsvc hlist: -ws and -o are required
-  2> usage: zbsvc hlist [-subdir] -ws WS -o LISTFILE DIR ...
-  2>    write the header-list file of include directories of a workspace
-  2>    -subdir : list the directories as subdirectory include paths
-  2>    -ws WS : workspace root
-  2>    -o LISTFILE : header-list file to write
-  2>    -h, --help : print this help
-  [2]
-  $ for args in "-ws x Fw" "-ws x -o y"; do zbsvc hlist $args 2>&1 | sed -n 1p; echo "${PIPESTATUS[0]}"; done
-  zbsvc hlist: -ws and -o are required
-  2
-  zbsvc hlist: wrong number of arguments
-  2
+  $ for args in "-o x Fw" "-ws x Fw" "-ws x -o y"; do out=$(zbsvc hlist $args 2>&1); echo "$? ${out%%$'\n'*}"; done
+  2 zbsvc hlist: -ws and -o are required
+  2 zbsvc hlist: -ws and -o are required
+  2 zbsvc hlist: wrong number of arguments
 
 The list written to a full device.
 

@@ -58,25 +58,13 @@ line outside a block, a line longer than a path.
 
 Usage errors: no -o, no list, a word that is not WS=LISTFILE.
 
-  $ zbsvc hmap /w=l
-  2> zbsvc hmap: -o is required
-  2> usage: zbsvc hmap -o MAPFILE [+]WS=LISTFILE ...
-  2>    build a header map from header-list files
-  2>    -o MAPFILE : header-map file to write
-  2>    -h, --help : print this help
-  [2]
-  $ zbsvc hmap -o m 2>&1 | sed -n 1p; exit ${PIPESTATUS[0]}
-  zbsvc hmap: wrong number of arguments
-  [2]
-  $ for bad in nolist =l /w= +=l; do zbsvc hmap -o m $bad 2>&1 | sed -n 1p; echo "${PIPESTATUS[0]}"; done
-  zbsvc hmap: 'nolist' is not WS=LISTFILE
-  2
-  zbsvc hmap: '=l' is not WS=LISTFILE
-  2
-  zbsvc hmap: '/w=' is not WS=LISTFILE
-  2
-  zbsvc hmap: '+=l' is not WS=LISTFILE
-  2
+  $ for args in "/w=l" "-o m" "-o m nolist" "-o m =l" "-o m /w=" "-o m +=l"; do out=$(zbsvc hmap $args 2>&1); echo "$? ${out%%$'\n'*}"; done
+  2 zbsvc hmap: -o is required
+  2 zbsvc hmap: wrong number of arguments
+  2 zbsvc hmap: 'nolist' is not WS=LISTFILE
+  2 zbsvc hmap: '=l' is not WS=LISTFILE
+  2 zbsvc hmap: '/w=' is not WS=LISTFILE
+  2 zbsvc hmap: '+=l' is not WS=LISTFILE
 
 A map that cannot be written is named, not the list.
 

@@ -10,12 +10,8 @@ none, also through a link), 0 without a marker.
 
 Usage error and lost output.
 
-  $ zbsvc installtype
-  2> zbsvc installtype: wrong number of arguments
-  2> usage: zbsvc installtype FW ...
-  2>    print the install type of frameworks (0, 1 or 10)
-  2>    -h, --help : print this help
-  [2]
+  $ for args in ""; do out=$(zbsvc installtype $args 2>&1); echo "$? ${out%%$'\n'*}"; done
+  2 zbsvc installtype: wrong number of arguments
   $ cd $ZB_SOURCE_DIR/examples/workspace && zbsvc installtype FwAlpha >/dev/full
   2> zbsvc: standard output: No space left on device
   [1]

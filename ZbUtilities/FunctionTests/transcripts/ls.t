@@ -50,23 +50,11 @@ rest listed.
 
 Usage errors: no directory, -x without a pattern, -f with -d.
 
-  $ zbsvc ls
-  2> zbsvc ls: wrong number of arguments
-  2> usage: zbsvc ls [-r] [-f | -d] [-x PATTERN ...] DIR ...
-  2>    list directories, recursively with -r (-f files, -d directories)
-  2>    -r : walk the directories recursively
-  2>    -f : list everything but directories
-  2>    -d : list directories only
-  2>    -x PATTERN : skip the entries whose name matches PATTERN
-  2>    -h, --help : print this help
-  [2]
-  $ for args in "-r" "-x /" "-f -d /"; do zbsvc ls $args 2>&1 | sed -n 1p; echo "${PIPESTATUS[0]}"; done
-  zbsvc ls: wrong number of arguments
-  2
-  zbsvc ls: wrong number of arguments
-  2
-  zbsvc ls: -f and -d exclude each other
-  2
+  $ for args in "" "-r" "-x /" "-f -d /"; do out=$(zbsvc ls $args 2>&1); echo "$? ${out%%$'\n'*}"; done
+  2 zbsvc ls: wrong number of arguments
+  2 zbsvc ls: wrong number of arguments
+  2 zbsvc ls: wrong number of arguments
+  2 zbsvc ls: -f and -d exclude each other
 
 Lost output.
 

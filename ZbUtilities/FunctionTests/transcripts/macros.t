@@ -55,24 +55,11 @@ still printed.  Unbalanced $( and quotes are errors.
 
 Usage errors and lost output.
 
-  $ zbsvc macros
-  2> zbsvc macros: wrong number of arguments
-  2> usage: zbsvc macros [-solve] [-keep] [-dump] [-I DIR ...] [-level FILE] FILE ...
-  2>    read description files into a macro set and print it
-  2>    -solve : resolve the $(NAME) references
-  2>    -keep : keep the first value of a macro defined again
-  2>    -dump : print the dump form
-  2>    -I DIR : directory searched for the included files
-  2>    -level FILE : preprocess each file against the levels of FILE
-  2>    -h, --help : print this help
-  [2]
-  $ for args in "-solve" "-x f" "-I"; do zbsvc macros $args 2>&1 | sed -n 1p; echo "${PIPESTATUS[0]}"; done
-  zbsvc macros: wrong number of arguments
-  2
-  zbsvc macros: illegal option -- x
-  2
-  zbsvc macros: option requires an argument -- I
-  2
+  $ for args in "" "-solve" "-x f" "-I"; do out=$(zbsvc macros $args 2>&1); echo "$? ${out%%$'\n'*}"; done
+  2 zbsvc macros: wrong number of arguments
+  2 zbsvc macros: wrong number of arguments
+  2 zbsvc macros: illegal option -- x
+  2 zbsvc macros: option requires an argument -- I
   $ zbsvc macros c.mk >/dev/full
   2> zbsvc: standard output: No space left on device
   [1]

@@ -51,14 +51,6 @@ a missing file are reported: status 1, the sections found still printed.
 
 Usage errors.
 
-  $ zbsvc mdf
-  2> zbsvc mdf: wrong number of arguments
-  2> usage: zbsvc mdf [-strip] [-stats] FILE [SECTION ...]
-  2>    print the values of sections of an MDF V4 file
-  2>    -strip : keep only the first word of each value
-  2>    -stats : print the statistics of the sections' dictionary
-  2>    -h, --help : print this help
-  [2]
-  $ zbsvc mdf -x f.mdf 2>&1 | sed -n 1p; exit ${PIPESTATUS[0]}
-  zbsvc mdf: illegal option -- x
-  [2]
+  $ for args in "" "-x f.mdf"; do out=$(zbsvc mdf $args 2>&1); echo "$? ${out%%$'\n'*}"; done
+  2 zbsvc mdf: wrong number of arguments
+  2 zbsvc mdf: illegal option -- x

@@ -24,12 +24,9 @@ A missing framework; usage errors; lost output.
   $ cd $ZB_SOURCE_DIR/examples/workspace && zbsvc modules -os linux_a64 FwAlpha/none
   2> # Warning: FwAlpha/none : No such file or directory
   [1]
-  $ zbsvc modules -os linux_a64 -type bogus fw 2>&1 | sed -n 1p; exit ${PIPESTATUS[0]}
-  zbsvc modules: -type expects a number or tag codes and names joined by commas
-  [2]
-  $ zbsvc modules fw 2>&1 | sed -n 1p; exit ${PIPESTATUS[0]}
-  zbsvc modules: -os is required
-  [2]
+  $ for args in "-os linux_a64 -type bogus fw" "fw"; do out=$(zbsvc modules $args 2>&1); echo "$? ${out%%$'\n'*}"; done
+  2 zbsvc modules: -type expects a number or tag codes and names joined by commas
+  2 zbsvc modules: -os is required
   $ cd $ZB_SOURCE_DIR/examples/workspace && zbsvc modules -os linux_a64 FwAlpha >/dev/full
   2> zbsvc: standard output: No space left on device
   [1]

@@ -18,20 +18,11 @@ An unknown key, as message or as outer key, is an error.
 
 Usage errors: the whole usage once, then the first line and the status.
 
-  $ zbsvc msg
-  2> zbsvc msg: wrong number of arguments
-  2> usage: zbsvc msg [-k OUTERKEY] KEY [PARAM ...]
-  2>    print a catalog message under an outer key
-  2>    -k OUTERKEY : outer key of the report (zbzbInfo by default)
-  2>    -h, --help : print this help
-  [2]
-  $ for args in "-k" "-k zbzbInfo" "-x k"; do zbsvc msg $args 2>&1 | sed -n 1p; echo "${PIPESTATUS[0]}"; done
-  zbsvc msg: option requires an argument -- k
-  2
-  zbsvc msg: wrong number of arguments
-  2
-  zbsvc msg: illegal option -- x
-  2
+  $ for args in "" "-k" "-k zbzbInfo" "-x k"; do out=$(zbsvc msg $args 2>&1); echo "$? ${out%%$'\n'*}"; done
+  2 zbsvc msg: wrong number of arguments
+  2 zbsvc msg: option requires an argument -- k
+  2 zbsvc msg: wrong number of arguments
+  2 zbsvc msg: illegal option -- x
 
 Lost output.
 

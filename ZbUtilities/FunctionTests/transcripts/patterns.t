@@ -42,27 +42,11 @@ Without -mod the module rows give nothing.
 Usage errors: an unknown filter, a type or a flag that is not a number, an
 unknown switch.
 
-  $ zbsvc patterns -filter some
-  2> zbsvc patterns: unknown filter 'some'
-  2> usage: zbsvc patterns [-type N] [-filter data|sources|objects|all|preq] [-data] [-tests] [-sniff] [-fw DIR ...] [-mod M ...] [-os OS ...] [FLAG ...]
-  2>    print the pattern list of a filter and flags, optionally substituted
-  2>    -type N : pattern type (1: reduced various section)
-  2>    -filter NAME : start from a filter: data, sources, objects, all, preq
-  2>    -data : add the filter's data flags
-  2>    -tests : add the filter's function-test flags
-  2>    -sniff : add the filter's sniff flags
-  2>    -fw DIR : framework path put in place of %fw%
-  2>    -mod M : module name put in place of %mod%
-  2>    -os OS : operating-system name put in place of %os%
-  2>    -h, --help : print this help
-  [2]
-  $ for args in "-type x" "12a" "-q"; do zbsvc patterns $args 2>&1 | sed -n 1p; echo "${PIPESTATUS[0]}"; done
-  zbsvc patterns: not a pattern type: 'x'
-  2
-  zbsvc patterns: not a pattern flag: '12a'
-  2
-  zbsvc patterns: illegal option -- q
-  2
+  $ for args in "-filter some" "-type x" "12a" "-q"; do out=$(zbsvc patterns $args 2>&1); echo "$? ${out%%$'\n'*}"; done
+  2 zbsvc patterns: unknown filter 'some'
+  2 zbsvc patterns: not a pattern type: 'x'
+  2 zbsvc patterns: not a pattern flag: '12a'
+  2 zbsvc patterns: illegal option -- q
 
 Lost output.
 

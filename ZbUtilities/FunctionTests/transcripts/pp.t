@@ -149,19 +149,9 @@ first are accepted, the 50th is not.
 
 Usage errors and lost output.
 
-  $ zbsvc pp
-  2> zbsvc pp: wrong number of arguments
-  2> usage: zbsvc pp [-level FILE] [-nocheck] [-I DIR ...] [-expand] FILE
-  2>    print a description file preprocessed
-  2>    -level FILE : level file defining the levels the conditions test
-  2>    -nocheck : test names without requiring a level file
-  2>    -I DIR : directory searched for the included files
-  2>    -expand : replace the #include lines by the files
-  2>    -h, --help : print this help
-  [2]
-  $ zbsvc pp -bogus d.mk 2>&1 | sed -n 1p; exit ${PIPESTATUS[0]}
-  zbsvc pp: illegal option -- b
-  [2]
+  $ for args in "" "-bogus d.mk"; do out=$(zbsvc pp $args 2>&1); echo "$? ${out%%$'\n'*}"; done
+  2 zbsvc pp: wrong number of arguments
+  2 zbsvc pp: illegal option -- b
   $ zbsvc pp -level levels.lvl d.mk >/dev/full
   2> zbsvc: standard output: No space left on device
   [1]

@@ -69,36 +69,17 @@ rtv list: the elements of a file, those whose tag bits are all in the masks
 
 Usage errors: masks that are not masks, missing -o or input, sub-verbs.
 
-  $ zbsvc rtv list -type RTV, m.data
-  2> zbsvc rtv list: -type expects a number or tag codes and names joined by commas
-  2> usage: zbsvc rtv list [-type MASK] [-exp MASK] FILE
-  2>    print the elements of a runtime-view data file
-  2>    -type MASK : types listed: a mask, or codes and names joined by commas
-  2>    -exp MASK : exposures listed: a mask, or codes and names
-  2>    -h, --help : print this help
-  [2]
-  $ for type in "" Runtimes 12x -1 0x; do zbsvc rtv list -type "$type" m.data 2>&1 | sed -n 1p; echo "${PIPESTATUS[0]}"; done
-  zbsvc rtv list: -type expects a number or tag codes and names joined by commas
-  2
-  zbsvc rtv list: -type expects a number or tag codes and names joined by commas
-  2
-  zbsvc rtv list: -type expects a number or tag codes and names joined by commas
-  2
-  zbsvc rtv list: option requires an argument -- type
-  2
-  zbsvc rtv list: -type expects a number or tag codes and names joined by commas
-  2
-  $ for args in "list -exp RTV m.data" "merge a.data" "merge -o out" "x" ""; do zbsvc rtv $args 2>&1 | sed -n 1p; echo "${PIPESTATUS[0]}"; done
-  zbsvc rtv list: -exp expects a number or tag codes and names joined by commas
-  2
-  zbsvc rtv merge: -o is required
-  2
-  zbsvc rtv merge: wrong number of arguments
-  2
-  zbsvc rtv: unknown sub-verb 'x'
-  2
-  zbsvc rtv: expects a sub-verb
-  2
+  $ for args in "list -type RTV, m.data" "list -type Runtimes m.data" "list -type 12x m.data" "list -type -1 m.data" "list -type 0x m.data" "list -exp RTV m.data" "merge a.data" "merge -o out" "x" ""; do out=$(zbsvc rtv $args 2>&1); echo "$? ${out%%$'\n'*}"; done
+  2 zbsvc rtv list: -type expects a number or tag codes and names joined by commas
+  2 zbsvc rtv list: -type expects a number or tag codes and names joined by commas
+  2 zbsvc rtv list: -type expects a number or tag codes and names joined by commas
+  2 zbsvc rtv list: option requires an argument -- type
+  2 zbsvc rtv list: -type expects a number or tag codes and names joined by commas
+  2 zbsvc rtv list: -exp expects a number or tag codes and names joined by commas
+  2 zbsvc rtv merge: -o is required
+  2 zbsvc rtv merge: wrong number of arguments
+  2 zbsvc rtv: unknown sub-verb 'x'
+  2 zbsvc rtv: expects a sub-verb
 
 Lost output.
 

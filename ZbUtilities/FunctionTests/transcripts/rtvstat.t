@@ -50,22 +50,11 @@ Inputs that are not what they should be: status 1, nothing written.
 
 Usage errors.
 
-  $ zbsvc rtvstat
-  2> zbsvc rtvstat: no FW=DATAFILE given
-  2> usage: zbsvc rtvstat [-root DIR] [-o OUT] FW=DATAFILE ... | -list FILE [FW]
-  2>    record the size and time of installed runtime-view files, or list such a record
-  2>    -root DIR : the install root the runtime-view names are under
-  2>    -o OUT : the statistics file to write (default: print it)
-  2>    -list FILE : print the elements of a statistics file
-  2>    -h, --help : print this help
-  [2]
-  $ for args in "Fw" "-list e.stat A B" "-list e.stat -o x"; do zbsvc rtvstat $args 2>&1 | sed -n 1p; echo "${PIPESTATUS[0]}"; done
-  zbsvc rtvstat: 'Fw' is not FW=DATAFILE
-  2
-  zbsvc rtvstat: -list takes a file and at most one framework
-  2
-  zbsvc rtvstat: -list goes without -root and -o
-  2
+  $ for args in "" "Fw" "-list e.stat A B" "-list e.stat -o x"; do out=$(zbsvc rtvstat $args 2>&1); echo "$? ${out%%$'\n'*}"; done
+  2 zbsvc rtvstat: no FW=DATAFILE given
+  2 zbsvc rtvstat: 'Fw' is not FW=DATAFILE
+  2 zbsvc rtvstat: -list takes a file and at most one framework
+  2 zbsvc rtvstat: -list goes without -root and -o
 
 Lost output.
 

