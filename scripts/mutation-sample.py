@@ -161,7 +161,7 @@ def main():
     by_line, by_file, seconds = coverage_map(args.build)
     rebuild = ["cmake", "--build", args.build, "--target", "QORZbServices"]
     counts = tempfile.mkdtemp(prefix="zbmutation.")
-    env = dict(os.environ, GCOV_PREFIX=counts)
+    env = dict(os.environ, GCOV_PREFIX=counts, GCOV_ERROR_FILE="/dev/null")
     signal.signal(signal.SIGTERM, lambda *_: sys.exit(143))
 
     results, survivors = {}, []
