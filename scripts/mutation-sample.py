@@ -10,10 +10,10 @@ equality operator negated (== !=, < >=, > <=), a "+ 1" or "- 1" removed, a
 0/1 (true/false) swapped, a one-line statement replaced by {}.  A seeded
 shuffle orders them, so a run repeats exactly on the same sources; the first
 N that compile are tried one at a time: the file is rewritten in place, only
-the library of the coverage build is rebuilt, and the tests that executed
-the mutated line run one by one, quickest first, each with a time limit,
-until one fails (killed) or none does (survived); their coverage counts go
-to a scratch directory.  Which test executes which line comes from
+the library is rebuilt (build-mutation, unoptimised, ccache when present),
+and the tests that executed the mutated line run one by one, quickest first,
+each with a time limit, until one fails (killed) or none does (survived).
+Which test executes which line comes from
 scripts/coverage.sh --per-test (build-coverage/per-test, made when missing:
 delete it when the tests change).  The sources are restored after each
 mutant, also on an interrupt; to keep working while it runs, run it in a
@@ -30,7 +30,6 @@ import shutil
 import signal
 import subprocess
 import sys
-import tempfile
 
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 NEGATED = {"==": "!=", "!=": "==", "<": ">=", ">=": "<", ">": "<=", "<=": ">"}
@@ -155,13 +154,18 @@ def main():
     parser = argparse.ArgumentParser(description=__doc__.split("\n")[0])
     parser.add_argument("-n", type=int, default=30, help="mutants per file (30)")
     parser.add_argument("--seed", default="1", help="seed of the shuffle (1)")
-    parser.add_argument("--build", default=os.path.join(ROOT, "build-coverage"))
+    parser.add_argument("--build", default=os.path.join(ROOT, "build-mutation"))
+    parser.add_argument("--coverage", default=os.path.join(ROOT, "build-coverage"))
     parser.add_argument("files", nargs="+")
     args = parser.parse_args()
-    by_line, by_file, seconds = coverage_map(args.build)
+    by_line, by_file, seconds = coverage_map(args.coverage)
+    launcher = []
+    if shutil.which("ccache"):
+        launcher = ["-DCMAKE_CXX_COMPILER_LAUNCHER=ccache", "-DCMAKE_C_COMPILER_LAUNCHER=ccache"]
+    subprocess.run(["bash", os.path.join(ROOT, "scripts/build.sh"), args.build, "-DCMAKE_BUILD_TYPE=Debug",
+                    "-DCMAKE_CXX_FLAGS_DEBUG=-O0", "-DCMAKE_C_FLAGS_DEBUG=-O0", *launcher],
+                   check=True, stdout=subprocess.DEVNULL)
     rebuild = ["cmake", "--build", args.build, "--target", "QORZbServices"]
-    counts = tempfile.mkdtemp(prefix="zbmutation.")
-    env = dict(os.environ, GCOV_PREFIX=counts, GCOV_ERROR_FILE="/dev/null")
     signal.signal(signal.SIGTERM, lambda *_: sys.exit(143))
 
     results, survivors = {}, []
@@ -187,8 +191,7 @@ def main():
                 verdict = "SURVIVED (not reached)"
                 for test in sorted(tests or (), key=lambda t: (seconds[t], t)):
                     status = run(["ctest", "--test-dir", args.build, "-R", "^" + re.escape(test) + "$"],
-                                 limit=max(30.0, 4 * seconds[test]), env=env)
-                    shutil.rmtree(counts, ignore_errors=True)
+                                 limit=max(30.0, seconds[test]))
                     if status != 0:
                         verdict = f"killed by {test}" + (" (time limit)" if status is None else "")
                         killed += 1
