@@ -11,7 +11,7 @@
 # With --per-test the tests run one at a time instead, and DIR/per-test/NAME
 # lists the source lines (PATH:LINE, PATH relative to the tree) that test
 # NAME executed, its own process and every child it ran; DIR/per-test/times
-# holds "NAME SECONDS STATUS" for each.  scripts/mutation-sample.py reads
+# holds "NAME SECONDS STATUS" for each, written once all have run.  scripts/mutation-sample.py reads
 # them to run, for a mutant, only the tests that reach its line.
 #
 # Tests that need the local Slurm cluster see SLURM_CONF when it is set.
@@ -66,12 +66,14 @@ if [ $perTest = 1 ]; then
   tests | while read -r name; do
     start=$(date +%s.%N) status=passed
     ctest --test-dir "$dir" -R "^${name//./\\.}\$" >/dev/null 2>&1 || status=failed
-    echo "$name $(echo "$(date +%s.%N) - $start" | bc) $status" >>"$dir/per-test/times"
+    echo "$name $(echo "$(date +%s.%N) - $start" | bc) $status" >>"$dir/per-test/.times"
     counts >"$dir/per-test/.after"
     LC_ALL=C join -a 1 "$dir/per-test/.after" "$dir/per-test/.before" |
       awk '$2 > $3 + 0 { print $1 }' >"$dir/per-test/$name"
     mv "$dir/per-test/.after" "$dir/per-test/.before"
   done
+  # Complete: the list of times marks the lists as usable.
+  mv "$dir/per-test/.times" "$dir/per-test/times"
   awk '$3 != "passed" { print "failed: " $1 }' "$dir/per-test/times"
   exit 0
 fi
