@@ -1,13 +1,13 @@
 // Install types, files as lists of lines, the runtime view of a framework.
 
 #include "zbFileElementExtension.h"
+#include "zbTestConversions.h"
 #include "zbTestSupport.h"
 
 using namespace zbtest;
 
 namespace
 {
-
 const std::string kMagic = "!<zbRTViewData> v1.0.0\n";
 
 std::string Names(const QORListPtrzbString& iList)
@@ -196,8 +196,7 @@ TEST(zbFileElementExtension, FatalFailuresLeaveTheDataAlone)
 
     Capture err(2);
     const std::string missingFw = fw._Dir / "NoSuchFw";
-    QORListPtrzbString systems;
-    systems.Append(new zbString("lin"));
+    Owned<QORListPtrzbString> systems{"lin"};
     EXPECT_EQ(-1,
               zbFileElementExtension::GetFWRTViewData(missingFw.c_str(), "lin", data, problem,
                                                       missing, zbRTViewData::KeepPaths, nullptr));
@@ -214,15 +213,12 @@ TEST(zbFileElementExtension, FatalFailuresLeaveTheDataAlone)
     EXPECT_NE(std::string::npos, reports.find(missingFw + " : No such file or directory"))
         << reports;
     EXPECT_EQ("doc/win.txt\n", Records(data));
-    systems.ApplyDelete();
 }
 
 TEST(zbFileElementExtension, MergedViewOfSeveralSystems)
 {
     Framework fw;
-    QORListPtrzbString systems;
-    systems.Append(new zbString("lin"));
-    systems.Append(new zbString("win"));
+    Owned<QORListPtrzbString> systems{"lin", "win"};
     zbRTViewData data(64);
     Capture err(2);
     EXPECT_EQ(0, zbFileElementExtension::GetFWRTViewData(fw._Fw.c_str(), systems, data,
@@ -232,8 +228,7 @@ TEST(zbFileElementExtension, MergedViewOfSeveralSystems)
 
     // Only the modules named: Core.m's data is left out, framework data
     // still read.
-    QORListPtrzbString modules;
-    modules.Append(new zbString("Tools.m"));
+    Owned<QORListPtrzbString> modules{"Tools.m"};
     zbRTViewData some(64);
     EXPECT_EQ(0, zbFileElementExtension::GetFWRTViewData(fw._Fw.c_str(), systems, some,
                                                          zbRTViewData::KeepPaths, &modules));
@@ -242,13 +237,10 @@ TEST(zbFileElementExtension, MergedViewOfSeveralSystems)
     // The element names, both list kinds, appended after what is there.
     QORListValQORUnicodeString values;
     values.Append(QORUnicodeString("first"));
-    QORListPtrzbString pointers;
+    Owned<QORListPtrzbString> pointers;
     EXPECT_EQ(5, zbFileElementExtension::GetFWModuleList(fw._Fw.c_str(), systems, values, -1, -1,
                                                          zbRTViewData::KeepPaths, nullptr));
     EXPECT_EQ(4, zbFileElementExtension::GetFWModuleList(fw._Fw.c_str(), systems, pointers, -1, -1,
                                                          zbRTViewData::KeepPaths, nullptr));
     EXPECT_EQ("first", values[1].ConvertToUTF8());
-    pointers.ApplyDelete();
-    modules.ApplyDelete();
-    systems.ApplyDelete();
 }

@@ -103,7 +103,7 @@ TEST(zbFileName, WorkspaceMarker)
     EXPECT_EQ(none.GetPtrToPointnameIntoWS(), none.GetPtrToFullname());
 }
 
-TEST(zbFileName, InlineAndHeapStorageKeepPositionsThroughCopies)
+TEST(zbFileName, ShortAndLongNamesKeepPositionsThroughCopies)
 {
     for (size_t length : {128u, 129u, 300u})
     {
@@ -112,7 +112,6 @@ TEST(zbFileName, InlineAndHeapStorageKeepPositionsThroughCopies)
         text += "/base.ext";
         ASSERT_EQ(text.size(), length);
         zbFileName name(text.c_str());
-        EXPECT_EQ(name.IsInline(), length <= 128 ? 1 : 0) << length;
         EXPECT_EQ(name.GetFullnameLength(), length);
 
         zbFileName copy(name);
@@ -120,7 +119,6 @@ TEST(zbFileName, InlineAndHeapStorageKeepPositionsThroughCopies)
         assigned = name;
         for (zbFileName* n : {&copy, &assigned})
         {
-            EXPECT_EQ(n->IsInline(), length <= 128 ? 1 : 0);
             EXPECT_NE(n->GetPtrToFullname(), name.GetPtrToFullname());
             EXPECT_EQ(std::string(n->GetPtrToFullname()), text);
             EXPECT_STREQ(n->GetPtrToBasename(), "base.ext");
@@ -130,14 +128,11 @@ TEST(zbFileName, InlineAndHeapStorageKeepPositionsThroughCopies)
         }
     }
 
-    // A heap name assigned a short text goes back inline, and the other way.
+    // A long name assigned a short text, and the other way.
     zbFileName name(std::string(200, 'a').c_str());
-    EXPECT_FALSE(name.IsInline());
     name = "d/e";
-    EXPECT_TRUE(name.IsInline());
     EXPECT_STREQ(name.GetPtrToBasename(), "e");
     name = std::string(150, 'b').c_str();
-    EXPECT_FALSE(name.IsInline());
     EXPECT_EQ(name.GetFullnameLength(), 150u);
 
     // Assignment from a text inside the name itself.
@@ -164,10 +159,8 @@ TEST(zbFileName, Composition)
     std::string dir(120, 'd');
     zbFileName shrunk(dir.c_str(), "abcdefg.c", ".o");
     EXPECT_EQ(shrunk.GetFullnameLength(), 120u + 1 + 9);
-    EXPECT_FALSE(shrunk.IsInline());
     zbFileName fits(dir.c_str(), "abc.c", ".o");
     EXPECT_EQ(fits.GetFullnameLength(), 126u);
-    EXPECT_TRUE(fits.IsInline());
     EXPECT_STREQ(fits.GetPtrToBasename(), "abc.o");
 }
 
@@ -197,7 +190,6 @@ TEST(zbFileName, JoinedAssignmentAgreesWithAssignmentOfTheJoinedText)
             EXPECT_EQ(Text(got.GetPtrToBasename()), Text(expected.GetPtrToBasename())) << where;
             EXPECT_EQ(got.AsAWSPathname(), expected.AsAWSPathname()) << where;
             EXPECT_EQ(Text(got.GetPtrToNameIntoWS()), Text(expected.GetPtrToNameIntoWS())) << where;
-            EXPECT_EQ(got.IsInline(), expected.IsInline()) << where;
             EXPECT_EQ(got.GetPtrToBOClName(), nullptr) << where;
         }
 

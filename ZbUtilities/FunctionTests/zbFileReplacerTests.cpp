@@ -1,15 +1,11 @@
-// Whole-file writers: whatever stops them, the old target stays byte for byte.
+// Whole-file writers: whatever stops them, the old target stays byte for
+// byte.  Each writer of zbsvc facing a failing open, write, fsync or rename is
+// in zbFaultInjectionTests; here, a writer killed at any moment and the
+// replacer's own choices.
 
-#include <grp.h>
 #include <random>
-#include <sys/resource.h>
 
 #include "zbDescriptor.h"
-#include "zbFileBufferVersioned.h"
-#include "zbFileOperations.h"
-#include "zbHeaderList.h"
-#include "zbHeaderListIntoWS.h"
-#include "zbHeaderMap.h"
 #include "zbTestSupport.h"
 #include "zbTestWorkload.h"
 
@@ -20,172 +16,7 @@ using zbtest::WriteFile;
 namespace
 {
 const std::string kOld = "the old content\n";
-
-std::string Names(int iCount)
-{
-    std::string names;
-    for (int i = 0; i < iCount; ++i)
-        names += "header_with_a_rather_long_name_" + std::to_string(i) + ".h\n";
-    return names;
-}
-
-// One writer: Prepare makes its inputs in a directory, Write reads them
-// there, writes the target and returns its result, leaving in oMessage what
-// it did not print.
-struct Writer
-{
-    const char* _Name;
-    std::function<void(const std::string& iDir)> _Prepare;
-    std::function<int(const std::string& iDir, const std::string& iTarget, std::string& oMessage)>
-        _Write;
-};
-
-int PackBlock(const std::string& iDir, const std::string& iTarget, std::string& oMessage)
-{
-    const unsigned int version[3] = {1, 2, 3};
-    zbFileBufferVersioned block;
-    int result = block.PackFile((iDir + "/input").c_str(), iTarget.c_str(), version, 1);
-    oMessage = block.GetLastErrorMessage().ConvertToUTF8();
-    return result;
-}
-
-template <bool iUserData>
-int WriteBlock(const std::string& iDir, const std::string& iTarget, std::string& oMessage)
-{
-    zbFileBufferVersioned block;
-    if (block.SetBufferFromFile((iDir + "/input").c_str()) != 0)
-        return -1;
-    int result =
-        iUserData ? block.WriteUserDataToFile(iTarget.c_str()) : block.WriteToFile(iTarget.c_str());
-    oMessage = block.GetLastErrorMessage().ConvertToUTF8();
-    return result;
-}
-
-std::vector<Writer> Writers()
-{
-    auto input = [](const std::string& iDir) { WriteFile(iDir + "/input", Names(2000)); };
-    auto list = [](const std::string& iDir)
-    { WriteFile(iDir + "/input.hl", std::string(zbHeaderList::Magic) + "\n@D\n" + Names(2000)); };
-    return {
-        {"block pack", input, PackBlock},
-        {"block write", input, WriteBlock<false>},
-        {"block unpack", input, WriteBlock<true>},
-        {"header list", list,
-         [](const std::string& iDir, const std::string& iTarget, std::string&)
-         {
-             zbHeaderList headers;
-             if (headers.ReadFile(QORString((iDir + "/input.hl").c_str())) != 0)
-                 return -1;
-             return headers.WriteFile(QORString(iTarget.c_str()));
-         }},
-        {"header map", list,
-         [](const std::string& iDir, const std::string& iTarget, std::string&)
-         {
-             zbHeaderListIntoWS headers(QORString("/ws"), QORString((iDir + "/input.hl").c_str()),
-                                        0);
-             QORListPtrzbHeaderListIntoWS lists;
-             lists.Append(&headers);
-             return zbHeaderMap().BuildFromListOfHeaderLists(QORString(iTarget.c_str()), lists);
-         }},
-        {"file copy", input,
-         [](const std::string& iDir, const std::string& iTarget, std::string&)
-         {
-             const std::string in = iDir + "/input";
-             char* args[] = {const_cast<char*>(in.c_str()), const_cast<char*>(iTarget.c_str()),
-                             nullptr};
-             return zbCopyFile("copy", args);
-         }},
-    };
-}
-
-// What stands in the writer's way, set up in the child before it writes.
-enum Obstacle
-{
-    ReadOnlyDirectory,
-    FileSizeLimit,
-    FullDevice
-};
-
-struct Outcome
-{
-    int _Status;
-    std::string _Report;
-};
-
-// Runs iWriter in a child facing iObstacle; its report is what it printed on
-// standard error, or the message it returned.
-Outcome RunFacing(const Writer& iWriter, const std::string& iDir, const std::string& iTarget,
-                  Obstacle iObstacle)
-{
-    pid_t child = fork();
-    if (child == 0)
-    {
-        int err = open((iDir + "/err").c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-        dup2(err, 2);
-        if (iObstacle == ReadOnlyDirectory && geteuid() == 0)
-        {
-            // The owner's rights would let root write anyway.
-            if (setgroups(0, nullptr) != 0 || setresgid(65534, 65534, 65534) != 0 ||
-                setresuid(65534, 65534, 65534) != 0)
-                _exit(99);
-        }
-        if (iObstacle == FileSizeLimit)
-        {
-            signal(SIGXFSZ, SIG_IGN);
-            struct rlimit limit = {1024, 1024};
-            setrlimit(RLIMIT_FSIZE, &limit);
-        }
-        std::string message;
-        int result = iWriter._Write(iDir, iTarget, message);
-        if (!message.empty())
-            dprintf(2, "%s\n", message.c_str());
-        _exit(result < 0 ? 98 : result);
-    }
-    int status = 0;
-    waitpid(child, &status, 0);
-    return {WIFEXITED(status) ? WEXITSTATUS(status) : 200 + WTERMSIG(status),
-            ReadFile(iDir + "/err")};
-}
 } // namespace
-
-TEST(zbFileReplacer, WritersLeaveTheOldTargetWhenStopped)
-{
-    const std::pair<Obstacle, const char*> obstacles[] = {
-        {ReadOnlyDirectory, "read-only directory"},
-        {FileSizeLimit, "file-size limit"},
-        {FullDevice, "full device"},
-    };
-    const bool haveFull = access("/dev/full", W_OK) == 0;
-    for (const Writer& writer : Writers())
-        for (const auto& obstacle : obstacles)
-        {
-            SCOPED_TRACE(std::string(writer._Name) + ", " + obstacle.second);
-            if (obstacle.first == FullDevice && !haveFull)
-                continue;
-            TempDir dir;
-            chmod(dir.Path().c_str(), 0755);
-            writer._Prepare(dir.Path());
-            for (const char* input : {"input", "input.hl"})
-                chmod((dir / input).c_str(), 0644);
-            mkdir((dir / "out").c_str(), 0755);
-            std::string target = obstacle.first == FullDevice ? "/dev/full" : dir / "out/target";
-            if (obstacle.first != FullDevice)
-                WriteFile(target, kOld);
-            if (obstacle.first == ReadOnlyDirectory)
-                chmod((dir / "out").c_str(), 0555);
-
-            Outcome outcome = RunFacing(writer, dir.Path(), target, obstacle.first);
-            chmod((dir / "out").c_str(), 0755);
-            EXPECT_NE(outcome._Status, 0) << outcome._Report;
-            EXPECT_LT(outcome._Status, 98) << outcome._Report;
-            EXPECT_NE(outcome._Report.find(target), std::string::npos) << outcome._Report;
-            if (obstacle.first != FullDevice)
-            {
-                EXPECT_EQ(ReadFile(target), kOld);
-                EXPECT_EQ(zbtest::Entries(dir / "out"), "target\n");
-            }
-        }
-}
 
 TEST(zbFileReplacer, PackKilledLeavesTheOldOrTheNewBlock)
 {

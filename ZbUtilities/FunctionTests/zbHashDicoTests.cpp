@@ -19,8 +19,8 @@ int BucketOf(const zbHashDico& iDico, const char* iKey)
     return bucket;
 }
 
-// Items, free buckets, then each occupied bucket: its number, '*' when it
-// holds a list, and its keys by position.
+// Items, free buckets, then each occupied bucket: its number and its keys by
+// position.
 std::string Layout(const zbHashDico& iDico)
 {
     std::string out = std::to_string(iDico.GetNbItems()) + " items, " +
@@ -29,7 +29,7 @@ std::string Layout(const zbHashDico& iDico)
     {
         if (!iDico.GetBucketSize(bucket))
             continue;
-        out += " " + std::to_string(bucket) + (iDico.IsListBucket(bucket) ? "*[" : "[");
+        out += " " + std::to_string(bucket) + "[";
         for (int position = 1; position <= iDico.GetBucketSize(bucket); ++position)
         {
             zbNewString key;
@@ -68,7 +68,7 @@ TEST(zbHashDico, DimensionOneKeepsEverythingInOneList)
     const char* keys[] = {"one", "two", "three", "a key longer than thirty-two bytes!!", ""};
     for (int i = 0; i < 5; ++i)
         EXPECT_EQ(dico.Insert(keys[i], &values[i]), 1);
-    EXPECT_EQ(Layout(dico), std::string("5 items, 0 free: 1*[one,two,three,") + keys[3] + ",]");
+    EXPECT_EQ(Layout(dico), std::string("5 items, 0 free: 1[one,two,three,") + keys[3] + ",]");
     for (int i = 0; i < 5; ++i)
     {
         int bucket = 0, position = 0;
@@ -112,7 +112,7 @@ TEST(zbHashDico, RemovalTurnsListBackIntoSingleElement)
     int a = 1, b = 2, c = 3;
     ASSERT_EQ(dico.Insert(kCollideA, &a), 1);
     ASSERT_EQ(dico.Insert(kCollideB, &b), 1);
-    EXPECT_EQ(Layout(dico), "2 items, 100 free: 12*[abcd,abcdabcdabcd]");
+    EXPECT_EQ(Layout(dico), "2 items, 100 free: 12[abcd,abcdabcdabcd]");
     EXPECT_EQ(dico.Remove(kCollideA), &a);
     EXPECT_EQ(Layout(dico), "1 items, 100 free: 12[abcdabcdabcd]");
     EXPECT_EQ(dico.Retrieve(12, 2), nullptr);
@@ -121,7 +121,7 @@ TEST(zbHashDico, RemovalTurnsListBackIntoSingleElement)
     ASSERT_EQ(dico.Insert(kCollideA, &a), 1);
     ASSERT_EQ(dico.Insert(kCollideC, &c), 1);
     EXPECT_EQ(dico.RemovePosition(12, 1), &b);
-    EXPECT_EQ(Layout(dico), "2 items, 100 free: 12*[abcd,wxyzabcdwxyz]");
+    EXPECT_EQ(Layout(dico), "2 items, 100 free: 12[abcd,wxyzabcdwxyz]");
     for (const auto& place : {std::pair<int, int>{12, 3}, {12, 0}, {0, 1}, {102, 1}})
         EXPECT_EQ(dico.RemovePosition(place.first, place.second), nullptr) << place.first;
     EXPECT_EQ(dico.GetNbItems(), 2);

@@ -14,45 +14,27 @@
 
 namespace
 {
-// The patterns of a list as "VALUE=RC" words, then the list deleted.
-std::string Words(QORListPtrzbPattern* ioList)
+using Patterns = zbtest::Taken<QORListPtrzbPattern>;
+
+// The patterns of a list as "VALUE=RC" words.
+std::string Words(const Patterns& iList)
 {
     std::string words;
-    for (zbPattern* pattern : *ioList)
+    for (zbPattern* pattern : *iList)
         words += std::string(words.empty() ? "" : " ") + pattern->GetValue() + "=" +
                  std::to_string(pattern->GetReturnedValue());
-    ioList->ApplyDelete();
-    delete ioList;
     return words;
 }
 
-QORListPtrzbPattern* Build(const std::vector<int>& iFlags, zbPatternType iType)
+Patterns Build(const std::vector<int>& iFlags, zbPatternType iType)
 {
-    QORListPtrzbPatternFlag flags;
+    zbtest::Owned<QORListPtrzbPatternFlag> flags;
     for (int flag : iFlags)
         flags.Append(new zbPatternFlag(flag));
-    QORListPtrzbPattern* list = BuildPatternList(flags, iType);
-    flags.ApplyDelete();
-    return list;
+    return Patterns(BuildPatternList(flags, iType));
 }
 
-int Count(QORListPtrzbPattern* ioList)
-{
-    int count = ioList->Size();
-    ioList->ApplyDelete();
-    delete ioList;
-    return count;
-}
-
-struct Strings : QORListPtrzbString
-{
-    Strings(std::initializer_list<const char*> iTexts)
-    {
-        for (const char* text : iTexts)
-            Append(new zbString(text));
-    }
-    ~Strings() override { ApplyDelete(); }
-};
+using Strings = zbtest::Owned<QORListPtrzbString>;
 } // namespace
 
 TEST(zbIOFNMatch, Rules)
@@ -125,7 +107,7 @@ TEST(BuildPatternList, RowsByFlagsAndType)
                                                              {{114}, zbReducedPatternType, 78},
                                                              {{114}, zbFullPatternType, 79}};
     for (const auto& [flags, type, count] : counts)
-        EXPECT_EQ(Count(Build(flags, static_cast<zbPatternType>(type))), count) << type;
+        EXPECT_EQ(Build(flags, static_cast<zbPatternType>(type))->Size(), count) << type;
 
     // The first rows with flag 100: the catch-all ahead of everything.
     std::string words = Words(Build({100, 999}, zbFullPatternType));
@@ -140,10 +122,9 @@ TEST(BuildPatternList, RowsByFlagsAndType)
                   .find("%fw%/%mod%=53 %fw%/%mod%=52 %fw%/%mod%/Objects=52"),
               std::string::npos);
 
-    QORListPtrzbPattern* all = Build({}, zbFullPatternType);
+    Patterns all = Build({}, zbFullPatternType);
     for (const zbPattern* pattern : *all)
         EXPECT_EQ(pattern->GetMetaMatch(), 32);
-    Count(all);
 }
 
 TEST(AddWithCond, Condition)
@@ -152,7 +133,7 @@ TEST(AddWithCond, Condition)
     zbPatternFlag a(5), b(9);
     flags.Append(&a);
     flags.Append(&b);
-    QORListPtrzbPattern list;
+    zbtest::Owned<QORListPtrzbPattern> list;
     AddWithCond(&list, "always", 52, flags, 0, 0);
     AddWithCond(&list, "five", 53, flags, 5, 16);
     AddWithCond(&list, "nine", 54, flags, 9, 32);
@@ -162,7 +143,6 @@ TEST(AddWithCond, Condition)
     EXPECT_STREQ(list[2]->GetValue(), "five");
     EXPECT_EQ(list[2]->GetReturnedValue(), 53);
     EXPECT_EQ(list[2]->GetMetaMatch(), 16);
-    list.ApplyDelete();
 }
 
 TEST(SubstKeyInPattern, ExpansionOrder)
@@ -184,13 +164,14 @@ TEST(SubstKeyInPattern, ExpansionOrder)
     Strings os{"a", "b"}, mods{"*.m*", "*.doc"}, fws{"/f", "/g"}, none{};
     for (const auto& [templateText, substituted, withoutValues] : cases)
     {
-        QORListPtrzbPattern in;
+        zbtest::Owned<QORListPtrzbPattern> in;
         in.Append(new zbPattern(templateText, 54, 32));
-        EXPECT_EQ(Words(SubstKeyInPattern(in, os, mods, fws)), substituted) << templateText;
+        EXPECT_EQ(Words(Patterns(SubstKeyInPattern(in, os, mods, fws))), substituted)
+            << templateText;
         // A key without values gives nothing; the input stays.
-        EXPECT_EQ(Count(SubstKeyInPattern(in, none, none, fws)), withoutValues) << templateText;
+        EXPECT_EQ(Patterns(SubstKeyInPattern(in, none, none, fws))->Size(), withoutValues)
+            << templateText;
         EXPECT_STREQ(in[1]->GetValue(), templateText);
-        in.ApplyDelete();
     }
 
     const std::tuple<const char*, const char*, const char*, const char*> replacements[] = {
@@ -209,7 +190,7 @@ TEST(SubstKeyInPattern, ExpansionOrder)
 
 TEST(PrintPatternList, Format)
 {
-    QORListPtrzbPattern list;
+    zbtest::Owned<QORListPtrzbPattern> list;
     list.Append(new zbPattern("/fw/a", 54, 32));
     list.Append(new zbPattern("/fw/b", 52, 0));
     list.Append(new zbPattern("/fw", 53, 112));
@@ -225,7 +206,6 @@ TEST(PrintPatternList, Format)
                                       "/fw rc: ZBIO_FOLLOW meta : [112]\n"
                                       "x rc: ??????????? meta : [-1]\n"
                                       "Empty size: 0\n");
-    list.ApplyDelete();
 }
 
 TEST(zbPatternFilter, Flags)
@@ -278,13 +258,11 @@ TEST(zbPatternFilter, Flags)
         EXPECT_EQ(printed, c._Printed) << c._Printed[0];
 
         // The flag list follows the texts, in order.
-        QORListPtrzbPatternFlag* flags = c._Filter->GetPatternFlagList();
+        zbtest::Taken<QORListPtrzbPatternFlag> flags(c._Filter->GetPatternFlagList());
         std::string fromFlags;
         for (const zbPatternFlag* flag : *flags)
             fromFlags += " " + std::to_string(flag->GetFlag());
         EXPECT_EQ(fromFlags, c._Printed[3]);
-        flags->ApplyDelete();
-        delete flags;
         delete c._Filter;
     }
 

@@ -211,15 +211,3 @@ TEST(zbsvcShm, FailuresRemoveTheSegment)
         EXPECT_EQ(0, zbtest::SegmentsCreatedBy(server.Pid()));
     }
 }
-
-TEST(zbsvcShm, Usage)
-{
-    for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
-             {"shm", "nope"},
-             {"shm", "serve", "nokey"},
-             {"shm", "serve", "-size", "0", "k=f"},
-             {"shm", "serve", "-ratio", "4294967296", "k=f"},
-             {"shm", "get", "1"},
-         })
-        EXPECT_EQ(2, Zbsvc(args)._Status) << args.back();
-}

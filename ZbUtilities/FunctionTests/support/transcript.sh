@@ -17,8 +17,10 @@
 #
 # Every command of one file shares its scratch directory (files persist, not
 # shell variables) and runs with zbsvc and the build's programs on PATH,
-# TESTDIR naming the directory of the transcript, standard input from
-# /dev/null and 60 s to live.  With ZB_TRANSCRIPT_UPDATE=1 the file is
+# TESTDIR naming the directory of the transcript and standard input from
+# /dev/null (a command that hangs meets the time limit CTest gives the
+# whole file; no watchdog per command, which would cost a process each).
+# With ZB_TRANSCRIPT_UPDATE=1 the file is
 # rewritten with what the commands really did (prose kept); with
 # ZB_TRANSCRIPT_MEMCHECK=DIR each zbsvc runs under scripts/memcheck.sh.
 set -uo pipefail
@@ -43,7 +45,7 @@ else
 fi
 export TESTDIR="$(dirname "$file")"
 work="$scratch/work"
-mkdir "$work"
+mkdir "$work" && cd "$work" || exit 2
 
 # Does the actual line match the expected one?
 matches() {
@@ -61,13 +63,12 @@ matches() {
 render() {
   local out="$1" prefix="$2"; shift 2
   local -a want=("$@") got=()
-  local i line eol=1
+  local i line
   [ -s "$out" ] || return 0
-  [ "$(tail -c 1 "$out" | od -An -tx1 | tr -d ' ')" = 0a ] || eol=0
-  mapfile -t got <"$out"
+  mapfile got <"$out"
   for ((i = 0; i < ${#got[@]}; i++)); do
     line="${got[$i]}"
-    [ $eol = 0 ] && [ $((i + 1)) = ${#got[@]} ] && line+=" (no-eol)"
+    if [ "${line: -1}" = $'\n' ]; then line="${line%$'\n'}"; else line+=" (no-eol)"; fi
     if [ $i -lt ${#want[@]} ] && matches "${want[$i]}" "$line"; then
       line="${want[$i]}"
     fi
@@ -83,7 +84,7 @@ wantOut=() wantErr=()
 run_pending() {
   [ -n "$cmd" ] || return 0
   local status=0
-  (cd "$work" && exec timeout 60 bash -c "$cmd") </dev/null >"$scratch/.out" 2>"$scratch/.err"
+  bash -c "$cmd" </dev/null >"$scratch/.out" 2>"$scratch/.err"
   status=$?
   render "$scratch/.out" "" "${wantOut[@]+"${wantOut[@]}"}" >>"$actual"
   render "$scratch/.err" "2> " "${wantErr[@]+"${wantErr[@]}"}" >>"$actual"

@@ -1,11 +1,14 @@
 #ifndef zbTestConversions_H
 #define zbTestConversions_H
 // Conversions between the library's own types and the standard ones the
-// suites compare: lists of strings, and what a writer puts on a stream.
+// suites compare: lists of strings, and what a writer puts on a stream; the
+// ownership of the pointer lists a suite fills or is handed.
 
 #include <functional>
 #include <initializer_list>
+#include <memory>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 #include "QORString.h"
@@ -18,6 +21,35 @@ QORListValQORString StringList(std::initializer_list<std::string> iTexts);
 // What iWrite puts on a stream opened on a fresh file (mode iMode), once the
 // stream is closed.
 std::string Written(const std::function<void(zbOFStream&)>& iWrite, int iMode = 8);
+
+// A pointer list that deletes its elements with itself; built from values,
+// it holds one new element made from each.
+template <class List> class Owned : public List
+{
+    using Element = std::remove_pointer_t<std::decay_t<decltype(std::declval<List&>()[1])>>;
+
+  public:
+    Owned() = default;
+    template <class Value> Owned(std::initializer_list<Value> iValues)
+    {
+        for (const Value& value : iValues)
+            this->Append(new Element(value));
+    }
+    ~Owned() { this->ApplyDelete(); }
+    Owned(const Owned&) = delete;
+    Owned& operator=(const Owned&) = delete;
+};
+
+// A pointer list handed over by the code: its elements, then itself, deleted.
+struct DeleteAll
+{
+    template <class List> void operator()(List* iList) const
+    {
+        iList->ApplyDelete();
+        delete iList;
+    }
+};
+template <class List> using Taken = std::unique_ptr<List, DeleteAll>;
 } // namespace zbtest
 
 #endif

@@ -1,3 +1,91 @@
+zbsvc block: pack saves the bytes of a file as a versioned block (56 bytes
+more), scrambled with -crypt; info checks it and prints its dump; unpack
+writes back the user data.  Sizes around a page and of 1 MiB, plain and
+scrambled, of bytes of every value.
+
+  $ seq 1000000 | gzip -1n >bytes
+  $ for size in 1 4095 4096 1048576; do for crypt in "" -crypt; do
+  >   head -c $size bytes >in
+  >   zbsvc block pack $crypt -v 7.0.$size in block &&
+  >   echo "$size$crypt $(($(wc -c <block) - size)) $(zbsvc block info block | grep -E 'length|  Version|crypted' | paste -sd,)" &&
+  >   zbsvc block unpack block out && cmp in out
+  > done; done
+  1 56 +   User data length  = 1,+   Version = 7.0.1,+   Block is not crypted
+  1-crypt 56 +   User data length  = 1,+   Version = 7.0.1,+   Block is crypted
+  4095 56 +   User data length  = 4095,+   Version = 7.0.4095,+   Block is not crypted
+  4095-crypt 56 +   User data length  = 4095,+   Version = 7.0.4095,+   Block is crypted
+  4096 56 +   User data length  = 4096,+   Version = 7.0.4096,+   Block is not crypted
+  4096-crypt 56 +   User data length  = 4096,+   Version = 7.0.4096,+   Block is crypted
+  1048576 56 +   User data length  = 1048576,+   Version = 7.0.1048576,+   Block is not crypted
+  1048576-crypt 56 +   User data length  = 1048576,+   Version = 7.0.1048576,+   Block is crypted
+  $ echo x >in && zbsvc block pack -crypt -v 1.2.3 in good && zbsvc block info good
+  + Dump of zbFileBufferVersioned: _SIZEOF_BLOCK(_Block) = 56
+  +  Control CRC     = 4068080486
+  +  Internal:
+  +   Control Version = 1
+  +   Control Length  = 58
+  +  User:
+  +   User data length  = 2
+  +   Version = 1.2.3
+  +   Block is crypted
+  +  *****  Crypted buffer end of dump  *****
+
+A byte changed anywhere (in the CRC, the header, the version, the data)
+is a damaged block for info and unpack alike.
+
+  $ for at in 4 17 40 56; do
+  >   { head -c $at good; tail -c +$((at + 1)) good | head -c 1 | tr '\000-\376' '\001-\377'; tail -c +$((at + 2)) good; } >block
+  >   zbsvc block info block 2>&1; echo "info $?"; zbsvc block unpack block out 2>&1; echo "unpack $?"
+  > done
+  # Error: Block file block is damaged: its control CRC does not match its content
+  info 1
+  # Error: Block file block is damaged: its control CRC does not match its content
+  unpack 1
+  # Error: Block file block is damaged: its control CRC does not match its content
+  info 1
+  # Error: Block file block is damaged: its control CRC does not match its content
+  unpack 1
+  # Error: Block file block is damaged: its control CRC does not match its content
+  info 1
+  # Error: Block file block is damaged: its control CRC does not match its content
+  unpack 1
+  # Error: Block file block is damaged: its control CRC does not match its content
+  info 1
+  # Error: Block file block is damaged: its control CRC does not match its content
+  unpack 1
+
+Too short to be a block, a missing block, a missing file to pack.
+
+  $ head -c 56 good >block && zbsvc block info block
+  2> # Error: File block has a size that no block file can have
+  [1]
+  $ zbsvc block info none
+  2> # Error: Block file none: No such file or directory
+  [1]
+  $ zbsvc block pack -v 1.2.3 none block
+  2> # System error on none: No such file or directory
+  [1]
+
+Usage errors: the version must be three numbers below 2^32, given once.
+
+  $ for args in "pack -v 1.2.3 a" "pack -x -v 1.2.3 a b" "pack a b -v" "pack a b" "pack -v 1.2.4294967296 a b" "pack -v 1.2 -v 1.2.3 a b" "info - f" "unpack a" "frob" ""; do out=$(zbsvc block $args 2>&1); echo "$? ${out%%$'\n'*}"; done
+  2 zbsvc block pack: wrong number of arguments
+  2 zbsvc block pack: illegal option -- x
+  2 zbsvc block pack: option requires an argument -- v
+  2 zbsvc block pack: expects one version -v A.B.C (three numbers)
+  2 zbsvc block pack: expects one version -v A.B.C (three numbers)
+  2 zbsvc block pack: expects one version -v A.B.C (three numbers)
+  2 zbsvc block info: wrong number of arguments
+  2 zbsvc block unpack: wrong number of arguments
+  2 zbsvc block: unknown sub-verb 'frob'
+  2 zbsvc block: expects a sub-verb
+
+Lost output.
+
+  $ zbsvc block info good >/dev/full
+  2> zbsvc: standard output: No space left on device
+  [1]
+
 zbsvc block info of a file its user may not read says so, whatever its
 size (this one is too short to be a block).  As root the file is read by
 an unprivileged user.

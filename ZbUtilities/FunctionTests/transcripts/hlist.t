@@ -1,3 +1,43 @@
+zbsvc hlist: the header-list file of directories of a workspace, one block
+per directory (@NAME, or @>NAME with -subdir), its entries sorted.
+
+  $ mkdir -p Fw/PublicInterfaces/sub Fw/PrivateInterfaces
+  $ touch Fw/PublicInterfaces/b.h Fw/PublicInterfaces/a.h Fw/PrivateInterfaces/p.h
+  $ zbsvc hlist -ws . -o Fw.hl Fw/PublicInterfaces Fw/PrivateInterfaces && cat Fw.hl
+  !<zbhl> v2.0.1
+  @Fw/PublicInterfaces
+  a.h
+  b.h
+  sub
+  @Fw/PrivateInterfaces
+  p.h
+  $ zbsvc hlist -subdir -ws . -o Fw.hl Fw/PublicInterfaces/sub && cat Fw.hl
+  !<zbhl> v2.0.1
+  @>Fw/PublicInterfaces/sub
+
+A missing directory is reported and the others written.
+
+  $ zbsvc hlist -ws . -o Fw.hl Fw/none Fw/PrivateInterfaces
+  2> # System error on ././Fw/none: No such file or directory
+  [1]
+  $ cat Fw.hl
+  !<zbhl> v2.0.1
+  @Fw/PrivateInterfaces
+  p.h
+
+Usage errors: no -ws, no -o, no directory.
+
+  $ for args in "-o x Fw" "-ws x Fw" "-ws x -o y"; do out=$(zbsvc hlist $args 2>&1); echo "$? ${out%%$'\n'*}"; done
+  2 zbsvc hlist: -ws and -o are required
+  2 zbsvc hlist: -ws and -o are required
+  2 zbsvc hlist: wrong number of arguments
+
+The list written to a full device.
+
+  $ zbsvc hlist -ws . -o /dev/full Fw/PrivateInterfaces
+  2> # System error on /dev/full: No space left on device
+  [1]
+
 zbsvc hlist: each DIR is named inside the workspace; an absolute DIR is
 taken inside WS when it lies under it (the workspace itself is "."), and
 refused, as a usage error, when it does not.

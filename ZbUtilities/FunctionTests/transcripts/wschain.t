@@ -1,3 +1,31 @@
+zbsvc wschain: the workspace chain, the second line of WS/Install_config,
+one directory a line (empty entries skipped).
+
+  $ mkdir ws && printf '# workspace chain\n/ws/one:/ws/two::/ws/three\n' >ws/Install_config
+  $ zbsvc wschain ws
+  /ws/one
+  /ws/two
+  /ws/three
+
+A configuration of one line is not one; a missing one is a system error.
+
+  $ mkdir short none && echo 'one line only' >short/Install_config
+  $ zbsvc wschain short
+  2> # Error: short/Install_config is not a workspace configuration: its second line, the workspace chain, is missing
+  [1]
+  $ zbsvc wschain none
+  2> # System error on none/Install_config: No such file or directory
+  [1]
+
+Usage errors and lost output.
+
+  $ for args in "" "a b"; do out=$(zbsvc wschain $args 2>&1); echo "$? ${out%%$'\n'*}"; done
+  2 zbsvc wschain: wrong number of arguments
+  2 zbsvc wschain: wrong number of arguments
+  $ zbsvc wschain ws >/dev/full
+  2> zbsvc: standard output: No space left on device
+  [1]
+
 zbsvc wschain names what is wrong: a workspace that is a file, one that
 does not exist, one without its configuration.
 

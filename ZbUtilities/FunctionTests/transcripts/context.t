@@ -1,0 +1,48 @@
+zbsvc context: the build context of the example tree.  Without -v nothing
+is built, so nothing follows the heading of the concatenations.
+
+  $ zbsvc context | sed "s|$ZB_SOURCE_DIR|SRC|"
+  #
+  # Current context:
+  #   Debug level  = 0
+  #   Verbose      = No
+  #   ShowCommand  = No
+  #   Performances = No
+  #   Xml          = No
+  #   Current Install path = [SRC/examples/install]
+  #   Current path = \[/.*/work\] (re)
+  #
+  # Current concatenations:
+
+With -v, the three search paths and the main specifications, resolved.
+
+  $ zbsvc context -v | sed -n '/^# Current concatenations:/,$p' | sed "s|$ZB_SOURCE_DIR|SRC|"
+  # Current concatenations:
+  #  List of searched path:
+  #   [SRC/examples/install/./code/tools/config]
+  #  List of searched path:
+  #   [SRC/examples/install/./code/tools/trame]
+  #  List of searched path:
+  #   [SRC/examples/install/./code/tools/data]
+  #
+  # Set of macros
+  #  - 'Product' = [zbzb]
+  #  - 'ProductTitle' = [zbzb V5]
+  #  - 'ProductLevel' = [V5]
+  #  - 'ToolsData' = [SRC/examples/install/code/tools/data]
+  
+
+Main specifications that cannot be read are reported: status 1.
+
+  $ mkdir -p cfg/code/tools/config/MainSpecifications.mk
+  $ MY_ZBZB_CONFIG=$PWD/cfg zbsvc context -v >/dev/null 2>err; s=$?; sed "s|$PWD|.|" err; exit $s
+  # System error on ./cfg/./code/tools/config/MainSpecifications.mk: Is a directory
+  [1]
+
+Usage error and lost output.
+
+  $ for args in "extra"; do out=$(zbsvc context $args 2>&1); echo "$? ${out%%$'\n'*}"; done
+  2 zbsvc context: expects no argument
+  $ zbsvc context >/dev/full
+  2> zbsvc: standard output: No space left on device
+  [1]

@@ -1,0 +1,17 @@
+zbsvc installtype over the example frameworks: 10 for a copied framework,
+1 for a copied prerequisite (the marker in various/ when the framework has
+none, also through a link), 0 without a marker.
+
+  $ cd $ZB_SOURCE_DIR/examples/workspace && zbsvc installtype FwAlpha FwBeta FwBetaLink FwAlpha/AlphaCore.m
+  10 FwAlpha
+  1 FwBeta
+  1 FwBetaLink
+  0 FwAlpha/AlphaCore.m
+
+Usage error and lost output.
+
+  $ for args in ""; do out=$(zbsvc installtype $args 2>&1); echo "$? ${out%%$'\n'*}"; done
+  2 zbsvc installtype: wrong number of arguments
+  $ cd $ZB_SOURCE_DIR/examples/workspace && zbsvc installtype FwAlpha >/dev/full
+  2> zbsvc: standard output: No space left on device
+  [1]

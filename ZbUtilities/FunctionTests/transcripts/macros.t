@@ -1,0 +1,65 @@
+zbsvc macros: description files read into one macro set, include lines
+followed along the -I directories; NAME='value' lines in the set's order.
+Later files replace earlier values (-keep keeps the first); an included
+file's values come after its includer's.  -solve resolves $(NAME) with
+the forms :- (default), :+ (alternative), :@ (literal).
+
+  $ cat >a.mk <<'X'
+  > A = $(B) a
+  > include b.mk
+  > E = $(U:-'d e') $(B:+'yes') $(U:@'no')
+  > X
+  $ mkdir inc && printf "B = 'b # b'\nA = from b\n" >inc/b.mk && echo 'A = from c' >c.mk
+  $ zbsvc macros -solve -I inc a.mk
+  B='b # b'
+  A='from b'
+  E='d e yes no'
+  $ zbsvc macros -Iinc a.mk c.mk
+  B='b # b'
+  A='from c'
+  E='$(U:-'d e') $(B:+'yes') $(U:@'no')'
+  $ zbsvc macros -keep -dump -I inc a.mk c.mk
+  #
+  # Set of macros
+  #  - 'B' = [b # b]
+  #  - 'A' = [$(B) a]
+  #  - 'E' = [$(U:-'d e') $(B:+'yes') $(U:@'no')]
+  
+
+A file that defines nothing is a valid empty set; standard input is "-".
+
+  $ : >empty.mk
+  $ zbsvc macros empty.mk
+  $ zbsvc macros empty.mk c.mk
+  A='from c'
+  $ printf 'A = 1\nB = $(A) 2\n' | zbsvc macros -solve -
+  B='1 2'
+  A='1'
+
+An include not found without -I, a missing file: reported, what was read
+still printed.  Unbalanced $( and quotes are errors.
+
+  $ zbsvc macros a.mk none.mk
+  A='$(B) a'
+  E='$(U:-'d e') $(B:+'yes') $(U:@'no')'
+  2> # System error on b.mk: No such file or directory
+  2> # System error on none.mk: No such file or directory
+  [1]
+  $ echo 'A = x $(B y' >bad.mk && zbsvc macros -solve bad.mk
+  A='x '
+  2> # Error: Unbalanced $() in [x $(B y]
+  [1]
+  $ echo "A = 'x" >quote.mk && zbsvc macros quote.mk
+  2> # Error: Unbalanced ' in quote.mk['x]
+  [1]
+
+Usage errors and lost output.
+
+  $ for args in "" "-solve" "-x f" "-I"; do out=$(zbsvc macros $args 2>&1); echo "$? ${out%%$'\n'*}"; done
+  2 zbsvc macros: wrong number of arguments
+  2 zbsvc macros: wrong number of arguments
+  2 zbsvc macros: illegal option -- x
+  2 zbsvc macros: option requires an argument -- I
+  $ zbsvc macros c.mk >/dev/full
+  2> zbsvc: standard output: No space left on device
+  [1]

@@ -1,0 +1,32 @@
+zbsvc modules: the names of the elements of a framework's merged runtime
+view whose type and exposure are in the masks.  The example FwAlpha has a
+stray module.data for win_b64 (its module has no Imakefile.mk).
+
+  $ cd $ZB_SOURCE_DIR/examples/workspace && zbsvc modules -os linux_a64 -exp QXI FwAlpha
+  Objects/AlphaCore.o
+  PublicInterfaces/AlphaCore.h
+  $ cd $ZB_SOURCE_DIR/examples/workspace && zbsvc modules -os linux_a64 -type Data,BTV FwAlpha
+  resources/Alpha.msgcat
+  PublicInterfaces/AlphaCore.h
+  $ cd $ZB_SOURCE_DIR/examples/workspace && zbsvc modules -os linux_a64 -os win_b64 -type Runtime FwAlpha
+  doc/Alpha-win.txt
+  doc/Alpha-linux.txt
+  bin/AlphaCore.dll
+  lib/libAlphaCore.so
+  2> # Warning: FwAlpha/various/win_b64/AlphaGhost.m/module.data ignored: its module has no Imakefile.mk
+
+No data at all for a system: nothing, status 0.
+
+  $ cd $ZB_SOURCE_DIR/examples/workspace && zbsvc modules -os mac_a64 FwAlpha
+
+A missing framework; usage errors; lost output.
+
+  $ cd $ZB_SOURCE_DIR/examples/workspace && zbsvc modules -os linux_a64 FwAlpha/none
+  2> # Warning: FwAlpha/none : No such file or directory
+  [1]
+  $ for args in "-os linux_a64 -type bogus fw" "fw"; do out=$(zbsvc modules $args 2>&1); echo "$? ${out%%$'\n'*}"; done
+  2 zbsvc modules: -type expects a number or tag codes and names joined by commas
+  2 zbsvc modules: -os is required
+  $ cd $ZB_SOURCE_DIR/examples/workspace && zbsvc modules -os linux_a64 FwAlpha >/dev/full
+  2> zbsvc: standard output: No space left on device
+  [1]

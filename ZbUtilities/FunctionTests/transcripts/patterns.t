@@ -1,0 +1,55 @@
+zbsvc patterns: the pattern list over the framework layout built from a
+filter's flags, the flags -data, -tests and -sniff add, and flags given;
+-type 1 takes the reduced various section.  The sizes: the data filter's
+119 (row 159), its test flag 118 (rows 140 and 151); explicit flags add to
+the filter's.
+
+  $ for args in "" "-type 1" "-filter data" "-filter data -tests" "-filter data 100 1121" "-type 1 -filter objects -sniff"; do
+  >   zbsvc patterns $args | sed -n 1p; done
+  patterns size: 77
+  patterns size: 76
+  patterns size: 78
+  patterns size: 80
+  patterns size: 82
+  patterns size: 120
+
+With -fw, -mod and -os the keys are replaced, framework paths outermost,
+each module in turn: 82 patterns, 14 of which name a module twice.
+
+  $ zbsvc patterns -fw /ws/Fw -mod A.m -mod B.m -os linux 110 | sed -n 1,13p
+  patterns size: 96
+  /ws/Fw rc: ZBIO_FOLLOW meta : [32]
+  /ws/Fw/Imakefile.mk rc: ZBIO_DONT_FOLLOW meta : [32]
+  /ws/Fw/.installation.mode rc: ZBIO_DONT_FOLLOW meta : [32]
+  /ws/Fw/A.m rc: ZBIO_FOLLOW meta : [32]
+  /ws/Fw/B.m rc: ZBIO_FOLLOW meta : [32]
+  /ws/Fw/A.m rc: ZBIO_DONT_FOLLOW meta : [32]
+  /ws/Fw/B.m rc: ZBIO_DONT_FOLLOW meta : [32]
+  /ws/Fw/A.m/Objects rc: ZBIO_FOLLOW meta : [32]
+  /ws/Fw/B.m/Objects rc: ZBIO_FOLLOW meta : [32]
+  /ws/Fw/A.m/Objects rc: ZBIO_DONT_FOLLOW meta : [32]
+  /ws/Fw/B.m/Objects rc: ZBIO_DONT_FOLLOW meta : [32]
+  /ws/Fw/A.m/Objects/linux rc: ZBIO_FOLLOW_FOR_EVER meta : [32]
+
+Without -mod the module rows give nothing.
+
+  $ zbsvc patterns -fw /f -os x | grep -q '%mod%' || echo 'no %mod% left'
+  no %mod% left
+  $ zbsvc patterns -fw /f -os x | grep IdentityCard/Objects/
+  /f/IdentityCard/Objects/x rc: ZBIO_FOLLOW_FOR_EVER meta : [32]
+  /f/IdentityCard/Objects/* rc: ZBIO_DONT_FOLLOW meta : [32]
+
+Usage errors: an unknown filter, a type or a flag that is not a number, an
+unknown switch.
+
+  $ for args in "-filter some" "-type x" "12a" "-q"; do out=$(zbsvc patterns $args 2>&1); echo "$? ${out%%$'\n'*}"; done
+  2 zbsvc patterns: unknown filter 'some'
+  2 zbsvc patterns: not a pattern type: 'x'
+  2 zbsvc patterns: not a pattern flag: '12a'
+  2 zbsvc patterns: illegal option -- q
+
+Lost output.
+
+  $ zbsvc patterns >/dev/full
+  2> zbsvc: standard output: No space left on device
+  [1]

@@ -1,0 +1,91 @@
+zbsvc rtv merge: runtime-view data files merged by element name (the higher
+type wins: IDA DAT INT BTV RTV, then the higher exposure: QXI over CUS); a
+later version of the format is read.  The file is written only when its
+text changes.
+
+  $ cat >a.data <<'X'
+  > !<zbRTViewData> v1.0.0
+  > RTV/003/CUS lib/a.so|code/lib/a.so
+  > BTV/000/QXI inc/b.h
+  > X
+  $ cat >b.data <<'X'
+  > !<zbRTViewData> v1.0.1
+  > RTV/001/QXI lib/a.so|code/lib/other.so
+  > DAT/002/CUS res/d.txt|resources/d.txt
+  > INT/000/QXI inc/b.h|x
+  > X
+  $ zbsvc rtv merge -o out/merged.data a.data b.data && cat out/merged.data
+  out/merged.data written (3 elements)
+  !<zbRTViewData> v1.0.0
+  RTV/001/QXI lib/a.so|code/lib/other.so
+  DAT/002/CUS res/d.txt|resources/d.txt
+  INT/000/QXI inc/b.h|x
+  $ touch -d @1000000000 out/merged.data && zbsvc rtv merge -o out/merged.data a.data b.data && stat -c %Y out/merged.data
+  out/merged.data unchanged (3 elements)
+  1000000000
+
+Two runtime-view names for one element are reported (not a failure) between
+files with -dup, inside one file always.
+
+  $ zbsvc rtv merge -dup -o out/merged.data a.data b.data
+  out/merged.data unchanged (3 elements)
+  2> # Error: Runtime-view element lib/a.so is given two runtime-view names: code/lib/a.so and code/lib/other.so
+  $ printf '!<zbRTViewData> v1.0.0\nRTV/003/CUS lib/a.so|code/lib/a.so\nRTV/001/QXI lib/a.so|code/lib/other.so\n' >c.data
+  $ zbsvc rtv merge -o out/merged.data c.data && cat out/merged.data
+  out/merged.data written (1 element)
+  !<zbRTViewData> v1.0.0
+  RTV/001/QXI lib/a.so|code/lib/other.so
+  2> # Error: Runtime-view element lib/a.so is given two runtime-view names: code/lib/a.so and code/lib/other.so
+
+A file that cannot be read, an empty one, one of an older version: each
+reported, status 1, nothing written.
+
+  $ printf '!<zbRTViewData> v0.9\nRTV/003/CUS x\n' >old.data && : >empty.data
+  $ zbsvc rtv merge -o out.data a.data none.data empty.data old.data
+  2> # System error on none.data: No such file or directory
+  2> # Error: Runtime-view data file empty.data is empty
+  2> # Error: old.data is not a runtime-view data file: its first line is not !<zbRTViewData> v1.0.0 or a later version
+  [1]
+  $ test -e out.data || echo 'not written'
+  not written
+
+rtv list: the elements of a file, those whose tag bits are all in the masks
+(a number, or tag codes and names joined by commas).
+
+  $ zbsvc rtv merge -o m.data a.data b.data >/dev/null
+  $ zbsvc rtv list m.data
+  RTV/001/QXI lib/a.so|code/lib/other.so
+  DAT/002/CUS res/d.txt|resources/d.txt
+  INT/000/QXI inc/b.h|x
+  $ zbsvc rtv list -type RTV,Data m.data
+  RTV/001/QXI lib/a.so|code/lib/other.so
+  DAT/002/CUS res/d.txt|resources/d.txt
+  $ zbsvc rtv list -type 0x104 -exp CUS m.data
+  DAT/002/CUS res/d.txt|resources/d.txt
+  $ zbsvc rtv list -exp 2 m.data
+  RTV/001/QXI lib/a.so|code/lib/other.so
+  INT/000/QXI inc/b.h|x
+  $ zbsvc rtv list -exp Deliverable,NotDeliverable -type 2 m.data
+
+Usage errors: masks that are not masks, missing -o or input, sub-verbs.
+
+  $ for args in "list -type RTV, m.data" "list -type Runtimes m.data" "list -type 12x m.data" "list -type -1 m.data" "list -type 0x m.data" "list -exp RTV m.data" "merge a.data" "merge -o out" "x" ""; do out=$(zbsvc rtv $args 2>&1); echo "$? ${out%%$'\n'*}"; done
+  2 zbsvc rtv list: -type expects a number or tag codes and names joined by commas
+  2 zbsvc rtv list: -type expects a number or tag codes and names joined by commas
+  2 zbsvc rtv list: -type expects a number or tag codes and names joined by commas
+  2 zbsvc rtv list: option requires an argument -- type
+  2 zbsvc rtv list: -type expects a number or tag codes and names joined by commas
+  2 zbsvc rtv list: -exp expects a number or tag codes and names joined by commas
+  2 zbsvc rtv merge: -o is required
+  2 zbsvc rtv merge: wrong number of arguments
+  2 zbsvc rtv: unknown sub-verb 'x'
+  2 zbsvc rtv: expects a sub-verb
+
+Lost output.
+
+  $ zbsvc rtv list m.data >/dev/full
+  2> zbsvc: standard output: No space left on device
+  [1]
+  $ zbsvc rtv merge -o m.data a.data >/dev/full
+  2> zbsvc: standard output: No space left on device
+  [1]

@@ -1,0 +1,63 @@
+zbsvc rtvstat: a statistics file of the elements of each framework's data
+file with the size and time of ROOT/RTVNAME; a file not installed is a
+warning and recorded as 0@0.  -list prints the records (of one framework).
+
+  $ mkdir -p root/A root/B && printf %12s >root/A/tool && printf %5s >root/B/tool
+  $ touch -d @34 root/A/tool && touch -d @1700000000 root/B/tool
+  $ printf '!<zbRTViewData> v1.0.0\nRTV/000/CUS bin/tool|A/tool\nBTV/001/QXI lib/gone|A/gone\n' >a.data
+  $ printf '!<zbRTViewData> v1.0.0\nRTV/000/CUS bin/tool|B/tool\n' >b.data
+  $ zbsvc rtvstat -root root -o out/s.stat A=a.data B=b.data && cat out/s.stat
+  out/s.stat written (3 elements, 1 not installed)
+  !<zbRTViewDataStat> v1.0.0
+  RTV/000/CUS bin/tool|A/tool|12@34|A
+  BTV/001/QXI lib/gone|A/gone|0@0|A
+  RTV/000/CUS bin/tool|B/tool|5@1700000000|B
+  2> # Warning: A/gone of framework A is not installed under root: recorded with size and time 0
+  $ zbsvc rtvstat -list out/s.stat B
+  RTV/000/CUS bin/tool|B/tool|5@1700000000|B
+  $ zbsvc rtvstat -list out/s.stat
+  RTV/000/CUS bin/tool|A/tool|12@34|A
+  BTV/001/QXI lib/gone|A/gone|0@0|A
+  RTV/000/CUS bin/tool|B/tool|5@1700000000|B
+
+Printed without -o; the root is the current directory by default.
+
+  $ zbsvc rtvstat B=b.data
+  !<zbRTViewDataStat> v1.0.0
+  RTV/000/CUS bin/tool|B/tool|0@0|B
+  2> # Warning: B/tool of framework B is not installed under .: recorded with size and time 0
+
+An empty data file gives an empty statistics file.
+
+  $ printf '!<zbRTViewData> v1.0.0\n' >empty.data && zbsvc rtvstat -o e.stat A=empty.data && cat e.stat
+  e.stat written (0 elements, 0 not installed)
+  !<zbRTViewDataStat> v1.0.0
+
+Inputs that are not what they should be: status 1, nothing written.
+
+  $ zbsvc rtvstat -list out/s.stat C
+  2> # Error: out/s.stat holds no framework C
+  [1]
+  $ zbsvc rtvstat -list a.data
+  2> # Error: a.data is not a statistics file: its first line is not !<zbRTViewDataStat> v1.0.0 or a later version
+  [1]
+  $ zbsvc rtvstat -o x.stat A=out/s.stat A=missing
+  2> # Error: out/s.stat is not a runtime-view data file: its first line is not !<zbRTViewData> v1.0.0 or a later version
+  2> # System error on missing: No such file or directory
+  [1]
+  $ test -e x.stat || echo 'not written'
+  not written
+
+Usage errors.
+
+  $ for args in "" "Fw" "-list e.stat A B" "-list e.stat -o x"; do out=$(zbsvc rtvstat $args 2>&1); echo "$? ${out%%$'\n'*}"; done
+  2 zbsvc rtvstat: no FW=DATAFILE given
+  2 zbsvc rtvstat: 'Fw' is not FW=DATAFILE
+  2 zbsvc rtvstat: -list takes a file and at most one framework
+  2 zbsvc rtvstat: -list goes without -root and -o
+
+Lost output.
+
+  $ zbsvc rtvstat -list out/s.stat >/dev/full
+  2> zbsvc: standard output: No space left on device
+  [1]

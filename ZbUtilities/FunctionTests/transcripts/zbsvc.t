@@ -1,0 +1,114 @@
+zbsvc's own command line: switches before the verb, the verb table, the
+usage and the version.
+
+  $ zbsvc -h | sed -n '1,2p;/^   context/,/^   version/p'
+  usage: zbsvc [SWITCHES] VERB [ARGUMENTS]
+     -h, --help : print this help
+     context [-v]
+         print the build context
+     version [-level DIR]
+  $ zbsvc -h >h && zbsvc --help | cmp - h && zbsvc help | cmp - h && echo same
+  same
+  $ zbsvc --version
+  zbsvc 1.0.0
+
+help VERB and VERB -h print the same usage.
+
+  $ for verb in crc pp "block pack"; do zbsvc help $verb | cmp - <(zbsvc $verb -h) && echo "$verb: same"; done
+  crc: same
+  pp: same
+  block pack: same
+  $ zbsvc help context
+  usage: zbsvc context [-v]
+     print the build context
+     -v : also the search paths and the main specifications
+     -h, --help : print this help
+
+Rejected command lines: status 2, a first line that says why, nothing on
+standard output.
+
+  $ for args in "" "-q context" "--- context" "nope" "context -hx" "-xml" "-xml a.xml" \
+  >   "-xml a.xml -xmlappend b.xml context" "-xml a.xml nope" "help nope"; do
+  >   out=$(zbsvc $args 2>&1); echo "$? ${out%%$'\n'*}"; done
+  2 zbsvc: expects a verb
+  2 zbsvc: illegal option -- q
+  2 zbsvc: illegal option -- -
+  2 zbsvc: unknown verb 'nope'
+  2 zbsvc context: illegal option -- x
+  2 zbsvc: option requires an argument -- xml
+  2 zbsvc: expects a verb
+  2 zbsvc: one XML trace file at most (-xml or -xmlappend, once)
+  2 zbsvc: unknown verb 'nope'
+  2 zbsvc help: no verb 'nope'
+  $ test -e a.xml || echo 'no trace'
+  no trace
+
+-- ends the switches (of zbsvc and of a verb); - is standard input
+wherever a verb reads a file.
+
+  $ printf 123456789 >check
+  $ printf 123456789 | zbsvc crc -
+  fc891918 9 -
+  $ zbsvc crc -- -x
+  2> # System error on -x: No such file or directory
+  [1]
+  $ printf 123456789 | zbsvc crc check - -- -
+  fc891918 9 check
+  fc891918 9 -
+  00000000 0 -
+  $ zbsvc -- crc - </dev/null
+  00000000 0 -
+  $ printf '#if 1\nX = 1\n#endif\n' | zbsvc pp -nocheck -
+  X = 1
+  
+  $ echo check | zbsvc find -path . -names - | sed "s|$PWD|.|"
+  ./check
+
+A standard output that cannot be written fails the run with one message,
+whatever the verb, usage texts included.
+
+  $ for args in "find -path . check" "help" "help block pack" "--version" "-h" "block -h" \
+  >   "shm serve -h" "treediff -h" "copytree -h" "run -h"; do
+  >   out=$(zbsvc $args 2>&1 >/dev/full); echo "$? $out"; done
+  1 zbsvc: standard output: No space left on device
+  1 zbsvc: standard output: No space left on device
+  1 zbsvc: standard output: No space left on device
+  1 zbsvc: standard output: No space left on device
+  1 zbsvc: standard output: No space left on device
+  1 zbsvc: standard output: No space left on device
+  1 zbsvc: standard output: No space left on device
+  1 zbsvc: standard output: No space left on device
+  1 zbsvc: standard output: No space left on device
+  1 zbsvc: standard output: No space left on device
+
+So does a trace file that cannot be written, and reports lost on standard
+error.
+
+  $ zbsvc -xml /dev/full crc check
+  fc891918 9 check
+  2> # System error on /dev/full: No space left on device
+  [1]
+  $ zbsvc crc check 2>/dev/full
+  fc891918 9 check
+  $ zbsvc crc missing 2>/dev/full
+  [1]
+
+A trace cut by a file-size limit (SIGXFSZ ignored: the write fails
+instead) is reported on standard error, which a pipe carries.
+
+  $ { (trap '' XFSZ; ulimit -f 2; exec zbsvc -xml t.xml crc $(seq -f missing%g 40)) 2>&1; echo "status $?"; } | tail -2; wc -c <t.xml
+  # System error on t.xml: File too large
+  status 1
+  2048
+
+The README's verb table, the usage and the manual page name the same verbs
+with the same synopses, and the page renders without a warning.
+
+  $ sed -n 's/^| `\([a-z][^`]*\)` |.*/\1/p' $ZB_SOURCE_DIR/README.md | sed 's/\\|/|/g' | sort >readme
+  $ zbsvc -h | sed -n 's/^   \([a-z]\)/\1/p' | sort >usage
+  $ page=$ZB_BINARY_DIR/share/man/man1/zbsvc.1
+  > sed -n '/^\.TP$/{n;s/^\\fBzbsvc \(.*\)\\fR \(.*\)/\1 \2/p}' $page | sed 's/\\-/-/g; s/ $//' | sort >manual
+  > man --warnings -l $page >/dev/null
+  $ wc -l <readme && cmp readme usage && cmp readme manual && echo agree
+  30
+  agree
