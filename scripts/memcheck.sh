@@ -4,7 +4,9 @@
 # suites run zbsvc and the probes as children).  System tools and scripts
 # are run natively.  Each process writes its own report LOG_DIR/PID.log; the
 # run fails when PROGRAM fails or when any report counts an error (a definite
-# leak counts as one).  The reports with errors are printed.
+# leak counts as one).  The reports with errors are printed, and so is
+# PROGRAM's failure, unless ZB_MEMCHECK_SILENT_STATUS is set (a caller that
+# checks the status itself: the transcripts).
 set -uo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 logs="$1"; shift
@@ -33,6 +35,7 @@ for log in "$logs"/*.log; do
     bad=1
   fi
 done
-[ $status -ne 0 ] && echo "== memcheck: $* exited with $status" >&2
+[ $status -ne 0 ] && [ -z "${ZB_MEMCHECK_SILENT_STATUS:-}" ] &&
+  echo "== memcheck: $* exited with $status" >&2
 [ $bad -ne 0 ] && [ $status -eq 0 ] && status=99
 exit $status

@@ -35,7 +35,7 @@ bin="$ZB_BINARY_DIR/bin"
 if [ -n "${ZB_TRANSCRIPT_MEMCHECK:-}" ]; then
   bin="$scratch/.bin"
   mkdir -p "$bin"
-  printf '#!/usr/bin/env bash\nexec bash %q "%s/$$.$RANDOM" %q "$@"\n' \
+  printf '#!/usr/bin/env bash\nZB_MEMCHECK_SILENT_STATUS=1 exec bash %q "%s/$$.$RANDOM" %q "$@"\n' \
     "$ZB_SOURCE_DIR/scripts/memcheck.sh" "$ZB_TRANSCRIPT_MEMCHECK" \
     "$ZB_BINARY_DIR/bin/zbsvc" >"$bin/zbsvc"
   chmod +x "$bin/zbsvc"

@@ -27,12 +27,14 @@ help VERB and VERB -h print the same usage.
 Rejected command lines: status 2, a first line that says why, nothing on
 standard output.
 
-  $ for args in "" "-q context" "--- context" "nope" "context -hx" "-xml" "-xml a.xml" \
+  $ for args in "" "-q context" "--- context" "--bogus context" "context --bogus" "nope" "context -hx" "-xml" "-xml a.xml" \
   >   "-xml a.xml -xmlappend b.xml context" "-xml a.xml nope" "help nope"; do
   >   out=$(zbsvc $args 2>&1); echo "$? ${out%%$'\n'*}"; done
   2 zbsvc: expects a verb
   2 zbsvc: illegal option -- q
-  2 zbsvc: illegal option -- -
+  2 zbsvc: unrecognized option '---'
+  2 zbsvc: unrecognized option '--bogus'
+  2 zbsvc context: unrecognized option '--bogus'
   2 zbsvc: unknown verb 'nope'
   2 zbsvc context: illegal option -- x
   2 zbsvc: option requires an argument -- xml
