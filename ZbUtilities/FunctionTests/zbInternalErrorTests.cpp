@@ -66,9 +66,15 @@ TEST(zbInternalError, DevelopmentBuildAddsAStackTrace)
 
 TEST(zbContextualInterrupt, TrappedSignalsEndWithTheirNumber)
 {
+    // The signal goes once the probe has made its file, its traps set.
+    zbtest::TempDir dir;
+    const std::string ready = dir / "ready";
     for (int sig : {SIGINT, SIGTERM})
     {
-        zbtest::ChildResult r = Probe({"trap"}, {}, zbtest::Workload(700, 8000), sig);
+        ::unlink(ready.c_str());
+        zbtest::ChildResult r = zbtest::RunSignalledWhenReady(
+            {zbtest::Program("zbProbe"), "trap", ready}, {},
+            [&ready] { return ::access(ready.c_str(), F_OK) == 0; }, sig);
         ASSERT_EQ(1, r._Exited) << "signal " << sig << " killed the probe before its trap";
         EXPECT_EQ(sig, r._Status);
         EXPECT_EQ("ready\n", r._Out);

@@ -6,7 +6,8 @@
 //   zbProbe close-stdout              closes zbStdout, then writes to stdout
 //   zbProbe roots                     prints the build-time names, one per line
 //   zbProbe internal EXPR FILE LINE STATUS   zbInternalError ("-" for null)
-//   zbProbe trap                      TrapSignals, prints "ready", waits for a signal
+//   zbProbe trap [FILE]               TrapSignals, prints "ready" (and makes FILE),
+//                                     waits for a signal
 //   zbProbe abort                     TrapSignals, then abort()
 //   zbProbe fatal                     the foundation's QORFatalError
 //   zbProbe xml FILE HOW              opens the XML trace FILE, opens a complex
@@ -111,6 +112,8 @@ int main(int argc, char** argv)
         zbExtContext.TrapSignals();
         std::printf("ready\n");
         std::fflush(stdout);
+        if (argc > 2)
+            std::fclose(std::fopen(argv[2], "w"));
         for (int i = 0; i < 600; ++i)
             ::sleep(1);
         return 0;
