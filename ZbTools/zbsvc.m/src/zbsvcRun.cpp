@@ -109,14 +109,26 @@ int Usage(const zbsvcOptions& iOptions, const char* iProblem)
 {
     return zbsvcUsageError(iOptions, iProblem);
 }
-} // namespace
+// What the command line asks for.
+struct Settings
+{
+    std::vector<std::string> _Commands;
+    long _Jobs = 0;
+    bool _Slurm = false;
+    bool _Sequential = false;
+    bool _KeepGoing = false;
+    bool _Time = false;
+    int _Jobserver = zbMultiProcessingOptions::JobserverJoinOrServe;
+    std::string _Partition;
+};
 
-int zbsvcRun(int argc, char** argv)
+// The settings from the command line: -1, or the status to end with (2
+// after a usage error, 1 after a report).
+int ReadSettings(zbsvcOptions& ioOptions, int argc, char** argv, Settings& oSettings)
 {
     // "--" ends the switches; "-f -" names standard input (the option
     // parser takes no value that starts with '-').
     std::vector<char*> switches;
-    std::vector<std::string> commands;
     static char standardInput[] = "/dev/stdin";
     int first = argc;
     for (int i = 0; i < argc; ++i)
@@ -129,66 +141,83 @@ int zbsvcRun(int argc, char** argv)
         bool isStdin = i > 0 && std::string(argv[i]) == "-" && std::string(argv[i - 1]) == "-f";
         switches.push_back(isStdin ? standardInput : argv[i]);
     }
-    zbsvcOptions options("zbsvc run");
-    options.DeclareValue("engine", "E", "local (default) or slurm: where the commands run");
-    options.DeclareValue("partition", "P", "with -engine slurm, the cluster's partition");
-    options.DeclareValue("j", "N", "number of commands run at a time (default: processors)");
-    options.DeclareSwitch("k", "with -seq, go on after a failure");
-    options.DeclareSwitch("seq", "one command after the other, stopping at the first failure");
-    options.DeclareSwitch("time", "print the global timing block at the end");
-    options.DeclareValue("jobserver", "on|off",
-                         "off: neither join make's jobserver nor serve one (default: on)");
-    options.DeclareValue("f", "FILE", "file of commands, one per line (- for standard input)");
-    int status = zbsvcAnalyze(options, static_cast<int>(switches.size()), switches.data(), 0, -1);
+    ioOptions.DeclareValue("engine", "E", "local (default) or slurm: where the commands run");
+    ioOptions.DeclareValue("partition", "P", "with -engine slurm, the cluster's partition");
+    ioOptions.DeclareValue("j", "N", "number of commands run at a time (default: processors)");
+    ioOptions.DeclareSwitch("k", "with -seq, go on after a failure");
+    ioOptions.DeclareSwitch("seq", "one command after the other, stopping at the first failure");
+    ioOptions.DeclareSwitch("time", "print the global timing block at the end");
+    ioOptions.DeclareValue("jobserver", "on|off",
+                           "off: neither join make's jobserver nor serve one (default: on)");
+    ioOptions.DeclareValue("f", "FILE", "file of commands, one per line (- for standard input)");
+    int status = zbsvcAnalyze(ioOptions, static_cast<int>(switches.size()), switches.data(), 0, -1);
     if (status >= 0)
         return status;
 
-    long jobs = ::sysconf(_SC_NPROCESSORS_ONLN);
-    if (QORString* value = options.GetSwitchValue("j"))
+    oSettings._Jobs = ::sysconf(_SC_NPROCESSORS_ONLN);
+    if (QORString* value = ioOptions.GetSwitchValue("j"))
     {
         char* end = nullptr;
-        jobs = std::strtol(value->CastToCharPtr(), &end, 10);
-        if (!value->Length() || *end || jobs < 1 || jobs > 4096)
-            return Usage(options, "-j expects a number from 1 to 4096");
+        oSettings._Jobs = std::strtol(value->CastToCharPtr(), &end, 10);
+        if (!value->Length() || *end || oSettings._Jobs < 1 || oSettings._Jobs > 4096)
+            return Usage(ioOptions, "-j expects a number from 1 to 4096");
     }
-    if (QORListValQORString* values = options.GetAllLineValues())
+    std::vector<std::string>& commands = oSettings._Commands;
+    if (QORListValQORString* values = ioOptions.GetAllLineValues())
         for (const QORString& value : *values)
             commands.push_back(value.Std());
     for (int i = first; i < argc; ++i)
         commands.push_back(argv[i]);
-    if (QORString* file = options.GetSwitchValue("f"))
+    if (QORString* file = ioOptions.GetSwitchValue("f"))
         if (AddFileLines(file->CastToCharPtr(), commands))
             return 1;
-    if (commands.empty() && !options.GetSwitchValue("f"))
-        return Usage(options, "no command to run");
-    bool slurm = false;
-    if (QORString* engine = options.GetSwitchValue("engine"))
+    if (commands.empty() && !ioOptions.GetSwitchValue("f"))
+        return Usage(ioOptions, "no command to run");
+    if (QORString* engine = ioOptions.GetSwitchValue("engine"))
     {
-        slurm = engine->Std() == "slurm";
-        if (!slurm && engine->Std() != "local")
-            return Usage(options, "-engine expects local or slurm");
+        oSettings._Slurm = engine->Std() == "slurm";
+        if (!oSettings._Slurm && engine->Std() != "local")
+            return Usage(ioOptions, "-engine expects local or slurm");
     }
-    const int sequential = options.GetSwitchStatus("seq");
-    if (options.GetSwitchStatus("k") && !sequential)
-        return Usage(options, "-k goes with -seq (a parallel run always goes on)");
-    int jobserver = zbMultiProcessingOptions::JobserverJoinOrServe;
-    if (QORString* value = options.GetSwitchValue("jobserver"))
+    oSettings._Sequential = ioOptions.GetSwitchStatus("seq") != 0;
+    oSettings._KeepGoing = ioOptions.GetSwitchStatus("k") != 0;
+    oSettings._Time = ioOptions.GetSwitchStatus("time") != 0;
+    if (oSettings._KeepGoing && !oSettings._Sequential)
+        return Usage(ioOptions, "-k goes with -seq (a parallel run always goes on)");
+    if (QORString* value = ioOptions.GetSwitchValue("jobserver"))
     {
         if (value->Std() != "on" && value->Std() != "off")
-            return Usage(options, "-jobserver expects on or off");
-        jobserver = value->Std() == "on" ? jobserver : zbMultiProcessingOptions::JobserverOff;
+            return Usage(ioOptions, "-jobserver expects on or off");
+        if (value->Std() == "off")
+            oSettings._Jobserver = zbMultiProcessingOptions::JobserverOff;
     }
-    QORString* partition = options.GetSwitchValue("partition");
-    if (partition && !slurm)
-        return Usage(options, "-partition needs -engine slurm");
+    if (QORString* partition = ioOptions.GetSwitchValue("partition"))
+    {
+        if (!oSettings._Slurm)
+            return Usage(ioOptions, "-partition needs -engine slurm");
+        oSettings._Partition = partition->Std();
+    }
+    return -1;
+}
+} // namespace
+
+int zbsvcRun(int argc, char** argv)
+{
+    zbsvcOptions options("zbsvc run");
+    Settings settings;
+    if (int status = ReadSettings(options, argc, argv, settings); status >= 0)
+        return status;
+    const std::vector<std::string>& commands = settings._Commands;
+    const bool slurm = settings._Slurm, sequential = settings._Sequential;
+    const long jobs = settings._Jobs;
 
     std::vector<zbShellAction*> owned;
     QORListPtrzbActionIntf actions;
     for (const std::string& command : commands)
     {
         zbSlurmAction* onCluster = slurm ? new zbSlurmAction() : nullptr;
-        if (onCluster && partition)
-            onCluster->SetPartition(partition->CastToCharPtr());
+        if (onCluster && !settings._Partition.empty())
+            onCluster->SetPartition(settings._Partition.c_str());
         owned.push_back(onCluster ? onCluster : new zbShellAction());
         owned.back()->SetCommand(command.c_str());
         actions.Append(owned.back());
@@ -219,8 +248,8 @@ int zbsvcRun(int argc, char** argv)
     run._Monitor = monitor;
     run._ReportFailures = 1;
     run._SeparateStderr = 1;
-    run._StopAtFirstFailure = sequential && !options.GetSwitchStatus("k");
-    run._Jobserver = jobserver;
+    run._StopAtFirstFailure = sequential && !settings._KeepGoing;
+    run._Jobserver = settings._Jobserver;
     // srun needs time to cancel its step with the controller.
     run._StopGraceMs = slurm ? 5000 : run._StopGraceMs;
     int failures =
@@ -236,7 +265,7 @@ int zbsvcRun(int argc, char** argv)
                         {QORUnicodeString(std::to_string(failures).c_str()),
                          QORUnicodeString(std::to_string(commands.size()).c_str())});
     }
-    if (options.GetSwitchStatus("time"))
+    if (settings._Time)
         zbStopWatchStarter.ClockOut(zbClock::Global, "", "");
     if (std::fflush(stdout) != 0)
         return 1;
