@@ -115,17 +115,7 @@ for _ in $(seq "$runs"); do
         zb_time "$work/$shape.make" make -pn -f "$work/$shape.mk"
     done
 done
-worst="" worst_ratio=""
-for shape in $shapes; do
-    printf '%-8s zbsvc: %s; make: %s (medians over %d runs)\n' "$shape" \
-        "$(zb_medians "$work/$shape.zbsvc")" "$(zb_medians "$work/$shape.make")" "$runs"
-    zb_ratio_spread "$shape: make/zbsvc" "$work/$shape.make" "$work/$shape.zbsvc"
-    ratio=$(zb_median "$work/$shape.make.over.$shape.zbsvc.t")
-    if [ -z "$worst" ] || awk -v a="$ratio" -v b="$worst_ratio" 'BEGIN { exit !(a < b) }'; then
-        worst="$shape" worst_ratio="$ratio"
-    fi
-done
-printf 'worst shape: %s, make/zbsvc %.2f (elapsed, median run by run)\n' "$worst" "$worst_ratio"
+zb_worst_shape "$work" make $shapes
 
 # Linear growth: twice the worst shape's definitions, each run next to one
 # of the definitions themselves.
@@ -140,12 +130,5 @@ zb_ratio_spread "$worst: zbsvc on $((2 * count)) / on $count definitions (linear
 
 # Peak memory (maximum resident set) against the input, as it stands and
 # without what a run over a one-line file holds (libraries, start-up).
-peak_kb() { /usr/bin/time -f %M "$zbsvc" macros -solve "$1" 2>&1 > /dev/null | tail -n 1; }
 printf 'E = e\n' > "$work/one.mk"
-base=$(peak_kb "$work/one.mk")
-for shape in $shapes; do
-    peak=$(peak_kb "$work/$shape.mk")
-    input=$(($(stat -c %s "$work/$shape.mk") / 1024))
-    printf '%-8s zbsvc peak memory %d kB for %d kB of input: %.2f times the input, %.2f without the %d kB of a one-line run\n' \
-        "$shape" "$peak" "$input" "$(zb_div "$peak" "$input")" "$(zb_div $((peak - base)) "$input")" "$base"
-done
+zb_peak_memory "$work/one.mk" "$work" $shapes -- "$zbsvc" macros -solve

@@ -21,6 +21,19 @@
 #   zb_add A B SUM                   SUM gets A + B run by run, both kinds
 #   zb_ratio_spread LABEL A B        the ratio A / B run by run, in elapsed
 #                                    and in CPU time, one line each
+#
+# By input shape, the runs of zbsvc in DIR/SHAPE.zbsvc and of the other tool
+# in DIR/SHAPE.TOOL:
+#
+#   zb_worst_shape DIR TOOL SHAPE...  the medians and TOOL/zbsvc run by run
+#                                     for each shape, then the worst shape
+#                                     (lowest median ratio); sets worst and
+#                                     worst_ratio
+#   zb_peak_memory ONE DIR SHAPE... -- COMMAND...
+#                                     the peak memory of COMMAND FILE for
+#                                     each DIR/SHAPE.mk against its size, as
+#                                     it stands and without what COMMAND ONE
+#                                     (a one-line input) holds
 zb_time_run()
 {
     local cpu="$1" wall="$2" line
@@ -99,4 +112,37 @@ zb_ratio_spread()
     done
     printf '%s run by run, elapsed: %s\n' "$label" "$(zb_spread "$a.over.${b##*/}.t")"
     printf '%s run by run, CPU (user + system): %s\n' "$label" "$(zb_spread "$a.over.${b##*/}.cpu")"
+}
+
+zb_worst_shape()
+{
+    local dir="$1" tool="$2" shape ratio
+    shift 2
+    worst="" worst_ratio=""
+    for shape in "$@"; do
+        printf '%-10s zbsvc: %s; %s: %s (medians over %d runs)\n' "$shape" \
+            "$(zb_medians "$dir/$shape.zbsvc")" "$tool" "$(zb_medians "$dir/$shape.$tool")" \
+            "$(wc -l < "$dir/$shape.zbsvc.t")"
+        zb_ratio_spread "$shape: $tool/zbsvc" "$dir/$shape.$tool" "$dir/$shape.zbsvc"
+        ratio=$(zb_median "$dir/$shape.$tool.over.$shape.zbsvc.t")
+        if [ -z "$worst" ] || awk -v a="$ratio" -v b="$worst_ratio" 'BEGIN { exit !(a < b) }'; then
+            worst="$shape" worst_ratio="$ratio"
+        fi
+    done
+    printf 'worst shape: %s, %s/zbsvc %.2f (elapsed, median run by run)\n' "$worst" "$tool" "$worst_ratio"
+}
+
+zb_peak_memory()
+{
+    local one="$1" dir="$2" shapes=() shape base peak input
+    shift 2
+    while [ "$1" != -- ]; do shapes+=("$1"); shift; done
+    shift
+    base=$(/usr/bin/time -f %M "$@" "$one" 2>&1 > /dev/null | tail -n 1)
+    for shape in "${shapes[@]}"; do
+        peak=$(/usr/bin/time -f %M "$@" "$dir/$shape.mk" 2>&1 > /dev/null | tail -n 1)
+        input=$(($(stat -c %s "$dir/$shape.mk") / 1024))
+        printf '%-10s zbsvc peak memory %d kB for %d kB of input: %.2f times the input, %.2f without the %d kB of a one-line run\n' \
+            "$shape" "$peak" "$input" "$(zb_div "$peak" "$input")" "$(zb_div $((peak - base)) "$input")" "$base"
+    done
 }
