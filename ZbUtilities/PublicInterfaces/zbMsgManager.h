@@ -59,6 +59,10 @@ class zbMsgManager
     int Compose(const QORString& iOuterKey, const QORString* iKey, const QORUnicodeString* iParams,
                 int iCount, std::string& oText);
 
+    // 1 when the catalog has a text for iKey (its own or a wildcard
+    // entry's), else 0.
+    int HasMsg(const QORString& iKey);
+
     QORMsg* _GetCatalogMsg(const QORString& iKey);
     QORUnicodeString _CheckAndBuildMsg(QORUnicodeString* iParams, const int& iCount);
 

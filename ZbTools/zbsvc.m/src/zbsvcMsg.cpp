@@ -10,15 +10,6 @@
 #include "zbReport.h"
 #include "zbsvcVerbs.h"
 
-namespace
-{
-// 1 when the catalog has a text for iKey (its own or a wildcard entry's).
-int IsKnown(const char* iKey)
-{
-    return !zbExtContext.GetMsgMngr()->_GetCatalogMsg(QORString(iKey))->IsEmpty();
-}
-} // namespace
-
 int zbsvcMsg(int argc, char** argv)
 {
     zbsvcOptions options("zbsvc msg");
@@ -32,7 +23,7 @@ int zbsvcMsg(int argc, char** argv)
     const char* key = values[1];
 
     for (const char* name : {outerKey, key})
-        if (!IsKnown(name))
+        if (!zbExtContext.GetMsgMngr()->HasMsg(QORString(name)))
             return zbReportMessage("zbsvc.msg.UnknownKey", {QORUnicodeString(name)});
     std::vector<QORUnicodeString> params;
     for (int i = 2; i <= values.Size(); ++i)

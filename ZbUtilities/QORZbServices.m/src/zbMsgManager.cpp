@@ -123,6 +123,11 @@ int zbMsgManager::Compose(const QORString& iOuterKey, const QORString* iKey,
     return 1;
 }
 
+int zbMsgManager::HasMsg(const QORString& iKey)
+{
+    return _GetCatalogMsg(iKey)->IsEmpty() ? 0 : 1;
+}
+
 QORMsg* zbMsgManager::_GetCatalogMsg(const QORString& iKey)
 {
     LookUp(iKey);
