@@ -389,13 +389,3 @@ int main(int argc, char** argv)
     zbsvcWatchOutput();
     return zbsvcFinish(Run(argc, argv));
 }
-
-int zbsvcReportError(const QORUnicodeString& iMessage)
-{
-    return zbReportText(iMessage);
-}
-
-int zbsvcReportSystemError(const char* iObject, int iErrno)
-{
-    return zbReportSystemError(iObject, iErrno);
-}

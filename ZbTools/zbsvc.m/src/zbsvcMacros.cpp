@@ -86,8 +86,8 @@ int zbsvcMacros(int argc, char** argv)
 
     // A failed write is reported at the end of the run.
     if (dump)
-        set.Dump(zbStdout);
+        set.Dump(zbsvcOutput());
     else
-        set.Print(zbStdout);
+        set.Print(zbsvcOutput());
     return failures ? 1 : 0;
 }

@@ -82,9 +82,7 @@ int zbsvcPp(int argc, char** argv)
     if (errors)
         return 1;
 
-    static char outputBuffer[1 << 16];
-    std::setvbuf(stdout, outputBuffer, _IOFBF, sizeof outputBuffer);
     // A failed write is reported at the end of the run.
-    buffer.Write(zbStdout);
+    buffer.Write(zbsvcOutput());
     return 0;
 }

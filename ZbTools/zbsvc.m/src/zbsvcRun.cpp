@@ -90,7 +90,7 @@ int AddFileLines(const char* iFile, std::vector<std::string>& ioCommands)
     std::string content;
     int rc = zbReadFile(iFile, content);
     if (rc)
-        return zbsvcReportSystemError(iFile, rc);
+        return zbReportSystemError(iFile, rc);
     size_t start = 0;
     while (start < content.size())
     {

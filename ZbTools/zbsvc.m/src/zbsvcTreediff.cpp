@@ -20,6 +20,7 @@
 #include <vector>
 
 #include "zbFileElement.h"
+#include "zbReport.h"
 #include "zbsvcVerbs.h"
 
 namespace
@@ -47,7 +48,7 @@ const struct
 // A root given on the line that is not a directory.
 void ReportNotADirectory(zbFileElement& iRoot, const char* iPath)
 {
-    zbsvcReportSystemError(iPath, iRoot.IsExisting() ? ENOTDIR : ENOENT);
+    zbReportSystemError(iPath, iRoot.IsExisting() ? ENOTDIR : ENOENT);
 }
 } // namespace
 

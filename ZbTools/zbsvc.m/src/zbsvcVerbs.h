@@ -153,11 +153,7 @@ void zbsvcPrintEnvironment(zbOFStream& oStream);
 void zbsvcPrintManualEnvironment(zbOFStream& oStream);
 void zbsvcPrintEnvironmentScript(zbOFStream& oStream, const char* iPrefix);
 
-// Verbs report through zbReport.h, the library's one way.  The two names
-// below are what it was called before, left for the verbs being rewritten
-// (run, copytree, treediff): they go once those are converted.
-int zbsvcReportError(const QORUnicodeString& iMessage);
-int zbsvcReportSystemError(const char* iObject, int iErrno);
+// Verbs report through zbReport.h, the library's one way.
 // The outcome of reading a file whose first line is a magic (one of
 // zbRTViewData::ReadResult): 0, or 1 after the report; iKind names
 // the catalog keys KIND.EmptyFile, KIND.BadFirstLine and KIND.LongRecord
