@@ -101,7 +101,7 @@ bool SplitPlain(const char* iCommand, std::string& oWords, std::vector<const cha
     if (starts.empty())
         return false;
     for (const ShellWord& word : kShellWords)
-        if (!std::strcmp(oWords.c_str(), word._Word) &&
+        if (word._Word[0] == oWords[0] && !std::strcmp(oWords.c_str(), word._Word) &&
             !(word._ProgramWhenAlone && starts.size() == 1))
             return false;
     oArgv.clear();
