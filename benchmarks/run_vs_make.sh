@@ -1,87 +1,114 @@
 #!/usr/bin/env bash
-# Running many small commands two at a time: zbsvc run -j 2 -f LIST against
-# make -j2 -k -Otarget (output kept per target, like zbsvc) and
-# xargs -P2 -n1 sh -c (output not kept apart), on the same list.
-#
-#   benchmarks/run_vs_make.sh [BUILD_DIR] [RUNS] [JOBS]
-#
-# The list holds JOBS commands (default 500): four in five are "true", the
-# others print one line of 2,048 bytes naming their job, and one in ten of
-# those then fails.  The three tools must print the same lines (compared
-# sorted: xargs keeps no order).  Runs alternate between the tools; the
-# medians of the elapsed times and the ratios make/zbsvc and xargs/zbsvc are
-# printed, the medians of the CPU times (user + system), and both ratios run
-# by run (median, minimum, maximum) in elapsed and in CPU time; then the
-# same for four times as many jobs, with zbsvc's cost per job at both sizes
-# (flat when the cost does not grow with the list).
+# Running many commands two at a time: zbsvc run -j 2 -f LIST against
+# make -j2 -k -Otarget (output kept per target, like zbsvc) on the same
+# commands, in lists of three shapes that pull in different directions:
+#   trivial  every command "true": the time is the cost per command (start,
+#            capture, wait)
+#   mixed    four in five "true", the others printing one line of 2,048
+#            bytes naming their job, one in ten of those then failing: the
+#            time goes to output and failures too
+#   long     one command in eighty "sleep 0.2", the others "true" or
+#            printing a short line: a runner must keep the other slot busy
+#            while a long command holds one
+# For each shape it checks that both tools print the same lines (compared
+# sorted) and agree on failure, runs them alternately RUNS times, and
+# prints the medians (elapsed and CPU time) and the ratio zbsvc/make run by
+# run (median, minimum, maximum); then the worst shape's ratio, and zbsvc
+# on twice the worst shape's list against the list itself (pair by pair:
+# linear growth is 2).
+#   benchmarks/run_vs_make.sh [BUILD_DIR] [RUNS] [JOBS] [REFERENCE_ZBSVC]
+# JOBS is the length of each list (default 500).  With REFERENCE_ZBSVC (a
+# zbsvc built before a change), zbsvc must also print the lines and give
+# the status of the reference on every shape.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 build="${1:-$root/build}"
 runs="${2:-5}"
 jobs="${3:-500}"
+reference="${4:-}"
 zbsvc="$build/bin/zbsvc"
 [ -x "$zbsvc" ] || { echo "no $zbsvc: build first" >&2; exit 1; }
 . "$root/scripts/env.sh"
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
+shapes="trivial mixed long"
 
-calc() { awk "BEGIN { print $1 }"; }
-
-generate() # N: the list and the makefile of N jobs
+generate() # SHAPE N NAME: the list NAME.list and the makefile NAME.mk
 {
-    awk -v n="$1" -v list="$work/list$1" -v mk="$work/Makefile$1" 'BEGIN {
+    awk -v shape="$1" -v n="$2" -v list="$work/$3.list" -v mk="$work/$3.mk" 'BEGIN {
         printf "all:" > mk
         for (i = 0; i < n; i++) printf " j%d", i > mk
         printf "\n.PHONY: all" > mk
         for (i = 0; i < n; i++) printf " j%d", i > mk
         printf "\n" > mk
         for (i = 0; i < n; i++) {
-            if (i % 5 != 4) cmd = "true"
-            else {
+            cmd = "true"
+            if (shape == "mixed" && i % 5 == 4) {
                 cmd = sprintf("printf %c%%2047s\\n%c job%d", 39, 39, i)
                 if (i % 50 == 49) cmd = cmd "; exit 1"
             }
+            if (shape == "long" && i % 80 == 40) cmd = "sleep 0.2"
+            else if (shape == "long" && i % 10 == 5) cmd = "echo job" i
             print cmd > list
             printf "j%d:\n\t@%s\n", i, cmd > mk
         }
     }'
 }
 
-run_zbsvc() { "$zbsvc" run -j 2 -f "$work/list$1" > "$work/out.zbsvc" 2> /dev/null || true; }
-run_make() { make -s -j2 -k -Otarget -f "$work/Makefile$1" > "$work/out.make" 2> /dev/null || true; }
-run_xargs() { xargs -P2 -n1 -d '\n' sh -c < "$work/list$1" > "$work/out.xargs" 2> /dev/null || true; }
+run_zbsvc() { "$zbsvc" run -j 2 -f "$work/$1.list" 2> /dev/null; }
+run_make() { make -s -j2 -k -Otarget -f "$work/$1.mk" 2> /dev/null; }
+run_reference() { "$reference" run -j 2 -f "$work/$1.list" 2> /dev/null; }
+
+# "LINES failed|ok": the sorted output and whether the run failed.
+answer() # TOOL NAME
+{
+    local status=ok
+    "run_$1" "$2" > "$work/out" || status=failed
+    echo "$(sort "$work/out" | cksum) $status"
+}
 
 . "$root/benchmarks/ratio_stats.sh"
 
-declare -A per_job
-for n in "$jobs" "$((jobs * 4))"; do
-    generate "$n"
-    for tool in zbsvc make xargs; do
-        "run_$tool" "$n"
-        sort "$work/out.$tool" > "$work/sorted.$tool"
-    done
-    lines=$(wc -l < "$work/sorted.zbsvc")
-    [ "$lines" -eq $((n / 5)) ] || { echo "zbsvc printed $lines lines for $((n / 5)) jobs" >&2; exit 1; }
-    for tool in make xargs; do
-        cmp -s "$work/sorted.zbsvc" "$work/sorted.$tool" ||
-            { echo "zbsvc and $tool print different bytes (N=$n)" >&2; exit 1; }
-    done
-    zb_start "$work/zbsvc" "$work/make" "$work/xargs"
-    for ((r = 0; r < runs; r++)); do
-        for tool in zbsvc make xargs; do
-            zb_time "$work/$tool" "run_$tool" "$n"
-        done
-    done
-    z=$(zb_median "$work/zbsvc.t")
-    m=$(zb_median "$work/make.t")
-    x=$(zb_median "$work/xargs.t")
-    per_job[$n]=$(calc "$z * 1000 / $n")
-    printf 'N=%-5d elapsed: zbsvc run %.3f s, make -Otarget %.3f s, xargs %.3f s; make/zbsvc %.2f, xargs/zbsvc %.2f\n' \
-        "$n" "$z" "$m" "$x" "$(zb_median_ratio "$work/make" "$work/zbsvc")" "$(zb_median_ratio "$work/xargs" "$work/zbsvc")"
-    printf 'N=%-5d CPU:     zbsvc run %.3f s, make -Otarget %.3f s, xargs %.3f s\n' \
-        "$n" "$(zb_median "$work/zbsvc.cpu")" "$(zb_median "$work/make.cpu")" "$(zb_median "$work/xargs.cpu")"
-    zb_ratio_spread "N=$n make/zbsvc" "$work/make" "$work/zbsvc"
-    zb_ratio_spread "N=$n xargs/zbsvc" "$work/xargs" "$work/zbsvc"
+for shape in $shapes; do
+    generate "$shape" "$jobs" "$shape"
+    want=$(answer make "$shape")
+    [ "$(answer zbsvc "$shape")" = "$want" ] ||
+        { echo "$shape: zbsvc and make differ in output or status" >&2; exit 1; }
+    if [ -n "$reference" ]; then
+        [ "$(answer reference "$shape")" = "$want" ] ||
+            { echo "$shape: zbsvc and $reference differ in output or status" >&2; exit 1; }
+    fi
+    printf '%-8s %d commands; both print the same %d lines, %s%s\n' "$shape" "$jobs" \
+        "$(run_make "$shape" | wc -l)" "${want##* }" "${reference:+, as the reference}"
+    zb_start "$work/$shape.zbsvc" "$work/$shape.make"
 done
-printf 'zbsvc cost per job: %.3f ms at N=%d, %.3f ms at N=%d\n' \
-    "${per_job[$jobs]}" "$jobs" "${per_job[$((jobs * 4))]}" "$((jobs * 4))"
+
+for _ in $(seq "$runs"); do
+    for shape in $shapes; do
+        zb_time "$work/$shape.zbsvc" run_zbsvc "$shape"
+        zb_time "$work/$shape.make" run_make "$shape"
+    done
+done
+worst="" worst_ratio=""
+for shape in $shapes; do
+    printf '%-8s zbsvc: %s; make: %s (medians over %d runs)\n' "$shape" \
+        "$(zb_medians "$work/$shape.zbsvc")" "$(zb_medians "$work/$shape.make")" "$runs"
+    zb_ratio_spread "$shape: zbsvc/make" "$work/$shape.zbsvc" "$work/$shape.make"
+    ratio=$(zb_median "$work/$shape.zbsvc.over.$shape.make.t")
+    if [ -z "$worst" ] || awk -v a="$ratio" -v b="$worst_ratio" 'BEGIN { exit !(a > b) }'; then
+        worst="$shape" worst_ratio="$ratio"
+    fi
+done
+printf 'worst shape: %s, zbsvc/make %.2f (elapsed, median run by run; target 0.80)\n' \
+    "$worst" "$worst_ratio"
+
+# Linear growth: twice the worst shape's list, each run next to one of the
+# list itself.
+generate "$worst" $((2 * jobs)) double
+zb_start "$work/single" "$work/double"
+for _ in $(seq "$runs"); do
+    zb_time "$work/single" run_zbsvc "$worst"
+    zb_time "$work/double" run_zbsvc double
+done
+zb_ratio_spread "$worst: zbsvc on $((2 * jobs)) / on $jobs commands (linear: 2)" \
+    "$work/double" "$work/single"

@@ -4,6 +4,15 @@
 // COMMAND" in a child process.  Registered with the component model under
 // its class name, so zbActionFactory("zbShellAction") creates one.
 //
+// A command the shell would only split into words and start (nothing but
+// letters, digits, blanks and "%+,-./:@_", "=" past the first word; a
+// first word that is no reserved word or builtin of the shell; no working
+// directory asked for, PWD naming the current one) runs without it: its
+// first word is searched in PATH as the shell would.  When that program
+// cannot be started (not found, not executable, a script without "#!"),
+// the shell runs the command after all and gives its own message and
+// status (127 for a command not found).
+//
 // The child's standard output and error go to the files named by
 // SetStdoutFile and SetStderrFile (one descriptor for both when the names
 // are equal).  Those files must not exist yet: they are created with
@@ -48,9 +57,11 @@ class zbShellAction : public zbActionIntf
     // What Start does once the command line is known: creates the capture
     // files, spawns iProgram (searched in PATH when it has no '/') with the
     // null-terminated iArgv, the working directory and process group asked
-    // for.  0 with the pid in ProcessHandle, or 1 after a report (a failed
-    // spawn is reported by SpawnFailed).
-    int SpawnCaptured(const char* iProgram, const char* const* iArgv, int& ProcessHandle);
+    // for; when that fails and iShellArgv is given, /bin/sh with iShellArgv
+    // instead.  0 with the pid in ProcessHandle, or 1 after a report (a
+    // failed spawn is reported by SpawnFailed).
+    int SpawnCaptured(const char* iProgram, const char* const* iArgv, int& ProcessHandle,
+                      const char* const* iShellArgv = nullptr);
     // The report of a spawn that failed with iErrno (1).
     virtual int SpawnFailed(const char* iProgram, int iErrno);
 

@@ -70,3 +70,14 @@ with -j alone.
   2> # Warning: The jobserver of MAKEFLAGS (7,8) cannot be used (Bad file descriptor): going on with -j alone
   $ MAKEFLAGS='-k --jobserver-auth=fifo:gone -- X=1' zbsvc run -j 2 true true
   2> # Warning: The jobserver of MAKEFLAGS (fifo:gone) cannot be used (No such file or directory): going on with -j alone
+
+A command the shell would only start runs without it: the program leads
+its process group itself.  With a metacharacter, or when the program is
+not found, the shell runs it.
+
+  $ zbsvc run -j 1 'cat /proc/self/stat' 'cat /proc/self/stat;' nosuch | awk '{ print $2, $1 == $5 }'
+  (cat) 1
+  (cat) 0
+  2> sh: 1: nosuch: not found
+  2> # Error: Action 3 failed with status 127: nosuch
+  2> # Error: 1 of 3 actions failed
