@@ -68,6 +68,12 @@ class zbFileBuffer
 
   private:
     void Release();
+    // Reads the file iPath into the buffer and expands it as _ExpandBuffer
+    // does; non-zero once reported when it cannot be read.
+    int _ExpandFile(const char* iPath, int iOpenMode, const zbPPMacLev& iLevels,
+                    zbMacroSet& ioMacros, zbPathFinderAccess& iFinder,
+                    QORHashDicoS& ioIncludedFiles, const char* iIncludingFileName,
+                    unsigned int& ioDepth, QORHashDicoS& ioRefusedFiles);
 
     int _OpenMode;
     char* _Buffer;

@@ -11,6 +11,8 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
+#include <vector>
 
 #include "QORHashDicS.h"
 #include "QORListVal.h"
@@ -193,6 +195,13 @@ class zbMacroSet : public QORHashDicSzbMacroValue
     // pages given back to the system as its lines are inserted.
     int _InsertBuffer(char* ioBuffer, zbSetOfPathFinder* iFinders, const char iSeparator,
                       const InsertMode& iMode, zbIncludeChain& ioChain, const char* iOwnedEnd);
+    // The pieces of _InsertBuffer: inserting the definitions of a buffer
+    // (the names of its includes go to oIncludes), and inserting an
+    // include's file (the number of failures).
+    void _InsertLines(char* ioBuffer, const char iSeparator, const InsertMode& iMode, bool iOwned,
+                      std::vector<std::string>& oIncludes);
+    int _InsertInclude(const char* iName, zbSetOfPathFinder* iFinders, const char iSeparator,
+                       const InsertMode& iMode, zbIncludeChain& ioChain);
     // Loads, normalises and inserts the file iPath; the number of failures.
     int _InsertLoaded(const char* iPath, zbSetOfPathFinder* iFinders, const char iSeparator,
                       const InsertMode& iMode, zbIncludeChain& ioChain);

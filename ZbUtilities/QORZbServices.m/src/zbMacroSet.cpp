@@ -467,6 +467,86 @@ static const char* zbLineEnd(const char* iText, const char* iEnd)
     return eol ? eol : iEnd;
 }
 
+// Characters with a rule of their own in a description file; every other
+// one is copied as it stands.
+static constexpr struct zbSpecialTable
+{
+    bool _Is[256];
+    constexpr zbSpecialTable() : _Is()
+    {
+        for (unsigned char c : {'\0', '"', '\'', '`', '#', '\\', '\r', '\t', ' ', '\n'})
+            _Is[c] = true;
+    }
+} zbSpecials;
+
+// Copies the text from ioSrc on (a character copied as it stands) as far as
+// normalisation leaves it as it is; returns the new end of the output,
+// ioSrc moved to the first character it looks at.
+static inline __attribute__((always_inline)) char* zbCopyPlain(const char*& ioSrc, char* ioDst,
+                                                               const char* iEnd)
+{
+    const char* src = ioSrc;
+    char* dst = ioDst;
+    // A single blank after other text is copied as it stands too, and so
+    // is the end of a line after other text.
+    *dst++ = *src++;
+    for (;;)
+    {
+        const size_t plain = zbPlainRun(src, iEnd);
+        if (plain)
+        {
+            if (dst != src)
+                std::memmove(dst, src, plain);
+            dst += plain;
+            src += plain;
+        }
+        if (!zbSpecials._Is[static_cast<unsigned char>(*src)] ||
+            ((*src == ' ' || *src == '\n') && src[-1] != *src))
+            *dst++ = *src++;
+        else
+            break;
+    }
+    ioSrc = src;
+    return dst;
+}
+
+// Copies the quoted text at ioSrc (its opening quote) up to its closing
+// quote included; false, once reported, when the quote does not close.
+static inline bool zbCopyQuoted(const char* iFileName, const char*& ioSrc, char*& ioDst)
+{
+    const char* closing = std::strchr(ioSrc + 1, *ioSrc);
+    if (!closing)
+    {
+        const char* eol = std::strchr(ioSrc, '\n');
+        size_t length = eol ? static_cast<size_t>(eol - ioSrc) : std::strlen(ioSrc);
+        const char quote[2] = {*ioSrc, 0};
+        zbReportMessage("imbalance_r", {QORUnicodeString(iFileName ? iFileName : ""),
+                                        QORUnicodeString(ioSrc, length), QORUnicodeString(quote)});
+        return false;
+    }
+    size_t length = static_cast<size_t>(closing - ioSrc) + 1;
+    std::memmove(ioDst, ioSrc, length);
+    ioDst += length;
+    ioSrc += length;
+    return true;
+}
+
+// Where the text goes on when the backslash at iSrc joins the next line
+// (blanks and a comment may come between it and the end of its line);
+// null when it is a character as any other.
+static inline const char* zbJoinedLine(const char* iSrc, const char* iEnd)
+{
+    const char* p = iSrc + 1;
+    while (zbIsBlank(*p) || *p == '\r')
+        ++p;
+    if (*p == '#')
+    {
+        p = zbLineEnd(p, iEnd);
+        return *p ? p + 1 : p;
+    }
+    return *p == '\n' ? p + 1 : nullptr;
+}
+
 char* zbMacroSet::ParseBuffer(const char* iFileName, char* ioBuffer)
 {
     if (!ioBuffer)
@@ -475,61 +555,20 @@ char* zbMacroSet::ParseBuffer(const char* iFileName, char* ioBuffer)
     char* dst = ioBuffer;
     while (*src == '\n' || *src == '\r' || zbIsBlank(*src))
         ++src;
-    // Characters with a rule of their own; every other one is copied as is.
-    static const struct Specials
-    {
-        bool _Is[256] = {};
-        Specials()
-        {
-            for (unsigned char c : {'\0', '"', '\'', '`', '#', '\\', '\r', '\t', ' ', '\n'})
-                _Is[c] = true;
-        }
-    } specials;
     const char* const end = src + std::strlen(src);
     char last = '\n';
     while (char c = *src)
     {
-        if (!specials._Is[static_cast<unsigned char>(c)])
+        if (!zbSpecials._Is[static_cast<unsigned char>(c)])
         {
-            // A single blank after other text is copied as it stands too,
-            // and so is the end of a line after other text.
-            *dst++ = *src++;
-            for (;;)
-            {
-                const size_t plain = zbPlainRun(src, end);
-                if (plain)
-                {
-                    if (dst != src)
-                        std::memmove(dst, src, plain);
-                    dst += plain;
-                    src += plain;
-                }
-                if (!specials._Is[static_cast<unsigned char>(*src)] ||
-                    ((*src == ' ' || *src == '\n') && src[-1] != *src))
-                    *dst++ = *src++;
-                else
-                    break;
-            }
+            dst = zbCopyPlain(src, dst, end);
             last = src[-1];
             continue;
         }
         if (c == '"' || c == '\'' || c == '`')
         {
-            const char* closing = std::strchr(src + 1, c);
-            if (!closing)
-            {
-                const char* eol = std::strchr(src, '\n');
-                size_t length = eol ? static_cast<size_t>(eol - src) : std::strlen(src);
-                const char quote[2] = {c, 0};
-                zbReportMessage("imbalance_r",
-                                {QORUnicodeString(iFileName ? iFileName : ""),
-                                 QORUnicodeString(src, length), QORUnicodeString(quote)});
+            if (!zbCopyQuoted(iFileName, src, dst))
                 return nullptr;
-            }
-            size_t length = static_cast<size_t>(closing - src) + 1;
-            std::memmove(dst, src, length);
-            dst += length;
-            src += length;
             last = c;
             continue;
         }
@@ -540,25 +579,10 @@ char* zbMacroSet::ParseBuffer(const char* iFileName, char* ioBuffer)
         }
         if (c == '\\')
         {
-            // A backslash before the end of the line (blanks and a comment
-            // may come between) joins the next line.
-            const char* p = src + 1;
-            while (zbIsBlank(*p) || *p == '\r')
-                ++p;
-            if (*p == '#')
-            {
-                p = zbLineEnd(p, end);
-                src = *p ? p + 1 : p;
-                continue;
-            }
-            if (*p == '\n')
-            {
-                src = p + 1;
-                continue;
-            }
-            *dst++ = c;
-            last = c;
-            ++src;
+            if (const char* joined = zbJoinedLine(src, end))
+                src = joined;
+            else
+                *dst++ = c, last = c, ++src;
             continue;
         }
         ++src;
@@ -596,23 +620,22 @@ static void zbReleasePages(const char* iBegin, const char* iEnd)
         ::madvise(reinterpret_cast<void*>(begin), end - begin, MADV_DONTNEED);
 }
 
-int zbMacroSet::_InsertBuffer(char* ioBuffer, zbSetOfPathFinder* iFinders, const char iSeparator,
-                              const InsertMode& iMode, zbIncludeChain& ioChain,
-                              const char* iOwnedEnd)
+// An include line's name (blanks around it taken away) joins ioIncludes;
+// iName follows the "include ".
+static void zbAddInclude(char* iName, std::vector<std::string>& ioIncludes)
 {
-    if (!ioBuffer)
-        return 0;
-    char* const bufferEnd = ioBuffer + std::strlen(ioBuffer);
-    // What normalising took away from the end of an own buffer is given
-    // back at once.
-    if (iOwnedEnd)
-        zbReleasePages(bufferEnd + 1, iOwnedEnd);
-    // A line defines at most one macro, and only with a separator: the
-    // index is made large enough at once rather than grown step by step.
-    size_t lines = 1, separators = 0;
-    zbCountTwoBytes(ioBuffer, bufferEnd, '\n', iSeparator, lines, separators);
-    Reserve(std::min(lines, separators), 0);
-    std::vector<std::string> includes;
+    while (zbIsBlank(*iName))
+        ++iName;
+    char* end = iName + std::strlen(iName);
+    while (end > iName && zbIsBlank(end[-1]))
+        *--end = 0;
+    if (*iName)
+        ioIncludes.emplace_back(iName);
+}
+
+void zbMacroSet::_InsertLines(char* ioBuffer, const char iSeparator, const InsertMode& iMode,
+                              bool iOwned, std::vector<std::string>& oIncludes)
+{
     // What was inserted goes back to the system 256 KB at a time.
     const size_t releaseStep = size_t(1) << 18;
     char* released = ioBuffer;
@@ -642,7 +665,7 @@ int zbMacroSet::_InsertBuffer(char* ioBuffer, zbSetOfPathFinder* iFinders, const
             static_cast<char*>(std::memchr(line, iSeparator, static_cast<size_t>(eol - line)));
         const bool last = !*eol;
         *eol = 0;
-        if (iOwnedEnd && static_cast<size_t>(line - released) >= releaseStep)
+        if (iOwned && static_cast<size_t>(line - released) >= releaseStep)
         {
             while (inserted < read)
                 insertNext();
@@ -662,55 +685,68 @@ int zbMacroSet::_InsertBuffer(char* ioBuffer, zbSetOfPathFinder* iFinders, const
                                        static_cast<unsigned int>(eol - separator - 1)};
         }
         else if (!std::strncmp(line, "include ", 8) && line[8])
-        {
-            char* name = line + 8;
-            while (zbIsBlank(*name))
-                ++name;
-            char* end = name + std::strlen(name);
-            while (end > name && zbIsBlank(end[-1]))
-                *--end = 0;
-            if (*name)
-                includes.emplace_back(name);
-        }
+            zbAddInclude(line + 8, oIncludes);
         line = last ? nullptr : eol + 1;
     }
     while (inserted < read)
         insertNext();
+}
+
+int zbMacroSet::_InsertInclude(const char* iName, zbSetOfPathFinder* iFinders,
+                               const char iSeparator, const InsertMode& iMode,
+                               zbIncludeChain& ioChain)
+{
+    zbFileName file;
+    if (!iFinders->SearchFor(iName, file))
+    {
+        zbReportSystemError(iName, ENOENT);
+        return 1;
+    }
+    const char* path = file.GetPtrToFullname();
+    struct stat64 st;
+    const bool known = stat64(path, &st) == 0;
+    const zbIncludeChain::Identity identity = {known ? st.st_dev : 0, known ? st.st_ino : 0};
+    if (known && ioChain.Contains(identity))
+    {
+        zbReportMessage("zbMacroSet.IncludeCycle", {QORUnicodeString(path)});
+        return 1;
+    }
+    if (ioChain._Files.size() >= static_cast<size_t>(MaxIncludeDepth))
+    {
+        zbReportMessage(
+            "zbMacroSet.IncludeTooDeep",
+            {QORUnicodeString(path), QORUnicodeString(std::to_string(MaxIncludeDepth).c_str())});
+        return 1;
+    }
+    ioChain._Files.push_back(identity);
+    const int failures = _InsertLoaded(path, iFinders, iSeparator, iMode, ioChain);
+    ioChain._Files.pop_back();
+    return failures;
+}
+
+int zbMacroSet::_InsertBuffer(char* ioBuffer, zbSetOfPathFinder* iFinders, const char iSeparator,
+                              const InsertMode& iMode, zbIncludeChain& ioChain,
+                              const char* iOwnedEnd)
+{
+    if (!ioBuffer)
+        return 0;
+    char* const bufferEnd = ioBuffer + std::strlen(ioBuffer);
+    // What normalising took away from the end of an own buffer is given
+    // back at once.
+    if (iOwnedEnd)
+        zbReleasePages(bufferEnd + 1, iOwnedEnd);
+    // A line defines at most one macro, and only with a separator: the
+    // index is made large enough at once rather than grown step by step.
+    size_t lines = 1, separators = 0;
+    zbCountTwoBytes(ioBuffer, bufferEnd, '\n', iSeparator, lines, separators);
+    Reserve(std::min(lines, separators), 0);
+    std::vector<std::string> includes;
+    _InsertLines(ioBuffer, iSeparator, iMode, iOwnedEnd != nullptr, includes);
     if (!iFinders)
         return 0;
-
     int failures = 0;
     for (const std::string& include : includes)
-    {
-        zbFileName file;
-        if (!iFinders->SearchFor(include.c_str(), file))
-        {
-            zbReportSystemError(include.c_str(), ENOENT);
-            ++failures;
-            continue;
-        }
-        const char* path = file.GetPtrToFullname();
-        struct stat64 st;
-        const bool known = stat64(path, &st) == 0;
-        const zbIncludeChain::Identity identity = {known ? st.st_dev : 0, known ? st.st_ino : 0};
-        if (known && ioChain.Contains(identity))
-        {
-            zbReportMessage("zbMacroSet.IncludeCycle", {QORUnicodeString(path)});
-            ++failures;
-            continue;
-        }
-        if (ioChain._Files.size() >= static_cast<size_t>(MaxIncludeDepth))
-        {
-            zbReportMessage("zbMacroSet.IncludeTooDeep",
-                            {QORUnicodeString(path),
-                             QORUnicodeString(std::to_string(MaxIncludeDepth).c_str())});
-            ++failures;
-            continue;
-        }
-        ioChain._Files.push_back(identity);
-        failures += _InsertLoaded(path, iFinders, iSeparator, iMode, ioChain);
-        ioChain._Files.pop_back();
-    }
+        failures += _InsertInclude(include.c_str(), iFinders, iSeparator, iMode, ioChain);
     return failures;
 }
 

@@ -325,6 +325,13 @@ class zbMacroSolver
     // Resolves the top frame until it is complete (returns null) or until a
     // macro must be resolved first (returns it).
     zbMacroValue* Advance(Frame& ioFrame);
+    // The pieces of Advance: finding the next reference, applying a
+    // modifier, reading a quoted word.
+    bool NextReference(Frame& ioFrame, size_t& oOpen, size_t& oClose, const char*& oColon);
+    zbMacroValue* Modify(Frame& ioFrame, const char* iColon, const char* iInnerEnd, Lookup& ioValue,
+                         size_t& ioNext);
+    void QuotedWord(Frame& ioFrame, const char* iWord, const char* iInnerEnd, Lookup& ioValue,
+                    size_t& ioNext);
     // Looks a name up; returns the macro to resolve first, or null when
     // oLookup holds the contribution.
     zbMacroValue* Find(const char* iName, size_t iLength, const zbMacroValue* iCurrent,
@@ -547,47 +554,152 @@ void zbMacroSolver::Append(Frame& ioFrame, const char* iText, size_t iLength)
     _Total += iLength;
 }
 
-zbMacroValue* zbMacroSolver::Advance(Frame& ioFrame)
+// Finds the next reference from ioFrame._Pos on: its '$(' (oOpen), its
+// ')' (oClose) and its ':' (oColon, null without one).  False when there is
+// none: the rest of the text is appended and the frame is complete (or the
+// pass stopped).
+inline __attribute__((always_inline)) bool
+zbMacroSolver::NextReference(Frame& ioFrame, size_t& oOpen, size_t& oClose, const char*& oColon)
 {
-    zbMacroValue& macro = *ioFrame._Macro;
     const std::string_view work = ioFrame._Work;
     const char* text = work.data();
     const size_t size = work.size();
+    const size_t rest = ioFrame._Pos;
+    oOpen = work.find("$(", rest);
+    if (oOpen == std::string_view::npos)
+    {
+        AppendPiece(ioFrame, text + rest, text + size);
+        if (!_Stopped)
+            ioFrame._Pos = size;
+        return false;
+    }
+    oClose = work.find(')', oOpen + 2);
+    if (oClose == std::string_view::npos)
+    {
+        if (Stop())
+            return false;
+        zbReportImbalance("", QORString(text + rest, size - rest), "$()");
+        ++_Failures;
+        AppendPiece(ioFrame, text + rest, text + oOpen);
+        ioFrame._Pos = size;
+        return false;
+    }
+    oColon = static_cast<const char*>(std::memchr(text + oOpen + 2, ':', oClose - oOpen - 2));
+    return true;
+}
+
+// Whether a modifier's rule (after the ':' and its '%') gives the word
+// rather than the name's value, given what the name contributes; oKeepName:
+// whether the name's value stays when the word is not used.
+static inline bool zbUsesWord(char iRule, int iStrict, int iDefined, size_t iLength, int& oKeepName)
+{
+    oKeepName = 0;
+    switch (iRule)
+    {
+    case '-':
+        oKeepName = !iStrict;
+        return iLength == 0;
+    case '+':
+        return iLength != 0;
+    case '@':
+        oKeepName = !iStrict;
+        return !iDefined;
+    case '?':
+        return iDefined;
+    default:
+        oKeepName = !iStrict;
+        return false;
+    }
+}
+
+// A quoted word from iWord (its quote) to iInnerEnd: ioValue gets the
+// quoted text and ioNext is moved after the ')' that follows the closing
+// quote.  An unbalanced quote or parenthesis is reported.
+void zbMacroSolver::QuotedWord(Frame& ioFrame, const char* iWord, const char* iInnerEnd,
+                               Lookup& ioValue, size_t& ioNext)
+{
+    const std::string_view work = ioFrame._Work;
+    const char* text = work.data();
+    const char quote[2] = {*iWord, 0};
+    const size_t wordPos = static_cast<size_t>(iWord - text);
+    const size_t closing = work.find(*iWord, wordPos + 1);
+    ioValue._Text = "", ioValue._Length = 0;
+    if (closing == std::string_view::npos)
+    {
+        if (Stop())
+            return;
+        zbReportImbalance("", QORString(iWord, static_cast<size_t>(iInnerEnd - iWord)), quote);
+        ++_Failures;
+        return;
+    }
+    ioValue._Text = text + wordPos + 1;
+    ioValue._Length = closing - wordPos - 1;
+    const size_t paren = work.find(')', closing + 1);
+    if (paren != std::string_view::npos)
+        ioNext = paren + 1;
+    else if (!Stop())
+    {
+        const size_t rest = ioFrame._Pos;
+        zbReportImbalance("", QORString(text + rest, work.size() - rest), "$()");
+        ++_Failures;
+    }
+}
+
+// Applies the modifier after iColon to ioValue (what the name contributes
+// on entry, what the reference contributes on return).  Returns the macro
+// its word names when that one must be resolved first.
+inline __attribute__((always_inline)) zbMacroValue*
+zbMacroSolver::Modify(Frame& ioFrame, const char* iColon, const char* iInnerEnd, Lookup& ioValue,
+                      size_t& ioNext)
+{
+    const char* mod = iColon + 1;
+    int strict = 0;
+    if (mod < iInnerEnd && *mod == '%')
+        strict = 1, ++mod;
+    const char rule = mod < iInnerEnd ? *mod : 0;
+    const char* word = mod < iInnerEnd ? mod + 1 : iInnerEnd;
+    int keepName;
+    if (!zbUsesWord(rule, strict, ioValue._Defined, ioValue._Length, keepName))
+    {
+        if (!keepName)
+            ioValue._Text = "", ioValue._Length = 0;
+    }
+    else if (word == iInnerEnd)
+        ioValue._Text = "", ioValue._Length = 0;
+    else if (*word == '\'' || *word == '"')
+        QuotedWord(ioFrame, word, iInnerEnd, ioValue, ioNext);
+    else
+    {
+        Lookup other;
+        if (zbMacroValue* pending = Find(word, static_cast<size_t>(iInnerEnd - word),
+                                         ioFrame._Macro, ioFrame._Known[1], other))
+            return pending;
+        ioValue._Text = other._Text;
+        ioValue._Length = other._Length;
+    }
+    return nullptr;
+}
+
+zbMacroValue* zbMacroSolver::Advance(Frame& ioFrame)
+{
+    const char* text = ioFrame._Work.data();
+    const size_t size = ioFrame._Work.size();
     while (ioFrame._Pos < size)
     {
         const size_t rest = ioFrame._Pos;
         size_t open = ioFrame._Open, close = ioFrame._Close;
         const char* colon = ioFrame._Colon;
-        if (open == std::string_view::npos)
-        {
-            open = work.find("$(", rest);
-            if (open == std::string_view::npos)
-            {
-                AppendPiece(ioFrame, text + rest, text + size);
-                if (_Stopped)
-                    return nullptr;
-                ioFrame._Pos = size;
-                break;
-            }
-            close = work.find(')', open + 2);
-            if (close == std::string_view::npos)
-            {
-                if (Stop())
-                    return nullptr;
-                zbReportImbalance("", QORString(text + rest, size - rest), "$()");
-                ++_Failures;
-                AppendPiece(ioFrame, text + rest, text + open);
-                ioFrame._Pos = size;
-                break;
-            }
-            colon = static_cast<const char*>(std::memchr(text + open + 2, ':', close - open - 2));
-        }
+        if (open == std::string_view::npos && !NextReference(ioFrame, open, close, colon))
+            return nullptr;
         const char* inner = text + open + 2;
         const char* innerEnd = text + close;
-        Lookup name;
-        if (zbMacroValue* pending =
-                Find(inner, static_cast<size_t>((colon ? colon : innerEnd) - inner), &macro,
-                     ioFrame._Known[0], name))
+        Lookup value;
+        zbMacroValue* pending = Find(inner, static_cast<size_t>((colon ? colon : innerEnd) - inner),
+                                     ioFrame._Macro, ioFrame._Known[0], value);
+        size_t next = close + 1;
+        if (!pending && !_Stopped && colon)
+            pending = Modify(ioFrame, colon, innerEnd, value, next);
+        if (pending)
         {
             ioFrame._Open = open, ioFrame._Close = close, ioFrame._Colon = colon;
             return pending;
@@ -595,96 +707,10 @@ zbMacroValue* zbMacroSolver::Advance(Frame& ioFrame)
         if (_Stopped)
             return nullptr;
 
-        size_t next = close + 1;
-        const char* result = name._Text;
-        size_t resultLength = name._Length;
-        if (colon)
-        {
-            const char* mod = colon + 1;
-            int strict = 0;
-            if (mod < innerEnd && *mod == '%')
-                strict = 1, ++mod;
-            const char rule = mod < innerEnd ? *mod : 0;
-            const char* word = mod < innerEnd ? mod + 1 : innerEnd;
-            int useWord = 0;
-            int keepName = 0;
-            switch (rule)
-            {
-            case '-':
-                useWord = name._Length == 0;
-                keepName = !strict;
-                break;
-            case '+':
-                useWord = name._Length != 0;
-                break;
-            case '@':
-                useWord = !name._Defined;
-                keepName = !strict;
-                break;
-            case '?':
-                useWord = name._Defined;
-                break;
-            default:
-                keepName = !strict;
-                break;
-            }
-            if (!useWord)
-            {
-                if (!keepName)
-                    result = "", resultLength = 0;
-            }
-            else if (word == innerEnd)
-                result = "", resultLength = 0;
-            else if (*word == '\'' || *word == '"')
-            {
-                const char quote[2] = {*word, 0};
-                const size_t wordPos = static_cast<size_t>(word - text);
-                const size_t closing = work.find(*word, wordPos + 1);
-                result = "", resultLength = 0;
-                if (closing == std::string_view::npos)
-                {
-                    if (Stop())
-                        return nullptr;
-                    zbReportImbalance("", QORString(word, static_cast<size_t>(innerEnd - word)),
-                                      quote);
-                    ++_Failures;
-                }
-                else
-                {
-                    result = text + wordPos + 1;
-                    resultLength = closing - wordPos - 1;
-                    const size_t paren = work.find(')', closing + 1);
-                    if (paren == std::string_view::npos)
-                    {
-                        if (Stop())
-                            return nullptr;
-                        zbReportImbalance("", QORString(text + rest, size - rest), "$()");
-                        ++_Failures;
-                    }
-                    else
-                        next = paren + 1;
-                }
-            }
-            else
-            {
-                Lookup other;
-                if (zbMacroValue* pending = Find(word, static_cast<size_t>(innerEnd - word), &macro,
-                                                 ioFrame._Known[1], other))
-                {
-                    ioFrame._Open = open, ioFrame._Close = close, ioFrame._Colon = colon;
-                    return pending;
-                }
-                if (_Stopped)
-                    return nullptr;
-                result = other._Text;
-                resultLength = other._Length;
-            }
-        }
-
-        if (resultLength)
+        if (value._Length)
         {
             AppendPiece(ioFrame, text + rest, text + open);
-            Append(ioFrame, result, resultLength);
+            Append(ioFrame, value._Text, value._Length);
         }
         else
         {

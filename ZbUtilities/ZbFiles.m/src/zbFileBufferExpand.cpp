@@ -69,6 +69,55 @@ int zbIncludeOnce()
     static const int once = std::getenv("ZBZB_FBINCLUDEONCE") != nullptr ? 1 : 0;
     return once;
 }
+
+// Whether iFileName is refused: 0 when it is not, -1 when it was before,
+// 1 when it is nested too deep (reported, and refused from now on).
+int zbRefusal(const QORString& iFileName, const char* iIncludingFileName, unsigned int iDepth,
+              QORHashDicoS& ioRefusedFiles)
+{
+    if (ioRefusedFiles.Locate(iFileName))
+        return -1;
+    if (iDepth < zbMaxIncludeDepth)
+        return 0;
+    ioRefusedFiles.Insert(iFileName, &ioRefusedFiles);
+    zbReportMessage("errPPincrecursive",
+                    {iFileName.CastToCharPtr(), iIncludingFileName ? iIncludingFileName : ""});
+    return 1;
+}
+
+// The text iBuffer (iLength characters) with each include directive of
+// iRecords replaced by its file's expanded content; oLength its length.
+// Null when the result is empty (or memory is short).
+char* zbSplice(const char* iBuffer, size_t iLength, const std::vector<zbIncludeRecord*>& iRecords,
+               size_t& oLength)
+{
+    size_t length = iLength;
+    for (const zbIncludeRecord* record : iRecords)
+    {
+        length += record->_Content.GetBufferLength();
+        length -= record->_Length;
+    }
+    oLength = length;
+    char* text = length ? static_cast<char*>(std::malloc(length + 1)) : nullptr;
+    if (!text)
+        return nullptr;
+    char* out = text;
+    size_t from = 0;
+    for (const zbIncludeRecord* record : iRecords)
+    {
+        std::memcpy(out, iBuffer + from, record->_Position - from);
+        out += record->_Position - from;
+        const size_t contentLength = record->_Content.GetBufferLength();
+        if (contentLength)
+            std::memcpy(out, record->_Content.GetBuffer(), contentLength);
+        out += contentLength;
+        from = record->_Position + record->_Length;
+    }
+    std::memcpy(out, iBuffer + from, iLength - from);
+    out += iLength - from;
+    *out = 0;
+    return text;
+}
 } // namespace
 
 int zbFileBuffer::ExpandBuffer(const zbPPMacLev& iLevels, zbPathFinderAccess& iFinder,
@@ -85,6 +134,26 @@ int zbFileBuffer::ExpandBuffer(const zbPPMacLev& iLevels, zbPathFinderAccess& iF
     return errors;
 }
 
+int zbFileBuffer::_ExpandFile(const char* iPath, int iOpenMode, const zbPPMacLev& iLevels,
+                              zbMacroSet& ioMacros, zbPathFinderAccess& iFinder,
+                              QORHashDicoS& ioIncludedFiles, const char* iIncludingFileName,
+                              unsigned int& ioDepth, QORHashDicoS& ioRefusedFiles)
+{
+    char* content = nullptr;
+    unsigned int length = 0;
+    if (zbMMap(iPath, iOpenMode, content, length, 0) != 0)
+    {
+        zbReportLastError(iPath);
+        std::free(content);
+        return 1;
+    }
+    _Buffer = content;
+    _Length = content ? length : 0;
+    _OpenMode = iOpenMode;
+    return _ExpandBuffer(iLevels, ioMacros, iFinder, ioIncludedFiles, iPath, iIncludingFileName,
+                         ioDepth, ioRefusedFiles);
+}
+
 int zbFileBuffer::_ExpandBuffer(const zbPPMacLev& iLevels, zbMacroSet& ioMacros,
                                 zbPathFinderAccess& iFinder, QORHashDicoS& ioIncludedFiles,
                                 const char* iFileName, const char* iIncludingFileName,
@@ -95,18 +164,10 @@ int zbFileBuffer::_ExpandBuffer(const zbPPMacLev& iLevels, zbMacroSet& ioMacros,
     if (!_Buffer || _Length == 0)
         return 0;
     // A refused file is never spliced in, not even unpreprocessed.
-    if (ioRefusedFiles.Locate(fileName))
+    if (int refusal = zbRefusal(fileName, iIncludingFileName, ioDepth, ioRefusedFiles))
     {
         Release();
-        return 0;
-    }
-    if (ioDepth >= zbMaxIncludeDepth)
-    {
-        Release();
-        ioRefusedFiles.Insert(fileName, &ioRefusedFiles);
-        zbReportMessage("errPPincrecursive",
-                        {fileName.CastToCharPtr(), iIncludingFileName ? iIncludingFileName : ""});
-        return 1;
+        return refusal > 0 ? 1 : 0;
     }
     if (int status = zbPP(iLevels, ioMacros, _Buffer, iFileName, 1))
     {
@@ -138,35 +199,19 @@ int zbFileBuffer::_ExpandBuffer(const zbPPMacLev& iLevels, zbMacroSet& ioMacros,
         }
         else
         {
-            zbIncludeRecord* record = new zbIncludeRecord;
-            record->_Position = static_cast<size_t>(cursor - _Buffer);
-            record->_Length = static_cast<size_t>(end - cursor);
-            record->_File = found;
+            zbIncludeRecord* record = new zbIncludeRecord{static_cast<size_t>(cursor - _Buffer),
+                                                          static_cast<size_t>(end - cursor),
+                                                          {},
+                                                          found};
             records.push_back(record);
             const QORString fullName(found.GetPtrToFullname());
             // The dictionaries hold names only: the value is the dictionary itself,
             // never null, so that iterations see every name.
             int seen = !ioIncludedFiles.Insert(fullName, &ioIncludedFiles);
             if (!(once && seen))
-            {
-                char* content = nullptr;
-                unsigned int length = 0;
-                if (zbMMap(fullName.CastToCharPtr(), _OpenMode, content, length, 0) != 0)
-                {
-                    zbReportLastError(fullName.CastToCharPtr());
-                    std::free(content);
-                    ++errors;
-                }
-                else
-                {
-                    record->_Content._Buffer = content;
-                    record->_Content._Length = content ? length : 0;
-                    record->_Content._OpenMode = _OpenMode;
-                    errors += record->_Content._ExpandBuffer(
-                        iLevels, ioMacros, iFinder, ioIncludedFiles, fullName.CastToCharPtr(),
-                        iFileName, ioDepth, ioRefusedFiles);
-                }
-            }
+                errors += record->_Content._ExpandFile(fullName.CastToCharPtr(), _OpenMode, iLevels,
+                                                       ioMacros, iFinder, ioIncludedFiles,
+                                                       iFileName, ioDepth, ioRefusedFiles);
         }
         // Go on after the end of the directive's line; a directive on the
         // last line ends the scan.
@@ -179,30 +224,8 @@ int zbFileBuffer::_ExpandBuffer(const zbPPMacLev& iLevels, zbMacroSet& ioMacros,
 
     if (!records.empty())
     {
-        size_t length = _Length;
-        for (const zbIncludeRecord* record : records)
-        {
-            length += record->_Content._Length;
-            length -= record->_Length;
-        }
-        char* text = length ? static_cast<char*>(std::malloc(length + 1)) : nullptr;
-        if (text)
-        {
-            char* out = text;
-            size_t from = 0;
-            for (const zbIncludeRecord* record : records)
-            {
-                std::memcpy(out, _Buffer + from, record->_Position - from);
-                out += record->_Position - from;
-                if (record->_Content._Length)
-                    std::memcpy(out, record->_Content._Buffer, record->_Content._Length);
-                out += record->_Content._Length;
-                from = record->_Position + record->_Length;
-            }
-            std::memcpy(out, _Buffer + from, _Length - from);
-            out += _Length - from;
-            *out = 0;
-        }
+        size_t length;
+        char* text = zbSplice(_Buffer, _Length, records, length);
         std::free(_Buffer);
         _Buffer = text;
         _Length = text ? static_cast<unsigned int>(length) : 0;
