@@ -61,6 +61,7 @@ TEST(zbCharPtr, CompareByLengthThenBytesAndHash)
     EXPECT_TRUE(zbCharPtr("abc") == QORString("abc") && zbCharPtr("abc") != "abd");
     // Big-endian words; the tail fills the high bytes.
     EXPECT_EQ(0x61626364u ^ 0x65000000u, zbCharPtr("abcde").ComputeHashKey());
+    EXPECT_EQ(0xff800000u, zbCharPtr("\xff\x80").ComputeHashKey()); // bytes unsigned
     EXPECT_EQ(0u, zbCharPtr("").ComputeHashKey());
 }
 

@@ -90,32 +90,6 @@ TEST(zbContext, RootBuildtimeListStartsWithTheBuildtimeName)
     EXPECT_EQ(r._Out, "x\na\nb\n");
 }
 
-TEST(zbContext, DumpOfAFreshContext)
-{
-    ChildEnvironment env;
-    env._Set["ZbzbINSTALL_PATH"] = "/inst/a:/inst/b";
-    // $PWD names the child's directory through a link: its text is shown.
-    zbtest::TempDir dir;
-    const std::string link = dir / "link";
-    ASSERT_EQ(symlink(dir.Path().c_str(), link.c_str()), 0);
-    env._Set["PWD"] = link;
-    zbtest::ChildResult r = zbtest::Run({Program("zbProbe"), "dump"}, env, "", dir.Path());
-    EXPECT_EQ(r._Status, 0) << r._Err;
-    EXPECT_EQ(r._Out, "#\n"
-                      "# Current context:\n"
-                      "#   Debug level  = 0\n"
-                      "#   Verbose      = No\n"
-                      "#   ShowCommand  = No\n"
-                      "#   Performances = No\n"
-                      "#   Xml          = No\n"
-                      "#   Current Install path = [/inst/a:/inst/b]\n"
-                      "#   Current path = [" +
-                          link +
-                          "]\n"
-                          "#\n"
-                          "# Current concatenations:\n");
-}
-
 TEST(zbContext, ExternalUseIsExported)
 {
     unsetenv("ZbzbExternalQX");

@@ -8,6 +8,7 @@
 #include "zbFileElementExtension.h"
 #include "zbOFStream.h"
 #include "zbPatternList.h"
+#include "zbTestConversions.h"
 #include "zbTestSupport.h"
 
 namespace
@@ -361,20 +362,14 @@ TEST(zbFileElement, FilteredExpansion)
     MakeFiles(dir, {"Fw/Imakefile.mk", "Fw/A.m/Imakefile.mk", "Fw/A.m/src/a.cpp",
                     "Fw/A.m/Objects/linux/a.o", "Fw/PublicInterfaces/A.h", "Fw/PrivateGenerated/x",
                     "Fw/FunctionTests/t.cpp", "Fw/FunctionTests/Output/o", "Fw/README"});
-    QORListPtrzbPatternFlag flags;
-    for (int flag : {113, 112, 115, 118})
-        flags.Append(new zbPatternFlag(flag));
-    QORListPtrzbPattern* templates = BuildPatternList(flags, zbFullPatternType);
-    flags.ApplyDelete();
-    QORListPtrzbString os, mods, fws;
-    os.Append(new zbString("linux"));
-    mods.Append(new zbString("*.m*"));
-    fws.Append(new zbString((dir / "Fw").c_str()));
-    QORListPtrzbPattern* patterns = SubstKeyInPattern(*templates, os, mods, fws);
+    zbtest::Owned<QORListPtrzbPatternFlag> flags{113, 112, 115, 118};
+    zbtest::Taken<QORListPtrzbPattern> templates(BuildPatternList(flags, zbFullPatternType));
+    zbtest::Owned<QORListPtrzbString> os{"linux"}, mods{"*.m*"}, fws{(dir / "Fw").c_str()};
+    zbtest::Taken<QORListPtrzbPattern> patterns(SubstKeyInPattern(*templates, os, mods, fws));
 
     zbFileElement fw((dir / "Fw").c_str());
-    fw.SetPattern(patterns);
-    fw.SetFilter(zbFileElement::ComputeFilter(fw.GetFullName(), patterns));
+    fw.SetPattern(patterns.get());
+    fw.SetFilter(zbFileElement::ComputeFilter(fw.GetFullName(), patterns.get()));
     EXPECT_EQ(fw.GetFilter(), ZBIO_FOLLOW);
     EXPECT_EQ(fw.FilterExpand(RECURSIVE_MODE), 0);
     EXPECT_TRUE(fw.IsFiltered());
@@ -414,14 +409,6 @@ TEST(zbFileElement, FilteredExpansion)
     EXPECT_EQ(relative(selected),
               (std::set<std::string>{"A.m/Imakefile.mk", "A.m/src", "FunctionTests/t.cpp",
                                      "PublicInterfaces/A.h"}));
-
-    patterns->ApplyDelete();
-    delete patterns;
-    templates->ApplyDelete();
-    delete templates;
-    os.ApplyDelete();
-    mods.ApplyDelete();
-    fws.ApplyDelete();
 }
 
 TEST(zbFileElement, AddSubElement)

@@ -1,6 +1,8 @@
 
 
+#include "zbCharPtr.h"
 #include "zbNewString.h"
+#include "zbTestConversions.h"
 #include "zbTestSupport.h"
 
 namespace
@@ -10,7 +12,7 @@ std::string Text(const zbNewString& iString)
     return std::string(iString.CastToCharPtr(), static_cast<size_t>(iString.GetLengthInByte()));
 }
 
-template <class List> std::vector<std::string> Texts(const List& iList)
+std::vector<std::string> Texts(const QORListValzbNewString& iList)
 {
     std::vector<std::string> out;
     for (int i = 1; i <= iList.Size(); ++i)
@@ -237,26 +239,26 @@ TEST(zbNewString, StripSpacesOutsideString)
 TEST(zbNewString, HashKey)
 {
     EXPECT_EQ(zbNewString().ComputeHashKey(), 0u);
-    EXPECT_EQ(zbNewString("abc").ComputeHashKey(), 0x61626300u);
-    EXPECT_EQ(zbNewString("abcde").ComputeHashKey(), 0x61626364u ^ 0x65000000u);
-    EXPECT_EQ(zbNewString("\xff\x80").ComputeHashKey(), 0xff800000u);
+    for (const char* text : {"abc", "abcde", "\xff\x80"})
+        EXPECT_EQ(zbNewString(text).ComputeHashKey(), zbCharPtr(text).ComputeHashKey()) << text;
 }
 
 TEST(zbNewStringLists, FromStrtok)
 {
-    QORListPtrzbNewString list;
-    EXPECT_EQ(zbLISTPOfzbNewString_FromStrtok(list, "a,,b,", ",", 0), 3);
-    EXPECT_EQ(Texts(list), (Lines{"a", "", "b"}));
-    list.ApplyDelete();
-    EXPECT_EQ(zbLISTPOfzbNewString_FromStrtok(list, ",a;,b", ",;", 1), 2);
-    EXPECT_EQ(Texts(list), (Lines{"a", "b"}));
-    list.ApplyDelete();
-    EXPECT_EQ(zbLISTPOfzbNewString_FromStrtok(list, ",", ",", 0), 1);
-    EXPECT_EQ(Texts(list), (Lines{""}));
-    list.ApplyDelete();
-    EXPECT_EQ(zbLISTPOfzbNewString_FromStrtok(list, "", ",", 0), 0);
-    EXPECT_EQ(zbLISTPOfzbNewString_FromStrtok(list, nullptr, ",", 0), 0);
-
+    // Text, delimiters, empty tokens skipped, the tokens.
+    const std::tuple<const char*, const char*, int, Lines> cases[] = {
+        {"a,,b,", ",", 0, {"a", "", "b"}},
+        {",a;,b", ",;", 1, {"a", "b"}},
+        {",", ",", 0, {""}},
+        {"", ",", 0, {}},
+        {nullptr, ",", 0, {}}};
+    for (const auto& [text, delimiters, skip, tokens] : cases)
+    {
+        zbtest::Owned<QORListPtrzbNewString> list;
+        EXPECT_EQ(zbLISTPOfzbNewString_FromStrtok(list, text, delimiters, skip),
+                  static_cast<int>(tokens.size()));
+        EXPECT_EQ(Texts(list), tokens);
+    }
     QORListValzbNewString values;
     EXPECT_EQ(zbLISTVOfzbNewString_FromStrtok(values, "x y  z", " ", 0), 4);
     EXPECT_EQ(Texts(values), (Lines{"x", "y", "", "z"}));

@@ -61,26 +61,6 @@ std::string Edit(const std::string& iLine, const std::string& iReplacement)
 }
 } // namespace
 
-TEST(zbTraceManagerKeysFile, ShippedFormLoadsAndTraces)
-{
-    zbtest::WriteFile(DataDir() + "/zbXmlKeys.mk", kGood);
-    zbtest::TempDir dir;
-    QORString name(dir / "t.xml");
-    zbTraceManager manager{QORString("zbXmlKeys.mk")};
-    ASSERT_EQ(1, manager.SetXmlFileName(&name, nullptr, 0));
-    manager.Print(MSG_KEY_stepStart, nullptr, QORUnicodeString("build"));
-    manager.Print(MSG_KEY_zbzbError, nullptr, QORUnicodeString("a \"b\""));
-    EXPECT_EQ(0, manager.CloseXmlFile());
-    EXPECT_EQ("<?xml version=\"1.0\" encoding=\"utf-8\"?>\n"
-              "<Application ZbzbOS_Type=\"linux\" ZbzbOS_NAME=\"Linux\" "
-              "ZbzbOS_Buildtime=\"linux_b64\" ZbzbOS_BitMode=\"64\">\n"
-              "<Phase Name=\"build\">\n"
-              "<Error Message=\"a &quot;b&quot;\"/>\n"
-              "</Phase>\n"
-              "</Application>\n",
-              zbtest::ReadFile(name.Std()));
-}
-
 TEST(zbTraceManagerKeysFile, EveryFormatErrorNamesItsKeyAndLeavesNoFile)
 {
     // Each rule of the loader is checked in zbTraceManagerTests; here, the
@@ -92,8 +72,6 @@ TEST(zbTraceManagerKeysFile, EveryFormatErrorNamesItsKeyAndLeavesNoFile)
          f + "KEY_TagID and KEY_MsgID must list at least one entry each\n"},
         {Edit("KEY_TagID_T_Error_Type = Simple\n", ""),
          f + "tag T_Error needs a non-empty KEY_TagID_T_Error_Name and KEY_TagID_T_Error_Type\n"},
-        {Edit("KEY_TagID_T_Error_Type = Simple", "KEY_TagID_T_Error_Type = simple"),
-         f + "tag Error has the type simple (expected Simple/Complex)\n"},
         {Edit("            zbzbError", "            zbzbError stepEnd"),
          f + "message key stepEnd is declared twice\n"},
         {Edit("KEY_MsgID_stepEnd_ListOfTagMode = 2\n", ""),

@@ -2,7 +2,6 @@
 // start-up with a chosen environment, internal errors, signals.
 //
 //   zbProbe load                      does nothing: the library's start-up runs
-//   zbProbe dump                      prints the context's dump
 //   zbProbe close-stdout              closes zbStdout, then writes to stdout
 //   zbProbe roots                     prints the build-time names, one per line
 //   zbProbe internal EXPR FILE LINE STATUS   zbInternalError ("-" for null)
@@ -83,11 +82,6 @@ int main(int argc, char** argv)
     const char* what = argc > 1 ? argv[1] : "load";
     if (!std::strcmp(what, "load"))
         return 0;
-    if (!std::strcmp(what, "dump"))
-    {
-        zbExtContext.Dump(zbStdout);
-        return 0;
-    }
     if (!std::strcmp(what, "close-stdout"))
     {
         zbStdout.Puts("before\n");
