@@ -35,6 +35,8 @@ bin="$ZB_BINARY_DIR/bin"
 if [ -n "${ZB_TRANSCRIPT_MEMCHECK:-}" ]; then
   bin="$scratch/.bin"
   mkdir -p "$bin"
+  # Open to all: a command may run zbsvc as another user (setpriv).
+  mkdir -p "$ZB_TRANSCRIPT_MEMCHECK" && chmod 1777 "$ZB_TRANSCRIPT_MEMCHECK"
   printf '#!/usr/bin/env bash\nZB_MEMCHECK_SILENT_STATUS=1 exec bash %q "%s/$$.$RANDOM" %q "$@"\n' \
     "$ZB_SOURCE_DIR/scripts/memcheck.sh" "$ZB_TRANSCRIPT_MEMCHECK" \
     "$ZB_BINARY_DIR/bin/zbsvc" >"$bin/zbsvc"
