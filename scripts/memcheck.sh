@@ -18,13 +18,22 @@ rm -rf "$logs" && mkdir -p "$logs" || exit 2
 skip="/usr/*,/bin/*,/sbin/*,/lib/*,/etc/*,/opt/*,/tmp/*,/var/*,/proc/*"
 skip+=",$root/scripts/*,$root/examples/*,$root/fuzz/*,$root/benchmarks/*"
 
+# A stopping signal sent to this script goes to the program, so that its
+# status is the program's own (a server that ends with the signal's number);
+# the program keeps this script's standard input.
 valgrind --tool=memcheck \
   --trace-children=yes --trace-children-skip="$skip" --child-silent-after-fork=yes \
   --error-exitcode=99 --leak-check=full --show-leak-kinds=definite \
   --errors-for-leak-kinds=definite --track-fds=no --num-callers=30 \
   --suppressions="$root/scripts/memcheck.supp" \
-  --log-file="$logs/%p.log" "$@"
-status=$?
+  --log-file="$logs/%p.log" "$@" <&0 &
+program=$!
+for signal in INT TERM HUP; do trap "kill -$signal $program 2>/dev/null" $signal; done
+while :; do
+  wait "$program"
+  status=$?
+  kill -0 "$program" 2>/dev/null || break
+done
 
 bad=0
 for log in "$logs"/*.log; do
