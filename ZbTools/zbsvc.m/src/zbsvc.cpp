@@ -87,7 +87,8 @@ const zbsvcVerb zbsvcVerbs[] = {
      "copy a file tree, times, modes and links kept", nullptr},
     /* 19 */
     {"run", zbsvcRun,
-     "[-engine local|slurm] [-partition P] [-j N] [-seq [-k]] [-jobserver on|off] [-time] [-f FILE] "
+     "[-engine local|slurm] [-partition P] [-j N] [-seq [-k]] [-jobserver on|off] [-time] [-f "
+     "FILE] "
      "[--] [COMMAND ...]",
      "run shell commands N at a time, each output printed whole", nullptr},
     /* 20 */

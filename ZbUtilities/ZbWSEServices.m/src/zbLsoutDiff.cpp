@@ -107,8 +107,8 @@ class Reader
     zbLineBlocks _Blocks;
     char* _Next = nullptr;
     char* _End = nullptr;
-    char* _RunStart = nullptr;  // of the lines handed over by _Blocks
-    long long _RunOffset = 0;   // in the file
+    char* _RunStart = nullptr; // of the lines handed over by _Blocks
+    long long _RunOffset = 0;  // in the file
     MoreFields _More;
 };
 
@@ -642,13 +642,12 @@ int LineAt(const char* iListing, long long iOffset, size_t& oNumber, std::string
 void Comparison::WarnMoreFields() const
 {
     const std::pair<const char*, const MoreFields*> sides[] = {{_OldName, &_OldMore},
-                                                                {_NewName, &_NewMore}};
+                                                               {_NewName, &_NewMore}};
     for (const auto& side : sides)
     {
         size_t number = 0;
         std::string text;
-        if (!side.second->_Count ||
-            LineAt(side.first, side.second->_First, number, text))
+        if (!side.second->_Count || LineAt(side.first, side.second->_First, number, text))
             continue;
         zbReportWarning("zbLsoutDiff.MoreFields",
                         {QORUnicodeString(side.first),
