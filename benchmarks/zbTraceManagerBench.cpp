@@ -11,6 +11,7 @@
 #include <string>
 #include <unistd.h>
 
+#include "zbDescriptor.h"
 #include "zbContext.h"
 #include "zbReport.h"
 #include "zbTraceManager.h"
@@ -48,7 +49,7 @@ BENCHMARK(BM_PrintXml);
 template <class Report> static void ReportToNull(benchmark::State& ioState, Report iReport)
 {
     int saved = ::dup(2);
-    int null = ::open("/dev/null", O_WRONLY);
+    int null = zbOpenFd("/dev/null", O_WRONLY);
     ::dup2(null, 2);
     for (auto _ : ioState)
         benchmark::DoNotOptimize(iReport());

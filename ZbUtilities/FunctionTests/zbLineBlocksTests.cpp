@@ -5,6 +5,7 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include "zbDescriptor.h"
 #include "zbLineBlocks.h"
 #include "zbTestSupport.h"
 
@@ -22,7 +23,7 @@ TEST(zbLineBlocks, RunsOfWholeLinesMakeUpTheFile)
     for (const char* text : texts)
     {
         zbtest::WriteFile(dir / "f", text);
-        const int fd = ::open((dir / "f").c_str(), O_RDONLY);
+        const int fd = zbOpenFd((dir / "f").c_str(), O_RDONLY);
         ASSERT_GE(fd, 0);
         blocks.Start(fd);
         std::string whole;

@@ -15,6 +15,7 @@
 //                                     interrupt (TrapSignals, then SIGINT)
 //   zbProbe tabarg INDEX WORDS...     zbTabArg of the words, prints entry INDEX
 
+#include <fcntl.h>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
@@ -24,6 +25,7 @@
 #include <unistd.h>
 #include <vector>
 
+#include "zbDescriptor.h"
 #include "QORFatalError.h"
 #include "zbContext.h"
 #include "zbInternalError.h"
@@ -107,7 +109,7 @@ int main(int argc, char** argv)
         std::printf("ready\n");
         std::fflush(stdout);
         if (argc > 2)
-            std::fclose(std::fopen(argv[2], "w"));
+            ::close(zbOpenFd(argv[2], O_WRONLY | O_CREAT | O_TRUNC, 0644));
         for (int i = 0; i < 600; ++i)
             ::sleep(1);
         return 0;
