@@ -11,7 +11,10 @@
 # weigh against the length of a real job when choosing the slot count; then
 # the median CPU times (user + system of the commands started here: the
 # jobs the cluster runs are not counted) and the ratio slurm/local run by
-# run (median, minimum, maximum) in elapsed and in CPU time.
+# run (median, minimum, maximum) in elapsed and in CPU time.  A third row,
+# "steps", runs the same list as bare job steps of one allocation, SLOTS at
+# a time by xargs, with the srun line zbsvc uses: the floor the cluster sets
+# for any runner that starts one step per command.
 # Needs root when no cluster is up: scripts/slurm-local.sh brings one up for
 # the measurement and stops it afterwards.
 set -euo pipefail
@@ -39,20 +42,36 @@ run_engine() { # ENGINE: one run, its output kept sorted for the check
   sort "$work/out.$1" >"$work/sorted.$1"
 }
 
-zb_start "$work/local" "$work/slurm"
+run_steps() { # the same list as bare steps of one allocation
+  local grant id
+  grant="$(salloc --no-shell -n "$slots" -O 2>&1)"
+  id="$(sed -n 's/.*Granted job allocation \([0-9]*\).*/\1/p' <<<"$grant")"
+  [ -n "$id" ] || { echo "no allocation: $grant" >&2; return 1; }
+  xargs -P "$slots" -d '\n' -I{} srun -Q -Q --nodes=1 --ntasks=1 --jobid="$id" --exact \
+    --overcommit /bin/sh -c -- {} <"$work/list" >"$work/out.steps"
+  scancel "$id"
+  sort "$work/out.steps" >"$work/sorted.steps"
+}
+
+zb_start "$work/local" "$work/slurm" "$work/steps"
 for ((r = 0; r < runs; r++)); do
   zb_time "$work/local" run_engine local
   zb_time "$work/slurm" run_engine slurm
+  zb_time "$work/steps" run_steps
+  cmp -s "$work/sorted.local" "$work/sorted.steps" || { echo "bare steps' output differs" >&2; exit 1; }
   [ "$(wc -l <"$work/sorted.local")" -eq "$jobs" ] || { echo "the local run printed too few lines" >&2; exit 1; }
   cmp -s "$work/sorted.local" "$work/sorted.slurm" || { echo "outputs differ" >&2; exit 1; }
 done
 local_s=$(zb_median "$work/local.t")
 slurm_s=$(zb_median "$work/slurm.t")
-awk -v l="$local_s" -v s="$slurm_s" -v n="$jobs" -v j="$slots" 'BEGIN {
+steps_s=$(zb_median "$work/steps.t")
+awk -v l="$local_s" -v s="$slurm_s" -v b="$steps_s" -v n="$jobs" -v j="$slots" 'BEGIN {
   printf "%d jobs, %d slots, median of the runs\n", n, j
   printf "  local  %8.3f s  %7.2f ms/job\n", l, 1000 * l / n
   printf "  slurm  %8.3f s  %7.2f ms/job\n", s, 1000 * s / n
+  printf "  steps  %8.3f s  %7.2f ms/job (bare steps of one allocation)\n", b, 1000 * b / n
   printf "  engine cost %.2f ms per job (slurm/local %.1f)\n", 1000 * (s - l) / n, (l > 0 ? s / l : 0)
+  printf "  zbsvc beyond bare steps %.2f ms per job (slurm/steps %.2f)\n", 1000 * (s - b) / n, (b > 0 ? s / b : 0)
 }'
 printf '  CPU (user + system, this machine): local %.4f s, slurm %.4f s\n' \
   "$(zb_median "$work/local.cpu")" "$(zb_median "$work/slurm.cpu")"
