@@ -147,8 +147,10 @@ TEST(zbsvcRun, InterruptedRunsStopEverything)
             zbtest::MakeDirs(marks);
             std::vector<std::string> argv{zbtest::Program("zbsvc"), "-xml", trace, "run"};
             argv.insert(argv.end(), engineArgs.begin(), engineArgs.end());
-            const std::string sleep =
-                "sleep 60.0" + std::to_string(signal) + std::to_string(toGroup);
+            // A length of this case's own: other runs of this suite may
+            // share the machine.
+            const std::string sleep = "sleep 60.0" + std::to_string(signal) +
+                                      std::to_string(toGroup) + std::to_string(::getpid());
             for (int i = 0; i < 8; ++i)
                 argv.push_back("touch " + marks + "/" + std::to_string(i) + "; " + sleep +
                                "; echo never");
@@ -156,7 +158,7 @@ TEST(zbsvcRun, InterruptedRunsStopEverything)
             env._Set["TMPDIR"] = tmp.Path();
             env._Set["SLURM_CONF"] = conf;
             // Our jobs only: the cluster may run others'.
-            const std::string name = "zbrun" + std::to_string(::getpid()) + sleep.substr(6);
+            const std::string name = "zbrun" + sleep.substr(6);
             env._Set["ZBZB_SLURM_ARGS"] = "--job-name=" + name;
             auto ready = [&marks, started = started]
             {
