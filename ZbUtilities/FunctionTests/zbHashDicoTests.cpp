@@ -2,6 +2,7 @@
 
 #include "zbHashDic.h"
 #include "zbOFStream.h"
+#include "zbTestConversions.h"
 #include "zbTestSupport.h"
 
 namespace
@@ -284,23 +285,20 @@ TEST(zbHashDico, TypedDictionaryDeletesEachValueOnce)
 
 TEST(zbHashDico, StatisticsReport)
 {
-    zbtest::TempDir dir;
-    std::string path = dir / "stats";
-    {
-        zbOFStream out(path.c_str(), "w");
-        zbHashDiczbNewString empty(4);
-        zbHashDicoPrintStats(empty, out);
-        zbHashDicQORListValzbNewString crowded(1);
-        QORListValzbNewString list;
-        crowded.Insert("a", &list);
-        crowded.Insert("b", &list);
-        crowded.Insert("c", &list);
-        zbHashDicoPrintStats(crowded, out);
-        zbHashDico plain(10);
-        plain.Insert("x", &list);
-        zbHashDicoPrintStats(plain, "zbRTViewElement", out);
-    }
-    EXPECT_EQ(zbtest::ReadFile(path),
+    zbHashDiczbNewString empty(4);
+    zbHashDicQORListValzbNewString crowded(1);
+    zbHashDico plain(10);
+    QORListValzbNewString list;
+    for (const char* key : {"a", "b", "c"})
+        crowded.Insert(key, &list);
+    plain.Insert("x", &list);
+    EXPECT_EQ(zbtest::Written(
+                  [&](zbOFStream& out)
+                  {
+                      zbHashDicoPrintStats(empty, out);
+                      zbHashDicoPrintStats(crowded, out);
+                      zbHashDicoPrintStats(plain, "zbRTViewElement", out);
+                  }),
               "zbHDICO( zbNewString, zbNewString ):\n"
               "( dimensionned to 5 buckets , with 5 unused ==> 100% )\n"
               "( containing 0 items , with 0 in collision )\n"
