@@ -265,35 +265,29 @@ TEST_F(zbTraceManagerTest, OpenXmlFileWritesNoOpeningAndKeepsTheName)
 
 TEST(zbTraceManagerKeys, EveryLoaderErrorIsReportedAndLeavesNothing)
 {
-    const std::string f = "XML keys file zbXmlKeys.mk: ";
-    const std::pair<Macros, std::string> cases[] = {
-        {{{"KEY_MsgID", {}}}, f + "KEY_TagID and KEY_MsgID must list at least one entry each"},
+    std::vector<std::pair<Macros, std::string>> cases = {
+        {{{"KEY_MsgID", {}}}, "KEY_TagID and KEY_MsgID must list at least one entry each"},
         {{{"KEY_TagID_T_Phase_Name", {}}},
-         f + "tag T_Phase needs a non-empty KEY_TagID_T_Phase_Name and KEY_TagID_T_Phase_Type"},
-        {{{"KEY_TagID_T_Phase_Name", {"T_Step"}}}, f + "tag T_Step is declared twice"},
-        {{{"KEY_TagID", {"T_Step", "T_Error", "T_Step"}}}, f + "tag T_Step is declared twice"},
+         "tag T_Phase needs a non-empty KEY_TagID_T_Phase_Name and KEY_TagID_T_Phase_Type"},
+        {{{"KEY_TagID_T_Phase_Name", {"T_Step"}}}, "tag T_Step is declared twice"},
+        {{{"KEY_TagID", {"T_Step", "T_Error", "T_Step"}}}, "tag T_Step is declared twice"},
         {{{"KEY_TagID_T_Error_Type", {"Double"}}},
-         f + "tag Error has the type Double (expected Simple/Complex)"},
-        {{{"KEY_MsgID", {"zbzbError", "zbzbError"}}},
-         f + "message key zbzbError is declared twice"},
+         "tag Error has the type Double (expected Simple/Complex)"},
+        {{{"KEY_MsgID", {"zbzbError", "zbzbError"}}}, "message key zbzbError is declared twice"},
         {{{"KEY_MsgID_stepEnd_ListOfTagMode", {"2", "2"}}},
-         f + "message key stepEnd needs KEY_MsgID_stepEnd_ListOfTagID and "
-             "KEY_MsgID_stepEnd_ListOfTagMode, of the same length"},
-        {{{"KEY_MsgID_stepEnd_ListOfTagMode", {"3"}}},
-         f + "message key stepEnd has the tag mode 3 (expected 0-2)"},
-        {{{"KEY_MsgID_stepEnd_ListOfTagMode", {"-1"}}},
-         f + "message key stepEnd has the tag mode -1 (expected 0-2)"},
-        {{{"KEY_MsgID_stepEnd_ListOfTagMode", {"x"}}},
-         f + "message key stepEnd has the tag mode x (expected 0-2)"},
-        {{{"KEY_MsgID_stepEnd_ListOfTagMode", {"99999999999999999999"}}},
-         f + "message key stepEnd has the tag mode 99999999999999999999 (expected 0-2)"},
+         "message key stepEnd needs KEY_MsgID_stepEnd_ListOfTagID and "
+         "KEY_MsgID_stepEnd_ListOfTagMode, of the same length"},
         {{{"KEY_MsgID_stepEnd_ListOfTagID", {"T_None"}}},
-         f + "message key stepEnd uses the undeclared tag T_None"},
+         "message key stepEnd uses the undeclared tag T_None"},
         {{{"KEY_MsgID_zbzbError_ListOfTagMapping", {"-1"}}},
-         f + "message key zbzbError has the mapping value -1 (expected >=0)"},
+         "message key zbzbError has the mapping value -1 (expected >=0)"},
         {{{"KEY_MsgID_zbzbInfo_ListOfTagMapping", {"1", "y", "0"}}},
-         f + "message key zbzbInfo has the mapping value y (expected >=0)"},
+         "message key zbzbInfo has the mapping value y (expected >=0)"},
     };
+    for (const char* mode : {"3", "-1", "x", "99999999999999999999"})
+        cases.push_back(
+            {{{"KEY_MsgID_stepEnd_ListOfTagMode", {mode}}},
+             "message key stepEnd has the tag mode " + std::string(mode) + " (expected 0-2)"});
     for (const auto& [edits, message] : cases)
     {
         Macros macros = GoodKeys();
@@ -302,7 +296,7 @@ TEST(zbTraceManagerKeys, EveryLoaderErrorIsReportedAndLeavesNothing)
         zbTraceManager manager{QORString("zbXmlKeys.mk")};
         zbtest::Capture err(2);
         EXPECT_EQ(1, manager.LoadXmlKeys(Lookup(macros))) << message;
-        EXPECT_EQ("# Error: " + message + "\n", err.Stop()) << message;
+        EXPECT_EQ("# Error: XML keys file zbXmlKeys.mk: " + message + "\n", err.Stop());
         EXPECT_EQ(nullptr, manager.GetTag("T_Step")) << message;
         EXPECT_EQ(nullptr, manager.GetMsgKey("zbzbError")) << message;
     }
