@@ -98,7 +98,9 @@ TEST(zbRTViewData, MergeRules)
         {
             zbRTViewData data(3);
             zbtest::Capture capture(2);
-            EXPECT_EQ(data.Insert(E(first), behaviour) * 2 + data.Insert(E(second), behaviour), 2);
+            EXPECT_EQ((std::vector<int>{data.Insert(E(first), behaviour),
+                                        data.Insert(E(second), behaviour)}),
+                      (std::vector<int>{1, 0}));
             std::string said = capture.Stop();
             EXPECT_EQ(Text(data) + said, kMagic + kept + (reported && behaviour ? report : ""))
                 << where;
@@ -144,7 +146,8 @@ TEST(zbRTViewData, Remove)
     for (const char* record :
          {"RTV/000/CUS r1", "RTV/000/QXI r2", "BTV/000/CUS b1", "INT/000/QXI i1"})
         data.Insert(E(record), zbRTViewData::MergeSilently);
-    EXPECT_EQ(data.Remove(zbNewString("r1")) * 10 + data.Remove(zbNewString("r1")), 10);
+    EXPECT_EQ((std::vector<int>{data.Remove(zbNewString("r1")), data.Remove(zbNewString("r1"))}),
+              (std::vector<int>{1, 0}));
     EXPECT_EQ(data.Remove(E::Runtime | E::Buildtime, -1), 2);
     EXPECT_EQ(Text(data), kMagic + "INT/000/QXI i1|i1\n");
 }
