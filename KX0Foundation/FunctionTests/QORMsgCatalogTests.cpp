@@ -1,5 +1,4 @@
 #include <cstdio>
-#include <functional>
 #include <cstdlib>
 #include <fstream>
 #include <gtest/gtest.h>
@@ -22,23 +21,6 @@ std::string Build(QORMsgCatalog& iCatalog, const char* iKey, std::vector<const c
     return text.ConvertToUTF8();
 }
 
-std::string CaptureStderr(std::function<void()> iDo)
-{
-    char name[] = "/tmp/qorcat.XXXXXX";
-    int fd = mkstemp(name);
-    fflush(stderr);
-    int saved = dup(2);
-    dup2(fd, 2);
-    iDo();
-    fflush(stderr);
-    dup2(saved, 2);
-    close(saved);
-    close(fd);
-    std::ifstream in(name);
-    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    unlink(name);
-    return text;
-}
 } // namespace
 
 TEST(QORMsgCatalog, EntriesParametersAndEscapes)
@@ -74,18 +56,17 @@ TEST(QORMsgCatalog, MalformedEntriesAreReportedAndSkipped)
                              "Good.One = second definition\n"
                              "Good.Two = fine %1\n";
     QORMsgCatalog catalog;
-    int bad = 0;
-    std::string err =
-        CaptureStderr([&] { bad = catalog.ParseText(text.data(), text.size(), "c.msgcat"); });
-    EXPECT_EQ(bad, 6);
-    EXPECT_EQ(err, "c.msgcat:2: malformed catalog entry: '=' expected after the key\n"
-                   "c.msgcat:3: malformed catalog entry: an entry must start with a key\n"
-                   "c.msgcat:4: malformed catalog entry: '%' must be followed by a digit 1 to 9 "
-                   "or by '%'\n"
-                   "c.msgcat:5: malformed catalog entry: unknown escape after '\\'\n"
-                   "c.msgcat:6: malformed catalog entry: \\u needs four hexadecimal digits\n"
-                   "c.msgcat:7: malformed catalog entry: key Good.One is defined twice; the "
-                   "first text stays\n");
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(catalog.ParseText(text.data(), text.size(), "c.msgcat"), 6);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+              "c.msgcat:2: malformed catalog entry: '=' expected after the key\n"
+              "c.msgcat:3: malformed catalog entry: an entry must start with a key\n"
+              "c.msgcat:4: malformed catalog entry: '%' must be followed by a digit 1 to 9 "
+              "or by '%'\n"
+              "c.msgcat:5: malformed catalog entry: unknown escape after '\\'\n"
+              "c.msgcat:6: malformed catalog entry: \\u needs four hexadecimal digits\n"
+              "c.msgcat:7: malformed catalog entry: key Good.One is defined twice; the "
+              "first text stays\n");
     EXPECT_EQ(catalog.GetNbMessages(), 2);
     EXPECT_EQ(Build(catalog, "Good.One"), "ok");
     EXPECT_EQ(Build(catalog, "Good.Two", {"x"}), "fine x");
@@ -96,15 +77,19 @@ TEST(QORMsgCatalog, WildcardSubstitution)
     const std::string text = "Parse.* = parse failure\nParse.Tag.* = tag failure\n";
     QORMsgCatalog catalog;
     catalog.ParseText(text.data(), text.size(), "w.msgcat");
-    QORMsg msg;
-    QORUnicodeString out;
-    ASSERT_TRUE(catalog.SubstituteCatalogMsg("Parse.Tag.Mode", msg));
-    msg.BuildMessage(out, nullptr, 0);
-    EXPECT_EQ(out.ConvertToUTF8(), "tag failure");
-    ASSERT_TRUE(catalog.SubstituteCatalogMsg("Parse.Other", msg));
-    msg.BuildMessage(out, nullptr, 0);
-    EXPECT_EQ(out.ConvertToUTF8(), "parse failure");
-    EXPECT_FALSE(catalog.SubstituteCatalogMsg("Other.Key", msg));
+    // The longest pattern that matches; none for another prefix.
+    for (const auto& [key, text] :
+         {std::pair<const char*, const char*>{"Parse.Tag.Mode", "tag failure"},
+          {"Parse.Other", "parse failure"},
+          {"Other.Key", nullptr}})
+    {
+        QORMsg msg;
+        QORUnicodeString out;
+        ASSERT_EQ(catalog.SubstituteCatalogMsg(key, msg) != 0, text != nullptr) << key;
+        if (text)
+            msg.BuildMessage(out, nullptr, 0);
+        EXPECT_EQ(out.ConvertToUTF8(), text ? text : "") << key;
+    }
 }
 
 TEST(QORMsgCatalog, LoadsFromAnEnvironmentDirectoryAndReportsAMissingCatalog)

@@ -59,9 +59,9 @@ TEST_F(zbMsgManagerTest, SwitchingCatalogs)
     EXPECT_EQ(Text(manager.GetMsg("Other.Key")), "from the other catalog");
     EXPECT_NE(manager.LoadCatalog("OtherMessages"), 0);
     EXPECT_EQ(Text(manager.GetMsg("Other.Key")), "other catalog text");
-    EXPECT_NE(manager.LoadCatalog(nullptr), 0); // no change
-    EXPECT_EQ(Text(manager.GetMsg("Other.Key")), "other catalog text");
-    EXPECT_NE(Text(manager.GetMsg("No.Params")), "plain text"); // the first catalog is gone
+    EXPECT_NE(manager.LoadCatalog(nullptr), 0); // no change; the first catalog is gone
+    EXPECT_EQ(Text(manager.GetMsg("Other.Key")) + "|" + Text(manager.GetMsg("No.Params")),
+              "other catalog text|Message No.Params not found in the catalog OtherMessages");
 }
 
 TEST_F(zbMsgManagerTest, MissingCatalogIsReportedOnceAndEveryKeyGivesItsError)
@@ -143,9 +143,10 @@ TEST(zbMsg, SetTabMsgKeepsPositionsGivenAsNull)
     msg.SetTabMsg("a", "b", "c");
     QORUnicodeString x("x");
     msg.SetTabMsg(&x, nullptr, nullptr, &x);
-    EXPECT_EQ(msg.GetTabMsg()[0].ConvertToUTF8(), "x");
-    EXPECT_EQ(msg.GetTabMsg()[2].ConvertToUTF8(), "c");
-    EXPECT_EQ(msg.GetTabMsg()[3].ConvertToUTF8(), "x");
+    std::string tab;
+    for (int i = 0; i < 4; ++i)
+        tab += msg.GetTabMsg()[i].ConvertToUTF8();
+    EXPECT_EQ(tab, "xbcx");
     EXPECT_EQ(msg.GetTabMsgSize(), 6);
     msg.Reset();
     EXPECT_TRUE(msg.GetTabMsg()[0].IsEmpty());

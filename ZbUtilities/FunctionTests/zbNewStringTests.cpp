@@ -1,5 +1,3 @@
-
-
 #include "zbCharPtr.h"
 #include "zbNewString.h"
 #include "zbTestConversions.h"
@@ -11,8 +9,12 @@ std::string Text(const zbNewString& iString)
 {
     return std::string(iString.CastToCharPtr(), static_cast<size_t>(iString.GetLengthInByte()));
 }
+std::string Text(const zbNewString* iString)
+{
+    return iString ? Text(*iString) : "<null>";
+}
 
-std::vector<std::string> Texts(const QORListValzbNewString& iList)
+template <class List> std::vector<std::string> Texts(const List& iList)
 {
     std::vector<std::string> out;
     for (int i = 1; i <= iList.Size(); ++i)
@@ -20,44 +22,42 @@ std::vector<std::string> Texts(const QORListValzbNewString& iList)
     return out;
 }
 
-std::vector<std::string> Texts(const QORListPtrzbNewString& iList)
-{
-    std::vector<std::string> out;
-    for (int i = 1; i <= iList.Size(); ++i)
-        out.push_back(iList[i] ? Text(*iList[i]) : "<null>");
-    return out;
-}
-
 using Lines = std::vector<std::string>;
+using Edit = void (*)(zbNewString&);
+
+// Applies each edit in turn to a string holding iStart; after each the text
+// must be the row's.
+void ExpectEdits(const char* iStart, std::initializer_list<std::pair<Edit, const char*>> iRows)
+{
+    zbNewString s(iStart);
+    int row = 0;
+    for (const auto& [edit, text] : iRows)
+    {
+        edit(s);
+        EXPECT_EQ(Text(s) + (s.CastToCharPtr()[s.GetLengthInByte()] ? "<unterminated>" : ""), text)
+            << "row " << row;
+        ++row;
+    }
+}
 } // namespace
 
 TEST(zbNewString, TextsAcrossTheInlineBuffer)
 {
-    std::string thirtyOne(31, 'x');
-    zbNewString s(thirtyOne.c_str());
-    s += "y";
-    EXPECT_EQ(Text(s), thirtyOne + "y");
-    s = "hello";
-    EXPECT_EQ(Text(s), "hello");
-
+    const std::string x31(31, 'x'), a50(50, 'a');
     // Self-assignment and appending a string to itself, across the threshold.
-    zbNewString t(std::string(20, 'a').c_str());
-    t = t;
-    EXPECT_EQ(t.GetLengthInByte(), 20);
-    t.Append(t);
-    EXPECT_EQ(Text(t), std::string(40, 'a'));
-    t.Append(t.CastToCharPtr() + 30);
-    EXPECT_EQ(Text(t), std::string(50, 'a'));
-    t = t.CastToCharPtr() + 45; // a tail of itself, back inline
-    EXPECT_EQ(Text(t), "aaaaa");
-    t.Reset();
-    EXPECT_EQ(t.IsNull(), 1);
-    EXPECT_STREQ(t.CastToCharPtr(), "");
-
+    ExpectEdits(x31.c_str(),
+                {{[](zbNewString& s) { s += "y"; }, (x31 + "y").c_str()},
+                 {[](zbNewString& s) { s = std::string(20, 'a').c_str(); }, a50.c_str() + 30},
+                 {[](zbNewString& s) { s = s; }, a50.c_str() + 30},
+                 {[](zbNewString& s) { s.Append(s); }, a50.c_str() + 10},
+                 {[](zbNewString& s) { s.Append(s.CastToCharPtr() + 30); }, a50.c_str()},
+                 // A tail of itself, back inline.
+                 {[](zbNewString& s) { s = s.CastToCharPtr() + 45; }, "aaaaa"},
+                 {[](zbNewString& s) { s.Reset(); }, ""},
+                 {[](zbNewString& s) { s = "x"; }, "x"},
+                 {[](zbNewString& s) { s = static_cast<const char*>(nullptr); }, ""}});
     zbNewString nothing(static_cast<const char*>(nullptr));
     EXPECT_EQ(nothing.IsNull(), 1);
-    nothing = "x";
-    nothing = static_cast<const char*>(nullptr);
     EXPECT_STREQ(nothing.CastToCharPtr(), "");
 }
 
@@ -65,28 +65,26 @@ TEST(zbNewString, RepetitionConcatenationAndNumbers)
 {
     EXPECT_EQ(Text(zbNewString(zbNewString("0123456789"), 4)),
               "0123456789012345678901234567890123456789");
-    EXPECT_EQ(zbNewString(zbNewString("ab"), 0).IsNull(), 1);
-    EXPECT_EQ(zbNewString(zbNewString(""), 4).IsNull(), 1);
     // A length the string cannot count gives the empty string.
-    EXPECT_EQ(zbNewString(zbNewString("abcdefgh"), 0x40000000).IsNull(), 1);
-
+    EXPECT_EQ(zbNewString(zbNewString("ab"), 0).IsNull() +
+                  zbNewString(zbNewString(""), 4).IsNull() +
+                  zbNewString(zbNewString("abcdefgh"), 0x40000000).IsNull(),
+              3);
     zbNewString a("left");
-    EXPECT_EQ(Text(a + "right"), "leftright");
-    EXPECT_EQ(Text(zbNewString() + a), "left");
+    EXPECT_EQ(Text(a + "right") + Text(zbNewString() + a), "leftrightleft");
     a += -12;
     a += 3000000000UL;
     a += -5L;
     EXPECT_EQ(Text(a), "left-123000000000-5");
 
+    // An empty format changes nothing, a long result leaves the inline buffer.
     zbNewString s("keep");
-    // The formats are the C library's; an empty one changes nothing, a
-    // long result leaves the inline buffer.
     EXPECT_EQ(s.BuildFromNum(7LL, ""), 0);
     EXPECT_EQ(Text(s), "keep");
     EXPECT_EQ(s.BuildFromNum(1e300L, "%Lf"), 301 + 7);
     EXPECT_EQ(s.GetLengthInByte(), 308);
-    s = "123 rest";
     long value = 0;
+    s = "123 rest";
     EXPECT_EQ(s.ConvertToNum(&value, "%ld"), 1);
     EXPECT_EQ(value, 123);
     s = "abc";
@@ -100,10 +98,7 @@ TEST(zbNewString, ComparisonsAndCase)
         {"abc", "abc", 1},  {"Abc", "aBC", 2}, {"abc", "abd", 0},
         {"abc", "abcd", 0}, {"A1-", "a1-", 2}, {"", "", 1}};
     for (const auto& [a, b, result] : cases)
-    {
-        SCOPED_TRACE(std::string(a) + " " + b);
-        EXPECT_EQ(zbNewString(a).CompareByCase(b), result);
-    }
+        EXPECT_EQ(zbNewString(a).CompareByCase(b), result) << a << " " << b;
 
     zbNewString abc("abc");
     EXPECT_LT(abc.StrCompare("abd"), 0);
@@ -112,41 +107,25 @@ TEST(zbNewString, ComparisonsAndCase)
     EXPECT_TRUE(abc < "abd" && abc <= "abc" && abc >= "abc" && abc > "ab");
     EXPECT_TRUE(zbNewString() == static_cast<const char*>(nullptr));
     zbNewString mixed("MiXed 9");
-    EXPECT_EQ(Text(mixed.ToUpper()), "MIXED 9");
-    EXPECT_EQ(Text(mixed.ToLower()), "mixed 9");
+    EXPECT_EQ((Lines{Text(mixed.ToUpper()), Text(mixed.ToLower())}), (Lines{"MIXED 9", "mixed 9"}));
 }
 
 TEST(zbNewString, ResizeAndReplaceChar)
 {
-    zbNewString s("abc");
-    s.Resize(10, 'x', 0);
-    EXPECT_EQ(Text(s), "abcxxxxxxx");
-    s = "abc";
-    s.Resize(1, 'x', 0); // no truncation asked: unchanged
-    EXPECT_EQ(Text(s), "abc");
-    s.Resize(1, 'x', 1);
-    EXPECT_EQ(Text(s), "a");
-    s.Resize(5, 0, 0); // no fill: no growth
-    s.Resize(-1, 'x', 1);
-    EXPECT_EQ(Text(s), "a");
-
-    // Growing across the inline buffer, then truncating and appending.
-    s.Resize(40, '-', 0);
-    EXPECT_EQ(Text(s), "a" + std::string(39, '-'));
-    s.Resize(3, 0, 1);
-    EXPECT_EQ(Text(s), "a--");
-    s += "b";
-    EXPECT_EQ(Text(s), "a--b");
-
-    zbNewString c("abcdef");
-    c.ReplaceChar(2, 0);
-    c.ReplaceChar(5, 'z'); // beyond the length: ignored
-    EXPECT_EQ(Text(c), "ab");
-    zbNewString d("a.b.c");
-    d.ReplaceAllChar('.', '/');
-    EXPECT_EQ(Text(d), "a/b/c");
-    d.ReplaceAllChar('b', 0);
-    EXPECT_EQ(Text(d), "a/");
+    ExpectEdits(
+        "abc",
+        {{[](zbNewString& s) { s.Resize(10, 'x', 0); }, "abcxxxxxxx"},
+         {[](zbNewString& s) { s = "abc", s.Resize(1, 'x', 0); }, "abc"}, // no truncation asked
+         {[](zbNewString& s) { s.Resize(1, 'x', 1); }, "a"},
+         {[](zbNewString& s) { s.Resize(5, 0, 0), s.Resize(-1, 'x', 1); },
+          "a"}, // no fill: no growth
+         // Growing across the inline buffer, then truncating and appending.
+         {[](zbNewString& s) { s.Resize(40, '-', 0); }, "a---------------------------------------"},
+         {[](zbNewString& s) { s.Resize(3, 0, 1), s += "b"; }, "a--b"},
+         // Beyond the length: ignored.
+         {[](zbNewString& s) { s = "abcdef", s.ReplaceChar(2, 0), s.ReplaceChar(5, 'z'); }, "ab"},
+         {[](zbNewString& s) { s = "a.b.c", s.ReplaceAllChar('.', '/'); }, "a/b/c"},
+         {[](zbNewString& s) { s.ReplaceAllChar('b', 0); }, "a/"}});
 }
 
 TEST(zbNewString, SubStringsAndStrip)
@@ -156,15 +135,12 @@ TEST(zbNewString, SubStringsAndStrip)
     const int whole[][2] = {{2, 10}, {0, 6}, {-1, 2}, {2, 0}, {1, 0x7FFFFFFF}};
     for (const auto& w : whole)
         EXPECT_EQ(Text(s.SubString(w[0], w[1])), "abcdef") << w[0] << "," << w[1];
-    EXPECT_EQ(Text(s.SubString(2, 3)), "cde");
-
-    zbNewString out("old");
-    EXPECT_EQ(Text(s.NewSubString(out, 2, 3)), "cde");
-    EXPECT_EQ(Text(s.NewSubString(out, 4, 0)), "ef");
-    EXPECT_EQ(Text(s.NewSubString(out, 6, 0)), "");
-    zbNewString r("abcdefghij");
-    EXPECT_EQ(Text(r.ReduceString(3, 4)), "defg");
-    EXPECT_EQ(Text(r.ReduceString(9, 0)), "defg");
+    zbNewString out("old"), r("abcdefghij");
+    // Braces keep the order of the calls.
+    EXPECT_EQ((Lines{Text(s.SubString(2, 3)), Text(s.NewSubString(out, 2, 3)),
+                     Text(s.NewSubString(out, 4, 0)), Text(s.NewSubString(out, 6, 0)),
+                     Text(r.ReduceString(3, 4)), Text(r.ReduceString(9, 0))}),
+              (Lines{"cde", "cde", "ef", "", "defg", "defg"}));
 
     // Modes: 1 leading, 2 trailing, 3 both ends, 4 everywhere.
     const std::tuple<const char*, int, const char*> strips[] = {{"xxabxx", 1, "abxx"},
@@ -188,44 +164,46 @@ TEST(zbNewString, SearchModes)
     for (const auto& [sub, start, mode, found] : cases)
         EXPECT_EQ(s.SearchSubString(sub, start, mode), found) << sub << " " << start << " " << mode;
     EXPECT_EQ(zbNewString().SearchSubString("b", 0, 1), -1);
-
-    EXPECT_EQ(s.FindPosition("b", 2), 3);
-    EXPECT_EQ(s.FindPosition("", 4), 4);
-    EXPECT_EQ(s.FindPosition("b", 5), -1);
-    EXPECT_EQ(s.FindPosition("bcbb", 1), -1);
+    EXPECT_EQ(std::to_string(s.FindPosition("b", 2)) + std::to_string(s.FindPosition("", 4)) +
+                  std::to_string(s.FindPosition("b", 5)) +
+                  std::to_string(s.FindPosition("bcbb", 1)),
+              "34-1-1");
 }
 
 TEST(zbNewString, Replacements)
 {
-    zbNewString s("abcdef");
-    s.ReplaceSubString(1, 2, "XYZ");
-    EXPECT_EQ(Text(s), "aXYZdef");
-    s.ReplaceSubString(5, 100, "!");
-    EXPECT_EQ(Text(s), "aXYZd!");
-    s.ReplaceSubString(6, 0, "?"); // at the very end
-    s.ReplaceSubString(8, 0, "never");
-    s.ReplaceSubString(0, -1, "never");
-    EXPECT_EQ(Text(s), "aXYZd!?");
-    s.Remove(1, 3);
-    EXPECT_EQ(Text(s), "ad!?");
-    s.Insert(1, std::string(40, '=').c_str());
-    EXPECT_EQ(Text(s), "a" + std::string(40, '=') + "d!?");
-    EXPECT_EQ(s.ReplaceSubString(std::string(40, '=').c_str(), "b"), 1);
-    EXPECT_EQ(Text(s), "abd!?");
-    EXPECT_EQ(s.ReplaceSubString("zz", "b"), -1);
-    EXPECT_EQ(s.ReplaceSubString("", "b"), -1);
+    const std::string equals(40, '=');
+    ExpectEdits("abcdef",
+                {{[](zbNewString& s) { s.ReplaceSubString(1, 2, "XYZ"); }, "aXYZdef"},
+                 {[](zbNewString& s) { s.ReplaceSubString(5, 100, "!"); }, "aXYZd!"},
+                 // At the very end, beyond it, a negative position.
+                 {[](zbNewString& s)
+                  {
+                      s.ReplaceSubString(6, 0, "?"), s.ReplaceSubString(8, 0, "never"),
+                          s.ReplaceSubString(0, -1, "never");
+                  },
+                  "aXYZd!?"},
+                 {[](zbNewString& s) { s.Remove(1, 3); }, "ad!?"},
+                 {[](zbNewString& s) { s.Insert(1, std::string(40, '=').c_str()); },
+                  ("a" + equals + "d!?").c_str()},
+                 {[](zbNewString& s)
+                  { EXPECT_EQ(s.ReplaceSubString(std::string(40, '=').c_str(), "b"), 1); },
+                  "abd!?"},
+                 {[](zbNewString& s)
+                  { EXPECT_EQ(s.ReplaceSubString("zz", "b") + s.ReplaceSubString("", "b"), -2); },
+                  "abd!?"}});
     zbNewString empty;
     empty.Insert(0, "x"); // nothing is done to an empty string
     EXPECT_EQ(empty.IsNull(), 1);
 }
 
-TEST(zbNewString, StripSpacesOutsideString)
+TEST(zbNewString, StripSpacesOutsideStringAndHashKey)
 {
-    const std::string longText = "long   text   beyond   the   inline   buffer";
-    const std::tuple<std::string, std::string> cases[] = {
+    const std::pair<std::string, std::string> cases[] = {
         {"  a  'b   c'  d ", "a 'b   c' d"},
         {"\tx\t\ty \"in  side\"`q  q`z  'open  end", "x y \"in  side\"`q  q`z 'open  end"},
-        {std::string(20, ' ') + longText, "long text beyond the inline buffer"},
+        {std::string(20, ' ') + "long   text   beyond   the   inline   buffer",
+         "long text beyond the inline buffer"},
         {"   ", ""},
     };
     for (const auto& [text, stripped] : cases)
@@ -234,10 +212,6 @@ TEST(zbNewString, StripSpacesOutsideString)
         s.StripSpacesOutsideString();
         EXPECT_EQ(Text(s), stripped);
     }
-}
-
-TEST(zbNewString, HashKey)
-{
     EXPECT_EQ(zbNewString().ComputeHashKey(), 0u);
     for (const char* text : {"abc", "abcde", "\xff\x80"})
         EXPECT_EQ(zbNewString(text).ComputeHashKey(), zbCharPtr(text).ComputeHashKey()) << text;
@@ -269,7 +243,7 @@ TEST(zbNewStringLists, FromFile)
     zbtest::TempDir dir;
     std::string path = dir / "lines";
     zbtest::WriteFile(path, "one\r\n\r\ntwo\n\nthree\r");
-    QORListPtrzbNewString list;
+    zbtest::Owned<QORListPtrzbNewString> list;
     EXPECT_EQ(zbLISTPOfzbNewString_FromFile(path.c_str(), list, 0, 0), 5);
     EXPECT_EQ(Texts(list), (Lines{"one\r", "\r", "two", "", "three\r"}));
     list.ApplyDelete();
@@ -285,7 +259,6 @@ TEST(zbNewStringLists, FromFile)
         QORListValzbNewString values;
         EXPECT_EQ(zbLISTVOfzbNewString_FromFile(path.c_str(), values, 0, 1), count) << content;
     }
-
     EXPECT_EQ(zbLISTPOfzbNewString_FromFile((dir / "missing").c_str(), list, 0, 0), -1);
     EXPECT_EQ(zbLISTPOfzbNewString_FromFile(dir.Path().c_str(), list, 0, 0), -1);
     EXPECT_EQ(list.Size(), 0);
@@ -293,27 +266,20 @@ TEST(zbNewStringLists, FromFile)
 
 TEST(zbNewStringLists, UniqLocateSort)
 {
-    QORListPtrzbNewString list;
+    zbtest::Owned<QORListPtrzbNewString> list;
     zbNewString* a = new zbNewString("a");
-    zbNewString* b = new zbNewString("b");
-    list.Append(a);
-    list.Append(b);
-    list.Append(a); // the same pointer again: only forgotten
-    list.Append(new zbNewString("a"));
-    list.Append(nullptr);
-    list.Append(new zbNewString("c"));
-    list.Append(new zbNewString("b"));
+    // The same pointer again is only forgotten.
+    for (zbNewString* element :
+         {a, new zbNewString("b"), a, new zbNewString("a"), static_cast<zbNewString*>(nullptr),
+          new zbNewString("c"), new zbNewString("b")})
+        list.Append(element);
     EXPECT_EQ(zbLISTPOfzbNewString_Uniq(list), 3);
     EXPECT_EQ(Texts(list), (Lines{"a", "b", "c"}));
     EXPECT_EQ(list[1], a);
-
     EXPECT_EQ(zbLISTPOfzbNewString_Locate("b", list, 1), 2);
-    EXPECT_EQ(zbLISTPOfzbNewString_Locate("b", list, 3), 0);
-    EXPECT_EQ(zbLISTPOfzbNewString_Locate("a", list, 0), 0);
-    EXPECT_EQ(zbLISTPOfzbNewString_Locate("a", list, 4), 0);
-
+    for (const auto& [text, start] : {std::pair<const char*, int>{"b", 3}, {"a", 0}, {"a", 4}})
+        EXPECT_EQ(zbLISTPOfzbNewString_Locate(text, list, start), 0) << text << start;
     list.Append(nullptr);
     list.QuickSort(zbLISTPOfzbNewString_QuickSort);
     EXPECT_EQ(Texts(list), (Lines{"<null>", "a", "b", "c"}));
-    list.ApplyDelete();
 }

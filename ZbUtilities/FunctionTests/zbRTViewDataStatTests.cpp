@@ -65,8 +65,8 @@ TEST(zbRTViewElementStat, RecordsAreWrittenWhole_OrNotAtAll)
     EXPECT_EQ(std::string(buffer, length), "BTV/002/QXI bin/x|Fw/bin/x|5000000000@1700000000|Fw\n");
     S copy;
     copy = element;
-    EXPECT_EQ(copy._Framework, element._Framework);
-    EXPECT_EQ(copy.GetSize(), 5000000000LL);
+    copy.FillBuffer(buffer, length); // the copy carries the statistics and the framework
+    EXPECT_EQ(std::string(buffer, length), "BTV/002/QXI bin/x|Fw/bin/x|5000000000@1700000000|Fw\n");
 
     // Names, digits and 17 bytes must stay below 4096.
     std::string name(4096 - 17 - 2, 'n');
@@ -89,9 +89,7 @@ TEST(zbRTViewDataStat, FrameworksStayApart_ElementsOfOneFrameworkMerge)
               0);
     S* a = static_cast<S*>(data.GetListOfElementsForFramework("A")->Locate("x"));
     S* b = static_cast<S*>(data.GetListOfElementsForFramework("B")->Locate("x"));
-    EXPECT_EQ(a->GetSize(), 5);
-    EXPECT_EQ(a->Typestr(), std::string("Data"));
-    EXPECT_EQ(b->GetSize(), 3);
+    EXPECT_EQ(std::to_string(a->GetSize()) + a->Typestr() + std::to_string(b->GetSize()), "5Data3");
     EXPECT_EQ(data.GetListOfElementsForFramework("C"), nullptr);
 
     QORListPtrzbRTViewElementStat stats;
@@ -111,17 +109,13 @@ TEST(zbRTViewDataStat, FrameworksStayApart_ElementsOfOneFrameworkMerge)
     EXPECT_EQ(again.GetListOfElementsForFramework("B")->GetNbItems(), 1);
 }
 
-TEST(zbRTViewDataStat, FileText_EmptySet_BigSizes)
+TEST(zbRTViewDataStat, FileText_EmptySet_OtherFirstLines)
 {
     TempDir dir;
     zbRTViewDataStat data(1, 1);
     ASSERT_EQ(data.Write((dir / "empty").c_str()), 0);
     EXPECT_EQ(ReadFile(dir / "empty"), kMagic);
-
-    data.InsertForFramework(Make("big", "Fw", 6000000000LL, 1700000000L),
-                            zbRTViewData::MergeSilently);
-    ASSERT_EQ(data.Write((dir / "big").c_str()), 0);
-    EXPECT_EQ(ReadFile(dir / "big"), kMagic + "RTV/000/CUS big|big|6000000000@1700000000|Fw\n");
+    // (Sizes beyond 32 bits in a record: RecordsAreWrittenWhole_OrNotAtAll.)
 
     // Empty lines are skipped; a later version of the format is accepted.
     WriteFile(dir / "in", "!<zbRTViewDataStat> v1.1.0\n\nRTV/000/CUS y|Y|12@34|FW\n\n");
@@ -149,8 +143,8 @@ TEST(zbRTViewDataStat, LargeSetRoundTripsByteForByte)
         data.InsertForFramework(Make(name.c_str(), framework.c_str(), i * 1000003LL, i),
                                 zbRTViewData::MergeSilently);
     }
-    ASSERT_EQ(data.Write((dir / "a").c_str()), 0);
     zbRTViewDataStat again(13, 4099);
+    ASSERT_EQ(data.Write((dir / "a").c_str()), 0);
     ASSERT_EQ(again.Read((dir / "a").c_str(), zbRTViewData::KeepPaths), 0);
     ASSERT_EQ(again.Write((dir / "b").c_str()), 0);
     std::string first = ReadFile(dir / "a");

@@ -23,11 +23,7 @@ class DataRoot : public ::testing::Environment
   public:
     void SetUp() override
     {
-        ASSERT_EQ(0, ::mkdir((Root() / "code").c_str(), 0755));
-        ASSERT_EQ(0, ::mkdir((Root() / "code/tools").c_str(), 0755));
-        ASSERT_EQ(0, ::mkdir(DataDir().c_str(), 0755));
-        zbtest::WriteFile(DataDir() + "/zbXmlKeys.mk", "");
-        ::mkdir((DataDir() + "/zbDirectoryKeys.mk").c_str(), 0755);
+        zbtest::MakeDirs(DataDir() + "/zbDirectoryKeys.mk");
         ::setenv("MY_ZBZB_DATA", Root().Path().c_str(), 1);
     }
 };

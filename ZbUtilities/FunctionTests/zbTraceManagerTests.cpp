@@ -1,5 +1,7 @@
 // zbTraceManager: console lines, the XML trace byte for byte, the keys loader.
 
+#include <memory>
+
 #include "zbContext.h"
 #include "zbErrorCodeManager.h"
 #include "zbMsgTrace.h"
@@ -169,10 +171,9 @@ TEST_F(zbTraceManagerTest, FailuresOfTheFileAreReportedAndStored)
     EXPECT_EQ(-1, _Manager.GetXmlFd());
     EXPECT_EQ(0, ::close(readOnly));
 
-    std::string bad = "No such file or directory", ebadf = "Bad file descriptor";
-    EXPECT_EQ("# System error on " + missing.Std() + ": " + bad + "\n" +
-                  "# System error on ro.xml: " + ebadf + "\n" +
-                  "# System error on ro.xml: " + ebadf + "\n",
+    const std::string ebadf = "# System error on ro.xml: Bad file descriptor\n";
+    EXPECT_EQ("# System error on " + missing.Std() + ": No such file or directory\n" + ebadf +
+                  ebadf,
               err.Stop());
 }
 
@@ -199,13 +200,13 @@ TEST_F(zbTraceManagerTest, WithIdAndDeferredReports)
                                       QORUnicodeString("I"), params, 2));
     EXPECT_EQ(0, _Manager.PrintWithId(MSG_KEY_zbzbErrorWithId, stdout, QORUnicodeString("J"),
                                       params, -3));
-    zbMsgTrace* later = _Manager.GetMsg(MSG_KEY_zbzbWarning, stdout, QORUnicodeString("w"));
-    zbMsgTrace* empty = _Manager.GetMsg(MSG_KEY_zbzbWarningExtended, stdout, nullptr, 0);
+    std::unique_ptr<zbMsgTrace> later(
+        _Manager.GetMsg(MSG_KEY_zbzbWarning, stdout, QORUnicodeString("w")));
+    std::unique_ptr<zbMsgTrace> empty(
+        _Manager.GetMsg(MSG_KEY_zbzbWarningExtended, stdout, nullptr, 0));
     params[0] = "changed";
     EXPECT_EQ(0, later->Print());
     EXPECT_EQ(0, empty->Print());
-    delete later;
-    delete empty;
     EXPECT_EQ("# Error [I]: p\n#   q\n# Error [J]: ???\n# Warning: w\n# Warning: ???\n#   ???\n",
               out.Stop());
 }
@@ -264,35 +265,29 @@ TEST_F(zbTraceManagerTest, OpenXmlFileWritesNoOpeningAndKeepsTheName)
 
 TEST(zbTraceManagerKeys, EveryLoaderErrorIsReportedAndLeavesNothing)
 {
-    const std::string f = "XML keys file zbXmlKeys.mk: ";
-    const std::pair<Macros, std::string> cases[] = {
-        {{{"KEY_MsgID", {}}}, f + "KEY_TagID and KEY_MsgID must list at least one entry each"},
+    std::vector<std::pair<Macros, std::string>> cases = {
+        {{{"KEY_MsgID", {}}}, "KEY_TagID and KEY_MsgID must list at least one entry each"},
         {{{"KEY_TagID_T_Phase_Name", {}}},
-         f + "tag T_Phase needs a non-empty KEY_TagID_T_Phase_Name and KEY_TagID_T_Phase_Type"},
-        {{{"KEY_TagID_T_Phase_Name", {"T_Step"}}}, f + "tag T_Step is declared twice"},
-        {{{"KEY_TagID", {"T_Step", "T_Error", "T_Step"}}}, f + "tag T_Step is declared twice"},
+         "tag T_Phase needs a non-empty KEY_TagID_T_Phase_Name and KEY_TagID_T_Phase_Type"},
+        {{{"KEY_TagID_T_Phase_Name", {"T_Step"}}}, "tag T_Step is declared twice"},
+        {{{"KEY_TagID", {"T_Step", "T_Error", "T_Step"}}}, "tag T_Step is declared twice"},
         {{{"KEY_TagID_T_Error_Type", {"Double"}}},
-         f + "tag Error has the type Double (expected Simple/Complex)"},
-        {{{"KEY_MsgID", {"zbzbError", "zbzbError"}}},
-         f + "message key zbzbError is declared twice"},
+         "tag Error has the type Double (expected Simple/Complex)"},
+        {{{"KEY_MsgID", {"zbzbError", "zbzbError"}}}, "message key zbzbError is declared twice"},
         {{{"KEY_MsgID_stepEnd_ListOfTagMode", {"2", "2"}}},
-         f + "message key stepEnd needs KEY_MsgID_stepEnd_ListOfTagID and "
-             "KEY_MsgID_stepEnd_ListOfTagMode, of the same length"},
-        {{{"KEY_MsgID_stepEnd_ListOfTagMode", {"3"}}},
-         f + "message key stepEnd has the tag mode 3 (expected 0-2)"},
-        {{{"KEY_MsgID_stepEnd_ListOfTagMode", {"-1"}}},
-         f + "message key stepEnd has the tag mode -1 (expected 0-2)"},
-        {{{"KEY_MsgID_stepEnd_ListOfTagMode", {"x"}}},
-         f + "message key stepEnd has the tag mode x (expected 0-2)"},
-        {{{"KEY_MsgID_stepEnd_ListOfTagMode", {"99999999999999999999"}}},
-         f + "message key stepEnd has the tag mode 99999999999999999999 (expected 0-2)"},
+         "message key stepEnd needs KEY_MsgID_stepEnd_ListOfTagID and "
+         "KEY_MsgID_stepEnd_ListOfTagMode, of the same length"},
         {{{"KEY_MsgID_stepEnd_ListOfTagID", {"T_None"}}},
-         f + "message key stepEnd uses the undeclared tag T_None"},
+         "message key stepEnd uses the undeclared tag T_None"},
         {{{"KEY_MsgID_zbzbError_ListOfTagMapping", {"-1"}}},
-         f + "message key zbzbError has the mapping value -1 (expected >=0)"},
+         "message key zbzbError has the mapping value -1 (expected >=0)"},
         {{{"KEY_MsgID_zbzbInfo_ListOfTagMapping", {"1", "y", "0"}}},
-         f + "message key zbzbInfo has the mapping value y (expected >=0)"},
+         "message key zbzbInfo has the mapping value y (expected >=0)"},
     };
+    for (const char* mode : {"3", "-1", "x", "99999999999999999999"})
+        cases.push_back(
+            {{{"KEY_MsgID_stepEnd_ListOfTagMode", {mode}}},
+             "message key stepEnd has the tag mode " + std::string(mode) + " (expected 0-2)"});
     for (const auto& [edits, message] : cases)
     {
         Macros macros = GoodKeys();
@@ -301,7 +296,7 @@ TEST(zbTraceManagerKeys, EveryLoaderErrorIsReportedAndLeavesNothing)
         zbTraceManager manager{QORString("zbXmlKeys.mk")};
         zbtest::Capture err(2);
         EXPECT_EQ(1, manager.LoadXmlKeys(Lookup(macros))) << message;
-        EXPECT_EQ("# Error: " + message + "\n", err.Stop()) << message;
+        EXPECT_EQ("# Error: XML keys file zbXmlKeys.mk: " + message + "\n", err.Stop());
         EXPECT_EQ(nullptr, manager.GetTag("T_Step")) << message;
         EXPECT_EQ(nullptr, manager.GetMsgKey("zbzbError")) << message;
     }
@@ -319,15 +314,12 @@ TEST(zbTraceManagerKeys, KeysFileNotFoundKeepsTheFileClosed)
     EXPECT_NE(0, ::access(name.CastToCharPtr(), F_OK));
 }
 
-TEST(zbTraceManagerKeys, OnceLoadedKeysStay)
+TEST_F(zbTraceManagerTest, OnceLoadedKeysStay)
 {
-    zbTraceManager manager{QORString("zbXmlKeys.mk")};
-    ASSERT_EQ(0, manager.LoadXmlKeys(Lookup(GoodKeys())));
-    EXPECT_EQ(0, manager.LoadXmlKeys(Lookup({})));
-    EXPECT_EQ(0, manager.LoadXmlKeys());
-    ASSERT_NE(nullptr, manager.GetMsgKey("zbzbInfo"));
-    EXPECT_EQ(2, manager.GetMsgKey("zbzbInfo")->GetNbContainers());
-    EXPECT_EQ(0, manager.GetMsgKey("stepEnd")->GetContainer(1)->GetMappingSize());
+    EXPECT_EQ(0, _Manager.LoadXmlKeys(Lookup({})) + _Manager.LoadXmlKeys());
+    ASSERT_NE(nullptr, _Manager.GetMsgKey("zbzbInfo"));
+    EXPECT_EQ(2, _Manager.GetMsgKey("zbzbInfo")->GetNbContainers());
+    EXPECT_EQ(0, _Manager.GetMsgKey("stepEnd")->GetContainer(1)->GetMappingSize());
 }
 
 // The shipped keys file, found along the example tree's data path, gives
@@ -338,17 +330,13 @@ TEST(zbTraceManagerKeys, ShippedKeysFileCoversEveryReportKey)
     zbtest::Capture err(2);
     ASSERT_EQ(0, manager.LoadXmlKeys());
     EXPECT_EQ("", err.Stop());
-    // clang-format off
-    const QORString* keys[] = {&MSG_KEY_makeBegin, &MSG_KEY_makeEnd, &MSG_KEY_makeError,
-        &MSG_KEY_makeWarning, &MSG_KEY_stepStart, &MSG_KEY_stepEnd, &MSG_KEY_zbzbError,
-        &MSG_KEY_zbzbErrorExtended, &MSG_KEY_zbzbWarning, &MSG_KEY_zbzbWarningExtended,
-        &MSG_KEY_zbzbInfo, &MSG_KEY_zbzbFatal, &MSG_KEY_systError, &MSG_KEY_cleanup,
-        &MSG_KEY_PLXV5Error, &MSG_KEY_PLXV5Warning, &MSG_KEY_atpError, &MSG_KEY_atpWarning,
-        &MSG_KEY_atpInfo, &MSG_KEY_zbzbErrorWithId, &MSG_KEY_zbzbErrorExtendedWithId,
-        &MSG_KEY_zbzbWarningWithId, &MSG_KEY_zbzbWarningExtendedWithId};
-    // clang-format on
-    for (const QORString* key : keys)
-        EXPECT_NE(nullptr, manager.GetMsgKey(*key)) << key->Std();
+    std::istringstream keys(
+        "makeBegin makeEnd makeError makeWarning stepStart stepEnd zbzbError zbzbErrorExtended "
+        "zbzbWarning zbzbWarningExtended zbzbInfo zbzbFatal systError cleanup PLXV5Error "
+        "PLXV5Warning atpError atpWarning atpInfo zbzbErrorWithId zbzbErrorExtendedWithId "
+        "zbzbWarningWithId zbzbWarningExtendedWithId");
+    for (std::string key; keys >> key;)
+        EXPECT_NE(nullptr, manager.GetMsgKey(key.c_str())) << key;
     QORUnicodeString params[3] = {"I", "m", "d"};
     EXPECT_EQ("<Error Id=\"I\" Message=\"m\" Detail=\"d\"/>\n",
               manager.GetMsgKey("zbzbErrorExtendedWithId")->GetMsg(params, 3).ConvertToUTF8());
