@@ -204,10 +204,7 @@ class FaultRunner
         ASSERT_EQ(_Clean._Status, 0) << _Row._Name << ": " << _Clean._Err;
         _CleanFiles = Snapshot(_Out);
         ASSERT_EQ(oCounts._Calls.size(), 5u) << _Row._Name << ": no counts from the shim";
-        if (!_Target.empty())
-        {
-            ASSERT_NE(_CleanFiles[_Row._Target], kOld) << _Row._Name;
-        }
+        ASSERT_TRUE(_Target.empty() || _CleanFiles[_Row._Target] != kOld) << _Row._Name;
     }
 
     void Check(const char* iKind, long iN, const char* iErrno, Tally& ioTally)
@@ -272,14 +269,12 @@ class FaultRunner
             EXPECT_TRUE(kept) << what << "old content lost";
             return;
         }
-        // Replaced whole, then the run failed on something else (its
+        // Or replaced whole, then the run failed on something else (its
         // output, its catalog), or written with what could be read.
         const bool other = r._Err.find(_Target) == std::string::npos;
-        if (_Row._Keep == kWhole && !(other && files[_Row._Target] == _CleanFiles[_Row._Target]))
-        {
-            EXPECT_TRUE(kept || (_Row._Partial && files[_Row._Target] == _Row._Partial))
-                << what << "old target lost";
-        }
+        EXPECT_TRUE(kept || (other && files[_Row._Target] == _CleanFiles[_Row._Target]) ||
+                    (_Row._Partial && files[_Row._Target] == _Row._Partial))
+            << what << "old target lost";
     }
 
   private:
