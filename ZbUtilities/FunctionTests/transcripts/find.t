@@ -106,14 +106,6 @@ in order, is the one recorded.
   >   x = (x * 69069 + 1) % 4294967296; printf "H%04d.h\n", int(x / 256) % 1300 } }' >plain
   > printf 'H0001.h/\nDos\\Name.h\nH0002.h\nH1250.h\nA/H0003.h\nH0004.h\n' >odd
   $ { head -n 300 plain | zbsvc find -map gen.hl H0005.h H9999.h -names plain -stdin; echo $?
-  >   zbsvc find -map gen.hl -names odd; echo $?; } >out 2>&1; cksum <out; wc -l <out; tail -n 8 out
+  >   zbsvc find -map gen.hl -names odd; echo $?; } >out 2>&1; cksum <out; wc -l <out
   3243062096 205198
   6310
-  1
-  # Error: H0001.h/ not found
-  /ws/./C/PublicInterfaces/Dos/Name.h
-  /ws/./A/PublicInterfaces/H0002.h
-  # Error: H1250.h not found
-  # Error: A/H0003.h not found
-  /ws/./A/PublicInterfaces/H0004.h
-  1
