@@ -92,14 +92,15 @@ zbsvc run -engine slurm against stand-ins, the only programs on PATH:
 salloc (job 42) and srun log their arguments and run what follows their
 options; sinfo answers.  One allocation, then one step per action, the
 environment's arguments added; statuses as the local engine gives them.
-With no cluster: one report, no action started.
+With no cluster: one report, no action started.  (No SLURM_CONF: the
+stand-ins are the cluster.)
 
   $ mkdir fake && cd fake && printf '#!/bin/sh\necho zbzb\n' >sinfo && printf '#!/bin/sh\nexit 1\n' >down
   > printf '#!/bin/sh\necho "$*" >>%s/log\nwhile [ "$1" != /bin/sh ]; do shift; done\nexec "$@"\n' $PWD >srun
   > printf '#!/bin/sh\necho "salloc $*" >>%s/log\nwhile [ "$1" != /bin/sh ]; do shift; done\nSLURM_JOB_ID=42 exec "$@"\n' $PWD >salloc
   > chmod +x *
-  $ PATH=$PWD/fake ZBZB_SLURM_ARGS=--exclusive $(command -v zbsvc) run -engine slurm -partition p -j 1 \
-  >   'echo out; echo err >&2; exit 3' 'kill -KILL $$' 'echo ok'
+  $ unset SLURM_CONF; PATH=$PWD/fake ZBZB_SLURM_ARGS=--exclusive $(command -v zbsvc) run -engine slurm \
+  >   -partition p -j 1 'echo out; echo err >&2; exit 3' 'kill -KILL $$' 'echo ok'
   out
   ok
   2> err
@@ -112,7 +113,7 @@ With no cluster: one report, no action started.
   -Q -Q --nodes=1 --ntasks=1 --jobid=42 --exact --overcommit --exclusive /bin/sh -c -- echo out; echo err >&2; exit 3
   -Q -Q --nodes=1 --ntasks=1 --jobid=42 --exact --overcommit --exclusive /bin/sh -c -- kill -KILL $$
   -Q -Q --nodes=1 --ntasks=1 --jobid=42 --exact --overcommit --exclusive /bin/sh -c -- echo ok
-  $ PATH=$PWD/fake $(command -v zbsvc) run -engine slurm 'echo 1' 'echo 2'
+  $ unset SLURM_CONF; PATH=$PWD/fake $(command -v zbsvc) run -engine slurm 'echo 1' 'echo 2'
   2> # Error: No Slurm cluster to run the actions on (the controller did not answer sinfo)
   [1]
   $ ls fake
