@@ -145,27 +145,3 @@ TEST(zbsvcShm, FourClientsReadEveryBlockAtOnce)
     EXPECT_EQ(4, finished);
     EXPECT_EQ(0, SegmentsCreatedBy(pid));
 }
-
-TEST(zbsvcShm, FailuresRemoveTheSegment)
-{
-    TempDir dir;
-    WriteFile(dir / "big", std::string(900, 'b'));
-    WriteFile(dir / "small", "s");
-    const std::pair<std::vector<std::string>, std::string> cases[] = {
-        {{"-size", "1000", "s=" + (dir / "small"), "b=" + (dir / "big"), "c=" + (dir / "small")},
-         "1||# Error: Block b (" + (dir / "big") +
-             ") not published in segment @: No space left on device\n"},
-        {{"s=" + (dir / "small"), "m=" + (dir / "missing")},
-         "1||# System error on " + (dir / "missing") + ": No such file or directory\n"},
-    };
-    for (const auto& [args, expected] : cases)
-    {
-        int pid = 0;
-        std::string outcome = Serve(args, SIGKILL, pid, [](auto&, auto&) { ADD_FAILURE(); });
-        const size_t at = outcome.find("segment ");
-        if (at != std::string::npos && expected.find('@') != std::string::npos)
-            outcome.replace(at + 8, outcome.find(':', at) - at - 8, "@");
-        EXPECT_EQ(expected, outcome);
-        EXPECT_EQ(0, SegmentsCreatedBy(pid));
-    }
-}
