@@ -61,14 +61,16 @@ and one that leads nowhere cannot be copied: the report names it.
 
 zbsvc copytree keeps modes, times and link texts (one of 2000 bytes), a
 read-only file and a read-only directory included: the listings of the
-tree and of its copy are the same, and treediff sees no change.
+tree and of its copy are the same, and treediff sees no change.  An empty
+file and a directory of many entries among them.
 
   $ cat >list.sh <<'END'
   > cd "$1" && { find . -type d; find . -type l -printf '%p -> %l\n'
   >   find . -type f -exec stat -c '%n %a %s %Y' {} +; } | sort
   > END
   $ mkdir -p G/d0 G/d3/sub && echo a >G/d0/f1.c && echo bb >G/d0/f2.c && echo c >G/d3/sub/f.h
-  > touch -d @1500000000 G/d0/* G/d3/sub/f.h; chmod 755 G/d3/sub/f.h; chmod 400 G/d0/f2.c
+  > : >G/d0/empty; for i in $(seq 40); do echo $i >G/d3/sub/n$i; done
+  > touch -d @1500000000 G/d0/* G/d3/sub/*; chmod 755 G/d3/sub/f.h; chmod 400 G/d0/f2.c
   > ln -s f1.c G/d0/link; ln -s d0 G/dirlink; ln -s $(printf '%02000d' 0) G/longlink; chmod 555 G/d3
   $ zbsvc copytree G copy && zbsvc treediff -modes -links 2 G copy/G
   $ sh list.sh G >listing; sh list.sh copy/G | diff listing -; grep f2.c listing; stat -c %a copy/G/d3
