@@ -137,28 +137,19 @@ std::string Replace(const std::string& iText, char iWhat, const std::string& iBy
     return out;
 }
 
-bool CanDropPrivileges()
-{
-    return ::geteuid() == 0 && ::access("/usr/bin/setpriv", X_OK) == 0;
-}
-
 void MakeInput(const std::string& iPath, Kind iKind, const std::string& iValid, bool iIsDir)
 {
+    const size_t half = iValid.size() / 2, cut = iValid.size() < 3 ? 0 : iValid.size() - 3;
     if (iKind == Directory || (iIsDir && iKind == Unreadable))
         zbtest::MakeDirs(iPath);
-    else if (iKind == Empty)
-        zbtest::WriteFile(iPath, "");
-    else if (iKind == Random)
-        zbtest::WriteFile(iPath, Noise());
-    else if (iKind == Truncated)
-        zbtest::WriteFile(iPath, iValid.substr(0, iValid.size() < 3 ? 0 : iValid.size() - 3));
-    else if (iKind == Nul)
-        zbtest::WriteFile(iPath, iValid.substr(0, iValid.size() / 2) + '\0' +
-                                     iValid.substr(iValid.size() / 2));
-    else if (iKind == LongLine)
-        zbtest::WriteFile(iPath, iValid + std::string(1 << 20, 'x') + "\n");
     else
-        zbtest::WriteFile(iPath, iValid);
+        zbtest::WriteFile(iPath, iKind == Empty       ? ""
+                                 : iKind == Random    ? Noise()
+                                 : iKind == Truncated ? iValid.substr(0, cut)
+                                 : iKind == Nul
+                                     ? iValid.substr(0, half) + '\0' + iValid.substr(half)
+                                 : iKind == LongLine ? iValid + std::string(1 << 20, 'x') + "\n"
+                                                     : iValid);
     if (iKind == Unreadable)
     {
         ASSERT_EQ(0, ::chmod(iPath.c_str(), 0));
@@ -178,7 +169,7 @@ TEST(zbsvcBadInput, EveryVerbEveryKind)
 {
     const std::string block = PackedBlock();
     ASSERT_FALSE(block.empty());
-    const bool dropPrivileges = CanDropPrivileges();
+    const bool dropPrivileges = ::geteuid() == 0 && ::access("/usr/bin/setpriv", X_OK) == 0;
     int cells = 0;
     for (const Verb& verb : kVerbs)
         for (int kind = 0; kind < KindCount; ++kind)

@@ -1,89 +1,43 @@
 // zbsvc shm, end to end; after every server, no segment it created is left.
 
-#include <spawn.h>
-
 #include "zbSharedMemoryC.h"
 #include "zbTestSupport.h"
-
-extern char** environ;
 
 using namespace zbtest;
 
 namespace
 {
-// A zbsvc server running in the background, its standard output on a pipe.
-class Server
+// Runs zbsvc shm serve iArgs; once it has printed the segment's name and
+// its use, iWhileUp(name, use) runs and iSignal ends the server.  The
+// server's outcome with the rest of its output; oPid its process.
+std::string Serve(const std::vector<std::string>& iArgs, int iSignal, int& oPid,
+                  const std::function<void(const std::string&, const std::string&)>& iWhileUp)
 {
-  public:
-    explicit Server(const std::vector<std::string>& iArgs)
+    TempDir dir;
+    std::vector<std::string> argv{"/bin/sh",
+                                  "-c",
+                                  "echo $$ >\"$0/pid\"; exec \"$@\" >\"$0/out\"",
+                                  dir.Path(),
+                                  Program("zbsvc"),
+                                  "shm",
+                                  "serve"};
+    argv.insert(argv.end(), iArgs.begin(), iArgs.end());
+    size_t up = 0;
+    auto ready = [&]()
     {
-        std::vector<std::string> args{zbtest::Program("zbsvc"), "shm", "serve"};
-        args.insert(args.end(), iArgs.begin(), iArgs.end());
-        std::vector<char*> argv;
-        for (std::string& a : args)
-            argv.push_back(&a[0]);
-        argv.push_back(nullptr);
-        int fds[2];
-        if (::pipe2(fds, O_CLOEXEC) != 0)
-            return;
-        posix_spawn_file_actions_t actions;
-        posix_spawn_file_actions_init(&actions);
-        posix_spawn_file_actions_adddup2(&actions, fds[1], 1);
-        posix_spawn_file_actions_addopen(&actions, 2, (_Dir / "err").c_str(),
-                                         O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        posix_spawn_file_actions_addclose(&actions, fds[0]);
-        posix_spawn_file_actions_addclose(&actions, fds[1]);
-        if (posix_spawn(&_Pid, argv[0], &actions, nullptr, argv.data(), environ) != 0)
-            _Pid = -1;
-        posix_spawn_file_actions_destroy(&actions);
-        ::close(fds[1]);
-        _Out = fds[0];
-    }
-    ~Server()
-    {
-        if (_Pid > 0)
-            Stop(SIGKILL);
-        if (_Out >= 0)
-            ::close(_Out);
-    }
-
-    int Pid() const { return _Pid; }
-    std::string ReadLine()
-    {
-        std::string line;
-        char c;
-        while (::read(_Out, &c, 1) == 1 && c != '\n')
-            line += c;
-        return line;
-    }
-    // Sends iSignal (none when 0), waits for the end (a server still
-    // running after 20 seconds is killed); the outcome of the server with
-    // the rest of its output.
-    std::string Stop(int iSignal)
-    {
-        if (iSignal)
-            ::kill(_Pid, iSignal);
-        int status = 0;
-        for (int waited = 0; ::waitpid(_Pid, &status, WNOHANG) == 0; ++waited)
-        {
-            if (waited == 2000)
-                ::kill(_Pid, SIGKILL);
-            ::usleep(10000);
-        }
-        _Pid = -1;
-        std::string rest;
-        for (std::string line; !(line = ReadLine()).empty();)
-            rest += line + "\n";
-        const std::string exit = WIFEXITED(status) ? std::to_string(WEXITSTATUS(status))
-                                                   : "signal " + std::to_string(WTERMSIG(status));
-        return exit + "|" + rest + "|" + zbtest::ReadFile(_Dir / "err");
-    }
-
-  private:
-    zbtest::TempDir _Dir;
-    pid_t _Pid = -1;
-    int _Out = -1;
-};
+        const std::string out = ReadFile(dir / "out");
+        const size_t name = out.find('\n'), use = out.find('\n', name + 1);
+        if (use == std::string::npos)
+            return false;
+        iWhileUp(out.substr(0, name), out.substr(name + 1, use - name - 1));
+        up = use + 1;
+        return true;
+    };
+    ChildResult result = RunSignalledWhenReady(argv, {}, ready, iSignal, false, 20000);
+    oPid = std::atoi(ReadFile(dir / "pid").c_str());
+    result._Out = ReadFile(dir / "out").substr(up);
+    return Outcome(result);
+}
 
 std::string Block(int iNumber)
 {
@@ -96,46 +50,50 @@ std::string Block(int iNumber)
 
 TEST(zbsvcShm, ServeListGetAndStop)
 {
-    zbtest::TempDir dir;
+    TempDir dir;
     const std::string text = dir / "text", empty = dir / "empty", binary = dir / "binary";
     WriteFile(text, "hello\n");
     WriteFile(empty, "");
     WriteFile(binary, std::string("\0\1\2|\n\377", 6));
     for (int signal : {SIGTERM, SIGINT})
     {
-        Server server({"-size", "10000", "-ratio", "4", "t=" + text, "e=" + empty, "b=" + binary});
-        const std::string name = server.ReadLine();
-        ASSERT_NE("", name);
-        EXPECT_EQ("index 0.52% used (13 of 2500 bytes), data 0.16% used (12 of 7500 bytes)",
-                  server.ReadLine());
-        const std::vector<std::string> sizes = {"-size", "10000", "-ratio", "4"};
-        auto client = [&](std::vector<std::string> iArgs)
+        std::string name;
+        auto whileUp = [&](const std::string& iName, const std::string& iUse)
         {
-            iArgs.insert(iArgs.begin() + 2, sizes.begin(), sizes.end());
-            return Outcome(Zbsvc(iArgs));
+            name = iName;
+            EXPECT_EQ("index 0.52% used (13 of 2500 bytes), data 0.16% used (12 of 7500 bytes)",
+                      iUse);
+            auto client = [&](std::vector<std::string> iArgs)
+            {
+                iArgs.insert(iArgs.begin() + 2, {"-size", "10000", "-ratio", "4"});
+                return Outcome(Zbsvc(iArgs));
+            };
+            EXPECT_EQ("0|t|6\ne|0\nb|6\n|", client({"shm", "list", name}));
+            EXPECT_EQ("0|hello\n|", client({"shm", "get", name, "t"}));
+            EXPECT_EQ("0||", client({"shm", "get", name, "e"}));
+            EXPECT_EQ("0||", client({"shm", "get", name, "b", dir / "out"}));
+            EXPECT_EQ(std::string("\0\1\2|\n\377", 6), ReadFile(dir / "out"));
+            EXPECT_EQ("1||# Error: Shared memory segment " + name + ", block x: No data found\n",
+                      client({"shm", "get", name, "x"}));
+            // Without the server's sizes the client would read past the segment.
+            EXPECT_EQ("1||# Error: Shared memory segment " + name +
+                          ": Segment smaller than the expected size\n",
+                      Outcome(Zbsvc({"shm", "list", name})));
         };
-        EXPECT_EQ("0|t|6\ne|0\nb|6\n|", client({"shm", "list", name}));
-        EXPECT_EQ("0|hello\n|", client({"shm", "get", name, "t"}));
-        EXPECT_EQ("0||", client({"shm", "get", name, "e"}));
-        EXPECT_EQ("0||", client({"shm", "get", name, "b", dir / "out"}));
-        EXPECT_EQ(std::string("\0\1\2|\n\377", 6), zbtest::ReadFile(dir / "out"));
-        EXPECT_EQ("1||# Error: Shared memory segment " + name + ", block x: No data found\n",
-                  client({"shm", "get", name, "x"}));
-        // Without the server's sizes the client would read past the segment.
-        EXPECT_EQ("1||# Error: Shared memory segment " + name +
-                      ": Segment smaller than the expected size\n",
-                  Outcome(Zbsvc({"shm", "list", name})));
-
-        EXPECT_EQ(std::to_string(signal) + "||", server.Stop(signal));
-        EXPECT_EQ(0, zbtest::SegmentsCreatedBy(server.Pid()));
+        int pid = 0;
+        EXPECT_EQ(std::to_string(signal) + "||",
+                  Serve({"-size", "10000", "-ratio", "4", "t=" + text, "e=" + empty, "b=" + binary},
+                        signal, pid, whileUp));
+        ASSERT_NE("", name);
+        EXPECT_EQ(0, SegmentsCreatedBy(pid));
         EXPECT_EQ("1||# Error: Shared memory segment " + name + ": Invalid argument\n",
-                  client({"shm", "list", name}));
+                  Outcome(Zbsvc({"shm", "list", "-size", "10000", "-ratio", "4", name})));
     }
 }
 
 TEST(zbsvcShm, FourClientsReadEveryBlockAtOnce)
 {
-    zbtest::TempDir dir;
+    TempDir dir;
     const int count = 1000;
     std::vector<std::string> args;
     for (int i = 0; i < count; ++i)
@@ -143,71 +101,47 @@ TEST(zbsvcShm, FourClientsReadEveryBlockAtOnce)
         WriteFile(dir / std::to_string(i), Block(i));
         args.push_back("k" + std::to_string(i) + "=" + (dir / std::to_string(i)));
     }
-    Server server(args);
-    const int pid = server.Pid();
-    const std::string name = server.ReadLine();
-    ASSERT_NE("", name);
-    EXPECT_EQ("index 4.72% used (9891 of 209715 bytes), data 54.25% used (1024000 of 1887437 "
-              "bytes)",
-              server.ReadLine());
-
-    std::vector<pid_t> clients;
-    for (int c = 0; c < 4; ++c)
+    int finished = 0;
+    auto whileUp = [&](const std::string& iName, const std::string& iUse)
     {
-        pid_t child = ::fork();
-        if (child == 0)
+        EXPECT_EQ("index 4.72% used (9891 of 209715 bytes), data 54.25% used (1024000 of 1887437 "
+                  "bytes)",
+                  iUse);
+        std::vector<pid_t> clients;
+        for (int c = 0; c < 4; ++c)
         {
-            zbSharedMemoryC client;
-            if (client.Open(name.c_str()) != 0)
-                ::_exit(2);
-            // Each client walks the blocks from its own starting point.
-            for (int n = 0; n < count; ++n)
+            pid_t child = ::fork();
+            if (child == 0)
             {
-                const int i = (n + c * 250) % count;
-                char* data = nullptr;
-                unsigned int length = 0;
-                if (client.Extract(("k" + std::to_string(i)).c_str(), &data, &length) != 0)
-                    ::_exit(3);
-                const bool same = std::string(data, length) == Block(i);
-                delete[] data;
-                if (!same)
-                    ::_exit(4);
+                zbSharedMemoryC client;
+                if (client.Open(iName.c_str()) != 0)
+                    ::_exit(2);
+                // Each client walks the blocks from its own starting point.
+                for (int n = 0; n < count; ++n)
+                {
+                    const int i = (n + c * 250) % count;
+                    char* data = nullptr;
+                    unsigned int length = 0;
+                    if (client.Extract(("k" + std::to_string(i)).c_str(), &data, &length) != 0)
+                        ::_exit(3);
+                    const bool same = std::string(data, length) == Block(i);
+                    delete[] data;
+                    if (!same)
+                        ::_exit(4);
+                }
+                ::_exit(client.Close() == 0 ? 0 : 5);
             }
-            ::_exit(client.Close() == 0 ? 0 : 5);
+            clients.push_back(child);
         }
-        clients.push_back(child);
-    }
-    for (pid_t child : clients)
-    {
-        int status = -1;
-        ::waitpid(child, &status, 0);
-        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
-    }
-    EXPECT_EQ("15||", server.Stop(SIGTERM));
-    EXPECT_EQ(0, zbtest::SegmentsCreatedBy(pid));
-}
-
-TEST(zbsvcShm, FailuresRemoveTheSegment)
-{
-    zbtest::TempDir dir;
-    WriteFile(dir / "big", std::string(900, 'b'));
-    WriteFile(dir / "small", "s");
-    const std::pair<std::vector<std::string>, std::string> cases[] = {
-        {{"-size", "1000", "s=" + (dir / "small"), "b=" + (dir / "big"), "c=" + (dir / "small")},
-         "1||# Error: Block b (" + (dir / "big") +
-             ") not published in segment @: No space left "
-             "on device\n"},
-        {{"s=" + (dir / "small"), "m=" + (dir / "missing")},
-         "1||# System error on " + (dir / "missing") + ": No such file or directory\n"},
+        for (pid_t child : clients)
+        {
+            int status = -1;
+            ::waitpid(child, &status, 0);
+            finished += WIFEXITED(status) && WEXITSTATUS(status) == 0;
+        }
     };
-    for (const auto& [args, expected] : cases)
-    {
-        Server server(args);
-        std::string outcome = server.Stop(0);
-        const size_t at = outcome.find("segment ");
-        if (at != std::string::npos && expected.find('@') != std::string::npos)
-            outcome.replace(at + 8, outcome.find(':', at) - at - 8, "@");
-        EXPECT_EQ(expected, outcome);
-        EXPECT_EQ(0, zbtest::SegmentsCreatedBy(server.Pid()));
-    }
+    int pid = 0;
+    EXPECT_EQ("15||", Serve(args, SIGTERM, pid, whileUp));
+    EXPECT_EQ(4, finished);
+    EXPECT_EQ(0, SegmentsCreatedBy(pid));
 }

@@ -58,3 +58,38 @@ and one that leads nowhere cannot be copied: the report names it.
   ./pkg-doc
   ./pkg-doc/reference
   ./pkg-doc/reference/index.html
+
+zbsvc copytree keeps modes, times and link texts (one of 2000 bytes), a
+read-only file and a read-only directory included: the listings of the
+tree and of its copy are the same, and treediff sees no change.  An empty
+file and a directory of many entries among them.
+
+  $ cat >list.sh <<'END'
+  > cd "$1" && { find . -type d; find . -type l -printf '%p -> %l\n'
+  >   find . -type f -exec stat -c '%n %a %s %Y' {} +; } | sort
+  > END
+  $ mkdir -p G/d0 G/d3/sub && echo a >G/d0/f1.c && echo bb >G/d0/f2.c && echo c >G/d3/sub/f.h
+  > : >G/d0/empty; for i in $(seq 40); do echo $i >G/d3/sub/n$i; done
+  > touch -d @1500000000 G/d0/* G/d3/sub/*; chmod 755 G/d3/sub/f.h; chmod 400 G/d0/f2.c
+  > ln -s f1.c G/d0/link; ln -s d0 G/dirlink; ln -s $(printf '%02000d' 0) G/longlink; chmod 555 G/d3
+  $ zbsvc copytree G copy && zbsvc treediff -modes -links 2 G copy/G
+  $ sh list.sh G >listing; sh list.sh copy/G | diff listing -; grep f2.c listing; stat -c %a copy/G/d3
+  ./d0/f2.c 400 3 1500000000
+  555
+
+With -links 0 the copies of links are a directory and a file, the same as
+what they point to.
+
+  $ rm G/longlink; zbsvc copytree -links 0 G followed && zbsvc treediff -links 0 G followed/G
+  $ test -d followed/G/dirlink && test ! -L followed/G/dirlink && cmp G/d0/f1.c followed/G/d0/link
+
+Run by the owner (for root every access succeeds and no right is ever
+added): a read-only target directory and read-only copies get write rights
+for the time of the copy, then their own back.
+
+  $ mkdir to && chmod 755 .. . && { [ "$(id -u)" != 0 ] || chown -R 65534:65534 G to; }
+  $ chmod 555 to; $([ "$(id -u)" = 0 ] && echo setpriv --reuid=65534 --regid=65534 --clear-groups) zbsvc copytree G to
+  $ stat -c '%a %n' to to/G/d3 to/G/d0/f2.c; chmod 755 to; zbsvc treediff -modes -links 2 G to/G
+  555 to
+  555 to/G/d3
+  400 to/G/d0/f2.c

@@ -95,3 +95,49 @@ The shell names the program it did not find, in its own words.
 
   $ grep '^sh: 1: nosuch: not found$' err
   sh: 1: nosuch: not found
+
+zbsvc run -engine slurm against stand-ins, the only programs on PATH:
+salloc (job 42) and srun log their arguments and run what follows their
+options; sinfo answers.  One allocation, then one step per action, the
+environment's arguments added; statuses as the local engine gives them.
+With no cluster: one report, no action started.  (No SLURM_CONF: the
+stand-ins are the cluster.)
+
+  $ mkdir fake && cd fake && printf '#!/bin/sh\necho zbzb\n' >sinfo && printf '#!/bin/sh\nexit 1\n' >down
+  > printf '#!/bin/sh\necho "$*" >>%s/log\nwhile [ "$1" != /bin/sh ]; do shift; done\nexec "$@"\n' $PWD >srun
+  > printf '#!/bin/sh\necho "salloc $*" >>%s/log\nwhile [ "$1" != /bin/sh ]; do shift; done\nSLURM_JOB_ID=42 exec "$@"\n' $PWD >salloc
+  > chmod +x *
+  $ unset SLURM_CONF; PATH=$PWD/fake ZBZB_SLURM_ARGS=--exclusive $(command -v zbsvc) run -engine slurm \
+  >   -partition p -j 1 'echo out; echo err >&2; exit 3' 'kill -KILL $$' 'echo ok'
+  out
+  ok
+  2> err
+  2> # Error: Action 1 failed with status 3: echo out; echo err >&2; exit 3
+  2> # Error: Action 2 failed with status 137: kill -KILL $$
+  2> # Error: 2 of 3 actions failed
+  [1]
+  $ cat fake/log && rm fake/log && mv fake/down fake/sinfo
+  salloc -Q -O -n 1 --partition=p --exclusive /bin/sh -c echo "$SLURM_JOB_ID"; read -r line
+  -Q -Q --nodes=1 --ntasks=1 --jobid=42 --exact --overcommit --exclusive /bin/sh -c -- echo out; echo err >&2; exit 3
+  -Q -Q --nodes=1 --ntasks=1 --jobid=42 --exact --overcommit --exclusive /bin/sh -c -- kill -KILL $$
+  -Q -Q --nodes=1 --ntasks=1 --jobid=42 --exact --overcommit --exclusive /bin/sh -c -- echo ok
+  $ unset SLURM_CONF; PATH=$PWD/fake $(command -v zbsvc) run -engine slurm 'echo 1' 'echo 2'
+  2> # Error: No Slurm cluster to run the actions on (the controller did not answer sinfo)
+  [1]
+  $ ls fake
+  salloc
+  sinfo
+  srun
+
+Usage errors: an unknown engine, -partition without slurm.
+
+  $ zbsvc run -engine grid true
+  2> zbsvc run: -engine expects local or slurm
+  2> Try 'zbsvc help run'.
+  [2]
+  $ zbsvc run -partition p true
+  2> zbsvc run: -partition needs -engine slurm
+  2> Try 'zbsvc help run'.
+  [2]
+  $ zbsvc run -engine local 'echo here'
+  here

@@ -26,3 +26,14 @@ does not wait for a signal: it ends with 1.
   2> zbsvc: standard output: No space left on device
   2> zbsvc: standard output: No space left on device
   [15]
+
+A server that cannot publish a block, or read a file, ends with 1 and
+leaves no segment (ipcs lists none it created).
+
+  $ head -c 900 /dev/zero >big; echo s >small
+  $ zbsvc shm serve -size 1000 s=small b=big c=small & wait $!; s=$?; ipcs -m -p | awk -v p=$! '$3 == p'; exit $s
+  2> # Error: Block b \(big\) not published in segment [0-9]+: No space left on device (re)
+  [1]
+  $ zbsvc shm serve s=small m=missing & wait $!; s=$?; ipcs -m -p | awk -v p=$! '$3 == p'; exit $s
+  2> # System error on missing: No such file or directory
+  [1]

@@ -20,3 +20,75 @@ with or without -trace; the status is 1.
   $ zbsvc treediff -trace a b >/dev/full
   2> zbsvc: standard output: No space left on device
   [1]
+
+zbsvc treediff and copytree: a tree missing or no directory, a directory
+that cannot be read (named, in either tree), usage errors.
+
+  $ mkdir -p T/A/locked && : >T/file
+  $ zbsvc treediff T/missing T
+  2> # System error on T/missing: No such file or directory
+  [1]
+  $ zbsvc treediff -q T T/file
+  2> # System error on T/file: Not a directory
+  [2]
+  $ zbsvc copytree T/missing T/to
+  2> # Error: Copy of T/missing into T/to incomplete: T/missing: No such file or directory
+  [1]
+  $ chmod 755 .. . T T/A && chmod 0 T/A/locked
+  $ $([ "$(id -u)" = 0 ] && echo setpriv --reuid=65534 --regid=65534 --clear-groups) zbsvc treediff T T/A
+  2> # Error: T could not be read whole: T/A/locked: Permission denied
+  [1]
+  $ for args in "treediff a" "treediff -links 3 a b" "copytree -links 2 a b" "copytree a"; do
+  >   zbsvc $args 2>&1 | tail -n 1; echo "${PIPESTATUS[0]}"; done
+  Try 'zbsvc help treediff'.
+  2
+  Try 'zbsvc help treediff'.
+  2
+  Try 'zbsvc help copytree'.
+  2
+  Try 'zbsvc help copytree'.
+  2
+
+Every kind of change, in the order of the paths, then of the codes: sizes,
+contents, times, modes, link texts and types changed; files and a
+directory added and removed on either side.  A content changed with the
+same size and time is not seen.
+
+  $ mkdir -p P/d0 P/d1/sub2 P/d3 P/d4 P/d6 P/d7 P/d9 P/d10
+  > for f in d0/f1.c d1/f2.c d1/sub2/f7.c d3/f4.h d4/f5.c d4/f6.c d6/f2.c d7/f9.c d9/f9.c d10/f; do
+  >   echo $f >P/$f; done
+  > ln -s f2.c P/d6/link; ln -s d0 P/dirlink; touch -d @1500000000 P/*/* P/*/*/*; cp -a P Q
+  $ zbsvc treediff -modes P Q && zbsvc treediff -q P Q
+  $ echo longer content than before >Q/d0/f1.c; echo '#######' >Q/d1/f2.c
+  > touch -r P/d1/f2.c Q/d1/f2.c; touch -d @1000 Q/d3/f4.h; touch -d @2000000000 Q/d4/f5.c
+  > chmod 600 Q/d4/f6.c; chmod 755 Q/d1/sub2/f7.c; ln -sfn ../d0/f1.c Q/d6/link
+  > rm Q/d7/f9.c Q/d9/f9.c && mkdir Q/d7/f9.c && rm -r Q/d10; echo new >Q/d9/new.c
+  > mkdir Q/extra && echo x >Q/extra/x && echo a >P/d0/only-in-a
+  $ zbsvc treediff -modes P Q
+  size d0/f1.c
+  time d0/f1.c
+  added d0/only-in-a
+  mode d1/sub2/f7.c
+  added d10
+  newer d3/f4.h
+  time d3/f4.h
+  time d4/f5.c
+  mode d4/f6.c
+  link d6/link
+  type d7/f9.c
+  added d9/f9.c
+  removed d9/new.c
+  removed extra
+  $ zbsvc treediff -q P Q
+  [1]
+
+Without -modes no mode line.  With -links 0, P's links stand for what they
+point to, and Q must hold the same as real files: each of Q's links is a
+change of type.
+
+  $ zbsvc treediff P Q | grep mode
+  [1]
+  $ zbsvc treediff -links 0 P Q | grep -e ^link -e ^type
+  type d6/link
+  type d7/f9.c
+  type dirlink
