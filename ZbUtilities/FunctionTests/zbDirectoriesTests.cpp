@@ -265,34 +265,6 @@ TEST(zbDirectoryListing, LinksBackIntoTheWalkEndIt)
               (Paths{dir / "a", dir / "a/b", dir / "a/b/f", dir / "a/b/up", dir / "a/self"}));
 }
 
-TEST(zbDirectoryListing, PathsTooLongAreReportedAndSkipped)
-{
-    TempDir dir;
-    // Nested directories whose full paths pass the walker's limit.
-    std::string path = dir.Path();
-    Paths expected;
-    while (path.size() < 1100)
-    {
-        path += "/" + std::string(200, 'n');
-        WriteFile(path + "/f", "");
-        if (path.size() + 2 < 1024)
-            expected.push_back(path + "/f");
-    }
-    Listing files({dir.Path()}, 1, zbDirectoryListing::AllButDirectories);
-    zbtest::Capture err(2);
-    EXPECT_EQ(Walk(files._Walker), expected);
-    std::string report = err.Stop();
-    // The first entry that does not fit is either the next directory or the
-    // next file, depending on where the limit falls.
-    ASSERT_EQ(files._Walker.GetSkipped(), 1);
-    EXPECT_TRUE(report.rfind("# Warning: Path longer than 1023 characters skipped: ", 0) == 0 ||
-                report.rfind("# Warning: Entries of a directory skipped, their paths would be "
-                             "longer than 1023 characters: ",
-                             0) == 0)
-        << report;
-    EXPECT_EQ(std::count(report.begin(), report.end(), '\n'), 1);
-}
-
 TEST(zbDirectoryListing, DirectoryWithoutRoomForItsEntries)
 {
     TempDir dir;
