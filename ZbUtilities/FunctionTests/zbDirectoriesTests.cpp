@@ -254,17 +254,6 @@ TEST(zbDirectoryListing, RecursiveSelectionsAndOrder)
     EXPECT_EQ(Walk(second._Walker, true), (Paths{dir / "d2/f2", dir / "d2/lf"}));
 }
 
-TEST(zbDirectoryListing, LinksBackIntoTheWalkEndIt)
-{
-    TempDir dir;
-    WriteFile(dir / "a/b/f", "");
-    ASSERT_EQ(::symlink("../..", (dir / "a/b/up").c_str()), 0);
-    ASSERT_EQ(::symlink(".", (dir / "a/self").c_str()), 0);
-    Listing all({dir.Path()}, 1);
-    EXPECT_EQ(Walk(all._Walker, true),
-              (Paths{dir / "a", dir / "a/b", dir / "a/b/f", dir / "a/b/up", dir / "a/self"}));
-}
-
 TEST(zbDirectoryListing, DirectoryWithoutRoomForItsEntries)
 {
     TempDir dir;
