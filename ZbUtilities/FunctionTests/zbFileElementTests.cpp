@@ -447,11 +447,7 @@ TEST(zbFileElement, Dump)
     tzset();
     zbFileElement node((dir / "d").c_str());
     node.Expand(NOT_RECURSIVE_MODE);
-    {
-        zbOFStream out((dir / "dump").c_str(), "w");
-        node.Dump(out);
-    }
-    std::string dump = zbtest::ReadFile(dir / "dump");
+    std::string dump = zbtest::Written([&](zbOFStream& out) { node.Dump(out); });
     const std::string head = "FullName : " + dir / "d" + "\nBaseName : d\nType : 200\nFilter : 0\n";
     EXPECT_EQ(dump.substr(0, head.size()), head);
     const std::string times1 = "  Time stamp (modified)        : Sat Jan  3 00:00:00 1970\n"
@@ -468,20 +464,16 @@ TEST(zbFileElement, CompareListLinksAndSelection)
 {
     // A and B: the same names; links dangling, changed and equal.
     zbtest::TempDir dir;
-    MakeDirs(dir, {"A", "B", "A/s", "B/s"});
     MakeFiles(dir, {"A/f", "B/f", "A/s/x", "B/s/x", "B/s/gone", "B/s/kept"});
-    ::symlink("nowhere", (dir / "A/dangling").c_str());
-    ::symlink("nowhere", (dir / "B/dangling").c_str());
-    ::symlink("f", (dir / "A/same").c_str());
-    ::symlink("f", (dir / "B/same").c_str());
-    ::symlink("f", (dir / "A/changed").c_str());
-    ::symlink("./f", (dir / "B/changed").c_str());
-    ::symlink("other", (dir / "A/new").c_str());
-    // Links to directories, their texts beginning with "..", or ".".
-    ::symlink("../A/s", (dir / "A/back").c_str());
-    ::symlink("../B/s", (dir / "B/back").c_str());
-    ::symlink(".", (dir / "A/self").c_str());
-    ::symlink(".", (dir / "B/self").c_str());
+    // Link, its text in A, in B (null: none); the last two lead to
+    // directories, their texts beginning with "..", or ".".
+    const char* const links[][3] = {
+        {"dangling", "nowhere", "nowhere"}, {"same", "f", "f"},           {"changed", "f", "./f"},
+        {"new", "other", nullptr},          {"back", "../A/s", "../B/s"}, {"self", ".", "."}};
+    for (const auto& link : links)
+        for (int side : {1, 2})
+            if (link[side])
+                ::symlink(link[side], (dir / (side == 1 ? "A/" : "B/") + link[0]).c_str());
 
     // Link mode, "list:name" words found, names of the links warned about.
     const std::tuple<int, const char*, const char*> cases[] = {
