@@ -62,91 +62,60 @@ class PP : public ::testing::Test
 };
 } // namespace
 
-// Every directive with the newlines it keeps and drops.
+// Every directive with the newlines it keeps and drops: the file is the
+// first column, the output the second.
 TEST_F(PP, WholeFileExact)
 {
     Level("LEVEL_A", "3");
-    const std::string input = "# a makefile-like comment stays\n"
-                              "NAME = value\n"
-                              "#if LEVEL_A\n"
-                              "kept1\n"
-                              "#elif LEVEL_B\n"
-                              "dropped1\n"
-                              "#else  // tail comment\n"
-                              "dropped2\n"
-                              "#endif trailing text\n"
-                              "#ifdef LEVEL_B\n"
-                              "dropped3\n"
-                              "#define INACTIVE 1\n"
-                              "#else\n"
-                              "kept2\n"
-                              "#endif\n"
-                              "#define V 12\n"
-                              "#define W abc\n"
-                              "#define E\n"
-                              "#undef W\n"
-                              "#include \"inc.mk\"  trailing\n"
-                              "#include <sys.mk>\n"
-                              "#include $(ROOT)/x.mk\n"
-                              "a /* block\n"
-                              "comment */ b\n"
-                              "c // line comment\n"
-                              "path = a/b/c.cpp\n"
-                              " #if not a directive\n"
-                              "#  if V == 12\n"
-                              "twelve\n"
-                              "#endif\n"
-                              "last line without newline";
-    const std::string expected = "# a makefile-like comment stays\n"
-                                 "NAME = value\n"
-                                 "kept1\n"
-                                 " trailing text\n"
-                                 "\n"
-                                 "kept2\n"
-                                 "\n"
-                                 "#define V 12\n"
-                                 "#define W abc\n"
-                                 "\n"
-                                 "#include \"inc.mk\"\n"
-                                 "#include <sys.mk>\n"
-                                 "#include $(ROOT)/x.mk\n"
-                                 "a  b\n"
-                                 "c \n"
-                                 "path = a/b/c.cpp\n"
-                                 " #if not a directive\n"
-                                 "twelve\n"
-                                 "\n"
-                                 "last line without newline";
+    const std::pair<const char*, const char*> lines[] = {
+        {"# a makefile-like comment stays\n", "# a makefile-like comment stays\n"},
+        {"NAME = value\n", "NAME = value\n"},
+        {"#if LEVEL_A\nkept1\n#elif LEVEL_B\n", "kept1\n"},
+        {"dropped1\n#else  // tail comment\ndropped2\n", ""},
+        {"#endif trailing text\n", " trailing text\n"},
+        {"#ifdef LEVEL_B\ndropped3\n#define INACTIVE 1\n#else\n", "\n"},
+        {"kept2\n#endif\n", "kept2\n\n"},
+        {"#define V 12\n#define W abc\n", "#define V 12\n#define W abc\n"},
+        {"#define E\n#undef W\n", "\n"},
+        {"#include \"inc.mk\"  trailing\n", "#include \"inc.mk\"\n"},
+        {"#include <sys.mk>\n#include $(ROOT)/x.mk\n",
+         "#include <sys.mk>\n#include $(ROOT)/x.mk\n"},
+        {"a /* block\ncomment */ b\n", "a  b\n"},
+        {"c // line comment\n", "c \n"},
+        {"path = a/b/c.cpp\n #if not a directive\n", "path = a/b/c.cpp\n #if not a directive\n"},
+        {"#  if V == 12\ntwelve\n#endif\n", "twelve\n\n"},
+        {"last line without newline", "last line without newline"},
+    };
+    std::string input, expected;
+    for (const auto& [in, out] : lines)
+        input += in, expected += out;
     EXPECT_EQ(Out(input), expected);
-    EXPECT_EQ(Value("V"), "12");
-    EXPECT_EQ(Value("W"), "<none>");
-    EXPECT_EQ(Value("E"), "");
-    EXPECT_EQ(Value("INACTIVE"), "<none>");
+    EXPECT_EQ(Value("V") + "|" + Value("W") + "|" + Value("E") + "|" + Value("INACTIVE"),
+              "12|<none>||<none>");
 }
 
 TEST_F(PP, DefineValues)
 {
-    EXPECT_EQ(Out("#define V 12\n"), "#define V 12\n");
-    EXPECT_EQ(Value("V"), "12");
-    EXPECT_EQ(Out("#define V abc\n"), "#define V abc\n");
-    EXPECT_EQ(Value("V"), "");
-    EXPECT_EQ(Out("#define V\n"), "\n");
-    EXPECT_EQ(Value("V"), "");
-    // Several numbers: the last one wins; the blanks of the line stay.
-    EXPECT_EQ(Out("#  define  N 1 2  \n"), "#  define  N 1 2  \n");
-    EXPECT_EQ(Value("N"), "2");
-    // A number glued to letters is text; a '/' starting no comment is dropped.
-    EXPECT_EQ(Out("#define H 0x1F\n#define P a/b\n"), "#define H 0x1F\n#define P ab\n");
-    EXPECT_EQ(Value("H"), "");
-    // Comments end the value; a block comment also swallows the newline.
-    EXPECT_EQ(Out("#define C 7 // seven\n#define D /* x */ tail\n"), "#define C 7 \n tail\n");
-    EXPECT_EQ(Value("C"), "7");
-    EXPECT_EQ(Out("#define M 8 /* x */\n"), "#define M 8 \n");
-    EXPECT_EQ(Value("M"), "8");
-    // A define at the very end of the buffer.
-    EXPECT_EQ(Out("#define Z 5"), "#define Z 5");
-    EXPECT_EQ(Value("Z"), "5");
-    EXPECT_EQ(Out("#undef Z\n#if os Z\nyes\n#endif\n"), "\n");
+    // text, output, macro, its value after the run
+    const std::tuple<const char*, const char*, const char*, const char*> rows[] = {
+        {"#define V 12\n", "#define V 12\n", "V", "12"},
+        {"#define V abc\n", "#define V abc\n", "V", ""},
+        {"#define V\n", "\n", "V", ""},
+        // Several numbers: the last one wins; the blanks of the line stay.
+        {"#  define  N 1 2  \n", "#  define  N 1 2  \n", "N", "2"},
+        // A number glued to letters is text; a '/' starting no comment is dropped.
+        {"#define H 0x1F\n#define P a/b\n", "#define H 0x1F\n#define P ab\n", "H", ""},
+        // Comments end the value; a block comment also swallows the newline.
+        {"#define C 7 // seven\n#define D /* x */ tail\n", "#define C 7 \n tail\n", "C", "7"},
+        {"#define M 8 /* x */\n", "#define M 8 \n", "M", "8"},
+        {"#define Z 5", "#define Z 5", "Z", "5"},
+        {"#undef Z\n#if os Z\nyes\n#endif\n", "\n", "Z", "<none>"},
+    };
+    for (const auto& [text, output, name, value] : rows)
+    {
+        EXPECT_EQ(Out(text), output);
+        EXPECT_EQ(Value(name), value) << text;
+    }
 }
 
 TEST_F(PP, IfdefAndIfAlike)
@@ -243,44 +212,46 @@ TEST_F(PP, LevelChecks)
 TEST_F(PP, ErrorsDiscardTheBuffer)
 {
     Level("X");
-    const std::pair<const char*, const char*> cases[] = {
-        {"a\n#endif\nb\n", "# Error: f.mk[2]: missing #if\n"},
-        {"#if X\n#else\n#else\n#endif\n", "# Error: f.mk[3]: missing #if\n"},
-        {"#if X\n#else\n#elif X\n#endif\n", "# Error: f.mk[3]: missing #if\n"},
-        {"#else\n", "# Error: f.mk[1]: missing #if\n"},
-        {"a\n#if X\n#if X\nb\n#endif\n", "# Error: f.mk[5]: missing #endif\n"},
-        {"#ifdef(X)\n", "# Error: f.mk[1]: #if* must be followed by a blank\n"},
-        {"#if\n", "# Error: f.mk[1]: #if* must be followed by a blank\n"},
-        {"#elif1\n", "# Error: f.mk[1]: #if* must be followed by a blank\n"},
-        {"#if \n#endif\n", "# Error: f.mk[1]: syntax error in a preprocessor directive\n"},
-        {"#if X &&\n#endif\n", "# Error: f.mk[1]: syntax error in a preprocessor directive\n"},
-        {"#if X && && X\n#endif\n", "# Error: f.mk[1]: syntax error in a preprocessor directive\n"},
-        {"#if (X\n#endif\n", "# Error: f.mk[1]: syntax error in a preprocessor directive\n"},
-        {"#if X)\n#endif\n", "# Error: f.mk[1]: syntax error in a preprocessor directive\n"},
-        {"#if ()\n#endif\n", "# Error: f.mk[1]: syntax error in a preprocessor directive\n"},
-        {"#if 5 > 3\n#endif\n", "# Error: f.mk[1]: syntax error in a preprocessor directive\n"},
-        {"#if defined os X\n#endif\n",
-         "# Error: f.mk[1]: syntax error in a preprocessor directive\n"},
-        {"#if X Y\n#endif\n", "# Error: f.mk[1]: two operands without an operator between them\n"},
-        {"#if X (Y)\n#endif\n",
-         "# Error: f.mk[1]: two operands without an operator between them\n"},
-        {"\n#define\n", "# Error: f.mk[2]: syntax error in a preprocessor directive\n"},
-        {"#define 1A\n", "# Error: f.mk[1]: syntax error in a preprocessor directive\n"},
-        {"#undef \n", "# Error: f.mk[1]: syntax error in a preprocessor directive\n"},
-        {"#include\n", "# Error: f.mk[1]: syntax error in a preprocessor directive\n"},
-        {"#include \"a.mk>\n", "# Error: f.mk[1]: syntax error in a preprocessor directive\n"},
-        {"#include <a.mk\n", "# Error: f.mk[1]: syntax error in a preprocessor directive\n"},
-        {"a\n/* open\n\n", "# Error: f.mk[2]: comment /* not closed\n"},
+    const char* const noIf = "missing #if";
+    const char* const blank = "#if* must be followed by a blank";
+    const char* const syntax = "syntax error in a preprocessor directive";
+    const char* const operands = "two operands without an operator between them";
+    // text, line, message
+    const std::tuple<const char*, int, const char*> cases[] = {
+        {"a\n#endif\nb\n", 2, noIf},
+        {"#if X\n#else\n#else\n#endif\n", 3, noIf},
+        {"#if X\n#else\n#elif X\n#endif\n", 3, noIf},
+        {"#else\n", 1, noIf},
+        {"a\n#if X\n#if X\nb\n#endif\n", 5, "missing #endif"},
+        {"#ifdef(X)\n", 1, blank},
+        {"#if\n", 1, blank},
+        {"#elif1\n", 1, blank},
+        {"#if \n#endif\n", 1, syntax},
+        {"#if X &&\n#endif\n", 1, syntax},
+        {"#if X && && X\n#endif\n", 1, syntax},
+        {"#if (X\n#endif\n", 1, syntax},
+        {"#if X)\n#endif\n", 1, syntax},
+        {"#if ()\n#endif\n", 1, syntax},
+        {"#if 5 > 3\n#endif\n", 1, syntax},
+        {"#if defined os X\n#endif\n", 1, syntax},
+        {"#if X Y\n#endif\n", 1, operands},
+        {"#if X (Y)\n#endif\n", 1, operands},
+        {"\n#define\n", 2, syntax},
+        {"#define 1A\n", 1, syntax},
+        {"#undef \n", 1, syntax},
+        {"#include\n", 1, syntax},
+        {"#include \"a.mk>\n", 1, syntax},
+        {"#include <a.mk\n", 1, syntax},
+        {"a\n/* open\n\n", 2, "comment /* not closed"},
         // Newlines inside block comments, inactive blocks and directives count.
-        {"/* 1\n2 */\n#if 0\n4\n#define A 5\n#endif // 6\n#undef A\n#else\n",
-         "# Error: f.mk[8]: missing #if\n"},
+        {"/* 1\n2 */\n#if 0\n4\n#define A 5\n#endif // 6\n#undef A\n#else\n", 8, noIf},
     };
-    for (const auto& [text, err] : cases)
+    for (const auto& [text, line, message] : cases)
     {
         Outcome o = Run(text);
         EXPECT_EQ(o._Status, 1) << text;
         EXPECT_EQ(o._Text, "") << text;
-        EXPECT_EQ(o._Err, err) << text;
+        EXPECT_EQ(o._Err, "# Error: f.mk[" + std::to_string(line) + "]: " + message + "\n") << text;
     }
     // Errors of directives are also found in inactive blocks where the
     // directive matters there; a bad #define of an inactive block is not.
@@ -383,30 +354,6 @@ TEST(zbPPMacLev, InsertGetRemove)
     EXPECT_EQ(text("A") + "|" + text("B") + "|" + text("C"), "3|two|");
     levels.Remove("A");
     EXPECT_EQ(text("A"), "<none>");
-}
-
-TEST(zbPPMacLev, InsertLevel)
-{
-    zbtest::TempDir dir;
-    zbtest::WriteFile(dir / "good.lvl",
-                      "#define R21 1\n#define SP3\n#if R21\n#define BOTH 2\n#endif"
-                      "\n#ifdef NOPE\n#define NOPE 1\n#endif\nplain text\n");
-    // (Level files missing, empty or wrong are refused through zbsvc pp.)
-    zbPPMacLev levels(31);
-    EXPECT_EQ(levels.InsertLevel((dir / "missing.lvl").c_str()), 1);
-    EXPECT_EQ(levels.GetLoadStatus(), 0);
-    EXPECT_EQ(levels.InsertLevel((dir / "good.lvl").c_str()), 0);
-    EXPECT_EQ(levels.GetLoadStatus(), 1);
-    ASSERT_NE(levels.GetValue("BOTH"), nullptr);
-    EXPECT_EQ(levels.GetValue("BOTH")->Std(), "2");
-    EXPECT_EQ(levels.GetValue("NOPE"), nullptr);
-    ASSERT_NE(levels.GetValue("SP3"), nullptr);
-
-    // Loaded levels satisfy the level check.
-    zbMacroSet macros(7);
-    char text[] = "#if R21 && SP3 && !NOPE\nok\n#endif\n";
-    EXPECT_EQ(zbPP(levels, macros, text, "f.mk", 1), 0);
-    EXPECT_STREQ(text, "ok\n\n");
 }
 
 TEST(zbFileBufferPP, ExpandBufferCountsAndLists)
