@@ -42,6 +42,14 @@ class PP : public ::testing::Test
         EXPECT_EQ(o._Err, "") << iText;
         return o._Text;
     }
+    // What a run that must fail prints: its status and text are 1 and empty
+    // (the whole buffer discarded) or named first.
+    std::string Failed(const std::string& iText)
+    {
+        Outcome o = Run(iText);
+        return (o._Status == 1 ? "" : "status " + std::to_string(o._Status) + "\n") +
+               (o._Text.empty() ? "" : "text " + o._Text + "\n") + o._Err;
+    }
     // Whether the first line of a conditional block is kept.
     bool Taken(const std::string& iCondition)
     {
@@ -193,12 +201,9 @@ TEST_F(PP, Outputs)
 TEST_F(PP, LevelChecks)
 {
     // No level file: a level test is an error and false; os tests without it.
-    Outcome o = Run("#if X\nx\n#endif\n");
-    EXPECT_EQ(o._Status, 1);
-    EXPECT_EQ(o._Text, "");
-    EXPECT_EQ(o._Err, "# Error: f.mk[1]: a level is tested but no level file was loaded\n");
-    o = Run("#if !X\nx\n#endif\n");
-    EXPECT_EQ(o._Status, 1);
+    for (const char* text : {"#if X\nx\n#endif\n", "#if !X\nx\n#endif\n"})
+        EXPECT_EQ(Failed(text),
+                  "# Error: f.mk[1]: a level is tested but no level file was loaded\n");
     EXPECT_EQ(Out("#define X\n#if os X\nx\n#endif\n"), "\nx\n\n");
     EXPECT_EQ(Out("#if !os Y\ny\n#endif\n"), "y\n\n");
     // Without the check, names are looked up in the macros.
@@ -248,10 +253,7 @@ TEST_F(PP, ErrorsDiscardTheBuffer)
     };
     for (const auto& [text, line, message] : cases)
     {
-        Outcome o = Run(text);
-        EXPECT_EQ(o._Status, 1) << text;
-        EXPECT_EQ(o._Text, "") << text;
-        EXPECT_EQ(o._Err, "# Error: f.mk[" + std::to_string(line) + "]: " + message + "\n") << text;
+        EXPECT_EQ(Failed(text), "# Error: f.mk[" + std::to_string(line) + "]: " + message + "\n");
     }
     // Errors of directives are also found in inactive blocks where the
     // directive matters there; a bad #define of an inactive block is not.
@@ -259,11 +261,11 @@ TEST_F(PP, ErrorsDiscardTheBuffer)
     EXPECT_EQ(Run("#if 0\n#else\n#else\n#endif\n")._Status, 1);
     EXPECT_EQ(Out("#if 0\n#define\n#include <x\n#endif\n"), "\n");
     // Scanning goes on after an error: every error is reported.
-    Outcome o = Run("#endif\n#endif\n#if X Y\n");
-    EXPECT_EQ(o._Err, "# Error: f.mk[1]: missing #if\n"
-                      "# Error: f.mk[2]: missing #if\n"
-                      "# Error: f.mk[3]: two operands without an operator between them\n"
-                      "# Error: f.mk[3]: missing #endif\n");
+    EXPECT_EQ(Failed("#endif\n#endif\n#if X Y\n"),
+              "# Error: f.mk[1]: missing #if\n"
+              "# Error: f.mk[2]: missing #if\n"
+              "# Error: f.mk[3]: two operands without an operator between them\n"
+              "# Error: f.mk[3]: missing #endif\n");
 }
 
 TEST_F(PP, NestingLimits)
@@ -272,19 +274,16 @@ TEST_F(PP, NestingLimits)
     for (int i = 0; i < 49; ++i)
         nested += "#if 1\n", closed += "#endif\n";
     EXPECT_EQ(Out(nested + "x\n" + closed), "x\n" + std::string(49, '\n'));
-    Outcome o = Run(nested + "#if 1\nx\n#endif\n" + closed);
-    EXPECT_EQ(o._Status, 1);
-    EXPECT_EQ(o._Err, "# Error: f.mk[50]: more than 49 nested #if blocks\n");
+    const std::string blocks = "# Error: f.mk[50]: more than 49 nested #if blocks\n";
+    EXPECT_EQ(Failed(nested + "#if 1\nx\n#endif\n" + closed), blocks);
     // Far beyond the table, still one message and no miscount of #endif.
-    o = Run(nested + nested + "x\n" + closed + closed);
-    EXPECT_EQ(o._Err, "# Error: f.mk[50]: more than 49 nested #if blocks\n");
+    EXPECT_EQ(Failed(nested + nested + "x\n" + closed + closed), blocks);
 
     std::string open(19, '('), close(19, ')');
     EXPECT_TRUE(Taken(open + "1" + close));
-    o = Run("#if " + open + "(1)" + close + "\n#endif\n");
-    EXPECT_EQ(o._Err, "# Error: f.mk[1]: more than 19 nested parentheses\n");
-    o = Run("#if " + std::string(500, '(') + "\n#endif\n");
-    EXPECT_EQ(o._Err, "# Error: f.mk[1]: more than 19 nested parentheses\n");
+    for (const std::string& opened : {open + "(1)" + close, std::string(500, '(')})
+        EXPECT_EQ(Failed("#if " + opened + "\n#endif\n"),
+                  "# Error: f.mk[1]: more than 19 nested parentheses\n");
 }
 
 // Runs of lines without directive and comment are passed over whole; what
@@ -306,8 +305,7 @@ TEST_F(PP, PlainLinesPassedOver)
     for (const auto& [text, expected] : cases)
         EXPECT_EQ(Out(text), expected) << text.substr(0, 40);
     // The lines passed over are counted.
-    Outcome o = Run(plain + "#endif\n");
-    EXPECT_EQ(o._Err, "# Error: f.mk[3001]: missing #if\n");
+    EXPECT_EQ(Failed(plain + "#endif\n"), "# Error: f.mk[3001]: missing #if\n");
 }
 
 // Block comments are passed over in the scanner's buffer (8 KB blocks),
@@ -320,10 +318,10 @@ TEST_F(PP, CommentsAcrossBlocks)
     for (size_t pad = 0; pad < 12; ++pad)
     {
         std::string text = "/*" + body + std::string(pad, '*') + "*/x\n#endif\n";
-        Outcome o = Run("y /* a */ z\n" + text);
-        EXPECT_EQ(o._Text, "") << pad;
         const int lines = 3 + static_cast<int>(std::count(body.begin(), body.end(), '\n'));
-        EXPECT_EQ(o._Err, "# Error: f.mk[" + std::to_string(lines) + "]: missing #if\n") << pad;
+        EXPECT_EQ(Failed("y /* a */ z\n" + text),
+                  "# Error: f.mk[" + std::to_string(lines) + "]: missing #if\n")
+            << pad;
         EXPECT_EQ(Out(text.substr(0, text.size() - 7) + "/* */\n"), "x\n\n") << pad;
     }
 }
