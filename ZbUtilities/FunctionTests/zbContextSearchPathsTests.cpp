@@ -4,7 +4,6 @@
 #include "zbFileName.h"
 #include "zbMacroSet.h"
 #include "zbOFStream.h"
-#include "zbTestConversions.h"
 #include "zbTestSupport.h"
 
 namespace
@@ -107,7 +106,12 @@ TEST(zbContextSearchPaths, DumpShowsPathsAndMainSpecifications)
     zbExtContext.GetTramePath();
     zbExtContext.GetDataPath();
     zbExtContext.GetMainSpecifications();
-    std::string dump = zbtest::Written([](zbOFStream& out) { zbExtContext.Dump(out); });
+    zbtest::TempDir dir;
+    zbOFStream stream; // opened after its construction
+    ASSERT_EQ(0, stream.Open((dir / "dump").c_str(), "w"));
+    zbExtContext.Dump(stream);
+    stream.Close();
+    std::string dump = zbtest::ReadFile(dir / "dump");
     size_t at = dump.find("# Current concatenations:\n");
     ASSERT_NE(std::string::npos, at) << dump;
     std::string tail = dump.substr(at);

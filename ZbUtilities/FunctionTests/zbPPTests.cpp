@@ -337,6 +337,9 @@ TEST_F(PP, EdgeBuffers)
 TEST(zbPPMacLev, InsertGetRemove)
 {
     zbPPMacLev levels(7);
+    // (Level files are read through zbsvc pp, which refuses a missing one
+    // before the reader sees it.)
+    EXPECT_EQ(levels.InsertLevel("/nonexistent/levels.lvl"), 1);
     EXPECT_EQ(levels.GetLoadStatus(), 0);
     // NAME=VALUE in the name stands for both; a later insertion replaces.
     for (auto [name, value] : {std::pair<const char*, const char*>{"A", "1"},
