@@ -107,7 +107,7 @@ TEST(zbContextSearchPaths, DumpShowsPathsAndMainSpecifications)
     zbExtContext.GetDataPath();
     zbExtContext.GetMainSpecifications();
     zbtest::TempDir dir;
-    zbOFStream stream;
+    zbOFStream stream; // opened after its construction
     ASSERT_EQ(0, stream.Open((dir / "dump").c_str(), "w"));
     zbExtContext.Dump(stream);
     stream.Close();
@@ -117,27 +117,12 @@ TEST(zbContextSearchPaths, DumpShowsPathsAndMainSpecifications)
     std::string tail = dump.substr(at);
     const std::string a = gConfigOverride;
     ASSERT_FALSE(a.empty());
-    EXPECT_EQ(0u, tail.find("# Current concatenations:\n"
-                            "#  List of searched path:\n"
-                            "#   [" +
-                            a +
-                            "/./code/tools/config/linux_b64]\n"
-                            "#   [" +
-                            a +
-                            "/./code/tools/config]\n"
-                            "#   [" +
-                            Example("config") +
-                            "]\n"
-                            "#  List of searched path:\n"
-                            "#   [" +
-                            Example("trame") +
-                            "]\n"
-                            "#  List of searched path:\n"
-                            "#   [" +
-                            Example("data") +
-                            "]\n"
-                            "#\n"
-                            "# Set of macros\n"))
+    const std::string listed = "#  List of searched path:\n#   [";
+    EXPECT_EQ(0u, tail.find("# Current concatenations:\n" + listed + a +
+                            "/./code/tools/config/linux_b64]\n#   [" + a +
+                            "/./code/tools/config]\n#   [" + Example("config") + "]\n" + listed +
+                            Example("trame") + "]\n" + listed + Example("data") +
+                            "]\n#\n# Set of macros\n"))
         << tail;
     EXPECT_NE(std::string::npos, tail.find("#  - 'Title' = [over ride]\n"));
     EXPECT_EQ(std::string::npos, tail.find("trame/demo"));
@@ -149,8 +134,7 @@ TEST(zbContextSearchPaths, FirstVersionStays)
     zbExtContext.SetVersion("7", "8", "9", "10");
     zbExtContext.ComputeVersion(QORString(zbtest::SourcePath("examples/install/code/tools/data")));
     zbExtContext.SetVersion("1", "1", "1", "1");
-    EXPECT_EQ("7", zbExtContext.MajorVersion().Std());
-    EXPECT_EQ("8", zbExtContext.MinorVersion().Std());
-    EXPECT_EQ("9", zbExtContext.ServicePack().Std());
-    EXPECT_EQ("10", zbExtContext.BuildNumber().Std());
+    EXPECT_EQ("7 8 9 10",
+              zbExtContext.MajorVersion().Std() + " " + zbExtContext.MinorVersion().Std() + " " +
+                  zbExtContext.ServicePack().Std() + " " + zbExtContext.BuildNumber().Std());
 }

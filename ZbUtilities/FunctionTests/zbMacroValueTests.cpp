@@ -8,39 +8,19 @@
 
 namespace
 {
-// Resolves iText against the macros "NAME=value" of iDefs (inserted as
-// given, normalised) and returns the result and what was printed on stderr.
-std::string Resolve(const std::string& iText, std::initializer_list<const char*> iDefs = {},
-                    std::string* oErr = nullptr)
+QORString Q(const std::string& iText)
 {
-    zbMacroSet set(17);
-    for (const char* def : iDefs)
-    {
-        std::string line(def);
-        set.Insert(&line[0], '=', zbMacroSet::ReplaceExisting);
-    }
-    zbMacroValue value(iText.c_str());
-    zbtest::Capture err(2);
-    std::string result = value.Solve(set, nullptr).CastToCharPtr();
-    std::string printed = err.Stop();
-    if (oErr)
-        *oErr = printed;
-    else
-        EXPECT_EQ("", printed);
-    EXPECT_EQ(1, value.IsSolved());
-    return result;
+    return QORString(iText.c_str());
 }
 
-std::string Words(const char* iText, std::string* oErr = nullptr)
+std::string Words(const char* iText, std::string* oErr)
 {
     zbMacroValue value;
     value = QORString(iText);
     zbtest::Capture err(2);
     QORListValQORString list;
     value.GetListOfValues(list);
-    std::string printed = err.Stop();
-    if (oErr)
-        *oErr = printed;
+    *oErr = err.Stop();
     std::string out;
     for (const QORString& w : list)
         out += "<" + w.Std() + ">";
@@ -48,88 +28,128 @@ std::string Words(const char* iText, std::string* oErr = nullptr)
 }
 } // namespace
 
-TEST(zbMacroValue, Normalisation)
+TEST(zbMacroValue, NormalisationAssignmentsAndCachedWords)
 {
-    zbMacroValue quoted("  'a b'  ");
-    EXPECT_EQ("a b", quoted.GetValue().Std());
-    EXPECT_EQ(0, quoted.IsSolved());
-    EXPECT_EQ("'", zbMacroValue("'").GetValue().Std());
-    EXPECT_EQ("\"x\"", zbMacroValue(" \"x\"\t").GetValue().Std());
-    EXPECT_EQ("'a", zbMacroValue("'a").GetValue().Std());
-    EXPECT_EQ("", zbMacroValue("''").GetValue().Std());
-
+    const std::pair<const char*, const char*> normalised[] = {
+        {"  'a b'  ", "a b"}, {"'", "'"}, {" \"x\"\t", "\"x\""}, {"'a", "'a"}, {"''", ""}};
+    for (const auto& [text, value] : normalised)
+    {
+        zbMacroValue v(text);
+        EXPECT_EQ(value, v.GetValue().Std()) << text;
+        EXPECT_EQ(0, v.IsSolved()) << text;
+    }
     zbMacroValue blank(" \t ");
     EXPECT_EQ(1, blank.IsSolved());
     EXPECT_EQ(1, blank.GetValue().IsNull());
     EXPECT_EQ(1, zbMacroValue(static_cast<const char*>(nullptr)).IsSolved());
-
     zbMacroValue partial;
     partial._Init("  x  yz", 5);
     EXPECT_EQ("x", partial.GetValue().Std());
 
-    // Assignment of a QORString keeps the text as it is.
+    // Assignment of a QORString keeps the text as it is, and a text without
+    // '$' resolves to itself.
     zbMacroValue raw;
     raw = QORString(" 'a' ");
-    EXPECT_EQ(" 'a' ", raw.GetValue().Std());
     EXPECT_EQ(0, raw.IsSolved());
+    zbMacroSet set(3);
+    EXPECT_EQ(" 'a' ", raw.Solve(set, nullptr).Std());
     raw = raw.GetValue().CastToCharPtr(); // normalising its own text
     EXPECT_EQ("a", raw.GetValue().Std());
-}
 
-TEST(zbMacroValue, AssignmentsAndCachedWords)
-{
     zbMacroValue a("x y");
     QORListValQORString* words = a.GetListOfValues();
     ASSERT_EQ(2, words->Size());
     EXPECT_EQ(words, a.GetListOfValues());
-
     a = "p q r";
     EXPECT_EQ(3, a.GetListOfValues()->Size());
-
-    zbMacroValue b("p q r");
-    zbMacroSet set(3);
+    zbMacroValue b("p q r"), c("other");
     b.Solve(set, nullptr);
     a = b; // same text: nothing changes, a stays unsolved
     EXPECT_EQ(0, a.IsSolved());
-    zbMacroValue c("other");
     c.Solve(set, nullptr);
     a = c;
     EXPECT_EQ("other", a.GetValue().Std());
     EXPECT_EQ(1, a.IsSolved());
     EXPECT_EQ(1, a.GetListOfValues()->Size());
-    EXPECT_TRUE(a == c);
-    EXPECT_TRUE(a != b);
-
+    EXPECT_TRUE(a == c && a != b);
     zbMacroValue copy(b);
     EXPECT_EQ(1, copy.IsSolved());
     copy.Reset();
     EXPECT_EQ(1, copy.GetValue().IsNull());
-
     zbMacroValue path("a/b/c");
     path.DosifyPath();
     EXPECT_EQ("a\\b\\c", path.GetValue().Std());
 }
 
-TEST(zbMacroValue, SubstitutionAndBlanks)
+// A text resolved against macros "NAME = value" (';' between them): its value
+// and what is printed on stderr.
+TEST(zbMacroValue, ReferencesModifiersAndImbalance)
 {
-    EXPECT_EQ("x x", Resolve("$(A) $(A)", {"A = x"}));
-    // An empty reference takes the blank before it along.
-    EXPECT_EQ("", Resolve("$(A) $(A)"));
-    EXPECT_EQ("x y", Resolve("x $(U) y"));
-    EXPECT_EQ("y", Resolve("$(U) y"));
-    EXPECT_EQ("a-x-b", Resolve("a-$(A)-b", {"A = x"}));
-    // Short texts and texts without '$' are left as they are.
-    EXPECT_EQ("$(A", Resolve("$(A", {"A = x"}));
-    EXPECT_EQ(" a  b ",
-              []
-              {
-                  zbMacroValue v;
-                  v = QORString(" a  b ");
-                  zbMacroSet set(3);
-                  return std::string(v.Solve(set, nullptr).CastToCharPtr());
-              }());
-    // A reference to a macro that is itself a chain.
-    EXPECT_EQ("1 2 3", Resolve("$(C)", {"A = 1", "B = $(A) 2", "C = $(B) 3"}));
+    const char* const empty = "A = ''";
+    const char* const full = "A = v";
+    const struct
+    {
+        const char *_Text, *_Defs, *_Value, *_Err;
+    } rows[] = {
+        {"$(A) $(A)", "A = x", "x x", ""},
+        // An empty reference takes the blank before it along.
+        {"$(A) $(A)", "", "", ""},
+        {"x $(U) y", "", "x y", ""},
+        {"$(U) y", "", "y", ""},
+        {"a-$(A)-b", "A = x", "a-x-b", ""},
+        {"$(A", "A = x", "$(A", ""},
+        {"$(C)", "A = 1;B = $(A) 2;C = $(B) 3", "1 2 3", ""},
+        {"$(A)", "A = $(A)", "", ""},
+        // '-': the word when empty (or undefined), else the value; '%' drops
+        // the value.  (:- and @ on an undefined macro, :+ on a defined one:
+        // see zbsvc macros.)
+        {"$(A:-'d e')", empty, "d e", ""},
+        {"$(A:-'d e')", full, "v", ""},
+        {"$(A:%-'d')", empty, "d", ""},
+        {"$(A:%-'d')", full, "", ""},
+        // '+': the word only when not empty.
+        {"$(A:+'yes')", empty, "", ""},
+        {"$(A:+'yes')", "", "", ""},
+        // '@': the word only when undefined; an empty macro is defined.
+        {"$(A:@'no')", empty, "", ""},
+        {"$(A:@'no')", full, "v", ""},
+        {"$(A:%@'no')", full, "", ""},
+        // '?': the word only when defined.
+        {"$(A:?\"def\")", empty, "def", ""},
+        {"$(A:?\"def\")", "", "", ""},
+        // Any other rule keeps the value, the strict form drops it.
+        {"$(A:=x)", full, "v", ""},
+        {"$(A:%=x)", full, "", ""},
+        {"$(A:)", full, "v", ""},
+        // An unquoted word is a name, resolved in turn; an empty word is nothing.
+        {"$(A:-B)", "A = '';B = $(C)1;C = b", "b1", ""},
+        {"$(A:-B)", empty, "", ""},
+        {"x $(A:-)", empty, "x", ""},
+        // A quoted word may hold ')' and blanks; the text after it follows.
+        {"[$(A:-'a) b')]", empty, "[a) b]", ""},
+        {"$(A) x $(B y", "A = 1", "1 x ", "# Error: Unbalanced $() in [ x $(B y]\n"},
+        // Unterminated quoted word: nothing from the reference.
+        {"a $(U:-'d) b", "", "a b", "# Error: Unbalanced ' in ['d]\n"},
+        // The literal runs past the first ')'; the reference ends at the first
+        // ')' after the closing quote.  Without one, the literal is still used
+        // and the text goes on after the first ')'.
+        {"$(U:-'d) x') x'", "", "d) x x'", ""},
+        {"$(U:-'q)r')z", "", "q)rz", ""},
+        {"$(U:-'q)r' z", "", "q)rr' z", "# Error: Unbalanced $() in [$(U:-'q)r' z]\n"},
+    };
+    for (const auto& row : rows)
+    {
+        SCOPED_TRACE(row._Text);
+        zbMacroSet set(17);
+        std::istringstream defs(row._Defs);
+        for (std::string def; std::getline(defs, def, ';');)
+            set.Insert(&def[0], '=', zbMacroSet::ReplaceExisting);
+        zbMacroValue value(row._Text);
+        zbtest::Capture err(2);
+        EXPECT_EQ(row._Value, std::string(value.Solve(set, nullptr).CastToCharPtr()));
+        EXPECT_EQ(row._Err, err.Stop());
+        EXPECT_EQ(1, value.IsSolved());
+    }
 }
 
 TEST(zbMacroValue, SecondSetAndEnvironment)
@@ -141,71 +161,15 @@ TEST(zbMacroValue, SecondSetAndEnvironment)
     zbtest::ScopedEnv value1("ZBTEST_ENV_VALUE", " e v "), unset("ZBTEST_UNSET_VALUE", nullptr);
     zbMacroValue value("$(A) $(ZBTEST_ENV_VALUE) $(ZBTEST_UNSET_VALUE)");
     EXPECT_EQ("c!+  e v ", value.Solve(set, &other).Std());
-    // The macro of the second set was resolved in place.
-    EXPECT_EQ("c!", other.GetValue("B")->Std());
+    EXPECT_EQ("c!", other.GetValue("B")->Std()); // resolved in place
     // A macro of the set hides the environment.
     set.Insert("ZBTEST_ENV_VALUE", "mine", zbMacroSet::ReplaceExisting);
     zbMacroValue hidden("$(ZBTEST_ENV_VALUE)");
     EXPECT_EQ("mine", hidden.Solve(set, &other).Std());
 }
 
-TEST(zbMacroValue, Modifiers)
-{
-    const char* empty = "A = ''";
-    const char* full = "A = v";
-    // (:- and @ on an undefined macro, :+ on a defined one: see zbsvc macros.)
-    // '-': the word when empty (or undefined), else the value.
-    EXPECT_EQ("d e", Resolve("$(A:-'d e')", {empty}));
-    EXPECT_EQ("v", Resolve("$(A:-'d e')", {full}));
-    EXPECT_EQ("d", Resolve("$(A:%-'d')", {empty}));
-    EXPECT_EQ("", Resolve("$(A:%-'d')", {full}));
-    // '+': the word only when not empty.
-    EXPECT_EQ("", Resolve("$(A:+'yes')", {empty}));
-    EXPECT_EQ("", Resolve("$(A:+'yes')"));
-    // '@': the word only when undefined; an empty macro is defined.
-    EXPECT_EQ("", Resolve("$(A:@'no')", {empty}));
-    EXPECT_EQ("v", Resolve("$(A:@'no')", {full}));
-    EXPECT_EQ("", Resolve("$(A:%@'no')", {full}));
-    // '?': the word only when defined.
-    EXPECT_EQ("def", Resolve("$(A:?\"def\")", {empty}));
-    EXPECT_EQ("", Resolve("$(A:?\"def\")"));
-    // Any other rule keeps the value, the strict form drops it.
-    EXPECT_EQ("v", Resolve("$(A:=x)", {full}));
-    EXPECT_EQ("", Resolve("$(A:%=x)", {full}));
-    EXPECT_EQ("v", Resolve("$(A:)", {full}));
-    // An unquoted word is a name, resolved in turn.
-    EXPECT_EQ("b1", Resolve("$(A:-B)", {empty, "B = $(C)1", "C = b"}));
-    EXPECT_EQ("", Resolve("$(A:-B)", {empty}));
-    // An empty word gives nothing.
-    EXPECT_EQ("x", Resolve("x $(A:-)", {empty}));
-    // A quoted word may hold ')' and blanks; the text after the reference follows.
-    EXPECT_EQ("[a) b]", Resolve("[$(A:-'a) b')]", {empty}));
-}
-
-TEST(zbMacroValue, Imbalance)
-{
-    std::string err;
-    EXPECT_EQ("1 x ", Resolve("$(A) x $(B y", {"A = 1"}, &err));
-    EXPECT_EQ("# Error: Unbalanced $() in [ x $(B y]\n", err);
-    // Unterminated quoted word: nothing from the reference.
-    EXPECT_EQ("a b", Resolve("a $(U:-'d) b", {}, &err));
-    EXPECT_EQ("# Error: Unbalanced ' in ['d]\n", err);
-    // The literal runs past the first ')'; the reference ends at the first
-    // ')' after the closing quote.  Without one, the literal is still used
-    // and the text goes on after the first ')'.
-    EXPECT_EQ("d) x x'", Resolve("$(U:-'d) x') x'", {}, &err));
-    EXPECT_EQ("", err);
-    std::string text = Resolve("$(U:-'q)r')z", {}, &err);
-    EXPECT_EQ("q)rz", text);
-    EXPECT_EQ("", err);
-    text = Resolve("$(U:-'q)r' z", {}, &err);
-    EXPECT_EQ("q)rr' z", text);
-    EXPECT_EQ("# Error: Unbalanced $() in [$(U:-'q)r' z]\n", err);
-}
-
 TEST(zbMacroValue, SelfAndMutualReferences)
 {
-    EXPECT_EQ("", Resolve("$(A)", {"A = $(A)"}));
     zbMacroSet set(11);
     set.Insert("A", "$(A)", zbMacroSet::ReplaceExisting);
     set.Insert("B", "a $(B) b", zbMacroSet::ReplaceExisting);
@@ -222,23 +186,18 @@ TEST(zbMacroValue, SelfAndMutualReferences)
 TEST(zbMacroValue, DeepChainDoesNotRecurse)
 {
     // 200000 macros each naming the next one: resolved without growing the
-    // process stack.
+    // process stack; then a cycle as long ends with empty values.
     const int depth = 200000;
     zbMacroSet set(500);
     for (int i = 0; i < depth; ++i)
-    {
-        std::string value = "$(M" + std::to_string(i + 1) + ")";
-        set.Insert(QORString(("M" + std::to_string(i)).c_str()), value.c_str(),
+        set.Insert(Q("M" + std::to_string(i)), ("$(M" + std::to_string(i + 1) + ")").c_str(),
                    zbMacroSet::ReplaceExisting);
-    }
     set.Insert("M200000", "end", zbMacroSet::ReplaceExisting);
     EXPECT_EQ("end", set.Solve("M0", nullptr)->Std());
     EXPECT_EQ("end", set.GetValue("M123456")->Std());
-    // And a long cycle ends with empty values.
-    set.Insert("M200000", "$(M0)", zbMacroSet::ReplaceExisting);
     for (int i = 0; i <= depth; i += 1)
-        *set.GetMacro(QORString(("M" + std::to_string(i)).c_str())) =
-            QORString(("$(M" + std::to_string((i + 1) % (depth + 1)) + ")").c_str());
+        *set.GetMacro(Q("M" + std::to_string(i))) =
+            Q("$(M" + std::to_string((i + 1) % (depth + 1)) + ")");
     EXPECT_EQ(0, set.Solve(nullptr));
     EXPECT_EQ(1, set.GetValue("M777")->IsNull());
 }
@@ -251,7 +210,7 @@ TEST(zbMacroValue, ExponentialGrowthIsCut)
     for (int i = 1; i <= 40; ++i)
     {
         std::string below = "$(L" + std::to_string(i - 1) + ")";
-        set.Insert(QORString(("L" + std::to_string(i)).c_str()), (below + below).c_str(),
+        set.Insert(Q("L" + std::to_string(i)), (below + below).c_str(),
                    zbMacroSet::ReplaceExisting);
     }
     zbtest::Capture err(2);
@@ -267,24 +226,24 @@ TEST(zbMacroValue, ExponentialGrowthIsCut)
     EXPECT_LE(static_cast<size_t>(top->Length()), zbMacroValue::MaxSolvedLength);
 }
 
-TEST(zbMacroValue, Words)
+TEST(zbMacroValue, WordsAndDump)
 {
-    EXPECT_EQ("<a><b c><><d>", Words("a 'b c' \"\" d"));
-    EXPECT_EQ("<x><y>", Words("\t x \t y  "));
-    EXPECT_EQ("<a b><c>", Words("\"a b\"c"));
-    EXPECT_EQ("<it's>", Words("it's"));
-    EXPECT_EQ("", Words(""));
-    std::string err;
-    EXPECT_EQ("<a><b>", Words("a b 'c d", &err));
-    EXPECT_EQ("# Error: Unbalanced ' in [a b 'c d]\n", err);
-}
-
-TEST(zbMacroValue, Dump)
-{
-    EXPECT_EQ("# -    Data object length: 3\n"
-              "# -    Data object value: [a b]\n"
-              "# -    Data object length: 0\n"
-              "# -    Data object value: []\n",
+    const std::tuple<const char*, const char*, const char*> rows[] = {
+        {"a 'b c' \"\" d", "<a><b c><><d>", ""},
+        {"\t x \t y  ", "<x><y>", ""},
+        {"\"a b\"c", "<a b><c>", ""},
+        {"it's", "<it's>", ""},
+        {"", "", ""},
+        {"a b 'c d", "<a><b>", "# Error: Unbalanced ' in [a b 'c d]\n"},
+    };
+    for (const auto& [text, words, error] : rows)
+    {
+        std::string err;
+        EXPECT_EQ(words, Words(text, &err)) << text;
+        EXPECT_EQ(error, err) << text;
+    }
+    EXPECT_EQ("# -    Data object length: 3\n# -    Data object value: [a b]\n"
+              "# -    Data object length: 0\n# -    Data object value: []\n",
               zbtest::Written(
                   [](zbOFStream& out)
                   {

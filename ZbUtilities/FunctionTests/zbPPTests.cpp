@@ -42,6 +42,14 @@ class PP : public ::testing::Test
         EXPECT_EQ(o._Err, "") << iText;
         return o._Text;
     }
+    // What a run that must fail prints: its status and text are 1 and empty
+    // (the whole buffer discarded) or named first.
+    std::string Failed(const std::string& iText)
+    {
+        Outcome o = Run(iText);
+        return (o._Status == 1 ? "" : "status " + std::to_string(o._Status) + "\n") +
+               (o._Text.empty() ? "" : "text " + o._Text + "\n") + o._Err;
+    }
     // Whether the first line of a conditional block is kept.
     bool Taken(const std::string& iCondition)
     {
@@ -62,91 +70,60 @@ class PP : public ::testing::Test
 };
 } // namespace
 
-// Every directive with the newlines it keeps and drops.
+// Every directive with the newlines it keeps and drops: the file is the
+// first column, the output the second.
 TEST_F(PP, WholeFileExact)
 {
     Level("LEVEL_A", "3");
-    const std::string input = "# a makefile-like comment stays\n"
-                              "NAME = value\n"
-                              "#if LEVEL_A\n"
-                              "kept1\n"
-                              "#elif LEVEL_B\n"
-                              "dropped1\n"
-                              "#else  // tail comment\n"
-                              "dropped2\n"
-                              "#endif trailing text\n"
-                              "#ifdef LEVEL_B\n"
-                              "dropped3\n"
-                              "#define INACTIVE 1\n"
-                              "#else\n"
-                              "kept2\n"
-                              "#endif\n"
-                              "#define V 12\n"
-                              "#define W abc\n"
-                              "#define E\n"
-                              "#undef W\n"
-                              "#include \"inc.mk\"  trailing\n"
-                              "#include <sys.mk>\n"
-                              "#include $(ROOT)/x.mk\n"
-                              "a /* block\n"
-                              "comment */ b\n"
-                              "c // line comment\n"
-                              "path = a/b/c.cpp\n"
-                              " #if not a directive\n"
-                              "#  if V == 12\n"
-                              "twelve\n"
-                              "#endif\n"
-                              "last line without newline";
-    const std::string expected = "# a makefile-like comment stays\n"
-                                 "NAME = value\n"
-                                 "kept1\n"
-                                 " trailing text\n"
-                                 "\n"
-                                 "kept2\n"
-                                 "\n"
-                                 "#define V 12\n"
-                                 "#define W abc\n"
-                                 "\n"
-                                 "#include \"inc.mk\"\n"
-                                 "#include <sys.mk>\n"
-                                 "#include $(ROOT)/x.mk\n"
-                                 "a  b\n"
-                                 "c \n"
-                                 "path = a/b/c.cpp\n"
-                                 " #if not a directive\n"
-                                 "twelve\n"
-                                 "\n"
-                                 "last line without newline";
+    const std::pair<const char*, const char*> lines[] = {
+        {"# a makefile-like comment stays\n", "# a makefile-like comment stays\n"},
+        {"NAME = value\n", "NAME = value\n"},
+        {"#if LEVEL_A\nkept1\n#elif LEVEL_B\n", "kept1\n"},
+        {"dropped1\n#else  // tail comment\ndropped2\n", ""},
+        {"#endif trailing text\n", " trailing text\n"},
+        {"#ifdef LEVEL_B\ndropped3\n#define INACTIVE 1\n#else\n", "\n"},
+        {"kept2\n#endif\n", "kept2\n\n"},
+        {"#define V 12\n#define W abc\n", "#define V 12\n#define W abc\n"},
+        {"#define E\n#undef W\n", "\n"},
+        {"#include \"inc.mk\"  trailing\n", "#include \"inc.mk\"\n"},
+        {"#include <sys.mk>\n#include $(ROOT)/x.mk\n",
+         "#include <sys.mk>\n#include $(ROOT)/x.mk\n"},
+        {"a /* block\ncomment */ b\n", "a  b\n"},
+        {"c // line comment\n", "c \n"},
+        {"path = a/b/c.cpp\n #if not a directive\n", "path = a/b/c.cpp\n #if not a directive\n"},
+        {"#  if V == 12\ntwelve\n#endif\n", "twelve\n\n"},
+        {"last line without newline", "last line without newline"},
+    };
+    std::string input, expected;
+    for (const auto& [in, out] : lines)
+        input += in, expected += out;
     EXPECT_EQ(Out(input), expected);
-    EXPECT_EQ(Value("V"), "12");
-    EXPECT_EQ(Value("W"), "<none>");
-    EXPECT_EQ(Value("E"), "");
-    EXPECT_EQ(Value("INACTIVE"), "<none>");
+    EXPECT_EQ(Value("V") + "|" + Value("W") + "|" + Value("E") + "|" + Value("INACTIVE"),
+              "12|<none>||<none>");
 }
 
 TEST_F(PP, DefineValues)
 {
-    EXPECT_EQ(Out("#define V 12\n"), "#define V 12\n");
-    EXPECT_EQ(Value("V"), "12");
-    EXPECT_EQ(Out("#define V abc\n"), "#define V abc\n");
-    EXPECT_EQ(Value("V"), "");
-    EXPECT_EQ(Out("#define V\n"), "\n");
-    EXPECT_EQ(Value("V"), "");
-    // Several numbers: the last one wins; the blanks of the line stay.
-    EXPECT_EQ(Out("#  define  N 1 2  \n"), "#  define  N 1 2  \n");
-    EXPECT_EQ(Value("N"), "2");
-    // A number glued to letters is text; a '/' starting no comment is dropped.
-    EXPECT_EQ(Out("#define H 0x1F\n#define P a/b\n"), "#define H 0x1F\n#define P ab\n");
-    EXPECT_EQ(Value("H"), "");
-    // Comments end the value; a block comment also swallows the newline.
-    EXPECT_EQ(Out("#define C 7 // seven\n#define D /* x */ tail\n"), "#define C 7 \n tail\n");
-    EXPECT_EQ(Value("C"), "7");
-    EXPECT_EQ(Out("#define M 8 /* x */\n"), "#define M 8 \n");
-    EXPECT_EQ(Value("M"), "8");
-    // A define at the very end of the buffer.
-    EXPECT_EQ(Out("#define Z 5"), "#define Z 5");
-    EXPECT_EQ(Value("Z"), "5");
-    EXPECT_EQ(Out("#undef Z\n#if os Z\nyes\n#endif\n"), "\n");
+    // text, output, macro, its value after the run
+    const std::tuple<const char*, const char*, const char*, const char*> rows[] = {
+        {"#define V 12\n", "#define V 12\n", "V", "12"},
+        {"#define V abc\n", "#define V abc\n", "V", ""},
+        {"#define V\n", "\n", "V", ""},
+        // Several numbers: the last one wins; the blanks of the line stay.
+        {"#  define  N 1 2  \n", "#  define  N 1 2  \n", "N", "2"},
+        // A number glued to letters is text; a '/' starting no comment is dropped.
+        {"#define H 0x1F\n#define P a/b\n", "#define H 0x1F\n#define P ab\n", "H", ""},
+        // Comments end the value; a block comment also swallows the newline.
+        {"#define C 7 // seven\n#define D /* x */ tail\n", "#define C 7 \n tail\n", "C", "7"},
+        {"#define M 8 /* x */\n", "#define M 8 \n", "M", "8"},
+        {"#define Z 5", "#define Z 5", "Z", "5"},
+        {"#undef Z\n#if os Z\nyes\n#endif\n", "\n", "Z", "<none>"},
+    };
+    for (const auto& [text, output, name, value] : rows)
+    {
+        EXPECT_EQ(Out(text), output);
+        EXPECT_EQ(Value(name), value) << text;
+    }
 }
 
 TEST_F(PP, IfdefAndIfAlike)
@@ -224,12 +201,9 @@ TEST_F(PP, Outputs)
 TEST_F(PP, LevelChecks)
 {
     // No level file: a level test is an error and false; os tests without it.
-    Outcome o = Run("#if X\nx\n#endif\n");
-    EXPECT_EQ(o._Status, 1);
-    EXPECT_EQ(o._Text, "");
-    EXPECT_EQ(o._Err, "# Error: f.mk[1]: a level is tested but no level file was loaded\n");
-    o = Run("#if !X\nx\n#endif\n");
-    EXPECT_EQ(o._Status, 1);
+    for (const char* text : {"#if X\nx\n#endif\n", "#if !X\nx\n#endif\n"})
+        EXPECT_EQ(Failed(text),
+                  "# Error: f.mk[1]: a level is tested but no level file was loaded\n");
     EXPECT_EQ(Out("#define X\n#if os X\nx\n#endif\n"), "\nx\n\n");
     EXPECT_EQ(Out("#if !os Y\ny\n#endif\n"), "y\n\n");
     // Without the check, names are looked up in the macros.
@@ -243,44 +217,43 @@ TEST_F(PP, LevelChecks)
 TEST_F(PP, ErrorsDiscardTheBuffer)
 {
     Level("X");
-    const std::pair<const char*, const char*> cases[] = {
-        {"a\n#endif\nb\n", "# Error: f.mk[2]: missing #if\n"},
-        {"#if X\n#else\n#else\n#endif\n", "# Error: f.mk[3]: missing #if\n"},
-        {"#if X\n#else\n#elif X\n#endif\n", "# Error: f.mk[3]: missing #if\n"},
-        {"#else\n", "# Error: f.mk[1]: missing #if\n"},
-        {"a\n#if X\n#if X\nb\n#endif\n", "# Error: f.mk[5]: missing #endif\n"},
-        {"#ifdef(X)\n", "# Error: f.mk[1]: #if* must be followed by a blank\n"},
-        {"#if\n", "# Error: f.mk[1]: #if* must be followed by a blank\n"},
-        {"#elif1\n", "# Error: f.mk[1]: #if* must be followed by a blank\n"},
-        {"#if \n#endif\n", "# Error: f.mk[1]: syntax error in a preprocessor directive\n"},
-        {"#if X &&\n#endif\n", "# Error: f.mk[1]: syntax error in a preprocessor directive\n"},
-        {"#if X && && X\n#endif\n", "# Error: f.mk[1]: syntax error in a preprocessor directive\n"},
-        {"#if (X\n#endif\n", "# Error: f.mk[1]: syntax error in a preprocessor directive\n"},
-        {"#if X)\n#endif\n", "# Error: f.mk[1]: syntax error in a preprocessor directive\n"},
-        {"#if ()\n#endif\n", "# Error: f.mk[1]: syntax error in a preprocessor directive\n"},
-        {"#if 5 > 3\n#endif\n", "# Error: f.mk[1]: syntax error in a preprocessor directive\n"},
-        {"#if defined os X\n#endif\n",
-         "# Error: f.mk[1]: syntax error in a preprocessor directive\n"},
-        {"#if X Y\n#endif\n", "# Error: f.mk[1]: two operands without an operator between them\n"},
-        {"#if X (Y)\n#endif\n",
-         "# Error: f.mk[1]: two operands without an operator between them\n"},
-        {"\n#define\n", "# Error: f.mk[2]: syntax error in a preprocessor directive\n"},
-        {"#define 1A\n", "# Error: f.mk[1]: syntax error in a preprocessor directive\n"},
-        {"#undef \n", "# Error: f.mk[1]: syntax error in a preprocessor directive\n"},
-        {"#include\n", "# Error: f.mk[1]: syntax error in a preprocessor directive\n"},
-        {"#include \"a.mk>\n", "# Error: f.mk[1]: syntax error in a preprocessor directive\n"},
-        {"#include <a.mk\n", "# Error: f.mk[1]: syntax error in a preprocessor directive\n"},
-        {"a\n/* open\n\n", "# Error: f.mk[2]: comment /* not closed\n"},
+    const char* const noIf = "missing #if";
+    const char* const blank = "#if* must be followed by a blank";
+    const char* const syntax = "syntax error in a preprocessor directive";
+    const char* const operands = "two operands without an operator between them";
+    // text, line, message
+    const std::tuple<const char*, int, const char*> cases[] = {
+        {"a\n#endif\nb\n", 2, noIf},
+        {"#if X\n#else\n#else\n#endif\n", 3, noIf},
+        {"#if X\n#else\n#elif X\n#endif\n", 3, noIf},
+        {"#else\n", 1, noIf},
+        {"a\n#if X\n#if X\nb\n#endif\n", 5, "missing #endif"},
+        {"#ifdef(X)\n", 1, blank},
+        {"#if\n", 1, blank},
+        {"#elif1\n", 1, blank},
+        {"#if \n#endif\n", 1, syntax},
+        {"#if X &&\n#endif\n", 1, syntax},
+        {"#if X && && X\n#endif\n", 1, syntax},
+        {"#if (X\n#endif\n", 1, syntax},
+        {"#if X)\n#endif\n", 1, syntax},
+        {"#if ()\n#endif\n", 1, syntax},
+        {"#if 5 > 3\n#endif\n", 1, syntax},
+        {"#if defined os X\n#endif\n", 1, syntax},
+        {"#if X Y\n#endif\n", 1, operands},
+        {"#if X (Y)\n#endif\n", 1, operands},
+        {"\n#define\n", 2, syntax},
+        {"#define 1A\n", 1, syntax},
+        {"#undef \n", 1, syntax},
+        {"#include\n", 1, syntax},
+        {"#include \"a.mk>\n", 1, syntax},
+        {"#include <a.mk\n", 1, syntax},
+        {"a\n/* open\n\n", 2, "comment /* not closed"},
         // Newlines inside block comments, inactive blocks and directives count.
-        {"/* 1\n2 */\n#if 0\n4\n#define A 5\n#endif // 6\n#undef A\n#else\n",
-         "# Error: f.mk[8]: missing #if\n"},
+        {"/* 1\n2 */\n#if 0\n4\n#define A 5\n#endif // 6\n#undef A\n#else\n", 8, noIf},
     };
-    for (const auto& [text, err] : cases)
+    for (const auto& [text, line, message] : cases)
     {
-        Outcome o = Run(text);
-        EXPECT_EQ(o._Status, 1) << text;
-        EXPECT_EQ(o._Text, "") << text;
-        EXPECT_EQ(o._Err, err) << text;
+        EXPECT_EQ(Failed(text), "# Error: f.mk[" + std::to_string(line) + "]: " + message + "\n");
     }
     // Errors of directives are also found in inactive blocks where the
     // directive matters there; a bad #define of an inactive block is not.
@@ -288,11 +261,11 @@ TEST_F(PP, ErrorsDiscardTheBuffer)
     EXPECT_EQ(Run("#if 0\n#else\n#else\n#endif\n")._Status, 1);
     EXPECT_EQ(Out("#if 0\n#define\n#include <x\n#endif\n"), "\n");
     // Scanning goes on after an error: every error is reported.
-    Outcome o = Run("#endif\n#endif\n#if X Y\n");
-    EXPECT_EQ(o._Err, "# Error: f.mk[1]: missing #if\n"
-                      "# Error: f.mk[2]: missing #if\n"
-                      "# Error: f.mk[3]: two operands without an operator between them\n"
-                      "# Error: f.mk[3]: missing #endif\n");
+    EXPECT_EQ(Failed("#endif\n#endif\n#if X Y\n"),
+              "# Error: f.mk[1]: missing #if\n"
+              "# Error: f.mk[2]: missing #if\n"
+              "# Error: f.mk[3]: two operands without an operator between them\n"
+              "# Error: f.mk[3]: missing #endif\n");
 }
 
 TEST_F(PP, NestingLimits)
@@ -301,19 +274,16 @@ TEST_F(PP, NestingLimits)
     for (int i = 0; i < 49; ++i)
         nested += "#if 1\n", closed += "#endif\n";
     EXPECT_EQ(Out(nested + "x\n" + closed), "x\n" + std::string(49, '\n'));
-    Outcome o = Run(nested + "#if 1\nx\n#endif\n" + closed);
-    EXPECT_EQ(o._Status, 1);
-    EXPECT_EQ(o._Err, "# Error: f.mk[50]: more than 49 nested #if blocks\n");
+    const std::string blocks = "# Error: f.mk[50]: more than 49 nested #if blocks\n";
+    EXPECT_EQ(Failed(nested + "#if 1\nx\n#endif\n" + closed), blocks);
     // Far beyond the table, still one message and no miscount of #endif.
-    o = Run(nested + nested + "x\n" + closed + closed);
-    EXPECT_EQ(o._Err, "# Error: f.mk[50]: more than 49 nested #if blocks\n");
+    EXPECT_EQ(Failed(nested + nested + "x\n" + closed + closed), blocks);
 
     std::string open(19, '('), close(19, ')');
     EXPECT_TRUE(Taken(open + "1" + close));
-    o = Run("#if " + open + "(1)" + close + "\n#endif\n");
-    EXPECT_EQ(o._Err, "# Error: f.mk[1]: more than 19 nested parentheses\n");
-    o = Run("#if " + std::string(500, '(') + "\n#endif\n");
-    EXPECT_EQ(o._Err, "# Error: f.mk[1]: more than 19 nested parentheses\n");
+    for (const std::string& opened : {open + "(1)" + close, std::string(500, '(')})
+        EXPECT_EQ(Failed("#if " + opened + "\n#endif\n"),
+                  "# Error: f.mk[1]: more than 19 nested parentheses\n");
 }
 
 // Runs of lines without directive and comment are passed over whole; what
@@ -335,8 +305,7 @@ TEST_F(PP, PlainLinesPassedOver)
     for (const auto& [text, expected] : cases)
         EXPECT_EQ(Out(text), expected) << text.substr(0, 40);
     // The lines passed over are counted.
-    Outcome o = Run(plain + "#endif\n");
-    EXPECT_EQ(o._Err, "# Error: f.mk[3001]: missing #if\n");
+    EXPECT_EQ(Failed(plain + "#endif\n"), "# Error: f.mk[3001]: missing #if\n");
 }
 
 // Block comments are passed over in the scanner's buffer (8 KB blocks),
@@ -349,10 +318,10 @@ TEST_F(PP, CommentsAcrossBlocks)
     for (size_t pad = 0; pad < 12; ++pad)
     {
         std::string text = "/*" + body + std::string(pad, '*') + "*/x\n#endif\n";
-        Outcome o = Run("y /* a */ z\n" + text);
-        EXPECT_EQ(o._Text, "") << pad;
         const int lines = 3 + static_cast<int>(std::count(body.begin(), body.end(), '\n'));
-        EXPECT_EQ(o._Err, "# Error: f.mk[" + std::to_string(lines) + "]: missing #if\n") << pad;
+        EXPECT_EQ(Failed("y /* a */ z\n" + text),
+                  "# Error: f.mk[" + std::to_string(lines) + "]: missing #if\n")
+            << pad;
         EXPECT_EQ(Out(text.substr(0, text.size() - 7) + "/* */\n"), "x\n\n") << pad;
     }
 }
@@ -368,6 +337,9 @@ TEST_F(PP, EdgeBuffers)
 TEST(zbPPMacLev, InsertGetRemove)
 {
     zbPPMacLev levels(7);
+    // (Level files are read through zbsvc pp, which refuses a missing one
+    // before the reader sees it.)
+    EXPECT_EQ(levels.InsertLevel("/nonexistent/levels.lvl"), 1);
     EXPECT_EQ(levels.GetLoadStatus(), 0);
     // NAME=VALUE in the name stands for both; a later insertion replaces.
     for (auto [name, value] : {std::pair<const char*, const char*>{"A", "1"},
@@ -383,30 +355,6 @@ TEST(zbPPMacLev, InsertGetRemove)
     EXPECT_EQ(text("A") + "|" + text("B") + "|" + text("C"), "3|two|");
     levels.Remove("A");
     EXPECT_EQ(text("A"), "<none>");
-}
-
-TEST(zbPPMacLev, InsertLevel)
-{
-    zbtest::TempDir dir;
-    zbtest::WriteFile(dir / "good.lvl",
-                      "#define R21 1\n#define SP3\n#if R21\n#define BOTH 2\n#endif"
-                      "\n#ifdef NOPE\n#define NOPE 1\n#endif\nplain text\n");
-    // (Level files missing, empty or wrong are refused through zbsvc pp.)
-    zbPPMacLev levels(31);
-    EXPECT_EQ(levels.InsertLevel((dir / "missing.lvl").c_str()), 1);
-    EXPECT_EQ(levels.GetLoadStatus(), 0);
-    EXPECT_EQ(levels.InsertLevel((dir / "good.lvl").c_str()), 0);
-    EXPECT_EQ(levels.GetLoadStatus(), 1);
-    ASSERT_NE(levels.GetValue("BOTH"), nullptr);
-    EXPECT_EQ(levels.GetValue("BOTH")->Std(), "2");
-    EXPECT_EQ(levels.GetValue("NOPE"), nullptr);
-    ASSERT_NE(levels.GetValue("SP3"), nullptr);
-
-    // Loaded levels satisfy the level check.
-    zbMacroSet macros(7);
-    char text[] = "#if R21 && SP3 && !NOPE\nok\n#endif\n";
-    EXPECT_EQ(zbPP(levels, macros, text, "f.mk", 1), 0);
-    EXPECT_STREQ(text, "ok\n\n");
 }
 
 TEST(zbFileBufferPP, ExpandBufferCountsAndLists)

@@ -67,17 +67,13 @@ TEST(zbPathFinder, SearchAndCase)
     EXPECT_EQ(0, set.Size());
     EXPECT_EQ("missing a.h", Find(set, "a.h"));
 
-    EXPECT_EQ("#  List of searched path:\n#   [" + root / "one" + "]\n#   [" + root / "two" +
-                  "]\n\n## zbPathFinder: Statistics of Found dictionary:\n"
-                  "QORHDICOS( QORString, zbFileName ):\n"
-                  "( dimensionned to 50000 buckets , with 49998 unused ==> 99.996% )\n"
-                  "( containing 2 items , with 0 in collision ==> 0% )\n",
-              zbtest::Written(
-                  [&](zbOFStream& out)
-                  {
-                      finder.Dump(out);
-                      folded.PrintStats(out);
-                  }));
+    // (The statistics' layout is checked with the macro sets.)
+    EXPECT_EQ("#  List of searched path:\n#   [" + root / "one" + "]\n#   [" + root / "two" + "]\n",
+              zbtest::Written([&](zbOFStream& out) { finder.Dump(out); }));
+    const std::string stats = zbtest::Written([&](zbOFStream& out) { folded.PrintStats(out); });
+    EXPECT_EQ(0u, stats.find("\n## zbPathFinder: Statistics of Found dictionary:\n"
+                             "QORHDICOS( QORString, zbFileName ):\n"));
+    EXPECT_NE(std::string::npos, stats.find("( containing 2 items , with 0 in collision"));
 }
 
 namespace

@@ -53,6 +53,14 @@ still printed.  Unbalanced $( and quotes are errors.
   2> # Error: Unbalanced ' in quote.mk['x]
   [1]
 
+Includes nest 64 levels deep at most: in a chain of 70 files the 64th
+include is refused, the 64 macros read before it kept.
+
+  $ for i in $(seq 0 68); do printf 'F%d = %d\ninclude f%d.mk\n' $i $i $((i + 1)) >f$i.mk; done
+  $ echo 'LAST = 1' >f69.mk && zbsvc macros -I . f0.mk >out; echo "$? $(wc -l <out)"
+  1 64
+  2> # Error: Include of ./f64.mk refused: more than 64 nested include levels
+
 Usage errors and lost output.
 
   $ for args in "" "-solve" "-x f" "-I"; do out=$(zbsvc macros $args 2>&1); echo "$? ${out%%$'\n'*}"; done
