@@ -96,7 +96,7 @@ The shell names the program it did not find, in its own words.
   $ grep '^sh: 1: nosuch: not found$' err
   sh: 1: nosuch: not found
 
-zbsvc run -engine slurm against stand-ins, the only programs on PATH:
+zbsvc run -engine slurm against stand-ins, first on PATH:
 salloc (job 42) and srun log their arguments and run what follows their
 options; sinfo answers.  One allocation, then one step per action, the
 environment's arguments added; statuses as the local engine gives them.
@@ -107,7 +107,7 @@ stand-ins are the cluster.)
   > printf '#!/bin/sh\necho "$*" >>%s/log\nwhile [ "$1" != /bin/sh ]; do shift; done\nexec "$@"\n' $PWD >srun
   > printf '#!/bin/sh\necho "salloc $*" >>%s/log\nwhile [ "$1" != /bin/sh ]; do shift; done\nSLURM_JOB_ID=42 exec "$@"\n' $PWD >salloc
   > chmod +x *
-  $ unset SLURM_CONF; PATH=$PWD/fake ZBZB_SLURM_ARGS=--exclusive $(command -v zbsvc) run -engine slurm \
+  $ unset SLURM_CONF; PATH=$PWD/fake:$PATH ZBZB_SLURM_ARGS=--exclusive zbsvc run -engine slurm \
   >   -partition p -j 1 'echo out; echo err >&2; exit 3' 'kill -KILL $$' 'echo ok'
   out
   ok
@@ -121,7 +121,7 @@ stand-ins are the cluster.)
   -Q -Q --nodes=1 --ntasks=1 --jobid=42 --exact --overcommit --exclusive /bin/sh -c -- echo out; echo err >&2; exit 3
   -Q -Q --nodes=1 --ntasks=1 --jobid=42 --exact --overcommit --exclusive /bin/sh -c -- kill -KILL $$
   -Q -Q --nodes=1 --ntasks=1 --jobid=42 --exact --overcommit --exclusive /bin/sh -c -- echo ok
-  $ unset SLURM_CONF; PATH=$PWD/fake $(command -v zbsvc) run -engine slurm 'echo 1' 'echo 2'
+  $ unset SLURM_CONF; PATH=$PWD/fake:$PATH zbsvc run -engine slurm 'echo 1' 'echo 2'
   2> # Error: No Slurm cluster to run the actions on (the controller did not answer sinfo)
   [1]
   $ ls fake
