@@ -37,6 +37,13 @@ struct zbSpawnRequest
 
 int zbSpawn(const zbSpawnRequest& iRequest, pid_t& oPid);
 
+// The file a search of PATH finds for iName, as zbSpawn's and the shell's
+// search do: a name with a slash as it stands, otherwise the first
+// executable regular file of that name in PATH's directories (an empty one
+// is the current directory; no PATH, "/bin:/usr/bin").  False when there is
+// none.
+bool zbFindProgram(const char* iName, std::string& oPath);
+
 // Runs iRequest's program (its standard output into oOutput through a
 // pipe, standard input from /dev/null unless given) and waits for it in
 // one ppoll with a deadline: at most iMilliseconds, after which its group

@@ -111,36 +111,6 @@ bool SplitPlain(const char* iCommand, std::string& oWords, std::vector<const cha
     return true;
 }
 
-// The file the shell would run for iName, as it searches PATH: a name with
-// a slash as it stands, otherwise the first executable regular file of that
-// name in PATH's directories (an empty one is the current directory).  False
-// when there is none: the shell then says so in its own words.
-bool FindProgram(const char* iName, std::string& oPath)
-{
-    auto runnable = [](const char* iFile)
-    {
-        struct stat info;
-        return ::stat(iFile, &info) == 0 && S_ISREG(info.st_mode) && ::access(iFile, X_OK) == 0;
-    };
-    if (std::strchr(iName, '/'))
-    {
-        oPath = iName;
-        return runnable(iName);
-    }
-    for (const char* dir = std::getenv("PATH"); dir;)
-    {
-        const char* end = std::strchr(dir, ':');
-        size_t length = end ? static_cast<size_t>(end - dir) : std::strlen(dir);
-        oPath.assign(dir, length);
-        oPath += oPath.empty() ? "" : "/";
-        oPath += iName;
-        if (runnable(oPath.c_str()))
-            return true;
-        dir = end ? end + 1 : nullptr;
-    }
-    return false;
-}
-
 // A capture file of our own: never an existing file, never through a link.
 int CreateCaptureFile(const std::string& iName, zbScopedFd& oFd)
 {
@@ -201,7 +171,7 @@ int zbShellAction::Start(int& ProcessHandle, int Verbose)
     std::vector<const char*> argv;
     std::string program;
     if (_Directory.empty() && SplitPlain(_Command, words, argv) && EnvironmentAsShellWould() &&
-        FindProgram(argv[0], program))
+        zbFindProgram(argv[0], program))
         return SpawnCaptured(program.c_str(), argv.data(), ProcessHandle, shell);
     return SpawnCaptured(kShell, shell, ProcessHandle);
 }

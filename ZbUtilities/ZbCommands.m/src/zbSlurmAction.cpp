@@ -54,24 +54,6 @@ std::vector<const char*> Argv(const std::vector<std::string>& iLine)
 }
 
 // Whether iProgram is an executable of a directory of PATH.
-bool OnPath(const char* iProgram)
-{
-    const char* path = std::getenv("PATH");
-    std::string dirs = path ? path : "/usr/bin:/bin";
-    size_t start = 0;
-    while (start <= dirs.size())
-    {
-        size_t end = dirs.find(':', start);
-        if (end == std::string::npos)
-            end = dirs.size();
-        std::string dir = end > start ? dirs.substr(start, end - start) : ".";
-        if (::access((dir + "/" + iProgram).c_str(), X_OK) == 0)
-            return true;
-        start = end + 1;
-    }
-    return false;
-}
-
 int ReportUnreachable(const std::string& iWhy)
 {
     return zbReportMessage("zbSlurmAction.Unreachable", {QORUnicodeString(iWhy.c_str())});
@@ -140,7 +122,8 @@ int zbSlurmAction::SpawnFailed(const char* iProgram, int iErrno)
 
 int zbSlurmAction::CheckCluster(const std::string& iPartition, int iSeconds)
 {
-    if (!OnPath(kSrun))
+    std::string srun;
+    if (!zbFindProgram(kSrun, srun))
         return ReportUnreachable(std::string(kSrun) + ": " + std::strerror(ENOENT));
     // A configuration named but missing (or an empty name) would leave
     // sinfo searching for one.

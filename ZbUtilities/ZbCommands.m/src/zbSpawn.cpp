@@ -1,11 +1,14 @@
 #include "zbSpawn.h"
 
 #include <cerrno>
+#include <cstdlib>
+#include <cstring>
 #include <csignal>
 #include <ctime>
 #include <fcntl.h>
 #include <poll.h>
 #include <spawn.h>
+#include <sys/stat.h>
 #include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -119,6 +122,33 @@ bool Drain(int iFd, std::string& ioOutput)
     }
 }
 } // namespace
+
+bool zbFindProgram(const char* iName, std::string& oPath)
+{
+    auto runnable = [](const char* iFile)
+    {
+        struct stat info;
+        return ::stat(iFile, &info) == 0 && S_ISREG(info.st_mode) && ::access(iFile, X_OK) == 0;
+    };
+    if (std::strchr(iName, '/'))
+    {
+        oPath = iName;
+        return runnable(iName);
+    }
+    const char* path = std::getenv("PATH");
+    for (const char* dir = path ? path : "/bin:/usr/bin"; dir;)
+    {
+        const char* end = std::strchr(dir, ':');
+        size_t length = end ? static_cast<size_t>(end - dir) : std::strlen(dir);
+        oPath.assign(dir, length);
+        oPath += oPath.empty() ? "" : "/";
+        oPath += iName;
+        if (runnable(oPath.c_str()))
+            return true;
+        dir = end ? end + 1 : nullptr;
+    }
+    return false;
+}
 
 void zbSpawnSetChildMask(const sigset_t* iMask)
 {
