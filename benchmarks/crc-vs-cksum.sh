@@ -55,6 +55,9 @@ make_shape() {
     small) keystream "$2" | dd of="$3/input" bs=4k iflag=fullblock status=none ;;
     files) keystream "$2" | (cd "$3" && split -b 1M -a 5 - part.) ;;
   esac
+  # Written out, so that no writeback of the new pages runs during the timed
+  # runs of one tool and not of the other; then read once, into the cache.
+  sync
   cat "$3"/* > /dev/null
 }
 # The CRC-32/BZIP2 and size of each file named, as zbsvc crc prints them.

@@ -16,6 +16,11 @@
 # run (median, minimum, maximum); then the worst shape's ratio, and zbsvc
 # on twice the worst shape's list against the list itself (pair by pair:
 # linear growth is 2).
+# On the trivial shape a third row, "floor", starts the same commands two at
+# a time with the smallest runner there is (posix_spawnp, then wait for
+# either, no shell, nothing captured, compiled here with cc): no runner that
+# starts each command can take less, so zbsvc/make cannot go below
+# floor/make.
 #   benchmarks/run_vs_make.sh [BUILD_DIR] [RUNS] [JOBS] [REFERENCE_ZBSVC]
 # JOBS is the length of each list (default 500).  With REFERENCE_ZBSVC (a
 # zbsvc built before a change), zbsvc must also print the lines and give
@@ -57,6 +62,7 @@ generate() # SHAPE N NAME: the list NAME.list and the makefile NAME.mk
 
 run_zbsvc() { "$zbsvc" run -j 2 -f "$work/$1.list" 2> /dev/null; }
 run_make() { make -s -j2 -k -Otarget -f "$work/$1.mk" 2> /dev/null; }
+run_floor() { "$work/floor" < "$work/$1.list"; }
 run_reference() { "$reference" run -j 2 -f "$work/$1.list" 2> /dev/null; }
 
 # "LINES failed|ok": the sorted output and whether the run failed.
@@ -82,11 +88,37 @@ for shape in $shapes; do
         "$(run_make "$shape" | wc -l)" "${want##* }" "${reference:+, as the reference}"
     zb_start "$work/$shape.zbsvc" "$work/$shape.make"
 done
+cc -O2 -x c -o "$work/floor" - <<'EOF'
+#include <spawn.h>
+#include <stdio.h>
+#include <string.h>
+#include <sys/wait.h>
+extern char **environ;
+int main(void)
+{
+    char line[4096];
+    int running = 0, failed = 0, status;
+    while (fgets(line, sizeof line, stdin)) {
+        char *argv[] = {line, NULL};
+        pid_t pid;
+        line[strcspn(line, "\n")] = 0;
+        if (running == 2 && wait(&status) > 0)
+            running--, failed |= status != 0;
+        if (posix_spawnp(&pid, line, NULL, NULL, argv, environ) == 0)
+            running++;
+    }
+    for (; running > 0 && wait(&status) > 0; running--)
+        failed |= status != 0;
+    return failed;
+}
+EOF
+zb_start "$work/trivial.floor"
 
 for _ in $(seq "$runs"); do
     for shape in $shapes; do
         zb_time "$work/$shape.zbsvc" run_zbsvc "$shape"
         zb_time "$work/$shape.make" run_make "$shape"
+        [ "$shape" != trivial ] || zb_time "$work/trivial.floor" run_floor trivial
     done
 done
 worst="" worst_ratio=""
@@ -99,6 +131,9 @@ for shape in $shapes; do
         worst="$shape" worst_ratio="$ratio"
     fi
 done
+printf 'trivial  floor (posix_spawnp two at a time, no shell, no capture): %s\n' "$(zb_medians "$work/trivial.floor")"
+zb_ratio_spread "trivial: floor/make" "$work/trivial.floor" "$work/trivial.make"
+zb_ratio_spread "trivial: zbsvc/floor" "$work/trivial.zbsvc" "$work/trivial.floor"
 printf 'worst shape: %s, zbsvc/make %.2f (elapsed, median run by run; target 0.80)\n' \
     "$worst" "$worst_ratio"
 
