@@ -64,6 +64,20 @@ TEST(zbInternalError, DevelopmentBuildAddsAStackTrace)
     EXPECT_NE(std::string::npos, r._Err.find("\n#1 main (zbProbe+0x")) << r._Err;
 }
 
+TEST(zbInternalError, NeverEndsAsASuccess)
+{
+    // A status an exit would read as 0, or one outside the signals' table,
+    // with and without the stack trace.
+    zbtest::ChildEnvironment development;
+    development._Set["QOR_DEVELOPMENT_STAGE"] = "1";
+    for (const zbtest::ChildEnvironment& env : {Release(), development})
+        for (const char* status : {"0", "256"})
+        {
+            zbtest::ChildResult r = Probe({"internal", "-", "-", "12", status}, env);
+            EXPECT_EQ(1, r._Exited && r._Status == 1) << status << ": " << r._Status;
+        }
+}
+
 TEST(zbContextualInterrupt, TrappedSignalsEndWithTheirNumber)
 {
     // The signal goes once the probe has made its file, its traps set.

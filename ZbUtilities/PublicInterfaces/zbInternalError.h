@@ -9,6 +9,8 @@
 // Reports "zbzbFatal.InternalLine" with the expression (or "Assertion
 // failed"), the line and the source file (or "<unknown>"), then exits with
 // iStatus; in a development build it aborts with a stack trace instead.
+// Here and below, a status an exit would read as success (0, or a multiple
+// of 256) exits with 1: a fatal end is never taken for a success.
 [[noreturn]] void zbInternalError(const char* iExpression, const char* iFile, int iLine,
                                   int iStatus);
 // Installs the handlers of SIGABRT, SIGINT and SIGTERM (zbContext::

@@ -48,6 +48,13 @@ void PrepareReport(int iStatus, Kind iKind)
     sPrepared[iStatus] = iKind;
 }
 
+// The status a fatal end exits with: never one that reads as success (0,
+// or a multiple of 256, of which an exit status keeps only the low byte).
+int FailureStatus(int iStatus)
+{
+    return (iStatus & 0xFF) ? iStatus : 1;
+}
+
 // The end of the process on a trapped signal (or a direct call): the
 // prepared report, the stack trace of an abort, _exit.
 [[noreturn]] void EndProcess(int iStatus, Kind iKind)
@@ -74,7 +81,7 @@ void PrepareReport(int iStatus, Kind iKind)
     zbTraceManager::WriteSignalReport(iStatus);
     if (iKind == Abort)
         QORStackTrace::WriteCurrent(2, 0);
-    ::_exit(iStatus);
+    ::_exit(FailureStatus(iStatus));
 }
 } // namespace
 
@@ -86,7 +93,7 @@ void zbInternalError(const char* iExpression, const char* iFile, int iLine, int 
     zbExtContext.GetTraceMngr()->PrintMessage(MSG_KEY_zbzbFatal, stderr, "zbzbFatal.InternalLine",
                                               params, 3);
     if (QORDevelopmentStage(0) == 0)
-        std::exit(iStatus);
+        std::exit(FailureStatus(iStatus));
     zbContextualAbort(iStatus);
 }
 
