@@ -48,11 +48,13 @@ tests() {
   ctest --test-dir "$dir" -N -LE valgrind -E '^check_packages$' |
     sed -n 's/^ *Test *#[0-9]*: //p'
 }
-# PATH:LINE COUNT for every line run so far, PATH relative to the tree.
+# PATH:LINE COUNT for every line run so far, PATH relative to the tree (as
+# the build's prefix map already writes the tree's own files).
 counts() {
   find "${objects[@]}" -name '*.gcda' -print0 |
     (cd "$dir" && xargs -0 -r gcov --json-format --stdout 2>/dev/null) |
-    jq -r --arg root "$root/" '.files[] | select(.file | startswith($root)) |
+    jq -r --arg root "$root/" '.files[] |
+      select(.file | startswith($root) or (startswith("/") | not)) |
       (.file | ltrimstr($root)) as $f | .lines[] | select(.count > 0) |
       "\($f):\(.line_number) \(.count)"' |
     awk '{ n[$1] += $2 } END { for (k in n) print k, n[k] }' | LC_ALL=C sort

@@ -147,6 +147,10 @@ def coverage_map(directory):
                 path, line = row.strip().rsplit(":", 1)
                 lines.setdefault(path, {}).setdefault(int(line), set()).add(name)
                 files.setdefault(path, set()).add(name)
+    # No line run by any test means lists made wrong, not a suite that runs
+    # nothing: every mutant would "survive".
+    if not lines:
+        sys.exit("%s: the per-test lists name no line: remake them (delete %s)" % (per_test, per_test))
     return lines, files, seconds
 
 
