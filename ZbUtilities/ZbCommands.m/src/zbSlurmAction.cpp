@@ -53,7 +53,6 @@ std::vector<const char*> Argv(const std::vector<std::string>& iLine)
     return argv;
 }
 
-// Whether iProgram is an executable of a directory of PATH.
 int ReportUnreachable(const std::string& iWhy)
 {
     return zbReportMessage("zbSlurmAction.Unreachable", {QORUnicodeString(iWhy.c_str())});
