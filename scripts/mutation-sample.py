@@ -21,6 +21,12 @@ copy of the tree.
 
 Prints each mutant as it is judged, then killed/total per file and the
 surviving mutants.
+
+With --against LOG (the output of an earlier run with the same seed and N,
+for instance before a change of the tests), a mutant LOG says survived is
+not run again and counts as surviving; one LOG says was killed runs the test
+that killed it first.  The run then shows that every mutant the earlier
+suite killed, this suite kills too, at the cost of the killed mutants alone.
 """
 import argparse
 import os
@@ -154,14 +160,31 @@ def coverage_map(directory):
     return lines, files, seconds
 
 
+def earlier_verdicts(path):
+    """{(file, line, description): [killer test, or None for a survivor, in
+    the order judged]} of an earlier run's output (a line may hold two
+    mutants of the same description: the shuffle judges them in the same
+    order each run)."""
+    verdicts = {}
+    with open(path) as f:
+        for row in f:
+            m = re.match(r"^(\S+):(\d+): (.*): (killed by (\S+)( \(time limit\))?|SURVIVED .*)$",
+                         row.rstrip("\n"))
+            if m:
+                verdicts.setdefault((m.group(1), int(m.group(2)), m.group(3)), []).append(m.group(5))
+    return verdicts
+
+
 def main():
     parser = argparse.ArgumentParser(description=__doc__.split("\n")[0])
     parser.add_argument("-n", type=int, default=30, help="mutants per file (30)")
     parser.add_argument("--seed", default="1", help="seed of the shuffle (1)")
     parser.add_argument("--build", default=os.path.join(ROOT, "build-mutation"))
     parser.add_argument("--coverage", default=os.path.join(ROOT, "build-coverage"))
+    parser.add_argument("--against", help="an earlier run's output: re-run only what it killed")
     parser.add_argument("files", nargs="+")
     args = parser.parse_args()
+    earlier = earlier_verdicts(args.against) if args.against else {}
     by_line, by_file, seconds = coverage_map(args.coverage)
     launcher = []
     if shutil.which("ccache"):
@@ -184,6 +207,13 @@ def main():
             for number, text, what in found:
                 if total == args.n:
                     break
+                judged = earlier.get((path, number, what), [])
+                killer = judged.pop(0) if judged else ""
+                if killer is None:
+                    total += 1
+                    survivors.append(f"{path}:{number}: {what}  (earlier too, not run again)")
+                    print(f"{path}:{number}: {what}: SURVIVED (earlier too, not run again)", flush=True)
+                    continue
                 with open(source, "w") as f:
                     f.write("\n".join(lines[:number - 1] + [text] + lines[number:]))
                 if run(rebuild) != 0:
@@ -192,8 +222,9 @@ def main():
                 tests = by_line.get(path, {}).get(number)
                 if tests is None and any(n in by_line.get(path, {}) for n in range(number - 3, number)):
                     tests = by_file.get(path, set())
+                tests = set(tests or ()) | ({killer} if killer in seconds else set())
                 verdict = "SURVIVED (not reached)"
-                for test in sorted(tests or (), key=lambda t: (seconds[t], t)):
+                for test in sorted(tests, key=lambda t: (t != killer, seconds[t], t)):
                     status = run(["ctest", "--test-dir", args.build, "-R", "^" + re.escape(test) + "$"],
                                  limit=max(30.0, seconds[test]))
                     if status != 0:
