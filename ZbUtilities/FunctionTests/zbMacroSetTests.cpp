@@ -1,7 +1,9 @@
-// Macro sets: buffer normalisation, includes, insert modes, merges, printing.
+// Macro sets and values: buffer normalisation, includes, insert modes,
+// merges, references and modifiers, resolution, words, printing.
 
 #include "zbFileName.h"
 #include "zbMacroSet.h"
+#include "zbMacroValue.h"
 #include "zbOFStream.h"
 #include "zbPathFinder.h"
 #include "zbSetOfPathFinder.h"
@@ -10,6 +12,19 @@
 
 namespace
 {
+QORString Q(const std::string& iText)
+{
+    return QORString(iText.c_str());
+}
+
+// Inserts the macros "NAME = value" separated by ';'.
+void Define(zbMacroSet& ioSet, const std::string& iDefinitions)
+{
+    std::istringstream definitions(iDefinitions);
+    for (std::string line; std::getline(definitions, line, ';');)
+        ioSet.Insert(&line[0], '=', zbMacroSet::ReplaceExisting);
+}
+
 std::string Parse(const std::string& iText, std::string* oErr = nullptr)
 {
     std::string buffer = iText;
@@ -84,28 +99,23 @@ TEST(zbMacroSet, ParseBufferLongLines)
     // Plain text is passed over many characters at a time: each rule still
     // applies wherever its character falls, after text already shortened
     // or not, and at the end of the buffer.
-    const struct
-    {
-        const char* _Tail;
-        const char* _Expected;
-    } rows[] = {
+    const std::pair<const char*, const char*> rows[] = {
         {"  b\n\n\nc \t d # e\nf\\\ng", " b\nc d \nfg"},
         {"\n \n'q  #'  r\r\n", "\n \n'q  #' r"},
         {"\t\"s\n\nt\" `u` #", " \"s\n\nt\" `u`"},
         {"\\ x\\\\y  ", "\\ x\\\\y"},
     };
-    for (const auto& row : rows)
+    for (const auto& [tail, expected] : rows)
         for (const char* lead : {"", "A  = 1 # c\n"})
             for (size_t length = 0; length < 40; ++length)
             {
                 const std::string text = "X = z" + std::string(length, 'a');
-                const std::string before = *lead ? "A = 1 \n" : "";
-                EXPECT_EQ(before + text + row._Expected, Parse(lead + text + row._Tail))
-                    << length << " " << row._Tail;
+                EXPECT_EQ((*lead ? "A = 1 \n" : "") + text + expected, Parse(lead + text + tail))
+                    << length << " " << tail;
             }
 }
 
-TEST(zbMacroSet, InsertFileLinesAndFailures)
+TEST(zbMacroSet, InsertFileLines)
 {
     zbtest::TempDir dir;
     zbtest::WriteFile(dir / "a.mk", "A = 1 # note\nB = x \\\n  y\njunk\nC='a # b'\n"
@@ -119,18 +129,6 @@ TEST(zbMacroSet, InsertFileLinesAndFailures)
     EXPECT_EQ(2, words.Size());
     EXPECT_EQ(nullptr, set.GetListOfValues("nope", words));
     EXPECT_EQ(2, set.GetListOfValues("B")->Size());
-
-    // A failed file adds nothing.  (A missing file, an empty one and a bad
-    // one: see zbsvc macros.)
-    zbtest::WriteFile(dir / "nul.mk", std::string("A = 2\n\0B = 2\n", 12));
-    zbtest::Capture err(2);
-    for (const std::string& file : {dir.Path(), dir / "nul.mk"})
-        EXPECT_EQ(1, set.InsertFile(file.c_str(), nullptr, '=', zbMacroSet::ReplaceExisting))
-            << file;
-    EXPECT_EQ("# System error on " + dir.Path() + ": Is a directory\n# System error on " +
-                  (dir / "nul.mk") + ": holds a NUL byte: it is not a text file\n",
-              err.Stop());
-    EXPECT_EQ("A='1'\nB='x y'\nC='a # b'\nD='= 2'\nE='3'\nG=''\nH=' q '\n", Printed(set));
 }
 
 TEST(zbMacroSet, IncludeLinesAndCountedFailures)
@@ -187,15 +185,14 @@ TEST(zbMacroSet, InsertForms)
     EXPECT_EQ("v", set.Insert(colon, ':', zbMacroSet::ReplaceExisting)->GetValue().Std());
 
     // Mode 0 replaces in place, any other mode keeps.
-    EXPECT_EQ(v, set.Insert("NAME", "other", zbMacroSet::KeepExisting));
-    EXPECT_EQ("the value", v->GetValue().Std());
-    EXPECT_EQ(v, set.Insert("NAME", "'new'", zbMacroSet::ReplaceExisting));
-    EXPECT_EQ("new", v->GetValue().Std());
+    const auto now = [&](zbMacroValue* iInserted)
+    { return iInserted == v ? v->GetValue().Std() : "another macro"; };
+    EXPECT_EQ("the value", now(set.Insert("NAME", "other", zbMacroSet::KeepExisting)));
+    EXPECT_EQ("new", now(set.Insert("NAME", "'new'", zbMacroSet::ReplaceExisting)));
     char line[] = "NAME = again";
-    EXPECT_EQ(v, set.Insert(line, '=', zbMacroSet::ReplaceExisting));
-    EXPECT_EQ("again", v->GetValue().Std());
-    EXPECT_EQ(v, set._InsertOrReplace("NAME", zbMacroValue("copy"), zbMacroSet::ReplaceExisting));
-    EXPECT_EQ("copy", v->GetValue().Std());
+    EXPECT_EQ("again", now(set.Insert(line, '=', zbMacroSet::ReplaceExisting)));
+    EXPECT_EQ("copy",
+              now(set._InsertOrReplace("NAME", zbMacroValue("copy"), zbMacroSet::ReplaceExisting)));
 
     EXPECT_EQ(1, set.Remove("NAME"));
     EXPECT_EQ(0, set.Remove("NAME"));
@@ -205,11 +202,9 @@ TEST(zbMacroSet, InsertForms)
 TEST(zbMacroSet, MergeCompareAndIterate)
 {
     zbMacroSet a(7), b(13);
-    a.Insert("X", "$(Y)", zbMacroSet::ReplaceExisting);
-    a.Insert("Y", "y", zbMacroSet::ReplaceExisting);
+    Define(a, "X = $(Y);Y = y");
     a.Solve(nullptr);
-    b.Insert("X", "bx", zbMacroSet::ReplaceExisting);
-    b.Insert("Z", "bz", zbMacroSet::ReplaceExisting);
+    Define(b, "X = bx;Z = bz");
 
     zbMacroSet keep(5);
     keep.InsertMacroSet(b, zbMacroSet::ReplaceExisting);
@@ -381,11 +376,8 @@ TEST(zbMacroSet, PrintDumpAndStatistics)
 
 TEST(zbMacroSet, ClassNameOfFileKinds)
 {
-    zbMacroSet kinds(11);
-    kinds.Insert(".tab.h", "Grammar", zbMacroSet::ReplaceExisting);
-    kinds.Insert(".h", "Header", zbMacroSet::ReplaceExisting);
-    kinds.Insert("<Nil>", "Plain", zbMacroSet::ReplaceExisting);
-    zbMacroSet none(3);
+    zbMacroSet kinds(11), none(3);
+    Define(kinds, ".tab.h = Grammar;.h = Header;<Nil> = Plain");
     // The leading dot is not examined: ".profile" has no extension.
     const std::pair<const char*, const char*> cases[] = {{"/src/x.tab.h", "Grammar"},
                                                          {"/src/y.h", "Header"},
@@ -401,4 +393,200 @@ TEST(zbMacroSet, ClassNameOfFileKinds)
     }
     zbFileName fresh("/src/x.tab.h");
     EXPECT_EQ(nullptr, fresh.GetBOClName(none, nullptr));
+}
+
+TEST(zbMacroValue, NormalisationAssignmentsAndCachedWords)
+{
+    const std::pair<const char*, const char*> normalised[] = {
+        {"  'a b'  ", "a b"}, {"'", "'"}, {" \"x\"\t", "\"x\""}, {"'a", "'a"}, {"''", ""}};
+    for (const auto& [text, value] : normalised)
+    {
+        zbMacroValue v(text);
+        EXPECT_EQ(value + std::string("|0"),
+                  v.GetValue().Std() + "|" + std::to_string(v.IsSolved()));
+    }
+    zbMacroValue blank(" \t "), partial;
+    EXPECT_TRUE(blank.IsSolved() && blank.GetValue().IsNull());
+    EXPECT_EQ(1, zbMacroValue(static_cast<const char*>(nullptr)).IsSolved());
+    partial._Init("  x  yz", 5);
+    EXPECT_EQ("x", partial.GetValue().Std());
+
+    // Assignment of a QORString keeps the text as it is, and a text without
+    // '$' resolves to itself.
+    zbMacroValue raw;
+    raw = QORString(" 'a' ");
+    EXPECT_EQ(0, raw.IsSolved());
+    zbMacroSet set(3);
+    EXPECT_EQ(" 'a' ", raw.Solve(set, nullptr).Std());
+    raw = raw.GetValue().CastToCharPtr(); // normalising its own text
+    EXPECT_EQ("a", raw.GetValue().Std());
+
+    zbMacroValue a("x y");
+    QORListValQORString* words = a.GetListOfValues();
+    ASSERT_EQ(2, words->Size());
+    EXPECT_EQ(words, a.GetListOfValues());
+    a = "p q r";
+    EXPECT_EQ(3, a.GetListOfValues()->Size());
+    zbMacroValue b("p q r"), c("other");
+    b.Solve(set, nullptr);
+    a = b; // same text: nothing changes, a stays unsolved
+    EXPECT_EQ(0, a.IsSolved());
+    c.Solve(set, nullptr);
+    a = c;
+    EXPECT_EQ("other", a.GetValue().Std());
+    EXPECT_TRUE(a.IsSolved() && a.GetListOfValues()->Size() == 1);
+    EXPECT_TRUE(a == c && a != b);
+    zbMacroValue copy(b), path("a/b/c");
+    EXPECT_EQ(1, copy.IsSolved());
+    copy.Reset();
+    EXPECT_EQ(1, copy.GetValue().IsNull());
+    path.DosifyPath();
+    EXPECT_EQ("a\\b\\c", path.GetValue().Std());
+}
+
+// A text resolved against macros "NAME = value" (';' between them), and a
+// second set's: its value and what is printed on stderr.
+TEST(zbMacroValue, ReferencesModifiersAndImbalance)
+{
+    const char* const empty = "A = ''";
+    const char* const full = "A = v";
+    zbtest::ScopedEnv env("ZBTEST_ENV_VALUE", " e v "), unset("ZBTEST_UNSET_VALUE", nullptr);
+    const struct
+    {
+        const char *_Text, *_Defs, *_Value, *_Err, *_Other = nullptr;
+    } rows[] = {
+        {"$(A) $(A)", "A = x", "x x", ""},
+        // An empty reference takes the blank before it along.
+        {"$(A) $(A)", "", "", ""},
+        {"x $(U) y", "", "x y", ""},
+        {"$(U) y", "", "y", ""},
+        {"a-$(A)-b", "A = x", "a-x-b", ""},
+        {"$(A", "A = x", "$(A", ""},
+        {"$(C)", "A = 1;B = $(A) 2;C = $(B) 3", "1 2 3", ""},
+        {"$(A)", "A = $(A)", "", ""},
+        // The second set, then the environment; the set hides both.
+        {"$(A) $(ZBTEST_ENV_VALUE) $(ZBTEST_UNSET_VALUE)", "A = $(B)+", "c!+  e v ", "",
+         "B = $(C)!;C = c"},
+        {"$(ZBTEST_ENV_VALUE)", "ZBTEST_ENV_VALUE = mine", "mine", "", "ZBTEST_ENV_VALUE = no"},
+        // '-': the word when empty (or undefined), else the value; '%' drops
+        // the value.  (:- and @ on an undefined macro, :+ on a defined one,
+        // an unbalanced $(: see zbsvc macros.)
+        {"$(A:-'d e')", empty, "d e", ""},
+        {"$(A:-'d e')", full, "v", ""},
+        {"$(A:%-'d')", empty, "d", ""},
+        {"$(A:%-'d')", full, "", ""},
+        // '+': the word only when not empty.
+        {"$(A:+'yes')", empty, "", ""},
+        {"$(A:+'yes')", "", "", ""},
+        // '@': the word only when undefined; an empty macro is defined.
+        {"$(A:@'no')", empty, "", ""},
+        {"$(A:@'no')", full, "v", ""},
+        {"$(A:%@'no')", full, "", ""},
+        // '?': the word only when defined.
+        {"$(A:?\"def\")", empty, "def", ""},
+        {"$(A:?\"def\")", "", "", ""},
+        // Any other rule keeps the value, the strict form drops it.
+        {"$(A:=x)", full, "v", ""},
+        {"$(A:%=x)", full, "", ""},
+        {"$(A:)", full, "v", ""},
+        // An unquoted word is a name, resolved in turn; an empty word is nothing.
+        {"$(A:-B)", "A = '';B = $(C)1;C = b", "b1", ""},
+        {"$(A:-B)", empty, "", ""},
+        {"x $(A:-)", empty, "x", ""},
+        // A quoted word may hold ')' and blanks; unterminated, nothing comes
+        // of the reference.  The reference ends at the first ')' after the
+        // closing quote; without one the text goes on after the first ')'.
+        {"[$(A:-'a) b')]", empty, "[a) b]", ""},
+        {"a $(U:-'d) b", "", "a b", "# Error: Unbalanced ' in ['d]\n"},
+        {"$(U:-'d) x') x'", "", "d) x x'", ""},
+        {"$(U:-'q)r')z", "", "q)rz", ""},
+        {"$(U:-'q)r' z", "", "q)rr' z", "# Error: Unbalanced $() in [$(U:-'q)r' z]\n"},
+    };
+    for (const auto& row : rows)
+    {
+        SCOPED_TRACE(row._Text);
+        zbMacroSet set(17), other(7);
+        Define(set, row._Defs);
+        if (row._Other)
+            Define(other, row._Other);
+        zbMacroValue value(row._Text);
+        zbtest::Capture err(2);
+        EXPECT_EQ(row._Value,
+                  std::string(value.Solve(set, row._Other ? &other : nullptr).CastToCharPtr()));
+        EXPECT_EQ(row._Err, err.Stop());
+        EXPECT_EQ(1, value.IsSolved());
+    }
+}
+
+TEST(zbMacroValue, DeepChainDoesNotRecurse)
+{
+    // 200000 macros each naming the next one: resolved without growing the
+    // process stack; then a cycle as long ends with empty values.
+    const int depth = 200000;
+    zbMacroSet set(500);
+    for (int i = 0; i < depth; ++i)
+        set.Insert(Q("M" + std::to_string(i)), ("$(M" + std::to_string(i + 1) + ")").c_str(),
+                   zbMacroSet::ReplaceExisting);
+    set.Insert("M200000", "end", zbMacroSet::ReplaceExisting);
+    EXPECT_EQ("end", set.Solve("M0", nullptr)->Std());
+    EXPECT_EQ("end", set.GetValue("M123456")->Std());
+    EXPECT_EQ(nullptr, set.Solve("nope", nullptr));
+    for (int i = 0; i <= depth; i += 1)
+        *set.GetMacro(Q("M" + std::to_string(i))) =
+            Q("$(M" + std::to_string((i + 1) % (depth + 1)) + ")");
+    EXPECT_EQ(0, set.Solve(nullptr));
+    EXPECT_EQ(1, set.GetValue("M777")->IsNull());
+}
+
+TEST(zbMacroValue, ExponentialGrowthIsCut)
+{
+    // Each level doubles the one below: 2^40 bytes at the top.
+    zbMacroSet set(50);
+    set.Insert("L0", "xxxxxxx", zbMacroSet::ReplaceExisting);
+    for (int i = 1; i <= 40; ++i)
+    {
+        std::string below = "$(L" + std::to_string(i - 1) + ")";
+        set.Insert(Q("L" + std::to_string(i)), (below + below).c_str(),
+                   zbMacroSet::ReplaceExisting);
+    }
+    zbtest::Capture err(2);
+    const QORString* top = set.Solve("L40", nullptr);
+    std::string printed = err.Stop();
+    ASSERT_NE(nullptr, top);
+    EXPECT_EQ(7 << 21, set.GetValue("L21")->Length());
+    EXPECT_EQ(std::string::npos, set.GetValue("L21")->Std().find_first_not_of('x'));
+    // L22 would be twice as long: it keeps its first half only.
+    EXPECT_TRUE(set.GetValue("L21")->Std() == set.GetValue("L22")->Std());
+    EXPECT_EQ("# Error: Value cut: resolving [$(L21)$(L21)] gives more than 16777216 bytes\n",
+              printed.substr(0, printed.find('\n') + 1));
+    EXPECT_LE(static_cast<size_t>(top->Length()), zbMacroValue::MaxSolvedLength);
+}
+
+TEST(zbMacroValue, WordsAndDump)
+{
+    const std::tuple<const char*, std::vector<std::string>, const char*> rows[] = {
+        {"a 'b c' \"\" d", {"a", "b c", "", "d"}, ""},
+        {"\t x \t y  ", {"x", "y"}, ""},
+        {"\"a b\"c", {"a b", "c"}, ""},
+        {"it's", {"it's"}, ""},
+        {"", {}, ""},
+        {"a b 'c d", {"a", "b"}, "# Error: Unbalanced ' in [a b 'c d]\n"},
+    };
+    for (const auto& [text, words, error] : rows)
+    {
+        zbMacroValue value;
+        value = QORString(text);
+        zbtest::Capture err(2);
+        QORListValQORString list;
+        EXPECT_EQ(words, zbtest::Strings(value.GetListOfValues(list))) << text;
+        EXPECT_EQ(error, err.Stop()) << text;
+    }
+    EXPECT_EQ("# -    Data object length: 3\n# -    Data object value: [a b]\n"
+              "# -    Data object length: 0\n# -    Data object value: []\n",
+              zbtest::Written(
+                  [](zbOFStream& out)
+                  {
+                      zbMacroValue("a b").Dump(out);
+                      zbMacroValue().Dump(out);
+                  }));
 }
