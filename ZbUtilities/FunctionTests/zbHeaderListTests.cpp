@@ -1,10 +1,9 @@
 // Header directories and lists: the list file byte for byte, damage, copies.
+// (Lists printed into a workspace: see zbsvc hmap.)
 
 #include "zbErrorCodeManager.h"
 #include "zbHeaderDirectory.h"
 #include "zbHeaderList.h"
-#include "zbHeaderListIntoWS.h"
-#include "zbOFStream.h"
 #include "zbTestSupport.h"
 
 using namespace zbtest;
@@ -182,33 +181,6 @@ TEST(zbHeaderList, BadFilesAreRefusedWithEBADF)
     EXPECT_EQ(good.GetListOfHeaderDirectories()[2]->IsSubdir(), 1);
     EXPECT_EQ(good.GetListOfHeaderDirectories()[2]->GetListOfEntries().Size(), 2);
     EXPECT_EQ(good.GetBufsize(), 7 + 9);
-}
-
-TEST(zbHeaderListIntoWS, CatPrintsAbsoluteBlocks)
-{
-    TempDir dir;
-    WriteFile(dir / "l", kMagic +
-                             "@Fw/PublicInterfaces\na@b.h\nb.h\n@>Fw/PrivateInterfaces\np.h\n" +
-                             "@Fw/Empty\ncut");
-    WriteFile(dir / "bad", "!<zbhl> v1\n@Fw\n");
-    zbHeaderListIntoWS intoFW(QORString("/ws"), QORString((dir / "l").c_str()), 1);
-    zbHeaderListIntoWS plain(QORString("/other"), QORString((dir / "l").c_str()), 0);
-    zbHeaderListIntoWS bad(QORString("/ws"), QORString((dir / "bad").c_str()), 0);
-    {
-        zbOFStream out((dir / "out").c_str(), 8);
-        // The cut last line is damage, found on line 8.
-        EXPECT_EQ(intoFW.CatHeaderListToStream(out), zbHeaderListIntoWS::CatDamaged);
-        EXPECT_EQ(intoFW.GetDamagedLine(), 8);
-        EXPECT_EQ(plain.CatHeaderListToStream(out), zbHeaderListIntoWS::CatDamaged);
-        EXPECT_EQ(bad.CatHeaderListToStream(out), zbHeaderListIntoWS::CatNotAList);
-    }
-    EXPECT_EQ(ReadFile(dir / "out"), "@|/ws/./Fw/PublicInterfaces\na@b.h\nb.h\n"
-                                     "@|>/ws/./Fw/PrivateInterfaces\np.h\n"
-                                     "@|/ws/./Fw/Empty\n"
-                                     "@/other/./Fw/PublicInterfaces\na@b.h\nb.h\n"
-                                     "@>/other/./Fw/PrivateInterfaces\np.h\n"
-                                     "@/other/./Fw/Empty\n");
-    EXPECT_EQ(intoFW.GetWSPathname(), "/ws");
 }
 
 TEST(zbHeaderList, ReadNamesAreNormalisedWhenWrittenBack)
