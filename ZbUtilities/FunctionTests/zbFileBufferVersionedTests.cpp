@@ -70,12 +70,10 @@ TEST(zbFileBufferVersioned, StoredBytes)
     ASSERT_EQ(0, block.WriteToFile((dir / "scrambled").c_str()));
     EXPECT_EQ(kScrambled, zbtest::ReadFile(dir / "scrambled"));
 
-    // Empty user data: 56 bytes, which no reader accepts.
+    // Empty user data: 56 bytes, which no reader accepts (see zbsvc block).
     EXPECT_NE(nullptr, block.SetBuffer(nullptr, 5));
     ASSERT_EQ(0, block.WriteToFile((dir / "empty").c_str()));
     EXPECT_EQ(56u, zbtest::ReadFile(dir / "empty").size());
-    EXPECT_EQ(1, block.ReadFromFile((dir / "empty").c_str()));
-    EXPECT_EQ("File " + dir / "empty" + " has a size that no block file can have", Error(block));
 
     EXPECT_EQ(1, block.WriteToFile(nullptr));
     EXPECT_EQ(1, block.WriteToFile((dir / "no/such").c_str()));
@@ -104,14 +102,10 @@ TEST(zbFileBufferVersioned, ReadBack)
               "+     User data         = [hello world]\n",
               Dump(block));
 
+    // Saved again after descrambling, the block says it is plain.  (A
+    // scrambled block read, described and descrambled: see zbsvc block.)
     ASSERT_EQ(0, block.ReadFromFile((dir / "scrambled").c_str())) << Error(block);
-    EXPECT_EQ("4.5.6", Version(block));
-    EXPECT_EQ(1u, block.GetCryptLevel());
-    EXPECT_EQ(11u, block.GetBufferLength());
-    EXPECT_NE("hello world", std::string(block.GetBuffer(), 11));
     block.DecryptBuffer();
-    EXPECT_EQ("hello world", std::string(block.GetBuffer(), 11));
-    // Saved again after descrambling, the block says it is plain.
     ASSERT_EQ(0, block.WriteToFile((dir / "again").c_str()));
     ASSERT_EQ(0, block.ReadFromFile((dir / "again").c_str()));
     EXPECT_EQ(0u, block.GetCryptLevel());
@@ -150,7 +144,6 @@ TEST(zbFileBufferVersioned, DamagedFiles)
             damaged[i] = static_cast<char>(damaged[i] ^ (1 << (i % 8)));
             EXPECT_EQ(badCRC, refused(damaged)) << "byte " << i;
         }
-    EXPECT_EQ(badSize, refused(kPlain.substr(0, 56)));
     EXPECT_EQ(badSize, refused(""));
     std::string wrong = kPlain;
     wrong[8] = 2;
