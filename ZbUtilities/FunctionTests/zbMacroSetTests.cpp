@@ -347,9 +347,7 @@ TEST(zbMacroSet, ResolvedValuesOutliveTheTextsAsRead)
 TEST(zbMacroSet, PrintDumpAndStatistics)
 {
     zbMacroSet set(1), empty(4);
-    set.Insert("A", "a 'b'", zbMacroSet::ReplaceExisting);
-    set.Insert("B", "%s", zbMacroSet::ReplaceExisting);
-    set.Insert("C", "", zbMacroSet::ReplaceExisting);
+    Define(set, "A = a 'b';B = %s;C = ");
     // One bucket keeps the insertion order.  (The dump of macros is checked
     // through zbsvc macros.)
     EXPECT_EQ("A='a 'b''\nB='%s'\nC=''\n\n"
