@@ -86,11 +86,10 @@ struct Layout
     std::string _WS;
     Layout() : _WS(_Root.Path() + "/./")
     {
-        zbtest::WriteFile(_Root / "Fw/PublicInterfaces/a.h", "");
-        zbtest::WriteFile(_Root / "Fw/PublicInterfaces/b.h", "");
-        zbtest::WriteFile(_Root / "Fw/Mod.m/LocalInterfaces/l.h", "");
-        zbtest::WriteFile(_Root / "Other/PublicInterfaces/a.h", "");
-        zbtest::WriteFile(_Root / "Other/PublicInterfaces/o.h", "");
+        for (const char* header :
+             {"Fw/PublicInterfaces/a.h", "Fw/PublicInterfaces/b.h", "Fw/Mod.m/LocalInterfaces/l.h",
+              "Other/PublicInterfaces/a.h", "Other/PublicInterfaces/o.h"})
+            zbtest::WriteFile(_Root / header, "");
         zbtest::WriteFile(_Root / "maps/map", "!<zbhl> v2.0.1\n"
                                               "@/ws2/./X/PublicInterfaces\nm.h\nMixed.H\no.h\n"
                                               "@|/ws2/./X/PrivateInterfaces\np.h\n"
