@@ -29,12 +29,12 @@ std::string Sections(const zbMDFV4& iSet)
 
 // A file read into a set holding another: the result, the sections and the
 // reports (reported: the count of reports of *A; -1: the refusal of a NUL).
-// (Blanks around a header name, a missing file, a file without a header:
-// see zbsvc mdf.)
+// (A missing file and a file without a header: see zbsvc mdf.)
 TEST(zbMDFV4, InsertFileReplacesTheSet)
 {
     const std::tuple<const char*, std::string, int, std::string, int> cases[] = {
         {"two duplicates", "*A\n1\n*A\n2\n*A\n3\n", 2, "*A=[1]", 2},
+        {"header name between blanks", "*  SRC  x\nv\n", 0, "*SRC=[v]", 0},
         {"tabs and blanks lead lines", "\t *A\n \t v1\n\tv2 w\n", 0, "*A=[v1|v2 w]", 0},
         {"comments cut values, empty lines skipped",
          "*A\nlib.a  / the lib\n\n   \n  / only a comment\nb/c\n", 0, "*A=[lib.a  |b]", 0},

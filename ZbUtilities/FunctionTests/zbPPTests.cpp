@@ -139,8 +139,9 @@ TEST_F(PP, ConditionsCombineLeftToRight)
         "B == 9223372036854775807;B > 123456789012345678");
     for (std::string condition; std::getline(taken, condition, ';');)
         EXPECT_TRUE(Taken(condition)) << condition;
-    std::istringstream notTaken("P || Q && R;1 || 1 && 0;!(P || Q);!1;V > 12;A && V >= 20;"
-                                "A && V == 11 && A");
+    std::istringstream notTaken(
+        "P || Q && R;1 || 1 && 0;!(P || Q);!1;V > 12;A && V >= 20;defined Q;"
+        "A && V == 11 && A");
     for (std::string condition; std::getline(notTaken, condition, ';');)
         EXPECT_FALSE(Taken(condition)) << condition;
 }
@@ -184,15 +185,17 @@ TEST_F(PP, Outputs)
 
 TEST_F(PP, LevelChecks)
 {
-    // No level file: a level test is an error and false, negated too; os
-    // tests without it.  (A plain level test, os, and the names looked up in
-    // the macros without the check: see zbsvc pp.)
+    // No level file: a level test is an error and false, negated too (a plain
+    // one: see zbsvc pp); os tests without it.
     EXPECT_EQ(Failed("#if !X\nx\n#endif\n"),
               "# Error: f.mk[1]: a level is tested but no level file was loaded\n");
+    EXPECT_EQ(Out("#define X\n#if os X\nx\n#endif\n"), "\nx\n\n");
     EXPECT_EQ(Out("#if !os Y\ny\n#endif\n"), "y\n\n");
+    // Without the check, names are looked up in the macros.
+    EXPECT_EQ(Out("#if X\nx\n#endif\n", 0), "x\n\n");
     // Levels first, then the macros.
     Level("L", "1");
-    EXPECT_EQ(Out("#define X\n#if X && L\nx\n#endif\n"), "\nx\n\n");
+    EXPECT_EQ(Out("#if X && L\nx\n#endif\n"), "x\n\n");
 }
 
 // Errors: the message, and the whole buffer discarded.
