@@ -27,6 +27,20 @@ TEST(zbTabArg, ArraysAndStringsGrowTheVector)
     EXPECT_EQ(argv[1], args[0]); // not copied
 }
 
+// Many regrowths: every slot stays where it was copied.
+TEST(zbTabArg, LongCommandsGrowStepByStep)
+{
+    std::string command;
+    for (int i = 0; i < 10000; ++i)
+        command += "w" + std::to_string(i) + (i % 3 ? " " : "   ");
+    zbTabArg args(2, 7);
+    args.AddString(command.c_str());
+    ASSERT_EQ(10000u, args.Argc());
+    EXPECT_STREQ("w0", args[0]);
+    EXPECT_STREQ("w4567", args[4567]);
+    EXPECT_STREQ("w9999", args[9999]);
+}
+
 TEST(zbTabArg, Dump)
 {
     zbTabArg args(4, 4);
