@@ -49,19 +49,6 @@ std::string Printed(const zbMacroSet& iSet)
         out += line + "\n";
     return out;
 }
-
-struct Finder
-{
-    explicit Finder(const std::string& iDir)
-    {
-        QORListValQORString paths;
-        paths.Append(QORString(iDir.c_str()));
-        _Finder.SetListOfPath(paths);
-        _Set.Append(_Finder);
-    }
-    zbPathFinder _Finder;
-    zbSetOfPathFinder _Set;
-};
 } // namespace
 
 TEST(zbMacroSet, ParseBuffer)
@@ -142,14 +129,16 @@ TEST(zbMacroSet, IncludeLinesAndCountedFailures)
     zbtest::WriteFile(dir / "empty.mk", "");
     zbtest::WriteFile(dir / "bad.mk", "Q = 'x\n");
     zbtest::WriteFile(dir / "self.mk", "S = 1\ninclude self.mk\ninclude self.mk\n");
-    Finder finder(dir.Path());
+    zbPathFinder finder;
+    finder.SetListOfPath(zbtest::StringList({dir.Path()}));
+    zbSetOfPathFinder finders(finder);
     zbMacroSet set(500);
     // Only a line starting with "include " names a file; a trailing comment
     // does not belong to the name.
     std::string buffer = Parse("W = 5\n   include x.mk\ninclude  y.mk\ninclude z.mk # c\ninclude\n"
                                "includes = 4\ninclude missing.mk\n");
     zbtest::Capture err(2);
-    EXPECT_EQ(1, set.InsertBuffer(&buffer[0], &finder._Set, '=', zbMacroSet::ReplaceExisting));
+    EXPECT_EQ(1, set.InsertBuffer(&buffer[0], &finders, '=', zbMacroSet::ReplaceExisting));
     EXPECT_EQ("# System error on missing.mk: No such file or directory\n", err.Stop());
     EXPECT_EQ("W='5'\nY='2'\nZ='3'\nincludes='4'\n", Printed(set));
     // Without finders the include lines are dropped.
@@ -161,7 +150,7 @@ TEST(zbMacroSet, IncludeLinesAndCountedFailures)
     zbMacroSet counted(500);
     zbtest::Capture err2(2);
     // The empty file is an empty set: four failures.
-    EXPECT_EQ(4, counted.InsertFile((dir / "top.mk").c_str(), &finder._Set, '=',
+    EXPECT_EQ(4, counted.InsertFile((dir / "top.mk").c_str(), &finders, '=',
                                     zbMacroSet::ReplaceExisting));
     EXPECT_EQ("# Error: Unbalanced ' in " + (dir / "bad.mk") + "['x]\n" +
                   "# Error: Include cycle: " + (dir / "top.mk") + " is already being read\n" +
