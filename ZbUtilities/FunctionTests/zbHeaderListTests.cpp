@@ -248,11 +248,8 @@ TEST(zbHeaderMap, BuildAndLoad)
     EXPECT_EQ(
         Names(loaded.GetListOfPathsIntoFW()),
         (std::vector<std::string>{"/ws2/./B/PublicInterfaces", "/ws2/./B/PrivateInterfaces"}));
+    // (The first directory holding a name wins: see zbsvc find -map.)
     EXPECT_EQ(dico.GetNbItems(), 4);
-    // The first directory that holds a name wins.
-    const std::pair<const char*, int> found[] = {{"x.h", 1}, {"y.h", 2}, {"sub", 3}, {"foo.h", 0}};
-    for (const auto& [name, at] : found)
-        EXPECT_EQ(dico.Locate(QORString(name)), at ? loaded.GetListOfPaths()[at] : nullptr) << name;
 
     EXPECT_EQ(zbtest::Written([&](zbOFStream& out) { loaded.DumpFilesList(out); }),
               "/ws1/./A/PublicInterfaces\n/ws2/./B/PublicInterfaces\n"
@@ -300,7 +297,7 @@ TEST(zbHeaderMap, MissingListIsReportedAndCounted)
 }
 
 // Loading stops at the first empty line; damage before it gives 2 and its
-// line, the entries before it loaded.
+// line, the entries before it loaded (a NUL byte: see zbsvc find -map).
 TEST(zbHeaderMap, LoadingStopsAtTheFirstEmptyLineOrDamage)
 {
     TempDir dir;
@@ -311,7 +308,6 @@ TEST(zbHeaderMap, LoadingStopsAtTheFirstEmptyLineOrDamage)
         {kMagic + "@/a\nx.h\n@/b\ny.h", 2, 1, 2, 5},
         {kMagic + "not a block\n@/a\nx.h\n", 0, 0, 2, 2},
         {kMagic + "@/a\nx.h\n" + std::string(5000, 'y') + "\nz.h\n", 1, 1, 2, 4},
-        {kMagic + std::string("@/a\nx.h\nz\0.h\n", 13), 1, 1, 2, 4},
         {kMagic, 0, 0, 0, 0},
         {kMagic + "@|>\nx.h\n", 1, 1, 0, 0},
     };
