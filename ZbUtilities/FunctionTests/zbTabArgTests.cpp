@@ -27,7 +27,6 @@ TEST(zbTabArg, ArraysAndStringsGrowTheVector)
     EXPECT_EQ(argv[1], args[0]); // not copied
 }
 
-// Many regrowths: every slot stays where it was copied.
 TEST(zbTabArg, LongCommandsGrowStepByStep)
 {
     std::string command;
