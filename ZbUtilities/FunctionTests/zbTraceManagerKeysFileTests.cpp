@@ -60,26 +60,33 @@ std::string Edit(const std::string& iLine, const std::string& iReplacement)
 TEST(zbTraceManagerKeysFile, EveryFormatErrorNamesItsKeyAndLeavesNoFile)
 {
     // Each rule of the loader is checked in zbTraceManagerTests; here, the
-    // forms a file gives: empty, empty or missing macros, continued lines.
+    // forms a file gives: none, not readable (reported by the reader, then as
+    // a file without keys), empty, empty or missing macros, continued lines.
     const std::string f = "# Error: XML keys file zbXmlKeys.mk: ";
-    const std::vector<std::pair<std::string, std::string>> cases = {
-        {"", f + "KEY_TagID and KEY_MsgID must list at least one entry each\n"},
-        {Edit("KEY_TagID = T_Phase T_Error", "KEY_TagID ="),
-         f + "KEY_TagID and KEY_MsgID must list at least one entry each\n"},
-        {Edit("KEY_TagID_T_Error_Type = Simple\n", ""),
+    const std::string noLists = "KEY_TagID and KEY_MsgID must list at least one entry each\n";
+    const std::tuple<const char*, std::string, std::string> cases[] = {
+        {"zbNoSuchKeys.mk", kGood, "# Error: XML keys file zbNoSuchKeys.mk not found\n"},
+        {"zbDirectoryKeys.mk", kGood,
+         "# System error on " + Root().Path() +
+             "/./code/tools/data/zbDirectoryKeys.mk: Is a directory\n"
+             "# Error: XML keys file zbDirectoryKeys.mk: " +
+             noLists},
+        {"zbXmlKeys.mk", "", f + noLists},
+        {"zbXmlKeys.mk", Edit("KEY_TagID = T_Phase T_Error", "KEY_TagID ="), f + noLists},
+        {"zbXmlKeys.mk", Edit("KEY_TagID_T_Error_Type = Simple\n", ""),
          f + "tag T_Error needs a non-empty KEY_TagID_T_Error_Name and KEY_TagID_T_Error_Type\n"},
-        {Edit("            zbzbError", "            zbzbError stepEnd"),
+        {"zbXmlKeys.mk", Edit("            zbzbError", "            zbzbError stepEnd"),
          f + "message key stepEnd is declared twice\n"},
-        {Edit("KEY_MsgID_stepEnd_ListOfTagMode = 2\n", ""),
+        {"zbXmlKeys.mk", Edit("KEY_MsgID_stepEnd_ListOfTagMode = 2\n", ""),
          f + "message key stepEnd needs KEY_MsgID_stepEnd_ListOfTagID and "
              "KEY_MsgID_stepEnd_ListOfTagMode, of the same length\n"},
     };
     zbtest::TempDir dir;
     QORString name(dir / "t.xml");
-    for (const auto& [text, message] : cases)
+    for (const auto& [keys, text, message] : cases)
     {
         zbtest::WriteFile(DataDir() + "/zbXmlKeys.mk", text);
-        zbTraceManager manager{QORString("zbXmlKeys.mk")};
+        zbTraceManager manager{QORString(keys)};
         zbtest::Capture err(2);
         EXPECT_EQ(0, manager.SetXmlFileName(&name, "app", 0)) << message;
         EXPECT_EQ(message, err.Stop());
@@ -115,24 +122,4 @@ TEST(zbTraceManagerKeysFile, ContextKeepsTheResult)
     // The file was closed properly when the descriptor replaced it.
     std::string content = zbtest::ReadFile(name.Std());
     EXPECT_EQ("</Application>\n", content.substr(content.size() - 15));
-}
-
-// A keys file that cannot be read is reported by the reader, then as a file
-// without keys.
-TEST(zbTraceManagerKeysFile, UnreadableKeysFile)
-{
-    zbtest::TempDir dir;
-    QORString name(dir / "t.xml");
-    zbTraceManager manager{QORString("zbDirectoryKeys.mk")};
-    zbtest::Capture err(2);
-    EXPECT_EQ(0, manager.SetXmlFileName(&name, nullptr, 0));
-    std::string text = err.Stop();
-    EXPECT_EQ(0u, text.find("# System error on " + Root().Path() +
-                            "/./code/tools/data/zbDirectoryKeys.mk: "))
-        << text;
-    EXPECT_NE(std::string::npos,
-              text.find("\n# Error: XML keys file zbDirectoryKeys.mk: KEY_TagID and KEY_MsgID "
-                        "must list at least one entry each\n"))
-        << text;
-    EXPECT_NE(0, ::access(name.CastToCharPtr(), F_OK));
 }
