@@ -26,10 +26,6 @@ std::string Text(const zbFileName& iFile)
 {
     return iFile.GetPtrToFullname() ? iFile.GetPtrToFullname() : "";
 }
-
-// The override root of the configuration path (removed after its test, still
-// listed by the path finder).
-std::string gConfigOverride;
 } // namespace
 
 TEST(zbContextSearchPaths, ConfigPathOnceOverrideFirstMainSpecifications)
@@ -41,7 +37,6 @@ TEST(zbContextSearchPaths, ConfigPathOnceOverrideFirstMainSpecifications)
     zbtest::WriteFile(b / "code/tools/config/onlyB.mk", "");
 
     ::setenv("MY_ZBZB_CONFIG", a.Path().c_str(), 1);
-    gConfigOverride = a.Path();
     zbPathFinder* config = zbExtContext.GetConfigPath();
     ASSERT_NE(nullptr, config);
     // Build-time directories first, override roots before installation roots;
@@ -96,37 +91,6 @@ TEST(zbContextSearchPaths, TrameAndDataPaths)
     ASSERT_NE(nullptr, zbExtContext.SearchForData("zbXmlKeys.mk", file));
     EXPECT_EQ(Example("data") + "/zbXmlKeys.mk", Text(file));
     EXPECT_EQ(zbExtContext.GetDataPath(), zbExtContext.GetDataPath());
-}
-
-// After the two tests above every search path and the main specifications
-// exist; named trame paths are not part of the dump.
-TEST(zbContextSearchPaths, DumpShowsPathsAndMainSpecifications)
-{
-    zbExtContext.GetConfigPath();
-    zbExtContext.GetTramePath();
-    zbExtContext.GetDataPath();
-    zbExtContext.GetMainSpecifications();
-    zbtest::TempDir dir;
-    zbOFStream stream; // opened after its construction
-    ASSERT_EQ(0, stream.Open((dir / "dump").c_str(), "w"));
-    zbExtContext.Dump(stream);
-    stream.Close();
-    std::string dump = zbtest::ReadFile(dir / "dump");
-    size_t at = dump.find("# Current concatenations:\n");
-    ASSERT_NE(std::string::npos, at) << dump;
-    std::string tail = dump.substr(at);
-    const std::string a = gConfigOverride;
-    ASSERT_FALSE(a.empty());
-    const std::string listed = "#  List of searched path:\n#   [";
-    EXPECT_EQ(0u, tail.find("# Current concatenations:\n" + listed + a +
-                            "/./code/tools/config/linux_b64]\n#   [" + a +
-                            "/./code/tools/config]\n#   [" + Example("config") + "]\n" + listed +
-                            Example("trame") + "]\n" + listed + Example("data") +
-                            "]\n#\n# Set of macros\n"))
-        << tail;
-    EXPECT_NE(std::string::npos, tail.find("#  - 'Title' = [over ride]\n"));
-    EXPECT_EQ(std::string::npos, tail.find("trame/demo"));
-    EXPECT_EQ('\n', tail.back());
 }
 
 TEST(zbContextSearchPaths, FirstVersionStays)
