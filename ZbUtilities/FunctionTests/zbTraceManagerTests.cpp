@@ -113,15 +113,10 @@ TEST_F(zbTraceManagerTest, XmlFileLayout)
 
     std::string expected = std::string(kHead) +
                            "<Error Text=\"bad &lt;input&gt; &amp; &quot;more&quot;\"/>\n"
-                           "<Phase Name=\"outer\">\n"
-                           "<Phase Name=\"inner\">\n"
+                           "<Phase Name=\"outer\">\n<Phase Name=\"inner\">\n"
                            "<Step Name=\"7\" Id=\"n\"/><Error Text=\"n\"/>\n"
                            "<Step Name=\"m\" Id=\"m\"/><Step Name=\"???\" Id=\"???\"/>\n"
-                           "x&lt;y\n"
-                           "<raw/>\n"
-                           "</Phase>\n"
-                           "</Phase>\n"
-                           "</Application>\n";
+                           "x&lt;y\n<raw/>\n</Phase>\n</Phase>\n</Application>\n";
     EXPECT_EQ(expected, zbtest::ReadFile(_File));
     EXPECT_EQ(0, _Manager.CloseXmlFile()); // nothing more is written
     EXPECT_EQ(expected, zbtest::ReadFile(_File));
