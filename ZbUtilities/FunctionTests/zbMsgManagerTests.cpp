@@ -140,19 +140,3 @@ TEST(zbMsg, TabKeepsPositionsGivenAsNullAndPrintsUnderItsKey)
     msg.Reset();
     EXPECT_TRUE(msg.GetTabMsg()[0].IsEmpty());
 }
-
-TEST(zbMsgManager, LibraryCatalogHasTheOuterAndFatalKeys)
-{
-    std::istringstream keys(
-        "makeBegin makeEnd makeError makeWarning stepStart stepEnd zbzbError zbzbErrorExtended "
-        "zbzbWarning zbzbWarningExtended zbzbInfo zbzbFatal systError cleanup PLXV5Error "
-        "PLXV5Warning atpError atpWarning atpInfo zbzbErrorWithId zbzbErrorExtendedWithId "
-        "zbzbWarningWithId zbzbWarningExtendedWithId zbzbFatal.InternalLine zbzbFatal.Abort "
-        "zbzbFatal.Interrupt");
-    for (std::string key; keys >> key;)
-    {
-        std::string text = zbExtContext.GetMsgMngr()->GetMsg(key.c_str()).ConvertToUTF8();
-        EXPECT_EQ(text.find("not found"), std::string::npos) << key << ": " << text;
-        EXPECT_FALSE(text.empty()) << key;
-    }
-}

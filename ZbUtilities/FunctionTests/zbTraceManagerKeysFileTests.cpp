@@ -96,29 +96,23 @@ TEST(zbTraceManagerKeysFile, EveryFormatErrorNamesItsKeyAndLeavesNoFile)
     }
 }
 
-// Through the context: GetXml follows the result.
+// Through the context: GetXml follows each result.
 TEST(zbTraceManagerKeysFile, ContextKeepsTheResult)
 {
     zbtest::TempDir dir;
-    QORString name(dir / "t.xml");
-    zbtest::WriteFile(DataDir() + "/zbXmlKeys.mk", Edit("KEY_MsgID_stepEnd_ListOfTagMode = 2",
-                                                        "KEY_MsgID_stepEnd_ListOfTagMode = -1"));
-    zbtest::Capture err(2);
-    EXPECT_EQ(0, zbExtContext.SetXmlFileName(&name, nullptr, 0));
-    EXPECT_EQ(0, zbExtContext.GetXml());
-    EXPECT_EQ("# Error: XML keys file zbXmlKeys.mk: message key stepEnd has the tag mode -1 "
-              "(expected 0-2)\n",
-              err.Stop());
-
+    QORString name(dir / "t.xml"), missing(dir / "no/t.xml");
     zbtest::WriteFile(DataDir() + "/zbXmlKeys.mk", kGood);
+    int fd = 1;
+    zbtest::Capture err(2);
     EXPECT_EQ(1, zbExtContext.SetXmlFileName(&name, nullptr, 0));
     EXPECT_EQ(1, zbExtContext.GetXml());
-    int fd = 1;
     EXPECT_EQ(0, zbExtContext.SetXmlFileDescriptor(nullptr, nullptr));
     EXPECT_EQ(0, zbExtContext.GetXml());
     EXPECT_EQ(1, zbExtContext.SetXmlFileDescriptor(&fd, "stdout"));
     EXPECT_EQ(1, zbExtContext.GetXml());
-    zbExtContext.GetTraceMngr()->CloseXmlFile();
+    EXPECT_EQ(0, zbExtContext.SetXmlFileName(&missing, nullptr, 0));
+    EXPECT_EQ(0, zbExtContext.GetXml());
+    EXPECT_EQ("# System error on " + missing.Std() + ": No such file or directory\n", err.Stop());
     // The file was closed properly when the descriptor replaced it.
     std::string content = zbtest::ReadFile(name.Std());
     EXPECT_EQ("</Application>\n", content.substr(content.size() - 15));

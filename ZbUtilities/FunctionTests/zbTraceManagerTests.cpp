@@ -276,9 +276,10 @@ TEST(zbTraceManagerKeys, EveryLoaderErrorIsReportedAndLeavesNothing)
     }
 }
 
-// The shipped keys file, found along the example tree's data path, gives
-// every report key of the library its XML form.
-TEST(zbTraceManagerKeys, ShippedKeysFileCoversEveryReportKey)
+// The shipped keys file, found along the example tree's data path, and the
+// library's catalog give every report key of the library its XML form and
+// its text (the texts of the fatal ends are checked where a process ends).
+TEST(zbTraceManagerKeys, ShippedFilesCoverEveryReportKey)
 {
     zbTraceManager manager{QORString("zbXmlKeys.mk")};
     zbtest::Capture err(2);
@@ -290,7 +291,11 @@ TEST(zbTraceManagerKeys, ShippedKeysFileCoversEveryReportKey)
         "PLXV5Warning atpError atpWarning atpInfo zbzbErrorWithId zbzbErrorExtendedWithId "
         "zbzbWarningWithId zbzbWarningExtendedWithId");
     for (std::string key; keys >> key;)
+    {
         EXPECT_NE(nullptr, manager.GetMsgKey(key.c_str())) << key;
+        std::string text = zbExtContext.GetMsgMngr()->GetMsg(key.c_str()).ConvertToUTF8();
+        EXPECT_TRUE(!text.empty() && text.find("not found") == std::string::npos) << key << text;
+    }
     QORUnicodeString params[3] = {"I", "m", "d"};
     EXPECT_EQ("<Error Id=\"I\" Message=\"m\" Detail=\"d\"/>\n",
               manager.GetMsgKey("zbzbErrorExtendedWithId")->GetMsg(params, 3).ConvertToUTF8());
