@@ -172,50 +172,44 @@ TEST(PrintPatternList, Format)
 
 TEST(zbPatternFilter, Flags)
 {
-    // The printed flags after construction, then after each of AddDataPattern,
-    // AddFunctionTestPattern and AddSniffPattern in turn; the flag list
+    // The printed flags after construction, then what each of AddDataPattern,
+    // AddFunctionTestPattern and AddSniffPattern adds in turn; the flag list
     // follows the last text, in order.
     const std::string sources = " 113 112 120 115 117 116 1114";
     const std::string objects = " 110 1117 114 1116 1110 1112 1111 1115";
     const std::string all = sources + objects;
     const std::string preq = " 113 115 1110 117 1112 116 1111 1114 1115 1117 114";
-    const std::pair<zbPatternFilter*, std::vector<std::string>> cases[] = {
-        {new zbEmptyPatternFilter, {"", "", "", ""}},
-        {new zbDataPatternFilter, {" 119", " 119", " 119 118", " 119 118"}},
-        {new zbSourcePatternFilter,
-         {sources, sources + " 119", sources + " 119 118", sources + " 119 118"}},
-        {new zbObjectsPatternFilter(zbFullPatternType),
-         {objects, objects, objects + " 1113", objects + " 1113 111"}},
-        {new zbObjectsPatternFilter(zbReducedPatternType),
-         {objects + " 1118", objects + " 1118", objects + " 1118 1113",
-          objects + " 1118 1113 111"}},
-        {new zbAllPatternFilter(zbFullPatternType),
-         {all, all + " 119", all + " 119 1113 118", all + " 119 1113 118 111"}},
-        {new zbAllPatternFilter(zbReducedPatternType),
-         {all + " 1118", all + " 1118 119", all + " 1118 119 1113 118",
-          all + " 1118 119 1113 118 111"}},
-        {new zbPreqPatternFilter,
-         {preq, preq + " 119", preq + " 119 118 1113", preq + " 119 118 1113 111"}},
+    using Row = std::tuple<zbPatternFilter*, std::string, const char*, const char*, const char*>;
+    const Row cases[] = {
+        {new zbEmptyPatternFilter, "", "", "", ""},
+        {new zbDataPatternFilter, " 119", "", " 118", ""},
+        {new zbSourcePatternFilter, sources, " 119", " 118", ""},
+        {new zbObjectsPatternFilter(zbFullPatternType), objects, "", " 1113", " 111"},
+        {new zbObjectsPatternFilter(zbReducedPatternType), objects + " 1118", "", " 1113", " 111"},
+        {new zbAllPatternFilter(zbFullPatternType), all, " 119", " 1113 118", " 111"},
+        {new zbAllPatternFilter(zbReducedPatternType), all + " 1118", " 119", " 1113 118", " 111"},
+        {new zbPreqPatternFilter, preq, " 119", " 118 1113", " 111"},
     };
-    using Add = void (zbPatternFilter::*)();
-    const Add adds[] = {&zbPatternFilter::AddDataPattern, &zbPatternFilter::AddFunctionTestPattern,
-                        &zbPatternFilter::AddSniffPattern, nullptr};
-    for (const auto& [filter, expected] : cases)
+    for (const auto& [filter, constructed, data, tests, sniff] : cases)
     {
-        std::vector<std::string> printed;
-        for (Add add : adds)
+        const auto printed = [filter = filter]
         {
             std::unique_ptr<zbString> text(filter->PrintPatternList());
-            printed.push_back(text->CastToCharPtr());
-            if (add)
-                (filter->*add)();
-        }
-        EXPECT_EQ(printed, expected) << expected[0];
+            return std::string(text->CastToCharPtr());
+        };
+        std::string expected = constructed;
+        EXPECT_EQ(printed(), expected);
+        filter->AddDataPattern();
+        EXPECT_EQ(printed(), expected += data);
+        filter->AddFunctionTestPattern();
+        EXPECT_EQ(printed(), expected += tests);
+        filter->AddSniffPattern();
+        EXPECT_EQ(printed(), expected += sniff);
         zbtest::Taken<QORListPtrzbPatternFlag> flags(filter->GetPatternFlagList());
         std::string fromFlags;
         for (const zbPatternFlag* flag : *flags)
             fromFlags += " " + std::to_string(flag->GetFlag());
-        EXPECT_EQ(fromFlags, expected[3]);
+        EXPECT_EQ(fromFlags, expected);
         delete filter;
     }
 
