@@ -138,6 +138,20 @@ TEST_F(zbTraceManagerTest, AppendingAndReopening)
                   "<Phase Name=\"s\">\n</Phase>\n</Application>\n" + app +
                   "</Phase>\n</Application>\n",
               zbtest::ReadFile(_File));
+
+    // OpenXmlFile writes no opening, lets the former descriptor go (its
+    // number may be taken again) and keeps the name.
+    std::string second = _Dir / "second.xml";
+    ASSERT_EQ(0, _Manager.OpenXmlFile(QORString(second), 0));
+    int first = _Manager.GetXmlFd();
+    ASSERT_EQ(0, _Manager.OpenXmlFile(QORString(second), 1));
+    EXPECT_TRUE(_Manager.GetXmlFd() == first || ::fcntl(first, F_GETFD) == -1);
+    EXPECT_EQ(_File, _Manager.GetXmlFileName().Std());
+    _Manager.Print(MSG_KEY_stepStart, nullptr, QORUnicodeString("s"));
+    int last = _Manager.GetXmlFd();
+    EXPECT_EQ(0, _Manager.CloseXmlFile());
+    EXPECT_EQ(-1, ::fcntl(last, F_GETFD));
+    EXPECT_EQ("<Phase Name=\"s\">\n</Phase>\n</Application>\n", zbtest::ReadFile(second));
 }
 
 TEST_F(zbTraceManagerTest, FailuresOfTheFileAreReportedAndStored)
@@ -215,24 +229,6 @@ TEST_F(zbTraceManagerTest, AnyTextGivesWellFormedUTF8)
                                               "&quot;q&quot;\">\n"));
     EXPECT_EQ("0||", zbtest::Outcome(zbtest::Run({"/usr/bin/xmllint", "--noout", _File})))
         << content;
-}
-
-TEST_F(zbTraceManagerTest, OpenXmlFileWritesNoOpeningAndKeepsTheName)
-{
-    ASSERT_EQ(1, Open());
-    EXPECT_EQ(0, _Manager.CloseXmlFile());
-    std::string second = _Dir / "second.xml";
-    ASSERT_EQ(0, _Manager.OpenXmlFile(QORString(second), 0));
-    int first = _Manager.GetXmlFd();
-    ASSERT_EQ(0, _Manager.OpenXmlFile(QORString(second), 1));
-    // The first descriptor was let go (its number may be taken again).
-    EXPECT_TRUE(_Manager.GetXmlFd() == first || ::fcntl(first, F_GETFD) == -1);
-    EXPECT_EQ(_File, _Manager.GetXmlFileName().Std());
-    _Manager.Print(MSG_KEY_stepStart, nullptr, QORUnicodeString("s"));
-    int last = _Manager.GetXmlFd();
-    EXPECT_EQ(0, _Manager.CloseXmlFile());
-    EXPECT_EQ(-1, ::fcntl(last, F_GETFD));
-    EXPECT_EQ("<Phase Name=\"s\">\n</Phase>\n</Application>\n", zbtest::ReadFile(second));
 }
 
 TEST(zbTraceManagerKeys, EveryLoaderErrorIsReportedAndLeavesNothing)
