@@ -65,25 +65,12 @@ TEST_F(zbMsgManagerTest, MissingCatalogIsReportedOnceAndEveryKeyGivesItsError)
                      "Message No.Params not found in the catalog NoSuchCatalog");
 }
 
-// The kept compositions give what building the messages gives, byte for
-// byte up to a null character; they follow a change of catalog, after
-// which the first catalog is gone.
+// The kept compositions give what building the messages gives (the inner
+// message, then the outer), byte for byte up to a null character; they follow a change of catalog,
+// after which the first catalog is gone.
 TEST_F(zbMsgManagerTest, ComposedTextsAreTheBuiltOnes)
 {
     zbMsgManager manager("TestMessages");
-    const auto built =
-        [&](const char* iOuter, const char* iKey, QORUnicodeString* iParams, int iCount)
-    {
-        QORUnicodeString text;
-        if (iKey)
-        {
-            QORUnicodeString inner = manager.GetMsg(iKey, iParams, iCount);
-            text = manager.GetMsg(iOuter, &inner, 1);
-        }
-        else
-            text = manager.GetMsg(iOuter, iParams, iCount);
-        return std::string(text.ConvertToUTF8().c_str());
-    };
     // Parameters beyond ASCII, control characters, bytes that are not
     // UTF-8, a null character that ends the text; catalog texts holding
     // what looks like marks.
@@ -105,8 +92,10 @@ TEST_F(zbMsgManagerTest, ComposedTextsAreTheBuiltOnes)
             {
                 std::string text = "kept|";
                 const QORString key(inner ? inner : "");
-                ASSERT_EQ(1, manager.Compose(outer, inner ? &key : nullptr, set, count, text));
-                EXPECT_EQ("kept|" + built(outer, inner, set, count), text)
+                const QORString* innerKey = inner ? &key : nullptr;
+                ASSERT_EQ(1, manager.Compose(outer, innerKey, set, count, text));
+                const QORUnicodeString message = manager.GetMsg(outer, innerKey, set, count);
+                EXPECT_EQ("kept|" + std::string(message.ConvertToUTF8().c_str()), text)
                     << outer << " " << (inner ? inner : "-");
             }
     std::string text = "kept";
