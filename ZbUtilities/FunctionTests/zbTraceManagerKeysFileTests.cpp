@@ -7,24 +7,16 @@
 
 namespace
 {
-zbtest::TempDir& Root()
-{
-    static zbtest::TempDir root;
-    return root;
-}
-
-std::string DataDir()
-{
-    return Root() / "code/tools/data";
-}
+const zbtest::TempDir gRoot;
+const std::string kData = gRoot / "code/tools/data";
 
 class DataRoot : public ::testing::Environment
 {
   public:
     void SetUp() override
     {
-        zbtest::MakeDirs(DataDir() + "/zbDirectoryKeys.mk");
-        ::setenv("MY_ZBZB_DATA", Root().Path().c_str(), 1);
+        zbtest::MakeDirs(kData + "/zbDirectoryKeys.mk");
+        ::setenv("MY_ZBZB_DATA", gRoot.Path().c_str(), 1);
     }
 };
 const ::testing::Environment* const kDataRoot = ::testing::AddGlobalTestEnvironment(new DataRoot);
@@ -67,7 +59,7 @@ TEST(zbTraceManagerKeysFile, EveryFormatErrorNamesItsKeyAndLeavesNoFile)
     const std::tuple<const char*, std::string, std::string> cases[] = {
         {"zbNoSuchKeys.mk", kGood, "# Error: XML keys file zbNoSuchKeys.mk not found\n"},
         {"zbDirectoryKeys.mk", kGood,
-         "# System error on " + Root().Path() +
+         "# System error on " + gRoot.Path() +
              "/./code/tools/data/zbDirectoryKeys.mk: Is a directory\n"
              "# Error: XML keys file zbDirectoryKeys.mk: " +
              noLists},
@@ -81,7 +73,7 @@ TEST(zbTraceManagerKeysFile, EveryFormatErrorNamesItsKeyAndLeavesNoFile)
     QORString name(dir / "t.xml");
     for (const auto& [keys, text, message] : cases)
     {
-        zbtest::WriteFile(DataDir() + "/zbXmlKeys.mk", text);
+        zbtest::WriteFile(kData + "/zbXmlKeys.mk", text);
         zbTraceManager manager{QORString(keys)};
         zbtest::Capture err(2);
         EXPECT_EQ(0, manager.SetXmlFileName(&name, "app", 0)) << message;
@@ -97,7 +89,7 @@ TEST(zbTraceManagerKeysFile, ContextKeepsTheResult)
 {
     zbtest::TempDir dir;
     QORString name(dir / "t.xml"), missing(dir / "no/t.xml");
-    zbtest::WriteFile(DataDir() + "/zbXmlKeys.mk", kGood);
+    zbtest::WriteFile(kData + "/zbXmlKeys.mk", kGood);
     int fd = 1;
     zbtest::Capture err(2);
     EXPECT_EQ(1, zbExtContext.SetXmlFileName(&name, nullptr, 0));
