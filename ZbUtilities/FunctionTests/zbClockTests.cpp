@@ -38,6 +38,8 @@ TEST(zbClock, ElapsedTextsFromTheEndFields)
     }
 }
 
+// The global kind, framed by separators, is shown by zbsvc run -time
+// (zbsvcRunTests).
 TEST(zbClock, ClockOutLinesAndFill)
 {
     const std::string text(40, 't');
@@ -49,10 +51,6 @@ TEST(zbClock, ClockOutLinesAndFill)
         {zbClock::Intermediate, std::string(30, 'l'),
          "#_time_I" + text + std::string(30, 'l') + tail},
         {zbClock::Intermediate, "ab", "#_time_I" + text + "ab" + std::string(28, ' ') + tail},
-        // The global kind names itself and is framed by separators.
-        {zbClock::Global, "ignored",
-         kSeparator + "#_time_G" + text + "Global execution" + std::string(14, ' ') + tail +
-             kSeparator},
     };
     for (const auto& [kind, label, expected] : rows)
     {

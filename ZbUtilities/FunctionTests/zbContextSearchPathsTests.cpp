@@ -26,10 +26,6 @@ std::string Text(const zbFileName& iFile)
 {
     return iFile.GetPtrToFullname() ? iFile.GetPtrToFullname() : "";
 }
-
-// The override root of the configuration path (removed after its test, still
-// listed by the path finder).
-std::string gConfigOverride;
 } // namespace
 
 TEST(zbContextSearchPaths, ConfigPathOnceOverrideFirstMainSpecifications)
@@ -41,7 +37,6 @@ TEST(zbContextSearchPaths, ConfigPathOnceOverrideFirstMainSpecifications)
     zbtest::WriteFile(b / "code/tools/config/onlyB.mk", "");
 
     ::setenv("MY_ZBZB_CONFIG", a.Path().c_str(), 1);
-    gConfigOverride = a.Path();
     zbPathFinder* config = zbExtContext.GetConfigPath();
     ASSERT_NE(nullptr, config);
     // Build-time directories first, override roots before installation roots;
@@ -72,8 +67,8 @@ TEST(zbContextSearchPaths, ConfigPathOnceOverrideFirstMainSpecifications)
 
 TEST(zbContextSearchPaths, TrameAndDataPaths)
 {
+    // The lists of the unnamed paths are dumped by zbsvc context -v.
     zbPathFinder* trame = zbExtContext.GetTramePath();
-    EXPECT_EQ(Example("trame") + "\n", Paths(trame));
     EXPECT_EQ(trame, zbExtContext.GetTramePath());
 
     // A named trame path is built once per name, and dumped when verbose.
@@ -84,49 +79,15 @@ TEST(zbContextSearchPaths, TrameAndDataPaths)
     zbExtContext._Verbose = 0;
     EXPECT_EQ("#  List of searched path:\n#   [" + Example("trame/demo") + "]\n", out.Stop());
     EXPECT_EQ(demo, zbExtContext.GetTramePath(zbNewString("demo")));
-    zbFileName file;
-    ASSERT_NE(nullptr, demo->SearchFor("demo.trame", file));
-    EXPECT_EQ(Example("trame/demo") + "/demo.trame", Text(file));
-    EXPECT_EQ(nullptr, demo->SearchFor("common.trame", file));
 
     zbPathFinder* none = zbExtContext.GetTramePath(zbNewString("none"));
     EXPECT_NE(demo, none);
     EXPECT_EQ("", Paths(none));
 
+    zbFileName file;
     ASSERT_NE(nullptr, zbExtContext.SearchForData("zbXmlKeys.mk", file));
     EXPECT_EQ(Example("data") + "/zbXmlKeys.mk", Text(file));
     EXPECT_EQ(zbExtContext.GetDataPath(), zbExtContext.GetDataPath());
-}
-
-// After the two tests above every search path and the main specifications
-// exist; named trame paths are not part of the dump.
-TEST(zbContextSearchPaths, DumpShowsPathsAndMainSpecifications)
-{
-    zbExtContext.GetConfigPath();
-    zbExtContext.GetTramePath();
-    zbExtContext.GetDataPath();
-    zbExtContext.GetMainSpecifications();
-    zbtest::TempDir dir;
-    zbOFStream stream; // opened after its construction
-    ASSERT_EQ(0, stream.Open((dir / "dump").c_str(), "w"));
-    zbExtContext.Dump(stream);
-    stream.Close();
-    std::string dump = zbtest::ReadFile(dir / "dump");
-    size_t at = dump.find("# Current concatenations:\n");
-    ASSERT_NE(std::string::npos, at) << dump;
-    std::string tail = dump.substr(at);
-    const std::string a = gConfigOverride;
-    ASSERT_FALSE(a.empty());
-    const std::string listed = "#  List of searched path:\n#   [";
-    EXPECT_EQ(0u, tail.find("# Current concatenations:\n" + listed + a +
-                            "/./code/tools/config/linux_b64]\n#   [" + a +
-                            "/./code/tools/config]\n#   [" + Example("config") + "]\n" + listed +
-                            Example("trame") + "]\n" + listed + Example("data") +
-                            "]\n#\n# Set of macros\n"))
-        << tail;
-    EXPECT_NE(std::string::npos, tail.find("#  - 'Title' = [over ride]\n"));
-    EXPECT_EQ(std::string::npos, tail.find("trame/demo"));
-    EXPECT_EQ('\n', tail.back());
 }
 
 TEST(zbContextSearchPaths, FirstVersionStays)

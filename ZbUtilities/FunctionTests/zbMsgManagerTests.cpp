@@ -53,17 +53,6 @@ TEST_F(zbMsgManagerTest, ParametersByPlace)
         EXPECT_EQ(Text(text), expected);
 }
 
-TEST_F(zbMsgManagerTest, SwitchingCatalogs)
-{
-    zbMsgManager manager("TestMessages");
-    EXPECT_EQ(Text(manager.GetMsg("Other.Key")), "from the other catalog");
-    EXPECT_NE(manager.LoadCatalog("OtherMessages"), 0);
-    EXPECT_EQ(Text(manager.GetMsg("Other.Key")), "other catalog text");
-    EXPECT_NE(manager.LoadCatalog(nullptr), 0); // no change; the first catalog is gone
-    EXPECT_EQ(Text(manager.GetMsg("Other.Key")) + "|" + Text(manager.GetMsg("No.Params")),
-              "other catalog text|Message No.Params not found in the catalog OtherMessages");
-}
-
 TEST_F(zbMsgManagerTest, MissingCatalogIsReportedOnceAndEveryKeyGivesItsError)
 {
     zbMsgManager manager("NoSuchCatalog");
@@ -76,24 +65,12 @@ TEST_F(zbMsgManagerTest, MissingCatalogIsReportedOnceAndEveryKeyGivesItsError)
                      "Message No.Params not found in the catalog NoSuchCatalog");
 }
 
-// The kept compositions give what building the messages gives, byte for
-// byte up to a null character; they follow a change of catalog.
+// The kept compositions give what building the messages gives (the inner
+// message, then the outer), byte for byte up to a null character; they follow a change of catalog,
+// after which the first catalog is gone.
 TEST_F(zbMsgManagerTest, ComposedTextsAreTheBuiltOnes)
 {
     zbMsgManager manager("TestMessages");
-    const auto built =
-        [&](const char* iOuter, const char* iKey, QORUnicodeString* iParams, int iCount)
-    {
-        QORUnicodeString text;
-        if (iKey)
-        {
-            QORUnicodeString inner = manager.GetMsg(iKey, iParams, iCount);
-            text = manager.GetMsg(iOuter, &inner, 1);
-        }
-        else
-            text = manager.GetMsg(iOuter, iParams, iCount);
-        return std::string(text.ConvertToUTF8().c_str());
-    };
     // Parameters beyond ASCII, control characters, bytes that are not
     // UTF-8, a null character that ends the text; catalog texts holding
     // what looks like marks.
@@ -101,12 +78,7 @@ TEST_F(zbMsgManagerTest, ComposedTextsAreTheBuiltOnes)
                                     {"", "%1", " x y "},
                                     {"caf\xc3\xa9", "\x01\xe9", "\xef\xbf\xbf\1a\1"},
                                     {"p/q.h", QORUnicodeString("r\0s", 3), "t"}};
-    const struct
-    {
-        const char* _Outer;
-        const char* _Key;
-        int _Count;
-    } rows[] = {
+    const std::tuple<const char*, const char*, int> rows[] = {
         {"Outer.Key", "Two.Params", 2},   {"Outer.Key", "Twice.Params", 1},
         {"Outer.Key", "Three.Params", 3}, {"Outer.Key", "No.Params", 0},
         {"Outer.Key", "Not.There", 1},    {"Twice.Params", nullptr, 2},
@@ -115,29 +87,32 @@ TEST_F(zbMsgManagerTest, ComposedTextsAreTheBuiltOnes)
         {"Mark.Lone", nullptr, 1},
     };
     for (int round = 0; round < 2; ++round)
-        for (const auto& row : rows)
+        for (const auto& [outer, inner, count] : rows)
             for (auto& set : params)
             {
                 std::string text = "kept|";
-                const QORString key(row._Key ? row._Key : "");
-                ASSERT_EQ(1, manager.Compose(row._Outer, row._Key ? &key : nullptr, set, row._Count,
-                                             text));
-                EXPECT_EQ("kept|" + built(row._Outer, row._Key, set, row._Count), text)
-                    << row._Outer << " " << (row._Key ? row._Key : "-");
+                const QORString key(inner ? inner : "");
+                const QORString* innerKey = inner ? &key : nullptr;
+                ASSERT_EQ(1, manager.Compose(outer, innerKey, set, count, text));
+                const QORUnicodeString message = manager.GetMsg(outer, innerKey, set, count);
+                EXPECT_EQ("kept|" + std::string(message.ConvertToUTF8().c_str()), text)
+                    << outer << " " << (inner ? inner : "-");
             }
     std::string text = "kept";
     // Another catalog, other texts.
     const QORString other("Other.Key");
     EXPECT_EQ(1, manager.Compose("Outer.Key", &other, params[0], 0, text));
     EXPECT_NE(manager.LoadCatalog("OtherMessages"), 0);
+    EXPECT_NE(manager.LoadCatalog(nullptr), 0); // no change
     EXPECT_EQ(1, manager.Compose("Outer.Key", &other, params[0], 0, text));
+    EXPECT_EQ(Text(manager.GetMsg("Other.Key")), "other catalog text");
     EXPECT_EQ("kept[from the other catalog] (??"
               "?)"
               "Message Outer.Key not found in the catalog OtherMessages",
               text);
 }
 
-TEST(zbMsg, SetTabMsgKeepsPositionsGivenAsNull)
+TEST(zbMsg, TabKeepsPositionsGivenAsNullAndPrintsUnderItsKey)
 {
     zbMsg msg;
     msg.SetTabMsg("a", "b", "c");
@@ -148,31 +123,9 @@ TEST(zbMsg, SetTabMsgKeepsPositionsGivenAsNull)
         tab += msg.GetTabMsg()[i].ConvertToUTF8();
     EXPECT_EQ(tab, "xbcx");
     EXPECT_EQ(msg.GetTabMsgSize(), 6);
-    msg.Reset();
-    EXPECT_TRUE(msg.GetTabMsg()[0].IsEmpty());
-}
-
-TEST(zbMsg, PrintsThroughTheTraceManagerUnderItsKey)
-{
-    zbMsg msg;
-    msg.SetTabMsg("inner text");
     zbtest::Capture out(1);
     msg.Print(stdout, MSG_KEY_zbzbWarning);
-    EXPECT_EQ(out.Stop(), "# Warning: inner text\n");
-}
-
-TEST(zbMsgManager, LibraryCatalogHasTheOuterAndFatalKeys)
-{
-    std::istringstream keys(
-        "makeBegin makeEnd makeError makeWarning stepStart stepEnd zbzbError zbzbErrorExtended "
-        "zbzbWarning zbzbWarningExtended zbzbInfo zbzbFatal systError cleanup PLXV5Error "
-        "PLXV5Warning atpError atpWarning atpInfo zbzbErrorWithId zbzbErrorExtendedWithId "
-        "zbzbWarningWithId zbzbWarningExtendedWithId zbzbFatal.InternalLine zbzbFatal.Abort "
-        "zbzbFatal.Interrupt");
-    for (std::string key; keys >> key;)
-    {
-        std::string text = zbExtContext.GetMsgMngr()->GetMsg(key.c_str()).ConvertToUTF8();
-        EXPECT_EQ(text.find("not found"), std::string::npos) << key << ": " << text;
-        EXPECT_FALSE(text.empty()) << key;
-    }
+    EXPECT_EQ(out.Stop(), "# Warning: x\n");
+    msg.Reset();
+    EXPECT_TRUE(msg.GetTabMsg()[0].IsEmpty());
 }

@@ -17,10 +17,10 @@ namespace
 using Patterns = zbtest::Taken<QORListPtrzbPattern>;
 
 // The patterns of a list as "VALUE=RC" words.
-std::string Words(const Patterns& iList)
+std::string Words(const QORListPtrzbPattern& iList)
 {
     std::string words;
-    for (zbPattern* pattern : *iList)
+    for (zbPattern* pattern : iList)
         words += std::string(words.empty() ? "" : " ") + pattern->GetValue() + "=" +
                  std::to_string(pattern->GetReturnedValue());
     return words;
@@ -39,61 +39,34 @@ using Strings = zbtest::Owned<QORListPtrzbString>;
 
 TEST(zbIOFNMatch, Rules)
 {
-    const std::tuple<const char*, const char*, int, int> cases[] = {
-        // A star does not take a separator unless 0x40.
-        {"/fw/*", "/fw/a", 32, 1},
-        {"/fw/*", "/fw/a/b", 32, 0},
-        {"/fw/*", "/fw/a/b", 32 | 0x40, 1},
-        {"*", "a\\b", 0, 0},
-        // Nor a dot after a separator unless 0x20; the start of the name is
-        // not a separator, and a dot elsewhere is ordinary.
-        {"/fw/*", "/fw/.sniffdir", 0, 0},
-        {"/fw/*", "/fw/.sniffdir", 32, 1},
-        {"/fw/*", "/fw/a.b", 0, 1},
-        {"*", ".profile", 0, 1},
-        {"?x", ".x", 0, 1},
-        {"a/?x", "a/.x", 0, 0},
-        {"a/?x", "a/.x", 32, 1},
-        {"a\\?x", "a\\.x", 0, 0},
-        {"a?c", "a/c", 0, 0},
-        {"a?c", "a/c", 0x40, 1},
-        // Both separators match either.
-        {"a/c", "a\\c", 0, 1},
-        {"a\\c", "a/c", 0, 1},
+    using Row = std::tuple<const char*, const char*, int, int>;
+    // A star takes no separator unless 0x40, nor a dot right after a
+    // separator unless 0x20 (the start of the name is not a separator, a dot
+    // elsewhere is ordinary; "?" likewise); both separators match either.
+    const std::vector<Row> separators = {
+        {"/fw/*", "/fw/a", 32, 1},  {"/fw/*", "/fw/a/b", 32, 0}, {"/fw/*", "/fw/a/b", 0x60, 1},
+        {"*", "a\\b", 0, 0},        {"/fw/*", "/fw/.s", 0, 0},   {"/fw/*", "/fw/.s", 32, 1},
+        {"/fw/*", "/fw/a.b", 0, 1}, {"*", ".profile", 0, 1},     {"a/?x", "a/.x", 0, 0},
+        {"a/?x", "a/.x", 32, 1},    {"a\\?x", "a\\.x", 0, 0},    {"a?c", "a/c", 0, 0},
+        {"a?c", "a/c", 0x40, 1},    {"a/c", "a\\c", 0, 1},       {"a\\c", "a/c", 0, 1},
         {"a/c", "a.c", 0, 0},
-        // Case folding with 0x10 only.
-        {"*.M*", "x.m", 16, 1},
-        {"*.M*", "x.m", 0, 0},
-        {"ABC", "abc", 16, 1},
-        {"abc", "ABC", 16, 1},
-        // Brackets are ordinary characters.
-        {"[ab]", "[ab]", 0, 1},
-        {"[ab]", "a", 0, 0},
-        // The whole name against the whole pattern.
-        {"", "", 0, 1},
-        {"*", "", 0, 1},
-        {"**", "", 0, 1},
-        {"a*", "a", 0, 1},
-        {"a?", "a", 0, 0},
-        {"", "a", 0, 0},
-        {"ab", "abc", 0, 0},
-        {"abc", "ab", 0, 0},
-        // The star gives up characters one at a time, the last star wins.
-        {"*a*b", "xaxb", 0, 1},
-        {"*ab", "aab", 0, 1},
-        {"a*b*c", "abbbc", 0, 1},
-        {"a*b*c", "abbb", 0, 0},
-        {"*.m*", "lib.a.m", 0, 1},
-        // A refused character ends the attempt even when a later "/" in the
-        // pattern would have matched it.
-        {"*/b", "a/b", 0, 1},
-        {"a*/c", "ab/x/c", 0, 0},
-        {"*b", "a/b", 0, 0}};
-    for (const auto& [pattern, name, metaMatch, match] : cases)
-        EXPECT_EQ(zbIOFNMatch(pattern, name, metaMatch), match)
-            << pattern << " " << name << " " << metaMatch;
-    EXPECT_EQ(zbIOFNMatch(nullptr, "", 0), 0);
-    EXPECT_EQ(zbIOFNMatch("", nullptr, 0), 0);
+    };
+    // Letters fold with 0x10 only; brackets are ordinary; the whole name
+    // against the whole pattern; a star gives up characters one at a time,
+    // the last star wins; a refused character ends the attempt even when a
+    // later "/" of the pattern would have matched it; no text matches nothing.
+    const std::vector<Row> names = {
+        {"ABC", "abc", 16, 1},   {"abc", "ABC", 16, 1}, {"ABC", "abc", 0, 0},
+        {"[ab]", "[ab]", 0, 1},  {"[ab]", "a", 0, 0},   {"", "", 0, 1},
+        {"**", "", 0, 1},        {"a*", "a", 0, 1},     {"", "a", 0, 0},
+        {"abc", "ab", 0, 0},     {"*ab", "aab", 0, 1},  {"a*b*c", "abbbc", 0, 1},
+        {"a*b*c", "abbb", 0, 0}, {"*/b", "a/b", 0, 1},  {"a*/c", "ab/x/c", 0, 0},
+        {"*b", "a/b", 0, 0},     {nullptr, "", 0, 0},   {"", nullptr, 0, 0},
+    };
+    for (const std::vector<Row>* rows : {&separators, &names})
+        for (const auto& [pattern, name, metaMatch, match] : *rows)
+            EXPECT_EQ(zbIOFNMatch(pattern, name, metaMatch), match)
+                << (pattern ? pattern : "-") << " " << (name ? name : "-") << " " << metaMatch;
 }
 
 TEST(BuildPatternList, RowsByFlagsAndType)
@@ -109,15 +82,15 @@ TEST(BuildPatternList, RowsByFlagsAndType)
         EXPECT_EQ(Build(flags, static_cast<zbPatternType>(type))->Size(), count) << type;
 
     // The first rows with flag 100: the catch-all ahead of everything.
-    std::string words = Words(Build({100, 999}, zbFullPatternType));
+    std::string words = Words(*Build({100, 999}, zbFullPatternType));
     const std::string head = "%fw%=53 %fw%/*=54 %fw%/Imakefile.mk=52 %fw%/.installation.mode=52";
     EXPECT_EQ(words.substr(0, head.size()), head);
     // The last rows: the data flag ahead of the catch-all of the framework.
     const std::string tail = "%fw%/*.m*=52 %fw%/*.doc=52 %fw%/*=54 %fw%/*=52";
-    words = Words(Build({119, 113}, zbReducedPatternType));
+    words = Words(*Build({119, 113}, zbReducedPatternType));
     EXPECT_EQ(words.substr(words.size() - tail.size()), tail);
     // A condition switches on its row only, in place.
-    EXPECT_NE(Words(Build({113}, zbFullPatternType))
+    EXPECT_NE(Words(*Build({113}, zbFullPatternType))
                   .find("%fw%/%mod%=53 %fw%/%mod%=52 %fw%/%mod%/Objects=52"),
               std::string::npos);
 
@@ -128,19 +101,14 @@ TEST(BuildPatternList, RowsByFlagsAndType)
 
 TEST(AddWithCond, Condition)
 {
-    QORListPtrzbPatternFlag flags;
-    zbPatternFlag a(5), b(9);
-    flags.Append(&a);
-    flags.Append(&b);
+    zbtest::Owned<QORListPtrzbPatternFlag> flags{5, 9};
     zbtest::Owned<QORListPtrzbPattern> list;
     AddWithCond(&list, "always", 52, flags, 0, 0);
     AddWithCond(&list, "five", 53, flags, 5, 16);
     AddWithCond(&list, "nine", 54, flags, 9, 32);
     AddWithCond(&list, "six", 54, flags, 6, 32);
     AddWithCond(nullptr, "none", 54, flags, 0, 32);
-    ASSERT_EQ(list.Size(), 3);
-    EXPECT_STREQ(list[2]->GetValue(), "five");
-    EXPECT_EQ(list[2]->GetReturnedValue(), 53);
+    EXPECT_EQ(Words(list), "always=52 five=53 nine=54");
     EXPECT_EQ(list[2]->GetMetaMatch(), 16);
 }
 
@@ -165,7 +133,7 @@ TEST(SubstKeyInPattern, ExpansionOrder)
     {
         zbtest::Owned<QORListPtrzbPattern> in;
         in.Append(new zbPattern(templateText, 54, 32));
-        EXPECT_EQ(Words(Patterns(SubstKeyInPattern(in, os, mods, fws))), substituted)
+        EXPECT_EQ(Words(*Patterns(SubstKeyInPattern(in, os, mods, fws))), substituted)
             << templateText;
         // A key without values gives nothing; the input stays.
         EXPECT_EQ(Patterns(SubstKeyInPattern(in, none, none, fws))->Size(), withoutValues)
@@ -204,60 +172,45 @@ TEST(PrintPatternList, Format)
 
 TEST(zbPatternFilter, Flags)
 {
-    // The printed flags after construction, then after each of AddDataPattern,
-    // AddFunctionTestPattern and AddSniffPattern in turn.
-    struct Case
-    {
-        zbPatternFilter* _Filter;
-        std::vector<std::string> _Printed;
-    };
+    // The printed flags after construction, then what each of AddDataPattern,
+    // AddFunctionTestPattern and AddSniffPattern adds in turn; the flag list
+    // follows the last text, in order.
     const std::string sources = " 113 112 120 115 117 116 1114";
     const std::string objects = " 110 1117 114 1116 1110 1112 1111 1115";
     const std::string all = sources + objects;
     const std::string preq = " 113 115 1110 117 1112 116 1111 1114 1115 1117 114";
-    const Case cases[] = {
-        {new zbEmptyPatternFilter, {"", "", "", ""}},
-        {new zbDataPatternFilter, {" 119", " 119", " 119 118", " 119 118"}},
-        {new zbSourcePatternFilter,
-         {sources, sources + " 119", sources + " 119 118", sources + " 119 118"}},
-        {new zbObjectsPatternFilter(zbFullPatternType),
-         {objects, objects, objects + " 1113", objects + " 1113 111"}},
-        {new zbObjectsPatternFilter(zbReducedPatternType),
-         {objects + " 1118", objects + " 1118", objects + " 1118 1113",
-          objects + " 1118 1113 111"}},
-        {new zbAllPatternFilter(zbFullPatternType),
-         {all, all + " 119", all + " 119 1113 118", all + " 119 1113 118 111"}},
-        {new zbAllPatternFilter(zbReducedPatternType),
-         {all + " 1118", all + " 1118 119", all + " 1118 119 1113 118",
-          all + " 1118 119 1113 118 111"}},
-        {new zbPreqPatternFilter,
-         {preq, preq + " 119", preq + " 119 118 1113", preq + " 119 118 1113 111"}},
+    using Row = std::tuple<zbPatternFilter*, std::string, const char*, const char*, const char*>;
+    const Row cases[] = {
+        {new zbEmptyPatternFilter, "", "", "", ""},
+        {new zbDataPatternFilter, " 119", "", " 118", ""},
+        {new zbSourcePatternFilter, sources, " 119", " 118", ""},
+        {new zbObjectsPatternFilter(zbFullPatternType), objects, "", " 1113", " 111"},
+        {new zbObjectsPatternFilter(zbReducedPatternType), objects + " 1118", "", " 1113", " 111"},
+        {new zbAllPatternFilter(zbFullPatternType), all, " 119", " 1113 118", " 111"},
+        {new zbAllPatternFilter(zbReducedPatternType), all + " 1118", " 119", " 1113 118", " 111"},
+        {new zbPreqPatternFilter, preq, " 119", " 118 1113", " 111"},
     };
-    for (const Case& c : cases)
+    for (const auto& [filter, constructed, data, tests, sniff] : cases)
     {
-        std::vector<std::string> printed;
-        auto print = [&]()
+        const auto printed = [filter = filter]
         {
-            zbString* text = c._Filter->PrintPatternList();
-            printed.push_back(text->CastToCharPtr());
-            delete text;
+            std::unique_ptr<zbString> text(filter->PrintPatternList());
+            return std::string(text->CastToCharPtr());
         };
-        print();
-        c._Filter->AddDataPattern();
-        print();
-        c._Filter->AddFunctionTestPattern();
-        print();
-        c._Filter->AddSniffPattern();
-        print();
-        EXPECT_EQ(printed, c._Printed) << c._Printed[0];
-
-        // The flag list follows the texts, in order.
-        zbtest::Taken<QORListPtrzbPatternFlag> flags(c._Filter->GetPatternFlagList());
+        std::string expected = constructed;
+        EXPECT_EQ(printed(), expected);
+        filter->AddDataPattern();
+        EXPECT_EQ(printed(), expected += data);
+        filter->AddFunctionTestPattern();
+        EXPECT_EQ(printed(), expected += tests);
+        filter->AddSniffPattern();
+        EXPECT_EQ(printed(), expected += sniff);
+        zbtest::Taken<QORListPtrzbPatternFlag> flags(filter->GetPatternFlagList());
         std::string fromFlags;
         for (const zbPatternFlag* flag : *flags)
             fromFlags += " " + std::to_string(flag->GetFlag());
-        EXPECT_EQ(fromFlags, c._Printed[3]);
-        delete c._Filter;
+        EXPECT_EQ(fromFlags, expected);
+        delete filter;
     }
 
     // Only the first equal text is removed; an absent flag changes nothing.
@@ -266,8 +219,7 @@ TEST(zbPatternFilter, Flags)
     data.AddPattern(119);
     data.RemoveAPatternInList(119);
     data.RemoveAPatternInList(5);
-    zbString* text = data.PrintPatternList();
+    std::unique_ptr<zbString> text(data.PrintPatternList());
     EXPECT_STREQ(text->CastToCharPtr(), " 7 119");
-    delete text;
     EXPECT_EQ(data.GetPatternList()->Size(), 2);
 }

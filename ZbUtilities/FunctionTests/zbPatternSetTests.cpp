@@ -2,6 +2,7 @@
 
 #include "zbDirectoryListing.h"
 #include "zbPatternSet.h"
+#include "zbTestConversions.h"
 #include "zbTestSupport.h"
 
 TEST(zbPatternDef, Forms)
@@ -34,54 +35,43 @@ TEST(zbPatternSet, MatchAndPosition)
     EXPECT_EQ(set.MatchPosition("x.h", position), 1);
     EXPECT_EQ(position, -1);
 
+    // Null and empty patterns are not kept.
     set.AddPattern("*.c");
     set.AddPattern(static_cast<const char*>(nullptr));
-    QORListValQORString more;
-    more.Append(QORString("*.h"));
-    more.Append(QORString(""));
+    QORListValQORString more = zbtest::StringList({"*.h", "", "x*"});
     more.Append(QORString());
-    more.Append(QORString("x*"));
     set.AddPattern(more);
     EXPECT_EQ(set.Size(), 3);
-
-    EXPECT_EQ(set.MatchPosition("x.h", position), 0);
-    EXPECT_EQ(position, 2);
-    EXPECT_EQ(set.MatchPosition("xyz", position), 0);
-    EXPECT_EQ(position, 3);
-    EXPECT_EQ(set.MatchPosition("a.cc", position), 1);
-    EXPECT_EQ(position, -1);
+    const std::pair<const char*, int> positions[] = {{"x.h", 2}, {"xyz", 3}, {"a.cc", -1}};
+    for (const auto& [name, expected] : positions)
+    {
+        EXPECT_EQ(set.MatchPosition(name, position), expected < 0 ? 1 : 0) << name;
+        EXPECT_EQ(position, expected) << name;
+    }
     EXPECT_EQ(set.Match(nullptr), 1);
 }
 
 TEST(zbPatternSet, ListingSkipsMatchingNamesButWalksSkippedDirectories)
 {
     zbtest::TempDir dir;
-    zbtest::WriteFile(dir / "a.h", "");
-    zbtest::WriteFile(dir / "a.c", "");
-    zbtest::WriteFile(dir / "sub/b.h", "");
-    zbtest::WriteFile(dir / "sub/b.c", "");
-    QORListValQORString roots;
-    roots.Append(QORString(dir.Path().c_str()));
-    zbPatternSet excluded;
-    excluded.AddPattern("*.c");
-    excluded.AddPattern("sub");
-
+    for (const char* name : {"a.h", "a.c", "sub/b.h", "sub/b.c"})
+        zbtest::WriteFile(dir / name, "");
+    const QORListValQORString roots = zbtest::StringList({dir.Path()});
     zbDirectoryListing listing(roots);
     listing.SetListingMode(zbDirectoryListing::Recursive);
-    listing.SetPattern(&excluded);
-    std::vector<std::string> found;
-    while (const char* entry = listing.GetEntry())
-        found.push_back(entry);
-    std::sort(found.begin(), found.end());
-    EXPECT_EQ(found, (std::vector<std::string>{dir / "a.h", dir / "sub/b.h"}));
-
+    const auto found = [&](std::initializer_list<const char*> iExcluded)
+    {
+        zbPatternSet excluded;
+        for (const char* pattern : iExcluded)
+            excluded.AddPattern(pattern);
+        listing.SetPattern(&excluded);
+        std::vector<std::string> names;
+        for (const char* entry : listing)
+            names.push_back(entry);
+        std::sort(names.begin(), names.end());
+        return names;
+    };
+    EXPECT_EQ(found({"*.c", "sub"}), (std::vector<std::string>{dir / "a.h", dir / "sub/b.h"}));
     // The full path is not what is matched.
-    zbPatternSet byPath;
-    byPath.AddPattern("*sub/b.h");
-    listing.SetPattern(&byPath);
-    listing.Rewind();
-    int count = 0;
-    while (listing.GetEntry())
-        ++count;
-    EXPECT_EQ(count, 5);
+    EXPECT_EQ(found({"*sub/b.h"}).size(), 5u);
 }

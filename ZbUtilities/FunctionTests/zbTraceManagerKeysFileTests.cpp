@@ -7,24 +7,16 @@
 
 namespace
 {
-zbtest::TempDir& Root()
-{
-    static zbtest::TempDir root;
-    return root;
-}
-
-std::string DataDir()
-{
-    return Root() / "code/tools/data";
-}
+const zbtest::TempDir gRoot;
+const std::string kData = gRoot / "code/tools/data";
 
 class DataRoot : public ::testing::Environment
 {
   public:
     void SetUp() override
     {
-        zbtest::MakeDirs(DataDir() + "/zbDirectoryKeys.mk");
-        ::setenv("MY_ZBZB_DATA", Root().Path().c_str(), 1);
+        zbtest::MakeDirs(kData + "/zbDirectoryKeys.mk");
+        ::setenv("MY_ZBZB_DATA", gRoot.Path().c_str(), 1);
     }
 };
 const ::testing::Environment* const kDataRoot = ::testing::AddGlobalTestEnvironment(new DataRoot);
@@ -60,26 +52,29 @@ std::string Edit(const std::string& iLine, const std::string& iReplacement)
 TEST(zbTraceManagerKeysFile, EveryFormatErrorNamesItsKeyAndLeavesNoFile)
 {
     // Each rule of the loader is checked in zbTraceManagerTests; here, the
-    // forms a file gives: empty, empty or missing macros, continued lines.
+    // forms a file gives: none, not readable (reported by the reader, then as
+    // a file without any macro), empty or missing macros, continued lines.
     const std::string f = "# Error: XML keys file zbXmlKeys.mk: ";
-    const std::vector<std::pair<std::string, std::string>> cases = {
-        {"", f + "KEY_TagID and KEY_MsgID must list at least one entry each\n"},
-        {Edit("KEY_TagID = T_Phase T_Error", "KEY_TagID ="),
-         f + "KEY_TagID and KEY_MsgID must list at least one entry each\n"},
-        {Edit("KEY_TagID_T_Error_Type = Simple\n", ""),
+    const std::string noLists = "KEY_TagID and KEY_MsgID must list at least one entry each\n";
+    const std::tuple<const char*, std::string, std::string> cases[] = {
+        {"zbNoSuchKeys.mk", kGood, "# Error: XML keys file zbNoSuchKeys.mk not found\n"},
+        {"zbDirectoryKeys.mk", kGood,
+         "# System error on " + gRoot.Path() +
+             "/./code/tools/data/zbDirectoryKeys.mk: Is a directory\n"
+             "# Error: XML keys file zbDirectoryKeys.mk: " +
+             noLists},
+        {"zbXmlKeys.mk", Edit("KEY_TagID = T_Phase T_Error", "KEY_TagID ="), f + noLists},
+        {"zbXmlKeys.mk", Edit("KEY_TagID_T_Error_Type = Simple\n", ""),
          f + "tag T_Error needs a non-empty KEY_TagID_T_Error_Name and KEY_TagID_T_Error_Type\n"},
-        {Edit("            zbzbError", "            zbzbError stepEnd"),
+        {"zbXmlKeys.mk", Edit("            zbzbError", "            zbzbError stepEnd"),
          f + "message key stepEnd is declared twice\n"},
-        {Edit("KEY_MsgID_stepEnd_ListOfTagMode = 2\n", ""),
-         f + "message key stepEnd needs KEY_MsgID_stepEnd_ListOfTagID and "
-             "KEY_MsgID_stepEnd_ListOfTagMode, of the same length\n"},
     };
     zbtest::TempDir dir;
     QORString name(dir / "t.xml");
-    for (const auto& [text, message] : cases)
+    for (const auto& [keys, text, message] : cases)
     {
-        zbtest::WriteFile(DataDir() + "/zbXmlKeys.mk", text);
-        zbTraceManager manager{QORString("zbXmlKeys.mk")};
+        zbtest::WriteFile(kData + "/zbXmlKeys.mk", text);
+        zbTraceManager manager{QORString(keys)};
         zbtest::Capture err(2);
         EXPECT_EQ(0, manager.SetXmlFileName(&name, "app", 0)) << message;
         EXPECT_EQ(message, err.Stop());
@@ -89,50 +84,24 @@ TEST(zbTraceManagerKeysFile, EveryFormatErrorNamesItsKeyAndLeavesNoFile)
     }
 }
 
-// Through the context: GetXml follows the result.
+// Through the context: GetXml follows each result.
 TEST(zbTraceManagerKeysFile, ContextKeepsTheResult)
 {
     zbtest::TempDir dir;
-    QORString name(dir / "t.xml");
-    zbtest::WriteFile(DataDir() + "/zbXmlKeys.mk", Edit("KEY_MsgID_stepEnd_ListOfTagMode = 2",
-                                                        "KEY_MsgID_stepEnd_ListOfTagMode = -1"));
+    QORString name(dir / "t.xml"), missing(dir / "no/t.xml");
+    zbtest::WriteFile(kData + "/zbXmlKeys.mk", kGood);
+    int fd = 1;
     zbtest::Capture err(2);
-    EXPECT_EQ(0, zbExtContext.SetXmlFileName(&name, nullptr, 0));
-    EXPECT_EQ(0, zbExtContext.GetXml());
-    EXPECT_EQ("# Error: XML keys file zbXmlKeys.mk: message key stepEnd has the tag mode -1 "
-              "(expected 0-2)\n",
-              err.Stop());
-
-    zbtest::WriteFile(DataDir() + "/zbXmlKeys.mk", kGood);
     EXPECT_EQ(1, zbExtContext.SetXmlFileName(&name, nullptr, 0));
     EXPECT_EQ(1, zbExtContext.GetXml());
-    int fd = 1;
     EXPECT_EQ(0, zbExtContext.SetXmlFileDescriptor(nullptr, nullptr));
     EXPECT_EQ(0, zbExtContext.GetXml());
     EXPECT_EQ(1, zbExtContext.SetXmlFileDescriptor(&fd, "stdout"));
     EXPECT_EQ(1, zbExtContext.GetXml());
-    zbExtContext.GetTraceMngr()->CloseXmlFile();
+    EXPECT_EQ(0, zbExtContext.SetXmlFileName(&missing, nullptr, 0));
+    EXPECT_EQ(0, zbExtContext.GetXml());
+    EXPECT_EQ("# System error on " + missing.Std() + ": No such file or directory\n", err.Stop());
     // The file was closed properly when the descriptor replaced it.
     std::string content = zbtest::ReadFile(name.Std());
     EXPECT_EQ("</Application>\n", content.substr(content.size() - 15));
-}
-
-// A keys file that cannot be read is reported by the reader, then as a file
-// without keys.
-TEST(zbTraceManagerKeysFile, UnreadableKeysFile)
-{
-    zbtest::TempDir dir;
-    QORString name(dir / "t.xml");
-    zbTraceManager manager{QORString("zbDirectoryKeys.mk")};
-    zbtest::Capture err(2);
-    EXPECT_EQ(0, manager.SetXmlFileName(&name, nullptr, 0));
-    std::string text = err.Stop();
-    EXPECT_EQ(0u, text.find("# System error on " + Root().Path() +
-                            "/./code/tools/data/zbDirectoryKeys.mk: "))
-        << text;
-    EXPECT_NE(std::string::npos,
-              text.find("\n# Error: XML keys file zbDirectoryKeys.mk: KEY_TagID and KEY_MsgID "
-                        "must list at least one entry each\n"))
-        << text;
-    EXPECT_NE(0, ::access(name.CastToCharPtr(), F_OK));
 }

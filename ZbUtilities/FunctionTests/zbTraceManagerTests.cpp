@@ -65,7 +65,12 @@ const char kHead[] = "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n"
 class zbTraceManagerTest : public ::testing::Test
 {
   protected:
-    void SetUp() override { ASSERT_EQ(0, _Manager.LoadXmlKeys(Lookup(GoodKeys()))); }
+    // Once loaded, the keys stay whatever is loaded after.
+    void SetUp() override
+    {
+        ASSERT_EQ(0, _Manager.LoadXmlKeys(Lookup(GoodKeys())));
+        ASSERT_EQ(0, _Manager.LoadXmlKeys(Lookup({})) + _Manager.LoadXmlKeys());
+    }
     int Open(int iAppend = 0, const char* iApplication = "zb&svc")
     {
         QORString name(_File);
@@ -83,8 +88,11 @@ TEST_F(zbTraceManagerTest, XmlFileLayout)
     ASSERT_EQ(1, Open());
     EXPECT_EQ(_File, _Manager.GetXmlFileName().Std());
     QORUnicodeString message("bad <input> & \"more\"");
-    zbtest::Capture err(2);
+    zbtest::Capture out(1), err(2);
     EXPECT_EQ(0, _Manager.Print(MSG_KEY_zbzbError, stderr, message));
+    // A key without an XML entry still prints its console line.
+    EXPECT_EQ(1, _Manager.Print(MSG_KEY_cleanup, stdout, QORUnicodeString("x")));
+    EXPECT_EQ(0, _Manager.GetMsgKey("stepEnd")->GetContainer(1)->GetMappingSize());
     EXPECT_EQ(0, _Manager.Print(MSG_KEY_stepStart, nullptr, QORUnicodeString("outer")));
     EXPECT_EQ(0, _Manager.Print(MSG_KEY_stepStart, nullptr, QORUnicodeString("inner")));
     EXPECT_EQ(
@@ -95,27 +103,27 @@ TEST_F(zbTraceManagerTest, XmlFileLayout)
     EXPECT_EQ(0, _Manager.Print(nullptr, free));
     EXPECT_EQ("x&lt;y\n", free.ConvertToUTF8());
     EXPECT_EQ(0, _Manager.PrintXml("<raw/>\n", 7));
-    EXPECT_EQ("# Error: bad <input> & \"more\"\n", err.Stop());
+    EXPECT_EQ("# Cleanup: x\n", out.Stop());
+    EXPECT_EQ("# Error: bad <input> & \"more\"\n# Error: Message key cleanup has no entry in the "
+              "XML keys file zbXmlKeys.mk\n",
+              err.Stop());
     EXPECT_EQ(0, _Manager.CloseXmlFile());
     EXPECT_EQ(-1, _Manager.GetXmlFd());
     EXPECT_EQ(0, zbMsgTagComplex::_ListOfzbMsgTagComplex.Size());
 
     std::string expected = std::string(kHead) +
                            "<Error Text=\"bad &lt;input&gt; &amp; &quot;more&quot;\"/>\n"
-                           "<Phase Name=\"outer\">\n"
-                           "<Phase Name=\"inner\">\n"
+                           "<Phase Name=\"outer\">\n<Phase Name=\"inner\">\n"
                            "<Step Name=\"7\" Id=\"n\"/><Error Text=\"n\"/>\n"
                            "<Step Name=\"m\" Id=\"m\"/><Step Name=\"???\" Id=\"???\"/>\n"
-                           "x&lt;y\n"
-                           "<raw/>\n"
-                           "</Phase>\n"
-                           "</Phase>\n"
-                           "</Application>\n";
+                           "x&lt;y\n<raw/>\n</Phase>\n</Phase>\n</Application>\n";
     EXPECT_EQ(expected, zbtest::ReadFile(_File));
     EXPECT_EQ(0, _Manager.CloseXmlFile()); // nothing more is written
     EXPECT_EQ(expected, zbtest::ReadFile(_File));
 }
 
+// That a file given without appending starts over is shown by zbsvc -xml on
+// an appended trace (zbsvcXmlTraceTests).
 TEST_F(zbTraceManagerTest, AppendingAndReopening)
 {
     ASSERT_EQ(1, Open(0, nullptr));
@@ -130,22 +138,20 @@ TEST_F(zbTraceManagerTest, AppendingAndReopening)
                   "<Phase Name=\"s\">\n</Phase>\n</Application>\n" + app +
                   "</Phase>\n</Application>\n",
               zbtest::ReadFile(_File));
-    // Without appending the file starts over.
-    ASSERT_EQ(1, Open(0));
-    EXPECT_EQ(0, _Manager.CloseXmlFile());
-    EXPECT_EQ(std::string(kHead) + "</Application>\n", zbtest::ReadFile(_File));
-}
 
-TEST_F(zbTraceManagerTest, KeyWithoutXmlEntryStillPrintsItsConsoleLine)
-{
-    ASSERT_EQ(1, Open());
-    zbtest::Capture out(1), err(2);
-    EXPECT_EQ(1, _Manager.Print(MSG_KEY_cleanup, stdout, QORUnicodeString("x")));
-    EXPECT_EQ("# Cleanup: x\n", out.Stop());
-    EXPECT_EQ("# Error: Message key cleanup has no entry in the XML keys file zbXmlKeys.mk\n",
-              err.Stop());
-    _Manager.CloseXmlFile();
-    EXPECT_EQ(std::string(kHead) + "</Application>\n", zbtest::ReadFile(_File));
+    // OpenXmlFile writes no opening, lets the former descriptor go (its
+    // number may be taken again) and keeps the name.
+    std::string second = _Dir / "second.xml";
+    ASSERT_EQ(0, _Manager.OpenXmlFile(QORString(second), 0));
+    int first = _Manager.GetXmlFd();
+    ASSERT_EQ(0, _Manager.OpenXmlFile(QORString(second), 1));
+    EXPECT_TRUE(_Manager.GetXmlFd() == first || ::fcntl(first, F_GETFD) == -1);
+    EXPECT_EQ(_File, _Manager.GetXmlFileName().Std());
+    _Manager.Print(MSG_KEY_stepStart, nullptr, QORUnicodeString("s"));
+    int last = _Manager.GetXmlFd();
+    EXPECT_EQ(0, _Manager.CloseXmlFile());
+    EXPECT_EQ(-1, ::fcntl(last, F_GETFD));
+    EXPECT_EQ("<Phase Name=\"s\">\n</Phase>\n</Application>\n", zbtest::ReadFile(second));
 }
 
 TEST_F(zbTraceManagerTest, FailuresOfTheFileAreReportedAndStored)
@@ -175,19 +181,15 @@ TEST_F(zbTraceManagerTest, FailuresOfTheFileAreReportedAndStored)
     EXPECT_EQ("# System error on " + missing.Std() + ": No such file or directory\n" + ebadf +
                   ebadf,
               err.Stop());
-}
 
-TEST_F(zbTraceManagerTest, BorrowedDescriptorGetsReportsOnly)
-{
-    int fd = ::open(_File.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    // A writable borrowed descriptor gets the reports only, no opening.
+    int fd = ::open(_File.c_str(), O_WRONLY | O_TRUNC);
     ASSERT_EQ(0, _Manager.SetXmlFileDescriptor(nullptr, "x"));
     ASSERT_EQ(1, _Manager.SetXmlFileDescriptor(&fd, nullptr));
     EXPECT_EQ("", _Manager.GetXmlFileName().Std());
     _Manager.Print(MSG_KEY_zbzbError, nullptr, QORUnicodeString("e"));
     QORUnicodeString text("a'b");
-    EXPECT_EQ(0, _Manager.Write(0, text));
-    EXPECT_EQ(0, _Manager.Write(1, text));
-    EXPECT_EQ(0, _Manager.CloseXmlFile());
+    EXPECT_EQ(0, _Manager.Write(0, text) + _Manager.Write(1, text) + _Manager.CloseXmlFile());
     EXPECT_EQ(0, ::close(fd));
     EXPECT_EQ("<Error Text=\"e\"/>\na'ba&apos;b", zbtest::ReadFile(_File));
 }
@@ -211,22 +213,6 @@ TEST_F(zbTraceManagerTest, WithIdAndDeferredReports)
               out.Stop());
 }
 
-TEST_F(zbTraceManagerTest, DestructorClosesTheFile)
-{
-    std::string file = _Dir / "own.xml";
-    {
-        zbTraceManager manager{QORString("zbXmlKeys.mk")};
-        ASSERT_EQ(0, manager.LoadXmlKeys(Lookup(GoodKeys())));
-        QORString name(file);
-        ASSERT_EQ(1, manager.SetXmlFileName(&name, "d", 0));
-        manager.Print(MSG_KEY_stepStart, nullptr, QORUnicodeString("s"));
-    }
-    EXPECT_EQ(0, zbMsgTagComplex::_ListOfzbMsgTagComplex.Size());
-    std::string content = zbtest::ReadFile(file);
-    EXPECT_EQ("<Phase Name=\"s\">\n</Phase>\n</Application>\n",
-              content.substr(content.find("<Phase")));
-}
-
 TEST_F(zbTraceManagerTest, AnyTextGivesWellFormedUTF8)
 {
     ASSERT_EQ(1, Open(0, "app \"<&>'"));
@@ -243,24 +229,6 @@ TEST_F(zbTraceManagerTest, AnyTextGivesWellFormedUTF8)
                                               "&quot;q&quot;\">\n"));
     EXPECT_EQ("0||", zbtest::Outcome(zbtest::Run({"/usr/bin/xmllint", "--noout", _File})))
         << content;
-}
-
-TEST_F(zbTraceManagerTest, OpenXmlFileWritesNoOpeningAndKeepsTheName)
-{
-    ASSERT_EQ(1, Open());
-    EXPECT_EQ(0, _Manager.CloseXmlFile());
-    std::string second = _Dir / "second.xml";
-    ASSERT_EQ(0, _Manager.OpenXmlFile(QORString(second), 0));
-    int first = _Manager.GetXmlFd();
-    ASSERT_EQ(0, _Manager.OpenXmlFile(QORString(second), 1));
-    // The first descriptor was let go (its number may be taken again).
-    EXPECT_TRUE(_Manager.GetXmlFd() == first || ::fcntl(first, F_GETFD) == -1);
-    EXPECT_EQ(_File, _Manager.GetXmlFileName().Std());
-    _Manager.Print(MSG_KEY_stepStart, nullptr, QORUnicodeString("s"));
-    int last = _Manager.GetXmlFd();
-    EXPECT_EQ(0, _Manager.CloseXmlFile());
-    EXPECT_EQ(-1, ::fcntl(last, F_GETFD));
-    EXPECT_EQ("<Phase Name=\"s\">\n</Phase>\n</Application>\n", zbtest::ReadFile(second));
 }
 
 TEST(zbTraceManagerKeys, EveryLoaderErrorIsReportedAndLeavesNothing)
@@ -302,29 +270,10 @@ TEST(zbTraceManagerKeys, EveryLoaderErrorIsReportedAndLeavesNothing)
     }
 }
 
-TEST(zbTraceManagerKeys, KeysFileNotFoundKeepsTheFileClosed)
-{
-    zbtest::TempDir dir;
-    zbTraceManager manager{QORString("zbNoSuchKeys.mk")};
-    QORString name(dir / "t.xml");
-    zbtest::Capture err(2);
-    EXPECT_EQ(0, manager.SetXmlFileName(&name, nullptr, 0));
-    EXPECT_EQ("# Error: XML keys file zbNoSuchKeys.mk not found\n", err.Stop());
-    EXPECT_EQ(-1, manager.GetXmlFd());
-    EXPECT_NE(0, ::access(name.CastToCharPtr(), F_OK));
-}
-
-TEST_F(zbTraceManagerTest, OnceLoadedKeysStay)
-{
-    EXPECT_EQ(0, _Manager.LoadXmlKeys(Lookup({})) + _Manager.LoadXmlKeys());
-    ASSERT_NE(nullptr, _Manager.GetMsgKey("zbzbInfo"));
-    EXPECT_EQ(2, _Manager.GetMsgKey("zbzbInfo")->GetNbContainers());
-    EXPECT_EQ(0, _Manager.GetMsgKey("stepEnd")->GetContainer(1)->GetMappingSize());
-}
-
-// The shipped keys file, found along the example tree's data path, gives
-// every report key of the library its XML form.
-TEST(zbTraceManagerKeys, ShippedKeysFileCoversEveryReportKey)
+// The shipped keys file, found along the example tree's data path, and the
+// library's catalog give every report key of the library its XML form and
+// its text (the texts of the fatal ends are checked where a process ends).
+TEST(zbTraceManagerKeys, ShippedFilesCoverEveryReportKey)
 {
     zbTraceManager manager{QORString("zbXmlKeys.mk")};
     zbtest::Capture err(2);
@@ -336,7 +285,11 @@ TEST(zbTraceManagerKeys, ShippedKeysFileCoversEveryReportKey)
         "PLXV5Warning atpError atpWarning atpInfo zbzbErrorWithId zbzbErrorExtendedWithId "
         "zbzbWarningWithId zbzbWarningExtendedWithId");
     for (std::string key; keys >> key;)
+    {
         EXPECT_NE(nullptr, manager.GetMsgKey(key.c_str())) << key;
+        std::string text = zbExtContext.GetMsgMngr()->GetMsg(key.c_str()).ConvertToUTF8();
+        EXPECT_TRUE(!text.empty() && text.find("not found") == std::string::npos) << key << text;
+    }
     QORUnicodeString params[3] = {"I", "m", "d"};
     EXPECT_EQ("<Error Id=\"I\" Message=\"m\" Detail=\"d\"/>\n",
               manager.GetMsgKey("zbzbErrorExtendedWithId")->GetMsg(params, 3).ConvertToUTF8());
@@ -344,6 +297,7 @@ TEST(zbTraceManagerKeys, ShippedKeysFileCoversEveryReportKey)
               manager.GetMsgKey("systError")->GetMsg(params, 2).ConvertToUTF8());
 }
 
+// A return from main closes the file through the context's destructor.
 TEST(zbTraceManagerExit, ProcessExitClosesTheFile)
 {
     zbtest::TempDir dir;
