@@ -32,13 +32,10 @@ class CaptureBoth
 struct Step
 {
     explicit Step(const char* iName, int iResult)
+        : _Action(new zbTestInlineAction(iResult, std::string("run ") + iName))
     {
-        auto* action = new zbTestInlineAction();
-        action->_Result = iResult;
-        action->_Say = std::string("run ") + iName;
-        _Action = action;
-        _Instruction.SetAction(*action);
-        action->Release(); // the instruction holds its own reference
+        _Instruction.SetAction(*_Action);
+        _Action->Release(); // the instruction holds its own reference
         _Msg.SetTabMsg(iName);
         _Instruction.SetMsg(&_Msg, &MSG_KEY_stepStart, &MSG_KEY_stepEnd, &MSG_KEY_zbzbError);
     }

@@ -2,19 +2,9 @@
 
 #include "zbSpawn.h"
 
-#include <cerrno>
-#include <cstdio>
-#include <cstdlib>
-#include <cstring>
-#include <fcntl.h>
 #include <fstream>
-#include <signal.h>
-#include <sstream>
 #include <sys/shm.h>
-#include <sys/stat.h>
-#include <sys/wait.h>
 #include <time.h>
-#include <unistd.h>
 
 extern char** environ;
 
@@ -41,21 +31,6 @@ TempDir::~TempDir()
 {
     if (_Path != "/tmp")
         RemoveTree(_Path);
-}
-
-TmpDirScope::TmpDirScope()
-{
-    ::setenv("TMPDIR", Path().c_str(), 1);
-}
-
-TmpDirScope::~TmpDirScope()
-{
-    ::unsetenv("TMPDIR");
-}
-
-std::string TmpDirScope::Entries() const
-{
-    return zbtest::Entries(Path());
 }
 
 std::string Entries(const std::string& iDir)
