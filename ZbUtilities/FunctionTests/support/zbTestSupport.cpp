@@ -10,16 +10,6 @@ extern char** environ;
 
 namespace zbtest
 {
-namespace
-{
-void RemoveTree(const std::string& iPath)
-{
-    std::string command = "chmod -R u+rwx '" + iPath + "' 2>/dev/null; rm -rf '" + iPath + "'";
-    if (std::system(command.c_str()) != 0)
-        std::fprintf(stderr, "could not remove %s\n", iPath.c_str());
-}
-} // namespace
-
 TempDir::TempDir()
 {
     char pattern[] = "/tmp/zbtest.XXXXXX";
@@ -29,8 +19,11 @@ TempDir::TempDir()
 
 TempDir::~TempDir()
 {
-    if (_Path != "/tmp")
-        RemoveTree(_Path);
+    // What a test made unreadable is removed too.
+    const std::string command =
+        "chmod -R u+rwx '" + _Path + "' 2>/dev/null; rm -rf '" + _Path + "'";
+    if (_Path != "/tmp" && std::system(command.c_str()) != 0)
+        std::fprintf(stderr, "could not remove %s\n", _Path.c_str());
 }
 
 std::string Entries(const std::string& iDir)
