@@ -53,25 +53,18 @@ std::string Cwd()
 
 TEST(zbInstruction, FollowUpsRunInsideTheirParent)
 {
-    const std::tuple<int, int, int, const char*> rows[] = {
-        // A failing parent: the error chain runs, then the parent's error
-        // message, then its end message; the chain's result changes nothing.
-        {4, 0, 0,
-         "# Start of step: P\nrun P\n# Start of step: E\nrun E\n# End of step: E\n"
-         "# Error: P\n# End of step: P\n"},
-        {4, 0, 9,
-         "# Start of step: P\nrun P\n# Start of step: E\nrun E\n# Error: E\n# End of step: E\n"
-         "# Error: P\n# End of step: P\n"},
-    };
-    for (const auto& [parentResult, onSuccessResult, onErrorResult, expected] : rows)
+    // A failing parent: the error chain runs, then the parent's error
+    // message, then its end message; the chain's result changes nothing.
+    for (int onErrorResult : {0, 9})
     {
-        Step parent("P", parentResult), onSuccess("S", onSuccessResult),
-            onError("E", onErrorResult);
+        Step parent("P", 4), onSuccess("S", 0), onError("E", onErrorResult);
         parent._Instruction.SetOnSuccessInstruction(&onSuccess._Instruction);
         parent._Instruction.SetOnErrorInstruction(&onError._Instruction);
         CaptureBoth both;
-        EXPECT_EQ(parent._Instruction.ExecuteAction(0), parentResult);
-        EXPECT_EQ(both.Stop(), expected);
+        EXPECT_EQ(parent._Instruction.ExecuteAction(0), 4);
+        EXPECT_EQ(both.Stop(), "# Start of step: P\nrun P\n# Start of step: E\nrun E\n" +
+                                   std::string(onErrorResult ? "# Error: E\n" : "") +
+                                   "# End of step: E\n# Error: P\n# End of step: P\n");
     }
 }
 
