@@ -21,30 +21,21 @@ struct Actions
     }
 };
 
+// A child writing iBytes on each stream, then sleeping iSleepMs.
 std::string Probe(int iId, size_t iBytes, int iSleepMs, int iCode)
 {
-    return zbtest::Program("zbActionProbe") + " " + std::to_string(iId) + " " +
+    return zbtest::Program("zbProbe") + " pieces " + std::to_string(iId) + " " +
            std::to_string(iBytes) + " " + std::to_string(iSleepMs) + " " + std::to_string(iCode);
 }
 
-// What probe iId writes, as the test understands the probe's layout:
-// pieces of 1,024 bytes, output then error, each "ID o|e N " filled to its
-// newline with the letter of the id's last digit.
+// What probe iId writes when it runs alone, both streams in one.
 std::string ProbeOutput(int iId, size_t iBytes)
 {
-    std::string id = std::to_string(iId), all;
-    char fill = static_cast<char>('a' + (id.back() - '0'));
-    for (size_t index = 0, done = 0; done < iBytes; ++index, done += 1024)
-    {
-        size_t length = std::min<size_t>(1024, iBytes - done);
-        for (char stream : {'o', 'e'})
-        {
-            std::string piece = id + " " + stream + " " + std::to_string(index) + " ";
-            piece.resize(length - 1, fill);
-            all += piece + "\n";
-        }
-    }
-    return all;
+    static std::map<std::pair<int, size_t>, std::string> known;
+    std::string& output = known[{iId, iBytes}];
+    if (output.empty())
+        output = zbtest::Run({"/bin/sh", "-c", Probe(iId, iBytes, 0, 0) + " 2>&1"})._Out;
+    return output;
 }
 
 // Checks that iOutput is exactly the blocks of iBlocks, each once and
@@ -67,7 +58,6 @@ std::string CheckBlocks(const std::string& iOutput, const std::map<int, std::str
         return std::to_string(iBlocks.size() - seen.size()) + " blocks missing";
     return "";
 }
-
 } // namespace
 
 TEST(zbMultiProcessing, OneSlotOrOneActionRunsAsMonoProcessing)
@@ -81,15 +71,13 @@ TEST(zbMultiProcessing, OneSlotOrOneActionRunsAsMonoProcessing)
     for (const auto& [jobs, count, printed, failures] : rows)
     {
         // Inline actions print as they run; the second fails with 7 and a
-        // fourth fails to start.
+        // fourth fails to start with 5.
         Actions actions;
         for (int i = 1; i <= count; ++i)
-        {
-            auto* action = i == 4 ? new zbTestNoStartAction() : new zbTestInlineAction();
-            action->_Say = i == 4 ? "" : "run " + std::to_string(i);
-            action->_Result = i == 2 ? 7 : action->_Result;
-            actions.Add(action);
-        }
+            actions.Add(new zbTestInlineAction(i == 2   ? 7
+                                               : i == 4 ? 5
+                                                        : 0,
+                                               i == 4 ? "" : "run " + std::to_string(i)));
         zbtest::Capture out(1);
         EXPECT_EQ(zbMultiProcessing(actions._List, jobs), failures) << jobs;
         EXPECT_EQ(out.Stop(), printed);
@@ -106,56 +94,37 @@ TEST(zbMultiProcessing, OneSlotOrOneActionRunsAsMonoProcessing)
 TEST(zbMultiProcessing, FailuresCountedAndOutputsWhole)
 {
     zbtest::TmpDirScope tmp;
-    // codes: exit code of each probe; -1: fails to start
-    const std::tuple<unsigned int, std::vector<int>, int> rows[] = {
-        {2, {0, 1, 0, 1, 0}, 2},
-        {8, {0, 0, 0, 0}, 0}, // unused slots contribute nothing
-        {3, {0, -1, 0, 2, 0, 0, 0}, 2},
+    const std::vector<int> many(static_cast<size_t>(zbtest::Workload(100, 20)), 0);
+    // Slots, exit code of each probe (-1: fails to start), failures, bytes
+    // of each probe, through the trace manager (the bytes are the same).
+    const std::tuple<unsigned int, std::vector<int>, int, size_t, bool> rows[] = {
+        {2, {0, 1, 0, 1, 0}, 2, 3000, false},
+        {8, {0, 0, 0, 0}, 0, 3000, false}, // unused slots contribute nothing
+        {3, {0, -1, 0, 2, 0, 0, 0}, 2, 3000, true},
+        {2, many, 0, 65536, false},
+        {3, many, 0, 65536, false},
+        {8, many, 0, 65536, false},
     };
-    for (const auto& [jobs, codes, failures] : rows)
+    for (const auto& [jobs, codes, failures, bytes, throughTraceManager] : rows)
     {
         Actions actions;
         std::map<int, std::string> blocks;
         for (size_t i = 0; i < codes.size(); ++i)
         {
-            int id = static_cast<int>(i) + 1;
-            if (codes[i] < 0)
-            {
-                actions.Add(new zbTestNoStartAction());
-                continue;
-            }
-            // Later probes end first: the order of the output is not the
-            // list's.
-            actions.Add(zbtest::ShellAction(
-                Probe(id, 3000, 20 * static_cast<int>(codes.size() - i), codes[i])));
-            blocks[id] = ProbeOutput(id, 3000);
+            const int id = static_cast<int>(i) + 1;
+            // Later small probes end first: the order of the output is not
+            // the list's.
+            const int sleepMs = bytes > 3000 ? 0 : 20 * static_cast<int>(codes.size() - i);
+            actions.Add(codes[i] < 0 ? new zbTestInlineAction(5)
+                                     : zbtest::ShellAction(Probe(id, bytes, sleepMs, codes[i])));
+            if (codes[i] >= 0)
+                blocks[id] = ProbeOutput(id, bytes);
         }
-        // Through the trace manager, the bytes are the same.
         zbMultiProcessingOptions options;
-        options._ThroughTraceManager = jobs == 3;
+        options._ThroughTraceManager = throughTraceManager;
         zbtest::Capture out(1);
         EXPECT_EQ(zbMultiProcessing(actions._List, jobs, options), failures);
-        EXPECT_EQ(CheckBlocks(out.Stop(), blocks), "") << jobs;
+        EXPECT_EQ(CheckBlocks(out.Stop(), blocks), "") << jobs << " slots, " << bytes;
         EXPECT_EQ(tmp.Entries(), "");
     }
-}
-
-TEST(zbMultiProcessing, LargeInterleavedOutputsStayWhole)
-{
-    zbtest::TmpDirScope tmp;
-    const size_t kBytes = 64 * 1024;
-    std::map<int, std::string> blocks;
-    Actions actions;
-    for (int id = 1, last = zbtest::Workload(100, 20); id <= last; ++id)
-    {
-        actions.Add(zbtest::ShellAction(Probe(id, kBytes, 0, 0)));
-        blocks[id] = ProbeOutput(id, kBytes);
-    }
-    for (unsigned int jobs : {2u, 3u, 8u})
-    {
-        zbtest::Capture out(1);
-        EXPECT_EQ(zbMultiProcessing(actions._List, jobs), 0);
-        EXPECT_EQ(CheckBlocks(out.Stop(), blocks), "") << jobs << " slots";
-    }
-    EXPECT_EQ(tmp.Entries(), "");
 }

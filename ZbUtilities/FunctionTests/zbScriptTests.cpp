@@ -32,13 +32,10 @@ class CaptureBoth
 struct Step
 {
     explicit Step(const char* iName, int iResult)
+        : _Action(new zbTestInlineAction(iResult, std::string("run ") + iName))
     {
-        auto* action = new zbTestInlineAction();
-        action->_Result = iResult;
-        action->_Say = std::string("run ") + iName;
-        _Action = action;
-        _Instruction.SetAction(*action);
-        action->Release(); // the instruction holds its own reference
+        _Instruction.SetAction(*_Action);
+        _Action->Release(); // the instruction holds its own reference
         _Msg.SetTabMsg(iName);
         _Instruction.SetMsg(&_Msg, &MSG_KEY_stepStart, &MSG_KEY_stepEnd, &MSG_KEY_zbzbError);
     }
@@ -56,25 +53,18 @@ std::string Cwd()
 
 TEST(zbInstruction, FollowUpsRunInsideTheirParent)
 {
-    const std::tuple<int, int, int, const char*> rows[] = {
-        // A failing parent: the error chain runs, then the parent's error
-        // message, then its end message; the chain's result changes nothing.
-        {4, 0, 0,
-         "# Start of step: P\nrun P\n# Start of step: E\nrun E\n# End of step: E\n"
-         "# Error: P\n# End of step: P\n"},
-        {4, 0, 9,
-         "# Start of step: P\nrun P\n# Start of step: E\nrun E\n# Error: E\n# End of step: E\n"
-         "# Error: P\n# End of step: P\n"},
-    };
-    for (const auto& [parentResult, onSuccessResult, onErrorResult, expected] : rows)
+    // A failing parent: the error chain runs, then the parent's error
+    // message, then its end message; the chain's result changes nothing.
+    for (int onErrorResult : {0, 9})
     {
-        Step parent("P", parentResult), onSuccess("S", onSuccessResult),
-            onError("E", onErrorResult);
+        Step parent("P", 4), onSuccess("S", 0), onError("E", onErrorResult);
         parent._Instruction.SetOnSuccessInstruction(&onSuccess._Instruction);
         parent._Instruction.SetOnErrorInstruction(&onError._Instruction);
         CaptureBoth both;
-        EXPECT_EQ(parent._Instruction.ExecuteAction(0), parentResult);
-        EXPECT_EQ(both.Stop(), expected);
+        EXPECT_EQ(parent._Instruction.ExecuteAction(0), 4);
+        EXPECT_EQ(both.Stop(), "# Start of step: P\nrun P\n# Start of step: E\nrun E\n" +
+                                   std::string(onErrorResult ? "# Error: E\n" : "") +
+                                   "# End of step: E\n# Error: P\n# End of step: P\n");
     }
 }
 
@@ -90,25 +80,18 @@ TEST(zbInstruction, AnObjectThatIsNoActionIsABrokenInvariant)
 
 TEST(zbScript, StopOrContinueOnErrorAndOnExit)
 {
-    struct Row
-    {
-        bool _Continue;
-        const char* _Path; // null: none
-        int _Verbose;
-        int _Result;
-        const char* _Runs; // which steps ran
-    };
     zbtest::TempDir dir;
-    std::string missing = dir / "missing";
-    const Row rows[] = {
-        {false, nullptr, 0, 1, "1 1 0 1"},
-        {true, nullptr, 0, 1, "1 1 1 1"},
-        {false, dir.Path().c_str(), 1, 1, "1 1 0 1"},
-        // A directory that cannot be entered: no instruction, but the exit
-        // sequence.
-        {true, missing.c_str(), 1, 1, "0 0 0 1"},
+    const std::string missing = dir / "missing";
+    // Continue on error, the directory to run in (null: none; verbose with
+    // one: its "cd" shown), which steps ran.  A directory that cannot be
+    // entered: no instruction, but the exit sequence.
+    const std::tuple<bool, const char*, const char*> rows[] = {
+        {false, nullptr, "1 1 0 1"},
+        {true, nullptr, "1 1 1 1"},
+        {false, dir.Path().c_str(), "1 1 0 1"},
+        {true, missing.c_str(), "0 0 0 1"},
     };
-    for (const Row& row : rows)
+    for (const auto& [keepOn, path, ran] : rows)
     {
         Step a("A", 0), b("B", 6), c("C", 0), onExit("X", 0);
         zbScript script;
@@ -121,31 +104,31 @@ TEST(zbScript, StopOrContinueOnErrorAndOnExit)
         zbMsg scriptMsg;
         scriptMsg.SetTabMsg("script");
         script.SetMsg(&scriptMsg, &MSG_KEY_makeBegin, &MSG_KEY_makeEnd, &MSG_KEY_makeError);
-        if (row._Continue)
+        if (keepOn)
             script.SetContinueOnError();
-        script.SetExecutionPath(row._Path);
+        script.SetExecutionPath(path);
         for (Step* step : {&a, &b, &c, &onExit})
             step->_Instruction.SetMsg(nullptr, nullptr, nullptr, nullptr);
 
         std::string before = Cwd();
         CaptureBoth both;
-        EXPECT_EQ(script.Execute(row._Verbose), row._Result);
+        EXPECT_EQ(script.Execute(path != nullptr), 1);
         std::string printed = both.Stop();
         EXPECT_EQ(Cwd(), before);
         std::string runs;
         for (Step* step : {&a, &b, &c, &onExit})
             runs += std::to_string(step->_Action->_Runs) + (step == &onExit ? "" : " ");
-        EXPECT_EQ(runs, row._Runs) << (row._Path ? row._Path : "-");
+        EXPECT_EQ(runs, ran) << (path ? path : "-");
 
-        bool toMissing = row._Path == missing.c_str();
+        const bool toMissing = path == missing.c_str();
         std::string expected = "# Begin of build step: script\n";
-        if (row._Path && row._Verbose)
-            expected += std::string("+ cd ") + row._Path + (toMissing ? " [1]\n" : " [0]\n");
+        if (path)
+            expected += std::string("+ cd ") + path + (toMissing ? " [1]\n" : " [0]\n");
         if (toMissing)
             expected += "# System error on " + missing + ": No such file or directory\n";
         else
-            expected += "run A\nrun B\n# Build error: script\n" +
-                        std::string(row._Continue ? "run C\n" : "");
+            expected +=
+                "run A\nrun B\n# Build error: script\n" + std::string(keepOn ? "run C\n" : "");
         expected += "run X\n# End of build step: script\n";
         EXPECT_EQ(printed, expected);
     }

@@ -1,32 +1,20 @@
-/* zbFaultShim: a library preloaded (LD_PRELOAD) into a program under test
- * that makes one chosen I/O call of the process fail, so that the program's
- * handling of I/O errors can be tried on every call a run makes, without
- * root and without a special file system.
+/* zbFaultShim: preloaded (LD_PRELOAD) into a program under test, makes one
+ * chosen I/O call of the process fail once, so that the program's handling
+ * of I/O errors can be tried on every call a run makes, without root.
  *
- * Environment:
- *   ZB_FAULT_CALL   the kind of call to break: open (open, open64, openat,
- *                   openat64, creat, fopen, fopen64 and the checked forms
- *                   of _FORTIFY_SOURCE), read (read, pread, pread64,
- *                   readv, theirs, and getdents64: the entries of a
- *                   directory, through which the library lists them all),
- *                   write (write, pwrite, pwrite64, writev,
- *                   copy_file_range), fsync (fsync, fdatasync), rename
- *                   (rename, renameat, renameat2, link, linkat, symlink,
- *                   symlinkat: the calls that give a file its name)
+ *   ZB_FAULT_CALL   the kind of call to break: open, read (getdents64 too:
+ *                   the entries of a directory), write, fsync, or rename
+ *                   (the calls that give a file its name); see the wrappers
  *   ZB_FAULT_N      which call of that kind fails, from 1
- *   ZB_FAULT_ERRNO  the error it fails with: a name (ENOSPC, EIO, EACCES,
- *                   EINTR, ...) or a number.  The call fails once; with
- *                   EINTR nothing is done, as a signal arriving would, and
- *                   only calls a signal can interrupt are failed (not the
- *                   directory calls, copy_file_range nor the rename kind).
+ *   ZB_FAULT_ERRNO  its error, a name (kErrnos) or a number.  With EINTR
+ *                   nothing is done, as a signal arriving would, and only
+ *                   the calls a signal can interrupt are failed
  *   ZB_FAULT_COUNT  a file written at exit: one line "KIND COUNT" per kind,
- *                   then "injected KIND N ERRNO" when the fault was made.
+ *                   then "injected KIND N ERRNO" when the fault was made
  *
- * Only the calls made once main has started are counted, so that those of
- * the loader and of the libraries' initialisation are left alone, and never
- * those on standard error, through which the failures are reported.  The
- * shim's own work goes straight to the next definition of each function
- * (the C library, or a sanitizer runtime loaded before it). */
+ * Only the calls made once main has started are counted, never those on
+ * standard error, through which the failures are reported.  The shim's own
+ * work goes straight to the next definition of each function. */
 
 #define _GNU_SOURCE
 #include <dirent.h>
@@ -41,15 +29,8 @@
 #include <sys/uio.h>
 #include <unistd.h>
 
-enum
-{
-    KIND_OPEN,
-    KIND_READ,
-    KIND_WRITE,
-    KIND_FSYNC,
-    KIND_RENAME,
-    KIND_COUNT
-};
+/* clang-format off */
+enum { KIND_OPEN, KIND_READ, KIND_WRITE, KIND_FSYNC, KIND_RENAME, KIND_COUNT };
 
 static const char* const kKindNames[KIND_COUNT] = {"open", "read", "write", "fsync", "rename"};
 
@@ -64,22 +45,11 @@ static struct
     char _CountFile[4096];
 } sState = {0, -1, 0, 0, 0, {0}, ""};
 
-static const struct
-{
-    const char* _Name;
-    int _Value;
-} kErrnos[] = {
-    /* 1 */ {"ENOSPC", ENOSPC},
-    /* 2 */ {"EIO", EIO},
-    /* 3 */ {"EACCES", EACCES},
-    /* 4 */ {"EINTR", EINTR},
-    /* 5 */ {"EDQUOT", EDQUOT},
-    /* 6 */ {"EROFS", EROFS},
-    /* 7 */ {"EPERM", EPERM},
-    /* 8 */ {"ENOENT", ENOENT},
-    /* 9 */ {"EMFILE", EMFILE},
-    /* 10 */ {"EFBIG", EFBIG},
-};
+#define ERRNO(name) {#name, name}
+static const struct { const char* _Name; int _Value; } kErrnos[] = {
+    ERRNO(ENOSPC), ERRNO(EIO), ERRNO(EACCES), ERRNO(EINTR), ERRNO(EDQUOT),
+    ERRNO(EROFS), ERRNO(EPERM), ERRNO(ENOENT), ERRNO(EMFILE), ERRNO(EFBIG)};
+/* clang-format on */
 
 static void* Next(const char* iName)
 {

@@ -14,9 +14,15 @@
 //                                     (zbInternalError "x<y", status 3) or
 //                                     interrupt (TrapSignals, then SIGINT)
 //   zbProbe tabarg INDEX WORDS...     zbTabArg of the words, prints entry INDEX
+//   zbProbe pieces ID BYTES MS CODE   BYTES bytes on standard output and BYTES on
+//                                     standard error, in alternate one-line
+//                                     pieces of 1,024 bytes ("ID o|e N " filled
+//                                     with a letter of ID), sleeps MS ms,
+//                                     exits with CODE
 
-#include <fcntl.h>
+#include <algorithm>
 #include <csignal>
+#include <fcntl.h>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -129,6 +135,23 @@ int main(int argc, char** argv)
         args.AddArray(static_cast<unsigned int>(argc), argv, 3);
         std::printf("%s\n", args[static_cast<unsigned int>(std::atoi(argv[2]))]);
         return 0;
+    }
+    if (!std::strcmp(what, "pieces") && argc > 5)
+    {
+        const std::string id = argv[2];
+        const long bytes = std::atol(argv[3]);
+        for (long index = 0, done = 0; done < bytes; ++index, done += 1024)
+            for (int fd : {1, 2})
+            {
+                std::string piece = id + (fd == 1 ? " o " : " e ") + std::to_string(index) + " ";
+                piece.resize(static_cast<size_t>(std::min(1024L, bytes - done) - 1),
+                             static_cast<char>('a' + id.back() % 26));
+                piece += '\n';
+                if (::write(fd, piece.data(), piece.size()) != static_cast<ssize_t>(piece.size()))
+                    return 3;
+            }
+        ::usleep(static_cast<useconds_t>(std::atoi(argv[4]) * 1000));
+        return std::atoi(argv[5]);
     }
     std::fprintf(stderr, "zbProbe: unknown request %s\n", what);
     return 64;

@@ -5,7 +5,6 @@
 #include "zbShellAction.h"
 
 QOR_IMPLEMENT_CLASS(zbTestInlineAction, zbActionIntf)
-QOR_IMPLEMENT_CLASS(zbTestNoStartAction, zbTestInlineAction)
 
 int zbTestInlineAction::Start(int& ProcessHandle, int /*Verbose*/)
 {

@@ -5,7 +5,6 @@
 //   zbTestInlineAction   does its work inside Start (handle 0) and returns
 //                        the result it was given (0 by default); counts its
 //                        runs and can print a line on standard output.
-//   zbTestNoStartAction  fails to start: Start returns 5.
 // A shell command is run by the library's own zbShellAction.
 
 #include <string>
@@ -17,23 +16,19 @@ class zbTestInlineAction : public zbActionIntf
     QOR_DECLARE_CLASS(zbTestInlineAction)
 
   public:
+    explicit zbTestInlineAction(int iResult = 0, const std::string& iSay = "")
+        : _Result(iResult), _Say(iSay)
+    {
+    }
     int Start(int& ProcessHandle, int Verbose) override;
     void SetStdoutFile(const char* FileName) override { _Stdout = FileName ? FileName : ""; }
     void SetStderrFile(const char* FileName) override { _Stderr = FileName ? FileName : ""; }
 
-    int _Result = 0;
+    int _Result;
     int _Runs = 0;
     std::string _Say;    // printed with printf on each run when not empty
     std::string _Stdout; // as given by the runner
     std::string _Stderr;
-};
-
-class zbTestNoStartAction : public zbTestInlineAction
-{
-    QOR_DECLARE_CLASS(zbTestNoStartAction)
-
-  public:
-    zbTestNoStartAction() { _Result = 5; }
 };
 
 namespace zbtest

@@ -13,14 +13,37 @@
 
 #include "QORString.h"
 #include "zbOFStream.h"
+#include "zbTestSupport.h"
 
 namespace zbtest
 {
-std::vector<std::string> Strings(const QORListValQORString& iList);
-QORListValQORString StringList(std::initializer_list<std::string> iTexts);
+inline std::vector<std::string> Strings(const QORListValQORString& iList)
+{
+    std::vector<std::string> out;
+    for (const QORString& text : iList)
+        out.push_back(text.Std());
+    return out;
+}
+
+inline QORListValQORString StringList(std::initializer_list<std::string> iTexts)
+{
+    QORListValQORString list;
+    for (const std::string& text : iTexts)
+        list.Append(QORString(text.c_str()));
+    return list;
+}
+
 // What iWrite puts on a stream opened on a fresh file (mode iMode), once the
 // stream is closed.
-std::string Written(const std::function<void(zbOFStream&)>& iWrite, int iMode = 8);
+inline std::string Written(const std::function<void(zbOFStream&)>& iWrite, int iMode = 8)
+{
+    TempDir dir;
+    {
+        zbOFStream out((dir / "written").c_str(), iMode);
+        iWrite(out);
+    }
+    return ReadFile(dir / "written");
+}
 
 // A pointer list that deletes its elements with itself; built from values,
 // it holds one new element made from each.

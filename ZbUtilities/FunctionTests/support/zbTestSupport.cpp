@@ -2,34 +2,14 @@
 
 #include "zbSpawn.h"
 
-#include <cerrno>
-#include <cstdio>
-#include <cstdlib>
-#include <cstring>
-#include <fcntl.h>
 #include <fstream>
-#include <signal.h>
-#include <sstream>
 #include <sys/shm.h>
-#include <sys/stat.h>
-#include <sys/wait.h>
 #include <time.h>
-#include <unistd.h>
 
 extern char** environ;
 
 namespace zbtest
 {
-namespace
-{
-void RemoveTree(const std::string& iPath)
-{
-    std::string command = "chmod -R u+rwx '" + iPath + "' 2>/dev/null; rm -rf '" + iPath + "'";
-    if (std::system(command.c_str()) != 0)
-        std::fprintf(stderr, "could not remove %s\n", iPath.c_str());
-}
-} // namespace
-
 TempDir::TempDir()
 {
     char pattern[] = "/tmp/zbtest.XXXXXX";
@@ -39,23 +19,11 @@ TempDir::TempDir()
 
 TempDir::~TempDir()
 {
-    if (_Path != "/tmp")
-        RemoveTree(_Path);
-}
-
-TmpDirScope::TmpDirScope()
-{
-    ::setenv("TMPDIR", Path().c_str(), 1);
-}
-
-TmpDirScope::~TmpDirScope()
-{
-    ::unsetenv("TMPDIR");
-}
-
-std::string TmpDirScope::Entries() const
-{
-    return zbtest::Entries(Path());
+    // What a test made unreadable is removed too.
+    const std::string command =
+        "chmod -R u+rwx '" + _Path + "' 2>/dev/null; rm -rf '" + _Path + "'";
+    if (_Path != "/tmp" && std::system(command.c_str()) != 0)
+        std::fprintf(stderr, "could not remove %s\n", _Path.c_str());
 }
 
 std::string Entries(const std::string& iDir)

@@ -46,16 +46,14 @@ class TempDir
 // A TempDir that is TMPDIR too while it lives, so that the temporary names
 // of the code under test land in it (tempnam prefers TMPDIR to the
 // directory it is given).  Entries() lists what is left in it, one a line.
-class TmpDirScope : public TempDir
-{
-  public:
-    TmpDirScope();
-    ~TmpDirScope();
-    std::string Entries() const;
-};
-
-// The names in a directory, hidden ones included, one a line, sorted.
+// Entries(iDir): the names in a directory, hidden ones included, sorted.
 std::string Entries(const std::string& iDir);
+struct TmpDirScope : TempDir
+{
+    TmpDirScope() { ::setenv("TMPDIR", Path().c_str(), 1); }
+    ~TmpDirScope() { ::unsetenv("TMPDIR"); }
+    std::string Entries() const { return zbtest::Entries(Path()); }
+};
 
 // Writes iContent at iPath, making the missing directories above it first.
 void WriteFile(const std::string& iPath, const std::string& iContent);
