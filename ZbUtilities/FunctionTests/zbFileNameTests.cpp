@@ -234,6 +234,24 @@ TEST(zbFileName, Dump)
 {
     ::setenv("TZ", "UTC", 1);
     ::tzset();
+    const char* const labels[] = {
+        "full pathname: ", "basename:      ", "name intoWS:   ", "./ name intoWS: ",
+        "extension:     ", "class name:    ", "dirname:       ", "basename wo _: ",
+        "basename wo .: ", "WS Pathname:   "};
+    const char* const values[][10] = {
+        {"/ws/./Fw/x_", "x_", "Fw/x_", "./Fw/x_", "<nil>", "K", "/ws/./Fw", "x", "x_", "/ws"},
+        {"<nil>", "<nil>", "<nil>", "<nil>", "<nil>", "<nil>", ".", "<nil>", "<nil>",
+         "<nil> AsAWSPathname() == False"}};
+    std::string expected;
+    for (const auto& value : values)
+    {
+        expected += "# - FileName:\n";
+        for (int i = 0; i < 10; ++i)
+            expected += std::string("#   File object ") + labels[i] + "[" + value[i] + "]\n";
+        expected += "# - File information:\t\n"
+                    "#   File object size in octets:         0\n"
+                    "#   File object last modification time: 0 (01/01/1970-00:00:00)\n";
+    }
     zbFileName name("/ws/./Fw/x_");
     name.PutBOClName("K");
     EXPECT_EQ(zbtest::Written(
@@ -242,34 +260,7 @@ TEST(zbFileName, Dump)
                       name.Dump(out);
                       zbFileName().Dump(out);
                   }),
-              "# - FileName:\n"
-              "#   File object full pathname: [/ws/./Fw/x_]\n"
-              "#   File object basename:      [x_]\n"
-              "#   File object name intoWS:   [Fw/x_]\n"
-              "#   File object ./ name intoWS: [./Fw/x_]\n"
-              "#   File object extension:     [<nil>]\n"
-              "#   File object class name:    [K]\n"
-              "#   File object dirname:       [/ws/./Fw]\n"
-              "#   File object basename wo _: [x]\n"
-              "#   File object basename wo .: [x_]\n"
-              "#   File object WS Pathname:   [/ws]\n"
-              "# - File information:\t\n"
-              "#   File object size in octets:         0\n"
-              "#   File object last modification time: 0 (01/01/1970-00:00:00)\n"
-              "# - FileName:\n"
-              "#   File object full pathname: [<nil>]\n"
-              "#   File object basename:      [<nil>]\n"
-              "#   File object name intoWS:   [<nil>]\n"
-              "#   File object ./ name intoWS: [<nil>]\n"
-              "#   File object extension:     [<nil>]\n"
-              "#   File object class name:    [<nil>]\n"
-              "#   File object dirname:       [.]\n"
-              "#   File object basename wo _: [<nil>]\n"
-              "#   File object basename wo .: [<nil>]\n"
-              "#   File object WS Pathname:   [<nil> AsAWSPathname() == False]\n"
-              "# - File information:\t\n"
-              "#   File object size in octets:         0\n"
-              "#   File object last modification time: 0 (01/01/1970-00:00:00)\n");
+              expected);
 }
 
 TEST(zbFileName, ValueList)
