@@ -50,6 +50,27 @@ std::string Tree(const zbFileElement& iNode, bool iFilters = false)
     return out;
 }
 
+using Set = std::set<std::string>;
+
+// The full names of a list, less the iPrefix they begin with and a separator.
+Set Relative(const QORListPtrzbFileElement& iList, const std::string& iPrefix)
+{
+    Set names;
+    for (const zbFileElement* node : iList)
+        names.insert(node->GetFullName() + iPrefix.size() + 1);
+    return names;
+}
+
+// The parts of a text between iSeparator.
+Set Split(const std::string& iText, char iSeparator)
+{
+    Set parts;
+    std::istringstream in(iText);
+    for (std::string part; std::getline(in, part, iSeparator);)
+        parts.insert(part);
+    return parts;
+}
+
 void MakeDirs(const zbtest::TempDir& iDir, std::initializer_list<const char*> iDirs)
 {
     for (const char* d : iDirs)
@@ -215,10 +236,7 @@ TEST(zbFileElement, Expand)
 
     QORListPtrzbFileElement files;
     root.GetListOfAllSubElementFile(files);
-    std::set<std::string> names;
-    for (zbFileElement* file : files)
-        names.insert(file->GetFullName() + dir.Path().size() + 1);
-    EXPECT_EQ(names, (std::set<std::string>{"a/b/h", "a/g", "f", "l/g"}));
+    EXPECT_EQ(Relative(files, dir.Path()), (Set{"a/b/h", "a/g", "f", "l/g"}));
 
     const std::tuple<const char*, int, const char*> failures[] = {
         {"f", RECURSIVE_MODE, "not a directory"},
@@ -303,19 +321,18 @@ TEST(zbFileElement, RecursiveModesAfterAFailure)
     }
     ::close(fd);
 
-    zbFileElement forced(dir.Path().c_str());
-    EXPECT_EQ(forced.Expand(RECURSIVE_FORCED_MODE), -1);
-    EXPECT_EQ(Message(forced), "File name too long");
-    EXPECT_TRUE(forced.IsExpanded());
-    EXPECT_EQ(forced.GetListOfSubElement()->Size(), 3);
-    EXPECT_EQ(forced.SearchSubElement("a")->GetListOfSubElement()->Size(), 1);
-    EXPECT_EQ(forced.SearchSubElement("b")->GetListOfSubElement()->Size(), 1);
-
-    zbFileElement stopped(dir.Path().c_str());
-    EXPECT_EQ(stopped.Expand(RECURSIVE_MODE), -1);
-    EXPECT_EQ(Message(stopped), "File name too long");
-    EXPECT_FALSE(stopped.IsExpanded());
-    EXPECT_EQ(stopped.GetListOfSubElement()->Size(), 0);
+    // The forced walk goes on past the failure, the other stops there.
+    for (const auto& [mode, tree] :
+         {std::pair<int, const char*>{RECURSIVE_FORCED_MODE, "a a/f b b/g deep"},
+          {RECURSIVE_MODE, ""}})
+    {
+        zbFileElement root(dir.Path().c_str());
+        EXPECT_EQ(root.Expand(mode), -1);
+        EXPECT_EQ(Message(root), "File name too long");
+        EXPECT_EQ(root.IsExpanded() != 0, *tree != 0);
+        EXPECT_EQ(root.GetListOfSubElement()->Size(), *tree ? 3 : 0);
+        EXPECT_EQ(Tree(root).substr(0, std::strlen(tree)), tree);
+    }
 }
 
 // Far deeper than the directories a walk holds open: both walks reach the
@@ -393,22 +410,12 @@ TEST(zbFileElement, FilteredExpansion)
 
     // What a delete of the selection would remove: the three selected
     // directories whole, or their selected contents (then not all whole).
-    auto relative = [&](const QORListPtrzbFileElement& iList)
-    {
-        std::set<std::string> names;
-        for (zbFileElement* node : iList)
-            names.insert(node->GetFullName() + (dir / "Fw/").size());
-        return names;
-    };
-    QORListPtrzbFileElement selected;
-    EXPECT_EQ(fw.ComputeListForDelete(selected, 1), 1);
-    EXPECT_EQ(relative(selected),
-              (std::set<std::string>{"A.m", "FunctionTests", "PublicInterfaces"}));
-    selected.RemoveAll();
-    EXPECT_EQ(fw.ComputeListForDelete(selected, 0), 0);
-    EXPECT_EQ(relative(selected),
-              (std::set<std::string>{"A.m/Imakefile.mk", "A.m/src", "FunctionTests/t.cpp",
-                                     "PublicInterfaces/A.h"}));
+    QORListPtrzbFileElement whole, parts;
+    EXPECT_EQ(fw.ComputeListForDelete(whole, 1), 1);
+    EXPECT_EQ(Relative(whole, dir / "Fw"), (Set{"A.m", "FunctionTests", "PublicInterfaces"}));
+    EXPECT_EQ(fw.ComputeListForDelete(parts, 0), 0);
+    EXPECT_EQ(Relative(parts, dir / "Fw"),
+              (Set{"A.m/Imakefile.mk", "A.m/src", "FunctionTests/t.cpp", "PublicInterfaces/A.h"}));
 }
 
 TEST(zbFileElement, AddSubElement)
@@ -500,21 +507,16 @@ TEST(zbFileElement, CompareListLinksAndSelection)
         const D found = zbFileElement::Compare(&a, &b, options);
         // The warnings come in the order of the walk, which is the order of
         // the disk: compared as sets.
-        std::set<std::string> warnings, expectedWarnings, words;
-        std::istringstream printed(err.Stop()), in(expectedNames);
-        for (std::string line; std::getline(printed, line);)
-            warnings.insert(line);
-        for (std::string name; in >> name;)
-            expectedWarnings.insert(
-                "# Warning in CompareList() : bad symbolic link : " + dir / "A/" + name);
-        EXPECT_EQ(warnings, expectedWarnings) << linkMode;
+        Set warnings;
+        for (const std::string& name : Split(expectedNames, ' '))
+            warnings.insert("# Warning in CompareList() : bad symbolic link : " + dir / "A/" +
+                            name);
+        EXPECT_EQ(Split(err.Stop(), '\n'), warnings) << linkMode;
+        Set words;
         for (const auto& [name, list] : lists)
             for (zbFileElement* node : found.*list)
                 words.insert(std::string(name) + ":" + node->GetBaseName());
-        std::string joined;
-        for (const std::string& w : words)
-            joined += (joined.empty() ? "" : " ") + w;
-        EXPECT_EQ(joined, expected) << linkMode;
+        EXPECT_EQ(words, Split(expected, ' ')) << linkMode;
         // B was not expanded through patterns: both leftovers are removals.
         ASSERT_EQ(found._Removed.Size(), 2);
     }
@@ -624,33 +626,27 @@ TEST(zbFileElement, OperationsOnTheDisk)
 // Tokens of a text, each call from where the last one stopped.
 TEST(zbFileElementExtension, Strtok)
 {
-    // Text, delimiters, keep the rest, empty tokens, tokens joined by '|'.
-    const std::tuple<const char*, const char*, int, int, const char*> cases[] = {
-        {"a,,b", ",", 0, 0, "a|b"},
-        {"a,,b", ",", 0, 1, "a||b"},
-        {",a", ",", 0, 0, "a"},
-        {"a b\tc", " \t", 0, 0, "a|b|c"},
-        {"ab,cd", ",", 1, 0, "ab,cd|cd"},
-        {"", ",", 0, 1, ""},
-        {",,", ",", 0, 0, ""},
+    // Text, delimiters, keep the rest, empty tokens, first position, tokens
+    // joined by '|'.
+    const std::tuple<const char*, const char*, int, int, int, const char*> cases[] = {
+        {"a,,b", ",", 0, 0, 0, "a|b"},
+        {"a,,b", ",", 0, 1, 0, "a||b"},
+        {",a", ",", 0, 0, 0, "a"},
+        {"a b\tc", " \t", 0, 0, 0, "a|b|c"},
+        {"ab,cd", ",", 1, 0, 0, "ab,cd|cd"},
+        {"", ",", 0, 1, 0, ""},
+        {",,", ",", 0, 0, 0, ""},
+        {"x", ",", 0, 1, -1, ""},
     };
-    for (const auto& [given, delimiters, keep, empty, expected] : cases)
+    for (const auto& [given, delimiters, keep, empty, start, expected] : cases)
     {
-        std::string text(given);
-        const int length = static_cast<int>(text.size());
-        int position = 0;
-        std::string tokens;
-        for (int n = 0; n < 10; ++n)
-        {
-            char* token =
-                zbFileElementExtension::Strtok(&text[0], length, delimiters, position, keep, empty);
-            if (!token)
-                break;
-            tokens += (n ? "|" : "") + std::string(token);
-        }
+        std::string text(given), tokens;
+        int position = start, n = 0;
+        while (char* token =
+                   n < 10 ? zbFileElementExtension::Strtok(&text[0], static_cast<int>(text.size()),
+                                                           delimiters, position, keep, empty)
+                          : nullptr)
+            tokens += (n++ ? "|" : "") + std::string(token);
         EXPECT_EQ(expected, tokens) << given;
     }
-    int position = -1;
-    char text[] = "x";
-    EXPECT_EQ(nullptr, zbFileElementExtension::Strtok(text, 1, ",", position, 0, 1));
 }
