@@ -205,52 +205,77 @@ TEST(zbFileElement, StatAndLinks)
     }
 }
 
+// The tree a/ a/b/ c/ f a/g a/b/h c/k and one link, expanded.  Links to
+// directories kept are resolved, never walked.  Whatever its text, a link
+// into a directory on the way down from the root, or above it, is not
+// walked; one to a sibling is.
 TEST(zbFileElement, Expand)
+{
+    // Link, its text ('@' stands for the tree's root), links to directories
+    // followed, node expanded, mode (RECURSIVE_MODE: the forced one too),
+    // result, the tree or the node's message.
+    const int kept = zbFileElement::LinkToDirectoryKept, all = RECURSIVE_MODE;
+    const std::tuple<const char*, const char*, int, const char*, int, int, std::string> cases[] = {
+        {"l", "a", kept, "", all, 0, "a a/b a/b/h a/g c c/k f l"},
+        {"l", "a", 1, "", NOT_RECURSIVE_MODE, 0, "a c f l"},
+        {"l", "a", 1, "", all, 0, "a a/b a/b/h a/g c c/k f l l/b l/b/h l/g"},
+        {"l", "a", 1, "f", all, -1, "not a directory"},
+        {"l", "a", 1, "missing", all, -1, "No such file or directory"},
+        {"l", "a", 1, "a", 99, -1,
+         "invalid mode of expansion, use RECURSIVE_MODE, NOT_RECURSIVE_MODE or "
+         "RECURSIVE_FORCED_MODE"},
+        {"a/back", "@/a", 1, "", all, 0, "a a/b a/b/h a/back a/g c c/k f"},
+        {"a/top", "@", 1, "", all, 0, "a a/b a/b/h a/g a/top c c/k f"},
+        {"a/dotdot", "..", 1, "", all, 0, "a a/b a/b/h a/dotdot a/g c c/k f"},
+        {"a/above", "../..", 1, "", all, 0, "a a/above a/b a/b/h a/g c c/k f"},
+        {"a/sibling", "../c", 1, "", all, 0, "a a/b a/b/h a/g a/sibling a/sibling/k c c/k f"},
+    };
+    for (const auto& [link, text, withDirectory, path, firstMode, result, expected] : cases)
+        for (int mode : {firstMode, firstMode == all ? RECURSIVE_FORCED_MODE : firstMode})
+        {
+            SCOPED_TRACE(std::string(link) + " " + path + " " + std::to_string(mode));
+            zbtest::TempDir dir;
+            MakeDirs(dir, {"a", "a/b", "c"});
+            MakeFiles(dir, {"f", "a/g", "a/b/h", "c/k"});
+            const std::string target = *text == '@' ? dir.Path() + (text + 1) : text;
+            ASSERT_EQ(::symlink(target.c_str(), (dir / link).c_str()), 0);
+            Statics statics(withDirectory);
+            zbFileElement root((dir / path).c_str());
+            EXPECT_EQ(root.Expand(mode), result);
+            EXPECT_EQ(result ? Message(root) : Tree(root), expected);
+            zbFileElement* node = root.SearchSubElement(link);
+            if (!node && !result)
+                node = root.SearchSubElement("a")->SearchSubElement(link + 2);
+            if (!node)
+                continue;
+            QORListPtrzbFileElement* children = node->GetListOfSubElement();
+            ASSERT_TRUE(children && children->Size() == 1);
+            const bool walked = expected.find(link + std::string("/")) != std::string::npos;
+            EXPECT_EQ((*children)[1]->IsExpanded(), walked);
+            EXPECT_EQ(
+                Message(*(*children)[1]),
+                walked || link[0] == 'l' ? "" : "symbolic link point to a directory that holds it");
+        }
+}
+
+TEST(zbFileElement, QueriesOnAnExpandedTree)
 {
     zbtest::TempDir dir;
     MakeDirs(dir, {"a", "a/b", "c"});
     MakeFiles(dir, {"f", "a/g", "a/b/h"});
     ::symlink("a", (dir / "l").c_str());
-    {
-        // Links to directories kept: resolved, never walked.
-        Statics kept(zbFileElement::LinkToDirectoryKept);
-        zbFileElement tree(dir.Path().c_str());
-        EXPECT_EQ(tree.Expand(RECURSIVE_MODE), 0);
-        EXPECT_EQ(Tree(tree), "a a/b a/b/h a/g c f l");
-        EXPECT_EQ(zbFileElementExtension::GetDirectory(*tree.SearchSubElement("l"))->IsExpanded(),
-                  0);
-    }
     Statics statics(1);
-
     zbFileElement root(dir.Path().c_str());
-    EXPECT_EQ(root.Expand(NOT_RECURSIVE_MODE), 0);
-    EXPECT_EQ(Tree(root), "a c f l");
     EXPECT_EQ(root.Expand(RECURSIVE_MODE), 0);
-    EXPECT_EQ(Tree(root), "a a/b a/b/h a/g c f l l/b l/b/h l/g");
     EXPECT_EQ(root.SearchSubElement("a")->GetStat()->_Mode & 0777, 0755u);
     EXPECT_EQ(root.SearchSubElement("l")->SearchSubElement("g")->GetType(), ZBIO_FILE);
     EXPECT_EQ(root.IgnoreSubElement("c"), 1);
     EXPECT_EQ(root.IgnoreSubElement("c"), 0);
     EXPECT_EQ(root.SearchSubElement("l")->IgnoreSubElement("b"), 1);
     EXPECT_EQ(Tree(root), "a a/b a/b/h a/g f l l/g");
-
     QORListPtrzbFileElement files;
     root.GetListOfAllSubElementFile(files);
     EXPECT_EQ(Relative(files, dir.Path()), (Set{"a/b/h", "a/g", "f", "l/g"}));
-
-    const std::tuple<const char*, int, const char*> failures[] = {
-        {"f", RECURSIVE_MODE, "not a directory"},
-        {"missing", RECURSIVE_MODE, "No such file or directory"},
-        {"a", 99,
-         "invalid mode of expansion, use RECURSIVE_MODE, NOT_RECURSIVE_MODE or "
-         "RECURSIVE_FORCED_MODE"},
-    };
-    for (const auto& [path, mode, message] : failures)
-    {
-        zbFileElement node((dir / path).c_str());
-        EXPECT_EQ(node.Expand(mode), -1) << path;
-        EXPECT_EQ(Message(node), message) << path;
-    }
 
     // The trace line names the operation, the message and the node.
     zbFileElement file((dir / "f").c_str());
@@ -258,46 +283,6 @@ TEST(zbFileElement, Expand)
     zbtest::Capture err(2);
     file.FilterExpand(NOT_RECURSIVE_MODE);
     EXPECT_EQ(err.Stop(), "# Error in _Expand() : not a directory : " + dir / "f" + "\n");
-}
-
-TEST(zbFileElement, LinksToHoldingDirectoriesAreNotExpandedAgain)
-{
-    // Link, its text ('@' stands for the tree's root), the tree expanded.
-    // Whatever the text, a link into a directory on the way down from the
-    // root, or above it, is not walked; one to a sibling is.
-    const std::tuple<const char*, const char*, const char*> cases[] = {
-        {"a/back", "@/a", "a a/back a/g c c/k"},
-        {"a/top", "@", "a a/g a/top c c/k"},
-        {"a/up", "./..", "a a/g a/up c c/k"},
-        {"a/dotdot", "..", "a a/dotdot a/g c c/k"},
-        {"a/above", "../..", "a a/above a/g c c/k"},
-        {"a/side", "@/c", "a a/g a/side a/side/k c c/k"},
-        {"a/sibling", "../c", "a a/g a/sibling a/sibling/k c c/k"},
-    };
-    for (const auto& [link, text, expected] : cases)
-        for (int mode : {RECURSIVE_MODE, RECURSIVE_FORCED_MODE})
-        {
-            SCOPED_TRACE(std::string(link) + " " + std::to_string(mode));
-            zbtest::TempDir dir;
-            MakeDirs(dir, {"a", "c"});
-            MakeFiles(dir, {"a/g", "c/k"});
-            std::string target = text;
-            if (target[0] == '@')
-                target = dir.Path() + target.substr(1);
-            ASSERT_EQ(::symlink(target.c_str(), (dir / link).c_str()), 0);
-            Statics statics(1);
-            zbFileElement root(dir.Path().c_str());
-            EXPECT_EQ(root.Expand(mode), 0);
-            EXPECT_EQ(Tree(root), expected);
-            zbFileElement* node = root.SearchSubElement("a")->SearchSubElement(link + 2);
-            ASSERT_NE(node, nullptr);
-            QORListPtrzbFileElement* children = node->GetListOfSubElement();
-            ASSERT_TRUE(children && children->Size() == 1);
-            const std::string message = Message(*(*children)[1]);
-            const bool walked =
-                std::string(expected).find(link + std::string("/")) != std::string::npos;
-            EXPECT_EQ(message, walked ? "" : "symbolic link point to a directory that holds it");
-        }
 }
 
 TEST(zbFileElement, RecursiveModesAfterAFailure)
