@@ -2,7 +2,6 @@
 
 #include <climits>
 
-#include "zbCharPtr.h"
 #include "zbErrorCodeManager.h"
 #include "zbLsoutElement.h"
 #include "zbTestSupport.h"
@@ -85,10 +84,6 @@ TEST(zbLsoutElement, FirstFieldInSizeMode)
 
 TEST(zbLsoutElement, HashKeyAndOrder)
 {
-    // The words hash of the path, whose values zbCharPtrTests gives.
-    for (const char* path : {"", "abcde", "Fw/lib/libtool.so.1.2.3"})
-        EXPECT_EQ(L(zbNewString(path)).ComputeHashKey(), zbCharPtr(path).ComputeHashKey()) << path;
-
     L a(zbNewString("a")), b(zbNewString("b"), 5, 6), copy(b);
     EXPECT_TRUE(a < b && b > a && a != b && copy == b);
     EXPECT_EQ(copy.GetSize(), 5);
