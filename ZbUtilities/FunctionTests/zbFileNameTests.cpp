@@ -157,39 +157,17 @@ TEST(zbFileName, Composition)
     EXPECT_STREQ(fits.GetPtrToBasename(), "abc.o");
 }
 
-TEST(zbFileName, JoinedAssignmentAgreesWithAssignmentOfTheJoinedText)
+// That a name joined agrees with the assignment of the joined text, short
+// and long, with or without a workspace, is held by the zbFileName fuzz
+// target's replay; here what the text alone does not show.
+TEST(zbFileName, JoinedAssignment)
 {
-    const std::string longDir = "/ws/./" + std::string(118, 'd');
-    const char* dirs[] = {
-        "/ws/./Fw/PublicInterfaces", "/ws/.", "/ws", "/", "ws", "a\\b", longDir.c_str(), ""};
-    const char* names[] = {"x.h",  "sub/x.h", "sub\\x.h", "/x.h", "./x.h", "x/./y.h",
-                           "x.h/", "x.h\\",   "",         ".",    "/",     "y/."};
-    for (const char* d : dirs)
-        for (const char* n : names)
-        {
-            zbFileName dir(d);
-            std::string joined = dir.GetPtrToFullname() ? dir.GetPtrToFullname() : "";
-            if (dir.GetPtrToFullname())
-                joined += "/";
-            joined += n;
-            zbFileName expected;
-            expected = joined.c_str();
-            zbFileName got("/some/older/name.c");
-            got.PutBOClName("C");
-            got.AssignJoined(dir, n, static_cast<uint32_t>(std::strlen(n)));
-            const std::string where = std::string(d) + " + " + n;
-            EXPECT_EQ(Text(got.GetPtrToFullname()), Text(expected.GetPtrToFullname())) << where;
-            EXPECT_EQ(got.GetFullnameLength(), expected.GetFullnameLength()) << where;
-            EXPECT_EQ(Text(got.GetPtrToBasename()), Text(expected.GetPtrToBasename())) << where;
-            EXPECT_EQ(got.AsAWSPathname(), expected.AsAWSPathname()) << where;
-            EXPECT_EQ(Text(got.GetPtrToNameIntoWS()), Text(expected.GetPtrToNameIntoWS())) << where;
-            EXPECT_EQ(got.GetPtrToBOClName(), nullptr) << where;
-        }
-
-    zbFileName dir("/ws/./Fw");
-    zbFileName self("/other/leaf.h");
+    // A class name does not survive; the parts may lie in the name itself.
+    zbFileName dir("/ws/./Fw"), self("/other/leaf.h");
+    self.PutBOClName("C");
     self.AssignJoined(dir, self.GetPtrToBasename(), 6);
     EXPECT_STREQ(self.GetPtrToFullname(), "/ws/./Fw/leaf.h");
+    EXPECT_EQ(self.GetPtrToBOClName(), nullptr);
     dir.AssignJoined(dir, "x.h", 3);
     EXPECT_STREQ(dir.GetPtrToFullname(), "/ws/./Fw/x.h");
     EXPECT_STREQ(dir.GetPtrToNameIntoWS(), "Fw/x.h");
