@@ -173,7 +173,6 @@ TEST(zbFileElement, StatAndLinks)
     // directory, is what zbFileElementExtension reads markers and frameworks
     // through: zbFileElementExtensionTests, installtype.t, rtview.t.)
 }
-}
 
 // The tree a/ a/b/ c/ f a/g a/b/h c/k and one link, expanded.  Links to
 // directories kept are resolved, never walked.  Whatever its text, a link
