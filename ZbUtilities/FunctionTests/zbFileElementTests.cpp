@@ -71,6 +71,13 @@ Set Split(const std::string& iText, char iSeparator)
     return parts;
 }
 
+struct stat Lstat(const std::string& iPath)
+{
+    struct stat st = {};
+    ::lstat(iPath.c_str(), &st);
+    return st;
+}
+
 void MakeDirs(const zbtest::TempDir& iDir, std::initializer_list<const char*> iDirs)
 {
     for (const char* d : iDirs)
@@ -451,9 +458,7 @@ TEST(zbFileElement, CompareListLinksAndSelection)
         zbFileElement a((dir / "A").c_str()), b((dir / "B").c_str());
         ASSERT_EQ(a.Expand(RECURSIVE_MODE), 0);
         ASSERT_EQ(b.Expand(RECURSIVE_MODE), 0);
-        zbFileElement::CompareOptions options;
-        options._LinkMode = linkMode;
-        options._Modes = 1;
+        const zbFileElement::CompareOptions options{linkMode, 0, 0, 1}; // modes compared
         zbFileElement::Trace = 1;
         zbtest::Capture err(2);
         const D found = zbFileElement::Compare(&a, &b, options);
@@ -511,9 +516,7 @@ TEST(zbFileElement, OperationsOnTheDisk)
     zbFileElement tree((dir / "t").c_str());
     ASSERT_EQ(tree.Expand(RECURSIVE_MODE), 0);
     EXPECT_EQ(tree.SearchSubElement("d")->UpdateRights(0750, RECURSIVE_MODE), 0);
-    struct stat st;
-    ::stat((dir / "t/d/e/h").c_str(), &st);
-    EXPECT_EQ(st.st_mode & 07777, 0750u);
+    EXPECT_EQ(Lstat(dir / "t/d/e/h").st_mode, S_IFREG | 0750u);
     EXPECT_EQ(tree.SearchSubElement("d")->SearchSubElement("g")->GetStat()->_Mode, S_IFREG | 0750u);
     zbFileElement::Trace = 1;
     zbtest::Capture err(2);
@@ -533,13 +536,11 @@ TEST(zbFileElement, OperationsOnTheDisk)
     zbFileElement* f = tree.SearchSubElement("f");
     FileStat times = {0, 123456, 654321, 0, 0};
     EXPECT_EQ(f->WriteTimeStamps(&times), 0);
-    ::stat((dir / "t/f").c_str(), &st);
-    EXPECT_EQ(st.st_mtime, 123456);
-    EXPECT_EQ(st.st_atime, 654321);
+    EXPECT_EQ(Lstat(dir / "t/f").st_mtime, 123456);
+    EXPECT_EQ(Lstat(dir / "t/f").st_atime, 654321);
     EXPECT_EQ(f->GetStat()->_ModificationTime, 123456);
     EXPECT_EQ(tree.SearchSubElement("d")->WriteTimeStamps(nullptr), 0);
-    ::stat((dir / "t/d").c_str(), &st);
-    EXPECT_EQ(st.st_mtime, 0);
+    EXPECT_EQ(Lstat(dir / "t/d").st_mtime, 0);
 
     // Duplicate refuses a target that is not a directory and a bad mode.
     zbFileElement notDir((dir / "t/f").c_str());
@@ -556,8 +557,7 @@ TEST(zbFileElement, OperationsOnTheDisk)
     EXPECT_EQ(tree.Duplicate(target, 1, RECURSIVE_MODE), 0) << Message(tree);
     // (Times, modes and links of a copy are checked through zbsvc copytree.)
     EXPECT_EQ(zbtest::ReadFile(dir / "copy/t/d/e/h"), "t/d/e/h");
-    ::lstat((dir / "copy/t/f").c_str(), &st);
-    EXPECT_TRUE(S_ISREG(st.st_mode));
+    EXPECT_TRUE(S_ISREG(Lstat(dir / "copy/t/f").st_mode));
 
     // Rename copies the file and keeps the node's names; Delete resets it.
     EXPECT_EQ(f->Rename((dir / "moved").c_str()), 0);
