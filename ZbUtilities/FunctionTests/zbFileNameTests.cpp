@@ -48,18 +48,17 @@ TEST(zbFileName, Decomposition)
         EXPECT_EQ(Dirname(name), dir);
         EXPECT_EQ(Text(name.GetPtrToExtend()), ext);
     }
+    // (Without an extension, and without one underscore: see Dump.)
     QORString out;
-    EXPECT_EQ(zbFileName("abc").GetBasenameWOExtend(out).Std(), "abc");
     EXPECT_EQ(zbFileName("/x/lib.tab.h").GetBasenameWOExtend(out).Std(), "lib.tab");
     EXPECT_EQ(zbFileName("d/.profile").GetBasenameWOExtend(out).Std(), "");
-    EXPECT_EQ(zbFileName("d/name_").GetBasenameWOUnderscore(out).Std(), "name");
     EXPECT_EQ(zbFileName("d/name__").GetBasenameWOUnderscore(out).Std(), "name_");
     EXPECT_EQ(zbFileName("d/name").GetBasenameWOUnderscore(out).Std(), "name");
     zbNewString dir;
     EXPECT_STREQ(zbFileName("/x/y.d/h").GetDirname(dir).CastToCharPtr(), "/x/y.d");
 }
 
-TEST(zbFileName, EmptyName)
+TEST(zbFileName, EmptyNameAndWorkspaceMarker)
 {
     for (zbFileName* name : {new zbFileName(), new zbFileName(static_cast<const char*>(nullptr))})
     {
@@ -77,12 +76,9 @@ TEST(zbFileName, EmptyName)
     EXPECT_TRUE(a == a);
     EXPECT_TRUE(zbFileName("x/y") == zbFileName("x\\y"));
     EXPECT_FALSE(zbFileName("x/y") == zbFileName("x/z"));
-}
 
-// A name with the marker: see Dump.
-TEST(zbFileName, WorkspaceMarker)
-{
-    // Backslashes are turned into separators before the marker is looked for.
+    // A workspace marker (see Dump too), looked for once backslashes are
+    // separators.
     zbFileName dos("c:\\ws\\.\\Fw\\a.c");
     EXPECT_TRUE(dos.AsAWSPathname());
     EXPECT_STREQ(dos.GetPtrToNameIntoWS(), "Fw/a.c");
@@ -92,7 +88,6 @@ TEST(zbFileName, WorkspaceMarker)
     EXPECT_FALSE(none.AsAWSPathname());
     EXPECT_EQ(none.GetWSPath(ws), nullptr);
     EXPECT_TRUE(ws.IsNull());
-    EXPECT_EQ(none.GetPtrToNameIntoWS(), none.GetPtrToFullname());
     EXPECT_EQ(none.GetPtrToPointnameIntoWS(), none.GetPtrToFullname());
 }
 
@@ -107,18 +102,15 @@ TEST(zbFileName, ShortAndLongNamesKeepPositionsThroughCopies)
         zbFileName name(text.c_str());
         EXPECT_EQ(name.GetFullnameLength(), length);
 
-        zbFileName copy(name);
-        zbFileName assigned("short");
-        assigned = name;
-        for (zbFileName* n : {&copy, &assigned})
-        {
-            EXPECT_NE(n->GetPtrToFullname(), name.GetPtrToFullname());
-            EXPECT_EQ(std::string(n->GetPtrToFullname()), text);
-            EXPECT_STREQ(n->GetPtrToBasename(), "base.ext");
-            EXPECT_EQ(n->GetPtrToBasename() - n->GetPtrToFullname(),
-                      name.GetPtrToBasename() - name.GetPtrToFullname());
-            EXPECT_STREQ(n->GetPtrToNameIntoWS(), text.c_str() + 6);
-        }
+        // Assigned (a copy made by construction: the fuzz target's replay).
+        zbFileName n("short");
+        n = name;
+        EXPECT_NE(n.GetPtrToFullname(), name.GetPtrToFullname());
+        EXPECT_EQ(std::string(n.GetPtrToFullname()), text);
+        EXPECT_STREQ(n.GetPtrToBasename(), "base.ext");
+        EXPECT_EQ(n.GetPtrToBasename() - n.GetPtrToFullname(),
+                  name.GetPtrToBasename() - name.GetPtrToFullname());
+        EXPECT_STREQ(n.GetPtrToNameIntoWS(), text.c_str() + 6);
     }
 
     // A long name assigned a short text, and the other way.
@@ -157,39 +149,17 @@ TEST(zbFileName, Composition)
     EXPECT_STREQ(fits.GetPtrToBasename(), "abc.o");
 }
 
-TEST(zbFileName, JoinedAssignmentAgreesWithAssignmentOfTheJoinedText)
+// That a name joined agrees with the assignment of the joined text, short
+// and long, with or without a workspace, is held by the zbFileName fuzz
+// target's replay; here what the text alone does not show.
+TEST(zbFileName, JoinedAssignment)
 {
-    const std::string longDir = "/ws/./" + std::string(118, 'd');
-    const char* dirs[] = {
-        "/ws/./Fw/PublicInterfaces", "/ws/.", "/ws", "/", "ws", "a\\b", longDir.c_str(), ""};
-    const char* names[] = {"x.h",  "sub/x.h", "sub\\x.h", "/x.h", "./x.h", "x/./y.h",
-                           "x.h/", "x.h\\",   "",         ".",    "/",     "y/."};
-    for (const char* d : dirs)
-        for (const char* n : names)
-        {
-            zbFileName dir(d);
-            std::string joined = dir.GetPtrToFullname() ? dir.GetPtrToFullname() : "";
-            if (dir.GetPtrToFullname())
-                joined += "/";
-            joined += n;
-            zbFileName expected;
-            expected = joined.c_str();
-            zbFileName got("/some/older/name.c");
-            got.PutBOClName("C");
-            got.AssignJoined(dir, n, static_cast<uint32_t>(std::strlen(n)));
-            const std::string where = std::string(d) + " + " + n;
-            EXPECT_EQ(Text(got.GetPtrToFullname()), Text(expected.GetPtrToFullname())) << where;
-            EXPECT_EQ(got.GetFullnameLength(), expected.GetFullnameLength()) << where;
-            EXPECT_EQ(Text(got.GetPtrToBasename()), Text(expected.GetPtrToBasename())) << where;
-            EXPECT_EQ(got.AsAWSPathname(), expected.AsAWSPathname()) << where;
-            EXPECT_EQ(Text(got.GetPtrToNameIntoWS()), Text(expected.GetPtrToNameIntoWS())) << where;
-            EXPECT_EQ(got.GetPtrToBOClName(), nullptr) << where;
-        }
-
-    zbFileName dir("/ws/./Fw");
-    zbFileName self("/other/leaf.h");
+    // A class name does not survive; the parts may lie in the name itself.
+    zbFileName dir("/ws/./Fw"), self("/other/leaf.h");
+    self.PutBOClName("C");
     self.AssignJoined(dir, self.GetPtrToBasename(), 6);
     EXPECT_STREQ(self.GetPtrToFullname(), "/ws/./Fw/leaf.h");
+    EXPECT_EQ(self.GetPtrToBOClName(), nullptr);
     dir.AssignJoined(dir, "x.h", 3);
     EXPECT_STREQ(dir.GetPtrToFullname(), "/ws/./Fw/x.h");
     EXPECT_STREQ(dir.GetPtrToNameIntoWS(), "Fw/x.h");
@@ -234,6 +204,24 @@ TEST(zbFileName, Dump)
 {
     ::setenv("TZ", "UTC", 1);
     ::tzset();
+    const char* const labels[] = {
+        "full pathname: ", "basename:      ", "name intoWS:   ", "./ name intoWS: ",
+        "extension:     ", "class name:    ", "dirname:       ", "basename wo _: ",
+        "basename wo .: ", "WS Pathname:   "};
+    const char* const values[][10] = {
+        {"/ws/./Fw/x_", "x_", "Fw/x_", "./Fw/x_", "<nil>", "K", "/ws/./Fw", "x", "x_", "/ws"},
+        {"<nil>", "<nil>", "<nil>", "<nil>", "<nil>", "<nil>", ".", "<nil>", "<nil>",
+         "<nil> AsAWSPathname() == False"}};
+    std::string expected;
+    for (const auto& value : values)
+    {
+        expected += "# - FileName:\n";
+        for (int i = 0; i < 10; ++i)
+            expected += std::string("#   File object ") + labels[i] + "[" + value[i] + "]\n";
+        expected += "# - File information:\t\n"
+                    "#   File object size in octets:         0\n"
+                    "#   File object last modification time: 0 (01/01/1970-00:00:00)\n";
+    }
     zbFileName name("/ws/./Fw/x_");
     name.PutBOClName("K");
     EXPECT_EQ(zbtest::Written(
@@ -242,34 +230,7 @@ TEST(zbFileName, Dump)
                       name.Dump(out);
                       zbFileName().Dump(out);
                   }),
-              "# - FileName:\n"
-              "#   File object full pathname: [/ws/./Fw/x_]\n"
-              "#   File object basename:      [x_]\n"
-              "#   File object name intoWS:   [Fw/x_]\n"
-              "#   File object ./ name intoWS: [./Fw/x_]\n"
-              "#   File object extension:     [<nil>]\n"
-              "#   File object class name:    [K]\n"
-              "#   File object dirname:       [/ws/./Fw]\n"
-              "#   File object basename wo _: [x]\n"
-              "#   File object basename wo .: [x_]\n"
-              "#   File object WS Pathname:   [/ws]\n"
-              "# - File information:\t\n"
-              "#   File object size in octets:         0\n"
-              "#   File object last modification time: 0 (01/01/1970-00:00:00)\n"
-              "# - FileName:\n"
-              "#   File object full pathname: [<nil>]\n"
-              "#   File object basename:      [<nil>]\n"
-              "#   File object name intoWS:   [<nil>]\n"
-              "#   File object ./ name intoWS: [<nil>]\n"
-              "#   File object extension:     [<nil>]\n"
-              "#   File object class name:    [<nil>]\n"
-              "#   File object dirname:       [.]\n"
-              "#   File object basename wo _: [<nil>]\n"
-              "#   File object basename wo .: [<nil>]\n"
-              "#   File object WS Pathname:   [<nil> AsAWSPathname() == False]\n"
-              "# - File information:\t\n"
-              "#   File object size in octets:         0\n"
-              "#   File object last modification time: 0 (01/01/1970-00:00:00)\n");
+              expected);
 }
 
 TEST(zbFileName, ValueList)
