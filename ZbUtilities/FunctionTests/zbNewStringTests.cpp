@@ -251,17 +251,6 @@ TEST(zbNewStringLists, FromStrtok)
     EXPECT_EQ(Texts(values), (Lines{"x", "y", "", "z"}));
 }
 
-// The lines read from files: the replayed corpus of the list readers
-// compares them with a model; here, what cannot be read.
-TEST(zbNewStringLists, FromFileRefusesWhatCannotBeRead)
-{
-    zbtest::TempDir dir;
-    zbtest::Owned<QORListPtrzbNewString> list;
-    EXPECT_EQ(zbLISTPOfzbNewString_FromFile((dir / "missing").c_str(), list, 0, 0), -1);
-    EXPECT_EQ(zbLISTPOfzbNewString_FromFile(dir.Path().c_str(), list, 0, 0), -1);
-    EXPECT_EQ(list.Size(), 0);
-}
-
 TEST(zbNewStringLists, UniqLocateSort)
 {
     zbtest::Owned<QORListPtrzbNewString> list;
@@ -404,7 +393,7 @@ TEST(zbString, Stripping)
          {[](auto& s) { s = "   ", s.StripSpacesOutsideString(); }, ""}});
 }
 
-TEST(zbStringLists, TokensFilesAndUniq)
+TEST(zbStringLists, TokensUniqLocateSort)
 {
     QORListPtrzbString list;
     EXPECT_EQ(zbLISTPOfzbString_FromStrtok(list, " a,b  c", " ,"), 3);
@@ -419,11 +408,9 @@ TEST(zbStringLists, TokensFilesAndUniq)
     EXPECT_EQ(zbLISTVOfzbString_FromStrtok(strings, "x:y::z", ":"), 3);
     EXPECT_EQ(Text(values[2]) + strings[3].CastToCharPtr(), "yz");
 
-    zbtest::TempDir dir;
-    zbtest::WriteFile(dir / "f", "b\r\n\na\r\nb\nc");
-    EXPECT_EQ(zbLISTPOfzbString_FromFile((dir / "f").c_str(), list, 1, 1), 4);
-    EXPECT_EQ(Texts(list), (Lines{"b", "a", "b", "c"}));
-    EXPECT_EQ(zbLISTPOfzbString_FromFile((dir / "none").c_str(), list, 1, 1), -1);
+    // Duplicates go, the first kept (the lines of files are checked by the
+    // replayed corpus of the list readers).
+    EXPECT_EQ(zbLISTPOfzbString_FromStrtok(list, "b a b c", " "), 4);
     EXPECT_EQ(zbLISTPOfzbString_Uniq(list), 3);
     EXPECT_EQ(Texts(list), (Lines{"b", "a", "c"}));
     EXPECT_EQ((std::vector<int>{zbLISTPOfzbString_Locate("c", list, 2),
