@@ -213,21 +213,13 @@ TEST(zbNewString, Replacements)
 
 TEST(zbNewString, StripSpacesOutsideStringAndHashKey)
 {
-    const std::pair<std::string, std::string> cases[] = {
-        {"  a  'b   c'  d ", "a 'b   c' d"},
-        {"\tx\t\ty \"in  side\"`q  q`z  'open  end", "x y \"in  side\"`q  q`z 'open  end"},
-        {std::string(20, ' ') + "long   text   beyond   the   inline   buffer",
-         "long text beyond the inline buffer"},
-        {"   ", ""},
-    };
-    for (const auto& [text, stripped] : cases)
-    {
-        zbNewString s(text.c_str());
-        EXPECT_EQ((s.StripSpacesOutsideString(), Text(s)), stripped);
-    }
+    // The blanks and quotes themselves are zbString's rows below: same code.
+    zbNewString s("\tx\t\ty \"in  side\"`q  q`z  'open  end");
+    s.StripSpacesOutsideString();
+    EXPECT_EQ(Text(s), "x y \"in  side\"`q  q`z 'open  end");
+    // The words of the text, as every owner of a buffer hashes them.
     EXPECT_EQ(zbNewString().ComputeHashKey(), 0u);
-    for (const char* text : {"abc", "abcde", "\xff\x80"})
-        EXPECT_EQ(zbNewString(text).ComputeHashKey(), zbCharPtr(text).ComputeHashKey()) << text;
+    EXPECT_EQ(zbNewString("abcde").ComputeHashKey(), zbCharPtr("abcde").ComputeHashKey());
 }
 
 TEST(zbNewStringLists, FromStrtok)
