@@ -31,12 +31,16 @@ void ExpectSame(const QORHashDicoS& iDico, const Model& iModel)
 {
     int items = 0, free = 0;
     int bucket = 1, position = 0;
-    QORString key;
+    QORString key, iterated;
+    QORHashCodeIter it(iDico); // walks the same order
+    void* first = nullptr;
+    std::vector<std::pair<std::string, void*>> stored, expected;
     for (size_t b = 0; b < iModel._Buckets.size(); ++b)
     {
         const auto& elems = iModel._Buckets[b];
         items += static_cast<int>(elems.size());
         free += elems.empty() ? 1 : 0;
+        expected.insert(expected.end(), elems.begin(), elems.end());
         for (size_t p = 0; p < elems.size(); ++p)
         {
             const int wantB = static_cast<int>(b) + 1, wantP = static_cast<int>(p) + 1;
@@ -50,30 +54,20 @@ void ExpectSame(const QORHashDicoS& iDico, const Model& iModel)
             int lb = 0, lp = 0;
             value = iDico.LocatePosition(key, lb, lp);
             ASSERT_EQ(want, std::make_tuple(value, key.Std(), lb, lp));
+            value = it.Next(&iterated);
+            ASSERT_EQ(want, std::make_tuple(value, iterated.Std(), wantB, wantP));
+            first = first ? first : value;
         }
         ASSERT_EQ(nullptr,
                   iDico.Retrieve(static_cast<int>(b) + 1, static_cast<int>(elems.size()) + 1));
     }
     ASSERT_EQ(nullptr, iDico.Next(bucket, position));
-    // The iterator walks the same order.
-    QORHashCodeIter it(iDico);
-    void* first = nullptr;
-    for (const auto& elems : iModel._Buckets)
-        for (const auto& elem : elems)
-        {
-            first = first ? first : elem.second;
-            ASSERT_EQ(elem.second, it.Next(&key));
-            ASSERT_EQ(elem.first, key.Std());
-        }
     ASSERT_EQ(nullptr, it.Next());
     it.Beginning();
     ASSERT_EQ(first, it.Next());
     // The walk in stored order meets every element once.
-    std::vector<std::pair<std::string, void*>> stored, expected;
     iDico.ForEachStored([&](const char* iKey, size_t iLength, void* iValue)
                         { stored.emplace_back(std::string(iKey, iLength), iValue); });
-    for (const auto& elems : iModel._Buckets)
-        expected.insert(expected.end(), elems.begin(), elems.end());
     std::sort(stored.begin(), stored.end());
     std::sort(expected.begin(), expected.end());
     ASSERT_EQ(expected, stored);

@@ -34,9 +34,7 @@ std::vector<unsigned char> Pseudorandom(size_t iLength)
 TEST(zbCRC32, CheckValueAndEmptyInput)
 {
     EXPECT_EQ(0xFC891918u, zbCRC32("123456789", 9));
-    EXPECT_EQ(0u, zbCRC32("abc", 0));
-    EXPECT_EQ(0u, zbCRC32(nullptr, 5));
-    EXPECT_EQ(0u, zbCRC32Continue(0, nullptr, 0));
+    EXPECT_EQ(0u, zbCRC32("abc", 0) | zbCRC32(nullptr, 5) | zbCRC32Continue(0, nullptr, 0));
 }
 
 // Every path this processor runs, on the same bytes: every length up to
@@ -47,9 +45,8 @@ TEST(zbCRC32, EveryPathOnEveryLengthAndAlignment)
     const size_t maxLength = 4096, maxOffset = 64;
     std::vector<unsigned char> data = Pseudorandom(3u << 20);
     std::vector<unsigned int> expected(maxLength + 1);
-    for (size_t length = 1; length <= maxLength; ++length)
+    for (size_t length = 0; length <= maxLength; ++length)
         expected[length] = ~Reference(data.data(), length);
-    expected[0] = 0xFFFFFFFFu;
     std::vector<unsigned char> shifted(maxLength + maxOffset);
     unsigned int whole = 0;
     for (const zbCRC32Path* path = zbCRC32Paths; path->_Name; ++path)
@@ -66,8 +63,7 @@ TEST(zbCRC32, EveryPathOnEveryLengthAndAlignment)
                     << path->_Name << ", length " << length << ", offset " << offset;
         }
         const unsigned int crc = path->_Update(0xFFFFFFFFu, data.data() + 1, data.size() - 1);
-        if (path == zbCRC32Paths)
-            whole = crc;
+        whole = path == zbCRC32Paths ? crc : whole;
         EXPECT_EQ(whole, crc) << path->_Name << " on megabytes";
     }
 }

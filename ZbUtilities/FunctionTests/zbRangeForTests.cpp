@@ -69,17 +69,13 @@ TEST(zbRangeFor, DictionariesWalkAsTheirNextDoes)
     other.ApplyDelete();
 
     // A null value does not end the walk of a foundation dictionary.
-    QORHashDicoS withNull(3);
-    withNull.Insert("a", nullptr);
-    withNull.Insert("b", &values[0]);
+    QORHashDicoS withNull(3), empty(5);
+    withNull.Insert("a", nullptr), withNull.Insert("b", &values[0]);
     int seen = 0;
     for (const auto& entry : withNull)
         seen += entry._Key == "a" || entry._Key == "b";
     EXPECT_EQ(seen, 2);
-
-    QORHashDicoS empty(5);
-    EXPECT_TRUE(empty.begin() == empty.end());
-    EXPECT_TRUE(zbHashDico(5).begin() == zbHashDico(5).end());
+    EXPECT_TRUE(empty.begin() == empty.end() && zbHashDico(5).begin() == zbHashDico(5).end());
 }
 
 TEST(zbRangeFor, TablesListsAndListings)
@@ -87,14 +83,9 @@ TEST(zbRangeFor, TablesListsAndListings)
     QORHashTab<QORString> table(3, HashText, CompareText);
     QORListPtr<QORString> list;
     const std::vector<std::string> keys = Keys();
-    std::vector<QORString> texts;
-    for (const std::string& key : keys)
-        texts.push_back(key.c_str());
-    for (QORString& text : texts)
-    {
-        table.Insert(&text);
-        list.Append(&text);
-    }
+    std::vector<QORString> texts(keys.size());
+    for (size_t i = 0; i < keys.size(); ++i)
+        texts[i] = keys[i].c_str(), table.Insert(&texts[i]), list.Append(&texts[i]);
     std::vector<QORString*> walked, ranged, listed;
     int bucket = 1, position = 0;
     while (QORString* text = table.Next(bucket, position))
@@ -105,8 +96,7 @@ TEST(zbRangeFor, TablesListsAndListings)
     for (QORString* text : list)
         listed.push_back(text);
     ASSERT_EQ(listed.size(), texts.size());
-    EXPECT_EQ(listed.front(), &texts.front());
-    EXPECT_EQ(listed.back(), &texts.back());
+    EXPECT_TRUE(listed.front() == &texts.front() && listed.back() == &texts.back());
 
     zbtest::TempDir dir;
     zbtest::WriteFile(dir / "sub/f", "");

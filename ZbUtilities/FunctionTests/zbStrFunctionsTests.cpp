@@ -1,6 +1,7 @@
 // zbStrDup, zbCompareByCase, zbStrChrTok, zbBuildTabArgFromString.
 
 #include <algorithm>
+#include <memory>
 
 #include "zbStrFunctions.h"
 #include "zbTestSupport.h"
@@ -27,22 +28,18 @@ using Words = std::vector<std::string>;
 TEST(zbStrFunctions, StrDupAndCompareByCase)
 {
     EXPECT_EQ(nullptr, zbStrDup(nullptr));
-    char* copy = zbStrDup("abc");
-    EXPECT_STREQ("abc", copy);
-    delete[] copy;
+    std::unique_ptr<char[]> copy(zbStrDup("abc"));
+    EXPECT_STREQ("abc", copy.get());
 
-    EXPECT_EQ(0, zbCompareByCase(nullptr, nullptr, 3));
-    EXPECT_EQ(-1, zbCompareByCase(nullptr, "a", 1));
-    EXPECT_EQ(1, zbCompareByCase("a", nullptr, 1));
-    EXPECT_EQ(0, zbCompareByCase("abc", "xyz", 0));
-    EXPECT_EQ(0, zbCompareByCase("HeLLo", "hello", 5));
-    EXPECT_EQ(-1, zbCompareByCase("abc", "abd", 3));
-    // The order is that of the bytes as they are, not lowered: 'D' is below 'c'.
-    EXPECT_EQ(-1, zbCompareByCase("abD", "abc", 3));
-    EXPECT_EQ(1, zbCompareByCase("abd", "abC", 3));
-    // Exactly iLength bytes, NUL included.
-    EXPECT_EQ(1, zbCompareByCase("a\0b", "a\0a", 3));
-    EXPECT_EQ(-1, zbCompareByCase("\xE9", "a", 1)); // signed bytes
+    // The order is that of the bytes as they are, not lowered ('D' is below
+    // 'c'), signed; exactly the length given, NUL included.
+    const std::tuple<const char*, const char*, int, int> cases[] = {
+        {nullptr, nullptr, 3, 0}, {nullptr, "a", 1, -1},    {"a", nullptr, 1, 1},
+        {"abc", "xyz", 0, 0},     {"HeLLo", "hello", 5, 0}, {"abc", "abd", 3, -1},
+        {"abD", "abc", 3, -1},    {"abd", "abC", 3, 1},     {"a\0b", "a\0a", 3, 1},
+        {"\xE9", "a", 1, -1}};
+    for (const auto& [a, b, length, result] : cases)
+        EXPECT_EQ(zbCompareByCase(a, b, length), result) << (a ? a : "null") << (b ? b : "null");
 }
 
 // Counts agree with a plain count on every length around the blocks of 16
@@ -58,26 +55,26 @@ TEST(zbStrFunctions, CountTwoBytes)
         {
             const char* begin = text.data() + start;
             const char* end = text.data() + std::min(text.size(), start + length);
-            size_t lines = 5, equals = 0;
-            zbCountTwoBytes(begin, end, '\n', '=', lines, equals);
-            EXPECT_EQ(5 + std::count(begin, end, '\n'), static_cast<long>(lines)) << length;
-            EXPECT_EQ(std::count(begin, end, '='), static_cast<long>(equals)) << length;
-            size_t high = 0, none = 0;
-            zbCountTwoBytes(begin, end, static_cast<char>('a' + 5 + 128), '\0', high, none);
-            EXPECT_EQ(std::count(begin, end, static_cast<char>('a' + 5 + 128)),
-                      static_cast<long>(high));
-            EXPECT_EQ(0u, none);
+            const char high = static_cast<char>('a' + 5 + 128);
+            size_t counts[4] = {5, 0, 0, 0}; // a count adds to what is there
+            zbCountTwoBytes(begin, end, '\n', '=', counts[0], counts[1]);
+            zbCountTwoBytes(begin, end, high, '\0', counts[2], counts[3]);
+            EXPECT_EQ(
+                (std::vector<long>{5 + std::count(begin, end, '\n'), std::count(begin, end, '='),
+                                   std::count(begin, end, high), 0}),
+                (std::vector<long>(counts, counts + 4)))
+                << length;
         }
 }
 
 TEST(zbStrFunctions, StrChrTok)
 {
     char text[] = "::a:bc::d";
-    EXPECT_STREQ("a", zbStrChrTok(text, ':'));
-    EXPECT_STREQ("bc", zbStrChrTok(nullptr, ':'));
-    EXPECT_STREQ("d", zbStrChrTok(nullptr, ':'));
-    EXPECT_EQ(nullptr, zbStrChrTok(nullptr, ':'));
-    EXPECT_EQ(nullptr, zbStrChrTok(nullptr, ':'));
+    std::string tokens = zbStrChrTok(text, ':');
+    while (const char* token = zbStrChrTok(nullptr, ':'))
+        tokens += std::string("|") + token;
+    EXPECT_EQ(tokens, "a|bc|d");
+    EXPECT_EQ(nullptr, zbStrChrTok(nullptr, ':')); // and still none after the end
     char empty[] = ":::";
     EXPECT_EQ(nullptr, zbStrChrTok(empty, ':'));
 }
@@ -87,8 +84,7 @@ TEST(zbBuildTabArgFromString, WordsAndQuotes)
     EXPECT_EQ((Words{"a", "bc de", "f"}), Split("a b\"c d\"e 'f'"));
     EXPECT_EQ((Words{"cc", "-o", "x y", "z'w"}), Split("  cc\t-o 'x y'  \"z'w\"\"\" "));
     EXPECT_EQ((Words{"", "a"}), Split("\"\" a"));
-    EXPECT_EQ(Words{}, Split(" \t  "));
-    EXPECT_EQ(Words{}, Split(""));
+    EXPECT_TRUE(Split(" \t  ").empty() && Split("").empty());
     // An odd number of double quotes: quotes mean nothing.
     EXPECT_EQ((Words{"a\"b", "'c", "d'"}), Split("a\"b 'c d'"));
     // A section left open runs to the end.
