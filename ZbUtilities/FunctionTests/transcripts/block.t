@@ -80,12 +80,6 @@ Usage errors: the version must be three numbers below 2^32, given once.
   2 zbsvc block: unknown sub-verb 'frob'
   2 zbsvc block: expects a sub-verb
 
-Lost output.
-
-  $ zbsvc block info good >/dev/full
-  2> zbsvc: standard output: No space left on device
-  [1]
-
 zbsvc block info of a file its user may not read says so, whatever its
 size (this one is too short to be a block).  As root the file is read by
 an unprivileged user.

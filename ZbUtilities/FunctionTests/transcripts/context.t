@@ -45,10 +45,7 @@ Main specifications that cannot be read are reported: status 1.
   # System error on ./cfg/./code/tools/config/MainSpecifications.mk: Is a directory
   [1]
 
-Usage error and lost output.
+Usage error.
 
   $ for args in "extra"; do out=$(zbsvc context $args 2>&1); echo "$? ${out%%$'\n'*}"; done
   2 zbsvc context: expects no argument
-  $ zbsvc context >/dev/full
-  2> zbsvc: standard output: No space left on device
-  [1]

@@ -40,9 +40,3 @@ while the console keeps the name's own bytes (made visible here by cat -v).
   # System error on latin1M-iname: No such file or directory
   <SystemError Object="ctl\x01name" Message="No such file or directory"/>
   <SystemError Object="latin1\xe9name" Message="No such file or directory"/>
-
-Lost output.
-
-  $ zbsvc crc check >/dev/full
-  2> zbsvc: standard output: No space left on device
-  [1]

@@ -55,9 +55,3 @@ Usage errors: no directory, -x without a pattern, -f with -d.
   2 zbsvc ls: wrong number of arguments
   2 zbsvc ls: wrong number of arguments
   2 zbsvc ls: -f and -d exclude each other
-
-Lost output.
-
-  $ zbsvc ls t >/dev/full
-  2> zbsvc: standard output: No space left on device
-  [1]

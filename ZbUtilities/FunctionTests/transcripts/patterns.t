@@ -47,9 +47,3 @@ unknown switch.
   2 zbsvc patterns: not a pattern type: 'x'
   2 zbsvc patterns: not a pattern flag: '12a'
   2 zbsvc patterns: illegal option -- q
-
-Lost output.
-
-  $ zbsvc patterns >/dev/full
-  2> zbsvc: standard output: No space left on device
-  [1]

@@ -80,12 +80,3 @@ Usage errors: masks that are not masks, missing -o or input, sub-verbs.
   2 zbsvc rtv merge: wrong number of arguments
   2 zbsvc rtv: unknown sub-verb 'x'
   2 zbsvc rtv: expects a sub-verb
-
-Lost output.
-
-  $ zbsvc rtv list m.data >/dev/full
-  2> zbsvc: standard output: No space left on device
-  [1]
-  $ zbsvc rtv merge -o m.data a.data >/dev/full
-  2> zbsvc: standard output: No space left on device
-  [1]

@@ -79,9 +79,3 @@ Usage errors: no -os, a pattern as -os, no framework, two.
   1 # Warning: FwAlpha : No such file or directory
   2 zbsvc rtview: wrong number of arguments
   2 zbsvc rtview: wrong number of arguments
-
-Lost output.
-
-  $ cd $ZB_SOURCE_DIR/examples/workspace && zbsvc rtview -os linux_a64 FwBetaLink >/dev/full
-  2> zbsvc: standard output: No space left on device
-  [1]

@@ -55,9 +55,3 @@ Usage errors.
   2 zbsvc rtvstat: 'Fw' is not FW=DATAFILE
   2 zbsvc rtvstat: -list takes a file and at most one framework
   2 zbsvc rtvstat: -list goes without -root and -o
-
-Lost output.
-
-  $ zbsvc rtvstat -list out/s.stat >/dev/full
-  2> zbsvc: standard output: No space left on device
-  [1]

@@ -77,11 +77,7 @@ nothing, cut short, or holding a NUL byte:
   MinorVersion = 0
   1
 
-Usage error and lost output.
+Usage error.
 
   $ for args in "extra"; do out=$(zbsvc version $args 2>&1); echo "$? ${out%%$'\n'*}"; done
   2 zbsvc version: expects no argument
-  $ zbsvc version -level . >/dev/full
-  2> # Warning: Level file ./TALVEXV5Level.lvl not found: the version stays 0
-  2> zbsvc: standard output: No space left on device
-  [1]

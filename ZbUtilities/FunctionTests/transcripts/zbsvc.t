@@ -67,21 +67,23 @@ wherever a verb reads a file.
   ./check
 
 A standard output that cannot be written fails the run with one message,
-whatever the verb, usage texts included.
+whatever the verb, usage texts included (a run that does not is named
+with zbsvc's own status; the shm clients: shm.t).
 
-  $ for args in "find -path . check" "help" "help block pack" "--version" "-h" "block -h" \
-  >   "shm serve -h" "treediff -h" "copytree -h" "run -h"; do
-  >   out=$(zbsvc $args 2>&1 >/dev/full); echo "$? $out"; done
-  1 zbsvc: standard output: No space left on device
-  1 zbsvc: standard output: No space left on device
-  1 zbsvc: standard output: No space left on device
-  1 zbsvc: standard output: No space left on device
-  1 zbsvc: standard output: No space left on device
-  1 zbsvc: standard output: No space left on device
-  1 zbsvc: standard output: No space left on device
-  1 zbsvc: standard output: No space left on device
-  1 zbsvc: standard output: No space left on device
-  1 zbsvc: standard output: No space left on device
+  $ ws=$ZB_SOURCE_DIR/examples/workspace; mkdir -p ws d a b && echo one >a/f && touch d/f
+  > printf '# chain\n/ws/one:/ws/two\n' >ws/Install_config; printf '*SOURCES\n  main.c\n' >s.mdf
+  > printf 'A = 1\n' >m.mk; printf '1@1 a\n' >old; printf '2@2 a\n' >new; zbsvc block pack -v 1.2.3 check blk
+  > printf '!<zbRTViewData> v1.0.0\nRTV/000/CUS lib/a.so|code/lib/a.so\n' >r.data; zbsvc rtvstat -o s.stat F=r.data >/dev/null 2>&1
+  > for args in context "version -level ." "msg zbzbFatal.Interrupt" "crc check" "ls d" "wschain ws" \
+  >   "mdf s.mdf SOURCES" "mdf -strip -stats s.mdf SOURCES" "macros m.mk" "pp -nocheck m.mk" \
+  >   "block info blk" "block pack -h" "block unpack -h" "shm serve k=check" "hlist -h" "hmap -h" \
+  >   "find -path . check" "rtv merge -o o.data r.data" "rtv list r.data" patterns "treediff a b" \
+  >   "treediff -trace a b" "copytree -h" "rtview -os linux_a64 $ws/FwBetaLink" \
+  >   "modules -os linux_a64 $ws/FwAlpha" "installtype $ws/FwAlpha" "rtvstat F=r.data" \
+  >   "rtvstat -list s.stat" "lsdiff old new" "run echo" help "help block pack" --version -h; do
+  >   zbsvc $args >/dev/full 2>err; s=$?
+  >   [ $s != 0 ] && grep -qx 'zbsvc: standard output: No space left on device' err || echo "$args: $s"
+  > done
 
 So does a trace file that cannot be written, and reports lost on standard
 error.
@@ -114,3 +116,43 @@ with the same synopses, and the page renders without a warning.
   $ wc -l <readme && cmp readme usage && cmp readme manual && echo agree
   30
   agree
+
+-xml writes the run's reports, escaped, in a well-formed file even after a
+failing verb; -xmlappend adds a run without a second declaration (the
+first run of a series is expected to use -xml); a trace file that cannot
+be had stops the run before the verb.
+
+  $ zbsvc -xml t.xml msg 'No<Such>Key'
+  2> # Error: Message key No<Such>Key not found in the catalog QORZbMessages
+  [1]
+  $ cat t.xml && xmllint --noout t.xml
+  <?xml version="1.0" encoding="utf-8"?>
+  <Application Name="zbsvc" ZbzbOS_Type="linux" ZbzbOS_NAME="Linux" ZbzbOS_Buildtime="linux_b64" ZbzbOS_BitMode="64">
+  <Error Message="Message key No&lt;Such&gt;Key not found in the catalog QORZbMessages"/>
+  </Application>
+  $ zbsvc -xml t.xml crc none; cat t.xml
+  <?xml version="1.0" encoding="utf-8"?>
+  <Application Name="zbsvc" ZbzbOS_Type="linux" ZbzbOS_NAME="Linux" ZbzbOS_Buildtime="linux_b64" ZbzbOS_BitMode="64">
+  <SystemError Object="none" Message="No such file or directory"/>
+  </Application>
+  2> # System error on none: No such file or directory
+  $ zbsvc -xml t.xml msg zbsvc.msg.UnknownKey 'k&v' && cat t.xml
+  # Message key k&v not found in the catalog QORZbMessages
+  <?xml version="1.0" encoding="utf-8"?>
+  <Application Name="zbsvc" ZbzbOS_Type="linux" ZbzbOS_NAME="Linux" ZbzbOS_Buildtime="linux_b64" ZbzbOS_BitMode="64">
+  <Info Message="Message key k&amp;v not found in the catalog QORZbMessages"/>
+  </Application>
+  $ rm t.xml; for key in first second; do zbsvc -xmlappend t.xml msg -k zbzbError $key; done 2>/dev/null; cat t.xml
+  <Application Name="zbsvc" ZbzbOS_Type="linux" ZbzbOS_NAME="Linux" ZbzbOS_Buildtime="linux_b64" ZbzbOS_BitMode="64">
+  <Error Message="Message key first not found in the catalog QORZbMessages"/>
+  </Application>
+  <Application Name="zbsvc" ZbzbOS_Type="linux" ZbzbOS_NAME="Linux" ZbzbOS_Buildtime="linux_b64" ZbzbOS_BitMode="64">
+  <Error Message="Message key second not found in the catalog QORZbMessages"/>
+  </Application>
+  $ zbsvc -xml t.xml msg -k zbzbError a 2>/dev/null; for key in b c; do zbsvc -xmlappend t.xml msg -k zbzbError $key; done 2>/dev/null
+  > { head -n 1 t.xml; echo '<Runs>'; tail -n +2 t.xml; echo '</Runs>'; } | xmllint --xpath 'count(/Runs/Application/Error)' -; grep -c '<?xml' t.xml
+  3
+  1
+  $ zbsvc -xml no/dir/t.xml crc /dev/null
+  2> # System error on no/dir/t.xml: No such file or directory
+  [1]
