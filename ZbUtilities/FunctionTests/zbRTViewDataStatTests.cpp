@@ -131,23 +131,3 @@ TEST(zbRTViewDataStat, FileText_EmptySet_OtherFirstLines)
     EXPECT_EQ(read.Read((dir / "none").c_str(), zbRTViewData::KeepPaths), -10);
     EXPECT_EQ(read.Read((dir / "missing").c_str(), zbRTViewData::KeepPaths), 1);
 }
-
-TEST(zbRTViewDataStat, LargeSetRoundTripsByteForByte)
-{
-    TempDir dir;
-    zbRTViewDataStat data(13, 4099);
-    for (int i = 0; i < 50000; ++i)
-    {
-        std::string name = "lib/file" + std::to_string(i);
-        std::string framework = "Fw" + std::to_string(i % 13);
-        data.InsertForFramework(Make(name.c_str(), framework.c_str(), i * 1000003LL, i),
-                                zbRTViewData::MergeSilently);
-    }
-    zbRTViewDataStat again(13, 4099);
-    ASSERT_EQ(data.Write((dir / "a").c_str()), 0);
-    ASSERT_EQ(again.Read((dir / "a").c_str(), zbRTViewData::KeepPaths), 0);
-    ASSERT_EQ(again.Write((dir / "b").c_str()), 0);
-    std::string first = ReadFile(dir / "a");
-    EXPECT_EQ(first, ReadFile(dir / "b"));
-    EXPECT_EQ(std::count(first.begin(), first.end(), '\n'), 50001);
-}

@@ -1,6 +1,4 @@
 // Runtime-view data files: first line, merge rules, the file byte for byte.
-// (Large sets and their round trip: zbRTViewDataStatTests, through the same
-// record reader and writer.)
 
 #include "zbErrorCodeManager.h"
 #include "zbRTViewData.h"

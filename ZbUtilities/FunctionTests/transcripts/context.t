@@ -44,8 +44,3 @@ Main specifications that cannot be read are reported: status 1.
   $ MY_ZBZB_CONFIG=$PWD/cfg zbsvc context -v >/dev/null 2>err; s=$?; sed "s|$PWD|.|" err; exit $s
   # System error on ./cfg/./code/tools/config/MainSpecifications.mk: Is a directory
   [1]
-
-Usage error.
-
-  $ for args in "extra"; do out=$(zbsvc context $args 2>&1); echo "$? ${out%%$'\n'*}"; done
-  2 zbsvc context: expects no argument

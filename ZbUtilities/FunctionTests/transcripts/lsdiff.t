@@ -55,11 +55,6 @@ A listing that cannot be read: status 1, also with -q.
   2> # Error: Listing missing could not be read: No such file or directory
   [1]
 
-Usage error.
-
-  $ for args in "old"; do out=$(zbsvc lsdiff $args 2>&1); echo "$? ${out%%$'\n'*}"; done
-  2 zbsvc lsdiff: wrong number of arguments
-
 zbsvc lsdiff: a line with more than two fields (a path holding a blank,
 cut at the blank by the format) is read up to its second field; the lines
 of a listing that have more are counted, and one warning gives their count

@@ -48,9 +48,3 @@ a missing file are reported: status 1, the sections found still printed.
   $ zbsvc mdf missing A
   2> # System error on missing: No such file or directory
   [1]
-
-Usage errors.
-
-  $ for args in "" "-x f.mdf"; do out=$(zbsvc mdf $args 2>&1); echo "$? ${out%%$'\n'*}"; done
-  2 zbsvc mdf: wrong number of arguments
-  2 zbsvc mdf: illegal option -- x

@@ -14,15 +14,6 @@ Imakefile.mk (AlphaGhost.m, win_b64) is not looked at.
   FwAlpha: framework data problem 0, modules without data 1, load failures 0
   2> # Error: Framework FwAlpha: module AlphaTools.m has no module.data
   [1]
-  $ cd $ZB_SOURCE_DIR/examples/workspace && zbsvc rtview -os win_b64 FwAlpha
-  !<zbRTViewData> v1.0.0
-  RTV/000/CUS doc/Alpha-win.txt|code/doc/Alpha-win.txt
-  RTV/001/CUS bin/AlphaCore.dll|code/bin/AlphaCore.dll
-  DAT/000/CUS resources/Alpha.msgcat|code/resources/msgcatalog/Alpha.msgcat
-  BTV/000/QXI PublicInterfaces/AlphaCore.h|code/include/AlphaCore.h
-  FwAlpha: framework data problem 0, modules without data 1, load failures 0
-  2> # Error: Framework FwAlpha: module AlphaTools.m has no module.data
-  [1]
 
 A framework through a link: all there for one system, nothing for another.
 

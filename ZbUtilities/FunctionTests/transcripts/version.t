@@ -46,16 +46,15 @@ along MY_ZBZB_DATA:
   ServicePack  = 0
   BuildNumber  = 0
 
-An empty level file, a directory in its place, version data defining
-nothing, cut short, or holding a NUL byte:
+An empty level file, a directory in its place, version data cut short or
+holding a NUL byte:
 
   $ printf '#if ZB_V5\nMajorVersion = 5\nMinorVersion = 21\n#endif\n' >data.mk
-  $ for case in empty dir nothing cut nul; do d=my/code/tools/data/zbVersionData.mk
+  $ for case in empty dir cut nul; do d=my/code/tools/data/zbVersionData.mk
   >   rm -rf lvl && mkdir lvl && cp data.mk $d && echo '#define ZB_V5' >lvl/TALVEXV5Level.lvl
   >   case $case in
   >     empty) : >lvl/TALVEXV5Level.lvl ;;
   >     dir) rm lvl/TALVEXV5Level.lvl && mkdir lvl/TALVEXV5Level.lvl ;;
-  >     nothing) : >$d ;;
   >     cut) head -c 30 data.mk >$d ;;
   >     nul) printf 'MajorVersion = 5\n\0MinorVersion = 2\n' >$d ;;
   >   esac
@@ -67,17 +66,9 @@ nothing, cut short, or holding a NUL byte:
   # System error on lvl/TALVEXV5Level.lvl: Is a directory
   MinorVersion = 0
   1
-  # Error: ./my/./code/tools/data/zbVersionData.mk does not define MajorVersion and MinorVersion: the version stays 0
-  MinorVersion = 0
-  1
   # Error: ./my/./code/tools/data/zbVersionData.mk[2]: missing #endif
   MinorVersion = 0
   1
   # Error: ./my/./code/tools/data/zbVersionData.mk holds a NUL byte: it is not a text file, the version stays 0
   MinorVersion = 0
   1
-
-Usage error.
-
-  $ for args in "extra"; do out=$(zbsvc version $args 2>&1); echo "$? ${out%%$'\n'*}"; done
-  2 zbsvc version: expects no argument

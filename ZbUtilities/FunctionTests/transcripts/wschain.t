@@ -17,12 +17,6 @@ A configuration of one line is not one; a missing one is a system error.
   2> # System error on none/Install_config: No such file or directory
   [1]
 
-Usage errors.
-
-  $ for args in "" "a b"; do out=$(zbsvc wschain $args 2>&1); echo "$? ${out%%$'\n'*}"; done
-  2 zbsvc wschain: wrong number of arguments
-  2 zbsvc wschain: wrong number of arguments
-
 zbsvc wschain names what is wrong: a workspace that is a file, one that
 does not exist, one without its configuration.
 

@@ -24,11 +24,13 @@ help VERB and VERB -h print the same usage.
      -v : also the search paths and the main specifications
      -h, --help : print this help
 
-Rejected command lines: status 2, a first line that says why, nothing on
-standard output.
+Rejected command lines, zbsvc's and its verbs': status 2, a first line
+that says why, nothing on standard output.
 
   $ for args in "" "-q context" "--- context" "--bogus context" "context --bogus" "nope" "context -hx" "-xml" "-xml a.xml" \
-  >   "-xml a.xml -xmlappend b.xml context" "-xml a.xml nope" "help nope"; do
+  >   "-xml a.xml -xmlappend b.xml context" "-xml a.xml nope" "help nope" \
+  >   "context extra" "installtype" "lsdiff old" "version extra" "wschain" "wschain a b" "mdf" \
+  >   "mdf -x f.mdf" "pp" "pp -bogus d.mk" "macros" "macros -solve" "macros -x f" "macros -I"; do
   >   out=$(zbsvc $args 2>&1); echo "$? ${out%%$'\n'*}"; done
   2 zbsvc: expects a verb
   2 zbsvc: illegal option -- q
@@ -42,6 +44,20 @@ standard output.
   2 zbsvc: one XML trace file at most (-xml or -xmlappend, once)
   2 zbsvc: unknown verb 'nope'
   2 zbsvc help: no verb 'nope'
+  2 zbsvc context: expects no argument
+  2 zbsvc installtype: wrong number of arguments
+  2 zbsvc lsdiff: wrong number of arguments
+  2 zbsvc version: expects no argument
+  2 zbsvc wschain: wrong number of arguments
+  2 zbsvc wschain: wrong number of arguments
+  2 zbsvc mdf: wrong number of arguments
+  2 zbsvc mdf: illegal option -- x
+  2 zbsvc pp: wrong number of arguments
+  2 zbsvc pp: illegal option -- b
+  2 zbsvc macros: wrong number of arguments
+  2 zbsvc macros: wrong number of arguments
+  2 zbsvc macros: illegal option -- x
+  2 zbsvc macros: option requires an argument -- I
   $ test -e a.xml || echo 'no trace'
   no trace
 
