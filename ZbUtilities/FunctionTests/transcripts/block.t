@@ -55,20 +55,6 @@ Too short to be a block, a missing block, a missing file to pack.
   2> # System error on none: No such file or directory
   [1]
 
-Usage errors: the version must be three numbers below 2^32, given once.
-
-  $ for args in "pack -v 1.2.3 a" "pack -x -v 1.2.3 a b" "pack a b -v" "pack a b" "pack -v 1.2.4294967296 a b" "pack -v 1.2 -v 1.2.3 a b" "info - f" "unpack a" "frob" ""; do out=$(zbsvc block $args 2>&1); echo "$? ${out%%$'\n'*}"; done
-  2 zbsvc block pack: wrong number of arguments
-  2 zbsvc block pack: illegal option -- x
-  2 zbsvc block pack: option requires an argument -- v
-  2 zbsvc block pack: expects one version -v A.B.C (three numbers)
-  2 zbsvc block pack: expects one version -v A.B.C (three numbers)
-  2 zbsvc block pack: expects one version -v A.B.C (three numbers)
-  2 zbsvc block info: wrong number of arguments
-  2 zbsvc block unpack: wrong number of arguments
-  2 zbsvc block: unknown sub-verb 'frob'
-  2 zbsvc block: expects a sub-verb
-
 zbsvc block info of a file its user may not read says so, whatever its
 size (this one is too short to be a block).  As root the file is read by
 an unprivileged user.

@@ -81,17 +81,6 @@ is left out; both are reported with their line.
   2> # Error: damaged, line 2: not a name (a NUL byte, or longer than a path can be): left out
   [1]
 
-Usage errors: no name to find, an unknown option.
-
-  $ zbsvc find -path one
-  2> zbsvc find: expects names (arguments, -names FILE or -stdin)
-  2> Try 'zbsvc help find'.
-  [2]
-  $ zbsvc find -bogus a.h
-  2> zbsvc find: illegal option -- b
-  2> Try 'zbsvc help find'.
-  [2]
-
 Thousands of names over a generated map of three directories (the second
 repeats half of the first's names: the first one wins; one entry holds a
 backslash), with and without the plain-name way, missing names between

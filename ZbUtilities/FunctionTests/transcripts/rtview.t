@@ -62,11 +62,3 @@ still prints its counts.
   [1]
   $ cd $ZB_SOURCE_DIR/examples/workspace && zbsvc rtview -os linux_a64 FwAlpha 2>/dev/null | head -n -1 | cmp - $OLDPWD/linux.data && echo same
   same
-
-Usage errors: no -os, a pattern as -os, no framework, two.
-
-  $ for args in "FwAlpha" "-os linux* FwAlpha" "-os linux_a64" "-os linux_a64 FwAlpha FwBeta"; do out=$(zbsvc rtview $args 2>&1); echo "$? ${out%%$'\n'*}"; done
-  2 zbsvc rtview: -os is required
-  1 # Warning: FwAlpha : No such file or directory
-  2 zbsvc rtview: wrong number of arguments
-  2 zbsvc rtview: wrong number of arguments

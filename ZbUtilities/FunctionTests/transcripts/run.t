@@ -129,16 +129,8 @@ stand-ins are the cluster.)
   sinfo
   srun
 
-Usage errors: an unknown engine, -partition without slurm.
+The local engine by name is the default one.
 
-  $ zbsvc run -engine grid true
-  2> zbsvc run: -engine expects local or slurm
-  2> Try 'zbsvc help run'.
-  [2]
-  $ zbsvc run -partition p true
-  2> zbsvc run: -partition needs -engine slurm
-  2> Try 'zbsvc help run'.
-  [2]
   $ zbsvc run -engine local 'echo here'
   here
 
@@ -187,12 +179,14 @@ failure unless -k; the arguments run first, then the lines of -f's file
   $ zbsvc run -f missing
   2> # System error on missing: No such file or directory
   [1]
-  $ for args in "" "-j 0 true" "-j x true" "-z" "-k true" "-h"; do out=$(zbsvc run $args 2>&1); echo "$? ${out%%$'\n'*}"; done
+  $ for args in "" "-j 0 true" "-j x true" "-z" "-k true" "-engine grid true" "-partition p true" "-h"; do out=$(zbsvc run $args 2>&1); echo "$? ${out%%$'\n'*}"; done
   2 zbsvc run: no command to run
   2 zbsvc run: -j expects a number from 1 to 4096
   2 zbsvc run: -j expects a number from 1 to 4096
   2 zbsvc run: illegal option -- z
   2 zbsvc run: -k goes with -seq (a parallel run always goes on)
+  2 zbsvc run: -engine expects local or slurm
+  2 zbsvc run: -partition needs -engine slurm
   0 usage: zbsvc run [-engine local|slurm] [-partition P] [-j N] [-seq [-k]] [-jobserver on|off] [-time] [-f FILE] [--] [COMMAND ...]
   $ zbsvc run -time true
   #_time_  ---------------------------------------------------------------------------------------------------
