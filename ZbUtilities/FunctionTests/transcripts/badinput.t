@@ -1,15 +1,13 @@
 Every verb that reads a file, against each kind of bad input: a status and
 a report naming the file, never a signal, never a hang.  row ARGS INPUT
-VALID [EXTRA] [ENV] runs zbsvc ARGS once per kind, each in a directory of
-its own ("%" in ARGS, EXTRA and ENV) where the bad input is INPUT ("@" in
-ARGS), and prints one outcome per kind: empty, noise, a directory, the
-valid input cut of its last 3 bytes, with a NUL byte in its middle, with a
-line of 1 MB after it, unreadable (mode 0, read by an unprivileged user).
-VALID "-" stands for a directory, "=block" for a packed block; EXTRA is
-another file the row needs, "PATH=TEXT".  The outcomes: 0, or 1 or 2 when
-standard error names the file (its path or, along a search path,
-"DIR/./INPUT"), f for status 1 reported in other words (a finding about
-what the input holds), else the status between brackets.
+VALID [EXTRA] [ENV] runs zbsvc ARGS once per kind in a directory of its own
+("%"), the bad input at INPUT ("@"): empty, noise, a directory, VALID cut
+of its last 3 bytes, with a NUL byte in its middle, with a 1 MB line after
+it, unreadable (mode 0, read by an unprivileged user).  VALID "-" stands
+for a directory, "=block" for a packed block; EXTRA is another file,
+"PATH=TEXT".  Outcomes: 0; 1 or 2 when standard error names the file (or
+"DIR/./INPUT" along a search path); f for 1 said in other words (a
+finding about what the input holds); else [STATUS].
 
   $ echo 'the user data of a block' >in && zbsvc block pack -v 1.2.3 in block
   $ cat >row.sh <<'END'

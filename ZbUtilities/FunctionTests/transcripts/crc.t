@@ -11,8 +11,6 @@ independently of the library).
   2> # System error on missing: No such file or directory
   2> # System error on .: Is a directory
   [1]
-  $ zbsvc crc check
-  fc891918 9 check
 
 -method computes through one named way, here the byte table, which every
 processor runs; the list of ways offered depends on the processor.
@@ -22,10 +20,6 @@ processor runs; the list of ways offered depends on the processor.
   fc891918 9 check
   $ zbsvc crc -method no-such-way check
   2> zbsvc crc: expects -method among table, slicing-by-8.* (re)
-  2> Try 'zbsvc help crc'.
-  [2]
-  $ zbsvc crc
-  2> zbsvc crc: wrong number of arguments
   2> Try 'zbsvc help crc'.
   [2]
 

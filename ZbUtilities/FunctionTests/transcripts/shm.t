@@ -1,11 +1,12 @@
 zbsvc shm: usage errors of the three sub-verbs.
 
-  $ for args in "nope" "serve nokey" "serve -size 0 k=f" "serve -ratio 4294967296 k=f" "get 1"; do out=$(zbsvc shm $args 2>&1); echo "$? ${out%%$'\n'*}"; done
+  $ for args in "nope" "serve nokey" "serve -size 0 k=f" "serve -ratio 4294967296 k=f" "get 1" "list"; do out=$(zbsvc shm $args 2>&1); echo "$? ${out%%$'\n'*}"; done
   2 zbsvc shm: unknown sub-verb 'nope'
   2 zbsvc shm serve: expects KEY=FILE arguments, not 'nokey'
   2 zbsvc shm serve: -size and -ratio expect a number from 1 to 4294967295
   2 zbsvc shm serve: -size and -ratio expect a number from 1 to 4294967295
   2 zbsvc shm get: wrong number of arguments
+  2 zbsvc shm list: wrong number of arguments
 
 zbsvc shm: a server and its clients (the server's signals, and clients at
 work together: zbsvcShmTests).  The clients give the server's sizes: a
