@@ -21,17 +21,11 @@ minor version is 0.
 
 A missing level file or version data: a warning, all four 0, status 0.
 
-  $ zbsvc version -level .
-  MajorVersion = 0
-  MinorVersion = 0
-  ServicePack  = 0
-  BuildNumber  = 0
+  $ zbsvc version -level . | paste -sd,
+  MajorVersion = 0,MinorVersion = 0,ServicePack  = 0,BuildNumber  = 0
   2> # Warning: Level file ./TALVEXV5Level.lvl not found: the version stays 0
-  $ mkdir empty && ZbzbINSTALL_PATH=$PWD/empty MY_ZBZB_DATA=$PWD/empty zbsvc version -level $ZB_SOURCE_DIR/examples/install/code/tools/data
-  MajorVersion = 0
-  MinorVersion = 0
-  ServicePack  = 0
-  BuildNumber  = 0
+  $ mkdir empty && ZbzbINSTALL_PATH=$PWD/empty MY_ZBZB_DATA=$PWD/empty zbsvc version -level $ZB_SOURCE_DIR/examples/install/code/tools/data | paste -sd,
+  MajorVersion = 0,MinorVersion = 0,ServicePack  = 0,BuildNumber  = 0
   2> # Warning: zbVersionData.mk not found along the data search path: the version stays 0
 
 Files that are there but cannot be used: an error naming the file, all
@@ -39,12 +33,8 @@ four 0, status 1.  Version data defining only MajorVersion, found first
 along MY_ZBZB_DATA:
 
   $ mkdir -p my/code/tools/data && echo 'MajorVersion = 6' >my/code/tools/data/zbVersionData.mk
-  $ MY_ZBZB_DATA=$PWD/my zbsvc version -level $ZB_SOURCE_DIR/examples/install/code/tools/data 2>&1 | sed "s|$PWD|.|"
-  # Error: ./my/./code/tools/data/zbVersionData.mk does not define MajorVersion and MinorVersion: the version stays 0
-  MajorVersion = 0
-  MinorVersion = 0
-  ServicePack  = 0
-  BuildNumber  = 0
+  $ MY_ZBZB_DATA=$PWD/my zbsvc version -level $ZB_SOURCE_DIR/examples/install/code/tools/data 2>&1 | sed "s|$PWD|.|" | paste -sd,
+  # Error: ./my/./code/tools/data/zbVersionData.mk does not define MajorVersion and MinorVersion: the version stays 0,MajorVersion = 0,MinorVersion = 0,ServicePack  = 0,BuildNumber  = 0
 
 An empty level file, a directory in its place, version data cut short or
 holding a NUL byte:
