@@ -18,15 +18,12 @@ A configuration of one line is not one; a missing one is a system error.
   [1]
 
 zbsvc wschain names what is wrong: a workspace that is a file, one that
-does not exist, one without its configuration.
+does not exist.
 
-  $ touch file; mkdir bare
+  $ touch file
   $ zbsvc wschain file
   2> # System error on file: Not a directory
   [1]
   $ zbsvc wschain missing
   2> # System error on missing: No such file or directory
-  [1]
-  $ zbsvc wschain bare
-  2> # System error on bare/Install_config: No such file or directory
   [1]

@@ -31,6 +31,7 @@ that says why, nothing on standard output.
   >   "-xml a.xml -xmlappend b.xml context" "-xml a.xml nope" "help nope" \
   >   "context extra" "installtype" "lsdiff old" "version extra" "wschain" "wschain a b" "mdf" \
   >   "mdf -x f.mdf" "pp" "pp -bogus d.mk" "macros" "macros -solve" "macros -x f" "macros -I" "find -path one" "find -bogus a.h" "crc" \
+  >   "modules -os linux_a64 -type bogus fw" "modules fw" \
   >   "block pack -v 1.2.3 a" "block pack -x -v 1.2.3 a b" "block pack a b -v" "block pack a b" \
   >   "block pack -v 1.2.4294967296 a b" "block pack -v 1.2 -v 1.2.3 a b" "block info - f" \
   >   "block unpack a" "block frob" "block" "hlist -o x Fw" "hlist -ws x Fw" "hlist -ws x -o y" \
@@ -72,6 +73,8 @@ that says why, nothing on standard output.
   2 zbsvc find: expects names (arguments, -names FILE or -stdin)
   2 zbsvc find: illegal option -- b
   2 zbsvc crc: wrong number of arguments
+  2 zbsvc modules: -type expects a number or tag codes and names joined by commas
+  2 zbsvc modules: -os is required
   2 zbsvc block pack: wrong number of arguments
   2 zbsvc block pack: illegal option -- x
   2 zbsvc block pack: option requires an argument -- v
