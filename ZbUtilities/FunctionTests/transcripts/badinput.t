@@ -3,12 +3,12 @@ a report naming the file, never a signal, never a hang.  row WANT ARGS
 INPUT VALID [EXTRA] [ENV] runs zbsvc ARGS once per kind in a directory of
 its own ("%"), the bad input at INPUT ("@"): empty, noise, a directory,
 VALID cut of its last 3 bytes, with a NUL byte in its middle, with a 1 MB
-line after it, unreadable (mode 0, read by an unprivileged user).  VALID
-"-" stands for a directory, "=block" for a packed block; EXTRA is another
-file, "PATH=TEXT".  One outcome per kind: 0; 1 or 2 when standard error
-names the file (or "DIR/./INPUT" along a search path); f for 1 said in
-other words (a finding about what the input holds); else [STATUS].  A row
-whose outcomes are not WANT is printed with them.
+line after it, unreadable (mode 0; root reads it as an unprivileged user).
+VALID "-" stands for a directory, "=block" for a packed block; EXTRA is
+another file, "PATH=TEXT".  One outcome per kind: 0; 1 or 2 when standard
+error names the file (or "DIR/./INPUT" along a search path); f for 1 said
+in other words (a finding about what the input holds); else [STATUS].  A
+row whose outcomes are not WANT is printed with them.
 
   $ echo 'the user data of a block' >in && zbsvc block pack -v 1.2.3 in block
   $ cat >row.sh <<'END'
@@ -25,7 +25,7 @@ whose outcomes are not WANT is printed with them.
   >       nul) { head -c $half valid; printf '\0'; tail -c +$((half + 1)) valid; } >"$i" ;;
   >       unreadable) if [ "$3" = - ]; then mkdir "$i"; else cp valid "$i"; fi; chmod 0 "$i" ;;
   >     esac
-  >     as=; [ $kind != unreadable ] || as='setpriv --reuid=65534 --regid=65534 --clear-groups'
+  >     as=; [ $kind != unreadable -o "$(id -u)" != 0 ] || as='setpriv --reuid=65534 --regid=65534 --clear-groups'
   >     env ${5:+"${5//[%]/$d}"} $as zbsvc $(echo "$1" | sed "s|@|$i|g; s|%|$d|g") >/dev/null 2>err
   >     s=$?
   >     if grep -q Sanitizer err; then s="[sanitizer]"
