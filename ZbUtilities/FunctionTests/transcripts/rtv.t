@@ -57,12 +57,9 @@ rtv list: the elements of a file, those whose tag bits are all in the masks
   RTV/001/QXI lib/a.so|code/lib/other.so
   DAT/002/CUS res/d.txt|resources/d.txt
   INT/000/QXI inc/b.h|x
-  $ zbsvc rtv list -type RTV,Data m.data
-  RTV/001/QXI lib/a.so|code/lib/other.so
-  DAT/002/CUS res/d.txt|resources/d.txt
-  $ zbsvc rtv list -type 0x104 -exp CUS m.data
-  DAT/002/CUS res/d.txt|resources/d.txt
-  $ zbsvc rtv list -exp 2 m.data
-  RTV/001/QXI lib/a.so|code/lib/other.so
-  INT/000/QXI inc/b.h|x
-  $ zbsvc rtv list -exp Deliverable,NotDeliverable -type 2 m.data
+  $ for masks in "-type RTV,Data" "-type 0x104 -exp CUS" "-exp 2" "-exp Deliverable,NotDeliverable -type 2"; do
+  >   echo "$masks:" $(zbsvc rtv list $masks m.data | cut -c1-3); done
+  -type RTV,Data: RTV DAT
+  -type 0x104 -exp CUS: DAT
+  -exp 2: RTV INT
+  -exp Deliverable,NotDeliverable -type 2:
