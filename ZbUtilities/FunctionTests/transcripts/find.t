@@ -63,9 +63,6 @@ A list or a map that cannot be read, or is no header list, is reported.  A
 damaged map keeps its entries before the damage; a damaged line of names
 is left out; both are reported with their line.
 
-  $ zbsvc find -names none
-  2> # System error on none: No such file or directory
-  [1]
   $ printf '!<zbhl> v9\n' >bad && zbsvc find -map bad a.h
   2> # Error: bad is not a header list: its first line is not the header-list magic line
   [1]

@@ -48,10 +48,8 @@ of the old paths starts over): the same findings.
 
 A listing that cannot be read: status 1, also with -q.
 
-  $ zbsvc lsdiff old missing
+  $ zbsvc lsdiff -q old missing
   2> # Error: Listing missing could not be read: No such file or directory
-  [1]
-  $ zbsvc lsdiff -q old missing 2>/dev/null
   [1]
 
 zbsvc lsdiff: a line with more than two fields (a path holding a blank,

@@ -25,8 +25,8 @@ without a section, the dump of them all; -stats adds the statistics.
   ## zbMDFV4: Statistics of values dictionary:
   QORHDICOS( QORString, zbMDFV4Section ):
 
-A missing section, a section defined twice, a file without any section and
-a missing file are reported: status 1, the sections found still printed.
+A missing section, a section defined twice and a file without any section
+are reported: status 1, the sections found still printed.
 
   $ zbsvc mdf f.mdf SRC NOPE LIBS
   main.c
@@ -44,7 +44,4 @@ a missing file are reported: status 1, the sections found still printed.
   $ echo 'no header' >none.mdf
   $ zbsvc mdf none.mdf
   2> # Error: none.mdf holds no section: no line begins with '*'
-  [1]
-  $ zbsvc mdf missing A
-  2> # System error on missing: No such file or directory
   [1]

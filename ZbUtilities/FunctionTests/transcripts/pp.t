@@ -57,12 +57,6 @@ Errors of the file and of the level file; nothing is printed.
   $ zbsvc pp -level empty.lvl e.mk
   2> # Error: Level file empty.lvl is empty
   [1]
-  $ zbsvc pp -level none.lvl e.mk
-  2> # System error on none.lvl: No such file or directory
-  [1]
-  $ zbsvc pp none.mk
-  2> # System error on none.mk: No such file or directory
-  [1]
 
 macros -level preprocesses each file before reading it.
 
@@ -74,9 +68,6 @@ macros -level preprocesses each file before reading it.
   $ printf 'A = 1\n#endif\n' >bad.mk
   $ zbsvc macros -level levels.lvl bad.mk
   2> # Error: bad.mk[2]: missing #if
-  [1]
-  $ zbsvc macros -level none.lvl m.mk
-  2> # System error on none.lvl: No such file or directory
   [1]
 
 -expand replaces each #include "name" or <name> by the file found along
