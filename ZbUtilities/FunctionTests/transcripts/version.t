@@ -36,24 +36,19 @@ along MY_ZBZB_DATA:
   $ MY_ZBZB_DATA=$PWD/my zbsvc version -level $ZB_SOURCE_DIR/examples/install/code/tools/data 2>&1 | sed "s|$PWD|.|" | paste -sd,
   # Error: ./my/./code/tools/data/zbVersionData.mk does not define MajorVersion and MinorVersion: the version stays 0,MajorVersion = 0,MinorVersion = 0,ServicePack  = 0,BuildNumber  = 0
 
-An empty level file, a directory in its place, version data cut short or
-holding a NUL byte:
+An empty level file, version data cut short or holding a NUL byte:
 
   $ printf '#if ZB_V5\nMajorVersion = 5\nMinorVersion = 21\n#endif\n' >data.mk
-  $ for case in empty dir cut nul; do d=my/code/tools/data/zbVersionData.mk
+  $ for case in empty cut nul; do d=my/code/tools/data/zbVersionData.mk
   >   rm -rf lvl && mkdir lvl && cp data.mk $d && echo '#define ZB_V5' >lvl/TALVEXV5Level.lvl
   >   case $case in
   >     empty) : >lvl/TALVEXV5Level.lvl ;;
-  >     dir) rm lvl/TALVEXV5Level.lvl && mkdir lvl/TALVEXV5Level.lvl ;;
   >     cut) head -c 30 data.mk >$d ;;
   >     nul) printf 'MajorVersion = 5\n\0MinorVersion = 2\n' >$d ;;
   >   esac
   >   MY_ZBZB_DATA=$PWD/my zbsvc version -level lvl 2>&1 | sed -n "s|$PWD|.|;1p;3p"; echo "${PIPESTATUS[0]}"
   > done
   # Error: Level file lvl/TALVEXV5Level.lvl is empty: the version stays 0
-  MinorVersion = 0
-  1
-  # System error on lvl/TALVEXV5Level.lvl: Is a directory
   MinorVersion = 0
   1
   # Error: ./my/./code/tools/data/zbVersionData.mk[2]: missing #endif
