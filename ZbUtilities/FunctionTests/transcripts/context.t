@@ -37,18 +37,3 @@ With -v, the three search paths and the main specifications, resolved.
   #  - 'ProductLevel' = [V5]
   #  - 'ToolsData' = [SRC/examples/install/code/tools/data]
   
-
-Main specifications that cannot be read are reported: status 1.
-
-  $ mkdir -p cfg/code/tools/config/MainSpecifications.mk
-  $ MY_ZBZB_CONFIG=$PWD/cfg zbsvc context -v >/dev/null 2>err; s=$?; sed "s|$PWD|.|" err; exit $s
-  # System error on ./cfg/./code/tools/config/MainSpecifications.mk: Is a directory
-  [1]
-
-Usage error and lost output.
-
-  $ for args in "extra"; do out=$(zbsvc context $args 2>&1); echo "$? ${out%%$'\n'*}"; done
-  2 zbsvc context: expects no argument
-  $ zbsvc context >/dev/full
-  2> zbsvc: standard output: No space left on device
-  [1]

@@ -40,23 +40,10 @@ and one that leads nowhere cannot be copied: the report names it.
   $ zbsvc copytree -links 0 share/doc followed
   2> # Error: Copy of share/doc into followed incomplete: share/doc/a/gone: bad symbolic link
   [1]
-  $ cd followed/doc && find . | sort
-  .
-  ./a
-  ./a/changelog
-  ./a/up
-  ./b
-  ./b/changelog
-  ./gcc
-  ./gcc-12
-  ./gcc-12/NEWS
-  ./gcc/NEWS
-  ./git
-  ./git/contrib
-  ./git/contrib/hooks
-  ./git/contrib/hooks/post-receive
-  ./pkg-doc
-  ./pkg-doc/reference
+  $ cd followed/doc && find . | sort | paste -sd' ' | fold -sw 76 | sed 's/ $//'
+  . ./a ./a/changelog ./a/up ./b ./b/changelog ./gcc ./gcc-12 ./gcc-12/NEWS
+  ./gcc/NEWS ./git ./git/contrib ./git/contrib/hooks
+  ./git/contrib/hooks/post-receive ./pkg-doc ./pkg-doc/reference
   ./pkg-doc/reference/index.html
 
 zbsvc copytree keeps modes, times and link texts (one of 2000 bytes), a

@@ -11,8 +11,6 @@ independently of the library).
   2> # System error on missing: No such file or directory
   2> # System error on .: Is a directory
   [1]
-  $ zbsvc crc check
-  fc891918 9 check
 
 -method computes through one named way, here the byte table, which every
 processor runs; the list of ways offered depends on the processor.
@@ -22,10 +20,6 @@ processor runs; the list of ways offered depends on the processor.
   fc891918 9 check
   $ zbsvc crc -method no-such-way check
   2> zbsvc crc: expects -method among table, slicing-by-8.* (re)
-  2> Try 'zbsvc help crc'.
-  [2]
-  $ zbsvc crc
-  2> zbsvc crc: wrong number of arguments
   2> Try 'zbsvc help crc'.
   [2]
 
@@ -40,9 +34,3 @@ while the console keeps the name's own bytes (made visible here by cat -v).
   # System error on latin1M-iname: No such file or directory
   <SystemError Object="ctl\x01name" Message="No such file or directory"/>
   <SystemError Object="latin1\xe9name" Message="No such file or directory"/>
-
-Lost output.
-
-  $ zbsvc crc check >/dev/full
-  2> zbsvc: standard output: No space left on device
-  [1]

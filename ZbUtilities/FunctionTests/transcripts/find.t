@@ -63,9 +63,6 @@ A list or a map that cannot be read, or is no header list, is reported.  A
 damaged map keeps its entries before the damage; a damaged line of names
 is left out; both are reported with their line.
 
-  $ zbsvc find -names none
-  2> # System error on none: No such file or directory
-  [1]
   $ printf '!<zbhl> v9\n' >bad && zbsvc find -map bad a.h
   2> # Error: bad is not a header list: its first line is not the header-list magic line
   [1]
@@ -80,17 +77,6 @@ is left out; both are reported with their line.
   /ws/./X/PublicInterfaces/a.h
   2> # Error: damaged, line 2: not a name (a NUL byte, or longer than a path can be): left out
   [1]
-
-Usage errors: no name to find, an unknown option.
-
-  $ zbsvc find -path one
-  2> zbsvc find: expects names (arguments, -names FILE or -stdin)
-  2> Try 'zbsvc help find'.
-  [2]
-  $ zbsvc find -bogus a.h
-  2> zbsvc find: illegal option -- b
-  2> Try 'zbsvc help find'.
-  [2]
 
 Thousands of names over a generated map of three directories (the second
 repeats half of the first's names: the first one wins; one entry holds a

@@ -25,13 +25,6 @@ A missing directory is reported and the others written.
   @Fw/PrivateInterfaces
   p.h
 
-Usage errors: no -ws, no -o, no directory.
-
-  $ for args in "-o x Fw" "-ws x Fw" "-ws x -o y"; do out=$(zbsvc hlist $args 2>&1); echo "$? ${out%%$'\n'*}"; done
-  2 zbsvc hlist: -ws is required
-  2 zbsvc hlist: -o is required
-  2 zbsvc hlist: wrong number of arguments
-
 The list written to a full device.
 
   $ zbsvc hlist -ws . -o /dev/full Fw/PrivateInterfaces

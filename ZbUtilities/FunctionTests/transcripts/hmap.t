@@ -23,48 +23,28 @@ before the damage still go into the map: a cut last line, a NUL byte, a
 line outside a block, a line longer than a path.
 
   $ printf '!<zbhl> v2.0.1\n@A\nx.h\ny.h\n@B\nz.h' >cut.hl
-  $ zbsvc hmap -o map /w=cut.hl
-  2> # Error: cut.hl, line 6: damaged header list (a NUL byte, a cut line, a line outside a block or longer than a path): the entries from there on are left out
-  [1]
-  $ cat map
-  !<zbhl> v2.0.1
+  > printf '!<zbhl> v2.0.1\n@A\nx.h\n@B\nz\0.h\n@C\nw.h\n' >nul.hl
+  > printf '!<zbhl> v2.0.1\nstray\n@A\nx.h\n' >stray.hl
+  > { printf '!<zbhl> v2.0.1\n@A\nx.h\n'; head -c 5000 /dev/zero | tr '\0' y; printf '\n@B\nz.h\n'; } >long.hl
+  $ for f in cut nul stray long; do rm -f map; zbsvc hmap -o map /w=$f.hl; echo "status $?"; tail -n +2 map; done 2>&1 |
+  >   sed 's/ (a NUL byte, a cut line, a line outside a block or longer than a path): the entries from there on are left out$//'
+  # Error: cut.hl, line 6: damaged header list
+  status 1
   @/w/./A
   x.h
   y.h
   @/w/./B
-  $ printf '!<zbhl> v2.0.1\n@A\nx.h\n@B\nz\0.h\n@C\nw.h\n' >nul.hl
-  $ zbsvc hmap -o map /w=nul.hl
-  2> # Error: nul.hl, line 5: damaged header list (a NUL byte, a cut line, a line outside a block or longer than a path): the entries from there on are left out
-  [1]
-  $ cat map
-  !<zbhl> v2.0.1
+  # Error: nul.hl, line 5: damaged header list
+  status 1
   @/w/./A
   x.h
   @/w/./B
-  $ printf '!<zbhl> v2.0.1\nstray\n@A\nx.h\n' >stray.hl
-  $ zbsvc hmap -o map /w=stray.hl
-  2> # Error: stray.hl, line 2: damaged header list (a NUL byte, a cut line, a line outside a block or longer than a path): the entries from there on are left out
-  [1]
-  $ cat map
-  !<zbhl> v2.0.1
-  $ { printf '!<zbhl> v2.0.1\n@A\nx.h\n'; head -c 5000 /dev/zero | tr '\0' y; printf '\n@B\nz.h\n'; } >long.hl
-  $ zbsvc hmap -o map /w=long.hl
-  2> # Error: long.hl, line 4: damaged header list (a NUL byte, a cut line, a line outside a block or longer than a path): the entries from there on are left out
-  [1]
-  $ cat map
-  !<zbhl> v2.0.1
+  # Error: stray.hl, line 2: damaged header list
+  status 1
+  # Error: long.hl, line 4: damaged header list
+  status 1
   @/w/./A
   x.h
-
-Usage errors: no -o, no list, a word that is not WS=LISTFILE.
-
-  $ for args in "/w=l" "-o m" "-o m nolist" "-o m =l" "-o m /w=" "-o m +=l"; do out=$(zbsvc hmap $args 2>&1); echo "$? ${out%%$'\n'*}"; done
-  2 zbsvc hmap: -o is required
-  2 zbsvc hmap: wrong number of arguments
-  2 zbsvc hmap: 'nolist' is not WS=LISTFILE
-  2 zbsvc hmap: '=l' is not WS=LISTFILE
-  2 zbsvc hmap: '/w=' is not WS=LISTFILE
-  2 zbsvc hmap: '+=l' is not WS=LISTFILE
 
 A map that cannot be written is named, not the list.
 

@@ -7,11 +7,3 @@ none, also through a link), 0 without a marker.
   1 FwBeta
   1 FwBetaLink
   0 FwAlpha/AlphaCore.m
-
-Usage error and lost output.
-
-  $ for args in ""; do out=$(zbsvc installtype $args 2>&1); echo "$? ${out%%$'\n'*}"; done
-  2 zbsvc installtype: wrong number of arguments
-  $ cd $ZB_SOURCE_DIR/examples/workspace && zbsvc installtype FwAlpha >/dev/full
-  2> zbsvc: standard output: No space left on device
-  [1]

@@ -47,17 +47,3 @@ rest listed.
   $ zbsvc ls t/top
   2> # System error on t/top: Not a directory
   [1]
-
-Usage errors: no directory, -x without a pattern, -f with -d.
-
-  $ for args in "" "-r" "-x /" "-f -d /"; do out=$(zbsvc ls $args 2>&1); echo "$? ${out%%$'\n'*}"; done
-  2 zbsvc ls: wrong number of arguments
-  2 zbsvc ls: wrong number of arguments
-  2 zbsvc ls: wrong number of arguments
-  2 zbsvc ls: -f and -d exclude each other
-
-Lost output.
-
-  $ zbsvc ls t >/dev/full
-  2> zbsvc: standard output: No space left on device
-  [1]

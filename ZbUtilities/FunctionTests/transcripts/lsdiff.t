@@ -48,19 +48,8 @@ of the old paths starts over): the same findings.
 
 A listing that cannot be read: status 1, also with -q.
 
-  $ zbsvc lsdiff old missing
-  2> # Error: Listing missing could not be read: No such file or directory
-  [1]
   $ zbsvc lsdiff -q old missing
   2> # Error: Listing missing could not be read: No such file or directory
-  [1]
-
-Usage error and lost output.
-
-  $ for args in "old"; do out=$(zbsvc lsdiff $args 2>&1); echo "$? ${out%%$'\n'*}"; done
-  2 zbsvc lsdiff: wrong number of arguments
-  $ zbsvc lsdiff old new >/dev/full
-  2> zbsvc: standard output: No space left on device
   [1]
 
 zbsvc lsdiff: a line with more than two fields (a path holding a blank,

@@ -60,14 +60,3 @@ include is refused, the 64 macros read before it kept.
   $ echo 'LAST = 1' >f69.mk && zbsvc macros -I . f0.mk >out; echo "$? $(wc -l <out)"
   1 64
   2> # Error: Include of ./f64.mk refused: more than 64 nested include levels
-
-Usage errors and lost output.
-
-  $ for args in "" "-solve" "-x f" "-I"; do out=$(zbsvc macros $args 2>&1); echo "$? ${out%%$'\n'*}"; done
-  2 zbsvc macros: wrong number of arguments
-  2 zbsvc macros: wrong number of arguments
-  2 zbsvc macros: illegal option -- x
-  2 zbsvc macros: option requires an argument -- I
-  $ zbsvc macros c.mk >/dev/full
-  2> zbsvc: standard output: No space left on device
-  [1]

@@ -25,8 +25,8 @@ without a section, the dump of them all; -stats adds the statistics.
   ## zbMDFV4: Statistics of values dictionary:
   QORHDICOS( QORString, zbMDFV4Section ):
 
-A missing section, a section defined twice, a file without any section and
-a missing file are reported: status 1, the sections found still printed.
+A missing section, a section defined twice and a file without any section
+are reported: status 1, the sections found still printed.
 
   $ zbsvc mdf f.mdf SRC NOPE LIBS
   main.c
@@ -44,24 +44,4 @@ a missing file are reported: status 1, the sections found still printed.
   $ echo 'no header' >none.mdf
   $ zbsvc mdf none.mdf
   2> # Error: none.mdf holds no section: no line begins with '*'
-  [1]
-  $ zbsvc mdf missing A
-  2> # System error on missing: No such file or directory
-  [1]
-
-Usage errors.
-
-  $ for args in "" "-x f.mdf"; do out=$(zbsvc mdf $args 2>&1); echo "$? ${out%%$'\n'*}"; done
-  2 zbsvc mdf: wrong number of arguments
-  2 zbsvc mdf: illegal option -- x
-
-zbsvc mdf: a standard output that cannot be written is reported once, in
-the words of every verb, whatever the switches; the status is 1.
-
-  $ printf '*SOURCES\n  main.c\n  util.c\n' >demo.mdf
-  $ zbsvc mdf demo.mdf SOURCES >/dev/full
-  2> zbsvc: standard output: No space left on device
-  [1]
-  $ zbsvc mdf -strip -stats demo.mdf SOURCES >/dev/full
-  2> zbsvc: standard output: No space left on device
   [1]

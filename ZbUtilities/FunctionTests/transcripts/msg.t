@@ -23,9 +23,3 @@ Usage errors: the whole usage once, then the first line and the status.
   2 zbsvc msg: option requires an argument -- k
   2 zbsvc msg: wrong number of arguments
   2 zbsvc msg: illegal option -- x
-
-Lost output.
-
-  $ zbsvc msg zbzbFatal.Interrupt >/dev/full
-  2> zbsvc: standard output: No space left on device
-  [1]

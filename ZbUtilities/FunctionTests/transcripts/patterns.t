@@ -38,18 +38,3 @@ Without -mod the module rows give nothing.
   $ zbsvc patterns -fw /f -os x | grep IdentityCard/Objects/
   /f/IdentityCard/Objects/x rc: ZBIO_FOLLOW_FOR_EVER meta : [32]
   /f/IdentityCard/Objects/* rc: ZBIO_DONT_FOLLOW meta : [32]
-
-Usage errors: an unknown filter, a type or a flag that is not a number, an
-unknown switch.
-
-  $ for args in "-filter some" "-type x" "12a" "-q"; do out=$(zbsvc patterns $args 2>&1); echo "$? ${out%%$'\n'*}"; done
-  2 zbsvc patterns: unknown filter 'some'
-  2 zbsvc patterns: not a pattern type: 'x'
-  2 zbsvc patterns: not a pattern flag: '12a'
-  2 zbsvc patterns: illegal option -- q
-
-Lost output.
-
-  $ zbsvc patterns >/dev/full
-  2> zbsvc: standard output: No space left on device
-  [1]

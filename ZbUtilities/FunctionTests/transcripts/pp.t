@@ -57,15 +57,6 @@ Errors of the file and of the level file; nothing is printed.
   $ zbsvc pp -level empty.lvl e.mk
   2> # Error: Level file empty.lvl is empty
   [1]
-  $ zbsvc pp -level none.lvl e.mk
-  2> # System error on none.lvl: No such file or directory
-  [1]
-  $ zbsvc pp none.mk
-  2> # System error on none.mk: No such file or directory
-  [1]
-  $ zbsvc pp .
-  2> # System error on .: Is a directory
-  [1]
 
 macros -level preprocesses each file before reading it.
 
@@ -77,9 +68,6 @@ macros -level preprocesses each file before reading it.
   $ printf 'A = 1\n#endif\n' >bad.mk
   $ zbsvc macros -level levels.lvl bad.mk
   2> # Error: bad.mk[2]: missing #if
-  [1]
-  $ zbsvc macros -level none.lvl m.mk
-  2> # System error on none.lvl: No such file or directory
   [1]
 
 -expand replaces each #include "name" or <name> by the file found along
@@ -146,12 +134,3 @@ first are accepted, the 50th is not.
   $ echo 49 >f49.mk && zbsvc pp -nocheck -expand -I . f0.mk >out && wc -l <out && grep -vn '^$' out | paste -sd' '
   99
   1:0 2:1 3:2 4:3 5:4 6:5 7:6 8:7 9:8 10:9 11:10 12:11 13:12 14:13 15:14 16:15 17:16 18:17 19:18 20:19 21:20 22:21 23:22 24:23 25:24 26:25 27:26 28:27 29:28 30:29 31:30 32:31 33:32 34:33 35:34 36:35 37:36 38:37 39:38 40:39 41:40 42:41 43:42 44:43 45:44 46:45 47:46 48:47 49:48 50:49
-
-Usage errors and lost output.
-
-  $ for args in "" "-bogus d.mk"; do out=$(zbsvc pp $args 2>&1); echo "$? ${out%%$'\n'*}"; done
-  2 zbsvc pp: wrong number of arguments
-  2 zbsvc pp: illegal option -- b
-  $ zbsvc pp -level levels.lvl d.mk >/dev/full
-  2> zbsvc: standard output: No space left on device
-  [1]

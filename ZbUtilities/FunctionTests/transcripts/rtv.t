@@ -57,35 +57,9 @@ rtv list: the elements of a file, those whose tag bits are all in the masks
   RTV/001/QXI lib/a.so|code/lib/other.so
   DAT/002/CUS res/d.txt|resources/d.txt
   INT/000/QXI inc/b.h|x
-  $ zbsvc rtv list -type RTV,Data m.data
-  RTV/001/QXI lib/a.so|code/lib/other.so
-  DAT/002/CUS res/d.txt|resources/d.txt
-  $ zbsvc rtv list -type 0x104 -exp CUS m.data
-  DAT/002/CUS res/d.txt|resources/d.txt
-  $ zbsvc rtv list -exp 2 m.data
-  RTV/001/QXI lib/a.so|code/lib/other.so
-  INT/000/QXI inc/b.h|x
-  $ zbsvc rtv list -exp Deliverable,NotDeliverable -type 2 m.data
-
-Usage errors: masks that are not masks, missing -o or input, sub-verbs.
-
-  $ for args in "list -type RTV, m.data" "list -type Runtimes m.data" "list -type 12x m.data" "list -type -1 m.data" "list -type 0x m.data" "list -exp RTV m.data" "merge a.data" "merge -o out" "x" ""; do out=$(zbsvc rtv $args 2>&1); echo "$? ${out%%$'\n'*}"; done
-  2 zbsvc rtv list: -type expects a number or tag codes and names joined by commas
-  2 zbsvc rtv list: -type expects a number or tag codes and names joined by commas
-  2 zbsvc rtv list: -type expects a number or tag codes and names joined by commas
-  2 zbsvc rtv list: option requires an argument -- type
-  2 zbsvc rtv list: -type expects a number or tag codes and names joined by commas
-  2 zbsvc rtv list: -exp expects a number or tag codes and names joined by commas
-  2 zbsvc rtv merge: -o is required
-  2 zbsvc rtv merge: wrong number of arguments
-  2 zbsvc rtv: unknown sub-verb 'x'
-  2 zbsvc rtv: expects a sub-verb
-
-Lost output.
-
-  $ zbsvc rtv list m.data >/dev/full
-  2> zbsvc: standard output: No space left on device
-  [1]
-  $ zbsvc rtv merge -o m.data a.data >/dev/full
-  2> zbsvc: standard output: No space left on device
-  [1]
+  $ for masks in "-type RTV,Data" "-type 0x104 -exp CUS" "-exp 2" "-exp Deliverable,NotDeliverable -type 2"; do
+  >   echo "$masks:" $(zbsvc rtv list $masks m.data | cut -c1-3); done
+  -type RTV,Data: RTV DAT
+  -type 0x104 -exp CUS: DAT
+  -exp 2: RTV INT
+  -exp Deliverable,NotDeliverable -type 2:

@@ -14,15 +14,6 @@ Imakefile.mk (AlphaGhost.m, win_b64) is not looked at.
   FwAlpha: framework data problem 0, modules without data 1, load failures 0
   2> # Error: Framework FwAlpha: module AlphaTools.m has no module.data
   [1]
-  $ cd $ZB_SOURCE_DIR/examples/workspace && zbsvc rtview -os win_b64 FwAlpha
-  !<zbRTViewData> v1.0.0
-  RTV/000/CUS doc/Alpha-win.txt|code/doc/Alpha-win.txt
-  RTV/001/CUS bin/AlphaCore.dll|code/bin/AlphaCore.dll
-  DAT/000/CUS resources/Alpha.msgcat|code/resources/msgcatalog/Alpha.msgcat
-  BTV/000/QXI PublicInterfaces/AlphaCore.h|code/include/AlphaCore.h
-  FwAlpha: framework data problem 0, modules without data 1, load failures 0
-  2> # Error: Framework FwAlpha: module AlphaTools.m has no module.data
-  [1]
 
 A framework through a link: all there for one system, nothing for another.
 
@@ -71,17 +62,3 @@ still prints its counts.
   [1]
   $ cd $ZB_SOURCE_DIR/examples/workspace && zbsvc rtview -os linux_a64 FwAlpha 2>/dev/null | head -n -1 | cmp - $OLDPWD/linux.data && echo same
   same
-
-Usage errors: no -os, a pattern as -os, no framework, two.
-
-  $ for args in "FwAlpha" "-os linux* FwAlpha" "-os linux_a64" "-os linux_a64 FwAlpha FwBeta"; do out=$(zbsvc rtview $args 2>&1); echo "$? ${out%%$'\n'*}"; done
-  2 zbsvc rtview: -os is required
-  1 # Warning: FwAlpha : No such file or directory
-  2 zbsvc rtview: wrong number of arguments
-  2 zbsvc rtview: wrong number of arguments
-
-Lost output.
-
-  $ cd $ZB_SOURCE_DIR/examples/workspace && zbsvc rtview -os linux_a64 FwBetaLink >/dev/full
-  2> zbsvc: standard output: No space left on device
-  [1]

@@ -47,17 +47,3 @@ Inputs that are not what they should be: status 1, nothing written.
   [1]
   $ test -e x.stat || echo 'not written'
   not written
-
-Usage errors.
-
-  $ for args in "" "Fw" "-list e.stat A B" "-list e.stat -o x"; do out=$(zbsvc rtvstat $args 2>&1); echo "$? ${out%%$'\n'*}"; done
-  2 zbsvc rtvstat: no FW=DATAFILE given
-  2 zbsvc rtvstat: 'Fw' is not FW=DATAFILE
-  2 zbsvc rtvstat: -list takes a file and at most one framework
-  2 zbsvc rtvstat: -list goes without -root and -o
-
-Lost output.
-
-  $ zbsvc rtvstat -list out/s.stat >/dev/full
-  2> zbsvc: standard output: No space left on device
-  [1]

@@ -129,15 +129,74 @@ stand-ins are the cluster.)
   sinfo
   srun
 
-Usage errors: an unknown engine, -partition without slurm.
+The local engine by name is the default one.
 
-  $ zbsvc run -engine grid true
-  2> zbsvc run: -engine expects local or slurm
-  2> Try 'zbsvc help run'.
-  [2]
-  $ zbsvc run -partition p true
-  2> zbsvc run: -partition needs -engine slurm
-  2> Try 'zbsvc help run'.
-  [2]
   $ zbsvc run -engine local 'echo here'
   here
+
+Each command's standard output whole when it ends, its standard error on
+standard error; each failure named after the outputs (its position, its
+first line cut at 60 characters), then the count.  -seq stops at the first
+failure unless -k; the arguments run first, then the lines of -f's file
+(- standard input) but blank ones and comments; a command may begin with -.
+
+  $ zbsvc run -j 1 'echo a; echo b >&2; echo c' 'exit 3' 'printf d'
+  a
+  c
+  d (no-eol)
+  2> b
+  2> # Error: Action 2 failed with status 3: exit 3
+  2> # Error: 1 of 3 actions failed
+  [1]
+  $ zbsvc run -j 3 true 'exit 0'
+  $ zbsvc run -seq 'echo 1' 'kill -KILL $$' 'echo 3'
+  1
+  2> # Error: Action 2 failed with status 137: kill -KILL $$
+  2> # Error: 1 of 3 actions failed
+  [1]
+  $ zbsvc run -seq -k 'echo 1' $'true\nfalse' 'echo 3' "exit 2 # $(printf %60s | tr ' ' x)"
+  1
+  3
+  2> # Error: Action 2 failed with status 1: true...
+  2> # Error: Action 4 failed with status 2: exit 2 # xxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxx...
+  2> # Error: 2 of 4 actions failed
+  [1]
+  $ printf 'echo from-file\n\n  # not run\n \t\necho second; exit 4\n' >list; zbsvc run -j 1 -f list 'echo arg'
+  arg
+  from-file
+  second
+  2> # Error: Action 3 failed with status 4: echo second; exit 4
+  2> # Error: 1 of 3 actions failed
+  [1]
+  $ printf 'echo in\n\n' | zbsvc run -j 1 -f -
+  in
+  $ zbsvc run -f - && zbsvc run -j 1 -- -x 'echo ok'
+  ok
+  2> sh: 1: -x: not found
+  2> # Error: Action 1 failed with status 127: -x
+  2> # Error: 1 of 2 actions failed
+  [1]
+  $ zbsvc run -f missing
+  2> # System error on missing: No such file or directory
+  [1]
+  $ for args in "" "-j 0 true" "-j x true" "-z" "-k true" "-engine grid true" "-partition p true" "-h"; do out=$(zbsvc run $args 2>&1); echo "$? ${out%%$'\n'*}"; done
+  2 zbsvc run: no command to run
+  2 zbsvc run: -j expects a number from 1 to 4096
+  2 zbsvc run: -j expects a number from 1 to 4096
+  2 zbsvc run: illegal option -- z
+  2 zbsvc run: -k goes with -seq (a parallel run always goes on)
+  2 zbsvc run: -engine expects local or slurm
+  2 zbsvc run: -partition needs -engine slurm
+  0 usage: zbsvc run [-engine local|slurm] [-partition P] [-j N] [-seq [-k]] [-jobserver on|off] [-time] [-f FILE] [--] [COMMAND ...]
+  $ zbsvc run -time true
+  #_time_  ---------------------------------------------------------------------------------------------------
+  #_time_GGlobal execution {54}Real 00:00:0[0-9] User +[0-9]+\.[0-9]{2} (re)
+  #_time_  ---------------------------------------------------------------------------------------------------
+  $ zbsvc -xml t.xml run -j 2 "echo '<a & b>'" 'exit 2'; tail -n 4 t.xml; xmllint --noout t.xml
+  <a & b>
+  &lt;a &amp; b&gt;
+  <Error Message="Action 2 failed with status 2: exit 2"/>
+  <Error Message="1 of 2 actions failed"/>
+  </Application>
+  2> # Error: Action 2 failed with status 2: exit 2
+  2> # Error: 1 of 2 actions failed
