@@ -123,7 +123,7 @@ TEST_F(zbTraceManagerTest, XmlFileLayout)
 }
 
 // That a file given without appending starts over is shown by zbsvc -xml on
-// an appended trace (zbsvcXmlTraceTests).
+// an appended trace (transcripts/zbsvc.t).
 TEST_F(zbTraceManagerTest, AppendingAndReopening)
 {
     ASSERT_EQ(1, Open(0, nullptr));
