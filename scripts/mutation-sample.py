@@ -88,7 +88,8 @@ def statement(code, previous):
     s = code.strip()
     if not s.endswith(";") or s.count(";") != 1 or s.count("(") != s.count(")"):
         return False
-    if s.startswith(NO_STATEMENT) or s.split("(")[0].split()[0] in NO_STATEMENT:
+    head = s.split("(")[0].split()
+    if s.startswith(NO_STATEMENT) or (head and head[0] in NO_STATEMENT):
         return False
     if DECLARATION.match(s) and not s.startswith(NOT_DECLARATION):
         return False
