@@ -244,6 +244,13 @@ TEST(zbFileElement, QueriesOnAnExpandedTree)
     root.GetListOfAllSubElementFile(files);
     EXPECT_EQ(Relative(files, dir.Path()), (Set{"a/b/h", "a/g", "f", "l/g"}));
 
+    // Expanding again starts over: what was ignored comes back.
+    zbFileElement twice(dir.Path().c_str());
+    ASSERT_EQ(twice.Expand(RECURSIVE_MODE), 0);
+    const std::string whole = Tree(twice);
+    EXPECT_EQ(root.Expand(RECURSIVE_MODE), 0);
+    EXPECT_EQ(Tree(root), whole);
+
     // The trace line names the operation, the message and the node.
     zbFileElement file((dir / "f").c_str());
     zbFileElement::Trace = 1;

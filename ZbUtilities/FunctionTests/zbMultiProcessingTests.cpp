@@ -123,7 +123,10 @@ TEST(zbMultiProcessing, FailuresCountedAndOutputsWhole)
         zbMultiProcessingOptions options;
         options._ThroughTraceManager = throughTraceManager;
         zbtest::Capture out(1);
-        EXPECT_EQ(zbMultiProcessing(actions._List, jobs, options), failures);
+        // Without options, the two-argument form.
+        EXPECT_EQ(throughTraceManager ? zbMultiProcessing(actions._List, jobs, options)
+                                      : zbMultiProcessing(actions._List, jobs),
+                  failures);
         EXPECT_EQ(CheckBlocks(out.Stop(), blocks), "") << jobs << " slots, " << bytes;
         EXPECT_EQ(tmp.Entries(), "");
     }

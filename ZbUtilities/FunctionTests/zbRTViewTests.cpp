@@ -365,6 +365,25 @@ TEST(zbRTViewDataStat, FrameworksStayApart_ElementsOfOneFrameworkMerge)
     EXPECT_EQ(again.GetListOfElementsForFramework("B")->GetNbItems(), 1);
 }
 
+// The file's text is built in a block that grows: a set many times larger
+// than its first size reads back and writes again byte for byte.
+TEST(zbRTViewDataStat, LargeSetRoundTripsByteForByte)
+{
+    TempDir dir;
+    zbRTViewDataStat data(13, 4099);
+    for (int i = 0; i < 3000; ++i)
+        data.InsertForFramework(Make(("lib/file" + std::to_string(i)).c_str(),
+                                     ("Fw" + std::to_string(i % 13)).c_str(), i * 1000003LL, i),
+                                zbRTViewData::MergeSilently);
+    zbRTViewDataStat again(13, 4099);
+    ASSERT_EQ(data.Write((dir / "a").c_str()), 0);
+    ASSERT_EQ(again.Read((dir / "a").c_str(), zbRTViewData::KeepPaths), 0);
+    ASSERT_EQ(again.Write((dir / "b").c_str()), 0);
+    const std::string first = ReadFile(dir / "a");
+    EXPECT_EQ(first, ReadFile(dir / "b"));
+    EXPECT_EQ(std::count(first.begin(), first.end(), '\n'), 3001);
+}
+
 TEST(zbRTViewDataStat, FileText_EmptySet_OtherFirstLines)
 {
     TempDir dir;

@@ -57,6 +57,12 @@ TEST(zbStreams, OutputFormsInsertersAndCatFile)
     EXPECT_EQ(more.GetErrno(), ENOENT);
     more.Close();
     EXPECT_EQ(zbtest::ReadFile(path).substr(30), "tail\n" + big);
+    // Opened after its construction with an fopen mode: "w" starts over.
+    zbOFStream again;
+    ASSERT_EQ(again.Open(path.c_str(), "w"), 0);
+    again.Puts("x");
+    again.Close();
+    EXPECT_EQ(zbtest::ReadFile(path), "x");
 }
 
 TEST(zbStreams, GetlineInPiecesOrWhole)

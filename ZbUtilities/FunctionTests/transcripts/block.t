@@ -43,10 +43,13 @@ is a damaged block for info and unpack alike.
   56 1 1
         8 # Error: Block file block is damaged: its control CRC does not match its content
 
-Too short to be a block.
+Too short to be a block; a missing file to pack.
 
   $ head -c 56 good >block && zbsvc block info block
   2> # Error: File block has a size that no block file can have
+  [1]
+  $ zbsvc block pack -v 1.2.3 none block
+  2> # System error on none: No such file or directory
   [1]
 
 zbsvc block info of a file its user may not read says so, whatever its

@@ -57,6 +57,9 @@ Errors of the file and of the level file; nothing is printed.
   $ zbsvc pp -level empty.lvl e.mk
   2> # Error: Level file empty.lvl is empty
   [1]
+  $ zbsvc pp -level none.lvl e.mk
+  2> # System error on none.lvl: No such file or directory
+  [1]
 
 macros -level preprocesses each file before reading it.
 

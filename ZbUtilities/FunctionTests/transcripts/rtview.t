@@ -49,6 +49,9 @@ the same elements once, the stray data file warned about.
   $ cd $ZB_SOURCE_DIR/examples/workspace && zbsvc rtview -os linux_a64 -os win_b64 FwGamma
   2> # Warning: FwGamma : No such file or directory
   [1]
+  $ cd $ZB_SOURCE_DIR/examples/workspace && zbsvc rtview -os linux_a64 FwGamma
+  2> # Warning: FwGamma : No such file or directory
+  [1]
 
 -o writes the view instead, what is printed without it; the strict form
 still prints its counts.

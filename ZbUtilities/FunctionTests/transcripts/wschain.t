@@ -15,7 +15,7 @@ A configuration of one line is not one.
   [1]
 
 zbsvc wschain names what is wrong: a workspace that is a file, one that
-does not exist.
+does not exist, one without a configuration.
 
   $ touch file
   $ zbsvc wschain file
@@ -23,4 +23,7 @@ does not exist.
   [1]
   $ zbsvc wschain missing
   2> # System error on missing: No such file or directory
+  [1]
+  $ mkdir bare && zbsvc wschain bare
+  2> # System error on bare/Install_config: No such file or directory
   [1]

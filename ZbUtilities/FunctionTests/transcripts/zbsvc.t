@@ -154,7 +154,7 @@ with zbsvc's own status; the shm clients: shm.t).
   > printf '!<zbRTViewData> v1.0.0\nRTV/000/CUS lib/a.so|code/lib/a.so\n' >r.data; zbsvc rtvstat -o s.stat F=r.data >/dev/null 2>&1
   > for args in context "version -level ." "msg zbzbFatal.Interrupt" "crc check" "ls d" "wschain ws" \
   >   "mdf s.mdf SOURCES" "mdf -strip -stats s.mdf SOURCES" "macros m.mk" "pp -nocheck m.mk" \
-  >   "block info blk" "block pack -h" "block unpack -h" "shm serve k=check" "hlist -h" "hmap -h" \
+  >   "block info blk" "block -h" "block pack -h" "block unpack -h" "shm serve k=check" "hlist -h" "hmap -h" \
   >   "find -path . check" "rtv merge -o o.data r.data" "rtv list r.data" patterns "treediff a b" \
   >   "treediff -trace a b" "copytree -h" "rtview -os linux_a64 $ws/FwBetaLink" \
   >   "modules -os linux_a64 $ws/FwAlpha" "installtype $ws/FwAlpha" "rtvstat F=r.data" \
