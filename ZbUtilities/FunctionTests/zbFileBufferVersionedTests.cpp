@@ -181,8 +181,33 @@ TEST(zbFileBufferVersioned, FilledFromAFileAndPackedThroughABuffer)
     EXPECT_EQ("hello world", std::string(block.GetBuffer(), block.GetBufferLength()));
     EXPECT_EQ(0, block.GetBuffer()[block.GetBufferLength()]);
 
-    // (Sizes around the pieces the data goes through, plain and scrambled,
-    // packed then read back: see zbsvc block.)
+    // Sizes around the pieces the data goes through (the scrambling and the
+    // CRC carry on from one piece to the next): the same files as the
+    // block written from memory, and read back whole and terminated.
+    const unsigned int v789[3] = {7, 8, 9};
+    for (size_t size : {1u, 255u, 257u, 262144u, 262145u, 600001u})
+    {
+        std::string data(size, 0);
+        for (size_t i = 0; i < size; ++i)
+            data[i] = static_cast<char>((i * 7919u) >> 3);
+        zbtest::WriteFile(dir / "in", data);
+        for (int crypt = 0; crypt < 2; ++crypt)
+        {
+            zbFileBufferVersioned memory;
+            memory.SetBuffer(data.data(), static_cast<unsigned int>(size));
+            memory.SetVersion(7, 8, 9);
+            if (crypt)
+                memory.CryptBuffer();
+            ASSERT_EQ(0, memory.WriteToFile((dir / "expected").c_str()));
+            ASSERT_EQ(0, block.PackFile((dir / "in").c_str(), (dir / "got").c_str(), v789, crypt));
+            EXPECT_TRUE(zbtest::ReadFile(dir / "expected") == zbtest::ReadFile(dir / "got"))
+                << size << " " << crypt;
+            ASSERT_EQ(0, block.SetBufferFromFile((dir / "in").c_str()));
+            EXPECT_TRUE(std::string(block.GetBuffer(), block.GetBufferLength()) == data);
+            EXPECT_EQ(0, block.GetBuffer()[block.GetBufferLength()]) << size;
+        }
+    }
+
     zbtest::WriteFile(dir / "self", "hello world");
     ASSERT_EQ(0, block.PackFile((dir / "self").c_str(), (dir / "self").c_str(), v123, 0));
     EXPECT_EQ(kPlain, zbtest::ReadFile(dir / "self"));
