@@ -183,7 +183,7 @@ TEST_F(zbTraceManagerTest, FailuresOfTheFileAreReportedAndStored)
               err.Stop());
 
     // A writable borrowed descriptor gets the reports only, no opening.
-    int fd = ::open(_File.c_str(), O_WRONLY | O_TRUNC);
+    int fd = ::open(_File.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
     ASSERT_EQ(0, _Manager.SetXmlFileDescriptor(nullptr, "x"));
     ASSERT_EQ(1, _Manager.SetXmlFileDescriptor(&fd, nullptr));
     EXPECT_EQ("", _Manager.GetXmlFileName().Std());
