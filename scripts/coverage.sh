@@ -12,7 +12,8 @@
 # lists the source lines (PATH:LINE, PATH relative to the tree) that test
 # NAME executed, its own process and every child it ran; DIR/per-test/times
 # holds "NAME SECONDS STATUS" for each, written once all have run.  scripts/mutation-sample.py reads
-# them to run, for a mutant, only the tests that reach its line.
+# them to run, for a mutant, only the tests that reach its line.  The counts
+# add up over the tests, so the table that follows is the whole suite's.
 #
 # Tests that need the local Slurm cluster see SLURM_CONF when it is set.
 # gcovr is installed with apt-get when missing.
@@ -77,12 +78,11 @@ if [ $perTest = 1 ]; then
   # Complete: the list of times marks the lists as usable.
   mv "$dir/per-test/.times" "$dir/per-test/times"
   awk '$3 != "passed" { print "failed: " $1 }' "$dir/per-test/times"
-  exit 0
+else
+  zero
+  ctest --test-dir "$dir" -LE valgrind -E '^check_packages$' -j "$(nproc)" >"$dir/ctest.log" 2>&1 ||
+    echo "some tests failed: see $dir/ctest.log" >&2
 fi
-
-zero
-ctest --test-dir "$dir" -LE valgrind -E '^check_packages$' -j "$(nproc)" >"$dir/ctest.log" 2>&1 ||
-  echo "some tests failed: see $dir/ctest.log" >&2
 cd "$root"
 gcovr -r "$root" --object-directory "$dir" -j "$(nproc)" \
   --filter 'ZbUtilities/(PublicInterfaces|[^/]+\.m)/' --filter 'ZbTools/' \
