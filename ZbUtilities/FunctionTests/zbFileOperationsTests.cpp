@@ -179,10 +179,9 @@ TEST_F(zbFileOperations, Compare)
 
     // A file against a buffer: equal only when the lengths and bytes agree.
     const std::tuple<const char*, const char*, unsigned int, int> cases[] = {
-        {"abc", "abcd", 4, -1},       {"abc", "abcd", 3, 0},   {"abc", "ab", 2, -1},
-        {"abc", "abd", 3, -1},        {"abc", nullptr, 0, -1}, {"e1", "", 0, 0},
-        {"one", "", 0, -1},           {"e1", "1", 1, -1},      {"c", big.c_str(), 40000, 0},
-        {"a", big.c_str(), 40000, -1}};
+        {"abc", "abcd", 4, -1}, {"abc", "abcd", 3, 0},   {"abc", "ab", 2, -1},
+        {"abc", "abd", 3, -1},  {"abc", nullptr, 0, -1}, {"e1", "", 0, 0},
+        {"one", "", 0, -1},     {"e1", "1", 1, -1},      {"c", big.c_str(), 40000, 0}};
     for (const auto& [file, buffer, length, result] : cases)
         EXPECT_EQ(zbCompareFileWithBuffer(P(file), 4, buffer, length), result)
             << file << " " << length;
