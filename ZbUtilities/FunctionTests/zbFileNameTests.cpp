@@ -3,6 +3,7 @@
 #include <ctime>
 
 #include "zbFileName.h"
+#include "zbMacroSet.h"
 #include "zbNewString.h"
 #include "zbOFStream.h"
 #include "zbTestConversions.h"
@@ -107,7 +108,6 @@ TEST(zbFileName, ShortAndLongNamesKeepPositionsThroughCopies)
         n = name;
         EXPECT_NE(n.GetPtrToFullname(), name.GetPtrToFullname());
         EXPECT_EQ(std::string(n.GetPtrToFullname()), text);
-        EXPECT_STREQ(n.GetPtrToBasename(), "base.ext");
         EXPECT_EQ(n.GetPtrToBasename() - n.GetPtrToFullname(),
                   name.GetPtrToBasename() - name.GetPtrToFullname());
         EXPECT_STREQ(n.GetPtrToNameIntoWS(), text.c_str() + 6);
@@ -119,6 +119,11 @@ TEST(zbFileName, ShortAndLongNamesKeepPositionsThroughCopies)
     EXPECT_STREQ(name.GetPtrToBasename(), "e");
     name = std::string(150, 'b').c_str();
     EXPECT_EQ(name.GetFullnameLength(), 150u);
+    // Emptied, it holds nothing of the long text, and takes a long one again.
+    name = "";
+    EXPECT_EQ(name.GetPtrToFullname(), nullptr);
+    name = std::string(140, 'c').c_str();
+    EXPECT_EQ(name.GetFullnameLength(), 140u);
 
     // Assignment from a text inside the name itself.
     zbFileName self((std::string(140, 'c') + "/leaf").c_str());
@@ -198,6 +203,13 @@ TEST(zbFileName, StatisticsAndClassName)
 
     zbFileName missing((dir / "none").c_str());
     EXPECT_EQ(missing.ReadStat(), 1);
+
+    // A class name is looked up by the last two extensions, of however many.
+    // (The other lookups: zbMacroSetTests.)
+    zbMacroSet kinds(3);
+    std::string grammar = ".tab.h = Grammar";
+    kinds.Insert(&grammar[0], '=', zbMacroSet::ReplaceExisting);
+    EXPECT_STREQ(zbFileName("/src/w.x.tab.h").GetBOClName(kinds, "none"), "Grammar");
 }
 
 TEST(zbFileName, Dump)
