@@ -18,15 +18,6 @@ std::string Analyze(zbGetopts& ioOptions, const std::vector<const char*>& iArgs,
     return std::to_string(result) + "|" + err.Stop();
 }
 
-std::vector<std::string> LineValues(zbGetopts& iOptions)
-{
-    std::vector<std::string> values;
-    int index = 1;
-    while (QORString* value = iOptions.GetLineValue(index))
-        values.push_back(value->CastToCharPtr());
-    return values;
-}
-
 std::string Value(zbGetopts& iOptions, const char* iName)
 {
     QORString* value = iOptions.GetSwitchValue(iName);
@@ -58,8 +49,9 @@ std::string State(zbGetopts& iOptions)
             for (const QORString& value : *values)
                 out += std::string("-") + name + "=" + value.Std() + " ";
     out += "|";
-    for (const std::string& value : LineValues(iOptions))
-        out += value + " ";
+    int index = 1;
+    while (QORString* value = iOptions.GetLineValue(index))
+        out += value->Std() + " ";
     return out;
 }
 } // namespace
