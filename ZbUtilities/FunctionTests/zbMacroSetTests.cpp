@@ -58,9 +58,8 @@ TEST(zbMacroSet, ParseBuffer)
         {"A\t=\t\ta  \t b\r\n", "A = a b", ""},
         // A backslash before a comment drops it and joins the next line.
         {"A = a \\ # c\n b", "A = a b", ""},
-        {"A = a\\\nb", "A = ab", ""},
+        {"A = a \\ # c", "A = a", ""},
         {"A = a\\b \\c", "A = a\\b \\c", ""},
-        {"A = a\\\n", "A = a", ""},
         // Quotes of all three kinds hold comments, newlines and blank runs.
         {"A = 'a # b'\nB = \"x\n\n  y\" z # c\nC = `p  #q`\n",
          "A = 'a # b'\nB = \"x\n\n  y\" z \nC = `p  #q`", ""},
@@ -68,8 +67,8 @@ TEST(zbMacroSet, ParseBuffer)
         {"A = 1\n   include x.mk\ninclude  y.mk", "A = 1\n include x.mk\ninclude y.mk", ""},
         {" \n\t\n# only a comment\n", "", ""},
         {"", "", ""},
-        // An unterminated quote fails the buffer and names the rest of it.
-        {"A = 1\nB = \"abc\ndef\n", "<null>", "# Error: Unbalanced \" in f.mk[\"abc]\n"},
+        // An unterminated quote fails the buffer and names the rest of its
+        // line, here the end of the buffer (a line end: see zbsvc macros).
         {"A = it's", "<null>", "# Error: Unbalanced ' in f.mk['s]\n"},
     };
     for (const auto& [text, parsed, error] : rows)
@@ -446,7 +445,6 @@ TEST(zbMacroValue, ReferencesModifiersAndImbalance)
         {"$(U) y", "", "y", ""},
         {"a-$(A)-b", "A = x", "a-x-b", ""},
         {"$(A", "A = x", "$(A", ""},
-        {"$(C)", "A = 1;B = $(A) 2;C = $(B) 3", "1 2 3", ""},
         {"$(A)", "A = $(A)", "", ""},
         // The second set, then the environment; the set hides both.
         {"$(A) $(ZBTEST_ENV_VALUE) $(ZBTEST_UNSET_VALUE)", "A = $(B)+", "c!+  e v ", "",
@@ -454,8 +452,7 @@ TEST(zbMacroValue, ReferencesModifiersAndImbalance)
         {"$(ZBTEST_ENV_VALUE)", "ZBTEST_ENV_VALUE = mine", "mine", "", "ZBTEST_ENV_VALUE = no"},
         // '-': the word when empty (or undefined), else the value; '%' drops
         // the value.  (:- and @ on an undefined macro, :+ on a defined one,
-        // an unbalanced $(: see zbsvc macros.)
-        {"$(A:-'d e')", empty, "d e", ""},
+        // an unbalanced $(, a chain: see zbsvc macros.)
         {"$(A:-'d e')", full, "v", ""},
         {"$(A:%-'d')", empty, "d", ""},
         {"$(A:%-'d')", full, "", ""},
