@@ -171,6 +171,9 @@ TEST(zbFileBufferVersioned, FilledFromAFileAndPackedThroughABuffer)
     ASSERT_EQ(0, block.PackFile((dir / "hello").c_str(), (dir / "s").c_str(), v456, 1));
     EXPECT_EQ(kScrambled, zbtest::ReadFile(dir / "s"));
     EXPECT_EQ(0u, block.GetBufferLength());
+    ASSERT_EQ(0, block.SetBufferFromFile((dir / "hello").c_str()));
+    EXPECT_EQ("hello world", std::string(block.GetBuffer(), block.GetBufferLength()));
+    EXPECT_EQ(0, block.GetBuffer()[block.GetBufferLength()]);
 
     // Sizes around the pieces the data goes through (the scrambling and the
     // CRC carry on from one piece to the next): the same files as the
