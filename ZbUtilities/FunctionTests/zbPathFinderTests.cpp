@@ -182,7 +182,6 @@ TEST(zbPathFinderAccess, ProbesOnDemandAndCaches)
     zbtest::WriteFile(root / "two/a.h", "");
     zbPathFinderAccess finder;
     finder.SetListOfPath(zbtest::StringList({root / "one", root / "missing", root / "two"}));
-    EXPECT_EQ(finder.GetListOfPath().Size(), 2);
 
     EXPECT_EQ(root / "two/a.h", Find(finder, "a.h"));
     // A file appearing earlier on the path later does not change a cached answer...
