@@ -472,7 +472,6 @@ TEST(zbMacroValue, ReferencesModifiersAndImbalance)
         {"[$(A:-'a) b')]", empty, "[a) b]", ""},
         {"a $(U:-'d) b", "", "a b", "# Error: Unbalanced ' in ['d]\n"},
         {"$(U:-'d) x') x'", "", "d) x x'", ""},
-        {"$(U:-'q)r')z", "", "q)rz", ""},
         {"$(U:-'q)r' z", "", "q)rr' z", "# Error: Unbalanced $() in [$(U:-'q)r' z]\n"},
     };
     for (const auto& row : rows)
