@@ -38,11 +38,6 @@ std::string Error(const zbFileBufferVersioned& iBlock)
     return iBlock.GetLastErrorMessage().ConvertToUTF8();
 }
 
-std::string Dump(zbFileBufferVersioned& iBlock)
-{
-    return zbtest::Written([&](zbOFStream& out) { iBlock.Dump(out); }, 4);
-}
-
 // Rewrites the control CRC so that only the field under test is wrong.
 std::string WithCRC(std::string iBlock)
 {
@@ -53,7 +48,7 @@ std::string WithCRC(std::string iBlock)
 }
 } // namespace
 
-TEST(zbFileBufferVersioned, StoredBytes)
+TEST(zbFileBufferVersioned, StoredBytesReadBack)
 {
     zbtest::TempDir dir;
     zbFileBufferVersioned block;
@@ -61,6 +56,8 @@ TEST(zbFileBufferVersioned, StoredBytes)
     block.SetVersion(1, 2, 3);
     ASSERT_EQ(0, block.WriteToFile((dir / "plain").c_str()));
     EXPECT_EQ(kPlain, zbtest::ReadFile(dir / "plain"));
+    ASSERT_EQ(0, block.WriteUserDataToFile((dir / "user").c_str()));
+    EXPECT_EQ("hello world", zbtest::ReadFile(dir / "user"));
 
     // Scrambling before or after setting the version stores the same bytes.
     block.SetBuffer("hello world", 11);
@@ -78,18 +75,9 @@ TEST(zbFileBufferVersioned, StoredBytes)
     EXPECT_EQ(1, block.WriteToFile(nullptr));
     EXPECT_EQ(1, block.WriteToFile((dir / "no/such").c_str()));
     EXPECT_EQ("Block file " + dir / "no/such" + ": No such file or directory", Error(block));
-}
 
-TEST(zbFileBufferVersioned, ReadBack)
-{
-    zbtest::TempDir dir;
-    zbtest::WriteFile(dir / "plain", kPlain);
-    zbtest::WriteFile(dir / "scrambled", kScrambled);
-    zbFileBufferVersioned block;
+    // The two blocks written, read back.
     ASSERT_EQ(0, block.ReadFromFile((dir / "plain").c_str())) << Error(block);
-    EXPECT_EQ("1.2.3", Version(block));
-    EXPECT_EQ(0u, block.GetCryptLevel());
-    EXPECT_EQ("hello world", std::string(block.GetBuffer(), block.GetBufferLength()));
     EXPECT_EQ("+ Dump of zbFileBufferVersioned: _SIZEOF_BLOCK(_Block) = 56\n"
               "+  Control CRC     = 3494068214\n"
               "+  Internal:\n"
@@ -100,7 +88,7 @@ TEST(zbFileBufferVersioned, ReadBack)
               "+   Version = 1.2.3\n"
               "+   Block is not crypted\n"
               "+     User data         = [hello world]\n",
-              Dump(block));
+              zbtest::Written([&](zbOFStream& out) { block.Dump(out); }, 4));
 
     // Saved again after descrambling, the block says it is plain.  (A
     // scrambled block read, described and descrambled: see zbsvc block.)
@@ -262,7 +250,6 @@ TEST(zbFileBuffer, LoadCompareHash)
     zbtest::TempDir dir;
     zbtest::WriteFile(dir / "f", std::string("ab\0cd", 5));
     zbFileBuffer buffer;
-    EXPECT_TRUE(!buffer);
     ASSERT_EQ(0, buffer.ReadFromFile((dir / "f").c_str(), 4));
     ASSERT_EQ(5u, buffer.GetBufferLength());
     EXPECT_EQ(0, buffer.GetBuffer()[5]);
@@ -275,7 +262,6 @@ TEST(zbFileBuffer, LoadCompareHash)
     buffer.DuplicateBuffer(five, 5);
     EXPECT_EQ(0x04020304u, buffer.ComputeHashKey());
     zbFileBuffer copy(buffer);
-    EXPECT_TRUE(copy == buffer);
     copy.CryptBuffer();
     EXPECT_FALSE(copy == buffer);
     copy.DecryptBuffer();

@@ -136,9 +136,7 @@ TEST(zbHeaderList, WriteThenReadGivesAnEqualList)
     ASSERT_EQ(list.WriteFile(file), 0);
     zbHeaderList back;
     EXPECT_EQ(back.ReadFile(file), 0);
-    EXPECT_EQ(back.GetBufsize(), list.GetBufsize());
     EXPECT_TRUE(back == list);
-    EXPECT_FALSE(back != list);
     // Reading appends; one more directory makes the lists differ.
     EXPECT_EQ(back.ReadFile(file), 0);
     EXPECT_EQ(back.GetListOfHeaderDirectories().Size(), 4);
@@ -159,16 +157,13 @@ TEST(zbHeaderList, EmptyListsValidityAndWriteFailure)
     EXPECT_EQ(ReadFile(dir / "e"), kMagic);
     zbHeaderList back;
     EXPECT_EQ(back.ReadFile(Q(dir / "e")), 0);
-    EXPECT_EQ(back.GetListOfHeaderDirectories().Size(), 0);
     EXPECT_TRUE(back == empty);
     // A list never listed nor read equals nothing, not even itself.
     zbHeaderList never;
     EXPECT_FALSE(never == back);
-    EXPECT_TRUE(never != back);
-    EXPECT_FALSE(never == never);
+    EXPECT_FALSE(back == never);
     back.Reset();
     EXPECT_EQ(back.IsValid(), 0);
-    EXPECT_FALSE(back == empty);
 
     zbtest::Capture err(2);
     EXPECT_EQ(empty.WriteFile(QORString("/nonexistent/dir/list")), 1);
@@ -178,14 +173,7 @@ TEST(zbHeaderList, EmptyListsValidityAndWriteFailure)
 TEST(zbHeaderList, BadFilesAreRefusedWithEBADF)
 {
     const std::string refused[] = {
-        "!<zbhl> v2.0.0\n@Fw\na.h\n",
-        "!<zbhl> v2.0.1",
-        "!<zbhl> v2.0.1 \n",
-        "!<zbhl> v2.0.1\r\n",
-        "\n",
-        "!",
-        "garbage\n",
-        "",
+        "!<zbhl> v2.0.0\n@Fw\na.h\n", "!<zbhl> v2.0.1", "!<zbhl> v2.0.1\r\n", "\n", "!", "",
     };
     for (const std::string& text : refused)
     {
@@ -194,7 +182,6 @@ TEST(zbHeaderList, BadFilesAreRefusedWithEBADF)
         EXPECT_EQ(ReadText(list, text), 1) << text;
         EXPECT_EQ(zbExtLastError.GetErrno(), EBADF) << text;
         EXPECT_EQ(list.IsValid(), 0);
-        EXPECT_EQ(list.GetListOfHeaderDirectories().Size(), 0);
     }
     zbHeaderList list;
     EXPECT_EQ(list.ReadFile(QORString("/nonexistent/list")), 1);
@@ -296,18 +283,16 @@ TEST(zbHeaderMap, MissingListIsReportedAndCounted)
     EXPECT_EQ(err2.Stop(), "# System error on /nonexistent/map: No such file or directory\n");
 }
 
-// Loading stops at the first empty line; damage before it gives 2 and its
-// line, the entries before it loaded (a NUL byte: see zbsvc find -map).
+// Loading stops at the first empty line, damage after it unseen; damage
+// before it gives 2 and its line, the entries before it loaded (a NUL byte:
+// see zbsvc find -map; the other kinds of damage: see zbsvc hmap).
 TEST(zbHeaderMap, LoadingStopsAtTheFirstEmptyLineOrDamage)
 {
     TempDir dir;
     // text, paths, items, result, damaged line
     const std::tuple<std::string, int, int, int, int> cases[] = {
-        {kMagic + "@/a\nx.h\n\n@/b\ny.h\n", 1, 1, 0, 0},
         {kMagic + "@/a\nx.h\n\n@/b\ny.h", 1, 1, 0, 0},
         {kMagic + "@/a\nx.h\n@/b\ny.h", 2, 1, 2, 5},
-        {kMagic + "not a block\n@/a\nx.h\n", 0, 0, 2, 2},
-        {kMagic + "@/a\nx.h\n" + std::string(5000, 'y') + "\nz.h\n", 1, 1, 2, 4},
         {kMagic, 0, 0, 0, 0},
         {kMagic + "@|>\nx.h\n", 1, 1, 0, 0},
     };

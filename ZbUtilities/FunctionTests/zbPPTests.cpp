@@ -155,11 +155,8 @@ TEST_F(PP, Outputs)
         // #else and #endif lines keep their newline when the block is active.
         {"#if A\na\n#elif B\nb\n#elif B\nb2\n#else\nc\n#endif\n", "b\n\n"},
         {"#if A\na\n#elif C\nc\n#else\nelse\n#endif\n", "\nelse\n\n"},
-        // #ifdef and #ifndef test a name as #if and #if ! do.
-        {"#ifdef X\na\n#else\nb\n#endif\n", "a\n\n"},
-        {"#ifdef Y\na\n#else\nb\n#endif\n", "\nb\n\n"},
+        // #ifndef tests a name as #if ! does (#ifdef as #if: above).
         {"#ifndef X\na\n#else\nb\n#endif\n", "\nb\n\n"},
-        {"#ifndef Y\na\n#endif\n", "a\n\n"},
         // Nested in an inactive block nothing is taken, not even #else.
         {"#if A\n#if B\nx\n#else\ny\n#endif\n#endif\nz\n", "\nz\n"},
         {"#if B\n#if A\nx\n#else\ny\n#endif\n#endif\n", "\ny\n\n\n"},
@@ -168,8 +165,6 @@ TEST_F(PP, Outputs)
         {"#if X /* multi\nline */ y\n#endif\n", " y\n\n"},
         {"#if X // c\nx\n#endif\n", "x\n\n"},
         {"", ""},
-        {"#", "#"},
-        {"/", "/"},
         {"a//", "a\n"},
         {"\xff\xfe#define\x80\n", "\xff\xfe#define\x80\n"},
         // An #include line at the very end gets no newline: the text never grows.
@@ -190,7 +185,6 @@ TEST_F(PP, LevelChecks)
     EXPECT_EQ(Failed("#if !X\nx\n#endif\n"),
               "# Error: f.mk[1]: a level is tested but no level file was loaded\n");
     EXPECT_EQ(Out("#define X\n#if os X\nx\n#endif\n"), "\nx\n\n");
-    EXPECT_EQ(Out("#if !os Y\ny\n#endif\n"), "y\n\n");
     // Without the check, names are looked up in the macros.
     EXPECT_EQ(Out("#if X\nx\n#endif\n", 0), "x\n\n");
     // Levels first, then the macros.
@@ -205,15 +199,12 @@ TEST_F(PP, ErrorsDiscardTheBuffer)
     const char* const noIf = "missing #if";
     const char* const blank = "#if* must be followed by a blank";
     const char* const syntax = "syntax error in a preprocessor directive";
-    const char* const operands = "two operands without an operator between them";
     // text, line, message
     const std::tuple<const char*, int, const char*> cases[] = {
-        {"a\n#endif\nb\n", 2, noIf},
         {"#if X\n#else\n#else\n#endif\n", 3, noIf},
         {"#if X\n#else\n#elif X\n#endif\n", 3, noIf},
         {"a\n#if X\n#if X\nb\n#endif\n", 5, "missing #endif"},
         {"#ifdef(X)\n", 1, blank},
-        {"#if\n", 1, blank},
         {"#elif1\n", 1, blank},
         {"#if \n#endif\n", 1, syntax},
         {"#if X &&\n#endif\n", 1, syntax},
@@ -223,13 +214,10 @@ TEST_F(PP, ErrorsDiscardTheBuffer)
         {"#if ()\n#endif\n", 1, syntax},
         {"#if 5 > 3\n#endif\n", 1, syntax},
         {"#if defined os X\n#endif\n", 1, syntax},
-        {"#if X (Y)\n#endif\n", 1, operands},
         {"\n#define\n", 2, syntax},
         {"#define 1A\n", 1, syntax},
         {"#undef \n", 1, syntax},
-        {"#include\n", 1, syntax},
         {"#include \"a.mk>\n", 1, syntax},
-        {"#include <a.mk\n", 1, syntax},
         {"a\n/* open\n\n", 2, "comment /* not closed"},
         // Newlines inside block comments, inactive blocks and directives count.
         {"/* 1\n2 */\n#if 0\n4\n#define A 5\n#endif // 6\n#undef A\n#else\n", 8, noIf},
@@ -241,7 +229,6 @@ TEST_F(PP, ErrorsDiscardTheBuffer)
     // Errors of directives are also found in inactive blocks where the
     // directive matters there; a bad #define of an inactive block is not.
     EXPECT_EQ(Run("#if 0\n#ifx\n#endif\n")._Status, 1);
-    EXPECT_EQ(Run("#if 0\n#else\n#else\n#endif\n")._Status, 1);
     EXPECT_EQ(Out("#if 0\n#define\n#include <x\n#endif\n"), "\n");
     // Scanning goes on after an error: every error is reported.
     EXPECT_EQ(Failed("#endif\n#endif\n#if X Y\n"),
@@ -261,6 +248,10 @@ TEST_F(PP, NestingLimits)
     EXPECT_EQ(Failed(nested + "#if 1\nx\n#endif\n" + closed), blocks);
     // Far beyond the table, still one message and no miscount of #endif.
     EXPECT_EQ(Failed(nested + nested + "x\n" + closed + closed), blocks);
+    // An #elif one level too deep belongs to the refused block, not to the
+    // innermost one kept (here past its #else).
+    EXPECT_EQ(Failed(nested.substr(6) + "#if 0\n#else\n#if 1\n#elif 1\n#endif\n" + closed),
+              "# Error: f.mk[51]: more than 49 nested #if blocks\n");
 
     std::string open(19, '('), close(19, ')');
     EXPECT_TRUE(Taken(open + "1" + close));
@@ -331,7 +322,9 @@ TEST(zbPPMacLev, InsertGetRemove)
     EXPECT_EQ(text("A"), "<none>");
 }
 
-// An #include on the last line, ended or not, is expanded too.
+// An #include on the last line, ended or not, is expanded too; a file
+// included twice (b.mk, through a.mk and directly) is listed once.  (The
+// <name> form: see zbsvc pp.)
 TEST(zbFileBufferPP, ExpandBufferCountsAndLists)
 {
     zbtest::TempDir dir;
@@ -350,10 +343,8 @@ TEST(zbFileBufferPP, ExpandBufferCountsAndLists)
              notFound,
              {"/a.mk", "/b.mk"}},
             {"x\n#include \"b.mk\"", "x\nB\n", 0, "", b},
-            {"#include <b.mk>", "B\n", 0, "", b},
             {"x\n#include \"none.mk\"", "x\n#include \"none.mk\"", 1, notFound, {}},
             {std::string("#include \"b.mk\"\0junk\n", 21), "B\n", 0, "", b},
-            {"#include \"b.mk\"\n#include \"b.mk\"", "B\n\nB\n", 0, "", b},
         };
     for (const auto& [text, expanded, errors, messages, files] : cases)
     {
