@@ -29,9 +29,11 @@ TEST(zbMsgTag, TranscodeEscapesEveryCharacterOnce)
 {
     // What XML cannot hold shows the console's bytes as "\xhh"; tab, line
     // feed and carriage return stay.
-    QORUnicodeString text("a&b<c>d'e\"f &amp;\x01\xE9\t\n\r\xEF\xBF\xBF\x7F");
+    QORUnicodeString text(
+        "a&b<c>d'e\"f &amp;\x01\xE9\t\n\r\xEF\xBF\xBF\x7F caf\xC3\xA9 \xE2\x82\xAC");
     const char* want =
-        "a&amp;b&lt;c&gt;d&apos;e&quot;f &amp;amp;\\x01\\xe9\t\n\r\\xef\\xbf\\xbf\x7F";
+        "a&amp;b&lt;c&gt;d&apos;e&quot;f &amp;amp;\\x01\\xe9\t\n\r\\xef\\xbf\\xbf\x7F "
+        "caf\xC3\xA9 \xE2\x82\xAC";
     EXPECT_EQ(want, Text(zbMsgTag::Transcode(text)));
     EXPECT_EQ(want, Text(text));
 }
