@@ -7,13 +7,15 @@
 
 TEST(zbPatternDef, Forms)
 {
+    // Per form: a longer name, one of the text's length, a shorter one and
+    // another one; a star inside the text is a character.
     const std::tuple<const char*, const char*, int> cases[] = {
-        {"*.h", "x.h", 0},     {"*.h", ".h", 0},    {"*.h", "h", 1},      {"*.h", "x.hh", 1},
-        {"lib*", "lib", 0},    {"lib*", "libx", 0}, {"lib*", "li", 1},    {"lib*", "xlib", 1},
-        {"*sub*", "xsubx", 0}, {"*sub*", "sub", 0}, {"*sub*", "su", 1},   {"*sub*", "sxubsu", 1},
-        {"a.h", "a.h", 0},     {"a.h", "a.hh", 1},  {"a.h", "a", 1},      {"a*b", "a*b", 0},
-        {"a*b", "axb", 1},     {"*", "", 0},        {"*", "anything", 0}, {"**", "x", 0},
-        {"", "", 0},           {"", "x", 1},        {"*ss*", "sss", 0},   {"*aab*", "aaab", 0},
+        {"*.h", "x.h", 0},   {"*.h", ".h", 0},    {"*.h", "h", 1},        {"*.h", "x.hh", 1},
+        {"lib*", "lib", 0},  {"lib*", "libx", 0}, {"lib*", "li", 1},      {"lib*", "xlib", 1},
+        {"*sub*", "sub", 0}, {"*sub*", "su", 1},  {"*sub*", "sxubsu", 1}, {"*aab*", "aaab", 0},
+        {"a.h", "a.h", 0},   {"a.h", "a.hh", 1},  {"a.h", "a", 1},        {"a*b", "a*b", 0},
+        {"a*b", "axb", 1},   {"*", "", 0},        {"**", "x", 0},         {"", "", 0},
+        {"", "x", 1},
     };
     for (const auto& [text, name, match] : cases)
     {
@@ -31,10 +33,6 @@ TEST(zbPatternSet, MatchAndPosition)
 {
     zbPatternSet set;
     int position = 7;
-    EXPECT_EQ(set.Match("x.h"), 1);
-    EXPECT_EQ(set.MatchPosition("x.h", position), 1);
-    EXPECT_EQ(position, -1);
-
     // Null and empty patterns are not kept.
     set.AddPattern("*.c");
     set.AddPattern(static_cast<const char*>(nullptr));
