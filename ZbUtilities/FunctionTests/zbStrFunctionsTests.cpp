@@ -38,9 +38,8 @@ TEST(zbStrFunctions, StrDupAndCompareByCase)
     // 'c'), signed; exactly the length given, NUL included.
     const std::tuple<const char*, const char*, int, int> cases[] = {
         {nullptr, nullptr, 3, 0}, {nullptr, "a", 1, -1},    {"a", nullptr, 1, 1},
-        {"abc", "xyz", 0, 0},     {"HeLLo", "hello", 5, 0}, {"abc", "abd", 3, -1},
-        {"abD", "abc", 3, -1},    {"abd", "abC", 3, 1},     {"a\0b", "a\0a", 3, 1},
-        {"\xE9", "a", 1, -1}};
+        {"abc", "xyz", 0, 0},     {"HeLLo", "hello", 5, 0}, {"abD", "abc", 3, -1},
+        {"abd", "abC", 3, 1},     {"a\0b", "a\0a", 3, 1},   {"\xE9", "a", 1, -1}};
     for (const auto& [a, b, length, result] : cases)
         EXPECT_EQ(zbCompareByCase(a, b, length), result) << (a ? a : "null") << (b ? b : "null");
 }
