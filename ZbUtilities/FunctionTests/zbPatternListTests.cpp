@@ -213,7 +213,6 @@ TEST(zbPatternFilter, Flags)
     data.RemoveAPatternInList(5);
     std::unique_ptr<zbString> text(data.PrintPatternList());
     EXPECT_STREQ(text->CastToCharPtr(), " 7 119");
-    EXPECT_EQ(data.GetPatternList()->Size(), 2);
 }
 
 TEST(zbPatternDef, Forms)
