@@ -2,7 +2,6 @@
 
 #include <memory>
 
-#include "QORHashDicS.h"
 #include "QORHashTable.h"
 #include "QORListPtr.h"
 #include "QORString.h"
@@ -70,17 +69,6 @@ TEST(QORListPtr, StoresWithoutOwningAndSortsWithNulls)
     EXPECT_EQ(list.Size(), 2);
     list.RemoveAll();
     EXPECT_EQ(list.Size(), 0);
-}
-
-TEST(QORHashDicS, TypedValuesAndApplyDelete)
-{
-    QORHashDicS<QORString> dico(10);
-    dico.Insert("k1", new QORString("v1"));
-    dico.Insert("k2", new QORString("v2"));
-    ASSERT_NE(dico.Locate("k2"), nullptr);
-    EXPECT_EQ(*dico.Locate("k2"), "v2");
-    dico.ApplyDelete(); // the sanitizer build checks nothing leaks
-    EXPECT_EQ(dico.GetNbItems(), 0);
 }
 
 namespace

@@ -199,11 +199,8 @@ TEST(QORHashDicoS, NullAndEmptyKeysAndNullValues)
     int bucket = 0, position = 0;
     EXPECT_EQ(reinterpret_cast<void*>(1), dico.Next(bucket, position, &key));
     EXPECT_TRUE(key.IsNull());
-    // A key whose value is null is still there, and can be removed.
-    EXPECT_EQ(1, dico.Insert(QORString("n"), nullptr));
-    EXPECT_EQ(2, dico.GetNbItems());
-    EXPECT_EQ(nullptr, dico.Remove(QORString("n")));
-    EXPECT_EQ(1, dico.GetNbItems());
+    // A key whose value is null is still there (its removal: the copies of
+    // the model case).
     EXPECT_EQ(1, dico.Insert(QORString("n"), nullptr));
     // Out-of-range places.
     EXPECT_TRUE(!dico.Retrieve(0, 1) && !dico.Retrieve(5, 1) && !dico.RemovePosition(1, 0) &&

@@ -92,7 +92,8 @@ TEST(QORMsgCatalog, WildcardSubstitution)
     }
 }
 
-TEST(QORMsgCatalog, LoadsFromAnEnvironmentDirectoryAndReportsAMissingCatalog)
+// (A missing catalog's report is pinned by zbMsgManagerTests, which prints it.)
+TEST(QORMsgCatalog, LoadsFromAnEnvironmentDirectory)
 {
     char dir[] = "/tmp/qorcatdir.XXXXXX";
     ASSERT_NE(mkdtemp(dir), nullptr);
@@ -103,11 +104,6 @@ TEST(QORMsgCatalog, LoadsFromAnEnvironmentDirectoryAndReportsAMissingCatalog)
     EXPECT_EQ(Build(catalog, "Hello.World", {"there"}), "hi there");
     EXPECT_EQ(catalog.UnloadMsgCatalog("Mine"), 0);
     EXPECT_EQ(Build(catalog, "Hello.World"), "<missing>");
-    QORMsgCatalog missing;
-    EXPECT_EQ(missing.LoadMsgCatalog("NoSuchCatalog", nullptr), 0);
-    EXPECT_EQ(missing.GetError().ConvertToUTF8(),
-              "Message catalog NoSuchCatalog (NoSuchCatalog.msgcat) not found along "
-              "QOR_MSGCATALOG_PATH nor beside the library");
     unsetenv("QOR_MSGCATALOG_PATH");
     std::remove((std::string(dir) + "/Mine.msgcat").c_str());
     rmdir(dir);

@@ -1,5 +1,8 @@
+// zbHashDico and the typed dictionaries; range-for over the collections walks
+// as their bucket and position walk does.
 
-
+#include "QORHashDicS.h"
+#include "QORHashTable.h"
 #include "zbHashDic.h"
 #include "zbOFStream.h"
 #include "zbTestConversions.h"
@@ -27,12 +30,55 @@ std::string Layout(const zbHashDico& iDico)
         }
     return out;
 }
+
+// Keys that crowd few buckets, so that lists inside buckets are walked too.
+std::vector<std::string> Keys()
+{
+    std::vector<std::string> keys;
+    for (int i = 0; i < 40; ++i)
+        keys.push_back("key" + std::to_string(i * 7));
+    return keys;
+}
+
+unsigned int HashText(QORString* iText)
+{
+    return iText->ComputeHashKey();
+}
+
+int CompareText(QORString* iA, QORString* iB)
+{
+    return iA->Compare(*iB);
+}
+// Walks a dictionary by its Next, by range-for and over its values, expects
+// the same "KEY=VALUE" entries in the same order; how many there were.
+template <class Value, class Key, class Dic> size_t Walks(Dic& iDic)
+{
+    std::vector<std::string> walked, ranged, values;
+    int bucket = 1, position = 0;
+    Key key;
+    while (Value* value = static_cast<Value*>(iDic.Next(bucket, position, &key)))
+        walked.push_back(std::string(key.CastToCharPtr()) + "=" + value->CastToCharPtr());
+    for (const auto& entry : iDic)
+        ranged.push_back(std::string(entry._Key.CastToCharPtr()) + "=" +
+                         entry._Value->CastToCharPtr());
+    for (Value* value : iDic.Values())
+        values.push_back(std::string(value->CastToCharPtr()) + "=" + value->CastToCharPtr());
+    EXPECT_EQ(ranged, walked);
+    EXPECT_EQ(values, walked); // each value is its key's text
+    return walked.size();
+}
+
+int CountUntilThree(void* iValue)
+{
+    return *static_cast<int*>(iValue) == 3 ? 7 : 0;
+}
 } // namespace
 
 TEST(zbHashDico, UpToNiceModulo)
 {
-    const int cases[][2] = {{1, 1},   {2, 2},     {4, 5},     {5, 5}, {20, 23},
-                            {24, 29}, {100, 101}, {529, 529}, {0, 1}, {2147483647, 2147483647}};
+    // Below 1, 1; a nice number itself; the next nice one, one or several steps on.
+    const int cases[][2] = {
+        {0, 1}, {1, 1}, {2, 2}, {4, 5}, {24, 29}, {529, 529}, {2147483647, 2147483647}};
     for (const auto& c : cases)
         EXPECT_EQ(zbHashCodeCollec::UpToNiceModulo(c[0]), c[1]) << c[0];
 }
@@ -103,9 +149,8 @@ TEST(zbHashDico, RemovalTurnsListBackIntoSingleElement)
 
 TEST(zbHashDico, IterationReturnsEachValueOnce)
 {
-    zbHashDico empty(10), dico(7), other(7);
+    zbHashDico dico(7), other(7);
     int bucket = 1, position = 0;
-    EXPECT_TRUE(empty.Next(bucket, position) == nullptr && empty.Next(nullptr) == nullptr);
     std::vector<int> values(1000);
     for (int i = 0; i < 1000; ++i)
         ASSERT_EQ(dico.Insert(zbNewString("item") += i, &values[static_cast<size_t>(i)]), 1);
@@ -158,14 +203,6 @@ TEST(zbHashDico, NextAfterKey)
     EXPECT_EQ(std::string(key.CastToCharPtr()) + " ", walk.substr(0, walk.find(' ') + 1));
 }
 
-namespace
-{
-int CountUntilThree(void* iValue)
-{
-    return *static_cast<int*>(iValue) == 3 ? 7 : 0;
-}
-} // namespace
-
 TEST(zbHashDico, ApplyGlobalFunct)
 {
     zbHashDico dico(1);
@@ -211,6 +248,11 @@ TEST(zbHashDico, CopyAndAssignment)
     EXPECT_EQ(Layout(copy), Layout(source));
     EXPECT_EQ(copy.Remove("value number 4"), &values[4]);
     EXPECT_EQ(source.Locate("value number 4"), &values[4]);
+    // A bucket of one element is copied as such.
+    zbHashDico single(3);
+    single.Insert("k", &values[0]);
+    zbHashDico singleCopy(single);
+    EXPECT_TRUE(singleCopy.Locate("k") == &values[0] && Layout(singleCopy) == Layout(single));
 
     // Assignment keeps its own dimension and drops what was there.
     zbHashDico wide(1000);
@@ -245,39 +287,74 @@ TEST(zbHashDico, StatisticsReport)
 {
     zbHashDiczbNewString empty(4);
     zbHashDicQORListValzbNewString crowded(1);
-    zbHashDico plain(10);
     QORListValzbNewString list;
     for (const char* key : {"a", "b", "c"})
         crowded.Insert(key, &list);
-    plain.Insert("x", &list);
     EXPECT_EQ(zbtest::Written(
                   [&](zbOFStream& out)
                   {
                       zbHashDicoPrintStats(empty, out);
                       zbHashDicoPrintStats(crowded, out);
-                      zbHashDicoPrintStats(plain, "zbRTViewElement", out);
                   }),
               "zbHDICO( zbNewString, zbNewString ):\n"
               "( dimensionned to 5 buckets , with 5 unused ==> 100% )\n"
               "( containing 0 items , with 0 in collision )\n"
               "zbHDICO( zbNewString, QORListValzbNewString ):\n"
               "( dimensionned to 1 buckets , with 0 unused ==> 0% )\n"
-              "( containing 3 items , with 2 in collision ==> 66.6667% )\n"
-              "zbHDICO( zbNewString, zbRTViewElement ):\n"
-              "( dimensionned to 11 buckets , with 10 unused ==> 90.9091% )\n"
-              "( containing 1 items , with 0 in collision ==> 0% )\n");
+              "( containing 3 items , with 2 in collision ==> 66.6667% )\n");
 }
 
 TEST(zbHashDico, DimensionBelowOneIsFatal)
 {
     zbtest::ChildEnvironment env;
     env._Unset.push_back("QOR_DEVELOPMENT_STAGE");
-    for (const char* dimension : {"0", "-4"})
+    EXPECT_EQ(zbtest::Outcome(zbtest::Run({zbtest::Program("zbHashDicoProbe"), "0"}, env)),
+              "1||Fatal error: AssertionFailed:iDimension > 0 "
+              "(ZbUtilities/ZbWSEServices.m/src/zbHashDico, line 16)\n");
+}
+
+TEST(zbRangeFor, DictionariesWalkAsTheirNextDoes)
+{
+    std::vector<QORString> values(Keys().size());
+    QORHashDicS<QORString> typed(7);
+    zbHashDiczbNewString other(7);
+    for (size_t i = 0; i < Keys().size(); ++i)
     {
-        zbtest::ChildResult r = zbtest::Run({zbtest::Program("zbHashDicoProbe"), dimension}, env);
-        EXPECT_EQ(zbtest::Outcome(r), "1||Fatal error: AssertionFailed:iDimension > 0 "
-                                      "(ZbUtilities/ZbWSEServices.m/src/zbHashDico, line 16)\n");
+        values[i] = Keys()[i].c_str();
+        typed.Insert(Keys()[i].c_str(), &values[i]);
+        other.Insert(zbNewString(Keys()[i].c_str()), new zbNewString(Keys()[i].c_str()));
     }
-    EXPECT_EQ(zbtest::Outcome(zbtest::Run({zbtest::Program("zbHashDicoProbe"), "529"}, env)),
-              "0|529\n|");
+
+    // Every key, elements within a bucket in insertion order, from both walks.
+    EXPECT_EQ((Walks<QORString, QORString>(typed)), Keys().size());
+    EXPECT_EQ((Walks<zbNewString, zbNewString>(other)), Keys().size());
+    other.ApplyDelete();
+
+    // A null value does not end the walk of a foundation dictionary.
+    QORHashDicoS withNull(3), empty(5);
+    withNull.Insert("a", nullptr), withNull.Insert("b", &values[0]);
+    int seen = 0;
+    for (const auto& entry : withNull)
+        seen += entry._Key == "a" || entry._Key == "b";
+    EXPECT_EQ(seen, 2);
+    EXPECT_TRUE(empty.begin() == empty.end() && zbHashDico(5).begin() == zbHashDico(5).end());
+}
+
+// (Lists are walked by range-for throughout the library, and a recursive
+// listing twice by the pattern set cases of zbPatternListTests.)
+TEST(zbRangeFor, TablesWalkAsTheirNextDoes)
+{
+    QORHashTab<QORString> table(3, HashText, CompareText);
+    const std::vector<std::string> keys = Keys();
+    std::vector<QORString> texts(keys.size());
+    for (size_t i = 0; i < keys.size(); ++i)
+        texts[i] = keys[i].c_str(), table.Insert(&texts[i]);
+    std::vector<QORString*> walked, ranged;
+    int bucket = 1, position = 0;
+    while (QORString* text = table.Next(bucket, position))
+        walked.push_back(text);
+    for (QORString* text : table)
+        ranged.push_back(text);
+    EXPECT_EQ(ranged.size(), texts.size());
+    EXPECT_EQ(ranged, walked);
 }

