@@ -19,6 +19,7 @@
 //                                     pieces of 1,024 bytes ("ID o|e N " filled
 //                                     with a letter of ID), sleeps MS ms,
 //                                     exits with CODE
+//   zbProbe copy SOURCE TARGET        the argument-vector form of zbCopyFile
 
 #include <algorithm>
 #include <csignal>
@@ -34,6 +35,7 @@
 #include "zbDescriptor.h"
 #include "QORFatalError.h"
 #include "zbContext.h"
+#include "zbFileOperations.h"
 #include "zbInternalError.h"
 #include "zbOFStream.h"
 #include "zbTabArg.h"
@@ -153,6 +155,8 @@ int main(int argc, char** argv)
         ::usleep(static_cast<useconds_t>(std::atoi(argv[4]) * 1000));
         return std::atoi(argv[5]);
     }
+    if (!std::strcmp(what, "copy"))
+        return zbCopyFile(what, argv + 2);
     std::fprintf(stderr, "zbProbe: unknown request %s\n", what);
     return 64;
 }
