@@ -80,6 +80,10 @@ TEST(zbContextualInterrupt, TrappedSignalsEndWithTheirNumber)
         EXPECT_EQ("ready\n", r._Out);
         EXPECT_EQ("# Fatal error: Process interrupted\n", r._Err);
     }
+    // A trace given as a descriptor after the traps gets the report too.
+    EXPECT_EQ("2||# Fatal error: Process interrupted\n",
+              zbtest::Outcome(Probe({"xml", dir / "t.xml", "descriptor"})));
+    EXPECT_EQ("<Fatal Text=\"Process interrupted\"/>\n", zbtest::ReadFile(dir / "t.xml"));
 }
 
 TEST(zbContextualAbort, AbortEndsWithSixAndAStackTrace)

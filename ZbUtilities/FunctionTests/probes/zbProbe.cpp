@@ -12,7 +12,9 @@
 //   zbProbe xml FILE HOW              opens the XML trace FILE, opens a complex
 //                                     tag, then ends: HOW is return, internal
 //                                     (zbInternalError "x<y", status 3) or
-//                                     interrupt (TrapSignals, then SIGINT)
+//                                     interrupt (TrapSignals, then SIGINT);
+//                                     descriptor: TrapSignals, then FILE given
+//                                     as a descriptor, then SIGINT
 //   zbProbe tabarg INDEX WORDS...     zbTabArg of the words, prints entry INDEX
 //   zbProbe pieces ID BYTES MS CODE   BYTES bytes on standard output and BYTES on
 //                                     standard error, in alternate one-line
@@ -72,6 +74,13 @@ int XmlTrace(const char* iFile, const char* iHow)
                 oWords.Append(QORString(word));
             return 1;
         });
+    if (!std::strcmp(iHow, "descriptor"))
+    {
+        zbExtContext.TrapSignals();
+        const int fd = zbOpenFd(iFile, O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        manager->SetXmlFileDescriptor(&fd, iFile);
+        std::raise(SIGINT);
+    }
     QORString name(iFile);
     if (!manager->SetXmlFileName(&name, "probe", 0))
         return 1;
