@@ -207,8 +207,10 @@ static int ModeWanted(int iFlags)
     }
 
 OPEN_LIKE(open, (const char* iPath, int iFlags, ...), (iPath, iFlags, mode))
+OPEN_LIKE(open64, (const char* iPath, int iFlags, ...), (iPath, iFlags, mode))
 OPEN_LIKE(openat, (int iDir, const char* iPath, int iFlags, ...), (iDir, iPath, iFlags, mode))
 OPEN_LIKE(openat64, (int iDir, const char* iPath, int iFlags, ...), (iDir, iPath, iFlags, mode))
+WRAP(int, creat, -1, Fails(KIND_OPEN), (const char* iPath, mode_t iMode), (iPath, iMode))
 /* The checked forms a program built with _FORTIFY_SOURCE calls instead. */
 WRAP(int, __open_2, -1, Fails(KIND_OPEN), (const char* iPath, int iFlags), (iPath, iFlags))
 WRAP(int, __open64_2, -1, Fails(KIND_OPEN), (const char* iPath, int iFlags), (iPath, iFlags))
@@ -236,12 +238,18 @@ WRAP(ssize_t, __pread64_chk, -1, Fails(KIND_READ),
      (iFd, oBuffer, iCount, iOffset, iSize))
 WRAP(ssize_t, pread, -1, Fails(KIND_READ), (int iFd, void* oBuffer, size_t iCount, off_t iOffset),
      (iFd, oBuffer, iCount, iOffset))
+WRAP(ssize_t, pread64, -1, Fails(KIND_READ),
+     (int iFd, void* oBuffer, size_t iCount, off64_t iOffset), (iFd, oBuffer, iCount, iOffset))
+WRAP(ssize_t, readv, -1, Fails(KIND_READ), (int iFd, const struct iovec* iVector, int iCount),
+     (iFd, iVector, iCount))
 
 /* ------------------------------------------------------------- write */
 
 /* Standard error is never failed: the failures are reported through it. */
 WRAP(ssize_t, write, -1, iFd != 2 && Fails(KIND_WRITE), (int iFd, const void* iData, size_t iCount),
      (iFd, iData, iCount))
+WRAP(ssize_t, pwrite, -1, Fails(KIND_WRITE),
+     (int iFd, const void* iData, size_t iCount, off_t iOffset), (iFd, iData, iCount, iOffset))
 WRAP(ssize_t, pwrite64, -1, Fails(KIND_WRITE),
      (int iFd, const void* iData, size_t iCount, off64_t iOffset), (iFd, iData, iCount, iOffset))
 WRAP(ssize_t, writev, -1, iFd != 2 && Fails(KIND_WRITE),
@@ -254,10 +262,16 @@ WRAP(ssize_t, copy_file_range, -1, FailsAs(KIND_WRITE, 0),
 /* ------------------------------------------------------------- fsync */
 
 WRAP(int, fsync, -1, Fails(KIND_FSYNC), (int iFd), (iFd))
+WRAP(int, fdatasync, -1, Fails(KIND_FSYNC), (int iFd), (iFd))
 
 /* ------------------------------------------------------------- rename */
 
 WRAP(int, rename, -1, Fails(KIND_RENAME), (const char* iFrom, const char* iTo), (iFrom, iTo))
+WRAP(int, renameat, -1, Fails(KIND_RENAME),
+     (int iFromDir, const char* iFrom, int iToDir, const char* iTo), (iFromDir, iFrom, iToDir, iTo))
+WRAP(int, renameat2, -1, Fails(KIND_RENAME),
+     (int iFromDir, const char* iFrom, int iToDir, const char* iTo, unsigned int iFlags),
+     (iFromDir, iFrom, iToDir, iTo, iFlags))
 WRAP(int, link, -1, Fails(KIND_RENAME), (const char* iFrom, const char* iTo), (iFrom, iTo))
 WRAP(int, linkat, -1, Fails(KIND_RENAME),
      (int iFromDir, const char* iFrom, int iToDir, const char* iTo, int iFlags),
