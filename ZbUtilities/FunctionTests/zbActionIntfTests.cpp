@@ -1,4 +1,4 @@
-// The action interface, the factory, zbBaseUnknown and command lines.
+// The action factory and command lines.
 
 #include "zbActionFactory.h"
 #include "zbActionIntf.h"
@@ -6,18 +6,6 @@
 #include "zbOFStream.h"
 #include "zbTestActions.h"
 #include "zbTestSupport.h"
-
-TEST(zbActionIntf, IdentifierAndMetaObject)
-{
-    EXPECT_STREQ(IID_zbActionIntf._Name, "88690F05-B0FF-0000-0280-010259000000");
-    EXPECT_TRUE(zbActionIntf::ClassId() == IID_zbActionIntf);
-    EXPECT_STREQ(zbActionIntf::ClassName(), "zbActionIntf");
-    const QORMetaClass* meta = zbActionIntf::MetaObject();
-    EXPECT_EQ(meta, QORMetaClass::Find("zbActionIntf"));
-    EXPECT_EQ(meta->GetBase(), QORBaseUnknown::MetaObject());
-    EXPECT_STREQ(meta->GetFWname(), "ZbUtilities");
-    EXPECT_TRUE(meta->Implements(IID_zbActionIntf));
-}
 
 TEST(zbActionFactory, CreatesByClassName)
 {

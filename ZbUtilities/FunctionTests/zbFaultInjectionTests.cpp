@@ -146,7 +146,8 @@ struct Tally
 class FaultRunner
 {
   public:
-    FaultRunner(const Row& iRow, const std::string& iDir) : _Row(iRow), _Dir(iDir)
+    FaultRunner(const Row& iRow, const std::string& iDir, const char* iProgram = "zbsvc")
+        : _Row(iRow), _Dir(iDir), _Args{zbtest::Program(iProgram)}
     {
         for (const std::string& arg : iRow._Args)
             _Args.push_back(std::regex_replace(arg, std::regex("%"), iDir));
@@ -174,7 +175,7 @@ class FaultRunner
             env._Set["ZB_FAULT_ERRNO"] = iErrno;
         }
         ::unlink((_Dir + "/counts").c_str());
-        zbtest::ChildResult result = zbtest::Zbsvc(_Args, env, _Row._Stdin);
+        zbtest::ChildResult result = zbtest::Run(_Args, env, _Row._Stdin);
         oCounts = ReadCounts(_Dir + "/counts");
         return result;
     }
@@ -291,4 +292,36 @@ TEST(zbFaultInjection, EveryCallOfEveryWriterFails)
     }
     std::printf("faults injected %ld, failed runs with the old target intact %ld\n",
                 tally._Injected, tally._OldKept);
+}
+
+// The kernel's copy refused as not offered here: the copy goes on through a
+// buffer, over more than one block; any other error of it fails the copy.
+// A source that cannot be opened is the file named.
+TEST(zbFaultInjection, CopyGoesThroughABufferOnlyWhenTheKernelCopyIsNotOffered)
+{
+    zbtest::TempDir dir;
+    MakeInputs(dir / "in");
+    const Row row = {"copy", {"copy", "%/in/big", "%/out/big"}, "big", kWhole};
+    FaultRunner runner(row, dir.Path(), "zbProbe");
+    Counts counts;
+    runner.Clean(counts);
+    ASSERT_FALSE(HasFatalFailure());
+    const long opens = counts["open"];
+    // The run's first call of the write kind is the kernel's copy.
+    for (const char* error :
+         {"EXDEV", "ENOSYS", "EINVAL", "EOPNOTSUPP", "EPERM", "EBADF", "ENOSPC"})
+    {
+        const bool notOffered = std::strcmp(error, "ENOSPC") != 0;
+        zbtest::ChildResult r = runner.Run("write", 1, error, counts);
+        EXPECT_EQ(notOffered ? "0||"
+                             : "1||# System error on " + dir / "out/big: No space left on device\n",
+                  zbtest::Outcome(r))
+            << error;
+        EXPECT_TRUE(ReadFile(dir / "out/big") == (notOffered ? ReadFile(dir / "in/big") : kOld))
+            << error;
+    }
+    std::string reports;
+    for (long n = 1; n <= opens; ++n)
+        reports += runner.Run("open", n, "EACCES", counts)._Err;
+    EXPECT_NE(reports.find(dir / "in/big: Permission denied"), std::string::npos) << reports;
 }

@@ -1,6 +1,5 @@
-// Fatal reports and signal traps in child processes; the last error; zbDebugTrace.
+// Fatal reports and signal traps in child processes; zbDebugTrace.
 
-#include "zbErrorCodeManager.h"
 #include "zbInternalError.h"
 #include "zbOFStream.h"
 #include "zbTestSupport.h"
@@ -80,6 +79,10 @@ TEST(zbContextualInterrupt, TrappedSignalsEndWithTheirNumber)
         EXPECT_EQ("ready\n", r._Out);
         EXPECT_EQ("# Fatal error: Process interrupted\n", r._Err);
     }
+    // A trace given as a descriptor after the traps gets the report too.
+    EXPECT_EQ("2||# Fatal error: Process interrupted\n",
+              zbtest::Outcome(Probe({"xml", dir / "t.xml", "descriptor"})));
+    EXPECT_EQ("<Fatal Text=\"Process interrupted\"/>\n", zbtest::ReadFile(dir / "t.xml"));
 }
 
 TEST(zbContextualAbort, AbortEndsWithSixAndAStackTrace)
@@ -90,16 +93,6 @@ TEST(zbContextualAbort, AbortEndsWithSixAndAStackTrace)
     EXPECT_EQ(0u, r._Err.find("# Fatal error: Process aborted (status 6)\n#0 ")) << r._Err;
     EXPECT_NE(std::string::npos, r._Err.find(" zbContextualAbort(int) (libQORZbServices.so.1+0x"));
     EXPECT_NE(std::string::npos, r._Err.find("abort (libc"));
-}
-
-TEST(zbErrorCodeManager, KeepsTheNumberAndRebuildsItsText)
-{
-    zbErrorCodeManager holder;
-    EXPECT_EQ(0, holder.GetErrno());
-    EXPECT_EQ(2, holder.SetErrno(2));
-    EXPECT_EQ(std::string(std::strerror(2)), holder.GetMsgError().ConvertToUTF8());
-    holder.SetErrno(13);
-    EXPECT_EQ(std::string(std::strerror(13)), holder.GetMsgError().ConvertToUTF8());
 }
 
 TEST(zbDebugTrace, FormatsIntoTheStreamFile)

@@ -19,24 +19,6 @@ void WriteScript(const std::string& iPath, const std::string& iBody)
     ::chmod(iPath.c_str(), 0755);
 }
 
-// A directory of stand-ins, nothing else: the machine's own srun and sinfo
-// stay out of reach.  sinfo answers with iSinfo; srun (when iWithSrun) is
-// never reached by the check.
-class FakeCluster
-{
-  public:
-    explicit FakeCluster(const std::string& iSinfo, bool iWithSrun)
-    {
-        if (iWithSrun)
-            WriteScript(_Dir / "srun", "exit 99");
-        WriteScript(_Dir / "sinfo", iSinfo);
-    }
-    std::string Path() const { return _Dir.Path(); }
-
-  private:
-    zbtest::TempDir _Dir;
-};
-
 std::string Joined(const std::vector<std::string>& iWords)
 {
     std::string line;
@@ -100,7 +82,12 @@ TEST(zbSlurmAction, ClusterCheckFailsOnceAndQuickly)
     };
     for (const auto& [sinfo, withSrun, partition, printed, slurmConf] : rows)
     {
-        FakeCluster cluster(sinfo, withSrun);
+        // A directory of stand-ins, nothing else: the machine's own srun and
+        // sinfo stay out of reach; srun is never reached by the check.
+        zbtest::TempDir cluster;
+        if (withSrun)
+            WriteScript(cluster / "srun", "exit 99");
+        WriteScript(cluster / "sinfo", sinfo);
         ScopedEnv path("PATH", cluster.Path().c_str());
         ScopedEnv conf("SLURM_CONF", slurmConf.empty() ? nullptr : slurmConf.c_str());
         auto start = std::chrono::steady_clock::now();

@@ -47,8 +47,9 @@ static struct
 
 #define ERRNO(name) {#name, name}
 static const struct { const char* _Name; int _Value; } kErrnos[] = {
-    ERRNO(ENOSPC), ERRNO(EIO), ERRNO(EACCES), ERRNO(EINTR), ERRNO(EDQUOT),
-    ERRNO(EROFS), ERRNO(EPERM), ERRNO(ENOENT), ERRNO(EMFILE), ERRNO(EFBIG)};
+    ERRNO(ENOSPC), ERRNO(EIO), ERRNO(EACCES), ERRNO(EINTR), ERRNO(EDQUOT), ERRNO(EROFS),
+    ERRNO(EPERM), ERRNO(ENOENT), ERRNO(EMFILE), ERRNO(EFBIG), ERRNO(EXDEV), ERRNO(ENOSYS),
+    ERRNO(EINVAL), ERRNO(EOPNOTSUPP), ERRNO(EBADF)};
 /* clang-format on */
 
 static void* Next(const char* iName)

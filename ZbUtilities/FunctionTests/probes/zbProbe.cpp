@@ -12,13 +12,16 @@
 //   zbProbe xml FILE HOW              opens the XML trace FILE, opens a complex
 //                                     tag, then ends: HOW is return, internal
 //                                     (zbInternalError "x<y", status 3) or
-//                                     interrupt (TrapSignals, then SIGINT)
+//                                     interrupt (TrapSignals, then SIGINT);
+//                                     descriptor: TrapSignals, then FILE given
+//                                     as a descriptor, then SIGINT
 //   zbProbe tabarg INDEX WORDS...     zbTabArg of the words, prints entry INDEX
 //   zbProbe pieces ID BYTES MS CODE   BYTES bytes on standard output and BYTES on
 //                                     standard error, in alternate one-line
 //                                     pieces of 1,024 bytes ("ID o|e N " filled
 //                                     with a letter of ID), sleeps MS ms,
 //                                     exits with CODE
+//   zbProbe copy SOURCE TARGET        the argument-vector form of zbCopyFile
 
 #include <algorithm>
 #include <csignal>
@@ -34,6 +37,7 @@
 #include "zbDescriptor.h"
 #include "QORFatalError.h"
 #include "zbContext.h"
+#include "zbFileOperations.h"
 #include "zbInternalError.h"
 #include "zbOFStream.h"
 #include "zbTabArg.h"
@@ -70,6 +74,13 @@ int XmlTrace(const char* iFile, const char* iHow)
                 oWords.Append(QORString(word));
             return 1;
         });
+    if (!std::strcmp(iHow, "descriptor"))
+    {
+        zbExtContext.TrapSignals();
+        const int fd = zbOpenFd(iFile, O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        manager->SetXmlFileDescriptor(&fd, iFile);
+        std::raise(SIGINT);
+    }
     QORString name(iFile);
     if (!manager->SetXmlFileName(&name, "probe", 0))
         return 1;
@@ -153,6 +164,8 @@ int main(int argc, char** argv)
         ::usleep(static_cast<useconds_t>(std::atoi(argv[4]) * 1000));
         return std::atoi(argv[5]);
     }
+    if (!std::strcmp(what, "copy"))
+        return zbCopyFile(what, argv + 2);
     std::fprintf(stderr, "zbProbe: unknown request %s\n", what);
     return 64;
 }
