@@ -104,15 +104,10 @@ after a.mk, does.
   2> # Error: inc/b.mk[1]: missing #if
   [1]
 
-A file included twice is there twice, unless ZBZB_FBINCLUDEONCE is set.
+A file included twice is there once when ZBZB_FBINCLUDEONCE is set (twice
+otherwise: zbPPTests).
 
   $ printf '#include "a.mk"\n#include "a.mk"\nz\n' >twice.mk && echo 'A = a' >a.mk
-  $ zbsvc pp -nocheck -expand -I . twice.mk
-  A = a
-  
-  A = a
-  
-  z
   $ ZBZB_FBINCLUDEONCE=1 zbsvc pp -nocheck -expand -I . twice.mk
   A = a
   
