@@ -25,16 +25,10 @@ text changes.
   1000000000
 
 Two runtime-view names for one element are reported (not a failure) between
-files with -dup, inside one file always.
+files with -dup (inside one file always: zbRTViewTests).
 
   $ zbsvc rtv merge -dup -o out/merged.data a.data b.data
   out/merged.data unchanged (3 elements)
-  2> # Error: Runtime-view element lib/a.so is given two runtime-view names: code/lib/a.so and code/lib/other.so
-  $ printf '!<zbRTViewData> v1.0.0\nRTV/003/CUS lib/a.so|code/lib/a.so\nRTV/001/QXI lib/a.so|code/lib/other.so\n' >c.data
-  $ zbsvc rtv merge -o out/merged.data c.data && cat out/merged.data
-  out/merged.data written (1 element)
-  !<zbRTViewData> v1.0.0
-  RTV/001/QXI lib/a.so|code/lib/other.so
   2> # Error: Runtime-view element lib/a.so is given two runtime-view names: code/lib/a.so and code/lib/other.so
 
 A file that cannot be read, an empty one, one of an older version: each
