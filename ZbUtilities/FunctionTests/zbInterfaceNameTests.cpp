@@ -56,7 +56,6 @@ TEST(zbInterfaceName, Classification)
         EXPECT_EQ(name.IsAnInterface(), c._Level ? 1 : 0) << c._Path;
         EXPECT_STREQ(name.GetExposureName(), zbInterfaceName::_strLevel[c._Level]);
     }
-    EXPECT_STREQ(zbInterfaceName("/a/PublicInterfaces/x.h").GetExposureName(), "PUBLIC");
 }
 
 TEST(zbInterfaceName, AssignmentsClassifyAgainAndCopiesKeepTheFields)
