@@ -3,10 +3,6 @@ zbsvc mdf: the values of sections of an MDF V4 file, section after section
 without a section, the dump of them all; -stats adds the statistics.
 
   $ printf '/ libraries\n*  LIBS\n  lib.a  / static\n\tlib.so x\n*SRC\nmain.c\n' >f.mdf
-  $ zbsvc mdf f.mdf SRC '*LIBS'
-  main.c
-  lib.a  
-  lib.so x
   $ zbsvc mdf -strip f.mdf LIBS
   lib.a
   lib.so
@@ -28,7 +24,7 @@ without a section, the dump of them all; -stats adds the statistics.
 A missing section, a section defined twice and a file without any section
 are reported: status 1, the sections found still printed.
 
-  $ zbsvc mdf f.mdf SRC NOPE LIBS
+  $ zbsvc mdf f.mdf SRC NOPE '*LIBS'
   main.c
   lib.a  
   lib.so x
