@@ -1,8 +1,8 @@
 Every verb that reads a file, against each kind of bad input: a status and
 a report naming the file, never a signal or a hang.  row WANT ARGS INPUT
 VALID [EXTRA] [ENV] runs zbsvc ARGS in a directory of its own ("%"), the
-bad input at INPUT ("@"): empty, noise, a directory, VALID cut of 3 bytes, with a NUL in
-its middle, with a 1 MB line after it, unreadable (root runs as nobody).
+bad input at INPUT ("@"): empty, noise, a directory, VALID cut of 3 bytes,
+with a NUL inside, with a 1 MB line after it, unreadable (root: as nobody).
 VALID "-" is a directory, "=block" a packed block; EXTRA: "PATH=TEXT".
 Outcomes: 0; 1 or 2 with the file (or "DIR/./INPUT") named; f for 1 with
 other words; else [STATUS].  A row not giving WANT is printed.
