@@ -1,6 +1,5 @@
-zbsvc pp: a file preprocessed against the levels of a level file (itself
-preprocessed): conditional blocks kept or dropped (their lines left empty),
-comments removed.
+zbsvc pp: a file preprocessed against a (preprocessed) level file: blocks
+kept or dropped (their lines left empty), comments removed.
 
   $ cat >levels.lvl <<'X'
   > #define R21 1
@@ -74,9 +73,8 @@ macros -level preprocesses each file before reading it.
   [1]
 
 -expand replaces each #include "name" or <name> by the file found along
-the -I directories, preprocessed and expanded in turn.  The includer is
-preprocessed before its includes: it does not see FROM_A; b.mk, processed
-after a.mk, does.
+-I, preprocessed and expanded in turn, after its includer: main.mk does not
+see FROM_A, b.mk does.
 
   $ mkdir inc && printf '#define FROM_A 1\nA = a\n' >inc/a.mk && printf '#if os FROM_A\nB = sees a\n#endif\n' >inc/b.mk
   $ printf 'M = main\n#include "a.mk"\n#if os FROM_A\nmain sees a\n#endif\n#include <b.mk> // tail\nend\n' >main.mk
@@ -114,9 +112,8 @@ otherwise: zbPPTests).
   
   z
 
-50 levels of includes at most: a file including itself is refused 50
-levels deep, reported once; in a chain f0 -> f1 -> ..., 49 files below the
-first are accepted, the 50th is not.
+50 levels of includes at most: a file including itself is refused once;
+in a chain f0 -> f1 -> ..., 49 files below the first are accepted, not 50.
 
   $ printf 'x\n#include "self.mk"\n#include "self.mk"\n' >self.mk
   $ zbsvc pp -nocheck -expand -I . self.mk
