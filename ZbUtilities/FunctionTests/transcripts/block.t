@@ -1,7 +1,6 @@
-zbsvc block: pack saves the bytes of a file as a versioned block (56 bytes
-more), scrambled with -crypt; info checks it and prints its dump; unpack
-writes back the user data.  Sizes around a page and of 1 MiB, plain and
-scrambled, of bytes of every value.
+zbsvc block: pack saves a file as a versioned block (56 bytes more),
+scrambled with -crypt; info checks it and dumps it; unpack writes the user
+data back.  Sizes around a page and of 1 MiB, of bytes of every value.
 
   $ seq 1000000 | gzip -1n >bytes
   $ for size in 1 4095 4096 1048576; do for crypt in "" -crypt; do
@@ -52,9 +51,8 @@ Too short to be a block; a missing file to pack.
   2> # System error on none: No such file or directory
   [1]
 
-zbsvc block info of a file its user may not read says so, whatever its
-size (this one is too short to be a block).  As root the file is read by
-an unprivileged user.
+A file its user may not read (root runs as nobody) is said so, whatever
+its size (this one is too short to be a block).
 
   $ chmod 755 .. . && echo data >small && chmod 0 small
   $ $([ "$(id -u)" = 0 ] && echo setpriv --reuid=65534 --regid=65534 --clear-groups) zbsvc block info small
