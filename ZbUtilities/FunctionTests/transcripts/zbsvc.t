@@ -1,5 +1,4 @@
-zbsvc's own command line: switches before the verb, the verb table, the
-usage and the version.
+zbsvc's own command line: switches, verbs, usage, version.
 
   $ zbsvc -h | sed -n '1,2p;/^   context/,/^   version/p'
   usage: zbsvc [SWITCHES] VERB [ARGUMENTS]
@@ -23,8 +22,8 @@ help VERB and VERB -h print the same usage.
      -v : also the search paths and the main specifications
      -h, --help : print this help
 
-Rejected command lines, zbsvc's and its verbs': status 2, a first line
-that says why, nothing on standard output.
+Rejected command lines: status 2, a first line that says why, nothing on
+standard output.
 
   $ for args in "" "-q context" "--- context" "--bogus context" "context --bogus" "nope" "context -hx" "-xml" "-xml a.xml" \
   >   "-xml a.xml -xmlappend b.xml context" "-xml a.xml nope" "help nope" \
@@ -119,8 +118,7 @@ that says why, nothing on standard output.
   $ test -e a.xml || echo 'no trace'
   no trace
 
--- ends the switches (of zbsvc and of a verb); - is standard input
-wherever a verb reads a file.
+-- ends the switches; - is standard input wherever a verb reads a file.
 
   $ printf 123456789 >check
   $ printf 123456789 | zbsvc crc -
@@ -140,9 +138,8 @@ wherever a verb reads a file.
   $ echo check | zbsvc find -path . -names - | sed "s|$PWD|.|"
   ./check
 
-A standard output that cannot be written fails the run with one message,
-whatever the verb, usage texts included (a run that does not is named
-with zbsvc's own status; the shm clients: shm.t).
+A standard output that cannot be written fails every verb with one
+message, usage texts included (one that does not is named; shm: shm.t).
 
   $ ws=$ZB_SOURCE_DIR/examples/workspace; mkdir -p ws d a b && echo one >a/f && touch d/f
   > printf '# chain\n/ws/one:/ws/two\n' >ws/Install_config; printf '*SOURCES\n  main.c\n' >s.mdf
@@ -159,8 +156,8 @@ with zbsvc's own status; the shm clients: shm.t).
   >   [ $s != 0 ] && grep -qx 'zbsvc: standard output: No space left on device' err || echo "$args: $s"
   > done
 
-So does a trace file that cannot be written, and reports lost on standard
-error.
+So does a trace file that cannot be written; reports lost on standard
+error do not.
 
   $ zbsvc -xml /dev/full crc check
   fc891918 9 check
@@ -171,8 +168,8 @@ error.
   $ zbsvc crc missing 2>/dev/full
   [1]
 
-A trace cut by a file-size limit (SIGXFSZ ignored: the write fails
-instead) is reported on standard error, which a pipe carries.
+A trace cut by a file-size limit (SIGXFSZ ignored) is reported on
+standard error.
 
   $ { (trap '' XFSZ; ulimit -f 2; exec zbsvc -xml t.xml crc $(seq -f missing%g 40)) 2>&1; echo "status $?"; } | tail -2; wc -c <t.xml
   # System error on t.xml: File too large
@@ -180,7 +177,7 @@ instead) is reported on standard error, which a pipe carries.
   2048
 
 The README's verb table, the usage and the manual page name the same verbs
-with the same synopses, and the page renders without a warning.
+and synopses; the page renders without a warning.
 
   $ sed -n 's/^| `\([a-z][^`]*\)` |.*/\1/p' $ZB_SOURCE_DIR/README.md | sed 's/\\|/|/g' | sort >readme
   $ zbsvc -h | sed -n 's/^   \([a-z]\)/\1/p' | sort >usage
@@ -192,9 +189,8 @@ with the same synopses, and the page renders without a warning.
   agree
 
 -xml writes the run's reports, escaped, in a well-formed file even after a
-failing verb; -xmlappend adds a run without a second declaration (the
-first run of a series is expected to use -xml); a trace file that cannot
-be had stops the run before the verb.
+failing verb; -xmlappend adds a run without a second declaration; a trace
+file that cannot be had stops the run before the verb.
 
   $ zbsvc -xml t.xml msg 'No<Such>Key'
   2> # Error: Message key No<Such>Key not found in the catalog QORZbMessages
