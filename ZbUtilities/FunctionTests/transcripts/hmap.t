@@ -1,5 +1,5 @@
-zbsvc hmap: a header map from header lists in command-line order, each
-directory made absolute (WS/./NAME); +WS=LIST marks the list into-framework.
+zbsvc hmap: a header map from header lists in order, directories made
+WS/./NAME (a relative WS from the current directory); +WS=LIST: into-framework.
 
   $ printf '!<zbhl> v2.0.1\n@A/PublicInterfaces\nx.h\n' >one.hl
   $ printf '!<zbhl> v2.0.1\n@>B/PrivateInterfaces\ny.h\n' >two.hl
@@ -10,17 +10,14 @@ directory made absolute (WS/./NAME); +WS=LIST marks the list into-framework.
   @/ws1/./A/PublicInterfaces
   x.h
 
-A relative workspace is taken from the current directory.
-
   $ printf '!<zbhl> v2.0.1\n@A\nx.h\n' >l.hl
   $ zbsvc hmap -o map ws/sub=l.hl && cat map
   !<zbhl> v2.0.1
   @/.*/work/ws/sub/\./A (re)
   x.h
 
-A damaged list is reported with its line and counted (status 1); the blocks
-before the damage still go into the map: a cut last line, a NUL byte, a
-line outside a block, a line longer than a path.
+A damaged list (cut, NUL byte, line outside a block, line too long) is
+reported with its line (status 1); the blocks before it go into the map.
 
   $ printf '!<zbhl> v2.0.1\n@A\nx.h\ny.h\n@B\nz.h' >cut.hl
   > printf '!<zbhl> v2.0.1\n@A\nx.h\n@B\nz\0.h\n@C\nw.h\n' >nul.hl
