@@ -1,6 +1,6 @@
-zbsvc rtvstat: a statistics file of the elements of each framework's data
-file with the size and time of ROOT/RTVNAME; a file not installed is a
-warning and recorded as 0@0.  -list prints the records (of one framework).
+zbsvc rtvstat: the elements of each framework's data file with the size
+and time of ROOT/RTVNAME (not installed: a warning, 0@0); -list prints the
+records (of one framework).
 
   $ mkdir -p root/A root/B && printf %12s >root/A/tool && printf %5s >root/B/tool
   $ touch -d @34 root/A/tool && touch -d @1700000000 root/B/tool
@@ -20,7 +20,7 @@ warning and recorded as 0@0.  -list prints the records (of one framework).
   BTV/001/QXI lib/gone|A/gone|0@0|A
   RTV/000/CUS bin/tool|B/tool|5@1700000000|B
 
-Printed without -o; the root is the current directory by default.
+Without -o printed; the root is by default the current directory.
 
   $ zbsvc rtvstat B=b.data
   !<zbRTViewDataStat> v1.0.0
@@ -33,7 +33,7 @@ An empty data file gives an empty statistics file.
   e.stat written (0 elements, 0 not installed)
   !<zbRTViewDataStat> v1.0.0
 
-Inputs that are not what they should be: status 1, nothing written.
+Wrong inputs: status 1, nothing written.
 
   $ zbsvc rtvstat -list out/s.stat C
   2> # Error: out/s.stat holds no framework C
