@@ -1,5 +1,4 @@
-zbsvc wschain: the workspace chain, the second line of WS/Install_config,
-one directory a line (empty entries skipped).
+zbsvc wschain: the second line of WS/Install_config, a directory a line.
 
   $ mkdir ws && printf '# workspace chain\n/ws/one:/ws/two::/ws/three\n' >ws/Install_config
   $ zbsvc wschain ws
@@ -14,8 +13,7 @@ A configuration of one line is not one.
   2> # Error: short/Install_config is not a workspace configuration: its second line, the workspace chain, is missing
   [1]
 
-zbsvc wschain names what is wrong: a workspace that is a file, one that
-does not exist, one without a configuration.
+A workspace that is a file, missing, or without configuration: named.
 
   $ touch file
   $ zbsvc wschain file
