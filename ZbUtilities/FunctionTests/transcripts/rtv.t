@@ -1,7 +1,6 @@
-zbsvc rtv merge: runtime-view data files merged by element name (the higher
-type wins: IDA DAT INT BTV RTV, then the higher exposure: QXI over CUS); a
-later version of the format is read.  The file is written only when its
-text changes.
+zbsvc rtv merge: data files merged by element name (higher type, then QXI
+over CUS, wins); a later version of the format is read; the file is
+written only when its text changes.
 
   $ cat >a.data <<'X'
   > !<zbRTViewData> v1.0.0
@@ -31,8 +30,7 @@ files with -dup (inside one file always: zbRTViewTests).
   out/merged.data unchanged (3 elements)
   2> # Error: Runtime-view element lib/a.so is given two runtime-view names: code/lib/a.so and code/lib/other.so
 
-A file that cannot be read, an empty one, one of an older version: each
-reported, status 1, nothing written.
+Unreadable, empty, older version: each reported, status 1, nothing written.
 
   $ printf '!<zbRTViewData> v0.9\nRTV/003/CUS x\n' >old.data && : >empty.data
   $ zbsvc rtv merge -o out.data a.data none.data empty.data old.data
@@ -43,8 +41,7 @@ reported, status 1, nothing written.
   $ test -e out.data || echo 'not written'
   not written
 
-rtv list: the elements of a file, those whose tag bits are all in the masks
-(a number, or tag codes and names joined by commas).
+rtv list: the elements whose tag bits are all in the masks.
 
   $ zbsvc rtv merge -o m.data a.data b.data >/dev/null
   $ zbsvc rtv list m.data
