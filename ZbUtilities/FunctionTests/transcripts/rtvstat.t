@@ -27,12 +27,6 @@ Without -o printed; the root is by default the current directory.
   RTV/000/CUS bin/tool|B/tool|0@0|B
   2> # Warning: B/tool of framework B is not installed under .: recorded with size and time 0
 
-An empty data file gives an empty statistics file.
-
-  $ printf '!<zbRTViewData> v1.0.0\n' >empty.data && zbsvc rtvstat -o e.stat A=empty.data && cat e.stat
-  e.stat written (0 elements, 0 not installed)
-  !<zbRTViewDataStat> v1.0.0
-
 Wrong inputs: status 1, nothing written.
 
   $ zbsvc rtvstat -list out/s.stat C
