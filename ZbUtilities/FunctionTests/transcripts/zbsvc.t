@@ -207,13 +207,6 @@ file that cannot be had stops the run before the verb.
   # Message key k&v not found in the catalog QORZbMessages
   <Info Message="Message key k&amp;v not found in the catalog QORZbMessages"/>
   4
-  $ rm t.xml; for key in first second; do zbsvc -xmlappend t.xml msg -k zbzbError $key; done 2>/dev/null; cat t.xml
-  <Application Name="zbsvc" ZbzbOS_Type="linux" ZbzbOS_NAME="Linux" ZbzbOS_Buildtime="linux_b64" ZbzbOS_BitMode="64">
-  <Error Message="Message key first not found in the catalog QORZbMessages"/>
-  </Application>
-  <Application Name="zbsvc" ZbzbOS_Type="linux" ZbzbOS_NAME="Linux" ZbzbOS_Buildtime="linux_b64" ZbzbOS_BitMode="64">
-  <Error Message="Message key second not found in the catalog QORZbMessages"/>
-  </Application>
   $ zbsvc -xml t.xml msg -k zbzbError a 2>/dev/null; for key in b c; do zbsvc -xmlappend t.xml msg -k zbzbError $key; done 2>/dev/null
   > { head -n 1 t.xml; echo '<Runs>'; tail -n +2 t.xml; echo '</Runs>'; } | xmllint --xpath 'count(/Runs/Application/Error)' -; grep -c '<?xml' t.xml
   3
