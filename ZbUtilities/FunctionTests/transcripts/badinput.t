@@ -54,7 +54,6 @@ and can be packed; a file in a listed tree is listed whatever it holds.
   > row 1110101 'pp -level @ %/m.mk' l.lvl '#define L 1\n' 'm.mk=#if L\nA = 1\n#endif\n'
   > row 0110101 'pp -nocheck -expand -I % %/m.mk' inc.mk 'NAME = demo\n' 'm.mk=#include "inc.mk"\n'
   > row 1111111 'block info @' b =block
-  > row 1111111 'block unpack @ %/out' b =block
   > row 0010001 'block pack -v 1.0.0 @ %/out' f 'text\n'
   > row 1110101 'mdf @' f.mdf '*SOURCES\n  main.c\n'
   > row 0110101 'lsdiff @ %/new' old '1@1 a\n2@2 b\n' 'new=1@1 a\n'
@@ -76,7 +75,6 @@ copied.
 
   $ . ./row.sh; rtv='!<zbRTViewData> v1.0.0\nRTV/000/CUS lib/a.so|code/lib/a.so\n'
   > row 1110111 'rtv list @' f.data "$rtv"
-  > row 1110111 'rtv merge -o %/out @' f.data "$rtv"
   > row 1110111 'rtvstat -root % -o %/out FW=@' f.data "$rtv"
   > row 1110111 'rtvstat -list @' f.stat '!<zbRTViewDataStat> v1.0.0\nRTV/000/CUS bin/tool|B/tool|0@0|B\n'
   > row 11f0111 'rtview -os linux_a64 %/fw' fw/various/linux_a64/framework.data "$rtv"
