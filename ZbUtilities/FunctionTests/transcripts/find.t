@@ -25,9 +25,6 @@ over), then the map; a name not found is reported.
 
   $ mkdir one && : >one/a.h
   $ printf '!<zbhl> v2.0.1\n@/ws/./X/PublicInterfaces\nm.h\na.h\n' >hl
-  $ zbsvc find -map hl m.h a.h
-  /ws/./X/PublicInterfaces/m.h
-  /ws/./X/PublicInterfaces/a.h
   $ zbsvc find -path one:missing -path two -map hl a.h Foo.H m.h
   one/a.h
   two/Foo.H
