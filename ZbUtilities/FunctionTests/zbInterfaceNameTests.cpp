@@ -29,7 +29,6 @@ std::string Tail(const std::string& iText, const std::string& iFrom)
 TEST(zbInterfaceName, Classification)
 {
     const Case cases[] = {
-        {"/ws/./Fw/PublicInterfaces/a.h", 4, 0},
         {"/ws/./Fw/ProtectedGenerated/a.h", 3, 1},
         {"/ws/./Fw/PrivateInterfaces/sub/a.h", 2, 0},
         {"/ws/./Fw/LocalInterfaces", 1, 0},
