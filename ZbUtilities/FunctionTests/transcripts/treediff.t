@@ -4,10 +4,9 @@ default, and 2), whatever they point to.
   $ mkdir -p A/doc B/doc share/html/pkg
   $ ln -s ../../share/html A/doc/reference; ln -s ../../share/html/pkg B/doc/reference
   $ ln -s .. A/doc/parent; ln -s .. B/doc/parent
-  $ zbsvc treediff -links 2 A B
+  $ zbsvc treediff A B; zbsvc treediff -links 2 A B
   link doc/reference
-  $ zbsvc treediff -q A B
-  [1]
+  link doc/reference
 
 A tree missing or no directory, a directory that cannot be read (named,
 in either tree), usage errors.
