@@ -11,13 +11,6 @@ all but directories, -d directories only.
   t/a
   t/a/b
   t/a/b/loop
-  $ zbsvc ls -r t | sort
-  t/a
-  t/a/b
-  t/a/b/g
-  t/a/b/loop
-  t/a/f
-  t/top
   $ zbsvc ls t t/a | sort
   t/a
   t/a/b
