@@ -13,7 +13,7 @@ and -sniff add and those given; -type 1 takes the reduced various section.
 With -fw, -mod and -os the keys are replaced, framework paths outermost,
 each module in turn.
 
-  $ zbsvc patterns -fw /ws/Fw -mod A.m -mod B.m -os linux 110 | sed -n 1,13p
+  $ zbsvc patterns -fw /ws/Fw -mod A.m -mod B.m -os linux 110 | sed -n 1,10p
   patterns size: 96
   /ws/Fw rc: ZBIO_FOLLOW meta : [32]
   /ws/Fw/Imakefile.mk rc: ZBIO_DONT_FOLLOW meta : [32]
@@ -24,9 +24,6 @@ each module in turn.
   /ws/Fw/B.m rc: ZBIO_DONT_FOLLOW meta : [32]
   /ws/Fw/A.m/Objects rc: ZBIO_FOLLOW meta : [32]
   /ws/Fw/B.m/Objects rc: ZBIO_FOLLOW meta : [32]
-  /ws/Fw/A.m/Objects rc: ZBIO_DONT_FOLLOW meta : [32]
-  /ws/Fw/B.m/Objects rc: ZBIO_DONT_FOLLOW meta : [32]
-  /ws/Fw/A.m/Objects/linux rc: ZBIO_FOLLOW_FOR_EVER meta : [32]
 
 Without -mod the module rows give nothing.
 
