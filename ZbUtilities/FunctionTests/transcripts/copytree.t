@@ -4,13 +4,10 @@ files outside the tree, to its own parent, to nowhere.
 
   $ mkdir -p share/doc/git/contrib share/doc/gcc-12 share/doc/a share/doc/b \
   >   share/git-core/contrib/hooks share/gtk-doc/html/pkg share/doc/pkg-doc
-  $ echo hook >share/git-core/contrib/hooks/post-receive
-  $ echo html >share/gtk-doc/html/pkg/index.html
-  $ echo notes >share/doc/gcc-12/NEWS; echo log >share/doc/b/changelog
-  $ ln -s ../../../git-core/contrib/hooks share/doc/git/contrib/hooks
-  $ ln -s ../../gtk-doc/html/pkg share/doc/pkg-doc/reference
-  $ ln -s gcc-12 share/doc/gcc; ln -s ../b/changelog share/doc/a/changelog
-  $ ln -s .. share/doc/a/up; ln -s ../../nowhere share/doc/a/gone
+  $ echo hook >share/git-core/contrib/hooks/post-receive; echo html >share/gtk-doc/html/pkg/index.html
+  > echo notes >share/doc/gcc-12/NEWS; echo log >share/doc/b/changelog; cd share/doc
+  > ln -s ../../../git-core/contrib/hooks git/contrib/hooks; ln -s ../../gtk-doc/html/pkg pkg-doc/reference
+  > ln -s gcc-12 gcc; ln -s ../b/changelog a/changelog; ln -s .. a/up; ln -s ../../nowhere a/gone
 
 By default every link is copied with its text: the copy compares the same.
 
