@@ -15,9 +15,8 @@ An unknown key, as message or as outer key, is an error.
   2> # Error: Message key noOuter not found in the catalog QORZbMessages
   [1]
 
-Usage errors: the whole usage once, then the first line and the status.
+A usage error: status 2, the reason first (unknown switches: zbsvc.t).
 
-  $ for args in "" "-k" "-x k"; do out=$(zbsvc msg $args 2>&1); echo "$? ${out%%$'\n'*}"; done
-  2 zbsvc msg: wrong number of arguments
-  2 zbsvc msg: option requires an argument -- k
-  2 zbsvc msg: illegal option -- x
+  $ zbsvc msg 2>&1 | sed -n 1p; echo "${PIPESTATUS[0]}"
+  zbsvc msg: wrong number of arguments
+  2
