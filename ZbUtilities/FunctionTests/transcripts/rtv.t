@@ -44,12 +44,9 @@ Unreadable, empty, older version: each reported, status 1, nothing written.
 rtv list: the elements whose tag bits are all in the masks.
 
   $ zbsvc rtv merge -o m.data a.data b.data >/dev/null
-  $ zbsvc rtv list m.data
-  RTV/001/QXI lib/a.so|code/lib/other.so
-  DAT/002/CUS res/d.txt|resources/d.txt
-  INT/000/QXI inc/b.h|x
-  $ for masks in "-type RTV,Data" "-type 0x104 -exp CUS" "-exp 2" "-exp Deliverable,NotDeliverable -type 2"; do
+  $ for masks in "" "-type RTV,Data" "-type 0x104 -exp CUS" "-exp 2" "-exp Deliverable,NotDeliverable -type 2"; do
   >   echo "$masks:" $(zbsvc rtv list $masks m.data | cut -c1-3); done
+  : RTV DAT INT
   -type RTV,Data: RTV DAT
   -type 0x104 -exp CUS: DAT
   -exp 2: RTV INT
