@@ -34,15 +34,6 @@ struct Loaded
         return table.Locate(&key);
     }
 };
-
-void Load(Loaded& oLoaded, const std::string& iText, int iTextMode,
-          const zbNewString* iPrefix = nullptr)
-{
-    TempDir dir;
-    WriteFile(dir / "listing", iText);
-    oLoaded.count =
-        L::Load((dir / "listing").c_str(), oLoaded.table, iPrefix, &oLoaded.list, iTextMode);
-}
 } // namespace
 
 // (In a listing, the same field is read and printed back by zbsvc lsdiff,
@@ -112,7 +103,10 @@ TEST(zbLsoutElement, LoadsListings)
     {
         Loaded loaded;
         zbNewString prefixString(prefix);
-        Load(loaded, text, textMode, prefix ? &prefixString : nullptr);
+        TempDir dir;
+        WriteFile(dir / "listing", text);
+        loaded.count = L::Load((dir / "listing").c_str(), loaded.table,
+                               prefix ? &prefixString : nullptr, &loaded.list, textMode);
         EXPECT_EQ(loaded.count, count) << listed;
         EXPECT_EQ(loaded.Listed(), listed);
         EXPECT_EQ(count < 0 ? zbExtLastError.GetErrno() : zbErrnoNulByte, zbErrnoNulByte);
