@@ -303,27 +303,19 @@ TEST(zbRTViewElementStat, ParsesTheStatisticsPartOfARecord)
 
 TEST(zbRTViewElementStat, RecordsAreWrittenWhole_OrNotAtAll)
 {
-    char buffer[E::MaxRecordLength + 1];
-    unsigned int length = 0;
     S element("bin/x", "Fw/bin/x", E::Buildtime, E::NotDeliverable, 2);
     element._Framework = "Fw";
     element.SetSizeAndLastModificationTime(5000000000LL, 1700000000L);
-    element.FillBuffer(buffer, length);
-    EXPECT_EQ(std::string(buffer, length), "BTV/002/QXI bin/x|Fw/bin/x|5000000000@1700000000|Fw\n");
     S copy;
-    copy = element;
-    copy.FillBuffer(buffer, length); // the copy carries the statistics and the framework
-    EXPECT_EQ(std::string(buffer, length), "BTV/002/QXI bin/x|Fw/bin/x|5000000000@1700000000|Fw\n");
+    copy = element; // the copy carries the statistics and the framework
+    for (const S* written : {&element, &copy})
+        EXPECT_EQ(Record(*written), "BTV/002/QXI bin/x|Fw/bin/x|5000000000@1700000000|Fw\n");
 
     // Names, digits and 17 bytes must stay below 4096.
     std::string name(4096 - 17 - 2, 'n');
-    S longest(name.c_str(), "", E::Runtime, E::Deliverable, 0);
-    longest.FillBuffer(buffer, length);
-    EXPECT_EQ(length, 0u);
+    EXPECT_EQ(Record(S(name.c_str(), "", E::Runtime, E::Deliverable, 0)), "");
     name.pop_back();
-    S fits(name.c_str(), "", E::Runtime, E::Deliverable, 0);
-    fits.FillBuffer(buffer, length);
-    EXPECT_EQ(length, 4095u);
+    EXPECT_EQ(Record(S(name.c_str(), "", E::Runtime, E::Deliverable, 0)).size(), 4095u);
 }
 
 TEST(zbRTViewDataStat, FrameworksStayApart_ElementsOfOneFrameworkMerge)
