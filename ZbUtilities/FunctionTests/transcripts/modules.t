@@ -4,9 +4,6 @@ and exposure are in the masks.
   $ cd $ZB_SOURCE_DIR/examples/workspace && zbsvc modules -os linux_a64 -exp QXI FwAlpha
   Objects/AlphaCore.o
   PublicInterfaces/AlphaCore.h
-  $ cd $ZB_SOURCE_DIR/examples/workspace && zbsvc modules -os linux_a64 -type Data,BTV FwAlpha
-  resources/Alpha.msgcat
-  PublicInterfaces/AlphaCore.h
   $ cd $ZB_SOURCE_DIR/examples/workspace && zbsvc modules -os linux_a64 -os win_b64 -type Runtime FwAlpha
   doc/Alpha-win.txt
   doc/Alpha-linux.txt
