@@ -29,15 +29,13 @@ Without -o printed; the root is by default the current directory.
 
 Wrong inputs: status 1, nothing written.
 
-  $ zbsvc rtvstat -list out/s.stat C
+  $ for args in "-list out/s.stat C" "-list a.data" "-o x.stat A=out/s.stat A=missing"; do zbsvc rtvstat $args; echo $?; done
+  > test -e x.stat || echo 'not written'
+  1
+  1
+  1
+  not written
   2> # Error: out/s.stat holds no framework C
-  [1]
-  $ zbsvc rtvstat -list a.data
   2> # Error: a.data is not a statistics file: its first line is not !<zbRTViewDataStat> v1.0.0 or a later version
-  [1]
-  $ zbsvc rtvstat -o x.stat A=out/s.stat A=missing
   2> # Error: out/s.stat is not a runtime-view data file: its first line is not !<zbRTViewData> v1.0.0 or a later version
   2> # System error on missing: No such file or directory
-  [1]
-  $ test -e x.stat || echo 'not written'
-  not written

@@ -15,13 +15,10 @@ A configuration of one line is not one.
 
 A workspace that is a file, missing, or without configuration: named.
 
-  $ touch file
-  $ zbsvc wschain file
+  $ touch file; mkdir bare; for ws in file missing bare; do zbsvc wschain $ws; echo "$ws $?"; done
+  file 1
+  missing 1
+  bare 1
   2> # System error on file: Not a directory
-  [1]
-  $ zbsvc wschain missing
   2> # System error on missing: No such file or directory
-  [1]
-  $ mkdir bare && zbsvc wschain bare
   2> # System error on bare/Install_config: No such file or directory
-  [1]
