@@ -45,13 +45,11 @@ one; -nocheck tests the names against the file's own #defines instead.
 Errors of the file and of the level file; nothing is printed.  (A level
 file that is empty or not understood: badinput.t's -level row.)
 
-  $ printf 'A = 1\n#else\n' >e.mk
-  $ zbsvc pp -nocheck e.mk
+  $ printf 'A = 1\n#else\n' >e.mk; for l in -nocheck '-level none.lvl'; do zbsvc pp $l e.mk; echo $?; done
+  1
+  1
   2> # Error: e.mk[2]: missing #if
-  [1]
-  $ zbsvc pp -level none.lvl e.mk
   2> # System error on none.lvl: No such file or directory
-  [1]
 
 macros -level preprocesses each file before reading it.
 

@@ -12,15 +12,13 @@ A tree missing or no directory, a directory that cannot be read (named,
 in either tree), usage errors.
 
   $ mkdir -p T/A/locked && : >T/file
-  $ zbsvc treediff T/missing T
+  $ for args in "treediff T/missing T" "treediff -q T T/file" "copytree T/missing T/to"; do zbsvc $args; echo $?; done
+  1
+  2
+  1
   2> # System error on T/missing: No such file or directory
-  [1]
-  $ zbsvc treediff -q T T/file
   2> # System error on T/file: Not a directory
-  [2]
-  $ zbsvc copytree T/missing T/to
   2> # Error: Copy of T/missing into T/to incomplete: T/missing: No such file or directory
-  [1]
   $ chmod 755 .. . T T/A && chmod 0 T/A/locked
   $ $([ "$(id -u)" = 0 ] && echo setpriv --reuid=65534 --regid=65534 --clear-groups) zbsvc treediff T T/A
   2> # Error: T could not be read whole: T/A/locked: Permission denied
