@@ -41,12 +41,11 @@ is a damaged block for info and unpack alike.
 
 Too short to be a block; a missing file to pack.
 
-  $ head -c 56 good >block && zbsvc block info block
+  $ head -c 56 good >block; for args in "info block" "pack -v 1.2.3 none block"; do zbsvc block $args; echo $?; done
+  1
+  1
   2> # Error: File block has a size that no block file can have
-  [1]
-  $ zbsvc block pack -v 1.2.3 none block
   2> # System error on none: No such file or directory
-  [1]
 
 A file its user may not read (root runs as nobody) is said so, whatever
 its size (this one is too short to be a block).

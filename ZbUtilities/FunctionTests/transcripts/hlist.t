@@ -17,14 +17,12 @@ directory (@NAME, @>NAME with -subdir), entries sorted.
 
 A missing directory is reported, the others written; a full device too.
 
-  $ zbsvc hlist -ws . -o Fw.hl Fw/none Fw/PrivateInterfaces
-  2> # System error on ././Fw/none: No such file or directory
-  [1]
-  $ cat Fw.hl
+  $ zbsvc hlist -ws . -o Fw.hl Fw/none Fw/PrivateInterfaces; echo $?; cat Fw.hl
+  1
   !<zbhl> v2.0.1
   @Fw/PrivateInterfaces
   p.h
-
+  2> # System error on ././Fw/none: No such file or directory
   $ zbsvc hlist -ws . -o /dev/full Fw/PrivateInterfaces
   2> # System error on /dev/full: No space left on device
   [1]

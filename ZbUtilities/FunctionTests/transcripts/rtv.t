@@ -33,13 +33,12 @@ files with -dup (inside one file always: zbRTViewTests).
 Unreadable, empty, older version: each reported, status 1, nothing written.
 
   $ printf '!<zbRTViewData> v0.9\nRTV/003/CUS x\n' >old.data && : >empty.data
-  $ zbsvc rtv merge -o out.data a.data none.data empty.data old.data
+  $ zbsvc rtv merge -o out.data a.data none.data empty.data old.data; echo $?; test -e out.data || echo 'not written'
+  1
+  not written
   2> # System error on none.data: No such file or directory
   2> # Error: Runtime-view data file empty.data is empty
   2> # Error: old.data is not a runtime-view data file: its first line is not !<zbRTViewData> v1.0.0 or a later version
-  [1]
-  $ test -e out.data || echo 'not written'
-  not written
 
 rtv list: the elements whose tag bits are all in the masks.
 
