@@ -89,8 +89,8 @@ TEST(zbRTViewElement, Tags)
 {
     // Codes and names are checked through the records below.
     EXPECT_TRUE(E::Data.MatchTag("DAT/000") && !E::Data.MatchTag("DA") && !E::Data.MatchTag("dat"));
-    EXPECT_TRUE(E::Data.MatchId(256) && E::Data.MatchId(E::Data | E::Runtime));
-    EXPECT_FALSE(E::Data.MatchId(255));
+    EXPECT_TRUE(E::Data.MatchId(256) && E::Data.MatchId(E::Data | E::Runtime) &&
+                !E::Data.MatchId(255));
     // An id of several bits matches only masks holding all of them.
     const zbRTViewElementType both(3, "XXX", "Both");
     EXPECT_TRUE(both.MatchId(7) && !both.MatchId(1));
