@@ -23,8 +23,7 @@ message; the names of the command line are still looked up.
 The directories of -path come first, in their order (a missing one passed
 over), then the map; a name not found is reported.
 
-  $ mkdir one && : >one/a.h
-  $ printf '!<zbhl> v2.0.1\n@/ws/./X/PublicInterfaces\nm.h\na.h\n' >hl
+  $ mkdir one && : >one/a.h; printf '!<zbhl> v2.0.1\n@/ws/./X/PublicInterfaces\nm.h\na.h\n' >hl
   $ zbsvc find -path one:missing -path two -map hl a.h Foo.H m.h
   one/a.h
   two/Foo.H
@@ -45,8 +44,7 @@ A name with a directory part is probed in each directory, in order.
 Names given, then those of the file (an empty line passed over, the last
 one without its line feed), then those of standard input.
 
-  $ printf 'm.h\n\nnope.h\na.h' >list
-  $ echo m.h | zbsvc find -map hl -names list -stdin a.h
+  $ printf 'm.h\n\nnope.h\na.h' >list; echo m.h | zbsvc find -map hl -names list -stdin a.h
   /ws/./X/PublicInterfaces/a.h
   /ws/./X/PublicInterfaces/m.h
   /ws/./X/PublicInterfaces/a.h

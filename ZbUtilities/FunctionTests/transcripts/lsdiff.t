@@ -53,8 +53,7 @@ A listing that cannot be read: status 1, also with -q.
 A line of more than two fields (a path holding a blank) is read up to its
 second; one warning gives the count of such lines and the first.
 
-  $ printf '1@1 a\n2@2 my file\n3@3 b\r\n4@4 other file x\n' >old
-  $ printf '1@1 a\n' >new
+  $ printf '1@1 a\n2@2 my file\n3@3 b\r\n4@4 other file x\n' >old; printf '1@1 a\n' >new
   $ zbsvc lsdiff old new
   removed b
   removed my

@@ -26,8 +26,7 @@ the first stays); -solve resolves $(NAME), :- (default), :+, :@ (literal).
 
 A file that defines nothing is a valid empty set; standard input is "-".
 
-  $ : >empty.mk
-  $ zbsvc macros empty.mk c.mk
+  $ : >empty.mk && zbsvc macros empty.mk c.mk
   A='from c'
   $ printf 'A = 1\nB = $(A) 2\n' | zbsvc macros -solve -
   B='1 2'

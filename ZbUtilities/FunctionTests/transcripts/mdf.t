@@ -30,14 +30,12 @@ are reported: status 1, the sections found still printed.
   lib.so x
   2> # Error: f.mdf has no section *NOPE
   [1]
-  $ printf '* A\nx\ny\n*B\n*A\nz\n' >dup.mdf
-  $ zbsvc mdf dup.mdf A B
+  $ printf '* A\nx\ny\n*B\n*A\nz\n' >dup.mdf && zbsvc mdf dup.mdf A B
   x
   y
   2> # Error: dup.mdf: section *A is defined again, this definition is ignored
   2> # Error: dup.mdf has no section *B
   [1]
-  $ echo 'no header' >none.mdf
-  $ zbsvc mdf none.mdf
+  $ echo 'no header' >none.mdf && zbsvc mdf none.mdf
   2> # Error: none.mdf holds no section: no line begins with '*'
   [1]

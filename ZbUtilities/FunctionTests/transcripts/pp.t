@@ -58,8 +58,7 @@ macros -level preprocesses each file before reading it.
   C='last'
   B='new b'
   A='new'
-  $ printf 'A = 1\n#endif\n' >bad.mk
-  $ zbsvc macros -level levels.lvl bad.mk
+  $ printf 'A = 1\n#endif\n' >bad.mk && zbsvc macros -level levels.lvl bad.mk
   2> # Error: bad.mk[2]: missing #if
   [1]
 
@@ -100,8 +99,7 @@ otherwise: zbPPTests).
 50 levels of includes at most: a file including itself is refused once;
 in a chain f0 -> f1 -> ..., 49 files below the first are accepted, not 50.
 
-  $ printf 'x\n#include "self.mk"\n#include "self.mk"\n' >self.mk
-  $ zbsvc pp -nocheck -expand -I . self.mk
+  $ printf 'x\n#include "self.mk"\n#include "self.mk"\n' >self.mk && zbsvc pp -nocheck -expand -I . self.mk
   2> # Error: Include of ./self.mk from ./self.mk refused: too many nested includes
   [1]
   $ for i in $(seq 0 49); do printf '%d\n#include "f%d.mk"\n' $i $((i + 1)) >f$i.mk; done
