@@ -1,11 +1,8 @@
 zbsvc's own command line: switches, verbs, usage, version.
 
-  $ zbsvc -h | sed -n '1,2p;/^   context/,/^   version/p'
+  $ zbsvc -h | sed -n 1,2p
   usage: zbsvc [SWITCHES] VERB [ARGUMENTS]
      -h, --help : print this help
-     context [-v]
-         print the build context
-     version [-level DIR]
   $ zbsvc -h >h && zbsvc --help | cmp - h && zbsvc help | cmp - h && echo same
   same
   $ zbsvc --version
