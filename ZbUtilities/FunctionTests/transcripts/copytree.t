@@ -11,8 +11,7 @@ files outside the tree, to its own parent, to nowhere.
 
 By default every link is copied with its text: the copy compares the same.
 
-  $ zbsvc copytree share/doc copy
-  $ zbsvc treediff -links 2 share/doc copy/doc
+  $ zbsvc copytree share/doc copy && zbsvc treediff -links 2 share/doc copy/doc
 
   $ cd copy/doc && find . -type l -printf '%p -> %l\n' | sort
   ./a/changelog -> ../b/changelog

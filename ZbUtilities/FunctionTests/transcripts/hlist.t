@@ -30,8 +30,7 @@ A missing directory is reported, the others written; a full device too.
 An absolute DIR is named inside WS when under it (WS itself is "."), else
 refused as a usage error.
 
-  $ mkdir -p ws/inc && touch ws/inc/a.h
-  $ zbsvc hlist -ws ws -o L "$PWD/ws/inc" "$PWD/ws/" && cat L
+  $ mkdir -p ws/inc && touch ws/inc/a.h && zbsvc hlist -ws ws -o L "$PWD/ws/inc" "$PWD/ws/" && cat L
   !<zbhl> v2.0.1
   @inc
   a.h

@@ -1,8 +1,7 @@
 zbsvc hmap: a header map from header lists in order, directories made
 WS/./NAME (a relative WS from the current directory); +WS=LIST: into-framework.
 
-  $ printf '!<zbhl> v2.0.1\n@A/PublicInterfaces\nx.h\n' >one.hl
-  $ printf '!<zbhl> v2.0.1\n@>B/PrivateInterfaces\ny.h\n' >two.hl
+  $ printf '!<zbhl> v2.0.1\n@A/PublicInterfaces\nx.h\n' >one.hl; printf '!<zbhl> v2.0.1\n@>B/PrivateInterfaces\ny.h\n' >two.hl
   $ zbsvc hmap -o map +/ws2=two.hl /ws1=one.hl && cat map
   !<zbhl> v2.0.1
   @|>/ws2/./B/PrivateInterfaces

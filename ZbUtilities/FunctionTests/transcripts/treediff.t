@@ -1,9 +1,8 @@
 zbsvc treediff A B compares two trees; links by their texts (-links 1, the
 default, and 2), whatever they point to.
 
-  $ mkdir -p A/doc B/doc share/html/pkg
+  $ mkdir -p A/doc B/doc share/html/pkg; ln -s .. A/doc/parent; ln -s .. B/doc/parent
   $ ln -s ../../share/html A/doc/reference; ln -s ../../share/html/pkg B/doc/reference
-  $ ln -s .. A/doc/parent; ln -s .. B/doc/parent
   $ zbsvc treediff A B; zbsvc treediff -links 2 A B
   link doc/reference
   link doc/reference

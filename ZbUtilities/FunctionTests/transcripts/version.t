@@ -12,8 +12,7 @@ default), the service pack from Zbzb_SPKLEVEL, the build number YYDDD.
 
 Without ZB_RELEASE among the levels the minor version is 0.
 
-  $ mkdir v5 && echo '#define ZB_V5' >v5/TALVEXV5Level.lvl
-  $ cd v5 && zbsvc version | sed -n 1,2p
+  $ mkdir v5 && echo '#define ZB_V5' >v5/TALVEXV5Level.lvl && cd v5 && zbsvc version | sed -n 1,2p
   MajorVersion = 5
   MinorVersion = 0
 

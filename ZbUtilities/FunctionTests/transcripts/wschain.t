@@ -8,8 +8,7 @@ zbsvc wschain: the second line of WS/Install_config, a directory a line.
 
 A configuration of one line is not one.
 
-  $ mkdir short && echo 'one line only' >short/Install_config
-  $ zbsvc wschain short
+  $ mkdir short && echo 'one line only' >short/Install_config && zbsvc wschain short
   2> # Error: short/Install_config is not a workspace configuration: its second line, the workspace chain, is missing
   [1]
 

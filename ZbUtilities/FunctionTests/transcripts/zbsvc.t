@@ -102,8 +102,7 @@ standard output.
 
 -- ends the switches; - is standard input wherever a verb reads a file.
 
-  $ printf 123456789 >check
-  $ zbsvc crc -- -x
+  $ printf 123456789 >check; zbsvc crc -- -x
   2> # System error on -x: No such file or directory
   [1]
   $ printf 123456789 | zbsvc crc check - -- -
