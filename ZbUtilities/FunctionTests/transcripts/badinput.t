@@ -7,8 +7,7 @@ VALID "-" is a directory, "=block" a packed block; EXTRA: "PATH=TEXT".
 Outcomes: 0; 1 or 2 with the file (or "DIR/./INPUT") named; f for 1 with
 other words; else [STATUS].  A row not giving WANT is printed.
 
-  $ echo 'the user data of a block' >in && zbsvc block pack -v 1.2.3 in block
-  $ cat >row.sh <<'END'
+  $ echo 'the user data of a block' >in && zbsvc block pack -v 1.2.3 in block; cat >row.sh <<'END'
   > row() {
   >   want=$1; shift
   >   case $3 in -) : >valid ;; =block) cp block valid ;; *) printf %b "$3" >valid ;; esac

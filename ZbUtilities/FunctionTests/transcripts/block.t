@@ -3,8 +3,7 @@ scrambled with -crypt; info checks it and dumps it; unpack writes the user
 data back.  One byte and 1 MiB of bytes of every value (the pieces the
 bytes go through: zbFileBufferVersionedTests).
 
-  $ seq 1000000 | gzip -1n >bytes
-  $ for size in 1 1048576; do for crypt in "" -crypt; do
+  $ seq 1000000 | gzip -1n >bytes; for size in 1 1048576; do for crypt in "" -crypt; do
   >   head -c $size bytes >in
   >   zbsvc block pack $crypt -v 7.0.$size in block &&
   >   echo "$size$crypt $(($(wc -c <block) - size)) $(zbsvc block info block | grep -E 'length|  Version|crypted' | paste -sd,)" &&

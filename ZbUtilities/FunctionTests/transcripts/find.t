@@ -1,8 +1,7 @@
 zbsvc find -i: a name found whatever its case is printed as the directory
 or the header map spells it (the map's directories need not exist).
 
-  $ mkdir two; : >two/Foo.H; : >two/a.h
-  $ printf '!<zbhl> v2.0.1\n@/ws/./X/PublicInterfaces\nMixed.h\na.h\n' >map
+  $ mkdir two; : >two/Foo.H; : >two/a.h; printf '!<zbhl> v2.0.1\n@/ws/./X/PublicInterfaces\nMixed.h\na.h\n' >map
   $ zbsvc find -i -path two -map map foo.h A.H MIXED.H mixed.h nope.h
   two/Foo.H
   two/a.h
