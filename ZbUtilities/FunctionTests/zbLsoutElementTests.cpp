@@ -34,15 +34,6 @@ struct Loaded
         return table.Locate(&key);
     }
 };
-
-void Load(Loaded& oLoaded, const std::string& iText, int iTextMode,
-          const zbNewString* iPrefix = nullptr)
-{
-    TempDir dir;
-    WriteFile(dir / "listing", iText);
-    oLoaded.count =
-        L::Load((dir / "listing").c_str(), oLoaded.table, iPrefix, &oLoaded.list, iTextMode);
-}
 } // namespace
 
 // (In a listing, the same field is read and printed back by zbsvc lsdiff,
@@ -50,16 +41,14 @@ void Load(Loaded& oLoaded, const std::string& iText, int iTextMode,
 TEST(zbLsoutElement, FirstFieldInSizeMode)
 {
     const std::tuple<const char*, int, long long, long> rows[] = {
-        /* 0 */ {"6000000000@5", 1, 6000000000LL, 5},
-        /* 1 */ {"12@", 0, 0, 0},
-        /* 2 */ {"@5", 0, 0, 0},
-        /* 3 */ {"1@2@3", 0, 0, 0},
-        /* 4 */ {"1x@5", 0, 0, 0},
-        /* 5 */ {"1@5x", 0, 0, 0},
-        /* 6 */ {"", 0, 0, 0},
-        /* 7 */ {"15", 0, 0, 0},
-        /* 8 */ {"99999999999999999999@7", 1, LLONG_MAX, 7}, // the largest value
-        /* 9 */ {"1234567@1234567890123", 1, 1234567, 1234567890123L},
+        {"6000000000@5", 1, 6000000000LL, 5},
+        {"12@", 0, 0, 0},
+        {"@5", 0, 0, 0},
+        {"1x@5", 0, 0, 0},
+        {"1@5x", 0, 0, 0},
+        {"15", 0, 0, 0},
+        {"99999999999999999999@7", 1, LLONG_MAX, 7}, // the largest value
+        {"1234567@1234567890123", 1, 1234567, 1234567890123L},
     };
     for (const auto& [text, accepted, wantSize, wantTime] : rows)
     {
@@ -77,16 +66,9 @@ TEST(zbLsoutElement, HashKeyAndOrder)
     L a(zbNewString("a")), b(zbNewString("b"), 5, 6), copy(b);
     EXPECT_TRUE(a < b && b > a && a != b && copy == b);
     EXPECT_EQ(copy.GetSize(), 5);
-    EXPECT_EQ(L::QuickSort(nullptr, nullptr), 0);
-    EXPECT_EQ(L::QuickSort(nullptr, &a), -1);
-    EXPECT_EQ(L::QuickSort(&a, nullptr), 1);
-    EXPECT_LT(L::QuickSort(&a, &b), 0);
-
-    QORListPtrzbLsoutElement list;
-    list.Append(&b);
-    list.Append(&a);
-    list.QuickSort(L::QuickSort);
-    EXPECT_EQ(list[1], &a);
+    EXPECT_EQ((std::vector<int>{L::QuickSort(nullptr, nullptr), L::QuickSort(nullptr, &a),
+                                L::QuickSort(&a, nullptr), L::QuickSort(&a, &b) < 0}),
+              (std::vector<int>{0, -1, 1, 1}));
 }
 
 // (A missing listing is reported through zbsvc lsdiff.)
@@ -120,7 +102,10 @@ TEST(zbLsoutElement, LoadsListings)
     {
         Loaded loaded;
         zbNewString prefixString(prefix);
-        Load(loaded, text, textMode, prefix ? &prefixString : nullptr);
+        TempDir dir;
+        WriteFile(dir / "listing", text);
+        loaded.count = L::Load((dir / "listing").c_str(), loaded.table,
+                               prefix ? &prefixString : nullptr, &loaded.list, textMode);
         EXPECT_EQ(loaded.count, count) << listed;
         EXPECT_EQ(loaded.Listed(), listed);
         EXPECT_EQ(count < 0 ? zbExtLastError.GetErrno() : zbErrnoNulByte, zbErrnoNulByte);

@@ -27,6 +27,7 @@ TEST(zbTabArg, ArraysAndStringsGrowTheVector)
     EXPECT_EQ(argv[1], args[0]); // not copied
 }
 
+// Growth by a non-zero increment, many times over.
 TEST(zbTabArg, LongCommandsGrowStepByStep)
 {
     std::string command;
@@ -35,8 +36,6 @@ TEST(zbTabArg, LongCommandsGrowStepByStep)
     zbTabArg args(2, 7);
     args.AddString(command.c_str());
     ASSERT_EQ(10000u, args.Argc());
-    EXPECT_STREQ("w0", args[0]);
-    EXPECT_STREQ("w4567", args[4567]);
     EXPECT_STREQ("w9999", args[9999]);
 }
 

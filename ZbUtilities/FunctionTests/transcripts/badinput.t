@@ -1,17 +1,13 @@
 Every verb that reads a file, against each kind of bad input: a status and
-a report naming the file, never a signal, never a hang.  row WANT ARGS
-INPUT VALID [EXTRA] [ENV] runs zbsvc ARGS once per kind in a directory of
-its own ("%"), the bad input at INPUT ("@"): empty, noise, a directory,
-VALID cut of its last 3 bytes, with a NUL byte in its middle, with a 1 MB
-line after it, unreadable (mode 0; root reads it as an unprivileged user).
-VALID "-" stands for a directory, "=block" for a packed block; EXTRA is
-another file, "PATH=TEXT".  One outcome per kind: 0; 1 or 2 when standard
-error names the file (or "DIR/./INPUT" along a search path); f for 1 said
-in other words (a finding about what the input holds); else [STATUS].  A
-row whose outcomes are not WANT is printed with them.
+a report naming the file, never a signal or a hang.  row WANT ARGS INPUT
+VALID [EXTRA] [ENV] runs zbsvc ARGS in a directory of its own ("%"), the
+bad input at INPUT ("@"): empty, noise, a directory, VALID cut of 3 bytes,
+with a NUL inside, with a 1 MB line after it, unreadable (root: as nobody).
+VALID "-" is a directory, "=block" a packed block; EXTRA: "PATH=TEXT".
+Outcomes: 0; 1 or 2 with the file (or "DIR/./INPUT") named; f for 1 with
+other words; else [STATUS].  A row not giving WANT is printed.
 
-  $ echo 'the user data of a block' >in && zbsvc block pack -v 1.2.3 in block
-  $ cat >row.sh <<'END'
+  $ echo 'the user data of a block' >in && zbsvc block pack -v 1.2.3 in block; cat >row.sh <<'END'
   > row() {
   >   want=$1; shift
   >   case $3 in -) : >valid ;; =block) cp block valid ;; *) printf %b "$3" >valid ;; esac
@@ -38,11 +34,9 @@ row whose outcomes are not WANT is printed with them.
   > }
   > END
 
-Text files: an empty one is an empty set (or defines no level, which is
-refused); a cut one holds a shorter value; a line of 1 MB is a line.  A cut
-level file defines another level: the version data's other branch.  Any
-bytes have a CRC and can be packed; a file in a listed tree is listed
-whatever it holds.
+Text files: empty is an empty set (no level: refused); cut holds a shorter
+value (a level file another level); 1 MB is a line.  Any bytes have a CRC
+and can be packed; a file in a listed tree is listed whatever it holds.
 
   $ . ./row.sh
   > row 0110101 'context -v' code/tools/config/MainSpecifications.mk 'Product = zbzb\nTitle = $(Product) V5\n' '' MY_ZBZB_CONFIG=%
@@ -59,14 +53,12 @@ whatever it holds.
   > row 1110101 'pp -level @ %/m.mk' l.lvl '#define L 1\n' 'm.mk=#if L\nA = 1\n#endif\n'
   > row 0110101 'pp -nocheck -expand -I % %/m.mk' inc.mk 'NAME = demo\n' 'm.mk=#include "inc.mk"\n'
   > row 1111111 'block info @' b =block
-  > row 1111111 'block unpack @ %/out' b =block
   > row 0010001 'block pack -v 1.0.0 @ %/out' f 'text\n'
   > row 1110101 'mdf @' f.mdf '*SOURCES\n  main.c\n'
   > row 0110101 'lsdiff @ %/new' old '1@1 a\n2@2 b\n' 'new=1@1 a\n'
 
-Header lists and maps.  For find, no name is a valid list and a cut name
-is not found; a file where a directory is expected, or an empty
-directory, holds no name.
+Header lists and maps.  For find, no name is a valid list, a cut name is
+not found, a file or an empty directory as a directory holds no name.
 
   $ . ./row.sh
   > row 1101111 'hlist -ws % -o %/out.hl d' d -
@@ -75,15 +67,13 @@ directory, holds no name.
   > row 011f111 'find -path % -names @' names 'names\n'
   > row ffffff1 'find -path @ x.h' d -
 
-Record files: a last record without its line feed is read (cut, it holds a
-shorter name); no record is 1 MB long.  Strictly, a directory in the place
-of the framework's data is reported; the lenient view of modules skips it
-as no data file.  Anything but the two install modes is type 0, a
-directory in the marker's place too.  Any file is copied.
+Record files: a cut last record holds a shorter name; no record is 1 MB
+long.  A directory as the framework's data: reported by rtview, no data
+for modules.  Anything but the two install modes is type 0.  Any file is
+copied.
 
   $ . ./row.sh; rtv='!<zbRTViewData> v1.0.0\nRTV/000/CUS lib/a.so|code/lib/a.so\n'
   > row 1110111 'rtv list @' f.data "$rtv"
-  > row 1110111 'rtv merge -o %/out @' f.data "$rtv"
   > row 1110111 'rtvstat -root % -o %/out FW=@' f.data "$rtv"
   > row 1110111 'rtvstat -list @' f.stat '!<zbRTViewDataStat> v1.0.0\nRTV/000/CUS bin/tool|B/tool|0@0|B\n'
   > row 11f0111 'rtview -os linux_a64 %/fw' fw/various/linux_a64/framework.data "$rtv"

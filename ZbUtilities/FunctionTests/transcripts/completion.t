@@ -1,7 +1,5 @@
-The bash completion of zbsvc, written by the build from the verb table:
-verbs, sub-verbs, switches, the choices of a switch's value, file names
-where a verb takes files (each line: the words typed, then what completes
-the last).
+The bash completion built from the verb table: verbs, sub-verbs,
+switches, a switch's choices, file names (words typed|completions).
 
   $ touch notes.txt
   $ bash -c '. "$ZB_BINARY_DIR/share/bash-completion/completions/zbsvc"

@@ -14,12 +14,6 @@ is built, so nothing follows the heading of the concatenations.
   #
   # Current concatenations:
 
-The current path is the text of $PWD when it names the directory, here
-through a link.
-
-  $ ln -s "$PWD" here && cd here && zbsvc context | grep 'Current path' | sed "s|$PWD|HERE|"
-  #   Current path = [HERE]
-
 With -v, the three search paths and the main specifications, resolved.
 
   $ zbsvc context -v | sed -n '/^# Current concatenations:/,$p' | sed "s|$ZB_SOURCE_DIR|SRC|"

@@ -1,23 +1,17 @@
-zbsvc copytree SRC DSTDIR copies SRC into DSTDIR/BASENAME.  A tree with the
-kinds of links a documentation tree holds: links to directories beside
-them, links whose text begins with ".." to directories and files outside
-the tree, a link to its own parent, one that leads nowhere.
+zbsvc copytree SRC DSTDIR copies SRC into DSTDIR/BASENAME.  A documentation
+tree's links: to directories beside them, through ".." to directories and
+files outside the tree, to its own parent, to nowhere.
 
   $ mkdir -p share/doc/git/contrib share/doc/gcc-12 share/doc/a share/doc/b \
   >   share/git-core/contrib/hooks share/gtk-doc/html/pkg share/doc/pkg-doc
-  $ echo hook >share/git-core/contrib/hooks/post-receive
-  $ echo html >share/gtk-doc/html/pkg/index.html
-  $ echo notes >share/doc/gcc-12/NEWS; echo log >share/doc/b/changelog
-  $ ln -s ../../../git-core/contrib/hooks share/doc/git/contrib/hooks
-  $ ln -s ../../gtk-doc/html/pkg share/doc/pkg-doc/reference
-  $ ln -s gcc-12 share/doc/gcc; ln -s ../b/changelog share/doc/a/changelog
-  $ ln -s .. share/doc/a/up; ln -s ../../nowhere share/doc/a/gone
+  $ echo hook >share/git-core/contrib/hooks/post-receive; echo html >share/gtk-doc/html/pkg/index.html
+  > echo notes >share/doc/gcc-12/NEWS; echo log >share/doc/b/changelog; cd share/doc
+  > ln -s ../../../git-core/contrib/hooks git/contrib/hooks; ln -s ../../gtk-doc/html/pkg pkg-doc/reference
+  > ln -s gcc-12 gcc; ln -s ../b/changelog a/changelog; ln -s .. a/up; ln -s ../../nowhere a/gone
 
-With links kept as links (the default) every link is copied with its text,
-and the copy compares the same, link texts included.
+By default every link is copied with its text: the copy compares the same.
 
-  $ zbsvc copytree share/doc copy
-  $ zbsvc treediff -links 2 share/doc copy/doc
+  $ zbsvc copytree share/doc copy && zbsvc treediff -links 2 share/doc copy/doc
 
   $ cd copy/doc && find . -type l -printf '%p -> %l\n' | sort
   ./a/changelog -> ../b/changelog
@@ -27,15 +21,14 @@ and the copy compares the same, link texts included.
   ./git/contrib/hooks -> ../../../git-core/contrib/hooks
   ./pkg-doc/reference -> ../../gtk-doc/html/pkg
 
--trace names each file concerned: here the link that leads nowhere, not
-the copies about to be made.
+-trace names each file concerned: here the link to nowhere.
 
   $ zbsvc copytree -trace share/doc traced
   2> # Error in GetLink() : No such file or directory : share/doc/a/gone
 
 With -links 0 what a link points to is copied in its place, outside the
-tree too; a link to a directory that holds it becomes an empty directory,
-and one that leads nowhere cannot be copied: the report names it.
+tree too; a link to a directory holding it becomes an empty directory; one
+to nowhere cannot be copied and is named.
 
   $ zbsvc copytree -links 0 share/doc followed
   2> # Error: Copy of share/doc into followed incomplete: share/doc/a/gone: bad symbolic link
@@ -46,10 +39,8 @@ and one that leads nowhere cannot be copied: the report names it.
   ./git/contrib/hooks/post-receive ./pkg-doc ./pkg-doc/reference
   ./pkg-doc/reference/index.html
 
-zbsvc copytree keeps modes, times and link texts (one of 2000 bytes), a
-read-only file and a read-only directory included: the listings of the
-tree and of its copy are the same, and treediff sees no change.  An empty
-file and a directory of many entries among them.
+zbsvc copytree keeps modes, times and link texts (one of 2000 bytes), of
+read-only files and directories, empty files and large directories too.
 
   $ cat >list.sh <<'END'
   > cd "$1" && { find . -type d; find . -type l -printf '%p -> %l\n'
@@ -64,15 +55,13 @@ file and a directory of many entries among them.
   ./d0/f2.c 400 3 1500000000
   555
 
-With -links 0 the copies of links are a directory and a file, the same as
-what they point to.
+With -links 0 the copies of links are what they point to.
 
   $ rm G/longlink; zbsvc copytree -links 0 G followed && zbsvc treediff -links 0 G followed/G
   $ test -d followed/G/dirlink && test ! -L followed/G/dirlink && cmp G/d0/f1.c followed/G/d0/link
 
-Run by the owner (for root every access succeeds and no right is ever
-added): a read-only target directory and read-only copies get write rights
-for the time of the copy, then their own back.
+Run by the owner (not root, who needs no right): a read-only target and
+read-only copies get write rights for the copy, then their own back.
 
   $ mkdir to && chmod 755 .. . && { [ "$(id -u)" != 0 ] || chown -R 65534:65534 G to; }
   $ chmod 555 to; $([ "$(id -u)" = 0 ] && echo setpriv --reuid=65534 --regid=65534 --clear-groups) zbsvc copytree G to

@@ -1,7 +1,6 @@
-zbsvc crc: one line per file (CRC, size, name); a file that cannot be read
-is reported and makes the status 1.  3 MiB of one byte value spans several
-read blocks, so the block-wise CRC must join up (value computed
-independently of the library).
+zbsvc crc: CRC, size, name per file; one that cannot be read is reported
+(status 1).  3 MiB spans several read blocks whose CRCs must join up (the
+value computed independently of the library).
 
   $ printf 123456789 >check; : >empty; head -c 3145728 /dev/zero | tr '\0' a >big
   $ zbsvc crc check missing empty . big
@@ -12,8 +11,7 @@ independently of the library).
   2> # System error on .: Is a directory
   [1]
 
--method computes through one named way, here the byte table, which every
-processor runs; the list of ways offered depends on the processor.
+-method names the way (here the byte table, which every processor runs).
 
   $ zbsvc crc -method table big check
   19c62a63 3145728 big
@@ -23,9 +21,8 @@ processor runs; the list of ways offered depends on the processor.
   2> Try 'zbsvc help crc'.
   [2]
 
-Whatever the names, an XML trace stays well-formed UTF-8: a control
-character and a byte that is not UTF-8 are written there as visible escapes,
-while the console keeps the name's own bytes (made visible here by cat -v).
+An XML trace stays well-formed UTF-8: a control character and a byte that
+is not UTF-8 are escaped there; the console keeps the bytes (cat -v here).
 
   $ zbsvc -xml t.xml crc $'ctl\001name' $'latin1\351name' 2>err
   [1]

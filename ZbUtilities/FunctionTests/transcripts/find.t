@@ -1,9 +1,7 @@
-zbsvc find -i: a name is found without regard to case, and the path printed
-spells it as the entry found: as the directory listed it, or as the header
-map wrote it (the map's directories need not exist).
+zbsvc find -i: a name found whatever its case is printed as the directory
+or the header map spells it (the map's directories need not exist).
 
-  $ mkdir two; : >two/Foo.H; : >two/a.h
-  $ printf '!<zbhl> v2.0.1\n@/ws/./X/PublicInterfaces\nMixed.h\na.h\n' >map
+  $ mkdir two; : >two/Foo.H; : >two/a.h; printf '!<zbhl> v2.0.1\n@/ws/./X/PublicInterfaces\nMixed.h\na.h\n' >map
   $ zbsvc find -i -path two -map map foo.h A.H MIXED.H mixed.h nope.h
   two/Foo.H
   two/a.h
@@ -12,9 +10,8 @@ map wrote it (the map's directories need not exist).
   2> # Error: nope.h not found
   [1]
 
-zbsvc find -names: a file holding a NUL byte is no list of names and is
-refused whole, in one message, as every text reader refuses one; the names
-of the command line are still looked up.
+zbsvc find -names: a file holding a NUL byte is refused whole, in one
+message; the names of the command line are still looked up.
 
   $ mkdir inc && touch inc/a.h && printf 'a.h\nb\0c\nd\n' >names
   $ zbsvc find -path inc -names names a.h
@@ -22,14 +19,10 @@ of the command line are still looked up.
   2> # System error on names: holds a NUL byte: it is not a text file
   [1]
 
-zbsvc find: the directories of -path come first, in their order (a missing
-one passed over), then the map; a name not found is reported.
+The directories of -path come first, in their order (a missing one passed
+over), then the map; a name not found is reported.
 
-  $ mkdir one && : >one/a.h
-  $ printf '!<zbhl> v2.0.1\n@/ws/./X/PublicInterfaces\nm.h\na.h\n' >hl
-  $ zbsvc find -map hl m.h a.h
-  /ws/./X/PublicInterfaces/m.h
-  /ws/./X/PublicInterfaces/a.h
+  $ mkdir one && : >one/a.h; printf '!<zbhl> v2.0.1\n@/ws/./X/PublicInterfaces\nm.h\na.h\n' >hl
   $ zbsvc find -path one:missing -path two -map hl a.h Foo.H m.h
   one/a.h
   two/Foo.H
@@ -50,8 +43,7 @@ A name with a directory part is probed in each directory, in order.
 Names given, then those of the file (an empty line passed over, the last
 one without its line feed), then those of standard input.
 
-  $ printf 'm.h\n\nnope.h\na.h' >list
-  $ echo m.h | zbsvc find -map hl -names list -stdin a.h
+  $ printf 'm.h\n\nnope.h\na.h' >list; echo m.h | zbsvc find -map hl -names list -stdin a.h
   /ws/./X/PublicInterfaces/a.h
   /ws/./X/PublicInterfaces/m.h
   /ws/./X/PublicInterfaces/a.h
@@ -59,9 +51,9 @@ one without its line feed), then those of standard input.
   2> # Error: nope.h not found
   [1]
 
-A list or a map that cannot be read, or is no header list, is reported.  A
-damaged map keeps its entries before the damage; a damaged line of names
-is left out; both are reported with their line.
+A map that is no header list is reported; a damaged map keeps its entries
+before the damage, a damaged line of names is left out, each reported with
+its line.
 
   $ printf '!<zbhl> v9\n' >bad && zbsvc find -map bad a.h
   2> # Error: bad is not a header list: its first line is not the header-list magic line
@@ -78,11 +70,10 @@ is left out; both are reported with their line.
   2> # Error: damaged, line 2: not a name (a NUL byte, or longer than a path can be): left out
   [1]
 
-Thousands of names over a generated map of three directories (the second
-repeats half of the first's names: the first one wins; one entry holds a
-backslash), with and without the plain-name way, missing names between
-found ones and names from every source: the output, standard error merged
-in order, is the one recorded.
+Thousands of names, from every source, found or not, over a generated map
+of three directories (the second repeats half of the first's names: the
+first wins; one entry holds a backslash): the output, errors merged, is
+the one recorded.
 
   $ awk 'BEGIN { print "!<zbhl> v2.0.1"
   >   split("@/ws/./A/PublicInterfaces @|/ws/./B/PublicInterfaces @>/ws/./C/PublicInterfaces", d)

@@ -1,5 +1,4 @@
-zbsvc -h ends with the environment the library reads: the mandatory
-variables with their values for an installed tree, then the optional ones.
+zbsvc -h ends with the environment the library reads, mandatory first.
 
   $ zbsvc -h | sed -n '/^environment/,/BitMode/p'
   environment (read as zbsvc starts; without the first seven it stops at once;
@@ -12,9 +11,8 @@ variables with their values for an installed tree, then the optional ones.
      ZbzbOS_Type=linux : operating-system type
      ZbzbOS_BitMode=64 : bit mode, 32 or 64
 
-Without that environment the library stops the run before zbsvc's own
-code; a note saying what to set comes first (here, a build tree: no
-installation's script to name).
+Without it the library stops the run before zbsvc's code, after a note
+saying what to set.
 
   $ env -i "$(command -v zbsvc)" -h
   2> zbsvc: ZbzbINSTALL_PATH is missing or wrong: the library reads its build context from the environment

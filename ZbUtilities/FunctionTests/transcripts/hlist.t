@@ -1,5 +1,5 @@
-zbsvc hlist: the header-list file of directories of a workspace, one block
-per directory (@NAME, or @>NAME with -subdir), its entries sorted.
+zbsvc hlist: the header list of directories of a workspace, a block per
+directory (@NAME, @>NAME with -subdir), entries sorted.
 
   $ mkdir -p Fw/PublicInterfaces/sub Fw/PrivateInterfaces
   $ touch Fw/PublicInterfaces/b.h Fw/PublicInterfaces/a.h Fw/PrivateInterfaces/p.h
@@ -15,28 +15,22 @@ per directory (@NAME, or @>NAME with -subdir), its entries sorted.
   !<zbhl> v2.0.1
   @>Fw/PublicInterfaces/sub
 
-A missing directory is reported and the others written.
+A missing directory is reported, the others written; a full device too.
 
-  $ zbsvc hlist -ws . -o Fw.hl Fw/none Fw/PrivateInterfaces
-  2> # System error on ././Fw/none: No such file or directory
-  [1]
-  $ cat Fw.hl
+  $ zbsvc hlist -ws . -o Fw.hl Fw/none Fw/PrivateInterfaces; echo $?; cat Fw.hl
+  1
   !<zbhl> v2.0.1
   @Fw/PrivateInterfaces
   p.h
-
-The list written to a full device.
-
+  2> # System error on ././Fw/none: No such file or directory
   $ zbsvc hlist -ws . -o /dev/full Fw/PrivateInterfaces
   2> # System error on /dev/full: No space left on device
   [1]
 
-zbsvc hlist: each DIR is named inside the workspace; an absolute DIR is
-taken inside WS when it lies under it (the workspace itself is "."), and
-refused, as a usage error, when it does not.
+An absolute DIR is named inside WS when under it (WS itself is "."), else
+refused as a usage error.
 
-  $ mkdir -p ws/inc && touch ws/inc/a.h
-  $ zbsvc hlist -ws ws -o L "$PWD/ws/inc" "$PWD/ws/" && cat L
+  $ mkdir -p ws/inc && touch ws/inc/a.h && zbsvc hlist -ws ws -o L "$PWD/ws/inc" "$PWD/ws/" && cat L
   !<zbhl> v2.0.1
   @inc
   a.h

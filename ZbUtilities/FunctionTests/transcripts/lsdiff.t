@@ -1,7 +1,6 @@
-zbsvc lsdiff: two listings (SIZE@TIME PATH) compared by path.  A leading
-./ and leading or trailing slashes of a path do not count; a line whose
-first field is not SIZE@TIME is skipped (with -text any first field is a
-field); -prefix puts P/ before every path.
+zbsvc lsdiff: listings (SIZE@TIME PATH) compared by path, without leading
+./ and slashes around; a first field not SIZE@TIME skips the line but
+with -text; -prefix puts P/ before every path.
 
   $ printf '1@1 ./Fw/b\n2@2 Fw/a\n3@3 Fw/c\n4@4 Fw/same\nbad Fw/ignored\n' >old
   $ printf '2@9 Fw/a\n4@4 /Fw/same/\n3@3 Fw/c\n5@5 Fw/0new\n' >new
@@ -36,9 +35,8 @@ To test for "different": -q prints nothing, status 1 when they differ.
   1000 added, 1000 removed, 2000 changed, 17000 unchanged
   same
 
-The same listings sorted by path (merged as they are read), and sorted but
-for the first line moved to the end (the merge gives up there and a table
-of the old paths starts over): the same findings.
+Sorted by path (merged as read), and sorted but for the first line moved
+to the end (the merge gives up for a table): the same findings.
 
   $ LC_ALL=C sort -k2,2 old >old.s; LC_ALL=C sort -k2,2 new >new.s
   $ zbsvc lsdiff old.s new.s | cmp - got && echo same
@@ -52,13 +50,10 @@ A listing that cannot be read: status 1, also with -q.
   2> # Error: Listing missing could not be read: No such file or directory
   [1]
 
-zbsvc lsdiff: a line with more than two fields (a path holding a blank,
-cut at the blank by the format) is read up to its second field; the lines
-of a listing that have more are counted, and one warning gives their count
-and the first of them.
+A line of more than two fields (a path holding a blank) is read up to its
+second; one warning gives the count of such lines and the first.
 
-  $ printf '1@1 a\n2@2 my file\n3@3 b\r\n4@4 other file x\n' >old
-  $ printf '1@1 a\n' >new
+  $ printf '1@1 a\n2@2 my file\n3@3 b\r\n4@4 other file x\n' >old; printf '1@1 a\n' >new
   $ zbsvc lsdiff old new
   removed b
   removed my

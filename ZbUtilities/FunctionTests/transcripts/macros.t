@@ -1,8 +1,6 @@
-zbsvc macros: description files read into one macro set, include lines
-followed along the -I directories; NAME='value' lines in the set's order.
-Later files replace earlier values (-keep keeps the first); an included
-file's values come after its includer's.  -solve resolves $(NAME) with
-the forms :- (default), :+ (alternative), :@ (literal).
+zbsvc macros: files read into one macro set (includes along -I), printed
+NAME='value' in the set's order.  Later values replace earlier ones (-keep:
+the first stays); -solve resolves $(NAME), :- (default), :+, :@ (literal).
 
   $ cat >a.mk <<'X'
   > A = $(B) a
@@ -28,16 +26,14 @@ the forms :- (default), :+ (alternative), :@ (literal).
 
 A file that defines nothing is a valid empty set; standard input is "-".
 
-  $ : >empty.mk
-  $ zbsvc macros empty.mk
-  $ zbsvc macros empty.mk c.mk
+  $ : >empty.mk && zbsvc macros empty.mk c.mk
   A='from c'
   $ printf 'A = 1\nB = $(A) 2\n' | zbsvc macros -solve -
   B='1 2'
   A='1'
 
-An include not found without -I, a missing file: reported, what was read
-still printed.  Unbalanced $( and quotes are errors.
+An include not found, a missing file: reported, what was read printed.
+Unbalanced $( and quotes are errors.
 
   $ zbsvc macros a.mk none.mk
   A='$(B) a'
@@ -53,8 +49,8 @@ still printed.  Unbalanced $( and quotes are errors.
   2> # Error: Unbalanced ' in quote.mk['x]
   [1]
 
-Includes nest 64 levels deep at most: in a chain of 70 files the 64th
-include is refused, the 64 macros read before it kept.
+Includes nest 64 levels at most: in a chain of 70 files the 64th include
+is refused, the 64 macros before it kept.
 
   $ for i in $(seq 0 68); do printf 'F%d = %d\ninclude f%d.mk\n' $i $i $((i + 1)) >f$i.mk; done
   $ echo 'LAST = 1' >f69.mk && zbsvc macros -I . f0.mk >out; echo "$? $(wc -l <out)"

@@ -1,12 +1,8 @@
-zbsvc modules: the names of the elements of a framework's merged runtime
-view whose type and exposure are in the masks.  The example FwAlpha has a
-stray module.data for win_b64 (its module has no Imakefile.mk).
+zbsvc modules: the names of a framework's merged runtime view whose type
+and exposure are in the masks.
 
   $ cd $ZB_SOURCE_DIR/examples/workspace && zbsvc modules -os linux_a64 -exp QXI FwAlpha
   Objects/AlphaCore.o
-  PublicInterfaces/AlphaCore.h
-  $ cd $ZB_SOURCE_DIR/examples/workspace && zbsvc modules -os linux_a64 -type Data,BTV FwAlpha
-  resources/Alpha.msgcat
   PublicInterfaces/AlphaCore.h
   $ cd $ZB_SOURCE_DIR/examples/workspace && zbsvc modules -os linux_a64 -os win_b64 -type Runtime FwAlpha
   doc/Alpha-win.txt
@@ -15,11 +11,9 @@ stray module.data for win_b64 (its module has no Imakefile.mk).
   lib/libAlphaCore.so
   2> # Warning: FwAlpha/various/win_b64/AlphaGhost.m/module.data ignored: its module has no Imakefile.mk
 
-No data at all for a system: nothing, status 0.
+No data for a system: nothing, status 0; a missing framework: status 1.
 
   $ cd $ZB_SOURCE_DIR/examples/workspace && zbsvc modules -os mac_a64 FwAlpha
-
-A missing framework.
 
   $ cd $ZB_SOURCE_DIR/examples/workspace && zbsvc modules -os linux_a64 FwAlpha/none
   2> # Warning: FwAlpha/none : No such file or directory

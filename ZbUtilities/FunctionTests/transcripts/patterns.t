@@ -1,8 +1,5 @@
-zbsvc patterns: the pattern list over the framework layout built from a
-filter's flags, the flags -data, -tests and -sniff add, and flags given;
--type 1 takes the reduced various section.  The sizes: the data filter's
-119 (row 159), its test flag 118 (rows 140 and 151); explicit flags add to
-the filter's.
+zbsvc patterns: the pattern list of a filter's flags, those -data, -tests
+and -sniff add and those given; -type 1 takes the reduced various section.
 
   $ for args in "" "-type 1" "-filter data" "-filter data -tests" "-filter data 100 1121" "-type 1 -filter objects -sniff"; do
   >   zbsvc patterns $args | sed -n 1p; done
@@ -14,9 +11,9 @@ the filter's.
   patterns size: 120
 
 With -fw, -mod and -os the keys are replaced, framework paths outermost,
-each module in turn: 82 patterns, 14 of which name a module twice.
+each module in turn.
 
-  $ zbsvc patterns -fw /ws/Fw -mod A.m -mod B.m -os linux 110 | sed -n 1,13p
+  $ zbsvc patterns -fw /ws/Fw -mod A.m -mod B.m -os linux 110 | sed -n 1,10p
   patterns size: 96
   /ws/Fw rc: ZBIO_FOLLOW meta : [32]
   /ws/Fw/Imakefile.mk rc: ZBIO_DONT_FOLLOW meta : [32]
@@ -27,9 +24,6 @@ each module in turn: 82 patterns, 14 of which name a module twice.
   /ws/Fw/B.m rc: ZBIO_DONT_FOLLOW meta : [32]
   /ws/Fw/A.m/Objects rc: ZBIO_FOLLOW meta : [32]
   /ws/Fw/B.m/Objects rc: ZBIO_FOLLOW meta : [32]
-  /ws/Fw/A.m/Objects rc: ZBIO_DONT_FOLLOW meta : [32]
-  /ws/Fw/B.m/Objects rc: ZBIO_DONT_FOLLOW meta : [32]
-  /ws/Fw/A.m/Objects/linux rc: ZBIO_FOLLOW_FOR_EVER meta : [32]
 
 Without -mod the module rows give nothing.
 

@@ -1,6 +1,6 @@
-zbsvc rtvstat: a statistics file of the elements of each framework's data
-file with the size and time of ROOT/RTVNAME; a file not installed is a
-warning and recorded as 0@0.  -list prints the records (of one framework).
+zbsvc rtvstat: the elements of each framework's data file with the size
+and time of ROOT/RTVNAME (not installed: a warning, 0@0); -list prints the
+records (of one framework).
 
   $ mkdir -p root/A root/B && printf %12s >root/A/tool && printf %5s >root/B/tool
   $ touch -d @34 root/A/tool && touch -d @1700000000 root/B/tool
@@ -20,30 +20,22 @@ warning and recorded as 0@0.  -list prints the records (of one framework).
   BTV/001/QXI lib/gone|A/gone|0@0|A
   RTV/000/CUS bin/tool|B/tool|5@1700000000|B
 
-Printed without -o; the root is the current directory by default.
+Without -o printed; the root is by default the current directory.
 
   $ zbsvc rtvstat B=b.data
   !<zbRTViewDataStat> v1.0.0
   RTV/000/CUS bin/tool|B/tool|0@0|B
   2> # Warning: B/tool of framework B is not installed under .: recorded with size and time 0
 
-An empty data file gives an empty statistics file.
+Wrong inputs: status 1, nothing written.
 
-  $ printf '!<zbRTViewData> v1.0.0\n' >empty.data && zbsvc rtvstat -o e.stat A=empty.data && cat e.stat
-  e.stat written (0 elements, 0 not installed)
-  !<zbRTViewDataStat> v1.0.0
-
-Inputs that are not what they should be: status 1, nothing written.
-
-  $ zbsvc rtvstat -list out/s.stat C
+  $ for args in "-list out/s.stat C" "-list a.data" "-o x.stat A=out/s.stat A=missing"; do zbsvc rtvstat $args; echo $?; done
+  > test -e x.stat || echo 'not written'
+  1
+  1
+  1
+  not written
   2> # Error: out/s.stat holds no framework C
-  [1]
-  $ zbsvc rtvstat -list a.data
   2> # Error: a.data is not a statistics file: its first line is not !<zbRTViewDataStat> v1.0.0 or a later version
-  [1]
-  $ zbsvc rtvstat -o x.stat A=out/s.stat A=missing
   2> # Error: out/s.stat is not a runtime-view data file: its first line is not !<zbRTViewData> v1.0.0 or a later version
   2> # System error on missing: No such file or directory
-  [1]
-  $ test -e x.stat || echo 'not written'
-  not written

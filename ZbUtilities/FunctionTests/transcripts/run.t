@@ -1,9 +1,7 @@
-zbsvc run and make's jobserver.  Each command below (hold.sh N) logs "+"
-when it starts and "-" when it ends; in between it waits until N starts are
-logged since the last "phase" line (20 s at most), so that the commands a
-limit lets run together do meet however slow the machine, then stays 0.4 s
-more.  most.sh prints the most that ran at once (after the line "phase"
-when given one, in all else).
+zbsvc run and make's jobserver.  hold.sh N logs "+", waits until N starts
+are logged since the last "phase" line (20 s at most: commands allowed
+together do meet), stays 0.4 s more and logs "-"; most.sh prints the most
+that ran at once (after the line "phase" when given one).
 
   $ cat >most.sh <<'END'
   > awk -v from="${2:-}" '$0 == from { c = 0; m = 0; on = 1; next }
@@ -34,9 +32,8 @@ not.
   $ make -s -j4 -f mk C="'sh hold.sh 8'" R='+zbsvc run -jobserver off -j 8 $(C) $(C) $(C) $(C) $(C) $(C)'; sh most.sh log
   ([89]|1[0-9]|2[0-4]) (re)
 
-A run interrupted by SIGINT (here by another recipe, once the run's first
-command has started) gives its tokens back: the last run, alone, still
-gets the four slots.
+A run interrupted by SIGINT (by another recipe, once its first command
+started) gives its tokens back: the last run still gets the four slots.
 
   $ cat >int.mk <<'END'
   > C = 'sh hold.sh 4'
@@ -52,9 +49,8 @@ gets the four slots.
   # Fatal error: Process interrupted
   4
 
-zbsvc run -j 3 serves three slots to the makes its commands start (a
-make given -j8 itself resets the jobserver, by make's own rule); its fifo
-is gone when the run ends, whatever ends it.
+zbsvc run -j 3 serves three slots to the makes its commands start; its
+fifo is gone when the run ends, whatever ends it.
 
   $ printf 'all: 1 2 3 4\n1 2 3 4:\n\t@sh hold.sh 3\n' >sleepy.mk
   $ mkdir tmp; TMPDIR=$PWD/tmp zbsvc run -j 3 'make -f sleepy.mk' 'make -f sleepy.mk' 'make -f sleepy.mk'; sh most.sh log; ls tmp
@@ -65,10 +61,9 @@ is gone when the run ends, whatever ends it.
   $ ls tmp; wc -l <log; rm log
   8
 
-The jobserver of make 4.4's form, a fifo by name: with one token, two
-commands at once.  One that cannot be reached (descriptors not passed to a
-recipe not marked "+", a fifo gone) is one warning, and the run goes on
-with -j alone.
+A jobserver fifo named in MAKEFLAGS: one token, two commands at once.  One
+that cannot be reached (descriptors not passed, a fifo gone) is one
+warning, and the run goes on with -j alone.
 
   $ mkfifo jobs; exec 3<>jobs; printf + >&3; C='sh hold.sh 2'
   > MAKEFLAGS=' -j2 --jobserver-auth=fifo:jobs' zbsvc run -j 8 "$C" "$C" "$C" "$C"; sh most.sh log
@@ -82,26 +77,19 @@ with -j alone.
 
 A command the shell would only start runs without it: the program leads
 its process group itself.  With a metacharacter, or when the program is
-not found, the shell runs it.
+not found (the shell names it in its own words), the shell runs it.
 
-  $ zbsvc run -j 1 'cat /proc/self/stat' 'cat /proc/self/stat;' nosuch 2>err | awk '{ print $2, $1 == $5 }'
-  > grep -v 'nosuch: not found' err
+  $ zbsvc run -j 1 'cat /proc/self/stat' 'cat /proc/self/stat;' nosuch 2>err | awk '{ print $2, $1 == $5 }'; cat err
   (cat) 1
   (cat) 0
+  sh: 1: nosuch: not found
   # Error: Action 3 failed with status 127: nosuch
   # Error: 1 of 3 actions failed
 
-The shell names the program it did not find, in its own words.
-
-  $ grep '^sh: 1: nosuch: not found$' err
-  sh: 1: nosuch: not found
-
-zbsvc run -engine slurm against stand-ins, first on PATH:
-salloc (job 42) and srun log their arguments and run what follows their
-options; sinfo answers.  One allocation, then one step per action, the
-environment's arguments added; statuses as the local engine gives them.
-With no cluster: one report, no action started.  (No SLURM_CONF: the
-stand-ins are the cluster.)
+zbsvc run -engine slurm against stand-ins first on PATH (salloc, job 42,
+and srun log their arguments and run what follows their options; sinfo
+answers): one allocation, one step per action with the environment's
+arguments, local statuses.  No cluster: one report, no action started.
 
   $ mkdir fake && cd fake && printf '#!/bin/sh\necho zbzb\n' >sinfo && printf '#!/bin/sh\nexit 1\n' >down
   > printf '#!/bin/sh\necho "$*" >>%s/log\nwhile [ "$1" != /bin/sh ]; do shift; done\nexec "$@"\n' $PWD >srun
@@ -124,21 +112,17 @@ stand-ins are the cluster.)
   $ unset SLURM_CONF; PATH=$PWD/fake:$PATH zbsvc run -engine slurm 'echo 1' 'echo 2'
   2> # Error: No Slurm cluster to run the actions on (the controller did not answer sinfo)
   [1]
-  $ ls fake
-  salloc
-  sinfo
-  srun
+  $ test -e fake/log || echo 'nothing started'
+  nothing started
 
-The local engine by name is the default one.
+Each command's standard output whole when it ends, its standard error on
+standard error; each failure named after the outputs (position, first line
+cut at 60 characters), then the count.  -seq stops at the first failure
+unless -k; the arguments run first, then the lines of -f's file (- standard
+input) but blank ones and comments; a command may begin with -.
 
   $ zbsvc run -engine local 'echo here'
   here
-
-Each command's standard output whole when it ends, its standard error on
-standard error; each failure named after the outputs (its position, its
-first line cut at 60 characters), then the count.  -seq stops at the first
-failure unless -k; the arguments run first, then the lines of -f's file
-(- standard input) but blank ones and comments; a command may begin with -.
 
   $ zbsvc run -j 1 'echo a; echo b >&2; echo c' 'exit 3' 'printf d'
   a

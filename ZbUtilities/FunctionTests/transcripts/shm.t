@@ -8,12 +8,10 @@ zbsvc shm: usage errors of the three sub-verbs.
   2 zbsvc shm get: wrong number of arguments
   2 zbsvc shm list: wrong number of arguments
 
-zbsvc shm: a server and its clients (the server's signals, and clients at
-work together: zbsvcShmTests).  The clients give the server's sizes: a
-segment smaller than the size given is refused; a block written to a file
-keeps its bytes.  A standard output that cannot be written is reported
-once, in the words of every verb; a server that cannot print the segment's
-name does not wait for a signal: it ends with 1.
+zbsvc shm: a server and its clients (signals, concurrent clients:
+zbsvcShmTests).  A segment smaller than the size given is refused; a block
+written to a file keeps its bytes; a standard output that cannot be
+written is reported once; a server that cannot print its segment ends.
 
   $ printf 'hello\n' >t; : >e; printf '\0\1\2|\n\377' >b; zbsvc shm serve t=t >/dev/full
   2> zbsvc: standard output: No space left on device
@@ -36,7 +34,7 @@ name does not wait for a signal: it ends with 1.
   # Error: Shared memory segment N: Invalid argument
 
 A server that cannot publish a block, or read a file, ends with 1 and
-leaves no segment (ipcs lists none it created).
+leaves no segment.
 
   $ head -c 900 /dev/zero >big; echo s >small
   $ zbsvc shm serve -size 1000 s=small b=big c=small & wait $!; s=$?; ipcs -m -p | awk -v p=$! '$3 == p'; exit $s

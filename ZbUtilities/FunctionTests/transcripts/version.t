@@ -1,7 +1,6 @@
-zbsvc version: the major and minor version from zbVersionData.mk of the
-data path, preprocessed with the levels of DIR/TALVEXV5Level.lvl (DIR: the
-current directory by default), the service pack from Zbzb_SPKLEVEL, the
-build number from the date (YYDDD).
+zbsvc version: major and minor from zbVersionData.mk of the data path,
+preprocessed with DIR/TALVEXV5Level.lvl (DIR: the current directory by
+default), the service pack from Zbzb_SPKLEVEL, the build number YYDDD.
 
   $ Zbzb_SPKLEVEL=3 zbsvc version -level $ZB_SOURCE_DIR/examples/install/code/tools/data | sed "s/ $(date +%y%j | sed 's/^0*//')\$/ TODAY/"
   MajorVersion = 5
@@ -11,11 +10,9 @@ build number from the date (YYDDD).
   $ env -u Zbzb_SPKLEVEL zbsvc version -level $ZB_SOURCE_DIR/examples/install/code/tools/data | sed -n 3p
   ServicePack  = 0
 
-The levels choose the branch of the version data: without ZB_RELEASE the
-minor version is 0.
+Without ZB_RELEASE among the levels the minor version is 0.
 
-  $ mkdir v5 && echo '#define ZB_V5' >v5/TALVEXV5Level.lvl
-  $ cd v5 && zbsvc version | sed -n 1,2p
+  $ mkdir v5 && echo '#define ZB_V5' >v5/TALVEXV5Level.lvl && cd v5 && zbsvc version | sed -n 1,2p
   MajorVersion = 5
   MinorVersion = 0
 
@@ -28,32 +25,11 @@ A missing level file or version data: a warning, all four 0, status 0.
   MajorVersion = 0,MinorVersion = 0,ServicePack  = 0,BuildNumber  = 0
   2> # Warning: zbVersionData.mk not found along the data search path: the version stays 0
 
-Files that are there but cannot be used: an error naming the file, all
-four 0, status 1.  Version data defining only MajorVersion, found first
-along MY_ZBZB_DATA:
+Files that cannot be used: an error naming the file, all four 0, status
+1 (an empty level file, version data cut or holding a NUL: badinput.t).
+Version data defining only MajorVersion, first along MY_ZBZB_DATA:
 
   $ mkdir -p my/code/tools/data && echo 'MajorVersion = 6' >my/code/tools/data/zbVersionData.mk
   $ MY_ZBZB_DATA=$PWD/my zbsvc version -level $ZB_SOURCE_DIR/examples/install/code/tools/data 2>&1 | sed "s|$PWD|.|" | paste -sd,
   # Error: ./my/./code/tools/data/zbVersionData.mk does not define MajorVersion and MinorVersion: the version stays 0,MajorVersion = 0,MinorVersion = 0,ServicePack  = 0,BuildNumber  = 0
 
-An empty level file, version data cut short or holding a NUL byte:
-
-  $ printf '#if ZB_V5\nMajorVersion = 5\nMinorVersion = 21\n#endif\n' >data.mk
-  $ for case in empty cut nul; do d=my/code/tools/data/zbVersionData.mk
-  >   rm -rf lvl && mkdir lvl && cp data.mk $d && echo '#define ZB_V5' >lvl/TALVEXV5Level.lvl
-  >   case $case in
-  >     empty) : >lvl/TALVEXV5Level.lvl ;;
-  >     cut) head -c 30 data.mk >$d ;;
-  >     nul) printf 'MajorVersion = 5\n\0MinorVersion = 2\n' >$d ;;
-  >   esac
-  >   MY_ZBZB_DATA=$PWD/my zbsvc version -level lvl 2>&1 | sed -n "s|$PWD|.|;1p;3p"; echo "${PIPESTATUS[0]}"
-  > done
-  # Error: Level file lvl/TALVEXV5Level.lvl is empty: the version stays 0
-  MinorVersion = 0
-  1
-  # Error: ./my/./code/tools/data/zbVersionData.mk[2]: missing #endif
-  MinorVersion = 0
-  1
-  # Error: ./my/./code/tools/data/zbVersionData.mk holds a NUL byte: it is not a text file, the version stays 0
-  MinorVersion = 0
-  1

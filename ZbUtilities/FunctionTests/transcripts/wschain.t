@@ -1,5 +1,4 @@
-zbsvc wschain: the workspace chain, the second line of WS/Install_config,
-one directory a line (empty entries skipped).
+zbsvc wschain: the second line of WS/Install_config, a directory a line.
 
   $ mkdir ws && printf '# workspace chain\n/ws/one:/ws/two::/ws/three\n' >ws/Install_config
   $ zbsvc wschain ws
@@ -9,21 +8,16 @@ one directory a line (empty entries skipped).
 
 A configuration of one line is not one.
 
-  $ mkdir short && echo 'one line only' >short/Install_config
-  $ zbsvc wschain short
+  $ mkdir short && echo 'one line only' >short/Install_config && zbsvc wschain short
   2> # Error: short/Install_config is not a workspace configuration: its second line, the workspace chain, is missing
   [1]
 
-zbsvc wschain names what is wrong: a workspace that is a file, one that
-does not exist, one without a configuration.
+A workspace that is a file, missing, or without configuration: named.
 
-  $ touch file
-  $ zbsvc wschain file
+  $ touch file; mkdir bare; for ws in file missing bare; do zbsvc wschain $ws; echo "$ws $?"; done
+  file 1
+  missing 1
+  bare 1
   2> # System error on file: Not a directory
-  [1]
-  $ zbsvc wschain missing
   2> # System error on missing: No such file or directory
-  [1]
-  $ mkdir bare && zbsvc wschain bare
   2> # System error on bare/Install_config: No such file or directory
-  [1]
