@@ -1,5 +1,15 @@
+// Files read and written: streams, runs of whole lines through a buffer smaller
+// than some lines, files read whole, carriage returns on a console.
 
+#include <cerrno>
+#include <fcntl.h>
+#include <unistd.h>
+
+#include "zbCatFile.h"
+#include "zbDescriptor.h"
+#include "zbErrorCodeManager.h"
 #include "zbIFStream.h"
+#include "zbLineBlocks.h"
 #include "zbNewString.h"
 #include "zbOFStream.h"
 #include "zbTestSupport.h"
@@ -89,4 +99,104 @@ TEST(zbStreams, GetlineInPiecesOrWhole)
     EXPECT_EQ(line, "end");
     EXPECT_EQ(in.Getline(line, '\n', 1), 1);
     EXPECT_EQ(in.Getline(buffer, 4, '\n'), 1);
+}
+
+TEST(zbLineBlocks, RunsOfWholeLinesMakeUpTheFile)
+{
+    zbtest::TempDir dir;
+    const char* texts[] = {"",
+                           "a",
+                           "a\n",
+                           "ab\ncd\n",
+                           "a\nlonger than the block\nb",
+                           "\n\n\nxyz\n\n",
+                           "one line longer than twice the block, no feed"};
+    zbLineBlocks blocks(4);
+    for (const char* text : texts)
+    {
+        zbtest::WriteFile(dir / "f", text);
+        const int fd = zbOpenFd((dir / "f").c_str(), O_RDONLY);
+        ASSERT_GE(fd, 0);
+        blocks.Start(fd);
+        std::string whole;
+        for (;;)
+        {
+            char* begin = nullptr;
+            char* end = nullptr;
+            ASSERT_EQ(0, blocks.Next(begin, end)) << text;
+            if (begin == end)
+                break;
+            whole.append(begin, end);
+            // A run ends with a line feed unless it ends the file.
+            EXPECT_TRUE(end[-1] == '\n' || whole.size() == std::string(text).size()) << text;
+        }
+        EXPECT_EQ(whole, text);
+        ::close(fd);
+    }
+    char* begin = nullptr;
+    char* end = nullptr;
+    blocks.Start(-1);
+    EXPECT_EQ(EBADF, blocks.Next(begin, end));
+}
+
+TEST(zbCatFile, ConvertToConsole)
+{
+    // (Ends of lines and their lengths are held by the fuzz target's replay.)
+    const char* rows[][2] = {
+        {"", ""},
+        {"50%\r100%", "100%\n"},
+        {"abcdef\rXY", "XYcdef\n"},
+        {"a\r\rbc\n\nx\ry\rzz\n", "bc\n\nzz\n"},
+        // Characters, not bytes: a two-byte character is covered by one.
+        {"\xc3\xa9t\xc3\xa9\rX", "Xt\xc3\xa9\n"},
+    };
+    for (const auto& row : rows)
+    {
+        QORUnicodeString text(row[0]);
+        ConvertToConsole(text);
+        EXPECT_EQ(text.ConvertToUTF8(), row[1]) << row[0];
+    }
+}
+
+TEST(zbCatFile, FilesReadWholeOrReported)
+{
+    zbtest::TempDir dir;
+    std::string big(40000, 'x'); // several chunks
+    zbtest::WriteFile(dir / "big", big);
+    zbtest::WriteFile(dir / "progress", "50%\r100%");
+    zbtest::WriteFile(dir / "empty", "");
+    zbtest::WriteFile(dir / "nul", std::string("ab\0cd", 5));
+    QORUnicodeString text("kept:"), cut;
+    EXPECT_EQ(zbCatFileToUnicodeStringForMsg((dir / "big").c_str(), text), 0);
+    EXPECT_EQ(text.ConvertToUTF8(), "kept:" + big);
+    EXPECT_EQ(zbCatFileToUnicodeStringForMsg((dir / "nul").c_str(), cut), 0);
+    EXPECT_EQ(cut.ConvertToUTF8(), "ab"); // a NUL ends the chunk's text
+    EXPECT_EQ(zbCatFileToUnicodeStringForMsg(nullptr, cut), 1);
+    EXPECT_EQ(zbExtLastError.GetErrno(), EINVAL);
+    EXPECT_EQ(zbCatFileToUnicodeStringForMsg(dir.Path().c_str(), cut), 1);
+    EXPECT_EQ(zbExtLastError.GetErrno(), EISDIR);
+
+    const std::string missing =
+        "# System error on " + dir / "missing" + ": No such file or directory\n";
+    // expectedOut: on the stream fd; expectedErr: on standard error when fd is 1
+    const std::tuple<int (*)(const char*, char* const*), int, const char*, std::string, std::string>
+        rows[] = {
+            {zbCatFileToTraceManagerStdout, 1, "progress", "50%\r100%", ""},
+            {zbCatFileToTraceManagerStderr, 2, "progress", "50%\r100%", ""},
+            {zbCatFileToConsoleTraceManagerStdout, 1, "progress", "100%\n", ""},
+            {zbCatFileToConsoleTraceManagerStderr, 2, "progress", "100%\n", ""},
+            {zbCatFileToConsoleTraceManagerStdout, 1, "empty", "", ""},
+            {zbCatFileToConsoleTraceManagerStdout, 1, "missing", "", missing},
+        };
+    for (const auto& [print, fd, file, expectedOut, expectedErr] : rows)
+    {
+        std::string path = dir / file;
+        char* args[] = {&path[0], nullptr};
+        zbtest::Capture out(fd);
+        zbtest::Capture err(fd == 1 ? 2 : 1); // the other stream
+        EXPECT_EQ(print("cat", args), expectedErr.empty() ? 0 : 1);
+        std::string other = err.Stop();
+        EXPECT_EQ(out.Stop(), expectedOut) << file << " on " << fd;
+        EXPECT_EQ(other, expectedErr);
+    }
 }
