@@ -6,7 +6,6 @@
 #include "zbDirectoryListing.h"
 #include "zbEmptyPatternFilter.h"
 #include "zbIOFNMatch.h"
-#include "zbOFStream.h"
 #include "zbObjectsPatternFilter.h"
 #include "zbPatternList.h"
 #include "zbPatternSet.h"
@@ -151,15 +150,6 @@ TEST(SubstKeyInPattern, ExpansionOrder)
         EXPECT_STREQ(result, expected) << text;
         free(result);
     }
-}
-
-// (The names of the results, and the format, are printed by zbsvc patterns.)
-TEST(PrintPatternList, UnknownResult)
-{
-    zbtest::Owned<QORListPtrzbPattern> list;
-    list.Append(new zbPattern("x", 7, -1));
-    EXPECT_EQ(zbtest::Written([&](zbOFStream& out) { PrintPatternList(list, out, "Title"); }),
-              "Title size: 1\nx rc: ??????????? meta : [-1]\n");
 }
 
 TEST(zbPatternFilter, Flags)
