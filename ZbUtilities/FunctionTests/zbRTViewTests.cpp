@@ -33,20 +33,14 @@ int ReadText(zbRTViewData& ioData, const std::string& iText, std::string* oErr =
 }
 
 // The file text of a set, as Write gives it.
-std::string Text(const zbRTViewData& iData)
+template <class Data> std::string Text(const Data& iData)
 {
     char* buffer = nullptr;
     unsigned int length = 0;
-    iData._FillBuffer(buffer, length);
-    std::string text(buffer ? buffer : "", length);
-    std::free(buffer);
-    return text;
-}
-
-std::string Text(const zbRTViewDataStat& iData)
-{
-    unsigned int length = 0;
-    char* buffer = iData._FillBuffer(length);
+    if constexpr (std::is_same_v<Data, zbRTViewDataStat>)
+        buffer = iData._FillBuffer(length);
+    else
+        iData._FillBuffer(buffer, length);
     std::string text(buffer ? buffer : "", length);
     std::free(buffer);
     return text;
