@@ -117,7 +117,7 @@ TEST(zbRTViewElement, ParsesRecords)
     EXPECT_EQ(E(longLine.c_str(), 5012)._Name.GetLengthInByte(), 4096 - 12);
 }
 
-// (Printing an element: the replayed corpus of element records.)
+// (Printing an element, byte for byte: rtvstat.t, rtvstat -list.)
 TEST(zbRTViewElement, WritesRecords)
 {
     const std::pair<E, const char*> cases[] = {
