@@ -71,21 +71,11 @@ TEST(QORListPtr, StoresWithoutOwningAndSortsWithNulls)
     EXPECT_EQ(list.Size(), 0);
 }
 
-namespace
-{
-unsigned int HashText(QORString* s)
-{
-    return s ? s->ComputeHashKey() : 0;
-}
-int CompareText(QORString* a, QORString* b)
-{
-    return a->Compare(*b);
-}
-} // namespace
-
 TEST(QORHashTab, LooksUpByTheCallersFunctions)
 {
-    QORHashTab<QORString> table(3, HashText, CompareText);
+    QORHashTab<QORString> table(
+        3, [](QORString* s) { return s ? s->ComputeHashKey() : 0u; },
+        [](QORString* a, QORString* b) { return a->Compare(*b); });
     EXPECT_EQ(table.Insert(new QORString("x")), 0);
     QORString probe("x");
     std::unique_ptr<QORString> duplicate(new QORString("x"));

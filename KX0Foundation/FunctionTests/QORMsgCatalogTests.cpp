@@ -1,9 +1,6 @@
-#include <cstdio>
-#include <cstdlib>
-#include <fstream>
 #include <gtest/gtest.h>
 #include <string>
-#include <unistd.h>
+#include <vector>
 
 #include "QORMsgCatalog.h"
 
@@ -90,21 +87,4 @@ TEST(QORMsgCatalog, WildcardSubstitution)
             msg.BuildMessage(out, nullptr, 0);
         EXPECT_EQ(out.ConvertToUTF8(), text ? text : "") << key;
     }
-}
-
-// (A missing catalog's report is pinned by zbMsgManagerTests, which prints it.)
-TEST(QORMsgCatalog, LoadsFromAnEnvironmentDirectory)
-{
-    char dir[] = "/tmp/qorcatdir.XXXXXX";
-    ASSERT_NE(mkdtemp(dir), nullptr);
-    std::ofstream(std::string(dir) + "/Mine.msgcat") << "Hello.World = hi %1\n";
-    setenv("QOR_MSGCATALOG_PATH", (std::string("/nonexistent:") + dir).c_str(), 1);
-    QORMsgCatalog catalog;
-    EXPECT_NE(catalog.LoadMsgCatalog("Mine", nullptr), 0);
-    EXPECT_EQ(Build(catalog, "Hello.World", {"there"}), "hi there");
-    EXPECT_EQ(catalog.UnloadMsgCatalog("Mine"), 0);
-    EXPECT_EQ(Build(catalog, "Hello.World"), "<missing>");
-    unsetenv("QOR_MSGCATALOG_PATH");
-    std::remove((std::string(dir) + "/Mine.msgcat").c_str());
-    rmdir(dir);
 }
