@@ -186,7 +186,6 @@ TEST(zbFileElement, Expand)
         {"l", "a", 1, "a", 99, -1,
          "invalid mode of expansion, use RECURSIVE_MODE, NOT_RECURSIVE_MODE or "
          "RECURSIVE_FORCED_MODE"},
-        {"a/back", "@/a", 1, "", all, 0, "a a/b a/b/h a/back a/g c c/k f"},
         {"a/top", "@", 1, "", all, 0, "a a/b a/b/h a/g a/top c c/k f"},
         {"a/above", "../..", 1, "", all, 0, "a a/above a/b a/b/h a/g c c/k f"},
         {"a/sibling", "../c", 1, "", all, 0, "a a/b a/b/h a/g a/sibling a/sibling/k c c/k f"},
