@@ -133,7 +133,7 @@ TEST(zbFileName, ShortAndLongNamesKeepPositionsThroughCopies)
     EXPECT_STREQ(self.GetPtrToFullname(), "leaf");
 }
 
-TEST(zbFileName, Composition)
+TEST(zbFileName, CompositionAndJoinedAssignment)
 {
     EXPECT_STREQ(zbFileName("d", "a.c", ".o").GetPtrToFullname(), "d/a.o");
     EXPECT_STREQ(zbFileName(nullptr, "a", ".o").GetPtrToFullname(), "a.o");
@@ -152,22 +152,19 @@ TEST(zbFileName, Composition)
     zbFileName fits(dir.c_str(), "abc.c", ".o");
     EXPECT_EQ(fits.GetFullnameLength(), 126u);
     EXPECT_STREQ(fits.GetPtrToBasename(), "abc.o");
-}
 
-// That a name joined agrees with the assignment of the joined text, short
-// and long, with or without a workspace, is held by the zbFileName fuzz
-// target's replay; here what the text alone does not show.
-TEST(zbFileName, JoinedAssignment)
-{
-    // A class name does not survive; the parts may lie in the name itself.
-    zbFileName dir("/ws/./Fw"), self("/other/leaf.h");
+    // That a name joined agrees with the assignment of the joined text, short
+    // and long, with or without a workspace, is held by the zbFileName fuzz
+    // target's replay; here what the text alone does not show.  A class name
+    // does not survive; the parts may lie in the name itself.
+    zbFileName ws("/ws/./Fw"), self("/other/leaf.h");
     self.PutBOClName("C");
-    self.AssignJoined(dir, self.GetPtrToBasename(), 6);
+    self.AssignJoined(ws, self.GetPtrToBasename(), 6);
     EXPECT_STREQ(self.GetPtrToFullname(), "/ws/./Fw/leaf.h");
     EXPECT_EQ(self.GetPtrToBOClName(), nullptr);
-    dir.AssignJoined(dir, "x.h", 3);
-    EXPECT_STREQ(dir.GetPtrToFullname(), "/ws/./Fw/x.h");
-    EXPECT_STREQ(dir.GetPtrToNameIntoWS(), "Fw/x.h");
+    ws.AssignJoined(ws, "x.h", 3);
+    EXPECT_STREQ(ws.GetPtrToFullname(), "/ws/./Fw/x.h");
+    EXPECT_STREQ(ws.GetPtrToNameIntoWS(), "Fw/x.h");
 }
 
 TEST(zbFileName, StatisticsAndClassName)
