@@ -28,7 +28,7 @@ class zbFileOperations : public ::testing::Test
 };
 } // namespace
 
-TEST_F(zbFileOperations, CopyAndMove)
+TEST_F(zbFileOperations, CopyAndMoveByNamesAndArgumentVectors)
 {
     WriteFile(P("source"), std::string(70000, 's') + "end");
     WriteFile(P("pointed"), "pointed");
@@ -71,6 +71,30 @@ TEST_F(zbFileOperations, CopyAndMove)
     EXPECT_FALSE(Exists("link2"));
     EXPECT_EQ(ReadFile(P("pointed")), "pointed");
     EXPECT_EQ(ReadFile(P("copy")), "pointed");
+
+    // The argument-vector forms report a failure on the file it is about.
+    std::string missing = P("missing"), target = P("t"), dirPath = _Dir.Path(), source = P("s");
+    WriteFile(source, "s");
+    char* args[] = {&missing[0], &target[0], nullptr};
+    char* none[] = {nullptr};
+    char* dirArgs[] = {&dirPath[0], nullptr};
+    char* ontoDir[] = {&source[0], &dirPath[0], nullptr};
+    Capture err(2);
+    EXPECT_EQ(zbCopyFile("cp", args), 1);
+    EXPECT_EQ(zbMoveFile("mv", args), 1);
+    EXPECT_EQ(zbCompareFiles("cmp", args), -1);
+    EXPECT_EQ(zbCompareFiles("cmp", static_cast<char* const*>(nullptr)), -1);
+    EXPECT_EQ(zbRemoveFile("rm", args), 0);
+    EXPECT_EQ(zbCopyFile("cp", none), 1);
+    EXPECT_EQ(zbRemoveFile("rm", dirArgs), 1);
+    EXPECT_EQ(zbCopyFile("cp", ontoDir), 1);
+    std::string line = "# System error on " + missing + ": No such file or directory\n";
+    std::string isDir = "# System error on " + dirPath + ": Is a directory\n";
+    EXPECT_EQ(err.Stop(), line + line + "# System error on : Invalid argument\n" + isDir + isDir);
+    // A link is removed itself, even one that leads nowhere.
+    ASSERT_EQ(::symlink("nowhere", target.c_str()), 0);
+    EXPECT_EQ(zbRemoveFile("rm", &args[1]), 0);
+    EXPECT_FALSE(Exists("t"));
 }
 
 // Between open directories: only onto a free name, with the record's mode
@@ -124,32 +148,6 @@ TEST_F(zbFileOperations, CopyAtMakesNewFilesOnly)
     EXPECT_EQ(Entries(P("to")), "copy\ntaken\nthrough\n");
     ::close(from);
     ::close(to);
-}
-
-TEST_F(zbFileOperations, ArgumentVectorFormsReport)
-{
-    std::string missing = P("missing"), target = P("t"), dirPath = _Dir.Path(), source = P("s");
-    WriteFile(source, "s");
-    char* args[] = {&missing[0], &target[0], nullptr};
-    char* none[] = {nullptr};
-    char* dirArgs[] = {&dirPath[0], nullptr};
-    char* ontoDir[] = {&source[0], &dirPath[0], nullptr};
-    Capture err(2);
-    EXPECT_EQ(zbCopyFile("cp", args), 1);
-    EXPECT_EQ(zbMoveFile("mv", args), 1);
-    EXPECT_EQ(zbCompareFiles("cmp", args), -1);
-    EXPECT_EQ(zbCompareFiles("cmp", static_cast<char* const*>(nullptr)), -1);
-    EXPECT_EQ(zbRemoveFile("rm", args), 0);
-    EXPECT_EQ(zbCopyFile("cp", none), 1);
-    EXPECT_EQ(zbRemoveFile("rm", dirArgs), 1);
-    EXPECT_EQ(zbCopyFile("cp", ontoDir), 1);
-    std::string line = "# System error on " + missing + ": No such file or directory\n";
-    std::string isDir = "# System error on " + dirPath + ": Is a directory\n";
-    EXPECT_EQ(err.Stop(), line + line + "# System error on : Invalid argument\n" + isDir + isDir);
-    // A link is removed itself, even one that leads nowhere.
-    ASSERT_EQ(::symlink("nowhere", target.c_str()), 0);
-    EXPECT_EQ(zbRemoveFile("rm", &args[1]), 0);
-    EXPECT_FALSE(Exists("t"));
 }
 
 TEST_F(zbFileOperations, Compare)
