@@ -235,14 +235,13 @@ class FaultRunner
         }
         if (_Target.empty() || _Row._Keep == kLog)
             return;
-        const bool kept = _Row._Keep == kAppend
-                              ? files[_Row._Target].compare(0, sizeof kOld - 1, kOld) == 0
-                              : files[_Row._Target] == kOld;
         if (_Row._Keep == kAppend)
         {
-            EXPECT_TRUE(kept) << what << "old content lost";
+            EXPECT_EQ(files[_Row._Target].compare(0, sizeof kOld - 1, kOld), 0)
+                << what << "old content lost";
             return;
         }
+        const bool kept = files[_Row._Target] == kOld;
         // Or replaced whole, then the run failed on something else (its
         // output, its catalog), or written with what could be read.
         const bool other = r._Err.find(_Target) == std::string::npos;
