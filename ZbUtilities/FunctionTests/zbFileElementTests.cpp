@@ -171,7 +171,7 @@ TEST(zbFileElement, StatAndLinks)
 // directories kept are resolved, never walked.  Whatever its text, a link
 // into a directory on the way down from the root, or above it, is not
 // walked; one to a sibling is.
-TEST(zbFileElement, Expand)
+TEST(zbFileElement, ExpandAndQuery)
 {
     // Link, its text ('@' stands for the tree's root), links to directories
     // followed, node expanded, mode (RECURSIVE_MODE: the forced one too),
@@ -215,10 +215,8 @@ TEST(zbFileElement, Expand)
                 Message(*(*children)[1]),
                 walked || link[0] == 'l' ? "" : "symbolic link point to a directory that holds it");
         }
-}
 
-TEST(zbFileElement, QueriesOnAnExpandedTree)
-{
+    // Queries on an expanded tree.
     zbtest::TempDir dir;
     Make(dir, {"c/", "f", "a/g", "a/b/h"});
     ::symlink("a", (dir / "l").c_str());
