@@ -23,7 +23,7 @@ std::string Text(const char* iText)
 }
 } // namespace
 
-TEST(zbFileName, Decomposition)
+TEST(zbFileName, DecompositionEmptyNamesAndWorkspaceMarker)
 {
     // Input, full name, basename, dirname, extension ("<null>" for none).
     const std::tuple<const char*, const char*, const char*, const char*, const char*> cases[] = {
@@ -57,10 +57,8 @@ TEST(zbFileName, Decomposition)
     EXPECT_EQ(zbFileName("d/name").GetBasenameWOUnderscore(out).Std(), "name");
     zbNewString dir;
     EXPECT_STREQ(zbFileName("/x/y.d/h").GetDirname(dir).CastToCharPtr(), "/x/y.d");
-}
 
-TEST(zbFileName, EmptyNameAndWorkspaceMarker)
-{
+    // Empty names.
     for (zbFileName* name : {new zbFileName(), new zbFileName(static_cast<const char*>(nullptr))})
     {
         EXPECT_EQ(name->GetPtrToFullname(), nullptr);
@@ -92,7 +90,7 @@ TEST(zbFileName, EmptyNameAndWorkspaceMarker)
     EXPECT_EQ(none.GetPtrToPointnameIntoWS(), none.GetPtrToFullname());
 }
 
-TEST(zbFileName, ShortAndLongNamesKeepPositionsThroughCopies)
+TEST(zbFileName, ShortAndLongNamesKeepPositionsThroughCopiesAndLists)
 {
     for (size_t length : {128u, 129u, 300u})
     {
@@ -131,6 +129,19 @@ TEST(zbFileName, ShortAndLongNamesKeepPositionsThroughCopies)
     EXPECT_STREQ(self.GetPtrToFullname(), "leaf");
     self = self;
     EXPECT_STREQ(self.GetPtrToFullname(), "leaf");
+
+    // In a list of names, short and long.
+    QORListValzbFileName list;
+    list.Append(zbFileName("a/b"));
+    list.Append(zbFileName("a\\b"));
+    list.Append(zbFileName(std::string(200, 'z').c_str()));
+    list.Append(zbFileName("c"));
+    EXPECT_EQ(list.RemoveDuplicates(), 1);
+    ASSERT_EQ(list.Size(), 3);
+    // Elements moved around by the list still point into their own text.
+    EXPECT_STREQ(list[2].GetPtrToBasename(), list[2].GetPtrToFullname());
+    EXPECT_STREQ(list[1].GetPtrToBasename(), "b");
+    EXPECT_EQ(Text(list[3].GetPtrToFullname()), "c");
 }
 
 TEST(zbFileName, CompositionAndJoinedAssignment)
@@ -237,19 +248,4 @@ TEST(zbFileName, Dump)
                       zbFileName().Dump(out);
                   }),
               expected);
-}
-
-TEST(zbFileName, ValueList)
-{
-    QORListValzbFileName list;
-    list.Append(zbFileName("a/b"));
-    list.Append(zbFileName("a\\b"));
-    list.Append(zbFileName(std::string(200, 'z').c_str()));
-    list.Append(zbFileName("c"));
-    EXPECT_EQ(list.RemoveDuplicates(), 1);
-    ASSERT_EQ(list.Size(), 3);
-    // Elements moved around by the list still point into their own text.
-    EXPECT_STREQ(list[2].GetPtrToBasename(), list[2].GetPtrToFullname());
-    EXPECT_STREQ(list[1].GetPtrToBasename(), "b");
-    EXPECT_EQ(Text(list[3].GetPtrToFullname()), "c");
 }
