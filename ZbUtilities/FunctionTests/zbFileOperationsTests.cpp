@@ -185,7 +185,7 @@ TEST_F(zbFileOperations, Compare)
             << file << " " << length;
 }
 
-TEST_F(zbFileOperations, MMapAccessAndPathTests)
+TEST_F(zbFileOperations, MMapPathTestsAndStatistics)
 {
     WriteFile(P("a"), "a");
     WriteFile(P("an"), "a\n");
@@ -213,13 +213,9 @@ TEST_F(zbFileOperations, MMapAccessAndPathTests)
     ASSERT_EQ(::truncate(P("huge"), off_t(1) << 32), 0);
     EXPECT_EQ(zbMMap(P("huge"), 8, buffer, size, '\n'), 1);
     EXPECT_EQ(zbExtLastError.GetErrno(), EFBIG);
-}
 
-// (Statistics read, written and compared through a file name:
-// zbFileNameTests.)
-TEST_F(zbFileOperations, StatsComparedFailedAndConverted)
-{
-    // Statistics never read equal nothing; a failed read forgets them.
+    // Statistics (read, written and compared through a file name in
+    // zbFileNameTests) never read equal nothing; a failed read forgets them.
     zbFileStats never, other, stats;
     EXPECT_TRUE(!(never == other) && never != other);
     WriteFile(P("f"), "hello");
