@@ -49,7 +49,7 @@ struct Listing
 
 // (Separators turned, ending ones eaten, lists split and joined again are
 // checked against their texts by the path-list fuzz target's replay.)
-TEST(zbDirectories, PathStringsConcatenationsAndWorkspaceChain)
+TEST(zbDirectories, PathStringsWorkspaceChainAndDirectoriesMadeAndRemoved)
 {
     EXPECT_TRUE(!zbDosifyPath(nullptr) && !zbUnixifyPath(nullptr) && !zbEatEndingSlash(nullptr));
     char empty[] = "";
@@ -80,10 +80,8 @@ TEST(zbDirectories, PathStringsConcatenationsAndWorkspaceChain)
         EXPECT_EQ(zbGetWorkspacesConcatenation(QORString(ws.Path()), out, "/code"), 0);
         EXPECT_EQ(Strings(out), expected);
     }
-}
 
-TEST(zbDirectories, CreateAndRemoveDirectories)
-{
+    // Directories made and removed.
     TempDir dir;
     std::string abc = dir / "a/b/c";
     for (const std::string& path : {abc, abc, dir / "x//y/", std::string()})
