@@ -99,15 +99,15 @@ struct Statics
 };
 } // namespace
 
-TEST(zbFileElement, Names)
+TEST(zbFileElement, NamesStatAndLinks)
 {
     // Path, full name, base name, path name.
-    const std::tuple<const char*, const char*, const char*, const char*> cases[] = {
+    const std::tuple<const char*, const char*, const char*, const char*> names[] = {
         {"x", "x", "x", "."},       {"/", "/", "/", "/"},          {"///", "/", "/", "/"},
         {"/a", "/a", "a", "/"},     {"/a/b//", "/a/b", "b", "/a"}, {"a\\b\\c", "a/b/c", "c", "a/b"},
         {"a//b", "a//b", "b", "a"}, {"", "/", "/", "/"},
     };
-    for (const auto& [path, fullName, baseName, pathName] : cases)
+    for (const auto& [path, fullName, baseName, pathName] : names)
     {
         zbFileElement node(path);
         EXPECT_STREQ(node.GetFullName(), fullName) << path;
@@ -122,10 +122,7 @@ TEST(zbFileElement, Names)
     EXPECT_STREQ(normal, "a/b/c/");
     free(normal);
     EXPECT_EQ(zbFileElement::NormalizePath(nullptr), nullptr);
-}
 
-TEST(zbFileElement, StatAndLinks)
-{
     zbtest::TempDir dir;
     Make(dir, {"d/", "f"});
     // (Whatever a link's text, its target is what the system resolves; a
@@ -236,7 +233,7 @@ TEST(zbFileElement, ExpandAndQuery)
     EXPECT_EQ(Tree(root), "a a/b a/b/h a/g c f l l/b l/b/h l/g");
 }
 
-TEST(zbFileElement, RecursiveModesAfterAFailure)
+TEST(zbFileElement, DeepTrees)
 {
     // A directory deep enough that its full name cannot be opened: its
     // parent lists it, expanding it fails.
@@ -268,21 +265,18 @@ TEST(zbFileElement, RecursiveModesAfterAFailure)
         EXPECT_EQ(root.GetListOfSubElement()->Size(), *tree ? 3 : 0);
         EXPECT_EQ(Tree(root).substr(0, std::strlen(tree)), tree);
     }
-}
 
-// Far deeper than the directories a walk holds open: both walks reach the
-// bottom, the copy by names past that depth.
-TEST(zbFileElement, DeepTreesExpandAndCopyWhole)
-{
-    zbtest::TempDir dir;
-    std::string path = dir / "deep";
+    // Far deeper than the directories a walk holds open: both walks reach the
+    // bottom, the copy by names past that depth.
+    zbtest::TempDir tall;
+    std::string path = tall / "deep";
     for (int level = 0; level < 200; ++level)
     {
         ASSERT_EQ(::mkdir(path.c_str(), 0755), 0);
         path += "/d";
     }
     zbtest::WriteFile(path, "bottom");
-    ::mkdir((dir / "copy").c_str(), 0755);
+    ::mkdir((tall / "copy").c_str(), 0755);
     // Fewer descriptors than the levels of both sides of the copy.
     struct rlimit saved;
     ASSERT_EQ(::getrlimit(RLIMIT_NOFILE, &saved), 0);
@@ -290,9 +284,9 @@ TEST(zbFileElement, DeepTreesExpandAndCopyWhole)
     few.rlim_cur = 320;
     ASSERT_EQ(::setrlimit(RLIMIT_NOFILE, &few), 0);
 
-    zbFileElement tree((dir / "deep").c_str());
+    zbFileElement tree((tall / "deep").c_str());
     const int expanded = tree.Expand(RECURSIVE_MODE);
-    zbFileElement target((dir / "copy").c_str());
+    zbFileElement target((tall / "copy").c_str());
     const int copied = tree.Duplicate(target, 1, RECURSIVE_MODE);
     ::setrlimit(RLIMIT_NOFILE, &saved);
     ASSERT_EQ(expanded, 0) << Message(tree);
@@ -301,10 +295,10 @@ TEST(zbFileElement, DeepTreesExpandAndCopyWhole)
     ASSERT_EQ(files.Size(), 1);
     EXPECT_STREQ(files[1]->GetFullName(), path.c_str());
     ASSERT_EQ(copied, 0) << Message(tree);
-    EXPECT_EQ(zbtest::ReadFile(dir / "copy" + path.substr(dir.Path().size())), "bottom");
+    EXPECT_EQ(zbtest::ReadFile(tall / "copy" + path.substr(tall.Path().size())), "bottom");
 }
 
-TEST(zbFileElement, FilteredExpansion)
+TEST(zbFileElement, FilteredExpansionAndAddedSubElements)
 {
     // A framework with two modules; the sources filter and its test flag.
     zbtest::TempDir dir;
@@ -348,12 +342,10 @@ TEST(zbFileElement, FilteredExpansion)
     EXPECT_EQ(fw.ComputeListForDelete(parts, 0), 0);
     EXPECT_EQ(Relative(parts, dir / "Fw"),
               (Set{"A.m/Imakefile.mk", "A.m/src", "FunctionTests/t.cpp", "PublicInterfaces/A.h"}));
-}
 
-TEST(zbFileElement, AddSubElement)
-{
-    zbtest::TempDir dir;
-    Make(dir, {"a/b/f", "c/g"});
+    // Sub-elements added by relative paths, selected.
+    zbtest::TempDir sub;
+    Make(sub, {"a/b/f", "c/g"});
     const std::tuple<std::vector<const char*>, int, const char*> cases[] = {
         {{"./a/./b"}, 1, "a=53 a/b=54"},
         {{"a/../b"}, 0, ""},
@@ -362,7 +354,7 @@ TEST(zbFileElement, AddSubElement)
     };
     for (const auto& [given, added, tree] : cases)
     {
-        zbFileElement root(dir.Path().c_str());
+        zbFileElement root(sub.Path().c_str());
         std::vector<const char*> paths = given;
         paths.push_back(nullptr);
         EXPECT_EQ(root.SetListOfSubElement(paths.data(), 1), added) << given[0];
@@ -371,7 +363,7 @@ TEST(zbFileElement, AddSubElement)
         EXPECT_TRUE(root.IsExpanded());
     }
     // A file takes no sub-element and does not count as expanded.
-    zbFileElement file((dir / "c/g").c_str());
+    zbFileElement file((sub / "c/g").c_str());
     EXPECT_EQ(file._AddSubElement("x", 0), 0);
     EXPECT_FALSE(file.IsExpanded());
 }
