@@ -178,7 +178,7 @@ TEST(zbFileName, CompositionAndJoinedAssignment)
     EXPECT_STREQ(ws.GetPtrToNameIntoWS(), "Fw/x.h");
 }
 
-TEST(zbFileName, StatisticsAndClassName)
+TEST(zbFileName, StatisticsClassNameAndDump)
 {
     zbtest::TempDir dir;
     zbtest::WriteFile(dir / "f", "12345");
@@ -215,10 +215,8 @@ TEST(zbFileName, StatisticsAndClassName)
     std::string grammar = ".tab.h = Grammar";
     kinds.Insert(&grammar[0], '=', zbMacroSet::ReplaceExisting);
     EXPECT_STREQ(zbFileName("/src/w.x.tab.h").GetBOClName(kinds, "none"), "Grammar");
-}
 
-TEST(zbFileName, Dump)
-{
+    // The dump, statistics included.
     ::setenv("TZ", "UTC", 1);
     ::tzset();
     const char* const labels[] = {
@@ -239,12 +237,12 @@ TEST(zbFileName, Dump)
                     "#   File object size in octets:         0\n"
                     "#   File object last modification time: 0 (01/01/1970-00:00:00)\n";
     }
-    zbFileName name("/ws/./Fw/x_");
-    name.PutBOClName("K");
+    zbFileName dumped("/ws/./Fw/x_");
+    dumped.PutBOClName("K");
     EXPECT_EQ(zbtest::Written(
                   [&](zbOFStream& out)
                   {
-                      name.Dump(out);
+                      dumped.Dump(out);
                       zbFileName().Dump(out);
                   }),
               expected);
