@@ -370,7 +370,7 @@ TEST(zbFileElement, FilteredExpansionAndAddedSubElements)
 
 // (What each link mode finds of links that lead somewhere, directories
 // above them included, is shown by zbsvc treediff, treediff.t.)
-TEST(zbFileElement, CompareListLinksAndSelection)
+TEST(zbFileElement, CompareAndOperationsOnTheDisk)
 {
     // A and B: the same names, a link dangling on both sides, a dangling
     // one only in A.
@@ -425,67 +425,64 @@ TEST(zbFileElement, CompareListLinksAndSelection)
     zbFileElement unexpanded((dir / "A").c_str());
     EXPECT_EQ(zbFileElement::Compare(&unexpanded, &b, {}).Size(), 0);
     const auto alone = zbFileElement::Compare(&a, nullptr, {});
-    EXPECT_EQ(alone._Added.Size(), 1);
-    EXPECT_EQ(alone.Size(), 1);
-}
+    EXPECT_EQ(std::make_pair(alone._Added.Size(), alone.Size()), std::make_pair(1, 1));
 
-TEST(zbFileElement, OperationsOnTheDisk)
-{
-    zbtest::TempDir dir;
-    Make(dir, {"t/f", "t/d/g", "t/d/e/h"});
-    ::symlink("f", (dir / "t/l").c_str());
-    Statics statics;
+    // Operations on the disk.
+    zbtest::TempDir disk;
+    Make(disk, {"t/f", "t/d/g", "t/d/e/h"});
+    ::symlink("f", (disk / "t/l").c_str());
+    Statics reset;
 
     // Rights, recursively; a link is left alone (its file keeps its mode and
     // times); a bad mode fails.
-    zbFileElement tree((dir / "t").c_str());
+    zbFileElement tree((disk / "t").c_str());
     ASSERT_EQ(tree.Expand(RECURSIVE_MODE), 0);
     EXPECT_EQ(tree.SearchSubElement("d")->UpdateRights(0750, RECURSIVE_MODE), 0);
-    EXPECT_EQ(Lstat(dir / "t/d/e/h").st_mode, S_IFREG | 0750u);
+    EXPECT_EQ(Lstat(disk / "t/d/e/h").st_mode, S_IFREG | 0750u);
     EXPECT_EQ(tree.SearchSubElement("d")->SearchSubElement("g")->GetStat()->_Mode, S_IFREG | 0750u);
     EXPECT_EQ(tree.SearchSubElement("l")->UpdateRights(0700, NOT_RECURSIVE_MODE), 0);
     EXPECT_EQ(tree.SearchSubElement("l")->WriteTimeStamps(nullptr), 0);
-    EXPECT_TRUE((Lstat(dir / "t/f").st_mode & 0777) != 0700 && Lstat(dir / "t/f").st_mtime != 0);
+    EXPECT_TRUE((Lstat(disk / "t/f").st_mode & 0777) != 0700 && Lstat(disk / "t/f").st_mtime != 0);
     EXPECT_EQ(tree.UpdateRights(0600, 7), -1);
 
     // Time stamps from a record, or both 0.
     zbFileElement* f = tree.SearchSubElement("f");
     FileStat times = {0, 123456, 654321, 0, 0};
     EXPECT_EQ(f->WriteTimeStamps(&times), 0);
-    EXPECT_EQ(std::make_pair(Lstat(dir / "t/f").st_mtime, Lstat(dir / "t/f").st_atime),
+    EXPECT_EQ(std::make_pair(Lstat(disk / "t/f").st_mtime, Lstat(disk / "t/f").st_atime),
               std::make_pair(time_t(123456), time_t(654321)));
     EXPECT_EQ(f->GetStat()->_ModificationTime, 123456);
     EXPECT_EQ(tree.SearchSubElement("d")->WriteTimeStamps(nullptr), 0);
-    EXPECT_EQ(Lstat(dir / "t/d").st_mtime, 0);
+    EXPECT_EQ(Lstat(disk / "t/d").st_mtime, 0);
 
     // Duplicate refuses a target that is not a directory and a bad mode.
-    zbFileElement notDir((dir / "t/f").c_str());
+    zbFileElement notDir((disk / "t/f").c_str());
     EXPECT_EQ(tree.Duplicate(notDir, 1, RECURSIVE_MODE), -1);
     EXPECT_EQ(Message(tree), "target is not a directory");
-    zbFileElement target((dir / "copy").c_str());
+    zbFileElement target((disk / "copy").c_str());
     EXPECT_EQ(tree.Duplicate(target, 1, 5), -1);
     // A copy over an existing one of another type replaces it.
-    Make(dir, {"copy/t/f/", "copy/t/d"});
+    Make(disk, {"copy/t/f/", "copy/t/d"});
     target.ComputeStat();
     EXPECT_EQ(tree.Duplicate(target, 1, RECURSIVE_MODE), 0) << Message(tree);
     // (Times, modes and links of a copy are checked through zbsvc copytree.)
-    EXPECT_EQ(zbtest::ReadFile(dir / "copy/t/d/e/h"), "t/d/e/h");
-    EXPECT_TRUE(S_ISREG(Lstat(dir / "copy/t/f").st_mode));
+    EXPECT_EQ(zbtest::ReadFile(disk / "copy/t/d/e/h"), "t/d/e/h");
+    EXPECT_TRUE(S_ISREG(Lstat(disk / "copy/t/f").st_mode));
 
     // Rename copies the file and keeps the node's names; Delete resets it.
-    EXPECT_EQ(f->Rename((dir / "moved").c_str()), 0);
-    EXPECT_STREQ(f->GetFullName(), (dir / "t/f").c_str());
-    EXPECT_EQ(::access((dir / "t/f").c_str(), F_OK), -1);
-    EXPECT_EQ(f->Rename((dir / "moved2").c_str()), -1);
-    zbFileElement copy((dir / "copy/t").c_str());
+    EXPECT_EQ(f->Rename((disk / "moved").c_str()), 0);
+    EXPECT_STREQ(f->GetFullName(), (disk / "t/f").c_str());
+    EXPECT_EQ(::access((disk / "t/f").c_str(), F_OK), -1);
+    EXPECT_EQ(f->Rename((disk / "moved2").c_str()), -1);
+    zbFileElement copy((disk / "copy/t").c_str());
     EXPECT_EQ(copy.Delete(0), 0);
     EXPECT_FALSE(copy.IsExisting());
-    EXPECT_EQ(::access((dir / "copy/t").c_str(), F_OK), -1);
+    EXPECT_EQ(::access((disk / "copy/t").c_str(), F_OK), -1);
     EXPECT_EQ(copy.Delete(0), -1);
     EXPECT_EQ(Message(copy), "No such file or directory");
-    zbFileElement link((dir / "t/l").c_str());
+    zbFileElement link((disk / "t/l").c_str());
     EXPECT_EQ(link.Delete(0), 0);
-    EXPECT_EQ(::access((dir / "moved").c_str(), F_OK), 0);
+    EXPECT_EQ(::access((disk / "moved").c_str(), F_OK), 0);
 }
 
 // Tokens of a text, each call from where the last one stopped.
