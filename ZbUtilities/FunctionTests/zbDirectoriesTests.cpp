@@ -49,7 +49,7 @@ struct Listing
 
 // (Separators turned, ending ones eaten, lists split and joined again are
 // checked against their texts by the path-list fuzz target's replay.)
-TEST(zbDirectories, PathStringsAndConcatenations)
+TEST(zbDirectories, PathStringsWorkspaceChainAndDirectoriesMadeAndRemoved)
 {
     EXPECT_TRUE(!zbDosifyPath(nullptr) && !zbUnixifyPath(nullptr) && !zbEatEndingSlash(nullptr));
     char empty[] = "";
@@ -63,13 +63,11 @@ TEST(zbDirectories, PathStringsAndConcatenations)
     zbCreatePathConcatenation(quoted, StringList({"/nonexistent", "/tmp", "/etc/passwd", "/"}),
                               "-I", " ", 1);
     EXPECT_EQ(quoted.Std(), "X=-I\"/tmp\" -I\"/\"");
-}
 
-// (Empty entries, missing and one-line configurations are reported through
-// zbsvc wschain.)  Appended after the list's entries, each with a suffix;
-// the lines after the second are ignored, one without a line feed counts.
-TEST(zbDirectories, WorkspaceChain)
-{
+    // The workspace chain (empty entries, missing and one-line configurations
+    // are reported through zbsvc wschain): appended after the list's entries,
+    // each with a suffix; the lines after the second are ignored, one without
+    // a line feed counts.
     const std::pair<const char*, std::vector<std::string>> cases[] = {
         {"header\n:/ws/a::/ws/b:\nignored\n", {"first", "/ws/a/code", "/ws/b/code"}},
         {"header\n/x", {"first", "/x/code"}}};
@@ -82,10 +80,8 @@ TEST(zbDirectories, WorkspaceChain)
         EXPECT_EQ(zbGetWorkspacesConcatenation(QORString(ws.Path()), out, "/code"), 0);
         EXPECT_EQ(Strings(out), expected);
     }
-}
 
-TEST(zbDirectories, CreateAndRemoveDirectories)
-{
+    // Directories made and removed.
     TempDir dir;
     std::string abc = dir / "a/b/c";
     for (const std::string& path : {abc, abc, dir / "x//y/", std::string()})
@@ -143,38 +139,7 @@ TEST(zbDirectories, CreateAndRemoveDirectories)
     EXPECT_FALSE(Mode(outside));
 }
 
-TEST(zbDirectory, SkipsDotsAndRewinds)
-{
-    // Entries over many batches, read relative to an open directory whose
-    // one entry comes again once rewound; never a dot.
-    TempDir dir;
-    std::set<std::string> made, read;
-    for (int i = 0; i < 3000; ++i)
-    {
-        const std::string name = "a-name-long-enough-to-fill-batches-" + std::to_string(i);
-        WriteFile(dir / ("many/" + name), "");
-        made.insert(name);
-    }
-    zbDirectory reader(dir.Path().c_str());
-    ASSERT_FALSE(reader.Failed());
-    ASSERT_NE(reader.FindFirstEnt(), nullptr);
-    EXPECT_EQ(reader.FindNextEnt(), nullptr);
-    ASSERT_NE(reader.FindFirstEnt(), nullptr);
-    EXPECT_STREQ(reader.CheckEnt()->d_name, "many");
-    zbDirectory many(reader.GetFd(), "many");
-    for (struct dirent64* e = many.FindNextEnt(); e; e = many.FindNextEnt())
-        read.insert(e->d_name);
-    EXPECT_FALSE(many.Failed());
-    EXPECT_EQ(read, made);
-
-    zbDirectory missing((dir / "missing").c_str());
-    EXPECT_TRUE(missing.Failed());
-    EXPECT_EQ(missing.GetError(), ENOENT);
-    EXPECT_EQ(missing.FindFirstEnt(), nullptr);
-    EXPECT_EQ(missing.CheckEnt(), nullptr);
-}
-
-TEST(zbDirectoryListing, RecursiveSelectionsAndOrder)
+TEST(zbDirectoryListing, ReaderAndWalker)
 {
     TempDir dir;
     for (const char* file : {"f0", "d1/f1", "d1/d11/f11", "d2/f2"})
@@ -206,19 +171,17 @@ TEST(zbDirectoryListing, RecursiveSelectionsAndOrder)
     // is not doubled.
     Listing second({dir / "missing", dir / "d2/"}, 0, zbDirectoryListing::AllButDirectories);
     EXPECT_EQ(Walk(second._Walker, true), (Paths{dir / "d2/f2", dir / "d2/lf"}));
-}
 
-TEST(zbDirectoryListing, DirectoryWithoutRoomForItsEntries)
-{
-    TempDir dir;
-    // A chain of directories whose deepest path is exactly 1023 characters.
-    std::string path = dir.Path();
+    // A chain of directories whose deepest path is exactly 1023 characters:
+    // the entries of the last one are skipped, and reported.
+    TempDir deep;
+    std::string path = deep.Path();
     while (path.size() < 1023)
         path += "/" + std::string(std::min<size_t>(1022 - path.size(), 200), 'd');
     WriteFile(path + "/f", "");
-    Listing all({dir.Path()}, 1);
+    Listing all({deep.Path()}, 1);
     zbtest::Capture err(2);
-    Paths found = Walk(all._Walker);
+    found = Walk(all._Walker);
     std::string report = err.Stop();
     ASSERT_FALSE(found.empty());
     EXPECT_EQ(found.back(), path);
@@ -226,4 +189,32 @@ TEST(zbDirectoryListing, DirectoryWithoutRoomForItsEntries)
     EXPECT_EQ(report, "# Warning: Entries of a directory skipped, their paths would be longer "
                       "than 1023 characters: " +
                           path + "\n");
+
+    // Entries over many batches, read relative to an open directory whose
+    // one entry comes again once rewound; never a dot.
+    TempDir big;
+    std::set<std::string> made, read;
+    for (int i = 0; i < 3000; ++i)
+    {
+        const std::string name = "a-name-long-enough-to-fill-batches-" + std::to_string(i);
+        WriteFile(big / ("many/" + name), "");
+        made.insert(name);
+    }
+    zbDirectory reader(big.Path().c_str());
+    ASSERT_FALSE(reader.Failed());
+    ASSERT_NE(reader.FindFirstEnt(), nullptr);
+    EXPECT_EQ(reader.FindNextEnt(), nullptr);
+    ASSERT_NE(reader.FindFirstEnt(), nullptr);
+    EXPECT_STREQ(reader.CheckEnt()->d_name, "many");
+    zbDirectory many(reader.GetFd(), "many");
+    for (struct dirent64* e = many.FindNextEnt(); e; e = many.FindNextEnt())
+        read.insert(e->d_name);
+    EXPECT_FALSE(many.Failed());
+    EXPECT_EQ(read, made);
+
+    zbDirectory missing((big / "missing").c_str());
+    EXPECT_TRUE(missing.Failed());
+    EXPECT_EQ(missing.GetError(), ENOENT);
+    EXPECT_EQ(missing.FindFirstEnt(), nullptr);
+    EXPECT_EQ(missing.CheckEnt(), nullptr);
 }

@@ -32,24 +32,6 @@ std::string Records(const zbRTViewData& iData)
     return out;
 }
 
-// A framework with data for two systems: Core.m has data for both, Tools.m
-// none, Ghost.m data but no Imakefile.mk, Broken.m a data file that is not
-// one.
-struct Framework
-{
-    TempDir _Dir;
-    std::string _Fw = _Dir / "Fw";
-    Framework()
-    {
-        WriteFile(_Fw + "/Core.m/Imakefile.mk", "x\n");
-        WriteFile(_Fw + "/Tools.m/Imakefile.mk", "x\n");
-        WriteFile(_Fw + "/various/lin/framework.data", kMagic + "RTV/000/CUS doc/lin.txt\n");
-        WriteFile(_Fw + "/various/lin/Core.m/module.data", kMagic + "RTV/000/CUS lib/core.so\n");
-        WriteFile(_Fw + "/various/win/framework.data", kMagic + "RTV/000/CUS doc/win.txt\n");
-        WriteFile(_Fw + "/various/win/Core.m/module.data", kMagic + "RTV/000/CUS bin/core.dll\n");
-        WriteFile(_Fw + "/various/win/Ghost.m/module.data", kMagic + "RTV/000/CUS bin/ghost\n");
-    }
-};
 } // namespace
 
 // (A marker in FW or in FW/various, or none, is read through zbsvc installtype.)
@@ -85,7 +67,7 @@ TEST(zbFileElementExtension, InstallTypeFromTheMarkerFile)
 // What each switch does to the lines of a list that starts empty is held
 // for every kind by the fuzz target's replay, against an independent split
 // of over a hundred files; here, with every switch on, the lines appended after
-// what a list held, its new size returned, and the Unicode kind's text.
+// what a list held and its new size returned (one template for every kind).
 TEST(zbFileElementExtension, FileAsListOfLines)
 {
     TempDir dir;
@@ -96,80 +78,34 @@ TEST(zbFileElementExtension, FileAsListOfLines)
     EXPECT_EQ(3, zbFileElementExtension::ConvertFileToListOfString(path.c_str(), ptr, 1, 1, 1));
     EXPECT_EQ("first|a/b\r|c|", Names(ptr));
     ptr.ApplyDelete();
-    QORListValQORUnicodeString us;
-    us.Append(QORUnicodeString("first"));
-    EXPECT_EQ(3, zbFileElementExtension::ConvertFileToListOfString(path.c_str(), us, 1, 1, 1));
-    std::string u;
-    for (const QORUnicodeString& s : us)
-        u += s.ConvertToUTF8() + "|";
-    EXPECT_EQ("first|a/b\r|c|", u);
     QORListValQORString none;
     EXPECT_EQ(
         -1, zbFileElementExtension::ConvertFileToListOfString("/nonexistent/lines", none, 0, 0, 0));
 }
 
-// (Modules without data and a system without framework data are reported
-// through zbsvc rtview.)
-TEST(zbFileElementExtension, StrictViewOfOneSystemAndFatalFailures)
+// (Modules without data, a system without framework data, the merged view
+// and its names in a list of pointers are read through zbsvc rtview and
+// modules.)
+TEST(zbFileElementExtension, RuntimeViewOfAFramework)
 {
-    Framework fw;
-    WriteFile(fw._Fw + "/Broken.m/Imakefile.mk", "x\n");
-    WriteFile(fw._Fw + "/various/lin/Broken.m/module.data", "not a data file\n");
-    zbRTViewData data(64);
-    int problem = -1, missing = -1;
-    QORListValQORUnicodeString loaded;
-    loaded.Append(QORUnicodeString("stale"));
-    Capture err(2);
-    EXPECT_EQ(1,
-              zbFileElementExtension::GetFWRTViewData(fw._Fw.c_str(), "lin", data, problem, missing,
-                                                      zbRTViewData::KeepPaths, &loaded));
-    EXPECT_NE(std::string::npos,
-              err.Stop().find(fw._Fw + "/various/lin/Broken.m/module.data could not be loaded"));
-    EXPECT_EQ(0, problem);
-    EXPECT_EQ(1, missing);
-    EXPECT_EQ("doc/lin.txt\nlib/core.so\n", Records(data));
-    std::set<std::string> files;
-    for (const QORUnicodeString& f : loaded)
-        files.insert(f.ConvertToUTF8());
-    EXPECT_EQ((std::set<std::string>{fw._Fw + "/various/lin/Core.m/module.data",
-                                     fw._Fw + "/various/lin/framework.data"}),
-              files);
+    // Data for two systems: Core.m has data for both, Tools.m none, Ghost.m
+    // data but no Imakefile.mk.
+    TempDir dir;
+    const std::string fw = dir / "Fw";
+    WriteFile(fw + "/Core.m/Imakefile.mk", "x\n");
+    WriteFile(fw + "/Tools.m/Imakefile.mk", "x\n");
+    WriteFile(fw + "/various/lin/framework.data", kMagic + "RTV/000/CUS doc/lin.txt\n");
+    WriteFile(fw + "/various/lin/Core.m/module.data", kMagic + "RTV/000/CUS lib/core.so\n");
+    WriteFile(fw + "/various/win/framework.data", kMagic + "RTV/000/CUS doc/win.txt\n");
+    WriteFile(fw + "/various/win/Core.m/module.data", kMagic + "RTV/000/CUS bin/core.dll\n");
+    WriteFile(fw + "/various/win/Ghost.m/module.data", kMagic + "RTV/000/CUS bin/ghost\n");
 
-    // Then a system without framework data: the files loaded are none, the
-    // data read so far is kept.
-    Capture err2(2);
-    EXPECT_EQ(0,
-              zbFileElementExtension::GetFWRTViewData(fw._Fw.c_str(), "mac", data, problem, missing,
-                                                      zbRTViewData::KeepPaths, &loaded));
-    EXPECT_EQ(3, missing);
-    EXPECT_EQ(0, loaded.Size());
-    EXPECT_EQ("doc/lin.txt\nlib/core.so\n", Records(data));
-
-    // Fatal failures leave the data alone: a wildcard in the one system
-    // name, -1 before anything is looked at; a plain file, no framework.
-    EXPECT_EQ(-1,
-              zbFileElementExtension::GetFWRTViewData(fw._Fw.c_str(), "*", data, problem, missing,
-                                                      zbRTViewData::KeepPaths, nullptr));
-    EXPECT_EQ(0, problem);
-    EXPECT_EQ(0, missing);
-    Owned<QORListPtrzbString> systems{"lin", "win"};
-    EXPECT_EQ(-1, zbFileElementExtension::GetFWRTViewData((fw._Fw + "/Core.m/Imakefile.mk").c_str(),
-                                                          systems, data, zbRTViewData::KeepPaths,
-                                                          nullptr));
-    err2.Stop();
-    EXPECT_EQ("doc/lin.txt\nlib/core.so\n", Records(data));
-}
-
-// (The merged view, and its names in a list of pointers, are read through
-// zbsvc rtview and modules.)  The names as Unicode texts, appended.
-TEST(zbFileElementExtension, ModuleListOfSeveralSystems)
-{
-    Framework fw;
+    // The names of both systems as Unicode texts, appended.
     Owned<QORListPtrzbString> systems{"lin", "win"};
     QORListValQORUnicodeString values;
     values.Append(QORUnicodeString("first"));
     Capture err(2);
-    EXPECT_EQ(5, zbFileElementExtension::GetFWModuleList(fw._Fw.c_str(), systems, values, -1, -1,
+    EXPECT_EQ(5, zbFileElementExtension::GetFWModuleList(fw.c_str(), systems, values, -1, -1,
                                                          zbRTViewData::KeepPaths, nullptr));
     err.Stop();
     std::set<std::string> names;
@@ -177,4 +113,40 @@ TEST(zbFileElementExtension, ModuleListOfSeveralSystems)
         names.insert(name.ConvertToUTF8());
     EXPECT_EQ(names, (std::set<std::string>{"first", "bin/core.dll", "doc/lin.txt", "doc/win.txt",
                                             "lib/core.so"}));
+
+    // The strict view of one system, Broken.m's data file not being one.
+    WriteFile(fw + "/Broken.m/Imakefile.mk", "x\n");
+    WriteFile(fw + "/various/lin/Broken.m/module.data", "not a data file\n");
+    zbRTViewData data(64);
+    int problem = -1, missing = -1;
+    QORListValQORUnicodeString loaded;
+    loaded.Append(QORUnicodeString("stale"));
+    Capture err1(2);
+    EXPECT_EQ(1, zbFileElementExtension::GetFWRTViewData(fw.c_str(), "lin", data, problem, missing,
+                                                         zbRTViewData::KeepPaths, &loaded));
+    EXPECT_NE(std::string::npos,
+              err1.Stop().find(fw + "/various/lin/Broken.m/module.data could not be loaded"));
+    EXPECT_EQ(std::make_pair(0, 1), std::make_pair(problem, missing));
+    EXPECT_EQ("doc/lin.txt\nlib/core.so\n", Records(data));
+    std::set<std::string> files;
+    for (const QORUnicodeString& f : loaded)
+        files.insert(f.ConvertToUTF8());
+    EXPECT_EQ((std::set<std::string>{fw + "/various/lin/Core.m/module.data",
+                                     fw + "/various/lin/framework.data"}),
+              files);
+
+    // A system without framework data adds nothing; fatal failures leave the
+    // data alone: a wildcard in the one system name, -1 before anything is
+    // looked at (the counts reset); a plain file, no framework.
+    Capture err2(2);
+    EXPECT_EQ(0, zbFileElementExtension::GetFWRTViewData(fw.c_str(), "mac", data, problem, missing,
+                                                         zbRTViewData::KeepPaths, &loaded));
+    EXPECT_EQ(-1, zbFileElementExtension::GetFWRTViewData(fw.c_str(), "*", data, problem, missing,
+                                                          zbRTViewData::KeepPaths, nullptr));
+    EXPECT_EQ(std::make_pair(0, 0), std::make_pair(problem, missing));
+    EXPECT_EQ(-1, zbFileElementExtension::GetFWRTViewData((fw + "/Core.m/Imakefile.mk").c_str(),
+                                                          systems, data, zbRTViewData::KeepPaths,
+                                                          nullptr));
+    err2.Stop();
+    EXPECT_EQ("doc/lin.txt\nlib/core.so\n", Records(data));
 }

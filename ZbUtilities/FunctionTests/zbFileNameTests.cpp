@@ -23,7 +23,7 @@ std::string Text(const char* iText)
 }
 } // namespace
 
-TEST(zbFileName, Decomposition)
+TEST(zbFileName, DecompositionEmptyNamesAndWorkspaceMarker)
 {
     // Input, full name, basename, dirname, extension ("<null>" for none).
     const std::tuple<const char*, const char*, const char*, const char*, const char*> cases[] = {
@@ -57,10 +57,8 @@ TEST(zbFileName, Decomposition)
     EXPECT_EQ(zbFileName("d/name").GetBasenameWOUnderscore(out).Std(), "name");
     zbNewString dir;
     EXPECT_STREQ(zbFileName("/x/y.d/h").GetDirname(dir).CastToCharPtr(), "/x/y.d");
-}
 
-TEST(zbFileName, EmptyNameAndWorkspaceMarker)
-{
+    // Empty names.
     for (zbFileName* name : {new zbFileName(), new zbFileName(static_cast<const char*>(nullptr))})
     {
         EXPECT_EQ(name->GetPtrToFullname(), nullptr);
@@ -92,7 +90,7 @@ TEST(zbFileName, EmptyNameAndWorkspaceMarker)
     EXPECT_EQ(none.GetPtrToPointnameIntoWS(), none.GetPtrToFullname());
 }
 
-TEST(zbFileName, ShortAndLongNamesKeepPositionsThroughCopies)
+TEST(zbFileName, ShortAndLongNamesKeepPositionsThroughCopiesAndLists)
 {
     for (size_t length : {128u, 129u, 300u})
     {
@@ -131,9 +129,22 @@ TEST(zbFileName, ShortAndLongNamesKeepPositionsThroughCopies)
     EXPECT_STREQ(self.GetPtrToFullname(), "leaf");
     self = self;
     EXPECT_STREQ(self.GetPtrToFullname(), "leaf");
+
+    // In a list of names, short and long.
+    QORListValzbFileName list;
+    list.Append(zbFileName("a/b"));
+    list.Append(zbFileName("a\\b"));
+    list.Append(zbFileName(std::string(200, 'z').c_str()));
+    list.Append(zbFileName("c"));
+    EXPECT_EQ(list.RemoveDuplicates(), 1);
+    ASSERT_EQ(list.Size(), 3);
+    // Elements moved around by the list still point into their own text.
+    EXPECT_STREQ(list[2].GetPtrToBasename(), list[2].GetPtrToFullname());
+    EXPECT_STREQ(list[1].GetPtrToBasename(), "b");
+    EXPECT_EQ(Text(list[3].GetPtrToFullname()), "c");
 }
 
-TEST(zbFileName, Composition)
+TEST(zbFileName, CompositionAndJoinedAssignment)
 {
     EXPECT_STREQ(zbFileName("d", "a.c", ".o").GetPtrToFullname(), "d/a.o");
     EXPECT_STREQ(zbFileName(nullptr, "a", ".o").GetPtrToFullname(), "a.o");
@@ -152,25 +163,22 @@ TEST(zbFileName, Composition)
     zbFileName fits(dir.c_str(), "abc.c", ".o");
     EXPECT_EQ(fits.GetFullnameLength(), 126u);
     EXPECT_STREQ(fits.GetPtrToBasename(), "abc.o");
-}
 
-// That a name joined agrees with the assignment of the joined text, short
-// and long, with or without a workspace, is held by the zbFileName fuzz
-// target's replay; here what the text alone does not show.
-TEST(zbFileName, JoinedAssignment)
-{
-    // A class name does not survive; the parts may lie in the name itself.
-    zbFileName dir("/ws/./Fw"), self("/other/leaf.h");
+    // That a name joined agrees with the assignment of the joined text, short
+    // and long, with or without a workspace, is held by the zbFileName fuzz
+    // target's replay; here what the text alone does not show.  A class name
+    // does not survive; the parts may lie in the name itself.
+    zbFileName ws("/ws/./Fw"), self("/other/leaf.h");
     self.PutBOClName("C");
-    self.AssignJoined(dir, self.GetPtrToBasename(), 6);
+    self.AssignJoined(ws, self.GetPtrToBasename(), 6);
     EXPECT_STREQ(self.GetPtrToFullname(), "/ws/./Fw/leaf.h");
     EXPECT_EQ(self.GetPtrToBOClName(), nullptr);
-    dir.AssignJoined(dir, "x.h", 3);
-    EXPECT_STREQ(dir.GetPtrToFullname(), "/ws/./Fw/x.h");
-    EXPECT_STREQ(dir.GetPtrToNameIntoWS(), "Fw/x.h");
+    ws.AssignJoined(ws, "x.h", 3);
+    EXPECT_STREQ(ws.GetPtrToFullname(), "/ws/./Fw/x.h");
+    EXPECT_STREQ(ws.GetPtrToNameIntoWS(), "Fw/x.h");
 }
 
-TEST(zbFileName, StatisticsAndClassName)
+TEST(zbFileName, StatisticsClassNameAndDump)
 {
     zbtest::TempDir dir;
     zbtest::WriteFile(dir / "f", "12345");
@@ -201,19 +209,14 @@ TEST(zbFileName, StatisticsAndClassName)
     ASSERT_EQ(reread.ReadStat(), 0);
     EXPECT_EQ(reread.GetStat()->LastModificationTime(), 1000000000);
 
-    zbFileName missing((dir / "none").c_str());
-    EXPECT_EQ(missing.ReadStat(), 1);
-
     // A class name is looked up by the last two extensions, of however many.
     // (The other lookups: zbMacroSetTests.)
     zbMacroSet kinds(3);
     std::string grammar = ".tab.h = Grammar";
     kinds.Insert(&grammar[0], '=', zbMacroSet::ReplaceExisting);
     EXPECT_STREQ(zbFileName("/src/w.x.tab.h").GetBOClName(kinds, "none"), "Grammar");
-}
 
-TEST(zbFileName, Dump)
-{
+    // The dump, statistics included.
     ::setenv("TZ", "UTC", 1);
     ::tzset();
     const char* const labels[] = {
@@ -234,29 +237,13 @@ TEST(zbFileName, Dump)
                     "#   File object size in octets:         0\n"
                     "#   File object last modification time: 0 (01/01/1970-00:00:00)\n";
     }
-    zbFileName name("/ws/./Fw/x_");
-    name.PutBOClName("K");
+    zbFileName dumped("/ws/./Fw/x_");
+    dumped.PutBOClName("K");
     EXPECT_EQ(zbtest::Written(
                   [&](zbOFStream& out)
                   {
-                      name.Dump(out);
+                      dumped.Dump(out);
                       zbFileName().Dump(out);
                   }),
               expected);
-}
-
-TEST(zbFileName, ValueList)
-{
-    QORListValzbFileName list;
-    list.Append(zbFileName("a/b"));
-    list.Append(zbFileName("a\\b"));
-    list.Append(zbFileName(std::string(200, 'z').c_str()));
-    list.Append(zbFileName("c"));
-    EXPECT_EQ(list.Locate(zbFileName("c")), 4);
-    EXPECT_EQ(list.RemoveDuplicates(), 1);
-    ASSERT_EQ(list.Size(), 3);
-    // Elements moved around by the list still point into their own text.
-    EXPECT_STREQ(list[2].GetPtrToBasename(), list[2].GetPtrToFullname());
-    EXPECT_STREQ(list[1].GetPtrToBasename(), "b");
-    EXPECT_EQ(Text(list[3].GetPtrToFullname()), "c");
 }

@@ -28,7 +28,7 @@ class zbFileOperations : public ::testing::Test
 };
 } // namespace
 
-TEST_F(zbFileOperations, CopyAndMove)
+TEST_F(zbFileOperations, CopiesAndMoves)
 {
     WriteFile(P("source"), std::string(70000, 's') + "end");
     WriteFile(P("pointed"), "pointed");
@@ -60,9 +60,9 @@ TEST_F(zbFileOperations, CopyAndMove)
 
     EXPECT_EQ(zbMoveFile(P("pointed"), (_Dir.Path() + "/./pointed").c_str()), 0);
     EXPECT_EQ(ReadFile(P("pointed")), "pointed");
-    ASSERT_EQ(zbMoveFile(P("target"), P("to")), 0);
+    ASSERT_EQ(zbMoveFile(P("target"), P("moved")), 0);
     EXPECT_FALSE(Exists("target"));
-    EXPECT_EQ(ReadFile(P("to")), "precious");
+    EXPECT_EQ(ReadFile(P("moved")), "precious");
     EXPECT_EQ(zbMoveFile(P("target"), P("again")), 1);
     EXPECT_FALSE(Exists("again"));
     // Moving a link moves a copy of what it points to and removes the link.
@@ -71,12 +71,33 @@ TEST_F(zbFileOperations, CopyAndMove)
     EXPECT_FALSE(Exists("link2"));
     EXPECT_EQ(ReadFile(P("pointed")), "pointed");
     EXPECT_EQ(ReadFile(P("copy")), "pointed");
-}
 
-// Between open directories: only onto a free name, with the record's mode
-// (whatever the umask) and times; a failure leaves no file at all.
-TEST_F(zbFileOperations, CopyAtMakesNewFilesOnly)
-{
+    // The argument-vector forms report a failure on the file it is about.
+    std::string missing = P("missing"), target = P("t"), dirPath = _Dir.Path(), source = P("s");
+    WriteFile(source, "s");
+    char* args[] = {&missing[0], &target[0], nullptr};
+    char* none[] = {nullptr};
+    char* dirArgs[] = {&dirPath[0], nullptr};
+    char* ontoDir[] = {&source[0], &dirPath[0], nullptr};
+    Capture err(2);
+    EXPECT_EQ(zbCopyFile("cp", args), 1);
+    EXPECT_EQ(zbMoveFile("mv", args), 1);
+    EXPECT_EQ(zbCompareFiles("cmp", args), -1);
+    EXPECT_EQ(zbCompareFiles("cmp", static_cast<char* const*>(nullptr)), -1);
+    EXPECT_EQ(zbRemoveFile("rm", args), 0);
+    EXPECT_EQ(zbCopyFile("cp", none), 1);
+    EXPECT_EQ(zbRemoveFile("rm", dirArgs), 1);
+    EXPECT_EQ(zbCopyFile("cp", ontoDir), 1);
+    std::string line = "# System error on " + missing + ": No such file or directory\n";
+    std::string isDir = "# System error on " + dirPath + ": Is a directory\n";
+    EXPECT_EQ(err.Stop(), line + line + "# System error on : Invalid argument\n" + isDir + isDir);
+    // A link is removed itself, even one that leads nowhere.
+    ASSERT_EQ(::symlink("nowhere", target.c_str()), 0);
+    EXPECT_EQ(zbRemoveFile("rm", &args[1]), 0);
+    EXPECT_FALSE(Exists("t"));
+
+    // Between open directories: only onto a free name, with the record's mode
+    // (whatever the umask) and times; a failure leaves no file at all.
     WriteFile(P("from/file"), std::string(70000, 'f') + "end");
     ASSERT_EQ(::symlink("file", P("from/link")), 0);
     ASSERT_EQ(::mkfifo(P("from/fifo"), 0644), 0);
@@ -126,32 +147,6 @@ TEST_F(zbFileOperations, CopyAtMakesNewFilesOnly)
     ::close(to);
 }
 
-TEST_F(zbFileOperations, ArgumentVectorFormsReport)
-{
-    std::string missing = P("missing"), target = P("t"), dirPath = _Dir.Path(), source = P("s");
-    WriteFile(source, "s");
-    char* args[] = {&missing[0], &target[0], nullptr};
-    char* none[] = {nullptr};
-    char* dirArgs[] = {&dirPath[0], nullptr};
-    char* ontoDir[] = {&source[0], &dirPath[0], nullptr};
-    Capture err(2);
-    EXPECT_EQ(zbCopyFile("cp", args), 1);
-    EXPECT_EQ(zbMoveFile("mv", args), 1);
-    EXPECT_EQ(zbCompareFiles("cmp", args), -1);
-    EXPECT_EQ(zbCompareFiles("cmp", static_cast<char* const*>(nullptr)), -1);
-    EXPECT_EQ(zbRemoveFile("rm", args), 0);
-    EXPECT_EQ(zbCopyFile("cp", none), 1);
-    EXPECT_EQ(zbRemoveFile("rm", dirArgs), 1);
-    EXPECT_EQ(zbCopyFile("cp", ontoDir), 1);
-    std::string line = "# System error on " + missing + ": No such file or directory\n";
-    std::string isDir = "# System error on " + dirPath + ": Is a directory\n";
-    EXPECT_EQ(err.Stop(), line + line + "# System error on : Invalid argument\n" + isDir + isDir);
-    // A link is removed itself, even one that leads nowhere.
-    ASSERT_EQ(::symlink("nowhere", target.c_str()), 0);
-    EXPECT_EQ(zbRemoveFile("rm", &args[1]), 0);
-    EXPECT_FALSE(Exists("t"));
-}
-
 TEST_F(zbFileOperations, Compare)
 {
     std::string big(40000, 'x');
@@ -187,7 +182,7 @@ TEST_F(zbFileOperations, Compare)
             << file << " " << length;
 }
 
-TEST_F(zbFileOperations, MMapAccessAndPathTests)
+TEST_F(zbFileOperations, MMapPathTestsAndStatistics)
 {
     WriteFile(P("a"), "a");
     WriteFile(P("an"), "a\n");
@@ -215,13 +210,9 @@ TEST_F(zbFileOperations, MMapAccessAndPathTests)
     ASSERT_EQ(::truncate(P("huge"), off_t(1) << 32), 0);
     EXPECT_EQ(zbMMap(P("huge"), 8, buffer, size, '\n'), 1);
     EXPECT_EQ(zbExtLastError.GetErrno(), EFBIG);
-}
 
-// (Statistics read, written and compared through a file name:
-// zbFileNameTests.)
-TEST_F(zbFileOperations, StatsComparedFailedAndConverted)
-{
-    // Statistics never read equal nothing; a failed read forgets them.
+    // Statistics (read, written and compared through a file name in
+    // zbFileNameTests) never read equal nothing; a failed read forgets them.
     zbFileStats never, other, stats;
     EXPECT_TRUE(!(never == other) && never != other);
     WriteFile(P("f"), "hello");

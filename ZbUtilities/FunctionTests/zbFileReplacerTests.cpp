@@ -19,7 +19,7 @@ namespace
 const std::string kOld = "the old content\n";
 } // namespace
 
-TEST(zbFileReplacer, PackKilledLeavesTheOldOrTheNewBlock)
+TEST(zbFileReplacer, KilledAtAnyMomentAndWhatTheTargetIs)
 {
     TempDir dir;
     std::string data;
@@ -76,45 +76,42 @@ TEST(zbFileReplacer, PackKilledLeavesTheOldOrTheNewBlock)
     }
     EXPECT_LE(leftovers, 1);
     EXPECT_GE(killed, 5);
-}
 
-TEST(zbFileReplacer, WhatTheTargetIs)
-{
-    // Abandoned or failed replacements (a failed open, a full device), which
-    // leave the old target and nothing beside it, are checked for every
-    // writer in zbFaultInjectionTests.
-    TempDir dir;
-    const std::string target = dir / "target";
-    WriteFile(target, kOld);
-    chmod(target.c_str(), 0640);
-    ASSERT_EQ(zbReplaceFile(target.c_str(), "new", 3), 0);
-    EXPECT_EQ(ReadFile(target), "new");
+    // What the target is.  Abandoned or failed replacements (a failed open, a
+    // full device), which leave the old target and nothing beside it, are
+    // checked for every writer in zbFaultInjectionTests.
+    TempDir own;
+    const std::string file = own / "target";
+    WriteFile(file, kOld);
+    chmod(file.c_str(), 0640);
+    ASSERT_EQ(zbReplaceFile(file.c_str(), "new", 3), 0);
+    EXPECT_EQ(ReadFile(file), "new");
     struct stat st;
-    ASSERT_EQ(stat(target.c_str(), &st), 0);
+    ASSERT_EQ(stat(file.c_str(), &st), 0);
     EXPECT_EQ(st.st_mode & 07777, 0640u);
-    EXPECT_EQ(zbtest::Entries(dir.Path()), "target\n");
+    EXPECT_EQ(zbtest::Entries(own.Path()), "target\n");
 
     // A link stays a link and the file it names is replaced, unless the new
     // file is to take the link's place.
-    ASSERT_EQ(symlink("target", (dir / "link").c_str()), 0);
-    ASSERT_EQ(zbReplaceFile((dir / "link").c_str(), "through", 7), 0);
+    ASSERT_EQ(symlink("target", (own / "link").c_str()), 0);
+    ASSERT_EQ(zbReplaceFile((own / "link").c_str(), "through", 7), 0);
     struct stat lst;
-    ASSERT_EQ(lstat((dir / "link").c_str(), &lst), 0);
+    ASSERT_EQ(lstat((own / "link").c_str(), &lst), 0);
     EXPECT_TRUE(S_ISLNK(lst.st_mode));
-    EXPECT_EQ(ReadFile(target), "through");
-    ASSERT_EQ(zbReplaceFile((dir / "link").c_str(), "own", 3, 0600, zbFileReplacer::Fresh), 0);
-    ASSERT_EQ(lstat((dir / "link").c_str(), &lst), 0);
+    EXPECT_EQ(ReadFile(file), "through");
+    ASSERT_EQ(zbReplaceFile((own / "link").c_str(), "own", 3, 0600, zbFileReplacer::Fresh), 0);
+    ASSERT_EQ(lstat((own / "link").c_str(), &lst), 0);
     EXPECT_TRUE(S_ISREG(lst.st_mode));
-    EXPECT_EQ(ReadFile(dir / "link"), "own");
-    EXPECT_EQ(ReadFile(target), "through");
-    ASSERT_EQ(symlink("later", (dir / "pending").c_str()), 0);
-    ASSERT_EQ(zbReplaceFile((dir / "pending").c_str(), "made", 4), 0);
-    EXPECT_EQ(ReadFile(dir / "later"), "made");
+    EXPECT_EQ(ReadFile(own / "link"), "own");
+    EXPECT_EQ(ReadFile(file), "through");
+    ASSERT_EQ(symlink("later", (own / "pending").c_str()), 0);
+    ASSERT_EQ(zbReplaceFile((own / "pending").c_str(), "made", 4), 0);
+    EXPECT_EQ(ReadFile(own / "later"), "made");
 
     // A directory is refused and stays.
-    ASSERT_EQ(mkdir((dir / "sub").c_str(), 0755), 0);
-    EXPECT_EQ(zbReplaceFile((dir / "sub").c_str(), "x", 1), EISDIR);
-    ASSERT_EQ(stat((dir / "sub").c_str(), &st), 0);
+    ASSERT_EQ(mkdir((own / "sub").c_str(), 0755), 0);
+    EXPECT_EQ(zbReplaceFile((own / "sub").c_str(), "x", 1), EISDIR);
+    ASSERT_EQ(stat((own / "sub").c_str(), &st), 0);
     EXPECT_TRUE(S_ISDIR(st.st_mode));
 }
 
