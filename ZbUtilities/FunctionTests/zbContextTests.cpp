@@ -71,15 +71,6 @@ TEST(zbContext, BadOrMissingVariableEndsTheProcessAtLoad)
     EXPECT_EQ(r._Err.find("_OSType"), std::string::npos);
 }
 
-// The bit mode, type, name and build time are in the opening of every XML
-// trace (zbTraceManagerTests).
-TEST(zbContext, EnvironmentIsReadOnce)
-{
-    EXPECT_STREQ(zbExtContext.GetTempPath(), "/tmp");
-    ASSERT_EQ(zbExtContext.OSRootBuildtime().Size(), 1);
-    EXPECT_EQ(zbExtContext.OSRootBuildtime()[1], "linux_b64");
-}
-
 TEST(zbContext, RootBuildtimeListStartsWithTheBuildtimeName)
 {
     ChildEnvironment env;
