@@ -69,8 +69,7 @@ TEST(zbProcess, CapturedOutputSharedOrSeparate)
         ASSERT_EQ(::stat(process.GetStdoutTmpIO(), &st), 0);
         EXPECT_EQ(st.st_mode & 0777, 0600u);
         process.ResetTempIO();
-        EXPECT_EQ(process.GetStdoutTmpIO(), process.GetStderrTmpIO());
-        EXPECT_EQ(process.GetStdoutTmpIO(), nullptr);
+        EXPECT_TRUE(!process.GetStdoutTmpIO() && !process.GetStderrTmpIO());
         EXPECT_EQ(tmp.Entries(), "");
     }
     {
@@ -220,8 +219,5 @@ TEST(zbActionLine, StaticAndDynamicParts)
     EXPECT_EQ(line.ReplaceIntoDynamicPart("OUT", "z.o"), 13);
     EXPECT_EQ(line.ReplaceIntoDynamicPart(nullptr, "z.o"), -1);
     line.AddToStaticPart(static_cast<const char*>(nullptr), nullptr, 1);
-    zbtest::Capture out(1);
-    line.Dump(zbStdout);
-    EXPECT_EQ(out.Stop(), "#  Static  command part: [cc -O2 -g -o x.o\"\"]\n"
-                          "#  Whole   command     : [cc -O2 -g -o x.o\"\"]\n");
+    EXPECT_STREQ(line, "cc -O2 -g -o x.o\"\"");
 }
