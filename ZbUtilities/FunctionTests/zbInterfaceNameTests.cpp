@@ -15,7 +15,6 @@ TEST(zbInterfaceName, Classification)
         {"PublicInterfaces/a.h", 4, 0},
         {"\\ws\\Fw\\PrivateGenerated\\a.h", 2, 1},
         {"/ws/./Fw/PublicInterfacesOld/a.h", 0, 0},
-        {"/ws/./Fw/PublicGeneratedX", 0, 0},
         // The first keyword found decides, even when it then fails.
         {"/ws/PublicStuff/ProtectedInterfaces/a.h", 0, 0},
         // Only the first occurrence of a keyword is looked at.
