@@ -102,11 +102,10 @@ TEST(zbEnvironVariable, ValuesAndComparison)
 TEST(zbEnvironVariable, PutGrowsItsBufferAndExports)
 {
     zbEnvironVariable variable("ZB_TEST_PUT", "short");
-    EXPECT_STREQ("short", variable.PutEnvironmentValue());
     for (const char* value : {"short", "a much longer value than before", ""})
     {
         variable = value;
-        variable.PutEnvironmentValue();
+        EXPECT_STREQ(value, variable.PutEnvironmentValue());
         EXPECT_STREQ(value, std::getenv("ZB_TEST_PUT"));
     }
     EXPECT_STREQ("", zbEnvironVariable("ZB_TEST_PUT").GetEnvironmentValue());
