@@ -102,7 +102,6 @@ TEST(zbMultiProcessing, FailuresCountedAndOutputsWhole)
         {8, {0, 0, 0, 0}, 0, 3000, false}, // unused slots contribute nothing
         {3, {0, -1, 0, 2, 0, 0, 0}, 2, 3000, true},
         {2, many, 0, 65536, false},
-        {3, many, 0, 65536, false},
         {8, many, 0, 65536, false},
     };
     for (const auto& [jobs, codes, failures, bytes, throughTraceManager] : rows)

@@ -69,8 +69,7 @@ TEST(zbProcess, CapturedOutputSharedOrSeparate)
         ASSERT_EQ(::stat(process.GetStdoutTmpIO(), &st), 0);
         EXPECT_EQ(st.st_mode & 0777, 0600u);
         process.ResetTempIO();
-        EXPECT_EQ(process.GetStdoutTmpIO(), process.GetStderrTmpIO());
-        EXPECT_EQ(process.GetStdoutTmpIO(), nullptr);
+        EXPECT_TRUE(!process.GetStdoutTmpIO() && !process.GetStderrTmpIO());
         EXPECT_EQ(tmp.Entries(), "");
     }
     {
@@ -134,25 +133,14 @@ TEST(zbShellAction, ChildInheritsNoLibraryDescriptor)
     zbProcess process;
     process.SetTempIO(dir.Path().c_str(), "zbOutErr");
     std::string capture = process.GetStdoutTmpIO();
-    EXPECT_EQ(StatusOf(process, "exec ls -l /proc/self/fd"), 0);
-
-    // "lr-x------ 1 user group 64 date 3 -> /proc/1234/fd": the directory
-    // ls reads is the only descriptor the command opens itself.
-    std::istringstream lines(zbtest::ReadFile(capture));
-    std::string line, leaked;
-    int seen = 0;
-    while (std::getline(lines, line))
-    {
-        size_t arrow = line.find(" -> ");
-        if (arrow == std::string::npos)
-            continue;
-        int fd = std::atoi(line.c_str() + line.rfind(' ', arrow - 1) + 1);
-        std::string target = line.substr(arrow + 4);
-        bool own = target.find("/proc/") == 0 && target.find("/fd") != std::string::npos;
-        ++seen;
-        if (fd > 2 && !before.count(fd) && !own)
-            leaked += line + "\n";
-    }
+    // The shell's descriptors, listed by another process.
+    EXPECT_EQ(StatusOf(process, "ls /proc/$$/fd; true"), 0);
+    std::istringstream fds(zbtest::ReadFile(capture));
+    std::string leaked;
+    int fd = 0, seen = 0;
+    for (; fds >> fd; ++seen)
+        if (fd > 2 && !before.count(fd))
+            leaked += std::to_string(fd) + " ";
     EXPECT_GE(seen, 3);
     EXPECT_EQ(leaked, "");
 
@@ -220,8 +208,5 @@ TEST(zbActionLine, StaticAndDynamicParts)
     EXPECT_EQ(line.ReplaceIntoDynamicPart("OUT", "z.o"), 13);
     EXPECT_EQ(line.ReplaceIntoDynamicPart(nullptr, "z.o"), -1);
     line.AddToStaticPart(static_cast<const char*>(nullptr), nullptr, 1);
-    zbtest::Capture out(1);
-    line.Dump(zbStdout);
-    EXPECT_EQ(out.Stop(), "#  Static  command part: [cc -O2 -g -o x.o\"\"]\n"
-                          "#  Whole   command     : [cc -O2 -g -o x.o\"\"]\n");
+    EXPECT_STREQ(line, "cc -O2 -g -o x.o\"\"");
 }
