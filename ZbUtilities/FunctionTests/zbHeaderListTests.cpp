@@ -7,7 +7,6 @@
 #include "zbHeaderList.h"
 #include "zbHeaderListIntoWS.h"
 #include "zbHeaderMap.h"
-#include "zbOFStream.h"
 #include "zbTestConversions.h"
 #include "zbTestSupport.h"
 
@@ -229,7 +228,6 @@ TEST(zbHeaderMap, BuildAndLoad)
     zbHeaderMap loaded;
     QORHashDicSzbFileName dico(101);
     EXPECT_EQ(loaded.InsertFile(Q(map), &dico, 0), 0);
-    // The paths as listed by DumpFilesList.
     EXPECT_EQ(Names(loaded.GetListOfSubdirPaths()),
               (std::vector<std::string>{"/ws2/./B/PrivateInterfaces"}));
     EXPECT_EQ(
@@ -237,10 +235,6 @@ TEST(zbHeaderMap, BuildAndLoad)
         (std::vector<std::string>{"/ws2/./B/PublicInterfaces", "/ws2/./B/PrivateInterfaces"}));
     // (The first directory holding a name wins: see zbsvc find -map.)
     EXPECT_EQ(dico.GetNbItems(), 4);
-
-    EXPECT_EQ(zbtest::Written([&](zbOFStream& out) { loaded.DumpFilesList(out); }),
-              "/ws1/./A/PublicInterfaces\n/ws2/./B/PublicInterfaces\n"
-              "/ws2/./B/PrivateInterfaces\n\n");
 
     // Lower-case keys.
     zbHeaderMap lower;
