@@ -1,8 +1,6 @@
-// Option parser: declarations, analysis of command lines, queries, usage.
+// Option parser: declarations, analysis of command lines, queries.
 
-#include "zbContext.h"
 #include "zbGetopts.h"
-#include "zbOFStream.h"
 #include "zbTestConversions.h"
 #include "zbTestSupport.h"
 
@@ -183,30 +181,4 @@ TEST(zbGetopts, LineValuesHiddenAndSecondAnalysis)
                 !options.GetLineValue(index));
     Analyze(options, {"third", "e"});
     EXPECT_EQ(nullptr, options.GetAllLineValues());
-}
-
-TEST(zbGetopts, Usages)
-{
-    zbGetopts options("tool");
-    options.AddSimpleSwitch("verbose", "says more", 1);
-    options.AddValuedSwitch("-o", "output file", 2);
-    options.AddSimpleSwitch("a", "zbzbInfo", 3);
-    const auto usages = [&](zbOFStream& out)
-    {
-        options.Usage(out);
-        options.QuickSortSwitch();
-        options.Usage(out);
-        options.Usage(out, *zbExtContext.GetMsgMngr(), 2, 3);
-    };
-    EXPECT_EQ("tool usage:\n"
-              "   -verbose : says more\n"
-              "   -o xxx : output file\n"
-              "   -a : zbzbInfo\n"
-              "tool usage:\n"
-              "   -a : zbzbInfo\n"
-              "   -o xxx : output file\n"
-              "   -verbose : says more\n"
-              "# a\n"
-              "Message output file not found in the catalog QORZbMessages\n",
-              zbtest::Written(usages, 4));
 }
