@@ -2,7 +2,6 @@
 
 #include <type_traits>
 
-#include "zbOFStream.h"
 #include "zbPathFinderAccess.h"
 #include "zbPathFinder.h"
 #include "zbSetOfPathFinder.h"
@@ -63,13 +62,6 @@ TEST(zbPathFinder, SearchAndCase)
     EXPECT_EQ("missing c.h", Find(set, "c.h"));
     set.RemoveAll();
     EXPECT_EQ("missing a.h", Find(set, "a.h"));
-
-    // (The statistics' layout is checked with the dictionaries, the dump of
-    // the paths through zbsvc context.)
-    const std::string stats = zbtest::Written([&](zbOFStream& out) { folded.PrintStats(out); });
-    EXPECT_EQ(0u, stats.find("\n## zbPathFinder: Statistics of Found dictionary:\n"
-                             "QORHDICOS( QORString, zbFileName ):\n"));
-    EXPECT_NE(std::string::npos, stats.find("( containing 2 items , with 0 in collision"));
 }
 
 namespace
