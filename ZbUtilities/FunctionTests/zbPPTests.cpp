@@ -223,9 +223,7 @@ TEST_F(PP, ErrorsDiscardTheBuffer)
         {"/* 1\n2 */\n#if 0\n4\n#define A 5\n#endif // 6\n#undef A\n#else\n", 8, noIf},
     };
     for (const auto& [text, line, message] : cases)
-    {
         EXPECT_EQ(Failed(text), "# Error: f.mk[" + std::to_string(line) + "]: " + message + "\n");
-    }
     // Errors of directives are also found in inactive blocks where the
     // directive matters there; a bad #define of an inactive block is not.
     EXPECT_EQ(Run("#if 0\n#ifx\n#endif\n")._Status, 1);
