@@ -441,6 +441,7 @@ TEST(zbMacroValue, ReferencesModifiersAndImbalance)
         {"$(A:+'yes')", empty, "", ""},
         // '@': the word only when undefined; an empty macro is defined.
         {"$(A:@'no')", empty, "", ""},
+        {"$(A:@'no')", full, "v", ""},
         {"$(A:%@'no')", full, "", ""},
         // '?': the word only when defined.
         {"$(A:?\"def\")", empty, "def", ""},
