@@ -399,6 +399,7 @@ TEST(zbMacroValue, NormalisationAssignmentsAndCachedWords)
     EXPECT_EQ(0, a.IsSolved());
     c.Solve(set, nullptr);
     a = c;
+    EXPECT_EQ("other", a.GetValue().Std());
     EXPECT_TRUE(a.IsSolved() && a.GetListOfValues()->Size() == 1);
     EXPECT_TRUE(a == c && a != b);
     zbMacroValue copy(b), path("a/b/c");
