@@ -152,9 +152,11 @@ TEST(zbPathFinder, Stubs)
 
     // An empty stub is written again; a new directory is created.
     zbtest::WriteFile(layout._Root / "maps/o.h", "");
+    const std::string stubO = "#include \"" + layout / "Other/PublicInterfaces/o.h" + "\"\n\n";
+    EXPECT_EQ(finder.CreateStubs(headers), 0);
+    EXPECT_EQ(zbtest::ReadFile(layout._Root / "maps/o.h"), stubO);
     EXPECT_EQ(finder.CreateStubs(QORString((layout._Root / "new/stubs").c_str()), headers), 0);
-    EXPECT_EQ(zbtest::ReadFile(layout._Root / "new/stubs/o.h"),
-              "#include \"" + layout / "Other/PublicInterfaces/o.h" + "\"\n\n");
+    EXPECT_EQ(zbtest::ReadFile(layout._Root / "new/stubs/o.h"), stubO);
 
     // A stub that cannot be written is reported; the others still are.
     mkdir((layout._Root / "ro").c_str(), 0755);
