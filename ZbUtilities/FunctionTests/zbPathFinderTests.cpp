@@ -17,16 +17,13 @@ template <class Finder> std::string Find(Finder& ioFinder, const char* iName)
 {
     zbFileName file;
     auto found = ioFinder.SearchFor(iName, file);
-    int result = 2;
-    if constexpr (std::is_pointer_v<decltype(found)>)
-        result = found == &file ? 1 : found ? 2 : 0;
-    else
-        result = found;
     const char* full = file.GetPtrToFullname();
-    return std::string(result == 1   ? ""
-                       : result == 0 ? "missing "
-                                     : "bad result ") +
-           (full ? full : "");
+    std::string mark = "bad result ";
+    if constexpr (std::is_pointer_v<decltype(found)>)
+        mark = found == &file ? "" : found ? mark : "missing ";
+    else
+        mark = found == 1 ? "" : found == 0 ? "missing " : mark;
+    return mark + (full ? full : "");
 }
 } // namespace
 
