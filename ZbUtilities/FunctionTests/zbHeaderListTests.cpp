@@ -87,7 +87,6 @@ TEST(zbHeaderDirectory, ListedBlocksLeaveOutUnrepresentableNames)
     zbHeaderDirectory directory;
     directory.ListDirectory(ws.IntoWS("Fw/PrivateInterfaces"), 0);
     EXPECT_EQ(Block(directory), "@Fw/PrivateInterfaces\np.h\n");
-    EXPECT_EQ(directory.GetBufsize(), 26);
     // Without a workspace marker the whole name stands in the block.
     std::string path = ws._Dir / "Fw/PrivateInterfaces";
     EXPECT_EQ(directory.ListDirectory(QORString(path.c_str()), 0),
@@ -240,8 +239,8 @@ TEST(zbHeaderMap, BuildAndLoad)
     zbHeaderMap lower;
     QORHashDicSzbFileName lowered(101);
     EXPECT_EQ(lower.InsertFile(Q(map), &lowered, 1), 0);
-    ASSERT_NE(lowered.Locate(QORString("foo.h")), nullptr);
-    EXPECT_EQ(lowered.Locate(QORString("foo.h")), lower.GetListOfPaths()[1]);
+    const zbFileName* foo = lowered.Locate(QORString("foo.h"));
+    EXPECT_TRUE(foo && foo == lower.GetListOfPaths()[1]);
     EXPECT_EQ(lowered.Locate(QORString("Foo.H")), nullptr);
     // Without a dictionary, paths only; a second load appends, the pointers of
     // the first stay good.
