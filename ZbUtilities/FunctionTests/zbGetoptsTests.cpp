@@ -174,8 +174,7 @@ TEST(zbGetopts, LineValuesHiddenAndSecondAnalysis)
     EXPECT_STREQ("second", options.GetArgv0());
     EXPECT_EQ("-I=1 -I=2 |c d ", State(options));
     QORListValQORString* values = options.GetAndHideAllLineValues();
-    ASSERT_NE(nullptr, values);
-    EXPECT_EQ(2, values->Size());
+    EXPECT_EQ(2, values ? values->Size() : 0);
     int index = 1;
     EXPECT_TRUE(!options.GetAllLineValues() && !options.GetAndHideAllLineValues() &&
                 !options.GetLineValue(index));
