@@ -62,8 +62,7 @@ TEST(zbMDFV4, InsertFileReplacesTheSet)
         EXPECT_EQ(reports, err.Stop());
         EXPECT_EQ(sections, Sections(set));
     }
-    zbMDFV4 set(1);
-    EXPECT_EQ(1, set.InsertFile(nullptr));
+    EXPECT_EQ(1, zbMDFV4(1).InsertFile(nullptr));
 }
 
 TEST(zbMDFV4, LookupsRemovalAndStripping)
