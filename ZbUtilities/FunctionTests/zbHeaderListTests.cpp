@@ -258,9 +258,8 @@ TEST(zbHeaderMap, MissingListIsReportedAndCounted)
     zbHeaderListIntoWS bad(QORString("/ws4"), Q(lists._Dir / "bad.hl"), 0);
     WriteFile(lists._Dir / "bad.hl", "!<zbhl> v2.0.0\n@X\n");
     QORListPtrzbHeaderListIntoWS all;
-    all.Append(&missing);
-    all.Append(&lists._First);
-    all.Append(&bad);
+    for (zbHeaderListIntoWS* list : {&missing, &lists._First, &bad})
+        all.Append(list);
     std::string map = lists._Dir / "map";
     zbtest::Capture err(2);
     EXPECT_EQ(zbHeaderMap().BuildFromListOfHeaderLists(Q(map), all), 2);
