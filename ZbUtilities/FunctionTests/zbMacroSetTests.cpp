@@ -467,8 +467,7 @@ TEST(zbMacroValue, ReferencesModifiersAndImbalance)
         SCOPED_TRACE(row._Text);
         zbMacroSet set(17), other(7);
         Define(set, row._Defs);
-        if (row._Other)
-            Define(other, row._Other);
+        Define(other, row._Other ? row._Other : "");
         zbMacroValue value(row._Text);
         zbtest::Capture err(2);
         EXPECT_EQ(row._Value,
