@@ -82,8 +82,7 @@ TEST(zbMDFV4, LookupsRemovalAndStripping)
     EXPECT_EQ(nullptr, unknown[0]);
     EXPECT_EQ(&unknown, &set.Locate("A")); // the key keeps its '*'
 
-    QORListValQORString list;
-    list.Append(QORString("kept"));
+    QORListValQORString list = zbtest::StringList({"kept"});
     EXPECT_EQ(0, set.GetListOfValues("*Q", list));
     EXPECT_EQ(2, set.GetListOfValues("*A", list));
     EXPECT_EQ(zbtest::Strings(list), (std::vector<std::string>{"kept", "lib.a  ", "b c"}));
