@@ -197,15 +197,14 @@ TEST_F(PP, ErrorsDiscardTheBuffer)
 {
     Level("X");
     const char* const noIf = "missing #if";
-    const char* const blank = "#if* must be followed by a blank";
     const char* const syntax = "syntax error in a preprocessor directive";
     // text, line, message
     const std::tuple<const char*, int, const char*> cases[] = {
         {"#if X\n#else\n#else\n#endif\n", 3, noIf},
         {"#if X\n#else\n#elif X\n#endif\n", 3, noIf},
         {"a\n#if X\n#if X\nb\n#endif\n", 5, "missing #endif"},
-        {"#ifdef(X)\n", 1, blank},
-        {"#elif1\n", 1, blank},
+        {"#ifdef(X)\n", 1, "#if* must be followed by a blank"},
+        {"#elif1\n", 1, "#if* must be followed by a blank"},
         {"#if \n#endif\n", 1, syntax},
         {"#if X &&\n#endif\n", 1, syntax},
         {"#if X && && X\n#endif\n", 1, syntax},
