@@ -30,9 +30,8 @@ template <class Finder> std::string Find(Finder& ioFinder, const char* iName)
 TEST(zbPathFinder, SearchAndCase)
 {
     zbtest::TempDir root;
-    zbtest::WriteFile(root / "one/a.h", "");
-    zbtest::WriteFile(root / "two/a.h", "");
-    zbtest::WriteFile(root / "two/b.h", "");
+    for (const char* file : {"one/a.h", "two/a.h", "two/b.h"})
+        zbtest::WriteFile(root / file, "");
 
     zbPathFinder finder;
     // (The order of the directories and the case: see zbsvc find.)
