@@ -1,8 +1,6 @@
-// Option parser: declarations, analysis of command lines, queries, usage.
+// Option parser: declarations, analysis of command lines, queries.
 
-#include "zbContext.h"
 #include "zbGetopts.h"
-#include "zbOFStream.h"
 #include "zbTestConversions.h"
 #include "zbTestSupport.h"
 
@@ -176,37 +174,10 @@ TEST(zbGetopts, LineValuesHiddenAndSecondAnalysis)
     EXPECT_STREQ("second", options.GetArgv0());
     EXPECT_EQ("-I=1 -I=2 |c d ", State(options));
     QORListValQORString* values = options.GetAndHideAllLineValues();
-    ASSERT_NE(nullptr, values);
-    EXPECT_EQ(2, values->Size());
+    EXPECT_EQ(2, values ? values->Size() : 0);
     int index = 1;
     EXPECT_TRUE(!options.GetAllLineValues() && !options.GetAndHideAllLineValues() &&
                 !options.GetLineValue(index));
     Analyze(options, {"third", "e"});
     EXPECT_EQ(nullptr, options.GetAllLineValues());
-}
-
-TEST(zbGetopts, Usages)
-{
-    zbGetopts options("tool");
-    options.AddSimpleSwitch("verbose", "says more", 1);
-    options.AddValuedSwitch("-o", "output file", 2);
-    options.AddSimpleSwitch("a", "zbzbInfo", 3);
-    const auto usages = [&](zbOFStream& out)
-    {
-        options.Usage(out);
-        options.QuickSortSwitch();
-        options.Usage(out);
-        options.Usage(out, *zbExtContext.GetMsgMngr(), 2, 3);
-    };
-    EXPECT_EQ("tool usage:\n"
-              "   -verbose : says more\n"
-              "   -o xxx : output file\n"
-              "   -a : zbzbInfo\n"
-              "tool usage:\n"
-              "   -a : zbzbInfo\n"
-              "   -o xxx : output file\n"
-              "   -verbose : says more\n"
-              "# a\n"
-              "Message output file not found in the catalog QORZbMessages\n",
-              zbtest::Written(usages, 4));
 }

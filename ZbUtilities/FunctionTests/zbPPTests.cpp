@@ -197,15 +197,14 @@ TEST_F(PP, ErrorsDiscardTheBuffer)
 {
     Level("X");
     const char* const noIf = "missing #if";
-    const char* const blank = "#if* must be followed by a blank";
     const char* const syntax = "syntax error in a preprocessor directive";
     // text, line, message
     const std::tuple<const char*, int, const char*> cases[] = {
         {"#if X\n#else\n#else\n#endif\n", 3, noIf},
         {"#if X\n#else\n#elif X\n#endif\n", 3, noIf},
         {"a\n#if X\n#if X\nb\n#endif\n", 5, "missing #endif"},
-        {"#ifdef(X)\n", 1, blank},
-        {"#elif1\n", 1, blank},
+        {"#ifdef(X)\n", 1, "#if* must be followed by a blank"},
+        {"#elif1\n", 1, "#if* must be followed by a blank"},
         {"#if \n#endif\n", 1, syntax},
         {"#if X &&\n#endif\n", 1, syntax},
         {"#if X && && X\n#endif\n", 1, syntax},
@@ -223,9 +222,7 @@ TEST_F(PP, ErrorsDiscardTheBuffer)
         {"/* 1\n2 */\n#if 0\n4\n#define A 5\n#endif // 6\n#undef A\n#else\n", 8, noIf},
     };
     for (const auto& [text, line, message] : cases)
-    {
         EXPECT_EQ(Failed(text), "# Error: f.mk[" + std::to_string(line) + "]: " + message + "\n");
-    }
     // Errors of directives are also found in inactive blocks where the
     // directive matters there; a bad #define of an inactive block is not.
     EXPECT_EQ(Run("#if 0\n#ifx\n#endif\n")._Status, 1);
@@ -282,21 +279,25 @@ TEST_F(PP, PlainLinesPassedOver)
     EXPECT_EQ(Failed(plain + "#endif\n"), "# Error: f.mk[3001]: missing #if\n");
 }
 
-// Block comments are passed over in the scanner's buffer (8 KB blocks),
-// whatever block their end falls in, stars included, their lines counted.
+// Block comments are passed over in the scanner's buffer (its first block
+// holds 16383 bytes), whatever block their end falls in, stars included,
+// their lines counted: alone, the comment crosses the block in its closing
+// stars; after two lines, in the text of its last line.
 TEST_F(PP, CommentsAcrossBlocks)
 {
     std::string body;
-    for (int i = 0; body.size() < 8180; ++i)
+    for (int i = 0; body.size() < 16360; ++i)
         body += i % 2 ? "** a line of a comment *\n" : "* / another line /\n";
-    for (size_t pad = 0; pad < 12; ++pad)
+    const std::string before = "y /* a */ z\nz /* b */ y\n";
+    const int lines = 4 + static_cast<int>(std::count(body.begin(), body.end(), '\n'));
+    for (size_t pad = 0; pad < 16; ++pad)
     {
-        std::string text = "/*" + body + std::string(pad, '*') + "*/x\n#endif\n";
-        const int lines = 3 + static_cast<int>(std::count(body.begin(), body.end(), '\n'));
-        EXPECT_EQ(Failed("y /* a */ z\n" + text),
+        const std::string comment = "/*" + body + std::string(pad, '*') + "*/x\n";
+        EXPECT_EQ(Failed(before + comment + "#endif\n"),
                   "# Error: f.mk[" + std::to_string(lines) + "]: missing #if\n")
             << pad;
-        EXPECT_EQ(Out(text.substr(0, text.size() - 7) + "/* */\n"), "x\n\n") << pad;
+        EXPECT_EQ(Out(before + comment), "y  z\nz  y\nx\n") << pad;
+        EXPECT_EQ(Out(comment + "/* */\n"), "x\n\n") << pad;
     }
 }
 
