@@ -2,6 +2,8 @@
 
 #include <random>
 
+#include "zbDescriptor.h"
+#include "zbSpawn.h"
 #include "zbTestSupport.h"
 #include "zbTestWorkload.h"
 
@@ -9,28 +11,60 @@ namespace
 {
 using Clock = std::chrono::steady_clock;
 
+struct Ending
+{
+    int _Status = -1; // exit status, or -1
+    int _Signal = 0;  // the signal that killed it, or 0
+    std::string _Err;
+    std::chrono::microseconds _Working{}; // from the trace's opening lines to the end
+};
+
 // Runs zbsvc -xml TRACE ARGS, waits for the trace's opening lines (the
 // signals are trapped by then), waits iDelay more, sends iSignal (0: none,
-// the run goes to its end).  oWorking: from the opening lines to the end.
-zbtest::ChildResult SignalRun(const std::vector<std::string>& iArgs, const std::string& iTrace,
-                              int iSignal, std::chrono::microseconds iDelay,
-                              std::chrono::microseconds& oWorking)
+// the run goes to its end).
+Ending SignalRun(const std::vector<std::string>& iArgs, const std::string& iTrace,
+                 const std::string& iErrFile, int iSignal, std::chrono::microseconds iDelay)
 {
     ::unlink(iTrace.c_str());
-    std::vector<std::string> args = {zbtest::Program("zbsvc"), "-xml", iTrace};
+    std::string program = zbtest::Program("zbsvc");
+    std::vector<std::string> args = {program, "-xml", iTrace};
     args.insert(args.end(), iArgs.begin(), iArgs.end());
-    Clock::time_point opened = Clock::now();
-    auto ready = [&]
+    std::vector<const char*> argv;
+    for (std::string& arg : args)
+        argv.push_back(arg.c_str());
+    argv.push_back(nullptr);
+    zbScopedFd null(zbOpenFd("/dev/null", O_WRONLY));
+    zbScopedFd err(zbOpenFd(iErrFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644));
+    zbSpawnRequest request;
+    request._Program = program.c_str();
+    request._Argv = argv.data();
+    request._Stdout = null.Get(), request._Stderr = err.Get();
+    pid_t pid = 0;
+    Ending ending;
+    if (zbSpawn(request, pid))
+        return ending;
+    int status = 0;
+    bool ended = false;
+    const Clock::time_point limit = Clock::now() + std::chrono::seconds(zbtest::Workload(10, 120));
+    while (!ended && Clock::now() < limit &&
+           zbtest::ReadFile(iTrace).find(">\n") == std::string::npos)
     {
-        if (zbtest::ReadFile(iTrace).find(">\n") == std::string::npos)
-            return false;
-        opened = Clock::now();
+        ended = ::waitpid(pid, &status, WNOHANG) == pid;
+        ::usleep(200);
+    }
+    const Clock::time_point opened = Clock::now();
+    if (!ended)
+    {
         ::usleep(static_cast<useconds_t>(iDelay.count()));
-        return true;
-    };
-    zbtest::ChildResult r = zbtest::RunSignalledWhenReady(args, {}, ready, iSignal);
-    oWorking = std::chrono::duration_cast<std::chrono::microseconds>(Clock::now() - opened);
-    return r;
+        ::kill(pid, iSignal);
+        while (::waitpid(pid, &status, 0) < 0 && errno == EINTR)
+            ;
+    }
+    ending._Status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    ending._Signal = WIFSIGNALED(status) ? WTERMSIG(status) : 0;
+    ending._Err = zbtest::ReadFile(iErrFile);
+    ending._Working = std::chrono::duration_cast<std::chrono::microseconds>(Clock::now() - opened);
+    return ending;
 }
 } // namespace
 
@@ -68,23 +102,23 @@ TEST(zbsvcSignals, InterruptedRunsEndCleanly)
         // once the signals are trapped (under memcheck, start-up takes most
         // of a run).
         if (i < 2 || i % 40 < 2)
-            SignalRun(args, dir / "t.xml", 0, {}, length[i % 2]);
+            length[i % 2] = SignalRun(args, dir / "t.xml", dir / "err", 0, {})._Working;
         const int signal = (i / 2) % 2 ? SIGTERM : SIGINT;
         // The first half of a run: a loaded machine may run it faster than
         // the measured one.
         std::uniform_int_distribution<long> moment(0, length[i % 2].count() / 2);
-        std::chrono::microseconds working;
-        zbtest::ChildResult r = SignalRun(args, dir / "t.xml", signal,
-                                          std::chrono::microseconds(moment(random)), working);
+        Ending ending = SignalRun(args, dir / "t.xml", dir / "err", signal,
+                                  std::chrono::microseconds(moment(random)));
         SCOPED_TRACE(args[0] + " run " + std::to_string(i));
-        ASSERT_TRUE(r._Exited && (r._Status == signal || r._Status == 0))
-            << r._Status << " signal " << r._Signal << " " << r._Err;
-        if (r._Status == signal)
+        ASSERT_EQ(0, ending._Signal) << ending._Err;
+        ASSERT_TRUE(ending._Status == signal || ending._Status == 0)
+            << ending._Status << ending._Err;
+        if (ending._Status == signal)
         {
             ++signalled;
             const std::string report = "# Fatal error: Process interrupted\n";
-            ASSERT_GE(r._Err.size(), report.size());
-            EXPECT_EQ(report, r._Err.substr(r._Err.size() - report.size()));
+            ASSERT_GE(ending._Err.size(), report.size());
+            EXPECT_EQ(report, ending._Err.substr(ending._Err.size() - report.size()));
         }
         ASSERT_EQ("0||",
                   zbtest::Outcome(zbtest::Run({"/usr/bin/xmllint", "--noout", dir / "t.xml"})));
