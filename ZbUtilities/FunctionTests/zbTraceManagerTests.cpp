@@ -33,7 +33,8 @@ Macros GoodKeys()
         {"KEY_MsgID_zbzbError_ListOfTagMapping", {"0"}},
         {"KEY_MsgID_zbzbInfo_ListOfTagID", {"T_Step", "T_Error"}},
         {"KEY_MsgID_zbzbInfo_ListOfTagMode", {"0", "0"}},
-        {"KEY_MsgID_zbzbInfo_ListOfTagMapping", {"1", "0", "0"}},
+        // A mapping value is read as "%u" reads it: a leading + is allowed.
+        {"KEY_MsgID_zbzbInfo_ListOfTagMapping", {"+1", "0", "0"}},
         {"KEY_MsgID_stepStart_ListOfTagID", {"T_Phase"}},
         {"KEY_MsgID_stepStart_ListOfTagMode", {"1"}},
         {"KEY_MsgID_stepStart_ListOfTagMapping", {"0"}},
