@@ -22,7 +22,7 @@ const char kOld[] = "old content, kept whole\n";
 const std::pair<const char*, std::vector<const char*>> kKinds[] = {
     {"open", {"ENOSPC", "EIO", "EACCES", "EINTR"}}, {"read", {"EIO", "EINTR"}},
     {"write", {"ENOSPC", "EIO", "EINTR"}},          {"fsync", {"ENOSPC", "EIO", "EINTR"}},
-    {"rename", {"ENOSPC", "EIO", "EACCES"}},
+    {"rename", {"ENOSPC", "EIO", "EACCES"}},        {"close", {"EIO"}},
 };
 
 // What a row's target is to the run.
@@ -179,7 +179,7 @@ class FaultRunner
         _Clean = Run(nullptr, 0, nullptr, oCounts);
         ASSERT_EQ(_Clean._Status, 0) << _Row._Name << ": " << _Clean._Err;
         _CleanFiles = Snapshot(_Out);
-        ASSERT_EQ(oCounts.size(), 5u) << _Row._Name << ": no counts from the shim";
+        ASSERT_EQ(oCounts.size(), 6u) << _Row._Name << ": no counts from the shim";
         ASSERT_TRUE(_Target.empty() || _CleanFiles[_Row._Target] != kOld) << _Row._Name;
     }
 

@@ -4,7 +4,8 @@
  *
  *   ZB_FAULT_CALL   the kind of call to break: open, read (getdents64 too:
  *                   the entries of a directory), write, fsync, or rename
- *                   (the calls that give a file its name); see the wrappers
+ *                   (the calls that give a file its name), or close (the
+ *                   descriptor is released all the same); see the wrappers
  *   ZB_FAULT_N      which call of that kind fails, from 1
  *   ZB_FAULT_ERRNO  its error, a name (kErrnos) or a number.  With EINTR
  *                   nothing is done, as a signal arriving would, and only
@@ -30,9 +31,9 @@
 #include <unistd.h>
 
 /* clang-format off */
-enum { KIND_OPEN, KIND_READ, KIND_WRITE, KIND_FSYNC, KIND_RENAME, KIND_COUNT };
+enum { KIND_OPEN, KIND_READ, KIND_WRITE, KIND_FSYNC, KIND_RENAME, KIND_CLOSE, KIND_COUNT };
 
-static const char* const kKindNames[KIND_COUNT] = {"open", "read", "write", "fsync", "rename"};
+static const char* const kKindNames[KIND_COUNT] = {"open", "read", "write", "fsync", "rename", "close"};
 
 static struct
 {
@@ -280,3 +281,19 @@ WRAP(int, linkat, -1, Fails(KIND_RENAME),
 WRAP(int, symlink, -1, Fails(KIND_RENAME), (const char* iText, const char* iName), (iText, iName))
 WRAP(int, symlinkat, -1, Fails(KIND_RENAME), (const char* iText, int iDir, const char* iName),
      (iText, iDir, iName))
+
+/* ------------------------------------------------------------- close */
+
+/* As on Linux, a failing close releases the descriptor; it is never
+ * interrupted here (it is not retried on EINTR). */
+int close(int iFd)
+{
+    typedef int (*close_t)(int);
+    NEXT(close_t, close);
+    if (iFd == 2 || !FailsAs(KIND_CLOSE, 0))
+        return fn_close(iFd);
+    const int error = errno;
+    (void)fn_close(iFd);
+    errno = error;
+    return -1;
+}

@@ -374,23 +374,32 @@ int zbFileReplacer::Commit()
     }
     if (!_Error && (_How & Sync))
         _Error = SyncFd(_Fd.Get());
-    if (_New)
+    // The new file is closed before it takes the target's name: a failing
+    // close may mean content lost on its way to the disk, and then the
+    // target stays as it was.  A file without a name is named through its
+    // descriptor first; a new one is linked as it is, and unlinked again
+    // when the close fails (nothing had its name).
+    if (_New && _Anonymous)
     {
         if (!_Error)
             _Error = _CommitNew();
+        if (!_Error && (_Error = _Fd.Close()) != 0)
+            ::unlinkat(_Directory, _Target.c_str(), 0);
     }
     else
     {
-        // Named and renamed in two system calls one after the other: that is
-        // the only moment a process killed here leaves a file beside the
-        // target.
+        // Named, closed and renamed in system calls one after the other:
+        // that is the only moment a process killed here leaves a file beside
+        // the target.
         if (!_Error && _Anonymous)
             _Error = _Link();
-        if (!_Error && ::rename(_TempName.c_str(), _Target.c_str()) != 0)
+        if (!_Error)
+            _Error = _Fd.Close();
+        if (!_Error && _New)
+            _Error = _CommitNew();
+        else if (!_Error && ::rename(_TempName.c_str(), _Target.c_str()) != 0)
             _Error = errno;
     }
-    if (!_Error)
-        _Error = _Fd.Close();
     int error = _Error;
     if (error)
         Abandon();
