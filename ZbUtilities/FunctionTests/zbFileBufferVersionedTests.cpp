@@ -143,6 +143,11 @@ TEST(zbFileBufferVersioned, DamagedFiles)
     // (A missing block: see zbsvc block info.)
     EXPECT_EQ(1, block.ReadFromFile(dir.Path().c_str()));
     EXPECT_EQ("Block file " + dir.Path() + ": Is a directory", Error(block));
+    // Emptied, not left half-read: a version alone stores a header of 56 bytes
+    // that says so.
+    block.SetVersion(7, 8, 9);
+    ASSERT_EQ(0, block.WriteToFile(path.c_str()));
+    EXPECT_EQ('\x38', zbtest::ReadFile(path).at(16));
 }
 
 TEST(zbFileBufferVersioned, FilledFromAFileAndPackedThroughABuffer)

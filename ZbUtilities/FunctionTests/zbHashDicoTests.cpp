@@ -224,6 +224,8 @@ TEST(zbHashDico, EqualityLooksOnlyAtOwnElements)
     sameKeyOtherValue.Insert("a", &b);
     EXPECT_TRUE(small == large && large != small && empty == small);
     EXPECT_FALSE(small != large || large == small || small == sameKeyOtherValue);
+    const zbHashDico& itself = large; // a dictionary always holds itself
+    EXPECT_TRUE(large == itself);
 }
 
 TEST(zbHashDico, CopyAndAssignment)

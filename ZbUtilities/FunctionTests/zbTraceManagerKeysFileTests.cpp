@@ -1,7 +1,10 @@
 // The keys file read from disk.  The data path is built once per process:
 // MY_ZBZB_DATA names this program's root, whose keys file each case rewrites.
 
+#include <fcntl.h>
+
 #include "zbContext.h"
+#include "zbDescriptor.h"
 #include "zbTestSupport.h"
 #include "zbTraceManager.h"
 
@@ -58,7 +61,11 @@ TEST(zbTraceManagerKeysFile, EveryFormatErrorNamesItsKeyAndLeavesNoFile)
         zbTraceManager manager{QORString(keys)};
         zbtest::Capture err(2);
         EXPECT_EQ(0, manager.SetXmlFileName(&name, "app", 0)) << message;
-        EXPECT_EQ(message, err.Stop());
+        // Nor is a descriptor taken.
+        const zbScopedFd null(zbOpenFd("/dev/null", O_WRONLY));
+        const int fd = null.Get();
+        EXPECT_EQ(0, manager.SetXmlFileDescriptor(&fd, "d.xml")) << message;
+        EXPECT_EQ(message + message, err.Stop());
         EXPECT_EQ(nullptr, manager.GetTag("T_Error"));
         EXPECT_NE(0, ::access(name.CastToCharPtr(), F_OK)) << message;
     }
