@@ -78,7 +78,8 @@ int XmlTrace(const char* iFile, const char* iHow)
     {
         zbExtContext.TrapSignals();
         const int fd = zbOpenFd(iFile, O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        manager->SetXmlFileDescriptor(&fd, iFile);
+        if (!manager->SetXmlFileDescriptor(&fd, iFile))
+            return 1;
         std::raise(SIGINT);
     }
     QORString name(iFile);
