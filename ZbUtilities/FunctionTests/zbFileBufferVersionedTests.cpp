@@ -68,7 +68,9 @@ TEST(zbFileBufferVersioned, StoredBytesReadBack)
     EXPECT_EQ(kScrambled, zbtest::ReadFile(dir / "scrambled"));
 
     // Empty user data: 56 bytes, which no reader accepts (see zbsvc block).
+    // New data is plain, whatever the block held before.
     EXPECT_NE(nullptr, block.SetBuffer(nullptr, 5));
+    EXPECT_EQ(0u, block.GetCryptLevel());
     ASSERT_EQ(0, block.WriteToFile((dir / "empty").c_str()));
     EXPECT_EQ(56u, zbtest::ReadFile(dir / "empty").size());
 
