@@ -395,10 +395,9 @@ int zbFileReplacer::Commit()
             _Error = _Link();
         if (!_Error)
             _Error = _Fd.Close();
-        if (!_Error && _New)
-            _Error = _CommitNew();
-        else if (!_Error && ::rename(_TempName.c_str(), _Target.c_str()) != 0)
-            _Error = errno;
+        if (!_Error)
+            _Error = _New ? _CommitNew()
+                          : (::rename(_TempName.c_str(), _Target.c_str()) == 0 ? 0 : errno);
     }
     int error = _Error;
     if (error)
