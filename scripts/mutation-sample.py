@@ -15,10 +15,10 @@ and the tests that executed the mutated line run one by one, quickest first,
 each with a time limit, until one fails (killed) or none does (survived).
 Which test executes which line comes from
 scripts/coverage.sh --per-test (build-coverage/per-test, made when missing:
-delete it when the tests change); a test that failed there alone is run once
-on the unmutated build first, and kept if it passes.  The sources are restored after each
-mutant, also on an interrupt; to keep working while it runs, run it in a
-copy of the tree.
+delete it when the tests change); a test that failed there alone is run
+once on the unmutated build first, and kept if it passes.  The sources are
+restored after each mutant, also on an interrupt; to keep working while it
+runs, run it in a copy of the tree.
 
 Prints each mutant as it is judged, then killed/total per file and the
 surviving mutants.
@@ -197,10 +197,10 @@ def main():
     subprocess.run(["bash", os.path.join(ROOT, "scripts/build.sh"), args.build, "-DCMAKE_BUILD_TYPE=Debug",
                     "-DCMAKE_CXX_FLAGS_DEBUG=-O0", "-DCMAKE_C_FLAGS_DEBUG=-O0", *launcher],
                    check=True, stdout=subprocess.DEVNULL)
-    by_line, by_file, seconds = coverage_map(
-        args.coverage,
-        lambda test: run(["ctest", "--test-dir", args.build, "-R", "^" + re.escape(test) + "$"],
-                         limit=600) == 0)
+    def run_test(test, limit):
+        return run(["ctest", "--test-dir", args.build, "-R", "^" + re.escape(test) + "$"], limit=limit)
+
+    by_line, by_file, seconds = coverage_map(args.coverage, lambda test: run_test(test, 600) == 0)
     rebuild = ["cmake", "--build", args.build, "--target", "QORZbServices"]
     signal.signal(signal.SIGTERM, lambda *_: sys.exit(143))
 
@@ -234,8 +234,7 @@ def main():
                 tests = set(tests or ()) | ({killer} if killer in seconds else set())
                 verdict = "SURVIVED (not reached)"
                 for test in sorted(tests, key=lambda t: (t != killer, seconds[t], t)):
-                    status = run(["ctest", "--test-dir", args.build, "-R", "^" + re.escape(test) + "$"],
-                                 limit=max(30.0, seconds[test]))
+                    status = run_test(test, max(30.0, seconds[test]))
                     if status != 0:
                         verdict = f"killed by {test}" + (" (time limit)" if status is None else "")
                         killed += 1
