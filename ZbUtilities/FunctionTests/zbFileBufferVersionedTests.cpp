@@ -149,7 +149,7 @@ TEST(zbFileBufferVersioned, DamagedFiles)
     // that says so.
     block.SetVersion(7, 8, 9);
     ASSERT_EQ(0, block.WriteToFile(path.c_str()));
-    EXPECT_EQ('\x38', zbtest::ReadFile(path).at(16));
+    EXPECT_EQ(56, zbtest::ReadFile(path).at(16));
 }
 
 TEST(zbFileBufferVersioned, FilledFromAFileAndPackedThroughABuffer)
