@@ -384,10 +384,15 @@ int zbMMap(const char* iName, const int& iMode, char*& oBuffer, unsigned int& oS
     if (iLast && (n == 0 || buffer[n - 1] != iLast))
         buffer[n++] = iLast;
     buffer[n] = 0;
+    // A close that fails may report a read that went wrong: nothing is
+    // handed out then, and the buffer goes with it.
+    if (int error = file.Close())
+    {
+        std::free(buffer);
+        return zbRecordErrno(error);
+    }
     oBuffer = buffer;
     oSize = static_cast<unsigned int>(n);
-    if (int error = file.Close())
-        return zbRecordErrno(error);
     return 0;
 }
 
