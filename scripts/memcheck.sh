@@ -14,9 +14,17 @@ rm -rf "$logs" && mkdir -p "$logs" || exit 2
 
 # Only the programs of the build are followed: valgrind cannot be told to
 # follow some paths only, so every other place a child can come from is
-# skipped (each pattern is matched against the path given to exec).
-skip="/usr/*,/bin/*,/sbin/*,/lib/*,/etc/*,/opt/*,/tmp/*,/var/*,/proc/*"
-skip+=",$root/scripts/*,$root/examples/*,$root/fuzz/*,$root/benchmarks/*"
+# skipped (each pattern is matched against the path given to exec).  A
+# directory that holds the tree itself (a clone in /tmp) cannot be skipped
+# whole, or no child would be followed: there only the scratch directories
+# the suites make are skipped.
+skip="$root/scripts/*,$root/examples/*,$root/fuzz/*,$root/benchmarks/*"
+for dir in /usr /bin /sbin /lib /etc /opt /tmp /var /proc; do
+  case "$root/" in
+    "$dir"/*) skip+=",$dir/zbtest.*,$dir/zbtranscript.*,$dir/tmp.*" ;;
+    *) skip+=",$dir/*" ;;
+  esac
+done
 
 # A stopping signal sent to this script goes to the program, so that its
 # status is the program's own (a server that ends with the signal's number);
