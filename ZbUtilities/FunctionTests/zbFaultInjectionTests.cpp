@@ -205,6 +205,9 @@ class FaultRunner
             EXPECT_EQ(files, _CleanFiles) << what;
             return;
         }
+        // A failure's status is 1: any other (a sanitizer's, at exit) is a
+        // fault of its own.
+        EXPECT_EQ(r._Status, 1) << what;
         // The report names a file of the run, one of the library's own,
         // standard output or standard input (or the copy of it readers open).
         bool named = false;
