@@ -371,26 +371,21 @@ int zbMMap(const char* iName, const int& iMode, char*& oBuffer, unsigned int& oS
     if (!buffer)
         return zbRecordErrno(ENOMEM);
     size_t n = 0;
-    if (int error = zbReadAll(file.Get(), buffer, size, n))
+    int error = zbReadAll(file.Get(), buffer, size, n);
+    if (!error && (iMode & 8) && std::memchr(buffer, 0, n))
+        error = zbErrnoNulByte;
+    // A close that fails may report a read that went wrong.  On any
+    // failure nothing is handed out, and the buffer goes.
+    if (!error)
+        error = file.Close();
+    if (error)
     {
         std::free(buffer);
         return zbRecordErrno(error);
-    }
-    if ((iMode & 8) && std::memchr(buffer, 0, n))
-    {
-        std::free(buffer);
-        return zbRecordErrno(zbErrnoNulByte);
     }
     if (iLast && (n == 0 || buffer[n - 1] != iLast))
         buffer[n++] = iLast;
     buffer[n] = 0;
-    // A close that fails may report a read that went wrong: nothing is
-    // handed out then, and the buffer goes with it.
-    if (int error = file.Close())
-    {
-        std::free(buffer);
-        return zbRecordErrno(error);
-    }
     oBuffer = buffer;
     oSize = static_cast<unsigned int>(n);
     return 0;
